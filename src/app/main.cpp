@@ -1,0 +1,6 @@
+// kora: the desktop program. It takes no arguments.
+
+int main()
+{
+    return 0;
+}

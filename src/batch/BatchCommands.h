@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kora {
+
+// Each runs one kora-batch command on its arguments (those after the command
+// name) and returns the exit status; UsageError and other exceptions are
+// turned into messages by main().
+int runInit(const std::vector<std::string>& arguments);
+
+} // namespace kora

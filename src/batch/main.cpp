@@ -1,0 +1,49 @@
+// kora-batch: KORA's command-line tool for administrators and automation.
+
+#include "batch/BatchCommands.h"
+#include "batch/BatchOptions.h"
+
+#include <exception>
+#include <functional>
+#include <iostream>
+#include <map>
+
+namespace {
+
+const char* const kUsage =
+    "usage: kora-batch COMMAND [options]\n"
+    "commands:\n"
+    "  init    [--folder DIR] [--force]\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using Command = std::function<int(const std::vector<std::string>&)>;
+    const std::map<std::string, Command> commands = {
+        {"init", kora::runInit},
+    };
+    if (argc < 2) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "help") {
+        std::cout << kUsage;
+        return 0;
+    }
+    auto command = commands.find(name);
+    if (command == commands.end()) {
+        std::cerr << "kora-batch: unknown command '" << name << "' (see kora-batch --help)\n";
+        return 2;
+    }
+    try {
+        return command->second(std::vector<std::string>(argv + 2, argv + argc));
+    } catch (const kora::UsageError& error) {
+        std::cerr << "kora-batch " << name << ": " << error.what() << "\n";
+        return 2;
+    } catch (const std::exception& error) {
+        std::cerr << "kora-batch " << name << ": " << error.what() << "\n";
+        return 1;
+    }
+}

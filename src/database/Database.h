@@ -1,0 +1,69 @@
+#pragma once
+
+#include "database/DbError.h"
+#include "database/Statement.h"
+
+#include <string>
+
+struct sqlite3;
+
+namespace kora {
+
+// One open database file. Statements in the original dialect are accepted as
+// they stand (see SqlDialect); text compares and sorts without regard to case.
+class Database
+{
+public:
+    Database() = default;
+    Database(const std::string& path, const std::string& connect) { open(path, connect); }
+    Database(Database&& other) noexcept;
+    Database& operator=(Database&& other) noexcept;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+    ~Database();
+
+    // Opens an existing file shared, read-write. Throws DbError when the file is
+    // missing or damaged, or when the connect string's PWD is not its password.
+    void open(const std::string& path, const std::string& connect);
+    // Makes a new, empty database file carrying the password of the connect string.
+    static Database create(const std::string& path, const std::string& connect);
+
+    bool isOpen() const { return m_db != nullptr; }
+    void close();
+    const std::string& path() const { return m_path; }
+
+    // Runs one or more statements that return no rows.
+    void execute(const std::string& sql);
+    Statement prepare(const std::string& sql);
+    bool tableExists(const std::string& table);
+
+    void begin();
+    void commit();
+    void rollback();
+    bool inTransaction() const;
+
+private:
+    void configure();
+    void checkPassword(const std::string& password);
+
+    sqlite3* m_db = nullptr;
+    std::string m_path;
+};
+
+// Rolls back unless committed: a unit of work that fails leaves nothing behind.
+class Transaction
+{
+public:
+    explicit Transaction(Database& db) : m_db(db) { m_db.begin(); }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    ~Transaction();
+
+    void commit();
+
+private:
+    Database& m_db;
+    bool m_done = false;
+};
+
+} // namespace kora

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kora {
+
+// Dates are stored as YYYY-MM-DD texts.
+class Dates
+{
+public:
+    // Today's date on this computer.
+    static std::string today();
+    // An MM/DD/YY text as stored: years 00-49 are 2000-2049, 50-99 are 1950-1999.
+    // Returns an empty text when it is not a valid date.
+    static std::string fromMonthDayYear(std::string_view text);
+    static bool isValid(int year, int month, int day);
+};
+
+} // namespace kora

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace kora {
+
+// A failure of the database engine: the file will not open, the password is
+// wrong, a statement is bad, or a store breaks a unique index.
+class DbError : public std::runtime_error
+{
+public:
+    enum class Kind { General, NotFound, WrongPassword, UniqueViolation, Busy };
+
+    explicit DbError(const std::string& message, Kind kind = Kind::General)
+        : std::runtime_error(message), m_kind(kind)
+    {
+    }
+
+    Kind kind() const { return m_kind; }
+
+private:
+    Kind m_kind;
+};
+
+} // namespace kora

@@ -1,0 +1,206 @@
+#include "database/Schema.h"
+
+#include "database/Dates.h"
+#include "database/FieldName.h"
+#include "database/StateCodes.h"
+
+namespace kora {
+
+namespace {
+
+using Kind = Schema::Kind;
+
+const char* columnType(Kind kind)
+{
+    switch (kind) {
+    case Kind::Text:
+        return "TEXT COLLATE NOCASE";
+    case Kind::Date:
+    case Kind::Memo:
+        return "TEXT";
+    case Kind::Number:
+        return "REAL";
+    case Kind::YesNo:
+        return "INTEGER";
+    }
+    return "TEXT";
+}
+
+std::vector<Schema::Field> textFields(std::initializer_list<const char*> names)
+{
+    std::vector<Schema::Field> fields;
+    for (const char* name : names)
+        fields.push_back({name, Kind::Text});
+    return fields;
+}
+
+Schema::Table versionTable()
+{
+    return {"VERSION", {{"Dummy", Kind::Text}, {"Version", Kind::Date}},
+            {{"PRIMARY", {"Dummy"}, false}}};
+}
+
+void addVersionRow(Database& db)
+{
+    db.prepare("INSERT INTO VERSION (Dummy, Version) VALUES ('1', ?)").bind(1, Dates::today()).run();
+}
+
+} // namespace
+
+std::vector<Schema::Table> Schema::stateTables(const std::string& state)
+{
+    const Table prime{
+        "PRIME",
+        {{"STATE", Kind::Text},      {"FILE", Kind::Text},        {"SEQUENCE", Kind::Text},
+         {"FILESEQ", Kind::Text},    {"NAME1", Kind::Text},       {"NameSort", Kind::Text},
+         {"NAME2", Kind::Text},      {"STREET", Kind::Text},      {"CITY", Kind::Text},
+         {"ST", Kind::Text},         {"ZIP", Kind::Text},         {"ZIPEXT", Kind::Text},
+         {"PHONE", Kind::Text},      {"AREA", Kind::Text},        {"FAX", Kind::Text},
+         {"CONTACT", Kind::Text},    {"TITLE", Kind::Text},       {"SIC", Kind::Text},
+         {"COUNTY", Kind::Text},     {"COUNTYNAME", Kind::Text},  {"CountySort", Kind::Text},
+         {"EMPLOYEES", Kind::Text},  {"SALES", Kind::Text},       {"ASSOCIATES", Kind::YesNo},
+         {"INTERSTATE", Kind::YesNo}, {"REVISED", Kind::YesNo},   {"EXPIRE", Kind::Date},
+         {"MOD", Kind::Number},      {"ISSUE1", Kind::Number},    {"CONDITIONAL", Kind::Text},
+         {"ARESTPREM", Kind::Text},  {"ARTOTPREM", Kind::Text},   {"ARTOTLOSS", Kind::Text},
+         {"NJAR", Kind::Number},     {"NJPPAP", Kind::Text},      {"NJCCPAP", Kind::Text},
+         {"User1", Kind::Text},      {"User2", Kind::Text},       {"User3", Kind::Text},
+         {"UserPhone", Kind::Text},  {"UserFax", Kind::Text},     {"UserContact", Kind::Text},
+         {"UserTitle", Kind::Text},  {"Omit", Kind::Text}},
+        {{"PRIMARY", {"FILE", "SEQUENCE"}, true},
+         {"KEY2", {"NameSort"}, false},
+         {"KEY3", {"CountySort"}, false}}};
+    const Table mods{"MODS",
+                     {{"FILE", Kind::Text},
+                      {"SEQUENCE", Kind::Text},
+                      {"ISSUE", Kind::Date},
+                      {"EFFECTIVE", Kind::Date},
+                      {"EXPIRE", Kind::Date},
+                      {"MOD", Kind::Number}},
+                     {{"COMPANY", {"FILE", "SEQUENCE"}, false}}};
+    const Table classes{"CLASS",
+                        {{"FILE", Kind::Text},
+                         {"SEQUENCE", Kind::Text},
+                         {"FILESEQ", Kind::Text},
+                         {"CLASS", Kind::Text},
+                         {"CLASSDESC", Kind::Text},
+                         {"LOSSCOST", Kind::Number}},
+                        {{"PRIMARY", {"FILE", "SEQUENCE", "CLASS"}, true}}};
+    std::vector<Table> tables = {
+        prime,
+        mods,
+        classes,
+        {"CLASSLIST", textFields({"CLASS", "DESC"}), {{"PRIMARY", {"CLASS"}, true}}},
+        {"COUNTY", textFields({"CODE", "COUNTY"}), {{"PRIMARY", {"CODE"}, true}}},
+        {"SICCODES", textFields({"CODE", "DESC"}), {{"PRIMARY", {"CODE"}, true}}},
+        {"EMPLOYEES", textFields({"CODE", "DESCRIPTION"}), {}},
+        {"SALES", textFields({"CODE", "DESCRIPTION"}), {}},
+        {"MERIT", textFields({"CODE", "DESCRIPTION"}), {}},
+        {"NOTES",
+         {{"FILE", Kind::Text}, {"SEQUENCE", Kind::Text}, {"NOTES", Kind::Memo}},
+         {{"PRIMARY", {"FILE", "SEQUENCE"}, true}}},
+        versionTable()};
+    if (state == "NY")
+        tables.push_back({"ADDRESSES",
+                          {{"FILE", Kind::Text}, {"SEQUENCE", Kind::Text}, {"ADDRESSES", Kind::Memo}},
+                          {{"PRIMARY", {"FILE", "SEQUENCE"}, true}}});
+    return tables;
+}
+
+std::vector<Schema::Table> Schema::setupTables()
+{
+    return {{"Setup", textFields({"State", "pwd"}), {{"Key", {"State"}, true}}}};
+}
+
+std::vector<Schema::Table> Schema::backupTables()
+{
+    return {{"NOTES", {{"FILE", Kind::Text}, {"SEQUENCE", Kind::Text}, {"NOTES", Kind::Memo}}, {}},
+            {"USER",
+             textFields({"FILE", "SEQUENCE", "User1", "User2", "User3", "UserPhone", "UserFax",
+                         "UserContact", "UserTitle", "Omit"}),
+             {}},
+            versionTable()};
+}
+
+std::string Schema::createTableSql(const Table& table)
+{
+    std::string sql = "CREATE TABLE " + quoteIdentifier(table.name) + " (";
+    for (size_t i = 0; i < table.fields.size(); ++i)
+        sql += (i ? ", " : "") + quoteIdentifier(table.fields[i].name) + " " +
+               columnType(table.fields[i].kind);
+    return sql + ")";
+}
+
+std::string Schema::createIndexSql(const Table& table, const Index& index)
+{
+    std::string sql = std::string(index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
+                      quoteIdentifier(table.name + "_" + index.name) + " ON " +
+                      quoteIdentifier(table.name) + " (";
+    for (size_t i = 0; i < index.fields.size(); ++i)
+        sql += (i ? ", " : "") + quoteIdentifier(index.fields[i]);
+    return sql + ")";
+}
+
+void Schema::createTables(Database& db, const std::vector<Table>& tables)
+{
+    for (const Table& table : tables) {
+        db.execute(createTableSql(table));
+        for (const Index& index : table.indexes)
+            db.execute(createIndexSql(table, index));
+    }
+}
+
+const std::vector<std::string>& Schema::employeeBands()
+{
+    static const std::vector<std::string> bands = {
+        "Unknown",   "1 - 4",     "5 - 9",     "10 - 19",   "20 - 49",
+        "50 - 99",   "100 - 249", "250 - 499", "500 - 999", "1000+"};
+    return bands;
+}
+
+const std::vector<std::string>& Schema::salesBands()
+{
+    static const std::vector<std::string> bands = {
+        "Unknown",         "Under 1 million", "1MM - 4.9MM",     "5MM - 9.9MM",
+        "10MM - 24.9MM",   "25MM - 74.9MM",   "75MM - 199.9MM",  "200MM - 499.9MM",
+        "500MM - 999.9MM", "1 Billion +"};
+    return bands;
+}
+
+void Schema::createStateDatabase(const std::string& path, const std::string& connect,
+                                 const std::string& state)
+{
+    Database db = Database::create(path, connect);
+    Transaction transaction(db);
+    createTables(db, stateTables(state));
+    for (const auto& [table, bands] :
+         {std::pair{"EMPLOYEES", &employeeBands()}, std::pair{"SALES", &salesBands()}}) {
+        Statement insert = db.prepare(std::string("INSERT INTO ") + table +
+                                      " (CODE, DESCRIPTION) VALUES (?, ?)");
+        for (size_t code = 0; code < bands->size(); ++code) {
+            insert.reset();
+            insert.bind(1, std::to_string(code)).bind(2, (*bands)[code]).run();
+        }
+    }
+    // The merit ratings are searched through special values of the MOD column.
+    db.execute("INSERT INTO MERIT (CODE, DESCRIPTION) VALUES ('9.884', 'Neutral'), "
+               "('9.885', 'Credit'), ('9.886', 'Debit'), ('8.888', 'N/Q')");
+    addVersionRow(db);
+    transaction.commit();
+}
+
+void Schema::createSetupDatabase(const std::string& path)
+{
+    Database db = Database::create(path, std::string(kSetupConnect));
+    createTables(db, setupTables());
+}
+
+void Schema::createBackupDatabase(const std::string& path)
+{
+    Database db = Database::create(path, "");
+    Transaction transaction(db);
+    createTables(db, backupTables());
+    addVersionRow(db);
+    transaction.commit();
+}
+
+} // namespace kora

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "database/Database.h"
+
+#include <string>
+#include <vector>
+
+namespace kora {
+
+// The tables, fields and indexes of KORA's database files. An index is stored
+// under the name TABLE_INDEX (PRIME_KEY2) and chosen by its own name (KEY2).
+class Schema
+{
+public:
+    enum class Kind { Text, Date, Number, YesNo, Memo };
+
+    struct Field
+    {
+        std::string name;
+        Kind kind;
+    };
+
+    struct Index
+    {
+        std::string name;
+        std::vector<std::string> fields;
+        bool unique;
+    };
+
+    struct Table
+    {
+        std::string name;
+        std::vector<Field> fields;
+        std::vector<Index> indexes;
+    };
+
+    // The tables of a state database (New York adds ADDRESSES).
+    static std::vector<Table> stateTables(const std::string& state);
+    static std::vector<Table> setupTables();
+    static std::vector<Table> backupTables();
+
+    static std::string createTableSql(const Table& table);
+    static std::string createIndexSql(const Table& table, const Index& index);
+    static void createTables(Database& db, const std::vector<Table>& tables);
+
+    // New database files with every table and index. A state database comes with
+    // its band and merit tables filled and a VERSION row dated today; a backup
+    // database with its VERSION row.
+    static void createStateDatabase(const std::string& path, const std::string& connect,
+                                    const std::string& state);
+    static void createSetupDatabase(const std::string& path);
+    static void createBackupDatabase(const std::string& path);
+
+    // The band texts of the EMPLOYEES and SALES codes 0 to 9.
+    static const std::vector<std::string>& employeeBands();
+    static const std::vector<std::string>& salesBands();
+};
+
+} // namespace kora

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "database/Value.h"
+
+#include <string>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace kora {
+
+// A prepared SQL statement with bound parameters (numbered from 1).
+class Statement
+{
+public:
+    Statement(sqlite3* db, const std::string& sql);
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement();
+
+    Statement& bind(int index, const Value& value);
+    Statement& bindAll(const std::vector<Value>& values);
+
+    // Runs to the next row; false once the statement is done.
+    bool step();
+    // Runs a statement that returns no rows; returns the number of rows changed.
+    long long run();
+    void reset();
+
+    int columnCount() const;
+    std::string columnName(int column) const;
+    Value column(int column) const;
+
+private:
+    sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+} // namespace kora

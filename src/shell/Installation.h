@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+namespace kora {
+
+// A program folder: the setup database with a password per state, the six
+// state databases and their backup databases, the program's files (help,
+// report definitions, manual) and the INITIAL workspace.
+class Installation
+{
+public:
+    explicit Installation(std::string programFolder);
+
+    // Creates what is missing; with replaceExisting, replaces what exists.
+    // Throws std::runtime_error naming the file that could not be made.
+    void create(bool replaceExisting);
+
+    // The connect string of a state's database, from the setup database.
+    std::string stateConnect(const std::string& state) const;
+
+private:
+    std::string file(const std::string& name) const;
+
+    std::string m_folder;
+};
+
+} // namespace kora
