@@ -1,0 +1,42 @@
+#include "results/KRLIST.h"
+
+#include "database/Database.h"
+#include "database/TableRecordSet.h"
+#include "shell/MASTER.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace kora {
+
+KRLIST::KRLIST(MASTER& master, const QString& workspace, const QString& state,
+               const QString& workspaceFolder)
+    : m_master(master), m_workspace(workspace), m_state(state), m_workspaceFolder(workspaceFolder)
+{
+    setObjectName(QStringLiteral("KRLIST"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("KRLIST"));
+    QMdiSubWindow* frame = master.workArea()->addSubWindow(this);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    readDataVersion();
+}
+
+void KRLIST::readDataVersion()
+{
+    // The data version is the date of the last company load, shown as MM/DD/YYYY.
+    try {
+        Database db(m_master.values().stateDatabasePath(), m_master.values().stateConnect);
+        TableRecordSet version(db, "VERSION");
+        version.setIndex("PRIMARY");
+        version.seek("=", {Value("1")});
+        const std::string date = version.noMatch() ? "" : version.field("Version").toString();
+        m_master.setDataVersion(date.size() == 10 ? QString::fromStdString(
+                                                        date.substr(5, 2) + "/" +
+                                                        date.substr(8, 2) + "/" + date.substr(0, 4))
+                                                  : QString::fromStdString(date));
+    } catch (const DbError&) {
+        m_master.setDataVersion(QString());
+    }
+}
+
+} // namespace kora

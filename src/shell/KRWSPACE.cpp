@@ -1,0 +1,262 @@
+#include "shell/KRWSPACE.h"
+
+#include "database/Schema.h"
+#include "database/StateCodes.h"
+#include "database/TableRecordSet.h"
+#include "shell/CenterForm.h"
+#include "shell/Dialogs.h"
+#include "shell/Folders.h"
+#include "shell/HelpWindow.h"
+#include "shell/MASTER.h"
+#include "shell/Settings.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+namespace kora {
+
+namespace {
+
+const QString kCreateFailed = QStringLiteral("Could not create workspace or save settings!");
+const QString kRemoveFailed = QStringLiteral("Could not remove workspace!");
+const QString kTitle = QStringLiteral("Select Workspace");
+
+// A workspace is one folder inside the program folder, never a path.
+bool isFolderName(const QString& name)
+{
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           name != QLatin1String(".") && name != QLatin1String("..");
+}
+
+} // namespace
+
+KRWSPACE::KRWSPACE(MASTER& master)
+    : QDialog(&master), m_master(master), m_workspace(new QComboBox(this)),
+      m_state(new QComboBox(this)), m_ok(new QPushButton(QStringLiteral("OK"), this))
+{
+    setObjectName(QStringLiteral("KRWSPACE"));
+    setWindowTitle(QStringLiteral("KORA"));
+    m_workspace->setObjectName(QStringLiteral("WORKSPACE"));
+    m_workspace->setEditable(true);
+    m_workspace->setInsertPolicy(QComboBox::NoInsert);
+    m_workspace->setMinimumWidth(220);
+    m_state->setObjectName(QStringLiteral("STATE"));
+    for (auto code : kStateCodes)
+        m_state->addItem(QString::fromLatin1(code.data(), static_cast<int>(code.size())));
+    m_ok->setObjectName(QStringLiteral("OK"));
+    m_ok->setDefault(true);
+    auto* remove = new QPushButton(QStringLiteral("Delete"), this);
+    remove->setObjectName(QStringLiteral("DELETE"));
+    auto* help = new QPushButton(QStringLiteral("Help"), this);
+    help->setObjectName(QStringLiteral("Command1"));
+    auto* exit = new QPushButton(QStringLiteral("E&xit"), this);
+    exit->setObjectName(QStringLiteral("cmdExit"));
+
+    auto* workspaceLabel = new QLabel(QStringLiteral("&Workspace"), this);
+    workspaceLabel->setBuddy(m_workspace);
+    auto* stateLabel = new QLabel(QStringLiteral("&State"), this);
+    stateLabel->setBuddy(m_state);
+    auto* fields = new QGridLayout;
+    fields->addWidget(workspaceLabel, 0, 0);
+    fields->addWidget(m_workspace, 1, 0);
+    fields->addWidget(stateLabel, 2, 0);
+    fields->addWidget(m_state, 3, 0, Qt::AlignLeft);
+    fields->setRowStretch(4, 1);
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* button : {m_ok, remove, help, exit})
+        buttons->addWidget(button);
+    buttons->addStretch(1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(fields, 1);
+    layout->addSpacing(12);
+    layout->addLayout(buttons);
+
+    connect(m_ok, &QPushButton::clicked, this, &KRWSPACE::accept);
+    connect(remove, &QPushButton::clicked, this, &KRWSPACE::deleteWorkspace);
+    connect(help, &QPushButton::clicked, this, [this] {
+        HelpWindow::showContents(this, QString::fromStdString(m_master.values().programFolder));
+    });
+    connect(exit, &QPushButton::clicked, this, [this] { m_master.SubExit(); });
+
+    m_state->setCurrentIndex(m_state->findText(QStringLiteral("PA")));
+    if (m_workspace->currentText().isEmpty())
+        m_workspace->setEditText(QStringLiteral("INITIAL"));
+    adjustSize();
+    CENTERFORM(this);
+}
+
+QString KRWSPACE::workspace() const
+{
+    return m_workspace->currentText();
+}
+
+QString KRWSPACE::state() const
+{
+    return m_state->currentText();
+}
+
+QString KRWSPACE::workspaceFolder(const QString& name) const
+{
+    return QString::fromStdString(m_master.values().programFolder) + name;
+}
+
+bool KRWSPACE::isListed(const QString& name) const
+{
+    return m_workspace->findText(name, Qt::MatchExactly) >= 0;
+}
+
+void KRWSPACE::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    activate();
+}
+
+void KRWSPACE::activate()
+{
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+
+    QDir program(QString::fromStdString(m_master.values().programFolder));
+    program.mkdir(QStringLiteral("INITIAL"));
+
+    const QString typed = m_workspace->currentText();
+    m_workspace->clear();
+    m_workspace->addItems(program.entryList(QDir::Dirs | QDir::NoDotAndDotDot,
+                                            QDir::Name | QDir::IgnoreCase));
+    m_workspace->setEditText(typed);
+
+    if (const auto saved = Settings::read(Folders::temporaryFolder())) {
+        const QString workspace = QString::fromStdString(saved->workspace);
+        const QString state = QString::fromStdString(saved->state);
+        if (isListed(workspace))
+            m_workspace->setEditText(workspace);
+        if (m_state->findText(state, Qt::MatchExactly) >= 0)
+            m_state->setCurrentIndex(m_state->findText(state, Qt::MatchExactly));
+    }
+    m_ok->setFocus();
+}
+
+void KRWSPACE::readStateConnect(const QString& state)
+{
+    ProgramValues& values = m_master.values();
+    try {
+        Database setup(values.programFolder + std::string(kSetupDatabaseName),
+                       values.setupConnect);
+        TableRecordSet table(setup, "Setup");
+        table.setIndex("Key");
+        table.seek("=", {Value(state.toStdString())});
+        values.stateConnect = table.field("pwd").toString();
+    } catch (const DbError&) {
+        // Without a setup row the connect string stays as it was; the state
+        // database check below decides.
+    }
+}
+
+bool KRWSPACE::versionRowReadable(const std::string& path, const std::string& connect) const
+{
+    try {
+        Database db(path, connect);
+        TableRecordSet version(db, "VERSION");
+        version.setIndex("PRIMARY");
+        version.seek("=", {Value("1")});
+        version.field("VERSION");
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+void KRWSPACE::accept()
+{
+    ProgramValues& values = m_master.values();
+    if (m_state->currentText().isEmpty())
+        m_state->setCurrentIndex(m_state->findText(QStringLiteral("PA")));
+    const QString state = m_state->currentText();
+    values.state = state.toStdString();
+
+    readStateConnect(state);
+    values.selectionAccepted = false;
+
+    // A state without a backup database gets an empty one, which the backup
+    // and restore of user notes need.
+    const std::string backupPath = values.programFolder + backupDatabaseName(values.state);
+    std::error_code missing;
+    if (!std::filesystem::exists(backupPath, missing)) {
+        try {
+            Schema::createBackupDatabase(backupPath);
+        } catch (const DbError&) {
+            // The program works without it; backing up will report the file.
+        }
+    }
+
+    if (!versionRowReadable(values.stateDatabasePath(), values.stateConnect)) {
+        Dialogs::tell(this, Dialogs::defaultTitle(),
+                      QStringLiteral("Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from "
+                                     "Install CD"),
+                      QMessageBox::Critical);
+        return;
+    }
+
+    if (m_workspace->currentText().isEmpty())
+        m_workspace->setEditText(QStringLiteral("INITIAL"));
+    const QString name = m_workspace->currentText();
+    if (!isListed(name)) {
+        const auto answer = Dialogs::ask(
+            this, kTitle, QStringLiteral("Create new workspace called ") + name + QLatin1Char('?'),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning, QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return;
+        QDir program(QString::fromStdString(values.programFolder));
+        if (!isFolderName(name) || !program.mkdir(name)) {
+            Dialogs::tell(this, Dialogs::defaultTitle(), kCreateFailed, QMessageBox::Critical);
+            return;
+        }
+    }
+
+    if (!Settings::write(Folders::temporaryFolder(), {name.toStdString(), values.state})) {
+        Dialogs::tell(this, Dialogs::defaultTitle(), kCreateFailed, QMessageBox::Critical);
+        return;
+    }
+    values.selectionAccepted = true;
+    QDialog::accept();
+}
+
+void KRWSPACE::deleteWorkspace()
+{
+    const QString name = m_workspace->currentText();
+    if (name.isEmpty()) {
+        Dialogs::tell(this, Dialogs::defaultTitle(), kRemoveFailed, QMessageBox::Critical);
+        return;
+    }
+    if (!isListed(name)) {
+        Dialogs::tell(this, Dialogs::defaultTitle(),
+                      QStringLiteral("Workspace") + name + QStringLiteral("does not exist!"),
+                      QMessageBox::NoIcon);
+        return;
+    }
+    QDir folder(workspaceFolder(name));
+    QString question = QStringLiteral("Delete workspace ") + name + QLatin1Char('?');
+    if (!folder.entryList({QStringLiteral("*.KRD")}, QDir::Files).isEmpty())
+        question += QStringLiteral("\r\nThere are searches in this workspace!");
+    if (Dialogs::ask(this, kTitle, question, QMessageBox::Yes | QMessageBox::No,
+                     QMessageBox::Warning, QMessageBox::No) != QMessageBox::Yes)
+        return;
+
+    for (const QString& file : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        folder.remove(file);
+    QDir program(QString::fromStdString(m_master.values().programFolder));
+    if (!isFolderName(name) || !program.rmdir(name)) {
+        Dialogs::tell(this, Dialogs::defaultTitle(), kRemoveFailed, QMessageBox::Critical);
+        return;
+    }
+    m_workspace->removeItem(m_workspace->findText(name, Qt::MatchExactly));
+}
+
+} // namespace kora

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QPushButton;
+
+namespace kora {
+
+class MASTER;
+
+// The workspace window: choose a workspace (a folder of saved lookups) and a
+// state database, create or delete a workspace.
+class KRWSPACE : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit KRWSPACE(MASTER& master);
+
+    // The chosen names, read by the caller after the window returns.
+    QString workspace() const;
+    QString state() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void activate();
+    void accept() override;
+    void deleteWorkspace();
+    bool isListed(const QString& name) const;
+    QString workspaceFolder(const QString& name) const;
+    void readStateConnect(const QString& state);
+    bool versionRowReadable(const std::string& path, const std::string& connect) const;
+
+    MASTER& m_master;
+    QComboBox* m_workspace; // WORKSPACE
+    QComboBox* m_state;     // STATE
+    QPushButton* m_ok;      // OK
+};
+
+} // namespace kora

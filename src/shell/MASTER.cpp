@@ -1,0 +1,358 @@
+#include "shell/MASTER.h"
+
+#include "database/Database.h"
+#include "database/TableRecordSet.h"
+#include "results/KRLIST.h"
+#include "shell/CenterForm.h"
+#include "shell/Dialogs.h"
+#include "shell/HelpWindow.h"
+#include "shell/KRWSPACE.h"
+#include "shell/TITLE.h"
+#include "shell/ToolbarIcons.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QLayout>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace kora {
+
+namespace {
+
+const char* const kToolTips[10] = {"New Lookup",         "Edit/Delete Lookup", "Backup/Restore Data",
+                                   "Change Workspace/State", "Print Lookup",   "Export Lookup",
+                                   "Print Manual",       "Update",             "Help",
+                                   "Exit Kora"};
+
+constexpr int kButtonTwips = 1000;
+
+} // namespace
+
+MASTER::MASTER(TITLE* splash)
+    : m_splash(splash), m_area(new QMdiArea(this)), m_ribbon(new QToolBar(this)),
+      m_lblProgram(new QLabel(this)), m_lblVersion(new QLabel(this))
+{
+    setObjectName(QStringLiteral("MASTER"));
+    setWindowTitle(QStringLiteral("KORA"));
+    m_area->setObjectName(QStringLiteral("MDIArea"));
+    m_area->setBackground(QColor(171, 171, 171));
+    setCentralWidget(m_area);
+    m_lblProgram->setObjectName(QStringLiteral("lblProgram"));
+    m_lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    statusBar()->addPermanentWidget(new QLabel(QStringLiteral("Data version:"), this));
+    statusBar()->addPermanentWidget(m_lblVersion);
+    statusBar()->addPermanentWidget(new QLabel(QStringLiteral("  Program version:"), this));
+    statusBar()->addPermanentWidget(m_lblProgram);
+    buildToolbar();
+    buildMenus();
+    resize(1180, 800);
+}
+
+MASTER::~MASTER() = default;
+
+void MASTER::buildToolbar()
+{
+    // SSRibbon1: ten buttons of 1000 twips in one row from left to right; the
+    // panel holding them is 123 twips higher than a button.
+    m_ribbon->setObjectName(QStringLiteral("SSRibbon1"));
+    m_ribbon->setMovable(false);
+    m_ribbon->setFloatable(false);
+    m_ribbon->setContextMenuPolicy(Qt::PreventContextMenu);
+    const int button = twipsToPixels(kButtonTwips);
+    m_ribbon->setIconSize(QSize(button * 2 / 3, button * 2 / 3));
+    m_ribbon->setFixedHeight(button + twipsToPixels(123));
+    m_ribbon->layout()->setSpacing(0);
+    m_ribbon->layout()->setContentsMargins(0, 0, 0, 0);
+    for (int index = 0; index < 10; ++index) {
+        auto* action = new QAction(ToolbarIcons::icon(index), QString::fromLatin1(kToolTips[index]),
+                                   this);
+        action->setObjectName(QStringLiteral("SSRibbon1_%1").arg(index));
+        action->setToolTip(QString::fromLatin1(kToolTips[index]));
+        connect(action, &QAction::triggered, this, [this, index] { pressButton(index); });
+        m_ribbon->addAction(action);
+        m_ribbon->widgetForAction(action)->setFixedSize(button, button);
+        m_buttons[index] = action;
+    }
+    addToolBar(Qt::TopToolBarArea, m_ribbon);
+
+    // Commands whose windows come later stay visible but unavailable.
+    for (int index : {0, 1, 2, 4, 5, 6, 7})
+        m_buttons[index]->setEnabled(false);
+}
+
+void MASTER::buildMenus()
+{
+    auto item = [this](QMenu* menu, const char* caption, const char* name, auto handler) {
+        QAction* action = menu->addAction(QString::fromLatin1(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    auto unavailable = [this](QMenu* menu, const char* caption, const char* name) {
+        QAction* action = menu->addAction(QString::fromLatin1(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setEnabled(false);
+        return action;
+    };
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    item(file, "&Open New State/Workspace", "mnuNewState", [this] {
+        SubChangeState();
+        backToList();
+    });
+    unavailable(file, "&Backup/Restore User Notes and Fields", "mnuBackup");
+    item(file, "&Printer Setup", "mnuPrinter", [this] {
+        setupPrinter();
+        backToList();
+    });
+    item(file, "E&xit", "mnuExit", [this] { SubExit(); });
+
+    QMenu* search = menuBar()->addMenu(QStringLiteral("&Search"));
+    search->setObjectName(QStringLiteral("mnuSearch"));
+    unavailable(search, "&New Search", "mnuNewSearch");
+    unavailable(search, "&Edit Search", "mnuEditSearch");
+    unavailable(search, "&Print Search", "mnuPrintSearch");
+    unavailable(search, "&Export Search", "mnuExport");
+
+    QMenu* update = menuBar()->addMenu(QStringLiteral("&Update"));
+    update->setObjectName(QStringLiteral("mnuUpdateMenu"));
+    unavailable(update, "Update Database", "mnuUpdate");
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelpMenu"));
+    item(help, "&Program Help", "mnuHelp", [this] {
+        SubHelp();
+        backToList();
+    });
+    unavailable(help, "Print &Manual", "mnuPrintManual");
+    item(help, "&About", "mnuAbout", [this] { showAbout(); });
+    item(help, "&Data Version", "mnuVersion", [this] { showDataVersion(); });
+    m_mnuSQLcopy = help->addAction(QStringLiteral("Copy SQL to Clipboard"));
+    m_mnuSQLcopy->setObjectName(QStringLiteral("mnuSQLcopy"));
+    m_mnuSQLcopy->setCheckable(true);
+}
+
+bool MASTER::copySqlToClipboard() const
+{
+    return m_mnuSQLcopy->isChecked();
+}
+
+QPrinter& MASTER::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+QString MASTER::caption(const QString& workspace, const QString& state)
+{
+    return QStringLiteral("KORA - Workspace is ") + workspace + QStringLiteral(" and State is ") +
+           state;
+}
+
+void MASTER::setDataVersion(const QString& text)
+{
+    m_lblVersion->setText(text);
+}
+
+QString MASTER::GetSpecialFolderPath(int folderId) const
+{
+    constexpr int kDocuments = 5;
+    if (folderId != kDocuments)
+        return QStringLiteral("Folder Not Valid On this OS");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        return QStringLiteral("Folder Not Valid On this OS");
+    if (!QDir(folder).exists())
+        return QStringLiteral("Folder Does Not Exist");
+    return folder;
+}
+
+bool MASTER::start()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_values.documentsFolder = GetSpecialFolderPath(5).toStdString();
+    m_lblProgram->setText(programVersion());
+    if (m_splash)
+        m_splash->setVersion(m_lblProgram->text());
+    const QString current = QDir::currentPath();
+    m_values.programFolder = (current.endsWith(QLatin1Char('/')) ? current : current + '/').toStdString();
+    m_values.startFolder = current.toStdString();
+    m_values.setupConnect = ";PWD=TRZN382pbk";
+    CENTERFORM(this);
+
+    QString workspace;
+    QString state;
+    if (!chooseWorkspace(workspace, state))
+        return false;
+    showResultList(workspace, state);
+    show();
+    if (m_splash)
+        m_splash->close();
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    return true;
+}
+
+bool MASTER::chooseWorkspace(QString& workspace, QString& state)
+{
+    while (true) {
+        KRWSPACE window(*this);
+        window.exec();
+        if (m_ended)
+            return false;
+        if (!m_values.selectionAccepted) {
+            if (Dialogs::ask(this, Dialogs::defaultTitle(), QStringLiteral("Update Database?"),
+                             QMessageBox::Yes | QMessageBox::No,
+                             QMessageBox::Question) != QMessageBox::Yes)
+                continue;
+            // The upgrade window is not part of this version: the upgrade is
+            // left unfinished, which ends the program.
+            m_values.upgradeContinue = false;
+            endProgram();
+            return false;
+        }
+        if (!openStateDatabase())
+            continue;
+        workspace = window.workspace();
+        state = window.state();
+        return true;
+    }
+}
+
+bool MASTER::openStateDatabase()
+{
+    try {
+        Database db(m_values.stateDatabasePath(), m_values.stateConnect);
+        db.close();
+    } catch (const DbError& error) {
+        Dialogs::tell(this, Dialogs::defaultTitle(),
+                      QStringLiteral("The state database %1 could not be opened: %2")
+                          .arg(QString::fromStdString(m_values.stateDatabasePath()),
+                               QString::fromStdString(error.what())),
+                      QMessageBox::Critical);
+        return false;
+    }
+    QApplication::processEvents();
+    return true;
+}
+
+void MASTER::showResultList(const QString& workspace, const QString& state)
+{
+    if (m_list) {
+        m_list->close();
+        m_list = nullptr;
+    }
+    m_list = new KRLIST(*this, workspace, state,
+                        QString::fromStdString(m_values.programFolder) + workspace + '/');
+    setWindowTitle(caption(workspace, state));
+    m_list->showMaximized();
+}
+
+void MASTER::pressButton(int index)
+{
+    switch (index) {
+    case 3:
+        SubChangeState();
+        break;
+    case 8:
+        SubHelp();
+        break;
+    case 9:
+        SubExit();
+        break;
+    default:
+        break;
+    }
+    backToList();
+}
+
+void MASTER::backToList()
+{
+    if (m_list && !m_ended)
+        m_list->show();
+}
+
+void MASTER::SubHelp()
+{
+    HelpWindow::showContents(this, QString::fromStdString(m_values.programFolder));
+}
+
+void MASTER::SubChangeState()
+{
+    QString workspace;
+    QString state;
+    if (!chooseWorkspace(workspace, state))
+        return;
+    showResultList(workspace, state);
+}
+
+void MASTER::SubExit()
+{
+    if (Dialogs::ask(this, QStringLiteral("Exit KORA"),
+                     QStringLiteral("Are you sure you want to quit KORA?"),
+                     QMessageBox::Yes | QMessageBox::No,
+                     QMessageBox::Question) != QMessageBox::Yes)
+        return;
+    endProgram();
+}
+
+void MASTER::endProgram()
+{
+    m_ended = true;
+    // Modal windows return from their own event loops first.
+    if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+        modal->reject();
+    if (m_splash)
+        m_splash->close();
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    close();
+    QCoreApplication::exit(0);
+}
+
+void MASTER::closeEvent(QCloseEvent* event)
+{
+    m_ended = true;
+    m_area->closeAllSubWindows();
+    event->accept();
+    QCoreApplication::exit(0);
+}
+
+void MASTER::showAbout()
+{
+    const QString version = m_lblProgram->text();
+    Dialogs::tell(this, QStringLiteral("About KORA Ver ") + version,
+                  QStringLiteral("Kora Version ") + version +
+                      QStringLiteral("\r\n\r\nKora Prospecting Systems\r\n"
+                                     "Sales: (800) 555-0142\r\n"
+                                     "Technical Support: (800) 555-0199\r\n"
+                                     "www.kora-prospecting.example"),
+                  QMessageBox::NoIcon);
+}
+
+void MASTER::showDataVersion()
+{
+    Dialogs::tell(this, Dialogs::defaultTitle(),
+                  QStringLiteral("Data Version (") + m_lblVersion->text() + QLatin1Char(')'),
+                  QMessageBox::NoIcon);
+}
+
+void MASTER::setupPrinter()
+{
+    QPageSetupDialog dialog(&printer(), this);
+    dialog.setWindowTitle(QStringLiteral("Printer Setup"));
+    dialog.exec();
+}
+
+} // namespace kora

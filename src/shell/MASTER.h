@@ -1,0 +1,86 @@
+#pragma once
+
+#include "shell/ProgramValues.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QPrinter;
+class QToolBar;
+
+namespace kora {
+
+class KRLIST;
+class TITLE;
+
+// The main window: the frame that holds every other window, the owner of the
+// program-wide values, the toolbar and the menus, and the start-up sequence.
+class MASTER : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // The splash stays on screen while the start-up sequence runs.
+    explicit MASTER(TITLE* splash = nullptr);
+    ~MASTER() override;
+
+    // Runs the start-up sequence. False when the program ended during it
+    // (the user left, or an update run finished).
+    bool start();
+    bool hasEnded() const { return m_ended; }
+
+    ProgramValues& values() { return m_values; }
+    KRLIST* resultList() const { return m_list; }
+    QMdiArea* workArea() const { return m_area; }
+    // The printer that Printer Setup configures and the print windows use.
+    QPrinter& printer();
+
+    static QString caption(const QString& workspace, const QString& state);
+    static QString programVersion() { return QStringLiteral("2.30.0"); }
+    // The data version text the result list reads from the VERSION row.
+    void setDataVersion(const QString& text);
+    bool copySqlToClipboard() const;
+
+    QString GetSpecialFolderPath(int folderId) const;
+
+    void SubExit();
+    void SubHelp();
+    void SubChangeState();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildToolbar();
+    void buildMenus();
+    void pressButton(int index);
+    void backToList();
+    void showAbout();
+    void showDataVersion();
+    void setupPrinter();
+    // Workspace choice and the "Update Database?" offer; false when the program ended.
+    bool chooseWorkspace(QString& workspace, QString& state);
+    // Checks the chosen state database; false (after saying why) when it will not open.
+    bool openStateDatabase();
+    void showResultList(const QString& workspace, const QString& state);
+    void endProgram();
+
+    ProgramValues m_values;
+    TITLE* m_splash;
+    QMdiArea* m_area;
+    QToolBar* m_ribbon; // SSRibbon1
+    std::array<QAction*, 10> m_buttons{};
+    QLabel* m_lblProgram;
+    QLabel* m_lblVersion;
+    QAction* m_mnuSQLcopy = nullptr;
+    KRLIST* m_list = nullptr;
+    std::unique_ptr<QPrinter> m_printer;
+    bool m_ended = false;
+};
+
+} // namespace kora
