@@ -1,7 +1,7 @@
 // kora: the desktop program. It takes no arguments.
 
-#include "shell/MASTER.h"
 #include "shell/CenterForm.h"
+#include "shell/MASTER.h"
 #include "shell/TITLE.h"
 
 #include <QApplication>

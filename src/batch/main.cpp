@@ -10,10 +10,9 @@
 
 namespace {
 
-const char* const kUsage =
-    "usage: kora-batch COMMAND [options]\n"
-    "commands:\n"
-    "  init    [--folder DIR] [--force]\n";
+const char* const kUsage = "usage: kora-batch COMMAND [options]\n"
+                           "commands:\n"
+                           "  init    [--folder DIR] [--force]\n";
 
 } // namespace
 

@@ -10,7 +10,14 @@ namespace kora {
 class DbError : public std::runtime_error
 {
 public:
-    enum class Kind { General, NotFound, WrongPassword, UniqueViolation, Busy };
+    enum class Kind
+    {
+        General,
+        NotFound,
+        WrongPassword,
+        UniqueViolation,
+        Busy
+    };
 
     explicit DbError(const std::string& message, Kind kind = Kind::General)
         : std::runtime_error(message), m_kind(kind)

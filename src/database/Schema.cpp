@@ -36,13 +36,16 @@ std::vector<Schema::Field> textFields(std::initializer_list<const char*> names)
 
 Schema::Table versionTable()
 {
-    return {"VERSION", {{"Dummy", Kind::Text}, {"Version", Kind::Date}},
+    return {"VERSION",
+            {{"Dummy", Kind::Text}, {"Version", Kind::Date}},
             {{"PRIMARY", {"Dummy"}, false}}};
 }
 
 void addVersionRow(Database& db)
 {
-    db.prepare("INSERT INTO VERSION (Dummy, Version) VALUES ('1', ?)").bind(1, Dates::today()).run();
+    db.prepare("INSERT INTO VERSION (Dummy, Version) VALUES ('1', ?)")
+        .bind(1, Dates::today())
+        .run();
 }
 
 } // namespace
@@ -51,21 +54,21 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
 {
     const Table prime{
         "PRIME",
-        {{"STATE", Kind::Text},      {"FILE", Kind::Text},        {"SEQUENCE", Kind::Text},
-         {"FILESEQ", Kind::Text},    {"NAME1", Kind::Text},       {"NameSort", Kind::Text},
-         {"NAME2", Kind::Text},      {"STREET", Kind::Text},      {"CITY", Kind::Text},
-         {"ST", Kind::Text},         {"ZIP", Kind::Text},         {"ZIPEXT", Kind::Text},
-         {"PHONE", Kind::Text},      {"AREA", Kind::Text},        {"FAX", Kind::Text},
-         {"CONTACT", Kind::Text},    {"TITLE", Kind::Text},       {"SIC", Kind::Text},
-         {"COUNTY", Kind::Text},     {"COUNTYNAME", Kind::Text},  {"CountySort", Kind::Text},
-         {"EMPLOYEES", Kind::Text},  {"SALES", Kind::Text},       {"ASSOCIATES", Kind::YesNo},
+        {{"STATE", Kind::Text},       {"FILE", Kind::Text},       {"SEQUENCE", Kind::Text},
+         {"FILESEQ", Kind::Text},     {"NAME1", Kind::Text},      {"NameSort", Kind::Text},
+         {"NAME2", Kind::Text},       {"STREET", Kind::Text},     {"CITY", Kind::Text},
+         {"ST", Kind::Text},          {"ZIP", Kind::Text},        {"ZIPEXT", Kind::Text},
+         {"PHONE", Kind::Text},       {"AREA", Kind::Text},       {"FAX", Kind::Text},
+         {"CONTACT", Kind::Text},     {"TITLE", Kind::Text},      {"SIC", Kind::Text},
+         {"COUNTY", Kind::Text},      {"COUNTYNAME", Kind::Text}, {"CountySort", Kind::Text},
+         {"EMPLOYEES", Kind::Text},   {"SALES", Kind::Text},      {"ASSOCIATES", Kind::YesNo},
          {"INTERSTATE", Kind::YesNo}, {"REVISED", Kind::YesNo},   {"EXPIRE", Kind::Date},
-         {"MOD", Kind::Number},      {"ISSUE1", Kind::Number},    {"CONDITIONAL", Kind::Text},
-         {"ARESTPREM", Kind::Text},  {"ARTOTPREM", Kind::Text},   {"ARTOTLOSS", Kind::Text},
-         {"NJAR", Kind::Number},     {"NJPPAP", Kind::Text},      {"NJCCPAP", Kind::Text},
-         {"User1", Kind::Text},      {"User2", Kind::Text},       {"User3", Kind::Text},
-         {"UserPhone", Kind::Text},  {"UserFax", Kind::Text},     {"UserContact", Kind::Text},
-         {"UserTitle", Kind::Text},  {"Omit", Kind::Text}},
+         {"MOD", Kind::Number},       {"ISSUE1", Kind::Number},   {"CONDITIONAL", Kind::Text},
+         {"ARESTPREM", Kind::Text},   {"ARTOTPREM", Kind::Text},  {"ARTOTLOSS", Kind::Text},
+         {"NJAR", Kind::Number},      {"NJPPAP", Kind::Text},     {"NJCCPAP", Kind::Text},
+         {"User1", Kind::Text},       {"User2", Kind::Text},      {"User3", Kind::Text},
+         {"UserPhone", Kind::Text},   {"UserFax", Kind::Text},    {"UserContact", Kind::Text},
+         {"UserTitle", Kind::Text},   {"Omit", Kind::Text}},
         {{"PRIMARY", {"FILE", "SEQUENCE"}, true},
          {"KEY2", {"NameSort"}, false},
          {"KEY3", {"CountySort"}, false}}};
@@ -100,9 +103,10 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
          {{"PRIMARY", {"FILE", "SEQUENCE"}, true}}},
         versionTable()};
     if (state == "NY")
-        tables.push_back({"ADDRESSES",
-                          {{"FILE", Kind::Text}, {"SEQUENCE", Kind::Text}, {"ADDRESSES", Kind::Memo}},
-                          {{"PRIMARY", {"FILE", "SEQUENCE"}, true}}});
+        tables.push_back(
+            {"ADDRESSES",
+             {{"FILE", Kind::Text}, {"SEQUENCE", Kind::Text}, {"ADDRESSES", Kind::Memo}},
+             {{"PRIMARY", {"FILE", "SEQUENCE"}, true}}});
     return tables;
 }
 
@@ -151,18 +155,17 @@ void Schema::createTables(Database& db, const std::vector<Table>& tables)
 
 const std::vector<std::string>& Schema::employeeBands()
 {
-    static const std::vector<std::string> bands = {
-        "Unknown",   "1 - 4",     "5 - 9",     "10 - 19",   "20 - 49",
-        "50 - 99",   "100 - 249", "250 - 499", "500 - 999", "1000+"};
+    static const std::vector<std::string> bands = {"Unknown",   "1 - 4",   "5 - 9",     "10 - 19",
+                                                   "20 - 49",   "50 - 99", "100 - 249", "250 - 499",
+                                                   "500 - 999", "1000+"};
     return bands;
 }
 
 const std::vector<std::string>& Schema::salesBands()
 {
     static const std::vector<std::string> bands = {
-        "Unknown",         "Under 1 million", "1MM - 4.9MM",     "5MM - 9.9MM",
-        "10MM - 24.9MM",   "25MM - 74.9MM",   "75MM - 199.9MM",  "200MM - 499.9MM",
-        "500MM - 999.9MM", "1 Billion +"};
+        "Unknown",       "Under 1 million", "1MM - 4.9MM",     "5MM - 9.9MM",     "10MM - 24.9MM",
+        "25MM - 74.9MM", "75MM - 199.9MM",  "200MM - 499.9MM", "500MM - 999.9MM", "1 Billion +"};
     return bands;
 }
 
@@ -174,8 +177,8 @@ void Schema::createStateDatabase(const std::string& path, const std::string& con
     createTables(db, stateTables(state));
     for (const auto& [table, bands] :
          {std::pair{"EMPLOYEES", &employeeBands()}, std::pair{"SALES", &salesBands()}}) {
-        Statement insert = db.prepare(std::string("INSERT INTO ") + table +
-                                      " (CODE, DESCRIPTION) VALUES (?, ?)");
+        Statement insert =
+            db.prepare(std::string("INSERT INTO ") + table + " (CODE, DESCRIPTION) VALUES (?, ?)");
         for (size_t code = 0; code < bands->size(); ++code) {
             insert.reset();
             insert.bind(1, std::to_string(code)).bind(2, (*bands)[code]).run();

@@ -12,7 +12,14 @@ namespace kora {
 class Schema
 {
 public:
-    enum class Kind { Text, Date, Number, YesNo, Memo };
+    enum class Kind
+    {
+        Text,
+        Date,
+        Number,
+        YesNo,
+        Memo
+    };
 
     struct Field
     {

@@ -98,8 +98,7 @@ void TableRecordSet::setIndex(const std::string& indexName)
     while (info.step())
         columns.push_back(columnIndex(info.column(0).toString()));
     if (columns.empty())
-        throw DbError("'" + indexName + "' isn't an index in this table.",
-                      DbError::Kind::NotFound);
+        throw DbError("'" + indexName + "' isn't an index in this table.", DbError::Kind::NotFound);
     m_indexColumns = columns;
     moveFirst();
 }
@@ -124,9 +123,9 @@ std::string TableRecordSet::orderBy(bool descending) const
 bool TableRecordSet::fetchOne(const std::string& where, const std::vector<Value>& arguments,
                               bool descending)
 {
-    Statement query = m_db.prepare("SELECT " + m_selectList + " FROM " + quoteIdentifier(m_table) +
-                                   (where.empty() ? "" : " WHERE " + where) + orderBy(descending) +
-                                   " LIMIT 1");
+    Statement query =
+        m_db.prepare("SELECT " + m_selectList + " FROM " + quoteIdentifier(m_table) +
+                     (where.empty() ? "" : " WHERE " + where) + orderBy(descending) + " LIMIT 1");
     query.bindAll(arguments);
     m_mode = Mode::None;
     m_pending.clear();
@@ -294,8 +293,8 @@ void TableRecordSet::update()
         }
         std::string assignments;
         for (const auto& [column, value] : m_pending) {
-            assignments += (assignments.empty() ? "" : ", ") +
-                           quoteIdentifier(m_columns[column]) + " = ?";
+            assignments +=
+                (assignments.empty() ? "" : ", ") + quoteIdentifier(m_columns[column]) + " = ?";
             arguments.push_back(value);
         }
         sql = "UPDATE " + quoteIdentifier(m_table) + " SET " + assignments + " WHERE rowid = ?";

@@ -40,7 +40,12 @@ public:
     void cancelUpdate();
 
 private:
-    enum class Mode { None, Edit, AddNew };
+    enum class Mode
+    {
+        None,
+        Edit,
+        AddNew
+    };
 
     int columnIndex(const std::string& name) const;
     std::string orderBy(bool descending) const;

@@ -15,8 +15,9 @@ KRLIST::KRLIST(MASTER& master, const QString& workspace, const QString& state,
 {
     setObjectName(QStringLiteral("KRLIST"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("KRLIST"));
-    QMdiSubWindow* frame = master.workArea()->addSubWindow(this);
+    // The list fills the work area without a frame of its own, and so leaves
+    // the main window's caption as it is.
+    QMdiSubWindow* frame = master.workArea()->addSubWindow(this, Qt::FramelessWindowHint);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     readDataVersion();
 }
@@ -30,9 +31,9 @@ void KRLIST::readDataVersion()
         version.setIndex("PRIMARY");
         version.seek("=", {Value("1")});
         const std::string date = version.noMatch() ? "" : version.field("Version").toString();
-        m_master.setDataVersion(date.size() == 10 ? QString::fromStdString(
-                                                        date.substr(5, 2) + "/" +
-                                                        date.substr(8, 2) + "/" + date.substr(0, 4))
+        m_master.setDataVersion(date.size() == 10 ? QString::fromStdString(date.substr(5, 2) + "/" +
+                                                                           date.substr(8, 2) + "/" +
+                                                                           date.substr(0, 4))
                                                   : QString::fromStdString(date));
     } catch (const DbError&) {
         m_master.setDataVersion(QString());

@@ -36,9 +36,9 @@ void CENTERFORM(QWidget* window)
         return;
     const QRect area = screen->geometry();
     const QSize size = window->frameGeometry().size();
-    const FormPlacement placement = FormPlacement::centred(
-        pixelsToTwips(area.width()), pixelsToTwips(area.height()), pixelsToTwips(size.width()),
-        pixelsToTwips(size.height()));
+    const FormPlacement placement =
+        FormPlacement::centred(pixelsToTwips(area.width()), pixelsToTwips(area.height()),
+                               pixelsToTwips(size.width()), pixelsToTwips(size.height()));
     window->move(area.left() + twipsToPixels(static_cast<int>(placement.left)),
                  area.top() + twipsToPixels(static_cast<int>(placement.top)));
 }

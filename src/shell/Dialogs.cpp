@@ -15,8 +15,7 @@ void Dialogs::setScript(Script script)
     Dialogs::script() = std::move(script);
 }
 
-QMessageBox::StandardButton Dialogs::ask(QWidget* parent, const QString& title,
-                                         const QString& text,
+QMessageBox::StandardButton Dialogs::ask(QWidget* parent, const QString& title, const QString& text,
                                          QMessageBox::StandardButtons buttons,
                                          QMessageBox::Icon icon,
                                          QMessageBox::StandardButton defaultButton)

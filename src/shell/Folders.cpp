@@ -22,7 +22,9 @@ std::string userName()
 // that name is never used.
 bool isPrivateFolder(const std::string& folder)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid())
         return false;
     if ((info.st_mode & 077) != 0 && chmod(folder.c_str(), 0700) != 0)

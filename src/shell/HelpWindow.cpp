@@ -30,16 +30,16 @@ HelpWindow::HelpWindow(QWidget* owner, const QString& html)
 void HelpWindow::showContents(QWidget* owner, const QString& programFolder)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    HelpWindow* window = owner ? owner->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly)
-                               : nullptr;
+    HelpWindow* window =
+        owner ? owner->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     if (!window) {
         QFile file(programFolder + QStringLiteral("KORA.HLP"));
         if (!file.open(QIODevice::ReadOnly)) {
             QApplication::restoreOverrideCursor();
-            Dialogs::tell(owner, Dialogs::defaultTitle(),
-                          QStringLiteral("The help file %1 could not be opened.")
-                              .arg(file.fileName()),
-                          QMessageBox::Warning);
+            Dialogs::tell(
+                owner, Dialogs::defaultTitle(),
+                QStringLiteral("The help file %1 could not be opened.").arg(file.fileName()),
+                QMessageBox::Warning);
             return;
         }
         window = new HelpWindow(owner, QString::fromUtf8(file.readAll()));

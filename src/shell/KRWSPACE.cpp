@@ -128,8 +128,8 @@ void KRWSPACE::activate()
 
     const QString typed = m_workspace->currentText();
     m_workspace->clear();
-    m_workspace->addItems(program.entryList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                            QDir::Name | QDir::IgnoreCase));
+    m_workspace->addItems(
+        program.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
     m_workspace->setEditText(typed);
 
     if (const auto saved = Settings::read(Folders::temporaryFolder())) {
@@ -147,8 +147,7 @@ void KRWSPACE::readStateConnect(const QString& state)
 {
     ProgramValues& values = m_master.values();
     try {
-        Database setup(values.programFolder + std::string(kSetupDatabaseName),
-                       values.setupConnect);
+        Database setup(values.programFolder + std::string(kSetupDatabaseName), values.setupConnect);
         TableRecordSet table(setup, "Setup");
         table.setIndex("Key");
         table.seek("=", {Value(state.toStdString())});

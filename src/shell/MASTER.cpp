@@ -1,6 +1,7 @@
 #include "shell/MASTER.h"
 
 #include "database/Database.h"
+#include "database/StateCodes.h"
 #include "database/TableRecordSet.h"
 #include "results/KRLIST.h"
 #include "shell/CenterForm.h"
@@ -28,10 +29,10 @@ namespace kora {
 
 namespace {
 
-const char* const kToolTips[10] = {"New Lookup",         "Edit/Delete Lookup", "Backup/Restore Data",
-                                   "Change Workspace/State", "Print Lookup",   "Export Lookup",
-                                   "Print Manual",       "Update",             "Help",
-                                   "Exit Kora"};
+const char* const kToolTips[10] = {
+    "New Lookup",   "Edit/Delete Lookup", "Backup/Restore Data", "Change Workspace/State",
+    "Print Lookup", "Export Lookup",      "Print Manual",        "Update",
+    "Help",         "Exit Kora"};
 
 constexpr int kButtonTwips = 1000;
 
@@ -47,6 +48,7 @@ MASTER::MASTER(TITLE* splash)
     m_area->setBackground(QColor(171, 171, 171));
     setCentralWidget(m_area);
     m_lblProgram->setObjectName(QStringLiteral("lblProgram"));
+    m_lblProgram->setText(programVersion());
     m_lblVersion->setObjectName(QStringLiteral("lblVersion"));
     statusBar()->addPermanentWidget(new QLabel(QStringLiteral("Data version:"), this));
     statusBar()->addPermanentWidget(m_lblVersion);
@@ -73,8 +75,8 @@ void MASTER::buildToolbar()
     m_ribbon->layout()->setSpacing(0);
     m_ribbon->layout()->setContentsMargins(0, 0, 0, 0);
     for (int index = 0; index < 10; ++index) {
-        auto* action = new QAction(ToolbarIcons::icon(index), QString::fromLatin1(kToolTips[index]),
-                                   this);
+        auto* action =
+            new QAction(ToolbarIcons::icon(index), QString::fromLatin1(kToolTips[index]), this);
         action->setObjectName(QStringLiteral("SSRibbon1_%1").arg(index));
         action->setToolTip(QString::fromLatin1(kToolTips[index]));
         connect(action, &QAction::triggered, this, [this, index] { pressButton(index); });
@@ -178,17 +180,22 @@ QString MASTER::GetSpecialFolderPath(int folderId) const
     return folder;
 }
 
-bool MASTER::start()
+void MASTER::fixProgramValues()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     m_values.documentsFolder = GetSpecialFolderPath(5).toStdString();
-    m_lblProgram->setText(programVersion());
     if (m_splash)
         m_splash->setVersion(m_lblProgram->text());
     const QString current = QDir::currentPath();
-    m_values.programFolder = (current.endsWith(QLatin1Char('/')) ? current : current + '/').toStdString();
+    m_values.programFolder =
+        (current.endsWith(QLatin1Char('/')) ? current : current + '/').toStdString();
     m_values.startFolder = current.toStdString();
-    m_values.setupConnect = ";PWD=TRZN382pbk";
+    m_values.setupConnect = std::string(kSetupConnect);
+}
+
+bool MASTER::start()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    fixProgramValues();
     CENTERFORM(this);
 
     QString workspace;
@@ -301,8 +308,7 @@ void MASTER::SubExit()
 {
     if (Dialogs::ask(this, QStringLiteral("Exit KORA"),
                      QStringLiteral("Are you sure you want to quit KORA?"),
-                     QMessageBox::Yes | QMessageBox::No,
-                     QMessageBox::Question) != QMessageBox::Yes)
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) != QMessageBox::Yes)
         return;
     endProgram();
 }
@@ -318,7 +324,6 @@ void MASTER::endProgram()
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     close();
-    QCoreApplication::exit(0);
 }
 
 void MASTER::closeEvent(QCloseEvent* event)
@@ -326,7 +331,8 @@ void MASTER::closeEvent(QCloseEvent* event)
     m_ended = true;
     m_area->closeAllSubWindows();
     event->accept();
-    QCoreApplication::exit(0);
+    // Ends the main event loop when it runs; during start() the caller sees hasEnded().
+    QCoreApplication::quit();
 }
 
 void MASTER::showAbout()

@@ -33,6 +33,9 @@ public:
     // (the user left, or an update run finished).
     bool start();
     bool hasEnded() const { return m_ended; }
+    // Fixes the program folder, documents folder and setup connect string
+    // from the current folder (the first steps of start()).
+    void fixProgramValues();
 
     ProgramValues& values() { return m_values; }
     KRLIST* resultList() const { return m_list; }

@@ -53,8 +53,8 @@ TITLE::TITLE(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_panel(new QFrame(this)),
       m_image(new QLabel(m_panel)), m_title(new QLabel(QStringLiteral("Kora"), m_panel)),
       m_label2(new QLabel(QStringLiteral("Workers' Compensation Prospecting"), m_panel)),
-      m_label3(new QLabel(QStringLiteral("Experience mods, classes and contacts by state"),
-                          m_panel)),
+      m_label3(
+          new QLabel(QStringLiteral("Experience mods, classes and contacts by state"), m_panel)),
       m_label4(new QLabel(m_panel)), m_status(new QLabel(m_panel))
 {
     setObjectName(QStringLiteral("TITLE"));

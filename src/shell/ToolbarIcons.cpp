@@ -54,7 +54,8 @@ void drawArrow(QPainter& p, const QPointF& from, const QPointF& to, const QColor
     const QPointF direction = (to - from) / std::hypot(to.x() - from.x(), to.y() - from.y());
     const QPointF normal(-direction.y(), direction.x());
     QPolygonF head;
-    head << to + direction * 4 << to - direction * 5 + normal * 6 << to - direction * 5 - normal * 6;
+    head << to + direction * 4 << to - direction * 5 + normal * 6
+         << to - direction * 5 - normal * 6;
     p.setBrush(colour);
     p.setPen(QPen(colour, 1));
     p.drawPolygon(head);

@@ -1,5 +1,5 @@
-#include "database/QueryRecordSet.h"
 #include "database/Schema.h"
+#include "database/QueryRecordSet.h"
 #include "database/TableRecordSet.h"
 #include "support/TempFolder.h"
 
@@ -27,9 +27,9 @@ TEST(Schema, StateDatabaseHasEveryTableAndIndex)
     Database ny(folder.file("KORANY.MDB"), ";PWD=ny");
     Database pa(folder.file("KORAPA.MDB"), ";PWD=pa");
 
-    const std::set<std::string> common = {"PRIME",     "MODS",     "CLASS", "CLASSLIST",
-                                          "COUNTY",    "SICCODES", "EMPLOYEES", "SALES",
-                                          "MERIT",     "NOTES",    "VERSION"};
+    const std::set<std::string> common = {"PRIME",  "MODS",     "CLASS",     "CLASSLIST",
+                                          "COUNTY", "SICCODES", "EMPLOYEES", "SALES",
+                                          "MERIT",  "NOTES",    "VERSION"};
     auto nyTables = names(ny, "table");
     auto paTables = names(pa, "table");
     for (const auto& table : common) {

@@ -1,6 +1,6 @@
+#include "database/SqlDialect.h"
 #include "database/QueryRecordSet.h"
 #include "database/RecordSetTestDatabase.h"
-#include "database/SqlDialect.h"
 
 #include <gtest/gtest.h>
 

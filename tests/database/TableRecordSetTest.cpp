@@ -1,5 +1,5 @@
-#include "database/RecordSetTestDatabase.h"
 #include "database/TableRecordSet.h"
+#include "database/RecordSetTestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -126,8 +126,7 @@ TEST(Database, RefusesAWrongPasswordAndAMissingFile)
     }
     EXPECT_FALSE(other.isOpen());
     EXPECT_THROW(other.open(fixture.path(), ""), DbError);
-    EXPECT_THROW(other.open(fixture.path() + ".missing", RecordSetTestDatabase::kConnect),
-                 DbError);
+    EXPECT_THROW(other.open(fixture.path() + ".missing", RecordSetTestDatabase::kConnect), DbError);
     other.open(fixture.path(), ";pwd=secret1");
     EXPECT_TRUE(other.isOpen());
 }

@@ -43,7 +43,9 @@ TEST(Folders, TemporaryFolderIsPrivateToTheUser)
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '/');
     EXPECT_EQ(folder.rfind("/tmp/kora-", 0), 0u);
-    struct stat info{};
+    struct stat info
+    {
+    };
     ASSERT_EQ(stat(folder.c_str(), &info), 0);
     EXPECT_TRUE(S_ISDIR(info.st_mode));
     EXPECT_EQ(info.st_mode & 0777, 0700u);

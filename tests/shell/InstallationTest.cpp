@@ -1,7 +1,7 @@
+#include "shell/Installation.h"
 #include "database/Database.h"
 #include "database/QueryRecordSet.h"
 #include "database/StateCodes.h"
-#include "shell/Installation.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -45,8 +45,9 @@ TEST(Settings, MissingOrBrokenFileReadsAsNothing)
 
 TEST(WriteFormat, QuotesSurviveAWriteAndARead)
 {
-    const std::string line = WriteFormat::line(
-        {WriteFormat::text("O\"Brien, Inc"), WriteFormat::text("  x "), WriteFormat::boolean(true)});
+    const std::string line =
+        WriteFormat::line({WriteFormat::text("O\"Brien, Inc"), WriteFormat::text("  x "),
+                           WriteFormat::boolean(true)});
     EXPECT_EQ(line, "\"O\"\"Brien, Inc\",\"  x \",#TRUE#\r\n");
     auto fields = WriteFormat::fields(line.substr(0, line.size() - 2));
     ASSERT_TRUE(fields);

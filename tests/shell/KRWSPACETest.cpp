@@ -1,0 +1,214 @@
+#include "shell/KRWSPACE.h"
+#include "database/Database.h"
+#include "shell/Installation.h"
+#include "shell/MASTER.h"
+#include "support/WindowFixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QtTest>
+
+#include <fstream>
+
+using namespace kora;
+using namespace kora::test;
+
+class KRWSPACETest : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Open
+    {
+        WindowFixture fixture;
+        MASTER master;
+        std::unique_ptr<KRWSPACE> window;
+
+        Open()
+        {
+            master.fixProgramValues();
+            window = std::make_unique<KRWSPACE>(master);
+            window->show();
+        }
+        QComboBox* workspace() { return window->findChild<QComboBox*>("WORKSPACE"); }
+        QComboBox* state() { return window->findChild<QComboBox*>("STATE"); }
+        void press(const char* name) { window->findChild<QPushButton*>(name)->click(); }
+        bool folderExists(const QString& name)
+        {
+            return QDir(QString::fromStdString(fixture.programFolder()) + name).exists();
+        }
+    };
+
+private slots:
+    void listsWorkspacesAndStates()
+    {
+        Open open;
+        QCOMPARE(open.window->windowTitle(), QString("KORA"));
+        QCOMPARE(open.state()->count(), 6);
+        QStringList states;
+        for (int i = 0; i < open.state()->count(); ++i)
+            states << open.state()->itemText(i);
+        QCOMPARE(states, QStringList({"DE", "NJ", "NY", "PA", "PM", "DM"}));
+        QCOMPARE(open.state()->currentText(), QString("PA"));
+        QCOMPARE(open.workspace()->currentText(), QString("INITIAL"));
+        QVERIFY(open.workspace()->findText("INITIAL") >= 0);
+        QCOMPARE(open.window->findChild<QPushButton*>("cmdExit")->text(), QString("E&xit"));
+    }
+
+    void acceptsAnExistingWorkspaceAndState()
+    {
+        Open open;
+        open.press("OK");
+        QCOMPARE(open.window->result(), int(QDialog::Accepted));
+        QVERIFY(open.master.values().selectionAccepted);
+        QCOMPARE(open.master.values().state, std::string("PA"));
+        QCOMPARE(open.master.values().stateConnect,
+                 Installation(open.fixture.programFolder()).stateConnect("PA"));
+        QCOMPARE(open.fixture.settingsBytes(), std::string("\"INITIAL\",\"PA\"\r\n"));
+        QVERIFY(open.fixture.messages().isEmpty());
+    }
+
+    void newWorkspaceNeedsAYes()
+    {
+        Open open;
+        open.workspace()->setEditText("Main Line");
+        open.fixture.queueAnswer(QMessageBox::No);
+        open.press("OK");
+        QVERIFY(open.window->isVisible());
+        QVERIFY(!open.master.values().selectionAccepted);
+        QVERIFY(!open.folderExists("Main Line"));
+        QCOMPARE(open.fixture.settingsBytes(), std::string());
+        QCOMPARE(open.fixture.messages().size(), 1);
+        const auto question = open.fixture.messages().first();
+        QCOMPARE(question.text, QString("Create new workspace called Main Line?"));
+        QCOMPARE(question.title, QString("Select Workspace"));
+        QCOMPARE(question.defaultButton, QMessageBox::No);
+        QCOMPARE(question.icon, QMessageBox::Warning);
+
+        open.fixture.queueAnswer(QMessageBox::Yes);
+        open.state()->setCurrentText("NJ");
+        open.press("OK");
+        QVERIFY(open.folderExists("Main Line"));
+        QVERIFY(open.master.values().selectionAccepted);
+        QCOMPARE(open.fixture.settingsBytes(), std::string("\"Main Line\",\"NJ\"\r\n"));
+    }
+
+    void refusesAWorkspaceNameThatIsAPath()
+    {
+        Open open;
+        open.workspace()->setEditText("../outside");
+        open.fixture.queueAnswer(QMessageBox::Yes);
+        open.press("OK");
+        QVERIFY(!open.master.values().selectionAccepted);
+        QCOMPARE(open.fixture.messageTexts().last(),
+                 QString("Could not create workspace or save settings!"));
+        QVERIFY(
+            !QDir(QString::fromStdString(open.fixture.programFolder()) + "../outside").exists());
+    }
+
+    void deletesWorkspacesWithAndWithoutLookups()
+    {
+        WindowFixture fixture;
+        const QString program = QString::fromStdString(fixture.programFolder());
+        QDir(program).mkdir("Old");
+        QDir(program).mkdir("Empty");
+        QFile lookup(program + "Old/SEARCH1.KRD");
+        QVERIFY(lookup.open(QIODevice::WriteOnly));
+        lookup.write("\"Title\"\r\n");
+        lookup.close();
+
+        MASTER master;
+        master.fixProgramValues();
+        KRWSPACE window(master);
+        window.show();
+        auto* workspace = window.findChild<QComboBox*>("WORKSPACE");
+        auto* remove = window.findChild<QPushButton*>("DELETE");
+
+        workspace->setEditText("Empty");
+        fixture.queueAnswer(QMessageBox::No);
+        remove->click();
+        QVERIFY(QDir(program + "Empty").exists());
+        QCOMPARE(fixture.messages().last().text, QString("Delete workspace Empty?"));
+        QCOMPARE(fixture.messages().last().title, QString("Select Workspace"));
+
+        fixture.queueAnswer(QMessageBox::Yes);
+        remove->click();
+        QVERIFY(!QDir(program + "Empty").exists());
+        QCOMPARE(workspace->findText("Empty"), -1);
+
+        workspace->setEditText("Old");
+        fixture.queueAnswer(QMessageBox::Yes);
+        remove->click();
+        QCOMPARE(fixture.messages().last().text,
+                 QString("Delete workspace Old?\r\nThere are searches in this workspace!"));
+        QVERIFY(!QDir(program + "Old").exists());
+
+        workspace->setEditText("Nowhere");
+        remove->click();
+        QCOMPARE(fixture.messages().last().text, QString("WorkspaceNowheredoes not exist!"));
+
+        workspace->setEditText("");
+        remove->click();
+        QCOMPARE(fixture.messages().last().text, QString("Could not remove workspace!"));
+    }
+
+    void refusesAStateDatabaseWithAnotherPassword()
+    {
+        WindowFixture fixture;
+        {
+            Database setup(fixture.programFolder() + "KORAI.MDB", ";PWD=TRZN382pbk");
+            setup.execute("UPDATE Setup SET pwd = ';PWD=not-the-one' WHERE State = 'PA'");
+        }
+        MASTER master;
+        master.fixProgramValues();
+        KRWSPACE window(master);
+        window.show();
+        window.findChild<QPushButton*>("OK")->click();
+        QVERIFY(window.isVisible());
+        QVERIFY(!master.values().selectionAccepted);
+        QCOMPARE(fixture.messageTexts(),
+                 QStringList({"Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from "
+                              "Install CD"}));
+        QCOMPARE(fixture.settingsBytes(), std::string());
+    }
+
+    void settingsChooseTheLastWorkspaceUnlessItIsGone()
+    {
+        WindowFixture fixture;
+        const QString program = QString::fromStdString(fixture.programFolder());
+        QDir(program).mkdir("Agency");
+        MASTER master;
+        master.fixProgramValues();
+        {
+            std::ofstream(fixture.temporaryFolder() + "KORA.INI", std::ios::binary)
+                << "\"Agency\",\"NY\"\r\n";
+            KRWSPACE window(master);
+            window.show();
+            QCOMPARE(window.workspace(), QString("Agency"));
+            QCOMPARE(window.state(), QString("NY"));
+        }
+        {
+            std::ofstream(fixture.temporaryFolder() + "KORA.INI", std::ios::binary)
+                << "\"Gone\",\"XX\"\r\n";
+            KRWSPACE window(master);
+            window.show();
+            QCOMPARE(window.workspace(), QString("INITIAL"));
+            QCOMPARE(window.state(), QString("PA"));
+        }
+    }
+
+    void createsABackupDatabaseWhenMissing()
+    {
+        Open open;
+        QFile::remove(QString::fromStdString(open.fixture.programFolder()) + "BACKUPPA.MDB");
+        open.press("OK");
+        QVERIFY(open.master.values().selectionAccepted);
+        Database backup(open.fixture.programFolder() + "BACKUPPA.MDB", "");
+        QVERIFY(backup.tableExists("USER"));
+    }
+};
+
+QTEST_MAIN(KRWSPACETest)
+#include "KRWSPACETest.moc"

@@ -1,0 +1,159 @@
+#include "shell/MASTER.h"
+#include "shell/KRWSPACE.h"
+#include "support/WindowFixture.h"
+
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace kora;
+using namespace kora::test;
+
+class MASTERTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QStringList captions(const QList<QAction*>& actions)
+    {
+        QStringList result;
+        for (QAction* action : actions)
+            if (!action->isSeparator())
+                result << action->text();
+        return result;
+    }
+
+private slots:
+    void toolbarHasTenEqualButtonsInOneRow()
+    {
+        WindowFixture fixture;
+        MASTER master;
+        master.show();
+        auto* ribbon = master.findChild<QToolBar*>("SSRibbon1");
+        QVERIFY(ribbon);
+        const QList<QAction*> actions = ribbon->actions();
+        QCOMPARE(actions.size(), 10);
+        QStringList tips;
+        for (QAction* action : actions)
+            tips << action->toolTip();
+        QCOMPARE(tips, QStringList({"New Lookup", "Edit/Delete Lookup", "Backup/Restore Data",
+                                    "Change Workspace/State", "Print Lookup", "Export Lookup",
+                                    "Print Manual", "Update", "Help", "Exit Kora"}));
+        QWidget* first = ribbon->widgetForAction(actions[0]);
+        for (int i = 1; i < actions.size(); ++i) {
+            QWidget* previous = ribbon->widgetForAction(actions[i - 1]);
+            QWidget* button = ribbon->widgetForAction(actions[i]);
+            QCOMPARE(button->size(), first->size());
+            QCOMPARE(button->y(), first->y());
+            QCOMPARE(button->x(), previous->x() + previous->width());
+            QVERIFY(!actions[i]->icon().isNull());
+        }
+        // 1000 twips at 96 dots per inch.
+        QCOMPARE(first->width(), 67);
+    }
+
+    void menusCarryTheirCaptions()
+    {
+        WindowFixture fixture;
+        MASTER master;
+        const QList<QAction*> menus = master.menuBar()->actions();
+        QCOMPARE(captions(menus), QStringList({"&File", "&Search", "&Update", "&Help"}));
+        QCOMPARE(captions(menus[0]->menu()->actions()),
+                 QStringList({"&Open New State/Workspace", "&Backup/Restore User Notes and Fields",
+                              "&Printer Setup", "E&xit"}));
+        QCOMPARE(captions(menus[1]->menu()->actions()),
+                 QStringList({"&New Search", "&Edit Search", "&Print Search", "&Export Search"}));
+        QCOMPARE(captions(menus[2]->menu()->actions()), QStringList({"Update Database"}));
+        QCOMPARE(captions(menus[3]->menu()->actions()),
+                 QStringList({"&Program Help", "Print &Manual", "&About", "&Data Version",
+                              "Copy SQL to Clipboard"}));
+        for (const char* name :
+             {"mnuNewState", "mnuBackup", "mnuPrinter", "mnuExit", "mnuNewSearch", "mnuEditSearch",
+              "mnuPrintSearch", "mnuExport", "mnuUpdate", "mnuHelp", "mnuPrintManual", "mnuAbout",
+              "mnuVersion", "mnuSQLcopy"})
+            QVERIFY2(master.findChild<QAction*>(name), name);
+
+        auto* copy = master.findChild<QAction*>("mnuSQLcopy");
+        QVERIFY(!master.copySqlToClipboard());
+        copy->trigger();
+        QVERIFY(master.copySqlToClipboard());
+        copy->trigger();
+        QVERIFY(!master.copySqlToClipboard());
+    }
+
+    void startShowsTheChosenWorkspaceInTheCaption()
+    {
+        WindowFixture fixture;
+        MASTER master;
+        // Closing the window first asks "Update Database?"; No shows it again.
+        int shown = 0;
+        fixture.onModal<KRWSPACE>([&shown](KRWSPACE* window) {
+            if (++shown == 1)
+                window->reject();
+            else
+                window->findChild<QPushButton*>("OK")->click();
+        });
+        fixture.queueAnswer(QMessageBox::No);
+        QVERIFY(master.start());
+        QCOMPARE(shown, 2);
+        QCOMPARE(fixture.messageTexts(), QStringList({"Update Database?"}));
+        QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is PA"));
+        QVERIFY(master.isVisible());
+        QVERIFY(master.resultList());
+        QCOMPARE(master.values().programFolder, fixture.programFolder());
+    }
+
+    void startEndsWhenTheUpgradeIsLeftUnfinished()
+    {
+        WindowFixture fixture;
+        MASTER master;
+        fixture.onModal<KRWSPACE>([](KRWSPACE* window) { window->reject(); });
+        fixture.queueAnswer(QMessageBox::Yes);
+        QVERIFY(!master.start());
+        QVERIFY(master.hasEnded());
+        QVERIFY(!master.isVisible());
+    }
+
+    void exitFromTheWorkspaceWindowAsksFirst()
+    {
+        WindowFixture fixture;
+        MASTER master;
+        int shown = 0;
+        fixture.onModal<KRWSPACE>([&shown](KRWSPACE* window) {
+            ++shown;
+            window->findChild<QPushButton*>("cmdExit")->click();
+            // Answered No: the window stays, so leave through OK.
+            if (window->isVisible())
+                window->findChild<QPushButton*>("OK")->click();
+        });
+        fixture.queueAnswer(QMessageBox::No);
+        QVERIFY(master.start());
+        QCOMPARE(fixture.messages().first().text, QString("Are you sure you want to quit KORA?"));
+        QCOMPARE(fixture.messages().first().title, QString("Exit KORA"));
+
+        fixture.onModal<KRWSPACE>(
+            [](KRWSPACE* window) { window->findChild<QPushButton*>("cmdExit")->click(); });
+        fixture.queueAnswer(QMessageBox::Yes);
+        master.SubChangeState();
+        QVERIFY(master.hasEnded());
+    }
+
+    void informationBoxesShowVersions()
+    {
+        WindowFixture fixture;
+        MASTER master;
+        master.setDataVersion("12/01/2026");
+        master.findChild<QAction*>("mnuVersion")->trigger();
+        master.findChild<QAction*>("mnuAbout")->trigger();
+        QCOMPARE(fixture.messages()[0].text, QString("Data Version (12/01/2026)"));
+        QCOMPARE(fixture.messages()[1].title, QString("About KORA Ver 2.30.0"));
+        QVERIFY(fixture.messages()[1].text.startsWith("Kora Version 2.30.0\r\n\r\n"));
+        QCOMPARE(fixture.messages()[1].text.count("\r\n"), 5);
+        QVERIFY(!fixture.messages()[1].text.endsWith("\r\n"));
+    }
+};
+
+QTEST_MAIN(MASTERTest)
+#include "MASTERTest.moc"
