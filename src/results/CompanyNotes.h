@@ -1,0 +1,41 @@
+#pragma once
+
+#include "database/Database.h"
+#include "results/NoteLock.h"
+#include "shell/Prompt.h"
+
+#include <string>
+
+namespace kora {
+
+// The user's note on each company (table NOTES), guarded while a record
+// window has it open: GETNOTES takes an operating-system lock that other
+// processes cannot take, SETNOTES stores the note and releases it.
+class CompanyNotes
+{
+public:
+    // The marker GETNOTES returns when another user holds the note.
+    static constexpr const char* kLocked = "***LOCKED***";
+
+    CompanyNotes(Database& db, Prompt& prompt);
+
+    // Length of the note without leading and trailing blanks; read without the
+    // lock, so browsing never stops on another user's open record window.
+    int GetNoteLength(const std::string& file, const std::string& sequence);
+    // The note, locked for the caller until SETNOTES or release(); kLocked
+    // (after telling the user why) when another user holds it.
+    std::string GETNOTES(const std::string& file, const std::string& sequence);
+    // Stores the note of the locked company (an empty note as one blank) and releases it.
+    void SETNOTES(const std::string& note);
+    // Releases the lock without storing (a record window closed another way).
+    void release();
+
+private:
+    Database& m_db;
+    Prompt& m_prompt;
+    NoteLock m_lock;
+    std::string m_file;
+    std::string m_sequence;
+};
+
+} // namespace kora
