@@ -9,7 +9,14 @@ namespace kora {
 class Prompt
 {
 public:
-    enum class Icon { None, Information, Warning, Critical, Question };
+    enum class Icon
+    {
+        None,
+        Information,
+        Warning,
+        Critical,
+        Question
+    };
 
     virtual ~Prompt() = default;
 

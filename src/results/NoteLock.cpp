@@ -1,0 +1,81 @@
+#include "results/NoteLock.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+namespace kora {
+
+namespace {
+
+// Spread the companies over a large range of byte offsets; two companies
+// sharing a byte only means one waits for the other's record window.
+long long offsetOf(const std::string& file, const std::string& sequence)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : file + '\x1f' + sequence) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    return static_cast<long long>(hash % (1ull << 40));
+}
+
+bool setLock(int descriptor, short type, long long offset)
+{
+    struct flock region
+    {
+    };
+    region.l_type = type;
+    region.l_whence = SEEK_SET;
+    region.l_start = offset;
+    region.l_len = 1;
+    return fcntl(descriptor, F_OFD_SETLK, &region) == 0;
+}
+
+} // namespace
+
+NoteLock::NoteLock(const std::string& databasePath)
+{
+    const auto dot = databasePath.find_last_of('.');
+    const auto slash = databasePath.find_last_of('/');
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    m_path = (hasExtension ? databasePath.substr(0, dot) : databasePath) + ".LCK";
+}
+
+NoteLock::~NoteLock()
+{
+    unlock();
+    if (m_descriptor >= 0)
+        close(m_descriptor);
+}
+
+bool NoteLock::tryLock(const std::string& file, const std::string& sequence)
+{
+    unlock();
+    if (m_descriptor < 0) {
+        m_descriptor = open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (m_descriptor < 0)
+            return false;
+    }
+    const long long offset = offsetOf(file, sequence);
+    if (!setLock(m_descriptor, F_WRLCK, offset))
+        return false;
+    m_offset = offset;
+    return true;
+}
+
+void NoteLock::unlock()
+{
+    if (m_offset >= 0 && m_descriptor >= 0)
+        setLock(m_descriptor, F_UNLCK, m_offset);
+    m_offset = -1;
+}
+
+bool NoteLock::isLocked() const
+{
+    return m_offset >= 0;
+}
+
+} // namespace kora
