@@ -57,4 +57,11 @@ std::string Dates::fromMonthDayYear(std::string_view text)
     return format(year, month, day);
 }
 
+std::string Dates::toMonthDayYear(const std::string& stored)
+{
+    if (stored.size() != 10 || stored[4] != '-' || stored[7] != '-')
+        return stored;
+    return stored.substr(5, 2) + "/" + stored.substr(8, 2) + "/" + stored.substr(2, 2);
+}
+
 } // namespace kora

@@ -15,6 +15,8 @@ public:
     // Returns an empty text when it is not a valid date.
     static std::string fromMonthDayYear(std::string_view text);
     static bool isValid(int year, int month, int day);
+    // A stored date shown as MM/DD/YY; any other text is returned as it is.
+    static std::string toMonthDayYear(const std::string& stored);
 };
 
 } // namespace kora

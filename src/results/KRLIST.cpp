@@ -1,28 +1,391 @@
 #include "results/KRLIST.h"
 
-#include "database/Database.h"
+#include "database/Dates.h"
 #include "database/TableRecordSet.h"
+#include "results/CompanyGridModel.h"
 #include "shell/MASTER.h"
 
+#include <QApplication>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QTabBar>
+#include <QTableView>
+#include <QVBoxLayout>
 
 namespace kora {
+
+namespace {
+
+constexpr int kLookupTabs = 9;
+
+// The all-companies grid in the order of one PRIME index, with the text the
+// search-for box is compared with.
+std::string allCompaniesQuery(const QString& index)
+{
+    if (index == QLatin1String("PRIMARY"))
+        return "SELECT rowid, FILE || SEQUENCE FROM PRIME ORDER BY FILE, SEQUENCE";
+    if (index == QLatin1String("KEY3"))
+        return "SELECT rowid, CountySort FROM PRIME ORDER BY CountySort";
+    return "SELECT rowid, NameSort FROM PRIME ORDER BY NameSort";
+}
+
+QString modText(const Value& mod)
+{
+    return mod.isNull() ? QString() : QString::number(mod.toDouble(), 'f', 3);
+}
+
+QLineEdit* readOnlyBox(const char* name, QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    return box;
+}
+
+QLabel* flagLabel(const char* text, const char* name, QWidget* parent)
+{
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setStyleSheet(QStringLiteral("QLabel { color: rgb(128, 0, 0); font-weight: bold; }"));
+    label->setVisible(false);
+    return label;
+}
+
+} // namespace
 
 KRLIST::KRLIST(MASTER& master, const QString& workspace, const QString& state,
                const QString& workspaceFolder)
     : m_master(master), m_workspace(workspace), m_state(state), m_workspaceFolder(workspaceFolder),
       m_db(master.values().stateDatabasePath(), master.values().stateConnect), m_prompt(this),
-      m_notes(std::make_unique<CompanyNotes>(m_db, m_prompt))
+      m_notes(std::make_unique<CompanyNotes>(m_db, m_prompt)), m_allCompanies(m_db)
 {
     setObjectName(QStringLiteral("KRLIST"));
     setAttribute(Qt::WA_DeleteOnClose);
+    buildWindow();
     // The list fills the work area without a frame of its own, and so leaves
     // the main window's caption as it is.
     QMdiSubWindow* frame = master.workArea()->addSubWindow(this, Qt::FramelessWindowHint);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     readDataVersion();
+}
+
+KRLIST::~KRLIST() = default;
+
+QTableView* KRLIST::makeGrid(const char* name, CompanyGridModel* model)
+{
+    auto* grid = new QTableView(this);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->setModel(model);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setAlternatingRowColors(true);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->setWordWrap(false);
+    return grid;
+}
+
+void KRLIST::buildWindow()
+{
+    m_tabs = new QTabBar(this);
+    m_tabs->setObjectName(QStringLiteral("SSTab1"));
+    m_tabs->setExpanding(false);
+    m_tabs->setDrawBase(true);
+    m_tabs->addTab(QStringLiteral("All Companies"));
+    for (int tab = 1; tab <= kLookupTabs; ++tab)
+        m_tabs->addTab(QString());
+
+    m_allModel = new CompanyGridModel(m_allCompanies,
+                                      {{QStringLiteral("FILE"), "FILE"},
+                                       {QStringLiteral("SEQUENCE"), "SEQUENCE"},
+                                       {QStringLiteral("Company Name"), "NAME1"},
+                                       {QStringLiteral("County"), "COUNTYNAME"}},
+                                      false, this);
+    m_allGrid = makeGrid("TDBGrid1", m_allModel);
+    m_allGrid->setColumnWidth(0, 80);
+    m_allGrid->setColumnWidth(1, 80);
+    m_allGrid->setColumnWidth(2, 330);
+    m_allGrid->horizontalHeader()->setStretchLastSection(true);
+    m_grids = new QStackedWidget(this);
+    m_grids->addWidget(m_allGrid);
+
+    m_searchFor = new QLineEdit(this);
+    m_searchFor->setObjectName(QStringLiteral("SFOR"));
+    m_searchFor->setClearButtonEnabled(true);
+    m_count = readOnlyBox("VIEWCOUNT", this);
+    m_count->setMaximumWidth(110);
+    m_count->setAlignment(Qt::AlignRight);
+    auto* searchLabel = new QLabel(QStringLiteral("&Search for:"), this);
+    searchLabel->setBuddy(m_searchFor);
+    auto* countLabel = new QLabel(QStringLiteral("Companies:"), this);
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(searchLabel);
+    searchRow->addWidget(m_searchFor, 1);
+    searchRow->addSpacing(12);
+    searchRow->addWidget(countLabel);
+    searchRow->addWidget(m_count);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(m_tabs);
+    left->addWidget(m_grids, 1);
+    left->addLayout(searchRow);
+
+    m_address = new QPlainTextEdit(this);
+    m_address->setObjectName(QStringLiteral("ADDRESS"));
+    m_address->setReadOnly(true);
+    m_address->setFixedHeight(m_address->fontMetrics().lineSpacing() * 5 + 12);
+    m_phone = readOnlyBox("PHONE", this);
+    m_fax = readOnlyBox("txtFax", this);
+    m_contact = readOnlyBox("CONTACT", this);
+    m_title = readOnlyBox("TITLE", this);
+    auto* contacts = new QFormLayout;
+    contacts->addRow(QStringLiteral("Phone:"), m_phone);
+    contacts->addRow(QStringLiteral("Fax:"), m_fax);
+    contacts->addRow(QStringLiteral("Contact:"), m_contact);
+    contacts->addRow(QStringLiteral("Title:"), m_title);
+
+    m_associated = flagLabel("Associated Companies", "lblAssociated", this);
+    m_seeNotes = flagLabel("See Notes", "lblNotes", this);
+    m_interstate = flagLabel("Interstate", "lblInterstate", this);
+    m_revised = flagLabel("Revised", "lblRevised", this);
+    m_assignedRisk = flagLabel("Assigned Risk", "lblAssignedRisk", this);
+    auto* flags = new QHBoxLayout;
+    for (QLabel* flag : {m_associated, m_seeNotes, m_interstate, m_revised, m_assignedRisk})
+        flags->addWidget(flag);
+    flags->addStretch(1);
+
+    auto* company = new QGroupBox(QStringLiteral("Company"), this);
+    auto* companyLayout = new QVBoxLayout(company);
+    companyLayout->addWidget(m_address);
+    companyLayout->addLayout(contacts);
+    companyLayout->addLayout(flags);
+
+    m_mods = new QStandardItemModel(0, 4, this);
+    m_modsGrid = new QTableView(this);
+    m_modsGrid->setObjectName(QStringLiteral("TDBGrid2"));
+    m_modsGrid->setModel(m_mods);
+    m_modsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_modsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_modsGrid->verticalHeader()->hide();
+    m_modsGrid->horizontalHeader()->setStretchLastSection(true);
+    const bool newYork = m_state == QLatin1String("NY");
+    const bool merit = m_state == QLatin1String("PM") || m_state == QLatin1String("DM");
+    m_mods->setHorizontalHeaderLabels(
+        {QStringLiteral("Issue"), newYork ? QStringLiteral(" ") : QStringLiteral("Effective"),
+         newYork ? QStringLiteral("Anniversary") : QStringLiteral("Expires"),
+         merit ? QStringLiteral("Merit Class") : QStringLiteral("MOD")});
+    m_modsGrid->setColumnHidden(1, newYork);
+    auto* mods = new QGroupBox(QStringLiteral("Mods"), this);
+    auto* modsLayout = new QVBoxLayout(mods);
+    modsLayout->addWidget(m_modsGrid);
+
+    m_moreInfo = new QPushButton(QStringLiteral("More Info..."), this);
+    m_moreInfo->setObjectName(QStringLiteral("Command1"));
+    m_fullAddress = new QPushButton(QStringLiteral("Full Address"), this);
+    m_fullAddress->setObjectName(QStringLiteral("FULLADDR"));
+    m_fullAddress->setVisible(newYork);
+    m_printRecord = new QPushButton(QStringLiteral("Print Record"), this);
+    m_printRecord->setObjectName(QStringLiteral("PRINTCUR"));
+    m_exportRecord = new QPushButton(QStringLiteral("Export Record"), this);
+    m_exportRecord->setObjectName(QStringLiteral("EXPORTCUR"));
+    m_mark = new QPushButton(QStringLiteral("Exclude"), this);
+    m_mark->setObjectName(QStringLiteral("MarkIt"));
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(m_moreInfo, 0, 0);
+    buttons->addWidget(m_fullAddress, 0, 1);
+    buttons->addWidget(m_printRecord, 1, 0);
+    buttons->addWidget(m_exportRecord, 1, 1);
+    buttons->addWidget(m_mark, 2, 0);
+    for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_exportRecord, m_mark})
+        button->setEnabled(false);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(company);
+    right->addWidget(mods, 1);
+    right->addLayout(buttons);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 3);
+    layout->addLayout(right, 2);
+
+    connect(m_tabs, &QTabBar::currentChanged, this, &KRLIST::tabSelected);
+    connect(m_searchFor, &QLineEdit::textEdited, this, &KRLIST::searchFor);
+    connect(m_allGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &KRLIST::SORT_SELECT);
+    connect(m_allGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &KRLIST::currentRowChanged);
+}
+
+void KRLIST::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    SETBUTTONS(this);
+}
+
+void KRLIST::SORT_SELECT(int COLNUM)
+{
+    if (COLNUM == 1)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (COLNUM == 0)
+        m_indexName = QStringLiteral("PRIMARY");
+    else if (COLNUM == 2)
+        m_indexName = QStringLiteral("KEY2");
+    else if (COLNUM == 3)
+        m_indexName = QStringLiteral("KEY3");
+    m_allModel->setMarkedColumn(COLNUM);
+    m_searchFor->clear();
+    m_allModel->load(allCompaniesQuery(m_indexName));
+    m_count->setText(QString::number(m_allCompanies.count()));
+    selectRow(m_allGrid, 0);
+    if (m_allCompanies.count() == 0)
+        clearCompany();
+    m_searchFor->setFocus();
+    QApplication::restoreOverrideCursor();
+}
+
+void KRLIST::SETBUTTONS(QWidget* fm)
+{
+    static const QStringList menuItems = {"mnuNewSearch", "mnuEditSearch", "mnuPrintSearch",
+                                          "mnuExport", "mnuUpdate"};
+    for (int index = 0; index < 10; ++index)
+        m_master.enableCommand(QStringLiteral("SSRibbon1_%1").arg(index), true);
+    for (const QString& item : menuItems)
+        m_master.enableCommand(item, true);
+    if (fm != this)
+        return;
+    const int tab = m_tabs->currentIndex();
+    auto disable = [this](std::initializer_list<const char*> names) {
+        for (const char* name : names)
+            m_master.enableCommand(QString::fromLatin1(name), false);
+    };
+    if (tab == 0)
+        disable({"SSRibbon1_4", "SSRibbon1_5", "mnuPrintSearch", "mnuExport"});
+    if (m_tabs->tabText(tab) < QLatin1String("!"))
+        disable({"SSRibbon1_4", "SSRibbon1_5", "mnuEditSearch", "mnuPrintSearch", "mnuExport"});
+    if (tab != 0)
+        disable({"SSRibbon1_1", "mnuEditSearch"});
+}
+
+void KRLIST::tabSelected(int tab)
+{
+    if (tab >= 1) {
+        // A tab without a lookup cannot be opened.
+        m_tabs->blockSignals(true);
+        m_tabs->setCurrentIndex(m_previousTab);
+        m_tabs->blockSignals(false);
+        return;
+    }
+    m_previousTab = tab;
+    SETBUTTONS(this);
+    m_grids->setCurrentWidget(m_allGrid);
+    currentRowChanged();
+    m_searchFor->clear();
+}
+
+void KRLIST::searchFor(const QString& text)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    selectRow(m_allGrid, m_allCompanies.firstAtOrAfter(text.toStdString()));
+    m_searchFor->setFocus();
+    QApplication::restoreOverrideCursor();
+}
+
+void KRLIST::selectRow(QTableView* grid, long long row)
+{
+    const int rows = grid->model()->rowCount();
+    if (rows == 0)
+        return;
+    const int target = static_cast<int>(std::min<long long>(row, rows - 1));
+    const QModelIndex index = grid->model()->index(target, 2);
+    grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                       QItemSelectionModel::Rows);
+    grid->scrollTo(index, QAbstractItemView::PositionAtTop);
+}
+
+void KRLIST::currentRowChanged()
+{
+    const QModelIndex current = m_allGrid->currentIndex();
+    const CompanyRow* row = current.isValid() ? m_allCompanies.row(current.row()) : nullptr;
+    if (row)
+        render(*row, CompanySummary::Tab::AllCompanies);
+    else
+        clearCompany();
+}
+
+void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
+{
+    m_address->setPlainText(QString::fromStdString(CompanySummary::text(row, tab))
+                                .replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    if (tab == CompanySummary::Tab::AllCompanies) {
+        QPalette colours = m_address->palette();
+        colours.setColor(QPalette::Base, CompanySummary::addressOverridden(row)
+                                             ? QColor(255, 255, 128)
+                                             : QApplication::palette().color(QPalette::Base));
+        m_address->setPalette(colours);
+    }
+    const auto contacts = CompanySummary::contacts(row, tab);
+    m_phone->setText(QString::fromStdString(contacts.phone));
+    m_fax->setText(QString::fromStdString(contacts.fax));
+    m_contact->setText(QString::fromStdString(contacts.contact));
+    m_title->setText(QString::fromStdString(contacts.title));
+
+    const std::string state = m_state.toStdString();
+    m_associated->setVisible(row.field("ASSOCIATES").toBool());
+    m_seeNotes->setVisible(GetNoteLength(QString::fromStdString(row.text("FILE")),
+                                         QString::fromStdString(row.text("SEQUENCE"))) > 0);
+    m_interstate->setVisible(state == "NY" && row.field("INTERSTATE").toBool());
+    m_revised->setVisible(state == "NY" && row.field("REVISED").toBool());
+    m_assignedRisk->setVisible(CompanySummary::assignedRisk(row, tab, state));
+    showMods(row);
+
+    if (tab == CompanySummary::Tab::Lookup)
+        m_mark->setText(QString::fromStdString(CompanySummary::markCaption(row)));
+    m_moreInfo->setEnabled(false);
+    m_fullAddress->setEnabled(false);
+    m_mark->setEnabled(tab == CompanySummary::Tab::Lookup);
+}
+
+void KRLIST::showMods(const CompanyRow& row)
+{
+    m_mods->removeRows(0, m_mods->rowCount());
+    Statement query = m_db.prepare("SELECT ISSUE, EFFECTIVE, EXPIRE, MOD FROM MODS WHERE FILE = ? "
+                                   "AND SEQUENCE = ? ORDER BY EFFECTIVE DESC, EXPIRE DESC");
+    query.bind(1, row.field("FILE")).bind(2, row.field("SEQUENCE"));
+    while (query.step()) {
+        QList<QStandardItem*> items;
+        for (int column = 0; column < 3; ++column)
+            items << new QStandardItem(
+                QString::fromStdString(Dates::toMonthDayYear(query.column(column).toString())));
+        items << new QStandardItem(modText(query.column(3)));
+        items.back()->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_mods->appendRow(items);
+    }
+}
+
+void KRLIST::clearCompany()
+{
+    m_address->clear();
+    for (QLineEdit* box : {m_phone, m_fax, m_contact, m_title})
+        box->clear();
+    for (QLabel* flag : {m_associated, m_seeNotes, m_interstate, m_revised, m_assignedRisk})
+        flag->setVisible(false);
+    m_mods->removeRows(0, m_mods->rowCount());
+    for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_mark})
+        button->setEnabled(false);
 }
 
 int KRLIST::GetNoteLength(const QString& file, const QString& sequence)
@@ -46,9 +409,20 @@ void KRLIST::releaseNotes()
     m_notes->release();
 }
 
-void KRLIST::refreshCompany() {}
+void KRLIST::refreshCompany()
+{
+    const QModelIndex current = m_allGrid->currentIndex();
+    if (current.isValid())
+        m_allModel->rowChanged(current.row());
+    currentRowChanged();
+}
 
-void KRLIST::positionOn(const QString&, const QString&) {}
+void KRLIST::positionOn(const QString& file, const QString& sequence)
+{
+    m_tabs->setCurrentIndex(0);
+    SORT_SELECT(0);
+    selectRow(m_allGrid, m_allCompanies.firstAtOrAfter((file + sequence).toStdString()));
+}
 
 void KRLIST::readDataVersion()
 {

@@ -2,19 +2,31 @@
 
 #include "database/Database.h"
 #include "results/CompanyNotes.h"
+#include "results/CompanySummary.h"
+#include "results/OrderedCompanies.h"
 #include "shell/DialogPrompt.h"
 
 #include <QWidget>
 
 #include <memory>
 
+class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+class QStandardItemModel;
+class QTabBar;
+class QTableView;
 
 namespace kora {
 
+class CompanyGridModel;
 class MASTER;
 
-// The result list: the main window's working child, one per workspace and state.
+// The result list: the main window's working child, one per workspace and
+// state. Tab 0 lists every company; tabs 1 to 9 the saved lookups. Beside the
+// grid stand the selected company's summary, contacts, flags and mods.
 class KRLIST : public QWidget
 {
     Q_OBJECT
@@ -22,6 +34,7 @@ class KRLIST : public QWidget
 public:
     KRLIST(MASTER& master, const QString& workspace, const QString& state,
            const QString& workspaceFolder);
+    ~KRLIST() override;
 
     const QString& workspace() const { return m_workspace; }
     const QString& state() const { return m_state; }
@@ -29,6 +42,11 @@ public:
     // The list's own handle on the state database; record windows read and
     // write the company row through it, so the list sees every change at once.
     Database& database() { return m_db; }
+
+    // Sorts the all-companies grid by a column: 0 file, 2 name, 3 county.
+    void SORT_SELECT(int COLNUM);
+    // Sets which of the main window's lookup commands are available.
+    void SETBUTTONS(QWidget* fm);
 
     int GetNoteLength(const QString& file, const QString& sequence);
     // Loads the company's note into NOTE and keeps it locked; NOTE holds
@@ -41,10 +59,22 @@ public:
 
     // Shows the selected company again after a record window stored a change.
     void refreshCompany();
-    // Shows all companies positioned on the first company at or after the key.
+    // Shows all companies in file order positioned on the first company at or after the key.
     void positionOn(const QString& file, const QString& sequence);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void buildWindow();
+    QTableView* makeGrid(const char* name, CompanyGridModel* model);
+    void tabSelected(int tab);
+    void searchFor(const QString& text);
+    void selectRow(QTableView* grid, long long row);
+    void currentRowChanged();
+    void render(const CompanyRow& row, CompanySummary::Tab tab);
+    void showMods(const CompanyRow& row);
+    void clearCompany();
     void readDataVersion();
 
     MASTER& m_master;
@@ -54,6 +84,33 @@ private:
     Database m_db;
     DialogPrompt m_prompt;
     std::unique_ptr<CompanyNotes> m_notes;
+    OrderedCompanies m_allCompanies; // GFILE
+    QString m_indexName = QStringLiteral("KEY2");
+    int m_previousTab = 0;
+
+    QTabBar* m_tabs; // SSTab1
+    QStackedWidget* m_grids;
+    CompanyGridModel* m_allModel;
+    QTableView* m_allGrid;      // TDBGrid1
+    QTableView* m_modsGrid;     // TDBGrid2
+    QStandardItemModel* m_mods; // MFILE
+    QPlainTextEdit* m_address;  // ADDRESS
+    QLineEdit* m_count;         // VIEWCOUNT
+    QLineEdit* m_searchFor;     // SFOR
+    QLineEdit* m_phone;         // PHONE
+    QLineEdit* m_fax;           // txtFax
+    QLineEdit* m_contact;       // CONTACT
+    QLineEdit* m_title;         // TITLE
+    QLabel* m_associated;
+    QLabel* m_seeNotes;
+    QLabel* m_interstate;
+    QLabel* m_revised;
+    QLabel* m_assignedRisk;
+    QPushButton* m_moreInfo;     // Command1
+    QPushButton* m_fullAddress;  // FULLADDR
+    QPushButton* m_printRecord;  // PRINTCUR
+    QPushButton* m_exportRecord; // EXPORTCUR
+    QPushButton* m_mark;         // MarkIt
 };
 
 } // namespace kora

@@ -87,8 +87,10 @@ void MASTER::buildToolbar()
     addToolBar(Qt::TopToolBarArea, m_ribbon);
 
     // Commands whose windows come later stay visible but unavailable.
-    for (int index : {0, 1, 2, 4, 5, 6, 7})
+    for (int index : {0, 1, 2, 4, 5, 6, 7}) {
         m_buttons[index]->setEnabled(false);
+        m_unavailable << m_buttons[index]->objectName();
+    }
 }
 
 void MASTER::buildMenus()
@@ -103,6 +105,7 @@ void MASTER::buildMenus()
         QAction* action = menu->addAction(QString::fromLatin1(caption));
         action->setObjectName(QString::fromLatin1(name));
         action->setEnabled(false);
+        m_unavailable << action->objectName();
         return action;
     };
 
@@ -142,6 +145,18 @@ void MASTER::buildMenus()
     m_mnuSQLcopy = help->addAction(QStringLiteral("Copy SQL to Clipboard"));
     m_mnuSQLcopy->setObjectName(QStringLiteral("mnuSQLcopy"));
     m_mnuSQLcopy->setCheckable(true);
+}
+
+void MASTER::enableCommand(const QString& name, bool enabled)
+{
+    if (auto* action = findChild<QAction*>(name))
+        action->setEnabled(enabled && !m_unavailable.contains(name));
+}
+
+bool MASTER::isCommandEnabled(const QString& name) const
+{
+    const auto* action = findChild<QAction*>(name);
+    return action && action->isEnabled();
 }
 
 bool MASTER::copySqlToClipboard() const
@@ -264,6 +279,7 @@ void MASTER::showResultList(const QString& workspace, const QString& state)
                         QString::fromStdString(m_values.programFolder) + workspace + '/');
     setWindowTitle(caption(workspace, state));
     m_list->showMaximized();
+    m_list->SORT_SELECT(2);
 }
 
 void MASTER::pressButton(int index)

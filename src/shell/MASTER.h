@@ -51,6 +51,12 @@ public:
 
     QString GetSpecialFolderPath(int folderId) const;
 
+    // Enables or disables a toolbar button ("SSRibbon1_4") or menu item
+    // ("mnuPrintSearch") by its name; commands whose windows this version
+    // does not have stay disabled.
+    void enableCommand(const QString& name, bool enabled);
+    bool isCommandEnabled(const QString& name) const;
+
     void SubExit();
     void SubHelp();
     void SubChangeState();
@@ -78,6 +84,7 @@ private:
     QMdiArea* m_area;
     QToolBar* m_ribbon; // SSRibbon1
     std::array<QAction*, 10> m_buttons{};
+    QStringList m_unavailable;
     QLabel* m_lblProgram;
     QLabel* m_lblVersion;
     QAction* m_mnuSQLcopy = nullptr;

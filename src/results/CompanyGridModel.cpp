@@ -1,0 +1,96 @@
+#include "results/CompanyGridModel.h"
+
+#include "database/Dates.h"
+#include "results/OrderedCompanies.h"
+
+#include <QApplication>
+#include <QBrush>
+#include <QFont>
+#include <QPalette>
+
+namespace kora {
+
+CompanyGridModel::CompanyGridModel(OrderedCompanies& companies, std::vector<Column> columns,
+                                   bool redOmitted, QObject* parent)
+    : QAbstractTableModel(parent), m_companies(companies), m_columns(std::move(columns)),
+      m_redOmitted(redOmitted)
+{
+}
+
+int CompanyGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_companies.count());
+}
+
+int CompanyGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+}
+
+QVariant CompanyGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ForegroundRole))
+        return {};
+    const CompanyRow* row = m_companies.row(index.row());
+    if (!row)
+        return {};
+    if (role == Qt::ForegroundRole) {
+        if (m_redOmitted && row->text("Omit") == "Y")
+            return QBrush(QColor(255, 0, 0));
+        return {};
+    }
+    const Column& column = m_columns[index.column()];
+    const std::string value = row->text(column.field);
+    return QString::fromStdString(column.format == Format::Date ? Dates::toMonthDayYear(value)
+                                                                : value);
+}
+
+QVariant CompanyGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 ||
+        section >= static_cast<int>(m_columns.size()))
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_columns[section].header;
+    case Qt::BackgroundRole:
+        return section == m_markedColumn ? QApplication::palette().brush(QPalette::Base)
+                                         : QApplication::palette().brush(QPalette::Button);
+    case Qt::FontRole:
+        if (section == m_markedColumn) {
+            QFont font = QApplication::font();
+            font.setBold(true);
+            return font;
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+void CompanyGridModel::load(const std::string& sql)
+{
+    beginResetModel();
+    m_companies.load(sql);
+    endResetModel();
+}
+
+void CompanyGridModel::rowChanged(int row)
+{
+    m_companies.forget(row);
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+void CompanyGridModel::setHeader(int column, const QString& header)
+{
+    m_columns[column].header = header;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void CompanyGridModel::setMarkedColumn(int column)
+{
+    m_markedColumn = column;
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+} // namespace kora

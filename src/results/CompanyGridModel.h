@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include <string>
+#include <vector>
+
+namespace kora {
+
+class OrderedCompanies;
+
+// A read-only grid of companies that reads its rows as they are shown.
+class CompanyGridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum class Format
+    {
+        Text,
+        Date
+    };
+    struct Column
+    {
+        QString header;
+        std::string field;
+        Format format = Format::Text;
+    };
+
+    // redOmitted: rows whose Omit is "Y" are drawn in red.
+    CompanyGridModel(OrderedCompanies& companies, std::vector<Column> columns, bool redOmitted,
+                     QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Loads the companies of a query (rowid, search text) in display order.
+    void load(const std::string& sql);
+    // One company's row was changed in the database.
+    void rowChanged(int row);
+    void setHeader(int column, const QString& header);
+    // The sorted column's header is marked; -1 marks none.
+    void setMarkedColumn(int column);
+
+private:
+    OrderedCompanies& m_companies;
+    std::vector<Column> m_columns;
+    bool m_redOmitted;
+    int m_markedColumn = -1;
+};
+
+} // namespace kora

@@ -1,0 +1,13 @@
+#include "results/CompanyRow.h"
+
+#include "database/FieldName.h"
+
+namespace kora {
+
+Value CompanyRow::field(const std::string& name) const
+{
+    auto it = m_columns->find(foldFieldName(name));
+    return it == m_columns->end() ? Value() : m_values[it->second];
+}
+
+} // namespace kora

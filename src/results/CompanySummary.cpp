@@ -1,0 +1,71 @@
+#include "results/CompanySummary.h"
+
+namespace kora {
+
+namespace {
+
+std::string withoutTrailingBlanks(std::string text)
+{
+    const auto last = text.find_last_not_of(' ');
+    text.erase(last == std::string::npos ? 0 : last + 1);
+    return text;
+}
+
+// A text is filled when it compares above the given threshold ("!" or blanks
+// followed by "!"), which counts texts of blanks as empty.
+bool above(const Value& value, const std::string& threshold)
+{
+    return !value.isNull() && value.toString() > threshold;
+}
+
+} // namespace
+
+std::string CompanySummary::text(const CompanyRow& row, Tab tab)
+{
+    std::string summary = withoutTrailingBlanks(row.text("NAME1")) + "\r\n";
+    const std::string name2Threshold = tab == Tab::Lookup ? "          !" : "   !";
+    if (above(row.field("NAME2"), name2Threshold))
+        summary += withoutTrailingBlanks(row.text("NAME2")) + "\r\n";
+    summary += row.text("STREET") + "\r\n";
+    summary +=
+        withoutTrailingBlanks(row.text("CITY")) + ", " + row.text("ST") + "  " + row.text("ZIP");
+    if (above(row.field("ZIPEXT"), "!"))
+        summary += "-" + row.text("ZIPEXT");
+    return summary;
+}
+
+CompanySummary::Contacts CompanySummary::contacts(const CompanyRow& row, Tab tab)
+{
+    // A user value wins when it is filled; on the all-companies tab a box left
+    // holding only the blanks of its width gets the delivered value back.
+    auto pick = [&](const char* delivered, const char* user, size_t blankWidth) {
+        std::string value = row.text(delivered);
+        if (above(row.field(user), "!")) {
+            value = row.text(user);
+            if (tab == Tab::AllCompanies && value == std::string(blankWidth, ' '))
+                value = row.text(delivered);
+        }
+        return value;
+    };
+    return {pick("PHONE", "UserPhone", 50), pick("FAX", "UserFax", 12),
+            pick("CONTACT", "UserContact", 50), pick("TITLE", "UserTitle", 50)};
+}
+
+bool CompanySummary::addressOverridden(const CompanyRow& row)
+{
+    return row.text("User1") == "!&";
+}
+
+bool CompanySummary::assignedRisk(const CompanyRow& row, Tab tab, const std::string& state)
+{
+    if (tab == Tab::Lookup && state != "NJ")
+        return false;
+    return row.field("NJAR").toDouble() >= 1;
+}
+
+std::string CompanySummary::markCaption(const CompanyRow& row)
+{
+    return row.text("Omit") == "Y" ? "Include" : "Exclude";
+}
+
+} // namespace kora

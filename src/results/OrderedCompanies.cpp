@@ -1,0 +1,95 @@
+#include "results/OrderedCompanies.h"
+
+#include "database/FieldName.h"
+
+#include <cctype>
+
+namespace kora {
+
+namespace {
+
+constexpr size_t kCachedRows = 4000;
+
+// The engine's NOCASE order: ASCII letters compare as their upper-case forms.
+int compareWithoutCase(const std::string& left, const std::string& right)
+{
+    const size_t length = std::min(left.size(), right.size());
+    for (size_t i = 0; i < length; ++i) {
+        const int a = std::toupper(static_cast<unsigned char>(left[i]));
+        const int b = std::toupper(static_cast<unsigned char>(right[i]));
+        if (a != b)
+            return a < b ? -1 : 1;
+    }
+    return left.size() < right.size() ? -1 : (left.size() > right.size() ? 1 : 0);
+}
+
+} // namespace
+
+OrderedCompanies::OrderedCompanies(Database& db) : m_db(db) {}
+
+void OrderedCompanies::load(const std::string& sql)
+{
+    m_rowIds.clear();
+    m_keys.clear();
+    m_cache.clear();
+    Statement query = m_db.prepare(sql);
+    while (query.step()) {
+        m_rowIds.push_back(query.column(0).toInteger());
+        m_keys.push_back(query.column(1).toString());
+    }
+}
+
+const CompanyRow* OrderedCompanies::row(long long position)
+{
+    if (position < 0 || position >= count())
+        return nullptr;
+    if (auto cached = m_cache.find(position); cached != m_cache.end())
+        return &cached->second;
+    if (m_cache.size() >= kCachedRows)
+        m_cache.clear();
+
+    Statement query = m_db.prepare("SELECT * FROM PRIME WHERE rowid = ?");
+    query.bind(1, m_rowIds[position]);
+    if (!query.step())
+        return nullptr;
+    if (!m_columns) {
+        auto columns = std::make_shared<CompanyRow::Columns>();
+        for (int i = 0; i < query.columnCount(); ++i)
+            columns->emplace(foldFieldName(query.columnName(i)), i);
+        m_columns = columns;
+    }
+    std::vector<Value> values(query.columnCount());
+    for (int i = 0; i < query.columnCount(); ++i)
+        values[i] = query.column(i);
+    return &m_cache.emplace(position, CompanyRow(m_columns, std::move(values))).first->second;
+}
+
+long long OrderedCompanies::firstAtOrAfter(const std::string& text) const
+{
+    // A plain scan: the keys of a lookup sorted by expiration month are not in
+    // key order, and a scan finds the first one in display order either way.
+    for (size_t i = 0; i < m_keys.size(); ++i)
+        if (compareWithoutCase(m_keys[i], text) >= 0)
+            return static_cast<long long>(i);
+    return count();
+}
+
+long long OrderedCompanies::positionOf(const std::string& file, const std::string& sequence)
+{
+    Statement query = m_db.prepare("SELECT rowid FROM PRIME WHERE FILE = ? AND SEQUENCE = ?");
+    query.bind(1, file).bind(2, sequence);
+    if (!query.step())
+        return count();
+    const long long rowId = query.column(0).toInteger();
+    for (size_t i = 0; i < m_rowIds.size(); ++i)
+        if (m_rowIds[i] == rowId)
+            return static_cast<long long>(i);
+    return count();
+}
+
+void OrderedCompanies::forget(long long position)
+{
+    m_cache.erase(position);
+}
+
+} // namespace kora

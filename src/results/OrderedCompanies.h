@@ -1,0 +1,44 @@
+#pragma once
+
+#include "database/Database.h"
+#include "results/CompanyRow.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace kora {
+
+// The companies of a grid in display order. Only their row ids and sort keys
+// are held; the rows themselves are read from PRIME as they are shown and
+// kept in a bounded cache, so a whole state never sits in memory.
+class OrderedCompanies
+{
+public:
+    explicit OrderedCompanies(Database& db);
+
+    // Runs a query whose first column is the PRIME rowid and whose second is
+    // the text to search on, in the order of the grid.
+    void load(const std::string& sql);
+
+    long long count() const { return static_cast<long long>(m_rowIds.size()); }
+    // The row at a position, valid until the next call; null when the company is gone.
+    const CompanyRow* row(long long position);
+    // The first position whose search text is at or after the given text,
+    // compared without regard to case; count() when there is none.
+    long long firstAtOrAfter(const std::string& text) const;
+    // The position of a company; count() when it is not listed.
+    long long positionOf(const std::string& file, const std::string& sequence);
+    // Forgets the cached row of a position, after the row was changed.
+    void forget(long long position);
+
+private:
+    Database& m_db;
+    std::vector<long long> m_rowIds;
+    std::vector<std::string> m_keys;
+    std::unordered_map<long long, CompanyRow> m_cache;
+    std::shared_ptr<const CompanyRow::Columns> m_columns;
+};
+
+} // namespace kora

@@ -1,0 +1,192 @@
+#include "results/KRLIST.h"
+#include "database/Database.h"
+#include "shell/Installation.h"
+#include "shell/MASTER.h"
+#include "support/WindowFixture.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableView>
+#include <QtTest>
+
+using namespace kora;
+using namespace kora::test;
+
+class KRLISTTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A PA installation with five companies, and the list open on it.
+    struct Open
+    {
+        WindowFixture fixture;
+        MASTER master;
+        KRLIST* list = nullptr;
+
+        explicit Open(const std::string& state = "PA")
+        {
+            master.fixProgramValues();
+            master.values().state = state;
+            master.values().stateConnect =
+                Installation(fixture.programFolder()).stateConnect(state);
+            {
+                Database db(master.values().stateDatabasePath(), master.values().stateConnect);
+                add(db, "1000001", "01", "SMITH TOOL CO", "", "Allegheny", "19064", "    ");
+                add(db, "1000002", "01", "acme widgets", "DBA ACME", "Bucks", "18901", "1234");
+                add(db, "1000002", "02", "Zenith Labs", "", "Chester", "19380", "");
+                add(db, "1000003", "01", "MILLER & SONS", "", "Adams", "17325", "");
+                add(db, "0999999", "01", "Baker Bros", "", "York", "17401", "");
+                db.execute("UPDATE PRIME SET PHONE = '215-555-0100', UserPhone = '     ' "
+                           "WHERE FILE = '1000001'");
+                db.execute("INSERT INTO MODS (FILE, SEQUENCE, ISSUE, EFFECTIVE, EXPIRE, MOD) "
+                           "VALUES ('1000001', '01', '2023-01-05', '2023-03-01', '2024-03-01', "
+                           "0.95), ('1000001', '01', '2024-01-05', '2024-03-01', '2025-03-01', "
+                           "1.05)");
+            }
+            master.show();
+            list = new KRLIST(master, "INITIAL", QString::fromStdString(state),
+                              QString::fromStdString(fixture.programFolder()) + "INITIAL/");
+            list->showMaximized();
+            list->SORT_SELECT(2);
+        }
+
+        static void add(Database& db, const char* file, const char* sequence, const char* name,
+                        const char* name2, const char* county, const char* zip, const char* zipExt)
+        {
+            db.prepare("INSERT INTO PRIME (STATE, FILE, SEQUENCE, FILESEQ, NAME1, NameSort, "
+                       "NAME2, STREET, CITY, ST, ZIP, ZIPEXT, COUNTYNAME, CountySort, Omit) "
+                       "VALUES ('PA', ?, ?, ?, ?, ?, ?, '12 MAIN ST', 'SPRINGFIELD', 'PA', ?, "
+                       "?, ?, ?, ' ')")
+                .bindAll({file, sequence, std::string(file) + sequence, name, name, name2, zip,
+                          zipExt, county, county})
+                .run();
+            db.prepare("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES (?, ?, ' ')")
+                .bindAll({file, sequence})
+                .run();
+        }
+
+        QTableView* grid() { return list->findChild<QTableView*>("TDBGrid1"); }
+        QString column(int row, int column)
+        {
+            return grid()->model()->index(row, column).data().toString();
+        }
+        QStringList names()
+        {
+            QStringList result;
+            for (int row = 0; row < grid()->model()->rowCount(); ++row)
+                result << column(row, 2);
+            return result;
+        }
+        int currentRow() { return grid()->currentIndex().row(); }
+        QLineEdit* searchBox() { return list->findChild<QLineEdit*>("SFOR"); }
+        void type(const QString& text)
+        {
+            searchBox()->clear();
+            QTest::keyClicks(searchBox(), text);
+        }
+        void clickHeader(int column) { emit grid()->horizontalHeader()->sectionClicked(column); }
+    };
+
+private slots:
+    void allCompaniesSortByNameCountyAndFile()
+    {
+        Open open;
+        QCOMPARE(open.names(), QStringList({"acme widgets", "Baker Bros", "MILLER & SONS",
+                                            "SMITH TOOL CO", "Zenith Labs"}));
+        QCOMPARE(open.grid()->model()->headerData(2, Qt::Horizontal).toString(),
+                 QString("Company Name"));
+        QCOMPARE(open.grid()->model()->headerData(3, Qt::Horizontal).toString(), QString("County"));
+        open.clickHeader(3);
+        QCOMPARE(open.names(), QStringList({"MILLER & SONS", "SMITH TOOL CO", "acme widgets",
+                                            "Zenith Labs", "Baker Bros"}));
+        open.clickHeader(1);
+        QCOMPARE(open.names().first(), QString("MILLER & SONS"));
+        open.clickHeader(0);
+        QCOMPARE(open.column(0, 0), QString("0999999"));
+        QCOMPARE(open.column(4, 0) + open.column(4, 1), QString("100000301"));
+        QCOMPARE(open.list->findChild<QLineEdit*>("VIEWCOUNT")->text(), QString("5"));
+    }
+
+    void searchBoxPositionsRegardlessOfCase()
+    {
+        Open open;
+        open.type("mi");
+        QCOMPARE(open.column(open.currentRow(), 2), QString("MILLER & SONS"));
+        open.type("Z");
+        QCOMPARE(open.column(open.currentRow(), 2), QString("Zenith Labs"));
+        open.type("b");
+        QCOMPARE(open.column(open.currentRow(), 2), QString("Baker Bros"));
+        // After a click on the County header the search goes by county name.
+        open.clickHeader(3);
+        QCOMPARE(open.searchBox()->text(), QString());
+        open.type("c");
+        QCOMPARE(open.column(open.currentRow(), 3), QString("Chester"));
+        open.type("b");
+        QCOMPARE(open.column(open.currentRow(), 3), QString("Bucks"));
+    }
+
+    void rendersTheSelectedCompany()
+    {
+        Open open;
+        auto* address = open.list->findChild<QPlainTextEdit*>("ADDRESS");
+        QCOMPARE(address->toPlainText(),
+                 QString("acme widgets\nDBA ACME\n12 MAIN ST\nSPRINGFIELD, PA  18901-1234"));
+        open.type("smith");
+        QCOMPARE(address->toPlainText(),
+                 QString("SMITH TOOL CO\n12 MAIN ST\nSPRINGFIELD, PA  19064"));
+        // A user phone of blanks does not hide the delivered one.
+        QCOMPARE(open.list->findChild<QLineEdit*>("PHONE")->text(), QString("215-555-0100"));
+        auto* mods = open.list->findChild<QTableView*>("TDBGrid2")->model();
+        QCOMPARE(mods->rowCount(), 2);
+        QCOMPARE(mods->index(0, 1).data().toString(), QString("03/01/24"));
+        QCOMPARE(mods->index(0, 3).data().toString(), QString("1.050"));
+        QCOMPARE(mods->headerData(3, Qt::Horizontal).toString(), QString("MOD"));
+        QVERIFY(open.list->findChild<QLabel*>("lblNotes")->isHidden());
+
+        {
+            Database db(open.master.values().stateDatabasePath(),
+                        open.master.values().stateConnect);
+            db.execute("UPDATE NOTES SET NOTES = 'call in May' WHERE FILE = '1000001'");
+        }
+        open.list->refreshCompany();
+        QVERIFY(!open.list->findChild<QLabel*>("lblNotes")->isHidden());
+    }
+
+    void toolbarFollowsTheSelectedTab()
+    {
+        Open open;
+        open.list->SETBUTTONS(open.list);
+        QVERIFY(!open.master.isCommandEnabled("SSRibbon1_4"));
+        QVERIFY(!open.master.isCommandEnabled("mnuPrintSearch"));
+        QVERIFY(open.master.isCommandEnabled("SSRibbon1_3"));
+        // An empty lookup tab cannot be opened.
+        auto* tabs = open.list->findChild<QTabBar*>("SSTab1");
+        tabs->setCurrentIndex(3);
+        QCOMPARE(tabs->currentIndex(), 0);
+    }
+
+    void newYorkAndMeritColumns()
+    {
+        Open newYork("NY");
+        auto* mods = newYork.list->findChild<QTableView*>("TDBGrid2");
+        QCOMPARE(mods->model()->headerData(2, Qt::Horizontal).toString(), QString("Anniversary"));
+        QVERIFY(mods->isColumnHidden(1));
+        QVERIFY(!newYork.list->findChild<QPushButton*>("FULLADDR")->isHidden());
+
+        Open merit("PM");
+        QCOMPARE(merit.list->findChild<QTableView*>("TDBGrid2")
+                     ->model()
+                     ->headerData(3, Qt::Horizontal)
+                     .toString(),
+                 QString("Merit Class"));
+        QVERIFY(merit.list->findChild<QPushButton*>("FULLADDR")->isHidden());
+    }
+};
+
+QTEST_MAIN(KRLISTTest)
+#include "KRLISTTest.moc"
