@@ -87,6 +87,22 @@ TEST_F(LookupResultsTest, ComesInTheOrderOfEachSortColumn)
                      "delta labs", "ACME TOOL"}));
 }
 
+TEST_F(LookupResultsTest, ClassRangesAreReadThroughAnIndex)
+{
+    Statement plan = m_data.db().prepare(
+        "EXPLAIN QUERY PLAN SELECT * FROM PRIME WHERE FILESEQ IN (SELECT FILESEQ FROM CLASS WHERE "
+        "CLASS BETWEEN '8810' AND '8899') AND FILESEQ NOT IN (SELECT FILESEQ FROM CLASS WHERE "
+        "CLASS BETWEEN '3632' AND '3632')");
+    int classSearches = 0;
+    while (plan.step()) {
+        const std::string detail = plan.column(3).toString();
+        EXPECT_EQ(detail.find("SCAN CLASS"), std::string::npos) << detail;
+        if (detail.find("SEARCH CLASS USING COVERING INDEX") != std::string::npos)
+            ++classSearches;
+    }
+    EXPECT_EQ(classSearches, 2);
+}
+
 TEST(LookupResults, AssignedRiskMonthsOnNewJersey)
 {
     LookupTestDatabase data("NJ");
