@@ -39,16 +39,6 @@ TEST(QueryBuilder, JoinsAlternativesOfOneFieldAndRequiresTheRest)
               "(COUNTY BETWEEN '15' AND '15' OR COUNTY BETWEEN '23' AND '23') AND (ZIP BETWEEN "
               "'19000' AND '19099') AND (AREA BETWEEN '215' AND '215') AND (SIC BETWEEN '1500' AND "
               "'1599') AND (USER1 BETWEEN 'M' AND 'N') AND (USER3 BETWEEN 'A' AND 'B')");
-
-    EXPECT_EQ(
-        sql({criterion(F::EmployerName, "A", "M", true), criterion(F::User1Field, "Q", "R", true),
-             criterion(F::User3Field, "S", "T", true), criterion(F::SicCode, "1", "2", true),
-             criterion(F::ZipCode, "0", "1", true), criterion(F::Employees, "1", "2", true),
-             criterion(F::ExperienceMod, "0.000", "0.999", true)}),
-        "SELECT * FROM PRIME WHERE NAME1 NOT BETWEEN 'A' AND 'M' AND USER1 NOT BETWEEN 'Q' "
-        "AND 'R' AND USER3 NOT BETWEEN 'S' AND 'T' AND SIC NOT BETWEEN '1' AND '2' AND ZIP "
-        "NOT BETWEEN '0' AND '1' AND EMPLOYEES NOT BETWEEN '1' AND '2' AND [MOD] NOT BETWEEN "
-        "0.000 AND 0.999");
 }
 
 TEST(QueryBuilder, ExpirationRangesOverTheYearEnd)
@@ -81,10 +71,6 @@ TEST(QueryBuilder, ClassRangesBecomeSubqueriesOnClass)
               "SELECT * FROM PRIME WHERE FILESEQ NOT IN (SELECT FILESEQ FROM CLASS WHERE CLASS "
               "BETWEEN '5183' AND '5199' OR CLASS BETWEEN '8810' AND '8810') AND [MOD] BETWEEN "
               "1.250 AND 9.999");
-    EXPECT_EQ(
-        sql({criterion(F::ClassCode, "0005", "0099"), criterion(F::ClassCode, "8810", "8810")}),
-        "SELECT * FROM PRIME WHERE FILESEQ IN (SELECT FILESEQ FROM CLASS WHERE CLASS BETWEEN "
-        "'0005' AND '0099' OR CLASS BETWEEN '8810' AND '8810')");
 }
 
 TEST(QueryBuilder, MeritRatingsAndAssignedRiskMonths)
