@@ -71,7 +71,7 @@ const std::string& number(const std::string& value, const std::string& field)
     return value;
 }
 
-// The number at the start of a text, as the original's Val() read it (0 when none).
+// The number at the start of a text, 0 when there is none.
 long long leadingNumber(const std::string& text)
 {
     long long value = 0;
