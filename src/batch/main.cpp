@@ -10,9 +10,12 @@
 
 namespace {
 
-const char* const kUsage = "usage: kora-batch COMMAND [options]\n"
-                           "commands:\n"
-                           "  init    [--folder DIR] [--force]\n";
+const char* const kUsage =
+    "usage: kora-batch COMMAND [options]\n"
+    "commands:\n"
+    "  init    [--folder DIR] [--force]\n"
+    "  sql     [--folder DIR] --state ST --lookup FILE.KRD\n"
+    "  query   [--folder DIR] --state ST --lookup FILE.KRD [--sort file|name|expires]\n";
 
 } // namespace
 
@@ -21,6 +24,8 @@ int main(int argc, char** argv)
     using Command = std::function<int(const std::vector<std::string>&)>;
     const std::map<std::string, Command> commands = {
         {"init", kora::runInit},
+        {"query", kora::runQuery},
+        {"sql", kora::runSql},
     };
     if (argc < 2) {
         std::cerr << kUsage;

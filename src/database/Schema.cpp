@@ -71,7 +71,11 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
          {"UserTitle", Kind::Text},   {"Omit", Kind::Text}},
         {{"PRIMARY", {"FILE", "SEQUENCE"}, true},
          {"KEY2", {"NameSort"}, false},
-         {"KEY3", {"CountySort"}, false}}};
+         {"KEY3", {"CountySort"}, false},
+         // Lookups on zip ranges. FILESEQ is left without an index on purpose:
+         // the engine would then drive every class range from CLASS, one
+         // look-up per company, slower than a scan once the range is broad.
+         {"ZIP", {"ZIP"}, false}}};
     const Table mods{"MODS",
                      {{"FILE", Kind::Text},
                       {"SEQUENCE", Kind::Text},
@@ -87,7 +91,9 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
                          {"CLASS", Kind::Text},
                          {"CLASSDESC", Kind::Text},
                          {"LOSSCOST", Kind::Number}},
-                        {{"PRIMARY", {"FILE", "SEQUENCE", "CLASS"}, true}}};
+                        {{"PRIMARY", {"FILE", "SEQUENCE", "CLASS"}, true},
+                         // Lookups: the companies of a class range.
+                         {"CODE", {"CLASS", "FILESEQ"}, false}}};
     std::vector<Table> tables = {
         prime,
         mods,

@@ -1,0 +1,61 @@
+#include "batch/BatchCommands.h"
+#include "batch/BatchLookup.h"
+#include "database/Database.h"
+#include "database/FieldName.h"
+#include "database/StateCodes.h"
+#include "shell/Folders.h"
+#include "shell/Installation.h"
+
+#include <iostream>
+#include <map>
+
+namespace kora {
+
+namespace {
+
+// The result grid column each --sort sorts by.
+int sortColumn(const std::string& sort)
+{
+    static const std::map<std::string, int> columns = {{"file", 0}, {"name", 2}, {"expires", 3}};
+    const auto column = columns.find(sort);
+    if (column == columns.end())
+        throw UsageError("--sort must be file, name or expires, not " + sort);
+    return column->second;
+}
+
+int columnOf(const Statement& rows, const std::string& name)
+{
+    for (int i = 0; i < rows.columnCount(); ++i)
+        if (foldFieldName(rows.columnName(i)) == name)
+            return i;
+    throw std::runtime_error("The result has no field " + name + ".");
+}
+
+} // namespace
+
+int runQuery(const std::vector<std::string>& arguments)
+{
+    const BatchOptions options(arguments, {"--folder", "--state", "--lookup", "--sort"}, {});
+    const int column = sortColumn(options.value("--sort", "name"));
+    auto search = BatchLookup::setUp(options);
+    if (!search)
+        return 1;
+    search->SORTSRCH(column);
+
+    const std::string folder = Folders::withSeparator(options.folder());
+    Database db(folder + stateDatabaseName(options.state()),
+                Installation(folder).stateConnect(options.state()));
+    Statement rows = db.prepare(search->recordSource());
+    const int file = columnOf(rows, "FILE");
+    const int sequence = columnOf(rows, "SEQUENCE");
+    const int name = columnOf(rows, "NAME1");
+    while (rows.step()) {
+        std::string companyName = rows.column(name).toString();
+        companyName.erase(companyName.find_last_not_of(' ') + 1);
+        std::cout << rows.column(file).toString() << '\t' << rows.column(sequence).toString()
+                  << '\t' << companyName << '\n';
+    }
+    return 0;
+}
+
+} // namespace kora

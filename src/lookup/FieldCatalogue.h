@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string>
+
+namespace kora {
+
+// The eighteen fields a lookup can search, by their position in the editor's
+// field list. Captions and codes are those stored in SQLFIELD and SQLEXPR.
+class FieldCatalogue
+{
+public:
+    enum Position
+    {
+        ExpirationDate,
+        ExperienceMod,
+        EmployerName,
+        ZipCode,
+        County,
+        ClassCode,
+        SicCode,
+        Employees,
+        Sales,
+        MeritClass,
+        AreaCode,
+        NewRecords,
+        NjArOnly,
+        FileNumber,
+        User1Field,
+        User2Field,
+        User3Field,
+        IssueYear,
+    };
+    static constexpr int kCount = IssueYear + 1;
+
+    // What the From and Thru values hold.
+    enum class ValueForm
+    {
+        MonthDay,     // MMDD
+        Decimal,      // 0.000 to 9.999
+        Text,         // free text
+        CountyCode,   // CODE of table COUNTY
+        ClassCode,    // CLASS of table CLASSLIST
+        SicCode,      // CODE of table SICCODES
+        EmployeeBand, // CODE of table EMPLOYEES
+        SalesBand,    // CODE of table SALES
+        MeritRating,  // "Neutral", "Credit", "Debit" or "N/Q"; From only
+        AreaCode,     // telephone area code
+        None,         // no value
+        MonthYear,    // MMYY
+        FileNumber,   // file number text
+    };
+
+    // Position 0 reads "Anniversary" on the New York database.
+    static std::string caption(int position, const std::string& state);
+    static std::string code(int position);
+    // Zip, county, class, SIC, merit and area ranges may be given more than once.
+    static bool mayRepeat(int position);
+    static ValueForm valueForm(int position);
+    // Merit Class serves the PM and DM databases only, NJ A/R Only the NJ database.
+    static bool availableIn(int position, const std::string& state);
+};
+
+} // namespace kora

@@ -1,0 +1,83 @@
+#include "lookup/LookupSearch.h"
+
+#include "database/Database.h"
+#include "lookup/LookupFile.h"
+#include "lookup/LookupValueError.h"
+#include "lookup/QueryBuilder.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace kora {
+
+namespace {
+
+const char* const kVerificationTitle = "Parameter Verification";
+
+} // namespace
+
+LookupSearch::LookupSearch(std::string state) : m_state(std::move(state)) {}
+
+LookupMessage LookupSearch::newJerseyOnlyMessage()
+{
+    return {"This lookup contains a field that can only be used with the state of NJ!",
+            kVerificationTitle, LookupMessage::Icon::Exclamation};
+}
+
+LookupSearch::SetUp LookupSearch::refuse(const LookupMessage& message)
+{
+    m_criteria.clear();
+    m_curSql.clear();
+    m_recordSource.clear();
+    return {false, {message}};
+}
+
+LookupSearch::SetUp LookupSearch::SetUpSQL(const std::string& lookupPath, bool copySqlToClipboard)
+{
+    auto criteria = LookupFile::read(lookupPath);
+    if (!criteria)
+        return refuse(
+            LookupFile::unreadableMessage(std::filesystem::path(lookupPath).filename().string()));
+    const bool newJerseyOnly =
+        std::any_of(criteria->begin(), criteria->end(),
+                    [](const SQLPARAMETER& criterion) { return criterion.SQLEXPR == "NJARONLY"; });
+    if (newJerseyOnly && m_state != "NJ")
+        return refuse(newJerseyOnlyMessage());
+
+    std::string condition;
+    try {
+        condition = QueryBuilder::condition(*criteria);
+    } catch (const LookupValueError& error) {
+        return refuse({error.what(), kVerificationTitle, LookupMessage::Icon::Exclamation});
+    }
+
+    SetUp setUp{true, {}};
+    m_criteria = std::move(*criteria);
+    m_curSql = QueryBuilder::statement(condition);
+    m_recordSource = m_curSql;
+    if (condition.empty())
+        setUp.messages.push_back({"ALL RECORDS SELECTED", "", LookupMessage::Icon::None});
+    if (copySqlToClipboard)
+        setUp.messages.push_back({m_curSql, "", LookupMessage::Icon::None});
+    return setUp;
+}
+
+bool LookupSearch::SORTSRCH(int COLNUM)
+{
+    if (COLNUM == 1 || m_curSql.empty())
+        return false;
+    const std::string order = QueryBuilder::orderBy(COLNUM);
+    if (!order.empty())
+        m_recordSource = m_curSql + order;
+    return true;
+}
+
+long long LookupSearch::recordCount(Database& db) const
+{
+    if (m_curSql.empty())
+        return 0;
+    Statement count = db.prepare("SELECT COUNT(*) FROM (" + m_curSql + ")");
+    return count.step() ? count.column(0).toInteger() : 0;
+}
+
+} // namespace kora

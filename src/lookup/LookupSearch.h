@@ -1,0 +1,63 @@
+#pragma once
+
+#include "lookup/LookupMessage.h"
+#include "lookup/SQLPARAMETER.h"
+
+#include <string>
+#include <vector>
+
+namespace kora {
+
+class Database;
+
+// The lookup side of the result list: the criteria of the lookup shown, the
+// statement that selects its companies (CurSQL, without ORDER BY) and the
+// record source, CurSQL with the ORDER BY of the sorted grid column.
+class LookupSearch
+{
+public:
+    // What SetUpSQL leaves to the window.
+    struct SetUp
+    {
+        // CurSQL holds the lookup's statement: show the messages, then run
+        // SORTSRCH(2). When false, show the messages and select tab 0.
+        bool ready = false;
+        std::vector<LookupMessage> messages;
+    };
+
+    // state: the open state database's code ("PA", "NJ", ...).
+    explicit LookupSearch(std::string state);
+
+    // Reads a lookup file and builds CurSQL from it. A lookup holding an NJ A/R
+    // Only criterion is refused on every state but NJ; a file that cannot be
+    // read, or a value that cannot go into the statement, is refused with a
+    // message naming it. An empty condition selects every company and tells
+    // "ALL RECORDS SELECTED". With copySqlToClipboard the statement follows as a
+    // message of its own, and the window puts CurSQL() on the clipboard.
+    SetUp SetUpSQL(const std::string& lookupPath, bool copySqlToClipboard);
+
+    // Sorts by a result grid column: 0 File, 2 Name and 3 Expires set the record
+    // source to CurSQL with their ORDER BY; other columns keep the order last
+    // chosen. Returns whether the record source is to be run again: false for
+    // column 1 (Effective, not sortable) and before any lookup was set up.
+    bool SORTSRCH(int COLNUM);
+
+    const std::vector<SQLPARAMETER>& criteria() const { return m_criteria; }
+    const std::string& CurSQL() const { return m_curSql; }
+    const std::string& recordSource() const { return m_recordSource; }
+
+    // The number of companies CurSQL selects, counted without reading their rows.
+    long long recordCount(Database& db) const;
+
+    static LookupMessage newJerseyOnlyMessage();
+
+private:
+    SetUp refuse(const LookupMessage& message);
+
+    std::string m_state;
+    std::vector<SQLPARAMETER> m_criteria;
+    std::string m_curSql;
+    std::string m_recordSource;
+};
+
+} // namespace kora

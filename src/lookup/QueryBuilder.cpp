@@ -1,0 +1,224 @@
+#include "lookup/QueryBuilder.h"
+
+#include "lookup/LookupValueError.h"
+
+#include <algorithm>
+#include <regex>
+
+namespace kora {
+
+namespace {
+
+const std::string kMonthDay = "(MONTH(EXPIRE)*100+DAY(EXPIRE))";
+
+// The clauses of one build: the main list (joined by AND) and the groups of
+// alternatives (joined by OR).
+struct Clauses
+{
+    std::string main;
+    std::string county;
+    std::string zip;
+    std::string area;
+    std::string sic;
+    std::string user1;
+    std::string user2;
+    std::string user3;
+    std::string classIn;
+    std::string classOut;
+};
+
+// A field whose values are quoted texts; group is where included ranges go,
+// nullptr for the main list.
+struct TextField
+{
+    const char* code;
+    const char* column;
+    std::string Clauses::*group;
+};
+
+const TextField kTextFields[] = {
+    {"NAME1", "NAME1", nullptr},
+    {"ZIP", "ZIP", &Clauses::zip},
+    {"COUNTY", "COUNTY", &Clauses::county},
+    {"CLASS", "CLASS", &Clauses::classIn},
+    {"SIC", "SIC", &Clauses::sic},
+    {"AREA", "AREA", &Clauses::area},
+    {"EMPLOYEES", "EMPLOYEES", nullptr},
+    {"SALES", "SALES", nullptr},
+    {"FILENUM", "FILE", nullptr},
+    {"User1", "USER1", &Clauses::user1},
+    {"User2", "USER2", &Clauses::user2},
+    {"User3", "USER3", &Clauses::user3},
+    {"ISSUE1", "ISSUE1", nullptr},
+};
+
+std::string quoted(const std::string& value)
+{
+    std::string text = "'";
+    for (char c : value) {
+        text += c;
+        if (c == '\'')
+            text += '\'';
+    }
+    return text + "'";
+}
+
+const std::string& number(const std::string& value, const std::string& field)
+{
+    static const std::regex form(R"( *[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+)([eE][+-]?[0-9]+)? *)");
+    if (!std::regex_match(value, form))
+        throw LookupValueError("The " + field + " value \"" + value + "\" is not a number.");
+    return value;
+}
+
+// The number at the start of a text, 0 when there is none.
+long long leadingNumber(const std::string& text)
+{
+    long long value = 0;
+    size_t i = text.find_first_not_of(' ');
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = value * 10 + (text[i] - '0');
+    return value;
+}
+
+void addExpiration(Clauses& clauses, const SQLPARAMETER& criterion)
+{
+    const std::string& from = number(criterion.SQLFROM, criterion.SQLFIELD);
+    const std::string& thru = number(criterion.SQLTHRU, criterion.SQLFIELD);
+    if (from <= thru) {
+        clauses.main += kMonthDay + (criterion.SQLEXCLUDE ? " NOT BETWEEN " : " BETWEEN ") + from +
+                        " AND " + thru + " AND ";
+    } else if (!criterion.SQLEXCLUDE) {
+        clauses.main += "(" + kMonthDay + " BETWEEN " + from + " AND 1231 OR " + kMonthDay +
+                        " BETWEEN 0101 AND " + thru + ") AND ";
+    } else {
+        clauses.main += kMonthDay + " NOT BETWEEN " + from + " AND 1231 AND " + kMonthDay +
+                        " NOT BETWEEN 0101 AND " + thru + " AND ";
+    }
+}
+
+void addTextRange(Clauses& clauses, const TextField& field, const SQLPARAMETER& criterion)
+{
+    const std::string values = quoted(criterion.SQLFROM) + " AND " + quoted(criterion.SQLTHRU);
+    const std::string column = field.column;
+    if (!criterion.SQLEXCLUDE && field.group)
+        clauses.*field.group += column + " BETWEEN " + values + " OR ";
+    else if (field.group == &Clauses::classIn)
+        clauses.classOut += column + " BETWEEN " + values + " OR ";
+    else
+        clauses.main +=
+            column + (criterion.SQLEXCLUDE ? " NOT BETWEEN " : " BETWEEN ") + values + " AND ";
+}
+
+void addClause(Clauses& clauses, const SQLPARAMETER& criterion)
+{
+    const std::string& code = criterion.SQLEXPR;
+    const char* negation = criterion.SQLEXCLUDE ? "NOT " : "";
+    if (code == "EXPIRE") {
+        addExpiration(clauses, criterion);
+    } else if (code == "MOD") {
+        clauses.main += std::string("[MOD] ") + negation + "BETWEEN " +
+                        number(criterion.SQLFROM, criterion.SQLFIELD) + " AND " +
+                        number(criterion.SQLTHRU, criterion.SQLFIELD) + " AND ";
+    } else if (code == "MERIT") {
+        clauses.main += std::string("[MOD] ") + negation + "= " +
+                        QueryBuilder::meritValue(criterion.SQLFROM) + " AND ";
+    } else if (code == "NJARONLY") {
+        clauses.main +=
+            std::string("NJAR ") + negation + "BETWEEN " +
+            std::to_string(QueryBuilder::assignedRiskMonth(criterion.SQLFROM)) + " AND " +
+            std::to_string(QueryBuilder::assignedRiskMonth(criterion.SQLTHRU)) + " AND ";
+    } else {
+        for (const TextField& field : kTextFields) {
+            if (code == field.code) {
+                addTextRange(clauses, field, criterion);
+                break;
+            }
+        }
+    }
+}
+
+// Drops the joining word left after the last clause.
+std::string closed(const std::string& clauses, size_t joinLength)
+{
+    return clauses.empty() ? clauses : clauses.substr(0, clauses.size() - joinLength);
+}
+
+std::string classPart(const Clauses& clauses)
+{
+    const std::string in = closed(clauses.classIn, 4);
+    const std::string out = closed(clauses.classOut, 4);
+    const std::string inPart = "FILESEQ IN (SELECT FILESEQ FROM CLASS WHERE " + in + ")";
+    const std::string outPart = "FILESEQ NOT IN (SELECT FILESEQ FROM CLASS WHERE " + out + ")";
+    if (!in.empty() && !out.empty())
+        return inPart + " AND " + outPart;
+    if (!in.empty())
+        return inPart;
+    if (!out.empty())
+        return outPart;
+    return {};
+}
+
+} // namespace
+
+std::string QueryBuilder::condition(const std::vector<SQLPARAMETER>& criteria)
+{
+    Clauses clauses;
+    for (const SQLPARAMETER& criterion : criteria)
+        addClause(clauses, criterion);
+
+    std::string condition;
+    auto append = [&condition](const std::string& part) {
+        if (!part.empty())
+            condition += (condition.empty() ? "" : " AND ") + part;
+    };
+    append(classPart(clauses));
+    append(closed(clauses.main, 5));
+    for (const std::string* group : {&clauses.county, &clauses.zip, &clauses.area, &clauses.sic,
+                                     &clauses.user1, &clauses.user2, &clauses.user3}) {
+        if (!group->empty())
+            append("(" + closed(*group, 4) + ")");
+    }
+    return condition;
+}
+
+std::string QueryBuilder::statement(const std::string& condition)
+{
+    return condition.empty() ? "SELECT * FROM PRIME" : "SELECT * FROM PRIME WHERE " + condition;
+}
+
+std::string QueryBuilder::orderBy(int column)
+{
+    switch (column) {
+    case 0:
+        return " ORDER BY FILE";
+    case 2:
+        return " ORDER BY NAME1";
+    case 3:
+        return " ORDER BY MONTH(EXPIRE), DAY(EXPIRE), NAME1";
+    default:
+        return {};
+    }
+}
+
+std::string QueryBuilder::meritValue(const std::string& rating)
+{
+    if (rating == "Neutral")
+        return "9.884";
+    if (rating == "Credit")
+        return "9.885";
+    if (rating == "Debit")
+        return "9.886";
+    if (rating == "N/Q")
+        return "8.888";
+    return "0";
+}
+
+long long QueryBuilder::assignedRiskMonth(const std::string& monthYear)
+{
+    const size_t size = monthYear.size();
+    const std::string year = monthYear.substr(size - std::min<size_t>(2, size));
+    return leadingNumber(year) * 100 + leadingNumber(monthYear.substr(0, 2));
+}
+
+} // namespace kora

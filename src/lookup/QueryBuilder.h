@@ -1,0 +1,39 @@
+#pragma once
+
+#include "lookup/SQLPARAMETER.h"
+
+#include <string>
+#include <vector>
+
+namespace kora {
+
+// Turns a lookup into the statement that selects its companies from PRIME, in
+// the original SQL dialect. Ranges of one multi-range field (county, zip, area,
+// SIC, the user fields) are alternatives; everything else must hold at once;
+// class ranges test membership through the CLASS table.
+class QueryBuilder
+{
+public:
+    // The condition, with one clause per criterion in collection order; empty
+    // when no criterion adds one. Quotes inside text values are doubled. Throws
+    // LookupValueError when an Expiration Date or Experience Mod. value is not
+    // a number, since those go into the statement unquoted.
+    static std::string condition(const std::vector<SQLPARAMETER>& criteria);
+
+    // "SELECT * FROM PRIME WHERE " and the condition, or "SELECT * FROM PRIME".
+    static std::string statement(const std::string& condition);
+
+    // What sorting by a result grid column appends: column 0 (File), 2 (Name)
+    // and 3 (Expires); empty for the others.
+    static std::string orderBy(int column);
+
+    // The MOD value that stands for a merit rating ("Debit" is 9.886); "0" for
+    // any other text.
+    static std::string meritValue(const std::string& rating);
+
+    // An assigned-risk month typed as MMYY in the form NJAR stores, YYMM
+    // ("0795" gives 9507).
+    static long long assignedRiskMonth(const std::string& monthYear);
+};
+
+} // namespace kora

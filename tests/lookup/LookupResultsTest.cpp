@@ -1,0 +1,118 @@
+#include "lookup/Criteria.h"
+#include "lookup/LookupTestDatabase.h"
+
+#include <gtest/gtest.h>
+
+namespace kora::test {
+namespace {
+
+using F = FieldCatalogue;
+using Names = std::vector<std::string>;
+
+// File numbers run against the name order, so every sort column gives its own order.
+class LookupResultsTest : public ::testing::Test
+{
+protected:
+    LookupResultsTest() : m_data("PA")
+    {
+        m_data.addCompany(
+            {"1000007", "ACME TOOL", "19010", "15", "2024-12-15", 1.25, {"8810", "5183"}});
+        m_data.addCompany(
+            {"1000006", "BAKER'S DOZEN", "19350", "23", "2025-01-20", 0.95, {"5183"}});
+        m_data.addCompany({"1000005", "CARSON STEEL", "15001", "02", "2025-03-10", 1.5, {"3632"}});
+        m_data.addCompany({"1000004", "delta labs", "19099", "15", "2024-11-01", 9.886, {"8810"}});
+        m_data.addCompany({"1000003", "EVANS FARM", "19200", "46", "2025-02-28", 0.8, {"0005"}});
+        m_data.addCompany(
+            {"1000002", "FOX & HOUND", "19300", "46", "2025-06-30", 2.0, {"8810", "3632"}});
+        // A company without mods has no expiration date or mod.
+        m_data.addCompany({"1000001", "GRAY CO", "19400", "02", Value(), Value(), {}});
+    }
+
+    LookupTestDatabase m_data;
+};
+
+TEST_F(LookupResultsTest, EachFieldSelectsTheCompaniesItMeans)
+{
+    EXPECT_EQ(m_data.select({criterion(F::ExpirationDate, "1101", "0228")}),
+              (Names{"ACME TOOL", "BAKER'S DOZEN", "delta labs", "EVANS FARM"}));
+    EXPECT_EQ(m_data.select({criterion(F::ExpirationDate, "1101", "0228", true)}),
+              (Names{"CARSON STEEL", "FOX & HOUND"}));
+    EXPECT_EQ(m_data.select({criterion(F::ExpirationDate, "0301", "0630")}),
+              (Names{"CARSON STEEL", "FOX & HOUND"}));
+
+    EXPECT_EQ(m_data.select({criterion(F::ExperienceMod, "1.250", "2.000")}),
+              (Names{"ACME TOOL", "CARSON STEEL", "FOX & HOUND"}));
+    EXPECT_EQ(m_data.select({criterion(F::ExperienceMod, "1.000", "9.999", true)}),
+              (Names{"BAKER'S DOZEN", "EVANS FARM"}));
+    EXPECT_EQ(m_data.select({criterion(F::MeritClass, "Debit", "")}), (Names{"delta labs"}));
+    EXPECT_EQ(m_data.select({criterion(F::MeritClass, "Debit", "", true)}).size(), 5u);
+
+    EXPECT_EQ(m_data.select({criterion(F::ClassCode, "8810", "8810")}),
+              (Names{"ACME TOOL", "delta labs", "FOX & HOUND"}));
+    EXPECT_EQ(m_data.select({criterion(F::ClassCode, "8810", "8810"),
+                             criterion(F::ClassCode, "3632", "3632", true)}),
+              (Names{"ACME TOOL", "delta labs"}));
+    EXPECT_EQ(m_data.select({criterion(F::ClassCode, "5000", "9999", true)}),
+              (Names{"CARSON STEEL", "EVANS FARM", "GRAY CO"}));
+
+    // Text ranges compare without regard to case; a quote is part of the value.
+    EXPECT_EQ(m_data.select({criterion(F::EmployerName, "b", "czz")}),
+              (Names{"BAKER'S DOZEN", "CARSON STEEL"}));
+    EXPECT_EQ(m_data.select({criterion(F::EmployerName, "baker's dozen", "DELTA LABS")}),
+              (Names{"BAKER'S DOZEN", "CARSON STEEL", "delta labs"}));
+    EXPECT_EQ(m_data.select({criterion(F::EmployerName, "Z' OR 'x'='x", "Z")}), (Names{}));
+
+    EXPECT_EQ(m_data.select({criterion(F::ZipCode, "19000", "19099"),
+                             criterion(F::ZipCode, "19300", "19399")}),
+              (Names{"ACME TOOL", "BAKER'S DOZEN", "delta labs", "FOX & HOUND"}));
+    EXPECT_EQ(m_data.select({criterion(F::County, "46", "46", true)}),
+              (Names{"ACME TOOL", "BAKER'S DOZEN", "CARSON STEEL", "delta labs", "GRAY CO"}));
+    EXPECT_EQ(m_data.select({criterion(F::ZipCode, "19000", "19099"),
+                             criterion(F::ZipCode, "19300", "19399"),
+                             criterion(F::ExperienceMod, "1.000", "9.999"),
+                             criterion(F::County, "15", "15", true)}),
+              (Names{"FOX & HOUND"}));
+    EXPECT_EQ(m_data.select({criterion(F::NewRecords, "", "")}).size(), 7u);
+}
+
+TEST_F(LookupResultsTest, ComesInTheOrderOfEachSortColumn)
+{
+    const std::vector<SQLPARAMETER> all = {criterion(F::ZipCode, "00000", "99999")};
+    EXPECT_EQ(m_data.select(all, 2), (Names{"ACME TOOL", "BAKER'S DOZEN", "CARSON STEEL",
+                                            "delta labs", "EVANS FARM", "FOX & HOUND", "GRAY CO"}));
+    EXPECT_EQ(m_data.select(all, 0), (Names{"GRAY CO", "FOX & HOUND", "EVANS FARM", "delta labs",
+                                            "CARSON STEEL", "BAKER'S DOZEN", "ACME TOOL"}));
+    EXPECT_EQ(m_data.select(all, 3),
+              (Names{"GRAY CO", "BAKER'S DOZEN", "EVANS FARM", "CARSON STEEL", "FOX & HOUND",
+                     "delta labs", "ACME TOOL"}));
+}
+
+TEST_F(LookupResultsTest, ClassRangesAreReadThroughAnIndex)
+{
+    Statement plan = m_data.db().prepare(
+        "EXPLAIN QUERY PLAN SELECT * FROM PRIME WHERE FILESEQ IN (SELECT FILESEQ FROM CLASS WHERE "
+        "CLASS BETWEEN '8810' AND '8899') AND FILESEQ NOT IN (SELECT FILESEQ FROM CLASS WHERE "
+        "CLASS BETWEEN '3632' AND '3632')");
+    int classSearches = 0;
+    while (plan.step()) {
+        const std::string detail = plan.column(3).toString();
+        EXPECT_EQ(detail.find("SCAN CLASS"), std::string::npos) << detail;
+        if (detail.find("SEARCH CLASS USING COVERING INDEX") != std::string::npos)
+            ++classSearches;
+    }
+    EXPECT_EQ(classSearches, 2);
+}
+
+TEST(LookupResults, AssignedRiskMonthsOnNewJersey)
+{
+    LookupTestDatabase data("NJ");
+    data.addCompany({"2000001", "EARLY", "07001", "01", "2025-01-01", 1.0, {}, 9506.0});
+    data.addCompany({"2000002", "INSIDE", "07001", "01", "2025-01-01", 1.0, {}, 9601.0});
+    data.addCompany({"2000003", "LATE", "07001", "01", "2025-01-01", 1.0, {}, 9701.0});
+    EXPECT_EQ(data.select({criterion(F::NjArOnly, "0795", "1296")}), (Names{"INSIDE"}));
+    EXPECT_EQ(data.select({criterion(F::NjArOnly, "0795", "1296", true)}),
+              (Names{"EARLY", "LATE"}));
+}
+
+} // namespace
+} // namespace kora::test

@@ -1,0 +1,57 @@
+#include "lookup/LookupTestDatabase.h"
+
+#include "database/QueryRecordSet.h"
+#include "database/Schema.h"
+#include "lookup/LookupFile.h"
+#include "lookup/LookupSearch.h"
+
+#include <stdexcept>
+
+namespace kora::test {
+
+namespace {
+
+const char* const kConnect = ";PWD=lookups";
+
+} // namespace
+
+LookupTestDatabase::LookupTestDatabase(const std::string& state) : m_state(state)
+{
+    Schema::createStateDatabase(m_folder.file("KORA.MDB"), kConnect, state);
+    m_db.open(m_folder.file("KORA.MDB"), kConnect);
+}
+
+void LookupTestDatabase::addCompany(const Company& company)
+{
+    const std::string sequence = "01";
+    m_db.prepare("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, NameSort, ZIP, COUNTY, "
+                 "EXPIRE, MOD, NJAR) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+        .bindAll({company.file, sequence, company.file + sequence, company.name, company.name,
+                  company.zip, company.county, company.expire, company.mod, company.njar})
+        .run();
+    for (const std::string& code : company.classes)
+        m_db.prepare("INSERT INTO CLASS (FILE, SEQUENCE, FILESEQ, CLASS) VALUES (?, ?, ?, ?)")
+            .bindAll({company.file, sequence, company.file + sequence, code})
+            .run();
+}
+
+std::vector<std::string> LookupTestDatabase::select(const std::vector<SQLPARAMETER>& criteria,
+                                                    int column)
+{
+    const std::string path = m_folder.file("UNTITLED.KRD");
+    LookupFile::write(path, "UNTITLED", criteria);
+    LookupSearch search(m_state);
+    if (!search.SetUpSQL(path, false).ready)
+        throw std::runtime_error("lookup refused");
+    search.SORTSRCH(column);
+
+    std::vector<std::string> names;
+    QueryRecordSet rows(m_db, search.recordSource());
+    for (; !rows.eof(); rows.moveNext())
+        names.push_back(rows.field("NAME1").toString());
+    if (search.recordCount(m_db) != static_cast<long long>(names.size()))
+        throw std::runtime_error("count differs from rows");
+    return names;
+}
+
+} // namespace kora::test
