@@ -3,9 +3,11 @@
 #include "database/Dates.h"
 #include "database/TableRecordSet.h"
 #include "results/CompanyGridModel.h"
+#include "shell/Dialogs.h"
 #include "shell/MASTER.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -67,7 +69,9 @@ KRLIST::KRLIST(MASTER& master, const QString& workspace, const QString& state,
                const QString& workspaceFolder)
     : m_master(master), m_workspace(workspace), m_state(state), m_workspaceFolder(workspaceFolder),
       m_db(master.values().stateDatabasePath(), master.values().stateConnect), m_prompt(this),
-      m_notes(std::make_unique<CompanyNotes>(m_db, m_prompt)), m_allCompanies(m_db)
+      m_notes(std::make_unique<CompanyNotes>(m_db, m_prompt)), m_allCompanies(m_db),
+      m_lookupTabs(workspaceFolder.toStdString()), m_search(state.toStdString()),
+      m_lookupCompanies(m_db)
 {
     setObjectName(QStringLiteral("KRLIST"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -119,8 +123,23 @@ void KRLIST::buildWindow()
     m_allGrid->setColumnWidth(1, 80);
     m_allGrid->setColumnWidth(2, 330);
     m_allGrid->horizontalHeader()->setStretchLastSection(true);
+    const bool newYork = m_state == QLatin1String("NY");
+    m_lookupModel = new CompanyGridModel(
+        m_lookupCompanies,
+        {{QStringLiteral("File"), "FILE"},
+         {newYork ? QStringLiteral(" ") : QStringLiteral("Effective"), "SEQUENCE"},
+         {QStringLiteral("Name"), "NAME1"},
+         {newYork ? QStringLiteral("Anniversary") : QStringLiteral("Expires"), "EXPIRE",
+          CompanyGridModel::Format::Date}},
+        true, this);
+    m_lookupGrid = makeGrid("TDBGrid4", m_lookupModel);
+    m_lookupGrid->setColumnWidth(0, 80);
+    m_lookupGrid->setColumnWidth(1, 70);
+    m_lookupGrid->setColumnWidth(2, 330);
+    m_lookupGrid->horizontalHeader()->setStretchLastSection(true);
     m_grids = new QStackedWidget(this);
     m_grids->addWidget(m_allGrid);
+    m_grids->addWidget(m_lookupGrid);
 
     m_searchFor = new QLineEdit(this);
     m_searchFor->setObjectName(QStringLiteral("SFOR"));
@@ -181,7 +200,6 @@ void KRLIST::buildWindow()
     m_modsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_modsGrid->verticalHeader()->hide();
     m_modsGrid->horizontalHeader()->setStretchLastSection(true);
-    const bool newYork = m_state == QLatin1String("NY");
     const bool merit = m_state == QLatin1String("PM") || m_state == QLatin1String("DM");
     m_mods->setHorizontalHeaderLabels(
         {QStringLiteral("Issue"), newYork ? QStringLiteral(" ") : QStringLiteral("Effective"),
@@ -227,6 +245,11 @@ void KRLIST::buildWindow()
             &KRLIST::SORT_SELECT);
     connect(m_allGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &KRLIST::currentRowChanged);
+    connect(m_lookupGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &KRLIST::SORTSRCH);
+    connect(m_lookupGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &KRLIST::currentRowChanged);
+    connect(m_mark, &QPushButton::clicked, this, &KRLIST::toggleMark);
 }
 
 void KRLIST::showEvent(QShowEvent* event)
@@ -280,9 +303,37 @@ void KRLIST::SETBUTTONS(QWidget* fm)
         disable({"SSRibbon1_1", "mnuEditSearch"});
 }
 
+int KRLIST::selectedTab() const
+{
+    return m_tabs->currentIndex();
+}
+
+void KRLIST::selectTab(int tab)
+{
+    if (tab == m_tabs->currentIndex())
+        tabSelected(tab);
+    else
+        m_tabs->setCurrentIndex(tab);
+}
+
+bool KRLIST::onLookupTab() const
+{
+    return m_tabs->currentIndex() >= 1;
+}
+
+QTableView* KRLIST::currentGrid() const
+{
+    return onLookupTab() ? m_lookupGrid : m_allGrid;
+}
+
+OrderedCompanies& KRLIST::currentCompanies()
+{
+    return onLookupTab() ? m_lookupCompanies : m_allCompanies;
+}
+
 void KRLIST::tabSelected(int tab)
 {
-    if (tab >= 1) {
+    if (tab >= 1 && m_lookupTabs.fileOfTab(tab).empty()) {
         // A tab without a lookup cannot be opened.
         m_tabs->blockSignals(true);
         m_tabs->setCurrentIndex(m_previousTab);
@@ -291,17 +342,115 @@ void KRLIST::tabSelected(int tab)
     }
     m_previousTab = tab;
     SETBUTTONS(this);
-    m_grids->setCurrentWidget(m_allGrid);
-    currentRowChanged();
+    QApplication::processEvents();
+    if (tab == 0) {
+        m_grids->setCurrentWidget(m_allGrid);
+        m_count->setText(QString::number(m_allCompanies.count()));
+        currentRowChanged();
+    } else {
+        m_grids->setCurrentWidget(m_lookupGrid);
+        SetUpSQL();
+    }
     m_searchFor->clear();
+}
+
+void KRLIST::SETTABS()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int select = m_lookupTabs.SETTABS(m_tabs->currentIndex());
+    for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab)
+        m_tabs->setTabText(tab, QString::fromStdString(m_lookupTabs.caption(tab)));
+    selectTab(select);
+    QApplication::restoreOverrideCursor();
+}
+
+void KRLIST::SetCurSQLFile(bool NEWSEARCH)
+{
+    m_lookupTabs.SetCurSQLFile(NEWSEARCH, m_tabs->currentIndex());
+}
+
+void KRLIST::SetUpSQL()
+{
+    const std::string path =
+        m_workspaceFolder.toStdString() + m_lookupTabs.fileOfTab(m_tabs->currentIndex());
+    const auto setUp = m_search.SetUpSQL(path, m_master.copySqlToClipboard());
+    if (setUp.ready && m_master.copySqlToClipboard())
+        QGuiApplication::clipboard()->setText(QString::fromStdString(m_search.CurSQL()));
+    for (const LookupMessage& message : setUp.messages)
+        Dialogs::tell(this,
+                      message.title.empty() ? Dialogs::defaultTitle()
+                                            : QString::fromStdString(message.title),
+                      QString::fromStdString(message.text),
+                      message.icon == LookupMessage::Icon::Exclamation ? QMessageBox::Warning
+                                                                       : QMessageBox::NoIcon);
+    if (!setUp.ready) {
+        selectTab(0);
+        return;
+    }
+    QPalette colours = m_address->palette();
+    colours.setColor(QPalette::Text, QColor(255, 0, 0));
+    m_address->setPalette(colours);
+    m_address->setPlainText(QStringLiteral("                      *** PERFORMING LOOKUP ***\n"));
+    m_address->repaint();
+    colours.setColor(QPalette::Text, QApplication::palette().color(QPalette::Text));
+    m_address->setPalette(colours);
+
+    SORTSRCH(2);
+    m_count->setText(QString::number(m_lookupCompanies.count()));
+    if (m_lookupCompanies.count() == 0)
+        clearCompany();
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+void KRLIST::SORTSRCH(int COLNUM)
+{
+    m_searchFor->clear();
+    if (COLNUM == 1)
+        return;
+    static const char* const searchFields[] = {"FILE", "", "NAME1", "EXPIRE"};
+    if (COLNUM >= 0 && COLNUM <= 3) {
+        m_lookupModel->setMarkedColumn(COLNUM);
+        m_searchField = searchFields[COLNUM];
+    }
+    if (!m_search.SORTSRCH(COLNUM))
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The grid holds the row ids and the searched text of the lookup's
+    // companies in its order; the rows are read as they are shown.
+    const std::string prefix = "SELECT * FROM PRIME";
+    const std::string key = m_searchField == "EXPIRE"
+                                ? "substr(EXPIRE, 6, 2) || '/' || substr(EXPIRE, 9, 2) || '/' || "
+                                  "substr(EXPIRE, 3, 2)"
+                                : m_searchField;
+    std::string source = m_search.recordSource();
+    if (source.rfind(prefix, 0) == 0)
+        source = "SELECT rowid, " + key + " FROM PRIME" + source.substr(prefix.size());
+    m_lookupModel->load(source);
+    selectRow(m_lookupGrid, 0);
+    QApplication::restoreOverrideCursor();
 }
 
 void KRLIST::searchFor(const QString& text)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    selectRow(m_allGrid, m_allCompanies.firstAtOrAfter(text.toStdString()));
+    selectRow(currentGrid(), currentCompanies().firstAtOrAfter(text.toStdString()));
     m_searchFor->setFocus();
     QApplication::restoreOverrideCursor();
+}
+
+void KRLIST::toggleMark()
+{
+    const QModelIndex current = m_lookupGrid->currentIndex();
+    const CompanyRow* row = current.isValid() ? m_lookupCompanies.row(current.row()) : nullptr;
+    if (!onLookupTab() || !row)
+        return;
+    const bool excluded = row->text("Omit") == "Y";
+    m_db.prepare("UPDATE PRIME SET Omit = ? WHERE FILE = ? AND SEQUENCE = ?")
+        .bindAll({Value(excluded ? " " : "Y"), row->field("FILE"), row->field("SEQUENCE")})
+        .run();
+    m_mark->setText(excluded ? QStringLiteral("Exclude") : QStringLiteral("Include"));
+    m_lookupModel->rowChanged(current.row());
 }
 
 void KRLIST::selectRow(QTableView* grid, long long row)
@@ -318,10 +467,11 @@ void KRLIST::selectRow(QTableView* grid, long long row)
 
 void KRLIST::currentRowChanged()
 {
-    const QModelIndex current = m_allGrid->currentIndex();
-    const CompanyRow* row = current.isValid() ? m_allCompanies.row(current.row()) : nullptr;
+    const QModelIndex current = currentGrid()->currentIndex();
+    const CompanyRow* row = current.isValid() ? currentCompanies().row(current.row()) : nullptr;
     if (row)
-        render(*row, CompanySummary::Tab::AllCompanies);
+        render(*row,
+               onLookupTab() ? CompanySummary::Tab::Lookup : CompanySummary::Tab::AllCompanies);
     else
         clearCompany();
 }
@@ -411,9 +561,9 @@ void KRLIST::releaseNotes()
 
 void KRLIST::refreshCompany()
 {
-    const QModelIndex current = m_allGrid->currentIndex();
+    const QModelIndex current = currentGrid()->currentIndex();
     if (current.isValid())
-        m_allModel->rowChanged(current.row());
+        (onLookupTab() ? m_lookupModel : m_allModel)->rowChanged(current.row());
     currentRowChanged();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "database/Database.h"
+#include "lookup/LookupSearch.h"
+#include "lookup/LookupTabs.h"
 #include "results/CompanyNotes.h"
 #include "results/CompanySummary.h"
 #include "results/OrderedCompanies.h"
@@ -45,6 +47,19 @@ public:
 
     // Sorts the all-companies grid by a column: 0 file, 2 name, 3 county.
     void SORT_SELECT(int COLNUM);
+    // Rebuilds the lookup tabs from the workspace folder and shows the
+    // selected tab again (tab 0 when its lookup is gone).
+    void SETTABS();
+    // The current lookup file: cleared for a new lookup, else the selected tab's file.
+    void SetCurSQLFile(bool NEWSEARCH);
+    // Runs the lookup of the selected tab and shows its companies by name.
+    void SetUpSQL();
+    // Sorts the lookup grid by a column: 0 file, 2 name, 3 expiration month and day.
+    void SORTSRCH(int COLNUM);
+    LookupTabs& lookupTabs() { return m_lookupTabs; }
+    const LookupSearch& lookupSearch() const { return m_search; }
+    int selectedTab() const;
+    void selectTab(int tab);
     // Sets which of the main window's lookup commands are available.
     void SETBUTTONS(QWidget* fm);
 
@@ -72,6 +87,10 @@ private:
     void searchFor(const QString& text);
     void selectRow(QTableView* grid, long long row);
     void currentRowChanged();
+    void toggleMark();
+    bool onLookupTab() const;
+    QTableView* currentGrid() const;
+    OrderedCompanies& currentCompanies();
     void render(const CompanyRow& row, CompanySummary::Tab tab);
     void showMods(const CompanyRow& row);
     void clearCompany();
@@ -87,11 +106,17 @@ private:
     OrderedCompanies m_allCompanies; // GFILE
     QString m_indexName = QStringLiteral("KEY2");
     int m_previousTab = 0;
+    LookupTabs m_lookupTabs;
+    LookupSearch m_search;
+    OrderedCompanies m_lookupCompanies; // SFILE
+    std::string m_searchField;          // what the search-for box compares on a lookup tab
 
     QTabBar* m_tabs; // SSTab1
     QStackedWidget* m_grids;
     CompanyGridModel* m_allModel;
-    QTableView* m_allGrid;      // TDBGrid1
+    QTableView* m_allGrid; // TDBGrid1
+    CompanyGridModel* m_lookupModel;
+    QTableView* m_lookupGrid;   // TDBGrid4
     QTableView* m_modsGrid;     // TDBGrid2
     QStandardItemModel* m_mods; // MFILE
     QPlainTextEdit* m_address;  // ADDRESS

@@ -280,10 +280,13 @@ void MASTER::showResultList(const QString& workspace, const QString& state)
     setWindowTitle(caption(workspace, state));
     m_list->showMaximized();
     m_list->SORT_SELECT(2);
+    m_list->SETTABS();
 }
 
 void MASTER::pressButton(int index)
 {
+    if (m_list)
+        m_list->SetCurSQLFile(false);
     switch (index) {
     case 3:
         SubChangeState();
@@ -302,8 +305,10 @@ void MASTER::pressButton(int index)
 
 void MASTER::backToList()
 {
-    if (m_list && !m_ended)
-        m_list->show();
+    if (!m_list || m_ended)
+        return;
+    m_list->show();
+    m_list->SETTABS();
 }
 
 void MASTER::SubHelp()

@@ -1,5 +1,7 @@
 #include "results/KRLIST.h"
 #include "database/Database.h"
+#include "database/QueryRecordSet.h"
+#include "lookup/LookupFile.h"
 #include "shell/Installation.h"
 #include "shell/MASTER.h"
 #include "support/WindowFixture.h"
@@ -75,12 +77,22 @@ private:
         {
             return grid()->model()->index(row, column).data().toString();
         }
-        QStringList names()
+        QStringList names(QTableView* view = nullptr)
         {
+            view = view ? view : grid();
             QStringList result;
-            for (int row = 0; row < grid()->model()->rowCount(); ++row)
-                result << column(row, 2);
+            for (int row = 0; row < view->model()->rowCount(); ++row)
+                result << view->model()->index(row, 2).data().toString();
             return result;
+        }
+        QTableView* lookupGrid() { return list->findChild<QTableView*>("TDBGrid4"); }
+        QTabBar* tabs() { return list->findChild<QTabBar*>("SSTab1"); }
+        // Writes a lookup file of one criterion into the workspace.
+        void saveLookup(const char* file, const char* title, const char* field, const char* from,
+                        const char* thru, const char* code, bool exclude = false)
+        {
+            QVERIFY(LookupFile::write(fixture.programFolder() + "INITIAL/" + file, title,
+                                      {{title, field, from, thru, code, exclude}}));
         }
         int currentRow() { return grid()->currentIndex().row(); }
         QLineEdit* searchBox() { return list->findChild<QLineEdit*>("SFOR"); }
@@ -168,6 +180,90 @@ private slots:
         auto* tabs = open.list->findChild<QTabBar*>("SSTab1");
         tabs->setCurrentIndex(3);
         QCOMPARE(tabs->currentIndex(), 0);
+    }
+
+    void lookupTabsShowTheirCompanies()
+    {
+        Open open;
+        open.saveLookup("SEARCH1.KRD", "Bucks and Chester", "Zip Code", "18000", "19399", "ZIP");
+        open.saveLookup("SEARCH2.KRD", "Nothing", "Zip Code", "99000", "99999", "ZIP");
+        open.saveLookup("SEARCH3.KRD", "Not Bucks", "Zip Code", "18901", "18901", "ZIP", true);
+        open.list->SETTABS();
+        QCOMPARE(open.tabs()->tabText(1), QString("Bucks and Chester"));
+        QCOMPARE(open.tabs()->tabText(3), QString("Not Bucks"));
+        QCOMPARE(open.tabs()->tabText(4), QString());
+
+        open.tabs()->setCurrentIndex(1);
+        QCOMPARE(open.names(open.lookupGrid()),
+                 QStringList({"acme widgets", "SMITH TOOL CO", "Zenith Labs"}));
+        QCOMPARE(open.list->findChild<QLineEdit*>("VIEWCOUNT")->text(), QString("3"));
+        QVERIFY(open.master.isCommandEnabled("SSRibbon1_3"));
+        QVERIFY(!open.master.isCommandEnabled("mnuEditSearch"));
+        auto* model = open.lookupGrid()->model();
+        QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QString("Effective"));
+        QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), QString("Expires"));
+
+        // File order, the Effective header changing nothing, then name order again.
+        emit open.lookupGrid()->horizontalHeader()->sectionClicked(0);
+        QCOMPARE(model->index(0, 0).data().toString(), QString("1000001"));
+        QCOMPARE(model->index(2, 1).data().toString(), QString("02"));
+        emit open.lookupGrid()->horizontalHeader()->sectionClicked(1);
+        QCOMPARE(model->index(0, 0).data().toString(), QString("1000001"));
+        emit open.lookupGrid()->horizontalHeader()->sectionClicked(2);
+        QCOMPARE(model->index(0, 2).data().toString(), QString("acme widgets"));
+
+        // A lookup that selects nothing leaves the row buttons disabled.
+        open.tabs()->setCurrentIndex(2);
+        QCOMPARE(open.lookupGrid()->model()->rowCount(), 0);
+        QCOMPARE(open.list->findChild<QLineEdit*>("VIEWCOUNT")->text(), QString("0"));
+        for (const char* button : {"Command1", "FULLADDR", "PRINTCUR", "MarkIt"})
+            QVERIFY2(!open.list->findChild<QPushButton*>(button)->isEnabled(), button);
+
+        open.tabs()->setCurrentIndex(3);
+        QCOMPARE(open.names(open.lookupGrid()),
+                 QStringList({"Baker Bros", "MILLER & SONS", "SMITH TOOL CO", "Zenith Labs"}));
+    }
+
+    void aMarkShowsRedOnEveryLookupTab()
+    {
+        Open open;
+        open.saveLookup("SEARCH1.KRD", "All of Springfield", "Zip Code", "00000", "99999", "ZIP");
+        open.saveLookup("SEARCH2.KRD", "Miller", "Company Name", "MILLER", "MILLERZ", "NAME1");
+        open.list->SETTABS();
+        open.tabs()->setCurrentIndex(1);
+        open.list->findChild<QLineEdit*>("SFOR")->clear();
+        QTest::keyClicks(open.list->findChild<QLineEdit*>("SFOR"), "MIL");
+        const int row = open.lookupGrid()->currentIndex().row();
+        QCOMPARE(open.lookupGrid()->model()->index(row, 2).data().toString(),
+                 QString("MILLER & SONS"));
+        auto* mark = open.list->findChild<QPushButton*>("MarkIt");
+        QCOMPARE(mark->text(), QString("Exclude"));
+        mark->click();
+        QCOMPARE(mark->text(), QString("Include"));
+        QCOMPARE(open.lookupGrid()
+                     ->model()
+                     ->index(row, 2)
+                     .data(Qt::ForegroundRole)
+                     .value<QBrush>()
+                     .color(),
+                 QColor(255, 0, 0));
+
+        open.tabs()->setCurrentIndex(2);
+        QCOMPARE(open.names(open.lookupGrid()), QStringList({"MILLER & SONS"}));
+        QCOMPARE(open.lookupGrid()
+                     ->model()
+                     ->index(0, 2)
+                     .data(Qt::ForegroundRole)
+                     .value<QBrush>()
+                     .color(),
+                 QColor(255, 0, 0));
+        QCOMPARE(mark->text(), QString("Include"));
+        mark->click();
+        Database db(open.master.values().stateDatabasePath(), open.master.values().stateConnect);
+        QCOMPARE(QueryRecordSet(db, "SELECT Omit FROM PRIME WHERE FILE = '1000003'")
+                     .field("Omit")
+                     .toString(),
+                 std::string(" "));
     }
 
     void newYorkAndMeritColumns()
