@@ -13,7 +13,9 @@ namespace {
 const char* const kUsage =
     "usage: kora-batch COMMAND [options]\n"
     "commands:\n"
-    "  init    [--folder DIR] [--force]\n";
+    "  init    [--folder DIR] [--force]\n"
+    "  demo    [--folder DIR] [--companies N]\n"
+    "  update  [--folder DIR] --state ST\n";
 
 } // namespace
 
@@ -22,6 +24,8 @@ int main(int argc, char** argv)
     using Command = std::function<int(const std::vector<std::string>&)>;
     const std::map<std::string, Command> commands = {
         {"init", kora::runInit},
+        {"demo", kora::runDemo},
+        {"update", kora::runUpdate},
     };
     if (argc < 2) {
         std::cerr << kUsage;
