@@ -9,6 +9,8 @@ namespace kora {
 // name) and returns the exit status; UsageError and other exceptions are
 // turned into messages by main().
 int runInit(const std::vector<std::string>& arguments);
+int runDemo(const std::vector<std::string>& arguments);
+int runUpdate(const std::vector<std::string>& arguments);
 int runSql(const std::vector<std::string>& arguments);
 int runQuery(const std::vector<std::string>& arguments);
 

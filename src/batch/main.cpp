@@ -14,6 +14,8 @@ const char* const kUsage =
     "usage: kora-batch COMMAND [options]\n"
     "commands:\n"
     "  init    [--folder DIR] [--force]\n"
+    "  demo    [--folder DIR] [--companies N]\n"
+    "  update  [--folder DIR] --state ST\n"
     "  sql     [--folder DIR] --state ST --lookup FILE.KRD\n"
     "  query   [--folder DIR] --state ST --lookup FILE.KRD [--sort file|name|expires]\n";
 
@@ -24,6 +26,8 @@ int main(int argc, char** argv)
     using Command = std::function<int(const std::vector<std::string>&)>;
     const std::map<std::string, Command> commands = {
         {"init", kora::runInit},
+        {"demo", kora::runDemo},
+        {"update", kora::runUpdate},
         {"query", kora::runQuery},
         {"sql", kora::runSql},
     };
