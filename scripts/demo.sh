@@ -7,5 +7,5 @@ bash scripts/install-packages.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 cmake --install build --prefix demo
-(cd demo && ./kora-batch init)
+[ -f demo/KORAPA.MDB ] || (cd demo && ./kora-batch demo)
 exec ./demo/kora

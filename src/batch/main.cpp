@@ -25,11 +25,8 @@ int main(int argc, char** argv)
 {
     using Command = std::function<int(const std::vector<std::string>&)>;
     const std::map<std::string, Command> commands = {
-        {"init", kora::runInit},
-        {"demo", kora::runDemo},
-        {"update", kora::runUpdate},
-        {"query", kora::runQuery},
-        {"sql", kora::runSql},
+        {"init", kora::runInit},   {"demo", kora::runDemo}, {"update", kora::runUpdate},
+        {"query", kora::runQuery}, {"sql", kora::runSql},
     };
     if (argc < 2) {
         std::cerr << kUsage;

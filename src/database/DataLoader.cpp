@@ -78,8 +78,8 @@ std::string updateDate(std::string_view digits, bool yearFirst)
 {
     const std::string year(digits.substr(yearFirst ? 0 : 4, 2));
     const std::string monthDay(digits.substr(yearFirst ? 2 : 0, 4));
-    const std::string date = Dates::fromMonthDayYear(monthDay.substr(0, 2) + "/" +
-                                                     monthDay.substr(2, 2) + "/" + year);
+    const std::string date =
+        Dates::fromMonthDayYear(monthDay.substr(0, 2) + "/" + monthDay.substr(2, 2) + "/" + year);
     return date.empty() ? kPlaceholderDate : date;
 }
 
@@ -90,7 +90,8 @@ std::string newYorkFile(const UpdateFile& file, const RecordField (&pieces)[3])
            std::string(file.field(pieces[2]));
 }
 
-enum PrimeColumn {
+enum PrimeColumn
+{
     State,
     File,
     Sequence,
@@ -133,7 +134,8 @@ enum PrimeColumn {
 };
 
 // How a later record of a company already stored by this load changes its row.
-enum class Merge {
+enum class Merge
+{
     Replace,         // the later record's value
     KeepWhenMissing, // the later record's value when it has one
     LatestExpire,    // the value that belongs to the later EXPIRE; equal keeps the first
@@ -221,7 +223,8 @@ std::string companyStatement()
         changes += (changes.empty() ? "" : ", ") + column + " = " + merged;
     };
     for (int column = 0; column < PrimeColumnCount; ++column)
-        add(kPrimeFields[column].name, "?" + std::to_string(column + 1), kPrimeFields[column].merge);
+        add(kPrimeFields[column].name, "?" + std::to_string(column + 1),
+            kPrimeFields[column].merge);
     const std::string countyName =
         "(SELECT \"COUNTY\" FROM \"COUNTY\" WHERE \"CODE\" = ?" + std::to_string(County + 1) + ")";
     add("COUNTYNAME", countyName, Merge::KeepWhenMissing);
@@ -325,7 +328,8 @@ private:
                 continue;
             // Divided, not multiplied by 0.001, so that 9886 is exactly the number 9.886.
             const double mod = static_cast<double>(*digits) / 1000.0;
-            const std::string issue = updateDate(file.field(slotField(slot, kSlotIssue)), !m_newYork);
+            const std::string issue =
+                updateDate(file.field(slotField(slot, kSlotIssue)), !m_newYork);
             const std::string expire =
                 updateDate(file.field(slotField(slot, kSlotExpire)), !m_newYork);
             m_mod.reset();
@@ -360,8 +364,7 @@ private:
 
 DataLoader::DataLoader(Database& db, std::filesystem::path programFolder, std::string state,
                        LoadProgress& progress)
-    : m_db(db), m_folder(std::move(programFolder)), m_state(std::move(state)),
-      m_progress(progress)
+    : m_db(db), m_folder(std::move(programFolder)), m_state(std::move(state)), m_progress(progress)
 {
 }
 
@@ -509,7 +512,8 @@ void DataLoader::NEWSICSTD()
             code.remove_prefix(std::min(code.find_first_not_of(' '), code.size()));
             code.remove_suffix(code.size() - (code.find_last_not_of(' ') + 1));
             // A major group of two digits stands for its codes: 15 is stored as 1500.
-            const std::string stored = code.size() == 2 ? std::string(code) + "00" : std::string(code);
+            const std::string stored =
+                code.size() == 2 ? std::string(code) + "00" : std::string(code);
             if (stored.size() != 4)
                 continue;
             insert.reset();

@@ -3,6 +3,7 @@
 #include "database/Database.h"
 #include "database/StateCodes.h"
 #include "database/TableRecordSet.h"
+#include "database/UpdateRun.h"
 #include "results/KRLIST.h"
 #include "shell/CenterForm.h"
 #include "shell/Dialogs.h"
@@ -244,8 +245,11 @@ bool MASTER::chooseWorkspace(QString& workspace, QString& state)
             endProgram();
             return false;
         }
-        if (!openStateDatabase())
+        if (!openStateDatabase()) {
+            if (m_ended)
+                return false;
             continue;
+        }
         workspace = window.workspace();
         state = window.state();
         return true;
@@ -256,7 +260,15 @@ bool MASTER::openStateDatabase()
 {
     try {
         Database db(m_values.stateDatabasePath(), m_values.stateConnect);
-        db.close();
+        if (UpdateRun::isPending(m_values.programFolder, m_values.state) &&
+            Dialogs::ask(this, Dialogs::defaultTitle(),
+                         QString::fromUtf8(UpdateRun::kQuestion.data(),
+                                           static_cast<int>(UpdateRun::kQuestion.size())),
+                         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Question,
+                         QMessageBox::Ok) == QMessageBox::Ok) {
+            runUpdate(db);
+            return false;
+        }
     } catch (const DbError& error) {
         Dialogs::tell(this, Dialogs::defaultTitle(),
                       QStringLiteral("The state database %1 could not be opened: %2")
@@ -267,6 +279,39 @@ bool MASTER::openStateDatabase()
     }
     QApplication::processEvents();
     return true;
+}
+
+void MASTER::runUpdate(Database& db)
+{
+    // The loads run with the splash in front, showing their progress; the
+    // program ends afterwards so that the next start works on the new data.
+    if (m_splash)
+        m_splash->makeTopmost();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct Silent : LoadProgress
+    {
+        void status(const std::string&) override { QCoreApplication::processEvents(); }
+    } silent;
+    LoadProgress& progress = m_splash ? static_cast<LoadProgress&>(*m_splash) : silent;
+    try {
+        UpdateRun::run(db, m_values.programFolder, m_values.state, progress);
+    } catch (const std::exception& failure) {
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        if (m_splash)
+            m_splash->hide();
+        Dialogs::tell(this, Dialogs::defaultTitle(),
+                      QStringLiteral("The update did not finish. %1\r\nThe update files that "
+                                     "were not loaded stay in the program folder; the update "
+                                     "runs again at the next start.")
+                          .arg(QString::fromStdString(failure.what())),
+                      QMessageBox::Critical);
+    }
+    db.close();
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    show();
+    endProgram();
 }
 
 void MASTER::showResultList(const QString& workspace, const QString& state)

@@ -15,6 +15,7 @@ class QToolBar;
 
 namespace kora {
 
+class Database;
 class KRLIST;
 class TITLE;
 
@@ -74,8 +75,10 @@ private:
     void setupPrinter();
     // Workspace choice and the "Update Database?" offer; false when the program ended.
     bool chooseWorkspace(QString& workspace, QString& state);
-    // Checks the chosen state database; false (after saying why) when it will not open.
+    // Opens the chosen state database and runs a waiting update. False when it
+    // will not open (after saying why) or when an update run ended the program.
     bool openStateDatabase();
+    void runUpdate(Database& db);
     void showResultList(const QString& workspace, const QString& state);
     void endProgram();
 

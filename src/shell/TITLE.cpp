@@ -2,6 +2,7 @@
 
 #include "shell/CenterForm.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
@@ -111,6 +112,12 @@ void TITLE::setStatus(const QString& text)
 {
     m_status->setText(text);
     m_status->repaint();
+}
+
+void TITLE::status(const std::string& text)
+{
+    setStatus(QString::fromStdString(text));
+    QCoreApplication::processEvents();
 }
 
 void TITLE::makeTopmost()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "database/LoadProgress.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -9,7 +11,7 @@ namespace kora {
 
 // The splash window: shown first, kept on screen while the main window
 // loads, and brought to the front with a status line during an update run.
-class TITLE : public QWidget
+class TITLE : public QWidget, public LoadProgress
 {
     Q_OBJECT
 
@@ -20,6 +22,9 @@ public:
     void setVersion(const QString& version);
     // Shows a status line and repaints at once.
     void setStatus(const QString& text);
+    // A data load's progress: shown at once, and pending window events run so
+    // that the program stays painted during a long load.
+    void status(const std::string& text) override;
     // Keeps the window above all others, for the update run.
     void makeTopmost();
 

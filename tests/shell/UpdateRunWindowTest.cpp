@@ -1,0 +1,101 @@
+#include "database/Database.h"
+#include "database/QueryRecordSet.h"
+#include "database/UpdateRun.h"
+#include "shell/Installation.h"
+#include "shell/KRWSPACE.h"
+#include "shell/MASTER.h"
+#include "support/WindowFixture.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QtTest>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace kora;
+using namespace kora::test;
+
+class UpdateRunWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void chooseState(WindowFixture& fixture, const QString& state)
+    {
+        fixture.onModal<KRWSPACE>([state](KRWSPACE* window) {
+            window->findChild<QComboBox*>("STATE")->setCurrentText(state);
+            window->findChild<QPushButton*>("OK")->click();
+        });
+    }
+
+    static void writeClassList(const WindowFixture& fixture)
+    {
+        std::string record(57, ' ');
+        record.replace(1, 4, "8810");
+        record.replace(5, 8, "CLERICAL");
+        std::ofstream(fixture.programFolder() + "CLASSES.DAT", std::ios::binary) << record;
+    }
+
+    static std::string value(const WindowFixture& fixture, const std::string& state,
+                             const std::string& sql)
+    {
+        Database db(fixture.programFolder() + "KORA" + state + ".MDB",
+                    Installation(fixture.programFolder()).stateConnect(state));
+        QueryRecordSet rows(db, sql);
+        return rows.eof() ? std::string() : rows.field(0).toString();
+    }
+
+    static bool exists(const WindowFixture& fixture, const char* name)
+    {
+        return std::filesystem::exists(fixture.programFolder() + name);
+    }
+
+private slots:
+    void aClassListAloneIsLoadedAndTheProgramEnds()
+    {
+        WindowFixture fixture;
+        writeClassList(fixture);
+        const std::string version = value(fixture, "PA", "SELECT Version FROM VERSION");
+        MASTER master;
+        chooseState(fixture, "PA");
+        fixture.queueAnswer(QMessageBox::Ok);
+        QVERIFY(!master.start());
+        QVERIFY(master.hasEnded());
+        QCOMPARE(fixture.messages().size(), 1);
+        QCOMPARE(fixture.messages()[0].text.toStdString(), std::string(UpdateRun::kQuestion));
+        QCOMPARE(fixture.messages()[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(value(fixture, "PA", "SELECT CLASS FROM CLASSLIST"), std::string("8810"));
+        QCOMPARE(value(fixture, "PA", "SELECT Version FROM VERSION"), version);
+        QVERIFY(!exists(fixture, "CLASSES.DAT"));
+    }
+
+    void cancelLeavesTheFilesAndStartsNormally()
+    {
+        WindowFixture fixture;
+        writeClassList(fixture);
+        MASTER master;
+        chooseState(fixture, "PA");
+        fixture.queueAnswer(QMessageBox::Cancel);
+        QVERIFY(master.start());
+        QVERIFY(master.resultList());
+        QVERIFY(exists(fixture, "CLASSES.DAT"));
+        QCOMPARE(value(fixture, "PA", "SELECT COUNT(*) FROM CLASSLIST"), std::string("0"));
+    }
+
+    void newYorkAddressesAloneAreNoUpdate()
+    {
+        WindowFixture fixture;
+        std::ofstream(fixture.programFolder() + "DATA2NY.DAT", std::ios::binary)
+            << std::string(300, 'X');
+        MASTER master;
+        chooseState(fixture, "NY");
+        QVERIFY(master.start());
+        QVERIFY(fixture.messages().isEmpty());
+        QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is NY"));
+        QVERIFY(exists(fixture, "DATA2NY.DAT"));
+    }
+};
+
+QTEST_MAIN(UpdateRunWindowTest)
+#include "UpdateRunWindowTest.moc"
