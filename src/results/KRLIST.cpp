@@ -109,8 +109,10 @@ void KRLIST::buildWindow()
     m_tabs->setExpanding(false);
     m_tabs->setDrawBase(true);
     m_tabs->addTab(QStringLiteral("All Companies"));
-    for (int tab = 1; tab <= kLookupTabs; ++tab)
+    for (int tab = 1; tab <= kLookupTabs; ++tab) {
         m_tabs->addTab(QString());
+        m_tabs->setTabVisible(tab, false);
+    }
 
     m_allModel = new CompanyGridModel(m_allCompanies,
                                       {{QStringLiteral("FILE"), "FILE"},
@@ -199,6 +201,7 @@ void KRLIST::buildWindow()
     m_modsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_modsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_modsGrid->verticalHeader()->hide();
+    m_modsGrid->verticalHeader()->setDefaultSectionSize(m_modsGrid->fontMetrics().height() + 6);
     m_modsGrid->horizontalHeader()->setStretchLastSection(true);
     const bool merit = m_state == QLatin1String("PM") || m_state == QLatin1String("DM");
     m_mods->setHorizontalHeaderLabels(
@@ -358,8 +361,11 @@ void KRLIST::SETTABS()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const int select = m_lookupTabs.SETTABS(m_tabs->currentIndex());
-    for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab)
+    // Tabs without a lookup cannot be opened; they are not shown either.
+    for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab) {
         m_tabs->setTabText(tab, QString::fromStdString(m_lookupTabs.caption(tab)));
+        m_tabs->setTabVisible(tab, !m_lookupTabs.fileOfTab(tab).empty());
+    }
     selectTab(select);
     QApplication::restoreOverrideCursor();
 }
