@@ -1,0 +1,129 @@
+// Times the result list on an installation's state database: opening it on all
+// companies, repositioning at each keystroke in the search box, scrolling from
+// top to bottom, and showing a lookup tab; reports the peak memory.
+//
+//   kora_result_list_bench --folder DIR --state ST [--zip-from 15000 --zip-thru 15999]
+
+#include "lookup/LookupFile.h"
+#include "results/KRLIST.h"
+#include "shell/Installation.h"
+#include "shell/MASTER.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTableView>
+#include <QTest>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+double milliseconds(const QElapsedTimer& timer)
+{
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+long peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string folder;
+    std::string state = "PA";
+    std::string zipFrom = "15000";
+    std::string zipThru = "15999";
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--folder"))
+            folder = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--state"))
+            state = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--zip-from"))
+            zipFrom = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--zip-thru"))
+            zipThru = argv[i + 1];
+    }
+    if (folder.empty()) {
+        std::fprintf(stderr, "usage: kora_result_list_bench --folder DIR --state ST\n");
+        return 2;
+    }
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    QDir::setCurrent(QString::fromStdString(folder));
+    kora::MASTER master;
+    master.fixProgramValues();
+    master.values().state = state;
+    master.values().stateConnect = kora::Installation(folder).stateConnect(state);
+    master.resize(1280, 900);
+    master.show();
+    const QString workspace = QString::fromStdString(master.values().programFolder) + "BENCH/";
+    QDir().mkpath(workspace);
+    QDir(workspace).removeRecursively();
+    QDir().mkpath(workspace);
+
+    QElapsedTimer timer;
+    timer.start();
+    auto* list = new kora::KRLIST(master, "BENCH", QString::fromStdString(state), workspace);
+    list->showMaximized();
+    list->SORT_SELECT(2);
+    list->SETTABS();
+    QApplication::processEvents();
+    auto* grid = list->findChild<QTableView*>("TDBGrid1");
+    grid->viewport()->repaint();
+    std::printf("open on all companies: %.1f ms (%d companies)\n", milliseconds(timer),
+                grid->model()->rowCount());
+
+    auto* search = list->findChild<QLineEdit*>("SFOR");
+    double worstKey = 0;
+    for (const char* word : {"SMITH", "MILLER", "ZEPHYR", "ACME"}) {
+        search->clear();
+        for (const char* c = word; *c; ++c) {
+            timer.restart();
+            QTest::keyClick(search, *c);
+            grid->viewport()->repaint();
+            worstKey = std::max(worstKey, milliseconds(timer));
+        }
+    }
+    std::printf("search box, slowest keystroke: %.1f ms\n", worstKey);
+
+    QScrollBar* bar = grid->verticalScrollBar();
+    double worstStep = 0;
+    timer.restart();
+    QElapsedTimer step;
+    for (int value = 0; value <= bar->maximum(); value += std::max(1, bar->maximum() / 400)) {
+        step.start();
+        bar->setValue(value);
+        grid->viewport()->repaint();
+        worstStep = std::max(worstStep, milliseconds(step));
+    }
+    std::printf("scrolling top to bottom in 400 steps: %.1f ms, slowest step %.1f ms\n",
+                milliseconds(timer), worstStep);
+
+    kora::LookupFile::write(workspace.toStdString() + "SEARCH1.KRD", "Bench zips",
+                            {{"Bench zips", "Zip Code", zipFrom, zipThru, "ZIP", false}});
+    list->SETTABS();
+    timer.restart();
+    list->findChild<QTabBar*>("SSTab1")->setCurrentIndex(1);
+    auto* lookupGrid = list->findChild<QTableView*>("TDBGrid4");
+    lookupGrid->viewport()->repaint();
+    std::printf("lookup tab (zip %s-%s): %.1f ms to first rows (%d companies)\n", zipFrom.c_str(),
+                zipThru.c_str(), milliseconds(timer), lookupGrid->model()->rowCount());
+    std::printf("peak memory: %ld MB\n", peakMegabytes());
+    QDir(workspace).removeRecursively();
+    return 0;
+}
