@@ -10,12 +10,11 @@
 
 namespace {
 
-const char* const kUsage =
-    "usage: kora-batch COMMAND [options]\n"
-    "commands:\n"
-    "  init    [--folder DIR] [--force]\n"
-    "  demo    [--folder DIR] [--companies N]\n"
-    "  update  [--folder DIR] --state ST\n";
+const char* const kUsage = "usage: kora-batch COMMAND [options]\n"
+                           "commands:\n"
+                           "  init    [--folder DIR] [--force]\n"
+                           "  demo    [--folder DIR] [--companies N]\n"
+                           "  update  [--folder DIR] --state ST\n";
 
 } // namespace
 

@@ -27,7 +27,10 @@ class Random
 public:
     explicit Random(std::uint64_t seed) : m_engine(seed) {}
 
-    int below(int bound) { return static_cast<int>(m_engine() % static_cast<std::uint64_t>(bound)); }
+    int below(int bound)
+    {
+        return static_cast<int>(m_engine() % static_cast<std::uint64_t>(bound));
+    }
     bool chance(double probability) { return unit() < probability; }
     double unit() { return static_cast<double>(m_engine() >> 11) * 0x1.0p-53; }
     double normal()
@@ -270,55 +273,67 @@ const std::vector<Industry> kIndustries = {
 };
 
 const std::vector<std::string> kSurnames = {
-    "SMITH",    "JOHNSON",  "WILLIAMS",  "BROWN",    "JONES",     "MILLER",   "DAVIS",
-    "GARCIA",   "WILSON",   "MARTINEZ",  "ANDERSON", "TAYLOR",    "THOMAS",   "MOORE",
-    "MARTIN",   "JACKSON",  "THOMPSON",  "WHITE",    "LOPEZ",     "LEE",      "HARRIS",
-    "CLARK",    "LEWIS",    "ROBINSON",  "WALKER",   "YOUNG",     "ALLEN",    "WRIGHT",
-    "KING",     "SCOTT",    "GREEN",     "BAKER",    "ADAMS",     "NELSON",   "HILL",
-    "CAMPBELL", "MITCHELL", "ROBERTS",   "CARTER",   "PHILLIPS",  "EVANS",    "TURNER",
-    "PARKER",   "COLLINS",  "EDWARDS",   "STEWART",  "MORRIS",    "MURPHY",   "COOK",
-    "ROGERS",   "MORGAN",   "PETERSON",  "COOPER",   "REED",      "BAILEY",   "BELL",
-    "KELLY",    "HOWARD",   "WARD",      "COX",      "RICHARDSON", "WOOD",    "WATSON",
-    "BROOKS",   "BENNETT",  "GRAY",      "HUGHES",   "PRICE",     "MYERS",    "LONG",
-    "FOSTER",   "SANDERS",  "ROSS",      "POWELL",   "SULLIVAN",  "RUSSELL",  "PERRY",
-    "BUTLER",   "BARNES",   "FISHER",    "HENDERSON", "COLEMAN",  "KOWALSKI", "NOWAK",
-    "ROMANO",   "RUSSO",    "DEMARCO",   "SCHMIDT",  "SCHNEIDER", "WAGNER",   "BECKER",
-    "HOFFMAN",  "KLEIN",    "O'BRIEN",   "MCCARTHY", "DOYLE",     "GALLAGHER", "KAPLAN",
-    "GOLDBERG", "COHEN",    "PATEL",     "SHAH",     "CHEN",      "WONG",     "KIM",
-    "NGUYEN",   "ESPOSITO", "DIMAGGIO",  "YODER",    "STOLTZFUS", "HERSHEY",  "KRAMER",
+    "SMITH",    "JOHNSON",  "WILLIAMS", "BROWN",     "JONES",      "MILLER",    "DAVIS",
+    "GARCIA",   "WILSON",   "MARTINEZ", "ANDERSON",  "TAYLOR",     "THOMAS",    "MOORE",
+    "MARTIN",   "JACKSON",  "THOMPSON", "WHITE",     "LOPEZ",      "LEE",       "HARRIS",
+    "CLARK",    "LEWIS",    "ROBINSON", "WALKER",    "YOUNG",      "ALLEN",     "WRIGHT",
+    "KING",     "SCOTT",    "GREEN",    "BAKER",     "ADAMS",      "NELSON",    "HILL",
+    "CAMPBELL", "MITCHELL", "ROBERTS",  "CARTER",    "PHILLIPS",   "EVANS",     "TURNER",
+    "PARKER",   "COLLINS",  "EDWARDS",  "STEWART",   "MORRIS",     "MURPHY",    "COOK",
+    "ROGERS",   "MORGAN",   "PETERSON", "COOPER",    "REED",       "BAILEY",    "BELL",
+    "KELLY",    "HOWARD",   "WARD",     "COX",       "RICHARDSON", "WOOD",      "WATSON",
+    "BROOKS",   "BENNETT",  "GRAY",     "HUGHES",    "PRICE",      "MYERS",     "LONG",
+    "FOSTER",   "SANDERS",  "ROSS",     "POWELL",    "SULLIVAN",   "RUSSELL",   "PERRY",
+    "BUTLER",   "BARNES",   "FISHER",   "HENDERSON", "COLEMAN",    "KOWALSKI",  "NOWAK",
+    "ROMANO",   "RUSSO",    "DEMARCO",  "SCHMIDT",   "SCHNEIDER",  "WAGNER",    "BECKER",
+    "HOFFMAN",  "KLEIN",    "O'BRIEN",  "MCCARTHY",  "DOYLE",      "GALLAGHER", "KAPLAN",
+    "GOLDBERG", "COHEN",    "PATEL",    "SHAH",      "CHEN",       "WONG",      "KIM",
+    "NGUYEN",   "ESPOSITO", "DIMAGGIO", "YODER",     "STOLTZFUS",  "HERSHEY",   "KRAMER",
 };
 
 const std::vector<std::string> kGivenNames = {
-    "JOHN",    "MARY",     "ROBERT",  "PATRICIA", "MICHAEL", "JENNIFER", "WILLIAM", "LINDA",
-    "DAVID",   "ELIZABETH", "RICHARD", "BARBARA", "JOSEPH",  "SUSAN",    "THOMAS",  "JESSICA",
-    "CHARLES", "SARAH",    "DANIEL",  "KAREN",    "MATTHEW", "NANCY",    "ANTHONY", "LISA",
-    "MARK",    "MARGARET", "DONALD",  "SANDRA",   "STEVEN",  "ASHLEY",   "PAUL",    "KIMBERLY",
-    "ANDREW",  "EMILY",    "JOSHUA",  "DONNA",    "KENNETH", "MICHELLE", "KEVIN",   "CAROL",
-    "BRIAN",   "AMANDA",   "GEORGE",  "MELISSA",  "EDWARD",  "DEBORAH",  "RONALD",  "STEPHANIE",
-    "TIMOTHY", "REBECCA",  "JASON",   "LAURA",    "JEFFREY", "SHARON",   "RYAN",    "CYNTHIA",
-    "FRANK",   "KATHLEEN", "GARY",    "AMY",      "ANGELO",  "MARIA",    "RAJ",     "MEI",
+    "JOHN",    "MARY",      "ROBERT",  "PATRICIA", "MICHAEL", "JENNIFER", "WILLIAM", "LINDA",
+    "DAVID",   "ELIZABETH", "RICHARD", "BARBARA",  "JOSEPH",  "SUSAN",    "THOMAS",  "JESSICA",
+    "CHARLES", "SARAH",     "DANIEL",  "KAREN",    "MATTHEW", "NANCY",    "ANTHONY", "LISA",
+    "MARK",    "MARGARET",  "DONALD",  "SANDRA",   "STEVEN",  "ASHLEY",   "PAUL",    "KIMBERLY",
+    "ANDREW",  "EMILY",     "JOSHUA",  "DONNA",    "KENNETH", "MICHELLE", "KEVIN",   "CAROL",
+    "BRIAN",   "AMANDA",    "GEORGE",  "MELISSA",  "EDWARD",  "DEBORAH",  "RONALD",  "STEPHANIE",
+    "TIMOTHY", "REBECCA",   "JASON",   "LAURA",    "JEFFREY", "SHARON",   "RYAN",    "CYNTHIA",
+    "FRANK",   "KATHLEEN",  "GARY",    "AMY",      "ANGELO",  "MARIA",    "RAJ",     "MEI",
 };
 
 const std::vector<std::string> kTitles = {
-    "PRESIDENT",       "OWNER",          "VICE PRESIDENT", "CONTROLLER",
-    "CFO",             "OFFICE MANAGER", "HR MANAGER",     "RISK MANAGER",
-    "GENERAL MANAGER", "TREASURER",      "ADMINISTRATOR",  "OPERATIONS MANAGER",
-    "PARTNER",         "SAFETY DIRECTOR", "BUSINESS MANAGER", "SECRETARY",
+    "PRESIDENT",
+    "OWNER",
+    "VICE PRESIDENT",
+    "CONTROLLER",
+    "CFO",
+    "OFFICE MANAGER",
+    "HR MANAGER",
+    "RISK MANAGER",
+    "GENERAL MANAGER",
+    "TREASURER",
+    "ADMINISTRATOR",
+    "OPERATIONS MANAGER",
+    "PARTNER",
+    "SAFETY DIRECTOR",
+    "BUSINESS MANAGER",
+    "SECRETARY",
 };
 
 const std::vector<std::string> kStreets = {
-    "MAIN ST",        "MARKET ST",    "CHURCH ST",    "BROAD ST",      "HIGH ST",
-    "PARK AVE",       "INDUSTRIAL DR", "RIDGE RD",    "STATE ST",      "WASHINGTON AVE",
-    "LINCOLN HWY",    "OAK ST",       "MAPLE AVE",    "CENTER ST",     "LIBERTY ST",
-    "COMMERCE DR",    "FRONT ST",     "WATER ST",     "2ND ST",        "3RD AVE",
-    "ELM ST",         "PINE ST",      "UNION ST",     "MILL RD",       "HILLSIDE AVE",
-    "RIVER RD",       "LAKE ST",      "FRANKLIN ST",  "JEFFERSON ST",  "CORPORATE BLVD",
-    "BUSINESS PKWY",  "TECHNOLOGY DR", "ROUTE 9",     "SPRING GARDEN ST", "VALLEY RD",
-    "MADISON AVE",    "GRANT AVE",    "CHESTNUT ST",  "WALNUT ST",     "CEDAR LN",
+    "MAIN ST",       "MARKET ST",     "CHURCH ST",   "BROAD ST",         "HIGH ST",
+    "PARK AVE",      "INDUSTRIAL DR", "RIDGE RD",    "STATE ST",         "WASHINGTON AVE",
+    "LINCOLN HWY",   "OAK ST",        "MAPLE AVE",   "CENTER ST",        "LIBERTY ST",
+    "COMMERCE DR",   "FRONT ST",      "WATER ST",    "2ND ST",           "3RD AVE",
+    "ELM ST",        "PINE ST",       "UNION ST",    "MILL RD",          "HILLSIDE AVE",
+    "RIVER RD",      "LAKE ST",       "FRANKLIN ST", "JEFFERSON ST",     "CORPORATE BLVD",
+    "BUSINESS PKWY", "TECHNOLOGY DR", "ROUTE 9",     "SPRING GARDEN ST", "VALLEY RD",
+    "MADISON AVE",   "GRANT AVE",     "CHESTNUT ST", "WALNUT ST",        "CEDAR LN",
 };
 
-const std::vector<std::string> kForms = {"INC", "INC", "INC", "LLC", "LLC", "CO",   "CORP",
-                                         "CORP", "& SONS INC", "LTD", "LP", "", "", "INC"};
+const std::vector<std::string> kForms = {"INC",  "INC",        "INC", "LLC", "LLC", "CO", "CORP",
+                                         "CORP", "& SONS INC", "LTD", "LP",  "",    "",   "INC"};
 
 // Employees bands 0 to 9: most employers are small.
 const std::vector<int> kEmployeeWeights = {4, 26, 21, 18, 14, 8, 5, 2, 1, 1};
@@ -388,8 +403,7 @@ public:
         long long fileNumber = 1'000'000 + m_random.below(1000);
         for (long long written = 0; written < m_companies;) {
             fileNumber += 1 + m_random.below(static_cast<int>(2 * stride - 1));
-            const int members =
-                m_random.chance(0.07) ? 2 + m_random.below(3) : 1;
+            const int members = m_random.chance(0.07) ? 2 + m_random.below(3) : 1;
             const Group group = makeGroup(digits(fileNumber % 10'000'000, 7));
             for (int member = 0; member < members && written < m_companies; ++member, ++written) {
                 const Employer employer = makeEmployer(group, member);
@@ -519,11 +533,12 @@ private:
         if (m_random.chance(0.07)) {
             employer.street = "PO BOX " + std::to_string(1 + m_random.below(9999));
         } else {
-            employer.street = std::to_string(1 + m_random.below(m_random.chance(0.7) ? 999 : 9999)) +
-                              " " + m_random.pick(kStreets);
+            employer.street =
+                std::to_string(1 + m_random.below(m_random.chance(0.7) ? 999 : 9999)) + " " +
+                m_random.pick(kStreets);
             if (m_random.chance(0.12))
-                employer.street += " STE " + std::to_string(100 * (1 + m_random.below(9)) +
-                                                           m_random.below(20));
+                employer.street +=
+                    " STE " + std::to_string(100 * (1 + m_random.below(9)) + m_random.below(20));
         }
         employer.phone = phoneNumber(employer.city->areaCode);
         if (m_random.chance(0.55))
@@ -582,7 +597,8 @@ private:
         const int gap = mods.size() - firstRecordMods <= 4 && m_random.chance(0.05)
                             ? m_random.below(static_cast<int>(mods.size()) + 1)
                             : -1;
-        putMods(record, std::vector<Mod>(mods.begin(), mods.end() - static_cast<long>(firstRecordMods)),
+        putMods(record,
+                std::vector<Mod>(mods.begin(), mods.end() - static_cast<long>(firstRecordMods)),
                 gap);
         out.write(record);
     }
@@ -673,7 +689,10 @@ private:
     // Loss costs are set per class and state.
     long long lossCostCents(const std::string& code) const
     {
-        const double factor = m_state == "NJ" ? 1.15 : m_state == "NY" ? 1.25 : m_state == "DE" ? 0.95 : 1.0;
+        const double factor = m_state == "NJ"   ? 1.15
+                              : m_state == "NY" ? 1.25
+                              : m_state == "DE" ? 0.95
+                                                : 1.0;
         for (const ClassCode& entry : kClassCodes)
             if (code == entry.code)
                 return std::lround(entry.lossCost * factor * 100);
@@ -693,7 +712,8 @@ private:
         lines.push_back(employer.city->name + " NY " + employer.zip +
                         (employer.zipExt.empty() ? "" : "-" + employer.zipExt));
         if (m_random.chance(0.1))
-            lines.insert(lines.begin() + 1 + m_random.below(static_cast<int>(lines.size()) - 1), "");
+            lines.insert(lines.begin() + 1 + m_random.below(static_cast<int>(lines.size()) - 1),
+                         "");
         const size_t split = m_random.chance(0.05) ? 2 : lines.size();
         for (size_t from = 0; from < lines.size(); from += split) {
             FixedText record(AddressRecord::kLength);
@@ -728,7 +748,8 @@ DemoData::DemoData(std::string state, long long companies, const std::string& to
 
 void DemoData::writeUpdateFiles(const std::filesystem::path& folder) const
 {
-    const Days today(std::chrono::year(m_year) / std::chrono::month(static_cast<unsigned>(m_month)) /
+    const Days today(std::chrono::year(m_year) /
+                     std::chrono::month(static_cast<unsigned>(m_month)) /
                      std::chrono::day(static_cast<unsigned>(m_day)));
     Generator(m_state, m_companies, today).write(folder);
 }

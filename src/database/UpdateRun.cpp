@@ -23,7 +23,7 @@ bool isCompanyLoad(const UpdateRun::Step& step)
 } // namespace
 
 std::vector<UpdateRun::Step> UpdateRun::steps(const std::filesystem::path& programFolder,
-                                               const std::string& state)
+                                              const std::string& state)
 {
     const bool newYork = state == "NY";
     // The class list comes before the class data and the counties before the

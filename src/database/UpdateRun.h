@@ -1,7 +1,7 @@
 #pragma once
 
-#include "database/Database.h"
 #include "database/DataLoader.h"
+#include "database/Database.h"
 #include "database/LoadProgress.h"
 
 #include <filesystem>

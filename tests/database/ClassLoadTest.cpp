@@ -17,7 +17,12 @@ FixedRecord classListEntry(const std::string& code, const std::string& descripti
 FixedRecord classRecord(const std::string& code, const std::string& file,
                         const std::string& sequence, const std::string& lossCost)
 {
-    return FixedRecord(52).put(1, "P").put(2, code).put(7, file).put(18, lossCost).put(23, sequence);
+    return FixedRecord(52)
+        .put(1, "P")
+        .put(2, code)
+        .put(7, file)
+        .put(18, lossCost)
+        .put(23, sequence);
 }
 
 TEST(ClassLoad, ClassListReplacesTheTable)
@@ -44,7 +49,8 @@ TEST(ClassLoad, DuplicateClassCodeFailsAndChangesNothing)
 {
     LoadTestFolder folder("PA");
     folder.db().execute("INSERT INTO CLASSLIST (CLASS, [DESC]) VALUES ('0001', 'OLD')");
-    folder.write("CLASSES.DAT", {classListEntry("8810", "CLERICAL"), classListEntry("8810", "AGAIN")});
+    folder.write("CLASSES.DAT",
+                 {classListEntry("8810", "CLERICAL"), classListEntry("8810", "AGAIN")});
     RecordedProgress progress;
     EXPECT_THROW(DataLoader(folder.db(), folder.path(), "PA", progress).NEWCLASSLISTSTD(),
                  LoadError);

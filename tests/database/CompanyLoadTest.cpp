@@ -98,7 +98,8 @@ TEST(CompanyLoad, StandardRecordFillsPrime)
                                          Value(),
                                          Value()};
     for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(row.column(static_cast<int>(i)), expected[i]) << row.columnName(static_cast<int>(i));
+        EXPECT_EQ(row.column(static_cast<int>(i)), expected[i])
+            << row.columnName(static_cast<int>(i));
 
     // An unknown county code leaves the county name empty; no 'Y' means no associates.
     EXPECT_TRUE(folder.value("SELECT COUNTYNAME FROM PRIME WHERE FILE = '7654321'").isNull());
@@ -195,7 +196,7 @@ TEST(CompanyLoad, SkippedRecordsCountTowardsProgress)
     std::vector<FixedRecord> records;
     for (int i = 0; i < 601; ++i)
         records.push_back(company(std::to_string(3000000 + i), "01", "COMPANY"));
-    records[10].put(1, " ");   // begins with a blank
+    records[10].put(1, " ");    // begins with a blank
     records[20].put(1, "\x01"); // begins with a control character
     // A final piece shorter than a record is not a record.
     folder.write("DATAPA.DAT", records, "PA3999999  01");
@@ -205,9 +206,9 @@ TEST(CompanyLoad, SkippedRecordsCountTowardsProgress)
     EXPECT_EQ(folder.count("PRIME"), 599);
     EXPECT_EQ(folder.value("SELECT COUNT(*) FROM PRIME WHERE FILE IN ('3000010', '3999999')"),
               Value(0));
-    EXPECT_EQ(progress.texts,
-              (std::vector<std::string>{"TOTAL COMPANIES ADDED IS 0", "TOTAL COMPANIES ADDED IS 300",
-                                        "TOTAL COMPANIES ADDED IS 600"}));
+    EXPECT_EQ(progress.texts, (std::vector<std::string>{"TOTAL COMPANIES ADDED IS 0",
+                                                        "TOTAL COMPANIES ADDED IS 300",
+                                                        "TOTAL COMPANIES ADDED IS 600"}));
 }
 
 TEST(CompanyLoad, NewJerseyFields)
@@ -268,12 +269,22 @@ TEST(CompanyLoad, NewYorkRecord)
         "SELECT FILE, FILESEQ, NAME1, NAME2, STREET, EMPLOYEES, SALES, REVISED, INTERSTATE, "
         "ASSOCIATES, EXPIRE, [MOD], ISSUE1 FROM PRIME WHERE SEQUENCE = '02'");
     ASSERT_TRUE(row.step());
-    const std::vector<Value> expected = {
-        "123 45 67",      "123 45 6702",         std::string(35, 'N'), " ", padded("1 MAIN ST", 34),
-        "5",              "6",                   1,                    1,   1,
-        Value("2022-03-01"), Value(0.875), Value()};
+    const std::vector<Value> expected = {"123 45 67",
+                                         "123 45 6702",
+                                         std::string(35, 'N'),
+                                         " ",
+                                         padded("1 MAIN ST", 34),
+                                         "5",
+                                         "6",
+                                         1,
+                                         1,
+                                         1,
+                                         Value("2022-03-01"),
+                                         Value(0.875),
+                                         Value()};
     for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(row.column(static_cast<int>(i)), expected[i]) << row.columnName(static_cast<int>(i));
+        EXPECT_EQ(row.column(static_cast<int>(i)), expected[i])
+            << row.columnName(static_cast<int>(i));
     EXPECT_EQ(folder.value("SELECT ISSUE || ' ' || EFFECTIVE || ' ' || EXPIRE FROM MODS"),
               Value("2021-01-15 2021-03-01 2022-03-01"));
     EXPECT_EQ(folder.count("MODS"), 1);
@@ -289,8 +300,7 @@ TEST(CompanyLoad, NotesOutliveALoadAndUserFieldsAreReset)
         "('5000001', '01', 'hot lead', '555-1111', 'Y'), ('5000009', '01', 'gone', '', 'Y');"
         "INSERT INTO MODS (FILE, SEQUENCE, [MOD]) VALUES ('5000009', '01', 1.5);"
         "INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('5000001', '01', 'Call in March')");
-    folder.write("DATAPA.DAT",
-                 {company("5000001", "01", "KEPT"), company("5000002", "01", "NEW")});
+    folder.write("DATAPA.DAT", {company("5000001", "01", "KEPT"), company("5000002", "01", "NEW")});
     RecordedProgress progress;
     DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
 

@@ -53,8 +53,9 @@ TEST(ReferenceLoad, SicCodes)
     DataLoader(folder.db(), folder.path(), "DE", progress).NEWSICSTD();
 
     EXPECT_FALSE(folder.exists("SIC.DAT"));
-    EXPECT_EQ(column(folder.db(), "SELECT CODE || '|' || RTRIM([DESC]) FROM SICCODES ORDER BY CODE"),
-              (std::vector<std::string>{"1500|BUILDING", "1521|GENERAL CONTRACTORS"}));
+    EXPECT_EQ(
+        column(folder.db(), "SELECT CODE || '|' || RTRIM([DESC]) FROM SICCODES ORDER BY CODE"),
+        (std::vector<std::string>{"1500|BUILDING", "1521|GENERAL CONTRACTORS"}));
     EXPECT_EQ(folder.value("SELECT LENGTH([DESC]) FROM SICCODES WHERE CODE = '1500'"), Value(42));
 }
 

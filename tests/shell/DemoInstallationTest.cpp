@@ -1,7 +1,7 @@
+#include "shell/DemoInstallation.h"
 #include "database/Database.h"
 #include "database/DemoData.h"
 #include "database/StateCodes.h"
-#include "shell/DemoInstallation.h"
 #include "shell/Installation.h"
 #include "support/TempFolder.h"
 
@@ -98,8 +98,8 @@ TEST(DemoInstallation, SameStateCountAndDateGiveTheSameFiles)
     TempFolder second;
     DemoData("NY", 40, "2024-05-06").writeUpdateFiles(first.path());
     DemoData("NY", 40, "2024-05-06").writeUpdateFiles(second.path());
-    for (const char* name : {"DATANY.DAT", "DATA1NY.DAT", "DATA2NY.DAT", "CTYNY.DAT", "SIC.DAT",
-                             "CLASSES.DAT"}) {
+    for (const char* name :
+         {"DATANY.DAT", "DATA1NY.DAT", "DATA2NY.DAT", "CTYNY.DAT", "SIC.DAT", "CLASSES.DAT"}) {
         const std::string bytes = contents(fs::path(first.path()) / name);
         EXPECT_FALSE(bytes.empty()) << name;
         EXPECT_EQ(bytes, contents(fs::path(second.path()) / name)) << name;
