@@ -49,13 +49,19 @@ private:
     long long m_total = 0;
 };
 
-// A number written in digits, with blanks around it allowed.
-std::optional<long long> digitsValue(std::string_view text)
+std::string_view trimBlanks(std::string_view text)
 {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ')
         text.remove_suffix(1);
+    return text;
+}
+
+// A number written in digits, with blanks around it allowed.
+std::optional<long long> digitsValue(std::string_view text)
+{
+    text = trimBlanks(text);
     if (text.empty())
         return std::nullopt;
     long long value = 0;
@@ -542,9 +548,7 @@ void DataLoader::NEWSICSTD()
         m_db.execute("DELETE * FROM SICCODES");
         Statement insert = m_db.prepare("INSERT INTO SICCODES (CODE, [DESC]) VALUES (?, ?)");
         while (file.next()) {
-            std::string_view code = file.field(SicRecord::kCode);
-            code.remove_prefix(std::min(code.find_first_not_of(' '), code.size()));
-            code.remove_suffix(code.size() - (code.find_last_not_of(' ') + 1));
+            const std::string_view code = trimBlanks(file.field(SicRecord::kCode));
             // A major group of two digits stands for its codes: 15 is stored as 1500.
             const std::string stored =
                 code.size() == 2 ? std::string(code) + "00" : std::string(code);
