@@ -7,8 +7,8 @@
 #include "database/UpdateFile.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
+#include <unordered_map>
 
 namespace kora {
 
@@ -49,18 +49,19 @@ private:
     long long m_total = 0;
 };
 
-Value text(std::string_view slice)
-{
-    return Value(std::string(slice));
-}
-
-// A number written in digits, with blanks around it allowed.
-std::optional<long long> digitsValue(std::string_view text)
+std::string_view trimBlanks(std::string_view text)
 {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ')
         text.remove_suffix(1);
+    return text;
+}
+
+// A number written in digits, with blanks around it allowed.
+std::optional<long long> digitsValue(std::string_view text)
+{
+    text = trimBlanks(text);
     if (text.empty())
         return std::nullopt;
     long long value = 0;
@@ -90,6 +91,30 @@ std::string newYorkFile(const UpdateFile& file, const RecordField (&pieces)[3])
            std::string(file.field(pieces[2]));
 }
 
+// A code list read once into memory (county names, class descriptions), so
+// that the records need no query each. Codes match without regard to case,
+// as in the tables.
+class CodeTable
+{
+public:
+    CodeTable(Database& db, const std::string& sql)
+    {
+        Statement rows = db.prepare(sql);
+        while (rows.step())
+            m_names.emplace(foldFieldName(rows.column(0).toString()), rows.column(1).toString());
+    }
+
+    // The name listed for a code, or nothing.
+    const std::string* find(std::string_view code) const
+    {
+        const auto found = m_names.find(foldFieldName(std::string(code)));
+        return found == m_names.end() ? nullptr : &found->second;
+    }
+
+private:
+    std::unordered_map<std::string, std::string> m_names;
+};
+
 enum PrimeColumn
 {
     State,
@@ -111,6 +136,8 @@ enum PrimeColumn
     Title,
     Sic,
     County,
+    CountyName,
+    CountySort,
     Employees,
     Sales,
     Associates,
@@ -168,6 +195,8 @@ constexpr PrimeField kPrimeFields[PrimeColumnCount] = {
     {"TITLE", Merge::Replace},
     {"SIC", Merge::Replace},
     {"COUNTY", Merge::Replace},
+    {"COUNTYNAME", Merge::KeepWhenMissing},
+    {"CountySort", Merge::KeepWhenMissing},
     {"EMPLOYEES", Merge::Replace},
     {"SALES", Merge::Replace},
     {"ASSOCIATES", Merge::Replace},
@@ -191,15 +220,15 @@ constexpr PrimeField kPrimeFields[PrimeColumnCount] = {
 
 // One statement stores a company: a new row, or, when the company appeared
 // earlier in the file, the earlier row changed field by field as the Merge
-// rules say. County names come from COUNTY; an unknown code leaves them as
-// they were.
+// rules say.
 std::string companyStatement()
 {
     std::string names;
     std::string values;
     std::string changes;
-    auto add = [&](const std::string& name, const std::string& value, Merge merge) {
-        const std::string column = quoteIdentifier(name);
+    for (int index = 0; index < PrimeColumnCount; ++index) {
+        const std::string column = quoteIdentifier(kPrimeFields[index].name);
+        const Merge merge = kPrimeFields[index].merge;
         const std::string later = "excluded." + column;
         const std::string stored = "PRIME." + column;
         std::string merged;
@@ -219,16 +248,9 @@ std::string companyStatement()
         }
         }
         names += (names.empty() ? "" : ", ") + column;
-        values += (values.empty() ? "" : ", ") + value;
+        values += (values.empty() ? "?" : ", ?") + std::to_string(index + 1);
         changes += (changes.empty() ? "" : ", ") + column + " = " + merged;
-    };
-    for (int column = 0; column < PrimeColumnCount; ++column)
-        add(kPrimeFields[column].name, "?" + std::to_string(column + 1),
-            kPrimeFields[column].merge);
-    const std::string countyName =
-        "(SELECT \"COUNTY\" FROM \"COUNTY\" WHERE \"CODE\" = ?" + std::to_string(County + 1) + ")";
-    add("COUNTYNAME", countyName, Merge::KeepWhenMissing);
-    add("CountySort", countyName, Merge::KeepWhenMissing);
+    }
     return "INSERT INTO PRIME (" + names + ") VALUES (" + values +
            ") ON CONFLICT (\"FILE\", \"SEQUENCE\") DO UPDATE SET " + changes;
 }
@@ -243,79 +265,87 @@ bool slotHoldsMod(const UpdateFile& file, int slot, bool newYork)
     return month && *month > 0;
 }
 
-// Stores the records of a company file: PRIME rows, MODS rows, NOTES rows.
+// Stores the records of a company file as PRIME and MODS rows.
 class CompanyWriter
 {
 public:
     CompanyWriter(Database& db, bool newYork, bool newJersey)
-        : m_newYork(newYork), m_newJersey(newJersey), m_company(db.prepare(companyStatement())),
+        : m_newYork(newYork), m_newJersey(newJersey),
+          m_counties(db, "SELECT CODE, COUNTY FROM COUNTY"),
+          m_company(db.prepare(companyStatement())),
           m_mod(db.prepare("INSERT INTO MODS (FILE, SEQUENCE, ISSUE, EFFECTIVE, EXPIRE, [MOD]) "
-                           "VALUES (?, ?, ?, ?, ?, ?)")),
-          m_note(db.prepare("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES (?, ?, ' ') "
-                            "ON CONFLICT DO NOTHING"))
+                           "VALUES (?, ?, ?, ?, ?, ?)"))
     {
     }
 
     void store(const UpdateFile& file)
     {
         using namespace CompanyRecord;
-        std::array<Value, PrimeColumnCount> row;
+        // Fields not bound stay empty (no value).
+        m_company.reset();
+        auto put = [this, &file](PrimeColumn column, RecordField field) {
+            m_company.bindText(column + 1, file.field(field));
+        };
         const std::string fileNumber =
             m_newYork ? newYorkFile(file, kNyFile) : std::string(file.field(kFile));
         const std::string sequence(file.field(m_newYork ? kNySequence : kSequence));
-        row[State] = text(file.field(kState));
-        row[File] = fileNumber;
-        row[Sequence] = sequence;
-        row[FileSeq] = fileNumber + sequence;
-        row[Name1] = row[NameSort] = text(file.field(m_newYork ? kNyName1 : kName1));
-        row[Name2] = m_newYork ? Value(" ") : text(file.field(kName2));
-        row[Street] = text(file.field(m_newYork ? kNyStreet : kStreet));
-        row[City] = text(file.field(kCity));
-        row[St] = text(file.field(kSt));
-        row[Zip] = text(file.field(kZip));
-        row[ZipExt] = text(file.field(kZipExt));
-        row[Phone] = text(file.field(kPhone));
-        row[Area] = text(file.field(kArea));
-        row[Fax] = text(file.field(kFax));
-        row[Contact] = text(file.field(kContact));
-        row[Title] = text(file.field(kTitle));
-        row[Sic] = text(file.field(kSic));
-        row[County] = text(file.field(kCounty));
-        row[Employees] = text(file.field(kEmployees));
-        row[Sales] = text(file.field(kSales));
-        row[Associates] = file.field(kAssociates) == "Y";
-        row[User1] = row[User2] = row[User3] = row[Omit] = " ";
+        put(State, kState);
+        m_company.bindText(File + 1, fileNumber);
+        m_company.bindText(Sequence + 1, sequence);
+        m_company.bindText(FileSeq + 1, fileNumber + sequence);
+        put(Name1, m_newYork ? kNyName1 : kName1);
+        put(NameSort, m_newYork ? kNyName1 : kName1);
+        if (m_newYork)
+            m_company.bindText(Name2 + 1, " ");
+        else
+            put(Name2, kName2);
+        put(Street, m_newYork ? kNyStreet : kStreet);
+        put(City, kCity);
+        put(St, kSt);
+        put(Zip, kZip);
+        put(ZipExt, kZipExt);
+        put(Phone, kPhone);
+        put(Area, kArea);
+        put(Fax, kFax);
+        put(Contact, kContact);
+        put(Title, kTitle);
+        put(Sic, kSic);
+        put(County, kCounty);
+        // An unknown county leaves the names as they were.
+        if (const std::string* countyName = m_counties.find(file.field(kCounty))) {
+            m_company.bindText(CountyName + 1, *countyName);
+            m_company.bindText(CountySort + 1, *countyName);
+        }
+        put(Employees, kEmployees);
+        put(Sales, kSales);
+        m_company.bind(Associates + 1, file.field(kAssociates) == "Y");
+        for (PrimeColumn column : {User1, User2, User3, Omit})
+            m_company.bindText(column + 1, " ");
         if (m_newYork) {
-            row[Revised] = file.field(kNyRevised) == "R";
-            row[Interstate] = file.field(kNyInterstate) == "I";
+            m_company.bind(Revised + 1, file.field(kNyRevised) == "R");
+            m_company.bind(Interstate + 1, file.field(kNyInterstate) == "I");
         }
         if (m_newJersey) {
-            row[Conditional] = text(file.field(kConditional));
-            row[ArEstPrem] = text(file.field(kArEstPrem));
-            row[ArTotPrem] = text(file.field(kArTotPrem));
-            row[ArTotLoss] = text(file.field(kArTotLoss));
-            row[NjPpap] = text(file.field(kNjPpap));
-            row[NjCcpap] = text(file.field(kNjCcpap));
+            put(Conditional, kConditional);
+            put(ArEstPrem, kArEstPrem);
+            put(ArTotPrem, kArTotPrem);
+            put(ArTotLoss, kArTotLoss);
+            put(NjPpap, kNjPpap);
+            put(NjCcpap, kNjCcpap);
             const auto year = digitsValue(file.field(kNjArYear));
             const auto month = digitsValue(file.field(kNjArMonth));
             if (year && month)
-                row[NjAr] = static_cast<double>(*year * 100 + *month);
+                m_company.bind(NjAr + 1, static_cast<double>(*year * 100 + *month));
         }
-        storeMods(file, fileNumber, sequence, row);
-
-        m_note.reset();
-        m_note.bind(1, fileNumber).bind(2, sequence).run();
-        m_company.reset();
-        for (int column = 0; column < PrimeColumnCount; ++column)
-            m_company.bind(column + 1, row[column]);
+        storeMods(file, fileNumber, sequence);
         m_company.run();
     }
 
 private:
-    // Adds a MODS row per filled slot and sets the company's EXPIRE and MOD
+    // Adds a MODS row per filled slot and binds the company's EXPIRE and MOD
     // (first latest expiration) and, outside New York, ISSUE1 (latest issue year).
     void storeMods(const UpdateFile& file, const std::string& fileNumber,
-                   const std::string& sequence, std::array<Value, PrimeColumnCount>& row)
+                   const std::string& sequence)
     {
         using namespace CompanyRecord;
         std::optional<std::string> latestExpire;
@@ -333,31 +363,31 @@ private:
             const std::string expire =
                 updateDate(file.field(slotField(slot, kSlotExpire)), !m_newYork);
             m_mod.reset();
-            m_mod.bind(1, fileNumber)
-                .bind(2, sequence)
-                .bind(3, issue)
-                .bind(4, updateDate(file.field(slotField(slot, kSlotEffective)), true))
-                .bind(5, expire)
+            m_mod.bindText(1, fileNumber)
+                .bindText(2, sequence)
+                .bindText(3, issue)
+                .bindText(4, updateDate(file.field(slotField(slot, kSlotEffective)), true))
+                .bindText(5, expire)
                 .bind(6, mod)
                 .run();
             if (!latestExpire || expire > *latestExpire) {
                 latestExpire = expire;
-                row[Expire] = expire;
-                row[Mod] = mod;
+                m_company.bindText(Expire + 1, expire);
+                m_company.bind(Mod + 1, mod);
             }
             const int issueYear = std::stoi(issue.substr(0, 4));
             if (!m_newYork && (!latestIssueYear || issueYear > *latestIssueYear)) {
                 latestIssueYear = issueYear;
-                row[Issue1] = issueYear;
+                m_company.bind(Issue1 + 1, issueYear);
             }
         }
     }
 
     bool m_newYork;
     bool m_newJersey;
+    CodeTable m_counties;
     Statement m_company;
     Statement m_mod;
-    Statement m_note;
 };
 
 } // namespace
@@ -425,6 +455,9 @@ void DataLoader::loadCompanies(UpdateFile& file, bool newYork)
             writer.store(file);
         progress.pieceRead();
     }
+    // Every company gets a notes row holding one blank; notes already written stay.
+    m_db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, SEQUENCE, ' ' FROM PRIME "
+                 "WHERE 1 ON CONFLICT DO NOTHING");
     indexes.rebuild();
 }
 
@@ -437,8 +470,8 @@ void DataLoader::NEWCLASSLISTSTD()
             if (file.record() <= std::string_view(" !"))
                 continue;
             insert.reset();
-            insert.bind(1, text(file.field(ClassListRecord::kClass)))
-                .bind(2, text(file.field(ClassListRecord::kDesc)))
+            insert.bindText(1, file.field(ClassListRecord::kClass))
+                .bindText(2, file.field(ClassListRecord::kDesc))
                 .run();
         }
     });
@@ -464,22 +497,29 @@ void DataLoader::loadClasses(UpdateFile& file, bool newYork)
     // A company and class seen before is changed only when its loss cost differs.
     Statement store = m_db.prepare(
         "INSERT INTO CLASS (FILE, SEQUENCE, FILESEQ, CLASS, CLASSDESC, LOSSCOST) "
-        "VALUES (?1, ?2, ?1 || ?2, ?3, (SELECT [DESC] FROM CLASSLIST WHERE CLASS = ?3), ?4) "
+        "VALUES (?1, ?2, ?1 || ?2, ?3, ?4, ?5) "
         "ON CONFLICT (FILE, SEQUENCE, CLASS) DO UPDATE SET FILE = excluded.FILE, "
         "SEQUENCE = excluded.SEQUENCE, FILESEQ = excluded.FILESEQ, CLASS = excluded.CLASS, "
         "CLASSDESC = COALESCE(excluded.CLASSDESC, CLASS.CLASSDESC), "
         "LOSSCOST = excluded.LOSSCOST WHERE CLASS.LOSSCOST IS NOT excluded.LOSSCOST");
+    const CodeTable descriptions(m_db, "SELECT CLASS, [DESC] FROM CLASSLIST");
     BatchProgress progress(m_progress, "TOTAL CLASSES ADDED IS ", kClassBatch);
     while (file.next()) {
         if (file.record() > std::string_view(" !")) {
             const auto digits = digitsValue(file.field(newYork ? kNyLossCost : kLossCost));
             store.reset();
-            store.bind(1, newYork ? newYorkFile(file, kNyFile) : std::string(file.field(kFile)))
-                .bind(2, text(file.field(newYork ? kNySequence : kSequence)))
-                .bind(3, text(file.field(kClass)))
-                // Divided, not multiplied by 0.01, so that the stored number is exact.
-                .bind(4, digits ? Value(static_cast<double>(*digits) / 100.0) : Value())
-                .run();
+            if (newYork)
+                store.bindText(1, newYorkFile(file, kNyFile));
+            else
+                store.bindText(1, file.field(kFile));
+            store.bindText(2, file.field(newYork ? kNySequence : kSequence));
+            store.bindText(3, file.field(kClass));
+            if (const std::string* description = descriptions.find(file.field(kClass)))
+                store.bindText(4, *description);
+            // Divided, not multiplied by 0.01, so that the stored number is exact.
+            if (digits)
+                store.bind(5, static_cast<double>(*digits) / 100.0);
+            store.run();
         }
         progress.pieceRead();
     }
@@ -495,8 +535,8 @@ void DataLoader::NEWCOUNTYSTD()
             if (file.record() <= std::string_view(" !"))
                 continue;
             insert.reset();
-            insert.bind(1, text(file.field(CountyRecord::kCode)))
-                .bind(2, text(file.field(CountyRecord::kName)))
+            insert.bindText(1, file.field(CountyRecord::kCode))
+                .bindText(2, file.field(CountyRecord::kName))
                 .run();
         }
     });
@@ -508,16 +548,14 @@ void DataLoader::NEWSICSTD()
         m_db.execute("DELETE * FROM SICCODES");
         Statement insert = m_db.prepare("INSERT INTO SICCODES (CODE, [DESC]) VALUES (?, ?)");
         while (file.next()) {
-            std::string_view code = file.field(SicRecord::kCode);
-            code.remove_prefix(std::min(code.find_first_not_of(' '), code.size()));
-            code.remove_suffix(code.size() - (code.find_last_not_of(' ') + 1));
+            const std::string_view code = trimBlanks(file.field(SicRecord::kCode));
             // A major group of two digits stands for its codes: 15 is stored as 1500.
             const std::string stored =
                 code.size() == 2 ? std::string(code) + "00" : std::string(code);
             if (stored.size() != 4)
                 continue;
             insert.reset();
-            insert.bind(1, stored).bind(2, text(file.field(SicRecord::kDesc))).run();
+            insert.bindText(1, stored).bindText(2, file.field(SicRecord::kDesc)).run();
         }
     });
 }
@@ -548,10 +586,11 @@ void DataLoader::NEWADDRESSESNY()
                         lines.append(line).append("\r\n");
                 }
                 store.reset();
-                store.bind(1, newYorkFile(file, kFile))
-                    .bind(2, text(file.field(kSequence)))
-                    .bind(3, lines.empty() ? Value() : Value(lines))
-                    .run();
+                store.bindText(1, newYorkFile(file, kFile)).bindText(2, file.field(kSequence));
+                // A record without lines leaves the text empty (no value).
+                if (!lines.empty())
+                    store.bindText(3, lines);
+                store.run();
             }
             progress.pieceRead();
         }

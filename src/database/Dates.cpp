@@ -1,8 +1,8 @@
 #include "database/Dates.h"
 
 #include <cctype>
-#include <cstdio>
 #include <ctime>
+#include <tuple>
 
 namespace kora {
 
@@ -17,10 +17,13 @@ bool twoDigits(std::string_view text, size_t at, int& number)
     return true;
 }
 
+// YYYY-MM-DD, written by hand: the loads format millions of dates.
 std::string format(int year, int month, int day)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+    std::string text = "0000-00-00";
+    for (auto [at, value, width] : {std::tuple{3, year, 4}, {6, month, 2}, {9, day, 2}})
+        for (int i = 0; i < width; ++i, value /= 10)
+            text[static_cast<size_t>(at - i)] = static_cast<char>('0' + value % 10);
     return text;
 }
 

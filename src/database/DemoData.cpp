@@ -69,9 +69,9 @@ public:
 
     void put(RecordField field, std::string_view value)
     {
-        m_text.replace(static_cast<size_t>(field.position - 1),
-                       std::min(value.size(), static_cast<size_t>(field.width)), value.data(),
-                       std::min(value.size(), static_cast<size_t>(field.width)));
+        const auto width = static_cast<size_t>(field.width);
+        m_text.replace(static_cast<size_t>(field.position - 1), std::min(value.size(), width),
+                       value.substr(0, width));
     }
     const std::string& text() const { return m_text; }
 
@@ -399,12 +399,13 @@ public:
         std::unique_ptr<OutputFile> addressFile;
         if (m_newYork)
             addressFile = std::make_unique<OutputFile>(folder / DataLoader::kAddressFileName);
-        const long long stride = std::max(1LL, 8'000'000LL / std::max(1LL, m_companies));
+        // File numbers rise in steps that spread the employers over seven digits.
+        const int stride = static_cast<int>(std::clamp(8'000'000 / m_companies, 1LL, 1000LL));
         long long fileNumber = 1'000'000 + m_random.below(1000);
         for (long long written = 0; written < m_companies;) {
-            fileNumber += 1 + m_random.below(static_cast<int>(2 * stride - 1));
+            fileNumber += 1 + m_random.below(2 * stride - 1);
             const int members = m_random.chance(0.07) ? 2 + m_random.below(3) : 1;
-            const Group group = makeGroup(digits(fileNumber % 10'000'000, 7));
+            const Group group = makeGroup(digits(fileNumber, 7));
             for (int member = 0; member < members && written < m_companies; ++member, ++written) {
                 const Employer employer = makeEmployer(group, member);
                 writeCompany(companyFile, group, employer, members > 1);

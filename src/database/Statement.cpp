@@ -43,12 +43,17 @@ Statement& Statement::bind(int index, const Value& value)
         rc = sqlite3_bind_int64(m_stmt, index, value.toInteger());
     else if (value.isReal())
         rc = sqlite3_bind_double(m_stmt, index, value.toDouble());
-    else {
-        const std::string text = value.toString();
-        rc = sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()),
-                               SQLITE_TRANSIENT);
-    }
+    else
+        return bindText(index, value.toString());
     if (rc != SQLITE_OK)
+        throw sqliteError(m_db, "Cannot bind parameter " + std::to_string(index));
+    return *this;
+}
+
+Statement& Statement::bindText(int index, std::string_view text)
+{
+    if (sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()),
+                          SQLITE_TRANSIENT) != SQLITE_OK)
         throw sqliteError(m_db, "Cannot bind parameter " + std::to_string(index));
     return *this;
 }
