@@ -29,7 +29,7 @@ int main(int argc, char** argv)
         {"query", kora::runQuery}, {"sql", kora::runSql},
     };
     if (argc < 2) {
-        std::cerr << kUsage;
+        std::cerr << "kora-batch: a command is needed (see kora-batch --help)\n";
         return 2;
     }
     const std::string name = argv[1];

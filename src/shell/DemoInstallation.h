@@ -18,6 +18,9 @@ public:
     // `companies` employers. Throws on the first failure.
     static void create(const std::string& programFolder, long long companies,
                        LoadProgress& progress);
+
+private:
+    static void addSampleLookups(const std::string& workspaceFolder);
 };
 
 } // namespace kora

@@ -2,6 +2,7 @@
 #include "database/Database.h"
 #include "database/DemoData.h"
 #include "database/StateCodes.h"
+#include "lookup/LookupFolder.h"
 #include "shell/Installation.h"
 #include "support/TempFolder.h"
 
@@ -37,6 +38,9 @@ TEST(DemoInstallation, EveryStateIsLoadedWithTheGivenNumberOfCompanies)
 
     for (const auto& entry : fs::directory_iterator(folder.path()))
         EXPECT_NE(entry.path().extension(), ".DAT") << entry.path();
+    // Sample lookups wait in the INITIAL workspace, and every state finds companies.
+    const std::vector<std::string> lookups = {"SEARCH1.KRD", "SEARCH2.KRD", "SEARCH3.KRD"};
+    EXPECT_EQ(LookupFolder(folder.file("INITIAL/")).lookupFiles(), lookups);
     const std::map<std::string, long long> counties = {{"DE", 3},  {"NJ", 21}, {"NY", 62},
                                                        {"PA", 67}, {"PM", 67}, {"DM", 67}};
     const Installation installation(folder.path());
