@@ -1,5 +1,7 @@
 #pragma once
 
+#include "database/Quoting.h"
+
 #include <algorithm>
 #include <cctype>
 #include <string>
@@ -17,13 +19,7 @@ inline std::string foldFieldName(std::string name)
 // A name made safe to place in SQL text.
 inline std::string quoteIdentifier(const std::string& name)
 {
-    std::string quoted = "\"";
-    for (char c : name) {
-        quoted += c;
-        if (c == '"')
-            quoted += '"';
-    }
-    return quoted + "\"";
+    return quotedWith(name, '"');
 }
 
 } // namespace kora

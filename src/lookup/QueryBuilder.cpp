@@ -1,5 +1,7 @@
 #include "lookup/QueryBuilder.h"
 
+#include "database/Quoting.h"
+
 #include "lookup/LookupValueError.h"
 
 #include <algorithm>
@@ -54,13 +56,7 @@ const TextField kTextFields[] = {
 
 std::string quoted(const std::string& value)
 {
-    std::string text = "'";
-    for (char c : value) {
-        text += c;
-        if (c == '\'')
-            text += '\'';
-    }
-    return text + "'";
+    return quotedWith(value, '\'');
 }
 
 const std::string& number(const std::string& value, const std::string& field)

@@ -1,16 +1,12 @@
 #include "shell/WriteFormat.h"
 
+#include "database/Quoting.h"
+
 namespace kora {
 
 std::string WriteFormat::text(const std::string& value)
 {
-    std::string written = "\"";
-    for (char c : value) {
-        written += c;
-        if (c == '"')
-            written += '"';
-    }
-    return written + "\"";
+    return quotedWith(value, '"');
 }
 
 std::string WriteFormat::boolean(bool value)
