@@ -1,16 +1,10 @@
 #include "results/CityStateZip.h"
 
+#include "results/Blanks.h"
+
 namespace kora {
 
 namespace {
-
-std::string trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // Takes the last `width` characters off `rest` into `part` when the character
 // before them is `separator` and `rest` is longer than `minimum`.
@@ -20,7 +14,7 @@ void takeEnd(std::string& rest, std::string& part, size_t width, char separator,
     if (length <= minimum || rest[length - width - 1] != separator)
         return;
     part = rest.substr(length - width);
-    rest = trimmed(rest.substr(0, length - width - 1));
+    rest = trimBlanks(rest.substr(0, length - width - 1));
 }
 
 } // namespace
@@ -28,7 +22,7 @@ void takeEnd(std::string& rest, std::string& part, size_t width, char separator,
 CityStateZip CityStateZip::split(const std::string& line)
 {
     CityStateZip parts;
-    std::string rest = trimmed(line);
+    std::string rest = trimBlanks(line);
     takeEnd(rest, parts.zipExtension, 4, '-', 5);
     takeEnd(rest, parts.zip, 5, ' ', 6);
     takeEnd(rest, parts.state, 2, ' ', 3);

@@ -1,6 +1,7 @@
 #include "results/CompanyNotes.h"
 
 #include "database/DbError.h"
+#include "results/Blanks.h"
 
 namespace kora {
 
@@ -9,14 +10,6 @@ namespace {
 const char* const kNoRow = "TROUBLE IN RIVER CITY";
 const char* const kHeldByAnother = "Another user is working with data which affects your notes.  "
                                    "Try again later to view your information.";
-
-std::string trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 } // namespace
 
@@ -42,7 +35,7 @@ int CompanyNotes::GetNoteLength(const std::string& file, const std::string& sequ
         m_prompt.tell(kNoRow);
         return 0;
     }
-    return static_cast<int>(trimmed(*note).size());
+    return static_cast<int>(trimBlanks(*note).size());
 }
 
 std::string CompanyNotes::GETNOTES(const std::string& file, const std::string& sequence)

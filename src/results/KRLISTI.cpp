@@ -119,19 +119,24 @@ KRLISTI::KRLISTI(KRLIST& list, const QString& file, const QString& sequence, con
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(buildCompany(), 0, 0);
-    layout->addWidget(buildContact(), 0, 1);
-    layout->addWidget(buildUserFields(), 1, 0);
-    layout->addWidget(buildAssignedRisk(), 1, 1);
-    layout->addWidget(buildClasses(), 2, 0);
-    layout->addWidget(buildAssociates(), 2, 1);
-    layout->addWidget(buildNotes(), 3, 0, 1, 2);
-    layout->addWidget(close, 4, 1, Qt::AlignRight);
-    layout->setColumnStretch(0, 1);
-    layout->setColumnStretch(1, 1);
-    layout->setRowStretch(2, 2);
-    layout->setRowStretch(3, 3);
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildCompany());
+    left->addWidget(buildClasses(), 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(buildContact());
+    right->addWidget(buildUserFields());
+    right->addWidget(buildAssignedRisk());
+    right->addWidget(buildAssociates(), 1);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left, 1);
+    columns->addLayout(right, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns, 3);
+    layout->addWidget(buildNotes(), 2);
+    layout->addLayout(buttons);
 
     QList<QWidget*> tabOrder(m_userBoxes.begin(), m_userBoxes.end());
     tabOrder << m_notes << m_classes << m_associates << close;
@@ -141,7 +146,7 @@ KRLISTI::KRLISTI(KRLIST& list, const QString& file, const QString& sequence, con
 
     // The list closes with its workspace and with the program; the note is stored first.
     list.installEventFilter(this);
-    resize(sizeHint().expandedTo(QSize(900, 680)));
+    resize(980, 740);
     CENTERFORM(this);
 }
 
@@ -256,7 +261,6 @@ QWidget* KRLISTI::buildContact()
     }
     layout->setColumnStretch(1, 1);
     layout->setColumnStretch(3, 1);
-    layout->setRowStretch(row, 1);
     return group;
 }
 
@@ -315,7 +319,6 @@ QWidget* KRLISTI::buildAssignedRisk()
     }
     layout->setColumnStretch(1, 1);
     layout->setColumnStretch(3, 1);
-    layout->setRowStretch(4, 1);
     return group;
 }
 

@@ -312,15 +312,6 @@ private slots:
         QVERIFY(other.tryLock("1000001", "01"));
     }
 
-    void emptiedNoteIsStoredAsOneBlank()
-    {
-        Record record;
-        QVERIFY(record.open("1000001", "01", "ACME TOOL CO"));
-        record.notes()->clear();
-        record.window->close();
-        QCOMPARE(record.data.note("1000001", "01"), Value(" "));
-    }
-
     void lockedNoteClosesTheWindowAtOnce()
     {
         Record record;
