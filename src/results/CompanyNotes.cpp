@@ -1,6 +1,7 @@
 #include "results/CompanyNotes.h"
 
-#include "database/TableRecordSet.h"
+#include "database/DbError.h"
+#include "results/Blanks.h"
 
 namespace kora {
 
@@ -10,14 +11,6 @@ const char* const kNoRow = "TROUBLE IN RIVER CITY";
 const char* const kHeldByAnother = "Another user is working with data which affects your notes.  "
                                    "Try again later to view your information.";
 
-std::string trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 } // namespace
 
 CompanyNotes::CompanyNotes(Database& db, Prompt& prompt)
@@ -25,41 +18,66 @@ CompanyNotes::CompanyNotes(Database& db, Prompt& prompt)
 {
 }
 
-int CompanyNotes::GetNoteLength(const std::string& file, const std::string& sequence)
+std::optional<std::string> CompanyNotes::readNote(const std::string& file,
+                                                  const std::string& sequence)
 {
     Statement query = m_db.prepare("SELECT NOTES FROM NOTES WHERE FILE = ? AND SEQUENCE = ?");
     query.bind(1, file).bind(2, sequence);
-    if (!query.step()) {
+    if (!query.step())
+        return std::nullopt;
+    return query.column(0).toString();
+}
+
+int CompanyNotes::GetNoteLength(const std::string& file, const std::string& sequence)
+{
+    const auto note = readNote(file, sequence);
+    if (!note) {
         m_prompt.tell(kNoRow);
         return 0;
     }
-    return static_cast<int>(trimmed(query.column(0).toString()).size());
+    return static_cast<int>(trimBlanks(*note).size());
 }
 
 std::string CompanyNotes::GETNOTES(const std::string& file, const std::string& sequence)
 {
     release();
-    TableRecordSet notes(m_db, "NOTES");
-    notes.setIndex("PRIMARY");
-    notes.seek("=", {Value(file), Value(sequence)});
-    if (notes.noMatch())
+    // The note is read only once the lock is held: read before, it could be
+    // the text the previous holder was just replacing, and storing it back
+    // would lose that holder's entry.
+    const bool held = m_lock.tryLock(file, sequence);
+    std::optional<std::string> note;
+    bool readable = true;
+    try {
+        note = readNote(file, sequence);
+    } catch (const DbError&) {
+        readable = false;
+    }
+    if (readable && !note)
         m_prompt.tell(kNoRow);
-    if (notes.noMatch() || !m_lock.tryLock(file, sequence)) {
+    if (!held || !note) {
+        m_lock.unlock();
         m_prompt.tell(kHeldByAnother);
         return kLocked;
     }
     m_file = file;
     m_sequence = sequence;
-    return notes.field("NOTES").toString();
+    return *note;
 }
 
 void CompanyNotes::SETNOTES(const std::string& note)
 {
     if (!m_lock.isLocked())
         return;
-    m_db.prepare("UPDATE NOTES SET NOTES = ? WHERE FILE = ? AND SEQUENCE = ?")
-        .bindAll({Value(note.empty() ? std::string(" ") : note), Value(m_file), Value(m_sequence)})
-        .run();
+    try {
+        m_db.prepare("UPDATE NOTES SET NOTES = ? WHERE FILE = ? AND SEQUENCE = ?")
+            .bindAll(
+                {Value(note.empty() ? std::string(" ") : note), Value(m_file), Value(m_sequence)})
+            .run();
+    } catch (const DbError&) {
+        // A note that cannot be stored must not keep the company locked.
+        release();
+        throw;
+    }
     release();
 }
 

@@ -4,6 +4,7 @@
 #include "results/NoteLock.h"
 #include "shell/Prompt.h"
 
+#include <optional>
 #include <string>
 
 namespace kora {
@@ -25,12 +26,15 @@ public:
     // The note, locked for the caller until SETNOTES or release(); kLocked
     // (after telling the user why) when another user holds it.
     std::string GETNOTES(const std::string& file, const std::string& sequence);
-    // Stores the note of the locked company (an empty note as one blank) and releases it.
+    // Stores the note of the locked company (an empty note as one blank) and
+    // releases it; a failed store releases it too and throws DbError.
     void SETNOTES(const std::string& note);
     // Releases the lock without storing (a record window closed another way).
     void release();
 
 private:
+    std::optional<std::string> readNote(const std::string& file, const std::string& sequence);
+
     Database& m_db;
     Prompt& m_prompt;
     NoteLock m_lock;

@@ -1,7 +1,10 @@
 #include "results/NoteLock.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdint>
 
@@ -35,7 +38,7 @@ bool setLock(int descriptor, short type, long long offset)
 
 } // namespace
 
-NoteLock::NoteLock(const std::string& databasePath)
+NoteLock::NoteLock(const std::string& databasePath) : m_databasePath(databasePath)
 {
     const auto dot = databasePath.find_last_of('.');
     const auto slash = databasePath.find_last_of('/');
@@ -54,16 +57,31 @@ NoteLock::~NoteLock()
 bool NoteLock::tryLock(const std::string& file, const std::string& sequence)
 {
     unlock();
-    if (m_descriptor < 0) {
-        m_descriptor = open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (m_descriptor < 0)
-            return false;
-    }
+    if (m_descriptor < 0 && !openLockFile())
+        return false;
     const long long offset = offsetOf(file, sequence);
     if (!setLock(m_descriptor, F_WRLCK, offset))
         return false;
     m_offset = offset;
     return true;
+}
+
+bool NoteLock::openLockFile()
+{
+    m_descriptor = open(m_path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (m_descriptor >= 0) {
+        // Whoever may write the database may lock its companies: the file gets
+        // the database's permissions rather than those of the first user's umask.
+        struct stat database
+        {
+        };
+        if (stat(m_databasePath.c_str(), &database) == 0)
+            fchmod(m_descriptor, database.st_mode & 0666);
+        return true;
+    }
+    if (errno == EEXIST)
+        m_descriptor = open(m_path.c_str(), O_RDWR | O_CLOEXEC);
+    return m_descriptor >= 0;
 }
 
 void NoteLock::unlock()

@@ -21,6 +21,9 @@ public:
     bool isLocked() const;
 
 private:
+    bool openLockFile();
+
+    std::string m_databasePath;
     std::string m_path;
     int m_descriptor = -1;
     long long m_offset = -1;

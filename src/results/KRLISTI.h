@@ -1,0 +1,97 @@
+#pragma once
+
+#include "database/Value.h"
+
+#include <QDialog>
+#include <QPointer>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QModelIndex;
+class QPlainTextEdit;
+class QTableView;
+
+namespace kora {
+
+class KRLIST;
+class TableRecordSet;
+
+// The company record window: one employer of the open state database in full,
+// where the user types the user fields and the notes. It reads and writes the
+// employer row through the result list's database, holds the company's note
+// locked while it is open and stores the note however it is closed.
+class KRLISTI : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // The window is modal and fills itself when it is first shown.
+    KRLISTI(KRLIST& list, const QString& file, const QString& sequence, const QString& name1);
+    ~KRLISTI() override;
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    using FieldValues = std::vector<std::pair<std::string, Value>>;
+
+    QLineEdit* deliveredBox(const char* name, const char* field);
+    QLineEdit* readOnlyBox(const char* name);
+    QLineEdit* userBox(const char* name);
+    QWidget* buildCompany();
+    QWidget* buildContact();
+    QWidget* buildUserFields();
+    QWidget* buildAssignedRisk();
+    QWidget* buildClasses();
+    QWidget* buildAssociates();
+    QWidget* buildNotes();
+
+    void fill();
+    void fillAssociates();
+    void fillClasses();
+    void fillCompany();
+    void showDelivered(const TableRecordSet& prime);
+    bool addressOverride() const;
+    void relabel();
+    void addDatedLine();
+    void storeUserField(QLineEdit* box, bool interactive);
+    bool storeFields(const FieldValues& fields);
+    void sendBack(QLineEdit* box, const QString& message);
+    void pickAssociate(const QModelIndex& index);
+    void finish();
+
+    QPointer<KRLIST> m_list;
+    QString m_file;
+    QString m_sequence;
+    bool m_shown = false;
+    // The window shows the company and holds its note: user fields and the
+    // note are stored from now until the window closes.
+    bool m_open = false;
+    bool m_returningFocus = false;
+
+    // Boxes that show a PRIME field as stored, refreshed after every store.
+    std::vector<std::pair<QLineEdit*, std::string>> m_delivered;
+    // The user-field boxes, each named after its PRIME field.
+    std::vector<QLineEdit*> m_userBoxes;
+    QLineEdit* m_sic = nullptr;
+    QLineEdit* m_employees = nullptr;
+    QLineEdit* m_sales = nullptr;
+    QLineEdit* m_text1 = nullptr; // the New Jersey assigned-risk date
+    QLineEdit* m_user1 = nullptr;
+    QLineEdit* m_user2 = nullptr;
+    QLineEdit* m_user3 = nullptr;
+    QLabel* m_lblUser2 = nullptr;
+    QLabel* m_lblUser3 = nullptr;
+    QTableView* m_classes = nullptr;    // TDBGrid7
+    QTableView* m_associates = nullptr; // TDBGrid8
+    QPlainTextEdit* m_notes = nullptr;  // NOTES
+};
+
+} // namespace kora

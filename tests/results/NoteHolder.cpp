@@ -1,0 +1,50 @@
+// Holds one company's note from a process of its own, for the tests of the
+// note lock between processes:
+//   kora_note_holder DATABASE CONNECT FILE SEQUENCE
+// prints "held" or "locked"; a line read afterwards is stored as the note
+// ("stored" is printed) and the program ends. It can also be killed while
+// it holds the note.
+
+#include "database/Database.h"
+#include "results/CompanyNotes.h"
+#include "shell/Prompt.h"
+
+#include <iostream>
+#include <string>
+
+namespace {
+
+class ErrorStreamPrompt : public kora::Prompt
+{
+public:
+    void tell(const std::string& text, const std::string&, Icon) override
+    {
+        std::cerr << text << '\n';
+    }
+    bool ask(const std::string& text, const std::string&, Icon) override
+    {
+        std::cerr << text << '\n';
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 5) {
+        std::cerr << "usage: kora_note_holder DATABASE CONNECT FILE SEQUENCE\n";
+        return 2;
+    }
+    kora::Database db(argv[1], argv[2]);
+    ErrorStreamPrompt prompt;
+    kora::CompanyNotes notes(db, prompt);
+    const bool held = notes.GETNOTES(argv[3], argv[4]) != kora::CompanyNotes::kLocked;
+    std::cout << (held ? "held" : "locked") << std::endl;
+    std::string note;
+    if (held && std::getline(std::cin, note)) {
+        notes.SETNOTES(note);
+        std::cout << "stored" << std::endl;
+    }
+    return 0;
+}
