@@ -3,6 +3,8 @@
 #include "database/Dates.h"
 #include "database/TableRecordSet.h"
 #include "results/CompanyGridModel.h"
+#include "results/KRLISTI.h"
+#include "results/KRNYADDR.h"
 #include "shell/Dialogs.h"
 #include "shell/MASTER.h"
 
@@ -253,6 +255,8 @@ void KRLIST::buildWindow()
     connect(m_lookupGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &KRLIST::currentRowChanged);
     connect(m_mark, &QPushButton::clicked, this, &KRLIST::toggleMark);
+    connect(m_moreInfo, &QPushButton::clicked, this, &KRLIST::openRecord);
+    connect(m_fullAddress, &QPushButton::clicked, this, &KRLIST::openFullAddress);
 }
 
 void KRLIST::showEvent(QShowEvent* event)
@@ -445,11 +449,39 @@ void KRLIST::searchFor(const QString& text)
     QApplication::restoreOverrideCursor();
 }
 
+const CompanyRow* KRLIST::selectedCompany()
+{
+    const QModelIndex current = currentGrid()->currentIndex();
+    return current.isValid() ? currentCompanies().row(current.row()) : nullptr;
+}
+
+void KRLIST::openRecord()
+{
+    const CompanyRow* row = selectedCompany();
+    if (!row)
+        return;
+    KRLISTI record(*this, QString::fromStdString(row->text("FILE")),
+                   QString::fromStdString(row->text("SEQUENCE")),
+                   QString::fromStdString(row->text("NAME1")));
+    record.exec();
+}
+
+void KRLIST::openFullAddress()
+{
+    const CompanyRow* row = selectedCompany();
+    if (!row)
+        return;
+    KRNYADDR address(m_master, QString::fromStdString(row->text("FILE")),
+                     QString::fromStdString(row->text("SEQUENCE")),
+                     QString::fromStdString(row->text("NAME1")));
+    address.exec();
+}
+
 void KRLIST::toggleMark()
 {
     const QModelIndex current = m_lookupGrid->currentIndex();
-    const CompanyRow* row = current.isValid() ? m_lookupCompanies.row(current.row()) : nullptr;
-    if (!onLookupTab() || !row)
+    const CompanyRow* row = onLookupTab() ? selectedCompany() : nullptr;
+    if (!row)
         return;
     const bool excluded = row->text("Omit") == "Y";
     m_db.prepare("UPDATE PRIME SET Omit = ? WHERE FILE = ? AND SEQUENCE = ?")
@@ -473,9 +505,7 @@ void KRLIST::selectRow(QTableView* grid, long long row)
 
 void KRLIST::currentRowChanged()
 {
-    const QModelIndex current = currentGrid()->currentIndex();
-    const CompanyRow* row = current.isValid() ? currentCompanies().row(current.row()) : nullptr;
-    if (row)
+    if (const CompanyRow* row = selectedCompany())
         render(*row,
                onLookupTab() ? CompanySummary::Tab::Lookup : CompanySummary::Tab::AllCompanies);
     else
@@ -510,8 +540,8 @@ void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
 
     if (tab == CompanySummary::Tab::Lookup)
         m_mark->setText(QString::fromStdString(CompanySummary::markCaption(row)));
-    m_moreInfo->setEnabled(false);
-    m_fullAddress->setEnabled(false);
+    m_moreInfo->setEnabled(true);
+    m_fullAddress->setEnabled(m_state == QLatin1String("NY"));
     m_mark->setEnabled(tab == CompanySummary::Tab::Lookup);
 }
 

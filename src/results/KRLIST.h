@@ -88,6 +88,10 @@ private:
     void selectRow(QTableView* grid, long long row);
     void currentRowChanged();
     void toggleMark();
+    // More Info... and Full Address open the selected company in their windows.
+    void openRecord();
+    void openFullAddress();
+    const CompanyRow* selectedCompany();
     bool onLookupTab() const;
     QTableView* currentGrid() const;
     OrderedCompanies& currentCompanies();

@@ -2,6 +2,7 @@
 #include "database/Database.h"
 #include "database/QueryRecordSet.h"
 #include "lookup/LookupFile.h"
+#include "results/KRLISTI.h"
 #include "shell/Installation.h"
 #include "shell/MASTER.h"
 #include "support/WindowFixture.h"
@@ -264,6 +265,19 @@ private slots:
                      .field("Omit")
                      .toString(),
                  std::string(" "));
+    }
+
+    void moreInfoOpensTheSelectedCompany()
+    {
+        Open open;
+        open.type("zen");
+        QString caption;
+        open.fixture.onModal<KRLISTI>([&caption](KRLISTI* record) {
+            caption = record->windowTitle();
+            record->close();
+        });
+        open.list->findChild<QPushButton*>("Command1")->click();
+        QCOMPARE(caption, QString("KRLISTI - Zenith Labs"));
     }
 
     void newYorkAndMeritColumns()
