@@ -3,6 +3,7 @@
 // top to bottom, and showing a lookup tab; reports the peak memory.
 //
 //   kora_result_list_bench --folder DIR --state ST [--zip-from 15000 --zip-thru 15999]
+//                          [--lookup FILE.KRD]   (a lookup file to show instead of the zip range)
 
 #include "lookup/LookupFile.h"
 #include "results/KRLIST.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTabBar>
@@ -47,6 +49,7 @@ int main(int argc, char** argv)
     std::string state = "PA";
     std::string zipFrom = "15000";
     std::string zipThru = "15999";
+    std::string lookup;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--folder"))
             folder = argv[i + 1];
@@ -56,6 +59,8 @@ int main(int argc, char** argv)
             zipFrom = argv[i + 1];
         else if (!std::strcmp(argv[i], "--zip-thru"))
             zipThru = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--lookup"))
+            lookup = argv[i + 1];
     }
     if (folder.empty()) {
         std::fprintf(stderr, "usage: kora_result_list_bench --folder DIR --state ST\n");
@@ -114,8 +119,11 @@ int main(int argc, char** argv)
     std::printf("scrolling top to bottom in 400 steps: %.1f ms, slowest step %.1f ms\n",
                 milliseconds(timer), worstStep);
 
-    kora::LookupFile::write(workspace.toStdString() + "SEARCH1.KRD", "Bench zips",
-                            {{"Bench zips", "Zip Code", zipFrom, zipThru, "ZIP", false}});
+    if (lookup.empty())
+        kora::LookupFile::write(workspace.toStdString() + "SEARCH1.KRD", "Bench zips",
+                                {{"Bench zips", "Zip Code", zipFrom, zipThru, "ZIP", false}});
+    else
+        QFile::copy(QString::fromStdString(lookup), workspace + "SEARCH1.KRD");
     list->SETTABS();
     timer.restart();
     list->findChild<QTabBar*>("SSTab1")->setCurrentIndex(1);
