@@ -129,8 +129,9 @@ int main(int argc, char** argv)
     list->findChild<QTabBar*>("SSTab1")->setCurrentIndex(1);
     auto* lookupGrid = list->findChild<QTableView*>("TDBGrid4");
     lookupGrid->viewport()->repaint();
-    std::printf("lookup tab (zip %s-%s): %.1f ms to first rows (%d companies)\n", zipFrom.c_str(),
-                zipThru.c_str(), milliseconds(timer), lookupGrid->model()->rowCount());
+    const std::string shown = lookup.empty() ? "zip " + zipFrom + "-" + zipThru : lookup;
+    std::printf("lookup tab (%s): %.1f ms to first rows (%d companies)\n", shown.c_str(),
+                milliseconds(timer), lookupGrid->model()->rowCount());
     std::printf("peak memory: %ld MB\n", peakMegabytes());
     QDir(workspace).removeRecursively();
     return 0;
