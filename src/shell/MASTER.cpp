@@ -3,6 +3,8 @@
 #include "database/Database.h"
 #include "database/StateCodes.h"
 #include "database/TableRecordSet.h"
+#include "lookup/KREDDEL.h"
+#include "lookup/KRLOOKUP.h"
 #include "results/KRLIST.h"
 #include "shell/CenterForm.h"
 #include "shell/Dialogs.h"
@@ -87,7 +89,7 @@ void MASTER::buildToolbar()
     addToolBar(Qt::TopToolBarArea, m_ribbon);
 
     // Commands whose windows come later stay visible but unavailable.
-    for (int index : {0, 1, 2, 4, 5, 6, 7}) {
+    for (int index : {2, 4, 5, 6, 7}) {
         m_buttons[index]->setEnabled(false);
         m_unavailable << m_buttons[index]->objectName();
     }
@@ -124,8 +126,14 @@ void MASTER::buildMenus()
 
     QMenu* search = menuBar()->addMenu(QStringLiteral("&Search"));
     search->setObjectName(QStringLiteral("mnuSearch"));
-    unavailable(search, "&New Search", "mnuNewSearch");
-    unavailable(search, "&Edit Search", "mnuEditSearch");
+    item(search, "&New Search", "mnuNewSearch", [this] {
+        newSearch();
+        backToList();
+    });
+    item(search, "&Edit Search", "mnuEditSearch", [this] {
+        editSearch();
+        backToList();
+    });
     unavailable(search, "&Print Search", "mnuPrintSearch");
     unavailable(search, "&Export Search", "mnuExport");
 
@@ -288,6 +296,12 @@ void MASTER::pressButton(int index)
     if (m_list)
         m_list->SetCurSQLFile(false);
     switch (index) {
+    case 0:
+        newSearch();
+        break;
+    case 1:
+        editSearch();
+        break;
     case 3:
         SubChangeState();
         break;
@@ -301,6 +315,23 @@ void MASTER::pressButton(int index)
         break;
     }
     backToList();
+}
+
+void MASTER::newSearch()
+{
+    if (!m_list)
+        return;
+    m_list->SetCurSQLFile(true);
+    KRLOOKUP editor(*m_list, this);
+    editor.exec();
+}
+
+void MASTER::editSearch()
+{
+    if (!m_list)
+        return;
+    KREDDEL window(*m_list, this);
+    window.exec();
 }
 
 void MASTER::backToList()
