@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTimer>
@@ -67,13 +68,13 @@ const char* const kHints[FieldCatalogue::kCount] = {
     "Mods from 0.000 to 9.999.",
     "Employer names from From through Thru, in alphabetical order.",
     "Zip codes; a From shorter than five digits is filled with leading zeros.",
-    "Click a county to put its code in From, then another for Thru.",
-    "Click a class code to put it in From, then another for Thru.",
-    "Click a SIC code for From, then another for Thru. A code ending in 00 takes its whole "
-    "group.",
-    "Click an employee band for From, then another for Thru.",
-    "Click a sales band for From, then another for Thru.",
-    "Click a merit class.",
+    "Click a county for From, then one for Thru, and Accept.",
+    "Click a class code for From, then one for Thru, and Accept.",
+    "Click a SIC code for From, then one for Thru, and Accept. A code ending in 00 takes its "
+    "whole group.",
+    "Click an employee band for From, then one for Thru, and Accept.",
+    "Click a sales band for From, then one for Thru, and Accept.",
+    "Click a merit class and Accept.",
     "Telephone area codes.",
     "Companies new in the last data update; no values are needed.",
     "Assigned-risk months as MMYY.",
@@ -117,6 +118,30 @@ QString sicGroupEnd(const QString& code)
     return code.left(2) + QStringLiteral("99");
 }
 
+QPushButton* makeButton(const char* caption, const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    // Enter presses OK, or Accept while a range is being typed (keyPressEvent).
+    button->setAutoDefault(false);
+    return button;
+}
+
+QTableView* makeGrid(const char* name, QAbstractItemModel* model, QWidget* parent)
+{
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->setModel(model);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->setWordWrap(false);
+    return grid;
+}
+
 QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -158,9 +183,7 @@ void KRLOOKUP::buildWindow()
     m_include->setChecked(true);
     m_exclude = new QRadioButton(QStringLiteral("Exclude"), this);
     m_exclude->setObjectName(QStringLiteral("SQLEXCLUDE"));
-    m_add = new QPushButton(QStringLiteral("Accept"), this);
-    m_add->setObjectName(QStringLiteral("ADD"));
-    m_add->setAutoDefault(false);
+    m_add = makeButton("Accept", "ADD", this);
     m_hint = new QLabel(QStringLiteral("Choose a field from the list on the left."), this);
     m_hint->setObjectName(QStringLiteral("lblHint"));
     m_hint->setWordWrap(true);
@@ -169,48 +192,51 @@ void KRLOOKUP::buildWindow()
     m_searchFor->setObjectName(QStringLiteral("SFOR"));
     m_searchLabel = buddyLabel(QStringLiteral("Search for"), m_searchFor, this);
     m_pickModel = new PickListModel(this);
-    m_pickGrid = new QTableView(this);
-    m_pickGrid->setObjectName(QStringLiteral("TDBGrid5"));
-    m_pickGrid->setModel(m_pickModel);
-    m_pickGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_pickGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_pickGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_pickGrid->verticalHeader()->hide();
-    m_pickGrid->verticalHeader()->setDefaultSectionSize(m_pickGrid->fontMetrics().height() + 6);
+    m_pickGrid = makeGrid("TDBGrid5", m_pickModel, this);
     m_pickGrid->horizontalHeader()->setStretchLastSection(true);
-    m_pickGrid->horizontalHeader()->setHighlightSections(false);
-    m_pickGrid->setWordWrap(false);
 
     m_criteriaModel = new QStandardItemModel(0, 3, this);
     m_criteriaModel->setHorizontalHeaderLabels(
         {QStringLiteral("Field"), QStringLiteral("Selection"), QStringLiteral("Include/Exclude")});
-    m_criteriaGrid = new QTableView(this);
-    m_criteriaGrid->setObjectName(QStringLiteral("TDBGrid3"));
-    m_criteriaGrid->setModel(m_criteriaModel);
-    m_criteriaGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_criteriaGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_criteriaGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_criteriaGrid->verticalHeader()->hide();
+    m_criteriaGrid = makeGrid("TDBGrid3", m_criteriaModel, this);
     m_criteriaGrid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_criteriaGrid->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     m_criteriaGrid->setColumnWidth(0, 160);
     m_criteriaGrid->setFixedHeight(150);
-    m_delete = new QPushButton(QStringLiteral("Delete"), this);
-    m_delete->setObjectName(QStringLiteral("DELETE"));
-    m_delete->setAutoDefault(false);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("OK"));
+    m_delete = makeButton("Delete", "DELETE", this);
+    auto* ok = makeButton("OK", "OK", this);
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CANCEL"));
-    cancel->setAutoDefault(false);
+    auto* cancel = makeButton("Cancel", "CANCEL", this);
 
-    // Layout: title on top, the fields beside the range being entered and its
+    layOut(ok, cancel);
+    setUpKeyboard(ok, cancel);
+
+    connect(m_fields, &QListWidget::currentRowChanged, this, &KRLOOKUP::chooseField);
+    connect(m_fields, &QListWidget::itemClicked, this, &KRLOOKUP::focusFrom);
+    connect(m_add, &QPushButton::clicked, this, [this] { addCriterion(); });
+    connect(m_delete, &QPushButton::clicked, this, &KRLOOKUP::deleteCriterion);
+    connect(ok, &QPushButton::clicked, this, &KRLOOKUP::save);
+    connect(cancel, &QPushButton::clicked, this, &KRLOOKUP::reject);
+    connect(m_searchFor, &QLineEdit::textEdited, this, &KRLOOKUP::searchPickList);
+    connect(m_pickGrid, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { pick(index.row()); });
+    connect(m_pickGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { fillPickList(m_pickField, column); });
+    m_fields->installEventFilter(this);
+    m_fields->viewport()->installEventFilter(this);
+    m_from->installEventFilter(this);
+    m_thru->installEventFilter(this);
+}
+
+void KRLOOKUP::layOut(QPushButton* ok, QPushButton* cancel)
+{
+    // The title on top, the fields beside the range being entered and its
     // pick list, the lookup's criteria below, OK and Cancel at the foot.
     auto* titleRow = new QHBoxLayout;
     titleRow->addWidget(buddyLabel(QStringLiteral("Lookup Title"), m_title, this));
     titleRow->addWidget(m_title, 1);
 
-    auto* fieldsBox = new QGroupBox(QStringLiteral("1. Field"), this);
+    auto* fieldsBox = new QGroupBox(QStringLiteral("1. F&ield"), this);
     auto* fieldsLayout = new QVBoxLayout(fieldsBox);
     fieldsLayout->addWidget(m_fields);
 
@@ -240,7 +266,7 @@ void KRLOOKUP::buildWindow()
     middle->addWidget(fieldsBox);
     middle->addWidget(rangeBox, 1);
 
-    auto* criteriaBox = new QGroupBox(QStringLiteral("3. Criteria of this lookup"), this);
+    auto* criteriaBox = new QGroupBox(QStringLiteral("3. &Criteria of this lookup"), this);
     auto* criteriaLayout = new QHBoxLayout(criteriaBox);
     criteriaLayout->addWidget(m_criteriaGrid, 1);
     auto* criteriaButtons = new QVBoxLayout;
@@ -258,7 +284,10 @@ void KRLOOKUP::buildWindow()
     layout->addLayout(middle, 1);
     layout->addWidget(criteriaBox);
     layout->addLayout(buttons);
+}
 
+void KRLOOKUP::setUpKeyboard(QPushButton* ok, QPushButton* cancel)
+{
     for (auto [first, second] : {std::pair<QWidget*, QWidget*>{m_title, m_fields},
                                  {m_fields, m_from},
                                  {m_from, m_thru},
@@ -273,7 +302,7 @@ void KRLOOKUP::buildWindow()
                                  {ok, cancel}})
         setTabOrder(first, second);
 
-    // Access keys that leave the given captions as they are.
+    // Access keys that leave the given captions as they are; the tool tips name them.
     auto accessKey = [this](Qt::Key key, QWidget* target, auto action) {
         connect(new QShortcut(QKeySequence(Qt::ALT | key), this), &QShortcut::activated, this,
                 action);
@@ -283,32 +312,13 @@ void KRLOOKUP::buildWindow()
         m_title->setFocus();
         m_title->selectAll();
     });
-    accessKey(Qt::Key_I, m_fields, [this] { m_fields->setFocus(); });
     accessKey(Qt::Key_F, m_from, [this] { focusFrom(); });
     accessKey(Qt::Key_H, m_thru, [this] { m_thru->setFocus(); });
     accessKey(Qt::Key_N, m_include, [this] { m_include->setChecked(true); });
     accessKey(Qt::Key_X, m_exclude, [this] { m_exclude->setChecked(true); });
     accessKey(Qt::Key_A, m_add, [this] { addCriterion(); });
     accessKey(Qt::Key_S, m_searchFor, [this] { m_searchFor->setFocus(); });
-    accessKey(Qt::Key_C, m_criteriaGrid, [this] { m_criteriaGrid->setFocus(); });
     accessKey(Qt::Key_D, m_delete, [this] { deleteCriterion(); });
-
-    connect(m_fields, &QListWidget::currentRowChanged, this, &KRLOOKUP::chooseField);
-    connect(m_fields, &QListWidget::itemClicked, this, [this] {
-        if (FieldCatalogue::availableIn(m_fields->currentRow(), m_state))
-            focusFrom();
-    });
-    connect(m_add, &QPushButton::clicked, this, [this] { addCriterion(); });
-    connect(m_delete, &QPushButton::clicked, this, &KRLOOKUP::deleteCriterion);
-    connect(ok, &QPushButton::clicked, this, &KRLOOKUP::save);
-    connect(cancel, &QPushButton::clicked, this, &KRLOOKUP::reject);
-    connect(m_searchFor, &QLineEdit::textEdited, this, &KRLOOKUP::searchPickList);
-    connect(m_pickGrid, &QTableView::clicked, this,
-            [this](const QModelIndex& index) { pick(index.row()); });
-    connect(m_pickGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int column) { fillPickList(m_pickField, column); });
-    m_from->installEventFilter(this);
-    m_thru->installEventFilter(this);
 }
 
 void KRLOOKUP::showEvent(QShowEvent* event)
@@ -358,10 +368,15 @@ bool KRLOOKUP::fieldAvailable(int position)
 
 void KRLOOKUP::chooseField(int position)
 {
-    // A refused field stays highlighted, so the arrow keys can pass over it;
-    // Accept refuses it again.
-    if (position < 0 || !fieldAvailable(position))
+    if (position < 0)
         return;
+    if (!fieldAvailable(position)) {
+        // Nothing changes: the field chosen before stays chosen.
+        const QSignalBlocker blocker(m_fields);
+        m_fields->setCurrentRow(m_field);
+        return;
+    }
+    m_field = position;
     m_searchFor->hide();
     m_searchLabel->hide();
     m_searchFor->clear();
@@ -495,8 +510,6 @@ bool KRLOOKUP::addCriterion()
         tellInvalid(QStringLiteral("No field selected!"));
         return false;
     }
-    if (!fieldAvailable(position))
-        return false;
     padZipCode();
     const QString from = m_from->text();
     // A single value is a range of its own, so Thru takes From before the
@@ -624,8 +637,7 @@ void KRLOOKUP::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (enter && focus == m_fields) {
-        if (fieldAvailable(m_fields->currentRow()))
-            focusFrom();
+        focusFrom();
         return;
     }
     if (event->key() == Qt::Key_Delete && focus == m_criteriaGrid) {
@@ -637,6 +649,29 @@ void KRLOOKUP::keyPressEvent(QKeyEvent* event)
 
 bool KRLOOKUP::eventFilter(QObject* watched, QEvent* event)
 {
+    // A click on a field this database cannot search only says so; the list
+    // keeps its choice.
+    if (watched == m_fields->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                            event->type() == QEvent::MouseButtonDblClick)) {
+        const int row =
+            m_fields->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()).row();
+        if (row >= 0 && !fieldAvailable(row))
+            return true;
+    }
+    // The arrow keys pass over the fields this database cannot search.
+    if (watched == m_fields && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            const int step = key == Qt::Key_Down ? 1 : -1;
+            int row = m_fields->currentRow() + step;
+            while (row >= 0 && row < FieldCatalogue::kCount &&
+                   !FieldCatalogue::availableIn(row, m_state))
+                row += step;
+            if (row >= 0 && row < FieldCatalogue::kCount)
+                m_fields->setCurrentRow(row);
+            return true;
+        }
+    }
     if (watched == m_from && event->type() == QEvent::FocusOut)
         padZipCode();
     // Thru is selected whole when entered, also by a click that would place the cursor.

@@ -47,6 +47,8 @@ protected:
 
 private:
     void buildWindow();
+    void layOut(QPushButton* ok, QPushButton* cancel);
+    void setUpKeyboard(QPushButton* ok, QPushButton* cancel);
     void activate();
     void chooseField(int position);
     bool fieldAvailable(int position);
@@ -65,6 +67,7 @@ private:
     std::string m_state;
     std::vector<SQLPARAMETER> m_criteria;
     bool m_newLookup = true;
+    int m_field = -1;         // the field chosen last
     int m_pickField = -1;     // the field whose codes the pick list holds
     int m_pickSortColumn = 0; // the column it is sorted and searched by
 

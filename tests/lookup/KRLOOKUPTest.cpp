@@ -140,8 +140,6 @@ private slots:
             {Field::Employees, "10", "9", "Invalid employee category!"},
             {Field::Employees, "1", "X", "Invalid employee category!"},
             {Field::Sales, "A", "9", "Invalid sales category!"},
-            {Field::MeritClass, "Debit", "", "This field can only be used with PM & DM Databases."},
-            {Field::NjArOnly, "0795", "1226", "This field can only be used with New Jersey."},
         };
         Open open;
         for (const Case& c : cases) {
@@ -193,14 +191,31 @@ private slots:
         open.editor.choose(Field::MeritClass);
         QCOMPARE(open.messages(),
                  QStringList({"This field can only be used with PM & DM Databases."}));
+        QCOMPARE(lastMessage(open.app).title, QString("Enter Selection Parameters"));
         QCOMPARE(lastMessage(open.app).icon, QMessageBox::Warning);
-        // Nothing else changes: not the boxes, not the pick list.
+        // Nothing else changes: the zip code stays chosen with its boxes.
+        QCOMPARE(open.editor.fields()->currentRow(), int(Field::ZipCode));
+        QCOMPARE(open.editor.fields()->selectedItems().value(0)->text(), QString("Zip Code"));
         QCOMPARE(open.editor.from()->text(), QString("00190"));
         QVERIFY(open.editor.thru()->isVisible());
-        QVERIFY(open.editor.pickList()->isHidden());
-        open.editor.choose(Field::NjArOnly);
+        open.editor.fields()->setCurrentRow(Field::NjArOnly);
         QCOMPARE(open.messages().last(), QString("This field can only be used with New Jersey."));
-        QCOMPARE(open.editor.from()->text(), QString("00190"));
+        QCOMPARE(open.editor.fields()->currentRow(), int(Field::ZipCode));
+        open.editor.press("ADD");
+        QCOMPARE(open.editor.criteria(), QStringList({"Zip Code|00190 Thru 00190|Include"}));
+
+        // The arrow keys pass over them without a message.
+        open.editor.fields()->setFocus();
+        open.editor.fields()->setCurrentRow(Field::Sales);
+        QTest::keyClick(open.editor.fields(), Qt::Key_Down);
+        QCOMPARE(open.editor.fields()->currentRow(), int(Field::AreaCode));
+        QTest::keyClick(open.editor.fields(), Qt::Key_Down);
+        QTest::keyClick(open.editor.fields(), Qt::Key_Down);
+        QCOMPARE(open.editor.fields()->currentRow(), int(Field::FileNumber));
+        QTest::keyClick(open.editor.fields(), Qt::Key_Up);
+        QCOMPARE(open.editor.fields()->currentRow(), int(Field::NewRecords));
+        QCOMPARE(open.messages().size(), 2);
+        QCOMPARE(open.window->focusWidget(), open.editor.fields());
     }
 
     void fieldsStartWithTheirDefaults()
