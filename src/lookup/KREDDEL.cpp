@@ -37,10 +37,8 @@ KREDDEL::KREDDEL(KRLIST& list, QWidget* parent)
     edit->setDefault(true);
     auto* remove = new QPushButton(QStringLiteral("&Delete"), this);
     remove->setObjectName(QStringLiteral("Command2"));
-    remove->setAutoDefault(false);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("Command3"));
-    cancel->setAutoDefault(false);
 
     auto* left = new QVBoxLayout;
     left->addWidget(label);

@@ -122,8 +122,6 @@ QPushButton* makeButton(const char* caption, const char* name, QWidget* parent)
 {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
-    // Enter presses OK, or Accept while a range is being typed (keyPressEvent).
-    button->setAutoDefault(false);
     return button;
 }
 

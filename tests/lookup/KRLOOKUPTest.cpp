@@ -402,6 +402,51 @@ private slots:
                              "\"MOD\",#FALSE#\r\n"));
     }
 
+    void keyboardAloneBuildsALookup()
+    {
+        Open open;
+        LookupEditor& editor = open.editor;
+        QTest::keyClick(editor.title(), Qt::Key_Tab);
+        QCOMPARE(open.window->focusWidget(), editor.fields());
+        editor.fields()->setCurrentRow(Field::EmployerName);
+        QTest::keyClick(editor.fields(), Qt::Key_Down);
+        QTest::keyClick(editor.fields(), Qt::Key_Return);
+        QCOMPARE(open.window->focusWidget(), editor.from());
+        QTest::keyClicks(editor.from(), "18901");
+        QTest::keyClick(editor.from(), Qt::Key_Tab);
+        QTest::keyClicks(editor.thru(), "18999");
+        // Enter in a range box accepts the range, not the lookup.
+        QTest::keyClick(editor.thru(), Qt::Key_Return);
+        QVERIFY(open.window->isVisible());
+        QTest::keyClick(open.window.get(), Qt::Key_X, Qt::AltModifier);
+        QTest::keyClick(open.window.get(), Qt::Key_F, Qt::AltModifier);
+        QTest::keyClicks(editor.from(), "19380");
+        QTest::keyClick(editor.from(), Qt::Key_Return);
+        QCOMPARE(editor.criteria(), QStringList({"Zip Code|18901 Thru 18999|Include",
+                                                 "Zip Code|19380 Thru 19380|Exclude"}));
+        QTest::keyClick(open.window.get(), Qt::Key_L, Qt::AltModifier);
+        QTest::keyClicks(editor.title(), "Zips");
+        // Enter elsewhere is OK.
+        QTest::keyClick(editor.title(), Qt::Key_Return);
+        QVERIFY(!open.window->isVisible());
+        QCOMPARE(open.app.bytes("SEARCH1.KRD"),
+                 std::string("\"Zips\",\"Zip Code\",\"18901\",\"18999\",\"ZIP\",#FALSE#\r\n"
+                             "\"Zips\",\"Zip Code\",\"19380\",\"19380\",\"ZIP\",#TRUE#\r\n"));
+        QVERIFY(open.messages().isEmpty());
+    }
+
+    void escapeLeavesWithoutSaving()
+    {
+        Open open;
+        open.editor.choose(Field::ZipCode);
+        LookupEditor::type(open.editor.from(), "18901");
+        open.editor.press("ADD");
+        QTest::keyClick(open.editor.from(), Qt::Key_Escape);
+        QVERIFY(!open.window->isVisible());
+        QVERIFY(open.app.list().lookupTabs().folder().lookupFiles().empty());
+        QCOMPARE(open.app.tabs()->currentIndex(), 0);
+    }
+
     void deleteRemovesTheHighlightedCriterion()
     {
         Open open;
