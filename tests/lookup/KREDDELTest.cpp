@@ -1,6 +1,7 @@
 #include "lookup/KREDDEL.h"
 #include "LookupEditor.h"
 #include "LookupWindowFixture.h"
+#include "lookup/FieldCatalogue.h"
 #include "results/KRLIST.h"
 
 #include <QAction>
@@ -147,7 +148,12 @@ private slots:
             LookupEditor editor{window};
             title = editor.title()->text();
             criteria = editor.criteria();
-            editor.press("CANCEL");
+            LookupEditor::type(editor.title(), "Bakers and Roofers");
+            editor.choose(FieldCatalogue::SicCode);
+            LookupEditor::type(editor.from(), "1761");
+            editor.press("OK");
+            if (window->isVisible())
+                window->reject();
         });
         open.editSearch([](KREDDEL* window) {
             choose(window, 2);
@@ -155,7 +161,15 @@ private slots:
         });
         QCOMPARE(title, QString("Bakers"));
         QCOMPARE(criteria, QStringList({"SIC Code|2051 Thru 2051|Include"}));
-        QCOMPARE(open.app.list().lookupTabs().currentFile(), std::string("SEARCH3.KRD"));
+        // The lookup keeps its file and its tab, which shows its new companies.
+        QCOMPARE(open.app.bytes("SEARCH3.KRD"),
+                 std::string("\"Bakers and Roofers\",\"SIC Code\",\"2051\",\"2051\",\"SIC\","
+                             "#FALSE#\r\n\"Bakers and Roofers\",\"SIC Code\",\"1761\",\"1761\","
+                             "\"SIC\",#FALSE#\r\n"));
+        QCOMPARE(open.app.tabs()->currentIndex(), 3);
+        QCOMPARE(open.app.tabs()->tabText(3), QString("Bakers and Roofers"));
+        QCOMPARE(open.app.names(), QStringList({"Allen Roofing", "Harbor Bakery"}));
+        QVERIFY(open.app.fixture().messages().isEmpty());
     }
 
     void editSearchIsOfferedOnTheAllCompaniesTabOnly()
