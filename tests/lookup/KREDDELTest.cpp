@@ -185,24 +185,6 @@ private slots:
         QVERIFY(master.isCommandEnabled("SSRibbon1_0"));
         QVERIFY(master.isCommandEnabled("mnuNewSearch"));
     }
-
-    void deletingTheUntitledLookupRemovesItsCompanion()
-    {
-        LookupWindowFixture app;
-        app.writeLookup("UNTITLED.KRD", "UNTITLED", {{"", "Zip Code", "1", "2", "ZIP", false}});
-        std::ofstream(app.workspaceFile("UNTITLED.XCL")) << "excluded";
-        app.list().SETTABS();
-        app.fixture().queueAnswer(QMessageBox::Yes);
-        KREDDEL window(app.list(), &app.master());
-        window.show();
-        QCOMPARE(entries(&window), QStringList({"UNTITLED"}));
-        choose(&window, 0);
-        press(&window, "Command2");
-        QVERIFY(!window.isVisible());
-        QVERIFY(!app.exists("UNTITLED.KRD"));
-        QVERIFY(!app.exists("UNTITLED.XCL"));
-        QCOMPARE(app.tabs()->tabText(1), QString());
-    }
 };
 
 QTEST_MAIN(KREDDELTest)
