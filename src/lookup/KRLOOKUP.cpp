@@ -76,7 +76,7 @@ const char* const kHints[FieldCatalogue::kCount] = {
     "Click a sales band for From, then one for Thru, and Accept.",
     "Click a merit class and Accept.",
     "Telephone area codes.",
-    "Companies new in the last data update; no values are needed.",
+    "This field takes no values.",
     "Assigned-risk months as MMYY.",
     "File numbers from From through Thru.",
     "User field texts from From through Thru.",
@@ -410,16 +410,14 @@ void KRLOOKUP::chooseField(int position)
         break;
     }
 
+    m_pickField = -1;
+    m_pickGrid->setVisible(hasPickList(position));
     if (hasPickList(position)) {
         // Names sort the county, class and SIC lists, codes the others.
-        fillPickList(position, position <= Field::SicCode ? 1 : 0);
-        m_pickGrid->show();
         const bool searchable = position <= Field::SicCode;
         m_searchFor->setVisible(searchable);
         m_searchLabel->setVisible(searchable);
-    } else {
-        m_pickGrid->hide();
-        m_pickField = -1;
+        fillPickList(position, searchable ? 1 : 0);
     }
     m_hint->setText(QString::fromLatin1(kHints[position]));
     // While the list is browsed with the keyboard the focus stays there.
@@ -452,6 +450,10 @@ void KRLOOKUP::fillPickList(int position, int sortColumn)
                       QStringLiteral("The list of ") + QString::fromLatin1(table.table) +
                           QStringLiteral(" could not be read: ") + QString::fromUtf8(error.what()),
                       QMessageBox::Warning);
+        // No codes of another field may be picked from a list left as it was.
+        m_pickGrid->hide();
+        m_pickField = -1;
+        return;
     }
     m_pickField = position;
     m_pickSortColumn = sortColumn;
