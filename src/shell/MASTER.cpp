@@ -4,6 +4,8 @@
 #include "database/StateCodes.h"
 #include "database/TableRecordSet.h"
 #include "database/UpdateRun.h"
+#include "lookup/KREDDEL.h"
+#include "lookup/KRLOOKUP.h"
 #include "results/KRLIST.h"
 #include "shell/CenterForm.h"
 #include "shell/Dialogs.h"
@@ -88,7 +90,7 @@ void MASTER::buildToolbar()
     addToolBar(Qt::TopToolBarArea, m_ribbon);
 
     // Commands whose windows come later stay visible but unavailable.
-    for (int index : {0, 1, 2, 4, 5, 6, 7}) {
+    for (int index : {2, 4, 5, 6, 7}) {
         m_buttons[index]->setEnabled(false);
         m_unavailable << m_buttons[index]->objectName();
     }
@@ -125,8 +127,14 @@ void MASTER::buildMenus()
 
     QMenu* search = menuBar()->addMenu(QStringLiteral("&Search"));
     search->setObjectName(QStringLiteral("mnuSearch"));
-    unavailable(search, "&New Search", "mnuNewSearch");
-    unavailable(search, "&Edit Search", "mnuEditSearch");
+    item(search, "&New Search", "mnuNewSearch", [this] {
+        newSearch();
+        backToList();
+    });
+    item(search, "&Edit Search", "mnuEditSearch", [this] {
+        editSearch();
+        backToList();
+    });
     unavailable(search, "&Print Search", "mnuPrintSearch");
     unavailable(search, "&Export Search", "mnuExport");
 
@@ -333,6 +341,12 @@ void MASTER::pressButton(int index)
     if (m_list)
         m_list->SetCurSQLFile(false);
     switch (index) {
+    case 0:
+        newSearch();
+        break;
+    case 1:
+        editSearch();
+        break;
     case 3:
         SubChangeState();
         break;
@@ -346,6 +360,23 @@ void MASTER::pressButton(int index)
         break;
     }
     backToList();
+}
+
+void MASTER::newSearch()
+{
+    if (!m_list)
+        return;
+    m_list->SetCurSQLFile(true);
+    KRLOOKUP editor(*m_list, this);
+    editor.exec();
+}
+
+void MASTER::editSearch()
+{
+    if (!m_list)
+        return;
+    KREDDEL window(*m_list, this);
+    window.exec();
 }
 
 void MASTER::backToList()

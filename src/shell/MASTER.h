@@ -69,6 +69,10 @@ private:
     void buildToolbar();
     void buildMenus();
     void pressButton(int index);
+    // New Search: the lookup editor on a new lookup.
+    void newSearch();
+    // Edit Search: the list of lookups to edit or delete.
+    void editSearch();
     void backToList();
     void showAbout();
     void showDataVersion();

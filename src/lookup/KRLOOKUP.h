@@ -1,0 +1,92 @@
+#pragma once
+
+#include "lookup/SQLPARAMETER.h"
+
+#include <QDialog>
+
+#include <string>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QStandardItemModel;
+class QTableView;
+
+namespace kora {
+
+class KRLIST;
+class PickListModel;
+
+// The lookup editor: a title and a list of criteria, each a field with a From
+// and a Thru value, included or excluded. It opens on the result list's
+// current lookup file, or on a new lookup when there is none, and OK writes
+// the lookup file and brings the result list back.
+class KRLOOKUP : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit KRLOOKUP(KRLIST& list, QWidget* parent = nullptr);
+    ~KRLOOKUP() override;
+
+    const std::vector<SQLPARAMETER>& criteria() const { return m_criteria; }
+    // The criteria grid's text of a criterion: column 0 the field, 1 the range,
+    // 2 "Include" or "Exclude".
+    QString OldStyleFetch(int Row, int Col) const;
+
+    // Cancel: leaves without saving and rebuilds the result list's tabs.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildWindow();
+    void layOut(QPushButton* ok, QPushButton* cancel);
+    void setUpKeyboard(QPushButton* ok, QPushButton* cancel);
+    void activate();
+    void chooseField(int position);
+    bool fieldAvailable(int position);
+    void focusFrom();
+    void fillPickList(int position, int sortColumn);
+    void searchPickList(const QString& text);
+    void pick(int row);
+    void padZipCode();
+    bool addCriterion();
+    void deleteCriterion();
+    void save();
+    void refreshCriteria(int currentRow);
+    void tellInvalid(const QString& text);
+
+    KRLIST& m_list;
+    std::string m_state;
+    std::vector<SQLPARAMETER> m_criteria;
+    bool m_newLookup = true;
+    int m_field = -1;         // the field chosen last
+    int m_pickField = -1;     // the field whose codes the pick list holds
+    int m_pickSortColumn = 0; // the column it is sorted and searched by
+
+    QLineEdit* m_title;    // SEARCHDESC
+    QListWidget* m_fields; // List1
+    QLineEdit* m_from;     // FROM
+    QLineEdit* m_thru;     // THRU
+    QLabel* m_thruLabel;
+    QRadioButton* m_include; // SQLINCLUDE
+    QRadioButton* m_exclude; // SQLEXCLUDE
+    QPushButton* m_add;      // ADD
+    QPushButton* m_delete;   // DELETE
+    QLabel* m_hint;
+    QLineEdit* m_searchFor; // SFOR
+    QLabel* m_searchLabel;
+    PickListModel* m_pickModel; // CUEFILE
+    QTableView* m_pickGrid;     // TDBGrid5
+    QStandardItemModel* m_criteriaModel;
+    QTableView* m_criteriaGrid; // TDBGrid3
+};
+
+} // namespace kora

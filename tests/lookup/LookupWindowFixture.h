@@ -1,0 +1,50 @@
+#pragma once
+
+#include "lookup/SQLPARAMETER.h"
+#include "shell/MASTER.h"
+#include "support/WindowFixture.h"
+
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+class QTabBar;
+
+namespace kora {
+class KRLIST;
+}
+
+namespace kora::test {
+
+// A program folder whose state database holds a few builders and food firms
+// with their counties, classes and SIC codes, and the main window started on
+// it with the result list showing the INITIAL workspace.
+class LookupWindowFixture
+{
+public:
+    explicit LookupWindowFixture(const std::string& state = "PA");
+
+    WindowFixture& fixture() { return m_fixture; }
+    MASTER& master() { return m_master; }
+    KRLIST& list() { return *m_master.resultList(); }
+    QTabBar* tabs();
+
+    std::string workspaceFile(const std::string& name) const;
+    bool exists(const std::string& name) const;
+    std::string bytes(const std::string& name) const;
+    // Writes a lookup file of criteria (their SQLDESC left empty) under a title.
+    void writeLookup(const std::string& name, const std::string& title,
+                     const std::vector<SQLPARAMETER>& criteria) const;
+    // Companies of the tab shown, in the grid's order.
+    QStringList names();
+
+    // Fills a state's pick-list tables as large as a full state's.
+    void addFullStateCodes();
+
+private:
+    WindowFixture m_fixture;
+    MASTER m_master;
+};
+
+} // namespace kora::test
