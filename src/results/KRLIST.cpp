@@ -30,7 +30,7 @@ namespace kora {
 
 namespace {
 
-constexpr int kLookupTabs = 9;
+constexpr int kOmitColumn = 4;
 
 // The all-companies grid in the order of one PRIME index, with the text the
 // search-for box is compared with.
@@ -92,6 +92,8 @@ QTableView* KRLIST::makeGrid(const char* name, CompanyGridModel* model)
     auto* grid = new QTableView(this);
     grid->setObjectName(QString::fromLatin1(name));
     grid->setModel(model);
+    // The Omit mark is carried by the grid but not shown as a column.
+    grid->setColumnHidden(kOmitColumn, true);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -111,7 +113,7 @@ void KRLIST::buildWindow()
     m_tabs->setExpanding(false);
     m_tabs->setDrawBase(true);
     m_tabs->addTab(QStringLiteral("All Companies"));
-    for (int tab = 1; tab <= kLookupTabs; ++tab) {
+    for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab) {
         m_tabs->addTab(QString());
         m_tabs->setTabVisible(tab, false);
     }
@@ -120,7 +122,8 @@ void KRLIST::buildWindow()
                                       {{QStringLiteral("FILE"), "FILE"},
                                        {QStringLiteral("SEQUENCE"), "SEQUENCE"},
                                        {QStringLiteral("Company Name"), "NAME1"},
-                                       {QStringLiteral("County"), "COUNTYNAME"}},
+                                       {QStringLiteral("County"), "COUNTYNAME"},
+                                       {QStringLiteral("Omit"), "Omit"}},
                                       false, this);
     m_allGrid = makeGrid("TDBGrid1", m_allModel);
     m_allGrid->setColumnWidth(0, 80);
@@ -134,7 +137,8 @@ void KRLIST::buildWindow()
          {newYork ? QStringLiteral(" ") : QStringLiteral("Effective"), "SEQUENCE"},
          {QStringLiteral("Name"), "NAME1"},
          {newYork ? QStringLiteral("Anniversary") : QStringLiteral("Expires"), "EXPIRE",
-          CompanyGridModel::Format::Date}},
+          CompanyGridModel::Format::Date},
+         {QStringLiteral("Omit"), "Omit"}},
         true, this);
     m_lookupGrid = makeGrid("TDBGrid4", m_lookupModel);
     m_lookupGrid->setColumnWidth(0, 80);
@@ -289,25 +293,29 @@ void KRLIST::SORT_SELECT(int COLNUM)
 
 void KRLIST::SETBUTTONS(QWidget* fm)
 {
-    static const QStringList menuItems = {"mnuNewSearch", "mnuEditSearch", "mnuPrintSearch",
-                                          "mnuExport", "mnuUpdate"};
-    for (int index = 0; index < 10; ++index)
-        m_master.enableCommand(QStringLiteral("SSRibbon1_%1").arg(index), true);
-    for (const QString& item : menuItems)
-        m_master.enableCommand(item, true);
+    auto setRibbon = [this](bool enabled) {
+        for (int index = 0; index < 10; ++index)
+            m_master.enableCommand(QStringLiteral("SSRibbon1_%1").arg(index), enabled);
+    };
+    auto set = [this](std::initializer_list<const char*> names, bool enabled) {
+        for (const char* name : names)
+            m_master.enableCommand(QString::fromLatin1(name), enabled);
+    };
+    setRibbon(true);
+    set({"mnuNewSearch", "mnuEditSearch", "mnuPrintSearch", "mnuExport", "mnuUpdate"}, true);
     if (fm != this)
         return;
     const int tab = m_tabs->currentIndex();
-    auto disable = [this](std::initializer_list<const char*> names) {
-        for (const char* name : names)
-            m_master.enableCommand(QString::fromLatin1(name), false);
-    };
     if (tab == 0)
-        disable({"SSRibbon1_4", "SSRibbon1_5", "mnuPrintSearch", "mnuExport"});
+        set({"SSRibbon1_4", "SSRibbon1_5", "mnuPrintSearch", "mnuExport"}, false);
     if (m_tabs->tabText(tab) < QLatin1String("!"))
-        disable({"SSRibbon1_4", "SSRibbon1_5", "mnuEditSearch", "mnuPrintSearch", "mnuExport"});
+        set({"SSRibbon1_4", "SSRibbon1_5", "mnuEditSearch", "mnuPrintSearch", "mnuExport"}, false);
     if (tab != 0)
-        disable({"SSRibbon1_1", "mnuEditSearch"});
+        set({"SSRibbon1_1", "mnuEditSearch"}, false);
+    if (tab >= 1 && m_lookupTabs.fileOfTab(tab).empty()) {
+        setRibbon(false);
+        set({"mnuEditSearch", "mnuPrintSearch", "mnuExport", "mnuUpdate"}, false);
+    }
 }
 
 int KRLIST::selectedTab() const
@@ -365,11 +373,15 @@ void KRLIST::SETTABS()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const int select = m_lookupTabs.SETTABS(m_tabs->currentIndex());
-    // Tabs without a lookup cannot be opened; they are not shown either.
+    // Tabs without a lookup cannot be opened; they are not shown either. Hiding
+    // the selected tab moves the selection on by itself, which must not open
+    // the lookup it lands on: only the tab chosen here is opened.
+    m_tabs->blockSignals(true);
     for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab) {
         m_tabs->setTabText(tab, QString::fromStdString(m_lookupTabs.caption(tab)));
         m_tabs->setTabVisible(tab, !m_lookupTabs.fileOfTab(tab).empty());
     }
+    m_tabs->blockSignals(false);
     selectTab(select);
     QApplication::restoreOverrideCursor();
 }
@@ -418,8 +430,8 @@ void KRLIST::SORTSRCH(int COLNUM)
     m_searchFor->clear();
     if (COLNUM == 1)
         return;
-    static const char* const searchFields[] = {"FILE", "", "NAME1", "EXPIRE"};
-    if (COLNUM >= 0 && COLNUM <= 3) {
+    static const char* const searchFields[] = {"FILE", "", "NAME1", "EXPIRE", "Omit"};
+    if (COLNUM >= 0 && COLNUM <= kOmitColumn) {
         m_lookupModel->setMarkedColumn(COLNUM);
         m_searchField = searchFields[COLNUM];
     }

@@ -267,6 +267,66 @@ private slots:
                  std::string(" "));
     }
 
+    void gridsCarryAHiddenOmitColumn()
+    {
+        Open open;
+        open.saveLookup("SEARCH1.KRD", "Bucks", "Zip Code", "18901", "18901", "ZIP");
+        open.list->SETTABS();
+        open.tabs()->setCurrentIndex(1);
+        for (QTableView* grid : {open.grid(), open.lookupGrid()}) {
+            QCOMPARE(grid->model()->columnCount(), 5);
+            QCOMPARE(grid->model()->headerData(4, Qt::Horizontal).toString(), QString("Omit"));
+            QVERIFY(grid->isColumnHidden(4));
+            QCOMPARE(grid->model()->index(0, 4).data().toString(), QString(" "));
+        }
+        open.list->findChild<QPushButton*>("MarkIt")->click();
+        QCOMPARE(open.lookupGrid()->model()->index(0, 4).data().toString(), QString("Y"));
+        QVERIFY(open.lookupGrid()->isColumnHidden(4));
+    }
+
+    void aLookupTabWithoutItsFileDisablesEveryLookupCommand()
+    {
+        Open open;
+        open.saveLookup("SEARCH1.KRD", "Bucks", "Zip Code", "18901", "18901", "ZIP");
+        open.list->SETTABS();
+        open.tabs()->setCurrentIndex(1);
+        QVERIFY(open.master.isCommandEnabled("SSRibbon1_3"));
+        // The lookup file goes while its tab is shown; the table no longer names it.
+        QVERIFY(QFile::remove(QString::fromStdString(open.fixture.programFolder()) +
+                              "INITIAL/SEARCH1.KRD"));
+        open.list->lookupTabs().SETTABS(0);
+        open.list->SETBUTTONS(open.list);
+        for (int button = 0; button < 10; ++button)
+            QVERIFY2(!open.master.isCommandEnabled(QString("SSRibbon1_%1").arg(button)),
+                     qPrintable(QString::number(button)));
+        for (const char* item : {"mnuEditSearch", "mnuPrintSearch", "mnuExport", "mnuUpdate"})
+            QVERIFY2(!open.master.isCommandEnabled(item), item);
+        QVERIFY(open.master.isCommandEnabled("mnuNewSearch"));
+
+        // Another window than the list enables everything again.
+        open.list->SETBUTTONS(&open.master);
+        QVERIFY(open.master.isCommandEnabled("SSRibbon1_3"));
+        QVERIFY(open.master.isCommandEnabled("mnuEditSearch"));
+    }
+
+    void aLookupGoneFromTheFolderShowsAllCompaniesWithoutRunningAnother()
+    {
+        Open open;
+        open.saveLookup("SEARCH1.KRD", "Everyone", "New Records", "", "", "NEWREC");
+        open.saveLookup("SEARCH2.KRD", "Bucks", "Zip Code", "18901", "18901", "ZIP");
+        open.list->SETTABS();
+        open.tabs()->setCurrentIndex(2);
+        QCOMPARE(open.names(open.lookupGrid()), QStringList({"acme widgets"}));
+        QVERIFY(QFile::remove(QString::fromStdString(open.fixture.programFolder()) +
+                              "INITIAL/SEARCH2.KRD"));
+        open.list->SETTABS();
+        QCOMPARE(open.tabs()->currentIndex(), 0);
+        QVERIFY(!open.tabs()->isTabVisible(2));
+        // The lookup of tab 1 was not run on the way: it would have said so.
+        QCOMPARE(open.fixture.messageTexts(), QStringList());
+        QCOMPARE(open.list->findChild<QLineEdit*>("VIEWCOUNT")->text(), QString("5"));
+    }
+
     void moreInfoOpensTheSelectedCompany()
     {
         Open open;
