@@ -476,6 +476,8 @@ void KRLIST::openRecord()
                    QString::fromStdString(row->text("SEQUENCE")),
                    QString::fromStdString(row->text("NAME1")));
     record.exec();
+    // The note and the user fields may have changed: the flags and contacts follow.
+    refreshCompany();
 }
 
 void KRLIST::openFullAddress()

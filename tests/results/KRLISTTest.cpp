@@ -340,6 +340,23 @@ private slots:
         QCOMPARE(caption, QString("KRLISTI - Zenith Labs"));
     }
 
+    void theSummaryFollowsWhatTheRecordWindowStored()
+    {
+        Open open;
+        open.type("zen");
+        QVERIFY(open.list->findChild<QLabel*>("lblNotes")->isHidden());
+        open.fixture.onModal<KRLISTI>([](KRLISTI* record) {
+            record->findChild<QPlainTextEdit*>("NOTES")->setPlainText("Quote sent");
+            auto* phone = record->findChild<QLineEdit*>("UserPhone");
+            phone->setFocus(Qt::MouseFocusReason);
+            phone->setText("610-555-0123");
+            record->findChild<QPushButton*>("Command1")->click();
+        });
+        open.list->findChild<QPushButton*>("Command1")->click();
+        QVERIFY(!open.list->findChild<QLabel*>("lblNotes")->isHidden());
+        QCOMPARE(open.list->findChild<QLineEdit*>("PHONE")->text(), QString("610-555-0123"));
+    }
+
     void newYorkAndMeritColumns()
     {
         Open newYork("NY");
