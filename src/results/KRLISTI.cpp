@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace kora {
 
@@ -356,6 +357,7 @@ QWidget* KRLISTI::buildNotes()
     m_notes->setObjectName(QStringLiteral("NOTES"));
     m_notes->setTabChangesFocus(true);
     m_notes->installEventFilter(this);
+    m_notes->viewport()->installEventFilter(this);
     auto* label = new QLabel(QStringLiteral("Notes:"), group);
     label->setBuddy(m_notes);
     auto* dated = new QLabel(QStringLiteral("Date Added"), group);
@@ -491,6 +493,15 @@ bool KRLISTI::eventFilter(QObject* watched, QEvent* event)
             close();
         return false;
     }
+    if (m_notes && watched == m_notes->viewport()) {
+        // The click that brings the focus into the notes would move the cursor
+        // off the dated line just put in front; the line is where the user types.
+        if (event->type() != QEvent::MouseButtonPress)
+            return false;
+        return std::exchange(m_notesEnteredByClick, false);
+    }
+    if (watched == m_notes && event->type() == QEvent::FocusOut)
+        m_notesEnteredByClick = false;
     const bool entering = event->type() == QEvent::FocusIn;
     if (!entering && event->type() != QEvent::FocusOut)
         return false;
@@ -501,8 +512,10 @@ bool KRLISTI::eventFilter(QObject* watched, QEvent* event)
         reason == Qt::PopupFocusReason)
         return false;
     if (watched == m_notes) {
-        if (entering)
+        if (entering) {
             addDatedLine();
+            m_notesEnteredByClick = reason == Qt::MouseFocusReason;
+        }
         return false;
     }
     auto* box = static_cast<QLineEdit*>(watched);

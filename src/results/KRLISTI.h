@@ -75,6 +75,8 @@ private:
     // note are stored from now until the window closes.
     bool m_open = false;
     bool m_returningFocus = false;
+    // The notes took the focus from a mouse press that is still to arrive.
+    bool m_notesEnteredByClick = false;
 
     // Boxes that show a PRIME field as stored, refreshed after every store.
     std::vector<std::pair<QLineEdit*, std::string>> m_delivered;

@@ -312,6 +312,24 @@ private slots:
         QVERIFY(other.tryLock("1000001", "01"));
     }
 
+    void aClickIntoTheNotesTypesOnTheDatedLine()
+    {
+        Record record;
+        QVERIFY(record.open("1000001", "01", "ACME TOOL CO"));
+        QPlainTextEdit* notes = record.notes();
+        // A click below the old text, which would put the cursor after it.
+        const QPoint belowText(10, notes->viewport()->height() - 5);
+        QTest::mouseClick(notes->viewport(), Qt::LeftButton, {}, belowText);
+        QCOMPARE(notes->textCursor().position(), (today() + " - ").size());
+        QTest::keyClicks(notes, "sent quote");
+        QCOMPARE(notes->toPlainText(), today() + " - sent quote\nCalled in March");
+
+        // Once in the box, a click places the cursor as usual.
+        QTest::mouseClick(notes->viewport(), Qt::LeftButton, {}, belowText);
+        QCOMPARE(notes->textCursor().position(), notes->toPlainText().size());
+        QCOMPARE(notes->toPlainText().count(today()), 1);
+    }
+
     void lockedNoteClosesTheWindowAtOnce()
     {
         Record record;
