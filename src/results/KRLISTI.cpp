@@ -430,7 +430,10 @@ void KRLISTI::fillClasses()
                                                  "WHERE FILE = ? AND SEQUENCE = ? ORDER BY CLASS");
     query.bindAll({valueOf(m_file), valueOf(m_sequence)});
     while (query.step()) {
-        auto* lossCost = new QStandardItem(textOf(query.column(2)));
+        // Loss costs are rates with two decimals: 2.50, 0.12.
+        const Value rate = query.column(2);
+        auto* lossCost =
+            new QStandardItem(rate.isNull() ? QString() : QString::number(rate.toDouble(), 'f', 2));
         lossCost->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         model->appendRow({new QStandardItem(textOf(query.column(0))),
                           new QStandardItem(textOf(query.column(1))), lossCost});

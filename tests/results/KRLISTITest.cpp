@@ -146,7 +146,7 @@ private slots:
         QCOMPARE(column(classes, 0), QStringList({"3632", "8810"}));
         QCOMPARE(column(classes, 1),
                  QStringList({"Machine Shop NOC", "Clerical Office Employees"}));
-        QCOMPARE(column(classes, 2), QStringList({"2.5", "0.12"}));
+        QCOMPARE(column(classes, 2), QStringList({"2.50", "0.12"}));
         QCOMPARE(column(record.grid("TDBGrid8"), 0),
                  QStringList({"ACME TOOL CO", "ACME TOOL SALES"}));
 
