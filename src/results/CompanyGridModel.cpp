@@ -81,10 +81,11 @@ void CompanyGridModel::rowChanged(int row)
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
-void CompanyGridModel::setHeader(int column, const QString& header)
+void CompanyGridModel::refresh()
 {
-    m_columns[column].header = header;
-    emit headerDataChanged(Qt::Horizontal, column, column);
+    m_companies.forgetAll();
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 void CompanyGridModel::setMarkedColumn(int column)

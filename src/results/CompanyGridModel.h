@@ -40,7 +40,8 @@ public:
     void load(const std::string& sql);
     // One company's row was changed in the database.
     void rowChanged(int row);
-    void setHeader(int column, const QString& header);
+    // Any row may have changed in the database: rows are read again as they are shown.
+    void refresh();
     // The sorted column's header is marked; -1 marks none.
     void setMarkedColumn(int column);
 

@@ -361,6 +361,8 @@ void KRLIST::tabSelected(int tab)
     if (tab == 0) {
         m_grids->setCurrentWidget(m_allGrid);
         m_count->setText(QString::number(m_allCompanies.count()));
+        // Companies may have been changed while a lookup was shown.
+        m_allModel->refresh();
         currentRowChanged();
     } else {
         m_grids->setCurrentWidget(m_lookupGrid);

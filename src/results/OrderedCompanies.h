@@ -32,6 +32,8 @@ public:
     long long positionOf(const std::string& file, const std::string& sequence);
     // Forgets the cached row of a position, after the row was changed.
     void forget(long long position);
+    // Forgets every cached row; they are read again as they are shown.
+    void forgetAll() { m_cache.clear(); }
 
 private:
     Database& m_db;

@@ -340,6 +340,30 @@ private slots:
         QCOMPARE(caption, QString("KRLISTI - Zenith Labs"));
     }
 
+    void allCompaniesShowWhatWasStoredOnALookupTab()
+    {
+        Open open;
+        open.saveLookup("SEARCH1.KRD", "Bucks", "Zip Code", "18901", "18901", "ZIP");
+        open.list->SETTABS();
+        auto* phone = open.list->findChild<QLineEdit*>("PHONE");
+        QCOMPARE(open.column(open.currentRow(), 2), QString("acme widgets"));
+        QCOMPARE(phone->text(), QString());
+
+        open.tabs()->setCurrentIndex(1);
+        open.fixture.onModal<KRLISTI>([](KRLISTI* record) {
+            auto* userPhone = record->findChild<QLineEdit*>("UserPhone");
+            userPhone->setFocus(Qt::MouseFocusReason);
+            userPhone->setText("215-555-0177");
+            record->findChild<QPushButton*>("Command1")->click();
+        });
+        open.list->findChild<QPushButton*>("Command1")->click();
+        QCOMPARE(phone->text(), QString("215-555-0177"));
+
+        open.tabs()->setCurrentIndex(0);
+        QCOMPARE(open.column(open.currentRow(), 2), QString("acme widgets"));
+        QCOMPARE(phone->text(), QString("215-555-0177"));
+    }
+
     void theSummaryFollowsWhatTheRecordWindowStored()
     {
         Open open;
