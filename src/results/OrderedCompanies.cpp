@@ -2,7 +2,7 @@
 
 #include "database/FieldName.h"
 
-#include <cctype>
+#include <algorithm>
 
 namespace kora {
 
@@ -10,13 +10,19 @@ namespace {
 
 constexpr size_t kCachedRows = 4000;
 
-// The engine's NOCASE order: ASCII letters compare as their upper-case forms.
+int asciiLower(unsigned char c)
+{
+    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+}
+
+// The order the grids are sorted in, the engine's NOCASE: ASCII letters
+// compare as their lower-case forms, so "A_B" comes before "AB".
 int compareWithoutCase(const std::string& left, const std::string& right)
 {
     const size_t length = std::min(left.size(), right.size());
     for (size_t i = 0; i < length; ++i) {
-        const int a = std::toupper(static_cast<unsigned char>(left[i]));
-        const int b = std::toupper(static_cast<unsigned char>(right[i]));
+        const int a = asciiLower(static_cast<unsigned char>(left[i]));
+        const int b = asciiLower(static_cast<unsigned char>(right[i]));
         if (a != b)
             return a < b ? -1 : 1;
     }

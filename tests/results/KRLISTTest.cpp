@@ -143,6 +143,24 @@ private slots:
         QCOMPARE(open.column(open.currentRow(), 3), QString("Bucks"));
     }
 
+    void searchBoxFollowsTheOrderOfTheGrid()
+    {
+        Open open;
+        {
+            Database db(open.master.values().stateDatabasePath(),
+                        open.master.values().stateConnect);
+            Open::add(db, "2000001", "01", "MILLER_JONES", "", "Adams", "17325", "");
+            Open::add(db, "2000002", "01", "MILLERS MILL", "", "Adams", "17325", "");
+        }
+        open.list->SORT_SELECT(2);
+        QCOMPARE(open.names().mid(2, 3),
+                 QStringList({"MILLER & SONS", "MILLER_JONES", "MILLERS MILL"}));
+        open.type("millers");
+        QCOMPARE(open.column(open.currentRow(), 2), QString("MILLERS MILL"));
+        open.type("miller_");
+        QCOMPARE(open.column(open.currentRow(), 2), QString("MILLER_JONES"));
+    }
+
     void rendersTheSelectedCompany()
     {
         Open open;
