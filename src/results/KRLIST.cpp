@@ -395,6 +395,8 @@ void KRLIST::SetCurSQLFile(bool NEWSEARCH)
 
 void KRLIST::SetUpSQL()
 {
+    if (!onLookupTab())
+        return;
     const std::string path =
         m_workspaceFolder.toStdString() + m_lookupTabs.fileOfTab(m_tabs->currentIndex());
     const auto setUp = m_search.SetUpSQL(path, m_master.copySqlToClipboard());

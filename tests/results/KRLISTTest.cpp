@@ -123,6 +123,11 @@ private slots:
         QCOMPARE(open.column(0, 0), QString("0999999"));
         QCOMPARE(open.column(4, 0) + open.column(4, 1), QString("100000301"));
         QCOMPARE(open.list->findChild<QLineEdit*>("VIEWCOUNT")->text(), QString("5"));
+
+        // The all-companies tab has no lookup to run.
+        open.list->SetUpSQL();
+        QCOMPARE(open.fixture.messageTexts(), QStringList());
+        QCOMPARE(open.column(4, 0) + open.column(4, 1), QString("100000301"));
     }
 
     void searchBoxPositionsRegardlessOfCase()
