@@ -68,6 +68,12 @@ QVariant CompanyGridModel::headerData(int section, Qt::Orientation orientation, 
     }
 }
 
+QModelIndexList CompanyGridModel::match(const QModelIndex&, int, const QVariant&, int,
+                                        Qt::MatchFlags) const
+{
+    return {};
+}
+
 void CompanyGridModel::load(const std::string& sql)
 {
     beginResetModel();

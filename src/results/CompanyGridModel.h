@@ -35,6 +35,10 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Finds nothing: rows are read as they are shown, and a search through the
+    // model would read every company of the state. The search-for box finds rows.
+    QModelIndexList match(const QModelIndex& start, int role, const QVariant& value, int hits,
+                          Qt::MatchFlags flags) const override;
 
     // Loads the companies of a query (rowid, search text) in display order.
     void load(const std::string& sql);

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -103,6 +104,7 @@ QTableView* KRLIST::makeGrid(const char* name, CompanyGridModel* model)
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setHighlightSections(false);
     grid->setWordWrap(false);
+    grid->installEventFilter(this);
     return grid;
 }
 
@@ -267,6 +269,22 @@ void KRLIST::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     SETBUTTONS(this);
+}
+
+bool KRLIST::eventFilter(QObject* watched, QEvent* event)
+{
+    // Text typed into a grid goes to the search-for box, which positions the grid.
+    if (event->type() != QEvent::KeyPress || (watched != m_allGrid && watched != m_lookupGrid))
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    if (text.isEmpty() || !text.front().isPrint() || text.front().isSpace() ||
+        (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    m_searchFor->setFocus(Qt::ShortcutFocusReason);
+    m_searchFor->end(false);
+    QApplication::sendEvent(m_searchFor, event);
+    return true;
 }
 
 void KRLIST::SORT_SELECT(int COLNUM)

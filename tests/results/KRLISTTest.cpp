@@ -166,6 +166,25 @@ private slots:
         QCOMPARE(open.column(open.currentRow(), 2), QString("MILLER_JONES"));
     }
 
+    void typingInAGridSearchesFromTheSearchBox()
+    {
+        Open open;
+        open.grid()->setFocus();
+        QTest::keyClicks(open.grid(), "mi");
+        QCOMPARE(open.searchBox()->text(), QString("mi"));
+        QCOMPARE(open.column(open.currentRow(), 2), QString("MILLER & SONS"));
+        QTest::keyClick(open.searchBox(), Qt::Key_Backspace);
+        QTest::keyClick(open.searchBox(), Qt::Key_Backspace);
+        QTest::keyClicks(open.searchBox(), "z");
+        QCOMPARE(open.column(open.currentRow(), 2), QString("Zenith Labs"));
+
+        // Keys that move in the grid still do.
+        open.grid()->setFocus();
+        QTest::keyClick(open.grid(), Qt::Key_Up);
+        QCOMPARE(open.column(open.currentRow(), 2), QString("SMITH TOOL CO"));
+        QCOMPARE(open.searchBox()->text(), QString("z"));
+    }
+
     void rendersTheSelectedCompany()
     {
         Open open;
