@@ -335,6 +335,9 @@ void KRLOOKUP::activate()
     m_pickGrid->hide();
     m_pickField = -1;
     m_criteria.clear();
+    // No field is chosen before the user chooses one: the list must not take
+    // its first field when the keyboard brings the focus to it.
+    m_fields->setCurrentIndex(QModelIndex());
 
     const std::string& file = m_list.lookupTabs().currentFile();
     m_newLookup = file.empty();

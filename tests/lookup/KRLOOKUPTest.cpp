@@ -448,6 +448,39 @@ private slots:
         QVERIFY(open.messages().isEmpty());
     }
 
+    void tabbingThroughTheFieldsChoosesNone()
+    {
+        {
+            LookupWindowFixture app;
+            app.writeLookup("SEARCH1.KRD", "Roofers",
+                            {{"", "SIC Code", "1761", "1761", "SIC", false}});
+            app.list().lookupTabs().setCurrentFile("SEARCH1.KRD");
+            KRLOOKUP window(app.list(), &app.master());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            LookupEditor editor{&window};
+            editor.title()->setFocus();
+            QTest::keyClick(editor.title(), Qt::Key_Tab);
+            QCOMPARE(window.focusWidget(), editor.fields());
+            QCOMPARE(editor.fields()->currentRow(), -1);
+            QCOMPARE(editor.from()->text(), QString());
+            // Back to the title and OK: the lookup is saved as it was.
+            QTest::keyClick(editor.fields(), Qt::Key_Backtab);
+            QTest::keyClick(editor.title(), Qt::Key_Return);
+            QVERIFY(!window.isVisible());
+            QCOMPARE(app.bytes("SEARCH1.KRD"),
+                     std::string("\"Roofers\",\"SIC Code\",\"1761\",\"1761\",\"SIC\","
+                                 "#FALSE#\r\n"));
+            QVERIFY(app.fixture().messages().isEmpty());
+        }
+        // The first arrow key chooses the first field.
+        Open open;
+        QTest::keyClick(open.editor.title(), Qt::Key_Tab);
+        QTest::keyClick(open.editor.fields(), Qt::Key_Down);
+        QCOMPARE(open.editor.fields()->currentRow(), int(Field::ExpirationDate));
+        QCOMPARE(open.editor.from()->text(), QString("0101"));
+    }
+
     void deleteRemovesTheHighlightedCriterion()
     {
         Open open;
