@@ -174,6 +174,24 @@ private slots:
         QVERIFY(open.app.fixture().messages().isEmpty());
     }
 
+    void theKeyboardChoosesAndOpensALookup()
+    {
+        Open open;
+        QString title;
+        open.app.fixture().onModal<KRLOOKUP>([&title](KRLOOKUP* window) {
+            title = LookupEditor{window}.title()->text();
+            window->reject();
+        });
+        open.editSearch([](KREDDEL* window) {
+            auto* list = window->findChild<QListWidget*>("List1");
+            QCOMPARE(window->focusWidget(), list);
+            QTest::keyClick(list, Qt::Key_Down);
+            QTest::keyClick(list, Qt::Key_Return);
+        });
+        QCOMPARE(title, QString("Roofers"));
+        QVERIFY(open.app.fixture().messages().isEmpty());
+    }
+
     void editSearchIsOfferedOnTheAllCompaniesTabOnly()
     {
         Open open;
