@@ -606,11 +606,16 @@ void KRLOOKUP::save()
         return;
     }
     QDialog::accept();
-    // A new lookup brings the list back on the all-companies tab; after an
-    // edit the tab selected is shown again, a lookup tab with its new criteria.
+    // A new lookup brings the list back on the all-companies tab; an edited
+    // lookup is shown again on its tab, run with its new criteria.
     if (m_newLookup)
         m_list.selectTab(0);
     m_list.SETTABS();
+    if (m_newLookup)
+        return;
+    for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab)
+        if (tabs.fileOfTab(tab) == saved.fileName)
+            m_list.selectTab(tab);
 }
 
 void KRLOOKUP::reject()
