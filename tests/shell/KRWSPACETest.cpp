@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
@@ -54,7 +55,14 @@ private slots:
         QCOMPARE(open.state()->currentText(), QString("PA"));
         QCOMPARE(open.workspace()->currentText(), QString("INITIAL"));
         QVERIFY(open.workspace()->findText("INITIAL") >= 0);
-        QCOMPARE(open.window->findChild<QPushButton*>("cmdExit")->text(), QString("E&xit"));
+        QStringList captions;
+        for (const QPushButton* button : open.window->findChildren<QPushButton*>())
+            captions << button->text();
+        QCOMPARE(captions, QStringList({"OK", "Delete", "Help", "E&xit"}));
+        QStringList labels;
+        for (const QLabel* label : open.window->findChildren<QLabel*>())
+            labels << label->text();
+        QCOMPARE(labels, QStringList({"Workspace", "State"}));
     }
 
     void acceptsAnExistingWorkspaceAndState()
