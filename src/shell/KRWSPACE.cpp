@@ -217,7 +217,11 @@ void KRWSPACE::accept()
         }
     }
 
-    if (!Settings::write(Folders::temporaryFolder(), {name.toStdString(), values.state})) {
+    // Without a temporary folder there is nowhere to keep the choice, and
+    // nothing to stop the user working.
+    const std::string temporaryFolder = Folders::temporaryFolder();
+    if (!temporaryFolder.empty() &&
+        !Settings::write(temporaryFolder, {name.toStdString(), values.state})) {
         Dialogs::tell(this, Dialogs::defaultTitle(), kCreateFailed, QMessageBox::NoIcon);
         return;
     }

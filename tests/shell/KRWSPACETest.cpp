@@ -207,6 +207,28 @@ private slots:
         }
     }
 
+    void acceptsWithoutATemporaryFolder()
+    {
+        Open open;
+        const std::string missing = open.fixture.temporaryFolder() + "gone";
+        setenv("TMPDIR", missing.c_str(), 1);
+        open.press("OK");
+        QVERIFY(open.master.values().selectionAccepted);
+        QVERIFY(open.fixture.messages().isEmpty());
+    }
+
+    void reportsASettingsFileThatCannotBeWritten()
+    {
+        Open open;
+        QVERIFY(QDir().mkpath(QString::fromStdString(open.fixture.temporaryFolder()) +
+                              "KORA.INI/taken"));
+        open.press("OK");
+        QVERIFY(!open.master.values().selectionAccepted);
+        QVERIFY(open.window->isVisible());
+        QCOMPARE(open.fixture.messageTexts(),
+                 QStringList({"Could not create workspace or save settings!"}));
+    }
+
     void createsABackupDatabaseWhenMissing()
     {
         Open open;
