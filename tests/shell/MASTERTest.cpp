@@ -143,6 +143,18 @@ private slots:
         QVERIFY(master.hasEnded());
     }
 
+    void theCloseBoxEndsWithoutAQuestion()
+    {
+        WindowFixture fixture;
+        MASTER master;
+        fixture.onModal<KRWSPACE>(
+            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
+        QVERIFY(master.start());
+        QVERIFY(master.close());
+        QVERIFY(master.hasEnded());
+        QVERIFY(fixture.messages().isEmpty());
+    }
+
     void informationBoxesShowVersions()
     {
         WindowFixture fixture;
