@@ -222,10 +222,17 @@ bool MASTER::start()
     fixProgramValues();
     CENTERFORM(this);
 
+    // The update check runs here only, never on a later change of state.
     QString workspace;
     QString state;
-    if (!chooseWorkspace(workspace, state))
-        return false;
+    while (true) {
+        if (!chooseWorkspace(workspace, state))
+            return false;
+        if (openStateDatabase())
+            break;
+        if (m_ended)
+            return false;
+    }
     showResultList(workspace, state);
     show();
     if (m_splash)
@@ -244,19 +251,14 @@ bool MASTER::chooseWorkspace(QString& workspace, QString& state)
             return false;
         if (!m_values.selectionAccepted) {
             if (Dialogs::ask(this, Dialogs::defaultTitle(), QStringLiteral("Update Database?"),
-                             QMessageBox::Yes | QMessageBox::No,
-                             QMessageBox::Question) != QMessageBox::Yes)
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::NoIcon,
+                             QMessageBox::Yes) != QMessageBox::Yes)
                 continue;
             // The upgrade window is not part of this version: the upgrade is
             // left unfinished, which ends the program.
             m_values.upgradeContinue = false;
             endProgram();
             return false;
-        }
-        if (!openStateDatabase()) {
-            if (m_ended)
-                return false;
-            continue;
         }
         workspace = window.workspace();
         state = window.state();
@@ -272,7 +274,7 @@ bool MASTER::openStateDatabase()
             Dialogs::ask(this, Dialogs::defaultTitle(),
                          QString::fromUtf8(UpdateRun::kQuestion.data(),
                                            static_cast<int>(UpdateRun::kQuestion.size())),
-                         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Question,
+                         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoIcon,
                          QMessageBox::Ok) == QMessageBox::Ok) {
             runUpdate(db);
             return false;
@@ -325,7 +327,8 @@ void MASTER::runUpdate(Database& db)
 void MASTER::showResultList(const QString& workspace, const QString& state)
 {
     if (m_list) {
-        m_list->close();
+        // The list goes together with its frame in the work area.
+        m_list->parentWidget()->close();
         m_list = nullptr;
     }
     m_list = new KRLIST(*this, workspace, state,
@@ -405,7 +408,8 @@ void MASTER::SubExit()
 {
     if (Dialogs::ask(this, QStringLiteral("Exit KORA"),
                      QStringLiteral("Are you sure you want to quit KORA?"),
-                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) != QMessageBox::Yes)
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
+                     QMessageBox::Yes) != QMessageBox::Yes)
         return;
     endProgram();
 }

@@ -99,6 +99,7 @@ private slots:
         QVERIFY(master.start());
         QCOMPARE(shown, 2);
         QCOMPARE(fixture.messageTexts(), QStringList({"Update Database?"}));
+        QCOMPARE(fixture.messages().first().buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is PA"));
         QVERIFY(master.isVisible());
         QVERIFY(master.resultList());
@@ -132,12 +133,26 @@ private slots:
         QVERIFY(master.start());
         QCOMPARE(fixture.messages().first().text, QString("Are you sure you want to quit KORA?"));
         QCOMPARE(fixture.messages().first().title, QString("Exit KORA"));
+        QCOMPARE(fixture.messages().first().buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(fixture.messages().first().icon, QMessageBox::Question);
 
         fixture.onModal<KRWSPACE>(
             [](KRWSPACE* window) { window->findChild<QPushButton*>("cmdExit")->click(); });
         fixture.queueAnswer(QMessageBox::Yes);
         master.SubChangeState();
         QVERIFY(master.hasEnded());
+    }
+
+    void theCloseBoxEndsWithoutAQuestion()
+    {
+        WindowFixture fixture;
+        MASTER master;
+        fixture.onModal<KRWSPACE>(
+            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
+        QVERIFY(master.start());
+        QVERIFY(master.close());
+        QVERIFY(master.hasEnded());
+        QVERIFY(fixture.messages().isEmpty());
     }
 
     void informationBoxesShowVersions()
