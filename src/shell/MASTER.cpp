@@ -228,12 +228,14 @@ bool MASTER::start()
     while (true) {
         if (!chooseWorkspace(workspace, state))
             return false;
-        if (openStateDatabase())
+        if (!openStateDatabase()) {
+            if (m_ended)
+                return false;
+            continue;
+        }
+        if (showResultList(workspace, state))
             break;
-        if (m_ended)
-            return false;
     }
-    showResultList(workspace, state);
     show();
     if (m_splash)
         m_splash->close();
@@ -280,15 +282,20 @@ bool MASTER::openStateDatabase()
             return false;
         }
     } catch (const DbError& error) {
-        Dialogs::tell(this, Dialogs::defaultTitle(),
-                      QStringLiteral("The state database %1 could not be opened: %2")
-                          .arg(QString::fromStdString(m_values.stateDatabasePath()),
-                               QString::fromStdString(error.what())),
-                      QMessageBox::Critical);
+        reportStateDatabaseFailure(error);
         return false;
     }
     QApplication::processEvents();
     return true;
+}
+
+void MASTER::reportStateDatabaseFailure(const DbError& error)
+{
+    Dialogs::tell(this, Dialogs::defaultTitle(),
+                  QStringLiteral("The state database %1 could not be opened: %2")
+                      .arg(QString::fromStdString(m_values.stateDatabasePath()),
+                           QString::fromStdString(error.what())),
+                  QMessageBox::Critical);
 }
 
 void MASTER::runUpdate(Database& db)
@@ -324,19 +331,29 @@ void MASTER::runUpdate(Database& db)
     endProgram();
 }
 
-void MASTER::showResultList(const QString& workspace, const QString& state)
+bool MASTER::showResultList(const QString& workspace, const QString& state)
 {
     if (m_list) {
         // The list goes together with its frame in the work area.
         m_list->parentWidget()->close();
         m_list = nullptr;
     }
-    m_list = new KRLIST(*this, workspace, state,
-                        QString::fromStdString(m_values.programFolder) + workspace + '/');
-    setWindowTitle(caption(workspace, state));
-    m_list->showMaximized();
-    m_list->SORT_SELECT(2);
-    m_list->SETTABS();
+    try {
+        m_list = new KRLIST(*this, workspace, state,
+                            QString::fromStdString(m_values.programFolder) + workspace + '/');
+        setWindowTitle(caption(workspace, state));
+        m_list->showMaximized();
+        m_list->SORT_SELECT(2);
+        m_list->SETTABS();
+    } catch (const DbError& error) {
+        // The database failed after its check: choose again.
+        if (m_list)
+            m_list->parentWidget()->close();
+        m_list = nullptr;
+        reportStateDatabaseFailure(error);
+        return false;
+    }
+    return true;
 }
 
 void MASTER::pressButton(int index)
@@ -399,9 +416,8 @@ void MASTER::SubChangeState()
 {
     QString workspace;
     QString state;
-    if (!chooseWorkspace(workspace, state))
-        return;
-    showResultList(workspace, state);
+    while (chooseWorkspace(workspace, state) && !showResultList(workspace, state)) {
+    }
 }
 
 void MASTER::SubExit()

@@ -1,4 +1,6 @@
 #include "shell/MASTER.h"
+#include "database/Database.h"
+#include "shell/Installation.h"
 #include "shell/KRWSPACE.h"
 #include "support/WindowFixture.h"
 
@@ -153,6 +155,30 @@ private slots:
         QVERIFY(master.close());
         QVERIFY(master.hasEnded());
         QVERIFY(fixture.messages().isEmpty());
+    }
+
+    void aDatabaseThatFailsAfterItsCheckBringsTheWorkspaceWindowBack()
+    {
+        WindowFixture fixture;
+        {
+            Database pa(fixture.programFolder() + "KORAPA.MDB",
+                        Installation(fixture.programFolder()).stateConnect("PA"));
+            pa.execute("DROP TABLE PRIME");
+        }
+        MASTER master;
+        int shown = 0;
+        fixture.onModal<KRWSPACE>([&shown](KRWSPACE* window) {
+            if (++shown == 1)
+                window->findChild<QPushButton*>("OK")->click();
+            else
+                window->findChild<QPushButton*>("cmdExit")->click();
+        });
+        QVERIFY(!master.start());
+        QCOMPARE(shown, 2);
+        QVERIFY(fixture.messageTexts().first().startsWith(
+            QString("The state database %1KORAPA.MDB could not be opened: ")
+                .arg(QString::fromStdString(fixture.programFolder()))));
+        QVERIFY(!master.resultList());
     }
 
     void informationBoxesShowVersions()
