@@ -494,14 +494,16 @@ void DataLoader::loadClasses(UpdateFile& file, bool newYork)
     using namespace ClassRecord;
     DeferredIndexes indexes(m_db, {"CLASS"});
     m_db.execute("DELETE * FROM CLASS");
-    // A company and class seen before is changed only when its loss cost differs.
+    // A company and class seen before is changed only when its loss cost differs;
+    // a loss cost that cannot be read never replaces the one stored.
     Statement store = m_db.prepare(
         "INSERT INTO CLASS (FILE, SEQUENCE, FILESEQ, CLASS, CLASSDESC, LOSSCOST) "
         "VALUES (?1, ?2, ?1 || ?2, ?3, ?4, ?5) "
         "ON CONFLICT (FILE, SEQUENCE, CLASS) DO UPDATE SET FILE = excluded.FILE, "
         "SEQUENCE = excluded.SEQUENCE, FILESEQ = excluded.FILESEQ, CLASS = excluded.CLASS, "
         "CLASSDESC = COALESCE(excluded.CLASSDESC, CLASS.CLASSDESC), "
-        "LOSSCOST = excluded.LOSSCOST WHERE CLASS.LOSSCOST IS NOT excluded.LOSSCOST");
+        "LOSSCOST = excluded.LOSSCOST WHERE excluded.LOSSCOST IS NOT NULL AND "
+        "CLASS.LOSSCOST IS NOT excluded.LOSSCOST");
     const CodeTable descriptions(m_db, "SELECT CLASS, [DESC] FROM CLASSLIST");
     BatchProgress progress(m_progress, "TOTAL CLASSES ADDED IS ", kClassBatch);
     while (file.next()) {

@@ -78,6 +78,8 @@ void KREDDEL::fillList()
         item->setData(kTabRole, tab);
         item->setToolTip(QString::fromStdString(tabs.fileOfTab(tab)));
     }
+    // Nothing is chosen yet, so that the first arrow key chooses the first lookup.
+    m_lookups->setCurrentIndex(QModelIndex());
     m_lookups->setFocus();
 }
 

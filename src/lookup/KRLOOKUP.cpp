@@ -87,25 +87,26 @@ const char* const kHints[FieldCatalogue::kCount] = {
 
 // The message Accept shows when the values are not of the field's form;
 // empty when they are.
-QString valueMessage(int position, const QString& from, const QString& thru)
+QString valueMessage(FieldCatalogue::ValueForm form, const QString& from, const QString& thru)
 {
+    using Form = FieldCatalogue::ValueForm;
     static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
     static const QRegularExpression decimal(
         QStringLiteral(R"(^ *[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+) *$)"));
     static const QRegularExpression band(QStringLiteral("^[0-9]$"));
-    auto both = [&from, &thru](const QRegularExpression& form) {
-        return form.match(from).hasMatch() && form.match(thru).hasMatch();
+    auto both = [&from, &thru](const QRegularExpression& valid) {
+        return valid.match(from).hasMatch() && valid.match(thru).hasMatch();
     };
-    switch (position) {
-    case Field::ExpirationDate:
+    switch (form) {
+    case Form::MonthDay:
         return both(fourDigits) ? QString() : QStringLiteral("Date must be in the form MMDD!");
-    case Field::ExperienceMod:
+    case Form::Decimal:
         return both(decimal) ? QString() : QStringLiteral("Invalid mod!");
-    case Field::Employees:
+    case Form::EmployeeBand:
         return both(band) ? QString() : QStringLiteral("Invalid employee category!");
-    case Field::Sales:
+    case Form::SalesBand:
         return both(band) ? QString() : QStringLiteral("Invalid sales category!");
-    case Field::NjArOnly:
+    case Form::MonthYear:
         return both(fourDigits) ? QString() : QStringLiteral("Date must be in the form MMYY!");
     default:
         return {};
@@ -334,6 +335,9 @@ void KRLOOKUP::activate()
     m_pickGrid->hide();
     m_pickField = -1;
     m_criteria.clear();
+    // No field is chosen before the user chooses one: the list must not take
+    // its first field when the keyboard brings the focus to it.
+    m_fields->setCurrentIndex(QModelIndex());
 
     const std::string& file = m_list.lookupTabs().currentFile();
     m_newLookup = file.empty();
@@ -512,10 +516,9 @@ bool KRLOOKUP::addCriterion()
     }
     padZipCode();
     const QString from = m_from->text();
-    // A single value is a range of its own, so Thru takes From before the
-    // checks: one picked band or one date is not refused.
-    const QString thru = m_thru->text().trimmed().isEmpty() ? from : m_thru->text();
-    if (const QString message = valueMessage(position, from, thru); !message.isEmpty()) {
+    if (const QString message =
+            valueMessage(FieldCatalogue::valueForm(position), from, m_thru->text());
+        !message.isEmpty()) {
         tellInvalid(message);
         return false;
     }
@@ -527,6 +530,8 @@ bool KRLOOKUP::addCriterion()
         tellInvalid(QStringLiteral("This field cannot be used more than once in a search."));
         return false;
     }
+    // A value alone is a range from and through itself.
+    const QString thru = m_thru->text().trimmed().isEmpty() ? from : m_thru->text();
     m_criteria.push_back({{},
                           caption,
                           from.toStdString(),
@@ -601,13 +606,13 @@ void KRLOOKUP::save()
         return;
     }
     QDialog::accept();
-    if (m_newLookup) {
+    // A new lookup brings the list back on the all-companies tab; an edited
+    // lookup is shown again on its tab, run with its new criteria.
+    if (m_newLookup)
         m_list.selectTab(0);
-        m_list.SETTABS();
-        return;
-    }
-    // An edited lookup is shown again on its tab with its new criteria.
     m_list.SETTABS();
+    if (m_newLookup)
+        return;
     for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab)
         if (tabs.fileOfTab(tab) == saved.fileName)
             m_list.selectTab(tab);

@@ -57,7 +57,6 @@ public:
     // Sorts the lookup grid by a column: 0 file, 2 name, 3 expiration month and day.
     void SORTSRCH(int COLNUM);
     LookupTabs& lookupTabs() { return m_lookupTabs; }
-    const LookupSearch& lookupSearch() const { return m_search; }
     int selectedTab() const;
     void selectTab(int tab);
     // Sets which of the main window's lookup commands are available.

@@ -39,6 +39,10 @@ template <typename Make> void makeFile(const std::string& path, bool replace, Ma
     fs::remove(scratch, error);
     try {
         make(scratch);
+        // The journal of a database file being replaced would otherwise be
+        // played back into the new file at its first opening.
+        fs::remove(path + "-wal", error);
+        fs::remove(path + "-shm", error);
         fs::rename(scratch, path);
         fs::remove(scratch + "-wal", error);
         fs::remove(scratch + "-shm", error);

@@ -59,10 +59,8 @@ KRWSPACE::KRWSPACE(MASTER& master)
     auto* exit = new QPushButton(QStringLiteral("E&xit"), this);
     exit->setObjectName(QStringLiteral("cmdExit"));
 
-    auto* workspaceLabel = new QLabel(QStringLiteral("&Workspace"), this);
-    workspaceLabel->setBuddy(m_workspace);
-    auto* stateLabel = new QLabel(QStringLiteral("&State"), this);
-    stateLabel->setBuddy(m_state);
+    auto* workspaceLabel = new QLabel(QStringLiteral("Workspace"), this);
+    auto* stateLabel = new QLabel(QStringLiteral("State"), this);
     auto* fields = new QGridLayout;
     fields->addWidget(workspaceLabel, 0, 0);
     fields->addWidget(m_workspace, 1, 0);
@@ -199,7 +197,7 @@ void KRWSPACE::accept()
         Dialogs::tell(this, Dialogs::defaultTitle(),
                       QStringLiteral("Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from "
                                      "Install CD"),
-                      QMessageBox::Critical);
+                      QMessageBox::NoIcon);
         return;
     }
 
@@ -214,13 +212,17 @@ void KRWSPACE::accept()
             return;
         QDir program(QString::fromStdString(values.programFolder));
         if (!isFolderName(name) || !program.mkdir(name)) {
-            Dialogs::tell(this, Dialogs::defaultTitle(), kCreateFailed, QMessageBox::Critical);
+            Dialogs::tell(this, Dialogs::defaultTitle(), kCreateFailed, QMessageBox::NoIcon);
             return;
         }
     }
 
-    if (!Settings::write(Folders::temporaryFolder(), {name.toStdString(), values.state})) {
-        Dialogs::tell(this, Dialogs::defaultTitle(), kCreateFailed, QMessageBox::Critical);
+    // Without a temporary folder there is nowhere to keep the choice, and
+    // nothing to stop the user working.
+    const std::string temporaryFolder = Folders::temporaryFolder();
+    if (!temporaryFolder.empty() &&
+        !Settings::write(temporaryFolder, {name.toStdString(), values.state})) {
+        Dialogs::tell(this, Dialogs::defaultTitle(), kCreateFailed, QMessageBox::NoIcon);
         return;
     }
     values.selectionAccepted = true;
@@ -231,7 +233,7 @@ void KRWSPACE::deleteWorkspace()
 {
     const QString name = m_workspace->currentText();
     if (name.isEmpty()) {
-        Dialogs::tell(this, Dialogs::defaultTitle(), kRemoveFailed, QMessageBox::Critical);
+        Dialogs::tell(this, Dialogs::defaultTitle(), kRemoveFailed, QMessageBox::NoIcon);
         return;
     }
     if (!isListed(name)) {
@@ -252,7 +254,7 @@ void KRWSPACE::deleteWorkspace()
         folder.remove(file);
     QDir program(QString::fromStdString(m_master.values().programFolder));
     if (!isFolderName(name) || !program.rmdir(name)) {
-        Dialogs::tell(this, Dialogs::defaultTitle(), kRemoveFailed, QMessageBox::Critical);
+        Dialogs::tell(this, Dialogs::defaultTitle(), kRemoveFailed, QMessageBox::NoIcon);
         return;
     }
     m_workspace->removeItem(m_workspace->findText(name, Qt::MatchExactly));

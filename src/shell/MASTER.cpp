@@ -222,11 +222,20 @@ bool MASTER::start()
     fixProgramValues();
     CENTERFORM(this);
 
+    // The update check runs here only, never on a later change of state.
     QString workspace;
     QString state;
-    if (!chooseWorkspace(workspace, state))
-        return false;
-    showResultList(workspace, state);
+    while (true) {
+        if (!chooseWorkspace(workspace, state))
+            return false;
+        if (!openStateDatabase()) {
+            if (m_ended)
+                return false;
+            continue;
+        }
+        if (showResultList(workspace, state))
+            break;
+    }
     show();
     if (m_splash)
         m_splash->close();
@@ -244,19 +253,14 @@ bool MASTER::chooseWorkspace(QString& workspace, QString& state)
             return false;
         if (!m_values.selectionAccepted) {
             if (Dialogs::ask(this, Dialogs::defaultTitle(), QStringLiteral("Update Database?"),
-                             QMessageBox::Yes | QMessageBox::No,
-                             QMessageBox::Question) != QMessageBox::Yes)
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::NoIcon,
+                             QMessageBox::Yes) != QMessageBox::Yes)
                 continue;
             // The upgrade window is not part of this version: the upgrade is
             // left unfinished, which ends the program.
             m_values.upgradeContinue = false;
             endProgram();
             return false;
-        }
-        if (!openStateDatabase()) {
-            if (m_ended)
-                return false;
-            continue;
         }
         workspace = window.workspace();
         state = window.state();
@@ -272,21 +276,26 @@ bool MASTER::openStateDatabase()
             Dialogs::ask(this, Dialogs::defaultTitle(),
                          QString::fromUtf8(UpdateRun::kQuestion.data(),
                                            static_cast<int>(UpdateRun::kQuestion.size())),
-                         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Question,
+                         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoIcon,
                          QMessageBox::Ok) == QMessageBox::Ok) {
             runUpdate(db);
             return false;
         }
     } catch (const DbError& error) {
-        Dialogs::tell(this, Dialogs::defaultTitle(),
-                      QStringLiteral("The state database %1 could not be opened: %2")
-                          .arg(QString::fromStdString(m_values.stateDatabasePath()),
-                               QString::fromStdString(error.what())),
-                      QMessageBox::Critical);
+        reportStateDatabaseFailure(error);
         return false;
     }
     QApplication::processEvents();
     return true;
+}
+
+void MASTER::reportStateDatabaseFailure(const DbError& error)
+{
+    Dialogs::tell(this, Dialogs::defaultTitle(),
+                  QStringLiteral("The state database %1 could not be opened: %2")
+                      .arg(QString::fromStdString(m_values.stateDatabasePath()),
+                           QString::fromStdString(error.what())),
+                  QMessageBox::Critical);
 }
 
 void MASTER::runUpdate(Database& db)
@@ -322,18 +331,29 @@ void MASTER::runUpdate(Database& db)
     endProgram();
 }
 
-void MASTER::showResultList(const QString& workspace, const QString& state)
+bool MASTER::showResultList(const QString& workspace, const QString& state)
 {
     if (m_list) {
-        m_list->close();
+        // The list goes together with its frame in the work area.
+        m_list->parentWidget()->close();
         m_list = nullptr;
     }
-    m_list = new KRLIST(*this, workspace, state,
-                        QString::fromStdString(m_values.programFolder) + workspace + '/');
-    setWindowTitle(caption(workspace, state));
-    m_list->showMaximized();
-    m_list->SORT_SELECT(2);
-    m_list->SETTABS();
+    try {
+        m_list = new KRLIST(*this, workspace, state,
+                            QString::fromStdString(m_values.programFolder) + workspace + '/');
+        setWindowTitle(caption(workspace, state));
+        m_list->showMaximized();
+        m_list->SORT_SELECT(2);
+        m_list->SETTABS();
+    } catch (const DbError& error) {
+        // The database failed after its check: choose again.
+        if (m_list)
+            m_list->parentWidget()->close();
+        m_list = nullptr;
+        reportStateDatabaseFailure(error);
+        return false;
+    }
+    return true;
 }
 
 void MASTER::pressButton(int index)
@@ -396,16 +416,16 @@ void MASTER::SubChangeState()
 {
     QString workspace;
     QString state;
-    if (!chooseWorkspace(workspace, state))
-        return;
-    showResultList(workspace, state);
+    while (chooseWorkspace(workspace, state) && !showResultList(workspace, state)) {
+    }
 }
 
 void MASTER::SubExit()
 {
     if (Dialogs::ask(this, QStringLiteral("Exit KORA"),
                      QStringLiteral("Are you sure you want to quit KORA?"),
-                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) != QMessageBox::Yes)
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
+                     QMessageBox::Yes) != QMessageBox::Yes)
         return;
     endProgram();
 }

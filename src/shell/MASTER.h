@@ -16,6 +16,7 @@ class QToolBar;
 namespace kora {
 
 class Database;
+class DbError;
 class KRLIST;
 class TITLE;
 
@@ -83,7 +84,9 @@ private:
     // will not open (after saying why) or when an update run ended the program.
     bool openStateDatabase();
     void runUpdate(Database& db);
-    void showResultList(const QString& workspace, const QString& state);
+    // Loads the result list; false (after saying why) when the state database fails.
+    bool showResultList(const QString& workspace, const QString& state);
+    void reportStateDatabaseFailure(const DbError& error);
     void endProgram();
 
     ProgramValues m_values;

@@ -75,7 +75,9 @@ TEST(ClassLoad, StandardClassData)
                   classRecord("8810", "1000002", "02", "00031"),
                   classRecord("5403", "1000003", "01", "00500"),
                   classRecord("5403", "1000003", "01", "00750"),
-                  classRecord("8810", "1000004", "01", "  X  "), skipped});
+                  classRecord("8810", "1000004", "01", "  X  "),
+                  // A loss cost that cannot be read keeps the one already loaded.
+                  classRecord("5403", "1000003", "01", "0X750"), skipped});
     RecordedProgress progress;
     DataLoader(folder.db(), folder.path(), "PA", progress).NEWCLASSSTD();
 

@@ -161,7 +161,7 @@ private slots:
         });
         QCOMPARE(title, QString("Bakers"));
         QCOMPARE(criteria, QStringList({"SIC Code|2051 Thru 2051|Include"}));
-        // The lookup keeps its file and its tab, which shows its new companies.
+        // The lookup keeps its file and its tab, which is shown again with its new companies.
         QCOMPARE(open.app.bytes("SEARCH3.KRD"),
                  std::string("\"Bakers and Roofers\",\"SIC Code\",\"2051\",\"2051\",\"SIC\","
                              "#FALSE#\r\n\"Bakers and Roofers\",\"SIC Code\",\"1761\",\"1761\","
@@ -169,6 +169,24 @@ private slots:
         QCOMPARE(open.app.tabs()->currentIndex(), 3);
         QCOMPARE(open.app.tabs()->tabText(3), QString("Bakers and Roofers"));
         QCOMPARE(open.app.names(), QStringList({"Allen Roofing", "Harbor Bakery"}));
+        QVERIFY(open.app.fixture().messages().isEmpty());
+    }
+
+    void theKeyboardChoosesAndOpensALookup()
+    {
+        Open open;
+        QString title;
+        open.app.fixture().onModal<KRLOOKUP>([&title](KRLOOKUP* window) {
+            title = LookupEditor{window}.title()->text();
+            window->reject();
+        });
+        open.editSearch([](KREDDEL* window) {
+            auto* list = window->findChild<QListWidget*>("List1");
+            QCOMPARE(window->focusWidget(), list);
+            QTest::keyClick(list, Qt::Key_Down);
+            QTest::keyClick(list, Qt::Key_Return);
+        });
+        QCOMPARE(title, QString("Roofers"));
         QVERIFY(open.app.fixture().messages().isEmpty());
     }
 

@@ -134,6 +134,10 @@ private slots:
             {-1, "1", "2", "No field selected!"},
             {Field::ExpirationDate, "101", "1231", "Date must be in the form MMDD!"},
             {Field::ExpirationDate, "0101", "12A1", "Date must be in the form MMDD!"},
+            // Thru is checked as typed: a value alone is no date, mod or band.
+            {Field::ExpirationDate, "0301", "", "Date must be in the form MMDD!"},
+            {Field::ExperienceMod, "1.100", " ", "Invalid mod!"},
+            {Field::Sales, "4", "", "Invalid sales category!"},
             {Field::ExperienceMod, "1.2.3", "9.999", "Invalid mod!"},
             {Field::ExperienceMod, "0.900", "high", "Invalid mod!"},
             {Field::Employees, "10", "9", "Invalid employee category!"},
@@ -174,12 +178,17 @@ private slots:
         QCOMPARE(open.editor.criteria(), QStringList({"Experience Mod.|0.000 Thru 9.999|Include",
                                                       "Zip Code|18901 Thru 18999|Include",
                                                       "Zip Code|19000 Thru 19399|Include"}));
-        // One band alone is a range of its own.
+        QCOMPARE(open.app.fixture().messages().size(), told);
+        // One picked band is refused; a second pick gives its Thru.
         open.editor.choose(Field::Employees);
         open.editor.pick("3");
         open.editor.press("ADD");
+        QCOMPARE(open.app.fixture().messageTexts().mid(told),
+                 QStringList({"Invalid employee category!"}));
+        QCOMPARE(open.editor.from()->text(), QString("3"));
+        open.editor.pick("3");
+        open.editor.press("ADD");
         QCOMPARE(open.editor.criteria().last(), QString("# of Employees|3 Thru 3|Include"));
-        QCOMPARE(open.app.fixture().messages().size(), told);
     }
 
     void stateOnlyFieldsAreRefusedWhenChosen()
@@ -336,6 +345,11 @@ private slots:
         QCOMPARE(open.editor.thru()->text(), QString("9.885"));
         open.editor.press("ADD");
         QCOMPARE(open.editor.criteria(), QStringList({"Merit Class|Credit Thru 9.885|Include"}));
+        // A typed word without a Thru is taken through itself.
+        open.editor.choose(Field::MeritClass);
+        LookupEditor::type(open.editor.from(), "Debit");
+        open.editor.press("ADD");
+        QCOMPARE(open.editor.criteria().last(), QString("Merit Class|Debit Thru Debit|Include"));
         QVERIFY(open.messages().isEmpty());
     }
 
@@ -434,6 +448,39 @@ private slots:
         QVERIFY(open.messages().isEmpty());
     }
 
+    void tabbingThroughTheFieldsChoosesNone()
+    {
+        {
+            LookupWindowFixture app;
+            app.writeLookup("SEARCH1.KRD", "Roofers",
+                            {{"", "SIC Code", "1761", "1761", "SIC", false}});
+            app.list().lookupTabs().setCurrentFile("SEARCH1.KRD");
+            KRLOOKUP window(app.list(), &app.master());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            LookupEditor editor{&window};
+            editor.title()->setFocus();
+            QTest::keyClick(editor.title(), Qt::Key_Tab);
+            QCOMPARE(window.focusWidget(), editor.fields());
+            QCOMPARE(editor.fields()->currentRow(), -1);
+            QCOMPARE(editor.from()->text(), QString());
+            // Back to the title and OK: the lookup is saved as it was.
+            QTest::keyClick(editor.fields(), Qt::Key_Backtab);
+            QTest::keyClick(editor.title(), Qt::Key_Return);
+            QVERIFY(!window.isVisible());
+            QCOMPARE(app.bytes("SEARCH1.KRD"),
+                     std::string("\"Roofers\",\"SIC Code\",\"1761\",\"1761\",\"SIC\","
+                                 "#FALSE#\r\n"));
+            QVERIFY(app.fixture().messages().isEmpty());
+        }
+        // The first arrow key chooses the first field.
+        Open open;
+        QTest::keyClick(open.editor.title(), Qt::Key_Tab);
+        QTest::keyClick(open.editor.fields(), Qt::Key_Down);
+        QCOMPARE(open.editor.fields()->currentRow(), int(Field::ExpirationDate));
+        QCOMPARE(open.editor.from()->text(), QString("0101"));
+    }
+
     void deleteRemovesTheHighlightedCriterion()
     {
         Open open;
@@ -456,6 +503,36 @@ private slots:
         QTest::keyClick(open.editor.criteriaGrid(), Qt::Key_Escape);
         QVERIFY(!open.window->isVisible());
         QVERIFY(open.app.list().lookupTabs().folder().lookupFiles().empty());
+    }
+
+    void anEditedLookupIsShownAgainOnItsTab()
+    {
+        LookupWindowFixture app;
+        app.writeLookup("SEARCH1.KRD", "Roofers", {{"", "SIC Code", "1761", "1761", "SIC", false}});
+        app.list().SETTABS();
+        app.tabs()->setCurrentIndex(1);
+        QCOMPARE(app.names(), QStringList({"Allen Roofing"}));
+        app.list().SetCurSQLFile(false);
+
+        KRLOOKUP window(app.list(), &app.master());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        LookupEditor editor{&window};
+        QCOMPARE(editor.title()->text(), QString("Roofers"));
+        LookupEditor::type(editor.title(), "Roofers and Pavers");
+        editor.choose(Field::SicCode);
+        LookupEditor::type(editor.from(), "1611");
+        editor.press("OK");
+
+        QVERIFY(!window.isVisible());
+        QCOMPARE(app.bytes("SEARCH1.KRD"),
+                 std::string("\"Roofers and Pavers\",\"SIC Code\",\"1761\",\"1761\",\"SIC\","
+                             "#FALSE#\r\n\"Roofers and Pavers\",\"SIC Code\",\"1611\",\"1611\","
+                             "\"SIC\",#FALSE#\r\n"));
+        QCOMPARE(app.tabs()->currentIndex(), 1);
+        QCOMPARE(app.tabs()->tabText(1), QString("Roofers and Pavers"));
+        QCOMPARE(app.names(), QStringList({"Allen Roofing", "Baker Paving"}));
+        QVERIFY(app.fixture().messages().isEmpty());
     }
 
     void namedLookupsStopAtEight()

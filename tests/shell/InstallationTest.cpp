@@ -65,5 +65,26 @@ TEST(Installation, KeepsExistingFilesUnlessReplacing)
     EXPECT_EQ(QueryRecordSet(nj, "SELECT * FROM NOTES").recordCount(), 0);
 }
 
+TEST(Installation, ReplacedDatabaseTakesNothingFromTheOldOnesJournal)
+{
+    TempFolder folder;
+    Installation installation(folder.path());
+    installation.create(false);
+    const std::string database = folder.file("KORAPA.MDB");
+    const std::string journal = database + "-wal";
+    // A program that died with the database open leaves its journal behind.
+    {
+        Database pa(database, installation.stateConnect("PA"));
+        pa.execute("PRAGMA wal_autocheckpoint = 0");
+        pa.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1234567', '01', 'old')");
+        fs::copy_file(journal, journal + ".left");
+    }
+    fs::rename(journal + ".left", journal);
+
+    installation.create(true);
+    Database pa(database, installation.stateConnect("PA"));
+    EXPECT_EQ(QueryRecordSet(pa, "SELECT * FROM NOTES").recordCount(), 0);
+}
+
 } // namespace
 } // namespace kora::test

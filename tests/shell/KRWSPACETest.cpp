@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
@@ -54,7 +55,14 @@ private slots:
         QCOMPARE(open.state()->currentText(), QString("PA"));
         QCOMPARE(open.workspace()->currentText(), QString("INITIAL"));
         QVERIFY(open.workspace()->findText("INITIAL") >= 0);
-        QCOMPARE(open.window->findChild<QPushButton*>("cmdExit")->text(), QString("E&xit"));
+        QStringList captions;
+        for (const QPushButton* button : open.window->findChildren<QPushButton*>())
+            captions << button->text();
+        QCOMPARE(captions, QStringList({"OK", "Delete", "Help", "E&xit"}));
+        QStringList labels;
+        for (const QLabel* label : open.window->findChildren<QLabel*>())
+            labels << label->text();
+        QCOMPARE(labels, QStringList({"Workspace", "State"}));
     }
 
     void acceptsAnExistingWorkspaceAndState()
@@ -197,6 +205,28 @@ private slots:
             QCOMPARE(window.workspace(), QString("INITIAL"));
             QCOMPARE(window.state(), QString("PA"));
         }
+    }
+
+    void acceptsWithoutATemporaryFolder()
+    {
+        Open open;
+        const std::string missing = open.fixture.temporaryFolder() + "gone";
+        setenv("TMPDIR", missing.c_str(), 1);
+        open.press("OK");
+        QVERIFY(open.master.values().selectionAccepted);
+        QVERIFY(open.fixture.messages().isEmpty());
+    }
+
+    void reportsASettingsFileThatCannotBeWritten()
+    {
+        Open open;
+        QVERIFY(QDir().mkpath(QString::fromStdString(open.fixture.temporaryFolder()) +
+                              "KORA.INI/taken"));
+        open.press("OK");
+        QVERIFY(!open.master.values().selectionAccepted);
+        QVERIFY(open.window->isVisible());
+        QCOMPARE(open.fixture.messageTexts(),
+                 QStringList({"Could not create workspace or save settings!"}));
     }
 
     void createsABackupDatabaseWhenMissing()

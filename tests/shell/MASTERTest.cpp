@@ -1,4 +1,6 @@
 #include "shell/MASTER.h"
+#include "database/Database.h"
+#include "shell/Installation.h"
 #include "shell/KRWSPACE.h"
 #include "support/WindowFixture.h"
 
@@ -99,6 +101,7 @@ private slots:
         QVERIFY(master.start());
         QCOMPARE(shown, 2);
         QCOMPARE(fixture.messageTexts(), QStringList({"Update Database?"}));
+        QCOMPARE(fixture.messages().first().buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is PA"));
         QVERIFY(master.isVisible());
         QVERIFY(master.resultList());
@@ -132,12 +135,50 @@ private slots:
         QVERIFY(master.start());
         QCOMPARE(fixture.messages().first().text, QString("Are you sure you want to quit KORA?"));
         QCOMPARE(fixture.messages().first().title, QString("Exit KORA"));
+        QCOMPARE(fixture.messages().first().buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(fixture.messages().first().icon, QMessageBox::Question);
 
         fixture.onModal<KRWSPACE>(
             [](KRWSPACE* window) { window->findChild<QPushButton*>("cmdExit")->click(); });
         fixture.queueAnswer(QMessageBox::Yes);
         master.SubChangeState();
         QVERIFY(master.hasEnded());
+    }
+
+    void theCloseBoxEndsWithoutAQuestion()
+    {
+        WindowFixture fixture;
+        MASTER master;
+        fixture.onModal<KRWSPACE>(
+            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
+        QVERIFY(master.start());
+        QVERIFY(master.close());
+        QVERIFY(master.hasEnded());
+        QVERIFY(fixture.messages().isEmpty());
+    }
+
+    void aDatabaseThatFailsAfterItsCheckBringsTheWorkspaceWindowBack()
+    {
+        WindowFixture fixture;
+        {
+            Database pa(fixture.programFolder() + "KORAPA.MDB",
+                        Installation(fixture.programFolder()).stateConnect("PA"));
+            pa.execute("DROP TABLE PRIME");
+        }
+        MASTER master;
+        int shown = 0;
+        fixture.onModal<KRWSPACE>([&shown](KRWSPACE* window) {
+            if (++shown == 1)
+                window->findChild<QPushButton*>("OK")->click();
+            else
+                window->findChild<QPushButton*>("cmdExit")->click();
+        });
+        QVERIFY(!master.start());
+        QCOMPARE(shown, 2);
+        QVERIFY(fixture.messageTexts().first().startsWith(
+            QString("The state database %1KORAPA.MDB could not be opened: ")
+                .arg(QString::fromStdString(fixture.programFolder()))));
+        QVERIFY(!master.resultList());
     }
 
     void informationBoxesShowVersions()

@@ -1,12 +1,20 @@
 #include "database/Database.h"
+#include "database/Dates.h"
+#include "database/DemoData.h"
 #include "database/QueryRecordSet.h"
 #include "database/UpdateRun.h"
+#include "results/KRLIST.h"
 #include "shell/Installation.h"
 #include "shell/KRWSPACE.h"
 #include "shell/MASTER.h"
+#include "shell/TITLE.h"
 #include "support/WindowFixture.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QtTest>
 
@@ -65,9 +73,57 @@ private slots:
         QCOMPARE(fixture.messages().size(), 1);
         QCOMPARE(fixture.messages()[0].text.toStdString(), std::string(UpdateRun::kQuestion));
         QCOMPARE(fixture.messages()[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(fixture.messages()[0].defaultButton, QMessageBox::Ok);
         QCOMPARE(value(fixture, "PA", "SELECT CLASS FROM CLASSLIST"), std::string("8810"));
         QCOMPARE(value(fixture, "PA", "SELECT Version FROM VERSION"), version);
         QVERIFY(!exists(fixture, "CLASSES.DAT"));
+    }
+
+    void aCompanyLoadRunsWithTheSplashInFront()
+    {
+        WindowFixture fixture;
+        DemoData("PA", 20, Dates::today()).writeUpdateFiles(fixture.programFolder());
+        TITLE splash;
+        splash.show();
+        MASTER master(&splash);
+        chooseState(fixture, "PA");
+        fixture.queueAnswer(QMessageBox::Ok);
+        QVERIFY(!master.start());
+        QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(
+            splash.findChild<QLabel*>("lblStatus")->text().startsWith("TOTAL COMPANIES ADDED IS "));
+        QCOMPARE(splash.findChild<QLabel*>("Label4")->text(), QString("2.30.0"));
+        QVERIFY(!splash.isVisible());
+        QCOMPARE(value(fixture, "PA", "SELECT COUNT(*) FROM PRIME"), std::string("20"));
+        QCOMPARE(value(fixture, "PA", "SELECT Dummy || ' ' || Version FROM VERSION"),
+                 "1 " + Dates::today());
+        for (const char* name :
+             {"SIC.DAT", "CLASSES.DAT", "CTYPA.DAT", "DATA1PA.DAT", "DATAPA.DAT"})
+            QVERIFY2(!exists(fixture, name), name);
+    }
+
+    void aChangeOfStateAsksNothingAboutWaitingUpdates()
+    {
+        WindowFixture fixture;
+        MASTER master;
+        QString state = "PA";
+        fixture.onModal<KRWSPACE>([&state](KRWSPACE* window) {
+            window->findChild<QComboBox*>("STATE")->setCurrentText(state);
+            window->findChild<QPushButton*>("OK")->click();
+        });
+        QVERIFY(master.start());
+        writeClassList(fixture);
+
+        state = "NJ";
+        master.findChild<QAction*>("mnuNewState")->trigger();
+        QVERIFY(fixture.messages().isEmpty());
+        QVERIFY(exists(fixture, "CLASSES.DAT"));
+        QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is NJ"));
+        // The new result list took the old one's place.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(master.workArea()->subWindowList().size(), 1);
+        QCOMPARE(master.workArea()->subWindowList().first()->widget(),
+                 static_cast<QWidget*>(master.resultList()));
     }
 
     void cancelLeavesTheFilesAndStartsNormally()
