@@ -80,19 +80,6 @@ long long OrderedCompanies::firstAtOrAfter(const std::string& text) const
     return count();
 }
 
-long long OrderedCompanies::positionOf(const std::string& file, const std::string& sequence)
-{
-    Statement query = m_db.prepare("SELECT rowid FROM PRIME WHERE FILE = ? AND SEQUENCE = ?");
-    query.bind(1, file).bind(2, sequence);
-    if (!query.step())
-        return count();
-    const long long rowId = query.column(0).toInteger();
-    for (size_t i = 0; i < m_rowIds.size(); ++i)
-        if (m_rowIds[i] == rowId)
-            return static_cast<long long>(i);
-    return count();
-}
-
 void OrderedCompanies::forget(long long position)
 {
     m_cache.erase(position);

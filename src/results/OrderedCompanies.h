@@ -28,8 +28,6 @@ public:
     // The first position whose search text is at or after the given text,
     // compared without regard to case; count() when there is none.
     long long firstAtOrAfter(const std::string& text) const;
-    // The position of a company; count() when it is not listed.
-    long long positionOf(const std::string& file, const std::string& sequence);
     // Forgets the cached row of a position, after the row was changed.
     void forget(long long position);
     // Forgets every cached row; they are read again as they are shown.
