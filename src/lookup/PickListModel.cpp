@@ -2,10 +2,7 @@
 
 #include "database/Database.h"
 
-#include <QApplication>
-#include <QBrush>
-#include <QFont>
-#include <QPalette>
+#include "shell/HeaderMarking.h"
 
 namespace kora {
 
@@ -74,22 +71,9 @@ QVariant PickListModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= m_headers.size())
         return QAbstractTableModel::headerData(section, orientation, role);
-    switch (role) {
-    case Qt::DisplayRole:
+    if (role == Qt::DisplayRole)
         return m_headers[section];
-    case Qt::BackgroundRole:
-        return section == m_sortedColumn ? QApplication::palette().brush(QPalette::Base)
-                                         : QApplication::palette().brush(QPalette::Button);
-    case Qt::FontRole:
-        if (section == m_sortedColumn) {
-            QFont font = QApplication::font();
-            font.setBold(true);
-            return font;
-        }
-        return {};
-    default:
-        return {};
-    }
+    return headerMarking(role, section == m_sortedColumn);
 }
 
 } // namespace kora

@@ -2,11 +2,9 @@
 
 #include "database/Dates.h"
 #include "results/OrderedCompanies.h"
+#include "shell/HeaderMarking.h"
 
-#include <QApplication>
 #include <QBrush>
-#include <QFont>
-#include <QPalette>
 
 namespace kora {
 
@@ -50,22 +48,9 @@ QVariant CompanyGridModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal || section < 0 ||
         section >= static_cast<int>(m_columns.size()))
         return QAbstractTableModel::headerData(section, orientation, role);
-    switch (role) {
-    case Qt::DisplayRole:
+    if (role == Qt::DisplayRole)
         return m_columns[section].header;
-    case Qt::BackgroundRole:
-        return section == m_markedColumn ? QApplication::palette().brush(QPalette::Base)
-                                         : QApplication::palette().brush(QPalette::Button);
-    case Qt::FontRole:
-        if (section == m_markedColumn) {
-            QFont font = QApplication::font();
-            font.setBold(true);
-            return font;
-        }
-        return {};
-    default:
-        return {};
-    }
+    return headerMarking(role, section == m_markedColumn);
 }
 
 QModelIndexList CompanyGridModel::match(const QModelIndex&, int, const QVariant&, int,
