@@ -1,16 +1,19 @@
 // kora: the desktop program. It takes no arguments.
 
 #include "shell/CenterForm.h"
+#include "shell/Dialogs.h"
+#include "shell/KoraApplication.h"
 #include "shell/MASTER.h"
 #include "shell/TITLE.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QIcon>
 
+#include <exception>
+
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    kora::KoraApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORA"));
     QApplication::setApplicationVersion(kora::MASTER::programVersion());
     QApplication::setWindowIcon(QIcon(kora::TITLE::logo()));
@@ -25,7 +28,15 @@ int main(int argc, char** argv)
     QApplication::processEvents();
 
     kora::MASTER master(&splash);
-    if (!master.start())
-        return 0;
+    try {
+        if (!master.start())
+            return 0;
+    } catch (const std::exception& failure) {
+        splash.hide();
+        kora::Dialogs::tell(nullptr, kora::Dialogs::defaultTitle(),
+                            kora::KoraApplication::failureMessage(failure.what()),
+                            QMessageBox::Critical);
+        return 1;
+    }
     return app.exec();
 }

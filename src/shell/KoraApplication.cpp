@@ -1,0 +1,29 @@
+#include "shell/KoraApplication.h"
+
+#include "shell/Dialogs.h"
+
+#include <exception>
+
+namespace kora {
+
+KoraApplication::KoraApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+QString KoraApplication::failureMessage(const char* reason)
+{
+    return QStringLiteral("The command could not be completed: %1").arg(QString::fromUtf8(reason));
+}
+
+bool KoraApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& failure) {
+        while (overrideCursor())
+            restoreOverrideCursor();
+        Dialogs::tell(activeWindow(), Dialogs::defaultTitle(), failureMessage(failure.what()),
+                      QMessageBox::Critical);
+    }
+    return false;
+}
+
+} // namespace kora

@@ -1,0 +1,48 @@
+#include "shell/KoraApplication.h"
+#include "shell/Dialogs.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+#include <stdexcept>
+
+using namespace kora;
+
+class KoraApplicationTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aFailureEscapingACommandIsReportedAndTheProgramGoesOn()
+    {
+        QList<Dialogs::Request> messages;
+        Dialogs::setScript([&messages](const Dialogs::Request& request) {
+            messages.append(request);
+            return QMessageBox::Ok;
+        });
+        QPushButton button(QStringLiteral("Run"));
+        int runs = 0;
+        connect(&button, &QPushButton::clicked, [&runs] {
+            ++runs;
+            throw std::runtime_error("the state database is locked");
+        });
+        button.show();
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QTest::mouseClick(&button, Qt::LeftButton);
+        Dialogs::setScript({});
+        QCOMPARE(runs, 2);
+        QCOMPARE(messages.size(), 2);
+        QCOMPARE(messages[0].text, QString("The command could not be completed: the state "
+                                           "database is locked"));
+        QCOMPARE(messages[0].icon, QMessageBox::Critical);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    KoraApplication app(argc, argv);
+    KoraApplicationTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "KoraApplicationTest.moc"
