@@ -39,8 +39,14 @@ QVariant CompanyGridModel::data(const QModelIndex& index, int role) const
     }
     const Column& column = m_columns[index.column()];
     const std::string value = row->text(column.field);
-    return QString::fromStdString(column.format == Format::Date ? Dates::toMonthDayYear(value)
-                                                                : value);
+    if (column.format == Format::Date)
+        return QString::fromStdString(Dates::toMonthDayYear(value));
+    // Delivered texts are padded to their width; the padding after a text is
+    // not shown (a mark of a single blank stays as it is).
+    QString text = QString::fromStdString(value);
+    while (text.endsWith(QLatin1Char(' ')) && !text.trimmed().isEmpty())
+        text.chop(1);
+    return text;
 }
 
 QVariant CompanyGridModel::headerData(int section, Qt::Orientation orientation, int role) const

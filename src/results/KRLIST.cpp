@@ -49,6 +49,23 @@ QString modText(const Value& mod)
     return mod.isNull() ? QString() : QString::number(mod.toDouble(), 'f', 3);
 }
 
+// Fixed widths for the short columns; the name column (width 0) takes the
+// rest of the grid, so the grid never scrolls sideways.
+void sizeColumns(QTableView* grid, std::initializer_list<int> widths)
+{
+    QHeaderView* header = grid->horizontalHeader();
+    int column = 0;
+    for (int width : widths) {
+        if (width == 0) {
+            header->setSectionResizeMode(column, QHeaderView::Stretch);
+        } else {
+            header->setSectionResizeMode(column, QHeaderView::Interactive);
+            grid->setColumnWidth(column, width);
+        }
+        ++column;
+    }
+}
+
 QLineEdit* readOnlyBox(const char* name, QWidget* parent)
 {
     auto* box = new QLineEdit(parent);
@@ -128,10 +145,7 @@ void KRLIST::buildWindow()
                                        {QStringLiteral("Omit"), "Omit"}},
                                       false, this);
     m_allGrid = makeGrid("TDBGrid1", m_allModel);
-    m_allGrid->setColumnWidth(0, 80);
-    m_allGrid->setColumnWidth(1, 80);
-    m_allGrid->setColumnWidth(2, 330);
-    m_allGrid->horizontalHeader()->setStretchLastSection(true);
+    sizeColumns(m_allGrid, {80, 80, 0, 160});
     const bool newYork = m_state == QLatin1String("NY");
     m_lookupModel = new CompanyGridModel(
         m_lookupCompanies,
@@ -143,10 +157,7 @@ void KRLIST::buildWindow()
          {QStringLiteral("Omit"), "Omit"}},
         true, this);
     m_lookupGrid = makeGrid("TDBGrid4", m_lookupModel);
-    m_lookupGrid->setColumnWidth(0, 80);
-    m_lookupGrid->setColumnWidth(1, 70);
-    m_lookupGrid->setColumnWidth(2, 330);
-    m_lookupGrid->horizontalHeader()->setStretchLastSection(true);
+    sizeColumns(m_lookupGrid, {80, 70, 0, 90});
     m_grids = new QStackedWidget(this);
     m_grids->addWidget(m_allGrid);
     m_grids->addWidget(m_lookupGrid);
@@ -210,7 +221,7 @@ void KRLIST::buildWindow()
     m_modsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_modsGrid->verticalHeader()->hide();
     m_modsGrid->verticalHeader()->setDefaultSectionSize(m_modsGrid->fontMetrics().height() + 6);
-    m_modsGrid->horizontalHeader()->setStretchLastSection(true);
+    m_modsGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     const bool merit = m_state == QLatin1String("PM") || m_state == QLatin1String("DM");
     m_mods->setHorizontalHeaderLabels(
         {QStringLiteral("Issue"), newYork ? QStringLiteral(" ") : QStringLiteral("Effective"),

@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
@@ -59,7 +60,11 @@ MASTER::MASTER(TITLE* splash)
     statusBar()->addPermanentWidget(m_lblProgram);
     buildToolbar();
     buildMenus();
-    resize(1180, 800);
+    // A roomy window that still fits a small screen whole.
+    QSize size(1180, 800);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    resize(size);
 }
 
 MASTER::~MASTER() = default;
