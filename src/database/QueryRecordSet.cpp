@@ -99,11 +99,6 @@ bool QueryRecordSet::findFirst(const std::string& criteria)
     return find(criteria, 0, 1);
 }
 
-bool QueryRecordSet::findLast(const std::string& criteria)
-{
-    return find(criteria, recordCount() - 1, -1);
-}
-
 bool QueryRecordSet::findNext(const std::string& criteria)
 {
     return find(criteria, m_position + 1, 1);

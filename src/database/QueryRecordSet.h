@@ -30,8 +30,6 @@ public:
     // Every row of the result (reads the rest of it).
     long long recordCount();
 
-    int fieldCount() const { return static_cast<int>(m_names.size()); }
-    const std::string& fieldName(int index) const { return m_names[index]; }
     Value field(const std::string& name) const;
     Value field(int index) const;
 
@@ -40,7 +38,6 @@ public:
     bool findFirst(const std::string& criteria);
     bool findNext(const std::string& criteria);
     bool findPrevious(const std::string& criteria);
-    bool findLast(const std::string& criteria);
     bool noMatch() const { return m_noMatch; }
 
 private:

@@ -19,7 +19,6 @@ public:
     Value(bool flag) : m_data(static_cast<long long>(flag ? 1 : 0)) {}
 
     bool isNull() const { return std::holds_alternative<std::monostate>(m_data); }
-    bool isText() const { return std::holds_alternative<std::string>(m_data); }
     bool isInteger() const { return std::holds_alternative<long long>(m_data); }
     bool isReal() const { return std::holds_alternative<double>(m_data); }
 
