@@ -11,6 +11,7 @@
 #include "database/Database.h"
 #include "database/QueryRecordSet.h"
 #include "database/StateCodes.h"
+#include "database/Transaction.h"
 #include "lookup/FieldCatalogue.h"
 #include "lookup/LookupFolder.h"
 #include "lookup/LookupSearch.h"

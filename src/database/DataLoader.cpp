@@ -4,6 +4,7 @@
 #include "database/DeferredIndexes.h"
 #include "database/FieldName.h"
 #include "database/LoadError.h"
+#include "database/Transaction.h"
 #include "database/UpdateFile.h"
 
 #include <algorithm>

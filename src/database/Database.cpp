@@ -197,21 +197,4 @@ bool Database::inTransaction() const
     return m_db && sqlite3_get_autocommit(m_db) == 0;
 }
 
-Transaction::~Transaction()
-{
-    if (!m_done) {
-        try {
-            m_db.rollback();
-        } catch (const DbError&) {
-            // The connection is failing already; the engine discards the work.
-        }
-    }
-}
-
-void Transaction::commit()
-{
-    m_db.commit();
-    m_done = true;
-}
-
 } // namespace kora

@@ -50,20 +50,4 @@ private:
     std::string m_path;
 };
 
-// Rolls back unless committed: a unit of work that fails leaves nothing behind.
-class Transaction
-{
-public:
-    explicit Transaction(Database& db) : m_db(db) { m_db.begin(); }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-    ~Transaction();
-
-    void commit();
-
-private:
-    Database& m_db;
-    bool m_done = false;
-};
-
 } // namespace kora

@@ -3,6 +3,7 @@
 #include "database/Dates.h"
 #include "database/FieldName.h"
 #include "database/StateCodes.h"
+#include "database/Transaction.h"
 
 namespace kora {
 

@@ -2,6 +2,7 @@
 
 #include "database/Dates.h"
 #include "database/TableRecordSet.h"
+#include "database/Transaction.h"
 
 namespace kora {
 

@@ -1,5 +1,6 @@
 #include "database/TableRecordSet.h"
 #include "database/RecordSetTestDatabase.h"
+#include "database/Transaction.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "LookupWindowFixture.h"
 
 #include "database/Database.h"
+#include "database/Transaction.h"
 #include "lookup/LookupFile.h"
 #include "results/KRLIST.h"
 #include "shell/Installation.h"
