@@ -1,4 +1,5 @@
 #include "batch/BatchOptions.h"
+#include "batch/UsageError.h"
 
 #include "database/StateCodes.h"
 

@@ -2,18 +2,10 @@
 
 #include <map>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace kora {
-
-// A command line that cannot be read; kora-batch exits with status 2.
-class UsageError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // The options of one kora-batch command: "--name value" pairs and bare flags.
 class BatchOptions

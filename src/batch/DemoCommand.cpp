@@ -1,6 +1,7 @@
 #include "batch/BatchCommands.h"
 #include "batch/BatchOptions.h"
 #include "batch/StreamProgress.h"
+#include "batch/UsageError.h"
 #include "shell/DemoInstallation.h"
 
 #include <iostream>

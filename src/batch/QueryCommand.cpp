@@ -1,5 +1,6 @@
 #include "batch/BatchCommands.h"
 #include "batch/BatchLookup.h"
+#include "batch/UsageError.h"
 #include "database/Database.h"
 #include "database/FieldName.h"
 #include "database/StateCodes.h"

@@ -1,7 +1,7 @@
 // kora-batch: KORA's command-line tool for administrators and automation.
 
 #include "batch/BatchCommands.h"
-#include "batch/BatchOptions.h"
+#include "batch/UsageError.h"
 
 #include <exception>
 #include <functional>
