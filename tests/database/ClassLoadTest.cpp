@@ -1,4 +1,5 @@
 #include "LoadTestFolder.h"
+#include "RecordedProgress.h"
 
 #include "database/DataLoader.h"
 #include "database/LoadError.h"

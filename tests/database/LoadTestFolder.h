@@ -1,7 +1,8 @@
 #pragma once
 
+#include "FixedRecord.h"
+
 #include "database/Database.h"
-#include "database/LoadProgress.h"
 #include "support/TempFolder.h"
 
 #include <string>
@@ -9,32 +10,6 @@
 #include <vector>
 
 namespace kora::test {
-
-// A fixed-length update record: blanks with texts put at positions counted from 1.
-class FixedRecord
-{
-public:
-    explicit FixedRecord(size_t length) : m_text(length, ' ') {}
-
-    FixedRecord& put(int position, std::string_view text)
-    {
-        m_text.replace(static_cast<size_t>(position - 1), text.size(), text);
-        return *this;
-    }
-    const std::string& text() const { return m_text; }
-
-private:
-    std::string m_text;
-};
-
-// Keeps the status texts a load shows.
-class RecordedProgress : public LoadProgress
-{
-public:
-    void status(const std::string& text) override { texts.push_back(text); }
-
-    std::vector<std::string> texts;
-};
 
 // A program folder holding one empty state database, for loading update files into.
 class LoadTestFolder

@@ -1,4 +1,5 @@
 #include "LoadTestFolder.h"
+#include "RecordedProgress.h"
 
 #include "database/Dates.h"
 #include "database/LoadError.h"
