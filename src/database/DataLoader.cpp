@@ -391,6 +391,20 @@ private:
     Statement m_mod;
 };
 
+// Replaces a table of codes and their descriptions with the records of the file.
+void loadCodeList(Database& db, UpdateFile& file, const std::string& table,
+                  const std::string& columns, RecordField code, RecordField description)
+{
+    db.execute("DELETE * FROM " + table);
+    Statement insert = db.prepare("INSERT INTO " + table + " (" + columns + ") VALUES (?, ?)");
+    while (file.next()) {
+        if (file.record() <= std::string_view(" !"))
+            continue;
+        insert.reset();
+        insert.bindText(1, file.field(code)).bindText(2, file.field(description)).run();
+    }
+}
+
 } // namespace
 
 DataLoader::DataLoader(Database& db, std::filesystem::path programFolder, std::string state,
@@ -465,16 +479,8 @@ void DataLoader::loadCompanies(UpdateFile& file, bool newYork)
 void DataLoader::NEWCLASSLISTSTD()
 {
     runLoad(kClassListFileName, ClassListRecord::kLength, [this](UpdateFile& file) {
-        m_db.execute("DELETE * FROM CLASSLIST");
-        Statement insert = m_db.prepare("INSERT INTO CLASSLIST (CLASS, [DESC]) VALUES (?, ?)");
-        while (file.next()) {
-            if (file.record() <= std::string_view(" !"))
-                continue;
-            insert.reset();
-            insert.bindText(1, file.field(ClassListRecord::kClass))
-                .bindText(2, file.field(ClassListRecord::kDesc))
-                .run();
-        }
+        loadCodeList(m_db, file, "CLASSLIST", "CLASS, [DESC]", ClassListRecord::kClass,
+                     ClassListRecord::kDesc);
     });
 }
 
@@ -532,16 +538,8 @@ void DataLoader::loadClasses(UpdateFile& file, bool newYork)
 void DataLoader::NEWCOUNTYSTD()
 {
     runLoad(countyFileName(m_state), CountyRecord::kLength, [this](UpdateFile& file) {
-        m_db.execute("DELETE * FROM COUNTY");
-        Statement insert = m_db.prepare("INSERT INTO COUNTY (CODE, COUNTY) VALUES (?, ?)");
-        while (file.next()) {
-            if (file.record() <= std::string_view(" !"))
-                continue;
-            insert.reset();
-            insert.bindText(1, file.field(CountyRecord::kCode))
-                .bindText(2, file.field(CountyRecord::kName))
-                .run();
-        }
+        loadCodeList(m_db, file, "COUNTY", "CODE, COUNTY", CountyRecord::kCode,
+                     CountyRecord::kName);
     });
 }
 
