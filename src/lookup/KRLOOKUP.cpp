@@ -7,6 +7,7 @@
 #include "results/KRLIST.h"
 #include "shell/CenterForm.h"
 #include "shell/Dialogs.h"
+#include "shell/RowGrid.h"
 
 #include <QDate>
 #include <QGridLayout>
@@ -126,21 +127,6 @@ QPushButton* makeButton(const char* caption, const char* name, QWidget* parent)
     return button;
 }
 
-QTableView* makeGrid(const char* name, QAbstractItemModel* model, QWidget* parent)
-{
-    auto* grid = new QTableView(parent);
-    grid->setObjectName(QString::fromLatin1(name));
-    grid->setModel(model);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
-    grid->horizontalHeader()->setHighlightSections(false);
-    grid->setWordWrap(false);
-    return grid;
-}
-
 QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -191,13 +177,13 @@ void KRLOOKUP::buildWindow()
     m_searchFor->setObjectName(QStringLiteral("SFOR"));
     m_searchLabel = buddyLabel(QStringLiteral("Search for"), m_searchFor, this);
     m_pickModel = new PickListModel(this);
-    m_pickGrid = makeGrid("TDBGrid5", m_pickModel, this);
+    m_pickGrid = makeRowGrid("TDBGrid5", m_pickModel, this);
     m_pickGrid->horizontalHeader()->setStretchLastSection(true);
 
     m_criteriaModel = new QStandardItemModel(0, 3, this);
     m_criteriaModel->setHorizontalHeaderLabels(
         {QStringLiteral("Field"), QStringLiteral("Selection"), QStringLiteral("Include/Exclude")});
-    m_criteriaGrid = makeGrid("TDBGrid3", m_criteriaModel, this);
+    m_criteriaGrid = makeRowGrid("TDBGrid3", m_criteriaModel, this);
     m_criteriaGrid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     m_criteriaGrid->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     m_criteriaGrid->setColumnWidth(0, 160);

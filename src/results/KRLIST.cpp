@@ -7,6 +7,7 @@
 #include "results/KRNYADDR.h"
 #include "shell/Dialogs.h"
 #include "shell/MASTER.h"
+#include "shell/RowGrid.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -107,20 +108,11 @@ KRLIST::~KRLIST() = default;
 
 QTableView* KRLIST::makeGrid(const char* name, CompanyGridModel* model)
 {
-    auto* grid = new QTableView(this);
-    grid->setObjectName(QString::fromLatin1(name));
-    grid->setModel(model);
+    QTableView* grid = makeRowGrid(name, model, this);
     // The Omit mark is carried by the grid but not shown as a column.
     grid->setColumnHidden(kOmitColumn, true);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setAlternatingRowColors(true);
-    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->verticalHeader()->hide();
-    grid->horizontalHeader()->setHighlightSections(false);
-    grid->setWordWrap(false);
     grid->installEventFilter(this);
     return grid;
 }

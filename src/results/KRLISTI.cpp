@@ -8,6 +8,7 @@
 #include "results/KRLIST.h"
 #include "shell/CenterForm.h"
 #include "shell/Dialogs.h"
+#include "shell/RowGrid.h"
 
 #include <QDate>
 #include <QFocusEvent>
@@ -85,18 +86,9 @@ QTableView* grid(const char* name, const QStringList& headers, QWidget* parent)
 {
     auto* model = new QStandardItemModel(0, static_cast<int>(headers.size()), parent);
     model->setHorizontalHeaderLabels(headers);
-    auto* view = new QTableView(parent);
-    view->setObjectName(QString::fromLatin1(name));
-    view->setModel(model);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    QTableView* view = makeRowGrid(name, model, parent);
     view->setAlternatingRowColors(true);
-    view->setWordWrap(false);
-    view->verticalHeader()->hide();
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->horizontalHeader()->setStretchLastSection(true);
-    view->horizontalHeader()->setHighlightSections(false);
     return view;
 }
 
