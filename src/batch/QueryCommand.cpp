@@ -1,6 +1,7 @@
 #include "batch/BatchCommands.h"
 #include "batch/BatchLookup.h"
 #include "batch/UsageError.h"
+#include "database/Blanks.h"
 #include "database/Database.h"
 #include "database/FieldName.h"
 #include "database/StateCodes.h"
@@ -51,10 +52,8 @@ int runQuery(const std::vector<std::string>& arguments)
     const int sequence = columnOf(rows, "SEQUENCE");
     const int name = columnOf(rows, "NAME1");
     while (rows.step()) {
-        std::string companyName = rows.column(name).toString();
-        companyName.erase(companyName.find_last_not_of(' ') + 1);
         std::cout << rows.column(file).toString() << '\t' << rows.column(sequence).toString()
-                  << '\t' << companyName << '\n';
+                  << '\t' << withoutTrailingBlanks(rows.column(name).toString()) << '\n';
     }
     return 0;
 }

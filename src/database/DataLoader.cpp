@@ -1,5 +1,6 @@
 #include "database/DataLoader.h"
 
+#include "database/Blanks.h"
 #include "database/Dates.h"
 #include "database/DeferredIndexes.h"
 #include "database/FieldName.h"
@@ -49,15 +50,6 @@ private:
     int m_count = 0;
     long long m_total = 0;
 };
-
-std::string_view trimBlanks(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
 
 // A number written in digits, with blanks around it allowed.
 std::optional<long long> digitsValue(std::string_view text)

@@ -1,6 +1,6 @@
 #include "results/CityStateZip.h"
 
-#include "results/Blanks.h"
+#include "database/Blanks.h"
 
 namespace kora {
 
@@ -14,7 +14,7 @@ void takeEnd(std::string& rest, std::string& part, size_t width, char separator,
     if (length <= minimum || rest[length - width - 1] != separator)
         return;
     part = rest.substr(length - width);
-    rest = trimBlanks(rest.substr(0, length - width - 1));
+    rest = std::string(trimBlanks(rest.substr(0, length - width - 1)));
 }
 
 } // namespace
@@ -22,7 +22,7 @@ void takeEnd(std::string& rest, std::string& part, size_t width, char separator,
 CityStateZip CityStateZip::split(const std::string& line)
 {
     CityStateZip parts;
-    std::string rest = trimBlanks(line);
+    std::string rest(trimBlanks(line));
     takeEnd(rest, parts.zipExtension, 4, '-', 5);
     takeEnd(rest, parts.zip, 5, ' ', 6);
     takeEnd(rest, parts.state, 2, ' ', 3);

@@ -1,7 +1,7 @@
 #include "results/CompanyNotes.h"
 
+#include "database/Blanks.h"
 #include "database/DbError.h"
-#include "results/Blanks.h"
 
 namespace kora {
 

@@ -1,15 +1,10 @@
 #include "results/CompanySummary.h"
 
+#include "database/Blanks.h"
+
 namespace kora {
 
 namespace {
-
-std::string withoutTrailingBlanks(std::string text)
-{
-    const auto last = text.find_last_not_of(' ');
-    text.erase(last == std::string::npos ? 0 : last + 1);
-    return text;
-}
 
 // A text is filled when it compares above the given threshold ("!" or blanks
 // followed by "!"), which counts texts of blanks as empty.
