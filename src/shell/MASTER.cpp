@@ -27,7 +27,6 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QToolButton>
 
 namespace kora {
 

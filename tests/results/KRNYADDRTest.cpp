@@ -2,7 +2,6 @@
 
 #include "ResultsFixture.h"
 
-#include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>

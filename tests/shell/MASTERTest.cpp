@@ -7,7 +7,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QToolBar>
-#include <QToolButton>
 #include <QtTest>
 
 using namespace kora;
