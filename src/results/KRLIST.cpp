@@ -160,7 +160,7 @@ void KRLIST::buildWindow()
     m_count = readOnlyBox("VIEWCOUNT", this);
     m_count->setMaximumWidth(110);
     m_count->setAlignment(Qt::AlignRight);
-    auto* searchLabel = new QLabel(QStringLiteral("&Search for:"), this);
+    auto* searchLabel = new QLabel(QStringLiteral("Sea&rch for:"), this);
     searchLabel->setBuddy(m_searchFor);
     auto* countLabel = new QLabel(QStringLiteral("Companies:"), this);
     auto* searchRow = new QHBoxLayout;

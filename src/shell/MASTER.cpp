@@ -251,6 +251,9 @@ bool MASTER::start()
 bool MASTER::chooseWorkspace(QString& workspace, QString& state)
 {
     while (true) {
+        // Only OK accepts: closing the window leaves no choice made, also on a
+        // change of state after an earlier acceptance.
+        m_values.selectionAccepted = false;
         KRWSPACE window(*this);
         window.exec();
         if (m_ended)

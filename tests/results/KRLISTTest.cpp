@@ -7,9 +7,11 @@
 #include "shell/MASTER.h"
 #include "support/WindowFixture.h"
 
+#include <QAbstractButton>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -421,6 +423,32 @@ private slots:
         open.list->findChild<QPushButton*>("Command1")->click();
         QVERIFY(!open.list->findChild<QLabel*>("lblNotes")->isHidden());
         QCOMPARE(open.list->findChild<QLineEdit*>("PHONE")->text(), QString("610-555-0123"));
+    }
+
+    void accessKeysDoNotClashWithTheMenus()
+    {
+        Open open;
+        // The list sits in the main window, so one Alt key must not name both
+        // a menu and one of its boxes or buttons.
+        auto key = [](const QString& text) {
+            const qsizetype at = text.indexOf('&');
+            return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toUpper() : QChar();
+        };
+        QStringList keys;
+        for (QAction* menu : open.master.menuBar()->actions())
+            keys << key(menu->text());
+        for (QLabel* label : open.list->findChildren<QLabel*>())
+            if (label->buddy() && !key(label->text()).isNull())
+                keys << key(label->text());
+        for (QAbstractButton* button : open.list->findChildren<QAbstractButton*>())
+            if (!key(button->text()).isNull())
+                keys << key(button->text());
+        QCOMPARE(keys.removeDuplicates(), 0);
+        QVERIFY(keys.contains("S"));
+        bool searchLabelled = false;
+        for (QLabel* label : open.list->findChildren<QLabel*>())
+            searchLabelled |= label->buddy() == open.list->findChild<QLineEdit*>("SFOR");
+        QVERIFY(searchLabelled);
     }
 
     void newYorkAndMeritColumns()

@@ -4,6 +4,7 @@
 #include "shell/KRWSPACE.h"
 #include "support/WindowFixture.h"
 
+#include <QComboBox>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QToolBar>
@@ -142,6 +143,32 @@ private slots:
         fixture.queueAnswer(QMessageBox::Yes);
         master.SubChangeState();
         QVERIFY(master.hasEnded());
+    }
+
+    void closingTheWorkspaceWindowOnAChangeAcceptsNothing()
+    {
+        WindowFixture fixture;
+        MASTER master;
+        // Shown at start (OK), then on the change: closed with DM chosen, and
+        // after No to "Update Database?" shown again and accepted with NJ.
+        int shown = 0;
+        fixture.onModal<KRWSPACE>([&shown](KRWSPACE* window) {
+            ++shown;
+            if (shown == 2) {
+                window->findChild<QComboBox*>("STATE")->setCurrentText("DM");
+                window->reject();
+                return;
+            }
+            if (shown == 3)
+                window->findChild<QComboBox*>("STATE")->setCurrentText("NJ");
+            window->findChild<QPushButton*>("OK")->click();
+        });
+        QVERIFY(master.start());
+        fixture.queueAnswer(QMessageBox::No);
+        master.SubChangeState();
+        QCOMPARE(shown, 3);
+        QCOMPARE(fixture.messageTexts(), QStringList({"Update Database?"}));
+        QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is NJ"));
     }
 
     void theCloseBoxEndsWithoutAQuestion()
