@@ -54,10 +54,14 @@ const CompanyRow* OrderedCompanies::row(long long position)
     if (m_cache.size() >= kCachedRows)
         m_cache.clear();
 
-    Statement query = m_db.prepare("SELECT * FROM PRIME WHERE rowid = ?");
+    if (!m_rowQuery)
+        m_rowQuery.emplace(m_db.prepare("SELECT * FROM PRIME WHERE rowid = ?"));
+    Statement& query = *m_rowQuery;
     query.bind(1, m_rowIds[position]);
-    if (!query.step())
+    if (!query.step()) {
+        query.reset();
         return nullptr;
+    }
     if (!m_columns) {
         auto columns = std::make_shared<CompanyRow::Columns>();
         for (int i = 0; i < query.columnCount(); ++i)
@@ -67,6 +71,8 @@ const CompanyRow* OrderedCompanies::row(long long position)
     std::vector<Value> values(query.columnCount());
     for (int i = 0; i < query.columnCount(); ++i)
         values[i] = query.column(i);
+    // Reset at once, so the statement holds no read snapshot between rows.
+    query.reset();
     return &m_cache.emplace(position, CompanyRow(m_columns, std::move(values))).first->second;
 }
 

@@ -4,6 +4,7 @@
 #include "results/CompanyRow.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -39,6 +40,8 @@ private:
     std::vector<std::string> m_keys;
     std::unordered_map<long long, CompanyRow> m_cache;
     std::shared_ptr<const CompanyRow::Columns> m_columns;
+    // Reads one row by its id; prepared once, as rows are read while a grid scrolls.
+    std::optional<Statement> m_rowQuery;
 };
 
 } // namespace kora
