@@ -336,9 +336,7 @@ void KRLOOKUP::activate()
         m_criteria = std::move(*criteria);
         m_title->setText(QString::fromStdString(m_criteria.front().SQLDESC));
     } else {
-        const LookupMessage message = LookupFile::unreadableMessage(file);
-        Dialogs::tell(this, QString::fromStdString(message.title),
-                      QString::fromStdString(message.text), QMessageBox::Warning);
+        Dialogs::tell(this, LookupFile::unreadableMessage(file));
         QTimer::singleShot(0, this, &KRLOOKUP::reject);
     }
     refreshCriteria(0);

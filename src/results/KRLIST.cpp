@@ -424,12 +424,7 @@ void KRLIST::SetUpSQL()
     if (setUp.ready && m_master.copySqlToClipboard())
         QGuiApplication::clipboard()->setText(QString::fromStdString(m_search.CurSQL()));
     for (const LookupMessage& message : setUp.messages)
-        Dialogs::tell(this,
-                      message.title.empty() ? Dialogs::defaultTitle()
-                                            : QString::fromStdString(message.title),
-                      QString::fromStdString(message.text),
-                      message.icon == LookupMessage::Icon::Exclamation ? QMessageBox::Warning
-                                                                       : QMessageBox::NoIcon);
+        Dialogs::tell(this, message);
     if (!setUp.ready) {
         selectTab(0);
         return;

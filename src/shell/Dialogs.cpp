@@ -1,5 +1,7 @@
 #include "shell/Dialogs.h"
 
+#include "lookup/LookupMessage.h"
+
 #include <QApplication>
 
 namespace kora {
@@ -39,6 +41,14 @@ void Dialogs::tell(QWidget* parent, const QString& title, const QString& text,
                    QMessageBox::Icon icon)
 {
     ask(parent, title, text, QMessageBox::Ok, icon, QMessageBox::Ok);
+}
+
+void Dialogs::tell(QWidget* parent, const LookupMessage& message)
+{
+    tell(parent, message.title.empty() ? defaultTitle() : QString::fromStdString(message.title),
+         QString::fromStdString(message.text),
+         message.icon == LookupMessage::Icon::Exclamation ? QMessageBox::Warning
+                                                          : QMessageBox::NoIcon);
 }
 
 } // namespace kora

@@ -9,6 +9,8 @@ class QWidget;
 
 namespace kora {
 
+struct LookupMessage;
+
 // Every message box of the program goes through here, so that tests can
 // answer them by script instead of a person.
 class Dialogs
@@ -33,6 +35,8 @@ public:
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
     static void tell(QWidget* parent, const QString& title, const QString& text,
                      QMessageBox::Icon icon = QMessageBox::Information);
+    // A message of the lookup code; an empty title is the program's own.
+    static void tell(QWidget* parent, const LookupMessage& message);
 
     // Tests install a script that answers instead of a message box; an empty
     // script shows real message boxes again.
