@@ -7,6 +7,7 @@
 #include "results/KRNYADDR.h"
 #include "shell/Dialogs.h"
 #include "shell/MASTER.h"
+#include "shell/NormalCursor.h"
 #include "shell/RowGrid.h"
 
 #include <QApplication>
@@ -441,8 +442,7 @@ void KRLIST::SetUpSQL()
     m_count->setText(QString::number(m_lookupCompanies.count()));
     if (m_lookupCompanies.count() == 0)
         clearCompany();
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    restoreNormalCursor();
 }
 
 void KRLIST::SORTSRCH(int COLNUM)

@@ -8,6 +8,7 @@
 #include "shell/Folders.h"
 #include "shell/HelpWindow.h"
 #include "shell/MASTER.h"
+#include "shell/NormalCursor.h"
 #include "shell/Settings.h"
 
 #include <QApplication>
@@ -118,8 +119,7 @@ void KRWSPACE::showEvent(QShowEvent* event)
 
 void KRWSPACE::activate()
 {
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    restoreNormalCursor();
 
     QDir program(QString::fromStdString(m_master.values().programFolder));
     program.mkdir(QStringLiteral("INITIAL"));

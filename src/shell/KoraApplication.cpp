@@ -1,6 +1,7 @@
 #include "shell/KoraApplication.h"
 
 #include "shell/Dialogs.h"
+#include "shell/NormalCursor.h"
 
 #include <exception>
 
@@ -18,8 +19,7 @@ bool KoraApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& failure) {
-        while (overrideCursor())
-            restoreOverrideCursor();
+        restoreNormalCursor();
         Dialogs::tell(activeWindow(), Dialogs::defaultTitle(), failureMessage(failure.what()),
                       QMessageBox::Critical);
     }

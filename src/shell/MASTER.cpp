@@ -11,6 +11,7 @@
 #include "shell/Dialogs.h"
 #include "shell/HelpWindow.h"
 #include "shell/KRWSPACE.h"
+#include "shell/NormalCursor.h"
 #include "shell/TITLE.h"
 #include "shell/ToolbarIcons.h"
 
@@ -243,8 +244,7 @@ bool MASTER::start()
     show();
     if (m_splash)
         m_splash->close();
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    restoreNormalCursor();
     return true;
 }
 
@@ -320,8 +320,7 @@ void MASTER::runUpdate(Database& db)
     try {
         UpdateRun::run(db, m_values.programFolder, m_values.state, progress);
     } catch (const std::exception& failure) {
-        while (QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
+        restoreNormalCursor();
         if (m_splash)
             m_splash->hide();
         Dialogs::tell(this, Dialogs::defaultTitle(),
@@ -332,8 +331,7 @@ void MASTER::runUpdate(Database& db)
                       QMessageBox::Critical);
     }
     db.close();
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    restoreNormalCursor();
     show();
     endProgram();
 }
@@ -445,8 +443,7 @@ void MASTER::endProgram()
         modal->reject();
     if (m_splash)
         m_splash->close();
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    restoreNormalCursor();
     close();
 }
 
