@@ -9,12 +9,12 @@
 // time of that second run and the peak memory of the process. With --keep the
 // folder stays behind as a full PA installation for other benchmarks.
 
+#include "base/Dates.h"
+#include "base/StateCodes.h"
 #include "database/Database.h"
-#include "database/Dates.h"
-#include "database/DemoData.h"
-#include "database/StateCodes.h"
-#include "database/UpdateRun.h"
-#include "shell/Installation.h"
+#include "database/Installation.h"
+#include "demo/DemoData.h"
+#include "loading/UpdateRun.h"
 
 #include <sys/resource.h>
 

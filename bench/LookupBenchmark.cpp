@@ -8,15 +8,15 @@
 // --generate N first fills the state database with N synthetic companies
 // (creating the installation when needed), replacing its companies.
 
+#include "base/Folders.h"
+#include "base/StateCodes.h"
 #include "database/Database.h"
+#include "database/Installation.h"
 #include "database/QueryRecordSet.h"
-#include "database/StateCodes.h"
 #include "database/Transaction.h"
 #include "lookup/FieldCatalogue.h"
 #include "lookup/LookupFolder.h"
 #include "lookup/LookupSearch.h"
-#include "shell/Folders.h"
-#include "shell/Installation.h"
 
 #include <algorithm>
 #include <chrono>

@@ -5,10 +5,10 @@
 //   kora_result_list_bench --folder DIR --state ST [--zip-from 15000 --zip-thru 15999]
 //                          [--lookup FILE.KRD]   (a lookup file to show instead of the zip range)
 
+#include "database/Installation.h"
 #include "lookup/LookupFile.h"
-#include "results/KRLIST.h"
-#include "shell/Installation.h"
 #include "shell/MASTER.h"
+#include "windows/KRLIST.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 # `kora-batch init` can lay out a program folder without the source tree.
 function(kora_embed_resources target)
     set(out "${CMAKE_CURRENT_BINARY_DIR}/EmbeddedResources.cpp")
-    set(body "#include \"shell/EmbeddedResources.h\"\n\n#include <map>\n\nnamespace kora {\nnamespace {\n")
+    set(body "#include \"base/EmbeddedResources.h\"\n\n#include <map>\n\nnamespace kora {\nnamespace {\n")
     set(entries "")
     set(index 0)
     foreach(file IN LISTS ARGN)

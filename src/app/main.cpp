@@ -1,10 +1,10 @@
 // kora: the desktop program. It takes no arguments.
 
-#include "shell/CenterForm.h"
-#include "shell/Dialogs.h"
 #include "shell/KoraApplication.h"
 #include "shell/MASTER.h"
 #include "shell/TITLE.h"
+#include "widgets/CenterForm.h"
+#include "widgets/Dialogs.h"
 
 #include <QDir>
 #include <QIcon>

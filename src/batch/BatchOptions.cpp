@@ -1,7 +1,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/UsageError.h"
 
-#include "database/StateCodes.h"
+#include "base/StateCodes.h"
 
 #include <filesystem>
 

@@ -2,7 +2,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/StreamProgress.h"
 #include "batch/UsageError.h"
-#include "shell/DemoInstallation.h"
+#include "demo/DemoInstallation.h"
 
 #include <iostream>
 

@@ -1,6 +1,6 @@
 #include "batch/BatchCommands.h"
 #include "batch/BatchOptions.h"
-#include "shell/Installation.h"
+#include "database/Installation.h"
 
 #include <iostream>
 

@@ -1,12 +1,12 @@
+#include "base/Blanks.h"
+#include "base/FieldName.h"
+#include "base/Folders.h"
+#include "base/StateCodes.h"
 #include "batch/BatchCommands.h"
 #include "batch/BatchLookup.h"
 #include "batch/UsageError.h"
-#include "database/Blanks.h"
 #include "database/Database.h"
-#include "database/FieldName.h"
-#include "database/StateCodes.h"
-#include "shell/Folders.h"
-#include "shell/Installation.h"
+#include "database/Installation.h"
 
 #include <iostream>
 #include <map>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "database/LoadProgress.h"
+#include "loading/LoadProgress.h"
 
 #include <ostream>
 

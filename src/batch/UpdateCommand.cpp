@@ -1,9 +1,9 @@
+#include "base/StateCodes.h"
 #include "batch/BatchCommands.h"
 #include "batch/BatchOptions.h"
 #include "batch/StreamProgress.h"
-#include "database/StateCodes.h"
-#include "database/UpdateRun.h"
-#include "shell/Installation.h"
+#include "database/Installation.h"
+#include "loading/UpdateRun.h"
 
 #include <filesystem>
 #include <iostream>

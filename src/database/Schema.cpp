@@ -1,8 +1,8 @@
 #include "database/Schema.h"
 
-#include "database/Dates.h"
-#include "database/FieldName.h"
-#include "database/StateCodes.h"
+#include "base/Dates.h"
+#include "base/FieldName.h"
+#include "base/StateCodes.h"
 #include "database/Transaction.h"
 
 namespace kora {

@@ -1,7 +1,7 @@
 #include "database/TableRecordSet.h"
 
+#include "base/FieldName.h"
 #include "database/DbError.h"
-#include "database/FieldName.h"
 
 #include <algorithm>
 

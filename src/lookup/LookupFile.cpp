@@ -1,6 +1,6 @@
 #include "lookup/LookupFile.h"
 
-#include "shell/WriteFormat.h"
+#include "base/WriteFormat.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,7 +1,7 @@
 #include "lookup/LookupFolder.h"
 
+#include "base/Folders.h"
 #include "lookup/LookupFile.h"
-#include "shell/Folders.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lookup/LookupMessage.h"
+#include "base/LookupMessage.h"
 #include "lookup/SQLPARAMETER.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #include "lookup/QueryBuilder.h"
 
-#include "database/Quoting.h"
+#include "base/Quoting.h"
 
 #include "lookup/LookupValueError.h"
 

@@ -1,6 +1,6 @@
 #include "results/CompanyNotes.h"
 
-#include "database/Blanks.h"
+#include "base/Blanks.h"
 #include "database/DbError.h"
 
 namespace kora {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/Prompt.h"
 #include "database/Database.h"
 #include "results/NoteLock.h"
-#include "shell/Prompt.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "results/CompanyRow.h"
 
-#include "database/FieldName.h"
+#include "base/FieldName.h"
 
 namespace kora {
 

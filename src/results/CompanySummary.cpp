@@ -1,6 +1,6 @@
 #include "results/CompanySummary.h"
 
-#include "database/Blanks.h"
+#include "base/Blanks.h"
 
 namespace kora {
 

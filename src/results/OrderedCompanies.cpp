@@ -1,6 +1,6 @@
 #include "results/OrderedCompanies.h"
 
-#include "database/FieldName.h"
+#include "base/FieldName.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "shell/HelpWindow.h"
 
-#include "shell/Dialogs.h"
+#include "widgets/Dialogs.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,15 +1,15 @@
 #include "shell/KRWSPACE.h"
 
+#include "base/Folders.h"
+#include "base/Settings.h"
+#include "base/StateCodes.h"
 #include "database/Schema.h"
-#include "database/StateCodes.h"
 #include "database/TableRecordSet.h"
-#include "shell/CenterForm.h"
-#include "shell/Dialogs.h"
-#include "shell/Folders.h"
 #include "shell/HelpWindow.h"
 #include "shell/MASTER.h"
-#include "shell/NormalCursor.h"
-#include "shell/Settings.h"
+#include "widgets/CenterForm.h"
+#include "widgets/Dialogs.h"
+#include "widgets/NormalCursor.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "shell/KoraApplication.h"
 
-#include "shell/Dialogs.h"
-#include "shell/NormalCursor.h"
+#include "widgets/Dialogs.h"
+#include "widgets/NormalCursor.h"
 
 #include <exception>
 

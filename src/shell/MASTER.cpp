@@ -1,19 +1,20 @@
 #include "shell/MASTER.h"
 
+#include "base/Command.h"
+#include "base/StateCodes.h"
 #include "database/Database.h"
-#include "database/StateCodes.h"
 #include "database/TableRecordSet.h"
-#include "database/UpdateRun.h"
-#include "lookup/KREDDEL.h"
-#include "lookup/KRLOOKUP.h"
-#include "results/KRLIST.h"
-#include "shell/CenterForm.h"
-#include "shell/Dialogs.h"
+#include "loading/UpdateRun.h"
 #include "shell/HelpWindow.h"
 #include "shell/KRWSPACE.h"
-#include "shell/NormalCursor.h"
 #include "shell/TITLE.h"
 #include "shell/ToolbarIcons.h"
+#include "widgets/CenterForm.h"
+#include "widgets/Dialogs.h"
+#include "widgets/NormalCursor.h"
+#include "windows/KREDDEL.h"
+#include "windows/KRLIST.h"
+#include "windows/KRLOOKUP.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -85,92 +86,105 @@ void MASTER::buildToolbar()
     for (int index = 0; index < 10; ++index) {
         auto* action =
             new QAction(ToolbarIcons::icon(index), QString::fromLatin1(kToolTips[index]), this);
-        action->setObjectName(QStringLiteral("SSRibbon1_%1").arg(index));
+        registerAction(toolbarButton(index), action);
         action->setToolTip(QString::fromLatin1(kToolTips[index]));
         connect(action, &QAction::triggered, this, [this, index] { pressButton(index); });
         m_ribbon->addAction(action);
         m_ribbon->widgetForAction(action)->setFixedSize(button, button);
-        m_buttons[index] = action;
     }
     addToolBar(Qt::TopToolBarArea, m_ribbon);
 
     // Commands whose windows come later stay visible but unavailable.
-    for (int index : {2, 4, 5, 6, 7}) {
-        m_buttons[index]->setEnabled(false);
-        m_unavailable << m_buttons[index]->objectName();
-    }
+    for (Command command :
+         {Command::BackupButton, Command::PrintLookupButton, Command::ExportLookupButton,
+          Command::PrintManualButton, Command::UpdateButton})
+        makeUnavailable(command);
 }
 
 void MASTER::buildMenus()
 {
-    auto item = [this](QMenu* menu, const char* caption, const char* name, auto handler) {
+    auto item = [this](QMenu* menu, const char* caption, Command command, auto handler) {
         QAction* action = menu->addAction(QString::fromLatin1(caption));
-        action->setObjectName(QString::fromLatin1(name));
+        registerAction(command, action);
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    auto unavailable = [this](QMenu* menu, const char* caption, const char* name) {
-        QAction* action = menu->addAction(QString::fromLatin1(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        action->setEnabled(false);
-        m_unavailable << action->objectName();
-        return action;
+    auto unavailable = [this](QMenu* menu, const char* caption, Command command) {
+        registerAction(command, menu->addAction(QString::fromLatin1(caption)));
+        makeUnavailable(command);
     };
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    item(file, "&Open New State/Workspace", "mnuNewState", [this] {
+    item(file, "&Open New State/Workspace", Command::NewState, [this] {
         SubChangeState();
         backToList();
     });
-    unavailable(file, "&Backup/Restore User Notes and Fields", "mnuBackup");
-    item(file, "&Printer Setup", "mnuPrinter", [this] {
+    unavailable(file, "&Backup/Restore User Notes and Fields", Command::Backup);
+    item(file, "&Printer Setup", Command::PrinterSetup, [this] {
         setupPrinter();
         backToList();
     });
-    item(file, "E&xit", "mnuExit", [this] { SubExit(); });
+    item(file, "E&xit", Command::Exit, [this] { SubExit(); });
 
     QMenu* search = menuBar()->addMenu(QStringLiteral("&Search"));
     search->setObjectName(QStringLiteral("mnuSearch"));
-    item(search, "&New Search", "mnuNewSearch", [this] {
+    item(search, "&New Search", Command::NewSearch, [this] {
         newSearch();
         backToList();
     });
-    item(search, "&Edit Search", "mnuEditSearch", [this] {
+    item(search, "&Edit Search", Command::EditSearch, [this] {
         editSearch();
         backToList();
     });
-    unavailable(search, "&Print Search", "mnuPrintSearch");
-    unavailable(search, "&Export Search", "mnuExport");
+    unavailable(search, "&Print Search", Command::PrintSearch);
+    unavailable(search, "&Export Search", Command::Export);
 
     QMenu* update = menuBar()->addMenu(QStringLiteral("&Update"));
     update->setObjectName(QStringLiteral("mnuUpdateMenu"));
-    unavailable(update, "Update Database", "mnuUpdate");
+    unavailable(update, "Update Database", Command::UpdateDatabase);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpMenu"));
-    item(help, "&Program Help", "mnuHelp", [this] {
+    item(help, "&Program Help", Command::ProgramHelp, [this] {
         SubHelp();
         backToList();
     });
-    unavailable(help, "Print &Manual", "mnuPrintManual");
-    item(help, "&About", "mnuAbout", [this] { showAbout(); });
-    item(help, "&Data Version", "mnuVersion", [this] { showDataVersion(); });
+    unavailable(help, "Print &Manual", Command::PrintManual);
+    item(help, "&About", Command::About, [this] { showAbout(); });
+    item(help, "&Data Version", Command::DataVersion, [this] { showDataVersion(); });
     m_mnuSQLcopy = help->addAction(QStringLiteral("Copy SQL to Clipboard"));
-    m_mnuSQLcopy->setObjectName(QStringLiteral("mnuSQLcopy"));
+    registerAction(Command::CopySql, m_mnuSQLcopy);
     m_mnuSQLcopy->setCheckable(true);
 }
 
-void MASTER::enableCommand(const QString& name, bool enabled)
+void MASTER::registerAction(Command command, QAction* action)
 {
-    if (auto* action = findChild<QAction*>(name))
-        action->setEnabled(enabled && !m_unavailable.contains(name));
+    action->setObjectName(QString::fromLatin1(commandName(command)));
+    m_actions[static_cast<int>(command)] = action;
+}
+
+void MASTER::makeUnavailable(Command command)
+{
+    m_unavailable[static_cast<int>(command)] = true;
+    m_actions[static_cast<int>(command)]->setEnabled(false);
+}
+
+void MASTER::enableCommand(Command command, bool enabled)
+{
+    const int index = static_cast<int>(command);
+    m_actions[index]->setEnabled(enabled && !m_unavailable[index]);
+}
+
+bool MASTER::isCommandEnabled(Command command) const
+{
+    return m_actions[static_cast<int>(command)]->isEnabled();
 }
 
 bool MASTER::isCommandEnabled(const QString& name) const
 {
-    const auto* action = findChild<QAction*>(name);
-    return action && action->isEnabled();
+    const auto command = commandNamed(name.toStdString());
+    return command && isCommandEnabled(*command);
 }
 
 bool MASTER::copySqlToClipboard() const

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "shell/ProgramValues.h"
+#include "base/ProgramValues.h"
+#include "windows/WindowHost.h"
 
 #include <QMainWindow>
 
@@ -22,7 +23,7 @@ class TITLE;
 
 // The main window: the frame that holds every other window, the owner of the
 // program-wide values, the toolbar and the menus, and the start-up sequence.
-class MASTER : public QMainWindow
+class MASTER : public QMainWindow, public WindowHost
 {
     Q_OBJECT
 
@@ -41,22 +42,26 @@ public:
 
     ProgramValues& values() { return m_values; }
     KRLIST* resultList() const { return m_list; }
-    QMdiArea* workArea() const { return m_area; }
+
+    QWidget* hostWindow() override { return this; }
+    QMdiArea* workArea() const override { return m_area; }
+    const ProgramValues& programValues() const override { return m_values; }
     // The printer that Printer Setup configures and the print windows use.
     QPrinter& printer();
 
     static QString caption(const QString& workspace, const QString& state);
     static QString programVersion() { return QStringLiteral("2.30.0"); }
     // The data version text the result list reads from the VERSION row.
-    void setDataVersion(const QString& text);
-    bool copySqlToClipboard() const;
+    void setDataVersion(const QString& text) override;
+    bool copySqlToClipboard() const override;
 
     QString GetSpecialFolderPath(int folderId) const;
 
-    // Enables or disables a toolbar button ("SSRibbon1_4") or menu item
-    // ("mnuPrintSearch") by its name; commands whose windows this version
-    // does not have stay disabled.
-    void enableCommand(const QString& name, bool enabled);
+    // Enables or disables a toolbar button or menu item; commands whose
+    // windows this version does not have stay disabled.
+    void enableCommand(Command command, bool enabled) override;
+    bool isCommandEnabled(Command command) const;
+    // The same by the action's object name ("SSRibbon1_4", "mnuPrintSearch").
     bool isCommandEnabled(const QString& name) const;
 
     void SubExit();
@@ -68,6 +73,8 @@ protected:
 
 private:
     void buildToolbar();
+    void registerAction(Command command, QAction* action);
+    void makeUnavailable(Command command);
     void buildMenus();
     void pressButton(int index);
     // New Search: the lookup editor on a new lookup.
@@ -93,8 +100,8 @@ private:
     TITLE* m_splash;
     QMdiArea* m_area;
     QToolBar* m_ribbon; // SSRibbon1
-    std::array<QAction*, 10> m_buttons{};
-    QStringList m_unavailable;
+    std::array<QAction*, kCommandCount> m_actions{};
+    std::array<bool, kCommandCount> m_unavailable{};
     QLabel* m_lblProgram;
     QLabel* m_lblVersion;
     QAction* m_mnuSQLcopy = nullptr;

@@ -1,6 +1,6 @@
 #include "shell/TITLE.h"
 
-#include "shell/CenterForm.h"
+#include "widgets/CenterForm.h"
 
 #include <QCoreApplication>
 #include <QFrame>

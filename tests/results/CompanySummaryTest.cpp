@@ -1,5 +1,5 @@
 #include "results/CompanySummary.h"
-#include "database/FieldName.h"
+#include "base/FieldName.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 // ("stored" is printed) and the program ends. It can also be killed while
 // it holds the note.
 
+#include "base/Prompt.h"
 #include "database/Database.h"
 #include "results/CompanyNotes.h"
-#include "shell/Prompt.h"
 
 #include <iostream>
 #include <string>

@@ -1,5 +1,5 @@
 #include "shell/KoraApplication.h"
-#include "shell/Dialogs.h"
+#include "widgets/Dialogs.h"
 
 #include <QPushButton>
 #include <QtTest>

@@ -1,6 +1,6 @@
 #include "shell/MASTER.h"
 #include "database/Database.h"
-#include "shell/Installation.h"
+#include "database/Installation.h"
 #include "shell/KRWSPACE.h"
 #include "support/WindowFixture.h"
 

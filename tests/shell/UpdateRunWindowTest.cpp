@@ -1,14 +1,14 @@
+#include "base/Dates.h"
 #include "database/Database.h"
-#include "database/Dates.h"
-#include "database/DemoData.h"
+#include "database/Installation.h"
 #include "database/QueryRecordSet.h"
-#include "database/UpdateRun.h"
-#include "results/KRLIST.h"
-#include "shell/Installation.h"
+#include "demo/DemoData.h"
+#include "loading/UpdateRun.h"
 #include "shell/KRWSPACE.h"
 #include "shell/MASTER.h"
 #include "shell/TITLE.h"
 #include "support/WindowFixture.h"
+#include "windows/KRLIST.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "support/WindowFixture.h"
 
-#include "shell/Installation.h"
+#include "database/Installation.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/Dialogs.h"
 #include "support/TempFolder.h"
+#include "widgets/Dialogs.h"
 
 #include <QApplication>
 #include <QList>

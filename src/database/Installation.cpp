@@ -1,0 +1,122 @@
+#include "database/Installation.h"
+
+#include "base/EmbeddedResources.h"
+#include "base/Folders.h"
+#include "base/StateCodes.h"
+#include "database/DbError.h"
+#include "database/Schema.h"
+#include "database/TableRecordSet.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+namespace kora {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string newPassword()
+{
+    static const char alphabet[] = "ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz23456789";
+    std::random_device source;
+    std::uniform_int_distribution<size_t> pick(0, sizeof alphabet - 2);
+    std::string password;
+    for (int i = 0; i < 12; ++i)
+        password += alphabet[pick(source)];
+    return password;
+}
+
+// Makes one file through a scratch name, so a failure leaves no half-made file.
+template <typename Make> void makeFile(const std::string& path, bool replace, Make make)
+{
+    std::error_code error;
+    if (fs::exists(path, error) && !replace)
+        return;
+    const std::string scratch = path + ".new";
+    fs::remove(scratch, error);
+    try {
+        make(scratch);
+        // The journal of a database file being replaced would otherwise be
+        // played back into the new file at its first opening.
+        fs::remove(path + "-wal", error);
+        fs::remove(path + "-shm", error);
+        fs::rename(scratch, path);
+        fs::remove(scratch + "-wal", error);
+        fs::remove(scratch + "-shm", error);
+    } catch (const std::exception& failure) {
+        fs::remove(scratch, error);
+        throw std::runtime_error("Cannot create " + path + ": " + failure.what());
+    }
+}
+
+} // namespace
+
+Installation::Installation(std::string programFolder)
+    : m_folder(Folders::withSeparator(std::move(programFolder)))
+{
+}
+
+std::string Installation::file(const std::string& name) const
+{
+    return m_folder + name;
+}
+
+void Installation::create(bool replaceExisting)
+{
+    std::error_code error;
+    fs::create_directories(m_folder, error);
+    if (!fs::is_directory(m_folder, error))
+        throw std::runtime_error("Cannot create the folder " + m_folder);
+
+    const std::string setupPath = file(std::string(kSetupDatabaseName));
+    makeFile(setupPath, replaceExisting, [](const std::string& path) {
+        Schema::createSetupDatabase(path);
+        Database setup(path, std::string(kSetupConnect));
+        Statement insert = setup.prepare("INSERT INTO Setup (State, pwd) VALUES (?, ?)");
+        for (auto state : kStateCodes) {
+            insert.reset();
+            insert.bind(1, std::string(state)).bind(2, ";PWD=" + newPassword()).run();
+        }
+    });
+
+    for (auto code : kStateCodes) {
+        const std::string state(code);
+        const std::string connect = stateConnect(state);
+        makeFile(file(stateDatabaseName(state)), replaceExisting, [&](const std::string& path) {
+            Schema::createStateDatabase(path, connect, state);
+        });
+        makeFile(file(backupDatabaseName(state)), replaceExisting,
+                 [](const std::string& path) { Schema::createBackupDatabase(path); });
+    }
+
+    for (const std::string& name : EmbeddedResources::names()) {
+        makeFile(file(name), replaceExisting, [&](const std::string& path) {
+            const auto content = EmbeddedResources::find(name);
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            out.write(content->data(), static_cast<std::streamsize>(content->size()));
+            if (!out.flush())
+                throw std::runtime_error("write failed");
+        });
+    }
+
+    fs::create_directory(file("INITIAL"), error);
+    if (!fs::is_directory(file("INITIAL"), error))
+        throw std::runtime_error("Cannot create the workspace " + file("INITIAL"));
+}
+
+std::string Installation::stateConnect(const std::string& state) const
+{
+    Database setup(file(std::string(kSetupDatabaseName)), std::string(kSetupConnect));
+    TableRecordSet table(setup, "Setup");
+    table.setIndex("Key");
+    table.seek("=", {Value(state)});
+    if (table.noMatch())
+        throw DbError("The setup database has no entry for " + state + ".",
+                      DbError::Kind::NotFound);
+    return table.field("pwd").toString();
+}
+
+} // namespace kora

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "database/Database.h"
+#include "loading/LoadProgress.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace kora {
+
+class UpdateFile;
+
+// The eight loads that refill a state database from the update files found by
+// their bare names in the program folder. Each load runs in one transaction
+// and deletes its file once the data is committed; a load that fails throws
+// LoadError and leaves both the database and the file as they were.
+class DataLoader
+{
+public:
+    DataLoader(Database& db, std::filesystem::path programFolder, std::string state,
+               LoadProgress& progress);
+
+    static std::string companyFileName(const std::string& state);
+    static std::string classFileName(const std::string& state);
+    static std::string countyFileName(const std::string& state);
+    static constexpr const char* kClassListFileName = "CLASSES.DAT";
+    static constexpr const char* kSicFileName = "SIC.DAT";
+    static constexpr const char* kAddressFileName = "DATA2NY.DAT";
+
+    // Companies and their mods; New Jersey fields only for the state NJ.
+    void NEWDATASTD();
+    void NEWDATANY();
+    void NEWCLASSLISTSTD();
+    void NEWCLASSSTD();
+    void NEWCLASSNY();
+    void NEWCOUNTYSTD();
+    void NEWSICSTD();
+    void NEWADDRESSESNY();
+
+private:
+    void runLoad(const std::string& fileName, int recordLength,
+                 const std::function<void(UpdateFile&)>& load);
+    void loadCompanies(UpdateFile& file, bool newYork);
+    void loadClasses(UpdateFile& file, bool newYork);
+
+    Database& m_db;
+    std::filesystem::path m_folder;
+    std::string m_state;
+    LoadProgress& m_progress;
+};
+
+} // namespace kora

@@ -1,0 +1,82 @@
+#include "loading/UpdateRun.h"
+
+#include "base/Dates.h"
+#include "database/TableRecordSet.h"
+#include "database/Transaction.h"
+
+namespace kora {
+
+namespace {
+
+// The length of an update file; a missing file counts as 0.
+bool isPresent(const std::filesystem::path& path)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return !error && size != 0;
+}
+
+bool isCompanyLoad(const UpdateRun::Step& step)
+{
+    return step.load == &DataLoader::NEWDATASTD || step.load == &DataLoader::NEWDATANY;
+}
+
+} // namespace
+
+std::vector<UpdateRun::Step> UpdateRun::steps(const std::filesystem::path& programFolder,
+                                              const std::string& state)
+{
+    const bool newYork = state == "NY";
+    // The class list comes before the class data and the counties before the
+    // companies: those loads copy descriptions and county names from them.
+    const std::vector<Step> order = {
+        {"NEWSICSTD", DataLoader::kSicFileName, &DataLoader::NEWSICSTD},
+        {"NEWCLASSLISTSTD", DataLoader::kClassListFileName, &DataLoader::NEWCLASSLISTSTD},
+        {"NEWCOUNTYSTD", DataLoader::countyFileName(state), &DataLoader::NEWCOUNTYSTD},
+        newYork ? Step{"NEWCLASSNY", DataLoader::classFileName(state), &DataLoader::NEWCLASSNY}
+                : Step{"NEWCLASSSTD", DataLoader::classFileName(state), &DataLoader::NEWCLASSSTD},
+        newYork ? Step{"NEWDATANY", DataLoader::companyFileName(state), &DataLoader::NEWDATANY}
+                : Step{"NEWDATASTD", DataLoader::companyFileName(state), &DataLoader::NEWDATASTD},
+    };
+    std::vector<Step> present;
+    for (const Step& step : order)
+        if (isPresent(programFolder / step.fileName))
+            present.push_back(step);
+    if (newYork && isPresent(programFolder / DataLoader::kAddressFileName))
+        present.push_back(
+            {"NEWADDRESSESNY", DataLoader::kAddressFileName, &DataLoader::NEWADDRESSESNY});
+    return present;
+}
+
+bool UpdateRun::isPending(const std::filesystem::path& programFolder, const std::string& state)
+{
+    for (const Step& step : steps(programFolder, state))
+        if (step.load != &DataLoader::NEWADDRESSESNY)
+            return true;
+    return false;
+}
+
+void UpdateRun::run(Database& db, const std::filesystem::path& programFolder,
+                    const std::string& state, LoadProgress& progress)
+{
+    DataLoader loader(db, programFolder, state, progress);
+    for (const Step& step : steps(programFolder, state)) {
+        (loader.*step.load)();
+        if (isCompanyLoad(step))
+            rewriteVersion(db);
+    }
+}
+
+void UpdateRun::rewriteVersion(Database& db)
+{
+    Transaction transaction(db);
+    db.execute("DELETE * FROM VERSION");
+    TableRecordSet version(db, "VERSION");
+    version.addNew();
+    version.setField("Dummy", "1");
+    version.setField("Version", Dates::today());
+    version.update();
+    transaction.commit();
+}
+
+} // namespace kora

@@ -1,0 +1,649 @@
+#include "windows/KRLIST.h"
+
+#include "base/CommandStates.h"
+#include "base/Dates.h"
+#include "database/TableRecordSet.h"
+#include "widgets/Dialogs.h"
+#include "widgets/NormalCursor.h"
+#include "widgets/RowGrid.h"
+#include "windows/CompanyGridModel.h"
+#include "windows/KRLISTI.h"
+#include "windows/KRNYADDR.h"
+#include "windows/WindowHost.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QTabBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace kora {
+
+namespace {
+
+constexpr int kOmitColumn = 4;
+
+// The all-companies grid in the order of one PRIME index, with the text the
+// search-for box is compared with.
+std::string allCompaniesQuery(const QString& index)
+{
+    if (index == QLatin1String("PRIMARY"))
+        return "SELECT rowid, FILE || SEQUENCE FROM PRIME ORDER BY FILE, SEQUENCE";
+    if (index == QLatin1String("KEY3"))
+        return "SELECT rowid, CountySort FROM PRIME ORDER BY CountySort";
+    return "SELECT rowid, NameSort FROM PRIME ORDER BY NameSort";
+}
+
+QString modText(const Value& mod)
+{
+    return mod.isNull() ? QString() : QString::number(mod.toDouble(), 'f', 3);
+}
+
+// Fixed widths for the short columns; the name column (width 0) takes the
+// rest of the grid, so the grid never scrolls sideways.
+void sizeColumns(QTableView* grid, std::initializer_list<int> widths)
+{
+    QHeaderView* header = grid->horizontalHeader();
+    int column = 0;
+    for (int width : widths) {
+        if (width == 0) {
+            header->setSectionResizeMode(column, QHeaderView::Stretch);
+        } else {
+            header->setSectionResizeMode(column, QHeaderView::Interactive);
+            grid->setColumnWidth(column, width);
+        }
+        ++column;
+    }
+}
+
+QLineEdit* readOnlyBox(const char* name, QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    return box;
+}
+
+QLabel* flagLabel(const char* text, const char* name, QWidget* parent)
+{
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setStyleSheet(QStringLiteral("QLabel { color: rgb(128, 0, 0); font-weight: bold; }"));
+    label->setVisible(false);
+    return label;
+}
+
+} // namespace
+
+KRLIST::KRLIST(WindowHost& host, const QString& workspace, const QString& state,
+               const QString& workspaceFolder)
+    : m_host(host), m_workspace(workspace), m_state(state), m_workspaceFolder(workspaceFolder),
+      m_db(host.programValues().stateDatabasePath(), host.programValues().stateConnect),
+      m_prompt(this), m_notes(std::make_unique<CompanyNotes>(m_db, m_prompt)), m_allCompanies(m_db),
+      m_lookupTabs(workspaceFolder.toStdString()), m_search(state.toStdString()),
+      m_lookupCompanies(m_db)
+{
+    setObjectName(QStringLiteral("KRLIST"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildWindow();
+    // The list fills the work area without a frame of its own, and so leaves
+    // the main window's caption as it is.
+    QMdiSubWindow* frame = host.workArea()->addSubWindow(this, Qt::FramelessWindowHint);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    readDataVersion();
+}
+
+KRLIST::~KRLIST() = default;
+
+QTableView* KRLIST::makeGrid(const char* name, CompanyGridModel* model)
+{
+    QTableView* grid = makeRowGrid(name, model, this);
+    // The Omit mark is carried by the grid but not shown as a column.
+    grid->setColumnHidden(kOmitColumn, true);
+    grid->setAlternatingRowColors(true);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->installEventFilter(this);
+    return grid;
+}
+
+void KRLIST::buildWindow()
+{
+    m_tabs = new QTabBar(this);
+    m_tabs->setObjectName(QStringLiteral("SSTab1"));
+    m_tabs->setExpanding(false);
+    m_tabs->setDrawBase(true);
+    m_tabs->addTab(QStringLiteral("All Companies"));
+    for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab) {
+        m_tabs->addTab(QString());
+        m_tabs->setTabVisible(tab, false);
+    }
+
+    m_allModel = new CompanyGridModel(m_allCompanies,
+                                      {{QStringLiteral("FILE"), "FILE"},
+                                       {QStringLiteral("SEQUENCE"), "SEQUENCE"},
+                                       {QStringLiteral("Company Name"), "NAME1"},
+                                       {QStringLiteral("County"), "COUNTYNAME"},
+                                       {QStringLiteral("Omit"), "Omit"}},
+                                      false, this);
+    m_allGrid = makeGrid("TDBGrid1", m_allModel);
+    sizeColumns(m_allGrid, {80, 80, 0, 160});
+    const bool newYork = m_state == QLatin1String("NY");
+    m_lookupModel = new CompanyGridModel(
+        m_lookupCompanies,
+        {{QStringLiteral("File"), "FILE"},
+         {newYork ? QStringLiteral(" ") : QStringLiteral("Effective"), "SEQUENCE"},
+         {QStringLiteral("Name"), "NAME1"},
+         {newYork ? QStringLiteral("Anniversary") : QStringLiteral("Expires"), "EXPIRE",
+          CompanyGridModel::Format::Date},
+         {QStringLiteral("Omit"), "Omit"}},
+        true, this);
+    m_lookupGrid = makeGrid("TDBGrid4", m_lookupModel);
+    sizeColumns(m_lookupGrid, {80, 70, 0, 90});
+    m_grids = new QStackedWidget(this);
+    m_grids->addWidget(m_allGrid);
+    m_grids->addWidget(m_lookupGrid);
+
+    m_searchFor = new QLineEdit(this);
+    m_searchFor->setObjectName(QStringLiteral("SFOR"));
+    m_searchFor->setClearButtonEnabled(true);
+    m_count = readOnlyBox("VIEWCOUNT", this);
+    m_count->setMaximumWidth(110);
+    m_count->setAlignment(Qt::AlignRight);
+    auto* searchLabel = new QLabel(QStringLiteral("Sea&rch for:"), this);
+    searchLabel->setBuddy(m_searchFor);
+    auto* countLabel = new QLabel(QStringLiteral("Companies:"), this);
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(searchLabel);
+    searchRow->addWidget(m_searchFor, 1);
+    searchRow->addSpacing(12);
+    searchRow->addWidget(countLabel);
+    searchRow->addWidget(m_count);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(m_tabs);
+    left->addWidget(m_grids, 1);
+    left->addLayout(searchRow);
+
+    m_address = new QPlainTextEdit(this);
+    m_address->setObjectName(QStringLiteral("ADDRESS"));
+    m_address->setReadOnly(true);
+    m_address->setFixedHeight(m_address->fontMetrics().lineSpacing() * 5 + 12);
+    m_phone = readOnlyBox("PHONE", this);
+    m_fax = readOnlyBox("txtFax", this);
+    m_contact = readOnlyBox("CONTACT", this);
+    m_title = readOnlyBox("TITLE", this);
+    auto* contacts = new QFormLayout;
+    contacts->addRow(QStringLiteral("Phone:"), m_phone);
+    contacts->addRow(QStringLiteral("Fax:"), m_fax);
+    contacts->addRow(QStringLiteral("Contact:"), m_contact);
+    contacts->addRow(QStringLiteral("Title:"), m_title);
+
+    m_associated = flagLabel("Associated Companies", "lblAssociated", this);
+    m_seeNotes = flagLabel("See Notes", "lblNotes", this);
+    m_interstate = flagLabel("Interstate", "lblInterstate", this);
+    m_revised = flagLabel("Revised", "lblRevised", this);
+    m_assignedRisk = flagLabel("Assigned Risk", "lblAssignedRisk", this);
+    auto* flags = new QHBoxLayout;
+    for (QLabel* flag : {m_associated, m_seeNotes, m_interstate, m_revised, m_assignedRisk})
+        flags->addWidget(flag);
+    flags->addStretch(1);
+
+    auto* company = new QGroupBox(QStringLiteral("Company"), this);
+    auto* companyLayout = new QVBoxLayout(company);
+    companyLayout->addWidget(m_address);
+    companyLayout->addLayout(contacts);
+    companyLayout->addLayout(flags);
+
+    m_mods = new QStandardItemModel(0, 4, this);
+    m_modsGrid = new QTableView(this);
+    m_modsGrid->setObjectName(QStringLiteral("TDBGrid2"));
+    m_modsGrid->setModel(m_mods);
+    m_modsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_modsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_modsGrid->verticalHeader()->hide();
+    m_modsGrid->verticalHeader()->setDefaultSectionSize(m_modsGrid->fontMetrics().height() + 6);
+    m_modsGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    const bool merit = m_state == QLatin1String("PM") || m_state == QLatin1String("DM");
+    m_mods->setHorizontalHeaderLabels(
+        {QStringLiteral("Issue"), newYork ? QStringLiteral(" ") : QStringLiteral("Effective"),
+         newYork ? QStringLiteral("Anniversary") : QStringLiteral("Expires"),
+         merit ? QStringLiteral("Merit Class") : QStringLiteral("MOD")});
+    m_modsGrid->setColumnHidden(1, newYork);
+    auto* mods = new QGroupBox(QStringLiteral("Mods"), this);
+    auto* modsLayout = new QVBoxLayout(mods);
+    modsLayout->addWidget(m_modsGrid);
+
+    m_moreInfo = new QPushButton(QStringLiteral("More Info..."), this);
+    m_moreInfo->setObjectName(QStringLiteral("Command1"));
+    m_fullAddress = new QPushButton(QStringLiteral("Full Address"), this);
+    m_fullAddress->setObjectName(QStringLiteral("FULLADDR"));
+    m_fullAddress->setVisible(newYork);
+    m_printRecord = new QPushButton(QStringLiteral("Print Record"), this);
+    m_printRecord->setObjectName(QStringLiteral("PRINTCUR"));
+    m_exportRecord = new QPushButton(QStringLiteral("Export Record"), this);
+    m_exportRecord->setObjectName(QStringLiteral("EXPORTCUR"));
+    m_mark = new QPushButton(QStringLiteral("Exclude"), this);
+    m_mark->setObjectName(QStringLiteral("MarkIt"));
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(m_moreInfo, 0, 0);
+    buttons->addWidget(m_fullAddress, 0, 1);
+    buttons->addWidget(m_printRecord, 1, 0);
+    buttons->addWidget(m_exportRecord, 1, 1);
+    buttons->addWidget(m_mark, 2, 0);
+    for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_exportRecord, m_mark})
+        button->setEnabled(false);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(company);
+    right->addWidget(mods, 1);
+    right->addLayout(buttons);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 3);
+    layout->addLayout(right, 2);
+
+    connect(m_tabs, &QTabBar::currentChanged, this, &KRLIST::tabSelected);
+    connect(m_searchFor, &QLineEdit::textEdited, this, &KRLIST::searchFor);
+    connect(m_allGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &KRLIST::SORT_SELECT);
+    connect(m_allGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &KRLIST::currentRowChanged);
+    connect(m_lookupGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &KRLIST::SORTSRCH);
+    connect(m_lookupGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &KRLIST::currentRowChanged);
+    connect(m_mark, &QPushButton::clicked, this, &KRLIST::toggleMark);
+    connect(m_moreInfo, &QPushButton::clicked, this, &KRLIST::openRecord);
+    connect(m_fullAddress, &QPushButton::clicked, this, &KRLIST::openFullAddress);
+}
+
+void KRLIST::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    SETBUTTONS(this);
+}
+
+bool KRLIST::eventFilter(QObject* watched, QEvent* event)
+{
+    // Text typed into a grid goes to the search-for box, which positions the grid.
+    if (event->type() != QEvent::KeyPress || (watched != m_allGrid && watched != m_lookupGrid))
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    if (text.isEmpty() || !text.front().isPrint() || text.front().isSpace() ||
+        (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    m_searchFor->setFocus(Qt::ShortcutFocusReason);
+    m_searchFor->end(false);
+    QApplication::sendEvent(m_searchFor, event);
+    return true;
+}
+
+void KRLIST::SORT_SELECT(int COLNUM)
+{
+    if (COLNUM == 1)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (COLNUM == 0)
+        m_indexName = QStringLiteral("PRIMARY");
+    else if (COLNUM == 2)
+        m_indexName = QStringLiteral("KEY2");
+    else if (COLNUM == 3)
+        m_indexName = QStringLiteral("KEY3");
+    m_allModel->setMarkedColumn(COLNUM);
+    m_searchFor->clear();
+    m_allModel->load(allCompaniesQuery(m_indexName));
+    m_count->setText(QString::number(m_allCompanies.count()));
+    selectRow(m_allGrid, 0);
+    if (m_allCompanies.count() == 0)
+        clearCompany();
+    m_searchFor->setFocus();
+    QApplication::restoreOverrideCursor();
+}
+
+void KRLIST::SETBUTTONS(QWidget* fm)
+{
+    ResultListView view;
+    view.listActive = fm == this;
+    view.tab = m_tabs->currentIndex();
+    view.tabCaption = m_tabs->tabText(view.tab).toStdString();
+    view.tabHasLookup = !m_lookupTabs.fileOfTab(view.tab).empty();
+    for (const auto& [command, enabled] : lookupCommandStates(view))
+        m_host.enableCommand(command, enabled);
+}
+
+int KRLIST::selectedTab() const
+{
+    return m_tabs->currentIndex();
+}
+
+void KRLIST::selectTab(int tab)
+{
+    if (tab == m_tabs->currentIndex())
+        tabSelected(tab);
+    else
+        m_tabs->setCurrentIndex(tab);
+}
+
+bool KRLIST::onLookupTab() const
+{
+    return m_tabs->currentIndex() >= 1;
+}
+
+QTableView* KRLIST::currentGrid() const
+{
+    return onLookupTab() ? m_lookupGrid : m_allGrid;
+}
+
+OrderedCompanies& KRLIST::currentCompanies()
+{
+    return onLookupTab() ? m_lookupCompanies : m_allCompanies;
+}
+
+void KRLIST::tabSelected(int tab)
+{
+    if (tab >= 1 && m_lookupTabs.fileOfTab(tab).empty()) {
+        // A tab without a lookup cannot be opened.
+        m_tabs->blockSignals(true);
+        m_tabs->setCurrentIndex(m_previousTab);
+        m_tabs->blockSignals(false);
+        return;
+    }
+    m_previousTab = tab;
+    SETBUTTONS(this);
+    QApplication::processEvents();
+    if (tab == 0) {
+        m_grids->setCurrentWidget(m_allGrid);
+        m_count->setText(QString::number(m_allCompanies.count()));
+        // Companies may have been changed while a lookup was shown.
+        m_allModel->refresh();
+        currentRowChanged();
+    } else {
+        m_grids->setCurrentWidget(m_lookupGrid);
+        SetUpSQL();
+    }
+    m_searchFor->clear();
+}
+
+void KRLIST::SETTABS()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int select = m_lookupTabs.SETTABS(m_tabs->currentIndex());
+    // Tabs without a lookup cannot be opened; they are not shown either. Hiding
+    // the selected tab moves the selection on by itself, which must not open
+    // the lookup it lands on: only the tab chosen here is opened.
+    m_tabs->blockSignals(true);
+    for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab) {
+        m_tabs->setTabText(tab, QString::fromStdString(m_lookupTabs.caption(tab)));
+        m_tabs->setTabVisible(tab, !m_lookupTabs.fileOfTab(tab).empty());
+    }
+    m_tabs->blockSignals(false);
+    selectTab(select);
+    QApplication::restoreOverrideCursor();
+}
+
+void KRLIST::SetCurSQLFile(bool NEWSEARCH)
+{
+    m_lookupTabs.SetCurSQLFile(NEWSEARCH, m_tabs->currentIndex());
+}
+
+void KRLIST::SetUpSQL()
+{
+    if (!onLookupTab())
+        return;
+    const std::string path =
+        m_workspaceFolder.toStdString() + m_lookupTabs.fileOfTab(m_tabs->currentIndex());
+    const auto setUp = m_search.SetUpSQL(path, m_host.copySqlToClipboard());
+    if (setUp.ready && m_host.copySqlToClipboard())
+        QGuiApplication::clipboard()->setText(QString::fromStdString(m_search.CurSQL()));
+    for (const LookupMessage& message : setUp.messages)
+        Dialogs::tell(this, message);
+    if (!setUp.ready) {
+        selectTab(0);
+        return;
+    }
+    QPalette colours = m_address->palette();
+    colours.setColor(QPalette::Text, QColor(255, 0, 0));
+    m_address->setPalette(colours);
+    m_address->setPlainText(QStringLiteral("                      *** PERFORMING LOOKUP ***\n"));
+    m_address->repaint();
+    colours.setColor(QPalette::Text, QApplication::palette().color(QPalette::Text));
+    m_address->setPalette(colours);
+
+    SORTSRCH(2);
+    m_count->setText(QString::number(m_lookupCompanies.count()));
+    if (m_lookupCompanies.count() == 0)
+        clearCompany();
+    restoreNormalCursor();
+}
+
+void KRLIST::SORTSRCH(int COLNUM)
+{
+    m_searchFor->clear();
+    if (COLNUM == 1)
+        return;
+    static const char* const searchFields[] = {"FILE", "", "NAME1", "EXPIRE", "Omit"};
+    if (COLNUM >= 0 && COLNUM <= kOmitColumn) {
+        m_lookupModel->setMarkedColumn(COLNUM);
+        m_searchField = searchFields[COLNUM];
+    }
+    if (!m_search.SORTSRCH(COLNUM))
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The grid holds the row ids and the searched text of the lookup's
+    // companies in its order; the rows are read as they are shown.
+    const std::string prefix = "SELECT * FROM PRIME";
+    const std::string key = m_searchField == "EXPIRE"
+                                ? "substr(EXPIRE, 6, 2) || '/' || substr(EXPIRE, 9, 2) || '/' || "
+                                  "substr(EXPIRE, 3, 2)"
+                                : m_searchField;
+    std::string source = m_search.recordSource();
+    if (source.rfind(prefix, 0) == 0)
+        source = "SELECT rowid, " + key + " FROM PRIME" + source.substr(prefix.size());
+    m_lookupModel->load(source);
+    selectRow(m_lookupGrid, 0);
+    QApplication::restoreOverrideCursor();
+}
+
+void KRLIST::searchFor(const QString& text)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    selectRow(currentGrid(), currentCompanies().firstAtOrAfter(text.toStdString()));
+    m_searchFor->setFocus();
+    QApplication::restoreOverrideCursor();
+}
+
+const CompanyRow* KRLIST::selectedCompany()
+{
+    const QModelIndex current = currentGrid()->currentIndex();
+    return current.isValid() ? currentCompanies().row(current.row()) : nullptr;
+}
+
+void KRLIST::openRecord()
+{
+    const CompanyRow* row = selectedCompany();
+    if (!row)
+        return;
+    KRLISTI record(*this, QString::fromStdString(row->text("FILE")),
+                   QString::fromStdString(row->text("SEQUENCE")),
+                   QString::fromStdString(row->text("NAME1")));
+    record.exec();
+    // The note and the user fields may have changed: the flags and contacts follow.
+    refreshCompany();
+}
+
+void KRLIST::openFullAddress()
+{
+    const CompanyRow* row = selectedCompany();
+    if (!row)
+        return;
+    KRNYADDR address(m_host, QString::fromStdString(row->text("FILE")),
+                     QString::fromStdString(row->text("SEQUENCE")),
+                     QString::fromStdString(row->text("NAME1")));
+    address.exec();
+}
+
+void KRLIST::toggleMark()
+{
+    const QModelIndex current = m_lookupGrid->currentIndex();
+    const CompanyRow* row = onLookupTab() ? selectedCompany() : nullptr;
+    if (!row)
+        return;
+    const bool excluded = row->text("Omit") == "Y";
+    m_db.prepare("UPDATE PRIME SET Omit = ? WHERE FILE = ? AND SEQUENCE = ?")
+        .bindAll({Value(excluded ? " " : "Y"), row->field("FILE"), row->field("SEQUENCE")})
+        .run();
+    m_mark->setText(excluded ? QStringLiteral("Exclude") : QStringLiteral("Include"));
+    m_lookupModel->rowChanged(current.row());
+}
+
+void KRLIST::selectRow(QTableView* grid, long long row)
+{
+    const int rows = grid->model()->rowCount();
+    if (rows == 0)
+        return;
+    const int target = static_cast<int>(std::min<long long>(row, rows - 1));
+    const QModelIndex index = grid->model()->index(target, 2);
+    grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                       QItemSelectionModel::Rows);
+    grid->scrollTo(index, QAbstractItemView::PositionAtTop);
+}
+
+void KRLIST::currentRowChanged()
+{
+    if (const CompanyRow* row = selectedCompany())
+        render(*row,
+               onLookupTab() ? CompanySummary::Tab::Lookup : CompanySummary::Tab::AllCompanies);
+    else
+        clearCompany();
+}
+
+void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
+{
+    m_address->setPlainText(QString::fromStdString(CompanySummary::text(row, tab))
+                                .replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    if (tab == CompanySummary::Tab::AllCompanies) {
+        QPalette colours = m_address->palette();
+        colours.setColor(QPalette::Base, CompanySummary::addressOverridden(row)
+                                             ? QColor(255, 255, 128)
+                                             : QApplication::palette().color(QPalette::Base));
+        m_address->setPalette(colours);
+    }
+    const auto contacts = CompanySummary::contacts(row, tab);
+    m_phone->setText(QString::fromStdString(contacts.phone));
+    m_fax->setText(QString::fromStdString(contacts.fax));
+    m_contact->setText(QString::fromStdString(contacts.contact));
+    m_title->setText(QString::fromStdString(contacts.title));
+
+    const std::string state = m_state.toStdString();
+    m_associated->setVisible(row.field("ASSOCIATES").toBool());
+    m_seeNotes->setVisible(GetNoteLength(QString::fromStdString(row.text("FILE")),
+                                         QString::fromStdString(row.text("SEQUENCE"))) > 0);
+    m_interstate->setVisible(state == "NY" && row.field("INTERSTATE").toBool());
+    m_revised->setVisible(state == "NY" && row.field("REVISED").toBool());
+    m_assignedRisk->setVisible(CompanySummary::assignedRisk(row, tab, state));
+    showMods(row);
+
+    if (tab == CompanySummary::Tab::Lookup)
+        m_mark->setText(QString::fromStdString(CompanySummary::markCaption(row)));
+    m_moreInfo->setEnabled(true);
+    m_fullAddress->setEnabled(m_state == QLatin1String("NY"));
+    m_mark->setEnabled(tab == CompanySummary::Tab::Lookup);
+}
+
+void KRLIST::showMods(const CompanyRow& row)
+{
+    m_mods->removeRows(0, m_mods->rowCount());
+    Statement query = m_db.prepare("SELECT ISSUE, EFFECTIVE, EXPIRE, MOD FROM MODS WHERE FILE = ? "
+                                   "AND SEQUENCE = ? ORDER BY EFFECTIVE DESC, EXPIRE DESC");
+    query.bind(1, row.field("FILE")).bind(2, row.field("SEQUENCE"));
+    while (query.step()) {
+        QList<QStandardItem*> items;
+        for (int column = 0; column < 3; ++column)
+            items << new QStandardItem(
+                QString::fromStdString(Dates::toMonthDayYear(query.column(column).toString())));
+        items << new QStandardItem(modText(query.column(3)));
+        items.back()->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_mods->appendRow(items);
+    }
+}
+
+void KRLIST::clearCompany()
+{
+    m_address->clear();
+    for (QLineEdit* box : {m_phone, m_fax, m_contact, m_title})
+        box->clear();
+    for (QLabel* flag : {m_associated, m_seeNotes, m_interstate, m_revised, m_assignedRisk})
+        flag->setVisible(false);
+    m_mods->removeRows(0, m_mods->rowCount());
+    for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_mark})
+        button->setEnabled(false);
+}
+
+int KRLIST::GetNoteLength(const QString& file, const QString& sequence)
+{
+    return m_notes->GetNoteLength(file.toStdString(), sequence.toStdString());
+}
+
+void KRLIST::GETNOTES(const QString& file, const QString& sequence, QPlainTextEdit* NOTE)
+{
+    NOTE->setPlainText(
+        QString::fromStdString(m_notes->GETNOTES(file.toStdString(), sequence.toStdString())));
+}
+
+void KRLIST::SETNOTES(QPlainTextEdit* NOTE)
+{
+    m_notes->SETNOTES(NOTE->toPlainText().toStdString());
+}
+
+void KRLIST::releaseNotes()
+{
+    m_notes->release();
+}
+
+void KRLIST::refreshCompany()
+{
+    const QModelIndex current = currentGrid()->currentIndex();
+    if (current.isValid())
+        (onLookupTab() ? m_lookupModel : m_allModel)->rowChanged(current.row());
+    currentRowChanged();
+}
+
+void KRLIST::positionOn(const QString& file, const QString& sequence)
+{
+    m_tabs->setCurrentIndex(0);
+    SORT_SELECT(0);
+    selectRow(m_allGrid, m_allCompanies.firstAtOrAfter((file + sequence).toStdString()));
+}
+
+void KRLIST::readDataVersion()
+{
+    // The data version is the date of the last company load, shown as MM/DD/YYYY.
+    try {
+        TableRecordSet version(m_db, "VERSION");
+        version.setIndex("PRIMARY");
+        version.seek("=", {Value("1")});
+        const std::string date = version.noMatch() ? "" : version.field("Version").toString();
+        m_host.setDataVersion(date.size() == 10 ? QString::fromStdString(date.substr(5, 2) + "/" +
+                                                                         date.substr(8, 2) + "/" +
+                                                                         date.substr(0, 4))
+                                                : QString::fromStdString(date));
+    } catch (const DbError&) {
+        m_host.setDataVersion(QString());
+    }
+}
+
+} // namespace kora

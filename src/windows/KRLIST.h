@@ -1,0 +1,145 @@
+#pragma once
+
+#include "database/Database.h"
+#include "lookup/LookupSearch.h"
+#include "lookup/LookupTabs.h"
+#include "results/CompanyNotes.h"
+#include "results/CompanySummary.h"
+#include "results/OrderedCompanies.h"
+#include "widgets/DialogPrompt.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+class QStandardItemModel;
+class QTabBar;
+class QTableView;
+
+namespace kora {
+
+class CompanyGridModel;
+class WindowHost;
+
+// The result list: the main window's working child, one per workspace and
+// state. Tab 0 lists every company; tabs 1 to 9 the saved lookups. Beside the
+// grid stand the selected company's summary, contacts, flags and mods.
+class KRLIST : public QWidget
+{
+    Q_OBJECT
+
+public:
+    KRLIST(WindowHost& host, const QString& workspace, const QString& state,
+           const QString& workspaceFolder);
+    ~KRLIST() override;
+
+    const QString& workspace() const { return m_workspace; }
+    const QString& state() const { return m_state; }
+    const QString& workspaceFolder() const { return m_workspaceFolder; }
+    // The list's own handle on the state database; record windows read and
+    // write the company row through it, so the list sees every change at once.
+    Database& database() { return m_db; }
+
+    // Sorts the all-companies grid by a column: 0 file, 2 name, 3 county.
+    void SORT_SELECT(int COLNUM);
+    // Rebuilds the lookup tabs from the workspace folder and shows the
+    // selected tab again (tab 0 when its lookup is gone).
+    void SETTABS();
+    // The current lookup file: cleared for a new lookup, else the selected tab's file.
+    void SetCurSQLFile(bool NEWSEARCH);
+    // Runs the lookup of the selected tab and shows its companies by name.
+    void SetUpSQL();
+    // Sorts the lookup grid by a column: 0 file, 2 name, 3 expiration month and day.
+    void SORTSRCH(int COLNUM);
+    LookupTabs& lookupTabs() { return m_lookupTabs; }
+    int selectedTab() const;
+    void selectTab(int tab);
+    // Sets which of the main window's lookup commands are available.
+    void SETBUTTONS(QWidget* fm);
+
+    int GetNoteLength(const QString& file, const QString& sequence);
+    // Loads the company's note into NOTE and keeps it locked; NOTE holds
+    // "***LOCKED***" when another user has it.
+    void GETNOTES(const QString& file, const QString& sequence, QPlainTextEdit* NOTE);
+    // Stores NOTE as the note of the company GETNOTES locked, and releases it.
+    void SETNOTES(QPlainTextEdit* NOTE);
+    // Releases a note lock without storing.
+    void releaseNotes();
+
+    // Shows the selected company again after a record window stored a change.
+    void refreshCompany();
+    // Shows all companies in file order positioned on the first company at or after the key.
+    void positionOn(const QString& file, const QString& sequence);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildWindow();
+    QTableView* makeGrid(const char* name, CompanyGridModel* model);
+    void tabSelected(int tab);
+    void searchFor(const QString& text);
+    void selectRow(QTableView* grid, long long row);
+    void currentRowChanged();
+    void toggleMark();
+    // More Info... and Full Address open the selected company in their windows.
+    void openRecord();
+    void openFullAddress();
+    const CompanyRow* selectedCompany();
+    bool onLookupTab() const;
+    QTableView* currentGrid() const;
+    OrderedCompanies& currentCompanies();
+    void render(const CompanyRow& row, CompanySummary::Tab tab);
+    void showMods(const CompanyRow& row);
+    void clearCompany();
+    void readDataVersion();
+
+    WindowHost& m_host;
+    QString m_workspace;
+    QString m_state;
+    QString m_workspaceFolder;
+    Database m_db;
+    DialogPrompt m_prompt;
+    std::unique_ptr<CompanyNotes> m_notes;
+    OrderedCompanies m_allCompanies; // GFILE
+    QString m_indexName = QStringLiteral("KEY2");
+    int m_previousTab = 0;
+    LookupTabs m_lookupTabs;
+    LookupSearch m_search;
+    OrderedCompanies m_lookupCompanies; // SFILE
+    std::string m_searchField;          // what the search-for box compares on a lookup tab
+
+    QTabBar* m_tabs; // SSTab1
+    QStackedWidget* m_grids;
+    CompanyGridModel* m_allModel;
+    QTableView* m_allGrid; // TDBGrid1
+    CompanyGridModel* m_lookupModel;
+    QTableView* m_lookupGrid;   // TDBGrid4
+    QTableView* m_modsGrid;     // TDBGrid2
+    QStandardItemModel* m_mods; // MFILE
+    QPlainTextEdit* m_address;  // ADDRESS
+    QLineEdit* m_count;         // VIEWCOUNT
+    QLineEdit* m_searchFor;     // SFOR
+    QLineEdit* m_phone;         // PHONE
+    QLineEdit* m_fax;           // txtFax
+    QLineEdit* m_contact;       // CONTACT
+    QLineEdit* m_title;         // TITLE
+    QLabel* m_associated;
+    QLabel* m_seeNotes;
+    QLabel* m_interstate;
+    QLabel* m_revised;
+    QLabel* m_assignedRisk;
+    QPushButton* m_moreInfo;     // Command1
+    QPushButton* m_fullAddress;  // FULLADDR
+    QPushButton* m_printRecord;  // PRINTCUR
+    QPushButton* m_exportRecord; // EXPORTCUR
+    QPushButton* m_mark;         // MarkIt
+};
+
+} // namespace kora

@@ -1,0 +1,637 @@
+#include "windows/KRLISTI.h"
+
+#include "database/DbError.h"
+#include "database/Schema.h"
+#include "database/TableRecordSet.h"
+#include "results/CityStateZip.h"
+#include "results/CompanyNotes.h"
+#include "widgets/CenterForm.h"
+#include "widgets/Dialogs.h"
+#include "widgets/RowGrid.h"
+#include "windows/KRLIST.h"
+
+#include <QDate>
+#include <QFocusEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace kora {
+
+namespace {
+
+constexpr int kFileRole = Qt::UserRole;
+constexpr int kSequenceRole = Qt::UserRole + 1;
+
+QString textOf(const Value& value)
+{
+    return QString::fromStdString(value.toString());
+}
+
+Value valueOf(const QString& text)
+{
+    return Value(text.toStdString());
+}
+
+// The band text of a one-character code 0 to 9; any other code has none.
+QString bandText(const Value& code, const std::vector<std::string>& bands)
+{
+    const std::string digit = code.toString();
+    if (digit.size() != 1 || digit[0] < '0' || digit[0] > '9')
+        return {};
+    return QString::fromStdString(bands[digit[0] - '0']);
+}
+
+// NJAR holds year and month as YYMM; the window shows MM/YY (9507 as 07/95, 312 as 12/03).
+QString assignedRiskDate(const Value& njar)
+{
+    if (njar.isNull())
+        return QStringLiteral("/");
+    const QString digits =
+        QStringLiteral("%1").arg(std::llround(njar.toDouble()), 4, 10, QLatin1Char('0'));
+    return digits.right(2) + QLatin1Char('/') + digits.left(2);
+}
+
+// Keeps a box as narrow as the text it holds.
+void fitCharacters(QLineEdit* box, int characters)
+{
+    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QString(characters + 2, 'W')));
+}
+
+QLabel* heading(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+// A grid of whole read-only rows over a model the window fills.
+QTableView* grid(const char* name, const QStringList& headers, QWidget* parent)
+{
+    auto* model = new QStandardItemModel(0, static_cast<int>(headers.size()), parent);
+    model->setHorizontalHeaderLabels(headers);
+    QTableView* view = makeRowGrid(name, model, parent);
+    view->setAlternatingRowColors(true);
+    view->horizontalHeader()->setStretchLastSection(true);
+    return view;
+}
+
+QStandardItemModel* modelOf(QTableView* view)
+{
+    return static_cast<QStandardItemModel*>(view->model());
+}
+
+} // namespace
+
+KRLISTI::KRLISTI(KRLIST& list, const QString& file, const QString& sequence, const QString& name1)
+    : QDialog(list.window()), m_list(&list), m_file(file), m_sequence(sequence)
+{
+    setObjectName(QStringLiteral("KRLISTI"));
+    setWindowTitle(QStringLiteral("KRLISTI - ") + name1);
+    setModal(true);
+    setStyleSheet(QStringLiteral("QLineEdit[readOnly=\"true\"] { background: palette(window); }"));
+
+    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    close->setObjectName(QStringLiteral("Command1"));
+    close->setAutoDefault(false);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildCompany());
+    left->addWidget(buildClasses(), 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(buildContact());
+    right->addWidget(buildUserFields());
+    right->addWidget(buildAssignedRisk());
+    right->addWidget(buildAssociates(), 1);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left, 1);
+    columns->addLayout(right, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns, 3);
+    layout->addWidget(buildNotes(), 2);
+    layout->addLayout(buttons);
+
+    QList<QWidget*> tabOrder(m_userBoxes.begin(), m_userBoxes.end());
+    tabOrder << m_notes << m_classes << m_associates << close;
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    tabOrder.front()->setFocus();
+
+    // The list closes with its workspace and with the program; the note is stored first.
+    list.installEventFilter(this);
+    resize(980, 740);
+    CENTERFORM(this);
+}
+
+KRLISTI::~KRLISTI()
+{
+    finish();
+}
+
+QLineEdit* KRLISTI::readOnlyBox(const char* name)
+{
+    auto* box = new QLineEdit(this);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    // Tab goes from one box the user types in to the next.
+    box->setFocusPolicy(Qt::ClickFocus);
+    return box;
+}
+
+QLineEdit* KRLISTI::deliveredBox(const char* name, const char* field)
+{
+    QLineEdit* box = readOnlyBox(name);
+    m_delivered.emplace_back(box, field);
+    return box;
+}
+
+QLineEdit* KRLISTI::userBox(const char* name)
+{
+    auto* box = new QLineEdit(this);
+    box->setObjectName(QString::fromLatin1(name));
+    box->installEventFilter(this);
+    m_userBoxes.push_back(box);
+    return box;
+}
+
+QWidget* KRLISTI::buildCompany()
+{
+    auto* group = new QGroupBox(QStringLiteral("Company"), this);
+    auto* form = new QFormLayout(group);
+
+    QLineEdit* name1 = deliveredBox("NAME1", "NAME1");
+    QFont bold = name1->font();
+    bold.setBold(true);
+    name1->setFont(bold);
+    form->addRow(QStringLiteral("Name"), name1);
+    form->addRow(QString(), deliveredBox("NAME2", "NAME2"));
+    form->addRow(QStringLiteral("Address"), deliveredBox("STREET", "STREET"));
+
+    auto* city = new QHBoxLayout;
+    QLineEdit* st = deliveredBox("ST", "ST");
+    QLineEdit* zip = deliveredBox("ZIP", "ZIP");
+    QLineEdit* zipExt = deliveredBox("ZIPEXT", "ZIPEXT");
+    fitCharacters(st, 2);
+    fitCharacters(zip, 5);
+    fitCharacters(zipExt, 4);
+    city->addWidget(deliveredBox("CITY", "CITY"), 1);
+    city->addWidget(st);
+    city->addWidget(zip);
+    city->addWidget(new QLabel(QStringLiteral("-"), group));
+    city->addWidget(zipExt);
+    form->addRow(QStringLiteral("City, St, Zip"), city);
+
+    auto* key = new QHBoxLayout;
+    QLineEdit* file = deliveredBox("FILE", "FILE");
+    QLineEdit* sequence = deliveredBox("SEQUENCE", "SEQUENCE");
+    fitCharacters(file, 9);
+    fitCharacters(sequence, 2);
+    key->addWidget(file);
+    key->addWidget(sequence);
+    key->addSpacing(12);
+    key->addWidget(new QLabel(QStringLiteral("County"), group));
+    key->addWidget(deliveredBox("COUNTYNAME", "COUNTYNAME"), 1);
+    form->addRow(QStringLiteral("File"), key);
+
+    m_sic = readOnlyBox("SIC");
+    form->addRow(QStringLiteral("SIC"), m_sic);
+
+    auto* bands = new QHBoxLayout;
+    m_employees = readOnlyBox("EMPLOYEES");
+    m_sales = readOnlyBox("SALES");
+    bands->addWidget(m_employees, 1);
+    bands->addSpacing(12);
+    bands->addWidget(new QLabel(QStringLiteral("Sales"), group));
+    bands->addWidget(m_sales, 1);
+    form->addRow(QStringLiteral("Employees"), bands);
+    return group;
+}
+
+QWidget* KRLISTI::buildContact()
+{
+    auto* group = new QGroupBox(QStringLiteral("C&ontact"), this);
+    auto* layout = new QGridLayout(group);
+    const struct
+    {
+        const char* label;
+        const char* field;
+        const char* userLabel;
+        const char* userField;
+    } rows[] = {{"Contact", "CONTACT", "User Contact", "UserContact"},
+                {"Title", "TITLE", "User Title", "UserTitle"},
+                {"Phone", "PHONE", "User Phone", "UserPhone"},
+                {"Fax", "FAX", "User Fax", "UserFax"}};
+    int row = 0;
+    for (const auto& line : rows) {
+        layout->addWidget(new QLabel(QString::fromLatin1(line.label), group), row, 0);
+        layout->addWidget(deliveredBox(line.field, line.field), row, 1);
+        auto* userLabel = new QLabel(QString::fromLatin1(line.userLabel), group);
+        QLineEdit* box = userBox(line.userField);
+        userLabel->setBuddy(box);
+        layout->addWidget(userLabel, row, 2);
+        layout->addWidget(box, row, 3);
+        ++row;
+    }
+    layout->setColumnStretch(1, 1);
+    layout->setColumnStretch(3, 1);
+    return group;
+}
+
+QWidget* KRLISTI::buildUserFields()
+{
+    auto* group = new QGroupBox(QStringLiteral("&User Fields"), this);
+    auto* form = new QFormLayout(group);
+    m_user1 = userBox("User1");
+    m_user2 = userBox("User2");
+    m_user3 = userBox("User3");
+    m_user1->setToolTip(QStringLiteral("Begin with !& to make the next two fields the street and "
+                                       "the City ST Zip of the company."));
+    auto* lblUser1 = new QLabel(QStringLiteral("User Field 1"), group);
+    lblUser1->setObjectName(QStringLiteral("lblUser1"));
+    m_lblUser2 = new QLabel(group);
+    m_lblUser2->setObjectName(QStringLiteral("lblUser2"));
+    m_lblUser3 = new QLabel(group);
+    m_lblUser3->setObjectName(QStringLiteral("lblUser3"));
+    form->addRow(lblUser1, m_user1);
+    form->addRow(m_lblUser2, m_user2);
+    form->addRow(m_lblUser3, m_user3);
+    relabel();
+    connect(m_user1, &QLineEdit::textChanged, this, &KRLISTI::relabel);
+    return group;
+}
+
+QWidget* KRLISTI::buildAssignedRisk()
+{
+    auto* group = new QGroupBox(this);
+    group->setObjectName(QStringLiteral("AssignedRisk"));
+    auto* layout = new QGridLayout(group);
+    auto* title = new QHBoxLayout;
+    title->addWidget(heading(QStringLiteral("New Jersey"), group));
+    title->addWidget(heading(QStringLiteral("Assigned Risk"), group));
+    title->addStretch(1);
+    layout->addLayout(title, 0, 0, 1, 4);
+
+    m_text1 = readOnlyBox("Text1");
+    const struct
+    {
+        const char* label;
+        QLineEdit* box;
+    } cells[] = {{"Date", m_text1},
+                 {"Estimated Premium", deliveredBox("Text2", "ARESTPREM")},
+                 {"Total Premium", deliveredBox("Text3", "ARTOTPREM")},
+                 {"Total Losses", deliveredBox("Text4", "ARTOTLOSS")},
+                 {"PPAP", deliveredBox("PPAP", "NJPPAP")},
+                 {"NJCCPAP", deliveredBox("NJCCPAP", "NJCCPAP")}};
+    int cell = 0;
+    for (const auto& [label, box] : cells) {
+        const int row = 1 + cell / 2;
+        const int column = 2 * (cell % 2);
+        layout->addWidget(new QLabel(QString::fromLatin1(label), group), row, column);
+        layout->addWidget(box, row, column + 1);
+        ++cell;
+    }
+    layout->setColumnStretch(1, 1);
+    layout->setColumnStretch(3, 1);
+    return group;
+}
+
+QWidget* KRLISTI::buildClasses()
+{
+    auto* group = new QGroupBox(QStringLiteral("C&lasses"), this);
+    m_classes =
+        grid("TDBGrid7",
+             {QStringLiteral("Code"), QStringLiteral("Class Description"), QStringLiteral("L. C.")},
+             group);
+    m_classes->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_classes->horizontalHeader()->setStretchLastSection(false);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(m_classes);
+    return group;
+}
+
+QWidget* KRLISTI::buildAssociates()
+{
+    auto* group = new QGroupBox(QStringLiteral("Associated Companies"), this);
+    m_associates = grid("TDBGrid8", {QStringLiteral("NAME1")}, group);
+    m_associates->horizontalHeader()->hide();
+    m_associates->setToolTip(QStringLiteral("Pick a company to show it in the list."));
+    connect(m_associates, &QTableView::clicked, this, &KRLISTI::pickAssociate);
+    connect(m_associates, &QTableView::activated, this, &KRLISTI::pickAssociate);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(m_associates);
+    return group;
+}
+
+QWidget* KRLISTI::buildNotes()
+{
+    auto* group = new QGroupBox(this);
+    m_notes = new QPlainTextEdit(group);
+    m_notes->setObjectName(QStringLiteral("NOTES"));
+    m_notes->setTabChangesFocus(true);
+    m_notes->installEventFilter(this);
+    m_notes->viewport()->installEventFilter(this);
+    auto* label = new QLabel(QStringLiteral("Notes:"), group);
+    label->setBuddy(m_notes);
+    auto* dated = new QLabel(QStringLiteral("Date Added"), group);
+    dated->setToolTip(QStringLiteral("Each entry begins with the date it was added."));
+    dated->setEnabled(false);
+    auto* top = new QHBoxLayout;
+    top->addWidget(label);
+    top->addStretch(1);
+    top->addWidget(dated);
+    auto* layout = new QVBoxLayout(group);
+    layout->addLayout(top);
+    layout->addWidget(m_notes);
+    return group;
+}
+
+void KRLISTI::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    fill();
+}
+
+void KRLISTI::fill()
+{
+    if (!m_list)
+        return;
+    try {
+        fillAssociates();
+        m_list->GETNOTES(m_file, m_sequence, m_notes);
+        if (m_notes->toPlainText() == QLatin1String(CompanyNotes::kLocked)) {
+            // Nothing stays held, even for a note that reads like the marker.
+            m_list->releaseNotes();
+            // Closed once the window is up, so that an exec() returns too.
+            QTimer::singleShot(0, this, [this] { done(Rejected); });
+            return;
+        }
+        m_open = true;
+        fillClasses();
+        fillCompany();
+    } catch (const DbError& error) {
+        Dialogs::tell(this, Dialogs::defaultTitle(),
+                      QStringLiteral("The company could not be read: ") + error.what(),
+                      QMessageBox::Warning);
+    }
+    relabel();
+}
+
+void KRLISTI::fillAssociates()
+{
+    QStandardItemModel* model = modelOf(m_associates);
+    model->removeRows(0, model->rowCount());
+    Statement query = m_list->database().prepare(
+        "SELECT FILE, SEQUENCE, NAME1 FROM PRIME WHERE FILE = ? ORDER BY SEQUENCE");
+    query.bind(1, valueOf(m_file));
+    while (query.step()) {
+        auto* item = new QStandardItem(textOf(query.column(2)));
+        item->setData(textOf(query.column(0)), kFileRole);
+        item->setData(textOf(query.column(1)), kSequenceRole);
+        model->appendRow(item);
+    }
+}
+
+void KRLISTI::fillClasses()
+{
+    QStandardItemModel* model = modelOf(m_classes);
+    model->removeRows(0, model->rowCount());
+    Statement query = m_list->database().prepare("SELECT CLASS, CLASSDESC, LOSSCOST FROM CLASS "
+                                                 "WHERE FILE = ? AND SEQUENCE = ? ORDER BY CLASS");
+    query.bindAll({valueOf(m_file), valueOf(m_sequence)});
+    while (query.step()) {
+        // Loss costs are rates with two decimals: 2.50, 0.12.
+        const Value rate = query.column(2);
+        auto* lossCost =
+            new QStandardItem(rate.isNull() ? QString() : QString::number(rate.toDouble(), 'f', 2));
+        lossCost->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        model->appendRow({new QStandardItem(textOf(query.column(0))),
+                          new QStandardItem(textOf(query.column(1))), lossCost});
+    }
+    m_classes->resizeColumnToContents(0);
+    m_classes->resizeColumnToContents(2);
+}
+
+void KRLISTI::fillCompany()
+{
+    Database& db = m_list->database();
+    TableRecordSet prime(db, "PRIME");
+    prime.setIndex("PRIMARY");
+    prime.seek("=", {valueOf(m_file), valueOf(m_sequence)});
+    if (prime.noMatch())
+        return;
+    showDelivered(prime);
+
+    const Value sic = prime.field("SIC");
+    QString sicText = textOf(sic);
+    m_employees->setText(bandText(prime.field("EMPLOYEES"), Schema::employeeBands()));
+    m_sales->setText(bandText(prime.field("SALES"), Schema::salesBands()));
+    TableRecordSet codes(db, "SICCODES");
+    codes.setIndex("PRIMARY");
+    codes.seek("=", {sic});
+    if (!codes.noMatch())
+        sicText += QStringLiteral(" - ") + textOf(codes.field("DESC"));
+    m_sic->setText(sicText);
+    m_sic->setCursorPosition(0);
+
+    m_text1->setText(assignedRiskDate(prime.field("NJAR")));
+    for (QLineEdit* box : m_userBoxes)
+        box->setText(textOf(prime.field(box->objectName().toStdString())));
+}
+
+void KRLISTI::showDelivered(const TableRecordSet& prime)
+{
+    for (const auto& [box, field] : m_delivered) {
+        box->setText(textOf(prime.field(field)));
+        box->setCursorPosition(0);
+    }
+}
+
+bool KRLISTI::addressOverride() const
+{
+    return m_user1->text().trimmed().startsWith(QLatin1String("!&"));
+}
+
+void KRLISTI::relabel()
+{
+    const bool on = addressOverride();
+    m_lblUser2->setText(on ? QStringLiteral("Street") : QStringLiteral("User Field 2"));
+    m_lblUser3->setText(on ? QStringLiteral("City St Zip") : QStringLiteral("User Field 3"));
+}
+
+bool KRLISTI::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list) {
+        if (event->type() == QEvent::Close)
+            close();
+        return false;
+    }
+    if (m_notes && watched == m_notes->viewport()) {
+        // The click that brings the focus into the notes would move the cursor
+        // off the dated line just put in front; the line is where the user types.
+        if (event->type() != QEvent::MouseButtonPress)
+            return false;
+        return std::exchange(m_notesEnteredByClick, false);
+    }
+    if (watched == m_notes && event->type() == QEvent::FocusOut)
+        m_notesEnteredByClick = false;
+    const bool entering = event->type() == QEvent::FocusIn;
+    if (!entering && event->type() != QEvent::FocusOut)
+        return false;
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    // Another window taking the focus for a while (a message, a menu, another
+    // program) leaves it where it is: nothing is entered or left.
+    if (!m_open || m_returningFocus || reason == Qt::ActiveWindowFocusReason ||
+        reason == Qt::PopupFocusReason)
+        return false;
+    if (watched == m_notes) {
+        if (entering) {
+            addDatedLine();
+            m_notesEnteredByClick = reason == Qt::MouseFocusReason;
+        }
+        return false;
+    }
+    auto* box = static_cast<QLineEdit*>(watched);
+    if (!entering)
+        storeUserField(box, true);
+    else if (box == m_user1 || box == m_user2 || box == m_user3)
+        box->setText(box->text().trimmed());
+    return false;
+}
+
+void KRLISTI::addDatedLine()
+{
+    const QString first =
+        QLocale().toString(QDate::currentDate(), QLocale::ShortFormat) + QStringLiteral(" - ");
+    QTextCursor cursor(m_notes->document());
+    cursor.insertText(first + QLatin1Char('\n'));
+    cursor.setPosition(static_cast<int>(first.size()));
+    m_notes->setTextCursor(cursor);
+}
+
+void KRLISTI::storeUserField(QLineEdit* box, bool interactive)
+{
+    const QString text = box->text().trimmed();
+    if (!storeFields(
+            {{box->objectName().toStdString(), text.isEmpty() ? Value() : valueOf(text)}}) ||
+        !addressOverride())
+        return;
+    if (box == m_user2) {
+        if (text.isEmpty()) {
+            if (interactive)
+                sendBack(box, QStringLiteral("Missing Street Address"));
+            return;
+        }
+        storeFields({{"STREET", valueOf(text)}});
+    } else if (box == m_user3) {
+        const CityStateZip parts = CityStateZip::split(text.toStdString());
+        if (!parts.problem().empty()) {
+            if (interactive)
+                sendBack(box, QString::fromStdString(parts.problem()));
+            return;
+        }
+        storeFields({{"CITY", Value(parts.city)},
+                     {"ST", Value(parts.state)},
+                     {"ZIP", Value(parts.zip)},
+                     {"ZIPEXT", parts.zipExtension.empty() ? Value() : Value(parts.zipExtension)}});
+    }
+}
+
+bool KRLISTI::storeFields(const FieldValues& fields)
+{
+    if (!m_list)
+        return false;
+    try {
+        TableRecordSet prime(m_list->database(), "PRIME");
+        prime.setIndex("PRIMARY");
+        prime.seek("=", {valueOf(m_file), valueOf(m_sequence)});
+        if (prime.noMatch())
+            return false;
+        prime.edit();
+        for (const auto& [name, value] : fields)
+            prime.setField(name, value);
+        prime.update();
+        showDelivered(prime);
+    } catch (const DbError& error) {
+        Dialogs::tell(this, Dialogs::defaultTitle(),
+                      QStringLiteral("The change could not be stored: ") + error.what(),
+                      QMessageBox::Warning);
+        return false;
+    }
+    m_list->refreshCompany();
+    return true;
+}
+
+void KRLISTI::sendBack(QLineEdit* box, const QString& message)
+{
+    Dialogs::tell(this, Dialogs::defaultTitle(), message, QMessageBox::NoIcon);
+    // This move of the focus is not the user's: nothing is stored or trimmed.
+    m_returningFocus = true;
+    box->setFocus(Qt::OtherFocusReason);
+    m_returningFocus = false;
+}
+
+void KRLISTI::pickAssociate(const QModelIndex& index)
+{
+    if (!index.isValid() || !isVisible())
+        return;
+    const QString file = index.data(kFileRole).toString();
+    const QString sequence = index.data(kSequenceRole).toString();
+    hide();
+    // The note is stored before the list shows the picked company, which may be this one.
+    finish();
+    if (m_list)
+        m_list->positionOn(file, sequence);
+    done(Accepted);
+}
+
+void KRLISTI::done(int result)
+{
+    finish();
+    QDialog::done(result);
+}
+
+void KRLISTI::finish()
+{
+    if (!m_open)
+        return;
+    // Closing with Escape or the close box leaves the focus in the box being
+    // typed in; its field is stored here, without the address messages.
+    auto* box = qobject_cast<QLineEdit*>(focusWidget());
+    if (box && std::find(m_userBoxes.begin(), m_userBoxes.end(), box) != m_userBoxes.end())
+        storeUserField(box, false);
+    m_open = false;
+    if (!m_list)
+        return;
+    try {
+        m_list->SETNOTES(m_notes);
+    } catch (const DbError& error) {
+        Dialogs::tell(this, Dialogs::defaultTitle(),
+                      QStringLiteral("The notes could not be stored: ") + error.what(),
+                      QMessageBox::Warning);
+    }
+}
+
+} // namespace kora

@@ -1,0 +1,672 @@
+#include "windows/KRLOOKUP.h"
+
+#include "database/DbError.h"
+#include "lookup/FieldCatalogue.h"
+#include "lookup/LookupFile.h"
+#include "widgets/CenterForm.h"
+#include "widgets/Dialogs.h"
+#include "widgets/RowGrid.h"
+#include "windows/KRLIST.h"
+#include "windows/PickListModel.h"
+
+#include <QDate>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kora {
+
+namespace {
+
+using Field = FieldCatalogue::Position;
+
+const QString kTitle = QStringLiteral("Enter Selection Parameters");
+
+// The table behind the pick list of a coded field, its code and description
+// columns and their headers; positions County to Merit Class in order.
+struct PickTable
+{
+    const char* table;
+    const char* code;
+    const char* description;
+    const char* codeHeader;
+    const char* descriptionHeader;
+};
+
+const PickTable kPickTables[] = {
+    {"COUNTY", "CODE", "COUNTY", "Code", "County"},
+    {"CLASSLIST", "CLASS", "DESC", "Class", "Description"},
+    {"SICCODES", "CODE", "DESC", "SIC", "Description"},
+    {"EMPLOYEES", "CODE", "DESCRIPTION", "Code", "Employees"},
+    {"SALES", "CODE", "DESCRIPTION", "Code", "Sales"},
+    {"MERIT", "CODE", "DESCRIPTION", "Code", "Merit Class"},
+};
+
+bool hasPickList(int position)
+{
+    return position >= Field::County && position <= Field::MeritClass;
+}
+
+// What to type for each field, shown under the range boxes.
+const char* const kHints[FieldCatalogue::kCount] = {
+    "Month and day as MMDD, 0101 to 1231.",
+    "Mods from 0.000 to 9.999.",
+    "Employer names from From through Thru, in alphabetical order.",
+    "Zip codes; a From shorter than five digits is filled with leading zeros.",
+    "Click a county for From, then one for Thru, and Accept.",
+    "Click a class code for From, then one for Thru, and Accept.",
+    "Click a SIC code for From, then one for Thru, and Accept. A code ending in 00 takes its "
+    "whole group.",
+    "Click an employee band for From, then one for Thru, and Accept.",
+    "Click a sales band for From, then one for Thru, and Accept.",
+    "Click a merit class and Accept.",
+    "Telephone area codes.",
+    "This field takes no values.",
+    "Assigned-risk months as MMYY.",
+    "File numbers from From through Thru.",
+    "User field texts from From through Thru.",
+    "User field texts from From through Thru.",
+    "User field texts from From through Thru.",
+    "Issue years in four digits.",
+};
+
+// The message Accept shows when the values are not of the field's form;
+// empty when they are.
+QString valueMessage(FieldCatalogue::ValueForm form, const QString& from, const QString& thru)
+{
+    using Form = FieldCatalogue::ValueForm;
+    static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
+    static const QRegularExpression decimal(
+        QStringLiteral(R"(^ *[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+) *$)"));
+    static const QRegularExpression band(QStringLiteral("^[0-9]$"));
+    auto both = [&from, &thru](const QRegularExpression& valid) {
+        return valid.match(from).hasMatch() && valid.match(thru).hasMatch();
+    };
+    switch (form) {
+    case Form::MonthDay:
+        return both(fourDigits) ? QString() : QStringLiteral("Date must be in the form MMDD!");
+    case Form::Decimal:
+        return both(decimal) ? QString() : QStringLiteral("Invalid mod!");
+    case Form::EmployeeBand:
+        return both(band) ? QString() : QStringLiteral("Invalid employee category!");
+    case Form::SalesBand:
+        return both(band) ? QString() : QStringLiteral("Invalid sales category!");
+    case Form::MonthYear:
+        return both(fourDigits) ? QString() : QStringLiteral("Date must be in the form MMYY!");
+    default:
+        return {};
+    }
+}
+
+// A SIC code ending in 00 stands for its whole group: 1500 gives 1599.
+QString sicGroupEnd(const QString& code)
+{
+    return code.left(2) + QStringLiteral("99");
+}
+
+QPushButton* makeButton(const char* caption, const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+KRLOOKUP::KRLOOKUP(KRLIST& list, QWidget* parent)
+    : QDialog(parent), m_list(list), m_state(list.state().toStdString())
+{
+    setObjectName(QStringLiteral("KRLOOKUP"));
+    buildWindow();
+    resize(820, 680);
+    CENTERFORM(this);
+}
+
+KRLOOKUP::~KRLOOKUP() = default;
+
+void KRLOOKUP::buildWindow()
+{
+    m_title = new QLineEdit(this);
+    m_title->setObjectName(QStringLiteral("SEARCHDESC"));
+
+    m_fields = new QListWidget(this);
+    m_fields->setObjectName(QStringLiteral("List1"));
+    for (int position = 0; position < FieldCatalogue::kCount; ++position)
+        m_fields->addItem(QString::fromStdString(FieldCatalogue::caption(position, m_state)));
+    m_fields->setFixedWidth(m_fields->sizeHintForColumn(0) + 40);
+
+    m_from = new QLineEdit(this);
+    m_from->setObjectName(QStringLiteral("FROM"));
+    m_thru = new QLineEdit(this);
+    m_thru->setObjectName(QStringLiteral("THRU"));
+    m_thruLabel = buddyLabel(QStringLiteral("Thru"), m_thru, this);
+    m_include = new QRadioButton(QStringLiteral("Include"), this);
+    m_include->setObjectName(QStringLiteral("SQLINCLUDE"));
+    m_include->setChecked(true);
+    m_exclude = new QRadioButton(QStringLiteral("Exclude"), this);
+    m_exclude->setObjectName(QStringLiteral("SQLEXCLUDE"));
+    m_add = makeButton("Accept", "ADD", this);
+    m_hint = new QLabel(QStringLiteral("Choose a field from the list on the left."), this);
+    m_hint->setObjectName(QStringLiteral("lblHint"));
+    m_hint->setWordWrap(true);
+
+    m_searchFor = new QLineEdit(this);
+    m_searchFor->setObjectName(QStringLiteral("SFOR"));
+    m_searchLabel = buddyLabel(QStringLiteral("Search for"), m_searchFor, this);
+    m_pickModel = new PickListModel(this);
+    m_pickGrid = makeRowGrid("TDBGrid5", m_pickModel, this);
+    m_pickGrid->horizontalHeader()->setStretchLastSection(true);
+
+    m_criteriaModel = new QStandardItemModel(0, 3, this);
+    m_criteriaModel->setHorizontalHeaderLabels(
+        {QStringLiteral("Field"), QStringLiteral("Selection"), QStringLiteral("Include/Exclude")});
+    m_criteriaGrid = makeRowGrid("TDBGrid3", m_criteriaModel, this);
+    m_criteriaGrid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_criteriaGrid->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    m_criteriaGrid->setColumnWidth(0, 160);
+    m_criteriaGrid->setFixedHeight(150);
+    m_delete = makeButton("Delete", "DELETE", this);
+    auto* ok = makeButton("OK", "OK", this);
+    ok->setDefault(true);
+    auto* cancel = makeButton("Cancel", "CANCEL", this);
+
+    layOut(ok, cancel);
+    setUpKeyboard(ok, cancel);
+
+    connect(m_fields, &QListWidget::currentRowChanged, this, &KRLOOKUP::chooseField);
+    connect(m_fields, &QListWidget::itemClicked, this, &KRLOOKUP::focusFrom);
+    connect(m_add, &QPushButton::clicked, this, [this] { addCriterion(); });
+    connect(m_delete, &QPushButton::clicked, this, &KRLOOKUP::deleteCriterion);
+    connect(ok, &QPushButton::clicked, this, &KRLOOKUP::save);
+    connect(cancel, &QPushButton::clicked, this, &KRLOOKUP::reject);
+    connect(m_searchFor, &QLineEdit::textEdited, this, &KRLOOKUP::searchPickList);
+    connect(m_pickGrid, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { pick(index.row()); });
+    connect(m_pickGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { fillPickList(m_pickField, column); });
+    m_fields->installEventFilter(this);
+    m_fields->viewport()->installEventFilter(this);
+    m_from->installEventFilter(this);
+    m_thru->installEventFilter(this);
+}
+
+void KRLOOKUP::layOut(QPushButton* ok, QPushButton* cancel)
+{
+    // The title on top, the fields beside the range being entered and its
+    // pick list, the lookup's criteria below, OK and Cancel at the foot.
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(buddyLabel(QStringLiteral("Lookup Title"), m_title, this));
+    titleRow->addWidget(m_title, 1);
+
+    auto* fieldsBox = new QGroupBox(QStringLiteral("1. F&ield"), this);
+    auto* fieldsLayout = new QVBoxLayout(fieldsBox);
+    fieldsLayout->addWidget(m_fields);
+
+    auto* range = new QGridLayout;
+    range->addWidget(buddyLabel(QStringLiteral("From"), m_from, this), 0, 0);
+    range->addWidget(m_from, 0, 1);
+    range->addWidget(m_thruLabel, 0, 2);
+    range->addWidget(m_thru, 0, 3);
+    auto* options = new QHBoxLayout;
+    options->addWidget(m_include);
+    options->addWidget(m_exclude);
+    options->addStretch(1);
+    options->addWidget(m_add);
+    range->addLayout(options, 1, 0, 1, 4);
+    range->addWidget(m_hint, 2, 0, 1, 4);
+    auto* search = new QHBoxLayout;
+    search->addWidget(m_searchLabel);
+    search->addWidget(m_searchFor, 1);
+    auto* rangeBox = new QGroupBox(QStringLiteral("2. Range"), this);
+    auto* rangeLayout = new QVBoxLayout(rangeBox);
+    rangeLayout->addLayout(range);
+    rangeLayout->addLayout(search);
+    rangeLayout->addWidget(m_pickGrid, 1);
+    rangeLayout->addStretch(0);
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(fieldsBox);
+    middle->addWidget(rangeBox, 1);
+
+    auto* criteriaBox = new QGroupBox(QStringLiteral("3. &Criteria of this lookup"), this);
+    auto* criteriaLayout = new QHBoxLayout(criteriaBox);
+    criteriaLayout->addWidget(m_criteriaGrid, 1);
+    auto* criteriaButtons = new QVBoxLayout;
+    criteriaButtons->addWidget(m_delete);
+    criteriaButtons->addStretch(1);
+    criteriaLayout->addLayout(criteriaButtons);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(titleRow);
+    layout->addLayout(middle, 1);
+    layout->addWidget(criteriaBox);
+    layout->addLayout(buttons);
+}
+
+void KRLOOKUP::setUpKeyboard(QPushButton* ok, QPushButton* cancel)
+{
+    for (auto [first, second] : {std::pair<QWidget*, QWidget*>{m_title, m_fields},
+                                 {m_fields, m_from},
+                                 {m_from, m_thru},
+                                 {m_thru, m_include},
+                                 {m_include, m_exclude},
+                                 {m_exclude, m_add},
+                                 {m_add, m_searchFor},
+                                 {m_searchFor, m_pickGrid},
+                                 {m_pickGrid, m_criteriaGrid},
+                                 {m_criteriaGrid, m_delete},
+                                 {m_delete, ok},
+                                 {ok, cancel}})
+        setTabOrder(first, second);
+
+    // Access keys that leave the given captions as they are; the tool tips name them.
+    auto accessKey = [this](Qt::Key key, QWidget* target, auto action) {
+        connect(new QShortcut(QKeySequence(Qt::ALT | key), this), &QShortcut::activated, this,
+                action);
+        target->setToolTip(QKeySequence(Qt::ALT | key).toString(QKeySequence::NativeText));
+    };
+    accessKey(Qt::Key_L, m_title, [this] {
+        m_title->setFocus();
+        m_title->selectAll();
+    });
+    accessKey(Qt::Key_F, m_from, [this] { focusFrom(); });
+    accessKey(Qt::Key_H, m_thru, [this] { m_thru->setFocus(); });
+    accessKey(Qt::Key_N, m_include, [this] { m_include->setChecked(true); });
+    accessKey(Qt::Key_X, m_exclude, [this] { m_exclude->setChecked(true); });
+    accessKey(Qt::Key_A, m_add, [this] { addCriterion(); });
+    accessKey(Qt::Key_S, m_searchFor, [this] { m_searchFor->setFocus(); });
+    accessKey(Qt::Key_D, m_delete, [this] { deleteCriterion(); });
+}
+
+void KRLOOKUP::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        activate();
+}
+
+void KRLOOKUP::activate()
+{
+    m_searchFor->hide();
+    m_searchLabel->hide();
+    m_include->setChecked(true);
+    m_pickGrid->hide();
+    m_pickField = -1;
+    m_criteria.clear();
+    // No field is chosen before the user chooses one: the list must not take
+    // its first field when the keyboard brings the focus to it.
+    m_fields->setCurrentIndex(QModelIndex());
+
+    const std::string& file = m_list.lookupTabs().currentFile();
+    m_newLookup = file.empty();
+    setWindowTitle(m_newLookup ? QStringLiteral("New Lookup") : QStringLiteral("Edit Lookup"));
+    if (m_newLookup) {
+        m_title->setText(QStringLiteral("UNTITLED"));
+        m_title->selectAll();
+        m_title->setFocus();
+    } else if (auto criteria = LookupFile::read(m_list.lookupTabs().folder().path(file))) {
+        m_criteria = std::move(*criteria);
+        m_title->setText(QString::fromStdString(m_criteria.front().SQLDESC));
+    } else {
+        Dialogs::tell(this, LookupFile::unreadableMessage(file));
+        QTimer::singleShot(0, this, &KRLOOKUP::reject);
+    }
+    refreshCriteria(0);
+}
+
+bool KRLOOKUP::fieldAvailable(int position)
+{
+    if (FieldCatalogue::availableIn(position, m_state))
+        return true;
+    tellInvalid(position == Field::MeritClass
+                    ? QStringLiteral("This field can only be used with PM & DM Databases.")
+                    : QStringLiteral("This field can only be used with New Jersey."));
+    return false;
+}
+
+void KRLOOKUP::chooseField(int position)
+{
+    if (position < 0)
+        return;
+    if (!fieldAvailable(position)) {
+        // Nothing changes: the field chosen before stays chosen.
+        const QSignalBlocker blocker(m_fields);
+        m_fields->setCurrentRow(m_field);
+        return;
+    }
+    m_field = position;
+    m_searchFor->hide();
+    m_searchLabel->hide();
+    m_searchFor->clear();
+    m_from->clear();
+    m_thru->clear();
+    m_thru->setEnabled(true);
+    m_thru->show();
+    m_thruLabel->show();
+    switch (position) {
+    case Field::ExpirationDate:
+        m_from->setText(QStringLiteral("0101"));
+        m_thru->setText(QStringLiteral("1231"));
+        break;
+    case Field::ExperienceMod:
+        m_from->setText(QStringLiteral("0.000"));
+        m_thru->setText(QStringLiteral("9.999"));
+        break;
+    case Field::MeritClass:
+        // A merit criterion has a From only.
+        m_thru->setEnabled(false);
+        m_thru->hide();
+        m_thruLabel->hide();
+        break;
+    case Field::NjArOnly:
+        m_from->setText(QStringLiteral("0795"));
+        m_thru->setText(QDate::currentDate().addMonths(3).toString(QStringLiteral("MMyy")));
+        break;
+    case Field::IssueYear:
+        m_from->setText(QString::number(QDate::currentDate().year()));
+        m_thru->setText(m_from->text());
+        break;
+    default:
+        break;
+    }
+
+    m_pickField = -1;
+    m_pickGrid->setVisible(hasPickList(position));
+    if (hasPickList(position)) {
+        // Names sort the county, class and SIC lists, codes the others.
+        const bool searchable = position <= Field::SicCode;
+        m_searchFor->setVisible(searchable);
+        m_searchLabel->setVisible(searchable);
+        fillPickList(position, searchable ? 1 : 0);
+    }
+    m_hint->setText(QString::fromLatin1(kHints[position]));
+    // While the list is browsed with the keyboard the focus stays there.
+    if (!m_fields->hasFocus())
+        focusFrom();
+}
+
+void KRLOOKUP::focusFrom()
+{
+    m_from->setFocus();
+    m_from->selectAll();
+}
+
+void KRLOOKUP::fillPickList(int position, int sortColumn)
+{
+    if (!hasPickList(position))
+        return;
+    const PickTable& table = kPickTables[position - Field::County];
+    const std::string field = sortColumn == 0 ? table.code : table.description;
+    std::string sql = std::string("SELECT * FROM ") + table.table;
+    if (position != Field::MeritClass)
+        sql += std::string(" ORDER BY ") + table.table + "." + field;
+    try {
+        m_pickModel->load(
+            m_list.database(), sql, table.code, table.description,
+            {QString::fromLatin1(table.codeHeader), QString::fromLatin1(table.descriptionHeader)},
+            sortColumn);
+    } catch (const DbError& error) {
+        Dialogs::tell(this, kTitle,
+                      QStringLiteral("The list of ") + QString::fromLatin1(table.table) +
+                          QStringLiteral(" could not be read: ") + QString::fromUtf8(error.what()),
+                      QMessageBox::Warning);
+        // No codes of another field may be picked from a list left as it was.
+        m_pickGrid->hide();
+        m_pickField = -1;
+        return;
+    }
+    m_pickField = position;
+    m_pickSortColumn = sortColumn;
+    m_pickGrid->resizeColumnToContents(0);
+    if (m_pickModel->rowCount() > 0)
+        m_pickGrid->setCurrentIndex(m_pickModel->index(0, 0));
+}
+
+void KRLOOKUP::searchPickList(const QString& text)
+{
+    const int row = m_pickModel->firstAtOrAfter(m_pickSortColumn, text);
+    if (row < 0)
+        return;
+    const QModelIndex index = m_pickModel->index(row, m_pickSortColumn);
+    m_pickGrid->setCurrentIndex(index);
+    m_pickGrid->scrollTo(index, QAbstractItemView::PositionAtTop);
+}
+
+void KRLOOKUP::pick(int row)
+{
+    if (m_pickField < 0 || row < 0 || row >= m_pickModel->rowCount())
+        return;
+    const QString code = m_pickModel->code(row);
+    if (m_pickField == Field::MeritClass) {
+        m_from->setText(m_pickModel->description(row));
+        m_thru->setText(m_pickModel->description(row));
+    }
+    const bool wholeGroup = m_pickField == Field::SicCode && code.endsWith(QLatin1String("00"));
+    if (m_from->text().trimmed().isEmpty()) {
+        m_from->setText(code);
+        if (wholeGroup)
+            m_thru->setText(sicGroupEnd(code));
+    } else {
+        m_thru->setText(wholeGroup ? sicGroupEnd(code) : code);
+    }
+}
+
+void KRLOOKUP::padZipCode()
+{
+    // An untouched box stays empty: zeros alone would become a range of their own.
+    if (m_fields->currentRow() != Field::ZipCode || m_from->text().trimmed().isEmpty())
+        return;
+    QString zip = m_from->text();
+    while (zip.size() < 5)
+        zip.prepend(QLatin1Char('0'));
+    if (zip != m_from->text())
+        m_from->setText(zip);
+}
+
+bool KRLOOKUP::addCriterion()
+{
+    const int position = m_fields->currentRow();
+    if (position < 0) {
+        tellInvalid(QStringLiteral("No field selected!"));
+        return false;
+    }
+    padZipCode();
+    const QString from = m_from->text();
+    if (const QString message =
+            valueMessage(FieldCatalogue::valueForm(position), from, m_thru->text());
+        !message.isEmpty()) {
+        tellInvalid(message);
+        return false;
+    }
+    const std::string caption = FieldCatalogue::caption(position, m_state);
+    if (!FieldCatalogue::mayRepeat(position) &&
+        std::any_of(
+            m_criteria.begin(), m_criteria.end(),
+            [&caption](const SQLPARAMETER& criterion) { return criterion.SQLFIELD == caption; })) {
+        tellInvalid(QStringLiteral("This field cannot be used more than once in a search."));
+        return false;
+    }
+    // A value alone is a range from and through itself.
+    const QString thru = m_thru->text().trimmed().isEmpty() ? from : m_thru->text();
+    m_criteria.push_back({{},
+                          caption,
+                          from.toStdString(),
+                          thru.toStdString(),
+                          FieldCatalogue::code(position),
+                          m_exclude->isChecked()});
+    refreshCriteria(static_cast<int>(m_criteria.size()) - 1);
+    m_from->clear();
+    m_thru->clear();
+    m_include->setChecked(true);
+    return true;
+}
+
+void KRLOOKUP::deleteCriterion()
+{
+    const int row = m_criteriaGrid->currentIndex().row();
+    if (m_criteria.empty() || row < 0)
+        return;
+    m_criteria.erase(m_criteria.begin() + row);
+    refreshCriteria(row);
+}
+
+void KRLOOKUP::refreshCriteria(int currentRow)
+{
+    const int rows = static_cast<int>(m_criteria.size());
+    m_criteriaModel->setRowCount(rows);
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < 3; ++column)
+            m_criteriaModel->setItem(row, column, new QStandardItem(OldStyleFetch(row, column)));
+    // The row Delete removes is always the highlighted one.
+    if (rows > 0)
+        m_criteriaGrid->setCurrentIndex(
+            m_criteriaModel->index(std::clamp(currentRow, 0, rows - 1), 0));
+}
+
+QString KRLOOKUP::OldStyleFetch(int Row, int Col) const
+{
+    if (Row < 0 || Row >= static_cast<int>(m_criteria.size()))
+        return {};
+    const SQLPARAMETER& criterion = m_criteria[static_cast<size_t>(Row)];
+    switch (Col) {
+    case 0:
+        return QString::fromStdString(criterion.SQLFIELD);
+    case 1:
+        return QString::fromStdString(criterion.SQLFROM + " Thru " + criterion.SQLTHRU);
+    case 2:
+        return criterion.SQLEXCLUDE ? QStringLiteral("Exclude") : QStringLiteral("Include");
+    default:
+        return {};
+    }
+}
+
+void KRLOOKUP::save()
+{
+    // A range typed but not accepted is accepted first; when it is refused
+    // the editor stays open, so that the range is not lost.
+    if (!m_from->text().trimmed().isEmpty() && !addCriterion())
+        return;
+    if (m_criteria.empty()) {
+        tellInvalid(QStringLiteral("No parameters selected for this search!"));
+        return;
+    }
+    if (m_title->text().isEmpty()) {
+        tellInvalid(QStringLiteral("No title entered for this search!"));
+        return;
+    }
+    LookupTabs& tabs = m_list.lookupTabs();
+    const auto saved =
+        tabs.folder().save(m_title->text().toStdString(), m_criteria, tabs.currentFile());
+    if (!saved.saved()) {
+        tellInvalid(QString::fromStdString(saved.message->text));
+        return;
+    }
+    QDialog::accept();
+    // A new lookup brings the list back on the all-companies tab; an edited
+    // lookup is shown again on its tab, run with its new criteria.
+    if (m_newLookup)
+        m_list.selectTab(0);
+    m_list.SETTABS();
+    if (m_newLookup)
+        return;
+    for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab)
+        if (tabs.fileOfTab(tab) == saved.fileName)
+            m_list.selectTab(tab);
+}
+
+void KRLOOKUP::reject()
+{
+    QDialog::reject();
+    m_list.SETTABS();
+}
+
+void KRLOOKUP::tellInvalid(const QString& text)
+{
+    Dialogs::tell(this, kTitle, text, QMessageBox::Warning);
+}
+
+void KRLOOKUP::keyPressEvent(QKeyEvent* event)
+{
+    const QWidget* focus = focusWidget();
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (focus == m_from || focus == m_thru || focus == m_include || focus == m_exclude)) {
+        addCriterion();
+        return;
+    }
+    if (enter && (focus == m_searchFor || focus == m_pickGrid)) {
+        pick(m_pickGrid->currentIndex().row());
+        return;
+    }
+    if (enter && focus == m_fields) {
+        focusFrom();
+        return;
+    }
+    if (event->key() == Qt::Key_Delete && focus == m_criteriaGrid) {
+        deleteCriterion();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool KRLOOKUP::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click on a field this database cannot search only says so; the list
+    // keeps its choice.
+    if (watched == m_fields->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                            event->type() == QEvent::MouseButtonDblClick)) {
+        const int row =
+            m_fields->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()).row();
+        if (row >= 0 && !fieldAvailable(row))
+            return true;
+    }
+    // The arrow keys pass over the fields this database cannot search.
+    if (watched == m_fields && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            const int step = key == Qt::Key_Down ? 1 : -1;
+            int row = m_fields->currentRow() + step;
+            while (row >= 0 && row < FieldCatalogue::kCount &&
+                   !FieldCatalogue::availableIn(row, m_state))
+                row += step;
+            if (row >= 0 && row < FieldCatalogue::kCount)
+                m_fields->setCurrentRow(row);
+            return true;
+        }
+    }
+    if (watched == m_from && event->type() == QEvent::FocusOut)
+        padZipCode();
+    // Thru is selected whole when entered, also by a click that would place the cursor.
+    if (watched == m_thru && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, m_thru, &QLineEdit::selectAll);
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace kora

@@ -1,0 +1,113 @@
+#include "LoadTestFolder.h"
+#include "RecordedProgress.h"
+
+#include "base/Dates.h"
+#include "loading/LoadError.h"
+#include "loading/UpdateRun.h"
+
+#include <gtest/gtest.h>
+
+namespace kora::test {
+namespace {
+
+std::vector<std::string> operations(const std::string& folder, const std::string& state)
+{
+    std::vector<std::string> names;
+    for (const UpdateRun::Step& step : UpdateRun::steps(folder, state))
+        names.push_back(step.operation);
+    return names;
+}
+
+FixedRecord nyCompany(const std::string& file, const std::string& county)
+{
+    return FixedRecord(502).put(1, "NY").put(3, file).put(10, "01").put(175, county);
+}
+
+TEST(UpdateRun, ClassListAloneLoadsOnlyTheClassList)
+{
+    LoadTestFolder folder("PA");
+    folder.db().execute("UPDATE VERSION SET Version = '2001-02-03'");
+    folder.write("CLASSES.DAT", {FixedRecord(57).put(2, "8810").put(6, "CLERICAL")});
+    // An empty file is not an update.
+    folder.write("DATAPA.DAT", {});
+    EXPECT_TRUE(UpdateRun::isPending(folder.path(), "PA"));
+    EXPECT_EQ(operations(folder.path(), "PA"), std::vector<std::string>{"NEWCLASSLISTSTD"});
+
+    RecordedProgress progress;
+    UpdateRun::run(folder.db(), folder.path(), "PA", progress);
+    EXPECT_EQ(folder.count("CLASSLIST"), 1);
+    EXPECT_FALSE(folder.exists("CLASSES.DAT"));
+    EXPECT_TRUE(folder.exists("DATAPA.DAT"));
+    EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(Dummy || ' ' || Version) FROM VERSION"),
+              Value("1 2001-02-03"));
+    EXPECT_FALSE(UpdateRun::isPending(folder.path(), "PA"));
+}
+
+TEST(UpdateRun, NewYorkAddressesAloneAreNoUpdate)
+{
+    LoadTestFolder folder("NY");
+    folder.write("DATA2NY.DAT", {FixedRecord(327).put(1, "NY1234567")});
+    EXPECT_FALSE(UpdateRun::isPending(folder.path(), "NY"));
+    EXPECT_TRUE(folder.exists("DATA2NY.DAT"));
+    // Other states never see the New York addresses.
+    EXPECT_TRUE(operations(folder.path(), "PA").empty());
+}
+
+TEST(UpdateRun, EveryLoadInOrderAndVersionRewritten)
+{
+    LoadTestFolder folder("NY");
+    folder.db().execute("UPDATE VERSION SET Version = '2001-02-03';"
+                        "INSERT INTO VERSION (Dummy, Version) VALUES ('1', '2002-02-02')");
+    folder.write("DATA2NY.DAT", {FixedRecord(327).put(1, "NY1234567").put(19, "ACME")});
+    folder.write("DATANY.DAT", {nyCompany("1234567", "001")});
+    folder.write("DATA1NY.DAT", {FixedRecord(52).put(2, "8810").put(7, "1234567").put(14, "01")});
+    folder.write("CTYNY.DAT", {FixedRecord(36).put(2, "001").put(5, "ALBANY")});
+    folder.write("CLASSES.DAT", {FixedRecord(57).put(2, "8810").put(6, "CLERICAL")});
+    folder.write("SIC.DAT", {FixedRecord(52).put(1, "1521").put(9, "BUILDERS")});
+    // Files of other states are left alone.
+    folder.write("DATAPA.DAT", {FixedRecord(502).put(1, "PA1234567")});
+
+    EXPECT_EQ(operations(folder.path(), "NY"),
+              (std::vector<std::string>{"NEWSICSTD", "NEWCLASSLISTSTD", "NEWCOUNTYSTD",
+                                        "NEWCLASSNY", "NEWDATANY", "NEWADDRESSESNY"}));
+    EXPECT_EQ(operations(folder.path(), "PA"),
+              (std::vector<std::string>{"NEWSICSTD", "NEWCLASSLISTSTD", "NEWDATASTD"}));
+    RecordedProgress progress;
+    UpdateRun::run(folder.db(), folder.path(), "NY", progress);
+
+    for (const char* name :
+         {"DATA2NY.DAT", "DATANY.DAT", "DATA1NY.DAT", "CTYNY.DAT", "CLASSES.DAT", "SIC.DAT"})
+        EXPECT_FALSE(folder.exists(name)) << name;
+    EXPECT_TRUE(folder.exists("DATAPA.DAT"));
+    // Class descriptions and county names were there when the later loads ran.
+    EXPECT_EQ(folder.value("SELECT RTRIM(CLASSDESC) FROM CLASS"), Value("CLERICAL"));
+    EXPECT_EQ(folder.value("SELECT RTRIM(COUNTYNAME) FROM PRIME"), Value("ALBANY"));
+    EXPECT_EQ(folder.value("SELECT COUNT(*) FROM SICCODES"), Value(1));
+    EXPECT_EQ(folder.value("SELECT RTRIM(ADDRESSES, ' ' || char(13, 10)) FROM ADDRESSES"),
+              Value("ACME"));
+    EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(Dummy || ' ' || Version) FROM VERSION"),
+              Value("1 " + Dates::today()));
+    EXPECT_EQ(progress.texts,
+              (std::vector<std::string>{"TOTAL CLASSES ADDED IS 0", "TOTAL COMPANIES ADDED IS 0",
+                                        "TOTAL OTHER INFORMATION ADDED IS 0"}));
+}
+
+TEST(UpdateRun, FailedLoadStopsTheRunAndKeepsTheRemainingFiles)
+{
+    LoadTestFolder folder("DE");
+    folder.write("SIC.DAT", {FixedRecord(52).put(1, "1521").put(9, "BUILDERS")});
+    folder.write("CLASSES.DAT", {FixedRecord(57).put(2, "8810"), FixedRecord(57).put(2, "8810")});
+    folder.write("DATADE.DAT", {FixedRecord(502).put(1, "DE1234567")});
+    RecordedProgress progress;
+    EXPECT_THROW(UpdateRun::run(folder.db(), folder.path(), "DE", progress), LoadError);
+    EXPECT_FALSE(folder.exists("SIC.DAT"));
+    EXPECT_EQ(folder.count("SICCODES"), 1);
+    EXPECT_TRUE(folder.exists("CLASSES.DAT"));
+    EXPECT_TRUE(folder.exists("DATADE.DAT"));
+    EXPECT_EQ(folder.count("PRIME"), 0);
+    EXPECT_EQ(operations(folder.path(), "DE"),
+              (std::vector<std::string>{"NEWCLASSLISTSTD", "NEWDATASTD"}));
+}
+
+} // namespace
+} // namespace kora::test

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "windows/KRLOOKUP.h"
+
+#include <QAbstractItemModel>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+namespace kora::test {
+
+// Drives the lookup editor through its controls as a user would.
+struct LookupEditor
+{
+    KRLOOKUP* window;
+
+    template <typename T> T* child(const char* name) const
+    {
+        T* found = window->findChild<T*>(name);
+        if (!found)
+            qFatal("the lookup editor has no %s", name);
+        return found;
+    }
+    QLineEdit* title() const { return child<QLineEdit>("SEARCHDESC"); }
+    QListWidget* fields() const { return child<QListWidget>("List1"); }
+    QLineEdit* from() const { return child<QLineEdit>("FROM"); }
+    QLineEdit* thru() const { return child<QLineEdit>("THRU"); }
+    QLineEdit* searchFor() const { return child<QLineEdit>("SFOR"); }
+    QTableView* pickList() const { return child<QTableView>("TDBGrid5"); }
+    QTableView* criteriaGrid() const { return child<QTableView>("TDBGrid3"); }
+
+    // Clicks a field of the field list.
+    void choose(int position) const
+    {
+        QListWidgetItem* item = fields()->item(position);
+        fields()->scrollToItem(item);
+        QTest::mouseClick(fields()->viewport(), Qt::LeftButton, {},
+                          fields()->visualItemRect(item).center());
+    }
+    // Replaces a box's text by typing.
+    static void type(QLineEdit* box, const QString& text)
+    {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, text);
+    }
+    void press(const char* button) const { child<QPushButton>(button)->click(); }
+
+    QStringList pickColumn(int column) const
+    {
+        QStringList texts;
+        for (int row = 0; row < pickList()->model()->rowCount(); ++row)
+            texts << pickList()->model()->index(row, column).data().toString();
+        return texts;
+    }
+    QString pickHeader(int column) const
+    {
+        return pickList()->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    int pickRow() const { return pickList()->currentIndex().row(); }
+    // Clicks the pick-list row holding a code.
+    void pick(const QString& code) const
+    {
+        const int row = static_cast<int>(pickColumn(0).indexOf(code));
+        QVERIFY2(row >= 0, qPrintable(code));
+        const QModelIndex index = pickList()->model()->index(row, 1);
+        pickList()->scrollTo(index);
+        QTest::mouseClick(pickList()->viewport(), Qt::LeftButton, {},
+                          pickList()->visualRect(index).center());
+    }
+    // The criteria grid, one "Field|Selection|Include" text per row.
+    QStringList criteria() const
+    {
+        QStringList rows;
+        const QAbstractItemModel* model = criteriaGrid()->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            rows << model->index(row, 0).data().toString() + '|' +
+                        model->index(row, 1).data().toString() + '|' +
+                        model->index(row, 2).data().toString();
+        return rows;
+    }
+};
+
+} // namespace kora::test

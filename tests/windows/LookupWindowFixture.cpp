@@ -1,0 +1,146 @@
+#include "LookupWindowFixture.h"
+
+#include "database/Database.h"
+#include "database/Installation.h"
+#include "database/Transaction.h"
+#include "lookup/LookupFile.h"
+#include "shell/KRWSPACE.h"
+#include "windows/KRLIST.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableView>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace kora::test {
+
+namespace {
+
+struct Company
+{
+    const char* file;
+    const char* name;
+    const char* county;
+    const char* zip;
+    const char* sic;
+    double mod;
+};
+
+const Company kCompanies[] = {
+    {"1000001", "Allen Roofing", "09", "18901", "1761", 1.25},
+    {"1000002", "Baker Paving", "09", "18940", "1611", 0.90},
+    {"1000003", "Carter Homes", "15", "19380", "1521", 1.40},
+    {"1000004", "Dover Foods", "09", "19007", "2011", 1.10},
+    {"1000005", "Easton Steel", "48", "18042", "3312", 0.80},
+    {"1000006", "Greene Construction", "09", "18966", "1542", 1.30},
+    {"1000007", "Harbor Bakery", "51", "00019", "2051", 1.05},
+};
+
+std::string fourDigits(int code)
+{
+    std::string text = std::to_string(code);
+    return std::string(4 - std::min<size_t>(4, text.size()), '0') + text;
+}
+
+} // namespace
+
+LookupWindowFixture::LookupWindowFixture(const std::string& state)
+{
+    {
+        Database db(m_fixture.programFolder() + "KORA" + state + ".MDB",
+                    Installation(m_fixture.programFolder()).stateConnect(state));
+        for (const Company& company : kCompanies) {
+            db.prepare("INSERT INTO PRIME (STATE, FILE, SEQUENCE, FILESEQ, NAME1, NameSort, ZIP, "
+                       "COUNTY, SIC, MOD, Omit) VALUES (?, ?, '01', ?, ?, ?, ?, ?, ?, ?, ' ')")
+                .bindAll({state, company.file, std::string(company.file) + "01", company.name,
+                          company.name, company.zip, company.county, company.sic, company.mod})
+                .run();
+        }
+        db.execute(
+            "INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, SEQUENCE, ' ' FROM PRIME");
+        db.execute("INSERT INTO COUNTY (CODE, COUNTY) VALUES ('01', 'Adams'), ('02', "
+                   "'Allegheny'), ('09', 'Bucks'), ('15', 'Chester'), ('46', 'Montgomery'), "
+                   "('48', 'Northampton'), ('51', 'Philadelphia')");
+        db.execute("INSERT INTO SICCODES (CODE, DESC) VALUES ('1500', 'General Building "
+                   "Contractors'), ('1521', 'Single-Family Houses'), ('1611', 'Highway and "
+                   "Street Construction'), ('1700', 'Construction Special Trade'), ('1761', "
+                   "'Roofing and Siding'), ('2000', 'Food and Kindred Products'), ('2011', 'Meat "
+                   "Packing Plants'), ('2051', 'Bread and Bakery Products'), ('3312', 'Steel "
+                   "Works')");
+        db.execute("INSERT INTO CLASSLIST (CLASS, DESC) VALUES ('5551', 'Roofing'), ('5645', "
+                   "'Carpentry'), ('2003', 'Bakery')");
+    }
+    m_fixture.onModal<KRWSPACE>([state](KRWSPACE* window) {
+        auto* states = window->findChild<QComboBox*>("STATE");
+        states->setCurrentIndex(states->findText(QString::fromStdString(state)));
+        window->findChild<QPushButton*>("OK")->click();
+    });
+    if (!m_master.start())
+        throw std::runtime_error("the main window did not start");
+}
+
+QTabBar* LookupWindowFixture::tabs()
+{
+    return list().findChild<QTabBar*>("SSTab1");
+}
+
+std::string LookupWindowFixture::workspaceFile(const std::string& name) const
+{
+    return m_fixture.programFolder() + "INITIAL/" + name;
+}
+
+bool LookupWindowFixture::exists(const std::string& name) const
+{
+    return std::filesystem::exists(workspaceFile(name));
+}
+
+std::string LookupWindowFixture::bytes(const std::string& name) const
+{
+    std::ifstream in(workspaceFile(name), std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void LookupWindowFixture::writeLookup(const std::string& name, const std::string& title,
+                                      const std::vector<SQLPARAMETER>& criteria) const
+{
+    if (!LookupFile::write(workspaceFile(name), title, criteria))
+        throw std::runtime_error("cannot write " + name);
+}
+
+QStringList LookupWindowFixture::names()
+{
+    auto* grid =
+        list().findChild<QTableView*>(tabs()->currentIndex() == 0 ? "TDBGrid1" : "TDBGrid4");
+    QStringList result;
+    for (int row = 0; row < grid->model()->rowCount(); ++row)
+        result << grid->model()->index(row, 2).data().toString();
+    return result;
+}
+
+void LookupWindowFixture::addFullStateCodes()
+{
+    Database db(m_master.values().stateDatabasePath(), m_master.values().stateConnect);
+    Transaction transaction(db);
+    db.execute("DELETE FROM CLASSLIST");
+    db.execute("DELETE FROM SICCODES");
+    Statement classes = db.prepare("INSERT INTO CLASSLIST (CLASS, DESC) VALUES (?, ?)");
+    for (int i = 0; i < 600; ++i) {
+        classes.reset();
+        classes.bindAll({fourDigits(1000 + i * 15), "Class " + std::to_string(600 - i)}).run();
+    }
+    Statement sic = db.prepare("INSERT INTO SICCODES (CODE, DESC) VALUES (?, ?)");
+    for (int i = 0; i < 1000; ++i) {
+        sic.reset();
+        sic.bindAll({fourDigits(100 + i * 9), "Industry " + std::to_string(1000 + i)}).run();
+    }
+    transaction.commit();
+}
+
+} // namespace kora::test
