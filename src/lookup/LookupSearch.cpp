@@ -28,7 +28,7 @@ LookupSearch::SetUp LookupSearch::refuse(const LookupMessage& message)
 {
     m_criteria.clear();
     m_curSql.clear();
-    m_recordSource.clear();
+    m_source = {};
     return {false, {message}};
 }
 
@@ -53,8 +53,8 @@ LookupSearch::SetUp LookupSearch::SetUpSQL(const std::string& lookupPath, bool c
 
     SetUp setUp{true, {}};
     m_criteria = std::move(*criteria);
-    m_curSql = QueryBuilder::statement(condition);
-    m_recordSource = m_curSql;
+    m_source = LookupStatement{"*", condition, ""};
+    m_curSql = m_source.text();
     if (condition.empty())
         setUp.messages.push_back({"ALL RECORDS SELECTED", "", LookupMessage::Icon::None});
     if (copySqlToClipboard)
@@ -68,7 +68,7 @@ bool LookupSearch::SORTSRCH(int COLNUM)
         return false;
     const std::string order = QueryBuilder::orderBy(COLNUM);
     if (!order.empty())
-        m_recordSource = m_curSql + order;
+        m_source.orderBy = order;
     return true;
 }
 

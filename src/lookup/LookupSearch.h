@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/LookupMessage.h"
+#include "lookup/LookupStatement.h"
 #include "lookup/SQLPARAMETER.h"
 
 #include <string>
@@ -44,7 +45,9 @@ public:
 
     const std::vector<SQLPARAMETER>& criteria() const { return m_criteria; }
     const std::string& CurSQL() const { return m_curSql; }
-    const std::string& recordSource() const { return m_recordSource; }
+    // CurSQL with the ORDER BY of the sorted grid column, as text and in its parts.
+    std::string recordSource() const { return m_curSql.empty() ? std::string() : m_source.text(); }
+    const LookupStatement& source() const { return m_source; }
 
     // The number of companies CurSQL selects, counted without reading their rows.
     long long recordCount(Database& db) const;
@@ -57,7 +60,7 @@ private:
     std::string m_state;
     std::vector<SQLPARAMETER> m_criteria;
     std::string m_curSql;
-    std::string m_recordSource;
+    LookupStatement m_source;
 };
 
 } // namespace kora

@@ -2,6 +2,7 @@
 
 #include "base/Quoting.h"
 
+#include "lookup/LookupStatement.h"
 #include "lookup/LookupValueError.h"
 
 #include <algorithm>
@@ -180,7 +181,7 @@ std::string QueryBuilder::condition(const std::vector<SQLPARAMETER>& criteria)
 
 std::string QueryBuilder::statement(const std::string& condition)
 {
-    return condition.empty() ? "SELECT * FROM PRIME" : "SELECT * FROM PRIME WHERE " + condition;
+    return LookupStatement{"*", condition, ""}.text();
 }
 
 std::string QueryBuilder::orderBy(int column)

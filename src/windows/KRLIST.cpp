@@ -2,7 +2,6 @@
 
 #include "base/CommandStates.h"
 #include "base/Dates.h"
-#include "database/TableRecordSet.h"
 #include "widgets/Dialogs.h"
 #include "widgets/NormalCursor.h"
 #include "widgets/RowGrid.h"
@@ -35,17 +34,6 @@ namespace kora {
 namespace {
 
 constexpr int kOmitColumn = 4;
-
-// The all-companies grid in the order of one PRIME index, with the text the
-// search-for box is compared with.
-std::string allCompaniesQuery(const QString& index)
-{
-    if (index == QLatin1String("PRIMARY"))
-        return "SELECT rowid, FILE || SEQUENCE FROM PRIME ORDER BY FILE, SEQUENCE";
-    if (index == QLatin1String("KEY3"))
-        return "SELECT rowid, CountySort FROM PRIME ORDER BY CountySort";
-    return "SELECT rowid, NameSort FROM PRIME ORDER BY NameSort";
-}
 
 QString modText(const Value& mod)
 {
@@ -94,7 +82,7 @@ KRLIST::KRLIST(WindowHost& host, const QString& workspace, const QString& state,
       m_db(host.programValues().stateDatabasePath(), host.programValues().stateConnect),
       m_prompt(this), m_notes(std::make_unique<CompanyNotes>(m_db, m_prompt)), m_allCompanies(m_db),
       m_lookupTabs(workspaceFolder.toStdString()), m_search(state.toStdString()),
-      m_lookupCompanies(m_db)
+      m_lookupCompanies(m_db), m_data(m_db)
 {
     setObjectName(QStringLiteral("KRLIST"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -298,14 +286,14 @@ void KRLIST::SORT_SELECT(int COLNUM)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (COLNUM == 0)
-        m_indexName = QStringLiteral("PRIMARY");
+        m_order = ResultListData::Order::File;
     else if (COLNUM == 2)
-        m_indexName = QStringLiteral("KEY2");
+        m_order = ResultListData::Order::Name;
     else if (COLNUM == 3)
-        m_indexName = QStringLiteral("KEY3");
+        m_order = ResultListData::Order::County;
     m_allModel->setMarkedColumn(COLNUM);
     m_searchFor->clear();
-    m_allModel->load(allCompaniesQuery(m_indexName));
+    m_allModel->load(ResultListData::allCompaniesQuery(m_order));
     m_count->setText(QString::number(m_allCompanies.count()));
     selectRow(m_allGrid, 0);
     if (m_allCompanies.count() == 0)
@@ -445,15 +433,7 @@ void KRLIST::SORTSRCH(int COLNUM)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // The grid holds the row ids and the searched text of the lookup's
     // companies in its order; the rows are read as they are shown.
-    const std::string prefix = "SELECT * FROM PRIME";
-    const std::string key = m_searchField == "EXPIRE"
-                                ? "substr(EXPIRE, 6, 2) || '/' || substr(EXPIRE, 9, 2) || '/' || "
-                                  "substr(EXPIRE, 3, 2)"
-                                : m_searchField;
-    std::string source = m_search.recordSource();
-    if (source.rfind(prefix, 0) == 0)
-        source = "SELECT rowid, " + key + " FROM PRIME" + source.substr(prefix.size());
-    m_lookupModel->load(source);
+    m_lookupModel->load(ResultListData::lookupRowsQuery(m_search.source(), m_searchField));
     selectRow(m_lookupGrid, 0);
     QApplication::restoreOverrideCursor();
 }
@@ -503,9 +483,7 @@ void KRLIST::toggleMark()
     if (!row)
         return;
     const bool excluded = row->text("Omit") == "Y";
-    m_db.prepare("UPDATE PRIME SET Omit = ? WHERE FILE = ? AND SEQUENCE = ?")
-        .bindAll({Value(excluded ? " " : "Y"), row->field("FILE"), row->field("SEQUENCE")})
-        .run();
+    m_data.setOmit(row->field("FILE"), row->field("SEQUENCE"), !excluded);
     m_mark->setText(excluded ? QStringLiteral("Exclude") : QStringLiteral("Include"));
     m_lookupModel->rowChanged(current.row());
 }
@@ -567,15 +545,11 @@ void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
 void KRLIST::showMods(const CompanyRow& row)
 {
     m_mods->removeRows(0, m_mods->rowCount());
-    Statement query = m_db.prepare("SELECT ISSUE, EFFECTIVE, EXPIRE, MOD FROM MODS WHERE FILE = ? "
-                                   "AND SEQUENCE = ? ORDER BY EFFECTIVE DESC, EXPIRE DESC");
-    query.bind(1, row.field("FILE")).bind(2, row.field("SEQUENCE"));
-    while (query.step()) {
+    for (const ResultListData::Mod& mod : m_data.mods(row.field("FILE"), row.field("SEQUENCE"))) {
         QList<QStandardItem*> items;
-        for (int column = 0; column < 3; ++column)
-            items << new QStandardItem(
-                QString::fromStdString(Dates::toMonthDayYear(query.column(column).toString())));
-        items << new QStandardItem(modText(query.column(3)));
+        for (const std::string* date : {&mod.issue, &mod.effective, &mod.expire})
+            items << new QStandardItem(QString::fromStdString(Dates::toMonthDayYear(*date)));
+        items << new QStandardItem(modText(mod.mod));
         items.back()->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_mods->appendRow(items);
     }
@@ -631,19 +605,7 @@ void KRLIST::positionOn(const QString& file, const QString& sequence)
 
 void KRLIST::readDataVersion()
 {
-    // The data version is the date of the last company load, shown as MM/DD/YYYY.
-    try {
-        TableRecordSet version(m_db, "VERSION");
-        version.setIndex("PRIMARY");
-        version.seek("=", {Value("1")});
-        const std::string date = version.noMatch() ? "" : version.field("Version").toString();
-        m_host.setDataVersion(date.size() == 10 ? QString::fromStdString(date.substr(5, 2) + "/" +
-                                                                         date.substr(8, 2) + "/" +
-                                                                         date.substr(0, 4))
-                                                : QString::fromStdString(date));
-    } catch (const DbError&) {
-        m_host.setDataVersion(QString());
-    }
+    m_host.setDataVersion(QString::fromStdString(m_data.dataVersion()));
 }
 
 } // namespace kora

@@ -6,6 +6,7 @@
 #include "results/CompanyNotes.h"
 #include "results/CompanySummary.h"
 #include "results/OrderedCompanies.h"
+#include "results/ResultListData.h"
 #include "widgets/DialogPrompt.h"
 
 #include <QWidget>
@@ -108,12 +109,13 @@ private:
     DialogPrompt m_prompt;
     std::unique_ptr<CompanyNotes> m_notes;
     OrderedCompanies m_allCompanies; // GFILE
-    QString m_indexName = QStringLiteral("KEY2");
+    ResultListData::Order m_order = ResultListData::Order::Name;
     int m_previousTab = 0;
     LookupTabs m_lookupTabs;
     LookupSearch m_search;
     OrderedCompanies m_lookupCompanies; // SFILE
     std::string m_searchField;          // what the search-for box compares on a lookup tab
+    ResultListData m_data;
 
     QTabBar* m_tabs; // SSTab1
     QStackedWidget* m_grids;

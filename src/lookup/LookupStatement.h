@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+namespace kora {
+
+// The statement of a lookup on PRIME, kept in its parts so that callers can
+// choose other columns or another order without cutting text apart.
+struct LookupStatement
+{
+    std::string selectList = "*";
+    std::string condition; // empty: every company
+    std::string orderBy;   // " ORDER BY ..." or empty
+
+    // "SELECT " list " FROM PRIME", with " WHERE " and the condition when there
+    // is one, then the order.
+    std::string text() const
+    {
+        std::string sql = "SELECT " + selectList + " FROM PRIME";
+        if (!condition.empty())
+            sql += " WHERE " + condition;
+        return sql + orderBy;
+    }
+
+    // The same companies in the same order with other columns.
+    LookupStatement selecting(std::string columns) const
+    {
+        LookupStatement other = *this;
+        other.selectList = std::move(columns);
+        return other;
+    }
+};
+
+} // namespace kora

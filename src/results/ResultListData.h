@@ -1,0 +1,55 @@
+#pragma once
+
+#include "database/Database.h"
+#include "lookup/LookupStatement.h"
+
+#include <string>
+#include <vector>
+
+namespace kora {
+
+// What the result list reads from and writes to the state database besides
+// the rows of its grids: the statements that order the grids, the Omit mark,
+// a company's mods and the data version.
+class ResultListData
+{
+public:
+    // The three orders of the all-companies grid, after PRIME's indexes.
+    enum class Order
+    {
+        File,  // PRIMARY
+        Name,  // KEY2
+        County // KEY3
+    };
+
+    // One mod of a company, dates as stored (YYYY-MM-DD).
+    struct Mod
+    {
+        std::string issue;
+        std::string effective;
+        std::string expire;
+        Value mod;
+    };
+
+    explicit ResultListData(Database& db) : m_db(db) {}
+
+    // The row ids of every company in an order, with the text the search box compares.
+    static std::string allCompaniesQuery(Order order);
+    // The row ids of a lookup's companies in its order, with the text the search
+    // box compares: FILE, NAME1 or Omit as stored, the expiration as MM/DD/YY.
+    static std::string lookupRowsQuery(const LookupStatement& lookup,
+                                       const std::string& searchField);
+
+    // Marks a company to be left out of output ("Y") or takes the mark away (" ").
+    void setOmit(const Value& file, const Value& sequence, bool omit);
+    // The company's mods, newest first.
+    std::vector<Mod> mods(const Value& file, const Value& sequence);
+    // The date of the last company load as MM/DD/YYYY; the stored text when it
+    // is no date, empty when there is none or the table cannot be read.
+    std::string dataVersion();
+
+private:
+    Database& m_db;
+};
+
+} // namespace kora
