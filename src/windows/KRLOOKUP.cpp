@@ -1,6 +1,7 @@
 #include "windows/KRLOOKUP.h"
 
 #include "database/DbError.h"
+#include "lookup/CriterionRules.h"
 #include "lookup/FieldCatalogue.h"
 #include "lookup/LookupFile.h"
 #include "widgets/CenterForm.h"
@@ -20,7 +21,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
@@ -37,88 +37,6 @@ namespace {
 using Field = FieldCatalogue::Position;
 
 const QString kTitle = QStringLiteral("Enter Selection Parameters");
-
-// The table behind the pick list of a coded field, its code and description
-// columns and their headers; positions County to Merit Class in order.
-struct PickTable
-{
-    const char* table;
-    const char* code;
-    const char* description;
-    const char* codeHeader;
-    const char* descriptionHeader;
-};
-
-const PickTable kPickTables[] = {
-    {"COUNTY", "CODE", "COUNTY", "Code", "County"},
-    {"CLASSLIST", "CLASS", "DESC", "Class", "Description"},
-    {"SICCODES", "CODE", "DESC", "SIC", "Description"},
-    {"EMPLOYEES", "CODE", "DESCRIPTION", "Code", "Employees"},
-    {"SALES", "CODE", "DESCRIPTION", "Code", "Sales"},
-    {"MERIT", "CODE", "DESCRIPTION", "Code", "Merit Class"},
-};
-
-bool hasPickList(int position)
-{
-    return position >= Field::County && position <= Field::MeritClass;
-}
-
-// What to type for each field, shown under the range boxes.
-const char* const kHints[FieldCatalogue::kCount] = {
-    "Month and day as MMDD, 0101 to 1231.",
-    "Mods from 0.000 to 9.999.",
-    "Employer names from From through Thru, in alphabetical order.",
-    "Zip codes; a From shorter than five digits is filled with leading zeros.",
-    "Click a county for From, then one for Thru, and Accept.",
-    "Click a class code for From, then one for Thru, and Accept.",
-    "Click a SIC code for From, then one for Thru, and Accept. A code ending in 00 takes its "
-    "whole group.",
-    "Click an employee band for From, then one for Thru, and Accept.",
-    "Click a sales band for From, then one for Thru, and Accept.",
-    "Click a merit class and Accept.",
-    "Telephone area codes.",
-    "This field takes no values.",
-    "Assigned-risk months as MMYY.",
-    "File numbers from From through Thru.",
-    "User field texts from From through Thru.",
-    "User field texts from From through Thru.",
-    "User field texts from From through Thru.",
-    "Issue years in four digits.",
-};
-
-// The message Accept shows when the values are not of the field's form;
-// empty when they are.
-QString valueMessage(FieldCatalogue::ValueForm form, const QString& from, const QString& thru)
-{
-    using Form = FieldCatalogue::ValueForm;
-    static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
-    static const QRegularExpression decimal(
-        QStringLiteral(R"(^ *[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+) *$)"));
-    static const QRegularExpression band(QStringLiteral("^[0-9]$"));
-    auto both = [&from, &thru](const QRegularExpression& valid) {
-        return valid.match(from).hasMatch() && valid.match(thru).hasMatch();
-    };
-    switch (form) {
-    case Form::MonthDay:
-        return both(fourDigits) ? QString() : QStringLiteral("Date must be in the form MMDD!");
-    case Form::Decimal:
-        return both(decimal) ? QString() : QStringLiteral("Invalid mod!");
-    case Form::EmployeeBand:
-        return both(band) ? QString() : QStringLiteral("Invalid employee category!");
-    case Form::SalesBand:
-        return both(band) ? QString() : QStringLiteral("Invalid sales category!");
-    case Form::MonthYear:
-        return both(fourDigits) ? QString() : QStringLiteral("Date must be in the form MMYY!");
-    default:
-        return {};
-    }
-}
-
-// A SIC code ending in 00 stands for its whole group: 1500 gives 1599.
-QString sicGroupEnd(const QString& code)
-{
-    return code.left(2) + QStringLiteral("99");
-}
 
 QPushButton* makeButton(const char* caption, const char* name, QWidget* parent)
 {
@@ -344,11 +262,10 @@ void KRLOOKUP::activate()
 
 bool KRLOOKUP::fieldAvailable(int position)
 {
-    if (FieldCatalogue::availableIn(position, m_state))
+    const std::string message = CriterionRules::unavailableMessage(position, m_state);
+    if (message.empty())
         return true;
-    tellInvalid(position == Field::MeritClass
-                    ? QStringLiteral("This field can only be used with PM & DM Databases.")
-                    : QStringLiteral("This field can only be used with New Jersey."));
+    tellInvalid(QString::fromStdString(message));
     return false;
 }
 
@@ -399,15 +316,16 @@ void KRLOOKUP::chooseField(int position)
     }
 
     m_pickField = -1;
-    m_pickGrid->setVisible(hasPickList(position));
-    if (hasPickList(position)) {
+    const bool hasPickList = CriterionRules::pickList(position) != nullptr;
+    m_pickGrid->setVisible(hasPickList);
+    if (hasPickList) {
         // Names sort the county, class and SIC lists, codes the others.
         const bool searchable = position <= Field::SicCode;
         m_searchFor->setVisible(searchable);
         m_searchLabel->setVisible(searchable);
         fillPickList(position, searchable ? 1 : 0);
     }
-    m_hint->setText(QString::fromLatin1(kHints[position]));
+    m_hint->setText(QString::fromStdString(CriterionRules::hint(position)));
     // While the list is browsed with the keyboard the focus stays there.
     if (!m_fields->hasFocus())
         focusFrom();
@@ -421,21 +339,18 @@ void KRLOOKUP::focusFrom()
 
 void KRLOOKUP::fillPickList(int position, int sortColumn)
 {
-    if (!hasPickList(position))
+    const CriterionRules::PickList* list = CriterionRules::pickList(position);
+    if (!list)
         return;
-    const PickTable& table = kPickTables[position - Field::County];
-    const std::string field = sortColumn == 0 ? table.code : table.description;
-    std::string sql = std::string("SELECT * FROM ") + table.table;
-    if (position != Field::MeritClass)
-        sql += std::string(" ORDER BY ") + table.table + "." + field;
     try {
         m_pickModel->load(
-            m_list.database(), sql, table.code, table.description,
-            {QString::fromLatin1(table.codeHeader), QString::fromLatin1(table.descriptionHeader)},
+            m_list.database(), CriterionRules::pickListQuery(position, sortColumn), list->code,
+            list->description,
+            {QString::fromLatin1(list->codeHeader), QString::fromLatin1(list->descriptionHeader)},
             sortColumn);
     } catch (const DbError& error) {
         Dialogs::tell(this, kTitle,
-                      QStringLiteral("The list of ") + QString::fromLatin1(table.table) +
+                      QStringLiteral("The list of ") + QString::fromLatin1(list->table) +
                           QStringLiteral(" could not be read: ") + QString::fromUtf8(error.what()),
                       QMessageBox::Warning);
         // No codes of another field may be picked from a list left as it was.
@@ -473,20 +388,21 @@ void KRLOOKUP::pick(int row)
     if (m_from->text().trimmed().isEmpty()) {
         m_from->setText(code);
         if (wholeGroup)
-            m_thru->setText(sicGroupEnd(code));
+            m_thru->setText(
+                QString::fromStdString(CriterionRules::sicGroupEnd(code.toStdString())));
     } else {
-        m_thru->setText(wholeGroup ? sicGroupEnd(code) : code);
+        m_thru->setText(
+            wholeGroup ? QString::fromStdString(CriterionRules::sicGroupEnd(code.toStdString()))
+                       : code);
     }
 }
 
 void KRLOOKUP::padZipCode()
 {
-    // An untouched box stays empty: zeros alone would become a range of their own.
-    if (m_fields->currentRow() != Field::ZipCode || m_from->text().trimmed().isEmpty())
+    if (m_fields->currentRow() != Field::ZipCode)
         return;
-    QString zip = m_from->text();
-    while (zip.size() < 5)
-        zip.prepend(QLatin1Char('0'));
+    const QString zip =
+        QString::fromStdString(CriterionRules::paddedZip(m_from->text().toStdString()));
     if (zip != m_from->text())
         m_from->setText(zip);
 }
@@ -494,34 +410,16 @@ void KRLOOKUP::padZipCode()
 bool KRLOOKUP::addCriterion()
 {
     const int position = m_fields->currentRow();
-    if (position < 0) {
-        tellInvalid(QStringLiteral("No field selected!"));
+    if (position >= 0)
+        padZipCode();
+    auto accepted =
+        CriterionRules::accept(position, m_state, m_from->text().toStdString(),
+                               m_thru->text().toStdString(), m_exclude->isChecked(), m_criteria);
+    if (!accepted.criterion) {
+        tellInvalid(QString::fromStdString(accepted.message));
         return false;
     }
-    padZipCode();
-    const QString from = m_from->text();
-    if (const QString message =
-            valueMessage(FieldCatalogue::valueForm(position), from, m_thru->text());
-        !message.isEmpty()) {
-        tellInvalid(message);
-        return false;
-    }
-    const std::string caption = FieldCatalogue::caption(position, m_state);
-    if (!FieldCatalogue::mayRepeat(position) &&
-        std::any_of(
-            m_criteria.begin(), m_criteria.end(),
-            [&caption](const SQLPARAMETER& criterion) { return criterion.SQLFIELD == caption; })) {
-        tellInvalid(QStringLiteral("This field cannot be used more than once in a search."));
-        return false;
-    }
-    // A value alone is a range from and through itself.
-    const QString thru = m_thru->text().trimmed().isEmpty() ? from : m_thru->text();
-    m_criteria.push_back({{},
-                          caption,
-                          from.toStdString(),
-                          thru.toStdString(),
-                          FieldCatalogue::code(position),
-                          m_exclude->isChecked()});
+    m_criteria.push_back(std::move(*accepted.criterion));
     refreshCriteria(static_cast<int>(m_criteria.size()) - 1);
     m_from->clear();
     m_thru->clear();

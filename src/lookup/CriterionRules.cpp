@@ -1,0 +1,144 @@
+#include "lookup/CriterionRules.h"
+
+#include "base/Blanks.h"
+#include "lookup/FieldCatalogue.h"
+
+#include <algorithm>
+#include <regex>
+
+namespace kora {
+
+namespace {
+
+using Field = FieldCatalogue::Position;
+
+const CriterionRules::PickList kPickLists[] = {
+    {"COUNTY", "CODE", "COUNTY", "Code", "County"},
+    {"CLASSLIST", "CLASS", "DESC", "Class", "Description"},
+    {"SICCODES", "CODE", "DESC", "SIC", "Description"},
+    {"EMPLOYEES", "CODE", "DESCRIPTION", "Code", "Employees"},
+    {"SALES", "CODE", "DESCRIPTION", "Code", "Sales"},
+    {"MERIT", "CODE", "DESCRIPTION", "Code", "Merit Class"},
+};
+
+const char* const kHints[FieldCatalogue::kCount] = {
+    "Month and day as MMDD, 0101 to 1231.",
+    "Mods from 0.000 to 9.999.",
+    "Employer names from From through Thru, in alphabetical order.",
+    "Zip codes; a From shorter than five digits is filled with leading zeros.",
+    "Click a county for From, then one for Thru, and Accept.",
+    "Click a class code for From, then one for Thru, and Accept.",
+    "Click a SIC code for From, then one for Thru, and Accept. A code ending in 00 takes its "
+    "whole group.",
+    "Click an employee band for From, then one for Thru, and Accept.",
+    "Click a sales band for From, then one for Thru, and Accept.",
+    "Click a merit class and Accept.",
+    "Telephone area codes.",
+    "This field takes no values.",
+    "Assigned-risk months as MMYY.",
+    "File numbers from From through Thru.",
+    "User field texts from From through Thru.",
+    "User field texts from From through Thru.",
+    "User field texts from From through Thru.",
+    "Issue years in four digits.",
+};
+
+// The message when the values are not of the field's form; empty when they are.
+std::string valueMessage(FieldCatalogue::ValueForm form, const std::string& from,
+                         const std::string& thru)
+{
+    using Form = FieldCatalogue::ValueForm;
+    static const std::regex fourDigits("^[0-9]{4}$");
+    static const std::regex decimal(R"(^ *[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+) *$)");
+    static const std::regex band("^[0-9]$");
+    auto both = [&from, &thru](const std::regex& valid) {
+        return std::regex_match(from, valid) && std::regex_match(thru, valid);
+    };
+    switch (form) {
+    case Form::MonthDay:
+        return both(fourDigits) ? "" : "Date must be in the form MMDD!";
+    case Form::Decimal:
+        return both(decimal) ? "" : "Invalid mod!";
+    case Form::EmployeeBand:
+        return both(band) ? "" : "Invalid employee category!";
+    case Form::SalesBand:
+        return both(band) ? "" : "Invalid sales category!";
+    case Form::MonthYear:
+        return both(fourDigits) ? "" : "Date must be in the form MMYY!";
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+const CriterionRules::PickList* CriterionRules::pickList(int position)
+{
+    if (position < Field::County || position > Field::MeritClass)
+        return nullptr;
+    return &kPickLists[position - Field::County];
+}
+
+std::string CriterionRules::pickListQuery(int position, int sortColumn)
+{
+    const PickList* list = pickList(position);
+    if (!list)
+        return {};
+    std::string sql = std::string("SELECT * FROM ") + list->table;
+    if (position != Field::MeritClass)
+        sql += std::string(" ORDER BY ") + list->table + "." +
+               (sortColumn == 0 ? list->code : list->description);
+    return sql;
+}
+
+std::string CriterionRules::hint(int position)
+{
+    return position >= 0 && position < FieldCatalogue::kCount ? kHints[position] : "";
+}
+
+std::string CriterionRules::unavailableMessage(int position, const std::string& state)
+{
+    if (FieldCatalogue::availableIn(position, state))
+        return {};
+    return position == Field::MeritClass ? "This field can only be used with PM & DM Databases."
+                                         : "This field can only be used with New Jersey.";
+}
+
+std::string CriterionRules::sicGroupEnd(const std::string& code)
+{
+    return code.substr(0, 2) + "99";
+}
+
+std::string CriterionRules::paddedZip(const std::string& from)
+{
+    if (trimBlanks(from).empty() || from.size() >= 5)
+        return from;
+    return std::string(5 - from.size(), '0') + from;
+}
+
+CriterionRules::Accepted CriterionRules::accept(int position, const std::string& state,
+                                                const std::string& from, const std::string& thru,
+                                                bool exclude,
+                                                const std::vector<SQLPARAMETER>& criteria)
+{
+    if (position < 0)
+        return {std::nullopt, "No field selected!"};
+    if (std::string message = valueMessage(FieldCatalogue::valueForm(position), from, thru);
+        !message.empty())
+        return {std::nullopt, message};
+    const std::string caption = FieldCatalogue::caption(position, state);
+    if (!FieldCatalogue::mayRepeat(position) &&
+        std::any_of(criteria.begin(), criteria.end(), [&caption](const SQLPARAMETER& criterion) {
+            return criterion.SQLFIELD == caption;
+        }))
+        return {std::nullopt, "This field cannot be used more than once in a search."};
+    SQLPARAMETER criterion{{},
+                           caption,
+                           from,
+                           trimBlanks(thru).empty() ? from : thru,
+                           FieldCatalogue::code(position),
+                           exclude};
+    return {std::move(criterion), {}};
+}
+
+} // namespace kora
