@@ -29,6 +29,8 @@ inline std::string backupDatabaseName(std::string_view state)
 }
 
 inline constexpr std::string_view kSetupDatabaseName = "KORAI.MDB";
+// The empty scratch report database kept in the program folder as a template.
+inline constexpr std::string_view kReportDatabaseName = "REPORT.MDB";
 // The connect string of the setup database.
 inline constexpr std::string_view kSetupConnect = ";PWD=TRZN382pbk";
 

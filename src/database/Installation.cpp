@@ -92,6 +92,9 @@ void Installation::create(bool replaceExisting)
                  [](const std::string& path) { Schema::createBackupDatabase(path); });
     }
 
+    makeFile(file(std::string(kReportDatabaseName)), replaceExisting,
+             [](const std::string& path) { Schema::createReportDatabase(path); });
+
     for (const std::string& name : EmbeddedResources::names()) {
         makeFile(file(name), replaceExisting, [&](const std::string& path) {
             const auto content = EmbeddedResources::find(name);

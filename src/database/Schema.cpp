@@ -132,6 +132,46 @@ std::vector<Schema::Table> Schema::backupTables()
             versionTable()};
 }
 
+std::vector<Schema::Table> Schema::reportTables()
+{
+    Table prime{
+        "PRIME",
+        textFields({"FILE",  "SEQUENCE",  "NAME1",   "NAME2",       "STREET",    "CITY",    "ST",
+                    "AREA",  "SIC",       "COUNTY",  "COUNTYNAME",  "EMPLOYEES", "SALES",   "User1",
+                    "User2", "User3",     "ZIP",     "PHONE",       "FAX",       "CONTACT", "TITLE",
+                    "Omit",  "UserPhone", "UserFax", "UserContact", "UserTitle"}),
+        {}};
+    for (int n = 0; n < 20; ++n) {
+        const std::string number = std::to_string(n);
+        prime.fields.push_back({"ISSUE" + number, Kind::Date});
+        prime.fields.push_back({"EFFECTIVE" + number, Kind::Date});
+        prime.fields.push_back({"EXPIRE" + number, Kind::Date});
+        prime.fields.push_back({"MOD" + number, Kind::Number});
+    }
+    prime.fields.insert(prime.fields.end(), {{"EXPIRE", Kind::Number},
+                                             {"EMPDESC", Kind::Text},
+                                             {"SICDESC", Kind::Text},
+                                             {"SALESDESC", Kind::Text},
+                                             {"ARESTPREM", Kind::Text},
+                                             {"ARTOTPREM", Kind::Text},
+                                             {"ARTOTLOSS", Kind::Text},
+                                             {"NJPPAP", Kind::Text},
+                                             {"NJCCPAP", Kind::Text},
+                                             {"NJAR", Kind::Text},
+                                             {"NOTES", Kind::Memo},
+                                             {"ADDRESSES", Kind::Memo},
+                                             {"REVISED", Kind::YesNo},
+                                             {"INTERSTATE", Kind::YesNo}});
+    Table classes{"CLASS", textFields({"FILE", "SEQUENCE"}), {}};
+    for (int n = 0; n <= 20; ++n) {
+        const std::string number = std::to_string(n);
+        classes.fields.push_back({"CLASS" + number, Kind::Text});
+        classes.fields.push_back({"CLASSDESC" + number, Kind::Text});
+        classes.fields.push_back({"CLASSLOSS" + number, Kind::Number});
+    }
+    return {prime, classes};
+}
+
 std::string Schema::createTableSql(const Table& table)
 {
     std::string sql = "CREATE TABLE " + quoteIdentifier(table.name) + " (";
@@ -210,6 +250,14 @@ void Schema::createBackupDatabase(const std::string& path)
     Transaction transaction(db);
     createTables(db, backupTables());
     addVersionRow(db);
+    transaction.commit();
+}
+
+void Schema::createReportDatabase(const std::string& path)
+{
+    Database db = Database::create(path, "");
+    Transaction transaction(db);
+    createTables(db, reportTables());
     transaction.commit();
 }
 

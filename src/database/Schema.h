@@ -45,6 +45,9 @@ public:
     static std::vector<Table> stateTables(const std::string& state);
     static std::vector<Table> setupTables();
     static std::vector<Table> backupTables();
+    // The scratch report database: one denormalised PRIME row per printed
+    // company (mods 0-19 side by side) and one CLASS row (classes 0-20).
+    static std::vector<Table> reportTables();
 
     static std::string createTableSql(const Table& table);
     static std::string createIndexSql(const Table& table, const Index& index);
@@ -57,6 +60,7 @@ public:
                                     const std::string& state);
     static void createSetupDatabase(const std::string& path);
     static void createBackupDatabase(const std::string& path);
+    static void createReportDatabase(const std::string& path);
 
     // The band texts of the EMPLOYEES and SALES codes 0 to 9.
     static const std::vector<std::string>& employeeBands();

@@ -15,7 +15,6 @@ namespace kora {
 class Statement
 {
 public:
-    Statement(sqlite3* db, const std::string& sql);
     Statement(Statement&& other) noexcept;
     Statement& operator=(Statement&& other) noexcept;
     Statement(const Statement&) = delete;
@@ -38,6 +37,10 @@ public:
     Value column(int column) const;
 
 private:
+    friend class Database;
+    // Made only through Database::prepare, which translates the dialect first.
+    Statement(sqlite3* db, const std::string& sql);
+
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_stmt = nullptr;
 };

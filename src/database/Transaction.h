@@ -1,10 +1,14 @@
 #pragma once
 
+#include <string>
+
 namespace kora {
 
 class Database;
 
 // Rolls back unless committed: a unit of work that fails leaves nothing behind.
+// Inside a caller's open transaction it is a savepoint, so a routine that keeps
+// its own work whole can also run as one step of a larger unit.
 class Transaction
 {
 public:
@@ -17,6 +21,7 @@ public:
 
 private:
     Database& m_db;
+    std::string m_savepoint; // empty for an outermost transaction
     bool m_done = false;
 };
 

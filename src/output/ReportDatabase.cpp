@@ -1,0 +1,36 @@
+#include "output/ReportDatabase.h"
+
+#include "base/Folders.h"
+#include "base/StateCodes.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+namespace kora {
+
+namespace fs = std::filesystem;
+
+std::string ReportDatabase::scratchPath()
+{
+    const std::string folder = Folders::temporaryFolder();
+    return folder.empty() ? std::string() : folder + std::string(kReportDatabaseName);
+}
+
+Database ReportDatabase::openScratch(const std::string& programFolder)
+{
+    const std::string target = scratchPath();
+    if (target.empty())
+        throw std::runtime_error("There is no temporary folder.");
+    const std::string templatePath =
+        Folders::withSeparator(programFolder) + std::string(kReportDatabaseName);
+    std::error_code error;
+    // A journal left by an earlier run would be played back into the fresh copy.
+    fs::remove(target + "-wal", error);
+    fs::remove(target + "-shm", error);
+    if (!fs::copy_file(templatePath, target, fs::copy_options::overwrite_existing, error))
+        throw std::runtime_error("Cannot copy " + templatePath + " to " + target + ": " +
+                                 error.message());
+    return Database(target, "");
+}
+
+} // namespace kora
