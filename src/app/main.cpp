@@ -25,7 +25,7 @@ int main(int argc, char** argv)
     kora::CENTERFORM(&splash);
     splash.show();
     splash.repaint();
-    QApplication::processEvents();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     kora::MASTER master(&splash);
     try {

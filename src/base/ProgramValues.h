@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/StateCodes.h"
+
 #include <string>
 
 namespace kora {
@@ -16,7 +18,7 @@ struct ProgramValues
     bool selectionAccepted = false;
     bool upgradeContinue = false;
 
-    std::string stateDatabasePath() const { return programFolder + "KORA" + state + ".MDB"; }
+    std::string stateDatabasePath() const { return programFolder + stateDatabaseName(state); }
 };
 
 } // namespace kora

@@ -1,10 +1,10 @@
 #include "base/Settings.h"
 
+#include "base/AtomicFile.h"
+
 #include "base/WriteFormat.h"
 
-#include <cstdio>
 #include <fstream>
-#include <unistd.h>
 
 namespace kora {
 
@@ -17,24 +17,9 @@ bool Settings::write(const std::string& temporaryFolder, const Choice& choice)
 {
     if (temporaryFolder.empty())
         return false;
-    // Written beside the file and renamed over it, so a failed write never
-    // leaves half a line behind.
-    const std::string target = path(temporaryFolder);
-    const std::string scratch = target + "." + std::to_string(getpid());
-    {
-        std::ofstream out(scratch, std::ios::binary | std::ios::trunc);
-        out << WriteFormat::line(
-            {WriteFormat::text(choice.workspace), WriteFormat::text(choice.state)});
-        if (!out.flush()) {
-            std::remove(scratch.c_str());
-            return false;
-        }
-    }
-    if (std::rename(scratch.c_str(), target.c_str()) != 0) {
-        std::remove(scratch.c_str());
-        return false;
-    }
-    return true;
+    return AtomicFile::write(
+        path(temporaryFolder),
+        WriteFormat::line({WriteFormat::text(choice.workspace), WriteFormat::text(choice.state)}));
 }
 
 std::optional<Settings::Choice> Settings::read(const std::string& temporaryFolder)

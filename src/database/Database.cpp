@@ -1,5 +1,7 @@
 #include "database/Database.h"
 
+#include "base/StableHash.h"
+
 #include "database/ConnectString.h"
 #include "database/SqlDialect.h"
 #include "database/SqliteError.h"
@@ -21,13 +23,9 @@ const char* const kVerifierTable = "KORA_VERIFIER";
 // the wrong connect string from being used.
 std::string passwordVerifier(const std::string& password)
 {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : "KORA:" + password) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
     char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    std::snprintf(text, sizeof text, "%016llx",
+                  static_cast<unsigned long long>(stableHash("KORA:" + password)));
     return text;
 }
 

@@ -1,5 +1,6 @@
 #include "database/Installation.h"
 
+#include "base/AtomicFile.h"
 #include "base/EmbeddedResources.h"
 #include "base/Folders.h"
 #include "base/StateCodes.h"
@@ -9,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <stdexcept>
 
@@ -30,24 +32,19 @@ std::string newPassword()
 }
 
 // Makes one file through a scratch name, so a failure leaves no half-made file.
-template <typename Make> void makeFile(const std::string& path, bool replace, Make make)
+void makeFile(const std::string& path, bool replace,
+              const std::function<void(const std::string&)>& make)
 {
     std::error_code error;
     if (fs::exists(path, error) && !replace)
         return;
-    const std::string scratch = path + ".new";
-    fs::remove(scratch, error);
+    // The journal of a database file being replaced would otherwise be played
+    // back into the new file at its first opening.
+    fs::remove(path + "-wal", error);
+    fs::remove(path + "-shm", error);
     try {
-        make(scratch);
-        // The journal of a database file being replaced would otherwise be
-        // played back into the new file at its first opening.
-        fs::remove(path + "-wal", error);
-        fs::remove(path + "-shm", error);
-        fs::rename(scratch, path);
-        fs::remove(scratch + "-wal", error);
-        fs::remove(scratch + "-shm", error);
+        AtomicFile::replace(path, make);
     } catch (const std::exception& failure) {
-        fs::remove(scratch, error);
         throw std::runtime_error("Cannot create " + path + ": " + failure.what());
     }
 }
@@ -120,6 +117,20 @@ std::string Installation::stateConnect(const std::string& state) const
         throw DbError("The setup database has no entry for " + state + ".",
                       DbError::Kind::NotFound);
     return table.field("pwd").toString();
+}
+
+bool Installation::hasVersionRow(const std::string& path, const std::string& connect)
+{
+    try {
+        Database db(path, connect);
+        TableRecordSet version(db, "VERSION");
+        version.setIndex("PRIMARY");
+        version.seek("=", {Value("1")});
+        version.field("VERSION");
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
 }
 
 } // namespace kora

@@ -19,6 +19,10 @@ public:
     // The connect string of a state's database, from the setup database.
     std::string stateConnect(const std::string& state) const;
 
+    // Whether the database opens with the connect string and has its VERSION
+    // row: a file of an older release or a damaged one has not.
+    static bool hasVersionRow(const std::string& path, const std::string& connect);
+
 private:
     std::string file(const std::string& name) const;
 

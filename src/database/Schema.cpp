@@ -3,6 +3,7 @@
 #include "base/Dates.h"
 #include "base/FieldName.h"
 #include "base/StateCodes.h"
+#include "base/StateRules.h"
 #include "database/Transaction.h"
 
 namespace kora {
@@ -109,7 +110,7 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
          {{"FILE", Kind::Text}, {"SEQUENCE", Kind::Text}, {"NOTES", Kind::Memo}},
          {{"PRIMARY", {"FILE", "SEQUENCE"}, true}}},
         versionTable()};
-    if (state == "NY")
+    if (StateRules::isNewYork(state))
         tables.push_back(
             {"ADDRESSES",
              {{"FILE", Kind::Text}, {"SEQUENCE", Kind::Text}, {"ADDRESSES", Kind::Memo}},

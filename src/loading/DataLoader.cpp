@@ -3,6 +3,7 @@
 #include "base/Blanks.h"
 #include "base/Dates.h"
 #include "base/FieldName.h"
+#include "base/StateRules.h"
 #include "database/Transaction.h"
 #include "loading/DeferredIndexes.h"
 #include "loading/LoadError.h"
@@ -455,7 +456,7 @@ void DataLoader::loadCompanies(UpdateFile& file, bool newYork)
     DeferredIndexes indexes(m_db, {"PRIME", "MODS"});
     m_db.execute("DELETE * FROM PRIME");
     m_db.execute("DELETE * FROM MODS");
-    CompanyWriter writer(m_db, newYork, !newYork && m_state == "NJ");
+    CompanyWriter writer(m_db, newYork, !newYork && StateRules::hasAssignedRisk(m_state));
     BatchProgress progress(m_progress, "TOTAL COMPANIES ADDED IS ", kCompanyBatch);
     while (file.next()) {
         if (file.record() > std::string_view("!"))

@@ -1,6 +1,7 @@
 #include "loading/UpdateRun.h"
 
 #include "base/Dates.h"
+#include "base/StateRules.h"
 #include "database/TableRecordSet.h"
 #include "database/Transaction.h"
 
@@ -26,7 +27,7 @@ bool isCompanyLoad(const UpdateRun::Step& step)
 std::vector<UpdateRun::Step> UpdateRun::steps(const std::filesystem::path& programFolder,
                                               const std::string& state)
 {
-    const bool newYork = state == "NY";
+    const bool newYork = StateRules::isNewYork(state);
     // The class list comes before the class data and the counties before the
     // companies: those loads copy descriptions and county names from them.
     const std::vector<Step> order = {

@@ -1,5 +1,6 @@
 #include "lookup/FieldCatalogue.h"
 
+#include "base/StateRules.h"
 #include <array>
 #include <stdexcept>
 
@@ -49,7 +50,7 @@ const Field& field(int position)
 
 std::string FieldCatalogue::caption(int position, const std::string& state)
 {
-    if (position == ExpirationDate && state == "NY")
+    if (position == ExpirationDate && StateRules::isNewYork(state))
         return "Anniversary";
     return field(position).caption;
 }
@@ -72,9 +73,9 @@ FieldCatalogue::ValueForm FieldCatalogue::valueForm(int position)
 bool FieldCatalogue::availableIn(int position, const std::string& state)
 {
     if (position == MeritClass)
-        return state == "PM" || state == "DM";
+        return StateRules::hasMeritClasses(state);
     if (position == NjArOnly)
-        return state == "NJ";
+        return StateRules::hasAssignedRisk(state);
     return true;
 }
 

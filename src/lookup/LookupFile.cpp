@@ -1,8 +1,9 @@
 #include "lookup/LookupFile.h"
 
+#include "base/AtomicFile.h"
+
 #include "base/WriteFormat.h"
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -59,26 +60,7 @@ bool LookupFile::write(const std::string& path, const std::string& title,
              WriteFormat::text(criterion.SQLFROM), WriteFormat::text(criterion.SQLTHRU),
              WriteFormat::text(criterion.SQLEXPR), WriteFormat::boolean(criterion.SQLEXCLUDE)});
 
-    // Written beside the file and renamed over it, so a failed write never
-    // leaves a lookup half written or lost.
-    const std::string scratch = path + ".new";
-    std::error_code error;
-    {
-        std::ofstream out(scratch, std::ios::binary | std::ios::trunc);
-        const std::string content = text.str();
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        if (!out.flush()) {
-            out.close();
-            std::filesystem::remove(scratch, error);
-            return false;
-        }
-    }
-    std::filesystem::rename(scratch, path, error);
-    if (error) {
-        std::filesystem::remove(scratch, error);
-        return false;
-    }
-    return true;
+    return AtomicFile::write(path, text.str());
 }
 
 std::string LookupFile::companionName(const std::string& fileName)

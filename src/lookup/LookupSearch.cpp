@@ -1,5 +1,6 @@
 #include "lookup/LookupSearch.h"
 
+#include "base/StateRules.h"
 #include "database/Database.h"
 #include "lookup/LookupFile.h"
 #include "lookup/LookupValueError.h"
@@ -41,7 +42,7 @@ LookupSearch::SetUp LookupSearch::SetUpSQL(const std::string& lookupPath, bool c
     const bool newJerseyOnly =
         std::any_of(criteria->begin(), criteria->end(),
                     [](const SQLPARAMETER& criterion) { return criterion.SQLEXPR == "NJARONLY"; });
-    if (newJerseyOnly && m_state != "NJ")
+    if (newJerseyOnly && !StateRules::hasAssignedRisk(m_state))
         return refuse(newJerseyOnlyMessage());
 
     std::string condition;

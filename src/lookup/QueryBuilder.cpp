@@ -82,7 +82,8 @@ void addExpiration(Clauses& clauses, const SQLPARAMETER& criterion)
 {
     const std::string& from = number(criterion.SQLFROM, criterion.SQLFIELD);
     const std::string& thru = number(criterion.SQLTHRU, criterion.SQLFIELD);
-    if (from <= thru) {
+    // Month-and-day numbers: "915" is before "1231" although it sorts after it as text.
+    if (std::stod(from) <= std::stod(thru)) {
         clauses.main += kMonthDay + (criterion.SQLEXCLUDE ? " NOT BETWEEN " : " BETWEEN ") + from +
                         " AND " + thru + " AND ";
     } else if (!criterion.SQLEXCLUDE) {

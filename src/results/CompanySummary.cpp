@@ -1,6 +1,7 @@
 #include "results/CompanySummary.h"
 
 #include "base/Blanks.h"
+#include "base/StateRules.h"
 
 namespace kora {
 
@@ -53,7 +54,7 @@ bool CompanySummary::addressOverridden(const CompanyRow& row)
 
 bool CompanySummary::assignedRisk(const CompanyRow& row, Tab tab, const std::string& state)
 {
-    if (tab == Tab::Lookup && state != "NJ")
+    if (tab == Tab::Lookup && !StateRules::hasAssignedRisk(state))
         return false;
     return row.field("NJAR").toDouble() >= 1;
 }

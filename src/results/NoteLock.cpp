@@ -1,5 +1,7 @@
 #include "results/NoteLock.h"
 
+#include "base/StableHash.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,12 +18,7 @@ namespace {
 // sharing a byte only means one waits for the other's record window.
 long long offsetOf(const std::string& file, const std::string& sequence)
 {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : file + '\x1f' + sequence) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return static_cast<long long>(hash % (1ull << 40));
+    return static_cast<long long>(stableHash(file + '\x1f' + sequence) % (1ull << 40));
 }
 
 bool setLock(int descriptor, short type, long long offset)

@@ -1,6 +1,7 @@
 #include "shell/HelpWindow.h"
 
 #include "widgets/Dialogs.h"
+#include "widgets/HourglassGuard.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -29,26 +30,31 @@ HelpWindow::HelpWindow(QWidget* owner, const QString& html)
 
 void HelpWindow::showContents(QWidget* owner, const QString& programFolder)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     HelpWindow* window =
         owner ? owner->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     if (!window) {
         QFile file(programFolder + QStringLiteral("KORA.HLP"));
-        if (!file.open(QIODevice::ReadOnly)) {
-            QApplication::restoreOverrideCursor();
+        QString text;
+        bool opened;
+        {
+            HourglassGuard hourglass;
+            opened = file.open(QIODevice::ReadOnly);
+            if (opened)
+                text = QString::fromUtf8(file.readAll());
+        }
+        if (!opened) {
             Dialogs::tell(
                 owner, Dialogs::defaultTitle(),
                 QStringLiteral("The help file %1 could not be opened.").arg(file.fileName()),
                 QMessageBox::Warning);
             return;
         }
-        window = new HelpWindow(owner, QString::fromUtf8(file.readAll()));
+        window = new HelpWindow(owner, text);
     }
     window->m_browser->scrollToAnchor(QStringLiteral("contents"));
     window->show();
     window->raise();
     window->activateWindow();
-    QApplication::restoreOverrideCursor();
 }
 
 } // namespace kora

@@ -3,8 +3,8 @@
 #include "base/Folders.h"
 #include "base/Settings.h"
 #include "base/StateCodes.h"
+#include "database/Installation.h"
 #include "database/Schema.h"
-#include "database/TableRecordSet.h"
 #include "shell/HelpWindow.h"
 #include "shell/MASTER.h"
 #include "widgets/CenterForm.h"
@@ -141,35 +141,6 @@ void KRWSPACE::activate()
     m_ok->setFocus();
 }
 
-void KRWSPACE::readStateConnect(const QString& state)
-{
-    ProgramValues& values = m_master.values();
-    try {
-        Database setup(values.programFolder + std::string(kSetupDatabaseName), values.setupConnect);
-        TableRecordSet table(setup, "Setup");
-        table.setIndex("Key");
-        table.seek("=", {Value(state.toStdString())});
-        values.stateConnect = table.field("pwd").toString();
-    } catch (const DbError&) {
-        // Without a setup row the connect string stays as it was; the state
-        // database check below decides.
-    }
-}
-
-bool KRWSPACE::versionRowReadable(const std::string& path, const std::string& connect) const
-{
-    try {
-        Database db(path, connect);
-        TableRecordSet version(db, "VERSION");
-        version.setIndex("PRIMARY");
-        version.seek("=", {Value("1")});
-        version.field("VERSION");
-        return true;
-    } catch (const DbError&) {
-        return false;
-    }
-}
-
 void KRWSPACE::accept()
 {
     ProgramValues& values = m_master.values();
@@ -178,7 +149,12 @@ void KRWSPACE::accept()
     const QString state = m_state->currentText();
     values.state = state.toStdString();
 
-    readStateConnect(state);
+    try {
+        values.stateConnect = Installation(values.programFolder).stateConnect(values.state);
+    } catch (const DbError&) {
+        // Without a setup row the connect string stays as it was; the state
+        // database check below decides.
+    }
     values.selectionAccepted = false;
 
     // A state without a backup database gets an empty one, which the backup
@@ -193,7 +169,7 @@ void KRWSPACE::accept()
         }
     }
 
-    if (!versionRowReadable(values.stateDatabasePath(), values.stateConnect)) {
+    if (!Installation::hasVersionRow(values.stateDatabasePath(), values.stateConnect)) {
         Dialogs::tell(this, Dialogs::defaultTitle(),
                       QStringLiteral("Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from "
                                      "Install CD"),

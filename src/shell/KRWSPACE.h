@@ -31,8 +31,6 @@ private:
     void deleteWorkspace();
     bool isListed(const QString& name) const;
     QString workspaceFolder(const QString& name) const;
-    void readStateConnect(const QString& state);
-    bool versionRowReadable(const std::string& path, const std::string& connect) const;
 
     MASTER& m_master;
     QComboBox* m_workspace; // WORKSPACE

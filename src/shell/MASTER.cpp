@@ -306,7 +306,7 @@ bool MASTER::openStateDatabase()
         reportStateDatabaseFailure(error);
         return false;
     }
-    QApplication::processEvents();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     return true;
 }
 
@@ -328,7 +328,10 @@ void MASTER::runUpdate(Database& db)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     struct Silent : LoadProgress
     {
-        void status(const std::string&) override { QCoreApplication::processEvents(); }
+        void status(const std::string&) override
+        {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
     } silent;
     LoadProgress& progress = m_splash ? static_cast<LoadProgress&>(*m_splash) : silent;
     try {

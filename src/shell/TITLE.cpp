@@ -117,7 +117,8 @@ void TITLE::setStatus(const QString& text)
 void TITLE::status(const std::string& text)
 {
     setStatus(QString::fromStdString(text));
-    QCoreApplication::processEvents();
+    // Paint only: a click during a load must not start other work inside it.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TITLE::makeTopmost()

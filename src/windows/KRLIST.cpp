@@ -2,7 +2,9 @@
 
 #include "base/CommandStates.h"
 #include "base/Dates.h"
+#include "base/StateRules.h"
 #include "widgets/Dialogs.h"
+#include "widgets/HourglassGuard.h"
 #include "widgets/NormalCursor.h"
 #include "widgets/RowGrid.h"
 #include "windows/CompanyGridModel.h"
@@ -128,7 +130,7 @@ void KRLIST::buildWindow()
                                       false, this);
     m_allGrid = makeGrid("TDBGrid1", m_allModel);
     sizeColumns(m_allGrid, {80, 80, 0, 160});
-    const bool newYork = m_state == QLatin1String("NY");
+    const bool newYork = StateRules::isNewYork(m_state.toStdString());
     m_lookupModel = new CompanyGridModel(
         m_lookupCompanies,
         {{QStringLiteral("File"), "FILE"},
@@ -204,7 +206,7 @@ void KRLIST::buildWindow()
     m_modsGrid->verticalHeader()->hide();
     m_modsGrid->verticalHeader()->setDefaultSectionSize(m_modsGrid->fontMetrics().height() + 6);
     m_modsGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    const bool merit = m_state == QLatin1String("PM") || m_state == QLatin1String("DM");
+    const bool merit = StateRules::hasMeritClasses(m_state.toStdString());
     m_mods->setHorizontalHeaderLabels(
         {QStringLiteral("Issue"), newYork ? QStringLiteral(" ") : QStringLiteral("Effective"),
          newYork ? QStringLiteral("Anniversary") : QStringLiteral("Expires"),
@@ -284,7 +286,7 @@ void KRLIST::SORT_SELECT(int COLNUM)
 {
     if (COLNUM == 1)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    HourglassGuard hourglass;
     if (COLNUM == 0)
         m_order = ResultListData::Order::File;
     else if (COLNUM == 2)
@@ -299,7 +301,6 @@ void KRLIST::SORT_SELECT(int COLNUM)
     if (m_allCompanies.count() == 0)
         clearCompany();
     m_searchFor->setFocus();
-    QApplication::restoreOverrideCursor();
 }
 
 void KRLIST::SETBUTTONS(QWidget* fm)
@@ -352,7 +353,9 @@ void KRLIST::tabSelected(int tab)
     }
     m_previousTab = tab;
     SETBUTTONS(this);
-    QApplication::processEvents();
+    // Paint the new command states before the lookup runs; input waits, so
+    // no second tab change can start inside this one.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (tab == 0) {
         m_grids->setCurrentWidget(m_allGrid);
         m_count->setText(QString::number(m_allCompanies.count()));
@@ -368,7 +371,7 @@ void KRLIST::tabSelected(int tab)
 
 void KRLIST::SETTABS()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    HourglassGuard hourglass;
     const int select = m_lookupTabs.SETTABS(m_tabs->currentIndex());
     // Tabs without a lookup cannot be opened; they are not shown either. Hiding
     // the selected tab moves the selection on by itself, which must not open
@@ -380,7 +383,6 @@ void KRLIST::SETTABS()
     }
     m_tabs->blockSignals(false);
     selectTab(select);
-    QApplication::restoreOverrideCursor();
 }
 
 void KRLIST::SetCurSQLFile(bool NEWSEARCH)
@@ -430,20 +432,18 @@ void KRLIST::SORTSRCH(int COLNUM)
     }
     if (!m_search.SORTSRCH(COLNUM))
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    HourglassGuard hourglass;
     // The grid holds the row ids and the searched text of the lookup's
     // companies in its order; the rows are read as they are shown.
     m_lookupModel->load(ResultListData::lookupRowsQuery(m_search.source(), m_searchField));
     selectRow(m_lookupGrid, 0);
-    QApplication::restoreOverrideCursor();
 }
 
 void KRLIST::searchFor(const QString& text)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    HourglassGuard hourglass;
     selectRow(currentGrid(), currentCompanies().firstAtOrAfter(text.toStdString()));
     m_searchFor->setFocus();
-    QApplication::restoreOverrideCursor();
 }
 
 const CompanyRow* KRLIST::selectedCompany()
@@ -530,15 +530,15 @@ void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
     m_associated->setVisible(row.field("ASSOCIATES").toBool());
     m_seeNotes->setVisible(GetNoteLength(QString::fromStdString(row.text("FILE")),
                                          QString::fromStdString(row.text("SEQUENCE"))) > 0);
-    m_interstate->setVisible(state == "NY" && row.field("INTERSTATE").toBool());
-    m_revised->setVisible(state == "NY" && row.field("REVISED").toBool());
+    m_interstate->setVisible(StateRules::isNewYork(state) && row.field("INTERSTATE").toBool());
+    m_revised->setVisible(StateRules::isNewYork(state) && row.field("REVISED").toBool());
     m_assignedRisk->setVisible(CompanySummary::assignedRisk(row, tab, state));
     showMods(row);
 
     if (tab == CompanySummary::Tab::Lookup)
         m_mark->setText(QString::fromStdString(CompanySummary::markCaption(row)));
     m_moreInfo->setEnabled(true);
-    m_fullAddress->setEnabled(m_state == QLatin1String("NY"));
+    m_fullAddress->setEnabled(StateRules::isNewYork(m_state.toStdString()));
     m_mark->setEnabled(tab == CompanySummary::Tab::Lookup);
 }
 

@@ -1,6 +1,5 @@
 #include "windows/KRNYADDR.h"
 
-#include "base/StateCodes.h"
 #include "widgets/CenterForm.h"
 #include "widgets/Dialogs.h"
 #include "windows/WindowHost.h"
@@ -41,7 +40,7 @@ KRNYADDR::KRNYADDR(WindowHost& host, const QString& file, const QString& sequenc
     layout->addWidget(m_addresses, 1);
     layout->addLayout(buttons);
 
-    const std::string path = host.programValues().programFolder + stateDatabaseName("NY");
+    const std::string path = host.programValues().stateDatabasePath();
     try {
         m_db.open(path, host.programValues().stateConnect);
         m_addressTable = std::make_unique<TableRecordSet>(m_db, "ADDRESSES");

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -106,8 +108,10 @@ TEST(LookupFolder, AFailedWriteKeepsTheOldLookup)
     TempFolder folder;
     const LookupFolder lookups(folder.path());
     lookups.save("KEEP ME", kModLookup, "");
-    fs::create_directory(folder.file("SEARCH1.KRD.new"));
-    touch(folder.file("SEARCH1.KRD.new/block"));
+    // A folder in the way of the scratch file makes the write fail.
+    const std::string scratch = folder.file("SEARCH1.KRD.new" + std::to_string(getpid()));
+    fs::create_directory(scratch);
+    touch(scratch + "/block");
 
     const auto result = lookups.save("LOST?", kZipLookup, "SEARCH1.KRD");
     EXPECT_FALSE(result.saved());

@@ -56,6 +56,12 @@ TEST(QueryBuilder, ExpirationRangesOverTheYearEnd)
         "SELECT * FROM PRIME WHERE (MONTH(EXPIRE)*100+DAY(EXPIRE)) NOT BETWEEN 0301 AND 0531");
     EXPECT_EQ(sql({criterion(F::ExpirationDate, "0615", "0615")}),
               "SELECT * FROM PRIME WHERE (MONTH(EXPIRE)*100+DAY(EXPIRE)) BETWEEN 0615 AND 0615");
+    // Written without a leading zero, September 15 still comes before December 31.
+    EXPECT_EQ(sql({criterion(F::ExpirationDate, "915", "1231")}),
+              "SELECT * FROM PRIME WHERE (MONTH(EXPIRE)*100+DAY(EXPIRE)) BETWEEN 915 AND 1231");
+    EXPECT_EQ(sql({criterion(F::ExpirationDate, "1231", "915")}),
+              "SELECT * FROM PRIME WHERE ((MONTH(EXPIRE)*100+DAY(EXPIRE)) BETWEEN 1231 AND 1231 OR "
+              "(MONTH(EXPIRE)*100+DAY(EXPIRE)) BETWEEN 0101 AND 915)");
 }
 
 TEST(QueryBuilder, ClassRangesBecomeSubqueriesOnClass)
