@@ -2,22 +2,15 @@
 
 #include "database/Schema.h"
 #include "results/NoteLock.h"
+#include "support/HolderProcess.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace kora::test {
 namespace {
@@ -77,80 +70,6 @@ struct NotesUser
     Database db;
     RecordingPrompt prompt;
     CompanyNotes notes;
-};
-
-// kora_note_holder run as a second process, talked to through pipes.
-class HolderProcess
-{
-public:
-    HolderProcess(const std::string& database, const std::string& file, const std::string& sequence)
-    {
-        int toChild[2];
-        int fromChild[2];
-        if (pipe2(toChild, O_CLOEXEC) != 0 || pipe2(fromChild, O_CLOEXEC) != 0)
-            throw std::runtime_error("no pipe");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, toChild[0], 0);
-        posix_spawn_file_actions_adddup2(&actions, fromChild[1], 1);
-        std::vector<std::string> arguments = {KORA_NOTE_HOLDER, database, kConnect, file, sequence};
-        std::vector<char*> argv;
-        for (auto& argument : arguments)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        const int failed =
-            posix_spawn(&m_pid, KORA_NOTE_HOLDER, &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(toChild[0]);
-        close(fromChild[1]);
-        m_input = toChild[1];
-        m_output = fdopen(fromChild[0], "r");
-        if (failed)
-            throw std::runtime_error("cannot start " KORA_NOTE_HOLDER);
-    }
-    HolderProcess(const HolderProcess&) = delete;
-    HolderProcess& operator=(const HolderProcess&) = delete;
-    ~HolderProcess()
-    {
-        if (m_pid > 0)
-            kill();
-        fclose(m_output);
-    }
-
-    std::string readLine()
-    {
-        char line[256];
-        if (!fgets(line, sizeof line, m_output))
-            return "(ended)";
-        std::string text(line);
-        if (!text.empty() && text.back() == '\n')
-            text.pop_back();
-        return text;
-    }
-    void send(const std::string& line)
-    {
-        const std::string text = line + "\n";
-        ASSERT_EQ(write(m_input, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    }
-    // Ends the process as a crash would, and waits until it is gone.
-    void kill()
-    {
-        ::kill(m_pid, SIGKILL);
-        finish();
-    }
-    int finish()
-    {
-        close(m_input);
-        int status = 0;
-        waitpid(m_pid, &status, 0);
-        m_pid = -1;
-        return status;
-    }
-
-private:
-    pid_t m_pid = -1;
-    int m_input = -1;
-    FILE* m_output = nullptr;
 };
 
 TEST(CompanyNotes, LengthIgnoresSurroundingBlanks)
@@ -249,7 +168,7 @@ TEST(CompanyNotes, LockHoldsBetweenProcessesUntilTheNoteIsStored)
     data.addNote("1000001", "01", "before");
     NotesUser user(data.path());
 
-    HolderProcess holder(data.path(), "1000001", "01");
+    HolderProcess holder(data.path(), kConnect, "1000001", "01");
     ASSERT_EQ(holder.readLine(), "held");
     EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "***LOCKED***");
     EXPECT_EQ(user.prompt.messages, std::vector<std::string>{kHeldMessage});
@@ -260,7 +179,7 @@ TEST(CompanyNotes, LockHoldsBetweenProcessesUntilTheNoteIsStored)
     EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "written elsewhere");
 
     // And the other way round: while this process holds it, the other is refused.
-    HolderProcess refused(data.path(), "1000001", "01");
+    HolderProcess refused(data.path(), kConnect, "1000001", "01");
     EXPECT_EQ(refused.readLine(), "locked");
     user.notes.SETNOTES("written here");
     EXPECT_EQ(data.storedNote("1000001", "01"), Value("written here"));
@@ -272,7 +191,7 @@ TEST(CompanyNotes, LockOfAKilledProcessIsReleased)
     data.addNote("1000001", "01", "before");
     NotesUser user(data.path());
 
-    HolderProcess holder(data.path(), "1000001", "01");
+    HolderProcess holder(data.path(), kConnect, "1000001", "01");
     ASSERT_EQ(holder.readLine(), "held");
     EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "***LOCKED***");
 

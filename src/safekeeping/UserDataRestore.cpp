@@ -1,0 +1,147 @@
+#include "safekeeping/UserDataRestore.h"
+
+#include "base/Blanks.h"
+#include "database/Database.h"
+#include "database/Transaction.h"
+#include "results/CityStateZip.h"
+#include "results/NoteLock.h"
+#include "safekeeping/UserFields.h"
+
+namespace kora {
+
+namespace {
+
+// A part of the City ST Zip line that is not there is stored as no value.
+Value partValue(const std::string& part)
+{
+    return part.empty() ? Value() : Value(part);
+}
+
+bool overridesAddress(const Value& user1)
+{
+    return std::string_view(trimBlanks(user1.toString())).starts_with("!&");
+}
+
+class Restorer
+{
+public:
+    Restorer(UserDataRestore::Mode mode, Database& state, Database& backup)
+        : m_mode(mode), m_backup(backup), m_lock(state.path()),
+          // A load keeps the notes rows of the companies it drops; they are
+          // not the state's any more and get nothing back.
+          m_readNote(state.prepare("SELECT NOTES FROM NOTES WHERE FILE = ? AND SEQUENCE = ? AND "
+                                   "EXISTS (SELECT 1 FROM PRIME WHERE PRIME.FILE = NOTES.FILE "
+                                   "AND PRIME.SEQUENCE = NOTES.SEQUENCE)")),
+          m_writeNote(state.prepare("UPDATE NOTES SET NOTES = ? WHERE FILE = ? AND SEQUENCE = ?")),
+          m_writeFields(state.prepare("UPDATE PRIME SET User1 = ?, User2 = ?, User3 = ?, "
+                                      "UserPhone = ?, UserFax = ?, UserContact = ?, "
+                                      "UserTitle = ?, Omit = ? WHERE FILE = ? AND SEQUENCE = ?")),
+          m_writeAddress(state.prepare("UPDATE PRIME SET STREET = ?, CITY = ?, ST = ?, ZIP = ?, "
+                                       "ZIPEXT = ? WHERE FILE = ? AND SEQUENCE = ?"))
+    {
+    }
+
+    void restoreNotes()
+    {
+        Statement notes = m_backup.prepare("SELECT FILE, SEQUENCE, NOTES FROM NOTES");
+        while (notes.step()) {
+            const Value file = notes.column(0);
+            const Value sequence = notes.column(1);
+            m_readNote.reset();
+            m_readNote.bindAll({file, sequence});
+            if (!m_readNote.step())
+                continue;
+            const std::string current = m_readNote.column(0).toString();
+            m_readNote.reset();
+            // A note open in another user's record window would be overwritten
+            // by that window when it closes: it is left alone.
+            if (!m_lock.tryLock(file.toString(), sequence.toString())) {
+                ++m_counts.notesHeld;
+                continue;
+            }
+            const std::string saved = notes.column(2).toString();
+            const bool append = m_mode == UserDataRestore::Mode::Merge && !current.empty();
+            m_writeNote.reset();
+            m_writeNote.bindAll({Value(append ? current + "\r\n" + saved : saved), file, sequence})
+                .run();
+            m_lock.unlock();
+            ++m_counts.notes;
+        }
+    }
+
+    void restoreFields()
+    {
+        Statement fields = m_backup.prepare(
+            "SELECT FILE, SEQUENCE, User1, User2, User3, UserPhone, UserFax, UserContact, "
+            "UserTitle, Omit FROM USER");
+        const int userColumns = static_cast<int>(kUserFields.size());
+        while (fields.step()) {
+            const Value file = fields.column(0);
+            const Value sequence = fields.column(1);
+            m_writeFields.reset();
+            for (int column = 0; column < userColumns; ++column)
+                m_writeFields.bind(column + 1, fields.column(column + 2));
+            m_writeFields.bind(userColumns + 1, file).bind(userColumns + 2, sequence);
+            if (m_writeFields.run() == 0)
+                continue;
+            ++m_counts.fields;
+            if (overridesAddress(fields.column(2)))
+                restoreAddress(file, sequence, fields.column(3), fields.column(4));
+        }
+    }
+
+    const UserDataCounts& counts() const { return m_counts; }
+
+private:
+    void restoreAddress(const Value& file, const Value& sequence, const Value& street,
+                        const Value& cityStateZip)
+    {
+        const CityStateZip parts = CityStateZip::split(cityStateZip.toString());
+        m_writeAddress.reset();
+        m_writeAddress
+            .bindAll({street, partValue(parts.city), partValue(parts.state), partValue(parts.zip),
+                      partValue(parts.zipExtension), file, sequence})
+            .run();
+    }
+
+    UserDataRestore::Mode m_mode;
+    Database& m_backup;
+    NoteLock m_lock;
+    Statement m_readNote;
+    Statement m_writeNote;
+    Statement m_writeFields;
+    Statement m_writeAddress;
+    UserDataCounts m_counts;
+};
+
+} // namespace
+
+UserDataCounts UserDataRestore::run(Mode mode, const std::string& statePath,
+                                    const std::string& stateConnect, const std::string& backupPath)
+{
+    Database backup(backupPath, "");
+    Database state(statePath, stateConnect);
+    Transaction transaction(state);
+    Restorer restorer(mode, state, backup);
+    restorer.restoreNotes();
+    restorer.restoreFields();
+    transaction.commit();
+    return restorer.counts();
+}
+
+std::string UserDataRestore::message(const UserDataCounts& counts, const std::string& backupPath)
+{
+    std::string text = std::to_string(counts.notes) + " User Notes and " +
+                       std::to_string(counts.fields) + " Fields Restored From " + backupPath;
+    if (counts.notesHeld > 0)
+        text += "\r\n" + std::to_string(counts.notesHeld) +
+                " User Notes open in another user's record window were left as they were.";
+    return text;
+}
+
+std::string UserDataRestore::title(Mode mode)
+{
+    return mode == Mode::Merge ? "Merge Complete" : "Restore Complete";
+}
+
+} // namespace kora

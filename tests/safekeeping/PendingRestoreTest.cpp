@@ -1,0 +1,173 @@
+#include "safekeeping/PendingRestore.h"
+
+#include "SafekeepingFolder.h"
+
+#include "safekeeping/NotesSafekeeping.h"
+#include "safekeeping/UserDataBackup.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace kora::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Operation = NotesSafekeeping::Operation;
+using Outcome = NotesSafekeeping::Outcome;
+
+struct Message
+{
+    std::string text;
+    std::string title;
+    bool operator==(const Message&) const = default;
+};
+
+// Answers every question with `answer` and keeps what it was told and asked.
+class ScriptedPrompt : public Prompt
+{
+public:
+    void tell(const std::string& text, const std::string& title, Icon) override
+    {
+        told.push_back({text, title});
+    }
+    bool ask(const std::string& text, const std::string& title, Icon) override
+    {
+        asked.push_back({text, title});
+        return answer;
+    }
+
+    bool answer = true;
+    std::vector<Message> told;
+    std::vector<Message> asked;
+};
+
+void writeMarker(const std::string& path, const std::string& content)
+{
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+TEST(PendingRestore, RestoresAfterAnUpgradeAndDeletesTheMarkerOnlyWhenItWorked)
+{
+    SafekeepingFolder folder;
+    folder.load(10);
+    const auto key = folder.company(6);
+    folder.setNote(key, "Met the owner");
+    folder.setFields(key, {{"User1", "Key account"}});
+    UserDataBackup::run(folder.statePath(), SafekeepingFolder::kConnect, folder.backupPath());
+    // The upgrade replaces the database; the new data knows nothing of the user's.
+    folder.replaceStateDatabase();
+    folder.load(10);
+    ASSERT_EQ(folder.note(key), Value(" "));
+    const std::string marker = PendingRestore::markerPath(folder.path(), "PA");
+    EXPECT_EQ(marker, folder.path() + "RESTPA.DAT");
+
+    ScriptedPrompt prompt;
+    writeMarker(marker, "");
+    EXPECT_FALSE(PendingRestore::isPending(folder.path(), "PA"));
+    EXPECT_TRUE(PendingRestore::run(folder.path(), "PA", SafekeepingFolder::kConnect, prompt));
+    EXPECT_EQ(folder.note(key), Value(" "));
+    EXPECT_TRUE(prompt.told.empty());
+
+    // The backup cannot be read: the marker stays for the next acceptance.
+    writeMarker(marker, " \r\n");
+    const std::string saved = SafekeepingFolder::bytes(folder.backupPath());
+    writeMarker(folder.backupPath(), "not a database");
+    EXPECT_FALSE(PendingRestore::run(folder.path(), "PA", SafekeepingFolder::kConnect, prompt));
+    EXPECT_TRUE(fs::exists(marker));
+    ASSERT_EQ(prompt.told.size(), 1u);
+    EXPECT_NE(prompt.told[0].text.find("could not be restored"), std::string::npos);
+    EXPECT_NE(prompt.told[0].text.find("the next time PA is chosen"), std::string::npos);
+    EXPECT_EQ(folder.note(key), Value(" "));
+
+    writeMarker(folder.backupPath(), saved);
+    prompt.told.clear();
+    EXPECT_TRUE(PendingRestore::run(folder.path(), "PA", SafekeepingFolder::kConnect, prompt));
+    EXPECT_FALSE(fs::exists(marker));
+    EXPECT_EQ(folder.note(key), Value("Met the owner"));
+    EXPECT_EQ(folder.field(key, "User1"), Value("Key account"));
+    EXPECT_EQ(prompt.told, (std::vector<Message>{
+                               {"1 User Notes and 1 Fields Restored From " + folder.backupPath(),
+                                "Restore Complete"}}));
+}
+
+TEST(NotesSafekeeping, BacksUpAndCopiesToAnotherFolderOrSaysTheCopyFailed)
+{
+    SafekeepingFolder folder;
+    folder.load(5);
+    folder.setNote(folder.company(0), "copied note");
+    ScriptedPrompt prompt;
+    NotesSafekeeping keeping(folder.path(), "PA", SafekeepingFolder::kConnect, prompt);
+    EXPECT_EQ(keeping.localPath(), folder.backupPath());
+    const std::string other = folder.path() + "diskette";
+    fs::create_directory(other);
+    const std::string chosen = keeping.pathIn(other);
+    EXPECT_EQ(chosen, other + "/BACKUPPA.MDB");
+
+    EXPECT_EQ(keeping.run(Operation::Backup, chosen), Outcome::Done);
+    EXPECT_EQ(prompt.asked, (std::vector<Message>{{"Backup User Data and Notes to " + chosen + "?",
+                                                   "Backup User Notes & Data"}}));
+    EXPECT_EQ(prompt.told,
+              (std::vector<Message>{
+                  {"1 User Notes and 0 Fields Saved to " + folder.backupPath(), "Backup Complete"},
+                  {"Backup copied to " + chosen, "KORA"}}));
+    EXPECT_EQ(SafekeepingFolder::bytes(chosen), SafekeepingFolder::bytes(folder.backupPath()));
+
+    prompt.told.clear();
+    const std::string missingFolder = keeping.pathIn(folder.path() + "no-such-folder");
+    EXPECT_EQ(keeping.run(Operation::Backup, missingFolder), Outcome::Failed);
+    ASSERT_EQ(prompt.told.size(), 2u);
+    EXPECT_EQ(prompt.told[1].text, "Error copying file!  Make sure path is correct!");
+
+    // No, and the backup stays as it was.
+    prompt.told.clear();
+    prompt.answer = false;
+    folder.setNote(folder.company(1), "not saved");
+    EXPECT_EQ(keeping.run(Operation::Backup, ""), Outcome::Declined);
+    EXPECT_TRUE(prompt.told.empty());
+    EXPECT_EQ(folder.backupRows("NOTES").size(), 1u);
+}
+
+TEST(NotesSafekeeping, RestoresAndMergesFromTheChosenFileOrSaysItIsMissing)
+{
+    SafekeepingFolder folder;
+    folder.load(5);
+    const auto key = folder.company(2);
+    folder.setNote(key, "from diskette");
+    ScriptedPrompt prompt;
+    NotesSafekeeping keeping(folder.path(), "PA", SafekeepingFolder::kConnect, prompt);
+    const std::string other = folder.path() + "diskette";
+    fs::create_directory(other);
+    ASSERT_EQ(keeping.run(Operation::Backup, keeping.pathIn(other)), Outcome::Done);
+    folder.setNote(key, "here");
+    fs::remove(folder.backupPath());
+
+    prompt.told.clear();
+    prompt.asked.clear();
+    EXPECT_EQ(keeping.run(Operation::Restore, ""), Outcome::Failed);
+    EXPECT_EQ(prompt.told, (std::vector<Message>{{folder.backupPath() +
+                                                      " file was not found.  Please select the "
+                                                      "correct path and try again.",
+                                                  "KORA"}}));
+    EXPECT_TRUE(prompt.asked.empty());
+
+    prompt.told.clear();
+    const std::string chosen = keeping.pathIn(other);
+    EXPECT_EQ(keeping.run(Operation::Merge, chosen), Outcome::Done);
+    EXPECT_EQ(prompt.asked, (std::vector<Message>{{"Merge User Data and Notes from " + chosen + "?",
+                                                   "Merge User Notes & Data"}}));
+    EXPECT_EQ(prompt.told,
+              (std::vector<Message>{
+                  {"1 User Notes and 0 Fields Restored From " + chosen, "Merge Complete"},
+                  {"User Notes and Fields Merged!", "Merge Complete"}}));
+    EXPECT_EQ(folder.note(key), Value("here\r\nfrom diskette"));
+
+    prompt.told.clear();
+    EXPECT_EQ(keeping.run(Operation::Restore, chosen), Outcome::Done);
+    EXPECT_EQ(prompt.told.back(), (Message{"User Notes and Fields Restored!", "Restore Complete"}));
+    EXPECT_EQ(folder.note(key), Value("from diskette"));
+}
+
+} // namespace
+} // namespace kora::test

@@ -1,0 +1,128 @@
+#include "safekeeping/UserDataBackup.h"
+
+#include "SafekeepingFolder.h"
+
+#include "database/DbError.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace kora::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+UserDataCounts backUp(SafekeepingFolder& folder)
+{
+    return UserDataBackup::run(folder.statePath(), SafekeepingFolder::kConnect,
+                               folder.backupPath());
+}
+
+TEST(UserDataBackup, NothingToSaveGivesEmptyTablesAndZeroCounts)
+{
+    SafekeepingFolder empty;
+    UserDataCounts counts = backUp(empty);
+    EXPECT_EQ(counts.notes, 0);
+    EXPECT_EQ(counts.fields, 0);
+    EXPECT_EQ(empty.backupRows("NOTES"), Strings{});
+    EXPECT_EQ(empty.backupRows("USER"), Strings{});
+    EXPECT_EQ(UserDataBackup::message(counts, "/p/BACKUPPA.MDB"),
+              "0 User Notes and 0 Fields Saved to /p/BACKUPPA.MDB");
+
+    // A fresh load leaves single blanks in the notes and user fields: none are the user's.
+    SafekeepingFolder loaded;
+    loaded.load(25);
+    counts = backUp(loaded);
+    EXPECT_EQ(counts.notes, 0);
+    EXPECT_EQ(counts.fields, 0);
+    EXPECT_EQ(loaded.backupRows("NOTES"), Strings{});
+}
+
+TEST(UserDataBackup, SavesFilledNotesAndCompaniesWithAnyUserField)
+{
+    SafekeepingFolder folder;
+    folder.load(12);
+    const auto a = folder.company(0), b = folder.company(1), c = folder.company(2),
+               d = folder.company(3), e = folder.company(4);
+    folder.setNote(a, "Called 01/02/25");
+    folder.setNote(b, "   ");
+    folder.setNote(c, Value());
+    folder.setNote(d, "  indented\r\nsecond line");
+    folder.setFields(a, {{"UserFax", "215-555-0100"}});
+    folder.setFields(b, {{"User1", "  "}, {"User2", " "}, {"UserTitle", "   "}});
+    folder.setFields(c, {{"Omit", "Y"}});
+    folder.setFields(e, {{"User1", "!&"}, {"User2", "1 Main St"}, {"User3", "Media PA 19063"}});
+
+    const UserDataCounts counts = backUp(folder);
+    EXPECT_EQ(counts.notes, 2);
+    EXPECT_EQ(counts.fields, 3);
+    const std::string keyA = a.first + "|" + a.second + "|";
+    const std::string keyD = d.first + "|" + d.second + "|";
+    EXPECT_EQ(folder.backupRows("NOTES"),
+              (Strings{keyA + "Called 01/02/25", keyD + "  indented\r\nsecond line"}));
+    const Strings users = folder.backupRows("USER");
+    ASSERT_EQ(users.size(), 3u);
+    EXPECT_EQ(users[0], keyA + " | | |NULL|215-555-0100|NULL|NULL| ");
+    EXPECT_EQ(users[1], c.first + "|" + c.second + "| | | |NULL|NULL|NULL|NULL|Y");
+    EXPECT_EQ(users[2],
+              e.first + "|" + e.second + "|!&|1 Main St|Media PA 19063|NULL|NULL|NULL|NULL| ");
+
+    // The next backup replaces the rows: one generation only.
+    folder.setNote(d, " ");
+    folder.setFields(a, {{"UserFax", Value()}});
+    const UserDataCounts again = backUp(folder);
+    EXPECT_EQ(again.notes, 1);
+    EXPECT_EQ(again.fields, 2);
+    EXPECT_EQ(folder.backupRows("NOTES"), Strings{keyA + "Called 01/02/25"});
+}
+
+TEST(UserDataBackup, MissingBackupDatabaseIsMadeWithItsVersionRow)
+{
+    SafekeepingFolder folder;
+    folder.load(3);
+    folder.setNote(folder.company(1), "keep");
+    std::filesystem::remove(folder.backupPath());
+
+    EXPECT_EQ(backUp(folder).notes, 1);
+    Database backup(folder.backupPath(), "");
+    Statement version = backup.prepare("SELECT Dummy FROM VERSION");
+    ASSERT_TRUE(version.step());
+    EXPECT_EQ(version.column(0), Value("1"));
+    EXPECT_FALSE(std::filesystem::exists(folder.backupPath() + ".new"));
+}
+
+TEST(UserDataBackup, FailedBackupLeavesThePreviousFileByteForByte)
+{
+    SafekeepingFolder folder;
+    folder.load(10);
+    for (int n = 0; n < 6; ++n)
+        folder.setNote(folder.company(n), "note " + std::to_string(n));
+    ASSERT_EQ(backUp(folder).notes, 6);
+    const std::string before = SafekeepingFolder::bytes(folder.backupPath());
+
+    // The state database cannot be opened.
+    for (int n = 0; n < 6; ++n)
+        folder.setNote(folder.company(n), "changed");
+    EXPECT_THROW(UserDataBackup::run(folder.statePath(), ";PWD=wrong", folder.backupPath()),
+                 DbError);
+    EXPECT_EQ(SafekeepingFolder::bytes(folder.backupPath()), before);
+
+    // A write fails after half the notes.
+    {
+        Database backup(folder.backupPath(), "");
+        backup.execute("CREATE TRIGGER fault BEFORE INSERT ON NOTES WHEN "
+                       "(SELECT COUNT(*) FROM NOTES) >= 3 BEGIN SELECT RAISE(ABORT, 'disk full'); "
+                       "END");
+    }
+    const std::string withTrigger = SafekeepingFolder::bytes(folder.backupPath());
+    EXPECT_THROW(backUp(folder), DbError);
+    EXPECT_EQ(SafekeepingFolder::bytes(folder.backupPath()), withTrigger);
+    EXPECT_FALSE(std::filesystem::exists(folder.backupPath() + ".new"));
+    EXPECT_EQ(folder.backupRows("NOTES").size(), 6u);
+    EXPECT_EQ(folder.backupRows("NOTES")[0].substr(folder.backupRows("NOTES")[0].rfind('|') + 1),
+              "note 0");
+}
+
+} // namespace
+} // namespace kora::test
