@@ -35,8 +35,10 @@ std::string signed_(int number)
 // True when path lies inside folder (both without symbolic links).
 bool isInside(const fs::path& path, const fs::path& folder)
 {
-    auto [folderEnd, pathEnd] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
-    return folderEnd == folder.end() || (folderEnd->empty() && std::next(folderEnd) == folder.end());
+    auto [folderEnd, pathEnd] =
+        std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+    return folderEnd == folder.end() ||
+           (folderEnd->empty() && std::next(folderEnd) == folder.end());
 }
 
 bool isThere(const fs::path& path)

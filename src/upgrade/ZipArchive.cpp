@@ -116,8 +116,8 @@ void ZipArchive::extract(int index, int descriptor,
         if (read == 0)
             break;
         for (zip_int64_t done = 0; done < read;) {
-            const ssize_t put = ::write(descriptor, buffer.data() + done,
-                                        static_cast<size_t>(read - done));
+            const ssize_t put =
+                ::write(descriptor, buffer.data() + done, static_cast<size_t>(read - done));
             if (put < 0) {
                 const int system = errno;
                 zip_fclose(file);

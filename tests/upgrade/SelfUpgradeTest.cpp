@@ -1,6 +1,6 @@
+#include "upgrade/SelfUpgrade.h"
 #include "base/Prompt.h"
 #include "support/TempFolder.h"
-#include "upgrade/SelfUpgrade.h"
 #include "upgrade/ZipBuilder.h"
 
 #include <gtest/gtest.h>
@@ -82,9 +82,9 @@ protected:
 
 TEST_F(SelfUpgradeTest, StateDatabaseSavesNotesReplacesTheFileAndEndsTheProgram)
 {
-    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", "new PA"},
-                                                  {"KORAI.MDB", "new setup"},
-                                                  {"KORA.HLP", "new help"}});
+    ZipBuilder::write(
+        source.file("KORA1.ZIP"),
+        {{"KORAPA.MDB", "new PA"}, {"KORAI.MDB", "new setup"}, {"KORA.HLP", "new help"}});
     EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
 
     EXPECT_EQ(saved, std::vector<std::string>{"PA"});
@@ -132,7 +132,8 @@ TEST_F(SelfUpgradeTest, ADatabaseNameInOtherLetterCaseEndsTheProgramButSavesNoNo
 TEST_F(SelfUpgradeTest, ArchivesInstallInNameOrderAndTheLastOneDecides)
 {
     ZipBuilder::write(source.file("KORA2.ZIP"), {{"KORA.HLP", "help of 2"}});
-    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORANJ.MDB", "new NJ"}, {"KORA.HLP", "help of 1"}});
+    ZipBuilder::write(source.file("KORA1.ZIP"),
+                      {{"KORANJ.MDB", "new NJ"}, {"KORA.HLP", "help of 1"}});
     EXPECT_EQ(run(), SelfUpgrade::Ending::SelectState);
     EXPECT_EQ(fileBytes(program.file("KORA.HLP")), "help of 2");
     EXPECT_EQ(fileBytes(program.file("KORANJ.MDB")), "new NJ");
@@ -164,10 +165,9 @@ TEST_F(SelfUpgradeTest, NoArchiveSaysWhereItLookedAndStartsNothing)
 {
     writeFile(source.file("OTHER.ZIP"), "x");
     EXPECT_EQ(run(), SelfUpgrade::Ending::NoArchive);
-    EXPECT_EQ(prompt.told,
-              std::vector<std::string>{"The KORA*.ZIP file was not found in the directory (" +
-                                       source.path() +
-                                       ")  Please select the correct path and try again."});
+    EXPECT_EQ(prompt.told, std::vector<std::string>{
+                               "The KORA*.ZIP file was not found in the directory (" +
+                               source.path() + ")  Please select the correct path and try again."});
     EXPECT_EQ(progress.started, 0);
 }
 
@@ -175,7 +175,8 @@ TEST_F(SelfUpgradeTest, AFailingBackupStopsTheArchiveBeforeAnythingIsUnpacked)
 {
     const auto before = programFiles();
     backupFails = true;
-    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORA.HLP", "new help"}, {"KORAPA.MDB", "new PA"}});
+    ZipBuilder::write(source.file("KORA1.ZIP"),
+                      {{"KORA.HLP", "new help"}, {"KORAPA.MDB", "new PA"}});
     EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
     EXPECT_EQ(programFiles(), before);
     ASSERT_EQ(prompt.told.size(), 1u);
@@ -188,7 +189,8 @@ TEST_F(SelfUpgradeTest, ADatabaseOpenInKoraIsNotReplaced)
 {
     writeFile(program.file("KORAPA.MDB-wal"), "journal");
     const auto before = programFiles();
-    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORA.HLP", "new help"}, {"KORAPA.MDB", "new PA"}});
+    ZipBuilder::write(source.file("KORA1.ZIP"),
+                      {{"KORA.HLP", "new help"}, {"KORAPA.MDB", "new PA"}});
     EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
     EXPECT_EQ(programFiles(), before);
     ASSERT_EQ(prompt.told.size(), 1u);
@@ -220,14 +222,12 @@ TEST_P(HostileMemberTest, IsRefusedWithNothingWritten)
     const auto before = programFiles();
     const auto beside = fs::path(program.path()).parent_path().parent_path();
     const size_t besideCount = std::distance(fs::directory_iterator(beside), {});
-    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORA.HLP", "new help"},
-                                                  GetParam(),
-                                                  {"KORAPA.MDB", "new PA"}});
+    ZipBuilder::write(source.file("KORA1.ZIP"),
+                      {{"KORA.HLP", "new help"}, GetParam(), {"KORAPA.MDB", "new PA"}});
 
     EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
     EXPECT_EQ(programFiles(), before);
-    EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(beside), {})),
-              besideCount);
+    EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(beside), {})), besideCount);
     EXPECT_FALSE(fs::exists("/tmp/x-kora-upgrade-test"));
     EXPECT_TRUE(saved.empty());
     ASSERT_EQ(prompt.told.size(), 1u);
@@ -235,15 +235,15 @@ TEST_P(HostileMemberTest, IsRefusedWithNothingWritten)
     EXPECT_TRUE(failed);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, HostileMemberTest,
-    ::testing::Values(ZipBuilder::Member{"../evil", "x"},
-                      ZipBuilder::Member{"/tmp/x-kora-upgrade-test", "x"},
-                      ZipBuilder::Member{"a/../../y", "x"}, ZipBuilder::Member{"C:evil", "x"},
-                      ZipBuilder::Member{"..\\evil", "x"},
-                      ZipBuilder::Member{"INITIAL\\..\\..\\evil", "x"},
-                      ZipBuilder::Member{"outside/planted", "x"},
-                      ZipBuilder::link("INITIAL/link", "/etc/passwd")));
+INSTANTIATE_TEST_SUITE_P(Names, HostileMemberTest,
+                         ::testing::Values(ZipBuilder::Member{"../evil", "x"},
+                                           ZipBuilder::Member{"/tmp/x-kora-upgrade-test", "x"},
+                                           ZipBuilder::Member{"a/../../y", "x"},
+                                           ZipBuilder::Member{"C:evil", "x"},
+                                           ZipBuilder::Member{"..\\evil", "x"},
+                                           ZipBuilder::Member{"INITIAL\\..\\..\\evil", "x"},
+                                           ZipBuilder::Member{"outside/planted", "x"},
+                                           ZipBuilder::link("INITIAL/link", "/etc/passwd")));
 
 // Damaged archives change no installed file, leave no scratch file and give
 // the error message with libzip's error number.
@@ -262,17 +262,17 @@ TEST_P(DamagedArchiveTest, ChangesNoInstalledFile)
 {
     const auto before = programFiles();
     const std::string path = source.file("KORA1.ZIP");
-    ZipBuilder::write(path, {{"KORA.HLP", std::string(5000, 'h')},
-                             {"KORAPA.MDB", std::string(5000, 'p')}});
+    ZipBuilder::write(
+        path, {{"KORA.HLP", std::string(5000, 'h')}, {"KORAPA.MDB", std::string(5000, 'p')}});
     GetParam().apply(path);
 
     EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
     EXPECT_EQ(programFiles(), before);
     ASSERT_FALSE(prompt.told.empty());
     EXPECT_EQ(prompt.told.back(), UpgradeArchive::errorMessage(GetParam().code));
-    EXPECT_NE(prompt.told.back().find("Technical Support. (" + std::to_string(GetParam().code) +
-                                      ")"),
-              std::string::npos);
+    EXPECT_NE(
+        prompt.told.back().find("Technical Support. (" + std::to_string(GetParam().code) + ")"),
+        std::string::npos);
 }
 
 void truncate(const std::string& path)
