@@ -40,6 +40,10 @@ KRUPGRD::KRUPGRD(QWidget* parent, std::string programFolder, std::function<void(
     m_txtPath->setObjectName(QStringLiteral("txtPath"));
     m_txtPath->setReadOnly(true);
     m_Label1->setObjectName(QStringLiteral("Label1"));
+    // The window keeps its size while the label comes and goes.
+    QSizePolicy keepPlace = m_Label1->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    m_Label1->setSizePolicy(keepPlace);
     m_Label1->hide();
     for (QProgressBar* bar : {m_status1, m_status2})
         bar->setRange(0, 100);
@@ -67,6 +71,9 @@ KRUPGRD::KRUPGRD(QWidget* parent, std::string programFolder, std::function<void(
 
     connect(m_Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { setFolder(m_folders->filePath(current)); });
+    // The folder list reads folders in the background: the chosen one is
+    // shown once its parents are read.
+    connect(m_folders, &QFileSystemModel::directoryLoaded, this, &KRUPGRD::revealFolder);
     connect(start, &QPushButton::clicked, this, &KRUPGRD::start);
     connect(cancel, &QPushButton::clicked, this, &KRUPGRD::reject);
 
@@ -91,12 +98,17 @@ void KRUPGRD::setFolder(const QString& folder)
         return;
     }
     m_txtPath->setText(QDir::toNativeSeparators(chosen.absolutePath()));
-    const QModelIndex index = m_folders->index(chosen.absolutePath());
+    revealFolder();
+}
+
+void KRUPGRD::revealFolder()
+{
+    const QModelIndex index = m_folders->index(QDir::fromNativeSeparators(m_txtPath->text()));
     if (m_Dir1->currentIndex() != index) {
         const QSignalBlocker blocker(m_Dir1->selectionModel());
         m_Dir1->setCurrentIndex(index);
-        m_Dir1->scrollTo(index);
     }
+    m_Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void KRUPGRD::start()
@@ -132,6 +144,10 @@ void KRUPGRD::status(const std::string& text)
 void KRUPGRD::hideStatus()
 {
     m_Label1->clear();
+    // The window keeps its size while the label comes and goes.
+    QSizePolicy keepPlace = m_Label1->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    m_Label1->setSizePolicy(keepPlace);
     m_Label1->hide();
 }
 

@@ -39,6 +39,8 @@ public:
     bool workStarted() const { return m_workStarted; }
 
 private:
+    // Selects the folder of txtPath in the folder list and scrolls to it.
+    void revealFolder();
     void startWork() override;
     void status(const std::string& text) override;
     void hideStatus() override;
