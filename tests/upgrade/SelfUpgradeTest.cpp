@@ -1,5 +1,7 @@
 #include "upgrade/SelfUpgrade.h"
 #include "base/Prompt.h"
+#include "database/Database.h"
+#include "database/Schema.h"
 #include "support/TempFolder.h"
 #include "upgrade/ZipBuilder.h"
 
@@ -195,6 +197,27 @@ TEST_F(SelfUpgradeTest, ADatabaseOpenInKoraIsNotReplaced)
     EXPECT_EQ(programFiles(), before);
     ASSERT_EQ(prompt.told.size(), 1u);
     EXPECT_EQ(prompt.told[0].rfind("KORAPA.MDB is open in KORA", 0), 0u);
+}
+
+TEST_F(SelfUpgradeTest, AStateDatabaseIsReplacedOnlyOnceNoOneHasItOpen)
+{
+    const std::string path = program.file("KORAPA.MDB");
+    fs::remove(path);
+    Schema::createStateDatabase(path, ";PWD=pa", "PA");
+    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", "new PA"}});
+    {
+        Database other(path, ";PWD=pa");
+        Statement read = other.prepare("SELECT COUNT(*) FROM VERSION");
+        ASSERT_TRUE(read.step());
+        EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
+        EXPECT_TRUE(saved.empty());
+        // The other user goes on working on the installed file.
+        Statement again = other.prepare("SELECT COUNT(*) FROM VERSION");
+        EXPECT_TRUE(again.step());
+    }
+    EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
+    EXPECT_EQ(fileBytes(path), "new PA");
+    EXPECT_EQ(saved, std::vector<std::string>{"PA"});
 }
 
 TEST_F(SelfUpgradeTest, AnArchiveThatFailsLeavesTheOthersInstalled)
