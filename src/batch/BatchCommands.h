@@ -13,5 +13,6 @@ int runDemo(const std::vector<std::string>& arguments);
 int runUpdate(const std::vector<std::string>& arguments);
 int runSql(const std::vector<std::string>& arguments);
 int runQuery(const std::vector<std::string>& arguments);
+int runUpgrade(const std::vector<std::string>& arguments);
 
 } // namespace kora

@@ -17,7 +17,8 @@ const char* const kUsage =
     "  demo    [--folder DIR] [--companies N]\n"
     "  update  [--folder DIR] --state ST\n"
     "  sql     [--folder DIR] --state ST --lookup FILE.KRD\n"
-    "  query   [--folder DIR] --state ST --lookup FILE.KRD [--sort file|name|expires]\n";
+    "  query   [--folder DIR] --state ST --lookup FILE.KRD [--sort file|name|expires]\n"
+    "  upgrade [--folder DIR] --from SOURCE\n";
 
 } // namespace
 
@@ -26,7 +27,7 @@ int main(int argc, char** argv)
     using Command = std::function<int(const std::vector<std::string>&)>;
     const std::map<std::string, Command> commands = {
         {"init", kora::runInit},   {"demo", kora::runDemo}, {"update", kora::runUpdate},
-        {"query", kora::runQuery}, {"sql", kora::runSql},
+        {"query", kora::runQuery}, {"sql", kora::runSql}, {"upgrade", kora::runUpgrade},
     };
     if (argc < 2) {
         std::cerr << "kora-batch: a command is needed (see kora-batch --help)\n";

@@ -15,6 +15,7 @@
 #include "windows/KREDDEL.h"
 #include "windows/KRLIST.h"
 #include "windows/KRLOOKUP.h"
+#include "windows/KRUPGRD.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -95,9 +96,8 @@ void MASTER::buildToolbar()
     addToolBar(Qt::TopToolBarArea, m_ribbon);
 
     // Commands whose windows come later stay visible but unavailable.
-    for (Command command :
-         {Command::BackupButton, Command::PrintLookupButton, Command::ExportLookupButton,
-          Command::PrintManualButton, Command::UpdateButton})
+    for (Command command : {Command::BackupButton, Command::PrintLookupButton,
+                            Command::ExportLookupButton, Command::PrintManualButton})
         makeUnavailable(command);
 }
 
@@ -142,7 +142,10 @@ void MASTER::buildMenus()
 
     QMenu* update = menuBar()->addMenu(QStringLiteral("&Update"));
     update->setObjectName(QStringLiteral("mnuUpdateMenu"));
-    unavailable(update, "Update Database", Command::UpdateDatabase);
+    item(update, "Update Database", Command::UpdateDatabase, [this] {
+        SubUpgrade();
+        backToList();
+    });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpMenu"));
@@ -277,10 +280,10 @@ bool MASTER::chooseWorkspace(QString& workspace, QString& state)
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::NoIcon,
                              QMessageBox::Yes) != QMessageBox::Yes)
                 continue;
-            // The upgrade window is not part of this version: the upgrade is
-            // left unfinished, which ends the program.
-            m_values.upgradeContinue = false;
-            endProgram();
+            if (showUpgradeWindow())
+                continue;
+            if (!m_ended)
+                endProgram();
             return false;
         }
         workspace = window.workspace();
@@ -355,11 +358,7 @@ void MASTER::runUpdate(Database& db)
 
 bool MASTER::showResultList(const QString& workspace, const QString& state)
 {
-    if (m_list) {
-        // The list goes together with its frame in the work area.
-        m_list->parentWidget()->close();
-        m_list = nullptr;
-    }
+    closeResultList();
     try {
         m_list = new KRLIST(*this, workspace, state,
                             QString::fromStdString(m_values.programFolder) + workspace + '/');
@@ -391,6 +390,9 @@ void MASTER::pressButton(int index)
         break;
     case 3:
         SubChangeState();
+        break;
+    case 7:
+        SubUpgrade();
         break;
     case 8:
         SubHelp();
@@ -440,6 +442,43 @@ void MASTER::SubChangeState()
     QString state;
     while (chooseWorkspace(workspace, state) && !showResultList(workspace, state)) {
     }
+}
+
+void MASTER::closeResultList()
+{
+    if (!m_list)
+        return;
+    // The list goes together with its frame in the work area, at once, so
+    // that its handle on the state database is closed when this returns.
+    QWidget* frame = m_list->parentWidget();
+    m_list = nullptr;
+    frame->close();
+    delete frame;
+}
+
+bool MASTER::showUpgradeWindow()
+{
+    m_values.upgradeContinue = false;
+    KRUPGRD window(this, m_values.programFolder, [this] { closeResultList(); });
+    window.exec();
+    m_values.upgradeContinue = window.ending() == SelfUpgrade::Ending::SelectState;
+    if (window.ending() == SelfUpgrade::Ending::Restart)
+        endProgram();
+    return m_values.upgradeContinue;
+}
+
+void MASTER::SubUpgrade()
+{
+    const QString workspace = m_list ? m_list->workspace() : QString();
+    const QString state = m_list ? m_list->state() : QString();
+    if (showUpgradeWindow()) {
+        SubChangeState();
+        return;
+    }
+    // Left without an upgrade after the list let its database go: the list
+    // comes back on the same workspace and state.
+    if (!m_ended && !m_list && !workspace.isEmpty())
+        showResultList(workspace, state);
 }
 
 void MASTER::SubExit()

@@ -67,6 +67,8 @@ public:
     void SubExit();
     void SubHelp();
     void SubChangeState();
+    // The upgrade window from the Update command.
+    void SubUpgrade();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,6 +97,11 @@ private:
     bool showResultList(const QString& workspace, const QString& state);
     void reportStateDatabaseFailure(const DbError& error);
     void endProgram();
+    void closeResultList();
+    // The upgrade window; true when the user is to choose a workspace and
+    // state on the upgraded files. An upgrade that replaced a database ends
+    // the program.
+    bool showUpgradeWindow();
 
     ProgramValues m_values;
     TITLE* m_splash;

@@ -3,6 +3,8 @@
 #include "database/Installation.h"
 #include "shell/KRWSPACE.h"
 #include "support/WindowFixture.h"
+#include "upgrade/ZipBuilder.h"
+#include "windows/KRUPGRD.h"
 
 #include <QComboBox>
 #include <QMenuBar>
@@ -113,10 +115,97 @@ private slots:
         WindowFixture fixture;
         MASTER master;
         fixture.onModal<KRWSPACE>([](KRWSPACE* window) { window->reject(); });
+        fixture.onModal<KRUPGRD>(
+            [](KRUPGRD* window) { window->findChild<QPushButton*>("Command2")->click(); });
         fixture.queueAnswer(QMessageBox::Yes);
         QVERIFY(!master.start());
         QVERIFY(master.hasEnded());
         QVERIFY(!master.isVisible());
+    }
+
+    void anUpgradeOfProgramFilesAtStartShowsTheWorkspaceWindowAgain()
+    {
+        WindowFixture fixture;
+        TempFolder source;
+        ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORA.HLP", "new help"}});
+        MASTER master;
+        int shown = 0;
+        fixture.onModal<KRWSPACE>([&shown](KRWSPACE* window) {
+            if (++shown == 1)
+                window->reject();
+            else
+                window->findChild<QPushButton*>("OK")->click();
+        });
+        fixture.onModal<KRUPGRD>([&source](KRUPGRD* window) {
+            window->setFolder(QString::fromStdString(source.path()));
+            window->findChild<QPushButton*>("Command1")->click();
+        });
+        fixture.queueAnswer(QMessageBox::Yes);
+        QVERIFY(master.start());
+        QCOMPARE(shown, 2);
+        QCOMPARE(fixture.messageTexts(),
+                 QStringList({"Update Database?", "Upgrade complete.  Select State!"}));
+        QVERIFY(master.values().upgradeContinue);
+        QCOMPARE(fileBytes(fixture.programFolder() + "KORA.HLP"), std::string("new help"));
+        QVERIFY(master.resultList());
+    }
+
+    void theUpdateCommandEndsTheProgramAfterADatabaseUpgrade()
+    {
+        WindowFixture fixture;
+        TempFolder source;
+        ZipBuilder::write(source.file("KORA1.ZIP"), {{"kOraPa.mdb", "new"}});
+        MASTER master;
+        fixture.onModal<KRWSPACE>(
+            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
+        QVERIFY(master.start());
+        QVERIFY(master.isCommandEnabled("mnuUpdate"));
+        QVERIFY(master.isCommandEnabled("SSRibbon1_7"));
+
+        // Cancel: workspace, state and list stay as they were.
+        KRLIST* list = master.resultList();
+        int shown = 0;
+        fixture.onModal<KRUPGRD>([&source, &shown](KRUPGRD* window) {
+            if (++shown == 1) {
+                window->findChild<QPushButton*>("Command2")->click();
+                return;
+            }
+            window->setFolder(QString::fromStdString(source.path()));
+            window->findChild<QPushButton*>("Command1")->click();
+        });
+        master.findChild<QAction*>("mnuUpdate")->trigger();
+        QCOMPARE(master.resultList(), list);
+        QVERIFY(!master.hasEnded());
+
+        master.findChild<QAction*>("mnuUpdate")->trigger();
+        QVERIFY(master.hasEnded());
+        QVERIFY(!master.values().upgradeContinue);
+        QCOMPARE(fixture.messageTexts().last(),
+                 QString("Upgrade complete.  Restart KORA to activate changes!"));
+    }
+
+    void aRefusedUpgradeFromTheCommandBringsTheListBack()
+    {
+        WindowFixture fixture;
+        TempFolder source;
+        // The installed PA database cannot have its notes saved here, so the
+        // archive is refused after the list let its database go.
+        ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", "new"}});
+        const std::string before = fileBytes(fixture.programFolder() + "KORAPA.MDB");
+        MASTER master;
+        fixture.onModal<KRWSPACE>(
+            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
+        QVERIFY(master.start());
+        fixture.onModal<KRUPGRD>([&source](KRUPGRD* window) {
+            window->setFolder(QString::fromStdString(source.path()));
+            window->findChild<QPushButton*>("Command1")->click();
+            window->findChild<QPushButton*>("Command2")->click();
+        });
+        master.findChild<QAction*>("mnuUpdate")->trigger();
+        QVERIFY(!master.hasEnded());
+        QVERIFY(master.resultList());
+        QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is PA"));
+        QCOMPARE(fileBytes(fixture.programFolder() + "KORAPA.MDB"), before);
     }
 
     void exitFromTheWorkspaceWindowAsksFirst()

@@ -1,0 +1,260 @@
+#include "upgrade/UpgradeArchive.h"
+
+#include "base/Prompt.h"
+#include "base/StateCodes.h"
+#include "upgrade/MemberName.h"
+#include "upgrade/ZipArchive.h"
+#include "upgrade/ZipError.h"
+
+#include <zip.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace kora {
+
+namespace {
+
+// The order in which the restore markers are written.
+constexpr std::array<std::string_view, 6> kMarkerOrder = {"PA", "NJ", "DE", "PM", "DM", "NY"};
+
+// The number as the platform's number-to-text writes it: a blank where the
+// sign of a negative number would stand.
+std::string signed_(int number)
+{
+    return (number < 0 ? "" : " ") + std::to_string(number);
+}
+
+// True when path lies inside folder (both without symbolic links).
+bool isInside(const fs::path& path, const fs::path& folder)
+{
+    auto [folderEnd, pathEnd] =
+        std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+    return folderEnd == folder.end() ||
+           (folderEnd->empty() && std::next(folderEnd) == folder.end());
+}
+
+bool isThere(const fs::path& path)
+{
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+std::string systemError(const std::string& what)
+{
+    return what + ": " + std::strerror(errno);
+}
+
+} // namespace
+
+UpgradeArchive::UpgradeArchive(fs::path programFolder, Prompt& prompt, UpgradeProgress& progress,
+                               NotesBackup backup)
+    : m_folder(std::move(programFolder)), m_prompt(prompt), m_progress(progress),
+      m_backup(std::move(backup))
+{
+}
+
+std::string UpgradeArchive::memberLine(const std::string& name, int number, int count)
+{
+    return name + " " + signed_(number) + " of " + signed_(count);
+}
+
+std::string UpgradeArchive::errorMessage(int code)
+{
+    return "An error has occurred during your update.  Please Make Sure That You Selected The "
+           "SOURCE Drive (The Drive with the Update).  Please attempt the upgrade again.  If the "
+           "error continues, write down the number in parentheses following this message and "
+           "give it to Technical Support. (" +
+           std::to_string(code) + ")";
+}
+
+std::optional<std::string> UpgradeArchive::refusal(const ZipArchive& zip, int index,
+                                                   const std::string& archiveName) const
+{
+    const std::string name = zip.memberName(index);
+    const std::string nothing = " Nothing of " + archiveName + " was installed.";
+    const auto relative = MemberName::relativePath(name);
+    const std::string outside = "The update " + archiveName + " holds the member " + name +
+                                ", which would be written outside the KORA program folder." +
+                                nothing;
+    if (!relative || zip.isSymbolicLink(index))
+        return outside;
+    // A folder of the program folder may itself be a link to elsewhere.
+    std::error_code error;
+    const fs::path folder = fs::weakly_canonical(m_folder, error);
+    const fs::path place = fs::weakly_canonical(m_folder / *relative, error);
+    if (error || !isInside(place, folder))
+        return outside;
+    // A database open in KORA has its journal files beside it, named after
+    // it: a new file under its name would be read with the old journal.
+    const fs::path target = m_folder / *relative;
+    if (isThere(target.string() + "-wal") || isThere(target.string() + "-shm"))
+        return target.filename().string() +
+               " is open in KORA, here or by another user of the program folder: everyone must "
+               "leave KORA before the update is loaded." +
+               nothing;
+    return std::nullopt;
+}
+
+bool UpgradeArchive::saveNotes(const std::vector<Member>& members, std::vector<std::string>& saved,
+                               bool& upgradeContinue, const std::string& archiveName)
+{
+    for (const Member& member : members) {
+        if (MemberName::isDatabase(member.name))
+            upgradeContinue = false;
+        if (member.name == kSetupDatabaseName) {
+            m_progress.status("Loading New DataBase Parameters");
+            continue;
+        }
+        for (auto state : kStateCodes) {
+            if (member.name != stateDatabaseName(state))
+                continue;
+            const std::string code(state);
+            m_progress.status("Saving " + code + " User Notes & Fields");
+            // A state not installed yet has no notes to keep.
+            if (!isThere(m_folder / member.name))
+                break;
+            try {
+                m_backup(code);
+            } catch (const std::exception& failure) {
+                m_prompt.tell("The " + code + " user notes and fields could not be saved (" +
+                                  failure.what() + "). Nothing of " + archiveName +
+                                  " was installed; " + member.name + " stays as it was.",
+                              "KORA", Prompt::Icon::Critical);
+                return false;
+            }
+            saved.push_back(code);
+        }
+    }
+    return true;
+}
+
+void UpgradeArchive::unpackMember(const ZipArchive& zip, Member& member, int count)
+{
+    const int percentBefore = member.index * 100 / std::max(count, 1);
+    if (MemberName::isFolder(member.name)) {
+        std::error_code error;
+        fs::create_directories(member.target, error);
+        if (error)
+            throw ZipError(ZIP_ER_WRITE, member.target.string() + ": " + error.message());
+        return;
+    }
+    std::error_code error;
+    fs::create_directories(member.target.parent_path(), error);
+    if (error)
+        throw ZipError(ZIP_ER_WRITE, member.target.parent_path().string() + ": " + error.message());
+    std::string scratch = member.target.string() + ".new-XXXXXX";
+    const int descriptor = mkstemp(scratch.data());
+    if (descriptor < 0)
+        throw ZipError(ZIP_ER_OPEN, systemError(scratch));
+    member.scratch = scratch;
+    const std::uint64_t size = zip.memberSize(member.index);
+    try {
+        if (fchmod(descriptor, zip.permissions(member.index)) != 0)
+            throw ZipError(ZIP_ER_WRITE, systemError(scratch));
+        zip.extract(member.index, descriptor, [&](std::uint64_t written) {
+            const int percent = size == 0 ? 100 : static_cast<int>(written * 100 / size);
+            m_progress.bars(percent, percentBefore + percent / std::max(count, 1));
+        });
+        if (fsync(descriptor) != 0)
+            throw ZipError(ZIP_ER_WRITE, systemError(scratch));
+    } catch (...) {
+        ::close(descriptor);
+        throw;
+    }
+    if (::close(descriptor) != 0)
+        throw ZipError(ZIP_ER_WRITE, systemError(scratch));
+}
+
+void UpgradeArchive::unpack(const ZipArchive& zip, std::vector<Member>& members)
+{
+    const int count = static_cast<int>(members.size());
+    for (Member& member : members) {
+        m_progress.status(memberLine(member.name, member.index + 1, count));
+        unpackMember(zip, member, count);
+    }
+    m_progress.bars(100, 100);
+}
+
+void UpgradeArchive::putInPlace(std::vector<Member>& members)
+{
+    for (Member& member : members) {
+        if (member.scratch.empty())
+            continue;
+        // A rename: whoever has the old file open keeps reading it.
+        std::error_code error;
+        fs::rename(member.scratch, member.target, error);
+        if (error)
+            throw ZipError(ZIP_ER_RENAME, member.target.string() + ": " + error.message());
+        member.scratch.clear();
+    }
+}
+
+void UpgradeArchive::removeScratch(std::vector<Member>& members)
+{
+    for (Member& member : members) {
+        if (member.scratch.empty())
+            continue;
+        std::error_code ignored;
+        fs::remove(member.scratch, ignored);
+        member.scratch.clear();
+    }
+}
+
+void UpgradeArchive::writeMarkers(const std::vector<std::string>& saved)
+{
+    for (auto state : kMarkerOrder) {
+        if (std::find(saved.begin(), saved.end(), state) == saved.end())
+            continue;
+        std::ofstream marker(m_folder / ("REST" + std::string(state) + ".DAT"),
+                             std::ios::binary | std::ios::trunc);
+        marker << " \r\n";
+        if (!marker.flush())
+            m_prompt.tell("REST" + std::string(state) + ".DAT could not be written: restore the " +
+                              std::string(state) + " user notes and fields from " +
+                              backupDatabaseName(state) + " with Backup/Restore.",
+                          "KORA", Prompt::Icon::Critical);
+    }
+}
+
+std::optional<bool> UpgradeArchive::install(const fs::path& archive)
+{
+    const std::string archiveName = archive.filename().string();
+    std::vector<Member> members;
+    try {
+        ZipArchive zip(archive.string());
+        const int count = zip.memberCount();
+        for (int index = 0; index < count; ++index) {
+            if (const auto refused = refusal(zip, index, archiveName)) {
+                m_prompt.tell(*refused, "KORA", Prompt::Icon::Critical);
+                return std::nullopt;
+            }
+            const std::string name = zip.memberName(index);
+            members.push_back({index, name, m_folder / *MemberName::relativePath(name), {}});
+        }
+        bool upgradeContinue = true;
+        std::vector<std::string> saved;
+        if (!saveNotes(members, saved, upgradeContinue, archiveName))
+            return std::nullopt;
+        m_progress.status("Loading New Database");
+        unpack(zip, members);
+        putInPlace(members);
+        m_progress.status(" ");
+        writeMarkers(saved);
+        return upgradeContinue;
+    } catch (const ZipError& error) {
+        removeScratch(members);
+        m_progress.bars(0, 0);
+        m_prompt.tell(errorMessage(error.code()), "KORA", Prompt::Icon::Critical);
+        return std::nullopt;
+    }
+}
+
+} // namespace kora

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kora::test {
+
+// Writes real zip archives through libzip, hostile members included.
+class ZipBuilder
+{
+public:
+    struct Member
+    {
+        std::string name;
+        std::string bytes;
+        // Unix permission and type bits; 0 for none stored.
+        unsigned mode = 0;
+    };
+
+    static void write(const std::string& path, const std::vector<Member>& members);
+    // A member stored as a symbolic link pointing at target.
+    static Member link(const std::string& name, const std::string& target);
+};
+
+// The whole content of a file ("" when it is missing).
+std::string fileBytes(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+
+} // namespace kora::test

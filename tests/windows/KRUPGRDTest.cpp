@@ -1,0 +1,121 @@
+#include "windows/KRUPGRD.h"
+
+#include "support/WindowFixture.h"
+#include "upgrade/ZipBuilder.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace kora;
+using namespace kora::test;
+
+class KRUPGRDTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsInTheHomeFolderWithItsControls()
+    {
+        WindowFixture fixture;
+        KRUPGRD window(nullptr, fixture.programFolder(), {});
+        QCOMPARE(window.windowTitle(), QString("Load Update"));
+        QCOMPARE(window.findChild<QLineEdit*>("txtPath")->text(), QDir::homePath());
+        QCOMPARE(window.folder(), QDir::homePath());
+        QCOMPARE(window.findChild<QPushButton*>("Command2")->text(), QString("CANCEL"));
+        auto* label = window.findChild<QLabel*>("Label1");
+        QCOMPARE(label->text(), QString("Updating... please wait"));
+        QVERIFY(label->isHidden());
+        QVERIFY(window.findChild<QProgressBar*>("status1"));
+        QVERIFY(window.findChild<QProgressBar*>("status2"));
+    }
+
+    void aFolderWithoutArchivesIsNamedAndTheWindowStays()
+    {
+        WindowFixture fixture;
+        TempFolder source;
+        bool released = false;
+        KRUPGRD window(nullptr, fixture.programFolder(), [&released] { released = true; });
+        window.show();
+        window.setFolder(QString::fromStdString(source.path()));
+        const QString shown = window.folder();
+        QCOMPARE(shown + '/', QString::fromStdString(source.path()));
+        window.findChild<QPushButton*>("Command1")->click();
+        QCOMPARE(fixture.messageTexts(),
+                 QStringList({"The KORA*.ZIP file was not found in the directory (" + shown +
+                              ")  Please select the correct path and try again."}));
+        QVERIFY(window.isVisible());
+        QVERIFY(!released);
+        QCOMPARE(window.ending(), SelfUpgrade::Ending::NoArchive);
+    }
+
+    void anUnreadableFolderIsRefused()
+    {
+        if (geteuid() == 0)
+            QSKIP("root reads every folder");
+        WindowFixture fixture;
+        TempFolder source;
+        const std::string locked = source.file("locked");
+        std::filesystem::create_directory(locked);
+        chmod(locked.c_str(), 0);
+        KRUPGRD window(nullptr, fixture.programFolder(), {});
+        window.setFolder(QString::fromStdString(locked));
+        chmod(locked.c_str(), 0700);
+        QCOMPARE(fixture.messageTexts(),
+                 QStringList({"Error Reading Drive " + QString::fromStdString(locked)}));
+        QCOMPARE(window.folder(), QDir::homePath());
+    }
+
+    void cancelLeavesWithoutAnUpgrade()
+    {
+        WindowFixture fixture;
+        KRUPGRD window(nullptr, fixture.programFolder(), {});
+        window.show();
+        window.findChild<QPushButton*>("Command2")->click();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(window.result(), int(QDialog::Rejected));
+        QVERIFY(!window.workStarted());
+    }
+
+    void startInstallsProgramFilesAndAsksForTheState()
+    {
+        WindowFixture fixture;
+        TempFolder source;
+        ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORA.HLP", "new help"}});
+        bool released = false;
+        KRUPGRD window(nullptr, fixture.programFolder(), [&released] { released = true; });
+        window.show();
+        window.setFolder(QString::fromStdString(source.path()));
+        window.findChild<QPushButton*>("Command1")->click();
+        QVERIFY(released);
+        QCOMPARE(fileBytes(fixture.programFolder() + "KORA.HLP"), std::string("new help"));
+        QCOMPARE(fixture.messageTexts(), QStringList({"Upgrade complete.  Select State!"}));
+        QCOMPARE(window.ending(), SelfUpgrade::Ending::SelectState);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QVERIFY(window.findChild<QLabel*>("Label1")->isHidden());
+    }
+
+    void aDamagedArchiveGivesTheErrorNumberAndTheWindowStays()
+    {
+        WindowFixture fixture;
+        TempFolder source;
+        writeFile(source.file("KORA1.ZIP"), "not a zip");
+        KRUPGRD window(nullptr, fixture.programFolder(), {});
+        window.show();
+        window.setFolder(QString::fromStdString(source.path()));
+        window.findChild<QPushButton*>("Command1")->click();
+        QCOMPARE(fixture.messageTexts().size(), 1);
+        QVERIFY(fixture.messageTexts().first().endsWith("Technical Support. (19)"));
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.ending(), SelfUpgrade::Ending::NothingInstalled);
+        QCOMPARE(window.findChild<QProgressBar*>("status1")->value(), 0);
+    }
+};
+
+QTEST_MAIN(KRUPGRDTest)
+#include "KRUPGRDTest.moc"
