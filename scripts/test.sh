@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-packages.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# A warning fails the build here, so none reaches main.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 cmake --build build
-ctest --test-dir build --output-on-failure -j2
+# Tests without a timeout of their own get five minutes.
+ctest --test-dir build --output-on-failure -j2 --timeout 300

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "database/Statement.h"
 #include "database/Value.h"
 
 #include <map>
@@ -19,6 +20,11 @@ public:
         : m_columns(std::move(columns)), m_values(std::move(values))
     {
     }
+
+    // The field names of a statement's result, for the rows it reads.
+    static std::shared_ptr<const Columns> columnsOf(const Statement& query);
+    // The statement's current row.
+    static CompanyRow current(std::shared_ptr<const Columns> columns, const Statement& query);
 
     // No value when the row has no such field.
     Value field(const std::string& name) const;

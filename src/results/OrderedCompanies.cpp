@@ -62,18 +62,12 @@ const CompanyRow* OrderedCompanies::row(long long position)
         query.reset();
         return nullptr;
     }
-    if (!m_columns) {
-        auto columns = std::make_shared<CompanyRow::Columns>();
-        for (int i = 0; i < query.columnCount(); ++i)
-            columns->emplace(foldFieldName(query.columnName(i)), i);
-        m_columns = columns;
-    }
-    std::vector<Value> values(query.columnCount());
-    for (int i = 0; i < query.columnCount(); ++i)
-        values[i] = query.column(i);
+    if (!m_columns)
+        m_columns = CompanyRow::columnsOf(query);
+    CompanyRow row = CompanyRow::current(m_columns, query);
     // Reset at once, so the statement holds no read snapshot between rows.
     query.reset();
-    return &m_cache.emplace(position, CompanyRow(m_columns, std::move(values))).first->second;
+    return &m_cache.emplace(position, std::move(row)).first->second;
 }
 
 long long OrderedCompanies::firstAtOrAfter(const std::string& text) const

@@ -1,16 +1,20 @@
 #include "upgrade/StateNotesBackup.h"
 
-#include <stdexcept>
+#include "base/Folders.h"
+#include "base/StateCodes.h"
+#include "database/Installation.h"
+#include "safekeeping/UserDataBackup.h"
 
 namespace kora {
 
 UpgradeArchive::NotesBackup stateNotesBackup(const std::string& programFolder)
 {
-    // Until the notes backup routine is part of the program, no state
-    // database is replaced: its notes could not be kept.
-    return [programFolder](const std::string& state) {
-        throw std::runtime_error("the backup of user notes into " + programFolder + "BACKUP" +
-                                 state + ".MDB is not part of this version");
+    const std::string folder = Folders::withSeparator(programFolder);
+    // A failure throws, which stops the archive before anything is unpacked.
+    return [folder](const std::string& state) {
+        UserDataBackup::run(folder + stateDatabaseName(state),
+                            Installation(folder).stateConnect(state),
+                            folder + backupDatabaseName(state));
     };
 }
 

@@ -1,8 +1,9 @@
 #include "windows/KRLISTI.h"
 
+#include "results/CompanyRecord.h"
+
 #include "database/DbError.h"
 #include "database/Schema.h"
-#include "database/TableRecordSet.h"
 #include "results/CityStateZip.h"
 #include "results/CompanyNotes.h"
 #include "widgets/CenterForm.h"
@@ -403,13 +404,10 @@ void KRLISTI::fillAssociates()
 {
     QStandardItemModel* model = modelOf(m_associates);
     model->removeRows(0, model->rowCount());
-    Statement query = m_list->database().prepare(
-        "SELECT FILE, SEQUENCE, NAME1 FROM PRIME WHERE FILE = ? ORDER BY SEQUENCE");
-    query.bind(1, valueOf(m_file));
-    while (query.step()) {
-        auto* item = new QStandardItem(textOf(query.column(2)));
-        item->setData(textOf(query.column(0)), kFileRole);
-        item->setData(textOf(query.column(1)), kSequenceRole);
+    for (const CompanyRecord::Associate& associate : record().associates()) {
+        auto* item = new QStandardItem(QString::fromStdString(associate.name));
+        item->setData(QString::fromStdString(associate.file), kFileRole);
+        item->setData(QString::fromStdString(associate.sequence), kSequenceRole);
         model->appendRow(item);
     }
 }
@@ -418,17 +416,14 @@ void KRLISTI::fillClasses()
 {
     QStandardItemModel* model = modelOf(m_classes);
     model->removeRows(0, model->rowCount());
-    Statement query = m_list->database().prepare("SELECT CLASS, CLASSDESC, LOSSCOST FROM CLASS "
-                                                 "WHERE FILE = ? AND SEQUENCE = ? ORDER BY CLASS");
-    query.bindAll({valueOf(m_file), valueOf(m_sequence)});
-    while (query.step()) {
+    for (const CompanyRecord::RatingClass& rating : record().classes()) {
         // Loss costs are rates with two decimals: 2.50, 0.12.
-        const Value rate = query.column(2);
+        const Value& rate = rating.lossCost;
         auto* lossCost =
             new QStandardItem(rate.isNull() ? QString() : QString::number(rate.toDouble(), 'f', 2));
         lossCost->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        model->appendRow({new QStandardItem(textOf(query.column(0))),
-                          new QStandardItem(textOf(query.column(1))), lossCost});
+        model->appendRow({new QStandardItem(QString::fromStdString(rating.code)),
+                          new QStandardItem(QString::fromStdString(rating.description)), lossCost});
     }
     m_classes->resizeColumnToContents(0);
     m_classes->resizeColumnToContents(2);
@@ -436,32 +431,33 @@ void KRLISTI::fillClasses()
 
 void KRLISTI::fillCompany()
 {
-    Database& db = m_list->database();
-    TableRecordSet prime(db, "PRIME");
-    prime.setIndex("PRIMARY");
-    prime.seek("=", {valueOf(m_file), valueOf(m_sequence)});
-    if (prime.noMatch())
+    const CompanyRecord company = record();
+    const std::optional<CompanyRow> prime = company.read();
+    if (!prime)
         return;
-    showDelivered(prime);
+    showDelivered(*prime);
 
-    const Value sic = prime.field("SIC");
+    const Value sic = prime->field("SIC");
     QString sicText = textOf(sic);
-    m_employees->setText(bandText(prime.field("EMPLOYEES"), Schema::employeeBands()));
-    m_sales->setText(bandText(prime.field("SALES"), Schema::salesBands()));
-    TableRecordSet codes(db, "SICCODES");
-    codes.setIndex("PRIMARY");
-    codes.seek("=", {sic});
-    if (!codes.noMatch())
-        sicText += QStringLiteral(" - ") + textOf(codes.field("DESC"));
+    m_employees->setText(bandText(prime->field("EMPLOYEES"), Schema::employeeBands()));
+    m_sales->setText(bandText(prime->field("SALES"), Schema::salesBands()));
+    const std::string description = company.sicDescription(sic);
+    if (!description.empty())
+        sicText += QStringLiteral(" - ") + QString::fromStdString(description);
     m_sic->setText(sicText);
     m_sic->setCursorPosition(0);
 
-    m_text1->setText(assignedRiskDate(prime.field("NJAR")));
+    m_text1->setText(assignedRiskDate(prime->field("NJAR")));
     for (QLineEdit* box : m_userBoxes)
-        box->setText(textOf(prime.field(box->objectName().toStdString())));
+        box->setText(textOf(prime->field(box->objectName().toStdString())));
 }
 
-void KRLISTI::showDelivered(const TableRecordSet& prime)
+CompanyRecord KRLISTI::record() const
+{
+    return CompanyRecord(m_list->database(), m_file.toStdString(), m_sequence.toStdString());
+}
+
+void KRLISTI::showDelivered(const CompanyRow& prime)
 {
     for (const auto& [box, field] : m_delivered) {
         box->setText(textOf(prime.field(field)));
@@ -559,21 +555,15 @@ void KRLISTI::storeUserField(QLineEdit* box, bool interactive)
     }
 }
 
-bool KRLISTI::storeFields(const FieldValues& fields)
+bool KRLISTI::storeFields(const CompanyRecord::FieldValues& fields)
 {
     if (!m_list)
         return false;
     try {
-        TableRecordSet prime(m_list->database(), "PRIME");
-        prime.setIndex("PRIMARY");
-        prime.seek("=", {valueOf(m_file), valueOf(m_sequence)});
-        if (prime.noMatch())
+        const std::optional<CompanyRow> stored = record().store(fields);
+        if (!stored)
             return false;
-        prime.edit();
-        for (const auto& [name, value] : fields)
-            prime.setField(name, value);
-        prime.update();
-        showDelivered(prime);
+        showDelivered(*stored);
     } catch (const DbError& error) {
         Dialogs::tell(this, Dialogs::defaultTitle(),
                       QStringLiteral("The change could not be stored: ") + error.what(),

@@ -18,7 +18,8 @@ class QTableView;
 namespace kora {
 
 class KRLIST;
-class TableRecordSet;
+class CompanyRecord;
+class CompanyRow;
 
 // The company record window: one employer of the open state database in full,
 // where the user types the user fields and the notes. It reads and writes the
@@ -40,8 +41,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    using FieldValues = std::vector<std::pair<std::string, Value>>;
-
     QLineEdit* deliveredBox(const char* name, const char* field);
     QLineEdit* readOnlyBox(const char* name);
     QLineEdit* userBox(const char* name);
@@ -57,12 +56,13 @@ private:
     void fillAssociates();
     void fillClasses();
     void fillCompany();
-    void showDelivered(const TableRecordSet& prime);
+    CompanyRecord record() const;
+    void showDelivered(const CompanyRow& prime);
     bool addressOverride() const;
     void relabel();
     void addDatedLine();
     void storeUserField(QLineEdit* box, bool interactive);
-    bool storeFields(const FieldValues& fields);
+    bool storeFields(const std::vector<std::pair<std::string, Value>>& fields);
     void sendBack(QLineEdit* box, const QString& message);
     void pickAssociate(const QModelIndex& index);
     void finish();

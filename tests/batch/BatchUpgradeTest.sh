@@ -84,12 +84,15 @@ echo "not an archive" >"$source/KORA1.ZIP"
 upgrade && fail "not a zip exit 0"
 grep -q "give it to Technical Support. (19)" "$work/err" || fail "not a zip message"
 
-# A state database whose notes cannot be saved is not replaced.
+# A state database whose notes cannot be saved is not replaced: a folder
+# stands where the backup's scratch copy would be written.
 fresh_source
 printf 'new PA' >"$files/KORAPA.MDB"
 (cd "$files" && zip -q "$source/KORA1.ZIP" KORAPA.MDB)
+mkdir "$folder/BACKUPPA.MDB.new" && touch "$folder/BACKUPPA.MDB.new/block"
 upgrade && fail "unsaved notes exit 0"
 grep -q "The PA user notes and fields could not be saved" "$work/err" || fail "backup message: $(cat "$work/err")"
+rm -rf "$folder/BACKUPPA.MDB.new"
 
 snapshot "$work/snap/after"
 cmp -s "$work/snap/before" "$work/snap/after" || fail "installed files changed: $(diff "$work/snap/before" "$work/snap/after")"

@@ -12,6 +12,8 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include <filesystem>
+
 using namespace kora;
 using namespace kora::test;
 
@@ -188,9 +190,11 @@ private slots:
     {
         WindowFixture fixture;
         TempFolder source;
-        // The installed PA database cannot have its notes saved here, so the
-        // archive is refused after the list let its database go.
+        // A folder stands where the backup's scratch copy would go, so the PA
+        // notes cannot be saved and the archive is refused after the list let
+        // its database go.
         ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", "new"}});
+        std::filesystem::create_directories(fixture.programFolder() + "BACKUPPA.MDB.new/block");
         const std::string before = fileBytes(fixture.programFolder() + "KORAPA.MDB");
         MASTER master;
         fixture.onModal<KRWSPACE>(
