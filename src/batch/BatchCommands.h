@@ -14,5 +14,9 @@ int runUpdate(const std::vector<std::string>& arguments);
 int runSql(const std::vector<std::string>& arguments);
 int runQuery(const std::vector<std::string>& arguments);
 int runUpgrade(const std::vector<std::string>& arguments);
+// backup, restore and merge of a state's user notes and fields.
+int runBackup(const std::vector<std::string>& arguments);
+int runRestore(const std::vector<std::string>& arguments);
+int runMerge(const std::vector<std::string>& arguments);
 
 } // namespace kora

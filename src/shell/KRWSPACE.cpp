@@ -5,10 +5,13 @@
 #include "base/StateCodes.h"
 #include "database/Installation.h"
 #include "database/Schema.h"
+#include "safekeeping/PendingRestore.h"
 #include "shell/HelpWindow.h"
 #include "shell/MASTER.h"
 #include "widgets/CenterForm.h"
+#include "widgets/DialogPrompt.h"
 #include "widgets/Dialogs.h"
+#include "widgets/HourglassGuard.h"
 #include "widgets/NormalCursor.h"
 
 #include <QApplication>
@@ -156,6 +159,15 @@ void KRWSPACE::accept()
         // database check below decides.
     }
     values.selectionAccepted = false;
+
+    // Notes saved by an upgrade go back into the new database; the restore
+    // needs the state's connect string, so it follows its reading. A failed
+    // restore keeps its marker and is tried again at the next acceptance.
+    {
+        HourglassGuard hourglass;
+        DialogPrompt prompt(this);
+        PendingRestore::run(values.programFolder, values.state, values.stateConnect, prompt);
+    }
 
     // A state without a backup database gets an empty one, which the backup
     // and restore of user notes need.

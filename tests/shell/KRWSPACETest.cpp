@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <fstream>
+#include <sstream>
 
 using namespace kora;
 using namespace kora::test;
@@ -237,6 +238,47 @@ private slots:
         QVERIFY(open.master.values().selectionAccepted);
         Database backup(open.fixture.programFolder() + "BACKUPPA.MDB", "");
         QVERIFY(backup.tableExists("USER"));
+    }
+    void restoresNotesLeftByAnUpgradeAndKeepsTheMarkerWhenItFails()
+    {
+        Open open;
+        const std::string folder = open.fixture.programFolder();
+        const std::string connect = Installation(folder).stateConnect("PA");
+        {
+            Database db(folder + "KORAPA.MDB", connect);
+            db.execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1) VALUES ('1000001', '01', 'A')");
+            db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1000001', '01', ' ')");
+        }
+        {
+            Database backup(folder + "BACKUPPA.MDB", "");
+            backup.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1000001', '01', "
+                           "'saved before the upgrade')");
+        }
+        const std::string marker = folder + "RESTPA.DAT";
+        std::ostringstream saved;
+        saved << std::ifstream(folder + "BACKUPPA.MDB", std::ios::binary).rdbuf();
+        std::ofstream(marker) << " \r\n";
+        std::ofstream(folder + "BACKUPPA.MDB", std::ios::trunc) << "damaged";
+
+        open.press("OK");
+        QVERIFY(QFile::exists(QString::fromStdString(marker)));
+        QCOMPARE(open.fixture.messages().size(), 1);
+        QVERIFY(open.fixture.messages()[0].text.contains("could not be restored"));
+        QVERIFY(open.fixture.messages()[0].text.contains("the next time PA is chosen"));
+
+        std::ofstream(folder + "BACKUPPA.MDB", std::ios::binary | std::ios::trunc) << saved.str();
+        open.window = std::make_unique<KRWSPACE>(open.master);
+        open.window->show();
+        open.press("OK");
+        QVERIFY(!QFile::exists(QString::fromStdString(marker)));
+        QCOMPARE(open.fixture.messages().last().text,
+                 QString::fromStdString("1 User Notes and 0 Fields Restored From " + folder +
+                                        "BACKUPPA.MDB"));
+        QCOMPARE(open.fixture.messages().last().title, QString("Restore Complete"));
+        Database db(folder + "KORAPA.MDB", connect);
+        Statement note = db.prepare("SELECT NOTES FROM NOTES WHERE FILE = '1000001'");
+        QVERIFY(note.step());
+        QCOMPARE(note.column(0).toString(), std::string("saved before the upgrade"));
     }
 };
 
