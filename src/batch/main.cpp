@@ -18,7 +18,9 @@ const char* const kUsage =
     "  update  [--folder DIR] --state ST\n"
     "  sql     [--folder DIR] --state ST --lookup FILE.KRD\n"
     "  query   [--folder DIR] --state ST --lookup FILE.KRD [--sort file|name|expires]\n"
-    "  upgrade [--folder DIR] --from SOURCE\n";
+    "  upgrade [--folder DIR] --from SOURCE\n"
+    "  print   [--folder DIR] --state ST (--lookup FILE.KRD | --company FILE SEQUENCE)\n"
+    "          --format detail|summary|laser|dot [--sort name|expire|zip] --pdf PATH\n";
 
 } // namespace
 
@@ -27,7 +29,8 @@ int main(int argc, char** argv)
     using Command = std::function<int(const std::vector<std::string>&)>;
     const std::map<std::string, Command> commands = {
         {"init", kora::runInit},   {"demo", kora::runDemo}, {"update", kora::runUpdate},
-        {"query", kora::runQuery}, {"sql", kora::runSql}, {"upgrade", kora::runUpgrade},
+        {"query", kora::runQuery}, {"sql", kora::runSql},   {"upgrade", kora::runUpgrade},
+        {"print", kora::runPrint},
     };
     if (argc < 2) {
         std::cerr << "kora-batch: a command is needed (see kora-batch --help)\n";

@@ -26,7 +26,8 @@ namespace kora {
 //   wrap X Y WIDTH FONT FIELD [LINES] flowing text; without LINES continued on
 //                                     further pages
 //
-// A template holds {FIELD}, {FIELD:date} (MM/DD/YYYY), {FIELD:money}, and the
+// A template holds {FIELD}, {FIELD:date} (MM/DD/YYYY), {FIELD:money} (two decimals), {FIELD:mod}
+// (three), {FIELD:yesno}, and the
 // values {SEARCHNAME}, {STATE}, {PAGE} and {TODAY}.
 class ReportDefinition
 {

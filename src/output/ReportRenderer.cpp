@@ -46,9 +46,9 @@ std::string formatted(const Value& value, const std::string& format)
             return text.substr(5, 2) + "/" + text.substr(8, 2) + "/" + text.substr(0, 4);
         return text;
     }
-    if (format == "mod") {
+    if (format == "mod" || format == "money") {
         char text[32];
-        std::snprintf(text, sizeof text, "%.3f", value.toDouble());
+        std::snprintf(text, sizeof text, format == "mod" ? "%.3f" : "%.2f", value.toDouble());
         return text;
     }
     if (format == "yesno")
