@@ -37,6 +37,19 @@ pdftotext -layout -f 1 -l 1 "$folder/detail.pdf" - | grep -q 'State: PA' || fail
 first=$(sqlite3 "$folder/KORAPA.MDB" "SELECT rtrim(NAME1) FROM PRIME ORDER BY NAME1 LIMIT 1")
 pdftotext -layout -f 1 -l 1 "$folder/detail.pdf" - | grep -q "$first" || fail "not sorted by name"
 
+# Laser labels sit on the sheet's grid: 3/16" side margin, 2-5/8" labels,
+# 1/8" gaps, 0.5" top margin, text 0.15" in from the label's edge (1/32" = 2.25 pt).
+near() {
+    awk -v a="$1" -v b="$2" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(d <= 2.25) }'
+}
+pdftotext -bbox -f 1 -l 1 "$folder/laser.pdf" "$folder/laser.html"
+xmins=$(grep -o 'xMin="[0-9.]*"' "$folder/laser.html" | tr -dc '0-9.\n' | sort -n | uniq)
+ymins=$(grep -o 'yMin="[0-9.]*"' "$folder/laser.html" | tr -dc '0-9.\n' | sort -n | uniq)
+near "$(echo "$xmins" | head -1)" 24.3 || fail "first column at $(echo "$xmins" | head -1)"
+echo "$xmins" | while read -r x; do near "$x" 222.3 && echo hit; done | grep -q hit ||
+    fail "no second column at 222.3"
+near "$(echo "$ymins" | head -1)" 46.1 || fail "first row at $(echo "$ymins" | head -1)"
+
 omit 1
 expect_pages detail=30 summary=5 laser=1
 omitted=$(sqlite3 "$folder/KORAPA.MDB" "SELECT rtrim(NAME1) FROM PRIME WHERE Omit = 'Y'")
