@@ -18,5 +18,6 @@ int runUpgrade(const std::vector<std::string>& arguments);
 int runBackup(const std::vector<std::string>& arguments);
 int runRestore(const std::vector<std::string>& arguments);
 int runMerge(const std::vector<std::string>& arguments);
+int runPrint(const std::vector<std::string>& arguments);
 
 } // namespace kora

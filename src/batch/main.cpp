@@ -19,7 +19,9 @@ const char* const kUsage =
     "  sql     [--folder DIR] --state ST --lookup FILE.KRD\n"
     "  query   [--folder DIR] --state ST --lookup FILE.KRD [--sort file|name|expires]\n"
     "  upgrade [--folder DIR] --from SOURCE\n"
-    "  backup|restore|merge [--folder DIR] --state ST [--file PATH]\n";
+    "  backup|restore|merge [--folder DIR] --state ST [--file PATH]\n"
+    "  print   [--folder DIR] --state ST (--lookup FILE.KRD | --company FILE SEQUENCE)\n"
+    "          --format detail|summary|laser|dot [--sort name|expire|zip] --pdf PATH\n";
 
 } // namespace
 
@@ -30,6 +32,7 @@ int main(int argc, char** argv)
         {"init", kora::runInit},     {"demo", kora::runDemo},       {"update", kora::runUpdate},
         {"query", kora::runQuery},   {"sql", kora::runSql},         {"upgrade", kora::runUpgrade},
         {"backup", kora::runBackup}, {"restore", kora::runRestore}, {"merge", kora::runMerge},
+        {"print", kora::runPrint},
     };
     if (argc < 2) {
         std::cerr << "kora-batch: a command is needed (see kora-batch --help)\n";

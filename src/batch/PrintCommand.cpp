@@ -1,0 +1,106 @@
+#include "base/Folders.h"
+#include "base/StateCodes.h"
+#include "batch/BatchCommands.h"
+#include "batch/BatchLookup.h"
+#include "batch/UsageError.h"
+#include "database/Database.h"
+#include "database/Installation.h"
+#include "output/PrintRun.h"
+
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <iostream>
+#include <map>
+
+namespace kora {
+
+namespace {
+
+PrintRun::Format formatOf(const std::string& name)
+{
+    static const std::map<std::string, PrintRun::Format> formats = {
+        {"detail", PrintRun::Format::Detail},
+        {"summary", PrintRun::Format::Summary},
+        {"laser", PrintRun::Format::LaserLabels},
+        {"dot", PrintRun::Format::DotLabels}};
+    const auto format = formats.find(name);
+    if (format == formats.end())
+        throw UsageError("--format must be detail, summary, laser or dot, not " + name);
+    return format->second;
+}
+
+PrintRun::Sort sortOf(const std::string& name)
+{
+    static const std::map<std::string, PrintRun::Sort> sorts = {
+        {"name", PrintRun::Sort::Name},
+        {"expire", PrintRun::Sort::Expiration},
+        {"zip", PrintRun::Sort::Zip}};
+    const auto sort = sorts.find(name);
+    if (sort == sorts.end())
+        throw UsageError("--sort must be name, expire or zip, not " + name);
+    return sort->second;
+}
+
+} // namespace
+
+int runPrint(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> rest;
+    std::string file;
+    std::string sequence;
+    bool company = false;
+    // --company takes two values, FILE and SEQUENCE.
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--company") {
+            if (i + 2 >= arguments.size())
+                throw UsageError("--company needs FILE and SEQUENCE");
+            file = arguments[i + 1];
+            sequence = arguments[i + 2];
+            company = true;
+            i += 2;
+        } else {
+            rest.push_back(arguments[i]);
+        }
+    }
+    const BatchOptions options(
+        rest, {"--folder", "--state", "--lookup", "--format", "--sort", "--pdf"}, {});
+    const PrintRun::Format format = formatOf(options.required("--format"));
+    const PrintRun::Sort sort = sortOf(options.value("--sort", "name"));
+    const std::string pdf = options.required("--pdf");
+    if (company == options.has("--lookup"))
+        throw UsageError("give either --lookup FILE.KRD or --company FILE SEQUENCE");
+
+    // Fonts and the PDF writer need a GUI application, not a screen.
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int argc = 1;
+    char name[] = "kora-batch";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+
+    const std::string folder = Folders::withSeparator(options.folder());
+    const std::string state = options.state();
+    Database db(folder + stateDatabaseName(state), Installation(folder).stateConnect(state));
+    PrintRun run(folder, state);
+    if (company) {
+        if (!run.fillRecord(db, file, sequence))
+            throw std::runtime_error("There is no company " + file + " " + sequence + ".");
+        ReportRenderer report = run.openRecordReport();
+        PrintRun::writePdf(report, pdf);
+        return 0;
+    }
+    auto search = BatchLookup::setUp(options);
+    if (!search)
+        return 1;
+    search->SORTSRCH(2);
+    const long long count = search->recordCount(db);
+    std::cerr << "Gathering information on " << count << " companies\n";
+    run.fillLookup(db, search->recordSource());
+    ReportRenderer report = run.openLookupReport(
+        format, search->criteria().empty() ? std::string() : search->criteria()[0].SQLDESC, sort);
+    PrintRun::writePdf(report, pdf);
+    return 0;
+}
+
+} // namespace kora

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "database/Database.h"
+#include "output/ReportFill.h"
+#include "output/ReportRenderer.h"
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace kora {
+
+// One print run without windows: the scratch database filled for a lookup or
+// one company, then the report definition opened with its tables, formulas
+// and sort field, ready for a printer, a preview or a PDF file.
+class PrintRun
+{
+public:
+    enum class Format
+    {
+        Detail,
+        Summary,
+        LaserLabels,
+        DotLabels
+    };
+    enum class Sort
+    {
+        Name,
+        Expiration,
+        Zip
+    };
+
+    // A report definition missing or unreadable; what() is the message to show.
+    struct ReportMissing : std::runtime_error
+    {
+        using std::runtime_error::runtime_error;
+    };
+
+    PrintRun(std::string programFolder, std::string state);
+
+    // Copies the template over the scratch database and fills it. Throws
+    // std::runtime_error when the template cannot be copied or opened.
+    long long fillLookup(Database& stateDb, const std::string& sourceSql,
+                         const ReportFill::Progress& progress = {});
+    // Fills the scratch database for one company, whatever its Omit mark.
+    bool fillRecord(Database& stateDb, const std::string& file, const std::string& sequence);
+
+    // KRPRTALL.RPT, KRPRTANY.RPT for New York, KRPRTSUM.RPT, KRLABELL.RPT, KRLABELS.RPT.
+    static std::string reportFileName(Format format, const std::string& state);
+    // "{PRIME.NAME1}", "{PRIME.EXPIRE}", "{PRIME.ZIP}".
+    static std::string sortField(Sort sort);
+
+    // The report of a lookup: its title as SEARCHNAME (detail and summary), one sort field.
+    ReportRenderer openLookupReport(Format format, const std::string& searchName, Sort sort);
+    // The detail report of one company, "Print Record" as SEARCHNAME, no sort field.
+    ReportRenderer openRecordReport();
+
+    // Renders into a PDF file, written beside the target and renamed over it
+    // when complete; returns the number of pages.
+    static int writePdf(ReportRenderer& report, const std::string& path);
+
+private:
+    ReportRenderer open(Format format);
+    void openScratch();
+
+    std::string m_folder;
+    std::string m_state;
+    Database m_scratch;
+};
+
+} // namespace kora

@@ -1,0 +1,74 @@
+#!/bin/sh
+# kora-batch print: page counts of every format, the Omit mark, the record
+# printout, the lookup title and state on the page, and a missing definition.
+set -u
+batch=$1
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+pages() {
+    pdfinfo "$1" | sed -n 's/^Pages: *//p'
+}
+print() {
+    "$batch" print --folder "$folder" --state PA --lookup "$folder/INITIAL/ALL.KRD" \
+        --format "$1" --pdf "$folder/$1.pdf" 2>"$folder/err" || fail "print $1: $(cat "$folder/err")"
+}
+expect_pages() {
+    for pair in "$@"; do
+        format=${pair%=*}
+        print "$format"
+        [ "$(pages "$folder/$format.pdf")" = "${pair#*=}" ] ||
+            fail "$format: $(pages "$folder/$format.pdf") pages, not ${pair#*=}"
+    done
+}
+omit() {
+    sqlite3 "$folder/KORAPA.MDB" "UPDATE PRIME SET Omit = 'Y' WHERE rowid IN (SELECT rowid FROM PRIME WHERE Omit <> 'Y' ORDER BY NAME1 DESC LIMIT $1)"
+}
+
+"$batch" demo --folder "$folder" --companies 31 >/dev/null 2>&1 || fail "demo"
+printf '"EVERY ZIP","Zip Code","00000","99999","ZIP",#FALSE#\r\n' >"$folder/INITIAL/ALL.KRD"
+
+expect_pages detail=31 summary=6 laser=2
+pdftotext -layout -f 1 -l 1 "$folder/detail.pdf" - | grep -q 'EVERY ZIP' || fail "no lookup title"
+pdftotext -layout -f 1 -l 1 "$folder/detail.pdf" - | grep -q 'State: PA' || fail "no state"
+first=$(sqlite3 "$folder/KORAPA.MDB" "SELECT rtrim(NAME1) FROM PRIME ORDER BY NAME1 LIMIT 1")
+pdftotext -layout -f 1 -l 1 "$folder/detail.pdf" - | grep -q "$first" || fail "not sorted by name"
+
+# Laser labels sit on the sheet's grid: 3/16" side margin, 2-5/8" labels,
+# 1/8" gaps, 0.5" top margin, text 0.15" in from the label's edge (1/32" = 2.25 pt).
+near() {
+    awk -v a="$1" -v b="$2" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(d <= 2.25) }'
+}
+pdftotext -bbox -f 1 -l 1 "$folder/laser.pdf" "$folder/laser.html"
+xmins=$(grep -o 'xMin="[0-9.]*"' "$folder/laser.html" | tr -dc '0-9.\n' | sort -n | uniq)
+ymins=$(grep -o 'yMin="[0-9.]*"' "$folder/laser.html" | tr -dc '0-9.\n' | sort -n | uniq)
+near "$(echo "$xmins" | head -1)" 24.3 || fail "first column at $(echo "$xmins" | head -1)"
+echo "$xmins" | while read -r x; do near "$x" 222.3 && echo hit; done | grep -q hit ||
+    fail "no second column at 222.3"
+near "$(echo "$ymins" | head -1)" 46.1 || fail "first row at $(echo "$ymins" | head -1)"
+
+omit 1
+expect_pages detail=30 summary=5 laser=1
+omitted=$(sqlite3 "$folder/KORAPA.MDB" "SELECT rtrim(NAME1) FROM PRIME WHERE Omit = 'Y'")
+pdftotext "$folder/detail.pdf" - | grep -q "$omitted" && fail "omitted company printed"
+key=$(sqlite3 -separator ' ' "$folder/KORAPA.MDB" "SELECT FILE, SEQUENCE FROM PRIME WHERE Omit = 'Y'")
+# shellcheck disable=SC2086
+"$batch" print --folder "$folder" --state PA --company $key --format detail \
+    --pdf "$folder/record.pdf" 2>"$folder/err" || fail "record: $(cat "$folder/err")"
+[ "$(pages "$folder/record.pdf")" = 1 ] || fail "record pages"
+pdftotext "$folder/record.pdf" - | grep -q "$omitted" || fail "record printout left out its company"
+pdftotext "$folder/record.pdf" - | grep -q "Print Record" || fail "record title"
+
+omit 23
+expect_pages detail=7 summary=2 laser=1
+
+rm "$folder/KRLABELL.RPT"
+"$batch" print --folder "$folder" --state PA --lookup "$folder/INITIAL/ALL.KRD" \
+    --format laser --pdf "$folder/missing.pdf" 2>"$folder/err"
+[ $? -eq 1 ] || fail "missing definition status"
+grep -q 'The Report File (KRLABELL.RPT) Is Missing or Not Loading' "$folder/err" ||
+    fail "missing definition message: $(cat "$folder/err")"
+echo "ok"

@@ -1,0 +1,70 @@
+#include "output/ReportDefinition.h"
+
+#include "base/EmbeddedResources.h"
+
+#include <gtest/gtest.h>
+
+namespace kora::test {
+namespace {
+
+ReportDefinition shipped(const std::string& name)
+{
+    const auto text = EmbeddedResources::find(name);
+    EXPECT_TRUE(text.has_value()) << name;
+    return ReportDefinition::parse(std::string(text.value_or("")));
+}
+
+TEST(ReportDefinitionTest, ShippedLaserLabelsAreTheThirtyUpLetterSheet)
+{
+    const ReportDefinition labels = shipped("KRLABELL.RPT");
+    EXPECT_EQ(labels.pageWidth, 8.5);
+    EXPECT_EQ(labels.pageHeight, 11);
+    EXPECT_EQ(labels.perPage, 30);
+    EXPECT_EQ(labels.cellWidth, 2.625);
+    EXPECT_EQ(labels.cellHeight, 1);
+    EXPECT_EQ(labels.top, 0.5);
+    EXPECT_EQ(labels.left, 0.1875);
+    EXPECT_EQ(labels.columnGap, 0.125);
+    // The three columns and two gaps fill the sheet between its side margins.
+    EXPECT_DOUBLE_EQ(2 * labels.left + 3 * labels.cellWidth + 2 * labels.columnGap, 8.5);
+    ASSERT_EQ(labels.record.items.size(), 1u);
+    EXPECT_EQ(labels.record.items[0].texts,
+              (std::vector<std::string>{"{NAME1}", "{NAME2}", "{STREET}", "{CITY} {ST} {ZIP}"}));
+}
+
+TEST(ReportDefinitionTest, ShippedReportsAllParse)
+{
+    for (const char* name :
+         {"KRPRTALL.RPT", "KRPRTANY.RPT", "KRPRTSUM.RPT", "KRLABELL.RPT", "KRLABELS.RPT"})
+        EXPECT_NO_THROW(shipped(name)) << name;
+    EXPECT_EQ(shipped("KRPRTSUM.RPT").perPage, 6);
+    EXPECT_EQ(shipped("KRPRTALL.RPT").perPage, 1);
+    EXPECT_EQ(shipped("KRLABELS.RPT").cellWidth, 3.5);
+    EXPECT_EQ(shipped("KRLABELS.RPT").cellHeight, 0.9375);
+}
+
+TEST(ReportDefinitionTest, FaultsNameTheirLine)
+{
+    const struct
+    {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"page 8.5 11\nrecord 1\n  text 0 0 body \"{NAME1}\"\n", "line 3: unknown font body"},
+        {"text 0 0 body \"x\"\n", "line 1: text stands outside a band"},
+        {"font body \"Liberation Sans 9\n", "line 1: a quote is not closed"},
+        {"# comment\npage 8.5\n", "line 2: a value is missing"},
+        {"record 1\n  circle 0 0\n", "line 2: unknown statement circle"},
+    };
+    for (const auto& fault : cases) {
+        try {
+            ReportDefinition::parse(fault.text);
+            ADD_FAILURE() << fault.text;
+        } catch (const ReportDefinition::ParseError& error) {
+            EXPECT_EQ(std::string(error.what()), fault.message);
+        }
+    }
+}
+
+} // namespace
+} // namespace kora::test

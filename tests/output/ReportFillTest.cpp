@@ -1,0 +1,172 @@
+#include "output/ReportFill.h"
+
+#include "database/Schema.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace kora::test {
+namespace {
+
+constexpr const char* kConnect = ";PWD=fill1";
+
+class ReportFillTest : public ::testing::Test
+{
+protected:
+    void open(const std::string& state)
+    {
+        Schema::createStateDatabase(folder.file("KORA" + state + ".MDB"), kConnect, state);
+        stateDb.open(folder.file("KORA" + state + ".MDB"), kConnect);
+        Schema::createReportDatabase(folder.file("REPORT.MDB"));
+        scratch.open(folder.file("REPORT.MDB"), "");
+        m_state = state;
+    }
+    void addCompany(const std::string& file, const std::string& name, const std::string& omit = " ")
+    {
+        stateDb
+            .prepare("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, ZIP, ZIPEXT, PHONE, UserPhone, "
+                     "CONTACT, UserContact, EMPLOYEES, SIC, Omit) "
+                     "VALUES (?, '01', ?, '19103', ' ', '2155550100', ' ', 'JANE ROE', "
+                     "'!', '3', '1711', ?)")
+            .bindAll({Value(file), Value(name), Value(omit)})
+            .run();
+    }
+    void addMod(const std::string& file, int year, double mod)
+    {
+        const std::string y = std::to_string(year);
+        stateDb
+            .prepare("INSERT INTO MODS (FILE, SEQUENCE, ISSUE, EFFECTIVE, EXPIRE, MOD) "
+                     "VALUES (?, '01', ?, ?, ?, ?)")
+            .bindAll({Value(file), Value(y + "-01-02"), Value(y + "-03-01"),
+                      Value(std::to_string(year + 1) + "-02-28"), Value(mod)})
+            .run();
+    }
+    Value scratchValue(const std::string& sql)
+    {
+        Statement query = scratch.prepare(sql);
+        return query.step() ? query.column(0) : Value("missing");
+    }
+    ReportFill fill(ReportFill::Run run = ReportFill::Run::Lookup)
+    {
+        return ReportFill(stateDb, scratch, m_state, run);
+    }
+
+    TempFolder folder;
+    Database stateDb;
+    Database scratch;
+    std::string m_state;
+};
+
+TEST_F(ReportFillTest, FieldsTakeUserOverridesZipExtensionAndDescriptions)
+{
+    open("PA");
+    addCompany("1000001", "ACME STEEL");
+    stateDb.execute("UPDATE PRIME SET ZIPEXT = '4410', UserPhone = '6105550199', "
+                    "User1 = 'OWN', FAX = '2155550101', UserFax = ' '");
+    stateDb.execute("INSERT INTO SICCODES (CODE, DESC) VALUES ('1711', 'PLUMBING')");
+    stateDb.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1000001', '01', 'Call "
+                    "in May')");
+    EXPECT_EQ(fill().fillFrom("SELECT * FROM PRIME"), 1);
+
+    EXPECT_EQ(scratchValue("SELECT ZIP FROM PRIME").toString(), "19103-4410");
+    EXPECT_EQ(scratchValue("SELECT PHONE FROM PRIME").toString(), "6105550199");
+    EXPECT_EQ(scratchValue("SELECT FAX FROM PRIME").toString(), "2155550101");
+    // "!" itself does not pass the test: the loaded contact stays.
+    EXPECT_EQ(scratchValue("SELECT CONTACT FROM PRIME").toString(), "JANE ROE");
+    EXPECT_EQ(scratchValue("SELECT UserPhone FROM PRIME"), Value());
+    EXPECT_EQ(scratchValue("SELECT SICDESC FROM PRIME").toString(), "PLUMBING");
+    EXPECT_FALSE(scratchValue("SELECT EMPDESC FROM PRIME").toString().empty());
+    EXPECT_EQ(scratchValue("SELECT SALESDESC FROM PRIME"), Value());
+    EXPECT_EQ(scratchValue("SELECT NOTES FROM PRIME").toString(), "Call in May");
+    EXPECT_EQ(scratchValue("SELECT FILE || SEQUENCE FROM CLASS").toString(), "100000101");
+}
+
+TEST_F(ReportFillTest, NewestTwentyModsAndFirstTwentyOneClassesAreKept)
+{
+    open("PA");
+    addCompany("1000001", "ACME STEEL");
+    for (int year = 1990; year < 2015; ++year)
+        addMod("1000001", year, 0.8 + (year - 1990) / 100.0);
+    for (int n = 0; n < 30; ++n)
+        stateDb
+            .prepare("INSERT INTO CLASS (FILE, SEQUENCE, CLASS, CLASSDESC, LOSSCOST) "
+                     "VALUES ('1000001', '01', ?, 'DESC', 1.5)")
+            .bind(1, Value(std::to_string(100 + n)))
+            .run();
+    fill().fillFrom("SELECT * FROM PRIME");
+
+    EXPECT_EQ(scratchValue("SELECT EXPIRE0 FROM PRIME").toString(), "2015-02-28");
+    EXPECT_EQ(scratchValue("SELECT EFFECTIVE19 FROM PRIME").toString(), "1995-03-01");
+    EXPECT_EQ(scratchValue("SELECT MOD0 FROM PRIME").toDouble(), 0.8 + 24 / 100.0);
+    EXPECT_EQ(scratchValue("SELECT EXPIRE FROM PRIME").toInteger(), 228);
+    EXPECT_EQ(scratchValue("SELECT CLASS0 FROM CLASS").toString(), "100");
+    EXPECT_EQ(scratchValue("SELECT CLASS20 FROM CLASS").toString(), "120");
+    EXPECT_EQ(scratchValue("SELECT CLASSLOSS20 FROM CLASS").toDouble(), 1.5);
+}
+
+TEST_F(ReportFillTest, OmittedCompaniesAreLeftOutOfTheLookupButNotTheRecordPrint)
+{
+    open("PA");
+    addCompany("1000001", "KEPT");
+    addCompany("1000002", "OMITTED", "Y");
+    addCompany("1000003", "EMPTY MARK", "");
+    std::vector<long long> counts;
+    EXPECT_EQ(fill().fillFrom("SELECT * FROM PRIME", [&](long long n) { counts.push_back(n); }), 2);
+    EXPECT_EQ(counts, (std::vector<long long>{1, 2}));
+    EXPECT_EQ(scratchValue("SELECT COUNT(*) FROM PRIME WHERE NAME1 = 'OMITTED'").toInteger(), 0);
+
+    scratch.execute("DELETE FROM PRIME");
+    EXPECT_TRUE(fill(ReportFill::Run::Record).fillCompany("1000002", "01"));
+    EXPECT_EQ(scratchValue("SELECT NAME1 FROM PRIME").toString(), "OMITTED");
+    EXPECT_FALSE(fill(ReportFill::Run::Record).fillCompany("9999999", "01"));
+}
+
+TEST_F(ReportFillTest, ThousandCompaniesCommitEveryFiveHundredAndAtTheEnd)
+{
+    open("PA");
+    stateDb.begin();
+    for (int n = 0; n < 1000; ++n)
+        addCompany(std::to_string(2000000 + n), "COMPANY");
+    stateDb.commit();
+    ReportFill run = fill();
+    EXPECT_EQ(run.fillFrom("SELECT * FROM PRIME"), 1000);
+    EXPECT_EQ(run.commits(), 3);
+    EXPECT_FALSE(scratch.inTransaction());
+    EXPECT_EQ(scratchValue("SELECT COUNT(*) FROM CLASS").toInteger(), 1000);
+}
+
+TEST_F(ReportFillTest, NewJerseyAssignedRiskDateReadsMonthSlashYear)
+{
+    open("NJ");
+    addCompany("1000001", "WITH DATE");
+    addCompany("1000002", "WITHOUT DATE");
+    stateDb.execute("UPDATE PRIME SET NJAR = 9807, ARTOTPREM = '12000' WHERE FILE = '1000001'");
+    fill().fillFrom("SELECT * FROM PRIME");
+    EXPECT_EQ(scratchValue("SELECT NJAR FROM PRIME WHERE FILE = '1000001'").toString(), "07/98");
+    EXPECT_EQ(scratchValue("SELECT ARTOTPREM FROM PRIME WHERE FILE = '1000001'").toString(),
+              "12000");
+    EXPECT_EQ(scratchValue("SELECT NJAR FROM PRIME WHERE FILE = '1000002'").toString(), " ");
+}
+
+TEST_F(ReportFillTest, NewYorkLeavesEffectiveOutOfTheLookupPrintOnly)
+{
+    open("NY");
+    addCompany("100 01 01", "EMPIRE");
+    addMod("100 01 01", 2010, 0.9);
+    stateDb.execute("UPDATE PRIME SET REVISED = 1, INTERSTATE = 0");
+    stateDb.execute("INSERT INTO ADDRESSES (FILE, SEQUENCE, ADDRESSES) VALUES ('100 01 01', "
+                    "'01', '1 MAIN ST')");
+    fill().fillFrom("SELECT * FROM PRIME");
+    EXPECT_EQ(scratchValue("SELECT EFFECTIVE0 FROM PRIME"), Value());
+    EXPECT_EQ(scratchValue("SELECT EXPIRE0 FROM PRIME").toString(), "2011-02-28");
+    EXPECT_EQ(scratchValue("SELECT ADDRESSES FROM PRIME").toString(), "1 MAIN ST");
+    EXPECT_EQ(scratchValue("SELECT REVISED FROM PRIME").toInteger(), 1);
+
+    scratch.execute("DELETE FROM PRIME");
+    fill(ReportFill::Run::Record).fillCompany("100 01 01", "01");
+    EXPECT_EQ(scratchValue("SELECT EFFECTIVE0 FROM PRIME").toString(), "2010-03-01");
+    EXPECT_EQ(scratchValue("SELECT EXPIRE FROM PRIME"), Value());
+}
+
+} // namespace
+} // namespace kora::test
