@@ -427,7 +427,33 @@ void KRLIST::SETTABS()
     for (int tab = 1; tab <= LookupTabs::kLookupTabs && !m_lookupTabs.fileOfTab(tab).empty(); ++tab)
         captions.push_back(QString::fromStdString(m_lookupTabs.caption(tab)));
     m_tabs->setCaptions(captions);
+    const bool sameTab = select == m_tabs->currentIndex();
+    const CompanyRow* row = sameTab ? selectedCompany() : nullptr;
+    const std::string name = row ? row->text("NAME1") : std::string();
+    const std::string key = row ? row->text("FILE") + row->text("SEQUENCE") : std::string();
+    const QString search = m_searchFor->text();
     selectTab(select);
+    // A window left without a change brings the list back as the user left it.
+    if (sameTab && !key.empty()) {
+        if (onLookupTab())
+            reselect(name, key);
+        m_searchFor->setText(search);
+    }
+}
+
+void KRLIST::reselect(const std::string& name, const std::string& key)
+{
+    // The lookup was run again in name order: the company stands among the
+    // first rows at or after its name.
+    constexpr long long kSameNames = 64;
+    const long long first = m_lookupCompanies.firstAtOrAfter(name);
+    for (long long at = first; at < first + kSameNames && at < m_lookupCompanies.count(); ++at) {
+        const CompanyRow* row = m_lookupCompanies.row(at);
+        if (row && row->text("FILE") + row->text("SEQUENCE") == key) {
+            selectRow(m_lookupGrid, at);
+            return;
+        }
+    }
 }
 
 void KRLIST::SetCurSQLFile(bool NEWSEARCH)

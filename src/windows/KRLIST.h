@@ -87,6 +87,8 @@ private:
     void tabSelected(int tab);
     void searchFor(const QString& text);
     void selectRow(QTableView* grid, long long row);
+    // Selects the company of the key again on the lookup tab, shown by name.
+    void reselect(const std::string& name, const std::string& key);
     void currentRowChanged();
     void toggleMark();
     // More Info... and Full Address open the selected company in their windows.
