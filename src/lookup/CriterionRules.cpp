@@ -4,6 +4,7 @@
 #include "lookup/FieldCatalogue.h"
 
 #include <algorithm>
+#include <cctype>
 #include <regex>
 
 namespace kora {
@@ -70,7 +71,73 @@ std::string valueMessage(FieldCatalogue::ValueForm form, const std::string& from
     }
 }
 
+int twoDigitNumber(const std::string& text, size_t at)
+{
+    return (text[at] - '0') * 10 + (text[at + 1] - '0');
+}
+
+// MMDD or MMYY: the month must exist, and for MMDD the day within it
+// (29 February included, as the expiration date recurs every year).
+std::string calendarMessage(const std::string& value, bool withDay)
+{
+    static const int kDaysInMonth[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int month = twoDigitNumber(value, 0);
+    if (month < 1 || month > 12)
+        return "Month must be from 01 to 12!";
+    const int day = twoDigitNumber(value, 2);
+    if (withDay && (day < 1 || day > kDaysInMonth[month - 1]))
+        return "Day must be within the month!";
+    return {};
+}
+
+// Text comparisons of the database ignore the case of letters.
+std::string folded(const std::string& text)
+{
+    std::string lower = text;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+// Whether From lies above Thru in the order the query compares them.
+bool fromAboveThru(FieldCatalogue::ValueForm form, const std::string& from, const std::string& thru)
+{
+    using Form = FieldCatalogue::ValueForm;
+    switch (form) {
+    case Form::Decimal:
+        return std::stod(from) > std::stod(thru);
+    case Form::MonthYear: // compared as YYMM
+        return twoDigitNumber(from, 2) * 100 + twoDigitNumber(from, 0) >
+               twoDigitNumber(thru, 2) * 100 + twoDigitNumber(thru, 0);
+    case Form::MonthDay:    // runs over the year end when From is above Thru
+    case Form::MeritRating: // From only
+    case Form::None:
+        return false;
+    default:
+        return folded(from) > folded(thru);
+    }
+}
+
 } // namespace
+
+std::string CriterionRules::impossibleRangeMessage(int position, const std::string& from,
+                                                   const std::string& thru)
+{
+    using Form = FieldCatalogue::ValueForm;
+    const Form form = FieldCatalogue::valueForm(position);
+    if (form == Form::None)
+        return {};
+    if (trimBlanks(from).empty() && trimBlanks(thru).empty())
+        return "Enter a From value, and a Thru value for a range!";
+    if (form == Form::MonthDay || form == Form::MonthYear)
+        for (const std::string* value : {&from, &thru})
+            if (std::string message = calendarMessage(*value, form == Form::MonthDay);
+                !message.empty())
+                return message;
+    if (fromAboveThru(form, from, thru))
+        return "From must not be greater than Thru!";
+    return {};
+}
 
 const CriterionRules::PickList* CriterionRules::pickList(int position)
 {
@@ -126,18 +193,16 @@ CriterionRules::Accepted CriterionRules::accept(int position, const std::string&
     if (std::string message = valueMessage(FieldCatalogue::valueForm(position), from, thru);
         !message.empty())
         return {std::nullopt, message};
+    const std::string storedThru = trimBlanks(thru).empty() ? from : thru;
+    if (std::string message = impossibleRangeMessage(position, from, storedThru); !message.empty())
+        return {std::nullopt, message};
     const std::string caption = FieldCatalogue::caption(position, state);
     if (!FieldCatalogue::mayRepeat(position) &&
         std::any_of(criteria.begin(), criteria.end(), [&caption](const SQLPARAMETER& criterion) {
             return criterion.SQLFIELD == caption;
         }))
         return {std::nullopt, "This field cannot be used more than once in a search."};
-    SQLPARAMETER criterion{{},
-                           caption,
-                           from,
-                           trimBlanks(thru).empty() ? from : thru,
-                           FieldCatalogue::code(position),
-                           exclude};
+    SQLPARAMETER criterion{{}, caption, from, storedThru, FieldCatalogue::code(position), exclude};
     return {std::move(criterion), {}};
 }
 

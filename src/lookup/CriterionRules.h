@@ -47,6 +47,13 @@ public:
     // A zip From shorter than five digits, filled with leading zeros; an empty
     // From stays empty, as zeros alone would become a range of their own.
     static std::string paddedZip(const std::string& from);
+    // The message refusing a range of the field's form that can never match:
+    // nothing typed, a month or day that does not exist, or a From above its
+    // Thru where the range does not wrap (the expiration date alone runs over
+    // the year end). Empty when the range can match. Thru is as stored, that
+    // is already defaulted to From.
+    static std::string impossibleRangeMessage(int position, const std::string& from,
+                                              const std::string& thru);
     // Checks a typed range of a field against the criteria already chosen. A
     // value alone is a range from and through itself.
     static Accepted accept(int position, const std::string& state, const std::string& from,

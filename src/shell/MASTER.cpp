@@ -11,6 +11,7 @@
 #include "shell/ToolbarIcons.h"
 #include "widgets/CenterForm.h"
 #include "widgets/Dialogs.h"
+#include "widgets/LocalFormats.h"
 #include "widgets/NormalCursor.h"
 #include "windows/KREDDEL.h"
 #include "windows/KRLIST.h"
@@ -197,8 +198,10 @@ bool MASTER::copySqlToClipboard() const
 
 QPrinter& MASTER::printer()
 {
-    if (!m_printer)
+    if (!m_printer) {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setPageLayout(LocalFormats::withLocalPaper(m_printer->pageLayout()));
+    }
     return *m_printer;
 }
 
@@ -272,6 +275,7 @@ bool MASTER::chooseWorkspace(QString& workspace, QString& state)
         // change of state after an earlier acceptance.
         m_values.selectionAccepted = false;
         KRWSPACE window(*this);
+        placeClearOf(&window, m_splash);
         window.exec();
         if (m_ended)
             return false;

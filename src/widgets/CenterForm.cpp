@@ -43,4 +43,24 @@ void CENTERFORM(QWidget* window)
                  area.top() + twipsToPixels(static_cast<int>(placement.top)));
 }
 
+void placeClearOf(QWidget* window, const QWidget* other)
+{
+    if (!other || !other->isVisible())
+        return;
+    const QRect covered = other->frameGeometry();
+    QRect placed = window->frameGeometry();
+    if (!placed.intersects(covered))
+        return;
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : covered.united(placed);
+    constexpr int kGap = 8;
+    if (covered.bottom() + kGap + placed.height() <= area.bottom())
+        placed.moveTop(covered.bottom() + kGap);
+    else if (covered.top() - kGap - placed.height() >= area.top())
+        placed.moveBottom(covered.top() - kGap);
+    else
+        placed.moveBottom(area.bottom());
+    window->move(placed.topLeft());
+}
+
 } // namespace kora

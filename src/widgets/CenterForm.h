@@ -12,4 +12,9 @@ int pixelsToTwips(int pixels);
 // its width, never at a negative position.
 void CENTERFORM(QWidget* window);
 
+// Moves a window that would cover another one shown on screen to just below
+// it, or when the screen has no room there, above it, so that both can be
+// read; as far as the screen allows otherwise. Its left edge stays.
+void placeClearOf(QWidget* window, const QWidget* other);
+
 } // namespace kora

@@ -3,10 +3,12 @@
 #include "base/CommandStates.h"
 #include "base/Dates.h"
 #include "base/StateRules.h"
+#include "widgets/ColouredSelectionDelegate.h"
 #include "widgets/Dialogs.h"
 #include "widgets/HourglassGuard.h"
 #include "widgets/NormalCursor.h"
 #include "widgets/RowGrid.h"
+#include "widgets/TabStrip.h"
 #include "windows/CompanyGridModel.h"
 #include "windows/KRLISTI.h"
 #include "windows/KRNYADDR.h"
@@ -14,7 +16,7 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -25,9 +27,10 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStandardItemModel>
-#include <QTabBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -43,12 +46,16 @@ QString modText(const Value& mod)
 }
 
 // Fixed widths for the short columns; the name column (width 0) takes the
-// rest of the grid, so the grid never scrolls sideways.
+// rest of the grid, so the grid never scrolls sideways. The grid is never
+// narrower than its columns with a short name column.
 void sizeColumns(QTableView* grid, std::initializer_list<int> widths)
 {
+    constexpr int kNarrowestName = 100;
     QHeaderView* header = grid->horizontalHeader();
     int column = 0;
+    int narrowest = kNarrowestName + grid->verticalScrollBar()->sizeHint().width() + 4;
     for (int width : widths) {
+        narrowest += width;
         if (width == 0) {
             header->setSectionResizeMode(column, QHeaderView::Stretch);
         } else {
@@ -57,6 +64,7 @@ void sizeColumns(QTableView* grid, std::initializer_list<int> widths)
         }
         ++column;
     }
+    grid->setMinimumWidth(narrowest);
 }
 
 QLineEdit* readOnlyBox(const char* name, QWidget* parent)
@@ -65,6 +73,15 @@ QLineEdit* readOnlyBox(const char* name, QWidget* parent)
     box->setObjectName(QString::fromLatin1(name));
     box->setReadOnly(true);
     return box;
+}
+
+// A box too narrow for its text shows the text's beginning, the whole text
+// in its tool tip.
+void showContact(QLineEdit* box, const std::string& text)
+{
+    box->setText(QString::fromStdString(text));
+    box->setCursorPosition(0);
+    box->setToolTip(box->text().trimmed());
 }
 
 QLabel* flagLabel(const char* text, const char* name, QWidget* parent)
@@ -106,20 +123,15 @@ QTableView* KRLIST::makeGrid(const char* name, CompanyGridModel* model)
     grid->setAlternatingRowColors(true);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->installEventFilter(this);
+    grid->setItemDelegate(new ColouredSelectionDelegate(grid));
     return grid;
 }
 
 void KRLIST::buildWindow()
 {
-    m_tabs = new QTabBar(this);
+    m_tabs = new TabStrip(this, this);
     m_tabs->setObjectName(QStringLiteral("SSTab1"));
-    m_tabs->setExpanding(false);
-    m_tabs->setDrawBase(true);
     m_tabs->addTab(QStringLiteral("All Companies"));
-    for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab) {
-        m_tabs->addTab(QString());
-        m_tabs->setTabVisible(tab, false);
-    }
 
     m_allModel = new CompanyGridModel(m_allCompanies,
                                       {{QStringLiteral("FILE"), "FILE"},
@@ -129,7 +141,7 @@ void KRLIST::buildWindow()
                                        {QStringLiteral("Omit"), "Omit"}},
                                       false, this);
     m_allGrid = makeGrid("TDBGrid1", m_allModel);
-    sizeColumns(m_allGrid, {80, 80, 0, 160});
+    sizeColumns(m_allGrid, {80, 80, 0, 130});
     const bool newYork = StateRules::isNewYork(m_state.toStdString());
     m_lookupModel = new CompanyGridModel(
         m_lookupCompanies,
@@ -170,26 +182,50 @@ void KRLIST::buildWindow()
     m_address = new QPlainTextEdit(this);
     m_address->setObjectName(QStringLiteral("ADDRESS"));
     m_address->setReadOnly(true);
-    m_address->setFixedHeight(m_address->fontMetrics().lineSpacing() * 5 + 12);
+    // Room for the four lines of a summary and no more, so that the list
+    // fits an 800 by 600 screen whole.
+    m_address->setFixedHeight(m_address->fontMetrics().lineSpacing() * 4 + 14);
     m_phone = readOnlyBox("PHONE", this);
     m_fax = readOnlyBox("txtFax", this);
     m_contact = readOnlyBox("CONTACT", this);
     m_title = readOnlyBox("TITLE", this);
-    auto* contacts = new QFormLayout;
-    contacts->addRow(QStringLiteral("Phone:"), m_phone);
-    contacts->addRow(QStringLiteral("Fax:"), m_fax);
-    contacts->addRow(QStringLiteral("Contact:"), m_contact);
-    contacts->addRow(QStringLiteral("Title:"), m_title);
+    // Telephone and fax are short and share a line; contact and title get
+    // the whole width.
+    auto* contacts = new QGridLayout;
+    contacts->addWidget(new QLabel(QStringLiteral("Phone:"), this), 0, 0);
+    contacts->addWidget(m_phone, 0, 1);
+    contacts->addWidget(new QLabel(QStringLiteral("Fax:"), this), 0, 2);
+    contacts->addWidget(m_fax, 0, 3);
+    contacts->addWidget(new QLabel(QStringLiteral("Contact:"), this), 1, 0);
+    contacts->addWidget(m_contact, 1, 1, 1, 3);
+    contacts->addWidget(new QLabel(QStringLiteral("Title:"), this), 2, 0);
+    contacts->addWidget(m_title, 2, 1, 1, 3);
+    contacts->setColumnStretch(1, 1);
+    contacts->setColumnStretch(3, 1);
+    const int phoneWidth =
+        m_phone->fontMetrics().horizontalAdvance(QStringLiteral("(000) 000-0000")) + 12;
+    m_phone->setMinimumWidth(phoneWidth);
+    m_fax->setMinimumWidth(phoneWidth);
 
     m_associated = flagLabel("Associated Companies", "lblAssociated", this);
     m_seeNotes = flagLabel("See Notes", "lblNotes", this);
     m_interstate = flagLabel("Interstate", "lblInterstate", this);
     m_revised = flagLabel("Revised", "lblRevised", this);
     m_assignedRisk = flagLabel("Assigned Risk", "lblAssignedRisk", this);
-    auto* flags = new QHBoxLayout;
-    for (QLabel* flag : {m_associated, m_seeNotes, m_interstate, m_revised, m_assignedRisk})
-        flags->addWidget(flag);
-    flags->addStretch(1);
+    // Each flag keeps its place while hidden, so that what stands below the
+    // flags never moves from one company to the next.
+    auto* flags = new QGridLayout;
+    flags->addWidget(m_associated, 0, 0);
+    flags->addWidget(m_seeNotes, 0, 1);
+    flags->addWidget(m_assignedRisk, 1, 0);
+    flags->addWidget(m_interstate, 1, 1);
+    flags->addWidget(m_revised, 1, 2);
+    flags->setColumnStretch(3, 1);
+    for (QLabel* flag : {m_associated, m_seeNotes, m_interstate, m_revised, m_assignedRisk}) {
+        QSizePolicy policy = flag->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        flag->setSizePolicy(policy);
+    }
 
     auto* company = new QGroupBox(QStringLiteral("Company"), this);
     auto* companyLayout = new QVBoxLayout(company);
@@ -230,9 +266,9 @@ void KRLIST::buildWindow()
     auto* buttons = new QGridLayout;
     buttons->addWidget(m_moreInfo, 0, 0);
     buttons->addWidget(m_fullAddress, 0, 1);
+    buttons->addWidget(m_mark, 0, 2);
     buttons->addWidget(m_printRecord, 1, 0);
     buttons->addWidget(m_exportRecord, 1, 1);
-    buttons->addWidget(m_mark, 2, 0);
     for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_exportRecord, m_mark})
         button->setEnabled(false);
 
@@ -241,9 +277,20 @@ void KRLIST::buildWindow()
     right->addWidget(mods, 1);
     right->addLayout(buttons);
 
-    auto* layout = new QHBoxLayout(this);
+    // On a screen too small for the whole list it scrolls, every control
+    // staying within reach.
+    auto* content = new QWidget(this);
+    auto* layout = new QHBoxLayout(content);
     layout->addLayout(left, 3);
     layout->addLayout(right, 2);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ListScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
 
     connect(m_tabs, &QTabBar::currentChanged, this, &KRLIST::tabSelected);
     connect(m_searchFor, &QLineEdit::textEdited, this, &KRLIST::searchFor);
@@ -373,16 +420,40 @@ void KRLIST::SETTABS()
 {
     HourglassGuard hourglass;
     const int select = m_lookupTabs.SETTABS(m_tabs->currentIndex());
-    // Tabs without a lookup cannot be opened; they are not shown either. Hiding
+    // Tabs without a lookup cannot be opened; the strip holds none. Removing
     // the selected tab moves the selection on by itself, which must not open
     // the lookup it lands on: only the tab chosen here is opened.
-    m_tabs->blockSignals(true);
-    for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab) {
-        m_tabs->setTabText(tab, QString::fromStdString(m_lookupTabs.caption(tab)));
-        m_tabs->setTabVisible(tab, !m_lookupTabs.fileOfTab(tab).empty());
-    }
-    m_tabs->blockSignals(false);
+    std::vector<QString> captions;
+    for (int tab = 1; tab <= LookupTabs::kLookupTabs && !m_lookupTabs.fileOfTab(tab).empty(); ++tab)
+        captions.push_back(QString::fromStdString(m_lookupTabs.caption(tab)));
+    m_tabs->setCaptions(captions);
+    const bool sameTab = select == m_tabs->currentIndex();
+    const CompanyRow* row = sameTab ? selectedCompany() : nullptr;
+    const std::string name = row ? row->text("NAME1") : std::string();
+    const std::string key = row ? row->text("FILE") + row->text("SEQUENCE") : std::string();
+    const QString search = m_searchFor->text();
     selectTab(select);
+    // A window left without a change brings the list back as the user left it.
+    if (sameTab && !key.empty()) {
+        if (onLookupTab())
+            reselect(name, key);
+        m_searchFor->setText(search);
+    }
+}
+
+void KRLIST::reselect(const std::string& name, const std::string& key)
+{
+    // The lookup was run again in name order: the company stands among the
+    // first rows at or after its name.
+    constexpr long long kSameNames = 64;
+    const long long first = m_lookupCompanies.firstAtOrAfter(name);
+    for (long long at = first; at < first + kSameNames && at < m_lookupCompanies.count(); ++at) {
+        const CompanyRow* row = m_lookupCompanies.row(at);
+        if (row && row->text("FILE") + row->text("SEQUENCE") == key) {
+            selectRow(m_lookupGrid, at);
+            return;
+        }
+    }
 }
 
 void KRLIST::SetCurSQLFile(bool NEWSEARCH)
@@ -521,10 +592,10 @@ void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
         m_address->setPalette(colours);
     }
     const auto contacts = CompanySummary::contacts(row, tab);
-    m_phone->setText(QString::fromStdString(contacts.phone));
-    m_fax->setText(QString::fromStdString(contacts.fax));
-    m_contact->setText(QString::fromStdString(contacts.contact));
-    m_title->setText(QString::fromStdString(contacts.title));
+    showContact(m_phone, contacts.phone);
+    showContact(m_fax, contacts.fax);
+    showContact(m_contact, contacts.contact);
+    showContact(m_title, contacts.title);
 
     const std::string state = m_state.toStdString();
     m_associated->setVisible(row.field("ASSOCIATES").toBool());
@@ -535,8 +606,9 @@ void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
     m_assignedRisk->setVisible(CompanySummary::assignedRisk(row, tab, state));
     showMods(row);
 
-    if (tab == CompanySummary::Tab::Lookup)
-        m_mark->setText(QString::fromStdString(CompanySummary::markCaption(row)));
+    // The caption follows the company on every tab, so the all-companies tab,
+    // where the button cannot be used, never shows the caption of another company.
+    m_mark->setText(QString::fromStdString(CompanySummary::markCaption(row)));
     m_moreInfo->setEnabled(true);
     m_fullAddress->setEnabled(StateRules::isNewYork(m_state.toStdString()));
     m_mark->setEnabled(tab == CompanySummary::Tab::Lookup);
@@ -565,6 +637,7 @@ void KRLIST::clearCompany()
     m_mods->removeRows(0, m_mods->rowCount());
     for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_mark})
         button->setEnabled(false);
+    m_mark->setText(QStringLiteral("Exclude"));
 }
 
 int KRLIST::GetNoteLength(const QString& file, const QString& sequence)

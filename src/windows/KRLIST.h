@@ -19,12 +19,12 @@ class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class QStandardItemModel;
-class QTabBar;
 class QTableView;
 
 namespace kora {
 
 class CompanyGridModel;
+class TabStrip;
 class WindowHost;
 
 // The result list: the main window's working child, one per workspace and
@@ -87,6 +87,8 @@ private:
     void tabSelected(int tab);
     void searchFor(const QString& text);
     void selectRow(QTableView* grid, long long row);
+    // Selects the company of the key again on the lookup tab, shown by name.
+    void reselect(const std::string& name, const std::string& key);
     void currentRowChanged();
     void toggleMark();
     // More Info... and Full Address open the selected company in their windows.
@@ -117,7 +119,7 @@ private:
     std::string m_searchField;          // what the search-for box compares on a lookup tab
     ResultListData m_data;
 
-    QTabBar* m_tabs; // SSTab1
+    TabStrip* m_tabs; // SSTab1
     QStackedWidget* m_grids;
     CompanyGridModel* m_allModel;
     QTableView* m_allGrid; // TDBGrid1

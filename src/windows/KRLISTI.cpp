@@ -4,14 +4,15 @@
 
 #include "database/DbError.h"
 #include "database/Schema.h"
+#include "results/AmountText.h"
 #include "results/CityStateZip.h"
 #include "results/CompanyNotes.h"
 #include "widgets/CenterForm.h"
 #include "widgets/Dialogs.h"
+#include "widgets/LocalFormats.h"
 #include "widgets/RowGrid.h"
 #include "windows/KRLIST.h"
 
-#include <QDate>
 #include <QFocusEvent>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -19,7 +20,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardItemModel>
@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <utility>
 
 namespace kora {
@@ -353,13 +354,18 @@ QWidget* KRLISTI::buildNotes()
     m_notes->viewport()->installEventFilter(this);
     auto* label = new QLabel(QStringLiteral("Notes:"), group);
     label->setBuddy(m_notes);
+    // Each entry begins with the date it was added; the label shows the date
+    // that an entry begun now receives.
     auto* dated = new QLabel(QStringLiteral("Date Added"), group);
+    auto* today = new QLabel(LocalFormats::today(), group);
+    today->setObjectName(QStringLiteral("lblToday"));
     dated->setToolTip(QStringLiteral("Each entry begins with the date it was added."));
-    dated->setEnabled(false);
+    today->setToolTip(dated->toolTip());
     auto* top = new QHBoxLayout;
     top->addWidget(label);
     top->addStretch(1);
     top->addWidget(dated);
+    top->addWidget(today);
     auto* layout = new QVBoxLayout(group);
     layout->addLayout(top);
     layout->addWidget(m_notes);
@@ -459,8 +465,14 @@ CompanyRecord KRLISTI::record() const
 
 void KRLISTI::showDelivered(const CompanyRow& prime)
 {
+    // The assigned-risk premiums and losses are read, never typed: they show
+    // as amounts, the stored digits unchanged.
+    static const std::set<std::string> amounts = {"ARESTPREM", "ARTOTPREM", "ARTOTLOSS"};
     for (const auto& [box, field] : m_delivered) {
-        box->setText(textOf(prime.field(field)));
+        const QString text = textOf(prime.field(field));
+        box->setText(amounts.count(field) != 0
+                         ? QString::fromStdString(AmountText::readable(text.toStdString()))
+                         : text);
         box->setCursorPosition(0);
     }
 }
@@ -519,8 +531,7 @@ bool KRLISTI::eventFilter(QObject* watched, QEvent* event)
 
 void KRLISTI::addDatedLine()
 {
-    const QString first =
-        QLocale().toString(QDate::currentDate(), QLocale::ShortFormat) + QStringLiteral(" - ");
+    const QString first = LocalFormats::today() + QStringLiteral(" - ");
     QTextCursor cursor(m_notes->document());
     cursor.insertText(first + QLatin1Char('\n'));
     cursor.setPosition(static_cast<int>(first.size()));

@@ -34,12 +34,40 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RangeCase{Field::ExpirationDate, "0101", "1231", ""},
                       RangeCase{Field::ExpirationDate, "101", "1231",
                                 "Date must be in the form MMDD!"},
-                      RangeCase{Field::ExperienceMod, " 1.25 ", ".9", ""},
+                      RangeCase{Field::ExperienceMod, " 0.25 ", ".9", ""},
                       RangeCase{Field::ExperienceMod, "1.2.3", "2", "Invalid mod!"},
                       RangeCase{Field::Employees, "3", "12", "Invalid employee category!"},
                       RangeCase{Field::Sales, "x", "1", "Invalid sales category!"},
                       RangeCase{Field::NjArOnly, "0795", "795", "Date must be in the form MMYY!"},
                       RangeCase{-1, "1", "2", "No field selected!"}));
+
+// Ranges of the right form that could never select a company.
+INSTANTIATE_TEST_SUITE_P(
+    Impossible, CriterionRangeTest,
+    ::testing::Values(
+        RangeCase{Field::ExperienceMod, "2.000", "1.000", "From must not be greater than Thru!"},
+        RangeCase{Field::ExperienceMod, "1.5", "1.50", ""},
+        RangeCase{Field::ExperienceMod, "10", "9.999", "From must not be greater than Thru!"},
+        RangeCase{Field::ZipCode, "", " ", "Enter a From value, and a Thru value for a range!"},
+        RangeCase{Field::ZipCode, "", "19099", ""},
+        RangeCase{Field::ZipCode, "19300", "19099", "From must not be greater than Thru!"},
+        RangeCase{Field::ZipCode, "19300", "", ""},
+        RangeCase{Field::EmployerName, "smith", "SMITH", ""},
+        RangeCase{Field::EmployerName, "b", "Azure", "From must not be greater than Thru!"},
+        RangeCase{Field::County, "15", "09", "From must not be greater than Thru!"},
+        RangeCase{Field::Employees, "5", "3", "From must not be greater than Thru!"},
+        RangeCase{Field::IssueYear, "2024", "2021", "From must not be greater than Thru!"},
+        RangeCase{Field::MeritClass, "", "", "Enter a From value, and a Thru value for a range!"},
+        RangeCase{Field::MeritClass, "Neutral", "2", ""}, RangeCase{Field::NewRecords, "", "", ""},
+        RangeCase{Field::ExpirationDate, "1301", "1231", "Month must be from 01 to 12!"},
+        RangeCase{Field::ExpirationDate, "0101", "0001", "Month must be from 01 to 12!"},
+        RangeCase{Field::ExpirationDate, "0431", "0501", "Day must be within the month!"},
+        RangeCase{Field::ExpirationDate, "0100", "0131", "Day must be within the month!"},
+        RangeCase{Field::ExpirationDate, "0229", "0229", ""},
+        RangeCase{Field::ExpirationDate, "1101", "0228", ""}, // over the year end
+        RangeCase{Field::NjArOnly, "1395", "1296", "Month must be from 01 to 12!"},
+        RangeCase{Field::NjArOnly, "0796", "1295", "From must not be greater than Thru!"},
+        RangeCase{Field::NjArOnly, "1295", "0796", ""}));
 
 TEST(CriterionRules, AcceptedCriterionCarriesCaptionCodeAndRange)
 {

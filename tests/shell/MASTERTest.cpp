@@ -8,6 +8,8 @@
 
 #include <QComboBox>
 #include <QMenuBar>
+#include <QPageSize>
+#include <QPrinter>
 #include <QPushButton>
 #include <QToolBar>
 #include <QtTest>
@@ -32,6 +34,29 @@ private:
     }
 
 private slots:
+    void printerSetupStartsOnTheLocalesPaper()
+    {
+        WindowFixture fixture;
+        // A machine without a locale of its own prints on US Letter, in inches.
+        QLocale::setDefault(QLocale::c());
+        {
+            MASTER master;
+            const QPageLayout layout = master.printer().pageLayout();
+            QCOMPARE(layout.pageSize().id(), QPageSize::Letter);
+            QCOMPARE(layout.units(), QPageLayout::Inch);
+        }
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        {
+            MASTER master;
+            const QPageLayout layout = master.printer().pageLayout();
+            QCOMPARE(layout.pageSize().id(), QPageSize::A4);
+            QCOMPARE(layout.units(), QPageLayout::Millimeter);
+        }
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(MASTER().printer().pageLayout().pageSize().id(), QPageSize::Letter);
+        QLocale::setDefault(QLocale::system());
+    }
+
     void toolbarHasTenEqualButtonsInOneRow()
     {
         WindowFixture fixture;

@@ -1,5 +1,8 @@
 #include "shell/TITLE.h"
 
+#include "widgets/CenterForm.h"
+
+#include <QDialog>
 #include <QLabel>
 #include <QtTest>
 
@@ -19,6 +22,30 @@ private slots:
         // 800 and 1000 twips at 96 dots per inch.
         QCOMPARE(splash.height(), image->height() + 53);
         QCOMPARE(splash.width(), title->width() + image->width() + 67);
+    }
+
+    void aWindowShownDuringTheSplashLeavesItReadable()
+    {
+        TITLE splash;
+        CENTERFORM(&splash);
+        splash.show();
+        QDialog workspace;
+        workspace.resize(340, 130);
+        CENTERFORM(&workspace);
+        QVERIFY(workspace.frameGeometry().intersects(splash.frameGeometry()));
+        placeClearOf(&workspace, &splash);
+        workspace.show();
+        QVERIFY(!workspace.frameGeometry().intersects(splash.frameGeometry()));
+        QVERIFY(workspace.screen()->availableGeometry().contains(workspace.frameGeometry()));
+        for (const char* text : {"Label1", "lblStatus"}) {
+            const auto* label = splash.findChild<QLabel*>(text);
+            QVERIFY(!QRect(label->mapToGlobal(QPoint(0, 0)), label->size())
+                         .intersects(workspace.frameGeometry()));
+        }
+        // A window clear of the splash stays where it is.
+        const QPoint placed = workspace.pos();
+        placeClearOf(&workspace, &splash);
+        QCOMPARE(workspace.pos(), placed);
     }
 
     void showsTheVersionAndTheLoadProgress()

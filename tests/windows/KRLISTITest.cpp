@@ -18,9 +18,10 @@ namespace {
 const QString kHeldMessage = "Another user is working with data which affects your notes.  "
                              "Try again later to view your information.";
 
+// The tests run under the C locale, which has no date format of its own.
 QString today()
 {
-    return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    return QDate::currentDate().toString("MM/dd/yy");
 }
 
 QStringList column(QTableView* grid, int index)
@@ -61,9 +62,9 @@ struct Record
                          {"EMPLOYEES", "4"},
                          {"SALES", "2"},
                          {"NJAR", 9507.0},
-                         {"ARESTPREM", "12500"},
-                         {"ARTOTPREM", "13100"},
-                         {"ARTOTLOSS", "2100"},
+                         {"ARESTPREM", "0012500"},
+                         {"ARTOTPREM", "0102384"},
+                         {"ARTOTLOSS", "0000000"},
                          {"NJPPAP", "Y"},
                          {"NJCCPAP", "N"},
                          {"User1", " "},
@@ -112,6 +113,21 @@ class KRLISTITest : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void cleanupTestCase() { QLocale::setDefault(QLocale::system()); }
+
+    void notesAreDatedInTheLocalesShortFormat()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        Record record;
+        QVERIFY(record.open("1000001", "01", "ACME TOOL CO"));
+        record.enter(record.notes());
+        QLocale::setDefault(QLocale::c());
+        const QString german = QDate::currentDate().toString("dd.MM.yy");
+        QCOMPARE(record.notes()->toPlainText(), german + " - \nCalled in March");
+        QCOMPARE(record.window->findChild<QLabel*>("lblToday")->text(), german);
+    }
+
     void showsTheCompanyInFull()
     {
         Record record;
@@ -122,9 +138,15 @@ private slots:
         QCOMPARE(record.box("EMPLOYEES")->text(), QString("20 - 49"));
         QCOMPARE(record.box("SALES")->text(), QString("1MM - 4.9MM"));
         QCOMPARE(record.box("Text1")->text(), QString("07/95"));
-        QCOMPARE(record.box("Text2")->text(), QString("12500"));
-        QCOMPARE(record.box("Text3")->text(), QString("13100"));
-        QCOMPARE(record.box("Text4")->text(), QString("2100"));
+        // Amounts show without their leading zeros, grouped; the stored digits stay.
+        QCOMPARE(record.box("Text2")->text(), QString("12,500"));
+        QCOMPARE(record.box("Text3")->text(), QString("102,384"));
+        QCOMPARE(record.box("Text4")->text(), QString("0"));
+        QCOMPARE(record.field("ARTOTPREM").toString(), std::string("0102384"));
+        // The label over the notes shows the date an entry begun now receives.
+        auto* dateAdded = record.window->findChild<QLabel*>("lblToday");
+        QVERIFY(dateAdded->isVisible());
+        QCOMPARE(dateAdded->text(), today());
         QCOMPARE(record.box("PPAP")->text(), QString("Y"));
         QCOMPARE(record.box("NJCCPAP")->text(), QString("N"));
         QCOMPARE(record.box("STREET")->text(), QString("12 MILL RD"));

@@ -8,14 +8,18 @@
 #include "windows/KRLISTI.h"
 
 #include <QAbstractButton>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTableView>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace kora;
@@ -107,7 +111,183 @@ private:
         void clickHeader(int column) { emit grid()->horizontalHeader()->sectionClicked(column); }
     };
 
+    // Pixels of the grid's drawn rows that are plainly red.
+    static int redPixels(QTableView* grid, int row)
+    {
+        grid->viewport()->repaint();
+        const QImage image = grid->viewport()->grab().toImage();
+        const QRect rect = grid->visualRect(grid->model()->index(row, 2));
+        int red = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                const QColor colour = image.pixelColor(x, y);
+                red += colour.red() > 180 && colour.green() < 90 && colour.blue() < 90;
+            }
+        return red;
+    }
+    static QToolButton* scrollArrow(QTabBar* tabs, Qt::ArrowType arrow)
+    {
+        for (auto* button : tabs->findChildren<QToolButton*>())
+            if (button->arrowType() == arrow)
+                return button;
+        return nullptr;
+    }
+
 private slots:
+    void nineLookupsAndALongTitleStayWithinReach()
+    {
+        Open open;
+        const QString longTitle = QString("Builders of Bucks County ").repeated(12).left(300);
+        const char* files[] = {"SEARCH1.KRD", "SEARCH2.KRD", "SEARCH3.KRD",
+                               "SEARCH4.KRD", "SEARCH5.KRD", "SEARCH6.KRD",
+                               "SEARCH7.KRD", "SEARCH8.KRD", "UNTITLED.KRD"};
+        for (int n = 0; n < 9; ++n) {
+            const std::string title =
+                n == 4 ? longTitle.toStdString() : "Lookup " + std::to_string(n + 1);
+            open.saveLookup(files[n], title.c_str(), "Zip Code", "00000", "99999", "ZIP");
+        }
+        open.master.resize(800, 600);
+        QVERIFY(QTest::qWaitForWindowActive(&open.master));
+        open.list->SETTABS();
+        QTabBar* tabs = open.tabs();
+        QCOMPARE(tabs->count(), 10);
+        QCOMPARE(tabs->tabText(5), longTitle);
+        QCOMPARE(tabs->tabToolTip(5), longTitle);
+        QVERIFY(tabs->tabRect(5).width() < tabs->width() / 2);
+
+        // The arrows move along while tabs lie out of view.
+        QToolButton* right = scrollArrow(tabs, Qt::RightArrow);
+        QToolButton* left = scrollArrow(tabs, Qt::LeftArrow);
+        QVERIFY(right && left);
+        QVERIFY(right->isVisible());
+        QVERIFY(right->isEnabled());
+        QVERIFY(!left->isEnabled());
+        while (right->isEnabled())
+            right->click();
+        QVERIFY(left->isEnabled());
+        QVERIFY(tabs->rect().contains(tabs->tabRect(9)));
+
+        // The keyboard reaches every tab from anywhere in the list.
+        open.grid()->setFocus();
+        QTest::keyClick(open.grid(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(tabs->currentIndex(), 1);
+        QTest::keyClick(open.grid(), Qt::Key_9, Qt::ControlModifier);
+        QCOMPARE(tabs->currentIndex(), 9);
+        QTest::keyClick(open.lookupGrid(), Qt::Key_Backtab,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(tabs->currentIndex(), 8);
+        QTest::keyClick(open.lookupGrid(), Qt::Key_Tab, Qt::ControlModifier);
+        QTest::keyClick(open.lookupGrid(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QTest::keyClick(open.grid(), Qt::Key_6, Qt::ControlModifier);
+        QCOMPARE(tabs->currentIndex(), 6);
+        QTest::keyClick(open.lookupGrid(), Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(tabs->currentIndex(), 0);
+    }
+
+    void aWindowLeftWithoutAChangeKeepsTheSelectedCompany()
+    {
+        Open open;
+        open.type("mil");
+        open.list->SETTABS(); // as the lookup editor's Cancel does
+        QCOMPARE(open.column(open.currentRow(), 2), QString("MILLER & SONS"));
+        QCOMPARE(open.searchBox()->text(), QString("mil"));
+
+        open.saveLookup("SEARCH1.KRD", "All of Springfield", "Zip Code", "00000", "99999", "ZIP");
+        open.list->SETTABS();
+        open.tabs()->setCurrentIndex(1);
+        open.type("SMI");
+        open.list->SETTABS();
+        const int row = open.lookupGrid()->currentIndex().row();
+        QCOMPARE(open.lookupGrid()->model()->index(row, 2).data().toString(),
+                 QString("SMITH TOOL CO"));
+        QCOMPARE(open.searchBox()->text(), QString("SMI"));
+    }
+
+    void anExcludedCompanyStaysRedWhenSelected()
+    {
+        Open open;
+        open.saveLookup("SEARCH1.KRD", "All of Springfield", "Zip Code", "00000", "99999", "ZIP");
+        open.list->SETTABS();
+        open.tabs()->setCurrentIndex(1);
+        QCOMPARE(open.lookupGrid()->currentIndex().row(), 0);
+        QCOMPARE(redPixels(open.lookupGrid(), 0), 0);
+        auto* mark = open.list->findChild<QPushButton*>("MarkIt");
+        mark->click();
+        QVERIFY(open.lookupGrid()->selectionModel()->isRowSelected(0, {}));
+        QVERIFY(redPixels(open.lookupGrid(), 0) > 20);
+
+        // On all companies the button cannot be used, and names the mark of
+        // the company shown, not that of the lookup's company.
+        open.tabs()->setCurrentIndex(0);
+        QCOMPARE(open.column(open.currentRow(), 2), QString("acme widgets"));
+        QVERIFY(!mark->isEnabled());
+        QCOMPARE(mark->text(), QString("Include"));
+        open.type("Zen");
+        QCOMPARE(mark->text(), QString("Exclude"));
+    }
+
+    void theModsStayInPlaceWhateverFlagsShow()
+    {
+        Open open;
+        {
+            Database db(open.master.values().stateDatabasePath(),
+                        open.master.values().stateConnect);
+            db.execute("UPDATE PRIME SET ASSOCIATES = 1, NJAR = 9507 WHERE FILE = '1000002'");
+            db.execute("UPDATE NOTES SET NOTES = 'Called' WHERE FILE = '1000002'");
+        }
+        open.list->SORT_SELECT(2);
+        QGroupBox* mods = nullptr;
+        for (auto* box : open.list->findChildren<QGroupBox*>())
+            if (box->title() == "Mods")
+                mods = box;
+        QVERIFY(mods);
+        open.type("Baker");
+        const QPoint plain = mods->mapTo(open.list, QPoint(0, 0));
+        const QSize plainSize = mods->size();
+        open.type("acme");
+        QVERIFY(open.list->findChild<QLabel*>("lblAssociated")->isVisible());
+        QVERIFY(open.list->findChild<QLabel*>("lblNotes")->isVisible());
+        QVERIFY(open.list->findChild<QLabel*>("lblAssignedRisk")->isVisible());
+        QApplication::processEvents();
+        QCOMPARE(mods->mapTo(open.list, QPoint(0, 0)), plain);
+        QCOMPARE(mods->size(), plainSize);
+    }
+
+    void everyControlStaysWithinReachOnSmallScreens()
+    {
+        Open open;
+        auto* scroll = open.list->findChild<QScrollArea*>("ListScroll");
+        QVERIFY(scroll);
+        // The main window as large as an 800 by 600 screen allows shows the
+        // whole list.
+        open.master.resize(784, 552);
+        QApplication::processEvents();
+        QVERIFY(!scroll->verticalScrollBar()->isVisible());
+        QVERIFY(!scroll->horizontalScrollBar()->isVisible());
+        const QSize needed = scroll->widget()->minimumSizeHint();
+
+        // Smaller, the list scrolls rather than hide what it holds.
+        open.master.resize(620, 360);
+        QApplication::processEvents();
+        QVERIFY(open.list->height() < needed.height());
+        QVERIFY(scroll->verticalScrollBar()->isVisible());
+        auto* search = open.list->findChild<QWidget*>("SFOR");
+        scroll->ensureWidgetVisible(search);
+        QVERIFY(!search->visibleRegion().isEmpty());
+
+        // A contact longer than its box shows from its first letter.
+        auto* contact = open.list->findChild<QLineEdit*>("CONTACT");
+        {
+            Database db(open.master.values().stateDatabasePath(),
+                        open.master.values().stateConnect);
+            db.execute("UPDATE PRIME SET CONTACT = 'Bartholomew Fitzgerald-Worthington, Chief "
+                       "Financial Officer' WHERE FILE = '0999999'");
+        }
+        open.type("Baker");
+        QCOMPARE(contact->cursorPosition(), 0);
+        QCOMPARE(contact->toolTip(), contact->text());
+    }
     void allCompaniesSortByNameCountyAndFile()
     {
         Open open;

@@ -93,6 +93,47 @@ private:
     }
 
 private slots:
+    void impossibleRangesAreRefusedAndStayTyped_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("thru");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("mod above") << int(Field::ExperienceMod) << "2.000"
+                                   << "1.000"
+                                   << "From must not be greater than Thru!";
+        QTest::newRow("empty zip") << int(Field::ZipCode) << ""
+                                   << ""
+                                   << "Enter a From value, and a Thru value for a range!";
+        QTest::newRow("month 13") << int(Field::ExpirationDate) << "1301"
+                                  << "1231"
+                                  << "Month must be from 01 to 12!";
+        QTest::newRow("31 April") << int(Field::ExpirationDate) << "0101"
+                                  << "0431"
+                                  << "Day must be within the month!";
+        QTest::newRow("names") << int(Field::EmployerName) << "Zeta"
+                               << "alpha"
+                               << "From must not be greater than Thru!";
+    }
+    void impossibleRangesAreRefusedAndStayTyped()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, from);
+        QFETCH(QString, thru);
+        QFETCH(QString, message);
+        Open open;
+        open.editor.choose(field);
+        LookupEditor::type(open.editor.from(), from);
+        LookupEditor::type(open.editor.thru(), thru);
+        open.editor.press("ADD");
+        QCOMPARE(open.messages(), QStringList({message}));
+        QCOMPARE(lastMessage(open.app).title, QString("Enter Selection Parameters"));
+        QCOMPARE(lastMessage(open.app).icon, QMessageBox::Warning);
+        QCOMPARE(open.editor.from()->text(), from);
+        QCOMPARE(open.editor.thru()->text(), thru);
+        QCOMPARE(open.editor.criteriaGrid()->model()->rowCount(), 0);
+    }
+
     void newSearchBuildsALookupAndTheListShowsIt()
     {
         LookupWindowFixture app;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace kora {
+
+// Draws a selected cell that has a text colour of its own in that colour, on
+// a pale selection, instead of the selection's usual colours: a row drawn red
+// stays recognisable while it is selected.
+class ColouredSelectionDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+};
+
+} // namespace kora
