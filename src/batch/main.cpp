@@ -18,7 +18,10 @@ const char* const kUsage =
     "  update  [--folder DIR] --state ST\n"
     "  sql     [--folder DIR] --state ST --lookup FILE.KRD\n"
     "  query   [--folder DIR] --state ST --lookup FILE.KRD [--sort file|name|expires]\n"
-    "  upgrade [--folder DIR] --from SOURCE\n";
+    "  upgrade [--folder DIR] --from SOURCE\n"
+    "  export  [--folder DIR] --state ST (--lookup FILE.KRD | --company FILE SEQUENCE)\n"
+    "          --layout comma|tab|fixed|limited|xlsx [--sort name|expire|zip] [--lower] --out "
+    "PATH\n";
 
 } // namespace
 
@@ -28,6 +31,7 @@ int main(int argc, char** argv)
     const std::map<std::string, Command> commands = {
         {"init", kora::runInit},   {"demo", kora::runDemo}, {"update", kora::runUpdate},
         {"query", kora::runQuery}, {"sql", kora::runSql}, {"upgrade", kora::runUpgrade},
+        {"export", kora::runExport},
     };
     if (argc < 2) {
         std::cerr << "kora-batch: a command is needed (see kora-batch --help)\n";
