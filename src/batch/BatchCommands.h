@@ -19,5 +19,6 @@ int runBackup(const std::vector<std::string>& arguments);
 int runRestore(const std::vector<std::string>& arguments);
 int runMerge(const std::vector<std::string>& arguments);
 int runPrint(const std::vector<std::string>& arguments);
+int runExport(const std::vector<std::string>& arguments);
 
 } // namespace kora

@@ -21,7 +21,10 @@ const char* const kUsage =
     "  upgrade [--folder DIR] --from SOURCE\n"
     "  backup|restore|merge [--folder DIR] --state ST [--file PATH]\n"
     "  print   [--folder DIR] --state ST (--lookup FILE.KRD | --company FILE SEQUENCE)\n"
-    "          --format detail|summary|laser|dot [--sort name|expire|zip] --pdf PATH\n";
+    "          --format detail|summary|laser|dot [--sort name|expire|zip] --pdf PATH\n"
+    "  export  [--folder DIR] --state ST (--lookup FILE.KRD | --company FILE SEQUENCE)\n"
+    "          --layout comma|tab|fixed|limited|xlsx [--sort name|expire|zip] [--lower] --out "
+    "PATH\n";
 
 } // namespace
 
@@ -32,7 +35,7 @@ int main(int argc, char** argv)
         {"init", kora::runInit},     {"demo", kora::runDemo},       {"update", kora::runUpdate},
         {"query", kora::runQuery},   {"sql", kora::runSql},         {"upgrade", kora::runUpgrade},
         {"backup", kora::runBackup}, {"restore", kora::runRestore}, {"merge", kora::runMerge},
-        {"print", kora::runPrint},
+        {"print", kora::runPrint},   {"export", kora::runExport},
     };
     if (argc < 2) {
         std::cerr << "kora-batch: a command is needed (see kora-batch --help)\n";

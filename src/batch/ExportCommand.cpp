@@ -1,0 +1,113 @@
+#include "base/Folders.h"
+#include "base/Quoting.h"
+#include "base/StateCodes.h"
+#include "batch/BatchCommands.h"
+#include "batch/BatchLookup.h"
+#include "batch/UsageError.h"
+#include "database/Database.h"
+#include "database/Installation.h"
+#include "lookup/LookupFile.h"
+#include "output/ExportWriter.h"
+
+#include <csignal>
+#include <iostream>
+#include <map>
+#include <optional>
+
+namespace kora {
+
+namespace {
+
+// The running count on standard error, one line per thousand companies.
+class ErrorStreamProgress : public ExportProgress
+{
+public:
+    void starting(long long companies) override
+    {
+        std::cerr << "Exporting information on " << companies << " companies" << std::endl;
+    }
+    void counted(long long count) override
+    {
+        if (count % 1000 == 0)
+            std::cerr << count << std::endl;
+    }
+};
+
+template <typename T>
+T choose(const std::map<std::string, T>& choices, const std::string& option,
+         const std::string& value, const std::string& allowed)
+{
+    const auto choice = choices.find(value);
+    if (choice == choices.end())
+        throw UsageError(option + " must be " + allowed + ", not " + value);
+    return choice->second;
+}
+
+} // namespace
+
+int runExport(const std::vector<std::string>& arguments)
+{
+    // --company takes two values, FILE and SEQUENCE.
+    std::vector<std::string> rest;
+    std::optional<std::pair<std::string, std::string>> company;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] != "--company") {
+            rest.push_back(arguments[i]);
+            continue;
+        }
+        if (company || i + 2 >= arguments.size())
+            throw UsageError("--company needs FILE and SEQUENCE");
+        company.emplace(arguments[i + 1], arguments[i + 2]);
+        i += 2;
+    }
+    const BatchOptions options(
+        rest, {"--folder", "--state", "--lookup", "--layout", "--sort", "--out"}, {"--lower"});
+    ExportChoice choice;
+    choice.layout = choose<ExportLayout>({{"comma", ExportLayout::Comma},
+                                          {"tab", ExportLayout::Tab},
+                                          {"fixed", ExportLayout::Fixed},
+                                          {"limited", ExportLayout::Limited},
+                                          {"xlsx", ExportLayout::Workbook}},
+                                         "--layout", options.required("--layout"),
+                                         "comma, tab, fixed, limited or xlsx");
+    choice.sort = choose<ExportSort>(
+        {{"name", ExportSort::Name}, {"expire", ExportSort::Expiration}, {"zip", ExportSort::Zip}},
+        "--sort", options.value("--sort", "name"), "name, expire or zip");
+    choice.properCase = options.has("--lower");
+    const std::string out = options.required("--out");
+    if (company.has_value() == options.has("--lookup"))
+        throw UsageError("give either --lookup FILE.KRD or --company FILE SEQUENCE");
+
+    std::string source;
+    std::string title = "Export Record";
+    if (company) {
+        source = "SELECT * FROM PRIME WHERE FILE = " + quotedWith(company->first, '\'') +
+                 " AND SEQUENCE = " + quotedWith(company->second, '\'');
+    } else {
+        auto search = BatchLookup::setUp(options);
+        if (!search)
+            return 1;
+        search->SORTSRCH(2);
+        source = search->recordSource();
+        if (!search->criteria().empty())
+            title = search->criteria().front().SQLDESC;
+    }
+
+    // A file too large for the limits set on the process must fail with a
+    // message, not end the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const std::string folder = Folders::withSeparator(options.folder());
+    const std::string state = options.state();
+    Database db(folder + stateDatabaseName(state), Installation(folder).stateConnect(state));
+    ErrorStreamProgress progress;
+    const ExportWriter::Result result =
+        ExportWriter(db, state, folder).run(source, choice, out, title, progress);
+    if (result.outcome == ExportWriter::Outcome::TooMuchData) {
+        std::cerr << ExportWriter::kTooMuchData << "\n";
+        return 1;
+    }
+    std::cerr << result.exported << " companies exported\n";
+    return 0;
+}
+
+} // namespace kora

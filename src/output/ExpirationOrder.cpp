@@ -1,0 +1,85 @@
+#include "output/ExpirationOrder.h"
+
+#include "database/Transaction.h"
+#include "output/CompanyMods.h"
+#include "output/ExportCompanyReader.h"
+#include "output/ExportText.h"
+#include "output/SourceRow.h"
+
+#include <map>
+#include <vector>
+
+namespace kora {
+
+namespace {
+
+constexpr int kWithoutMods = 1111;
+
+// A field as text, so that a number lands in a text column in its short form.
+Value asText(const Value& value)
+{
+    return value.isNull() ? value : Value(value.toString());
+}
+
+// The delivered fields that a user field replaces when it passes the exclamation test.
+const std::map<std::string, std::string> kOverrides = {
+    {"PHONE", "UserPhone"}, {"FAX", "UserFax"}, {"CONTACT", "UserContact"}, {"TITLE", "UserTitle"}};
+
+Value overridden(const SourceRow& row, const std::string& delivered, const std::string& user)
+{
+    const Value own = row.field(user);
+    return ExportText::passesExclamationTest(own.toString()) ? own : row.field(delivered);
+}
+
+} // namespace
+
+long long ExpirationOrder::fill(Database& stateDb, const std::string& query, Database& scratch,
+                                bool newJersey, ExportProgress& progress)
+{
+    std::vector<std::string> columns = {
+        "FILE",  "SEQUENCE", "NAME1", "NAME2",  "STREET",    "CITY",  "ZIP",        "PHONE",
+        "FAX",   "AREA",     "SIC",   "COUNTY", "EMPLOYEES", "SALES", "COUNTYNAME", "CONTACT",
+        "TITLE", "ST",       "User1", "User2",  "User3",     "Omit",  "EXPIRE"};
+    if (newJersey)
+        for (const char* field : ExportCompanyReader::newJerseyFields())
+            columns.push_back(field);
+    std::string names;
+    std::string marks;
+    for (const std::string& column : columns) {
+        names += (names.empty() ? "" : ", ") + column;
+        marks += marks.empty() ? "?" : ", ?";
+    }
+    Statement insert = scratch.prepare("INSERT INTO PRIME (" + names + ") VALUES (" + marks + ")");
+    CompanyMods mods(stateDb);
+    Statement rows = stateDb.prepare(query);
+    const SourceRow row(rows);
+    Transaction transaction(scratch);
+    long long count = 0;
+    while (rows.step()) {
+        progress.counted(++count);
+        std::string zip = row.text("ZIP");
+        const std::string extension = row.text("ZIPEXT");
+        if (ExportText::passesExclamationTest(extension))
+            zip += "-" + extension;
+        const auto newest = mods.newestFirst(row.field("FILE"), row.field("SEQUENCE"), 1);
+        const int expire = newest.empty() ? kWithoutMods : ExportText::monthDay(newest[0].expire);
+        std::vector<Value> values;
+        values.reserve(columns.size());
+        for (const std::string& column : columns) {
+            if (column == "EXPIRE")
+                values.emplace_back(expire);
+            else if (column == "ZIP")
+                values.emplace_back(zip);
+            else if (const auto user = kOverrides.find(column); user != kOverrides.end())
+                values.push_back(asText(overridden(row, column, user->second)));
+            else
+                values.push_back(asText(row.field(column)));
+        }
+        insert.reset();
+        insert.bindAll(values).run();
+    }
+    transaction.commit();
+    return count;
+}
+
+} // namespace kora

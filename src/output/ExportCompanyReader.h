@@ -1,0 +1,37 @@
+#pragma once
+
+#include "database/Database.h"
+#include "output/CompanyMods.h"
+#include "output/ExportChoice.h"
+#include "output/ExportCompany.h"
+#include "output/SourceRow.h"
+
+#include <array>
+#include <string>
+
+namespace kora {
+
+// Gathers the export values of companies from their rows, with their mods and
+// classes read from the state database.
+class ExportCompanyReader
+{
+public:
+    // The New Jersey columns, in the order the export writes them.
+    static const std::array<const char*, 6>& newJerseyFields();
+
+    ExportCompanyReader(Database& stateDb, const ExportChoice& choice, bool newJersey);
+
+    // row: a PRIME row of the state database, or of the scratch database (whose
+    // ZIP already holds the extension and whose user overrides are applied).
+    ExportCompany read(const SourceRow& row, bool zipJoined);
+
+private:
+    void readClasses(const Value& file, const Value& sequence, ExportCompany& company);
+
+    ExportChoice m_choice;
+    bool m_newJersey;
+    CompanyMods m_mods;
+    Statement m_classes;
+};
+
+} // namespace kora

@@ -1,0 +1,105 @@
+#include "output/ExportWriter.h"
+
+#include "output/ExpirationOrder.h"
+#include "output/ExportCompanyReader.h"
+#include "output/ExportError.h"
+#include "output/ExportLine.h"
+#include "output/ReportDatabase.h"
+#include "output/ScratchOutput.h"
+#include "output/SourceRow.h"
+#include "output/WorkbookExport.h"
+
+#include <memory>
+#include <optional>
+
+namespace kora {
+
+namespace {
+
+const std::string kOrderBy = "ORDER BY";
+
+} // namespace
+
+ExportWriter::ExportWriter(Database& stateDb, std::string state, std::string programFolder)
+    : m_db(stateDb), m_state(std::move(state)), m_programFolder(std::move(programFolder))
+{
+}
+
+std::string ExportWriter::sortedSource(const std::string& source, ExportSort sort)
+{
+    const auto position = source.find(kOrderBy);
+    if (position == std::string::npos || sort == ExportSort::Expiration)
+        return source;
+    return source.substr(0, position + kOrderBy.size() + 1) +
+           (sort == ExportSort::Name ? " NAMESORT" : " ZIP");
+}
+
+long long ExportWriter::count(const std::string& sql)
+{
+    Statement query = m_db.prepare(sql);
+    return query.step() ? query.column(0).toInteger() : 0;
+}
+
+ExportWriter::Result ExportWriter::run(const std::string& source, const ExportChoice& choice,
+                                       const std::string& outputPath, const std::string& sheetTitle,
+                                       ExportProgress& progress)
+{
+    ScratchOutput output(outputPath);
+    const long long companies = count("SELECT COUNT(*) FROM (" + source + ")");
+    if (static_cast<double>(companies) >
+        static_cast<double>(count("SELECT COUNT(*) FROM PRIME")) * 0.1) {
+        output.commit();
+        return {Outcome::TooMuchData, 0};
+    }
+    progress.starting(companies);
+
+    const bool newJersey = m_state == "NJ";
+    const auto orderAt = source.find(kOrderBy);
+    const bool throughScratch =
+        choice.sort == ExportSort::Expiration && orderAt != std::string::npos;
+    Database scratch;
+    if (throughScratch) {
+        try {
+            scratch = ReportDatabase::openScratch(m_programFolder);
+        } catch (const std::exception&) {
+            throw ExportError(kNoSystemDirectory);
+        }
+        ExpirationOrder::fill(m_db, source.substr(0, orderAt), scratch, newJersey, progress);
+    }
+    Database& setDb = throughScratch ? scratch : m_db;
+    Statement rows = setDb.prepare(throughScratch ? std::string(ExpirationOrder::kOrderedRows)
+                                                  : sortedSource(source, choice.sort));
+    const SourceRow row(rows);
+    ExportCompanyReader reader(m_db, choice, newJersey);
+
+    std::unique_ptr<WorkbookExport> workbook;
+    if (choice.layout == ExportLayout::Workbook) {
+        output.closeForOtherWriter();
+        workbook =
+            std::make_unique<WorkbookExport>(output.scratchPath(), sheetTitle, choice, newJersey);
+    } else if (choice.layout != ExportLayout::Fixed) {
+        output.write(
+            ExportLine::delimited(ExportLine::headerNames(choice, newJersey), choice.layout));
+    }
+
+    Result result;
+    while (rows.step()) {
+        if (row.text("Omit") == "Y")
+            continue;
+        progress.counted(++result.exported);
+        const ExportCompany company = reader.read(row, throughScratch);
+        if (workbook)
+            workbook->add(company);
+        else if (choice.layout == ExportLayout::Fixed)
+            output.write(ExportLine::fixed(company));
+        else
+            output.write(
+                ExportLine::delimited(ExportLine::delimitedValues(company, choice), choice.layout));
+    }
+    if (workbook)
+        workbook->close();
+    output.commit();
+    return result;
+}
+
+} // namespace kora

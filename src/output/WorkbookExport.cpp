@@ -1,0 +1,138 @@
+#include "output/WorkbookExport.h"
+
+#include "base/Blanks.h"
+#include "base/Folders.h"
+#include "output/ExportError.h"
+#include "output/ExportLine.h"
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+
+namespace kora {
+
+namespace {
+
+constexpr size_t kMaxWidth = 60;
+
+// The date of an MM/DD/YYYY text; false when there is none.
+bool dateOf(const std::string& text, lxw_datetime& date)
+{
+    if (text.size() != 10)
+        return false;
+    date = {std::stoi(text.substr(6, 4)),
+            std::stoi(text.substr(0, 2)),
+            std::stoi(text.substr(3, 2)),
+            0,
+            0,
+            0.0};
+    return true;
+}
+
+} // namespace
+
+WorkbookExport::WorkbookExport(const std::string& path, const std::string& sheetTitle,
+                               const ExportChoice& choice, bool newJersey)
+    : m_choice(choice)
+{
+    const std::string temporary = Folders::temporaryFolder();
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = temporary.empty() ? nullptr : const_cast<char*>(temporary.c_str());
+    m_workbook = workbook_new_opt(path.c_str(), &options);
+    if (!m_workbook)
+        throw ExportError("CANNOT CREATE OUTPUT FILE!");
+    m_sheet = workbook_add_worksheet(m_workbook, sheetName(sheetTitle).c_str());
+    m_bold = workbook_add_format(m_workbook);
+    format_set_bold(m_bold);
+    m_date = workbook_add_format(m_workbook);
+    format_set_num_format(m_date, "mm/dd/yyyy");
+    m_mod = workbook_add_format(m_workbook);
+    format_set_num_format(m_mod, "0.000");
+
+    const std::vector<std::string> names = ExportLine::headerNames(choice, newJersey);
+    m_widths.assign(names.size(), 0);
+    for (size_t column = 0; column < names.size(); ++column) {
+        worksheet_write_string(m_sheet, 0, static_cast<lxw_col_t>(column), names[column].c_str(),
+                               m_bold);
+        m_widths[column] = names[column].size();
+    }
+    worksheet_freeze_panes(m_sheet, 1, 0);
+    m_row = 1;
+}
+
+WorkbookExport::~WorkbookExport()
+{
+    if (m_workbook) {
+        // Nothing is kept of a workbook that was not closed on purpose.
+        const std::string path = m_workbook->filename ? m_workbook->filename : "";
+        workbook_close(m_workbook);
+        if (!path.empty())
+            std::remove(path.c_str());
+    }
+}
+
+void WorkbookExport::text(int column, const std::string& value)
+{
+    if (!value.empty())
+        worksheet_write_string(m_sheet, m_row, static_cast<lxw_col_t>(column), value.c_str(),
+                               nullptr);
+    m_widths[column] = std::max(m_widths[column], std::min(value.size(), kMaxWidth));
+}
+
+void WorkbookExport::add(const ExportCompany& company)
+{
+    const std::vector<std::string> values = ExportLine::delimitedValues(company, m_choice);
+    const int firstMod = 17;
+    const int firstClass = firstMod + 2 * m_choice.modSlots();
+    for (int column = 0; column < static_cast<int>(values.size()); ++column) {
+        const bool modColumn = column >= firstMod && column < firstClass;
+        if (!modColumn) {
+            text(column, values[column]);
+            continue;
+        }
+        const size_t slot = static_cast<size_t>((column - firstMod) / 2);
+        if (slot >= company.mods.size())
+            continue;
+        const ExportCompany::Mod& mod = company.mods[slot];
+        lxw_datetime date;
+        if ((column - firstMod) % 2 == 0 && dateOf(mod.expire, date)) {
+            worksheet_write_datetime(m_sheet, m_row, static_cast<lxw_col_t>(column), &date, m_date);
+            m_widths[column] = std::max<size_t>(m_widths[column], 10);
+        } else if ((column - firstMod) % 2 == 1 && !mod.mod.isNull()) {
+            worksheet_write_number(m_sheet, m_row, static_cast<lxw_col_t>(column),
+                                   mod.mod.toDouble(), m_mod);
+            m_widths[column] = std::max<size_t>(m_widths[column], 5);
+        }
+    }
+    ++m_row;
+}
+
+void WorkbookExport::close()
+{
+    const auto lastColumn = static_cast<lxw_col_t>(m_widths.size() - 1);
+    worksheet_autofilter(m_sheet, 0, 0, m_row - 1, lastColumn);
+    for (size_t column = 0; column < m_widths.size(); ++column)
+        worksheet_set_column(m_sheet, static_cast<lxw_col_t>(column),
+                             static_cast<lxw_col_t>(column),
+                             static_cast<double>(m_widths[column]) + 2, nullptr);
+    const lxw_error result = workbook_close(m_workbook);
+    m_workbook = nullptr;
+    if (result != LXW_NO_ERROR)
+        throw ExportError(std::string("CANNOT WRITE OUTPUT FILE! ") + lxw_strerror(result));
+}
+
+std::string WorkbookExport::sheetName(const std::string& title)
+{
+    std::string name;
+    for (char c : trimBlanks(title))
+        name += std::string("[]:*?/\\").find(c) == std::string::npos ? c : ' ';
+    while (!name.empty() && name.front() == '\'')
+        name.erase(0, 1);
+    name = std::string(trimBlanks(name.substr(0, 31)));
+    while (!name.empty() && name.back() == '\'')
+        name.pop_back();
+    return name.empty() ? "Export" : name;
+}
+
+} // namespace kora

@@ -1,0 +1,206 @@
+#include "output/ExportWriter.h"
+#include "database/Installation.h"
+#include "output/ExportError.h"
+#include "output/ExportText.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace kora::test {
+namespace {
+
+class CountingProgress : public ExportProgress
+{
+public:
+    void starting(long long companies) override { total = companies; }
+    void counted(long long count) override { last = count; }
+    long long total = -1;
+    long long last = 0;
+};
+
+// An installation whose state holds ten companies: an exported company
+// "ACME WIDGET CO" with three mods and two classes, and nine others.
+class ExportWriterTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        setenv("TMPDIR", m_temporary.path().c_str(), 1);
+        Installation installation(m_program.path());
+        installation.create(false);
+        m_db.open(m_program.file("KORA" + m_state + ".MDB"), installation.stateConnect(m_state));
+        addCompany("0000001", "ACME WIDGET CO", "07013", "", "Y");
+        for (int i = 2; i <= 10; ++i)
+            addCompany("000000" + std::to_string(i % 10) + (i == 10 ? "0" : ""),
+                       "OTHER " + std::to_string(i), "1900" + std::to_string(i % 10), "1234", " ");
+        for (const auto& [expire, mod] :
+             {std::pair{"2026-03-15", 0.95}, {"2025-12-31", 1.0}, {"2050-01-01", 1.234}})
+            m_db.prepare("INSERT INTO MODS (FILE, SEQUENCE, EFFECTIVE, EXPIRE, MOD) VALUES "
+                         "('0000001', '01', ?, ?, ?)")
+                .bindAll({Value(expire), Value(expire), Value(mod)})
+                .run();
+        m_db.execute("INSERT INTO CLASS (FILE, SEQUENCE, CLASS) VALUES ('0000001', '01', "
+                     "'0042'), ('0000001', '01', '9999')");
+        m_db.execute("INSERT INTO CLASSLIST (CLASS, \"DESC\") VALUES ('0042', '  Landscaping ')");
+    }
+    void TearDown() override { unsetenv("TMPDIR"); }
+
+    void addCompany(const std::string& file, const std::string& name, const std::string& zip,
+                    const std::string& extension, const std::string& user1)
+    {
+        m_db.prepare("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, NameSort, STREET, CITY, "
+                     "ST, ZIP, ZIPEXT, PHONE, UserPhone, SIC, User1, Omit) VALUES (?, '01', ?, "
+                     "?, ?, '1 MAIN ST', 'NUTLEY', 'NJ', ?, ?, ' 201-555-0100 ', ' ', '0795', "
+                     "?, ' ')")
+            .bindAll({file, file + "01", name, name, zip, extension, user1})
+            .run();
+    }
+
+    std::string exportTo(const std::string& source, ExportChoice choice,
+                         ExportWriter::Outcome expected = ExportWriter::Outcome::Exported)
+    {
+        const std::string out = m_program.file("OUT.TXT");
+        const auto result =
+            ExportWriter(m_db, m_state, m_program.path()).run(source, choice, out, "T", m_progress);
+        EXPECT_EQ(result.outcome, expected);
+        std::ifstream in(out, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    const std::string m_state = "PA";
+    TempFolder m_program;
+    TempFolder m_temporary;
+    Database m_db;
+    CountingProgress m_progress;
+    const std::string m_one = "SELECT * FROM PRIME WHERE FILE = '0000001' AND SEQUENCE = '01'";
+};
+
+TEST_F(ExportWriterTest, CommaLayoutWritesHeaderAndEveryValueInItsPlace)
+{
+    const std::string text = exportTo(m_one, {ExportLayout::Comma, ExportSort::Name, false});
+    const auto headerEnd = text.find("\r\n");
+    ASSERT_NE(headerEnd, std::string::npos);
+    EXPECT_EQ(text.substr(0, 61),
+              "\"FILE\",\"NAME1\",\"NAME2\",\"STREET\",\"CITY\",\"STATE\",\"ZIP\","
+              "\"PHONE\",");
+    EXPECT_NE(text.find("\"CLASS10\",\"CLASSDESC10\"\r\n"), std::string::npos);
+    const std::string line = text.substr(headerEnd + 2);
+    EXPECT_EQ(
+        line,
+        "\"0000001-01\",\"ACME WIDGET CO\",\"\",\"1 MAIN ST\",\"NUTLEY\",\"NJ\","
+        "\"07013-\",\"201-555-0100\",\"\",\"\",\"\",\"0795\",\"\",\"\",\"Y\",\"\",\"\","
+        "\"\",\"1.234\",\"03/15/2026\",\"0.95\",\"12/31/2025\",\"1\","
+        "\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\","
+        "\"0042\",\"Landscaping\",\"9999\",\"\","
+        "\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n");
+    EXPECT_EQ(m_progress.total, 1);
+    EXPECT_EQ(m_progress.last, 1);
+}
+
+TEST_F(ExportWriterTest, TabAndLimitedLayoutsSeparateAndCountAsDescribed)
+{
+    const std::string tab = exportTo(m_one, {ExportLayout::Tab, ExportSort::Name, false});
+    EXPECT_EQ(tab.substr(0, 16), "\"FILE\"\t\"NAME1\"\t\"");
+    const std::string limited = exportTo(m_one, {ExportLayout::Limited, ExportSort::Name, true});
+    EXPECT_NE(limited.find("\"EXPIRE4\",\"MOD4\"\r\n"), std::string::npos);
+    EXPECT_EQ(limited.find("CLASS1"), std::string::npos);
+    EXPECT_NE(limited.find("\"Acme Widget Co\""), std::string::npos);
+}
+
+TEST_F(ExportWriterTest, FixedLayoutPadsAndCutsEveryColumn)
+{
+    const std::string line = exportTo(m_one, {ExportLayout::Fixed, ExportSort::Name, false});
+    // key 10, columns 253, 8 mods of 15, 10 classes of 54, CR LF.
+    ASSERT_EQ(line.size(), 10u + 253 + 120 + 540 + 2);
+    EXPECT_EQ(line.substr(0, 10), "0000001-01");
+    EXPECT_EQ(line.substr(10, 40), std::string("ACME WIDGET CO") + std::string(26, ' '));
+    const size_t mods = 10 + 253;
+    EXPECT_EQ(line.substr(mods, 15), std::string(10, ' ') + "1.234");
+    EXPECT_EQ(line.substr(mods + 15, 15), "03/15/20260.95 ");
+    EXPECT_EQ(line.substr(mods + 45, 75), std::string(75, ' '));
+    EXPECT_EQ(line.substr(mods + 120, 54), "0042  Landscaping " + std::string(36, ' '));
+    EXPECT_EQ(line.substr(line.size() - 2), "\r\n");
+}
+
+TEST_F(ExportWriterTest, ExactlyATenthPassesAndOneMoreIsRefusedWithAnEmptyFile)
+{
+    EXPECT_FALSE(exportTo(m_one, {}).empty());
+    const std::string two = "SELECT * FROM PRIME WHERE FILE <= '0000002' ORDER BY NAME1";
+    EXPECT_TRUE(exportTo(two, {}, ExportWriter::Outcome::TooMuchData).empty());
+    EXPECT_TRUE(std::filesystem::exists(m_program.file("OUT.TXT")));
+}
+
+TEST_F(ExportWriterTest, OmittedCompaniesAreNeitherWrittenNorCounted)
+{
+    m_db.execute("UPDATE PRIME SET Omit = 'Y'");
+    const std::string text = exportTo(m_one, {});
+    EXPECT_EQ(text.find("\r\n"), text.size() - 2);
+    EXPECT_EQ(m_progress.last, 0);
+    EXPECT_TRUE(exportTo(m_one, {ExportLayout::Fixed, ExportSort::Name, false}).empty());
+}
+
+TEST_F(ExportWriterTest, SortsCutTheOrderAndReplaceIt)
+{
+    const std::string source = "SELECT * FROM PRIME WHERE FILE = '1' ORDER BY NAME1";
+    EXPECT_EQ(ExportWriter::sortedSource(source, ExportSort::Name),
+              "SELECT * FROM PRIME WHERE FILE = '1' ORDER BY  NAMESORT");
+    EXPECT_EQ(ExportWriter::sortedSource(source, ExportSort::Zip),
+              "SELECT * FROM PRIME WHERE FILE = '1' ORDER BY  ZIP");
+    EXPECT_EQ(ExportWriter::sortedSource(m_one, ExportSort::Zip), m_one);
+}
+
+TEST_F(ExportWriterTest, ExpirationSortPutsDecemberFirstAndCompaniesWithoutModsAs1111)
+{
+    m_db.execute("UPDATE PRIME SET Omit = ' '");
+    m_db.execute("INSERT INTO MODS (FILE, SEQUENCE, EFFECTIVE, EXPIRE, MOD) VALUES "
+                 "('0000002', '01', '2027-01-01', '2026-12-31', 1.1)");
+    const std::string text = exportTo(
+        "SELECT * FROM PRIME WHERE FILE IN ('0000001', '0000002', '0000003') ORDER BY "
+        "NAME1",
+        {ExportLayout::Fixed, ExportSort::Expiration, false}, ExportWriter::Outcome::TooMuchData);
+    EXPECT_TRUE(text.empty());
+    m_db.execute("DELETE FROM PRIME WHERE FILE > '0000003'");
+    for (int i = 0; i < 27; ++i)
+        addCompany("9" + std::to_string(100000 + i), "FILLER", "00000", "", " ");
+    const std::string lines =
+        exportTo("SELECT * FROM PRIME WHERE FILE IN ('0000001', '0000002', '0000003') ORDER BY "
+                 "NAME1",
+                 {ExportLayout::Fixed, ExportSort::Expiration, false});
+    std::vector<std::string> keys;
+    for (size_t at = 0; at < lines.size(); at = lines.find("\r\n", at) + 2)
+        keys.push_back(lines.substr(at, 10));
+    EXPECT_EQ(keys, (std::vector<std::string>{"0000002-01", "0000003-01", "0000001-01"}));
+    // The scratch row holds the zip with its extension joined only when it is filled.
+    EXPECT_EQ(lines.substr(lines.find("0000003-01") + 10 + 150, 10), "19003-1234");
+}
+
+TEST_F(ExportWriterTest, AFileThatCannotBeCreatedLeavesNothing)
+{
+    const std::string out = m_program.file("missing/OUT.CSV");
+    EXPECT_THROW(ExportWriter(m_db, m_state, m_program.path()).run(m_one, {}, out, "T", m_progress),
+                 ExportError);
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST(ExportText, ProperCaseAndExpirationTexts)
+{
+    EXPECT_EQ(ExportText::ProperCase("acme widget x"), "Acme Widget X");
+    EXPECT_EQ(ExportText::ProperCase("ACME"), "Acme");
+    EXPECT_EQ(ExportText::ProperCase(""), "");
+    EXPECT_EQ(ExportText::expirationText("2050-01-01"), "");
+    EXPECT_EQ(ExportText::expirationText("1950-01-01"), "");
+    EXPECT_EQ(ExportText::expirationText("2026-07-04"), "07/04/2026");
+    EXPECT_FALSE(ExportText::passesExclamationTest(" X"));
+    EXPECT_FALSE(ExportText::passesExclamationTest("!"));
+    EXPECT_TRUE(ExportText::passesExclamationTest("A"));
+}
+
+} // namespace
+} // namespace kora::test
