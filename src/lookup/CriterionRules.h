@@ -47,6 +47,8 @@ public:
     // A zip From shorter than five digits, filled with leading zeros; an empty
     // From stays empty, as zeros alone would become a range of their own.
     static std::string paddedZip(const std::string& from);
+    // "New Company", "New Mod" or "Any Change", the values of Changed in Last Update.
+    static bool isChangeKind(const std::string& text);
     // Checks a typed range of a field against the criteria already chosen. A
     // value alone is a range from and through itself.
     static Accepted accept(int position, const std::string& state, const std::string& from,
