@@ -14,5 +14,6 @@ int runUpdate(const std::vector<std::string>& arguments);
 int runSql(const std::vector<std::string>& arguments);
 int runQuery(const std::vector<std::string>& arguments);
 int runUpgrade(const std::vector<std::string>& arguments);
+int runBreakdown(const std::vector<std::string>& arguments);
 
 } // namespace kora

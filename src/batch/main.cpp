@@ -18,7 +18,10 @@ const char* const kUsage =
     "  update  [--folder DIR] --state ST\n"
     "  sql     [--folder DIR] --state ST --lookup FILE.KRD\n"
     "  query   [--folder DIR] --state ST --lookup FILE.KRD [--sort file|name|expires]\n"
-    "  upgrade [--folder DIR] --from SOURCE\n";
+    "  upgrade [--folder DIR] --from SOURCE
+    "
+    "  breakdown [--folder DIR] --state ST --lookup FILE.KRD --by county|sic|modband|month
+    ";
 
 } // namespace
 
@@ -26,8 +29,9 @@ int main(int argc, char** argv)
 {
     using Command = std::function<int(const std::vector<std::string>&)>;
     const std::map<std::string, Command> commands = {
-        {"init", kora::runInit},   {"demo", kora::runDemo}, {"update", kora::runUpdate},
-        {"query", kora::runQuery}, {"sql", kora::runSql}, {"upgrade", kora::runUpgrade},
+        {"init", kora::runInit},           {"demo", kora::runDemo}, {"update", kora::runUpdate},
+        {"query", kora::runQuery},         {"sql", kora::runSql},   {"upgrade", kora::runUpgrade},
+        {"breakdown", kora::runBreakdown},
     };
     if (argc < 2) {
         std::cerr << "kora-batch: a command is needed (see kora-batch --help)\n";
