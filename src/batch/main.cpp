@@ -18,10 +18,8 @@ const char* const kUsage =
     "  update  [--folder DIR] --state ST\n"
     "  sql     [--folder DIR] --state ST --lookup FILE.KRD\n"
     "  query   [--folder DIR] --state ST --lookup FILE.KRD [--sort file|name|expires]\n"
-    "  upgrade [--folder DIR] --from SOURCE
-    "
-    "  breakdown [--folder DIR] --state ST --lookup FILE.KRD --by county|sic|modband|month
-    ";
+    "  upgrade [--folder DIR] --from SOURCE\n"
+    "  breakdown [--folder DIR] --state ST --lookup FILE.KRD --by county|sic|modband|month\n";
 
 } // namespace
 
