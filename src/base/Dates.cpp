@@ -1,6 +1,7 @@
 #include "base/Dates.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <ctime>
 #include <tuple>
 
@@ -27,10 +28,70 @@ std::string format(int year, int month, int day)
     return text;
 }
 
+// Days since 1970-01-01 of a civil date, and back (proleptic Gregorian).
+long long daysFromCivil(int year, int month, int day)
+{
+    year -= month <= 2;
+    const long long era = (year >= 0 ? year : year - 399) / 400;
+    const long long yearOfEra = year - era * 400;
+    const long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+std::string civilFromDays(long long days)
+{
+    days += 719468;
+    const long long era = (days >= 0 ? days : days - 146096) / 146097;
+    const long long dayOfEra = days - era * 146097;
+    const long long yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const long long shifted = (5 * dayOfYear + 2) / 153;
+    const int day = static_cast<int>(dayOfYear - (153 * shifted + 2) / 5 + 1);
+    const int month = static_cast<int>(shifted < 10 ? shifted + 3 : shifted - 9);
+    const int year = static_cast<int>(yearOfEra + era * 400 + (month <= 2));
+    return format(year, month, day);
+}
+
+// The parts of a valid YYYY-MM-DD text.
+bool parse(const std::string& date, int& year, int& month, int& day)
+{
+    int century = 0;
+    int decade = 0;
+    if (date.size() != 10 || date[4] != '-' || date[7] != '-' || !twoDigits(date, 0, century) ||
+        !twoDigits(date, 2, decade) || !twoDigits(date, 5, month) || !twoDigits(date, 8, day))
+        return false;
+    year = century * 100 + decade;
+    return Dates::isValid(year, month, day);
+}
+
 } // namespace
+
+std::string Dates::addDays(const std::string& date, int days)
+{
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    if (!parse(date, year, month, day))
+        return {};
+    return civilFromDays(daysFromCivil(year, month, day) + days);
+}
+
+bool Dates::isLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 std::string Dates::today()
 {
+    if (const char* fixed = std::getenv("KORA_TODAY")) {
+        int year = 0;
+        int month = 0;
+        int day = 0;
+        if (parse(fixed, year, month, day))
+            return fixed;
+    }
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -42,8 +103,7 @@ bool Dates::isValid(int year, int month, int day)
     static const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12 || day < 1)
         return false;
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return day <= lengths[month - 1] + (month == 2 && leap ? 1 : 0);
+    return day <= lengths[month - 1] + (month == 2 && isLeapYear(year) ? 1 : 0);
 }
 
 std::string Dates::fromMonthDayYear(std::string_view text)

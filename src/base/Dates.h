@@ -9,8 +9,12 @@ namespace kora {
 class Dates
 {
 public:
-    // Today's date on this computer.
+    // Today's date on this computer, or the YYYY-MM-DD date in the environment
+    // variable KORA_TODAY when it holds a valid one (tests and demos).
     static std::string today();
+    // A YYYY-MM-DD date moved by a number of days; empty when it is not a valid date.
+    static std::string addDays(const std::string& date, int days);
+    static bool isLeapYear(int year);
     // An MM/DD/YY text as stored: years 00-49 are 2000-2049, 50-99 are 1950-1999.
     // Returns an empty text when it is not a valid date.
     static std::string fromMonthDayYear(std::string_view text);

@@ -20,5 +20,6 @@ int runRestore(const std::vector<std::string>& arguments);
 int runMerge(const std::vector<std::string>& arguments);
 int runPrint(const std::vector<std::string>& arguments);
 int runExport(const std::vector<std::string>& arguments);
+int runBreakdown(const std::vector<std::string>& arguments);
 
 } // namespace kora

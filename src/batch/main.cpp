@@ -24,7 +24,8 @@ const char* const kUsage =
     "          --format detail|summary|laser|dot [--sort name|expire|zip] --pdf PATH\n"
     "  export  [--folder DIR] --state ST (--lookup FILE.KRD | --company FILE SEQUENCE)\n"
     "          --layout comma|tab|fixed|limited|xlsx [--sort name|expire|zip] [--lower] --out "
-    "PATH\n";
+    "PATH\n"
+    "  breakdown [--folder DIR] --state ST --lookup FILE.KRD --by county|sic|modband|month\n";
 
 } // namespace
 
@@ -32,10 +33,12 @@ int main(int argc, char** argv)
 {
     using Command = std::function<int(const std::vector<std::string>&)>;
     const std::map<std::string, Command> commands = {
-        {"init", kora::runInit},     {"demo", kora::runDemo},       {"update", kora::runUpdate},
-        {"query", kora::runQuery},   {"sql", kora::runSql},         {"upgrade", kora::runUpgrade},
-        {"backup", kora::runBackup}, {"restore", kora::runRestore}, {"merge", kora::runMerge},
-        {"print", kora::runPrint},   {"export", kora::runExport},
+        {"init", kora::runInit},     {"demo", kora::runDemo},
+        {"update", kora::runUpdate}, {"query", kora::runQuery},
+        {"sql", kora::runSql},       {"upgrade", kora::runUpgrade},
+        {"backup", kora::runBackup}, {"restore", kora::runRestore},
+        {"merge", kora::runMerge},   {"print", kora::runPrint},
+        {"export", kora::runExport}, {"breakdown", kora::runBreakdown},
     };
     if (argc < 2) {
         std::cerr << "kora-batch: a command is needed (see kora-batch --help)\n";

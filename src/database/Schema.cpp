@@ -109,13 +109,21 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
         {"NOTES",
          {{"FILE", Kind::Text}, {"SEQUENCE", Kind::Text}, {"NOTES", Kind::Memo}},
          {{"PRIMARY", {"FILE", "SEQUENCE"}, true}}},
-        versionTable()};
+        versionTable(),
+        loadChangesTable()};
     if (StateRules::isNewYork(state))
         tables.push_back(
             {"ADDRESSES",
              {{"FILE", Kind::Text}, {"SEQUENCE", Kind::Text}, {"ADDRESSES", Kind::Memo}},
              {{"PRIMARY", {"FILE", "SEQUENCE"}, true}}});
     return tables;
+}
+
+Schema::Table Schema::loadChangesTable()
+{
+    return {"LOADCHANGES",
+            textFields({"FILE", "SEQUENCE", "CHANGE"}),
+            {{"PRIMARY", {"FILE", "SEQUENCE"}, true}}};
 }
 
 std::vector<Schema::Table> Schema::setupTables()

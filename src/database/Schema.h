@@ -43,6 +43,9 @@ public:
 
     // The tables of a state database (New York adds ADDRESSES).
     static std::vector<Table> stateTables(const std::string& state);
+    // What the latest company load changed: one row per company it added
+    // ("New Company") or that got a mod it did not have ("New Mod").
+    static Table loadChangesTable();
     static std::vector<Table> setupTables();
     static std::vector<Table> backupTables();
     // The scratch report database: one denormalised PRIME row per printed

@@ -6,6 +6,7 @@
 #include "base/StateRules.h"
 #include "database/Transaction.h"
 #include "loading/DeferredIndexes.h"
+#include "loading/LoadChanges.h"
 #include "loading/LoadError.h"
 #include "loading/UpdateFile.h"
 
@@ -453,6 +454,7 @@ void DataLoader::NEWDATANY()
 
 void DataLoader::loadCompanies(UpdateFile& file, bool newYork)
 {
+    LoadChanges changes(m_db);
     DeferredIndexes indexes(m_db, {"PRIME", "MODS"});
     m_db.execute("DELETE * FROM PRIME");
     m_db.execute("DELETE * FROM MODS");
@@ -467,6 +469,7 @@ void DataLoader::loadCompanies(UpdateFile& file, bool newYork)
     m_db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, SEQUENCE, ' ' FROM PRIME "
                  "WHERE 1 ON CONFLICT DO NOTHING");
     indexes.rebuild();
+    changes.record();
 }
 
 void DataLoader::NEWCLASSLISTSTD()

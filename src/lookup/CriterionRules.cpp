@@ -42,6 +42,10 @@ const char* const kHints[FieldCatalogue::kCount] = {
     "User field texts from From through Thru.",
     "User field texts from From through Thru.",
     "Issue years in four digits.",
+    "Days from today, 0 to 366: 90 to 120 finds the renewals to call about now.",
+    "Newest mod minus the one before, -9.999 to 9.999: 0.001 to 9.999 finds rising mods.",
+    "Newest mods above 1.00 in a row, 0 to 99.",
+    "New Company, New Mod or Any Change, as the latest company load found them.",
 };
 
 // The message when the values are not of the field's form; empty when they are.
@@ -112,11 +116,60 @@ bool fromAboveThru(FieldCatalogue::ValueForm form, const std::string& from, cons
     case Form::MonthDay:    // runs over the year end when From is above Thru
     case Form::MeritRating: // From only
     case Form::None:
+    case Form::Days: // the prospecting forms have their own checks
+    case Form::ModDifference:
+    case Form::Years:
+    case Form::ChangeKind:
         return false;
     default:
         return folded(from) > folded(thru);
     }
-}
+
+    // A whole number or decimal within limits, read exactly as typed.
+    std::optional<double> boundedNumber(const std::string& text, bool whole, double low,
+                                        double high)
+    {
+        static const std::regex wholeForm("^ *[0-9]+ *$");
+        static const std::regex decimalForm(R"(^ *[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+) *$)");
+        if (!std::regex_match(text, whole ? wholeForm : decimalForm))
+            return std::nullopt;
+        const double value = std::stod(text);
+        if (value < low || value > high)
+            return std::nullopt;
+        return value;
+    }
+
+    // The message for the prospecting fields' values; empty when they are valid.
+    std::string prospectingMessage(FieldCatalogue::ValueForm form, const std::string& from,
+                                   const std::string& thru)
+    {
+        using Form = FieldCatalogue::ValueForm;
+        if (form == Form::ChangeKind)
+            return CriterionRules::isChangeKind(from)
+                       ? ""
+                       : "Changed in Last Update must be New Company, New Mod or Any Change!";
+        struct Limits
+        {
+            bool whole;
+            double low;
+            double high;
+            const char* message;
+        };
+        Limits limits{};
+        if (form == Form::Days)
+            limits = {true, 0, 366, "Days must be whole numbers from 0 to 366!"};
+        else if (form == Form::ModDifference)
+            limits = {false, -9.999, 9.999, "Mod change must be a number from -9.999 to 9.999!"};
+        else if (form == Form::Years)
+            limits = {true, 0, 99, "Years must be whole numbers from 0 to 99!"};
+        else
+            return {};
+        const auto low = boundedNumber(from, limits.whole, limits.low, limits.high);
+        const auto high = boundedNumber(thru, limits.whole, limits.low, limits.high);
+        if (!low || !high)
+            return limits.message;
+        return *low > *high ? "From must not be above Thru!" : "";
+    }
 
 } // namespace
 
@@ -137,6 +190,11 @@ std::string CriterionRules::impossibleRangeMessage(int position, const std::stri
     if (fromAboveThru(form, from, thru))
         return "From must not be greater than Thru!";
     return {};
+}
+
+bool CriterionRules::isChangeKind(const std::string& text)
+{
+    return text == "New Company" || text == "New Mod" || text == "Any Change";
 }
 
 const CriterionRules::PickList* CriterionRules::pickList(int position)
@@ -190,11 +248,13 @@ CriterionRules::Accepted CriterionRules::accept(int position, const std::string&
 {
     if (position < 0)
         return {std::nullopt, "No field selected!"};
-    if (std::string message = valueMessage(FieldCatalogue::valueForm(position), from, thru);
-        !message.empty())
+    const FieldCatalogue::ValueForm form = FieldCatalogue::valueForm(position);
+    const std::string thruOrFrom = trimBlanks(thru).empty() ? from : thru;
+    if (std::string message = valueMessage(form, from, thru); !message.empty())
         return {std::nullopt, message};
-    const std::string storedThru = trimBlanks(thru).empty() ? from : thru;
-    if (std::string message = impossibleRangeMessage(position, from, storedThru); !message.empty())
+    if (std::string message = prospectingMessage(form, from, thruOrFrom); !message.empty())
+        return {std::nullopt, message};
+    if (std::string message = impossibleRangeMessage(position, from, thruOrFrom); !message.empty())
         return {std::nullopt, message};
     const std::string caption = FieldCatalogue::caption(position, state);
     if (!FieldCatalogue::mayRepeat(position) &&
@@ -202,7 +262,7 @@ CriterionRules::Accepted CriterionRules::accept(int position, const std::string&
             return criterion.SQLFIELD == caption;
         }))
         return {std::nullopt, "This field cannot be used more than once in a search."};
-    SQLPARAMETER criterion{{}, caption, from, storedThru, FieldCatalogue::code(position), exclude};
+    SQLPARAMETER criterion{{}, caption, from, thruOrFrom, FieldCatalogue::code(position), exclude};
     return {std::move(criterion), {}};
 }
 

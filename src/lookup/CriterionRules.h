@@ -54,6 +54,8 @@ public:
     // is already defaulted to From.
     static std::string impossibleRangeMessage(int position, const std::string& from,
                                               const std::string& thru);
+    // "New Company", "New Mod" or "Any Change", the values of Changed in Last Update.
+    static bool isChangeKind(const std::string& text);
     // Checks a typed range of a field against the criteria already chosen. A
     // value alone is a range from and through itself.
     static Accepted accept(int position, const std::string& state, const std::string& from,

@@ -37,6 +37,10 @@ constexpr std::array<Field, FieldCatalogue::kCount> kFields = {{
     {"User2 Field", "User2", false, Form::Text},
     {"User3 Field", "User3", false, Form::Text},
     {"Issue Year", "ISSUE1", false, Form::Text},
+    {"Renews Within (days)", "RENEWDAYS", false, Form::Days},
+    {"Mod Change", "MODCHANGE", false, Form::ModDifference},
+    {"Years Mod Over 1.00", "MODYEARS", false, Form::Years},
+    {"Changed in Last Update", "LASTUPDATE", false, Form::ChangeKind},
 }};
 
 const Field& field(int position)

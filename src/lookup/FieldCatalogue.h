@@ -4,7 +4,7 @@
 
 namespace kora {
 
-// The eighteen fields a lookup can search, by their position in the editor's
+// The fields a lookup can search, by their position in the editor's
 // field list. Captions and codes are those stored in SQLFIELD and SQLEXPR.
 class FieldCatalogue
 {
@@ -29,25 +29,33 @@ public:
         User2Field,
         User3Field,
         IssueYear,
+        RenewsWithin,
+        ModChange,
+        YearsModOver,
+        LastUpdate,
     };
-    static constexpr int kCount = IssueYear + 1;
+    static constexpr int kCount = LastUpdate + 1;
 
     // What the From and Thru values hold.
     enum class ValueForm
     {
-        MonthDay,     // MMDD
-        Decimal,      // 0.000 to 9.999
-        Text,         // free text
-        CountyCode,   // CODE of table COUNTY
-        ClassCode,    // CLASS of table CLASSLIST
-        SicCode,      // CODE of table SICCODES
-        EmployeeBand, // CODE of table EMPLOYEES
-        SalesBand,    // CODE of table SALES
-        MeritRating,  // "Neutral", "Credit", "Debit" or "N/Q"; From only
-        AreaCode,     // telephone area code
-        None,         // no value
-        MonthYear,    // MMYY
-        FileNumber,   // file number text
+        MonthDay,      // MMDD
+        Decimal,       // 0.000 to 9.999
+        Text,          // free text
+        CountyCode,    // CODE of table COUNTY
+        ClassCode,     // CLASS of table CLASSLIST
+        SicCode,       // CODE of table SICCODES
+        EmployeeBand,  // CODE of table EMPLOYEES
+        SalesBand,     // CODE of table SALES
+        MeritRating,   // "Neutral", "Credit", "Debit" or "N/Q"; From only
+        AreaCode,      // telephone area code
+        None,          // no value
+        MonthYear,     // MMYY
+        FileNumber,    // file number text
+        Days,          // whole days 0 to 366
+        ModDifference, // -9.999 to 9.999
+        Years,         // whole numbers 0 to 99
+        ChangeKind,    // "New Company", "New Mod" or "Any Change"; From only
     };
 
     // Position 0 reads "Anniversary" on the New York database.

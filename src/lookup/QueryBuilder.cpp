@@ -1,9 +1,11 @@
 #include "lookup/QueryBuilder.h"
 
+#include "base/Dates.h"
 #include "base/Quoting.h"
 
 #include "lookup/LookupStatement.h"
 #include "lookup/LookupValueError.h"
+#include "lookup/RenewalWindow.h"
 
 #include <algorithm>
 #include <regex>
@@ -95,6 +97,91 @@ void addExpiration(Clauses& clauses, const SQLPARAMETER& criterion)
     }
 }
 
+std::string monthDayText(int monthDay)
+{
+    const std::string digits = std::to_string(monthDay);
+    return std::string(4 - digits.size(), '0') + digits;
+}
+
+// The expiration month-days from today + From through today + Thru days.
+std::string renewalClause(const SQLPARAMETER& criterion)
+{
+    const int from = std::stoi(number(criterion.SQLFROM, criterion.SQLFIELD));
+    const int thru = std::stoi(number(criterion.SQLTHRU, criterion.SQLFIELD));
+    const auto ranges = RenewalWindow::monthDayRanges(Dates::today(), from, thru);
+    if (ranges.empty())
+        return criterion.SQLEXCLUDE ? "EXPIRE IS NOT NULL" : "1 = 0";
+    std::string clause;
+    for (const auto& [first, last] : ranges) {
+        if (!clause.empty())
+            clause += criterion.SQLEXCLUDE ? " AND " : " OR ";
+        clause += kMonthDay + (criterion.SQLEXCLUDE ? " NOT BETWEEN " : " BETWEEN ") +
+                  monthDayText(first) + " AND " + monthDayText(last);
+    }
+    return ranges.size() > 1 ? "(" + clause + ")" : clause;
+}
+
+// A company's mods, newest first, as a correlated subquery on MODS.
+std::string companyMods(const std::string& alias)
+{
+    return "FROM MODS AS " + alias + " WHERE " + alias + ".FILE = PRIME.FILE AND " + alias +
+           ".SEQUENCE = PRIME.SEQUENCE";
+}
+
+std::string nthNewestMod(int skipped)
+{
+    return "(SELECT M.[MOD] " + companyMods("M") +
+           " ORDER BY M.EFFECTIVE DESC, M.EXPIRE DESC LIMIT 1 OFFSET " + std::to_string(skipped) +
+           ")";
+}
+
+// The newest mod minus the one before it; no value for a company with one mod.
+std::string modChangeValue()
+{
+    return "ROUND(" + nthNewestMod(0) + " - " + nthNewestMod(1) + ", 3)";
+}
+
+// How many of the newest mods in a row are above 1.000: those with no mod of
+// 1.000 or less after them.
+std::string yearsOverValue()
+{
+    return "(SELECT COUNT(*) " + companyMods("M") +
+           " AND M.[MOD] > 1.000 AND NOT EXISTS (SELECT 1 FROM MODS AS B WHERE B.FILE = M.FILE "
+           "AND B.SEQUENCE = M.SEQUENCE AND B.[MOD] <= 1.000 AND (B.EFFECTIVE > M.EFFECTIVE OR "
+           "(B.EFFECTIVE = M.EFFECTIVE AND B.EXPIRE > M.EXPIRE))))";
+}
+
+std::string lastUpdateClause(const SQLPARAMETER& criterion)
+{
+    std::string kind;
+    if (criterion.SQLFROM != "Any Change")
+        kind = " AND L.CHANGE = " + quotedWith(criterion.SQLFROM, '\'');
+    return std::string(criterion.SQLEXCLUDE ? "NOT " : "") +
+           "EXISTS (SELECT 1 FROM LOADCHANGES AS L WHERE L.FILE = PRIME.FILE AND L.SEQUENCE = "
+           "PRIME.SEQUENCE" +
+           kind + ")";
+}
+
+// The clause of a prospecting field; empty for every other code.
+std::string prospectingClause(const SQLPARAMETER& criterion)
+{
+    const std::string& code = criterion.SQLEXPR;
+    const std::string between = criterion.SQLEXCLUDE ? " NOT BETWEEN " : " BETWEEN ";
+    auto range = [&criterion, &between](const std::string& value) {
+        return value + between + number(criterion.SQLFROM, criterion.SQLFIELD) + " AND " +
+               number(criterion.SQLTHRU, criterion.SQLFIELD);
+    };
+    if (code == "RENEWDAYS")
+        return renewalClause(criterion);
+    if (code == "MODCHANGE")
+        return range(modChangeValue());
+    if (code == "MODYEARS")
+        return range(yearsOverValue());
+    if (code == "LASTUPDATE")
+        return lastUpdateClause(criterion);
+    return {};
+}
+
 void addTextRange(Clauses& clauses, const TextField& field, const SQLPARAMETER& criterion)
 {
     const std::string values = quoted(criterion.SQLFROM) + " AND " + quoted(criterion.SQLTHRU);
@@ -126,6 +213,8 @@ void addClause(Clauses& clauses, const SQLPARAMETER& criterion)
             std::string("NJAR ") + negation + "BETWEEN " +
             std::to_string(QueryBuilder::assignedRiskMonth(criterion.SQLFROM)) + " AND " +
             std::to_string(QueryBuilder::assignedRiskMonth(criterion.SQLTHRU)) + " AND ";
+    } else if (std::string clause = prospectingClause(criterion); !clause.empty()) {
+        clauses.main += clause + " AND ";
     } else {
         for (const TextField& field : kTextFields) {
             if (code == field.code) {

@@ -298,7 +298,8 @@ void KRLOOKUP::chooseField(int position)
         m_thru->setText(QStringLiteral("9.999"));
         break;
     case Field::MeritClass:
-        // A merit criterion has a From only.
+    case Field::LastUpdate:
+        // A merit or change criterion has a From only.
         m_thru->setEnabled(false);
         m_thru->hide();
         m_thruLabel->hide();

@@ -350,5 +350,39 @@ TEST(CompanyLoad, FailureLeavesDatabaseAndFile)
     EXPECT_EQ(folder.count("PRIME"), 1);
 }
 
+std::vector<std::string> changes(LoadTestFolder& folder)
+{
+    std::vector<std::string> rows;
+    Statement row =
+        folder.db().prepare("SELECT FILE || ' ' || CHANGE FROM LOADCHANGES ORDER BY FILE");
+    while (row.step())
+        rows.push_back(row.column(0).toString());
+    return rows;
+}
+
+TEST(CompanyLoad, RecordsTheCompaniesAddedAndThoseWithNewMods)
+{
+    LoadTestFolder folder("PA");
+    RecordedProgress progress;
+    FixedRecord kept = company("1000001", "01", "KEPT CO");
+    putMod(kept, 0, "250101", "250301", "260301", "1000");
+    FixedRecord grown = company("1000002", "01", "GROWN CO");
+    putMod(grown, 0, "250101", "250301", "260301", "0950");
+    folder.write("DATAPA.DAT", {kept, grown});
+    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    EXPECT_EQ(changes(folder),
+              (std::vector<std::string>{"1000001 New Company", "1000002 New Company"}));
+
+    putMod(grown, 1, "260101", "260301", "270301", "1010");
+    folder.write("DATAPA.DAT", {kept, grown, company("1000003", "01", "NEW CO")});
+    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    EXPECT_EQ(changes(folder),
+              (std::vector<std::string>{"1000002 New Mod", "1000003 New Company"}));
+
+    folder.write("DATAPA.DAT", {kept, grown, company("1000003", "01", "NEW CO")});
+    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    EXPECT_EQ(changes(folder), (std::vector<std::string>{}));
+}
+
 } // namespace
 } // namespace kora::test

@@ -7,24 +7,42 @@
 namespace kora::test {
 namespace {
 
-TEST(FieldCatalogue, HoldsTheEighteenFieldsInEditorOrder)
+TEST(FieldCatalogue, HoldsTheFieldsInEditorOrder)
 {
-    const std::vector<std::string> captions = {
-        "Expiration Date", "Experience Mod.", "Employer Name",  "Zip Code", "County",
-        "Class Code",      "SIC Code",        "# of Employees", "Sales",    "Merit Class",
-        "Area Code",       "New Records",     "NJ A/R Only",    "File #",   "User1 Field",
-        "User2 Field",     "User3 Field",     "Issue Year"};
+    const std::vector<std::string> captions = {"Expiration Date",
+                                               "Experience Mod.",
+                                               "Employer Name",
+                                               "Zip Code",
+                                               "County",
+                                               "Class Code",
+                                               "SIC Code",
+                                               "# of Employees",
+                                               "Sales",
+                                               "Merit Class",
+                                               "Area Code",
+                                               "New Records",
+                                               "NJ A/R Only",
+                                               "File #",
+                                               "User1 Field",
+                                               "User2 Field",
+                                               "User3 Field",
+                                               "Issue Year",
+                                               "Renews Within (days)",
+                                               "Mod Change",
+                                               "Years Mod Over 1.00",
+                                               "Changed in Last Update"};
     const std::vector<std::string> codes = {
-        "EXPIRE", "MOD",  "NAME1",  "ZIP",      "COUNTY",  "CLASS", "SIC",   "EMPLOYEES", "SALES",
-        "MERIT",  "AREA", "NEWREC", "NJARONLY", "FILENUM", "User1", "User2", "User3",     "ISSUE1"};
-    ASSERT_EQ(FieldCatalogue::kCount, 18);
+        "EXPIRE", "MOD",    "NAME1",     "ZIP",       "COUNTY",   "CLASS",     "SIC",   "EMPLOYEES",
+        "SALES",  "MERIT",  "AREA",      "NEWREC",    "NJARONLY", "FILENUM",   "User1", "User2",
+        "User3",  "ISSUE1", "RENEWDAYS", "MODCHANGE", "MODYEARS", "LASTUPDATE"};
+    ASSERT_EQ(FieldCatalogue::kCount, 22);
     for (int position = 0; position < FieldCatalogue::kCount; ++position) {
         EXPECT_EQ(FieldCatalogue::caption(position, "PA"), captions[position]);
         EXPECT_EQ(FieldCatalogue::code(position), codes[position]);
     }
     EXPECT_EQ(FieldCatalogue::caption(0, "NY"), "Anniversary");
     EXPECT_EQ(FieldCatalogue::caption(1, "NY"), "Experience Mod.");
-    EXPECT_THROW(FieldCatalogue::code(18), std::out_of_range);
+    EXPECT_THROW(FieldCatalogue::code(22), std::out_of_range);
 }
 
 TEST(FieldCatalogue, TellsWhichFieldsRepeatAndWhereTheyServe)
