@@ -124,52 +124,52 @@ bool fromAboveThru(FieldCatalogue::ValueForm form, const std::string& from, cons
     default:
         return folded(from) > folded(thru);
     }
+}
 
-    // A whole number or decimal within limits, read exactly as typed.
-    std::optional<double> boundedNumber(const std::string& text, bool whole, double low,
-                                        double high)
-    {
-        static const std::regex wholeForm("^ *[0-9]+ *$");
-        static const std::regex decimalForm(R"(^ *[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+) *$)");
-        if (!std::regex_match(text, whole ? wholeForm : decimalForm))
-            return std::nullopt;
-        const double value = std::stod(text);
-        if (value < low || value > high)
-            return std::nullopt;
-        return value;
-    }
+// A whole number or decimal within limits, read exactly as typed.
+std::optional<double> boundedNumber(const std::string& text, bool whole, double low, double high)
+{
+    static const std::regex wholeForm("^ *[0-9]+ *$");
+    static const std::regex decimalForm(R"(^ *[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+) *$)");
+    if (!std::regex_match(text, whole ? wholeForm : decimalForm))
+        return std::nullopt;
+    const double value = std::stod(text);
+    if (value < low || value > high)
+        return std::nullopt;
+    return value;
+}
 
-    // The message for the prospecting fields' values; empty when they are valid.
-    std::string prospectingMessage(FieldCatalogue::ValueForm form, const std::string& from,
-                                   const std::string& thru)
+// The message for the prospecting fields' values; empty when they are valid.
+std::string prospectingMessage(FieldCatalogue::ValueForm form, const std::string& from,
+                               const std::string& thru)
+{
+    using Form = FieldCatalogue::ValueForm;
+    if (form == Form::ChangeKind)
+        return CriterionRules::isChangeKind(from)
+                   ? ""
+                   : "Changed in Last Update must be New Company, New Mod or Any Change!";
+    struct Limits
     {
-        using Form = FieldCatalogue::ValueForm;
-        if (form == Form::ChangeKind)
-            return CriterionRules::isChangeKind(from)
-                       ? ""
-                       : "Changed in Last Update must be New Company, New Mod or Any Change!";
-        struct Limits
-        {
-            bool whole;
-            double low;
-            double high;
-            const char* message;
-        };
-        Limits limits{};
-        if (form == Form::Days)
-            limits = {true, 0, 366, "Days must be whole numbers from 0 to 366!"};
-        else if (form == Form::ModDifference)
-            limits = {false, -9.999, 9.999, "Mod change must be a number from -9.999 to 9.999!"};
-        else if (form == Form::Years)
-            limits = {true, 0, 99, "Years must be whole numbers from 0 to 99!"};
-        else
-            return {};
-        const auto low = boundedNumber(from, limits.whole, limits.low, limits.high);
-        const auto high = boundedNumber(thru, limits.whole, limits.low, limits.high);
-        if (!low || !high)
-            return limits.message;
-        return *low > *high ? "From must not be above Thru!" : "";
-    }
+        bool whole;
+        double low;
+        double high;
+        const char* message;
+    };
+    Limits limits{};
+    if (form == Form::Days)
+        limits = {true, 0, 366, "Days must be whole numbers from 0 to 366!"};
+    else if (form == Form::ModDifference)
+        limits = {false, -9.999, 9.999, "Mod change must be a number from -9.999 to 9.999!"};
+    else if (form == Form::Years)
+        limits = {true, 0, 99, "Years must be whole numbers from 0 to 99!"};
+    else
+        return {};
+    const auto low = boundedNumber(from, limits.whole, limits.low, limits.high);
+    const auto high = boundedNumber(thru, limits.whole, limits.low, limits.high);
+    if (!low || !high)
+        return limits.message;
+    return *low > *high ? "From must not be above Thru!" : "";
+}
 
 } // namespace
 

@@ -272,9 +272,11 @@ private slots:
         // One main window at a time: each answers the workspace window of its own start.
         {
             Open open;
-            QCOMPARE(open.editor.fields()->count(), 18);
+            // The eighteen fields, then the four prospecting ones.
+            QCOMPARE(open.editor.fields()->count(), 22);
             QCOMPARE(open.editor.fields()->item(0)->text(), QString("Expiration Date"));
             QCOMPARE(open.editor.fields()->item(17)->text(), QString("Issue Year"));
+            QCOMPARE(open.editor.fields()->item(18)->text(), QString("Renews Within (days)"));
             open.editor.choose(Field::ExpirationDate);
             QCOMPARE(open.editor.from()->text(), QString("0101"));
             QCOMPARE(open.editor.thru()->text(), QString("1231"));
