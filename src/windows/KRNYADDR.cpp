@@ -84,6 +84,10 @@ void KRNYADDR::showAddress()
         if (!m_addressTable->noMatch())
             m_addresses->setPlainText(
                 QString::fromStdString(m_addressTable->field("ADDRESSES").toString()));
+        else
+            // Said in grey inside the box, which itself stays empty.
+            m_addresses->setPlaceholderText(
+                QStringLiteral("No full address is on file for this company."));
     } catch (const DbError&) {
         // A look-up that fails leaves the text as it was, like one that finds nothing.
     }

@@ -50,6 +50,8 @@ private slots:
         KRNYADDR window(data.master(), "999 99 99", "01", "NOBODY");
         window.show();
         QCOMPARE(window.findChild<QPlainTextEdit*>("ADDRESSES")->toPlainText(), QString());
+        QCOMPARE(window.findChild<QPlainTextEdit*>("ADDRESSES")->placeholderText(),
+                 QString("No full address is on file for this company."));
         QVERIFY(window.isVisible());
         QVERIFY(data.messages().isEmpty());
     }
