@@ -98,10 +98,10 @@ void ReportRenderer::preparePage(QPagedPaintDevice& device) const
 
 QFont ReportRenderer::font(const std::string& name) const
 {
-    const auto& spec = m_definition.fonts.at(name);
-    QFont font(QString::fromStdString(spec.family));
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
+    const auto& choice = m_definition.fonts.at(name);
+    QFont font(QString::fromStdString(choice.family));
+    font.setPointSizeF(choice.points);
+    font.setBold(choice.bold);
     return font;
 }
 
