@@ -3,6 +3,9 @@
 #include "base/LookupMessage.h"
 
 #include <QApplication>
+#include <QFileDialog>
+
+#include <algorithm>
 
 namespace kora {
 
@@ -15,6 +18,59 @@ Dialogs::Script& Dialogs::script()
 void Dialogs::setScript(Script script)
 {
     Dialogs::script() = std::move(script);
+}
+
+Dialogs::FileScript& Dialogs::fileScript()
+{
+    static FileScript current;
+    return current;
+}
+
+void Dialogs::setFileScript(FileScript script)
+{
+    Dialogs::fileScript() = std::move(script);
+}
+
+Dialogs::FileAnswer Dialogs::chooseFile(QWidget* parent, const FileRequest& request)
+{
+    if (fileScript())
+        return fileScript()(request);
+    QFileDialog dialog(parent, request.title, request.directory);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    switch (request.kind) {
+    case FileRequest::Kind::Open:
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles
+                                               : QFileDialog::ExistingFile);
+        break;
+    case FileRequest::Kind::Save:
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+        break;
+    case FileRequest::Kind::Folder:
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        break;
+    }
+    if (!request.filters.isEmpty()) {
+        dialog.setNameFilters(request.filters);
+        if (request.filterIndex >= 0 && request.filterIndex < request.filters.size())
+            dialog.selectNameFilter(request.filters.at(request.filterIndex));
+    }
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+
+    FileAnswer answer;
+    answer.accepted = dialog.exec() == QDialog::Accepted;
+    if (answer.accepted) {
+        answer.files = dialog.selectedFiles();
+        answer.filterIndex =
+            std::max<qsizetype>(0, request.filters.indexOf(dialog.selectedNameFilter()));
+    }
+    return answer;
 }
 
 QMessageBox::StandardButton Dialogs::ask(QWidget* parent, const QString& title, const QString& text,

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -26,6 +27,33 @@ public:
     };
     using Script = std::function<QMessageBox::StandardButton(const Request&)>;
 
+    // A file or folder chooser: what the caller asks for and what came back.
+    struct FileRequest
+    {
+        enum class Kind
+        {
+            Open,
+            Save,
+            Folder
+        };
+        Kind kind = Kind::Open;
+        QString title;
+        QString directory;
+        QString fileName;      // preset in the name field
+        QStringList filters;   // name filters, "Text Files (*.txt)"
+        int filterIndex = 0;   // 0-based index of the preselected filter
+        QString defaultSuffix; // appended when the user types no extension
+        bool multiSelect = false;
+        bool confirmOverwrite = true;
+    };
+    struct FileAnswer
+    {
+        bool accepted = false;
+        QStringList files;   // full paths; the folder for a folder chooser
+        int filterIndex = 0; // the filter selected when the user accepted
+    };
+    using FileScript = std::function<FileAnswer(const FileRequest&)>;
+
     // The title of messages that carry no title of their own.
     static QString defaultTitle() { return QStringLiteral("KORA"); }
 
@@ -42,8 +70,14 @@ public:
     // script shows real message boxes again.
     static void setScript(Script script);
 
+    // Shows a non-native file dialog (or the installed file script) and
+    // returns the user's choice.
+    static FileAnswer chooseFile(QWidget* parent, const FileRequest& request);
+    static void setFileScript(FileScript script);
+
 private:
     static Script& script();
+    static FileScript& fileScript();
 };
 
 } // namespace kora
