@@ -1,5 +1,6 @@
 #include "demo/DemoData.h"
 
+#include "base/StateRules.h"
 #include "demo/DemoGeography.h"
 #include "loading/DataLoader.h"
 #include "loading/UpdateLayout.h"
@@ -380,8 +381,8 @@ class Generator
 {
 public:
     Generator(const std::string& state, long long companies, Days today)
-        : m_state(state), m_newYork(state == "NY"), m_companies(companies), m_today(today),
-          m_geography(DemoGeography::forState(state)),
+        : m_state(state), m_newYork(StateRules::isNewYork(state)), m_companies(companies),
+          m_today(today), m_geography(DemoGeography::forState(state)),
           m_random(0x4B4F5241ull * 131 + static_cast<unsigned char>(state[0]) * 257 +
                    static_cast<unsigned char>(state[1]))
     {
@@ -458,7 +459,7 @@ private:
     {
         Group group{file, nameRoot(), {}};
         const int count = static_cast<int>(m_random.weighted(kModCountWeights));
-        const bool merit = (m_state == "PM" || m_state == "DM") && m_random.chance(0.15);
+        const bool merit = StateRules::hasMeritClasses(m_state) && m_random.chance(0.15);
         // Policies renew on the same day each year, most on the first of a month;
         // the newest mod may already be issued for a policy starting soon.
         const auto month = static_cast<unsigned>(1 + m_random.below(12));
@@ -578,7 +579,7 @@ private:
         record.put(kTitle, employer.title);
         record.put(kZipExt, employer.zipExt);
         record.put(kFax, employer.fax);
-        if (m_state == "NJ")
+        if (StateRules::hasAssignedRisk(m_state))
             putNewJerseyFields(record);
         if (m_newYork) {
             record.put(kNyRevised, m_random.chance(0.06) ? "R" : " ");

@@ -1,5 +1,6 @@
 #include "output/ExportWriter.h"
 
+#include "base/StateRules.h"
 #include "output/ExpirationOrder.h"
 #include "output/ExportCompanyReader.h"
 #include "output/ExportError.h"
@@ -53,7 +54,7 @@ ExportWriter::Result ExportWriter::run(const std::string& source, const ExportCh
     }
     progress.starting(companies);
 
-    const bool newJersey = m_state == "NJ";
+    const bool newJersey = StateRules::hasAssignedRisk(m_state);
     const auto orderAt = source.find(kOrderBy);
     const bool throughScratch =
         choice.sort == ExportSort::Expiration && orderAt != std::string::npos;

@@ -1,6 +1,7 @@
 #include "output/PrintRun.h"
 
 #include "base/Folders.h"
+#include "base/StateRules.h"
 #include "output/ReportDatabase.h"
 
 #include <QPdfWriter>
@@ -39,7 +40,7 @@ std::string PrintRun::reportFileName(Format format, const std::string& state)
 {
     switch (format) {
     case Format::Detail:
-        return state == "NY" ? "KRPRTANY.RPT" : "KRPRTALL.RPT";
+        return StateRules::isNewYork(state) ? "KRPRTANY.RPT" : "KRPRTALL.RPT";
     case Format::Summary:
         return "KRPRTSUM.RPT";
     case Format::LaserLabels:

@@ -1,8 +1,10 @@
 #include "output/ReportFill.h"
 
 #include "base/Quoting.h"
+#include "base/StateRules.h"
 #include "database/ForwardCursor.h"
 #include "database/Schema.h"
+#include "results/CodedTexts.h"
 
 namespace kora {
 
@@ -57,16 +59,6 @@ Value monthDay(const Value& date)
 
 // The stored YYMM of the New Jersey assigned-risk date as MM/YY; a single
 // blank when there is none. A year below 10 is stored without its leading zero.
-Value assignedRiskDate(const Value& stored)
-{
-    if (stored.isNull() || stored.toString().empty())
-        return " ";
-    std::string digits = stored.toString();
-    if (digits.size() < 4)
-        digits.insert(0, 4 - digits.size(), '0');
-    return digits.substr(digits.size() - 2) + "/" + digits.substr(0, 2);
-}
-
 const char* const kCopied[] = {"NAME1", "NAME2", "STREET", "CITY",       "ST",
                                "AREA",  "SIC",   "COUNTY", "COUNTYNAME", "EMPLOYEES",
                                "SALES", "User1", "User2",  "User3"};
@@ -97,7 +89,7 @@ ReportFill::ReportFill(Database& stateDb, Database& scratch, std::string state, 
     for (size_t i = 0; i < m_primeColumns.size(); ++i)
         m_primeIndex[m_primeColumns[i]] = static_cast<int>(i);
     m_class.resize(columnsOf("CLASS").size());
-    if (m_state == "NY")
+    if (StateRules::isNewYork(m_state))
         m_addresses.emplace(
             stateDb.prepare("SELECT ADDRESSES FROM ADDRESSES WHERE FILE = ? AND SEQUENCE = ?"));
 }
@@ -177,13 +169,14 @@ void ReportFill::addCompany(const ForwardCursor& company)
     set("EMPDESC", lookUp(m_employees, company.field("EMPLOYEES")));
     set("SICDESC", lookUp(m_sic, company.field("SIC")));
     set("SALESDESC", lookUp(m_sales, company.field("SALES")));
-    if (m_state == "NJ") {
+    if (StateRules::hasAssignedRisk(m_state)) {
         for (const char* name : kNewJersey)
             set(name, company.field(name));
-        set("NJAR", assignedRiskDate(company.field("NJAR")));
+        const std::string assignedRisk = CodedTexts::assignedRiskDate(company.field("NJAR"));
+        set("NJAR", assignedRisk.empty() ? " " : assignedRisk);
     }
     set("NOTES", lookUp(m_notes, file, sequence));
-    if (m_state == "NY") {
+    if (StateRules::isNewYork(m_state)) {
         set("ADDRESSES", lookUp(*m_addresses, file, sequence));
         set("REVISED", company.field("REVISED"));
         set("INTERSTATE", company.field("INTERSTATE"));

@@ -1,26 +1,14 @@
 #include "safekeeping/UserDataRestore.h"
 
-#include "base/Blanks.h"
 #include "database/Database.h"
 #include "database/Transaction.h"
-#include "results/CityStateZip.h"
+#include "results/AddressOverride.h"
 #include "results/NoteLock.h"
 #include "safekeeping/UserFields.h"
 
 namespace kora {
 
 namespace {
-
-// A part of the City ST Zip line that is not there is stored as no value.
-Value partValue(const std::string& part)
-{
-    return part.empty() ? Value() : Value(part);
-}
-
-bool overridesAddress(const Value& user1)
-{
-    return std::string_view(trimBlanks(user1.toString())).starts_with("!&");
-}
 
 class Restorer
 {
@@ -85,7 +73,7 @@ public:
             if (m_writeFields.run() == 0)
                 continue;
             ++m_counts.fields;
-            if (overridesAddress(fields.column(2)))
+            if (AddressOverride::isOn(fields.column(2).toString()))
                 restoreAddress(file, sequence, fields.column(3), fields.column(4));
         }
     }
@@ -96,12 +84,12 @@ private:
     void restoreAddress(const Value& file, const Value& sequence, const Value& street,
                         const Value& cityStateZip)
     {
-        const CityStateZip parts = CityStateZip::split(cityStateZip.toString());
         m_writeAddress.reset();
-        m_writeAddress
-            .bindAll({street, partValue(parts.city), partValue(parts.state), partValue(parts.zip),
-                      partValue(parts.zipExtension), file, sequence})
-            .run();
+        m_writeAddress.bind(1, street);
+        int column = 2;
+        for (const auto& [field, value] : AddressOverride::cityFields(cityStateZip.toString()))
+            m_writeAddress.bind(column++, value);
+        m_writeAddress.bind(column, file).bind(column + 1, sequence).run();
     }
 
     UserDataRestore::Mode m_mode;

@@ -415,7 +415,9 @@ void MASTER::newSearch()
     if (!m_list)
         return;
     m_list->SetCurSQLFile(true);
-    KRLOOKUP editor(*m_list, this);
+    KRLOOKUP editor(m_list->lookupTabs(), m_list->database(), m_list->state().toStdString(), this);
+    connect(&editor, &KRLOOKUP::saved, m_list, &KRLIST::showSavedLookup);
+    connect(&editor, &KRLOOKUP::cancelled, m_list, &KRLIST::SETTABS);
     editor.exec();
 }
 
@@ -423,7 +425,10 @@ void MASTER::editSearch()
 {
     if (!m_list)
         return;
-    KREDDEL window(*m_list, this);
+    KREDDEL window(m_list->lookupTabs(), m_list->database(), m_list->state().toStdString(), this);
+    connect(&window, &KREDDEL::lookupSaved, m_list, &KRLIST::showSavedLookup);
+    connect(&window, &KREDDEL::lookupRemoved, m_list, &KRLIST::showLookupRemoved);
+    connect(&window, &KREDDEL::cancelled, m_list, &KRLIST::SETTABS);
     window.exec();
 }
 

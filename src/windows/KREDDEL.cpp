@@ -1,8 +1,8 @@
 #include "windows/KREDDEL.h"
 
+#include "lookup/LookupTabs.h"
 #include "widgets/CenterForm.h"
 #include "widgets/Dialogs.h"
-#include "windows/KRLIST.h"
 #include "windows/KRLOOKUP.h"
 
 #include <QHBoxLayout>
@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace kora {
 
@@ -22,8 +24,9 @@ constexpr int kTabRole = Qt::UserRole;
 
 } // namespace
 
-KREDDEL::KREDDEL(KRLIST& list, QWidget* parent)
-    : QDialog(parent), m_list(list), m_lookups(new QListWidget(this))
+KREDDEL::KREDDEL(LookupTabs& tabs, Database& db, std::string state, QWidget* parent)
+    : QDialog(parent), m_tabs(tabs), m_db(db), m_state(std::move(state)),
+      m_lookups(new QListWidget(this))
 {
     setObjectName(QStringLiteral("KREDDEL"));
     setWindowTitle(QStringLiteral("Edit/Delete Lookup"));
@@ -70,7 +73,7 @@ void KREDDEL::showEvent(QShowEvent* event)
 void KREDDEL::fillList()
 {
     m_lookups->clear();
-    const LookupTabs& tabs = m_list.lookupTabs();
+    const LookupTabs& tabs = m_tabs;
     for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab) {
         if (tabs.fileOfTab(tab).empty())
             continue;
@@ -99,9 +102,11 @@ void KREDDEL::edit()
     const int tab = chosenTab();
     if (tab == 0)
         return;
-    m_list.lookupTabs().setCurrentFile(m_list.lookupTabs().fileOfTab(tab));
+    m_tabs.setCurrentFile(m_tabs.fileOfTab(tab));
     QDialog::accept();
-    KRLOOKUP editor(m_list, parentWidget());
+    KRLOOKUP editor(m_tabs, m_db, m_state, parentWidget());
+    connect(&editor, &KRLOOKUP::saved, this, &KREDDEL::lookupSaved);
+    connect(&editor, &KRLOOKUP::cancelled, this, &KREDDEL::cancelled);
     editor.exec();
 }
 
@@ -113,9 +118,8 @@ void KREDDEL::remove()
     if (Dialogs::ask(this, QStringLiteral("Edit/Delete Lookup"),
                      QStringLiteral("Delete this lookup?"), QMessageBox::Yes | QMessageBox::No,
                      QMessageBox::Warning, QMessageBox::No) == QMessageBox::Yes) {
-        m_list.lookupTabs().folder().remove(m_list.lookupTabs().fileOfTab(tab));
-        m_list.SETTABS();
-        m_list.selectTab(0);
+        m_tabs.folder().remove(m_tabs.fileOfTab(tab));
+        emit lookupRemoved();
     }
     QDialog::accept();
 }
@@ -123,7 +127,7 @@ void KREDDEL::remove()
 void KREDDEL::reject()
 {
     QDialog::reject();
-    m_list.SETTABS();
+    emit cancelled();
 }
 
 } // namespace kora

@@ -1,7 +1,6 @@
 #include "windows/KRLIST.h"
 
 #include "base/CommandStates.h"
-#include "base/Dates.h"
 #include "base/StateRules.h"
 #include "widgets/ColouredSelectionDelegate.h"
 #include "widgets/Dialogs.h"
@@ -10,6 +9,7 @@
 #include "widgets/RowGrid.h"
 #include "widgets/TabStrip.h"
 #include "windows/CompanyGridModel.h"
+#include "windows/CompanyPanel.h"
 #include "windows/KRLISTI.h"
 #include "windows/KRNYADDR.h"
 #include "windows/WindowHost.h"
@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -30,7 +29,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -39,11 +37,6 @@ namespace kora {
 namespace {
 
 constexpr int kOmitColumn = 4;
-
-QString modText(const Value& mod)
-{
-    return mod.isNull() ? QString() : QString::number(mod.toDouble(), 'f', 3);
-}
 
 // Fixed widths for the short columns; the name column (width 0) takes the
 // rest of the grid, so the grid never scrolls sideways. The grid is never
@@ -73,24 +66,6 @@ QLineEdit* readOnlyBox(const char* name, QWidget* parent)
     box->setObjectName(QString::fromLatin1(name));
     box->setReadOnly(true);
     return box;
-}
-
-// A box too narrow for its text shows the text's beginning, the whole text
-// in its tool tip.
-void showContact(QLineEdit* box, const std::string& text)
-{
-    box->setText(QString::fromStdString(text));
-    box->setCursorPosition(0);
-    box->setToolTip(box->text().trimmed());
-}
-
-QLabel* flagLabel(const char* text, const char* name, QWidget* parent)
-{
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setStyleSheet(QStringLiteral("QLabel { color: rgb(128, 0, 0); font-weight: bold; }"));
-    label->setVisible(false);
-    return label;
 }
 
 } // namespace
@@ -179,78 +154,7 @@ void KRLIST::buildWindow()
     left->addWidget(m_grids, 1);
     left->addLayout(searchRow);
 
-    m_address = new QPlainTextEdit(this);
-    m_address->setObjectName(QStringLiteral("ADDRESS"));
-    m_address->setReadOnly(true);
-    // Room for the four lines of a summary and no more, so that the list
-    // fits an 800 by 600 screen whole.
-    m_address->setFixedHeight(m_address->fontMetrics().lineSpacing() * 4 + 14);
-    m_phone = readOnlyBox("PHONE", this);
-    m_fax = readOnlyBox("txtFax", this);
-    m_contact = readOnlyBox("CONTACT", this);
-    m_title = readOnlyBox("TITLE", this);
-    // Telephone and fax are short and share a line; contact and title get
-    // the whole width.
-    auto* contacts = new QGridLayout;
-    contacts->addWidget(new QLabel(QStringLiteral("Phone:"), this), 0, 0);
-    contacts->addWidget(m_phone, 0, 1);
-    contacts->addWidget(new QLabel(QStringLiteral("Fax:"), this), 0, 2);
-    contacts->addWidget(m_fax, 0, 3);
-    contacts->addWidget(new QLabel(QStringLiteral("Contact:"), this), 1, 0);
-    contacts->addWidget(m_contact, 1, 1, 1, 3);
-    contacts->addWidget(new QLabel(QStringLiteral("Title:"), this), 2, 0);
-    contacts->addWidget(m_title, 2, 1, 1, 3);
-    contacts->setColumnStretch(1, 1);
-    contacts->setColumnStretch(3, 1);
-    const int phoneWidth =
-        m_phone->fontMetrics().horizontalAdvance(QStringLiteral("(000) 000-0000")) + 12;
-    m_phone->setMinimumWidth(phoneWidth);
-    m_fax->setMinimumWidth(phoneWidth);
-
-    m_associated = flagLabel("Associated Companies", "lblAssociated", this);
-    m_seeNotes = flagLabel("See Notes", "lblNotes", this);
-    m_interstate = flagLabel("Interstate", "lblInterstate", this);
-    m_revised = flagLabel("Revised", "lblRevised", this);
-    m_assignedRisk = flagLabel("Assigned Risk", "lblAssignedRisk", this);
-    // Each flag keeps its place while hidden, so that what stands below the
-    // flags never moves from one company to the next.
-    auto* flags = new QGridLayout;
-    flags->addWidget(m_associated, 0, 0);
-    flags->addWidget(m_seeNotes, 0, 1);
-    flags->addWidget(m_assignedRisk, 1, 0);
-    flags->addWidget(m_interstate, 1, 1);
-    flags->addWidget(m_revised, 1, 2);
-    flags->setColumnStretch(3, 1);
-    for (QLabel* flag : {m_associated, m_seeNotes, m_interstate, m_revised, m_assignedRisk}) {
-        QSizePolicy policy = flag->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        flag->setSizePolicy(policy);
-    }
-
-    auto* company = new QGroupBox(QStringLiteral("Company"), this);
-    auto* companyLayout = new QVBoxLayout(company);
-    companyLayout->addWidget(m_address);
-    companyLayout->addLayout(contacts);
-    companyLayout->addLayout(flags);
-
-    m_mods = new QStandardItemModel(0, 4, this);
-    m_modsGrid = new QTableView(this);
-    m_modsGrid->setObjectName(QStringLiteral("TDBGrid2"));
-    m_modsGrid->setModel(m_mods);
-    m_modsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_modsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_modsGrid->verticalHeader()->hide();
-    m_modsGrid->verticalHeader()->setDefaultSectionSize(m_modsGrid->fontMetrics().height() + 6);
-    m_modsGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    const bool merit = StateRules::hasMeritClasses(m_state.toStdString());
-    m_mods->setHorizontalHeaderLabels(
-        {QStringLiteral("Issue"), newYork ? QStringLiteral(" ") : QStringLiteral("Effective"),
-         newYork ? QStringLiteral("Anniversary") : QStringLiteral("Expires"),
-         merit ? QStringLiteral("Merit Class") : QStringLiteral("MOD")});
-    m_modsGrid->setColumnHidden(1, newYork);
-    auto* mods = new QGroupBox(QStringLiteral("Mods"), this);
-    auto* modsLayout = new QVBoxLayout(mods);
-    modsLayout->addWidget(m_modsGrid);
+    m_company = new CompanyPanel(m_state.toStdString(), this);
 
     m_moreInfo = new QPushButton(QStringLiteral("More Info..."), this);
     m_moreInfo->setObjectName(QStringLiteral("Command1"));
@@ -273,8 +177,7 @@ void KRLIST::buildWindow()
         button->setEnabled(false);
 
     auto* right = new QVBoxLayout;
-    right->addWidget(company);
-    right->addWidget(mods, 1);
+    right->addWidget(m_company, 1);
     right->addLayout(buttons);
 
     // On a screen too small for the whole list it scrolls, every control
@@ -441,6 +344,24 @@ void KRLIST::SETTABS()
     }
 }
 
+void KRLIST::showSavedLookup(const QString& fileName, bool newLookup)
+{
+    if (newLookup)
+        selectTab(0);
+    SETTABS();
+    if (newLookup)
+        return;
+    for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab)
+        if (m_lookupTabs.fileOfTab(tab) == fileName.toStdString())
+            selectTab(tab);
+}
+
+void KRLIST::showLookupRemoved()
+{
+    SETTABS();
+    selectTab(0);
+}
+
 void KRLIST::reselect(const std::string& name, const std::string& key)
 {
     // The lookup was run again in name order: the company stands among the
@@ -476,13 +397,7 @@ void KRLIST::SetUpSQL()
         selectTab(0);
         return;
     }
-    QPalette colours = m_address->palette();
-    colours.setColor(QPalette::Text, QColor(255, 0, 0));
-    m_address->setPalette(colours);
-    m_address->setPlainText(QStringLiteral("                      *** PERFORMING LOOKUP ***\n"));
-    m_address->repaint();
-    colours.setColor(QPalette::Text, QApplication::palette().color(QPalette::Text));
-    m_address->setPalette(colours);
+    m_company->showLookupRunning();
 
     SORTSRCH(2);
     m_count->setText(QString::number(m_lookupCompanies.count()));
@@ -582,30 +497,10 @@ void KRLIST::currentRowChanged()
 
 void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
 {
-    m_address->setPlainText(QString::fromStdString(CompanySummary::text(row, tab))
-                                .replace(QLatin1String("\r\n"), QLatin1String("\n")));
-    if (tab == CompanySummary::Tab::AllCompanies) {
-        QPalette colours = m_address->palette();
-        colours.setColor(QPalette::Base, CompanySummary::addressOverridden(row)
-                                             ? QColor(255, 255, 128)
-                                             : QApplication::palette().color(QPalette::Base));
-        m_address->setPalette(colours);
-    }
-    const auto contacts = CompanySummary::contacts(row, tab);
-    showContact(m_phone, contacts.phone);
-    showContact(m_fax, contacts.fax);
-    showContact(m_contact, contacts.contact);
-    showContact(m_title, contacts.title);
-
-    const std::string state = m_state.toStdString();
-    m_associated->setVisible(row.field("ASSOCIATES").toBool());
-    m_seeNotes->setVisible(GetNoteLength(QString::fromStdString(row.text("FILE")),
-                                         QString::fromStdString(row.text("SEQUENCE"))) > 0);
-    m_interstate->setVisible(StateRules::isNewYork(state) && row.field("INTERSTATE").toBool());
-    m_revised->setVisible(StateRules::isNewYork(state) && row.field("REVISED").toBool());
-    m_assignedRisk->setVisible(CompanySummary::assignedRisk(row, tab, state));
-    showMods(row);
-
+    m_company->show(row, tab,
+                    GetNoteLength(QString::fromStdString(row.text("FILE")),
+                                  QString::fromStdString(row.text("SEQUENCE"))) > 0,
+                    m_data.mods(row.field("FILE"), row.field("SEQUENCE")));
     // The caption follows the company on every tab, so the all-companies tab,
     // where the button cannot be used, never shows the caption of another company.
     m_mark->setText(QString::fromStdString(CompanySummary::markCaption(row)));
@@ -614,27 +509,9 @@ void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
     m_mark->setEnabled(tab == CompanySummary::Tab::Lookup);
 }
 
-void KRLIST::showMods(const CompanyRow& row)
-{
-    m_mods->removeRows(0, m_mods->rowCount());
-    for (const ResultListData::Mod& mod : m_data.mods(row.field("FILE"), row.field("SEQUENCE"))) {
-        QList<QStandardItem*> items;
-        for (const std::string* date : {&mod.issue, &mod.effective, &mod.expire})
-            items << new QStandardItem(QString::fromStdString(Dates::toMonthDayYear(*date)));
-        items << new QStandardItem(modText(mod.mod));
-        items.back()->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        m_mods->appendRow(items);
-    }
-}
-
 void KRLIST::clearCompany()
 {
-    m_address->clear();
-    for (QLineEdit* box : {m_phone, m_fax, m_contact, m_title})
-        box->clear();
-    for (QLabel* flag : {m_associated, m_seeNotes, m_interstate, m_revised, m_assignedRisk})
-        flag->setVisible(false);
-    m_mods->removeRows(0, m_mods->rowCount());
+    m_company->clear();
     for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_mark})
         button->setEnabled(false);
     m_mark->setText(QStringLiteral("Exclude"));

@@ -13,17 +13,16 @@
 
 #include <memory>
 
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
-class QStandardItemModel;
 class QTableView;
 
 namespace kora {
 
 class CompanyGridModel;
+class CompanyPanel;
 class TabStrip;
 class WindowHost;
 
@@ -51,6 +50,12 @@ public:
     // Rebuilds the lookup tabs from the workspace folder and shows the
     // selected tab again (tab 0 when its lookup is gone).
     void SETTABS();
+    // After the lookup editor saved a lookup file: a new lookup brings the
+    // list back on the all-companies tab, an edited one is shown again on its
+    // tab, run with its new criteria.
+    void showSavedLookup(const QString& fileName, bool newLookup);
+    // After a lookup file was deleted: the tabs again, on the all-companies tab.
+    void showLookupRemoved();
     // The current lookup file: cleared for a new lookup, else the selected tab's file.
     void SetCurSQLFile(bool NEWSEARCH);
     // Runs the lookup of the selected tab and shows its companies by name.
@@ -99,7 +104,6 @@ private:
     QTableView* currentGrid() const;
     OrderedCompanies& currentCompanies();
     void render(const CompanyRow& row, CompanySummary::Tab tab);
-    void showMods(const CompanyRow& row);
     void clearCompany();
     void readDataVersion();
 
@@ -124,21 +128,10 @@ private:
     CompanyGridModel* m_allModel;
     QTableView* m_allGrid; // TDBGrid1
     CompanyGridModel* m_lookupModel;
-    QTableView* m_lookupGrid;   // TDBGrid4
-    QTableView* m_modsGrid;     // TDBGrid2
-    QStandardItemModel* m_mods; // MFILE
-    QPlainTextEdit* m_address;  // ADDRESS
-    QLineEdit* m_count;         // VIEWCOUNT
-    QLineEdit* m_searchFor;     // SFOR
-    QLineEdit* m_phone;         // PHONE
-    QLineEdit* m_fax;           // txtFax
-    QLineEdit* m_contact;       // CONTACT
-    QLineEdit* m_title;         // TITLE
-    QLabel* m_associated;
-    QLabel* m_seeNotes;
-    QLabel* m_interstate;
-    QLabel* m_revised;
-    QLabel* m_assignedRisk;
+    QTableView* m_lookupGrid; // TDBGrid4
+    CompanyPanel* m_company;
+    QLineEdit* m_count;          // VIEWCOUNT
+    QLineEdit* m_searchFor;      // SFOR
     QPushButton* m_moreInfo;     // Command1
     QPushButton* m_fullAddress;  // FULLADDR
     QPushButton* m_printRecord;  // PRINTCUR

@@ -4,10 +4,12 @@
 
 #include "database/DbError.h"
 #include "database/Schema.h"
+#include "results/AddressOverride.h"
 #include "results/AmountText.h"
-#include "results/CityStateZip.h"
+#include "results/CodedTexts.h"
 #include "results/CompanyNotes.h"
 #include "widgets/CenterForm.h"
+#include "widgets/DatedNotesEdit.h"
 #include "widgets/Dialogs.h"
 #include "widgets/LocalFormats.h"
 #include "widgets/RowGrid.h"
@@ -42,30 +44,6 @@ constexpr int kSequenceRole = Qt::UserRole + 1;
 QString textOf(const Value& value)
 {
     return QString::fromStdString(value.toString());
-}
-
-Value valueOf(const QString& text)
-{
-    return Value(text.toStdString());
-}
-
-// The band text of a one-character code 0 to 9; any other code has none.
-QString bandText(const Value& code, const std::vector<std::string>& bands)
-{
-    const std::string digit = code.toString();
-    if (digit.size() != 1 || digit[0] < '0' || digit[0] > '9')
-        return {};
-    return QString::fromStdString(bands[digit[0] - '0']);
-}
-
-// NJAR holds year and month as YYMM; the window shows MM/YY (9507 as 07/95, 312 as 12/03).
-QString assignedRiskDate(const Value& njar)
-{
-    if (njar.isNull())
-        return QStringLiteral("/");
-    const QString digits =
-        QStringLiteral("%1").arg(std::llround(njar.toDouble()), 4, 10, QLatin1Char('0'));
-    return digits.right(2) + QLatin1Char('/') + digits.left(2);
 }
 
 // Keeps a box as narrow as the text it holds.
@@ -347,11 +325,8 @@ QWidget* KRLISTI::buildAssociates()
 QWidget* KRLISTI::buildNotes()
 {
     auto* group = new QGroupBox(this);
-    m_notes = new QPlainTextEdit(group);
+    m_notes = new DatedNotesEdit(group);
     m_notes->setObjectName(QStringLiteral("NOTES"));
-    m_notes->setTabChangesFocus(true);
-    m_notes->installEventFilter(this);
-    m_notes->viewport()->installEventFilter(this);
     auto* label = new QLabel(QStringLiteral("Notes:"), group);
     label->setBuddy(m_notes);
     // Each entry begins with the date it was added; the label shows the date
@@ -396,6 +371,7 @@ void KRLISTI::fill()
             return;
         }
         m_open = true;
+        m_notes->setDating(true);
         fillClasses();
         fillCompany();
     } catch (const DbError& error) {
@@ -445,15 +421,20 @@ void KRLISTI::fillCompany()
 
     const Value sic = prime->field("SIC");
     QString sicText = textOf(sic);
-    m_employees->setText(bandText(prime->field("EMPLOYEES"), Schema::employeeBands()));
-    m_sales->setText(bandText(prime->field("SALES"), Schema::salesBands()));
+    m_employees->setText(QString::fromStdString(
+        CodedTexts::band(prime->field("EMPLOYEES"), Schema::employeeBands())));
+    m_sales->setText(
+        QString::fromStdString(CodedTexts::band(prime->field("SALES"), Schema::salesBands())));
     const std::string description = company.sicDescription(sic);
     if (!description.empty())
         sicText += QStringLiteral(" - ") + QString::fromStdString(description);
     m_sic->setText(sicText);
     m_sic->setCursorPosition(0);
 
-    m_text1->setText(assignedRiskDate(prime->field("NJAR")));
+    // A company without the date shows the bare separator.
+    const std::string assignedRisk = CodedTexts::assignedRiskDate(prime->field("NJAR"));
+    m_text1->setText(assignedRisk.empty() ? QStringLiteral("/")
+                                          : QString::fromStdString(assignedRisk));
     for (QLineEdit* box : m_userBoxes)
         box->setText(textOf(prime->field(box->objectName().toStdString())));
 }
@@ -479,7 +460,7 @@ void KRLISTI::showDelivered(const CompanyRow& prime)
 
 bool KRLISTI::addressOverride() const
 {
-    return m_user1->text().trimmed().startsWith(QLatin1String("!&"));
+    return AddressOverride::isOn(m_user1->text().toStdString());
 }
 
 void KRLISTI::relabel()
@@ -496,15 +477,6 @@ bool KRLISTI::eventFilter(QObject* watched, QEvent* event)
             close();
         return false;
     }
-    if (m_notes && watched == m_notes->viewport()) {
-        // The click that brings the focus into the notes would move the cursor
-        // off the dated line just put in front; the line is where the user types.
-        if (event->type() != QEvent::MouseButtonPress)
-            return false;
-        return std::exchange(m_notesEnteredByClick, false);
-    }
-    if (watched == m_notes && event->type() == QEvent::FocusOut)
-        m_notesEnteredByClick = false;
     const bool entering = event->type() == QEvent::FocusIn;
     if (!entering && event->type() != QEvent::FocusOut)
         return false;
@@ -514,13 +486,6 @@ bool KRLISTI::eventFilter(QObject* watched, QEvent* event)
     if (!m_open || m_returningFocus || reason == Qt::ActiveWindowFocusReason ||
         reason == Qt::PopupFocusReason)
         return false;
-    if (watched == m_notes) {
-        if (entering) {
-            addDatedLine();
-            m_notesEnteredByClick = reason == Qt::MouseFocusReason;
-        }
-        return false;
-    }
     auto* box = static_cast<QLineEdit*>(watched);
     if (!entering)
         storeUserField(box, true);
@@ -529,41 +494,12 @@ bool KRLISTI::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-void KRLISTI::addDatedLine()
-{
-    const QString first = LocalFormats::today() + QStringLiteral(" - ");
-    QTextCursor cursor(m_notes->document());
-    cursor.insertText(first + QLatin1Char('\n'));
-    cursor.setPosition(static_cast<int>(first.size()));
-    m_notes->setTextCursor(cursor);
-}
-
 void KRLISTI::storeUserField(QLineEdit* box, bool interactive)
 {
-    const QString text = box->text().trimmed();
-    if (!storeFields(
-            {{box->objectName().toStdString(), text.isEmpty() ? Value() : valueOf(text)}}) ||
-        !addressOverride())
-        return;
-    if (box == m_user2) {
-        if (text.isEmpty()) {
-            if (interactive)
-                sendBack(box, QStringLiteral("Missing Street Address"));
-            return;
-        }
-        storeFields({{"STREET", valueOf(text)}});
-    } else if (box == m_user3) {
-        const CityStateZip parts = CityStateZip::split(text.toStdString());
-        if (!parts.problem().empty()) {
-            if (interactive)
-                sendBack(box, QString::fromStdString(parts.problem()));
-            return;
-        }
-        storeFields({{"CITY", Value(parts.city)},
-                     {"ST", Value(parts.state)},
-                     {"ZIP", Value(parts.zip)},
-                     {"ZIPEXT", parts.zipExtension.empty() ? Value() : Value(parts.zipExtension)}});
-    }
+    const AddressOverride::Entry entry = AddressOverride::entry(
+        box->objectName().toStdString(), box->text().trimmed().toStdString(), addressOverride());
+    if (storeFields(entry.fields) && !entry.problem.empty() && interactive)
+        sendBack(box, QString::fromStdString(entry.problem));
 }
 
 bool KRLISTI::storeFields(const CompanyRecord::FieldValues& fields)
@@ -590,7 +526,9 @@ void KRLISTI::sendBack(QLineEdit* box, const QString& message)
     Dialogs::tell(this, Dialogs::defaultTitle(), message, QMessageBox::NoIcon);
     // This move of the focus is not the user's: nothing is stored or trimmed.
     m_returningFocus = true;
+    m_notes->setDating(false);
     box->setFocus(Qt::OtherFocusReason);
+    m_notes->setDating(m_open);
     m_returningFocus = false;
 }
 
@@ -624,6 +562,7 @@ void KRLISTI::finish()
     if (box && std::find(m_userBoxes.begin(), m_userBoxes.end(), box) != m_userBoxes.end())
         storeUserField(box, false);
     m_open = false;
+    m_notes->setDating(false);
     if (!m_list)
         return;
     try {

@@ -17,6 +17,7 @@ class QTableView;
 
 namespace kora {
 
+class DatedNotesEdit;
 class KRLIST;
 class CompanyRecord;
 class CompanyRow;
@@ -60,7 +61,6 @@ private:
     void showDelivered(const CompanyRow& prime);
     bool addressOverride() const;
     void relabel();
-    void addDatedLine();
     void storeUserField(QLineEdit* box, bool interactive);
     bool storeFields(const std::vector<std::pair<std::string, Value>>& fields);
     void sendBack(QLineEdit* box, const QString& message);
@@ -75,8 +75,6 @@ private:
     // note are stored from now until the window closes.
     bool m_open = false;
     bool m_returningFocus = false;
-    // The notes took the focus from a mouse press that is still to arrive.
-    bool m_notesEnteredByClick = false;
 
     // Boxes that show a PRIME field as stored, refreshed after every store.
     std::vector<std::pair<QLineEdit*, std::string>> m_delivered;
@@ -93,7 +91,7 @@ private:
     QLabel* m_lblUser3 = nullptr;
     QTableView* m_classes = nullptr;    // TDBGrid7
     QTableView* m_associates = nullptr; // TDBGrid8
-    QPlainTextEdit* m_notes = nullptr;  // NOTES
+    DatedNotesEdit* m_notes = nullptr;  // NOTES
 };
 
 } // namespace kora

@@ -4,10 +4,10 @@
 #include "lookup/CriterionRules.h"
 #include "lookup/FieldCatalogue.h"
 #include "lookup/LookupFile.h"
+#include "lookup/LookupTabs.h"
 #include "widgets/CenterForm.h"
 #include "widgets/Dialogs.h"
 #include "widgets/RowGrid.h"
-#include "windows/KRLIST.h"
 #include "windows/PickListModel.h"
 
 #include <QDate>
@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace kora {
 
@@ -54,8 +55,8 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent)
 
 } // namespace
 
-KRLOOKUP::KRLOOKUP(KRLIST& list, QWidget* parent)
-    : QDialog(parent), m_list(list), m_state(list.state().toStdString())
+KRLOOKUP::KRLOOKUP(LookupTabs& tabs, Database& db, std::string state, QWidget* parent)
+    : QDialog(parent), m_tabs(tabs), m_db(db), m_state(std::move(state))
 {
     setObjectName(QStringLiteral("KRLOOKUP"));
     buildWindow();
@@ -243,14 +244,14 @@ void KRLOOKUP::activate()
     // its first field when the keyboard brings the focus to it.
     m_fields->setCurrentIndex(QModelIndex());
 
-    const std::string& file = m_list.lookupTabs().currentFile();
+    const std::string& file = m_tabs.currentFile();
     m_newLookup = file.empty();
     setWindowTitle(m_newLookup ? QStringLiteral("New Lookup") : QStringLiteral("Edit Lookup"));
     if (m_newLookup) {
         m_title->setText(QStringLiteral("UNTITLED"));
         m_title->selectAll();
         m_title->setFocus();
-    } else if (auto criteria = LookupFile::read(m_list.lookupTabs().folder().path(file))) {
+    } else if (auto criteria = LookupFile::read(m_tabs.folder().path(file))) {
         m_criteria = std::move(*criteria);
         m_title->setText(QString::fromStdString(m_criteria.front().SQLDESC));
     } else {
@@ -345,7 +346,7 @@ void KRLOOKUP::fillPickList(int position, int sortColumn)
         return;
     try {
         m_pickModel->load(
-            m_list.database(), CriterionRules::pickListQuery(position, sortColumn), list->code,
+            m_db, CriterionRules::pickListQuery(position, sortColumn), list->code,
             list->description,
             {QString::fromLatin1(list->codeHeader), QString::fromLatin1(list->descriptionHeader)},
             sortColumn);
@@ -481,30 +482,20 @@ void KRLOOKUP::save()
         tellInvalid(QStringLiteral("No title entered for this search!"));
         return;
     }
-    LookupTabs& tabs = m_list.lookupTabs();
     const auto saved =
-        tabs.folder().save(m_title->text().toStdString(), m_criteria, tabs.currentFile());
+        m_tabs.folder().save(m_title->text().toStdString(), m_criteria, m_tabs.currentFile());
     if (!saved.saved()) {
         tellInvalid(QString::fromStdString(saved.message->text));
         return;
     }
     QDialog::accept();
-    // A new lookup brings the list back on the all-companies tab; an edited
-    // lookup is shown again on its tab, run with its new criteria.
-    if (m_newLookup)
-        m_list.selectTab(0);
-    m_list.SETTABS();
-    if (m_newLookup)
-        return;
-    for (int tab = 1; tab <= LookupTabs::kLookupTabs; ++tab)
-        if (tabs.fileOfTab(tab) == saved.fileName)
-            m_list.selectTab(tab);
+    emit this->saved(QString::fromStdString(saved.fileName), m_newLookup);
 }
 
 void KRLOOKUP::reject()
 {
     QDialog::reject();
-    m_list.SETTABS();
+    emit cancelled();
 }
 
 void KRLOOKUP::tellInvalid(const QString& text)

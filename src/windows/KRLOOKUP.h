@@ -17,19 +17,21 @@ class QTableView;
 
 namespace kora {
 
-class KRLIST;
+class Database;
+class LookupTabs;
 class PickListModel;
 
 // The lookup editor: a title and a list of criteria, each a field with a From
 // and a Thru value, included or excluded. It opens on the result list's
-// current lookup file, or on a new lookup when there is none, and OK writes
-// the lookup file and brings the result list back.
+// current lookup file of the tabs, or on a new lookup when there is none, and
+// OK writes the lookup file and says so, so that the result list can show it.
 class KRLOOKUP : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit KRLOOKUP(KRLIST& list, QWidget* parent = nullptr);
+    // The pick lists read the state database; the lookup is the tabs' current file.
+    KRLOOKUP(LookupTabs& tabs, Database& db, std::string state, QWidget* parent = nullptr);
     ~KRLOOKUP() override;
 
     const std::vector<SQLPARAMETER>& criteria() const { return m_criteria; }
@@ -37,8 +39,14 @@ public:
     // 2 "Include" or "Exclude".
     QString OldStyleFetch(int Row, int Col) const;
 
-    // Cancel: leaves without saving and rebuilds the result list's tabs.
+    // Cancel: leaves without saving.
     void reject() override;
+
+signals:
+    // OK wrote the lookup file (a file name of the workspace folder).
+    void saved(const QString& fileName, bool newLookup);
+    // The editor was left without saving.
+    void cancelled();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -63,7 +71,8 @@ private:
     void refreshCriteria(int currentRow);
     void tellInvalid(const QString& text);
 
-    KRLIST& m_list;
+    LookupTabs& m_tabs;
+    Database& m_db;
     std::string m_state;
     std::vector<SQLPARAMETER> m_criteria;
     bool m_newLookup = true;

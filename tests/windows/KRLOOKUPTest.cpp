@@ -33,7 +33,7 @@ private:
         {
             app.list().SetCurSQLFile(true);
             app.list().lookupTabs().setCurrentFile(currentFile);
-            window = std::make_unique<KRLOOKUP>(app.list(), &app.master());
+            window = app.makeEditor();
             editor.window = window.get();
             window->show();
             if (!QTest::qWaitForWindowActive(window.get()))
@@ -498,7 +498,8 @@ private slots:
             app.writeLookup("SEARCH1.KRD", "Roofers",
                             {{"", "SIC Code", "1761", "1761", "SIC", false}});
             app.list().lookupTabs().setCurrentFile("SEARCH1.KRD");
-            KRLOOKUP window(app.list(), &app.master());
+            const std::unique_ptr<KRLOOKUP> editorWindow = app.makeEditor();
+            KRLOOKUP& window = *editorWindow;
             window.show();
             QVERIFY(QTest::qWaitForWindowActive(&window));
             LookupEditor editor{&window};
@@ -557,7 +558,8 @@ private slots:
         QCOMPARE(app.names(), QStringList({"Allen Roofing"}));
         app.list().SetCurSQLFile(false);
 
-        KRLOOKUP window(app.list(), &app.master());
+        const std::unique_ptr<KRLOOKUP> editorWindow = app.makeEditor();
+        KRLOOKUP& window = *editorWindow;
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         LookupEditor editor{&window};

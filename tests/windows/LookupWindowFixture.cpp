@@ -6,6 +6,7 @@
 #include "lookup/LookupFile.h"
 #include "shell/KRWSPACE.h"
 #include "windows/KRLIST.h"
+#include "windows/KRLOOKUP.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -48,6 +49,15 @@ std::string fourDigits(int code)
 }
 
 } // namespace
+
+std::unique_ptr<KRLOOKUP> LookupWindowFixture::makeEditor()
+{
+    auto editor = std::make_unique<KRLOOKUP>(list().lookupTabs(), list().database(),
+                                             list().state().toStdString(), &m_master);
+    QObject::connect(editor.get(), &KRLOOKUP::saved, &list(), &KRLIST::showSavedLookup);
+    QObject::connect(editor.get(), &KRLOOKUP::cancelled, &list(), &KRLIST::SETTABS);
+    return editor;
+}
 
 LookupWindowFixture::LookupWindowFixture(const std::string& state)
 {

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,8 @@ class QTabBar;
 
 namespace kora {
 class KRLIST;
-}
+class KRLOOKUP;
+} // namespace kora
 
 namespace kora::test {
 
@@ -29,6 +31,9 @@ public:
     MASTER& master() { return m_master; }
     KRLIST& list() { return *m_master.resultList(); }
     QTabBar* tabs();
+    // A lookup editor on the list's current lookup file, the list following
+    // what it saves as it does from the main window.
+    std::unique_ptr<KRLOOKUP> makeEditor();
 
     std::string workspaceFile(const std::string& name) const;
     bool exists(const std::string& name) const;
