@@ -404,13 +404,16 @@ int run(const std::vector<std::string>& arguments)
         {"three years and more over 1.00", criterion(FieldCatalogue::YearsModOver, "3", "99")},
         {"any change in the last update",
          criterion(FieldCatalogue::LastUpdate, "Any Change", "Any Change")}};
+    // A folder of their own: a workspace holds nine lookups at most.
+    std::filesystem::create_directories(workspace + "/prospecting");
+    const LookupFolder prospectingLookups(workspace + "/prospecting/");
     std::vector<std::pair<std::string, std::string>> prospectingFiles;
     for (const auto& [name, single] : prospecting) {
         prospectingFiles.emplace_back(name + " alone, first 50 rows",
-                                      lookups.save(name, {single}, "").fileName);
+                                      prospectingLookups.save(name, {single}, "").fileName);
         prospectingFiles.emplace_back(
             name + " after a zip range, first 50 rows",
-            lookups
+            prospectingLookups
                 .save(name + " ZIP",
                       {criterion(FieldCatalogue::ZipCode, zip1 + "00", zip1 + "99"), single}, "")
                 .fileName);
@@ -423,7 +426,7 @@ int run(const std::vector<std::string>& arguments)
                   runs, 50);
         runLookup(db, "class range of about 70 %, whole result", lookups.path(broadFile), runs, 0);
         for (const auto& [name, file] : prospectingFiles)
-            runLookup(db, name, lookups.path(file), runs, 50);
+            runLookup(db, name, prospectingLookups.path(file), runs, 50);
         runLiveCount(db, typical, runs);
         runBreakdowns(db, runs);
     } catch (...) {
