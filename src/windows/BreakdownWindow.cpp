@@ -174,6 +174,7 @@ void BreakdownWindow::fill(Page& page, const Breakdown::Counts& counts)
     chart->legend()->hide();
     auto* groups = new QBarCategoryAxis;
     groups->append(captions);
+    groups->setTruncateLabels(false);
     auto* companies = new QValueAxis;
     companies->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(groups, Qt::AlignLeft);

@@ -43,6 +43,8 @@ ModChart::ModChart(QWidget* parent)
     chart->addSeries(m_mods);
     m_dateAxis->setFormat(QStringLiteral("yyyy"));
     m_modAxis->setLabelFormat(QStringLiteral("%.2f"));
+    m_modAxis->setTickType(QValueAxis::TicksDynamic);
+    m_modAxis->setTickAnchor(0.0);
     chart->addAxis(m_dateAxis, Qt::AlignBottom);
     chart->addAxis(m_modAxis, Qt::AlignLeft);
     for (QLineSeries* series : {m_mods, m_average}) {
@@ -81,7 +83,11 @@ void ModChart::setMods(const std::vector<ResultListData::Mod>& mods)
         low = std::min(low, point.y());
         high = std::max(high, point.y());
     }
-    m_modAxis->setRange(std::floor(low * 10 - 1) / 10, std::ceil(high * 10 + 1) / 10);
+    const qreal bottom = std::floor(low * 10 - 1) / 10;
+    const qreal top = std::ceil(high * 10 + 1) / 10;
+    m_modAxis->setRange(bottom, top);
+    // Ticks on tenths, or fifths when the range is wide.
+    m_modAxis->setTickInterval(top - bottom > 0.85 ? 0.2 : 0.1);
 }
 
 } // namespace kora

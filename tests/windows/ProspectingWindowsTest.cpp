@@ -94,6 +94,7 @@ private slots:
         QCOMPARE(average, (QList<QPointF>{{day("2023-07-01"), 1.0}, {day("2026-07-01"), 1.0}}));
         QCOMPARE(chart.modAxis()->min(), 0.7);
         QCOMPARE(chart.modAxis()->max(), 1.2);
+        QCOMPARE(chart.modAxis()->tickInterval(), 0.1);
         QCOMPARE(chart.chart()->title(), QString());
     }
 
