@@ -140,7 +140,7 @@ void MASTER::buildMenus()
     });
     unavailable(search, "&Print Search", Command::PrintSearch);
     unavailable(search, "&Export Search", Command::Export);
-    item(search, "&Breakdown...", Command::Breakdown, [this] {
+    item(search, "Breakdown...", Command::Breakdown, [this] {
         if (m_list)
             m_list->showBreakdown();
         backToList();
