@@ -1,7 +1,10 @@
 // Times lookups on a state database of an installation: a typical lookup
 // (mod, two zip ranges, an expiration range over the year end, a class range)
 // up to its first 50 rows in name order, and a class range selecting about
-// 70 % of the state read to its end. Prints the figures and the query plans.
+// 70 % of the state read to its end; each prospecting criterion alone and
+// after a zip range up to its first 50 rows; the live count of the typical
+// lookup; and the breakdown of the whole state by each grouping. Prints the
+// figures and the query plans.
 //
 //   kora_lookup_bench --folder DIR --state PA [--generate N] [--runs R]
 //
@@ -17,14 +20,19 @@
 #include "lookup/FieldCatalogue.h"
 #include "lookup/LookupFolder.h"
 #include "lookup/LookupSearch.h"
+#include "results/Breakdown.h"
+#include "results/LiveCount.h"
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <limits>
 #include <map>
+#include <mutex>
+#include <optional>
 #include <random>
 #include <set>
 #include <stdexcept>
@@ -130,6 +138,12 @@ void generate(Database& db, long long companies)
             rating.bindAll({file, file + "01", digits(code, 4), pick(50, 2500) / 100.0}).run();
         }
     }
+    // What a company load records: about one company in 25 new, one in 12 with a new mod.
+    db.execute("DELETE FROM LOADCHANGES");
+    db.execute("INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) SELECT FILE, SEQUENCE, 'New "
+               "Company' FROM PRIME WHERE CAST(FILE AS INTEGER) % 25 = 0");
+    db.execute("INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) SELECT FILE, SEQUENCE, 'New "
+               "Mod' FROM PRIME WHERE CAST(FILE AS INTEGER) % 12 = 1");
     transaction.commit();
 }
 
@@ -264,6 +278,53 @@ void runLookup(Database& db, const std::string& name, const std::string& path, i
     printPlan(db, "SELECT COUNT(*) FROM (" + search.CurSQL() + ")");
 }
 
+// From the request of a count to its report, as the lookup editor waits for it.
+void runLiveCount(Database& db, const std::vector<SQLPARAMETER>& criteria, int runs)
+{
+    std::mutex mutex;
+    std::condition_variable reported;
+    std::optional<LiveCount::Result> result;
+    LiveCount count(db.reader(), std::chrono::milliseconds(0), [&](const LiveCount::Result& r) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        result = r;
+        reported.notify_all();
+    });
+    Timing timing;
+    for (int run = 0; run < runs; ++run) {
+        std::unique_lock<std::mutex> lock(mutex);
+        result.reset();
+        const auto start = Clock::now();
+        lock.unlock();
+        count.request(criteria);
+        lock.lock();
+        reported.wait(lock, [&] { return result.has_value(); });
+        timing.add(millisecondsSince(start));
+    }
+    std::cout << "live count of the typical lookup: " << result->companies << " companies"
+              << (result->error.empty() ? "" : ", " + result->error) << "\n"
+              << "  request to report   " << timing.summary() << "\n";
+}
+
+void runBreakdowns(Database& db, int runs)
+{
+    const std::pair<const char*, Breakdown::By> groupings[] = {
+        {"county", Breakdown::By::County},
+        {"sic", Breakdown::By::SicGroup},
+        {"modband", Breakdown::By::ModBand},
+        {"month", Breakdown::By::ExpirationMonth}};
+    for (const auto& [name, by] : groupings) {
+        Timing timing;
+        size_t groups = 0;
+        for (int run = 0; run < runs; ++run) {
+            const auto start = Clock::now();
+            groups = Breakdown::count(db, LookupStatement{}, by).groups.size();
+            timing.add(millisecondsSince(start));
+        }
+        std::cout << "breakdown of the whole state by " << name << ": " << groups << " groups\n"
+                  << "  count               " << timing.summary() << "\n";
+    }
+}
+
 std::string option(const std::vector<std::string>& arguments, const std::string& name,
                    const std::string& fallback)
 {
@@ -337,6 +398,26 @@ int run(const std::vector<std::string>& arguments)
     const std::string oneClassFile = lookups.save("ONE CLASS", oneClass, "").fileName;
     const std::string datesFile = lookups.save("DATES", dates, "").fileName;
     const std::string broadFile = lookups.save("BROAD", broad, "").fileName;
+    const std::vector<std::pair<std::string, SQLPARAMETER>> prospecting = {
+        {"renews within 90 to 120 days", criterion(FieldCatalogue::RenewsWithin, "90", "120")},
+        {"mod change of +0.050 and more", criterion(FieldCatalogue::ModChange, "0.050", "9.999")},
+        {"three years and more over 1.00", criterion(FieldCatalogue::YearsModOver, "3", "99")},
+        {"any change in the last update",
+         criterion(FieldCatalogue::LastUpdate, "Any Change", "Any Change")}};
+    // A folder of their own: a workspace holds nine lookups at most.
+    std::filesystem::create_directories(workspace + "/prospecting");
+    const LookupFolder prospectingLookups(workspace + "/prospecting/");
+    std::vector<std::pair<std::string, std::string>> prospectingFiles;
+    for (const auto& [name, single] : prospecting) {
+        prospectingFiles.emplace_back(name + " alone, first 50 rows",
+                                      prospectingLookups.save(name, {single}, "").fileName);
+        prospectingFiles.emplace_back(
+            name + " after a zip range, first 50 rows",
+            prospectingLookups
+                .save(name + " ZIP",
+                      {criterion(FieldCatalogue::ZipCode, zip1 + "00", zip1 + "99"), single}, "")
+                .fileName);
+    }
     try {
         runLookup(db, "typical lookup, first 50 rows", lookups.path(typicalFile), runs, 50);
         runLookup(db, "the most common class code, first 50 rows", lookups.path(oneClassFile), runs,
@@ -344,6 +425,10 @@ int run(const std::vector<std::string>& arguments)
         runLookup(db, "mod and expiration ranges only, first 50 rows", lookups.path(datesFile),
                   runs, 50);
         runLookup(db, "class range of about 70 %, whole result", lookups.path(broadFile), runs, 0);
+        for (const auto& [name, file] : prospectingFiles)
+            runLookup(db, name, prospectingLookups.path(file), runs, 50);
+        runLiveCount(db, typical, runs);
+        runBreakdowns(db, runs);
     } catch (...) {
         std::filesystem::remove_all(workspace);
         throw;

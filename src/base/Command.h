@@ -33,10 +33,11 @@ enum class Command
     PrintManual,
     About,
     DataVersion,
-    CopySql
+    CopySql,
+    Breakdown
 };
 
-inline constexpr int kCommandCount = static_cast<int>(Command::CopySql) + 1;
+inline constexpr int kCommandCount = static_cast<int>(Command::Breakdown) + 1;
 inline constexpr int kToolbarButtonCount = 10;
 
 // The object names of the commands' actions, in the order of the enumeration.
@@ -45,7 +46,7 @@ inline constexpr std::array<std::string_view, kCommandCount> kCommandNames = {
     "SSRibbon1_5",    "SSRibbon1_6",    "SSRibbon1_7", "SSRibbon1_8", "SSRibbon1_9",
     "mnuNewState",    "mnuBackup",      "mnuPrinter",  "mnuExit",     "mnuNewSearch",
     "mnuEditSearch",  "mnuPrintSearch", "mnuExport",   "mnuUpdate",   "mnuHelp",
-    "mnuPrintManual", "mnuAbout",       "mnuVersion",  "mnuSQLcopy"};
+    "mnuPrintManual", "mnuAbout",       "mnuVersion",  "mnuSQLcopy",  "mnuBreakdown"};
 
 inline constexpr std::string_view commandName(Command command)
 {

@@ -115,6 +115,18 @@ Database Database::create(const std::string& path, const std::string& connect)
     return db;
 }
 
+Database Database::reader() const
+{
+    if (!m_db)
+        throw DbError("The database is not open.");
+    Database db;
+    if (sqlite3_open_v2(m_path.c_str(), &db.m_db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        throw sqliteError(db.m_db, "Cannot open '" + m_path + "'");
+    db.m_path = m_path;
+    db.configure();
+    return db;
+}
+
 void Database::configure()
 {
     sqlite3_extended_result_codes(m_db, 1);
@@ -124,7 +136,9 @@ void Database::configure()
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(m_db, "MONTH", 1, flags, nullptr, monthFunction, nullptr, nullptr);
     sqlite3_create_function(m_db, "DAY", 1, flags, nullptr, dayFunction, nullptr, nullptr);
-    execute("PRAGMA journal_mode=WAL");
+    // A reader leaves the journal mode to the connections that write.
+    if (sqlite3_db_readonly(m_db, "main") == 0)
+        execute("PRAGMA journal_mode=WAL");
 }
 
 void Database::checkPassword(const std::string& password)
@@ -193,6 +207,12 @@ void Database::rollback()
 bool Database::inTransaction() const
 {
     return m_db && sqlite3_get_autocommit(m_db) == 0;
+}
+
+void Database::interrupt()
+{
+    if (m_db)
+        sqlite3_interrupt(m_db);
 }
 
 } // namespace kora

@@ -27,6 +27,9 @@ public:
     void open(const std::string& path, const std::string& connect);
     // Makes a new, empty database file carrying the password of the connect string.
     static Database create(const std::string& path, const std::string& connect);
+    // A read-only connection of its own to the same file, for reading on
+    // another thread; this connection's open has checked the password already.
+    Database reader() const;
 
     bool isOpen() const { return m_db != nullptr; }
     void close();
@@ -41,6 +44,9 @@ public:
     void commit();
     void rollback();
     bool inTransaction() const;
+    // Stops the statement running on this connection, from any thread: its
+    // step throws DbError. Does nothing while no statement runs.
+    void interrupt();
 
 private:
     void configure();

@@ -117,4 +117,11 @@ Value Statement::column(int column) const
     }
 }
 
+std::string_view Statement::text(int column) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return text ? std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(m_stmt, column)))
+                : std::string_view();
+}
+
 } // namespace kora

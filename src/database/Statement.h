@@ -35,6 +35,9 @@ public:
     int columnCount() const;
     std::string columnName(int column) const;
     Value column(int column) const;
+    // A column as text without making a Value of it (bulk reads read
+    // millions); valid until the next step. Empty for no value.
+    std::string_view text(int column) const;
 
 private:
     friend class Database;

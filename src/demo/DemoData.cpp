@@ -1,5 +1,6 @@
 #include "demo/DemoData.h"
 
+#include "base/StableHash.h"
 #include "base/StateRules.h"
 #include "demo/DemoGeography.h"
 #include "loading/DataLoader.h"
@@ -73,6 +74,10 @@ public:
         const auto width = static_cast<size_t>(field.width);
         m_text.replace(static_cast<size_t>(field.position - 1), std::min(value.size(), width),
                        value.substr(0, width));
+    }
+    void clear(RecordField field)
+    {
+        put(field, std::string(static_cast<size_t>(field.width), ' '));
     }
     const std::string& text() const { return m_text; }
 
@@ -377,11 +382,21 @@ struct Employer
     int sales;
 };
 
+// What the earlier delivery holds of a group: the later one adds some groups
+// and a newest mod to some others, so that its load has changes to record.
+enum class Arrival
+{
+    Delivered,
+    NewCompanies,
+    NewMod,
+};
+
 class Generator
 {
 public:
-    Generator(const std::string& state, long long companies, Days today)
-        : m_state(state), m_newYork(StateRules::isNewYork(state)), m_companies(companies),
+    Generator(const std::string& state, long long companies, Days today, bool earlier)
+        : m_state(state), m_newYork(StateRules::isNewYork(state)), m_earlier(earlier),
+          m_companies(companies),
           m_today(today), m_geography(DemoGeography::forState(state)),
           m_random(0x4B4F5241ull * 131 + static_cast<unsigned char>(state[0]) * 257 +
                    static_cast<unsigned char>(state[1]))
@@ -407,6 +422,7 @@ public:
             fileNumber += 1 + m_random.below(2 * stride - 1);
             const int members = m_random.chance(0.07) ? 2 + m_random.below(3) : 1;
             const Group group = makeGroup(digits(fileNumber, 7));
+            m_arrival = m_earlier ? arrival(group) : Arrival::Delivered;
             for (int member = 0; member < members && written < m_companies; ++member, ++written) {
                 const Employer employer = makeEmployer(group, member);
                 writeCompany(companyFile, group, employer, members > 1);
@@ -422,6 +438,27 @@ public:
     }
 
 private:
+    // About one group in twenty-five arrives with the later delivery only,
+    // and about one in twelve of those with two mods or more gets its newest
+    // mod there. The choice hangs on the file number alone, so that the
+    // random choices of both deliveries stay the same.
+    Arrival arrival(const Group& group) const
+    {
+        const std::uint64_t draw = stableHash(m_state + group.file) % 100;
+        if (draw < 4)
+            return Arrival::NewCompanies;
+        if (draw < 12 && group.mods.size() >= 2)
+            return Arrival::NewMod;
+        return Arrival::Delivered;
+    }
+
+    // Writes a record of the group being made, unless it is still to arrive.
+    void deliver(OutputFile& out, const FixedText& record)
+    {
+        if (m_arrival != Arrival::NewCompanies)
+            out.write(record);
+    }
+
     void writeReferenceFiles(const std::filesystem::path& folder)
     {
         OutputFile sic(folder / DataLoader::kSicFileName);
@@ -594,7 +631,7 @@ private:
             firstRecordMods = mods.size() - 2;
             FixedText older = record;
             putMods(older, std::vector<Mod>(mods.begin() + 2, mods.end()), -1);
-            out.write(older);
+            deliver(out, older);
         }
         const int gap = mods.size() - firstRecordMods <= 4 && m_random.chance(0.05)
                             ? m_random.below(static_cast<int>(mods.size()) + 1)
@@ -602,7 +639,12 @@ private:
         putMods(record,
                 std::vector<Mod>(mods.begin(), mods.end() - static_cast<long>(firstRecordMods)),
                 gap);
-        out.write(record);
+        if (m_arrival == Arrival::NewMod) {
+            const int newest = gap == 0 ? 1 : 0;
+            for (RecordField field : {kSlotIssue, kSlotEffective, kSlotExpire, kSlotMod})
+                record.clear(slotField(newest, field));
+        }
+        deliver(out, record);
     }
 
     // Puts the mods into the slots in order, leaving the slot `gap` empty.
@@ -684,7 +726,7 @@ private:
                 record.put(ClassRecord::kSequence, employer.sequence);
                 record.put(ClassRecord::kLossCost, digits(lossCostCents(code), 5));
             }
-            out.write(record);
+            deliver(out, record);
         }
     }
 
@@ -725,12 +767,14 @@ private:
             record.put(AddressRecord::kSequence, employer.sequence);
             for (size_t k = 0; k < split && from + k < lines.size(); ++k)
                 record.put(AddressRecord::line(static_cast<int>(k)), lines[from + k]);
-            out.write(record);
+            deliver(out, record);
         }
     }
 
     std::string m_state;
     bool m_newYork;
+    bool m_earlier;
+    Arrival m_arrival = Arrival::Delivered;
     long long m_companies;
     Days m_today;
     const DemoGeography& m_geography;
@@ -741,8 +785,9 @@ private:
 
 } // namespace
 
-DemoData::DemoData(std::string state, long long companies, const std::string& today)
-    : m_state(std::move(state)), m_companies(companies)
+DemoData::DemoData(std::string state, long long companies, const std::string& today,
+                   Delivery delivery)
+    : m_state(std::move(state)), m_companies(companies), m_delivery(delivery)
 {
     if (std::sscanf(today.c_str(), "%d-%d-%d", &m_year, &m_month, &m_day) != 3)
         throw std::invalid_argument("not a date: " + today);
@@ -753,7 +798,7 @@ void DemoData::writeUpdateFiles(const std::filesystem::path& folder) const
     const Days today(std::chrono::year(m_year) /
                      std::chrono::month(static_cast<unsigned>(m_month)) /
                      std::chrono::day(static_cast<unsigned>(m_day)));
-    Generator(m_state, m_companies, today).write(folder);
+    Generator(m_state, m_companies, today, m_delivery == Delivery::Earlier).write(folder);
 }
 
 } // namespace kora

@@ -13,9 +13,18 @@ namespace kora {
 class DemoData
 {
 public:
-    // companies: employers in the company file, members of an associated group
-    // counted one by one. today (YYYY-MM-DD) dates the newest mods.
-    DemoData(std::string state, long long companies, const std::string& today);
+    // The latest delivery, or the one before it: that holds a few groups of
+    // companies less and lacks the newest mod of a few others.
+    enum class Delivery
+    {
+        Earlier,
+        Latest,
+    };
+
+    // companies: employers in the latest company file, members of an associated
+    // group counted one by one. today (YYYY-MM-DD) dates the newest mods.
+    DemoData(std::string state, long long companies, const std::string& today,
+             Delivery delivery = Delivery::Latest);
 
     // Writes every update file of the state into the folder, SIC.DAT and
     // CLASSES.DAT included. Throws std::runtime_error when a file cannot be written.
@@ -24,6 +33,7 @@ public:
 private:
     std::string m_state;
     long long m_companies;
+    Delivery m_delivery;
     int m_year;
     int m_month;
     int m_day;

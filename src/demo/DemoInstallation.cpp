@@ -21,12 +21,15 @@ void DemoInstallation::create(const std::string& programFolder, long long compan
     const std::filesystem::path folder(programFolder);
     for (auto code : kStateCodes) {
         const std::string state(code);
-        // SIC.DAT and CLASSES.DAT serve whichever state loads them first, so
-        // each state gets its own before its run.
-        DemoData(state, companies, Dates::today()).writeUpdateFiles(folder);
         progress.status("Loading " + state);
         Database db((folder / stateDatabaseName(state)).string(), installation.stateConnect(state));
-        UpdateRun::run(db, folder, state, progress);
+        // Two deliveries, so that the latest load has new companies and new
+        // mods to show. SIC.DAT and CLASSES.DAT serve whichever state loads
+        // them first, so each state gets its own before each run.
+        for (auto delivery : {DemoData::Delivery::Earlier, DemoData::Delivery::Latest}) {
+            DemoData(state, companies, Dates::today(), delivery).writeUpdateFiles(folder);
+            UpdateRun::run(db, folder, state, progress);
+        }
     }
     addSampleLookups(Folders::withSeparator(programFolder) + "INITIAL/");
 }

@@ -264,8 +264,8 @@ bool slotHoldsMod(const UpdateFile& file, int slot, bool newYork)
 class CompanyWriter
 {
 public:
-    CompanyWriter(Database& db, bool newYork, bool newJersey)
-        : m_newYork(newYork), m_newJersey(newJersey),
+    CompanyWriter(Database& db, LoadChanges& changes, bool newYork, bool newJersey)
+        : m_changes(changes), m_newYork(newYork), m_newJersey(newJersey),
           m_counties(db, "SELECT CODE, COUNTY FROM COUNTY"),
           m_company(db.prepare(companyStatement())),
           m_mod(db.prepare("INSERT INTO MODS (FILE, SEQUENCE, ISSUE, EFFECTIVE, EXPIRE, [MOD]) "
@@ -288,6 +288,7 @@ public:
         m_company.bindText(File + 1, fileNumber);
         m_company.bindText(Sequence + 1, sequence);
         m_company.bindText(FileSeq + 1, fileNumber + sequence);
+        m_changes.noteCompany(fileNumber, sequence);
         put(Name1, m_newYork ? kNyName1 : kName1);
         put(NameSort, m_newYork ? kNyName1 : kName1);
         if (m_newYork)
@@ -357,14 +358,17 @@ private:
                 updateDate(file.field(slotField(slot, kSlotIssue)), !m_newYork);
             const std::string expire =
                 updateDate(file.field(slotField(slot, kSlotExpire)), !m_newYork);
+            const std::string effective =
+                updateDate(file.field(slotField(slot, kSlotEffective)), true);
             m_mod.reset();
             m_mod.bindText(1, fileNumber)
                 .bindText(2, sequence)
                 .bindText(3, issue)
-                .bindText(4, updateDate(file.field(slotField(slot, kSlotEffective)), true))
+                .bindText(4, effective)
                 .bindText(5, expire)
                 .bind(6, mod)
                 .run();
+            m_changes.noteMod(fileNumber, sequence, effective, expire);
             if (!latestExpire || expire > *latestExpire) {
                 latestExpire = expire;
                 m_company.bindText(Expire + 1, expire);
@@ -378,6 +382,7 @@ private:
         }
     }
 
+    LoadChanges& m_changes;
     bool m_newYork;
     bool m_newJersey;
     CodeTable m_counties;
@@ -458,7 +463,7 @@ void DataLoader::loadCompanies(UpdateFile& file, bool newYork)
     DeferredIndexes indexes(m_db, {"PRIME", "MODS"});
     m_db.execute("DELETE * FROM PRIME");
     m_db.execute("DELETE * FROM MODS");
-    CompanyWriter writer(m_db, newYork, !newYork && StateRules::hasAssignedRisk(m_state));
+    CompanyWriter writer(m_db, changes, newYork, !newYork && StateRules::hasAssignedRisk(m_state));
     BatchProgress progress(m_progress, "TOTAL COMPANIES ADDED IS ", kCompanyBatch);
     while (file.next()) {
         if (file.record() > std::string_view("!"))

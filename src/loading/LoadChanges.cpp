@@ -1,50 +1,90 @@
 #include "loading/LoadChanges.h"
 
+#include "base/StableHash.h"
 #include "database/Schema.h"
 
+#include <algorithm>
+
 namespace kora {
+
+namespace {
+
+std::uint64_t companyKey(std::string_view file, std::string_view sequence)
+{
+    std::string key;
+    key.reserve(file.size() + sequence.size() + 1);
+    key.append(file).append(1, '\x1f').append(sequence);
+    return stableHash(key);
+}
+
+std::uint64_t modKey(std::string_view file, std::string_view sequence, std::string_view effective,
+                     std::string_view expire)
+{
+    std::string key;
+    key.reserve(file.size() + sequence.size() + effective.size() + expire.size() + 3);
+    key.append(file).append(1, '\x1f').append(sequence).append(1, '\x1f');
+    key.append(effective).append(1, '\x1f').append(expire);
+    return stableHash(key);
+}
+
+std::vector<std::uint64_t> sortedKeys(Database& db, const std::string& sql, bool mods)
+{
+    std::vector<std::uint64_t> keys;
+    Statement rows = db.prepare(sql);
+    while (rows.step())
+        keys.push_back(mods ? modKey(rows.text(0), rows.text(1), rows.text(2), rows.text(3))
+                            : companyKey(rows.text(0), rows.text(1)));
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+bool holds(const std::vector<std::uint64_t>& keys, std::uint64_t key)
+{
+    return std::binary_search(keys.begin(), keys.end(), key);
+}
+
+} // namespace
 
 LoadChanges::LoadChanges(Database& db) : m_db(db)
 {
     const Schema::Table changes = Schema::loadChangesTable();
-    if (!m_db.tableExists(changes.name)) {
+    if (!m_db.tableExists(changes.name))
         Schema::createTables(m_db, {changes});
-    }
     m_db.execute("DELETE FROM LOADCHANGES");
-    dropSnapshots();
-    m_db.execute("CREATE TEMP TABLE OLDPRIME AS SELECT FILE, SEQUENCE FROM PRIME");
-    m_db.execute("CREATE TEMP TABLE OLDMODS AS SELECT FILE, SEQUENCE, EFFECTIVE, EXPIRE FROM MODS");
+    m_oldCompanies = sortedKeys(m_db, "SELECT FILE, SEQUENCE FROM PRIME", false);
+    m_oldMods = sortedKeys(m_db, "SELECT FILE, SEQUENCE, EFFECTIVE, EXPIRE FROM MODS", true);
 }
 
-LoadChanges::~LoadChanges()
+bool LoadChanges::hadCompany(std::uint64_t key) const
 {
-    try {
-        dropSnapshots();
-    } catch (...) {
-        // The temporary tables go with the connection anyway.
-    }
+    return holds(m_oldCompanies, key);
+}
+
+void LoadChanges::noteCompany(std::string_view file, std::string_view sequence)
+{
+    if (!hadCompany(companyKey(file, sequence)))
+        m_newCompanies.emplace(file, sequence);
+}
+
+void LoadChanges::noteMod(std::string_view file, std::string_view sequence,
+                          std::string_view effective, std::string_view expire)
+{
+    if (hadCompany(companyKey(file, sequence)) &&
+        !holds(m_oldMods, modKey(file, sequence, effective, expire)))
+        m_newMods.emplace(file, sequence);
 }
 
 void LoadChanges::record()
 {
-    m_db.execute("CREATE INDEX temp.OLDPRIME_KEY ON OLDPRIME (FILE, SEQUENCE)");
-    m_db.execute("CREATE INDEX temp.OLDMODS_KEY ON OLDMODS (FILE, SEQUENCE, EFFECTIVE, EXPIRE)");
-    m_db.execute("INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) SELECT FILE, SEQUENCE, "
-                 "'New Company' FROM PRIME AS P WHERE NOT EXISTS (SELECT 1 FROM OLDPRIME AS O "
-                 "WHERE O.FILE = P.FILE AND O.SEQUENCE = P.SEQUENCE)");
-    m_db.execute(
-        "INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) SELECT FILE, SEQUENCE, 'New Mod' "
-        "FROM PRIME AS P WHERE EXISTS (SELECT 1 FROM OLDPRIME AS O WHERE O.FILE = P.FILE AND "
-        "O.SEQUENCE = P.SEQUENCE) AND EXISTS (SELECT 1 FROM MODS AS M WHERE M.FILE = P.FILE "
-        "AND M.SEQUENCE = P.SEQUENCE AND NOT EXISTS (SELECT 1 FROM OLDMODS AS O WHERE O.FILE = "
-        "M.FILE AND O.SEQUENCE = M.SEQUENCE AND O.EFFECTIVE = M.EFFECTIVE AND O.EXPIRE = "
-        "M.EXPIRE))");
-}
-
-void LoadChanges::dropSnapshots()
-{
-    m_db.execute("DROP TABLE IF EXISTS temp.OLDPRIME");
-    m_db.execute("DROP TABLE IF EXISTS temp.OLDMODS");
+    Statement insert =
+        m_db.prepare("INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) VALUES (?, ?, ?)");
+    for (const auto& [companies, change] :
+         {std::pair{&m_newCompanies, "New Company"}, std::pair{&m_newMods, "New Mod"}}) {
+        for (const Company& company : *companies) {
+            insert.reset();
+            insert.bindText(1, company.first).bindText(2, company.second).bindText(3, change).run();
+        }
+    }
 }
 
 } // namespace kora

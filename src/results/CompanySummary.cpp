@@ -2,6 +2,9 @@
 
 #include "base/Blanks.h"
 #include "base/StateRules.h"
+#include "results/ModHistory.h"
+
+#include <cstdio>
 
 namespace kora {
 
@@ -12,6 +15,22 @@ namespace {
 bool above(const Value& value, const std::string& threshold)
 {
     return !value.isNull() && value.toString() > threshold;
+}
+
+std::string threeDecimals(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", value);
+    return text;
+}
+
+std::string signedChange(double change)
+{
+    if (change > 0)
+        return "+" + threeDecimals(change);
+    if (change < 0)
+        return "\u2212" + threeDecimals(-change);
+    return threeDecimals(0);
 }
 
 } // namespace
@@ -57,6 +76,19 @@ bool CompanySummary::assignedRisk(const CompanyRow& row, Tab tab, const std::str
     if (tab == Tab::Lookup && !StateRules::hasAssignedRisk(state))
         return false;
     return row.field("NJAR").toDouble() >= 1;
+}
+
+std::string CompanySummary::modTrend(const std::vector<ResultListData::Mod>& mods)
+{
+    const ModHistory history(mods);
+    const auto latest = history.latest();
+    if (!latest)
+        return "No mods on file";
+    const auto change = history.change();
+    const int years = history.yearsOver();
+    return "Latest mod " + threeDecimals(*latest) + ", " +
+           (change ? signedChange(*change) + " from the prior mod" : "no prior mod") + ", " +
+           std::to_string(years) + (years == 1 ? " year" : " years") + " over 1.00";
 }
 
 std::string CompanySummary::markCaption(const CompanyRow& row)

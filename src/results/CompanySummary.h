@@ -1,6 +1,7 @@
 #pragma once
 
 #include "results/CompanyRow.h"
+#include "results/ResultListData.h"
 
 #include <string>
 
@@ -32,6 +33,10 @@ public:
     // The summary box turns light yellow when User1 is exactly "!&" (all-companies tab).
     static bool addressOverridden(const CompanyRow& row);
     static bool assignedRisk(const CompanyRow& row, Tab tab, const std::string& state);
+    // The mod trend under the summary: "Latest mod 1.046, +0.046 from the prior
+    // mod, 3 years over 1.00"; the change falls with a minus sign (U+2212).
+    // mods: newest first.
+    static std::string modTrend(const std::vector<ResultListData::Mod>& mods);
     // The mark button names the action of its next click.
     static std::string markCaption(const CompanyRow& row);
 };

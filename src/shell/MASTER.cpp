@@ -140,6 +140,11 @@ void MASTER::buildMenus()
     });
     unavailable(search, "&Print Search", Command::PrintSearch);
     unavailable(search, "&Export Search", Command::Export);
+    item(search, "Breakdown...", Command::Breakdown, [this] {
+        if (m_list)
+            m_list->showBreakdown();
+        backToList();
+    });
 
     QMenu* update = menuBar()->addMenu(QStringLiteral("&Update"));
     update->setObjectName(QStringLiteral("mnuUpdateMenu"));

@@ -145,8 +145,15 @@ QWidget* CompanyPanel::buildMods()
          newYork ? QStringLiteral("Anniversary") : QStringLiteral("Expires"),
          merit ? QStringLiteral("Merit Class") : QStringLiteral("MOD")});
     m_modsGrid->setColumnHidden(1, newYork);
+    m_modTrend = new QLabel(mods);
+    m_modTrend->setObjectName(QStringLiteral("lblModTrend"));
     auto* layout = new QVBoxLayout(mods);
+    layout->addWidget(m_modTrend);
     layout->addWidget(m_modsGrid);
+    // The trend line takes its height from the grid, which scrolls, so that
+    // the list still fits a small screen.
+    m_modsGrid->setMinimumHeight(m_modsGrid->minimumSizeHint().height() -
+                                 m_modTrend->sizeHint().height() - layout->spacing());
     return mods;
 }
 
@@ -175,6 +182,7 @@ void CompanyPanel::show(const CompanyRow& row, CompanySummary::Tab tab, bool has
     m_revised->setVisible(newYork && row.field("REVISED").toBool());
     m_assignedRisk->setVisible(CompanySummary::assignedRisk(row, tab, m_state));
 
+    m_modTrend->setText(QString::fromStdString(CompanySummary::modTrend(mods)));
     m_mods->removeRows(0, m_mods->rowCount());
     for (const ResultListData::Mod& mod : mods) {
         QList<QStandardItem*> items;
@@ -193,6 +201,7 @@ void CompanyPanel::clear()
         box->clear();
     for (QLabel* flag : {m_associated, m_seeNotes, m_interstate, m_revised, m_assignedRisk})
         flag->setVisible(false);
+    m_modTrend->clear();
     m_mods->removeRows(0, m_mods->rowCount());
 }
 

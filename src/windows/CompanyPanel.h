@@ -48,6 +48,7 @@ private:
     QLabel* m_interstate;
     QLabel* m_revised;
     QLabel* m_assignedRisk;
+    QLabel* m_modTrend;
     QTableView* m_modsGrid;     // TDBGrid2
     QStandardItemModel* m_mods; // MFILE
 };

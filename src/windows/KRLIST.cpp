@@ -8,6 +8,7 @@
 #include "widgets/NormalCursor.h"
 #include "widgets/RowGrid.h"
 #include "widgets/TabStrip.h"
+#include "windows/BreakdownWindow.h"
 #include "windows/CompanyGridModel.h"
 #include "windows/CompanyPanel.h"
 #include "windows/KRLISTI.h"
@@ -168,6 +169,10 @@ void KRLIST::buildWindow()
     m_mark = new QPushButton(QStringLiteral("Exclude"), this);
     m_mark->setObjectName(QStringLiteral("MarkIt"));
     auto* buttons = new QGridLayout;
+    auto* breakdown = new QPushButton(QStringLiteral("Breakdown..."), this);
+    breakdown->setObjectName(QStringLiteral("cmdBreakdown"));
+    connect(breakdown, &QPushButton::clicked, this, &KRLIST::showBreakdown);
+    buttons->addWidget(breakdown, 1, 2);
     buttons->addWidget(m_moreInfo, 0, 0);
     buttons->addWidget(m_fullAddress, 0, 1);
     buttons->addWidget(m_mark, 0, 2);
@@ -515,6 +520,20 @@ void KRLIST::clearCompany()
     for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_mark})
         button->setEnabled(false);
     m_mark->setText(QStringLiteral("Exclude"));
+}
+
+void KRLIST::showBreakdown()
+{
+    const int tab = m_tabs->currentIndex();
+    if (tab >= 1 && m_search.CurSQL().empty()) {
+        Dialogs::tell(this, QStringLiteral("Breakdown"),
+                      QStringLiteral("This tab shows no lookup to break down."),
+                      QMessageBox::Information);
+        return;
+    }
+    BreakdownWindow window(m_db, tab >= 1 ? m_search.source() : LookupStatement{},
+                           m_tabs->tabText(tab), this);
+    window.exec();
 }
 
 int KRLIST::GetNoteLength(const QString& file, const QString& sequence)

@@ -81,6 +81,8 @@ public:
     void refreshCompany();
     // Shows all companies in file order positioned on the first company at or after the key.
     void positionOn(const QString& file, const QString& sequence);
+    // Opens the breakdown of the selected tab's companies.
+    void showBreakdown();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -14,6 +14,7 @@
 #include "widgets/LocalFormats.h"
 #include "widgets/RowGrid.h"
 #include "windows/KRLIST.h"
+#include "windows/ModChart.h"
 
 #include <QFocusEvent>
 #include <QFormLayout>
@@ -95,6 +96,10 @@ KRLISTI::KRLISTI(KRLIST& list, const QString& file, const QString& sequence, con
     auto* left = new QVBoxLayout;
     left->addWidget(buildCompany());
     left->addWidget(buildClasses(), 1);
+    auto* history = new QGroupBox(QStringLiteral("Mod History"), this);
+    m_modChart = new ModChart(history);
+    (new QVBoxLayout(history))->addWidget(m_modChart);
+    left->addWidget(history);
     auto* right = new QVBoxLayout;
     right->addWidget(buildContact());
     right->addWidget(buildUserFields());
@@ -374,6 +379,9 @@ void KRLISTI::fill()
         m_notes->setDating(true);
         fillClasses();
         fillCompany();
+        m_modChart->setMods(
+            ResultListData(m_list->database())
+                .mods(Value(m_file.toStdString()), Value(m_sequence.toStdString())));
     } catch (const DbError& error) {
         Dialogs::tell(this, Dialogs::defaultTitle(),
                       QStringLiteral("The company could not be read: ") + error.what(),

@@ -20,6 +20,7 @@ namespace kora {
 class DatedNotesEdit;
 class KRLIST;
 class CompanyRecord;
+class ModChart;
 class CompanyRow;
 
 // The company record window: one employer of the open state database in full,
@@ -92,6 +93,7 @@ private:
     QTableView* m_classes = nullptr;    // TDBGrid7
     QTableView* m_associates = nullptr; // TDBGrid8
     DatedNotesEdit* m_notes = nullptr;  // NOTES
+    ModChart* m_modChart = nullptr;
 };
 
 } // namespace kora

@@ -8,6 +8,7 @@
 #include "widgets/CenterForm.h"
 #include "widgets/Dialogs.h"
 #include "widgets/RowGrid.h"
+#include "windows/LiveCountLabel.h"
 #include "windows/PickListModel.h"
 
 #include <QDate>
@@ -107,6 +108,7 @@ void KRLOOKUP::buildWindow()
     m_criteriaGrid->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     m_criteriaGrid->setColumnWidth(0, 160);
     m_criteriaGrid->setFixedHeight(150);
+    m_count = new LiveCountLabel(m_db, this);
     m_delete = makeButton("Delete", "DELETE", this);
     auto* ok = makeButton("OK", "OK", this);
     ok->setDefault(true);
@@ -126,6 +128,9 @@ void KRLOOKUP::buildWindow()
             [this](const QModelIndex& index) { pick(index.row()); });
     connect(m_pickGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { fillPickList(m_pickField, column); });
+    connect(m_from, &QLineEdit::textChanged, this, &KRLOOKUP::countLive);
+    connect(m_thru, &QLineEdit::textChanged, this, &KRLOOKUP::countLive);
+    connect(m_exclude, &QRadioButton::toggled, this, &KRLOOKUP::countLive);
     m_fields->installEventFilter(this);
     m_fields->viewport()->installEventFilter(this);
     m_from->installEventFilter(this);
@@ -179,6 +184,7 @@ void KRLOOKUP::layOut(QPushButton* ok, QPushButton* cancel)
     criteriaLayout->addLayout(criteriaButtons);
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_count);
     buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
@@ -449,6 +455,22 @@ void KRLOOKUP::refreshCriteria(int currentRow)
     if (rows > 0)
         m_criteriaGrid->setCurrentIndex(
             m_criteriaModel->index(std::clamp(currentRow, 0, rows - 1), 0));
+    countLive();
+}
+
+void KRLOOKUP::countLive()
+{
+    std::vector<SQLPARAMETER> criteria = m_criteria;
+    const int position = m_fields->currentRow();
+    if (position >= 0 && !m_from->text().trimmed().isEmpty()) {
+        const std::string from = m_from->text().toStdString();
+        auto typed = CriterionRules::accept(
+            position, m_state, position == Field::ZipCode ? CriterionRules::paddedZip(from) : from,
+            m_thru->text().toStdString(), m_exclude->isChecked(), m_criteria);
+        if (typed.criterion)
+            criteria.push_back(std::move(*typed.criterion));
+    }
+    m_count->countFor(criteria);
 }
 
 QString KRLOOKUP::OldStyleFetch(int Row, int Col) const

@@ -18,6 +18,7 @@ class QTableView;
 namespace kora {
 
 class Database;
+class LiveCountLabel;
 class LookupTabs;
 class PickListModel;
 
@@ -69,6 +70,8 @@ private:
     void deleteCriterion();
     void save();
     void refreshCriteria(int currentRow);
+    // Counts the lookup as it stands, with the range being typed when it is sound.
+    void countLive();
     void tellInvalid(const QString& text);
 
     LookupTabs& m_tabs;
@@ -96,6 +99,7 @@ private:
     QTableView* m_pickGrid;     // TDBGrid5
     QStandardItemModel* m_criteriaModel;
     QTableView* m_criteriaGrid; // TDBGrid3
+    LiveCountLabel* m_count;
 };
 
 } // namespace kora

@@ -3,6 +3,7 @@
 #include "database/Database.h"
 #include "database/Installation.h"
 #include "demo/DemoData.h"
+#include "loading/UpdateRun.h"
 #include "lookup/LookupFolder.h"
 #include "support/TempFolder.h"
 
@@ -49,6 +50,8 @@ TEST(DemoInstallation, EveryStateIsLoadedWithTheGivenNumberOfCompanies)
         SCOPED_TRACE(state);
         Database db(folder.file(stateDatabaseName(state)), installation.stateConnect(state));
         EXPECT_EQ(number(db, "SELECT COUNT(*) FROM PRIME"), 50);
+        // The latest of the two loads changed something.
+        EXPECT_GT(number(db, "SELECT COUNT(*) FROM LOADCHANGES"), 0);
         EXPECT_EQ(number(db, "SELECT COUNT(*) FROM NOTES"), 50);
         EXPECT_GT(number(db, "SELECT COUNT(*) FROM MODS"), 100);
         EXPECT_GT(number(db, "SELECT COUNT(*) FROM CLASS"), 100);
@@ -86,6 +89,35 @@ TEST(DemoInstallation, EveryStateIsLoadedWithTheGivenNumberOfCompanies)
                       0);
         }
     }
+}
+
+TEST(DemoInstallation, LatestLoadAddsCompaniesAndModsToTheEarlierOne)
+{
+    TempFolder folder;
+    SilentProgress progress;
+    Installation installation(folder.path());
+    installation.create(false);
+    Database db(folder.file("KORAPA.MDB"), installation.stateConnect("PA"));
+    const auto load = [&](DemoData::Delivery delivery) {
+        DemoData("PA", 400, "2026-05-06", delivery).writeUpdateFiles(folder.path());
+        UpdateRun::run(db, folder.path(), "PA", progress);
+    };
+    load(DemoData::Delivery::Earlier);
+    const long long earlierCompanies = number(db, "SELECT COUNT(*) FROM PRIME");
+    const long long earlierMods = number(db, "SELECT COUNT(*) FROM MODS");
+    load(DemoData::Delivery::Latest);
+
+    EXPECT_EQ(number(db, "SELECT COUNT(*) FROM PRIME"), 400);
+    const long long newCompanies =
+        number(db, "SELECT COUNT(*) FROM LOADCHANGES WHERE CHANGE = 'New Company'");
+    const long long newMods =
+        number(db, "SELECT COUNT(*) FROM LOADCHANGES WHERE CHANGE = 'New Mod'");
+    EXPECT_EQ(newCompanies, 400 - earlierCompanies);
+    EXPECT_GT(newCompanies, 4);
+    EXPECT_LT(newCompanies, 40);
+    EXPECT_GT(newMods, 4);
+    EXPECT_LT(newMods, 60);
+    EXPECT_GE(number(db, "SELECT COUNT(*) FROM MODS"), earlierMods + newMods);
 }
 
 std::string contents(const fs::path& path)

@@ -1,14 +1,11 @@
 #include "results/Breakdown.h"
 
-#include "database/Schema.h"
-#include "support/TempFolder.h"
+#include "support/BreakdownDatabase.h"
 
 #include <gtest/gtest.h>
 
 namespace kora::test {
 namespace {
-
-constexpr const char* kConnect = ";PWD=breakdown";
 
 struct BreakdownCase
 {
@@ -20,30 +17,8 @@ struct BreakdownCase
 class BreakdownTest : public testing::TestWithParam<BreakdownCase>
 {
 protected:
-    BreakdownTest()
-    {
-        Schema::createStateDatabase(folder.file("KORAPA.MDB"), kConnect, "PA");
-        db.open(folder.file("KORAPA.MDB"), kConnect);
-        db.execute("INSERT INTO SICCODES (CODE, DESC) VALUES ('1500', 'BUILDING CONSTRUCTION'), "
-                   "('1521', 'HOUSES')");
-        add("1", "003", "ALLEGHENY", "1521", 0.85, "2026-03-01", " ");
-        add("2", "003", "ALLEGHENY", "1542", 1.0, "2026-03-15", " ");
-        add("3", "101", "PHILADELPHIA", "5812", 1.24, "2026-11-30", " ");
-        add("4", "101", "PHILADELPHIA", "5812", 1.25, "2026-11-01", " ");
-        add("5", "101", "PHILADELPHIA", "5812", 0.95, "2026-11-01", "Y");
-    }
-
-    void add(const char* file, const char* county, const char* countyName, const char* sic,
-             double mod, const char* expire, const char* omit)
-    {
-        db.prepare("INSERT INTO PRIME (FILE, SEQUENCE, COUNTY, COUNTYNAME, SIC, MOD, EXPIRE, "
-                   "Omit) VALUES (?, '01', ?, ?, ?, ?, ?, ?)")
-            .bindAll({file, county, countyName, sic, mod, expire, omit})
-            .run();
-    }
-
-    TempFolder folder;
-    Database db;
+    BreakdownDatabase data;
+    Database& db = data.db();
 };
 
 TEST_P(BreakdownTest, CountsTheLookupsCompaniesByGroup)

@@ -95,7 +95,8 @@ private slots:
                  QStringList({"&Open New State/Workspace", "&Backup/Restore User Notes and Fields",
                               "&Printer Setup", "E&xit"}));
         QCOMPARE(captions(menus[1]->menu()->actions()),
-                 QStringList({"&New Search", "&Edit Search", "&Print Search", "&Export Search"}));
+                 QStringList({"&New Search", "&Edit Search", "&Print Search", "&Export Search",
+                              "Breakdown..."}));
         QCOMPARE(captions(menus[2]->menu()->actions()), QStringList({"Update Database"}));
         QCOMPARE(captions(menus[3]->menu()->actions()),
                  QStringList({"&Program Help", "Print &Manual", "&About", "&Data Version",

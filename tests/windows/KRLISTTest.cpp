@@ -383,6 +383,8 @@ private slots:
         QCOMPARE(mods->index(0, 1).data().toString(), QString("03/01/24"));
         QCOMPARE(mods->index(0, 3).data().toString(), QString("1.050"));
         QCOMPARE(mods->headerData(3, Qt::Horizontal).toString(), QString("MOD"));
+        QCOMPARE(open.list->findChild<QLabel*>("lblModTrend")->text(),
+                 QString("Latest mod 1.050, +0.100 from the prior mod, 1 year over 1.00"));
         QVERIFY(open.list->findChild<QLabel*>("lblNotes")->isHidden());
 
         {

@@ -6,6 +6,10 @@
 
 #include <QAction>
 #include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QtTest>
@@ -160,6 +164,33 @@ private slots:
         QCOMPARE(app.tabs()->tabText(1), QString("Bucks Builders"));
         app.tabs()->setCurrentIndex(1);
         QCOMPARE(app.names(), QStringList({"Allen Roofing", "Greene Construction"}));
+    }
+
+    void countsTheLookupAsItIsTyped()
+    {
+        LookupWindowFixture app;
+        auto companies = [&app](const std::string& condition) {
+            Statement count =
+                app.list().database().prepare("SELECT COUNT(*) FROM PRIME" + condition);
+            count.step();
+            return QString::number(count.column(0).toInteger()) + " companies match";
+        };
+        const QString all = companies("");
+        const QString bucks = companies(" WHERE COUNTY = '09'");
+        QVERIFY(all != bucks);
+        app.fixture().onModal<KRLOOKUP>([&](KRLOOKUP* window) {
+            auto* count = window->findChild<QLabel*>("lblCount");
+            QTRY_COMPARE(count->text(), all);
+            // The range being typed counts before it is accepted.
+            window->findChild<QListWidget*>("List1")->setCurrentRow(FieldCatalogue::County);
+            window->findChild<QLineEdit*>("FROM")->setText("09");
+            QTRY_COMPARE(count->text(), bucks);
+            QTest::mouseClick(window->findChild<QPushButton*>("ADD"), Qt::LeftButton);
+            QCOMPARE(window->criteria().size(), 1u);
+            QTRY_COMPARE(count->text(), bucks);
+            window->reject();
+        });
+        app.master().findChild<QAction*>("SSRibbon1_0")->trigger();
     }
 
     void acceptRefusesBadValuesAndAddsNothing()

@@ -1,0 +1,133 @@
+#include "results/LiveCount.h"
+
+#include "lookup/Criteria.h"
+#include "lookup/LookupTestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+
+namespace kora::test {
+namespace {
+
+using namespace std::chrono_literals;
+using F = FieldCatalogue;
+
+// Collects what a live count reports, from its thread.
+class Reports
+{
+public:
+    LiveCount::Report report()
+    {
+        return [this](const LiveCount::Result& result) {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_results.push_back(result);
+            m_arrived.notify_all();
+        };
+    }
+
+    // The reports once `count` arrived, or after ten seconds.
+    std::vector<LiveCount::Result> waitFor(size_t count)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_arrived.wait_for(lock, 10s, [&] { return m_results.size() >= count; });
+        return m_results;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::vector<LiveCount::Result> m_results;
+};
+
+class LiveCountTest : public testing::Test
+{
+protected:
+    LiveCountTest() : data("PA")
+    {
+        data.addCompany({"1000001", "ALPHA", "19001", "003", "2026-03-01", 0.85, {"5403"}});
+        data.addCompany({"1000002", "BRAVO", "19002", "003", "2026-06-15", 1.10, {"8810"}});
+        data.addCompany({"1000003", "CHARLIE", "19103", "101", "2026-11-30", 1.30, {"5403"}});
+        data.addCompany({"1000004", "DELTA", "19104", "101", Value(), Value(), {}});
+        data.addCompany({"1000005", "ECHO", "19105", "101", "2026-12-31", 0.99, {"9079"}});
+    }
+
+    LookupTestDatabase data;
+    Reports reports;
+};
+
+TEST_F(LiveCountTest, CountsWhatTheLookupSelects)
+{
+    const std::vector<std::vector<SQLPARAMETER>> lookups = {
+        {criterion(F::ZipCode, "19100", "19199")},
+        {criterion(F::ExperienceMod, "1.000", "9.999")},
+        {criterion(F::ExperienceMod, "1.000", "9.999", true)},
+        {criterion(F::County, "101", "101"), criterion(F::ClassCode, "5403", "5403")},
+        {criterion(F::ExpirationDate, "1101", "0331")},
+        {criterion(F::ZipCode, "99999", "99999")},
+    };
+    LiveCount count(data.db().reader(), 0ms, reports.report());
+    for (size_t i = 0; i < lookups.size(); ++i) {
+        SCOPED_TRACE(i);
+        const long long request = count.request(lookups[i]);
+        const auto results = reports.waitFor(i + 1);
+        ASSERT_EQ(results.size(), i + 1);
+        EXPECT_EQ(results.back().request, request);
+        EXPECT_EQ(results.back().error, "");
+        EXPECT_EQ(results.back().companies, static_cast<long long>(data.select(lookups[i]).size()));
+    }
+}
+
+TEST_F(LiveCountTest, ALookupWithoutCriteriaCountsEveryCompany)
+{
+    LiveCount count(data.db().reader(), 0ms, reports.report());
+    count.request({});
+    const auto results = reports.waitFor(1);
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].companies, 5);
+}
+
+TEST_F(LiveCountTest, OnlyTheNewestOfQuickRequestsReports)
+{
+    LiveCount count(data.db().reader(), 200ms, reports.report());
+    count.request({});
+    count.request({criterion(F::County, "003", "003")});
+    const long long newest = count.request({criterion(F::County, "101", "101")});
+    ASSERT_EQ(reports.waitFor(1).size(), 1u);
+    // Anything an older request would still report has had time to arrive.
+    std::this_thread::sleep_for(300ms);
+    const auto results = reports.waitFor(1);
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].request, newest);
+    EXPECT_EQ(results[0].companies, 3);
+}
+
+TEST_F(LiveCountTest, AValueThatIsNoNumberReportsWhy)
+{
+    LiveCount count(data.db().reader(), 0ms, reports.report());
+    count.request({criterion(F::ExperienceMod, "high", "9.999")});
+    const auto results = reports.waitFor(1);
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].error, "The Experience Mod. value \"high\" is not a number.");
+}
+
+TEST_F(LiveCountTest, EndsWithoutReportingARequestStillSettling)
+{
+    {
+        LiveCount count(data.db().reader(), 10s, reports.report());
+        count.request({});
+    }
+    EXPECT_TRUE(reports.waitFor(0).empty());
+}
+
+TEST(LiveCountText, NamesTheCompaniesThatMatch)
+{
+    EXPECT_EQ(LiveCount::text(0), "0 companies match");
+    EXPECT_EQ(LiveCount::text(1), "1 company matches");
+    EXPECT_EQ(LiveCount::text(2), "2 companies match");
+    EXPECT_EQ(LiveCount::text(300000), "300000 companies match");
+}
+
+} // namespace
+} // namespace kora::test
