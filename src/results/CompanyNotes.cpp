@@ -2,6 +2,7 @@
 
 #include "base/Blanks.h"
 #include "database/DbError.h"
+#include "results/UserDataChanges.h"
 
 namespace kora {
 
@@ -61,6 +62,7 @@ std::string CompanyNotes::GETNOTES(const std::string& file, const std::string& s
     }
     m_file = file;
     m_sequence = sequence;
+    m_note = *note;
     return *note;
 }
 
@@ -68,16 +70,18 @@ void CompanyNotes::SETNOTES(const std::string& note)
 {
     if (!m_lock.isLocked())
         return;
+    const std::string stored = note.empty() ? std::string(" ") : note;
     try {
         m_db.prepare("UPDATE NOTES SET NOTES = ? WHERE FILE = ? AND SEQUENCE = ?")
-            .bindAll(
-                {Value(note.empty() ? std::string(" ") : note), Value(m_file), Value(m_sequence)})
+            .bindAll({Value(stored), Value(m_file), Value(m_sequence)})
             .run();
     } catch (const DbError&) {
         // A note that cannot be stored must not keep the company locked.
         release();
         throw;
     }
+    if (stored != m_note)
+        UserDataChanges::record();
     release();
 }
 
@@ -86,6 +90,7 @@ void CompanyNotes::release()
     m_lock.unlock();
     m_file.clear();
     m_sequence.clear();
+    m_note.clear();
 }
 
 } // namespace kora

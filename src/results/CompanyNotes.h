@@ -40,6 +40,7 @@ private:
     NoteLock m_lock;
     std::string m_file;
     std::string m_sequence;
+    std::string m_note; // as read when it was locked
 };
 
 } // namespace kora

@@ -1,6 +1,7 @@
 #include "results/CompanyRecord.h"
 
 #include "database/TableRecordSet.h"
+#include "results/UserDataChanges.h"
 
 namespace kora {
 
@@ -56,10 +57,15 @@ std::optional<CompanyRow> CompanyRecord::store(const FieldValues& fields)
     prime.seek("=", {Value(m_file), Value(m_sequence)});
     if (prime.noMatch())
         return std::nullopt;
+    bool changed = false;
     prime.edit();
-    for (const auto& [name, value] : fields)
+    for (const auto& [name, value] : fields) {
+        changed = changed || prime.field(name) != value;
         prime.setField(name, value);
+    }
     prime.update();
+    if (changed)
+        UserDataChanges::record();
     return read();
 }
 

@@ -1,5 +1,7 @@
 #include "results/ResultListData.h"
 
+#include "results/UserDataChanges.h"
+
 #include "database/DbError.h"
 #include "database/TableRecordSet.h"
 
@@ -33,6 +35,7 @@ void ResultListData::setOmit(const Value& file, const Value& sequence, bool omit
     m_db.prepare("UPDATE PRIME SET Omit = ? WHERE FILE = ? AND SEQUENCE = ?")
         .bindAll({Value(omit ? "Y" : " "), file, sequence})
         .run();
+    UserDataChanges::record();
 }
 
 std::vector<ResultListData::Mod> ResultListData::mods(const Value& file, const Value& sequence)

@@ -5,6 +5,7 @@
 #include "database/Database.h"
 #include "database/TableRecordSet.h"
 #include "loading/UpdateRun.h"
+#include "results/UserDataChanges.h"
 #include "shell/HelpWindow.h"
 #include "shell/KRWSPACE.h"
 #include "shell/TITLE.h"
@@ -16,6 +17,7 @@
 #include "windows/KREDDEL.h"
 #include "windows/KRLIST.h"
 #include "windows/KRLOOKUP.h"
+#include "windows/KRNOTES.h"
 #include "windows/KRUPGRD.h"
 
 #include <QApplication>
@@ -47,7 +49,8 @@ constexpr int kButtonTwips = 1000;
 
 MASTER::MASTER(TITLE* splash)
     : m_splash(splash), m_area(new QMdiArea(this)), m_ribbon(new QToolBar(this)),
-      m_lblProgram(new QLabel(this)), m_lblVersion(new QLabel(this))
+      m_lblProgram(new QLabel(this)), m_lblVersion(new QLabel(this)),
+      m_userDataChangesAtStart(UserDataChanges::count())
 {
     setObjectName(QStringLiteral("MASTER"));
     setWindowTitle(QStringLiteral("KORA"));
@@ -97,8 +100,8 @@ void MASTER::buildToolbar()
     addToolBar(Qt::TopToolBarArea, m_ribbon);
 
     // Commands whose windows come later stay visible but unavailable.
-    for (Command command : {Command::BackupButton, Command::PrintLookupButton,
-                            Command::ExportLookupButton, Command::PrintManualButton})
+    for (Command command :
+         {Command::PrintLookupButton, Command::ExportLookupButton, Command::PrintManualButton})
         makeUnavailable(command);
 }
 
@@ -121,7 +124,8 @@ void MASTER::buildMenus()
         SubChangeState();
         backToList();
     });
-    unavailable(file, "&Backup/Restore User Notes and Fields", Command::Backup);
+    item(file, "&Backup/Restore User Notes and Fields", Command::Backup,
+         [this] { showNotesWindow(); });
     item(file, "&Printer Setup", Command::PrinterSetup, [this] {
         setupPrinter();
         backToList();
@@ -397,6 +401,9 @@ void MASTER::pressButton(int index)
     case 1:
         editSearch();
         break;
+    case 2:
+        SubProcessNotes();
+        break;
     case 3:
         SubChangeState();
         break;
@@ -502,7 +509,45 @@ void MASTER::SubExit()
                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
                      QMessageBox::Yes) != QMessageBox::Yes)
         return;
+    if (UserDataChanges::count() != m_userDataChangesAtStart &&
+        Dialogs::ask(this, QStringLiteral("Backup Notes"),
+                     QStringLiteral("You may have changed some notes during your session.  Do you "
+                                    "want to back them up on diskette now?"),
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
+                     QMessageBox::Yes) == QMessageBox::Yes)
+        SubProcessNotes();
     endProgram();
+}
+
+void MASTER::SubProcessNotes()
+{
+    KRNOTES window(*this, this);
+    connect(&window, &KRNOTES::userDataRestored, this, &MASTER::showRestoredUserData);
+    window.exec();
+}
+
+void MASTER::showNotesWindow()
+{
+    // One backup window at a time; the main window stays usable beside it.
+    if (!m_notesWindow) {
+        m_notesWindow = new KRNOTES(*this, this);
+        connect(m_notesWindow, &KRNOTES::userDataRestored, this, &MASTER::showRestoredUserData);
+        connect(m_notesWindow, &QDialog::finished, m_notesWindow, &QObject::deleteLater);
+    }
+    m_notesWindow->show();
+    m_notesWindow->raise();
+    m_notesWindow->activateWindow();
+}
+
+KRNOTES* MASTER::notesWindow() const
+{
+    return m_notesWindow;
+}
+
+void MASTER::showRestoredUserData()
+{
+    if (m_list)
+        m_list->refreshCompany();
 }
 
 void MASTER::endProgram()

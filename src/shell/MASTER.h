@@ -4,6 +4,7 @@
 #include "windows/WindowHost.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -19,6 +20,7 @@ namespace kora {
 class Database;
 class DbError;
 class KRLIST;
+class KRNOTES;
 class TITLE;
 
 // The main window: the frame that holds every other window, the owner of the
@@ -65,6 +67,12 @@ public:
     bool isCommandEnabled(const QString& name) const;
 
     void SubExit();
+    // The backup window, modal.
+    void SubProcessNotes();
+    // The backup window beside the main window, as the File menu shows it.
+    void showNotesWindow();
+    // The backup window the File menu shows, while it is open.
+    KRNOTES* notesWindow() const;
     void SubHelp();
     void SubChangeState();
     // The upgrade window from the Update command.
@@ -87,6 +95,8 @@ private:
     void showAbout();
     void showDataVersion();
     void setupPrinter();
+    // The selected company shown again after a restore or merge.
+    void showRestoredUserData();
     // Workspace choice and the "Update Database?" offer; false when the program ended.
     bool chooseWorkspace(QString& workspace, QString& state);
     // Opens the chosen state database and runs a waiting update. False when it
@@ -115,6 +125,10 @@ private:
     KRLIST* m_list = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     bool m_ended = false;
+    QPointer<KRNOTES> m_notesWindow;
+    // Stores of notes and user fields before this window came, so that the
+    // exit counts only this session's.
+    long long m_userDataChangesAtStart;
 };
 
 } // namespace kora

@@ -1,13 +1,18 @@
 #include "shell/MASTER.h"
 #include "database/Database.h"
 #include "database/Installation.h"
+#include "results/ResultListData.h"
+#include "shell/HelpWindow.h"
 #include "shell/KRWSPACE.h"
 #include "support/WindowFixture.h"
 #include "upgrade/ZipBuilder.h"
+#include "windows/KRLIST.h"
+#include "windows/KRNOTES.h"
 #include "windows/KRUPGRD.h"
 
 #include <QComboBox>
 #include <QMenuBar>
+#include <QPageSetupDialog>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPushButton>
@@ -338,6 +343,121 @@ private slots:
         QVERIFY(fixture.messages()[1].text.startsWith("Kora Version 2.30.0\r\n\r\n"));
         QCOMPARE(fixture.messages()[1].text.count("\r\n"), 5);
         QVERIFY(!fixture.messages()[1].text.endsWith("\r\n"));
+    }
+    void backupFromTheMenuLeavesTheMainWindowUsableTheButtonDoesNot()
+    {
+        WindowFixture fixture;
+        MASTER master;
+        fixture.onModal<KRWSPACE>(
+            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
+        QVERIFY(master.start());
+        QVERIFY(master.isCommandEnabled("mnuBackup"));
+        QVERIFY(master.isCommandEnabled("SSRibbon1_2"));
+
+        master.findChild<QAction*>("mnuBackup")->trigger();
+        QPointer<KRNOTES> beside = master.notesWindow();
+        QVERIFY(beside && beside->isVisible());
+        QVERIFY(!beside->isModal());
+        QVERIFY(!QApplication::activeModalWidget());
+        // A second click brings the same window forward.
+        master.findChild<QAction*>("mnuBackup")->trigger();
+        QCOMPARE(master.notesWindow(), beside.data());
+        beside->findChild<QPushButton*>("CANCEL")->click();
+        QTRY_VERIFY(!beside);
+
+        bool modal = false;
+        fixture.onModal<KRNOTES>([&modal](KRNOTES* window) {
+            modal = window->isModal();
+            window->findChild<QPushButton*>("CANCEL")->click();
+        });
+        master.findChild<QAction*>("SSRibbon1_2")->trigger();
+        QVERIFY(modal);
+        QVERIFY(!master.hasEnded());
+        QVERIFY(fixture.messages().isEmpty());
+    }
+
+    void exitAnsweredNoLeavesEverythingAsItWas()
+    {
+        WindowFixture fixture;
+        MASTER master;
+        fixture.onModal<KRWSPACE>(
+            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
+        QVERIFY(master.start());
+        KRLIST* list = master.resultList();
+        fixture.queueAnswer(QMessageBox::No);
+        master.findChild<QAction*>("mnuExit")->trigger();
+        QCOMPARE(fixture.messageTexts(), QStringList({"Are you sure you want to quit KORA?"}));
+        QVERIFY(!master.hasEnded());
+        QVERIFY(master.isVisible());
+        QCOMPARE(master.resultList(), list);
+        QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is PA"));
+    }
+
+    void exitOffersABackupOnlyAfterAChange()
+    {
+        WindowFixture fixture;
+        fixture.onModal<KRWSPACE>(
+            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
+        {
+            MASTER master;
+            QVERIFY(master.start());
+            fixture.queueAnswer(QMessageBox::Yes);
+            master.SubExit();
+            QCOMPARE(fixture.messageTexts(), QStringList({"Are you sure you want to quit KORA?"}));
+            QVERIFY(master.hasEnded());
+        }
+
+        MASTER master;
+        QVERIFY(master.start());
+        Database& db = master.resultList()->database();
+        db.execute("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, Omit) "
+                   "VALUES ('100001', '00', '10000100', 'Acme', ' ')");
+        ResultListData(db).setOmit(Value("100001"), Value("00"), true);
+        // Quit, back up, and the backup window's own question.
+        for (int answers = 0; answers < 3; ++answers)
+            fixture.queueAnswer(QMessageBox::Yes);
+        bool shown = false;
+        fixture.onModal<KRNOTES>([&shown](KRNOTES* window) {
+            shown = true;
+            window->findChild<QPushButton*>("OK")->click();
+        });
+        master.SubExit();
+        QVERIFY(shown);
+        const QList<Dialogs::Request> messages = fixture.messages().mid(1);
+        QCOMPARE(messages.size(), 4);
+        QCOMPARE(messages[1].text, QString("You may have changed some notes during your session.  "
+                                           "Do you want to back them up on diskette now?"));
+        QCOMPARE(messages[1].title, QString("Backup Notes"));
+        QCOMPARE(messages[1].buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(messages[1].icon, QMessageBox::Question);
+        QCOMPARE(messages[3].text,
+                 QString::fromStdString("0 User Notes and 1 Fields Saved to " +
+                                        fixture.programFolder() + "BACKUPPA.MDB"));
+        QVERIFY(master.hasEnded());
+    }
+
+    void printerSetupAndHelpBringTheListBack()
+    {
+        WindowFixture fixture;
+        MASTER master;
+        fixture.onModal<KRWSPACE>(
+            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
+        QVERIFY(master.start());
+        KRLIST* list = master.resultList();
+        QString title;
+        fixture.onModal<QPageSetupDialog>([&title](QPageSetupDialog* dialog) {
+            title = dialog->windowTitle();
+            dialog->reject();
+        });
+        master.findChild<QAction*>("mnuPrinter")->trigger();
+        QCOMPARE(title, QString("Printer Setup"));
+        master.findChild<QAction*>("mnuHelp")->trigger();
+        auto* help = master.findChild<HelpWindow*>();
+        QVERIFY(help && help->isVisible());
+        QVERIFY(fixture.messages().isEmpty());
+        QCOMPARE(master.resultList(), list);
+        QVERIFY(list->isVisible());
+        QVERIFY(!master.hasEnded());
     }
 };
 

@@ -8,6 +8,8 @@
 #include "windows/KRLISTI.h"
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -648,6 +650,25 @@ private slots:
                      .toString(),
                  QString("Merit Class"));
         QVERIFY(merit.list->findChild<QPushButton*>("FULLADDR")->isHidden());
+    }
+
+    void copySqlPutsEachLookupStatementOnTheClipboard()
+    {
+        Open open;
+        open.saveLookup("SEARCH1.KRD", "Bucks", "Zip Code", "18901", "18901", "ZIP");
+        open.list->SETTABS();
+        QGuiApplication::clipboard()->setText("before");
+        open.tabs()->setCurrentIndex(1);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
+        QVERIFY(open.fixture.messageTexts().isEmpty());
+
+        open.tabs()->setCurrentIndex(0);
+        open.master.findChild<QAction*>("mnuSQLcopy")->trigger();
+        open.tabs()->setCurrentIndex(1);
+        const QString statement = QGuiApplication::clipboard()->text();
+        QVERIFY2(statement.startsWith("SELECT * FROM PRIME WHERE "), qPrintable(statement));
+        QVERIFY(statement.contains("18901"));
+        QCOMPARE(open.fixture.messageTexts(), QStringList({statement}));
     }
 };
 

@@ -1,0 +1,360 @@
+#include "windows/KRNOTES.h"
+
+#include "database/Database.h"
+#include "database/Installation.h"
+#include "shell/MASTER.h"
+#include "support/WindowFixture.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <filesystem>
+
+using namespace kora;
+using namespace kora::test;
+
+namespace {
+
+QByteArray bytesOf(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// The program folder with the PA state chosen and two companies in its
+// database, the backup window over it, and folder choosers answered by
+// script: each answer is the next queued folder, or a cancel when none is left.
+class NotesFixture : public WindowFixture
+{
+public:
+    NotesFixture()
+    {
+        m_master.fixProgramValues();
+        m_master.values().state = "PA";
+        m_master.values().stateConnect = Installation(programFolder()).stateConnect("PA");
+        m_db.open(m_master.values().stateDatabasePath(), m_master.values().stateConnect);
+        for (const char* file : {"100001", "100002"}) {
+            m_db.prepare("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, User1, User2, User3, "
+                         "Omit) VALUES (?, '00', ?, 'Acme', ' ', ' ', ' ', ' ')")
+                .bindAll({Value(file), Value(std::string(file) + "00")})
+                .run();
+            m_db.prepare("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES (?, '00', ' ')")
+                .bindAll({Value(file)})
+                .run();
+        }
+        Dialogs::setFileScript([this](const Dialogs::FileRequest& request) {
+            requests.append(request);
+            Dialogs::FileAnswer answer;
+            if (!folders.isEmpty()) {
+                answer.accepted = true;
+                answer.files = {folders.takeFirst()};
+            }
+            return answer;
+        });
+    }
+    ~NotesFixture() { Dialogs::setFileScript({}); }
+
+    MASTER& master() { return m_master; }
+    std::string localBackup() const { return programFolder() + "BACKUPPA.MDB"; }
+
+    void setNote(const char* file, const std::string& note)
+    {
+        m_db.prepare("UPDATE NOTES SET NOTES = ? WHERE FILE = ?")
+            .bindAll({Value(note), Value(file)})
+            .run();
+    }
+    Value note(const char* file) { return column("SELECT NOTES FROM NOTES WHERE FILE = ?", file); }
+    void setUser1(const char* file, const std::string& value)
+    {
+        m_db.prepare("UPDATE PRIME SET User1 = ? WHERE FILE = ?")
+            .bindAll({Value(value), Value(file)})
+            .run();
+    }
+    Value user1(const char* file) { return column("SELECT User1 FROM PRIME WHERE FILE = ?", file); }
+
+    QStringList folders;
+    QList<Dialogs::FileRequest> requests;
+
+private:
+    Value column(const char* sql, const char* file)
+    {
+        Statement query = m_db.prepare(sql);
+        query.bindAll({Value(file)});
+        return query.step() ? query.column(0) : Value("(no row)");
+    }
+
+    MASTER m_master;
+    Database m_db;
+};
+
+struct Controls
+{
+    explicit Controls(KRNOTES& window)
+        : check1(window.findChild<QCheckBox*>("Check1")),
+          label1(window.findChild<QLabel*>("Label1")), dir1(window.findChild<QLineEdit*>("Dir1")),
+          ok(window.findChild<QPushButton*>("OK"))
+    {
+    }
+    QRadioButton* option(KRNOTES& window, int number)
+    {
+        return window.findChild<QRadioButton*>(QStringLiteral("Option%1").arg(number));
+    }
+
+    QCheckBox* check1;
+    QLabel* label1;
+    QLineEdit* dir1;
+    QPushButton* ok;
+};
+
+} // namespace
+
+class KRNOTESTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void captionsFollowTheOption_data()
+    {
+        QTest::addColumn<int>("option");
+        QTest::addColumn<QString>("checkCaption");
+        QTest::addColumn<QString>("labelCaption");
+        QTest::newRow("backup") << 1 << "Copy Backup File To Another Drive or Directory"
+                                << "Copy To:";
+        QTest::newRow("restore") << 2 << "Restore Backup File From Another Drive or Directory"
+                                 << "Restore From:";
+        QTest::newRow("merge") << 3 << "Merge Backup File From Another Drive or Directory"
+                               << "Merge From:";
+    }
+
+    void captionsFollowTheOption()
+    {
+        QFETCH(int, option);
+        QFETCH(QString, checkCaption);
+        QFETCH(QString, labelCaption);
+        NotesFixture fixture;
+        KRNOTES window(fixture.master());
+        window.show();
+        Controls controls(window);
+        QVERIFY(controls.option(window, 1)->isChecked());
+        QCOMPARE(window.findChild<QPushButton*>("CANCEL")->text(), QString("CANCEL"));
+
+        // Another option first, so that the click on this one is a change.
+        controls.option(window, option == 1 ? 2 : 1)->click();
+        controls.option(window, option)->click();
+        QCOMPARE(controls.check1->text(), checkCaption);
+        QCOMPARE(controls.label1->text(), labelCaption);
+        QVERIFY(!controls.check1->isChecked());
+        QVERIFY(!controls.label1->isVisible());
+        QVERIFY(!controls.dir1->isVisible());
+
+        // Ticked: the folder shows under the label, and follows a change of option.
+        fixture.folders << QString::fromStdString(fixture.temporaryFolder());
+        controls.check1->click();
+        QVERIFY(controls.label1->isVisible() && controls.label1->isEnabled());
+        QVERIFY(controls.dir1->isVisible() && controls.dir1->isEnabled());
+        QCOMPARE(controls.dir1->text() + '/', QString::fromStdString(fixture.temporaryFolder()));
+        controls.option(window, option == 3 ? 1 : 3)->click();
+        QVERIFY(controls.label1->text() != labelCaption);
+        controls.option(window, option)->click();
+        QCOMPARE(controls.label1->text(), labelCaption);
+        QCOMPARE(controls.check1->text(), checkCaption);
+        QVERIFY(controls.dir1->isVisible());
+
+        controls.check1->click();
+        QVERIFY(!controls.label1->isVisible());
+        QVERIFY(!controls.dir1->isVisible());
+    }
+
+    void theFolderChooserComesOnlyWithATick()
+    {
+        NotesFixture fixture;
+        KRNOTES window(fixture.master());
+        window.show();
+        Controls controls(window);
+
+        // OK without the tick: the backup goes to the program folder, no chooser.
+        fixture.queueAnswer(QMessageBox::No);
+        controls.ok->click();
+        QVERIFY(fixture.requests.isEmpty());
+        QCOMPARE(fixture.messageTexts(),
+                 QStringList({QString::fromStdString("Backup User Data and Notes to " +
+                                                     fixture.localBackup() + "?")}));
+        QCOMPARE(fixture.messages().first().title, QString("Backup User Notes & Data"));
+        QVERIFY(window.isVisible());
+
+        // Ticked, then the chooser left without a folder: the tick goes again.
+        controls.check1->click();
+        QCOMPARE(fixture.requests.size(), 1);
+        QCOMPARE(fixture.requests.first().kind, Dialogs::FileRequest::Kind::Folder);
+        QCOMPARE(fixture.requests.first().title,
+                 QString("Copy Backup File To Another Drive or Directory"));
+        QVERIFY(!controls.check1->isChecked());
+        QVERIFY(!controls.label1->isVisible());
+
+        // A folder that cannot be read is refused by name.
+        const QString missing = QString::fromStdString(fixture.temporaryFolder()) + "gone";
+        fixture.folders << missing;
+        controls.check1->click();
+        QCOMPARE(fixture.messageTexts().last(), "Error Reading Drive " + missing);
+        QVERIFY(!controls.check1->isChecked());
+
+        // A folder chosen, then untick and tick again: the chooser starts there.
+        fixture.folders << QString::fromStdString(fixture.temporaryFolder());
+        controls.check1->click();
+        QVERIFY(controls.check1->isChecked());
+        controls.check1->click();
+        QCOMPARE(fixture.requests.size(), 3);
+        controls.check1->click();
+        QCOMPARE(fixture.requests.size(), 4);
+        QCOMPARE(fixture.requests.last().directory + '/',
+                 QString::fromStdString(fixture.temporaryFolder()));
+        // Left this time, the folder chosen before stays.
+        QVERIFY(controls.check1->isChecked());
+        QCOMPARE(window.folder() + '/', QString::fromStdString(fixture.temporaryFolder()));
+    }
+
+    void restoreOrMergeFromAFolderWithoutTheFileNamesIt_data()
+    {
+        QTest::addColumn<int>("option");
+        QTest::newRow("restore") << 2;
+        QTest::newRow("merge") << 3;
+    }
+
+    void restoreOrMergeFromAFolderWithoutTheFileNamesIt()
+    {
+        QFETCH(int, option);
+        NotesFixture fixture;
+        KRNOTES window(fixture.master());
+        window.show();
+        Controls controls(window);
+        controls.option(window, option)->click();
+        const QString empty = QString::fromStdString(fixture.temporaryFolder());
+        fixture.folders << empty;
+        controls.check1->click();
+        controls.ok->click();
+        QCOMPARE(fixture.messageTexts(),
+                 QStringList({QDir(empty).absolutePath() +
+                              "/BACKUPPA.MDB file was not found.  Please select the correct "
+                              "path and try again."}));
+        QVERIFY(window.isVisible());
+    }
+
+    void aBackupIsCopiedToTheChosenFolderOrTheFailureSaid()
+    {
+        NotesFixture fixture;
+        fixture.setNote("100001", "Call in May");
+        KRNOTES window(fixture.master());
+        window.show();
+        Controls controls(window);
+        const std::string other = fixture.temporaryFolder() + "diskette";
+        std::filesystem::create_directory(other);
+        fixture.folders << QString::fromStdString(other);
+        controls.check1->click();
+        const std::string chosen = other + "/BACKUPPA.MDB";
+
+        fixture.queueAnswer(QMessageBox::Yes);
+        controls.ok->click();
+        QCOMPARE(
+            fixture.messageTexts(),
+            QStringList({QString::fromStdString("Backup User Data and Notes to " + chosen + "?"),
+                         QString::fromStdString("1 User Notes and 0 Fields Saved to " +
+                                                fixture.localBackup()),
+                         QString::fromStdString("Backup copied to " + chosen)}));
+        QCOMPARE(fixture.messages()[1].title, QString("Backup Complete"));
+        QCOMPARE(bytesOf(chosen), bytesOf(fixture.localBackup()));
+        QVERIFY(!window.isVisible());
+
+        // The folder went away after it was chosen: the local backup is made, the copy fails.
+        KRNOTES again(fixture.master());
+        again.show();
+        Controls second(again);
+        const std::string removed = fixture.temporaryFolder() + "ejected";
+        std::filesystem::create_directory(removed);
+        fixture.folders << QString::fromStdString(removed);
+        second.check1->click();
+        std::filesystem::remove(removed);
+        fixture.setNote("100002", "Second note");
+        fixture.queueAnswer(QMessageBox::Yes);
+        second.ok->click();
+        QCOMPARE(fixture.messageTexts().mid(3),
+                 QStringList({QString::fromStdString("Backup User Data and Notes to " + removed +
+                                                     "/BACKUPPA.MDB?"),
+                              QString::fromStdString("2 User Notes and 0 Fields Saved to " +
+                                                     fixture.localBackup()),
+                              "Error copying file!  Make sure path is correct!"}));
+        QVERIFY(!std::filesystem::exists(removed));
+        QVERIFY(again.isVisible());
+    }
+
+    void notesAndFieldsComeBackFromTheOtherFolder()
+    {
+        NotesFixture fixture;
+        fixture.setNote("100001", "Renewal in March");
+        fixture.setUser1("100002", "Key account");
+        const std::string other = fixture.temporaryFolder() + "diskette";
+        std::filesystem::create_directory(other);
+        {
+            KRNOTES window(fixture.master());
+            fixture.folders << QString::fromStdString(other);
+            Controls(window).check1->click();
+            fixture.queueAnswer(QMessageBox::Yes);
+            window.ok();
+        }
+        // Typed over since, and the local backup lost.
+        fixture.setNote("100001", "typed later");
+        fixture.setUser1("100002", " ");
+        std::filesystem::remove(fixture.localBackup());
+
+        KRNOTES window(fixture.master());
+        window.show();
+        QSignalSpy restored(&window, &KRNOTES::userDataRestored);
+        Controls controls(window);
+        controls.option(window, 2)->click();
+        fixture.folders << QString::fromStdString(other);
+        controls.check1->click();
+        const qsizetype before = fixture.messages().size();
+        fixture.queueAnswer(QMessageBox::Yes);
+        controls.ok->click();
+        const std::string chosen = other + "/BACKUPPA.MDB";
+        QCOMPARE(fixture.messageTexts().mid(before),
+                 QStringList(
+                     {QString::fromStdString("Restore User Data and Notes from " + chosen + "?"),
+                      QString::fromStdString("1 User Notes and 1 Fields Restored From " + chosen),
+                      "User Notes and Fields Restored!"}));
+        QCOMPARE(fixture.messages()[before].title, QString("Restore User Notes & Data"));
+        QCOMPARE(fixture.messages().last().title, QString("Restore Complete"));
+        QCOMPARE(fixture.note("100001"), Value("Renewal in March"));
+        QCOMPARE(fixture.user1("100002"), Value("Key account"));
+        QCOMPARE(restored.count(), 1);
+        QVERIFY(!window.isVisible());
+        QVERIFY(!std::filesystem::exists(fixture.localBackup()));
+
+        // A merge keeps the current note first; No changes nothing.
+        fixture.setNote("100001", "typed later");
+        KRNOTES merging(fixture.master());
+        merging.show();
+        QSignalSpy merged(&merging, &KRNOTES::userDataRestored);
+        Controls mergeControls(merging);
+        mergeControls.option(merging, 3)->click();
+        fixture.folders << QString::fromStdString(other);
+        mergeControls.check1->click();
+        fixture.queueAnswer(QMessageBox::No);
+        mergeControls.ok->click();
+        QCOMPARE(fixture.note("100001"), Value("typed later"));
+        QVERIFY(merging.isVisible());
+        fixture.queueAnswer(QMessageBox::Yes);
+        mergeControls.ok->click();
+        QCOMPARE(fixture.messageTexts().last(), QString("User Notes and Fields Merged!"));
+        QCOMPARE(fixture.messages().last().title, QString("Merge Complete"));
+        QCOMPARE(fixture.note("100001"), Value("typed later\r\nRenewal in March"));
+        QCOMPARE(merged.count(), 1);
+    }
+};
+
+QTEST_MAIN(KRNOTESTest)
+#include "KRNOTESTest.moc"
