@@ -47,7 +47,7 @@ public:
     QMdiArea* workArea() const override { return m_area; }
     const ProgramValues& programValues() const override { return m_values; }
     // The printer that Printer Setup configures and the print windows use.
-    QPrinter& printer();
+    QPrinter& printer() override;
 
     static QString caption(const QString& workspace, const QString& state);
     static QString programVersion() { return QStringLiteral("2.30.0"); }
