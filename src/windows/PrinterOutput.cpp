@@ -45,11 +45,15 @@ QString PrinterOutput::missingPrinterMessage()
 
 bool PrinterOutput::ready(QWidget* parent, QPrinter& printer)
 {
-    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
-    if (printer.isValid() && (toFile || !printer.printerName().isEmpty()))
-        return true;
-    Dialogs::tell(parent, Dialogs::defaultTitle(), missingPrinterMessage(), QMessageBox::Warning);
-    return false;
+    // Without any printer on the system Qt falls back to PDF output, and a
+    // PDF printer without a file name prints nowhere.
+    const bool usable = printer.outputFormat() == QPrinter::PdfFormat
+                            ? !printer.outputFileName().isEmpty()
+                            : printer.isValid() && !printer.printerName().isEmpty();
+    if (!usable)
+        Dialogs::tell(parent, Dialogs::defaultTitle(), missingPrinterMessage(),
+                      QMessageBox::Warning);
+    return usable;
 }
 
 void PrinterOutput::print(QPrinter& printer, int copies, const Paint& paint)
