@@ -16,6 +16,8 @@
 #include "windows/KREDDEL.h"
 #include "windows/KRLIST.h"
 #include "windows/KRLOOKUP.h"
+#include "windows/KRMANUAL.h"
+#include "windows/KRPRINT.h"
 #include "windows/KRUPGRD.h"
 
 #include <QApplication>
@@ -97,8 +99,7 @@ void MASTER::buildToolbar()
     addToolBar(Qt::TopToolBarArea, m_ribbon);
 
     // Commands whose windows come later stay visible but unavailable.
-    for (Command command : {Command::BackupButton, Command::PrintLookupButton,
-                            Command::ExportLookupButton, Command::PrintManualButton})
+    for (Command command : {Command::BackupButton, Command::ExportLookupButton})
         makeUnavailable(command);
 }
 
@@ -138,7 +139,10 @@ void MASTER::buildMenus()
         editSearch();
         backToList();
     });
-    unavailable(search, "&Print Search", Command::PrintSearch);
+    item(search, "&Print Search", Command::PrintSearch, [this] {
+        SubPrintSearch();
+        backToList();
+    });
     unavailable(search, "&Export Search", Command::Export);
 
     QMenu* update = menuBar()->addMenu(QStringLiteral("&Update"));
@@ -154,7 +158,10 @@ void MASTER::buildMenus()
         SubHelp();
         backToList();
     });
-    unavailable(help, "Print &Manual", Command::PrintManual);
+    item(help, "Print &Manual", Command::PrintManual, [this] {
+        SubPrintManual();
+        backToList();
+    });
     item(help, "&About", Command::About, [this] { showAbout(); });
     item(help, "&Data Version", Command::DataVersion, [this] { showDataVersion(); });
     m_mnuSQLcopy = help->addAction(QStringLiteral("Copy SQL to Clipboard"));
@@ -395,6 +402,12 @@ void MASTER::pressButton(int index)
     case 3:
         SubChangeState();
         break;
+    case 4:
+        SubPrintSearch();
+        break;
+    case 6:
+        SubPrintManual();
+        break;
     case 7:
         SubUpgrade();
         break;
@@ -488,6 +501,20 @@ void MASTER::SubUpgrade()
     // comes back on the same workspace and state.
     if (!m_ended && !m_list && !workspace.isEmpty())
         showResultList(workspace, state);
+}
+
+void MASTER::SubPrintSearch()
+{
+    if (!m_list)
+        return;
+    KRPRINT window(*this, m_list->lookupToPrint());
+    window.exec();
+}
+
+void MASTER::SubPrintManual()
+{
+    KRMANUAL window(*this);
+    window.exec();
 }
 
 void MASTER::SubExit()

@@ -65,6 +65,9 @@ public:
     bool isCommandEnabled(const QString& name) const;
 
     void SubExit();
+    // The print window on the lookup shown, and the manual's printout.
+    void SubPrintSearch();
+    void SubPrintManual();
     void SubHelp();
     void SubChangeState();
     // The upgrade window from the Update command.
