@@ -18,7 +18,11 @@ PrintRun::PrintRun(std::string programFolder, std::string state)
 void PrintRun::openScratch()
 {
     m_scratch.close();
-    m_scratch = ReportDatabase::openScratch(m_folder);
+    try {
+        m_scratch = ReportDatabase::openScratch(m_folder);
+    } catch (const std::exception& error) {
+        throw ScratchMissing(error.what());
+    }
 }
 
 long long PrintRun::fillLookup(Database& stateDb, const std::string& sourceSql,

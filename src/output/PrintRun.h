@@ -35,14 +35,21 @@ public:
     {
         using std::runtime_error::runtime_error;
     };
+    // The scratch database could not be copied from its template or opened;
+    // what() says why, the windows show their own message for it.
+    struct ScratchMissing : std::runtime_error
+    {
+        using std::runtime_error::runtime_error;
+    };
 
     PrintRun(std::string programFolder, std::string state);
 
     // Copies the template over the scratch database and fills it. Throws
-    // std::runtime_error when the template cannot be copied or opened.
+    // ScratchMissing when the template cannot be copied or opened.
     long long fillLookup(Database& stateDb, const std::string& sourceSql,
                          const ReportFill::Progress& progress = {});
-    // Fills the scratch database for one company, whatever its Omit mark.
+    // Fills the scratch database for one company, whatever its Omit mark;
+    // throws ScratchMissing as fillLookup does.
     bool fillRecord(Database& stateDb, const std::string& file, const std::string& sequence);
 
     // KRPRTALL.RPT, KRPRTANY.RPT for New York, KRPRTSUM.RPT, KRLABELL.RPT, KRLABELS.RPT.

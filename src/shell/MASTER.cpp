@@ -17,7 +17,9 @@
 #include "windows/KREDDEL.h"
 #include "windows/KRLIST.h"
 #include "windows/KRLOOKUP.h"
+#include "windows/KRMANUAL.h"
 #include "windows/KRNOTES.h"
+#include "windows/KRPRINT.h"
 #include "windows/KRUPGRD.h"
 
 #include <QApplication>
@@ -100,8 +102,7 @@ void MASTER::buildToolbar()
     addToolBar(Qt::TopToolBarArea, m_ribbon);
 
     // Commands whose windows come later stay visible but unavailable.
-    for (Command command :
-         {Command::PrintLookupButton, Command::ExportLookupButton, Command::PrintManualButton})
+    for (Command command : {Command::ExportLookupButton})
         makeUnavailable(command);
 }
 
@@ -142,7 +143,10 @@ void MASTER::buildMenus()
         editSearch();
         backToList();
     });
-    unavailable(search, "&Print Search", Command::PrintSearch);
+    item(search, "&Print Search", Command::PrintSearch, [this] {
+        SubPrintSearch();
+        backToList();
+    });
     unavailable(search, "&Export Search", Command::Export);
     item(search, "Breakdown...", Command::Breakdown, [this] {
         if (m_list)
@@ -163,7 +167,10 @@ void MASTER::buildMenus()
         SubHelp();
         backToList();
     });
-    unavailable(help, "Print &Manual", Command::PrintManual);
+    item(help, "Print &Manual", Command::PrintManual, [this] {
+        SubPrintManual();
+        backToList();
+    });
     item(help, "&About", Command::About, [this] { showAbout(); });
     item(help, "&Data Version", Command::DataVersion, [this] { showDataVersion(); });
     m_mnuSQLcopy = help->addAction(QStringLiteral("Copy SQL to Clipboard"));
@@ -407,6 +414,12 @@ void MASTER::pressButton(int index)
     case 3:
         SubChangeState();
         break;
+    case 4:
+        SubPrintSearch();
+        break;
+    case 6:
+        SubPrintManual();
+        break;
     case 7:
         SubUpgrade();
         break;
@@ -500,6 +513,20 @@ void MASTER::SubUpgrade()
     // comes back on the same workspace and state.
     if (!m_ended && !m_list && !workspace.isEmpty())
         showResultList(workspace, state);
+}
+
+void MASTER::SubPrintSearch()
+{
+    if (!m_list)
+        return;
+    KRPRINT window(*this, m_list->lookupToPrint());
+    window.exec();
+}
+
+void MASTER::SubPrintManual()
+{
+    KRMANUAL window(*this);
+    window.exec();
 }
 
 void MASTER::SubExit()

@@ -49,7 +49,7 @@ public:
     QMdiArea* workArea() const override { return m_area; }
     const ProgramValues& programValues() const override { return m_values; }
     // The printer that Printer Setup configures and the print windows use.
-    QPrinter& printer();
+    QPrinter& printer() override;
 
     static QString caption(const QString& workspace, const QString& state);
     static QString programVersion() { return QStringLiteral("2.30.0"); }
@@ -73,6 +73,9 @@ public:
     void showNotesWindow();
     // The backup window the File menu shows, while it is open.
     KRNOTES* notesWindow() const;
+    // The print window on the lookup shown, and the manual's printout.
+    void SubPrintSearch();
+    void SubPrintManual();
     void SubHelp();
     void SubChangeState();
     // The upgrade window from the Update command.

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QPrintDialog>
 
 #include <algorithm>
 
@@ -29,6 +30,30 @@ Dialogs::FileScript& Dialogs::fileScript()
 void Dialogs::setFileScript(FileScript script)
 {
     Dialogs::fileScript() = std::move(script);
+}
+
+Dialogs::PrinterScript& Dialogs::printerScript()
+{
+    static PrinterScript current;
+    return current;
+}
+
+void Dialogs::setPrinterScript(PrinterScript script)
+{
+    Dialogs::printerScript() = std::move(script);
+}
+
+bool Dialogs::setUpPrinter(QWidget* parent, QPrinter& printer)
+{
+    if (printerScript())
+        return printerScript()(printer);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Print Setup"));
+    // Set-up only: what is printed is the whole report, never a part of it.
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 Dialogs::FileAnswer Dialogs::chooseFile(QWidget* parent, const FileRequest& request)

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 namespace kora {
@@ -75,9 +76,17 @@ public:
     static FileAnswer chooseFile(QWidget* parent, const FileRequest& request);
     static void setFileScript(FileScript script);
 
+    // The printer dialog in its set-up form: printer, paper and copies are
+    // chosen for the printer given. True when the user accepted; tests install
+    // a script that sets up the printer instead.
+    using PrinterScript = std::function<bool(QPrinter&)>;
+    static bool setUpPrinter(QWidget* parent, QPrinter& printer);
+    static void setPrinterScript(PrinterScript script);
+
 private:
     static Script& script();
     static FileScript& fileScript();
+    static PrinterScript& printerScript();
 };
 
 } // namespace kora

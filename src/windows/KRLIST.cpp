@@ -13,6 +13,7 @@
 #include "windows/CompanyPanel.h"
 #include "windows/KRLISTI.h"
 #include "windows/KRNYADDR.h"
+#include "windows/RecordPrintout.h"
 #include "windows/WindowHost.h"
 
 #include <QApplication>
@@ -212,6 +213,7 @@ void KRLIST::buildWindow()
             &KRLIST::currentRowChanged);
     connect(m_mark, &QPushButton::clicked, this, &KRLIST::toggleMark);
     connect(m_moreInfo, &QPushButton::clicked, this, &KRLIST::openRecord);
+    connect(m_printRecord, &QPushButton::clicked, this, &KRLIST::printRecord);
     connect(m_fullAddress, &QPushButton::clicked, this, &KRLIST::openFullAddress);
 }
 
@@ -443,6 +445,18 @@ const CompanyRow* KRLIST::selectedCompany()
     return current.isValid() ? currentCompanies().row(current.row()) : nullptr;
 }
 
+KRPRINT::Lookup KRLIST::lookupToPrint() const
+{
+    return {m_search.recordSource(), m_tabs->tabText(m_tabs->currentIndex()),
+            m_lookupCompanies.count()};
+}
+
+void KRLIST::printRecord()
+{
+    if (const CompanyRow* row = selectedCompany())
+        RecordPrintout::print(m_host, row->text("FILE"), row->text("SEQUENCE"));
+}
+
 void KRLIST::openRecord()
 {
     const CompanyRow* row = selectedCompany();
@@ -510,6 +524,7 @@ void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
     // where the button cannot be used, never shows the caption of another company.
     m_mark->setText(QString::fromStdString(CompanySummary::markCaption(row)));
     m_moreInfo->setEnabled(true);
+    m_printRecord->setEnabled(true);
     m_fullAddress->setEnabled(StateRules::isNewYork(m_state.toStdString()));
     m_mark->setEnabled(tab == CompanySummary::Tab::Lookup);
 }

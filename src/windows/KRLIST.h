@@ -8,6 +8,7 @@
 #include "results/OrderedCompanies.h"
 #include "results/ResultListData.h"
 #include "widgets/DialogPrompt.h"
+#include "windows/KRPRINT.h"
 
 #include <QWidget>
 
@@ -67,6 +68,8 @@ public:
     void selectTab(int tab);
     // Sets which of the main window's lookup commands are available.
     void SETBUTTONS(QWidget* fm);
+    // The lookup on screen as the print window takes it.
+    KRPRINT::Lookup lookupToPrint() const;
 
     int GetNoteLength(const QString& file, const QString& sequence);
     // Loads the company's note into NOTE and keeps it locked; NOTE holds
@@ -100,6 +103,8 @@ private:
     void toggleMark();
     // More Info... and Full Address open the selected company in their windows.
     void openRecord();
+    // Print Record: the selected company's detail page on the printer.
+    void printRecord();
     void openFullAddress();
     const CompanyRow* selectedCompany();
     bool onLookupTab() const;

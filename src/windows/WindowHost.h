@@ -4,6 +4,7 @@
 #include "base/ProgramValues.h"
 
 class QMdiArea;
+class QPrinter;
 class QString;
 class QWidget;
 
@@ -20,6 +21,8 @@ public:
     virtual QWidget* hostWindow() = 0;
     virtual QMdiArea* workArea() const = 0;
     virtual const ProgramValues& programValues() const = 0;
+    // The printer that Printer Setup configures and the print windows use.
+    virtual QPrinter& printer() = 0;
     virtual void enableCommand(Command command, bool enabled) = 0;
     virtual bool copySqlToClipboard() const = 0;
     // The data version text the result list reads from the VERSION row.

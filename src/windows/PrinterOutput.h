@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QPrinter;
+class QWidget;
+
+namespace kora {
+
+// Paper output of the print windows: on the main window's printer, or in a
+// preview owned by the main window in which the user zooms, pages through and
+// prints. The printer's own page and copy count come back after each run, so a
+// report's sheet never becomes the user's paper for other work.
+class PrinterOutput
+{
+public:
+    using Paint = std::function<void(QPrinter&)>;
+
+    // True when the printer can be printed on; otherwise says so and is false.
+    static bool ready(QWidget* parent, QPrinter& printer);
+    static void print(QPrinter& printer, int copies, const Paint& paint);
+    static void preview(QWidget* owner, QPrinter& printer, const Paint& paint);
+
+    static QString missingPrinterMessage();
+};
+
+} // namespace kora
