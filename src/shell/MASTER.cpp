@@ -14,6 +14,7 @@
 #include "widgets/LocalFormats.h"
 #include "widgets/NormalCursor.h"
 #include "windows/KREDDEL.h"
+#include "windows/KREXPORT.h"
 #include "windows/KRLIST.h"
 #include "windows/KRLOOKUP.h"
 #include "windows/KRUPGRD.h"
@@ -97,8 +98,8 @@ void MASTER::buildToolbar()
     addToolBar(Qt::TopToolBarArea, m_ribbon);
 
     // Commands whose windows come later stay visible but unavailable.
-    for (Command command : {Command::BackupButton, Command::PrintLookupButton,
-                            Command::ExportLookupButton, Command::PrintManualButton})
+    for (Command command :
+         {Command::BackupButton, Command::PrintLookupButton, Command::PrintManualButton})
         makeUnavailable(command);
 }
 
@@ -139,7 +140,10 @@ void MASTER::buildMenus()
         backToList();
     });
     unavailable(search, "&Print Search", Command::PrintSearch);
-    unavailable(search, "&Export Search", Command::Export);
+    item(search, "&Export Search", Command::Export, [this] {
+        SubExport();
+        backToList();
+    });
 
     QMenu* update = menuBar()->addMenu(QStringLiteral("&Update"));
     update->setObjectName(QStringLiteral("mnuUpdateMenu"));
@@ -395,6 +399,9 @@ void MASTER::pressButton(int index)
     case 3:
         SubChangeState();
         break;
+    case 5:
+        SubExport();
+        break;
     case 7:
         SubUpgrade();
         break;
@@ -429,6 +436,14 @@ void MASTER::editSearch()
     connect(&window, &KREDDEL::lookupSaved, m_list, &KRLIST::showSavedLookup);
     connect(&window, &KREDDEL::lookupRemoved, m_list, &KRLIST::showLookupRemoved);
     connect(&window, &KREDDEL::cancelled, m_list, &KRLIST::SETTABS);
+    window.exec();
+}
+
+void MASTER::SubExport()
+{
+    if (!m_list)
+        return;
+    KREXPORT window(*this, m_list->exportSource(), m_list->exportTitle());
     window.exec();
 }
 

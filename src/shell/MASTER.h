@@ -83,6 +83,7 @@ private:
     void newSearch();
     // Edit Search: the list of lookups to edit or delete.
     void editSearch();
+    void SubExport(); // the export window on the current lookup
     void backToList();
     void showAbout();
     void showDataVersion();

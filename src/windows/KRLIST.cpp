@@ -1,6 +1,7 @@
 #include "windows/KRLIST.h"
 
 #include "base/CommandStates.h"
+#include "base/Quoting.h"
 #include "base/StateRules.h"
 #include "widgets/ColouredSelectionDelegate.h"
 #include "widgets/Dialogs.h"
@@ -10,6 +11,7 @@
 #include "widgets/TabStrip.h"
 #include "windows/CompanyGridModel.h"
 #include "windows/CompanyPanel.h"
+#include "windows/KREXPORT.h"
 #include "windows/KRLISTI.h"
 #include "windows/KRNYADDR.h"
 #include "windows/WindowHost.h"
@@ -208,6 +210,7 @@ void KRLIST::buildWindow()
     connect(m_mark, &QPushButton::clicked, this, &KRLIST::toggleMark);
     connect(m_moreInfo, &QPushButton::clicked, this, &KRLIST::openRecord);
     connect(m_fullAddress, &QPushButton::clicked, this, &KRLIST::openFullAddress);
+    connect(m_exportRecord, &QPushButton::clicked, this, &KRLIST::exportRecord);
 }
 
 void KRLIST::showEvent(QShowEvent* event)
@@ -462,6 +465,28 @@ void KRLIST::openFullAddress()
     address.exec();
 }
 
+void KRLIST::exportRecord()
+{
+    const CompanyRow* row = selectedCompany();
+    if (!row)
+        return;
+    KREXPORT window(m_host,
+                    "SELECT * FROM PRIME WHERE FILE = " + quotedWith(row->text("FILE"), '\'') +
+                        " AND SEQUENCE = " + quotedWith(row->text("SEQUENCE"), '\''),
+                    QStringLiteral("Export Record"));
+    window.exec();
+}
+
+std::string KRLIST::exportSource() const
+{
+    return onLookupTab() ? m_search.recordSource() : std::string();
+}
+
+QString KRLIST::exportTitle() const
+{
+    return m_tabs->tabText(m_tabs->currentIndex());
+}
+
 void KRLIST::toggleMark()
 {
     const QModelIndex current = m_lookupGrid->currentIndex();
@@ -505,6 +530,7 @@ void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
     // where the button cannot be used, never shows the caption of another company.
     m_mark->setText(QString::fromStdString(CompanySummary::markCaption(row)));
     m_moreInfo->setEnabled(true);
+    m_exportRecord->setEnabled(true);
     m_fullAddress->setEnabled(StateRules::isNewYork(m_state.toStdString()));
     m_mark->setEnabled(tab == CompanySummary::Tab::Lookup);
 }
@@ -512,7 +538,7 @@ void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
 void KRLIST::clearCompany()
 {
     m_company->clear();
-    for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_mark})
+    for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_exportRecord, m_mark})
         button->setEnabled(false);
     m_mark->setText(QStringLiteral("Exclude"));
 }

@@ -81,6 +81,10 @@ public:
     void refreshCompany();
     // Shows all companies in file order positioned on the first company at or after the key.
     void positionOn(const QString& file, const QString& sequence);
+    // What the export writes: the lookup tab's statement with its ORDER BY
+    // (empty on the all-companies tab), and the lookup's title.
+    std::string exportSource() const;
+    QString exportTitle() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -99,6 +103,7 @@ private:
     // More Info... and Full Address open the selected company in their windows.
     void openRecord();
     void openFullAddress();
+    void exportRecord();
     const CompanyRow* selectedCompany();
     bool onLookupTab() const;
     QTableView* currentGrid() const;

@@ -293,6 +293,30 @@ private slots:
         QVERIFY(!window->isVisible());
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
+
+    void exportRecordWritesTheSelectedCompanyAlone()
+    {
+        ExportFixture data;
+        data.chosenFile = data.outputFile("ONE.CSV");
+        data.list().show();
+        data.list().SORT_SELECT(2);
+        data.list().positionOn("0000001", "01");
+        auto* button = data.list().findChild<QPushButton*>("EXPORTCUR");
+        QCOMPARE(button->text(), QString("Export Record"));
+        QVERIFY(button->isEnabled());
+        QString caption;
+        data.onModal<KREXPORT>([&caption](KREXPORT* window) {
+            caption = window->windowTitle();
+            format(*window, 3)->setChecked(true);
+            clickOk(*window);
+        });
+        button->click();
+        QCOMPARE(caption, QString("Export Lookup Information"));
+        const QByteArray bytes = bytesOf(data.chosenFile);
+        QCOMPARE(bytes.count("\r\n"), 2);
+        QVERIFY(bytes.contains("\r\n\"0000001-01\",\"ACME WIDGET CO\","));
+        QVERIFY(data.messages().isEmpty());
+    }
 };
 
 QTEST_MAIN(KREXPORTTest)
