@@ -15,6 +15,7 @@
 #include "widgets/LocalFormats.h"
 #include "widgets/NormalCursor.h"
 #include "windows/KREDDEL.h"
+#include "windows/KREXPORT.h"
 #include "windows/KRLIST.h"
 #include "windows/KRLOOKUP.h"
 #include "windows/KRMANUAL.h"
@@ -100,10 +101,6 @@ void MASTER::buildToolbar()
         m_ribbon->widgetForAction(action)->setFixedSize(button, button);
     }
     addToolBar(Qt::TopToolBarArea, m_ribbon);
-
-    // Commands whose windows come later stay visible but unavailable.
-    for (Command command : {Command::ExportLookupButton})
-        makeUnavailable(command);
 }
 
 void MASTER::buildMenus()
@@ -113,10 +110,6 @@ void MASTER::buildMenus()
         registerAction(command, action);
         connect(action, &QAction::triggered, this, handler);
         return action;
-    };
-    auto unavailable = [this](QMenu* menu, const char* caption, Command command) {
-        registerAction(command, menu->addAction(QString::fromLatin1(caption)));
-        makeUnavailable(command);
     };
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
@@ -147,7 +140,10 @@ void MASTER::buildMenus()
         SubPrintSearch();
         backToList();
     });
-    unavailable(search, "&Export Search", Command::Export);
+    item(search, "&Export Search", Command::Export, [this] {
+        SubExport();
+        backToList();
+    });
     item(search, "Breakdown...", Command::Breakdown, [this] {
         if (m_list)
             m_list->showBreakdown();
@@ -184,16 +180,9 @@ void MASTER::registerAction(Command command, QAction* action)
     m_actions[static_cast<int>(command)] = action;
 }
 
-void MASTER::makeUnavailable(Command command)
-{
-    m_unavailable[static_cast<int>(command)] = true;
-    m_actions[static_cast<int>(command)]->setEnabled(false);
-}
-
 void MASTER::enableCommand(Command command, bool enabled)
 {
-    const int index = static_cast<int>(command);
-    m_actions[index]->setEnabled(enabled && !m_unavailable[index]);
+    m_actions[static_cast<int>(command)]->setEnabled(enabled);
 }
 
 bool MASTER::isCommandEnabled(Command command) const
@@ -417,6 +406,9 @@ void MASTER::pressButton(int index)
     case 4:
         SubPrintSearch();
         break;
+    case 5:
+        SubExport();
+        break;
     case 6:
         SubPrintManual();
         break;
@@ -454,6 +446,14 @@ void MASTER::editSearch()
     connect(&window, &KREDDEL::lookupSaved, m_list, &KRLIST::showSavedLookup);
     connect(&window, &KREDDEL::lookupRemoved, m_list, &KRLIST::showLookupRemoved);
     connect(&window, &KREDDEL::cancelled, m_list, &KRLIST::SETTABS);
+    window.exec();
+}
+
+void MASTER::SubExport()
+{
+    if (!m_list)
+        return;
+    KREXPORT window(*this, m_list->exportSource(), m_list->exportTitle());
     window.exec();
 }
 

@@ -87,13 +87,13 @@ protected:
 private:
     void buildToolbar();
     void registerAction(Command command, QAction* action);
-    void makeUnavailable(Command command);
     void buildMenus();
     void pressButton(int index);
     // New Search: the lookup editor on a new lookup.
     void newSearch();
     // Edit Search: the list of lookups to edit or delete.
     void editSearch();
+    void SubExport(); // the export window on the current lookup
     void backToList();
     void showAbout();
     void showDataVersion();
@@ -121,7 +121,6 @@ private:
     QMdiArea* m_area;
     QToolBar* m_ribbon; // SSRibbon1
     std::array<QAction*, kCommandCount> m_actions{};
-    std::array<bool, kCommandCount> m_unavailable{};
     QLabel* m_lblProgram;
     QLabel* m_lblVersion;
     QAction* m_mnuSQLcopy = nullptr;

@@ -1,6 +1,7 @@
 #include "windows/KRLIST.h"
 
 #include "base/CommandStates.h"
+#include "base/Quoting.h"
 #include "base/StateRules.h"
 #include "widgets/ColouredSelectionDelegate.h"
 #include "widgets/Dialogs.h"
@@ -11,6 +12,7 @@
 #include "windows/BreakdownWindow.h"
 #include "windows/CompanyGridModel.h"
 #include "windows/CompanyPanel.h"
+#include "windows/KREXPORT.h"
 #include "windows/KRLISTI.h"
 #include "windows/KRNYADDR.h"
 #include "windows/RecordPrintout.h"
@@ -215,6 +217,7 @@ void KRLIST::buildWindow()
     connect(m_moreInfo, &QPushButton::clicked, this, &KRLIST::openRecord);
     connect(m_printRecord, &QPushButton::clicked, this, &KRLIST::printRecord);
     connect(m_fullAddress, &QPushButton::clicked, this, &KRLIST::openFullAddress);
+    connect(m_exportRecord, &QPushButton::clicked, this, &KRLIST::exportRecord);
 }
 
 void KRLIST::showEvent(QShowEvent* event)
@@ -481,6 +484,28 @@ void KRLIST::openFullAddress()
     address.exec();
 }
 
+void KRLIST::exportRecord()
+{
+    const CompanyRow* row = selectedCompany();
+    if (!row)
+        return;
+    KREXPORT window(m_host,
+                    "SELECT * FROM PRIME WHERE FILE = " + quotedWith(row->text("FILE"), '\'') +
+                        " AND SEQUENCE = " + quotedWith(row->text("SEQUENCE"), '\''),
+                    QStringLiteral("Export Record"));
+    window.exec();
+}
+
+std::string KRLIST::exportSource() const
+{
+    return onLookupTab() ? m_search.recordSource() : std::string();
+}
+
+QString KRLIST::exportTitle() const
+{
+    return m_tabs->tabText(m_tabs->currentIndex());
+}
+
 void KRLIST::toggleMark()
 {
     const QModelIndex current = m_lookupGrid->currentIndex();
@@ -525,6 +550,7 @@ void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
     m_mark->setText(QString::fromStdString(CompanySummary::markCaption(row)));
     m_moreInfo->setEnabled(true);
     m_printRecord->setEnabled(true);
+    m_exportRecord->setEnabled(true);
     m_fullAddress->setEnabled(StateRules::isNewYork(m_state.toStdString()));
     m_mark->setEnabled(tab == CompanySummary::Tab::Lookup);
 }
@@ -532,7 +558,7 @@ void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
 void KRLIST::clearCompany()
 {
     m_company->clear();
-    for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_mark})
+    for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_exportRecord, m_mark})
         button->setEnabled(false);
     m_mark->setText(QStringLiteral("Exclude"));
 }

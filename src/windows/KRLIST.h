@@ -86,6 +86,10 @@ public:
     void positionOn(const QString& file, const QString& sequence);
     // Opens the breakdown of the selected tab's companies.
     void showBreakdown();
+    // What the export writes: the lookup tab's statement with its ORDER BY
+    // (empty on the all-companies tab), and the lookup's title.
+    std::string exportSource() const;
+    QString exportTitle() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -106,6 +110,7 @@ private:
     // Print Record: the selected company's detail page on the printer.
     void printRecord();
     void openFullAddress();
+    void exportRecord();
     const CompanyRow* selectedCompany();
     bool onLookupTab() const;
     QTableView* currentGrid() const;
