@@ -396,8 +396,7 @@ class Generator
 public:
     Generator(const std::string& state, long long companies, Days today, bool earlier)
         : m_state(state), m_newYork(StateRules::isNewYork(state)), m_earlier(earlier),
-          m_companies(companies),
-          m_today(today), m_geography(DemoGeography::forState(state)),
+          m_companies(companies), m_today(today), m_geography(DemoGeography::forState(state)),
           m_random(0x4B4F5241ull * 131 + static_cast<unsigned char>(state[0]) * 257 +
                    static_cast<unsigned char>(state[1]))
     {
