@@ -224,36 +224,28 @@ void KRPRINT::Command1_Click()
     {
         HourglassGuard hourglass;
         const ProgramValues& values = m_host.programValues();
-        try {
-            Database db(values.stateDatabasePath(), values.stateConnect);
-            PrintRun run(values.programFolder, values.state);
-            m_status->setText(QStringLiteral("Gathering information on ") +
-                              QString::number(m_lookup.count) + QStringLiteral(" companies"));
-            m_status->repaint();
-            // The loop does not yield; it repaints the counter a few times a second.
-            QElapsedTimer shown;
-            shown.start();
-            long long included = 0;
-            run.fillLookup(db, m_lookup.recordSource, [&](long long count) {
-                included = count;
-                if (shown.elapsed() >= 50) {
-                    showCount(count);
-                    shown.restart();
-                }
+        done = PrinterOutput::reportingFailures(
+            this, QStringLiteral("KRPRINT CMD1 CANNOT FIND SYSTEM DIRECTORY!"), [&] {
+                Database db(values.stateDatabasePath(), values.stateConnect);
+                PrintRun run(values.programFolder, values.state);
+                m_status->setText(QStringLiteral("Gathering information on ") +
+                                  QString::number(m_lookup.count) + QStringLiteral(" companies"));
+                m_status->repaint();
+                // The loop does not yield; it repaints the counter a few times a second.
+                QElapsedTimer shown;
+                shown.start();
+                long long included = 0;
+                run.fillLookup(db, m_lookup.recordSource, [&](long long count) {
+                    included = count;
+                    if (shown.elapsed() >= 50) {
+                        showCount(count);
+                        shown.restart();
+                    }
+                });
+                showCount(included);
+                db.close();
+                print(run);
             });
-            showCount(included);
-            db.close();
-            print(run);
-            done = true;
-        } catch (const PrintRun::ScratchMissing&) {
-            Dialogs::tell(this, Dialogs::defaultTitle(),
-                          QStringLiteral("KRPRINT CMD1 CANNOT FIND SYSTEM DIRECTORY!"));
-        } catch (const PrintRun::ReportMissing& missing) {
-            Dialogs::tell(this, Dialogs::defaultTitle(), QString::fromStdString(missing.what()));
-        } catch (const std::exception& error) {
-            Dialogs::tell(this, Dialogs::defaultTitle(), QString::fromStdString(error.what()),
-                          QMessageBox::Warning);
-        }
     }
     m_cancel->setEnabled(true);
     // After a failure the window stays, so that another format or output can be chosen.

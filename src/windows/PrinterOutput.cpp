@@ -1,5 +1,6 @@
 #include "windows/PrinterOutput.h"
 
+#include "output/PrintRun.h"
 #include "widgets/Dialogs.h"
 
 #include <QGuiApplication>
@@ -78,6 +79,23 @@ void PrinterOutput::preview(QWidget* owner, QPrinter& printer, const Paint& pain
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     dialog.exec();
     QGuiApplication::restoreOverrideCursor();
+}
+
+bool PrinterOutput::reportingFailures(QWidget* parent, const QString& scratchMissingMessage,
+                                      const std::function<void()>& work)
+{
+    try {
+        work();
+        return true;
+    } catch (const PrintRun::ScratchMissing&) {
+        Dialogs::tell(parent, Dialogs::defaultTitle(), scratchMissingMessage);
+    } catch (const PrintRun::ReportMissing& missing) {
+        Dialogs::tell(parent, Dialogs::defaultTitle(), QString::fromStdString(missing.what()));
+    } catch (const std::exception& error) {
+        Dialogs::tell(parent, Dialogs::defaultTitle(), QString::fromStdString(error.what()),
+                      QMessageBox::Warning);
+    }
+    return false;
 }
 
 } // namespace kora

@@ -24,6 +24,12 @@ public:
     static void preview(QWidget* owner, QPrinter& printer, const Paint& paint);
 
     static QString missingPrinterMessage();
+
+    // Runs the work of a printout and tells why it failed: the given message
+    // when the scratch database could not be made, a missing report file's
+    // own message, any other failure as a warning. True when the work ran through.
+    static bool reportingFailures(QWidget* parent, const QString& scratchMissingMessage,
+                                  const std::function<void()>& work);
 };
 
 } // namespace kora
