@@ -1,5 +1,4 @@
 #include "base/Folders.h"
-#include "base/Quoting.h"
 #include "base/StateCodes.h"
 #include "batch/BatchCommands.h"
 #include "batch/BatchLookup.h"
@@ -7,6 +6,7 @@
 #include "database/Database.h"
 #include "database/Installation.h"
 #include "lookup/LookupFile.h"
+#include "lookup/LookupStatement.h"
 #include "output/ExportWriter.h"
 
 #include <csignal>
@@ -81,8 +81,7 @@ int runExport(const std::vector<std::string>& arguments)
     std::string source;
     std::string title = "Export Record";
     if (company) {
-        source = "SELECT * FROM PRIME WHERE FILE = " + quotedWith(company->first, '\'') +
-                 " AND SEQUENCE = " + quotedWith(company->second, '\'');
+        source = LookupStatement::oneCompany(company->first, company->second).text();
     } else {
         auto search = BatchLookup::setUp(options);
         if (!search)

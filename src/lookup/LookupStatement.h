@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Quoting.h"
+
 #include <string>
 
 namespace kora {
@@ -20,6 +22,15 @@ struct LookupStatement
         if (!condition.empty())
             sql += " WHERE " + condition;
         return sql + orderBy;
+    }
+
+    // The one company of a file number and sequence.
+    static LookupStatement oneCompany(const std::string& file, const std::string& sequence)
+    {
+        return {"*",
+                "FILE = " + quotedWith(file, '\'') +
+                    " AND SEQUENCE = " + quotedWith(sequence, '\''),
+                ""};
     }
 
     // The same companies in the same order with other columns.

@@ -4,6 +4,7 @@
 #include "base/StateRules.h"
 #include "database/ForwardCursor.h"
 #include "database/Schema.h"
+#include "lookup/LookupStatement.h"
 #include "results/CodedTexts.h"
 
 namespace kora {
@@ -117,8 +118,7 @@ long long ReportFill::fillFrom(const std::string& sourceSql, const Progress& pro
 
 bool ReportFill::fillCompany(const std::string& file, const std::string& sequence)
 {
-    ForwardCursor company(m_stateDb, "SELECT * FROM PRIME WHERE FILE = " + quotedWith(file, '\'') +
-                                         " AND SEQUENCE = " + quotedWith(sequence, '\''));
+    ForwardCursor company(m_stateDb, LookupStatement::oneCompany(file, sequence).text());
     if (!company.next())
         return false;
     addCompany(company);

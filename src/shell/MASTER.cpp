@@ -4,12 +4,12 @@
 #include "base/StateCodes.h"
 #include "database/Database.h"
 #include "database/TableRecordSet.h"
-#include "loading/UpdateRun.h"
 #include "results/UserDataChanges.h"
+#include "shell/CommandBar.h"
 #include "shell/HelpWindow.h"
 #include "shell/KRWSPACE.h"
+#include "shell/StateOpening.h"
 #include "shell/TITLE.h"
-#include "shell/ToolbarIcons.h"
 #include "widgets/CenterForm.h"
 #include "widgets/Dialogs.h"
 #include "widgets/LocalFormats.h"
@@ -27,31 +27,17 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
-#include <QLayout>
 #include <QMdiArea>
-#include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
-#include <QToolBar>
 
 namespace kora {
 
-namespace {
-
-const char* const kToolTips[10] = {
-    "New Lookup",   "Edit/Delete Lookup", "Backup/Restore Data", "Change Workspace/State",
-    "Print Lookup", "Export Lookup",      "Print Manual",        "Update",
-    "Help",         "Exit Kora"};
-
-constexpr int kButtonTwips = 1000;
-
-} // namespace
-
 MASTER::MASTER(TITLE* splash)
-    : m_splash(splash), m_area(new QMdiArea(this)), m_ribbon(new QToolBar(this)),
+    : m_splash(splash), m_area(new QMdiArea(this)), m_commands(new CommandBar(*this)),
       m_lblProgram(new QLabel(this)), m_lblVersion(new QLabel(this)),
       m_userDataChangesAtStart(UserDataChanges::count())
 {
@@ -67,8 +53,7 @@ MASTER::MASTER(TITLE* splash)
     statusBar()->addPermanentWidget(m_lblVersion);
     statusBar()->addPermanentWidget(new QLabel(QStringLiteral("  Program version:"), this));
     statusBar()->addPermanentWidget(m_lblProgram);
-    buildToolbar();
-    buildMenus();
+    connect(m_commands, &CommandBar::triggered, this, &MASTER::run);
     // A roomy window that still fits a small screen whole.
     QSize size(1180, 800);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -78,116 +63,14 @@ MASTER::MASTER(TITLE* splash)
 
 MASTER::~MASTER() = default;
 
-void MASTER::buildToolbar()
-{
-    // SSRibbon1: ten buttons of 1000 twips in one row from left to right; the
-    // panel holding them is 123 twips higher than a button.
-    m_ribbon->setObjectName(QStringLiteral("SSRibbon1"));
-    m_ribbon->setMovable(false);
-    m_ribbon->setFloatable(false);
-    m_ribbon->setContextMenuPolicy(Qt::PreventContextMenu);
-    const int button = twipsToPixels(kButtonTwips);
-    m_ribbon->setIconSize(QSize(button * 2 / 3, button * 2 / 3));
-    m_ribbon->setFixedHeight(button + twipsToPixels(123));
-    m_ribbon->layout()->setSpacing(0);
-    m_ribbon->layout()->setContentsMargins(0, 0, 0, 0);
-    for (int index = 0; index < 10; ++index) {
-        auto* action =
-            new QAction(ToolbarIcons::icon(index), QString::fromLatin1(kToolTips[index]), this);
-        registerAction(toolbarButton(index), action);
-        action->setToolTip(QString::fromLatin1(kToolTips[index]));
-        connect(action, &QAction::triggered, this, [this, index] { pressButton(index); });
-        m_ribbon->addAction(action);
-        m_ribbon->widgetForAction(action)->setFixedSize(button, button);
-    }
-    addToolBar(Qt::TopToolBarArea, m_ribbon);
-}
-
-void MASTER::buildMenus()
-{
-    auto item = [this](QMenu* menu, const char* caption, Command command, auto handler) {
-        QAction* action = menu->addAction(QString::fromLatin1(caption));
-        registerAction(command, action);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    item(file, "&Open New State/Workspace", Command::NewState, [this] {
-        SubChangeState();
-        backToList();
-    });
-    item(file, "&Backup/Restore User Notes and Fields", Command::Backup,
-         [this] { showNotesWindow(); });
-    item(file, "&Printer Setup", Command::PrinterSetup, [this] {
-        setupPrinter();
-        backToList();
-    });
-    item(file, "E&xit", Command::Exit, [this] { SubExit(); });
-
-    QMenu* search = menuBar()->addMenu(QStringLiteral("&Search"));
-    search->setObjectName(QStringLiteral("mnuSearch"));
-    item(search, "&New Search", Command::NewSearch, [this] {
-        newSearch();
-        backToList();
-    });
-    item(search, "&Edit Search", Command::EditSearch, [this] {
-        editSearch();
-        backToList();
-    });
-    item(search, "&Print Search", Command::PrintSearch, [this] {
-        SubPrintSearch();
-        backToList();
-    });
-    item(search, "&Export Search", Command::Export, [this] {
-        SubExport();
-        backToList();
-    });
-    item(search, "Breakdown...", Command::Breakdown, [this] {
-        if (m_list)
-            m_list->showBreakdown();
-        backToList();
-    });
-
-    QMenu* update = menuBar()->addMenu(QStringLiteral("&Update"));
-    update->setObjectName(QStringLiteral("mnuUpdateMenu"));
-    item(update, "Update Database", Command::UpdateDatabase, [this] {
-        SubUpgrade();
-        backToList();
-    });
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelpMenu"));
-    item(help, "&Program Help", Command::ProgramHelp, [this] {
-        SubHelp();
-        backToList();
-    });
-    item(help, "Print &Manual", Command::PrintManual, [this] {
-        SubPrintManual();
-        backToList();
-    });
-    item(help, "&About", Command::About, [this] { showAbout(); });
-    item(help, "&Data Version", Command::DataVersion, [this] { showDataVersion(); });
-    m_mnuSQLcopy = help->addAction(QStringLiteral("Copy SQL to Clipboard"));
-    registerAction(Command::CopySql, m_mnuSQLcopy);
-    m_mnuSQLcopy->setCheckable(true);
-}
-
-void MASTER::registerAction(Command command, QAction* action)
-{
-    action->setObjectName(QString::fromLatin1(commandName(command)));
-    m_actions[static_cast<int>(command)] = action;
-}
-
 void MASTER::enableCommand(Command command, bool enabled)
 {
-    m_actions[static_cast<int>(command)]->setEnabled(enabled);
+    m_commands->enable(command, enabled);
 }
 
 bool MASTER::isCommandEnabled(Command command) const
 {
-    return m_actions[static_cast<int>(command)]->isEnabled();
+    return m_commands->isEnabled(command);
 }
 
 bool MASTER::isCommandEnabled(const QString& name) const
@@ -198,7 +81,7 @@ bool MASTER::isCommandEnabled(const QString& name) const
 
 bool MASTER::copySqlToClipboard() const
 {
-    return m_mnuSQLcopy->isChecked();
+    return m_commands->isChecked(Command::CopySql);
 }
 
 QPrinter& MASTER::printer()
@@ -303,66 +186,13 @@ bool MASTER::chooseWorkspace(QString& workspace, QString& state)
 
 bool MASTER::openStateDatabase()
 {
-    try {
-        Database db(m_values.stateDatabasePath(), m_values.stateConnect);
-        if (UpdateRun::isPending(m_values.programFolder, m_values.state) &&
-            Dialogs::ask(this, Dialogs::defaultTitle(),
-                         QString::fromUtf8(UpdateRun::kQuestion.data(),
-                                           static_cast<int>(UpdateRun::kQuestion.size())),
-                         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoIcon,
-                         QMessageBox::Ok) == QMessageBox::Ok) {
-            runUpdate(db);
-            return false;
-        }
-    } catch (const DbError& error) {
-        reportStateDatabaseFailure(error);
-        return false;
+    const StateOpening::Outcome outcome = StateOpening::open(this, m_values, m_splash);
+    if (outcome == StateOpening::Outcome::Updated) {
+        // The next start works on the new data.
+        show();
+        endProgram();
     }
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    return true;
-}
-
-void MASTER::reportStateDatabaseFailure(const DbError& error)
-{
-    Dialogs::tell(this, Dialogs::defaultTitle(),
-                  QStringLiteral("The state database %1 could not be opened: %2")
-                      .arg(QString::fromStdString(m_values.stateDatabasePath()),
-                           QString::fromStdString(error.what())),
-                  QMessageBox::Critical);
-}
-
-void MASTER::runUpdate(Database& db)
-{
-    // The loads run with the splash in front, showing their progress; the
-    // program ends afterwards so that the next start works on the new data.
-    if (m_splash)
-        m_splash->makeTopmost();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct Silent : LoadProgress
-    {
-        void status(const std::string&) override
-        {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        }
-    } silent;
-    LoadProgress& progress = m_splash ? static_cast<LoadProgress&>(*m_splash) : silent;
-    try {
-        UpdateRun::run(db, m_values.programFolder, m_values.state, progress);
-    } catch (const std::exception& failure) {
-        restoreNormalCursor();
-        if (m_splash)
-            m_splash->hide();
-        Dialogs::tell(this, Dialogs::defaultTitle(),
-                      QStringLiteral("The update did not finish. %1\r\nThe update files that "
-                                     "were not loaded stay in the program folder; the update "
-                                     "runs again at the next start.")
-                          .arg(QString::fromStdString(failure.what())),
-                      QMessageBox::Critical);
-    }
-    db.close();
-    restoreNormalCursor();
-    show();
-    endProgram();
+    return outcome == StateOpening::Outcome::Opened;
 }
 
 bool MASTER::showResultList(const QString& workspace, const QString& state)
@@ -380,49 +210,78 @@ bool MASTER::showResultList(const QString& workspace, const QString& state)
         if (m_list)
             m_list->parentWidget()->close();
         m_list = nullptr;
-        reportStateDatabaseFailure(error);
+        StateOpening::reportFailure(this, m_values, error);
         return false;
     }
     return true;
 }
 
-void MASTER::pressButton(int index)
+void MASTER::run(Command command)
 {
-    if (m_list)
+    // A toolbar button first clears the lookup file the previous command chose.
+    if (static_cast<int>(command) < kToolbarButtonCount && m_list)
         m_list->SetCurSQLFile(false);
-    switch (index) {
-    case 0:
+    switch (command) {
+    case Command::NewLookupButton:
+    case Command::NewSearch:
         newSearch();
         break;
-    case 1:
+    case Command::EditLookupButton:
+    case Command::EditSearch:
         editSearch();
         break;
-    case 2:
+    case Command::BackupButton:
         SubProcessNotes();
         break;
-    case 3:
+    case Command::ChangeStateButton:
+    case Command::NewState:
         SubChangeState();
         break;
-    case 4:
+    case Command::PrintLookupButton:
+    case Command::PrintSearch:
         SubPrintSearch();
         break;
-    case 5:
+    case Command::ExportLookupButton:
+    case Command::Export:
         SubExport();
         break;
-    case 6:
+    case Command::PrintManualButton:
+    case Command::PrintManual:
         SubPrintManual();
         break;
-    case 7:
+    case Command::UpdateButton:
+    case Command::UpdateDatabase:
         SubUpgrade();
         break;
-    case 8:
+    case Command::HelpButton:
+    case Command::ProgramHelp:
         SubHelp();
         break;
-    case 9:
+    case Command::ExitButton:
         SubExit();
         break;
-    default:
+    case Command::PrinterSetup:
+        setupPrinter();
         break;
+    case Command::Breakdown:
+        if (m_list)
+            m_list->showBreakdown();
+        break;
+    // These leave the list as it is.
+    case Command::Backup:
+        showNotesWindow();
+        return;
+    case Command::Exit:
+        SubExit();
+        return;
+    case Command::About:
+        showAbout();
+        return;
+    case Command::DataVersion:
+        showDataVersion();
+        return;
+    case Command::CopySql:
+        return;
     }
     backToList();
 }

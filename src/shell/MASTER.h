@@ -6,17 +6,15 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include <array>
 #include <memory>
 
-class QAction;
 class QLabel;
 class QMdiArea;
 class QPrinter;
-class QToolBar;
 
 namespace kora {
 
+class CommandBar;
 class Database;
 class DbError;
 class KRLIST;
@@ -85,10 +83,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildToolbar();
-    void registerAction(Command command, QAction* action);
-    void buildMenus();
-    void pressButton(int index);
+    // Carries out a toolbar button or menu item.
+    void run(Command command);
     // New Search: the lookup editor on a new lookup.
     void newSearch();
     // Edit Search: the list of lookups to edit or delete.
@@ -105,10 +101,8 @@ private:
     // Opens the chosen state database and runs a waiting update. False when it
     // will not open (after saying why) or when an update run ended the program.
     bool openStateDatabase();
-    void runUpdate(Database& db);
     // Loads the result list; false (after saying why) when the state database fails.
     bool showResultList(const QString& workspace, const QString& state);
-    void reportStateDatabaseFailure(const DbError& error);
     void endProgram();
     void closeResultList();
     // The upgrade window; true when the user is to choose a workspace and
@@ -119,11 +113,9 @@ private:
     ProgramValues m_values;
     TITLE* m_splash;
     QMdiArea* m_area;
-    QToolBar* m_ribbon; // SSRibbon1
-    std::array<QAction*, kCommandCount> m_actions{};
+    CommandBar* m_commands;
     QLabel* m_lblProgram;
     QLabel* m_lblVersion;
-    QAction* m_mnuSQLcopy = nullptr;
     KRLIST* m_list = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     bool m_ended = false;

@@ -1,6 +1,7 @@
 #include "widgets/RowGrid.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableView>
 
 namespace kora {
@@ -18,6 +19,25 @@ QTableView* makeRowGrid(const char* name, QAbstractItemModel* model, QWidget* pa
     grid->horizontalHeader()->setHighlightSections(false);
     grid->setWordWrap(false);
     return grid;
+}
+
+void sizeRowGridColumns(QTableView* grid, std::initializer_list<int> widths)
+{
+    constexpr int kNarrowestStretch = 100;
+    QHeaderView* header = grid->horizontalHeader();
+    int column = 0;
+    int narrowest = kNarrowestStretch + grid->verticalScrollBar()->sizeHint().width() + 4;
+    for (int width : widths) {
+        narrowest += width;
+        if (width == 0) {
+            header->setSectionResizeMode(column, QHeaderView::Stretch);
+        } else {
+            header->setSectionResizeMode(column, QHeaderView::Interactive);
+            grid->setColumnWidth(column, width);
+        }
+        ++column;
+    }
+    grid->setMinimumWidth(narrowest);
 }
 
 } // namespace kora

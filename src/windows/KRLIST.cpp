@@ -1,7 +1,6 @@
 #include "windows/KRLIST.h"
 
 #include "base/CommandStates.h"
-#include "base/Quoting.h"
 #include "base/StateRules.h"
 #include "widgets/ColouredSelectionDelegate.h"
 #include "widgets/Dialogs.h"
@@ -10,17 +9,14 @@
 #include "widgets/RowGrid.h"
 #include "widgets/TabStrip.h"
 #include "windows/BreakdownWindow.h"
+#include "windows/CompanyButtons.h"
 #include "windows/CompanyGridModel.h"
 #include "windows/CompanyPanel.h"
-#include "windows/KREXPORT.h"
 #include "windows/KRLISTI.h"
-#include "windows/KRNYADDR.h"
-#include "windows/RecordPrintout.h"
 #include "windows/WindowHost.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -29,9 +25,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -41,28 +35,6 @@ namespace kora {
 namespace {
 
 constexpr int kOmitColumn = 4;
-
-// Fixed widths for the short columns; the name column (width 0) takes the
-// rest of the grid, so the grid never scrolls sideways. The grid is never
-// narrower than its columns with a short name column.
-void sizeColumns(QTableView* grid, std::initializer_list<int> widths)
-{
-    constexpr int kNarrowestName = 100;
-    QHeaderView* header = grid->horizontalHeader();
-    int column = 0;
-    int narrowest = kNarrowestName + grid->verticalScrollBar()->sizeHint().width() + 4;
-    for (int width : widths) {
-        narrowest += width;
-        if (width == 0) {
-            header->setSectionResizeMode(column, QHeaderView::Stretch);
-        } else {
-            header->setSectionResizeMode(column, QHeaderView::Interactive);
-            grid->setColumnWidth(column, width);
-        }
-        ++column;
-    }
-    grid->setMinimumWidth(narrowest);
-}
 
 QLineEdit* readOnlyBox(const char* name, QWidget* parent)
 {
@@ -120,7 +92,7 @@ void KRLIST::buildWindow()
                                        {QStringLiteral("Omit"), "Omit"}},
                                       false, this);
     m_allGrid = makeGrid("TDBGrid1", m_allModel);
-    sizeColumns(m_allGrid, {80, 80, 0, 130});
+    sizeRowGridColumns(m_allGrid, {80, 80, 0, 130});
     const bool newYork = StateRules::isNewYork(m_state.toStdString());
     m_lookupModel = new CompanyGridModel(
         m_lookupCompanies,
@@ -132,7 +104,7 @@ void KRLIST::buildWindow()
          {QStringLiteral("Omit"), "Omit"}},
         true, this);
     m_lookupGrid = makeGrid("TDBGrid4", m_lookupModel);
-    sizeColumns(m_lookupGrid, {80, 70, 0, 90});
+    sizeRowGridColumns(m_lookupGrid, {80, 70, 0, 90});
     m_grids = new QStackedWidget(this);
     m_grids->addWidget(m_allGrid);
     m_grids->addWidget(m_lookupGrid);
@@ -160,33 +132,11 @@ void KRLIST::buildWindow()
 
     m_company = new CompanyPanel(m_state.toStdString(), this);
 
-    m_moreInfo = new QPushButton(QStringLiteral("More Info..."), this);
-    m_moreInfo->setObjectName(QStringLiteral("Command1"));
-    m_fullAddress = new QPushButton(QStringLiteral("Full Address"), this);
-    m_fullAddress->setObjectName(QStringLiteral("FULLADDR"));
-    m_fullAddress->setVisible(newYork);
-    m_printRecord = new QPushButton(QStringLiteral("Print Record"), this);
-    m_printRecord->setObjectName(QStringLiteral("PRINTCUR"));
-    m_exportRecord = new QPushButton(QStringLiteral("Export Record"), this);
-    m_exportRecord->setObjectName(QStringLiteral("EXPORTCUR"));
-    m_mark = new QPushButton(QStringLiteral("Exclude"), this);
-    m_mark->setObjectName(QStringLiteral("MarkIt"));
-    auto* buttons = new QGridLayout;
-    auto* breakdown = new QPushButton(QStringLiteral("Breakdown..."), this);
-    breakdown->setObjectName(QStringLiteral("cmdBreakdown"));
-    connect(breakdown, &QPushButton::clicked, this, &KRLIST::showBreakdown);
-    buttons->addWidget(breakdown, 1, 2);
-    buttons->addWidget(m_moreInfo, 0, 0);
-    buttons->addWidget(m_fullAddress, 0, 1);
-    buttons->addWidget(m_mark, 0, 2);
-    buttons->addWidget(m_printRecord, 1, 0);
-    buttons->addWidget(m_exportRecord, 1, 1);
-    for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_exportRecord, m_mark})
-        button->setEnabled(false);
+    m_buttons = new CompanyButtons(m_host, m_state.toStdString(), this);
 
     auto* right = new QVBoxLayout;
     right->addWidget(m_company, 1);
-    right->addLayout(buttons);
+    right->addWidget(m_buttons);
 
     // On a screen too small for the whole list it scrolls, every control
     // staying within reach.
@@ -213,11 +163,9 @@ void KRLIST::buildWindow()
             &KRLIST::SORTSRCH);
     connect(m_lookupGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &KRLIST::currentRowChanged);
-    connect(m_mark, &QPushButton::clicked, this, &KRLIST::toggleMark);
-    connect(m_moreInfo, &QPushButton::clicked, this, &KRLIST::openRecord);
-    connect(m_printRecord, &QPushButton::clicked, this, &KRLIST::printRecord);
-    connect(m_fullAddress, &QPushButton::clicked, this, &KRLIST::openFullAddress);
-    connect(m_exportRecord, &QPushButton::clicked, this, &KRLIST::exportRecord);
+    connect(m_buttons, &CompanyButtons::markClicked, this, &KRLIST::toggleMark);
+    connect(m_buttons, &CompanyButtons::moreInfoClicked, this, &KRLIST::openRecord);
+    connect(m_buttons, &CompanyButtons::breakdownClicked, this, &KRLIST::showBreakdown);
 }
 
 void KRLIST::showEvent(QShowEvent* event)
@@ -454,12 +402,6 @@ KRPRINT::Lookup KRLIST::lookupToPrint() const
             m_lookupCompanies.count()};
 }
 
-void KRLIST::printRecord()
-{
-    if (const CompanyRow* row = selectedCompany())
-        RecordPrintout::print(m_host, row->text("FILE"), row->text("SEQUENCE"));
-}
-
 void KRLIST::openRecord()
 {
     const CompanyRow* row = selectedCompany();
@@ -471,29 +413,6 @@ void KRLIST::openRecord()
     record.exec();
     // The note and the user fields may have changed: the flags and contacts follow.
     refreshCompany();
-}
-
-void KRLIST::openFullAddress()
-{
-    const CompanyRow* row = selectedCompany();
-    if (!row)
-        return;
-    KRNYADDR address(m_host, QString::fromStdString(row->text("FILE")),
-                     QString::fromStdString(row->text("SEQUENCE")),
-                     QString::fromStdString(row->text("NAME1")));
-    address.exec();
-}
-
-void KRLIST::exportRecord()
-{
-    const CompanyRow* row = selectedCompany();
-    if (!row)
-        return;
-    KREXPORT window(m_host,
-                    "SELECT * FROM PRIME WHERE FILE = " + quotedWith(row->text("FILE"), '\'') +
-                        " AND SEQUENCE = " + quotedWith(row->text("SEQUENCE"), '\''),
-                    QStringLiteral("Export Record"));
-    window.exec();
 }
 
 std::string KRLIST::exportSource() const
@@ -514,7 +433,7 @@ void KRLIST::toggleMark()
         return;
     const bool excluded = row->text("Omit") == "Y";
     m_data.setOmit(row->field("FILE"), row->field("SEQUENCE"), !excluded);
-    m_mark->setText(excluded ? QStringLiteral("Exclude") : QStringLiteral("Include"));
+    m_buttons->setMarkCaption(excluded ? QStringLiteral("Exclude") : QStringLiteral("Include"));
     m_lookupModel->rowChanged(current.row());
 }
 
@@ -547,20 +466,14 @@ void KRLIST::render(const CompanyRow& row, CompanySummary::Tab tab)
                     m_data.mods(row.field("FILE"), row.field("SEQUENCE")));
     // The caption follows the company on every tab, so the all-companies tab,
     // where the button cannot be used, never shows the caption of another company.
-    m_mark->setText(QString::fromStdString(CompanySummary::markCaption(row)));
-    m_moreInfo->setEnabled(true);
-    m_printRecord->setEnabled(true);
-    m_exportRecord->setEnabled(true);
-    m_fullAddress->setEnabled(StateRules::isNewYork(m_state.toStdString()));
-    m_mark->setEnabled(tab == CompanySummary::Tab::Lookup);
+    m_buttons->showCompany(row, tab == CompanySummary::Tab::Lookup);
+    m_buttons->setMarkCaption(QString::fromStdString(CompanySummary::markCaption(row)));
 }
 
 void KRLIST::clearCompany()
 {
     m_company->clear();
-    for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_exportRecord, m_mark})
-        button->setEnabled(false);
-    m_mark->setText(QStringLiteral("Exclude"));
+    m_buttons->clear();
 }
 
 void KRLIST::showBreakdown()

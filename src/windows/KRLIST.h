@@ -16,12 +16,12 @@
 
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 class QStackedWidget;
 class QTableView;
 
 namespace kora {
 
+class CompanyButtons;
 class CompanyGridModel;
 class CompanyPanel;
 class TabStrip;
@@ -105,12 +105,8 @@ private:
     void reselect(const std::string& name, const std::string& key);
     void currentRowChanged();
     void toggleMark();
-    // More Info... and Full Address open the selected company in their windows.
+    // More Info... opens the selected company in the record window.
     void openRecord();
-    // Print Record: the selected company's detail page on the printer.
-    void printRecord();
-    void openFullAddress();
-    void exportRecord();
     const CompanyRow* selectedCompany();
     bool onLookupTab() const;
     QTableView* currentGrid() const;
@@ -142,13 +138,9 @@ private:
     CompanyGridModel* m_lookupModel;
     QTableView* m_lookupGrid; // TDBGrid4
     CompanyPanel* m_company;
-    QLineEdit* m_count;          // VIEWCOUNT
-    QLineEdit* m_searchFor;      // SFOR
-    QPushButton* m_moreInfo;     // Command1
-    QPushButton* m_fullAddress;  // FULLADDR
-    QPushButton* m_printRecord;  // PRINTCUR
-    QPushButton* m_exportRecord; // EXPORTCUR
-    QPushButton* m_mark;         // MarkIt
+    QLineEdit* m_count;     // VIEWCOUNT
+    QLineEdit* m_searchFor; // SFOR
+    CompanyButtons* m_buttons;
 };
 
 } // namespace kora

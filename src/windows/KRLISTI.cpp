@@ -12,20 +12,19 @@
 #include "widgets/DatedNotesEdit.h"
 #include "widgets/Dialogs.h"
 #include "widgets/LocalFormats.h"
-#include "widgets/RowGrid.h"
+#include "windows/AssociatesBox.h"
 #include "windows/KRLIST.h"
 #include "windows/ModChart.h"
+#include "windows/RatingClassesBox.h"
 
 #include <QFocusEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -38,9 +37,6 @@
 namespace kora {
 
 namespace {
-
-constexpr int kFileRole = Qt::UserRole;
-constexpr int kSequenceRole = Qt::UserRole + 1;
 
 QString textOf(const Value& value)
 {
@@ -62,22 +58,6 @@ QLabel* heading(const QString& text, QWidget* parent)
     return label;
 }
 
-// A grid of whole read-only rows over a model the window fills.
-QTableView* grid(const char* name, const QStringList& headers, QWidget* parent)
-{
-    auto* model = new QStandardItemModel(0, static_cast<int>(headers.size()), parent);
-    model->setHorizontalHeaderLabels(headers);
-    QTableView* view = makeRowGrid(name, model, parent);
-    view->setAlternatingRowColors(true);
-    view->horizontalHeader()->setStretchLastSection(true);
-    return view;
-}
-
-QStandardItemModel* modelOf(QTableView* view)
-{
-    return static_cast<QStandardItemModel*>(view->model());
-}
-
 } // namespace
 
 KRLISTI::KRLISTI(KRLIST& list, const QString& file, const QString& sequence, const QString& name1)
@@ -95,7 +75,8 @@ KRLISTI::KRLISTI(KRLIST& list, const QString& file, const QString& sequence, con
 
     auto* left = new QVBoxLayout;
     left->addWidget(buildCompany());
-    left->addWidget(buildClasses(), 1);
+    m_classes = new RatingClassesBox(this);
+    left->addWidget(m_classes, 1);
     auto* history = new QGroupBox(QStringLiteral("Mod History"), this);
     m_modChart = new ModChart(history);
     (new QVBoxLayout(history))->addWidget(m_modChart);
@@ -104,7 +85,9 @@ KRLISTI::KRLISTI(KRLIST& list, const QString& file, const QString& sequence, con
     right->addWidget(buildContact());
     right->addWidget(buildUserFields());
     right->addWidget(buildAssignedRisk());
-    right->addWidget(buildAssociates(), 1);
+    m_associates = new AssociatesBox(this);
+    connect(m_associates, &AssociatesBox::picked, this, &KRLISTI::pickAssociate);
+    right->addWidget(m_associates, 1);
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
@@ -117,7 +100,7 @@ KRLISTI::KRLISTI(KRLIST& list, const QString& file, const QString& sequence, con
     layout->addLayout(buttons);
 
     QList<QWidget*> tabOrder(m_userBoxes.begin(), m_userBoxes.end());
-    tabOrder << m_notes << m_classes << m_associates << close;
+    tabOrder << m_notes << m_classes->grid() << m_associates->grid() << close;
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     tabOrder.front()->setFocus();
@@ -300,33 +283,6 @@ QWidget* KRLISTI::buildAssignedRisk()
     return group;
 }
 
-QWidget* KRLISTI::buildClasses()
-{
-    auto* group = new QGroupBox(QStringLiteral("C&lasses"), this);
-    m_classes =
-        grid("TDBGrid7",
-             {QStringLiteral("Code"), QStringLiteral("Class Description"), QStringLiteral("L. C.")},
-             group);
-    m_classes->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    m_classes->horizontalHeader()->setStretchLastSection(false);
-    auto* layout = new QVBoxLayout(group);
-    layout->addWidget(m_classes);
-    return group;
-}
-
-QWidget* KRLISTI::buildAssociates()
-{
-    auto* group = new QGroupBox(QStringLiteral("Associated Companies"), this);
-    m_associates = grid("TDBGrid8", {QStringLiteral("NAME1")}, group);
-    m_associates->horizontalHeader()->hide();
-    m_associates->setToolTip(QStringLiteral("Pick a company to show it in the list."));
-    connect(m_associates, &QTableView::clicked, this, &KRLISTI::pickAssociate);
-    connect(m_associates, &QTableView::activated, this, &KRLISTI::pickAssociate);
-    auto* layout = new QVBoxLayout(group);
-    layout->addWidget(m_associates);
-    return group;
-}
-
 QWidget* KRLISTI::buildNotes()
 {
     auto* group = new QGroupBox(this);
@@ -366,7 +322,7 @@ void KRLISTI::fill()
     if (!m_list)
         return;
     try {
-        fillAssociates();
+        m_associates->show(record().associates());
         m_list->GETNOTES(m_file, m_sequence, m_notes);
         if (m_notes->toPlainText() == QLatin1String(CompanyNotes::kLocked)) {
             // Nothing stays held, even for a note that reads like the marker.
@@ -377,7 +333,7 @@ void KRLISTI::fill()
         }
         m_open = true;
         m_notes->setDating(true);
-        fillClasses();
+        m_classes->show(record().classes());
         fillCompany();
         m_modChart->setMods(
             ResultListData(m_list->database())
@@ -388,35 +344,6 @@ void KRLISTI::fill()
                       QMessageBox::Warning);
     }
     relabel();
-}
-
-void KRLISTI::fillAssociates()
-{
-    QStandardItemModel* model = modelOf(m_associates);
-    model->removeRows(0, model->rowCount());
-    for (const CompanyRecord::Associate& associate : record().associates()) {
-        auto* item = new QStandardItem(QString::fromStdString(associate.name));
-        item->setData(QString::fromStdString(associate.file), kFileRole);
-        item->setData(QString::fromStdString(associate.sequence), kSequenceRole);
-        model->appendRow(item);
-    }
-}
-
-void KRLISTI::fillClasses()
-{
-    QStandardItemModel* model = modelOf(m_classes);
-    model->removeRows(0, model->rowCount());
-    for (const CompanyRecord::RatingClass& rating : record().classes()) {
-        // Loss costs are rates with two decimals: 2.50, 0.12.
-        const Value& rate = rating.lossCost;
-        auto* lossCost =
-            new QStandardItem(rate.isNull() ? QString() : QString::number(rate.toDouble(), 'f', 2));
-        lossCost->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        model->appendRow({new QStandardItem(QString::fromStdString(rating.code)),
-                          new QStandardItem(QString::fromStdString(rating.description)), lossCost});
-    }
-    m_classes->resizeColumnToContents(0);
-    m_classes->resizeColumnToContents(2);
 }
 
 void KRLISTI::fillCompany()
@@ -540,12 +467,10 @@ void KRLISTI::sendBack(QLineEdit* box, const QString& message)
     m_returningFocus = false;
 }
 
-void KRLISTI::pickAssociate(const QModelIndex& index)
+void KRLISTI::pickAssociate(const QString& file, const QString& sequence)
 {
-    if (!index.isValid() || !isVisible())
+    if (!isVisible())
         return;
-    const QString file = index.data(kFileRole).toString();
-    const QString sequence = index.data(kSequenceRole).toString();
     hide();
     // The note is stored before the list shows the picked company, which may be this one.
     finish();

@@ -11,16 +11,16 @@
 
 class QLabel;
 class QLineEdit;
-class QModelIndex;
 class QPlainTextEdit;
-class QTableView;
 
 namespace kora {
 
+class AssociatesBox;
 class DatedNotesEdit;
 class KRLIST;
 class CompanyRecord;
 class ModChart;
+class RatingClassesBox;
 class CompanyRow;
 
 // The company record window: one employer of the open state database in full,
@@ -50,13 +50,9 @@ private:
     QWidget* buildContact();
     QWidget* buildUserFields();
     QWidget* buildAssignedRisk();
-    QWidget* buildClasses();
-    QWidget* buildAssociates();
     QWidget* buildNotes();
 
     void fill();
-    void fillAssociates();
-    void fillClasses();
     void fillCompany();
     CompanyRecord record() const;
     void showDelivered(const CompanyRow& prime);
@@ -65,7 +61,7 @@ private:
     void storeUserField(QLineEdit* box, bool interactive);
     bool storeFields(const std::vector<std::pair<std::string, Value>>& fields);
     void sendBack(QLineEdit* box, const QString& message);
-    void pickAssociate(const QModelIndex& index);
+    void pickAssociate(const QString& file, const QString& sequence);
     void finish();
 
     QPointer<KRLIST> m_list;
@@ -90,9 +86,9 @@ private:
     QLineEdit* m_user3 = nullptr;
     QLabel* m_lblUser2 = nullptr;
     QLabel* m_lblUser3 = nullptr;
-    QTableView* m_classes = nullptr;    // TDBGrid7
-    QTableView* m_associates = nullptr; // TDBGrid8
-    DatedNotesEdit* m_notes = nullptr;  // NOTES
+    RatingClassesBox* m_classes = nullptr;
+    AssociatesBox* m_associates = nullptr;
+    DatedNotesEdit* m_notes = nullptr; // NOTES
     ModChart* m_modChart = nullptr;
 };
 

@@ -1,6 +1,6 @@
 #include "windows/KRLOOKUP.h"
 
-#include "database/DbError.h"
+#include "lookup/CriterionEntry.h"
 #include "lookup/CriterionRules.h"
 #include "lookup/FieldCatalogue.h"
 #include "lookup/LookupFile.h"
@@ -9,7 +9,7 @@
 #include "widgets/Dialogs.h"
 #include "widgets/RowGrid.h"
 #include "windows/LiveCountLabel.h"
-#include "windows/PickListModel.h"
+#include "windows/PickListPanel.h"
 
 #include <QDate>
 #include <QGridLayout>
@@ -93,12 +93,7 @@ void KRLOOKUP::buildWindow()
     m_hint->setObjectName(QStringLiteral("lblHint"));
     m_hint->setWordWrap(true);
 
-    m_searchFor = new QLineEdit(this);
-    m_searchFor->setObjectName(QStringLiteral("SFOR"));
-    m_searchLabel = buddyLabel(QStringLiteral("Search for"), m_searchFor, this);
-    m_pickModel = new PickListModel(this);
-    m_pickGrid = makeRowGrid("TDBGrid5", m_pickModel, this);
-    m_pickGrid->horizontalHeader()->setStretchLastSection(true);
+    m_pickList = new PickListPanel(m_db, this);
 
     m_criteriaModel = new QStandardItemModel(0, 3, this);
     m_criteriaModel->setHorizontalHeaderLabels(
@@ -123,11 +118,7 @@ void KRLOOKUP::buildWindow()
     connect(m_delete, &QPushButton::clicked, this, &KRLOOKUP::deleteCriterion);
     connect(ok, &QPushButton::clicked, this, &KRLOOKUP::save);
     connect(cancel, &QPushButton::clicked, this, &KRLOOKUP::reject);
-    connect(m_searchFor, &QLineEdit::textEdited, this, &KRLOOKUP::searchPickList);
-    connect(m_pickGrid, &QTableView::clicked, this,
-            [this](const QModelIndex& index) { pick(index.row()); });
-    connect(m_pickGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int column) { fillPickList(m_pickField, column); });
+    connect(m_pickList, &PickListPanel::picked, this, &KRLOOKUP::pick);
     connect(m_from, &QLineEdit::textChanged, this, &KRLOOKUP::countLive);
     connect(m_thru, &QLineEdit::textChanged, this, &KRLOOKUP::countLive);
     connect(m_exclude, &QRadioButton::toggled, this, &KRLOOKUP::countLive);
@@ -161,14 +152,10 @@ void KRLOOKUP::layOut(QPushButton* ok, QPushButton* cancel)
     options->addWidget(m_add);
     range->addLayout(options, 1, 0, 1, 4);
     range->addWidget(m_hint, 2, 0, 1, 4);
-    auto* search = new QHBoxLayout;
-    search->addWidget(m_searchLabel);
-    search->addWidget(m_searchFor, 1);
     auto* rangeBox = new QGroupBox(QStringLiteral("2. Range"), this);
     auto* rangeLayout = new QVBoxLayout(rangeBox);
     rangeLayout->addLayout(range);
-    rangeLayout->addLayout(search);
-    rangeLayout->addWidget(m_pickGrid, 1);
+    rangeLayout->addWidget(m_pickList, 1);
     rangeLayout->addStretch(0);
 
     auto* middle = new QHBoxLayout;
@@ -204,9 +191,9 @@ void KRLOOKUP::setUpKeyboard(QPushButton* ok, QPushButton* cancel)
                                  {m_thru, m_include},
                                  {m_include, m_exclude},
                                  {m_exclude, m_add},
-                                 {m_add, m_searchFor},
-                                 {m_searchFor, m_pickGrid},
-                                 {m_pickGrid, m_criteriaGrid},
+                                 {m_add, m_pickList->searchBox()},
+                                 {m_pickList->searchBox(), m_pickList->grid()},
+                                 {m_pickList->grid(), m_criteriaGrid},
                                  {m_criteriaGrid, m_delete},
                                  {m_delete, ok},
                                  {ok, cancel}})
@@ -227,7 +214,7 @@ void KRLOOKUP::setUpKeyboard(QPushButton* ok, QPushButton* cancel)
     accessKey(Qt::Key_N, m_include, [this] { m_include->setChecked(true); });
     accessKey(Qt::Key_X, m_exclude, [this] { m_exclude->setChecked(true); });
     accessKey(Qt::Key_A, m_add, [this] { addCriterion(); });
-    accessKey(Qt::Key_S, m_searchFor, [this] { m_searchFor->setFocus(); });
+    accessKey(Qt::Key_S, m_pickList->searchBox(), [this] { m_pickList->searchBox()->setFocus(); });
     accessKey(Qt::Key_D, m_delete, [this] { deleteCriterion(); });
 }
 
@@ -240,11 +227,8 @@ void KRLOOKUP::showEvent(QShowEvent* event)
 
 void KRLOOKUP::activate()
 {
-    m_searchFor->hide();
-    m_searchLabel->hide();
+    m_pickList->clear();
     m_include->setChecked(true);
-    m_pickGrid->hide();
-    m_pickField = -1;
     m_criteria.clear();
     // No field is chosen before the user chooses one: the list must not take
     // its first field when the keyboard brings the focus to it.
@@ -287,52 +271,16 @@ void KRLOOKUP::chooseField(int position)
         return;
     }
     m_field = position;
-    m_searchFor->hide();
-    m_searchLabel->hide();
-    m_searchFor->clear();
-    m_from->clear();
-    m_thru->clear();
-    m_thru->setEnabled(true);
-    m_thru->show();
-    m_thruLabel->show();
-    switch (position) {
-    case Field::ExpirationDate:
-        m_from->setText(QStringLiteral("0101"));
-        m_thru->setText(QStringLiteral("1231"));
-        break;
-    case Field::ExperienceMod:
-        m_from->setText(QStringLiteral("0.000"));
-        m_thru->setText(QStringLiteral("9.999"));
-        break;
-    case Field::MeritClass:
-    case Field::LastUpdate:
-        // A merit or change criterion has a From only.
-        m_thru->setEnabled(false);
-        m_thru->hide();
-        m_thruLabel->hide();
-        break;
-    case Field::NjArOnly:
-        m_from->setText(QStringLiteral("0795"));
-        m_thru->setText(QDate::currentDate().addMonths(3).toString(QStringLiteral("MMyy")));
-        break;
-    case Field::IssueYear:
-        m_from->setText(QString::number(QDate::currentDate().year()));
-        m_thru->setText(m_from->text());
-        break;
-    default:
-        break;
-    }
+    const QDate today = QDate::currentDate();
+    const CriterionEntry::Range start =
+        CriterionEntry::startingRange(position, today.year(), today.month());
+    m_from->setText(QString::fromStdString(start.from));
+    m_thru->setText(QString::fromStdString(start.thru));
+    m_thru->setEnabled(start.hasThru);
+    m_thru->setVisible(start.hasThru);
+    m_thruLabel->setVisible(start.hasThru);
 
-    m_pickField = -1;
-    const bool hasPickList = CriterionRules::pickList(position) != nullptr;
-    m_pickGrid->setVisible(hasPickList);
-    if (hasPickList) {
-        // Names sort the county, class and SIC lists, codes the others.
-        const bool searchable = position <= Field::SicCode;
-        m_searchFor->setVisible(searchable);
-        m_searchLabel->setVisible(searchable);
-        fillPickList(position, searchable ? 1 : 0);
-    }
+    m_pickList->showFor(position);
     m_hint->setText(QString::fromStdString(CriterionRules::hint(position)));
     // While the list is browsed with the keyboard the focus stays there.
     if (!m_fields->hasFocus())
@@ -345,64 +293,13 @@ void KRLOOKUP::focusFrom()
     m_from->selectAll();
 }
 
-void KRLOOKUP::fillPickList(int position, int sortColumn)
+void KRLOOKUP::pick(int position, const QString& code, const QString& description)
 {
-    const CriterionRules::PickList* list = CriterionRules::pickList(position);
-    if (!list)
-        return;
-    try {
-        m_pickModel->load(
-            m_db, CriterionRules::pickListQuery(position, sortColumn), list->code,
-            list->description,
-            {QString::fromLatin1(list->codeHeader), QString::fromLatin1(list->descriptionHeader)},
-            sortColumn);
-    } catch (const DbError& error) {
-        Dialogs::tell(this, kTitle,
-                      QStringLiteral("The list of ") + QString::fromLatin1(list->table) +
-                          QStringLiteral(" could not be read: ") + QString::fromUtf8(error.what()),
-                      QMessageBox::Warning);
-        // No codes of another field may be picked from a list left as it was.
-        m_pickGrid->hide();
-        m_pickField = -1;
-        return;
-    }
-    m_pickField = position;
-    m_pickSortColumn = sortColumn;
-    m_pickGrid->resizeColumnToContents(0);
-    if (m_pickModel->rowCount() > 0)
-        m_pickGrid->setCurrentIndex(m_pickModel->index(0, 0));
-}
-
-void KRLOOKUP::searchPickList(const QString& text)
-{
-    const int row = m_pickModel->firstAtOrAfter(m_pickSortColumn, text);
-    if (row < 0)
-        return;
-    const QModelIndex index = m_pickModel->index(row, m_pickSortColumn);
-    m_pickGrid->setCurrentIndex(index);
-    m_pickGrid->scrollTo(index, QAbstractItemView::PositionAtTop);
-}
-
-void KRLOOKUP::pick(int row)
-{
-    if (m_pickField < 0 || row < 0 || row >= m_pickModel->rowCount())
-        return;
-    const QString code = m_pickModel->code(row);
-    if (m_pickField == Field::MeritClass) {
-        m_from->setText(m_pickModel->description(row));
-        m_thru->setText(m_pickModel->description(row));
-    }
-    const bool wholeGroup = m_pickField == Field::SicCode && code.endsWith(QLatin1String("00"));
-    if (m_from->text().trimmed().isEmpty()) {
-        m_from->setText(code);
-        if (wholeGroup)
-            m_thru->setText(
-                QString::fromStdString(CriterionRules::sicGroupEnd(code.toStdString())));
-    } else {
-        m_thru->setText(
-            wholeGroup ? QString::fromStdString(CriterionRules::sicGroupEnd(code.toStdString()))
-                       : code);
-    }
+    const CriterionEntry::Range range = CriterionEntry::afterPick(
+        position, {m_from->text().toStdString(), m_thru->text().toStdString()}, code.toStdString(),
+        description.toStdString());
+    m_from->setText(QString::fromStdString(range.from));
+    m_thru->setText(QString::fromStdString(range.thru));
 }
 
 void KRLOOKUP::padZipCode()
@@ -533,8 +430,8 @@ void KRLOOKUP::keyPressEvent(QKeyEvent* event)
         addCriterion();
         return;
     }
-    if (enter && (focus == m_searchFor || focus == m_pickGrid)) {
-        pick(m_pickGrid->currentIndex().row());
+    if (enter && m_pickList->isAncestorOf(focus)) {
+        m_pickList->pickCurrent();
         return;
     }
     if (enter && focus == m_fields) {

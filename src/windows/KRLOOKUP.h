@@ -20,7 +20,7 @@ namespace kora {
 class Database;
 class LiveCountLabel;
 class LookupTabs;
-class PickListModel;
+class PickListPanel;
 
 // The lookup editor: a title and a list of criteria, each a field with a From
 // and a Thru value, included or excluded. It opens on the result list's
@@ -62,9 +62,8 @@ private:
     void chooseField(int position);
     bool fieldAvailable(int position);
     void focusFrom();
-    void fillPickList(int position, int sortColumn);
-    void searchPickList(const QString& text);
-    void pick(int row);
+    // A code picked from the field's list goes into From or Thru.
+    void pick(int position, const QString& code, const QString& description);
     void padZipCode();
     bool addCriterion();
     void deleteCriterion();
@@ -79,9 +78,7 @@ private:
     std::string m_state;
     std::vector<SQLPARAMETER> m_criteria;
     bool m_newLookup = true;
-    int m_field = -1;         // the field chosen last
-    int m_pickField = -1;     // the field whose codes the pick list holds
-    int m_pickSortColumn = 0; // the column it is sorted and searched by
+    int m_field = -1; // the field chosen last
 
     QLineEdit* m_title;    // SEARCHDESC
     QListWidget* m_fields; // List1
@@ -93,10 +90,7 @@ private:
     QPushButton* m_add;      // ADD
     QPushButton* m_delete;   // DELETE
     QLabel* m_hint;
-    QLineEdit* m_searchFor; // SFOR
-    QLabel* m_searchLabel;
-    PickListModel* m_pickModel; // CUEFILE
-    QTableView* m_pickGrid;     // TDBGrid5
+    PickListPanel* m_pickList;
     QStandardItemModel* m_criteriaModel;
     QTableView* m_criteriaGrid; // TDBGrid3
     LiveCountLabel* m_count;
