@@ -8,6 +8,7 @@
 #include "widgets/NormalCursor.h"
 #include "widgets/RowGrid.h"
 #include "widgets/TabStrip.h"
+#include "widgets/TypingToSearchBox.h"
 #include "windows/BreakdownWindow.h"
 #include "windows/CompanyButtons.h"
 #include "windows/CompanyGridModel.h"
@@ -19,7 +20,6 @@
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -35,14 +35,6 @@ namespace kora {
 namespace {
 
 constexpr int kOmitColumn = 4;
-
-QLineEdit* readOnlyBox(const char* name, QWidget* parent)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setReadOnly(true);
-    return box;
-}
 
 } // namespace
 
@@ -73,7 +65,6 @@ QTableView* KRLIST::makeGrid(const char* name, CompanyGridModel* model)
     grid->setColumnHidden(kOmitColumn, true);
     grid->setAlternatingRowColors(true);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->installEventFilter(this);
     grid->setItemDelegate(new ColouredSelectionDelegate(grid));
     return grid;
 }
@@ -112,7 +103,12 @@ void KRLIST::buildWindow()
     m_searchFor = new QLineEdit(this);
     m_searchFor->setObjectName(QStringLiteral("SFOR"));
     m_searchFor->setClearButtonEnabled(true);
-    m_count = readOnlyBox("VIEWCOUNT", this);
+    auto* typing = new TypingToSearchBox(m_searchFor);
+    typing->watch(m_allGrid);
+    typing->watch(m_lookupGrid);
+    m_count = new QLineEdit(this);
+    m_count->setObjectName(QStringLiteral("VIEWCOUNT"));
+    m_count->setReadOnly(true);
     m_count->setMaximumWidth(110);
     m_count->setAlignment(Qt::AlignRight);
     auto* searchLabel = new QLabel(QStringLiteral("Sea&rch for:"), this);
@@ -172,22 +168,6 @@ void KRLIST::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     SETBUTTONS(this);
-}
-
-bool KRLIST::eventFilter(QObject* watched, QEvent* event)
-{
-    // Text typed into a grid goes to the search-for box, which positions the grid.
-    if (event->type() != QEvent::KeyPress || (watched != m_allGrid && watched != m_lookupGrid))
-        return false;
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const QString text = key->text();
-    if (text.isEmpty() || !text.front().isPrint() || text.front().isSpace() ||
-        (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
-        return false;
-    m_searchFor->setFocus(Qt::ShortcutFocusReason);
-    m_searchFor->end(false);
-    QApplication::sendEvent(m_searchFor, event);
-    return true;
 }
 
 void KRLIST::SORT_SELECT(int COLNUM)
