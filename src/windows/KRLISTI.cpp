@@ -113,7 +113,9 @@ KRLISTI::KRLISTI(KRLIST& list, const QString& file, const QString& sequence, con
 
 KRLISTI::~KRLISTI()
 {
-    finish();
+    // The window is normally closed through done(); one destroyed while open
+    // still stores, but a destructor shows no message box.
+    finish(false);
 }
 
 QLineEdit* KRLISTI::readOnlyBox(const char* name)
@@ -485,7 +487,7 @@ void KRLISTI::done(int result)
     QDialog::done(result);
 }
 
-void KRLISTI::finish()
+void KRLISTI::finish(bool tellFailure)
 {
     if (!m_open)
         return;
@@ -501,9 +503,11 @@ void KRLISTI::finish()
     try {
         m_list->SETNOTES(m_notes);
     } catch (const DbError& error) {
-        Dialogs::tell(this, Dialogs::defaultTitle(),
-                      QStringLiteral("The notes could not be stored: ") + error.what(),
-                      QMessageBox::Warning);
+        const QString message = QStringLiteral("The notes could not be stored: ") + error.what();
+        if (tellFailure)
+            Dialogs::tell(this, Dialogs::defaultTitle(), message, QMessageBox::Warning);
+        else
+            qWarning("%s", qUtf8Printable(message));
     }
 }
 

@@ -62,7 +62,9 @@ private:
     bool storeFields(const std::vector<std::pair<std::string, Value>>& fields);
     void sendBack(QLineEdit* box, const QString& message);
     void pickAssociate(const QString& file, const QString& sequence);
-    void finish();
+    // Stores the field being typed and the note, and releases the note's lock;
+    // a failure to store is told in a message box or, from the destructor, logged.
+    void finish(bool tellFailure = true);
 
     QPointer<KRLIST> m_list;
     QString m_file;

@@ -138,7 +138,9 @@ void KRUPGRD::status(const std::string& text)
 {
     m_Label1->setText(QString::fromStdString(text));
     m_Label1->repaint();
-    QApplication::processEvents();
+    // Paint only: a click on OK or CANCEL must not start or stop anything
+    // while the archives are being installed.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void KRUPGRD::hideStatus()
