@@ -27,7 +27,7 @@ namespace kora {
 //                                     further pages
 //
 // A template holds {FIELD}, {FIELD:date} (MM/DD/YYYY), {FIELD:money} (two decimals), {FIELD:mod}
-// (three), {FIELD:yesno}, and the
+// (three), {FIELD:amount} (a whole amount of digits: "0102384" as 102,384), {FIELD:yesno}, and the
 // values {SEARCHNAME}, {STATE}, {PAGE} and {TODAY}.
 class ReportDefinition
 {

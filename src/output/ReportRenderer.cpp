@@ -20,7 +20,8 @@ namespace {
 std::vector<QString> wrapped(const QString& text, const QFontMetricsF& metrics, double width)
 {
     std::vector<QString> lines;
-    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+    // Blank lines before and after the text (a memo's closing line end) take no room.
+    for (const QString& paragraph : text.trimmed().split(QLatin1Char('\n'))) {
         QString line;
         for (const QString& word : paragraph.trimmed().split(QLatin1Char(' '))) {
             const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
@@ -34,6 +35,24 @@ std::vector<QString> wrapped(const QString& text, const QFontMetricsF& metrics, 
         lines.push_back(line);
     }
     return lines;
+}
+
+// A whole amount kept as digits with leading zeros ("0102384") as it is read:
+// "102,384". Other texts stay as they are.
+std::string amount(std::string_view stored)
+{
+    const std::string text(trimBlanks(stored));
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        return text;
+    const size_t first = text.find_first_not_of('0');
+    const std::string whole = first == std::string::npos ? "0" : text.substr(first);
+    std::string grouped;
+    for (size_t i = 0; i < whole.size(); ++i) {
+        if (i > 0 && (whole.size() - i) % 3 == 0)
+            grouped += ',';
+        grouped += whole[i];
+    }
+    return grouped;
 }
 
 std::string formatted(const Value& value, const std::string& format)
@@ -51,6 +70,8 @@ std::string formatted(const Value& value, const std::string& format)
         std::snprintf(text, sizeof text, format == "mod" ? "%.3f" : "%.2f", value.toDouble());
         return text;
     }
+    if (format == "amount")
+        return amount(value.toString());
     if (format == "yesno")
         return value.toBool() ? "Yes" : "No";
     return withoutTrailingBlanks(value.toString());

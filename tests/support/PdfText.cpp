@@ -43,4 +43,29 @@ int pdfPages(const std::string& path)
     return std::stoi(match[1]);
 }
 
+std::vector<PdfWord> pdfWords(const std::string& path, int page)
+{
+    const std::string number = std::to_string(page);
+    const std::string html = output("pdftotext -bbox -f " + number + " -l " + number + " " +
+                                    quoted(path) + " - 2>/dev/null");
+    static const std::regex word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" "
+                                 "xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
+    std::vector<PdfWord> words;
+    for (auto match = std::sregex_iterator(html.begin(), html.end(), word);
+         match != std::sregex_iterator(); ++match) {
+        std::string text = (*match)[5];
+        for (const auto& [entity, character] : {std::pair<std::string, std::string>{"&amp;", "&"},
+                                                {"&lt;", "<"},
+                                                {"&gt;", ">"},
+                                                {"&quot;", "\""},
+                                                {"&apos;", "'"}})
+            for (size_t at = text.find(entity); at != std::string::npos;
+                 at = text.find(entity, at + 1))
+                text.replace(at, entity.size(), character);
+        words.push_back({text, std::stod((*match)[1]), std::stod((*match)[2]),
+                         std::stod((*match)[3]), std::stod((*match)[4])});
+    }
+    return words;
+}
+
 } // namespace kora::test

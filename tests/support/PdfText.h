@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace kora::test {
 
@@ -9,5 +10,15 @@ namespace kora::test {
 // file is missing or no PDF.
 std::string pdfText(const std::string& path);
 int pdfPages(const std::string& path);
+
+// A word of a page as pdftotext -bbox places it, in points from the top left.
+struct PdfWord
+{
+    std::string text;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+    double height() const { return yMax - yMin; }
+};
+// The words of one page (from 1) in reading order; empty when there is none.
+std::vector<PdfWord> pdfWords(const std::string& path, int page);
 
 } // namespace kora::test
