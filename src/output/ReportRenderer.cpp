@@ -97,7 +97,10 @@ void ReportRenderer::addSortField(const std::string& field, int direction)
     std::string name = field;
     if (name.size() > 2 && name.front() == '{' && name.back() == '}')
         name = name.substr(1, name.size() - 2);
-    m_orderBy += (m_orderBy.empty() ? " ORDER BY " : ", ") + name + (direction ? "" : " DESC");
+    // A record without the value (a company without mods has no expiration)
+    // comes after those with one, whichever the direction.
+    m_orderBy += (m_orderBy.empty() ? " ORDER BY " : ", ") + name +
+                 (direction ? " NULLS LAST" : " DESC NULLS LAST");
 }
 
 std::string ReportRenderer::rowsQuery() const

@@ -26,7 +26,8 @@ public:
     void setTables(bool withClasses) { m_withClasses = withClasses; }
     // A formula's text as the engine takes it: a literal in double quotes.
     void setFormula(const std::string& name, const std::string& text);
-    // A sort field such as "{PRIME.NAME1}"; direction 1 ascending, 0 descending.
+    // A sort field such as "{PRIME.NAME1}"; direction 1 ascending, 0 descending,
+    // records without the value last either way.
     void addSortField(const std::string& field, int direction);
 
     // Sets the device's page to the definition's sheet.

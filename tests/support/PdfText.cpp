@@ -34,6 +34,13 @@ std::string pdfText(const std::string& path)
     return output("pdftotext -layout " + quoted(path) + " - 2>/dev/null");
 }
 
+std::string pdfText(const std::string& path, int page)
+{
+    const std::string number = std::to_string(page);
+    return output("pdftotext -layout -f " + number + " -l " + number + " " + quoted(path) +
+                  " - 2>/dev/null");
+}
+
 int pdfPages(const std::string& path)
 {
     std::smatch match;

@@ -9,6 +9,8 @@ namespace kora::test {
 // page (pdftotext -layout) and its page count (pdfinfo). Empty / 0 when the
 // file is missing or no PDF.
 std::string pdfText(const std::string& path);
+// The layout text of one page, from 1.
+std::string pdfText(const std::string& path, int page);
 int pdfPages(const std::string& path);
 
 // A word of a page as pdftotext -bbox places it, in points from the top left.
