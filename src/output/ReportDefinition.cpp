@@ -130,10 +130,12 @@ ReportDefinition ReportDefinition::parse(const std::string& text)
                 definition.perPage = definition.columns * definition.rows;
             } else if (word == "per-page") {
                 definition.perPage = static_cast<int>(number(words, 1));
-            } else if (word == "header" || word == "footer" || word == "record") {
-                band = word == "header"   ? &definition.header
-                       : word == "footer" ? &definition.footer
-                                          : &definition.record;
+            } else if (word == "header" || word == "footer" || word == "record" ||
+                       word == "continued") {
+                band = word == "header"      ? &definition.header
+                       : word == "footer"    ? &definition.footer
+                       : word == "continued" ? &definition.continued
+                                             : &definition.record;
                 band->height = number(words, 1);
             } else {
                 if (!band)

@@ -16,6 +16,8 @@ namespace kora {
 //   grid 3 10 2.625 1 0.125 0        labels: columns rows width height gaps
 //   per-page 6                       records on a page (detail 1)
 //   header 0.6 | footer 0.35 | record 1.6     start a band of that height
+//   continued 0.4                    the band atop a page that a long note goes
+//                                     on to, with the fields of its record
 //   text X Y FONT "template" [right]  a line at X (or ending at X)
 //   lines X Y WIDTH STEP FONT "t1" "t2" ...  filled lines one below another,
 //                                     each shrunk to fit the width
@@ -91,6 +93,7 @@ public:
     Band header;
     Band footer;
     Band record;
+    Band continued;
     bool isGrid() const { return cellWidth > 0; }
 };
 

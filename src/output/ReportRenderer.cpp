@@ -283,16 +283,18 @@ int ReportRenderer::render(QPagedPaintDevice& device)
         }
         std::string overflow;
         paintBand(painter, d.record, x, y, fields, &overflow);
-        // A long note goes on over further pages, below their header.
+        // A long note goes on over further pages, below their header and the
+        // continued band that names its record.
         while (!overflow.empty()) {
             startPage();
+            paintBand(painter, d.continued, d.left, d.top + d.header.height, fields, nullptr);
             ReportDefinition::Item rest = *m_wrapItem;
             rest.y = 0;
             rest.texts = {"{ rest}"};
             const std::string text = std::exchange(overflow, std::string());
             const Fields restFields = [&text](const std::string&) { return Value(text); };
-            paintBand(painter, ReportDefinition::Band{0, {rest}}, d.left, d.top + d.header.height,
-                      restFields, &overflow);
+            paintBand(painter, ReportDefinition::Band{0, {rest}}, d.left,
+                      d.top + d.header.height + d.continued.height, restFields, &overflow);
         }
     }
     if (m_page == 0)

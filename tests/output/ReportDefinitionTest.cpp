@@ -41,6 +41,15 @@ TEST(ReportDefinitionTest, ShippedReportsAllParse)
     EXPECT_EQ(shipped("KRPRTALL.RPT").perPage, 1);
     EXPECT_EQ(shipped("KRLABELS.RPT").cellWidth, 3.5);
     EXPECT_EQ(shipped("KRLABELS.RPT").cellHeight, 0.9375);
+    // A note continued on a further page is named by the detail reports.
+    for (const char* name : {"KRPRTALL.RPT", "KRPRTANY.RPT"}) {
+        const ReportDefinition detail = shipped(name);
+        EXPECT_EQ(detail.continued.height, 0.4) << name;
+        ASSERT_EQ(detail.continued.items.size(), 1u) << name;
+        EXPECT_EQ(detail.continued.items[0].texts,
+                  (std::vector<std::string>{"{NAME1} - notes continued"}));
+    }
+    EXPECT_TRUE(shipped("KRPRTSUM.RPT").continued.items.empty());
 }
 
 TEST(ReportDefinitionTest, FaultsNameTheirLine)

@@ -340,6 +340,38 @@ private slots:
         }
     }
 
+    void aLongNoteGoesOnToAPageNamingItsCompany()
+    {
+        PrintFixture fixture;
+        std::string note;
+        for (int n = 1; n <= 40; ++n)
+            note += "Call " + std::to_string(n) +
+                    ": the owner asked for a quote before the renewal and a copy of the loss "
+                    "runs for the last three years. ";
+        fixture.db()
+            .prepare("UPDATE NOTES SET NOTES = ? WHERE FILE = '1000003'")
+            .bind(1, Value(note))
+            .run();
+        printThrough(fixture, fixture.lookup(), "FULL", "NAME1");
+        QCOMPARE(pdfPages(fixture.pdf()), 3);
+        const QString first = QString::fromStdString(pdfText(fixture.pdf(), 1));
+        const QString second = QString::fromStdString(pdfText(fixture.pdf(), 2));
+        QVERIFY(second.contains("ACORN BAKERY - notes continued"));
+        QVERIFY(second.contains("BAKERS AND TOOLMAKERS"));
+        QVERIFY(!second.contains("Mod History"));
+        // Every call once, in order, over both pages (a line may end inside one).
+        const QString both = (first + second).simplified();
+        qsizetype at = 0;
+        for (int n = 1; n <= 40; ++n) {
+            const QString call = QString("Call %1:").arg(n);
+            QCOMPARE(both.count(call), 1);
+            QVERIFY2(both.indexOf(call) > at, qPrintable(call));
+            at = both.indexOf(call);
+        }
+        QVERIFY(first.contains("Call 1:") && second.contains("Call 40:"));
+        QVERIFY(QString::fromStdString(pdfText(fixture.pdf(), 3)).contains("ZENITH TOOL"));
+    }
+
     // Label geometry in points: the first label's left and top edges, the
     // steps to the next column and row, and a label's width and height.
     void aLongNameIsShrunkWholeInsideItsLabel_data()
