@@ -1,5 +1,6 @@
 #include "support/PdfText.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <regex>
 
@@ -73,6 +74,24 @@ std::vector<PdfWord> pdfWords(const std::string& path, int page)
                          std::stod((*match)[3]), std::stod((*match)[4])});
     }
     return words;
+}
+
+std::vector<PdfWord> wordsSpelling(const std::vector<PdfWord>& words, const std::string& text)
+{
+    std::vector<std::string> wanted;
+    for (size_t from = 0; from <= text.size();) {
+        const size_t blank = std::min(text.find(' ', from), text.size());
+        wanted.push_back(text.substr(from, blank - from));
+        from = blank + 1;
+    }
+    for (size_t first = 0; first + wanted.size() <= words.size(); ++first) {
+        size_t n = 0;
+        while (n < wanted.size() && words[first + n].text == wanted[n])
+            ++n;
+        if (n == wanted.size())
+            return {words.begin() + long(first), words.begin() + long(first + n)};
+    }
+    return {};
 }
 
 } // namespace kora::test

@@ -22,5 +22,8 @@ struct PdfWord
 };
 // The words of one page (from 1) in reading order; empty when there is none.
 std::vector<PdfWord> pdfWords(const std::string& path, int page);
+// The words that spell the text (words parted by single blanks) one after
+// another; empty when none do.
+std::vector<PdfWord> wordsSpelling(const std::vector<PdfWord>& words, const std::string& text);
 
 } // namespace kora::test
