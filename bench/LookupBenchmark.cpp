@@ -17,6 +17,8 @@
 #include "database/Installation.h"
 #include "database/QueryRecordSet.h"
 #include "database/Transaction.h"
+#include "loading/ModTrendWriter.h"
+#include "loading/UpdateRun.h"
 #include "lookup/FieldCatalogue.h"
 #include "lookup/LookupFolder.h"
 #include "lookup/LookupSearch.h"
@@ -144,6 +146,7 @@ void generate(Database& db, long long companies)
                "Company' FROM PRIME WHERE CAST(FILE AS INTEGER) % 25 = 0");
     db.execute("INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) SELECT FILE, SEQUENCE, 'New "
                "Mod' FROM PRIME WHERE CAST(FILE AS INTEGER) % 12 = 1");
+    ModTrendWriter::fill(db);
     transaction.commit();
 }
 
@@ -353,6 +356,14 @@ int run(const std::vector<std::string>& arguments)
         generate(db, generated);
         std::cout << "generated " << generated << " companies in " << millisecondsSince(start)
                   << " ms\n";
+    }
+    {
+        // A database of an older release gets its mod trends here, as on opening.
+        const auto start = Clock::now();
+        const bool missing = !db.tableExists("MODTREND");
+        UpdateRun::addMissingTables(db);
+        if (missing)
+            std::cout << "mod trends added in " << millisecondsSince(start) << " ms\n";
     }
 
     const long long companies = countOf(db, "SELECT COUNT(*) FROM PRIME");

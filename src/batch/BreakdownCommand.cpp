@@ -5,6 +5,7 @@
 #include "batch/UsageError.h"
 #include "database/Database.h"
 #include "database/Installation.h"
+#include "loading/UpdateRun.h"
 #include "results/Breakdown.h"
 
 #include <iostream>
@@ -25,6 +26,7 @@ int runBreakdown(const std::vector<std::string>& arguments)
     const std::string folder = Folders::withSeparator(options.folder());
     Database db(folder + stateDatabaseName(options.state()),
                 Installation(folder).stateConnect(options.state()));
+    UpdateRun::addMissingTables(db);
     const Breakdown::Counts counts = Breakdown::count(db, search->source(), by);
     std::cout << Breakdown::text(counts.groups);
     std::cerr << counts.omitted << " omitted companies not counted\n";

@@ -7,6 +7,7 @@
 #include "batch/UsageError.h"
 #include "database/Database.h"
 #include "database/Installation.h"
+#include "loading/UpdateRun.h"
 
 #include <iostream>
 #include <map>
@@ -47,6 +48,7 @@ int runQuery(const std::vector<std::string>& arguments)
     const std::string folder = Folders::withSeparator(options.folder());
     Database db(folder + stateDatabaseName(options.state()),
                 Installation(folder).stateConnect(options.state()));
+    UpdateRun::addMissingTables(db);
     Statement rows = db.prepare(search->recordSource());
     const int file = columnOf(rows, "FILE");
     const int sequence = columnOf(rows, "SEQUENCE");

@@ -110,7 +110,8 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
          {{"FILE", Kind::Text}, {"SEQUENCE", Kind::Text}, {"NOTES", Kind::Memo}},
          {{"PRIMARY", {"FILE", "SEQUENCE"}, true}}},
         versionTable(),
-        loadChangesTable()};
+        loadChangesTable(),
+        modTrendTable()};
     if (StateRules::isNewYork(state))
         tables.push_back(
             {"ADDRESSES",
@@ -124,6 +125,22 @@ Schema::Table Schema::loadChangesTable()
     return {"LOADCHANGES",
             textFields({"FILE", "SEQUENCE", "CHANGE"}),
             {{"PRIMARY", {"FILE", "SEQUENCE"}, true}}};
+}
+
+Schema::Table Schema::modTrendTable()
+{
+    // The lookups read a range of CHANGE or YEARSOVER with the company keys
+    // from the index alone.
+    return {"MODTREND",
+            {{"FILE", Kind::Text},
+             {"SEQUENCE", Kind::Text},
+             {"LATEST", Kind::Number},
+             {"PRIOR", Kind::Number},
+             {"CHANGE", Kind::Number},
+             {"YEARSOVER", Kind::Number}},
+            {{"PRIMARY", {"FILE", "SEQUENCE"}, true},
+             {"CHANGE", {"CHANGE", "FILE", "SEQUENCE"}, false},
+             {"YEARS", {"YEARSOVER", "FILE", "SEQUENCE"}, false}}};
 }
 
 std::vector<Schema::Table> Schema::setupTables()
@@ -207,6 +224,14 @@ void Schema::createTables(Database& db, const std::vector<Table>& tables)
         for (const Index& index : table.indexes)
             db.execute(createIndexSql(table, index));
     }
+}
+
+bool Schema::createIfMissing(Database& db, const Table& table)
+{
+    if (db.tableExists(table.name))
+        return false;
+    createTables(db, {table});
+    return true;
 }
 
 const std::vector<std::string>& Schema::employeeBands()

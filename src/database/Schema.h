@@ -46,6 +46,10 @@ public:
     // What the latest company load changed: one row per company it added
     // ("New Company") or that got a mod it did not have ("New Mod").
     static Table loadChangesTable();
+    // The trend of each company's mods, kept by the company load for the
+    // lookups on mod trends: the newest mod, the one before it (no value with
+    // one mod), the change between them and the years over 1.00.
+    static Table modTrendTable();
     static std::vector<Table> setupTables();
     static std::vector<Table> backupTables();
     // The scratch report database: one denormalised PRIME row per printed
@@ -55,6 +59,9 @@ public:
     static std::string createTableSql(const Table& table);
     static std::string createIndexSql(const Table& table, const Index& index);
     static void createTables(Database& db, const std::vector<Table>& tables);
+    // Creates a table of our own that a database of an older release lacks;
+    // false when it is there already.
+    static bool createIfMissing(Database& db, const Table& table);
 
     // New database files with every table and index. A state database comes with
     // its band and merit tables filled and a VERSION row dated today; a backup

@@ -47,9 +47,7 @@ bool holds(const std::vector<std::uint64_t>& keys, std::uint64_t key)
 
 LoadChanges::LoadChanges(Database& db) : m_db(db)
 {
-    const Schema::Table changes = Schema::loadChangesTable();
-    if (!m_db.tableExists(changes.name))
-        Schema::createTables(m_db, {changes});
+    Schema::createIfMissing(m_db, Schema::loadChangesTable());
     m_db.execute("DELETE FROM LOADCHANGES");
     m_oldCompanies = sortedKeys(m_db, "SELECT FILE, SEQUENCE FROM PRIME", false);
     m_oldMods = sortedKeys(m_db, "SELECT FILE, SEQUENCE, EFFECTIVE, EXPIRE FROM MODS", true);

@@ -2,8 +2,10 @@
 
 #include "base/Dates.h"
 #include "base/StateRules.h"
+#include "database/Schema.h"
 #include "database/TableRecordSet.h"
 #include "database/Transaction.h"
+#include "loading/ModTrendWriter.h"
 
 namespace kora {
 
@@ -66,6 +68,15 @@ void UpdateRun::run(Database& db, const std::filesystem::path& programFolder,
         if (isCompanyLoad(step))
             rewriteVersion(db);
     }
+}
+
+void UpdateRun::addMissingTables(Database& db)
+{
+    Transaction transaction(db);
+    Schema::createIfMissing(db, Schema::loadChangesTable());
+    if (!db.tableExists(Schema::modTrendTable().name))
+        ModTrendWriter::fill(db);
+    transaction.commit();
 }
 
 void UpdateRun::rewriteVersion(Database& db)

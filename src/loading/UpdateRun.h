@@ -45,6 +45,11 @@ public:
     static void run(Database& db, const std::filesystem::path& programFolder,
                     const std::string& state, LoadProgress& progress);
 
+    // Adds what a state database of an older release lacks: an empty record
+    // of load changes, and the mod trends worked out from PRIME and MODS
+    // (seconds on a whole state). Does nothing to a database that has both.
+    static void addMissingTables(Database& db);
+
 private:
     static void rewriteVersion(Database& db);
 };

@@ -30,6 +30,8 @@ struct Clauses
     std::string user3;
     std::string classIn;
     std::string classOut;
+    // Ranges on the mod trends, read from MODTREND in one subquery.
+    std::string trend;
 };
 
 // A field whose values are quoted texts; group is where included ranges go,
@@ -121,36 +123,6 @@ std::string renewalClause(const SQLPARAMETER& criterion)
     return ranges.size() > 1 ? "(" + clause + ")" : clause;
 }
 
-// A company's mods, newest first, as a correlated subquery on MODS.
-std::string companyMods(const std::string& alias)
-{
-    return "FROM MODS AS " + alias + " WHERE " + alias + ".FILE = PRIME.FILE AND " + alias +
-           ".SEQUENCE = PRIME.SEQUENCE";
-}
-
-std::string nthNewestMod(int skipped)
-{
-    return "(SELECT M.[MOD] " + companyMods("M") +
-           " ORDER BY M.EFFECTIVE DESC, M.EXPIRE DESC LIMIT 1 OFFSET " + std::to_string(skipped) +
-           ")";
-}
-
-// The newest mod minus the one before it; no value for a company with one mod.
-std::string modChangeValue()
-{
-    return "ROUND(" + nthNewestMod(0) + " - " + nthNewestMod(1) + ", 3)";
-}
-
-// How many of the newest mods in a row are above 1.000: those with no mod of
-// 1.000 or less after them.
-std::string yearsOverValue()
-{
-    return "(SELECT COUNT(*) " + companyMods("M") +
-           " AND M.[MOD] > 1.000 AND NOT EXISTS (SELECT 1 FROM MODS AS B WHERE B.FILE = M.FILE "
-           "AND B.SEQUENCE = M.SEQUENCE AND B.[MOD] <= 1.000 AND (B.EFFECTIVE > M.EFFECTIVE OR "
-           "(B.EFFECTIVE = M.EFFECTIVE AND B.EXPIRE > M.EXPIRE))))";
-}
-
 std::string lastUpdateClause(const SQLPARAMETER& criterion)
 {
     std::string kind;
@@ -166,17 +138,8 @@ std::string lastUpdateClause(const SQLPARAMETER& criterion)
 std::string prospectingClause(const SQLPARAMETER& criterion)
 {
     const std::string& code = criterion.SQLEXPR;
-    const std::string between = criterion.SQLEXCLUDE ? " NOT BETWEEN " : " BETWEEN ";
-    auto range = [&criterion, &between](const std::string& value) {
-        return value + between + number(criterion.SQLFROM, criterion.SQLFIELD) + " AND " +
-               number(criterion.SQLTHRU, criterion.SQLFIELD);
-    };
     if (code == "RENEWDAYS")
         return renewalClause(criterion);
-    if (code == "MODCHANGE")
-        return range(modChangeValue());
-    if (code == "MODYEARS")
-        return range(yearsOverValue());
     if (code == "LASTUPDATE")
         return lastUpdateClause(criterion);
     return {};
@@ -213,6 +176,13 @@ void addClause(Clauses& clauses, const SQLPARAMETER& criterion)
             std::string("NJAR ") + negation + "BETWEEN " +
             std::to_string(QueryBuilder::assignedRiskMonth(criterion.SQLFROM)) + " AND " +
             std::to_string(QueryBuilder::assignedRiskMonth(criterion.SQLTHRU)) + " AND ";
+    } else if (code == "MODCHANGE" || code == "MODYEARS") {
+        // A company without a change is selected by no range, included or
+        // excluded: its CHANGE has no value.
+        clauses.trend += std::string(code == "MODCHANGE" ? "CHANGE" : "YEARSOVER") +
+                         (criterion.SQLEXCLUDE ? " NOT BETWEEN " : " BETWEEN ") +
+                         number(criterion.SQLFROM, criterion.SQLFIELD) + " AND " +
+                         number(criterion.SQLTHRU, criterion.SQLFIELD) + " AND ";
     } else if (std::string clause = prospectingClause(criterion); !clause.empty()) {
         clauses.main += clause + " AND ";
     } else {
@@ -229,6 +199,18 @@ void addClause(Clauses& clauses, const SQLPARAMETER& criterion)
 std::string closed(const std::string& clauses, size_t joinLength)
 {
     return clauses.empty() ? clauses : clauses.substr(0, clauses.size() - joinLength);
+}
+
+// The companies whose trends lie in the ranges, found on MODTREND's indexes.
+// With a zip range the engine should rather start from the zip index: the
+// keys are then kept from that index's reach by a unary plus, and only
+// looked up in the set of companies the subquery gives.
+std::string trendPart(const Clauses& clauses)
+{
+    if (clauses.trend.empty())
+        return {};
+    return std::string(clauses.zip.empty() ? "(FILE, SEQUENCE)" : "(+FILE, +SEQUENCE)") +
+           " IN (SELECT FILE, SEQUENCE FROM MODTREND WHERE " + closed(clauses.trend, 5) + ")";
 }
 
 std::string classPart(const Clauses& clauses)
@@ -261,6 +243,7 @@ std::string QueryBuilder::condition(const std::vector<SQLPARAMETER>& criteria)
     };
     append(classPart(clauses));
     append(closed(clauses.main, 5));
+    append(trendPart(clauses));
     for (const std::string* group : {&clauses.county, &clauses.zip, &clauses.area, &clauses.sic,
                                      &clauses.user1, &clauses.user2, &clauses.user3}) {
         if (!group->empty())

@@ -3,8 +3,10 @@
 #include "base/Folders.h"
 #include "base/Settings.h"
 #include "base/StateCodes.h"
+#include "database/Database.h"
 #include "database/Installation.h"
 #include "database/Schema.h"
+#include "loading/UpdateRun.h"
 #include "safekeeping/PendingRestore.h"
 #include "shell/HelpWindow.h"
 #include "shell/MASTER.h"
@@ -187,6 +189,16 @@ void KRWSPACE::accept()
                                      "Install CD"),
                       QMessageBox::NoIcon);
         return;
+    }
+
+    // A database of an older release gets the tables of the lookups on load
+    // changes and mod trends; working the trends out takes seconds on a state.
+    try {
+        HourglassGuard hourglass;
+        Database db(values.stateDatabasePath(), values.stateConnect);
+        UpdateRun::addMissingTables(db);
+    } catch (const DbError&) {
+        // Opening the state database reports it by name.
     }
 
     if (m_workspace->currentText().isEmpty())

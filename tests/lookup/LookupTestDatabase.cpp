@@ -2,6 +2,7 @@
 
 #include "database/QueryRecordSet.h"
 #include "database/Schema.h"
+#include "loading/ModTrendWriter.h"
 #include "lookup/LookupFile.h"
 #include "lookup/LookupSearch.h"
 
@@ -38,6 +39,9 @@ void LookupTestDatabase::addCompany(const Company& company)
 std::vector<std::string> LookupTestDatabase::select(const std::vector<SQLPARAMETER>& criteria,
                                                     int column)
 {
+    // The companies are written here row by row, not by a company load that
+    // would keep their mod trends.
+    ModTrendWriter::fill(m_db);
     const std::string path = m_folder.file("UNTITLED.KRD");
     LookupFile::write(path, "UNTITLED", criteria);
     LookupSearch search(m_state);

@@ -1,0 +1,292 @@
+#include "loading/CompanyWriter.h"
+
+#include "base/FieldName.h"
+#include "loading/LoadChanges.h"
+#include "loading/ModTrendWriter.h"
+#include "loading/RecordValues.h"
+
+#include <optional>
+
+namespace kora {
+
+namespace {
+
+enum PrimeColumn
+{
+    State,
+    File,
+    Sequence,
+    FileSeq,
+    Name1,
+    NameSort,
+    Name2,
+    Street,
+    City,
+    St,
+    Zip,
+    ZipExt,
+    Phone,
+    Area,
+    Fax,
+    Contact,
+    Title,
+    Sic,
+    County,
+    CountyName,
+    CountySort,
+    Employees,
+    Sales,
+    Associates,
+    Interstate,
+    Revised,
+    Expire,
+    Mod,
+    Issue1,
+    Conditional,
+    ArEstPrem,
+    ArTotPrem,
+    ArTotLoss,
+    NjAr,
+    NjPpap,
+    NjCcpap,
+    User1,
+    User2,
+    User3,
+    Omit,
+    PrimeColumnCount
+};
+
+// How a later record of a company already stored by this load changes its row.
+enum class Merge
+{
+    Replace,         // the later record's value
+    KeepWhenMissing, // the later record's value when it has one
+    LatestExpire,    // the value that belongs to the later EXPIRE; equal keeps the first
+    Greatest         // the greater value
+};
+
+struct PrimeField
+{
+    const char* name;
+    Merge merge;
+};
+
+const PrimeField kPrimeFields[PrimeColumnCount] = {
+    {"STATE", Merge::Replace},
+    {"FILE", Merge::Replace},
+    {"SEQUENCE", Merge::Replace},
+    {"FILESEQ", Merge::Replace},
+    {"NAME1", Merge::Replace},
+    {"NameSort", Merge::Replace},
+    {"NAME2", Merge::Replace},
+    {"STREET", Merge::Replace},
+    {"CITY", Merge::Replace},
+    {"ST", Merge::Replace},
+    {"ZIP", Merge::Replace},
+    {"ZIPEXT", Merge::Replace},
+    {"PHONE", Merge::Replace},
+    {"AREA", Merge::Replace},
+    {"FAX", Merge::Replace},
+    {"CONTACT", Merge::Replace},
+    {"TITLE", Merge::Replace},
+    {"SIC", Merge::Replace},
+    {"COUNTY", Merge::Replace},
+    {"COUNTYNAME", Merge::KeepWhenMissing},
+    {"CountySort", Merge::KeepWhenMissing},
+    {"EMPLOYEES", Merge::Replace},
+    {"SALES", Merge::Replace},
+    {"ASSOCIATES", Merge::Replace},
+    {"INTERSTATE", Merge::KeepWhenMissing},
+    {"REVISED", Merge::KeepWhenMissing},
+    {"EXPIRE", Merge::LatestExpire},
+    {"MOD", Merge::LatestExpire},
+    {"ISSUE1", Merge::Greatest},
+    {"CONDITIONAL", Merge::KeepWhenMissing},
+    {"ARESTPREM", Merge::KeepWhenMissing},
+    {"ARTOTPREM", Merge::KeepWhenMissing},
+    {"ARTOTLOSS", Merge::KeepWhenMissing},
+    {"NJAR", Merge::KeepWhenMissing},
+    {"NJPPAP", Merge::KeepWhenMissing},
+    {"NJCCPAP", Merge::KeepWhenMissing},
+    {"User1", Merge::Replace},
+    {"User2", Merge::Replace},
+    {"User3", Merge::Replace},
+    {"Omit", Merge::Replace},
+};
+
+// One statement stores a company: a new row, or, when the company appeared
+// earlier in the file, the earlier row changed field by field as the Merge
+// rules say.
+std::string companyStatement()
+{
+    std::string names;
+    std::string values;
+    std::string changes;
+    for (int index = 0; index < PrimeColumnCount; ++index) {
+        const std::string column = quoteIdentifier(kPrimeFields[index].name);
+        const Merge merge = kPrimeFields[index].merge;
+        const std::string later = "excluded." + column;
+        const std::string stored = "PRIME." + column;
+        std::string merged;
+        switch (merge) {
+        case Merge::Replace:
+            merged = later;
+            break;
+        case Merge::KeepWhenMissing:
+            merged = "COALESCE(" + later + ", " + stored + ")";
+            break;
+        case Merge::LatestExpire:
+        case Merge::Greatest: {
+            const std::string key = merge == Merge::Greatest ? column : "\"EXPIRE\"";
+            merged = "CASE WHEN PRIME." + key + " IS NULL OR excluded." + key + " > PRIME." + key +
+                     " THEN " + later + " ELSE " + stored + " END";
+            break;
+        }
+        }
+        names += (names.empty() ? "" : ", ") + column;
+        values += (values.empty() ? "?" : ", ?") + std::to_string(index + 1);
+        changes += (changes.empty() ? "" : ", ") + column + " = " + merged;
+    }
+    return "INSERT INTO PRIME (" + names + ") VALUES (" + values +
+           ") ON CONFLICT (\"FILE\", \"SEQUENCE\") DO UPDATE SET " + changes;
+}
+
+// The standard slot test reads the effective month, the New York one the issue month.
+bool slotHoldsMod(const UpdateFile& file, int slot, bool newYork)
+{
+    using namespace CompanyRecord;
+    if (newYork)
+        return file.field(slotField(slot, {kSlotIssue.position, 2})) > std::string_view("  ");
+    const auto month =
+        RecordValues::digits(file.field(slotField(slot, {kSlotEffective.position + 2, 2})));
+    return month && *month > 0;
+}
+
+} // namespace
+
+CompanyWriter::CompanyWriter(Database& db, LoadChanges& changes, ModTrendWriter& trend,
+                             bool newYork, bool newJersey)
+    : m_changes(changes), m_trend(trend), m_newYork(newYork), m_newJersey(newJersey),
+      m_counties(db, "SELECT CODE, COUNTY FROM COUNTY"), m_company(db.prepare(companyStatement())),
+      m_mod(db.prepare("INSERT INTO MODS (FILE, SEQUENCE, ISSUE, EFFECTIVE, EXPIRE, [MOD]) "
+                       "VALUES (?, ?, ?, ?, ?, ?)"))
+{
+}
+
+void CompanyWriter::store(const UpdateFile& file)
+{
+    using namespace CompanyRecord;
+    // Fields not bound stay empty (no value).
+    m_company.reset();
+    auto put = [this, &file](PrimeColumn column, RecordField field) {
+        m_company.bindText(column + 1, file.field(field));
+    };
+    const std::string fileNumber =
+        m_newYork ? RecordValues::newYorkFile(file, kNyFile) : std::string(file.field(kFile));
+    const std::string sequence(file.field(m_newYork ? kNySequence : kSequence));
+    put(State, kState);
+    m_company.bindText(File + 1, fileNumber);
+    m_company.bindText(Sequence + 1, sequence);
+    m_company.bindText(FileSeq + 1, fileNumber + sequence);
+    m_changes.noteCompany(fileNumber, sequence);
+    m_trend.company(fileNumber, sequence);
+    put(Name1, m_newYork ? kNyName1 : kName1);
+    put(NameSort, m_newYork ? kNyName1 : kName1);
+    if (m_newYork)
+        m_company.bindText(Name2 + 1, " ");
+    else
+        put(Name2, kName2);
+    put(Street, m_newYork ? kNyStreet : kStreet);
+    put(City, kCity);
+    put(St, kSt);
+    put(Zip, kZip);
+    put(ZipExt, kZipExt);
+    put(Phone, kPhone);
+    put(Area, kArea);
+    put(Fax, kFax);
+    put(Contact, kContact);
+    put(Title, kTitle);
+    put(Sic, kSic);
+    put(County, kCounty);
+    // An unknown county leaves the names as they were.
+    if (const std::string* countyName = m_counties.find(file.field(kCounty))) {
+        m_company.bindText(CountyName + 1, *countyName);
+        m_company.bindText(CountySort + 1, *countyName);
+    }
+    put(Employees, kEmployees);
+    put(Sales, kSales);
+    m_company.bind(Associates + 1, file.field(kAssociates) == "Y");
+    for (PrimeColumn column : {User1, User2, User3, Omit})
+        m_company.bindText(column + 1, " ");
+    if (m_newYork) {
+        m_company.bind(Revised + 1, file.field(kNyRevised) == "R");
+        m_company.bind(Interstate + 1, file.field(kNyInterstate) == "I");
+    }
+    if (m_newJersey) {
+        put(Conditional, kConditional);
+        put(ArEstPrem, kArEstPrem);
+        put(ArTotPrem, kArTotPrem);
+        put(ArTotLoss, kArTotLoss);
+        put(NjPpap, kNjPpap);
+        put(NjCcpap, kNjCcpap);
+        const auto year = RecordValues::digits(file.field(kNjArYear));
+        const auto month = RecordValues::digits(file.field(kNjArMonth));
+        if (year && month)
+            m_company.bind(NjAr + 1, static_cast<double>(*year * 100 + *month));
+    }
+    storeMods(file, fileNumber, sequence);
+    m_company.run();
+}
+
+void CompanyWriter::storeMods(const UpdateFile& file, const std::string& fileNumber,
+                              const std::string& sequence)
+{
+    using namespace CompanyRecord;
+    std::optional<std::string> latestExpire;
+    std::optional<int> latestIssueYear;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (!slotHoldsMod(file, slot, m_newYork))
+            continue;
+        const auto digits = RecordValues::digits(file.field(slotField(slot, kSlotMod)));
+        if (!digits)
+            continue;
+        // Divided, not multiplied by 0.001, so that 9886 is exactly the number 9.886.
+        const double mod = static_cast<double>(*digits) / 1000.0;
+        const std::string issue =
+            RecordValues::date(file.field(slotField(slot, kSlotIssue)), !m_newYork);
+        const std::string expire =
+            RecordValues::date(file.field(slotField(slot, kSlotExpire)), !m_newYork);
+        const std::string effective =
+            RecordValues::date(file.field(slotField(slot, kSlotEffective)), true);
+        m_mod.reset();
+        m_mod.bindText(1, fileNumber)
+            .bindText(2, sequence)
+            .bindText(3, issue)
+            .bindText(4, effective)
+            .bindText(5, expire)
+            .bind(6, mod)
+            .run();
+        m_changes.noteMod(fileNumber, sequence, effective, expire);
+        m_trend.mod(effective, expire, mod);
+        if (!latestExpire || expire > *latestExpire) {
+            latestExpire = expire;
+            m_company.bindText(Expire + 1, expire);
+            m_company.bind(Mod + 1, mod);
+        }
+        const int issueYear = std::stoi(issue.substr(0, 4));
+        if (!m_newYork && (!latestIssueYear || issueYear > *latestIssueYear)) {
+            latestIssueYear = issueYear;
+            m_company.bind(Issue1 + 1, issueYear);
+        }
+    }
+}
+
+std::vector<std::string> CompanyWriter::primeFieldNames()
+{
+    std::vector<std::string> names;
+    for (const PrimeField& field : kPrimeFields)
+        names.emplace_back(field.name);
+    return names;
+}
+
+} // namespace kora
