@@ -14,12 +14,10 @@ constexpr double kOne = 1.000;
 void ModTrend::add(std::string_view effective, std::string_view expire, std::optional<double> mod,
                    long long order)
 {
-    std::string dates;
-    dates.reserve(effective.size() + expire.size() + 1);
-    // The dates have one length, so a blank between them keeps the order of
-    // the pair (effective first, expiration second) in the order of the text.
-    dates.append(effective).append(1, ' ').append(expire);
-    Mod added{std::move(dates), mod, order};
+    Mod added{{}, mod, order};
+    effective.copy(added.dates.data(), kDateLength);
+    added.dates[kDateLength] = ' ';
+    expire.copy(added.dates.data() + kDateLength + 1, kDateLength);
     // Newest first; the earlier stored first among equal dates.
     const auto place =
         std::upper_bound(m_mods.begin(), m_mods.end(), added, [](const Mod& a, const Mod& b) {
@@ -27,7 +25,7 @@ void ModTrend::add(std::string_view effective, std::string_view expire, std::opt
                 return a.dates > b.dates;
             return a.order < b.order;
         });
-    m_mods.insert(place, std::move(added));
+    m_mods.insert(place, added);
 }
 
 const ModTrend::Mod* ModTrend::newest(size_t skipped) const
@@ -61,7 +59,7 @@ int ModTrend::yearsOver() const
 {
     // A mod of 1.000 or less ends the run only when its dates are later:
     // one with the same dates as a mod above 1.000 leaves that mod counted.
-    const std::string* lastLow = nullptr;
+    const Dates* lastLow = nullptr;
     for (const Mod& mod : m_mods) {
         if (mod.value && *mod.value <= kOne) {
             lastLow = &mod.dates;

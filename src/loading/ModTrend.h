@@ -1,7 +1,7 @@
 #pragma once
 
+#include <array>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,9 +30,15 @@ public:
     int yearsOver() const;
 
 private:
+    // Effective date, a blank and expiration date, cut or filled with zero
+    // bytes to their stored length: compared as text, the newer pair is the
+    // greater. Fixed in size, so that a whole state's mods make no allocation.
+    static constexpr size_t kDateLength = 10;
+    using Dates = std::array<char, 2 * kDateLength + 1>;
+
     struct Mod
     {
-        std::string dates; // effective, then expire: newest sorts last
+        Dates dates;
         std::optional<double> value;
         long long order;
     };
