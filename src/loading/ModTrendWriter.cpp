@@ -1,18 +1,27 @@
 #include "loading/ModTrendWriter.h"
 
+#include "base/StableHash.h"
 #include "database/Schema.h"
 #include "loading/DeferredIndexes.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <set>
 
 namespace kora {
 
 namespace {
 
-// A row of a company not written before; conflict says whether it was.
-std::string insertSql(const char* conflict)
+// A company's key as the tables compare it, without regard to case.
+std::uint64_t companyKey(std::string_view file, std::string_view sequence)
 {
-    return std::string("INSERT INTO MODTREND (FILE, SEQUENCE, LATEST, PRIOR, CHANGE, YEARSOVER) "
-                       "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT (FILE, SEQUENCE) ") +
-           conflict;
+    std::string key;
+    key.reserve(file.size() + sequence.size() + 1);
+    key.append(file).append(1, '\x1f').append(sequence);
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return stableHash(key);
 }
 
 Value optionalValue(const std::optional<double>& value)
@@ -23,7 +32,8 @@ Value optionalValue(const std::optional<double>& value)
 } // namespace
 
 ModTrendWriter::ModTrendWriter(Database& db)
-    : m_db(db), m_insert(db.prepare(insertSql("DO NOTHING")))
+    : m_db(db), m_insert(db.prepare("INSERT INTO MODTREND (FILE, SEQUENCE, LATEST, PRIOR, "
+                                    "CHANGE, YEARSOVER) VALUES (?, ?, ?, ?, ?, ?)"))
 {
 }
 
@@ -32,7 +42,7 @@ void ModTrendWriter::company(std::string_view file, std::string_view sequence)
     if (m_open && file == m_file && sequence == m_sequence)
         return;
     if (m_open)
-        writeCompany();
+        writeCompany(m_file, m_sequence);
     m_file.assign(file);
     m_sequence.assign(sequence);
     m_open = true;
@@ -44,24 +54,6 @@ void ModTrendWriter::mod(std::string_view effective, std::string_view expire, do
     m_trend.add(effective, expire, mod, ++m_order);
 }
 
-void ModTrendWriter::bindTrend(Statement& insert) const
-{
-    insert.bind(3, optionalValue(m_trend.latest()))
-        .bind(4, optionalValue(m_trend.prior()))
-        .bind(5, optionalValue(m_trend.change()))
-        .bind(6, m_trend.yearsOver());
-}
-
-void ModTrendWriter::writeCompany()
-{
-    m_insert.reset();
-    m_insert.bindText(1, m_file).bindText(2, m_sequence);
-    bindTrend(m_insert);
-    // No row written: the company came before, and only MODS holds all its mods.
-    if (m_insert.run() == 0)
-        m_metAgain.emplace_back(m_file, m_sequence);
-}
-
 void ModTrendWriter::addStored(const Statement& rows, int first)
 {
     const Value mod = rows.column(first + 2);
@@ -70,30 +62,65 @@ void ModTrendWriter::addStored(const Statement& rows, int first)
                 rows.column(first + 3).toInteger());
 }
 
-void ModTrendWriter::writeAgain(const std::string& file, const std::string& sequence)
+void ModTrendWriter::writeCompany(std::string_view file, std::string_view sequence)
 {
-    m_trend.clear();
-    Statement mods = m_db.prepare(
-        "SELECT EFFECTIVE, EXPIRE, [MOD], rowid FROM MODS WHERE FILE = ? AND SEQUENCE = ?");
-    mods.bindText(1, file).bindText(2, sequence);
-    while (mods.step())
-        addStored(mods, 0);
-    Statement replace = m_db.prepare(
-        insertSql("DO UPDATE SET LATEST = excluded.LATEST, PRIOR = excluded.PRIOR, CHANGE = "
-                  "excluded.CHANGE, YEARSOVER = excluded.YEARSOVER"));
-    replace.bindText(1, file).bindText(2, sequence);
-    bindTrend(replace);
-    replace.run();
+    m_insert.reset();
+    m_insert.bindText(1, file)
+        .bindText(2, sequence)
+        .bind(3, optionalValue(m_trend.latest()))
+        .bind(4, optionalValue(m_trend.prior()))
+        .bind(5, optionalValue(m_trend.change()))
+        .bind(6, m_trend.yearsOver())
+        .run();
+    m_written.push_back(companyKey(file, sequence));
 }
 
 void ModTrendWriter::finish()
 {
     if (m_open)
-        writeCompany();
+        writeCompany(m_file, m_sequence);
     m_open = false;
-    for (const auto& [file, sequence] : m_metAgain)
-        writeAgain(file, sequence);
-    m_metAgain.clear();
+    rewriteMetAgain();
+    m_written.clear();
+}
+
+// A company written twice has a row for each run of its records: both go,
+// and one row made from all its mods in MODS takes their place.
+void ModTrendWriter::rewriteMetAgain()
+{
+    std::sort(m_written.begin(), m_written.end());
+    std::set<std::uint64_t> again;
+    for (size_t i = 1; i < m_written.size(); ++i)
+        if (m_written[i] == m_written[i - 1])
+            again.insert(m_written[i]);
+    if (again.empty())
+        return;
+    // By the key without regard to case, as the tables hold one company.
+    std::map<std::uint64_t, std::pair<std::string, std::string>> companies;
+    Statement remove = m_db.prepare("DELETE FROM MODTREND WHERE rowid = ?");
+    std::vector<long long> rows;
+    Statement written = m_db.prepare("SELECT rowid, FILE, SEQUENCE FROM MODTREND");
+    while (written.step()) {
+        const std::uint64_t key = companyKey(written.text(1), written.text(2));
+        if (again.count(key)) {
+            rows.push_back(written.column(0).toInteger());
+            companies.emplace(key, std::pair{written.text(1), written.text(2)});
+        }
+    }
+    for (long long row : rows) {
+        remove.reset();
+        remove.bind(1, row).run();
+    }
+    Statement mods = m_db.prepare(
+        "SELECT EFFECTIVE, EXPIRE, [MOD], rowid FROM MODS WHERE FILE = ? AND SEQUENCE = ?");
+    for (const auto& [key, company] : companies) {
+        m_trend.clear();
+        mods.reset();
+        mods.bindText(1, company.first).bindText(2, company.second);
+        while (mods.step())
+            addStored(mods, 0);
+        writeCompany(company.first, company.second);
+    }
 }
 
 void ModTrendWriter::fill(Database& db)

@@ -3,9 +3,9 @@
 #include "database/Database.h"
 #include "loading/ModTrend.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace kora {
@@ -35,9 +35,8 @@ public:
 private:
     // A stored mod read from columns first to first + 3: effective, expire, mod, rowid.
     void addStored(const Statement& rows, int first);
-    void writeCompany();
-    void writeAgain(const std::string& file, const std::string& sequence);
-    void bindTrend(Statement& insert) const;
+    void writeCompany(std::string_view file, std::string_view sequence);
+    void rewriteMetAgain();
 
     Database& m_db;
     Statement m_insert;
@@ -46,7 +45,9 @@ private:
     bool m_open = false;
     ModTrend m_trend;
     long long m_order = 0;
-    std::vector<std::pair<std::string, std::string>> m_metAgain;
+    // Keys of the companies written, a few bytes each: the table has no
+    // index on them, which would slow every load down.
+    std::vector<std::uint64_t> m_written;
 };
 
 } // namespace kora
