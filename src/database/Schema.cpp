@@ -129,8 +129,9 @@ Schema::Table Schema::loadChangesTable()
 
 Schema::Table Schema::modTrendTable()
 {
-    // The lookups read a range of CHANGE or YEARSOVER. No index on the keys:
-    // nothing looks a company up here, and the load is faster without.
+    // The lookups read a range of CHANGE or YEARSOVER with the company keys
+    // from the index alone. No index on the keys: nothing looks a company up
+    // here, and the load is faster without.
     return {"MODTREND",
             {{"FILE", Kind::Text},
              {"SEQUENCE", Kind::Text},
@@ -138,7 +139,8 @@ Schema::Table Schema::modTrendTable()
              {"PRIOR", Kind::Number},
              {"CHANGE", Kind::Number},
              {"YEARSOVER", Kind::Number}},
-            {{"CHANGE", {"CHANGE"}, false}, {"YEARS", {"YEARSOVER"}, false}}};
+            {{"CHANGE", {"CHANGE", "FILE", "SEQUENCE"}, false},
+             {"YEARS", {"YEARSOVER", "FILE", "SEQUENCE"}, false}}};
 }
 
 std::vector<Schema::Table> Schema::setupTables()
