@@ -5,6 +5,7 @@
 #include "batch/UsageError.h"
 #include "database/Database.h"
 #include "database/Installation.h"
+#include "loading/UpdateRun.h"
 #include "lookup/LookupFile.h"
 #include "lookup/LookupStatement.h"
 #include "output/ExportWriter.h"
@@ -98,6 +99,7 @@ int runExport(const std::vector<std::string>& arguments)
     const std::string folder = Folders::withSeparator(options.folder());
     const std::string state = options.state();
     Database db(folder + stateDatabaseName(state), Installation(folder).stateConnect(state));
+    UpdateRun::addMissingTables(db);
     ErrorStreamProgress progress;
     const ExportWriter::Result result =
         ExportWriter(db, state, folder).run(source, choice, out, title, progress);

@@ -5,6 +5,7 @@
 #include "batch/UsageError.h"
 #include "database/Database.h"
 #include "database/Installation.h"
+#include "loading/UpdateRun.h"
 #include "output/PrintRun.h"
 
 #include <QGuiApplication>
@@ -82,6 +83,7 @@ int runPrint(const std::vector<std::string>& arguments)
     const std::string folder = Folders::withSeparator(options.folder());
     const std::string state = options.state();
     Database db(folder + stateDatabaseName(state), Installation(folder).stateConnect(state));
+    UpdateRun::addMissingTables(db);
     PrintRun run(folder, state);
     if (company) {
         if (!run.fillRecord(db, file, sequence))
