@@ -79,8 +79,8 @@ ExportWriter::Result ExportWriter::run(const std::string& source, const ExportCh
     std::unique_ptr<WorkbookExport> workbook;
     if (choice.layout == ExportLayout::Workbook) {
         output.closeForOtherWriter();
-        workbook =
-            std::make_unique<WorkbookExport>(output.scratchPath(), sheetTitle, choice, newJersey);
+        workbook = std::make_unique<WorkbookExport>(output.scratchPath(), outputPath, sheetTitle,
+                                                    choice, newJersey);
     } else if (choice.layout != ExportLayout::Fixed) {
         output.write(
             ExportLine::delimited(ExportLine::headerNames(choice, newJersey), choice.layout));

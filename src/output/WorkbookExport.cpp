@@ -8,6 +8,8 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace kora {
 
@@ -31,9 +33,10 @@ bool dateOf(const std::string& text, lxw_datetime& date)
 
 } // namespace
 
-WorkbookExport::WorkbookExport(const std::string& path, const std::string& sheetTitle,
-                               const ExportChoice& choice, bool newJersey)
-    : m_choice(choice)
+WorkbookExport::WorkbookExport(const std::string& path, std::string target,
+                               const std::string& sheetTitle, const ExportChoice& choice,
+                               bool newJersey)
+    : m_target(std::move(target)), m_choice(choice)
 {
     const std::string temporary = Folders::temporaryFolder();
     lxw_workbook_options options{};
@@ -116,10 +119,14 @@ void WorkbookExport::close()
         worksheet_set_column(m_sheet, static_cast<lxw_col_t>(column),
                              static_cast<lxw_col_t>(column),
                              static_cast<double>(m_widths[column]) + 2, nullptr);
+    errno = 0;
     const lxw_error result = workbook_close(m_workbook);
+    // The packer fails on a system error (a full disk) more often than on its own.
+    const int systemError = errno;
     m_workbook = nullptr;
     if (result != LXW_NO_ERROR)
-        throw ExportError(std::string("CANNOT WRITE OUTPUT FILE! ") + lxw_strerror(result));
+        throw ExportError::cannotWrite(m_target, systemError != 0 ? std::strerror(systemError)
+                                                                  : lxw_strerror(result));
 }
 
 std::string WorkbookExport::sheetName(const std::string& title)
