@@ -4,6 +4,7 @@
 #include "base/Folders.h"
 #include "output/ExportError.h"
 #include "output/ExportLine.h"
+#include "output/WorkbookCheck.h"
 
 #include <xlsxwriter.h>
 
@@ -16,6 +17,8 @@ namespace kora {
 namespace {
 
 constexpr size_t kMaxWidth = 60;
+constexpr const char* kCutShort = "not all of the workbook could be written (disk full or file "
+                                  "too large)";
 
 // The date of an MM/DD/YYYY text; false when there is none.
 bool dateOf(const std::string& text, lxw_datetime& date)
@@ -36,7 +39,7 @@ bool dateOf(const std::string& text, lxw_datetime& date)
 WorkbookExport::WorkbookExport(const std::string& path, std::string target,
                                const std::string& sheetTitle, const ExportChoice& choice,
                                bool newJersey)
-    : m_target(std::move(target)), m_choice(choice)
+    : m_path(path), m_target(std::move(target)), m_choice(choice)
 {
     const std::string temporary = Folders::temporaryFolder();
     lxw_workbook_options options{};
@@ -68,10 +71,8 @@ WorkbookExport::~WorkbookExport()
 {
     if (m_workbook) {
         // Nothing is kept of a workbook that was not closed on purpose.
-        const std::string path = m_workbook->filename ? m_workbook->filename : "";
         workbook_close(m_workbook);
-        if (!path.empty())
-            std::remove(path.c_str());
+        std::remove(m_path.c_str());
     }
 }
 
@@ -127,6 +128,8 @@ void WorkbookExport::close()
     if (result != LXW_NO_ERROR)
         throw ExportError::cannotWrite(m_target, systemError != 0 ? std::strerror(systemError)
                                                                   : lxw_strerror(result));
+    if (!WorkbookCheck::complete(m_path))
+        throw ExportError::cannotWrite(m_target, kCutShort);
 }
 
 std::string WorkbookExport::sheetName(const std::string& title)

@@ -42,6 +42,7 @@ private:
     lxw_format* m_bold = nullptr;
     lxw_format* m_date = nullptr;
     lxw_format* m_mod = nullptr;
+    std::string m_path;
     std::string m_target;
     ExportChoice m_choice;
     std::vector<size_t> m_widths;
