@@ -10,6 +10,12 @@ class ExportError : public std::runtime_error
 {
 public:
     explicit ExportError(const std::string& message) : std::runtime_error(message) {}
+
+    // A file that could not be written to its end: its name and the reason.
+    static ExportError cannotWrite(const std::string& target, const std::string& reason)
+    {
+        return ExportError("CANNOT WRITE OUTPUT FILE! " + target + ": " + reason);
+    }
 };
 
 } // namespace kora

@@ -5,6 +5,7 @@
 #include "output/ExportCompanyReader.h"
 #include "output/ExportError.h"
 #include "output/ExportLine.h"
+#include "output/MappedReads.h"
 #include "output/ReportDatabase.h"
 #include "output/ScratchOutput.h"
 #include "output/SourceRow.h"
@@ -46,7 +47,10 @@ ExportWriter::Result ExportWriter::run(const std::string& source, const ExportCh
                                        ExportProgress& progress)
 {
     ScratchOutput output(outputPath);
-    const long long companies = count("SELECT COUNT(*) FROM (" + source + ")");
+    const MappedReads mapped(m_db);
+    // Counted without the order: SQLite would otherwise sort every whole row first.
+    const auto orderAt = source.find(kOrderBy);
+    const long long companies = count("SELECT COUNT(*) FROM (" + source.substr(0, orderAt) + ")");
     if (static_cast<double>(companies) >
         static_cast<double>(count("SELECT COUNT(*) FROM PRIME")) * 0.1) {
         output.commit();
@@ -55,7 +59,6 @@ ExportWriter::Result ExportWriter::run(const std::string& source, const ExportCh
     progress.starting(companies);
 
     const bool newJersey = StateRules::hasAssignedRisk(m_state);
-    const auto orderAt = source.find(kOrderBy);
     const bool throughScratch =
         choice.sort == ExportSort::Expiration && orderAt != std::string::npos;
     Database scratch;
@@ -76,8 +79,8 @@ ExportWriter::Result ExportWriter::run(const std::string& source, const ExportCh
     std::unique_ptr<WorkbookExport> workbook;
     if (choice.layout == ExportLayout::Workbook) {
         output.closeForOtherWriter();
-        workbook =
-            std::make_unique<WorkbookExport>(output.scratchPath(), sheetTitle, choice, newJersey);
+        workbook = std::make_unique<WorkbookExport>(output.scratchPath(), outputPath, sheetTitle,
+                                                    choice, newJersey);
     } else if (choice.layout != ExportLayout::Fixed) {
         output.write(
             ExportLine::delimited(ExportLine::headerNames(choice, newJersey), choice.layout));

@@ -49,8 +49,7 @@ void ScratchOutput::flush()
 
 void ScratchOutput::fail()
 {
-    const std::string reason = std::strerror(errno);
-    throw ExportError("CANNOT WRITE OUTPUT FILE! " + m_target + ": " + reason);
+    throw ExportError::cannotWrite(m_target, std::strerror(errno));
 }
 
 void ScratchOutput::closeForOtherWriter()

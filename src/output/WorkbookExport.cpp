@@ -4,16 +4,21 @@
 #include "base/Folders.h"
 #include "output/ExportError.h"
 #include "output/ExportLine.h"
+#include "output/WorkbookCheck.h"
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace kora {
 
 namespace {
 
 constexpr size_t kMaxWidth = 60;
+constexpr const char* kCutShort = "not all of the workbook could be written (disk full or file "
+                                  "too large)";
 
 // The date of an MM/DD/YYYY text; false when there is none.
 bool dateOf(const std::string& text, lxw_datetime& date)
@@ -31,9 +36,10 @@ bool dateOf(const std::string& text, lxw_datetime& date)
 
 } // namespace
 
-WorkbookExport::WorkbookExport(const std::string& path, const std::string& sheetTitle,
-                               const ExportChoice& choice, bool newJersey)
-    : m_choice(choice)
+WorkbookExport::WorkbookExport(const std::string& path, std::string target,
+                               const std::string& sheetTitle, const ExportChoice& choice,
+                               bool newJersey)
+    : m_path(path), m_target(std::move(target)), m_choice(choice)
 {
     const std::string temporary = Folders::temporaryFolder();
     lxw_workbook_options options{};
@@ -65,10 +71,8 @@ WorkbookExport::~WorkbookExport()
 {
     if (m_workbook) {
         // Nothing is kept of a workbook that was not closed on purpose.
-        const std::string path = m_workbook->filename ? m_workbook->filename : "";
         workbook_close(m_workbook);
-        if (!path.empty())
-            std::remove(path.c_str());
+        std::remove(m_path.c_str());
     }
 }
 
@@ -116,10 +120,16 @@ void WorkbookExport::close()
         worksheet_set_column(m_sheet, static_cast<lxw_col_t>(column),
                              static_cast<lxw_col_t>(column),
                              static_cast<double>(m_widths[column]) + 2, nullptr);
+    errno = 0;
     const lxw_error result = workbook_close(m_workbook);
+    // The packer fails on a system error (a full disk) more often than on its own.
+    const int systemError = errno;
     m_workbook = nullptr;
     if (result != LXW_NO_ERROR)
-        throw ExportError(std::string("CANNOT WRITE OUTPUT FILE! ") + lxw_strerror(result));
+        throw ExportError::cannotWrite(m_target, systemError != 0 ? std::strerror(systemError)
+                                                                  : lxw_strerror(result));
+    if (!WorkbookCheck::complete(m_path))
+        throw ExportError::cannotWrite(m_target, kCutShort);
 }
 
 std::string WorkbookExport::sheetName(const std::string& title)

@@ -19,8 +19,9 @@ namespace kora {
 class WorkbookExport
 {
 public:
+    // path: the file written; target: the name a failure is told under.
     // Throws ExportError when the workbook cannot be started.
-    WorkbookExport(const std::string& path, const std::string& sheetTitle,
+    WorkbookExport(const std::string& path, std::string target, const std::string& sheetTitle,
                    const ExportChoice& choice, bool newJersey);
     WorkbookExport(const WorkbookExport&) = delete;
     WorkbookExport& operator=(const WorkbookExport&) = delete;
@@ -41,6 +42,8 @@ private:
     lxw_format* m_bold = nullptr;
     lxw_format* m_date = nullptr;
     lxw_format* m_mod = nullptr;
+    std::string m_path;
+    std::string m_target;
     ExportChoice m_choice;
     std::vector<size_t> m_widths;
     unsigned m_row = 0;

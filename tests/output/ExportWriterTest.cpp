@@ -3,6 +3,7 @@
 #include "output/ExportError.h"
 #include "output/ExportText.h"
 #include "support/TempFolder.h"
+#include "support/WriteFailure.h"
 
 #include <gtest/gtest.h>
 
@@ -68,13 +69,30 @@ protected:
         const auto result =
             ExportWriter(m_db, m_state, m_program.path()).run(source, choice, out, "T", m_progress);
         EXPECT_EQ(result.outcome, expected);
-        std::ifstream in(out, std::ios::binary);
+        return bytesOf(out);
+    }
+
+    static std::string bytesOf(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
         return text.str();
     }
 
-    const std::string m_state = "PA";
+    // The message of an export that fails, "" when it does not.
+    std::string failureOf(const std::string& out, ExportLayout layout)
+    {
+        try {
+            ExportWriter(m_db, m_state, m_program.path())
+                .run(m_one, {layout, ExportSort::Name, false}, out, "T", m_progress);
+        } catch (const ExportError& error) {
+            return error.what();
+        }
+        return {};
+    }
+
+    std::string m_state = "PA";
     TempFolder m_program;
     TempFolder m_temporary;
     Database m_db;
@@ -187,6 +205,130 @@ TEST_F(ExportWriterTest, AFileThatCannotBeCreatedLeavesNothing)
     EXPECT_THROW(ExportWriter(m_db, m_state, m_program.path()).run(m_one, {}, out, "T", m_progress),
                  ExportError);
     EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(ExportWriterTest, AnUnwritableFolderIsToldAndGetsNoFile)
+{
+    const UnwritableFolder folder(m_program.file("locked"));
+    if (!folder.usable())
+        GTEST_SKIP() << "this system lets the test process write in any folder";
+    EXPECT_EQ(failureOf(folder.path() + "/OUT.CSV", ExportLayout::Comma),
+              "CANNOT CREATE OUTPUT FILE!");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+// A full disk: the write fails part way, and neither the chosen name nor the
+// scratch file beside it holds anything afterwards; a file already under the
+// name keeps its bytes.
+class FullDiskTest : public ExportWriterTest, public ::testing::WithParamInterface<ExportLayout>
+{
+};
+
+TEST_P(FullDiskTest, LeavesNoHalfFileAndTellsWhy)
+{
+    const std::string fresh = m_program.file("FRESH.OUT");
+    const std::string old = m_program.file("OLD.OUT");
+    std::ofstream(old, std::ios::binary) << "OLD CONTENT";
+    std::string freshMessage;
+    std::string oldMessage;
+    {
+        const FileSizeLimit limit(200);
+        freshMessage = failureOf(fresh, GetParam());
+        oldMessage = failureOf(old, GetParam());
+    }
+    EXPECT_EQ(freshMessage.rfind("CANNOT WRITE OUTPUT FILE! " + fresh + ": ", 0), 0u)
+        << freshMessage;
+    EXPECT_EQ(freshMessage.find('\n'), std::string::npos);
+    EXPECT_EQ(oldMessage.rfind("CANNOT WRITE OUTPUT FILE! " + old + ": ", 0), 0u) << oldMessage;
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+    EXPECT_EQ(bytesOf(old), "OLD CONTENT");
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(m_program.path()))
+        if (entry.path().extension() == ".OUT" || entry.path().extension() == ".partial")
+            left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"OLD.OUT"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, FullDiskTest,
+                         ::testing::Values(ExportLayout::Comma, ExportLayout::Fixed,
+                                           ExportLayout::Workbook));
+
+// An empty result: the delimited layouts write their header alone, the fixed
+// layout nothing at all.
+class EmptyResultTest : public ExportWriterTest,
+                        public ::testing::WithParamInterface<std::pair<ExportLayout, std::string>>
+{
+};
+
+TEST_P(EmptyResultTest, WritesTheHeaderAlone)
+{
+    const auto& [layout, header] = GetParam();
+    const std::string text = exportTo("SELECT * FROM PRIME WHERE FILE = 'NONE' ORDER BY NAME1",
+                                      {layout, ExportSort::Name, false});
+    EXPECT_EQ(text, header);
+    EXPECT_EQ(m_progress.total, 0);
+}
+
+const std::string kLimitedHeader =
+    "\"FILE\",\"NAME1\",\"NAME2\",\"STREET\",\"CITY\",\"STATE\",\"ZIP\",\"PHONE\",\"FAX\","
+    "\"TITLE\",\"CONTACT\",\"SIC\",\"EMPLOYEES\",\"SALES\",\"User1\",\"User2\",\"User3\","
+    "\"EXPIRE1\",\"MOD1\",\"EXPIRE2\",\"MOD2\",\"EXPIRE3\",\"MOD3\",\"EXPIRE4\",\"MOD4\"\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, EmptyResultTest,
+    ::testing::Values(
+        std::pair{ExportLayout::Limited, kLimitedHeader},
+        std::pair{ExportLayout::Fixed, std::string()},
+        std::pair{
+            ExportLayout::Comma,
+            kLimitedHeader.substr(0, kLimitedHeader.size() - 2) +
+                ",\"EXPIRE5\",\"MOD5\",\"EXPIRE6\",\"MOD6\",\"EXPIRE7\",\"MOD7\",\"EXPIRE8\","
+                "\"MOD8\",\"CLASS1\",\"CLASSDESC1\",\"CLASS2\",\"CLASSDESC2\",\"CLASS3\","
+                "\"CLASSDESC3\",\"CLASS4\",\"CLASSDESC4\",\"CLASS5\",\"CLASSDESC5\",\"CLASS6\","
+                "\"CLASSDESC6\",\"CLASS7\",\"CLASSDESC7\",\"CLASS8\",\"CLASSDESC8\",\"CLASS9\","
+                "\"CLASSDESC9\",\"CLASS10\",\"CLASSDESC10\"\r\n"}));
+
+TEST_F(ExportWriterTest, EmptyTabHeaderIsQuoteTabQuoteSeparated)
+{
+    const std::string text = exportTo("SELECT * FROM PRIME WHERE FILE = 'NONE'",
+                                      {ExportLayout::Tab, ExportSort::Zip, false});
+    EXPECT_EQ(text.substr(0, 24), "\"FILE\"\t\"NAME1\"\t\"NAME2\"\t\"");
+    EXPECT_EQ(text.find(','), std::string::npos);
+    EXPECT_EQ(text.find("\r\n"), text.size() - 2);
+}
+
+// A New Jersey state: six columns of its own close every line.
+class NewJerseyExportTest : public ExportWriterTest
+{
+protected:
+    NewJerseyExportTest() { m_state = "NJ"; }
+    void SetUp() override
+    {
+        ExportWriterTest::SetUp();
+        m_db.execute("UPDATE PRIME SET NJPPAP = 'Y', NJCCPAP = '', NJAR = 0.5, ARESTPREM = "
+                     "'12345', ARTOTPREM = '678901', ARTOTLOSS = '0' WHERE FILE = '0000001'");
+    }
+};
+
+TEST_F(NewJerseyExportTest, SixColumnsOfItsOwnInEveryLayout)
+{
+    const std::string comma = exportTo(m_one, {ExportLayout::Comma, ExportSort::Name, false});
+    const std::string header = comma.substr(0, comma.find("\r\n") + 2);
+    EXPECT_EQ(header.substr(header.size() - 77),
+              "\"CLASSDESC10\",\"NJPPAP\",\"NJCCPAP\",\"NJAR\",\"ARESTPREM\",\"ARTOTPREM\","
+              "\"ARTOTLOSS\"\r\n");
+    EXPECT_EQ(comma.substr(comma.size() - 38),
+              "\"\",\"Y\",\"\",\"0.5\",\"12345\",\"678901\",\"0\"\r\n");
+    const std::string limited = exportTo(m_one, {ExportLayout::Limited, ExportSort::Name, false});
+    EXPECT_NE(limited.find("\"MOD4\",\"NJPPAP\",\"NJCCPAP\",\"NJAR\",\"ARESTPREM\""),
+              std::string::npos);
+    EXPECT_EQ(limited.substr(limited.size() - 35),
+              "\"Y\",\"\",\"0.5\",\"12345\",\"678901\",\"0\"\r\n");
+
+    // Fixed: 3, 3, 5 and three times 9 characters; an empty value as one blank.
+    const std::string fixed = exportTo(m_one, {ExportLayout::Fixed, ExportSort::Name, false});
+    ASSERT_EQ(fixed.size(), 10u + 253 + 120 + 540 + 38 + 2);
+    EXPECT_EQ(fixed.substr(fixed.size() - 40), "Y     0.5  12345    678901   0        \r\n");
 }
 
 TEST(ExportText, ProperCaseAndExpirationTexts)

@@ -1,6 +1,7 @@
 #include "windows/KREXPORT.h"
 
 #include "ResultsFixture.h"
+#include "support/WriteFailure.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -291,6 +292,55 @@ private slots:
         QCOMPARE(data.messageTexts(), QStringList{"CANNOT CREATE OUTPUT FILE!"});
         QVERIFY(!QFile::exists(data.chosenFile));
         QVERIFY(!window->isVisible());
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    void anUnwritableFolderIsToldOnceAndGetsNoFile()
+    {
+        ExportFixture data;
+        const UnwritableFolder folder(data.programFolder() + "locked");
+        if (!folder.usable())
+            QSKIP("this system lets the test process write in any folder");
+        data.chosenFile = QString::fromStdString(folder.path()) + "/EXPORT.CSV";
+        auto window = data.openWindow();
+        clickOk(*window);
+        QCOMPARE(data.messageTexts(), QStringList{"CANNOT CREATE OUTPUT FILE!"});
+        QVERIFY(QDir(QString::fromStdString(folder.path())).isEmpty());
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    void aFullDiskKeepsTheOldFileAndIsToldOnce_data()
+    {
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("comma") << 0 << "EXPORT.CSV";
+        QTest::newRow("fixed") << 2 << "EXPORT.TXT";
+        QTest::newRow("workbook") << 4 << "EXPORT.XLSX";
+    }
+
+    void aFullDiskKeepsTheOldFileAndIsToldOnce()
+    {
+        QFETCH(int, layout);
+        QFETCH(QString, name);
+        ExportFixture data;
+        data.chosenFile = data.outputFile(name.toLatin1().constData());
+        QFile old(data.chosenFile);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("OLD CONTENT");
+        old.close();
+        auto window = data.openWindow();
+        format(*window, layout)->setChecked(true);
+        data.queueAnswer(QMessageBox::Yes);
+        {
+            const FileSizeLimit limit(200);
+            clickOk(*window);
+        }
+        QCOMPARE(data.messageTexts(),
+                 (QStringList{"Replace Existing File?", "CANNOT WRITE OUTPUT FILE! " +
+                                                            data.chosenFile + ": File too large"}));
+        QCOMPARE(bytesOf(data.chosenFile), QByteArray("OLD CONTENT"));
+        const QDir folder(QString::fromStdString(data.programFolder()));
+        QVERIFY(folder.entryList({"*.partial"}, QDir::Files | QDir::Hidden).isEmpty());
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 
