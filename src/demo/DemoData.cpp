@@ -2,8 +2,8 @@
 
 #include "base/StableHash.h"
 #include "base/StateRules.h"
-#include "demo/DemoOutputFile.h"
 #include "demo/DemoEmployers.h"
+#include "demo/DemoOutputFile.h"
 #include "loading/DataLoader.h"
 #include "loading/UpdateLayout.h"
 
