@@ -20,6 +20,13 @@ namespace {
 
 const std::string kOrderBy = "ORDER BY";
 
+// Where the statement's own order begins. It is the last "ORDER BY": one in a
+// criterion's value, such as a name range from "ORDER BY", comes before it.
+std::string::size_type outerOrderAt(const std::string& source)
+{
+    return source.rfind(kOrderBy);
+}
+
 } // namespace
 
 ExportWriter::ExportWriter(Database& stateDb, std::string state, std::string programFolder)
@@ -29,7 +36,7 @@ ExportWriter::ExportWriter(Database& stateDb, std::string state, std::string pro
 
 std::string ExportWriter::sortedSource(const std::string& source, ExportSort sort)
 {
-    const auto position = source.find(kOrderBy);
+    const auto position = outerOrderAt(source);
     if (position == std::string::npos || sort == ExportSort::Expiration)
         return source;
     return source.substr(0, position + kOrderBy.size() + 1) +
@@ -49,7 +56,7 @@ ExportWriter::Result ExportWriter::run(const std::string& source, const ExportCh
     ScratchOutput output(outputPath);
     const MappedReads mapped(m_db);
     // Counted without the order: SQLite would otherwise sort every whole row first.
-    const auto orderAt = source.find(kOrderBy);
+    const auto orderAt = outerOrderAt(source);
     const long long companies = count("SELECT COUNT(*) FROM (" + source.substr(0, orderAt) + ")");
     if (static_cast<double>(companies) >
         static_cast<double>(count("SELECT COUNT(*) FROM PRIME")) * 0.1) {

@@ -38,8 +38,8 @@ public:
                const std::string& sheetTitle, ExportProgress& progress);
 
     // The statement of the export set for the name and zip sorts: the source
-    // cut after "ORDER BY" and the character after it, then " NAMESORT" or
-    // " ZIP"; a source without "ORDER BY" is kept as it is.
+    // cut after its last "ORDER BY" and the character after it, then
+    // " NAMESORT" or " ZIP"; a source without "ORDER BY" is kept as it is.
     static std::string sortedSource(const std::string& source, ExportSort sort);
 
 private:

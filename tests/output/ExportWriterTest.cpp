@@ -172,6 +172,13 @@ TEST_F(ExportWriterTest, SortsCutTheOrderAndReplaceIt)
     EXPECT_EQ(ExportWriter::sortedSource(source, ExportSort::Zip),
               "SELECT * FROM PRIME WHERE FILE = '1' ORDER BY  ZIP");
     EXPECT_EQ(ExportWriter::sortedSource(m_one, ExportSort::Zip), m_one);
+
+    // A criterion's value may read like the order; the statement's own order is the last.
+    const std::string named = m_one + " AND NAME1 <> 'ORDER BY' ORDER BY NAME1";
+    EXPECT_EQ(ExportWriter::sortedSource(named, ExportSort::Name),
+              m_one + " AND NAME1 <> 'ORDER BY' ORDER BY  NAMESORT");
+    m_db.execute("UPDATE PRIME SET Omit = ' '");
+    EXPECT_EQ(exportTo(named, {}), exportTo(m_one + " ORDER BY NAME1", {}));
 }
 
 TEST_F(ExportWriterTest, ExpirationSortPutsDecemberFirstAndCompaniesWithoutModsAs1111)
