@@ -24,6 +24,8 @@
 #include "lookup/LookupSearch.h"
 #include "results/Breakdown.h"
 #include "results/LiveCount.h"
+#include "results/OrderedCompanies.h"
+#include "results/ResultListData.h"
 
 #include <algorithm>
 #include <chrono>
@@ -231,8 +233,9 @@ struct Timing
 };
 
 // Sets a lookup up from its file and runs it sorted by name as the result list
-// does: the count, then its first rows through a record set (firstRows 0: the
-// whole result, with the engine's own pass over every row and column as well).
+// does: the count, then its first rows through a record set and as the result
+// list reads them (firstRows 0: the whole result, with the engine's own pass
+// over every row and column as well).
 void runLookup(Database& db, const std::string& name, const std::string& path, int runs,
                long long firstRows)
 {
@@ -240,6 +243,7 @@ void runLookup(Database& db, const std::string& name, const std::string& path, i
     Timing setUp;
     Timing count;
     Timing rows;
+    Timing listRows;
     Timing engine;
     long long selected = 0;
     long long read = 0;
@@ -262,6 +266,17 @@ void runLookup(Database& db, const std::string& name, const std::string& path, i
         }
         rows.add(millisecondsSince(start));
 
+        // The result list itself sorts only the row ids and names, then reads
+        // the rows it shows by id.
+        start = Clock::now();
+        {
+            OrderedCompanies companies(db);
+            companies.load(ResultListData::lookupRowsQuery(search.source(), "NAME1"));
+            for (long long at = 0; at < std::min(rowsToRead, companies.count()); ++at)
+                companies.row(at);
+        }
+        listRows.add(millisecondsSince(start));
+
         if (firstRows == 0) {
             start = Clock::now();
             Statement statement = db.prepare(search.recordSource());
@@ -274,7 +289,8 @@ void runLookup(Database& db, const std::string& name, const std::string& path, i
     std::cout << name << ": " << selected << " companies, " << read << " rows read\n"
               << "  read and build      " << setUp.summary() << "\n"
               << "  count               " << count.summary() << "\n"
-              << "  rows (record set)   " << rows.summary() << "\n";
+              << "  rows (record set)   " << rows.summary() << "\n"
+              << "  rows (result list)  " << listRows.summary() << "\n";
     if (!engine.runs.empty())
         std::cout << "  rows (engine only)  " << engine.summary() << "\n";
     printPlan(db, search.recordSource());
