@@ -1,7 +1,7 @@
 #include "loading/LoadChanges.h"
 
-#include "base/StableHash.h"
 #include "database/Schema.h"
+#include "loading/RowKey.h"
 
 #include <algorithm>
 
@@ -11,20 +11,13 @@ namespace {
 
 std::uint64_t companyKey(std::string_view file, std::string_view sequence)
 {
-    std::string key;
-    key.reserve(file.size() + sequence.size() + 1);
-    key.append(file).append(1, '\x1f').append(sequence);
-    return stableHash(key);
+    return rowKey({file, sequence});
 }
 
 std::uint64_t modKey(std::string_view file, std::string_view sequence, std::string_view effective,
                      std::string_view expire)
 {
-    std::string key;
-    key.reserve(file.size() + sequence.size() + effective.size() + expire.size() + 3);
-    key.append(file).append(1, '\x1f').append(sequence).append(1, '\x1f');
-    key.append(effective).append(1, '\x1f').append(expire);
-    return stableHash(key);
+    return rowKey({file, sequence, effective, expire});
 }
 
 std::vector<std::uint64_t> sortedKeys(Database& db, const std::string& sql, bool mods)

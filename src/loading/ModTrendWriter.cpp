@@ -1,28 +1,16 @@
 #include "loading/ModTrendWriter.h"
 
-#include "base/StableHash.h"
 #include "database/Schema.h"
 #include "loading/DeferredIndexes.h"
+#include "loading/RowKey.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <set>
 
 namespace kora {
 
 namespace {
-
-// A company's key as the tables compare it, without regard to case.
-std::uint64_t companyKey(std::string_view file, std::string_view sequence)
-{
-    std::string key;
-    key.reserve(file.size() + sequence.size() + 1);
-    key.append(file).append(1, '\x1f').append(sequence);
-    std::transform(key.begin(), key.end(), key.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return stableHash(key);
-}
 
 Value optionalValue(const std::optional<double>& value)
 {
@@ -72,7 +60,7 @@ void ModTrendWriter::writeCompany(std::string_view file, std::string_view sequen
         .bind(5, optionalValue(m_trend.change()))
         .bind(6, m_trend.yearsOver())
         .run();
-    m_written.push_back(companyKey(file, sequence));
+    m_written.push_back(rowKey({file, sequence}));
 }
 
 void ModTrendWriter::finish()
@@ -101,7 +89,7 @@ void ModTrendWriter::rewriteMetAgain()
     std::vector<long long> rows;
     Statement written = m_db.prepare("SELECT rowid, FILE, SEQUENCE FROM MODTREND");
     while (written.step()) {
-        const std::uint64_t key = companyKey(written.text(1), written.text(2));
+        const std::uint64_t key = rowKey({written.text(1), written.text(2)});
         if (again.count(key)) {
             rows.push_back(written.column(0).toInteger());
             companies.emplace(key, std::pair{written.text(1), written.text(2)});

@@ -38,6 +38,15 @@ private:
         return result;
     }
 
+    // Starts the main window with OK in the workspace window; true when the
+    // result list is up.
+    static bool startOnTheList(WindowFixture& fixture, MASTER& master)
+    {
+        fixture.onModal<KRWSPACE>(
+            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
+        return master.start();
+    }
+
 private slots:
     void printerSetupStartsOnTheLocalesPaper()
     {
@@ -189,9 +198,7 @@ private slots:
         TempFolder source;
         ZipBuilder::write(source.file("KORA1.ZIP"), {{"kOraPa.mdb", "new"}});
         MASTER master;
-        fixture.onModal<KRWSPACE>(
-            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
-        QVERIFY(master.start());
+        QVERIFY(startOnTheList(fixture, master));
         QVERIFY(master.isCommandEnabled("mnuUpdate"));
         QVERIFY(master.isCommandEnabled("SSRibbon1_7"));
 
@@ -228,9 +235,7 @@ private slots:
         std::filesystem::create_directories(fixture.programFolder() + "BACKUPPA.MDB.new/block");
         const std::string before = fileBytes(fixture.programFolder() + "KORAPA.MDB");
         MASTER master;
-        fixture.onModal<KRWSPACE>(
-            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
-        QVERIFY(master.start());
+        QVERIFY(startOnTheList(fixture, master));
         fixture.onModal<KRUPGRD>([&source](KRUPGRD* window) {
             window->setFolder(QString::fromStdString(source.path()));
             window->findChild<QPushButton*>("Command1")->click();
@@ -299,9 +304,7 @@ private slots:
     {
         WindowFixture fixture;
         MASTER master;
-        fixture.onModal<KRWSPACE>(
-            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
-        QVERIFY(master.start());
+        QVERIFY(startOnTheList(fixture, master));
         QVERIFY(master.close());
         QVERIFY(master.hasEnded());
         QVERIFY(fixture.messages().isEmpty());
@@ -348,9 +351,7 @@ private slots:
     {
         WindowFixture fixture;
         MASTER master;
-        fixture.onModal<KRWSPACE>(
-            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
-        QVERIFY(master.start());
+        QVERIFY(startOnTheList(fixture, master));
         QVERIFY(master.isCommandEnabled("mnuBackup"));
         QVERIFY(master.isCommandEnabled("SSRibbon1_2"));
 
@@ -380,9 +381,7 @@ private slots:
     {
         WindowFixture fixture;
         MASTER master;
-        fixture.onModal<KRWSPACE>(
-            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
-        QVERIFY(master.start());
+        QVERIFY(startOnTheList(fixture, master));
         KRLIST* list = master.resultList();
         fixture.queueAnswer(QMessageBox::No);
         master.findChild<QAction*>("mnuExit")->trigger();
@@ -440,9 +439,7 @@ private slots:
     {
         WindowFixture fixture;
         MASTER master;
-        fixture.onModal<KRWSPACE>(
-            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
-        QVERIFY(master.start());
+        QVERIFY(startOnTheList(fixture, master));
         KRLIST* list = master.resultList();
         QString title;
         fixture.onModal<QPageSetupDialog>([&title](QPageSetupDialog* dialog) {

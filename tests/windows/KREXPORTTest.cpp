@@ -86,6 +86,13 @@ QByteArray bytesOf(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
+// An earlier export under the chosen name, for the replace and failure cases.
+bool writeOldContent(const QString& path)
+{
+    QFile old(path);
+    return old.open(QIODevice::WriteOnly) && old.write("OLD CONTENT") == 11;
+}
+
 void clickOk(QWidget& window)
 {
     window.findChild<QPushButton*>("Command1")->click();
@@ -188,10 +195,9 @@ private slots:
     {
         ExportFixture data;
         data.chosenFile = data.outputFile("EXPORT.CSV");
-        QFile old(data.chosenFile);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("OLD CONTENT");
-        old.close();
+        QVERIFY(writeOldContent(data.chosenFile));
+        const QDir program(QString::fromStdString(data.programFolder()));
+        const QStringList programFiles = program.entryList(QDir::Files);
         auto window = data.openWindow();
         data.queueAnswer(QMessageBox::No);
         clickOk(*window);
@@ -206,18 +212,15 @@ private slots:
         QCOMPARE(bytesOf(data.chosenFile), QByteArray("OLD CONTENT"));
         QCOMPARE(window->findChild<QLineEdit*>("OUTPATH")->text(), data.chosenFile);
         QVERIFY(window->isVisible());
-        QCOMPARE(QDir(QString::fromStdString(data.programFolder())).entryList(QDir::Files),
-                 QDir(QString::fromStdString(data.programFolder())).entryList(QDir::Files));
+        // No scratch file is left beside the program either.
+        QCOMPARE(program.entryList(QDir::Files), programFiles);
     }
 
     void replaceAnsweredYesWritesTheExport()
     {
         ExportFixture data;
         data.chosenFile = data.outputFile("EXPORT.TXT");
-        QFile old(data.chosenFile);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("OLD CONTENT");
-        old.close();
+        QVERIFY(writeOldContent(data.chosenFile));
         auto window = data.openWindow();
         format(*window, 3)->setChecked(true);
         window->findChild<QCheckBox*>("LOWERCASE")->setChecked(true);
@@ -324,10 +327,7 @@ private slots:
         QFETCH(QString, name);
         ExportFixture data;
         data.chosenFile = data.outputFile(name.toLatin1().constData());
-        QFile old(data.chosenFile);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("OLD CONTENT");
-        old.close();
+        QVERIFY(writeOldContent(data.chosenFile));
         auto window = data.openWindow();
         format(*window, layout)->setChecked(true);
         data.queueAnswer(QMessageBox::Yes);
