@@ -5,24 +5,26 @@
 #include <cctype>
 #include <cstdint>
 #include <initializer_list>
-#include <string>
 #include <string_view>
 
 namespace kora {
 
 // The hash of a row's key fields, joined by a unit separator and folded to
 // capitals as the tables compare text: the loads keep sorted lists of these
-// instead of the keys themselves.
+// instead of the keys themselves. Hashed as it is read, so a load's look-ups
+// build no text.
 inline std::uint64_t rowKey(std::initializer_list<std::string_view> fields)
 {
-    std::string key;
+    std::uint64_t hash = kStableHashStart;
+    bool first = true;
     for (std::string_view field : fields) {
-        if (!key.empty())
-            key += '\x1f';
+        if (!first)
+            hash = stableHashStep(hash, '\x1f');
+        first = false;
         for (unsigned char c : field)
-            key += static_cast<char>(std::toupper(c));
+            hash = stableHashStep(hash, static_cast<unsigned char>(std::toupper(c)));
     }
-    return stableHash(key);
+    return hash;
 }
 
 } // namespace kora
