@@ -209,6 +209,11 @@ bool Database::inTransaction() const
     return m_db && sqlite3_get_autocommit(m_db) == 0;
 }
 
+bool Database::hasUncommittedWrites() const
+{
+    return m_db && sqlite3_txn_state(m_db, "main") == SQLITE_TXN_WRITE;
+}
+
 void Database::interrupt()
 {
     if (m_db)

@@ -44,6 +44,8 @@ public:
     void commit();
     void rollback();
     bool inTransaction() const;
+    // Whether the open transaction has changed anything yet.
+    bool hasUncommittedWrites() const;
     // Stops the statement running on this connection, from any thread: its
     // step throws DbError. Does nothing while no statement runs.
     void interrupt();

@@ -266,7 +266,7 @@ void CompanyWriter::storeMods(const UpdateFile& file, const std::string& fileNum
             .bindText(5, expire)
             .bind(6, mod)
             .run();
-        m_changes.noteMod(fileNumber, sequence, effective, expire);
+        m_changes.noteMod(effective, expire);
         m_trend.mod(effective, expire, mod);
         if (!latestExpire || expire > *latestExpire) {
             latestExpire = expire;

@@ -122,9 +122,10 @@ void DataLoader::NEWDATANY()
 
 void DataLoader::loadCompanies(UpdateFile& file, bool newYork)
 {
+    // First, while nothing is changed: it reads the rows before the load.
+    LoadChanges changes(m_db);
     // The load fills the trends of an older release's database too.
     Schema::createIfMissing(m_db, Schema::modTrendTable());
-    LoadChanges changes(m_db);
     DeferredIndexes indexes(m_db, {"PRIME", "MODS", "MODTREND"});
     m_db.execute("DELETE * FROM PRIME");
     m_db.execute("DELETE * FROM MODS");

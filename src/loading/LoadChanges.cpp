@@ -4,76 +4,115 @@
 #include "loading/RowKey.h"
 
 #include <algorithm>
+#include <set>
 
 namespace kora {
 
 namespace {
 
-std::uint64_t companyKey(std::string_view file, std::string_view sequence)
-{
-    return rowKey({file, sequence});
-}
-
-std::uint64_t modKey(std::string_view file, std::string_view sequence, std::string_view effective,
-                     std::string_view expire)
-{
-    return rowKey({file, sequence, effective, expire});
-}
-
-std::vector<std::uint64_t> sortedKeys(Database& db, const std::string& sql, bool mods)
+std::vector<std::uint64_t> sortedKeys(Database& db, const std::string& sql)
 {
     std::vector<std::uint64_t> keys;
     Statement rows = db.prepare(sql);
-    while (rows.step())
-        keys.push_back(mods ? modKey(rows.text(0), rows.text(1), rows.text(2), rows.text(3))
-                            : companyKey(rows.text(0), rows.text(1)));
+    const int columns = rows.columnCount();
+    while (rows.step()) {
+        std::uint64_t key = rowKey({rows.text(0), rows.text(1)});
+        if (columns == 4)
+            key = rowKeyWith(key, {rows.text(2), rows.text(3)});
+        keys.push_back(key);
+    }
     std::sort(keys.begin(), keys.end());
     return keys;
-}
-
-bool holds(const std::vector<std::uint64_t>& keys, std::uint64_t key)
-{
-    return std::binary_search(keys.begin(), keys.end(), key);
 }
 
 } // namespace
 
 LoadChanges::LoadChanges(Database& db) : m_db(db)
 {
+    // What the load's own transaction changes stays unseen by another
+    // connection until it commits: a reader beside the load sees the rows as
+    // they were before it, unless this connection had changed them already.
+    if (m_db.hasUncommittedWrites()) {
+        std::promise<KeysBefore> now;
+        now.set_value(readKeys(m_db));
+        m_before = now.get_future();
+    } else {
+        m_before = std::async(std::launch::async,
+                              [reader = m_db.reader()]() mutable { return readKeys(reader); });
+    }
     Schema::createIfMissing(m_db, Schema::loadChangesTable());
     m_db.execute("DELETE FROM LOADCHANGES");
-    m_oldCompanies = sortedKeys(m_db, "SELECT FILE, SEQUENCE FROM PRIME", false);
-    m_oldMods = sortedKeys(m_db, "SELECT FILE, SEQUENCE, EFFECTIVE, EXPIRE FROM MODS", true);
 }
 
-bool LoadChanges::hadCompany(std::uint64_t key) const
+LoadChanges::KeysBefore LoadChanges::readKeys(Database& reader)
 {
-    return holds(m_oldCompanies, key);
+    // Both reads see the same rows: the load commits only after record(),
+    // which waits for them.
+    return {sortedKeys(reader, "SELECT FILE, SEQUENCE FROM PRIME"),
+            sortedKeys(reader, "SELECT FILE, SEQUENCE, EFFECTIVE, EXPIRE FROM MODS")};
 }
 
 void LoadChanges::noteCompany(std::string_view file, std::string_view sequence)
 {
-    if (!hadCompany(companyKey(file, sequence)))
-        m_newCompanies.emplace(file, sequence);
+    m_companies.push_back({rowKey({file, sequence}), static_cast<std::uint32_t>(m_keyText.size()),
+                           static_cast<std::uint8_t>(file.size()),
+                           static_cast<std::uint8_t>(sequence.size())});
+    m_keyText.append(file).append(sequence);
 }
 
-void LoadChanges::noteMod(std::string_view file, std::string_view sequence,
-                          std::string_view effective, std::string_view expire)
+void LoadChanges::noteMod(std::string_view effective, std::string_view expire)
 {
-    if (hadCompany(companyKey(file, sequence)) &&
-        !holds(m_oldMods, modKey(file, sequence, effective, expire)))
-        m_newMods.emplace(file, sequence);
+    m_mods.emplace_back(rowKeyWith(m_companies.back().key, {effective, expire}),
+                        m_companies.size() - 1);
 }
 
 void LoadChanges::record()
 {
+    const KeysBefore before = m_before.get();
+    // Each list is walked beside the sorted keys before the load once, which
+    // is far quicker than a search for each key.
+    std::vector<std::pair<std::uint64_t, std::size_t>> companyKeys;
+    companyKeys.reserve(m_companies.size());
+    for (std::size_t i = 0; i < m_companies.size(); ++i)
+        companyKeys.emplace_back(m_companies[i].key, i);
+    std::sort(companyKeys.begin(), companyKeys.end());
+    std::vector<bool> hadCompany(m_companies.size());
+    auto held = before.companies.begin();
+    for (const auto& [key, company] : companyKeys) {
+        while (held != before.companies.end() && *held < key)
+            ++held;
+        hadCompany[company] = held != before.companies.end() && *held == key;
+    }
+    std::sort(m_mods.begin(), m_mods.end());
+    std::vector<bool> gotMod(m_companies.size());
+    held = before.mods.begin();
+    for (const auto& [key, company] : m_mods) {
+        while (held != before.mods.end() && *held < key)
+            ++held;
+        if (hadCompany[company] && (held == before.mods.end() || *held != key))
+            gotMod[company] = true;
+    }
+
+    using Key = std::pair<std::string_view, std::string_view>;
+    std::set<Key> added;
+    std::set<Key> changed;
+    for (std::size_t i = 0; i < m_companies.size(); ++i) {
+        if (hadCompany[i] && !gotMod[i])
+            continue;
+        const Company& company = m_companies[i];
+        const std::string_view text(m_keyText);
+        const Key key{text.substr(company.at, company.fileLength),
+                      text.substr(company.at + company.fileLength, company.sequenceLength)};
+        (hadCompany[i] ? changed : added).insert(key);
+    }
+
     Statement insert =
         m_db.prepare("INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) VALUES (?, ?, ?)");
     for (const auto& [companies, change] :
-         {std::pair{&m_newCompanies, "New Company"}, std::pair{&m_newMods, "New Mod"}}) {
-        for (const Company& company : *companies) {
+         {std::pair{&added, "New Company"}, std::pair{&changed, "New Mod"}}) {
+        for (const auto& [file, sequence] : *companies) {
             insert.reset();
-            insert.bindText(1, company.first).bindText(2, company.second).bindText(3, change).run();
+            insert.bindText(1, file).bindText(2, sequence).bindText(3, change).run();
         }
     }
 }

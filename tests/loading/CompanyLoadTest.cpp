@@ -2,6 +2,7 @@
 #include "LoadTestFolder.h"
 #include "RecordedProgress.h"
 
+#include "database/Transaction.h"
 #include "loading/DataLoader.h"
 #include "loading/LoadError.h"
 
@@ -367,6 +368,23 @@ TEST(CompanyLoad, RecordsTheCompaniesAddedAndThoseWithNewMods)
     folder.write("DATAPA.DAT", {kept, grown, company("1000003", "01", "NEW CO")});
     DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
     EXPECT_EQ(changes(folder), (std::vector<std::string>{}));
+}
+
+// A load inside a transaction that has written already compares with what
+// that transaction wrote, which no other connection sees yet.
+TEST(CompanyLoad, ChangesCountFromRowsWrittenBeforeTheLoadInItsTransaction)
+{
+    LoadTestFolder folder("PA");
+    RecordedProgress progress;
+    FixedRecord rated = company("1000001", "01", "RATED CO");
+    putMod(rated, 0, "250101", "250301", "260301", "1000");
+    folder.write("DATAPA.DAT", {rated, company("1000002", "01", "NEW CO")});
+    Transaction outer(folder.db());
+    folder.db().execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, NameSort) VALUES ('1000001', "
+                        "'01', 'RATED CO', 'RATED CO')");
+    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    EXPECT_EQ(changes(folder),
+              (std::vector<std::string>{"1000001 New Mod", "1000002 New Company"}));
 }
 
 } // namespace
