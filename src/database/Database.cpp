@@ -191,6 +191,7 @@ bool Database::tableExists(const std::string& table)
 void Database::begin()
 {
     execute("BEGIN IMMEDIATE");
+    m_changesAtBegin = sqlite3_total_changes64(m_db);
 }
 
 void Database::commit()
@@ -209,9 +210,11 @@ bool Database::inTransaction() const
     return m_db && sqlite3_get_autocommit(m_db) == 0;
 }
 
-bool Database::hasUncommittedWrites() const
+bool Database::hasChangedRows() const
 {
-    return m_db && sqlite3_txn_state(m_db, "main") == SQLITE_TXN_WRITE;
+    // The write state would not tell: BEGIN IMMEDIATE takes the write lock
+    // before anything is written.
+    return inTransaction() && sqlite3_total_changes64(m_db) != m_changesAtBegin;
 }
 
 void Database::interrupt()

@@ -44,8 +44,9 @@ public:
     void commit();
     void rollback();
     bool inTransaction() const;
-    // Whether the open transaction has changed anything yet.
-    bool hasUncommittedWrites() const;
+    // Whether the open transaction has changed any rows yet. Counted from
+    // begin(); a transaction begun otherwise counts from the last begin().
+    bool hasChangedRows() const;
     // Stops the statement running on this connection, from any thread: its
     // step throws DbError. Does nothing while no statement runs.
     void interrupt();
@@ -56,6 +57,7 @@ private:
 
     sqlite3* m_db = nullptr;
     std::string m_path;
+    long long m_changesAtBegin = 0;
 };
 
 } // namespace kora

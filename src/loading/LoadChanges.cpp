@@ -32,7 +32,7 @@ LoadChanges::LoadChanges(Database& db) : m_db(db)
     // What the load's own transaction changes stays unseen by another
     // connection until it commits: a reader beside the load sees the rows as
     // they were before it, unless this connection had changed them already.
-    if (m_db.hasUncommittedWrites()) {
+    if (m_db.hasChangedRows()) {
         std::promise<KeysBefore> now;
         now.set_value(readKeys(m_db));
         m_before = now.get_future();

@@ -47,6 +47,29 @@ TEST(Transaction, InnerUnitsAreSavepointsOfTheOuterOne)
     EXPECT_EQ(companies(db), before + 2);
 }
 
+TEST(Transaction, TellsWhetherItHasChangedRowsYet)
+{
+    RecordSetTestDatabase fixture;
+    Database& db = fixture.db();
+    EXPECT_FALSE(db.hasChangedRows());
+    {
+        Transaction outer(db);
+        EXPECT_FALSE(db.hasChangedRows());
+        {
+            Transaction inner(db);
+            EXPECT_FALSE(db.hasChangedRows());
+            fixture.addCompany("2000001", "01", "Changed", Value(), "2026-01-01", 1.0);
+            EXPECT_TRUE(db.hasChangedRows());
+        }
+        // Rolled back to the savepoint, yet the transaction has written.
+        EXPECT_TRUE(db.hasChangedRows());
+        outer.commit();
+    }
+    EXPECT_FALSE(db.hasChangedRows());
+    Transaction next(db);
+    EXPECT_FALSE(db.hasChangedRows());
+}
+
 TEST(ForwardCursor, WalksRowsOnceByNameOrPosition)
 {
     RecordSetTestDatabase fixture;
