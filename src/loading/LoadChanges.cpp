@@ -10,19 +10,31 @@ namespace kora {
 
 namespace {
 
+// The keys of every row the query gives, all its columns hashed, sorted.
 std::vector<std::uint64_t> sortedKeys(Database& db, const std::string& sql)
 {
     std::vector<std::uint64_t> keys;
     Statement rows = db.prepare(sql);
     const int columns = rows.columnCount();
     while (rows.step()) {
-        std::uint64_t key = rowKey({rows.text(0), rows.text(1)});
-        if (columns == 4)
-            key = rowKeyWith(key, {rows.text(2), rows.text(3)});
+        std::uint64_t key = rowKey({});
+        for (int column = 0; column < columns; ++column)
+            key = rowKeyWith(key, {rows.text(column)});
         keys.push_back(key);
     }
     std::sort(keys.begin(), keys.end());
     return keys;
+}
+
+// Whether key is among the sorted keys held, looked for from at on: keys
+// asked for in rising order walk the list once, far quicker than a search
+// for each.
+bool heldFrom(std::vector<std::uint64_t>::const_iterator& at,
+              const std::vector<std::uint64_t>& held, std::uint64_t key)
+{
+    while (at != held.end() && *at < key)
+        ++at;
+    return at != held.end() && *at == key;
 }
 
 } // namespace
@@ -69,40 +81,32 @@ void LoadChanges::noteMod(std::string_view effective, std::string_view expire)
 void LoadChanges::record()
 {
     const KeysBefore before = m_before.get();
-    // Each list is walked beside the sorted keys before the load once, which
-    // is far quicker than a search for each key.
     std::vector<std::pair<std::uint64_t, std::size_t>> companyKeys;
     companyKeys.reserve(m_companies.size());
     for (std::size_t i = 0; i < m_companies.size(); ++i)
         companyKeys.emplace_back(m_companies[i].key, i);
     std::sort(companyKeys.begin(), companyKeys.end());
     std::vector<bool> hadCompany(m_companies.size());
-    auto held = before.companies.begin();
-    for (const auto& [key, company] : companyKeys) {
-        while (held != before.companies.end() && *held < key)
-            ++held;
-        hadCompany[company] = held != before.companies.end() && *held == key;
-    }
+    auto company = before.companies.cbegin();
+    for (const auto& [key, place] : companyKeys)
+        hadCompany[place] = heldFrom(company, before.companies, key);
     std::sort(m_mods.begin(), m_mods.end());
     std::vector<bool> gotMod(m_companies.size());
-    held = before.mods.begin();
-    for (const auto& [key, company] : m_mods) {
-        while (held != before.mods.end() && *held < key)
-            ++held;
-        if (hadCompany[company] && (held == before.mods.end() || *held != key))
-            gotMod[company] = true;
-    }
+    auto mod = before.mods.cbegin();
+    for (const auto& [key, place] : m_mods)
+        if (!heldFrom(mod, before.mods, key) && hadCompany[place])
+            gotMod[place] = true;
 
     using Key = std::pair<std::string_view, std::string_view>;
     std::set<Key> added;
     std::set<Key> changed;
+    const std::string_view text(m_keyText);
     for (std::size_t i = 0; i < m_companies.size(); ++i) {
         if (hadCompany[i] && !gotMod[i])
             continue;
-        const Company& company = m_companies[i];
-        const std::string_view text(m_keyText);
-        const Key key{text.substr(company.at, company.fileLength),
-                      text.substr(company.at + company.fileLength, company.sequenceLength)};
+        const Company& noted = m_companies[i];
+        const Key key{text.substr(noted.at, noted.fileLength),
+                      text.substr(noted.at + noted.fileLength, noted.sequenceLength)};
         (hadCompany[i] ? changed : added).insert(key);
     }
 
