@@ -9,10 +9,14 @@
 #include <QDir>
 #include <QIcon>
 
+#include <csignal>
 #include <exception>
 
 int main(int argc, char** argv)
 {
+    // A write past the file size limit of the process fails with EFBIG and is
+    // told like any other failed write, instead of ending the program unheard.
+    std::signal(SIGXFSZ, SIG_IGN);
     kora::KoraApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORA"));
     QApplication::setApplicationVersion(kora::MASTER::programVersion());

@@ -10,7 +10,6 @@
 #include "lookup/LookupStatement.h"
 #include "output/ExportWriter.h"
 
-#include <csignal>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -93,9 +92,6 @@ int runExport(const std::vector<std::string>& arguments)
             title = search->criteria().front().SQLDESC;
     }
 
-    // A file too large for the limits set on the process must fail with a
-    // message, not end the process.
-    std::signal(SIGXFSZ, SIG_IGN);
     const std::string folder = Folders::withSeparator(options.folder());
     const std::string state = options.state();
     Database db(folder + stateDatabaseName(state), Installation(folder).stateConnect(state));

@@ -3,6 +3,7 @@
 #include "batch/BatchCommands.h"
 #include "batch/UsageError.h"
 
+#include <csignal>
 #include <exception>
 #include <functional>
 #include <iostream>
@@ -44,6 +45,9 @@ int main(int argc, char** argv)
         std::cerr << "kora-batch: a command is needed (see kora-batch --help)\n";
         return 2;
     }
+    // A write past the file size limit of the process fails with EFBIG and is
+    // told like any other failed write, instead of ending the process unheard.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::string name = argv[1];
     if (name == "--help" || name == "help") {
         std::cout << kUsage;

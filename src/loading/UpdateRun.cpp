@@ -72,6 +72,11 @@ void UpdateRun::run(Database& db, const std::filesystem::path& programFolder,
 
 void UpdateRun::addMissingTables(Database& db)
 {
+    // Readers come here too: when nothing is missing they take no write lock,
+    // so a load or a backup running beside them never holds them up.
+    if (db.tableExists(Schema::loadChangesTable().name) &&
+        db.tableExists(Schema::modTrendTable().name))
+        return;
     Transaction transaction(db);
     Schema::createIfMissing(db, Schema::loadChangesTable());
     if (!db.tableExists(Schema::modTrendTable().name))

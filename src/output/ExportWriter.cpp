@@ -49,21 +49,34 @@ long long ExportWriter::count(const std::string& sql)
     return query.step() ? query.column(0).toInteger() : 0;
 }
 
+long long ExportWriter::companiesOf(const std::string& source)
+{
+    // Counted without the order: SQLite would otherwise sort every whole row first.
+    return count("SELECT COUNT(*) FROM (" + source.substr(0, outerOrderAt(source)) + ")");
+}
+
+bool ExportWriter::overATenth(long long companies)
+{
+    return static_cast<double>(companies) >
+           static_cast<double>(count("SELECT COUNT(*) FROM PRIME")) * 0.1;
+}
+
+bool ExportWriter::tooMuchData(const std::string& source)
+{
+    return overATenth(companiesOf(source));
+}
+
 ExportWriter::Result ExportWriter::run(const std::string& source, const ExportChoice& choice,
                                        const std::string& outputPath, const std::string& sheetTitle,
                                        ExportProgress& progress)
 {
-    ScratchOutput output(outputPath);
     const MappedReads mapped(m_db);
-    // Counted without the order: SQLite would otherwise sort every whole row first.
-    const auto orderAt = outerOrderAt(source);
-    const long long companies = count("SELECT COUNT(*) FROM (" + source.substr(0, orderAt) + ")");
-    if (static_cast<double>(companies) >
-        static_cast<double>(count("SELECT COUNT(*) FROM PRIME")) * 0.1) {
-        output.commit();
+    const long long companies = companiesOf(source);
+    if (overATenth(companies))
         return {Outcome::TooMuchData, 0};
-    }
+    ScratchOutput output(outputPath);
     progress.starting(companies);
+    const auto orderAt = outerOrderAt(source);
 
     const bool newJersey = StateRules::hasAssignedRisk(m_state);
     const bool throughScratch =

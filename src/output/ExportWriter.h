@@ -15,7 +15,7 @@ public:
     enum class Outcome
     {
         Exported,
-        TooMuchData // more than a tenth of the state: the file is left empty
+        TooMuchData // more than a tenth of the state: no file is opened
     };
 
     struct Result
@@ -31,9 +31,14 @@ public:
     // the REPORT.MDB template is; sheetTitle: the workbook's sheet name.
     ExportWriter(Database& stateDb, std::string state, std::string programFolder);
 
-    // source: the result's statement, with its ORDER BY when it has one. The
-    // file at outputPath is replaced only when the export is complete. Throws
-    // ExportError with the message to show when the file cannot be made.
+    // Whether the result of source holds more than a tenth of the state's
+    // companies: such a result is refused before any file is asked for.
+    bool tooMuchData(const std::string& source);
+
+    // source: the result's statement, with its ORDER BY when it has one. A
+    // refused result opens no file; otherwise the file at outputPath is
+    // replaced only when the export is complete. Throws ExportError with the
+    // message to show when the file cannot be made.
     Result run(const std::string& source, const ExportChoice& choice, const std::string& outputPath,
                const std::string& sheetTitle, ExportProgress& progress);
 
@@ -44,6 +49,8 @@ public:
 
 private:
     long long count(const std::string& sql);
+    long long companiesOf(const std::string& source);
+    bool overATenth(long long companies);
 
     Database& m_db;
     std::string m_state;

@@ -2,11 +2,8 @@
 
 #include "base/Folders.h"
 #include "base/StateRules.h"
+#include "output/PdfFile.h"
 #include "output/ReportDatabase.h"
-
-#include <QPdfWriter>
-
-#include <filesystem>
 
 namespace kora {
 
@@ -101,20 +98,8 @@ ReportRenderer PrintRun::openRecordReport()
 
 int PrintRun::writePdf(ReportRenderer& report, const std::string& path)
 {
-    const std::string scratch = path + ".part";
     int pages = 0;
-    {
-        QPdfWriter writer(QString::fromStdString(scratch));
-        writer.setResolution(1200);
-        writer.setCreator(QStringLiteral("KORA"));
-        pages = report.render(writer);
-    }
-    std::error_code error;
-    std::filesystem::rename(scratch, path, error);
-    if (error) {
-        std::filesystem::remove(scratch, error);
-        throw std::runtime_error("Cannot write " + path);
-    }
+    PdfFile::write(path, 1200, [&](QPagedPaintDevice& device) { pages = report.render(device); });
     return pages;
 }
 

@@ -62,8 +62,8 @@ public:
     // The detail report of one company, "Print Record" as SEARCHNAME, no sort field.
     ReportRenderer openRecordReport();
 
-    // Renders into a PDF file, written beside the target and renamed over it
-    // when complete; returns the number of pages.
+    // Renders into a PDF file that replaces the old one only when complete
+    // (see PdfFile); returns the number of pages.
     static int writePdf(ReportRenderer& report, const std::string& path);
 
 private:

@@ -34,6 +34,89 @@ bool dateOf(const std::string& text, lxw_datetime& date)
     return true;
 }
 
+// A UTF-8 sequence beginning at a byte: how long it must be (0 for a byte
+// that begins none) and how many of its bytes are there and fit.
+struct Sequence
+{
+    size_t length = 0;
+    size_t matched = 0;
+};
+
+Sequence sequenceAt(const std::string& text, size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80)
+        return {1, 1};
+    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    size_t length = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
+    } else {
+        return {};
+    }
+    size_t matched = 1;
+    for (; matched < length && at + matched < text.size(); ++matched) {
+        const auto next = static_cast<unsigned char>(text[at + matched]);
+        if (next < low || next > high)
+            break;
+        low = 0x80;
+        high = 0xBF;
+    }
+    return {length, matched};
+}
+
+std::string fromLatin1(const std::string& text)
+{
+    std::string utf8;
+    utf8.reserve(text.size() * 2);
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+// The workbook's XML takes UTF-8 alone. Names come from fixed-width update
+// files: a character cut at the field's width is dropped, and a text that is
+// no UTF-8 otherwise is read as Latin-1.
+std::string asUtf8(const std::string& text)
+{
+    for (size_t at = 0; at < text.size();) {
+        const Sequence sequence = sequenceAt(text, at);
+        if (sequence.length > 0 && sequence.matched == sequence.length)
+            at += sequence.length;
+        else if (sequence.length > 0 && at + sequence.matched == text.size())
+            return text.substr(0, at);
+        else
+            return fromLatin1(text);
+    }
+    return text;
+}
+
+// The first characters (not bytes) of a UTF-8 text.
+std::string firstCharacters(const std::string& text, size_t count)
+{
+    size_t at = 0;
+    for (; at < text.size() && count > 0; --count)
+        at += sequenceAt(text, at).length;
+    return text.substr(0, at);
+}
+
 } // namespace
 
 WorkbookExport::WorkbookExport(const std::string& path, std::string target,
@@ -79,8 +162,8 @@ WorkbookExport::~WorkbookExport()
 void WorkbookExport::text(int column, const std::string& value)
 {
     if (!value.empty())
-        worksheet_write_string(m_sheet, m_row, static_cast<lxw_col_t>(column), value.c_str(),
-                               nullptr);
+        worksheet_write_string(m_sheet, m_row, static_cast<lxw_col_t>(column),
+                               asUtf8(value).c_str(), nullptr);
     m_widths[column] = std::max(m_widths[column], std::min(value.size(), kMaxWidth));
 }
 
@@ -134,12 +217,13 @@ void WorkbookExport::close()
 
 std::string WorkbookExport::sheetName(const std::string& title)
 {
+    const std::string utf8 = asUtf8(title);
     std::string name;
-    for (char c : trimBlanks(title))
+    for (char c : trimBlanks(utf8))
         name += std::string("[]:*?/\\").find(c) == std::string::npos ? c : ' ';
     while (!name.empty() && name.front() == '\'')
         name.erase(0, 1);
-    name = std::string(trimBlanks(name.substr(0, 31)));
+    name = std::string(trimBlanks(firstCharacters(name, 31)));
     while (!name.empty() && name.back() == '\'')
         name.pop_back();
     return name.empty() ? "Export" : name;

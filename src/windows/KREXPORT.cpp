@@ -24,7 +24,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <csignal>
 
 namespace kora {
 
@@ -231,15 +230,16 @@ bool KREXPORT::chooseOutputFile()
 void KREXPORT::endRun()
 {
     const QString programFolder = QString::fromStdString(m_host.programValues().programFolder);
-    m_fileDialog->setInitDir(programFolder);
+    if (m_fileDialog)
+        m_fileDialog->setInitDir(programFolder);
     QDir::setCurrent(programFolder);
 }
 
-void KREXPORT::runExport()
+std::optional<QString> KREXPORT::askForOutputFile()
 {
     if (!chooseOutputFile()) {
         endRun();
-        return;
+        return std::nullopt;
     }
     const QString path = m_fileDialog->FileName();
     m_outPath->setText(path);
@@ -249,31 +249,43 @@ void KREXPORT::runExport()
         Dialogs::ask(this, QStringLiteral("Replace Existing File"),
                      QStringLiteral("Replace Existing File?"), QMessageBox::Yes | QMessageBox::No,
                      QMessageBox::Warning, QMessageBox::No) != QMessageBox::Yes)
-        return;
+        return std::nullopt;
+    return path;
+}
 
-    // A file grown past the size limit of the process must fail with a
-    // message, not end the program.
-    std::signal(SIGXFSZ, SIG_IGN);
+void KREXPORT::runExport()
+{
     const ProgramValues& values = m_host.programValues();
     bool closeWindow = true;
-    {
-        HourglassGuard hourglass;
-        try {
-            Database db(values.stateDatabasePath(), values.stateConnect);
-            WindowProgress progress(m_progressText, m_showCount, m_progress);
-            const ExportWriter::Result result = ExportWriter(db, values.state, values.programFolder)
-                                                    .run(m_source, choice(), path.toStdString(),
-                                                         m_sheetTitle.toStdString(), progress);
-            if (result.outcome == ExportWriter::Outcome::TooMuchData)
-                Dialogs::tell(this, Dialogs::defaultTitle(), ExportWriter::kTooMuchData,
-                              QMessageBox::NoIcon);
-        } catch (const ExportError& error) {
-            Dialogs::tell(this, Dialogs::defaultTitle(), error.what(), QMessageBox::NoIcon);
-            // Without its scratch database the run ends and the window stays.
-            closeWindow = std::string(error.what()) != ExportWriter::kNoSystemDirectory;
-        } catch (const std::exception& error) {
-            Dialogs::tell(this, Dialogs::defaultTitle(), error.what(), QMessageBox::Warning);
+    try {
+        Database db(values.stateDatabasePath(), values.stateConnect);
+        ExportWriter writer(db, values.state, values.programFolder);
+        bool refused = false;
+        {
+            HourglassGuard hourglass;
+            refused = writer.tooMuchData(m_source);
         }
+        // A refused result is told before any file is asked for, so none is touched.
+        if (!refused) {
+            const std::optional<QString> path = askForOutputFile();
+            if (!path)
+                return;
+            HourglassGuard hourglass;
+            WindowProgress progress(m_progressText, m_showCount, m_progress);
+            refused = writer
+                          .run(m_source, choice(), path->toStdString(), m_sheetTitle.toStdString(),
+                               progress)
+                          .outcome == ExportWriter::Outcome::TooMuchData;
+        }
+        if (refused)
+            Dialogs::tell(this, Dialogs::defaultTitle(), ExportWriter::kTooMuchData,
+                          QMessageBox::NoIcon);
+    } catch (const ExportError& error) {
+        Dialogs::tell(this, Dialogs::defaultTitle(), error.what(), QMessageBox::NoIcon);
+        // Without its scratch database the run ends and the window stays.
+        closeWindow = std::string(error.what()) != ExportWriter::kNoSystemDirectory;
+    } catch (const std::exception& error) {
+        Dialogs::tell(this, Dialogs::defaultTitle(), error.what(), QMessageBox::Warning);
     }
     endRun();
     if (closeWindow)

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -43,6 +44,9 @@ private:
     ExportChoice choice() const;
     // Sets the save dialog's defaults for the chosen layout; false when cancelled.
     bool chooseOutputFile();
+    // The chosen file; nothing when the dialog was cancelled or the user would
+    // not replace the file of that name.
+    std::optional<QString> askForOutputFile();
     void endRun();
 
     WindowHost& m_host;

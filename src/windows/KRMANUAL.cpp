@@ -67,8 +67,9 @@ void KRMANUAL::OK_Click()
         HourglassGuard hourglass;
         m_label2->setText(QStringLiteral("Printing Manual..."));
         m_label2->repaint();
-        PrinterOutput::print(printer, printer.copyCount(),
-                             [&lines](QPrinter& target) { ManualPrint::print(*lines, target); });
+        PrinterOutput::print(printer, printer.copyCount(), [&lines](QPagedPaintDevice& device) {
+            ManualPrint::print(*lines, device);
+        });
     }
     accept();
 }

@@ -256,7 +256,9 @@ void KRPRINT::Command1_Click()
 void KRPRINT::print(PrintRun& run)
 {
     ReportRenderer report = run.openLookupReport(format(), m_lookup.title.toStdString(), sort());
-    const PrinterOutput::Paint paint = [&report](QPrinter& printer) { report.render(printer); };
+    const PrinterOutput::Paint paint = [&report](QPagedPaintDevice& device) {
+        report.render(device);
+    };
     if (toWindow())
         PrinterOutput::preview(m_host.hostWindow(), m_host.printer(), paint);
     else

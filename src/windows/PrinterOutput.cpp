@@ -1,5 +1,6 @@
 #include "windows/PrinterOutput.h"
 
+#include "output/PdfFile.h"
 #include "output/PrintRun.h"
 #include "widgets/Dialogs.h"
 
@@ -61,7 +62,17 @@ void PrinterOutput::print(QPrinter& printer, int copies, const Paint& paint)
 {
     PrinterState kept(printer);
     printer.setCopyCount(copies);
-    paint(printer);
+    if (printer.outputFormat() != QPrinter::PdfFormat) {
+        paint(printer);
+        return;
+    }
+    // The printer's own PDF output would write over the file as it goes and
+    // never tell a failed write.
+    PdfFile::write(printer.outputFileName().toStdString(), printer.resolution(),
+                   [&](QPagedPaintDevice& file) {
+                       file.setPageLayout(printer.pageLayout());
+                       paint(file);
+                   });
 }
 
 void PrinterOutput::preview(QWidget* owner, QPrinter& printer, const Paint& paint)

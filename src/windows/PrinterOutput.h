@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QPagedPaintDevice;
 class QPrinter;
 class QWidget;
 
@@ -16,10 +17,12 @@ namespace kora {
 class PrinterOutput
 {
 public:
-    using Paint = std::function<void(QPrinter&)>;
+    using Paint = std::function<void(QPagedPaintDevice&)>;
 
     // True when the printer can be printed on; otherwise says so and is false.
     static bool ready(QWidget* parent, QPrinter& printer);
+    // A printer that prints to a PDF file replaces the file only when the new
+    // one is complete (see PdfFile); throws std::runtime_error when it is not.
     static void print(QPrinter& printer, int copies, const Paint& paint);
     static void preview(QWidget* owner, QPrinter& printer, const Paint& paint);
 

@@ -28,7 +28,7 @@ void RecordPrintout::print(WindowHost& host, const std::string& file, const std:
             }
             ReportRenderer report = run.openRecordReport();
             PrinterOutput::print(printer, 1,
-                                 [&report](QPrinter& target) { report.render(target); });
+                                 [&report](QPagedPaintDevice& device) { report.render(device); });
         });
 }
 
