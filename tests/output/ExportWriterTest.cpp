@@ -5,7 +5,12 @@
 #include "support/TempFolder.h"
 #include "support/WriteFailure.h"
 
+#include <QStringList>
+#include <QXmlStreamReader>
+
 #include <gtest/gtest.h>
+
+#include <zip.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -147,12 +152,17 @@ TEST_F(ExportWriterTest, FixedLayoutPadsAndCutsEveryColumn)
     EXPECT_EQ(line.substr(line.size() - 2), "\r\n");
 }
 
-TEST_F(ExportWriterTest, ExactlyATenthPassesAndOneMoreIsRefusedWithAnEmptyFile)
+TEST_F(ExportWriterTest, ExactlyATenthPassesAndOneMoreIsRefusedWithoutTouchingAFile)
 {
-    EXPECT_FALSE(exportTo(m_one, {}).empty());
+    const std::string written = exportTo(m_one, {});
+    EXPECT_FALSE(written.empty());
     const std::string two = "SELECT * FROM PRIME WHERE FILE <= '0000002' ORDER BY NAME1";
-    EXPECT_TRUE(exportTo(two, {}, ExportWriter::Outcome::TooMuchData).empty());
-    EXPECT_TRUE(std::filesystem::exists(m_program.file("OUT.TXT")));
+    EXPECT_EQ(exportTo(two, {}, ExportWriter::Outcome::TooMuchData), written);
+    const std::string fresh = m_program.file("FRESH.TXT");
+    EXPECT_EQ(
+        ExportWriter(m_db, m_state, m_program.path()).run(two, {}, fresh, "T", m_progress).outcome,
+        ExportWriter::Outcome::TooMuchData);
+    EXPECT_FALSE(std::filesystem::exists(fresh));
 }
 
 TEST_F(ExportWriterTest, OmittedCompaniesAreNeitherWrittenNorCounted)
@@ -336,6 +346,63 @@ TEST_F(NewJerseyExportTest, SixColumnsOfItsOwnInEveryLayout)
     const std::string fixed = exportTo(m_one, {ExportLayout::Fixed, ExportSort::Name, false});
     ASSERT_EQ(fixed.size(), 10u + 253 + 120 + 540 + 38 + 2);
     EXPECT_EQ(fixed.substr(fixed.size() - 40), "Y     0.5  12345    678901   0        \r\n");
+}
+
+// The XML parts of a workbook package that an XML parser finds not well
+// formed, and the texts of the sheet's cells and of the sheet names.
+struct WorkbookXml
+{
+    std::vector<std::string> broken;
+    QStringList texts;
+};
+
+WorkbookXml readWorkbookXml(const std::string& path)
+{
+    WorkbookXml xml;
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    if (!archive) {
+        xml.broken.push_back("(no package)");
+        return xml;
+    }
+    for (zip_int64_t index = 0; index < zip_get_num_entries(archive, 0); ++index) {
+        const std::string name = zip_get_name(archive, static_cast<zip_uint64_t>(index), 0);
+        zip_stat_t stat;
+        zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &stat);
+        QByteArray bytes(static_cast<qsizetype>(stat.size), '\0');
+        zip_file_t* member = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
+        zip_fread(member, bytes.data(), stat.size);
+        zip_fclose(member);
+        QXmlStreamReader reader(bytes);
+        while (!reader.atEnd()) {
+            reader.readNext();
+            if (reader.isStartElement() && reader.name() == QStringLiteral("t"))
+                xml.texts << reader.readElementText();
+            else if (reader.isStartElement() && reader.name() == QStringLiteral("sheet"))
+                xml.texts << reader.attributes().value(QStringLiteral("name")).toString();
+        }
+        if (reader.hasError())
+            xml.broken.push_back(name + ": " + reader.errorString().toStdString());
+    }
+    zip_discard(archive);
+    return xml;
+}
+
+TEST_F(ExportWriterTest, WorkbookTakesNamesThatAreNoUtf8AsWellFormedXml)
+{
+    // A Latin-1 name, a UTF-8 name cut inside its last character, and a
+    // Latin-1 lookup title as the sheet's name.
+    m_db.prepare("UPDATE PRIME SET NAME1 = ?, NAME2 = ? WHERE FILE = '0000001'")
+        .bindAll({Value(std::string("CAF\xC9 ROYAL")), Value(std::string("JOS\xC3\xA9 M\xC3"))})
+        .run();
+    const std::string out = m_program.file("BOOK.XLSX");
+    ExportWriter(m_db, m_state, m_program.path())
+        .run(m_one, {ExportLayout::Workbook, ExportSort::Name, false}, out, "R\xC9SUM\xC9",
+             m_progress);
+    const WorkbookXml xml = readWorkbookXml(out);
+    EXPECT_EQ(xml.broken, std::vector<std::string>{});
+    for (const char* text : {"CAF\xC3\x89 ROYAL", "JOS\xC3\xA9 M", "R\xC3\x89SUM\xC3\x89"})
+        EXPECT_TRUE(xml.texts.contains(QString::fromUtf8(text))) << text;
 }
 
 TEST(ExportText, ProperCaseAndExpirationTexts)

@@ -274,15 +274,18 @@ private slots:
         QVERIFY(data.messages().isEmpty());
     }
 
-    void tooMuchDataLeavesAnEmptyFileAndCloses()
+    void tooMuchDataIsRefusedBeforeAFileIsAskedFor()
     {
         ExportFixture data;
         data.chosenFile = data.outputFile("ALL.CSV");
+        QVERIFY(writeOldContent(data.chosenFile));
         auto window = data.openWindow("SELECT * FROM PRIME ORDER BY NAME1");
+        data.queueAnswer(QMessageBox::Yes);
         clickOk(*window);
         QCOMPARE(data.messageTexts(), QStringList{"YOU ARE EXPORTING TOO MUCH DATA"});
         QCOMPARE(data.messages().first().title, Dialogs::defaultTitle());
-        QCOMPARE(bytesOf(data.chosenFile), QByteArray());
+        QVERIFY(data.asked.isEmpty());
+        QCOMPARE(bytesOf(data.chosenFile), QByteArray("OLD CONTENT"));
         QVERIFY(!window->isVisible());
     }
 

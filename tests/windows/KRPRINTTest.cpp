@@ -2,6 +2,7 @@
 
 #include "PrintFixture.h"
 #include "support/PdfText.h"
+#include "support/WriteFailure.h"
 #include "windows/PrinterOutput.h"
 
 #include <QGroupBox>
@@ -15,6 +16,8 @@
 #include <QtTest>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 using namespace kora;
 using namespace kora::test;
@@ -221,6 +224,34 @@ private slots:
         QCOMPARE(fixture.messageTexts(),
                  QStringList({"The Report File (KRLABELL.RPT) Is Missing or Not Loading"}));
         QVERIFY(!std::filesystem::exists(fixture.pdf()));
+    }
+
+    void aFullDiskKeepsTheOldPdfAndSaysWhy()
+    {
+        PrintFixture fixture;
+        // Enough pages for a PDF larger than the limit, which the scratch database is not.
+        for (int i = 0; i < 40; ++i)
+            fixture.addCompany(std::to_string(2000000 + i), "01",
+                               {{"NAME1", "FILLER " + std::to_string(i)}, {"Omit", " "}});
+        std::ofstream(fixture.pdf(), std::ios::binary) << "OLD CONTENT";
+        KRPRINT window(fixture.master(), fixture.lookup());
+        window.show();
+        {
+            const FileSizeLimit limit(48 * 1024);
+            child<QPushButton>(window, "Command1")->click();
+        }
+        QCOMPARE(fixture.messageTexts(),
+                 QStringList{
+                     QString::fromStdString("Cannot write " + fixture.pdf() + ": File too large")});
+        std::ifstream printed(fixture.pdf(), std::ios::binary);
+        QCOMPARE(std::string(std::istreambuf_iterator<char>(printed), {}),
+                 std::string("OLD CONTENT"));
+        QVERIFY(window.isVisible());
+        std::vector<std::string> left;
+        for (const auto& entry : std::filesystem::directory_iterator(fixture.temporaryFolder()))
+            if (entry.path().filename().string().rfind("printed.pdf", 0) == 0)
+                left.push_back(entry.path().filename().string());
+        QCOMPARE(left, std::vector<std::string>{"printed.pdf"});
     }
 
     void noPrinterIsSaidBeforeAnyWork()
