@@ -169,12 +169,16 @@ private slots:
 
         // Cancel: workspace, state and list stay as they were.
         KRLIST* list = master.resultList();
-        fixture.onModal<KRUPGRD>([](KRUPGRD* window) { press(window, "CANCEL"); });
+        int shown = 0;
+        fixture.onModal<KRUPGRD>([&source, &shown](KRUPGRD* window) {
+            if (++shown == 1)
+                press(window, "CANCEL");
+            else
+                upgradeFrom(source)(window);
+        });
         choose(master, Command::UpdateDatabase);
         QCOMPARE(master.resultList(), list);
         QVERIFY(!master.hasEnded());
-
-        fixture.onModal<KRUPGRD>(upgradeFrom(source));
         choose(master, Command::UpdateDatabase);
         QVERIFY(master.hasEnded());
         QVERIFY(!master.values().upgradeContinue);

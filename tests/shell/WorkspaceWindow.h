@@ -34,7 +34,8 @@ struct WorkspaceWindow
     {
         auto opened = std::make_shared<int>(0);
         fixture.onModal<KRWSPACE>([opened, steps](KRWSPACE* window) {
-            const auto step = steps[std::min<size_t>(size_t(*opened)++, steps.size() - 1)];
+            const size_t turn = static_cast<size_t>((*opened)++);
+            const Step step = steps[std::min(turn, steps.size() - 1)];
             (WorkspaceWindow{window}.*step)();
         });
         return opened;
