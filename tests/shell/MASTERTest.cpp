@@ -111,50 +111,48 @@ private slots:
         }
     }
 
-    void startShowsTheChosenWorkspaceInTheCaption()
+    // Closing the workspace window at start asks "Update Database?": No shows
+    // it again, Yes opens the upgrade window.
+    void closingTheWorkspaceWindowAtStartOffersAnUpgrade_data()
     {
-        WindowFixture fixture;
-        MASTER master;
-        // Closing the window first asks "Update Database?"; No shows it again.
-        const auto opened = W::answerEach(fixture, {&W::close, &W::ok});
-        fixture.queueAnswer(QMessageBox::No);
-        QVERIFY(master.start());
-        QCOMPARE(*opened, 2);
-        QCOMPARE(fixture.messageTexts(), QStringList({"Update Database?"}));
-        QCOMPARE(fixture.messages().first().buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(master.windowTitle(), caption("PA"));
-        QVERIFY(master.isVisible() && master.resultList());
-        QCOMPARE(master.values().programFolder, fixture.programFolder());
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<bool>("upgrade");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("no") << QMessageBox::No << false << QStringList({"Update Database?"});
+        QTest::newRow("upgrade cancelled")
+            << QMessageBox::Yes << false << QStringList({"Update Database?"});
+        QTest::newRow("program files upgraded")
+            << QMessageBox::Yes << true
+            << QStringList({"Update Database?", "Upgrade complete.  Select State!"});
     }
-
-    void startEndsWhenTheUpgradeIsLeftUnfinished()
+    void closingTheWorkspaceWindowAtStartOffersAnUpgrade()
     {
-        WindowFixture fixture;
-        MASTER master;
-        W::answerEach(fixture, {&W::close});
-        fixture.onModal<KRUPGRD>([](KRUPGRD* window) { press(window, "CANCEL"); });
-        fixture.queueAnswer(QMessageBox::Yes);
-        QVERIFY(!master.start());
-        QVERIFY(master.hasEnded());
-        QVERIFY(!master.isVisible());
-    }
-
-    void anUpgradeOfProgramFilesAtStartShowsTheWorkspaceWindowAgain()
-    {
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(bool, upgrade);
+        QFETCH(QStringList, messages);
         WindowFixture fixture;
         TempFolder source;
         ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORA.HLP", "new help"}});
+        const std::string help = fileBytes(fixture.programFolder() + "KORA.HLP");
         MASTER master;
         const auto opened = W::answerEach(fixture, {&W::close, &W::ok});
-        fixture.onModal<KRUPGRD>(upgradeFrom(source));
-        fixture.queueAnswer(QMessageBox::Yes);
-        QVERIFY(master.start());
-        QCOMPARE(*opened, 2);
-        QCOMPARE(fixture.messageTexts(),
-                 QStringList({"Update Database?", "Upgrade complete.  Select State!"}));
-        QVERIFY(master.values().upgradeContinue);
-        QCOMPARE(fileBytes(fixture.programFolder() + "KORA.HLP"), std::string("new help"));
-        QVERIFY(master.resultList());
+        fixture.onModal<KRUPGRD>([&](KRUPGRD* window) {
+            upgrade ? upgradeFrom(source)(window) : press(window, "CANCEL");
+        });
+        fixture.queueAnswer(answer);
+        const bool cancelled = answer == QMessageBox::Yes && !upgrade;
+        QCOMPARE(master.start(), !cancelled);
+        QCOMPARE(master.hasEnded(), cancelled);
+        QCOMPARE(*opened, cancelled ? 1 : 2);
+        QCOMPARE(fixture.messageTexts(), messages);
+        QCOMPARE(fixture.messages().first().buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(master.values().upgradeContinue, upgrade);
+        QCOMPARE(fileBytes(fixture.programFolder() + "KORA.HLP"),
+                 upgrade ? std::string("new help") : help);
+        QCOMPARE(master.windowTitle() == caption("PA"), !cancelled);
+        QCOMPARE(master.isVisible(), !cancelled);
+        QCOMPARE(master.resultList() != nullptr, !cancelled);
+        QCOMPARE(master.values().programFolder, fixture.programFolder());
     }
 
     void theUpdateCommandEndsTheProgramAfterADatabaseUpgrade()
