@@ -4,61 +4,35 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <sys/stat.h>
 
 namespace kora::test {
 namespace {
 
-// Sets or clears TMPDIR for one test and puts it back afterwards.
-class TmpdirGuard
+TEST(Folders, TemporaryFolderIsPrivateToTheUserUnlessTmpdirNamesOne)
 {
-public:
-    explicit TmpdirGuard(const char* value)
-    {
-        if (const char* old = std::getenv("TMPDIR"))
-            m_old = old;
-        if (value)
-            setenv("TMPDIR", value, 1);
-        else
-            unsetenv("TMPDIR");
-    }
-    ~TmpdirGuard()
-    {
-        if (m_old)
-            setenv("TMPDIR", m_old->c_str(), 1);
-        else
-            unsetenv("TMPDIR");
-    }
-
-private:
-    std::optional<std::string> m_old;
-};
-
-TEST(Folders, TemporaryFolderIsPrivateToTheUser)
-{
-    TmpdirGuard guard(nullptr);
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old ? old : "";
+    unsetenv("TMPDIR");
     const std::string folder = Folders::temporaryFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), '/');
     EXPECT_EQ(folder.rfind("/tmp/kora-", 0), 0u);
+    EXPECT_EQ(folder.back(), '/');
     struct stat info
     {
     };
-    ASSERT_EQ(stat(folder.c_str(), &info), 0);
+    EXPECT_EQ(stat(folder.c_str(), &info), 0);
     EXPECT_TRUE(S_ISDIR(info.st_mode));
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     EXPECT_EQ(info.st_uid, getuid());
-}
 
-TEST(Folders, TmpdirWinsWhenSet)
-{
     TempFolder scratch;
-    std::string withoutSlash = scratch.path();
-    withoutSlash.pop_back();
-    TmpdirGuard guard(withoutSlash.c_str());
+    setenv("TMPDIR", scratch.path().substr(0, scratch.path().size() - 1).c_str(), 1);
     EXPECT_EQ(Folders::temporaryFolder(), scratch.path());
+    if (old)
+        setenv("TMPDIR", saved.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
 }
 
 } // namespace

@@ -5,22 +5,16 @@
 namespace kora::test {
 namespace {
 
-TEST(FormPlacement, CentresAtTwoFifthsOfTheScreenHeight)
+TEST(FormPlacement, CentresAtTwoFifthsOfTheScreenHeightAndNeverOffIt)
 {
-    const auto placement = FormPlacement::centred(12000, 9000, 4000, 3000);
-    EXPECT_EQ(placement.top, 2100);
-    EXPECT_EQ(placement.left, 4000);
+    const auto at = [](long screenWidth, long screenHeight, long width, long height) {
+        const auto placement = FormPlacement::centred(screenWidth, screenHeight, width, height);
+        return std::pair(placement.top, placement.left);
+    };
+    EXPECT_EQ(at(12000, 9000, 4000, 3000), std::pair(2100L, 4000L));
     // Whole parts are taken before the subtraction.
-    const auto odd = FormPlacement::centred(12001, 9001, 4001, 3001);
-    EXPECT_EQ(odd.top, 3600 - 1500);
-    EXPECT_EQ(odd.left, 6000 - 2000);
-}
-
-TEST(FormPlacement, AWindowLargerThanTheScreenGoesToZero)
-{
-    const auto placement = FormPlacement::centred(9600, 7200, 20000, 9000);
-    EXPECT_EQ(placement.top, 0);
-    EXPECT_EQ(placement.left, 0);
+    EXPECT_EQ(at(12001, 9001, 4001, 3001), std::pair(3600L - 1500, 6000L - 2000));
+    EXPECT_EQ(at(9600, 7200, 20000, 9000), std::pair(0L, 0L));
 }
 
 } // namespace

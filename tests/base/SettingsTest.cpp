@@ -18,29 +18,22 @@ std::string bytesOf(const std::string& path)
     return content.str();
 }
 
-TEST(Settings, WritesTheExactLineAndReadsItBack)
+TEST(Settings, WritesTheExactLineAndReadsItBackButNothingBroken)
 {
     TempFolder folder;
+    EXPECT_FALSE(Settings::read(folder.path()));
     ASSERT_TRUE(Settings::write(folder.path(), {"INITIAL", "PA"}));
-    EXPECT_EQ(bytesOf(folder.file("KORA.INI")), "\"INITIAL\",\"PA\"\r\n");
-
     ASSERT_TRUE(Settings::write(folder.path(), {"Main Line", "NJ"}));
     EXPECT_EQ(bytesOf(folder.file("KORA.INI")), "\"Main Line\",\"NJ\"\r\n");
     auto choice = Settings::read(folder.path());
     ASSERT_TRUE(choice);
-    EXPECT_EQ(choice->workspace, "Main Line");
-    EXPECT_EQ(choice->state, "NJ");
-}
+    EXPECT_EQ(choice->workspace + "|" + choice->state, "Main Line|NJ");
 
-TEST(Settings, MissingOrBrokenFileReadsAsNothing)
-{
-    TempFolder folder;
-    EXPECT_FALSE(Settings::read(folder.path()));
     EXPECT_FALSE(Settings::read(""));
     EXPECT_FALSE(Settings::write("", {"INITIAL", "PA"}));
+    EXPECT_FALSE(Settings::write(folder.file("no-such-folder/"), {"INITIAL", "PA"}));
     std::ofstream(folder.file("KORA.INI"), std::ios::binary) << "\"INITIAL";
     EXPECT_FALSE(Settings::read(folder.path()));
-    EXPECT_FALSE(Settings::write(folder.file("no-such-folder/"), {"INITIAL", "PA"}));
 }
 
 TEST(WriteFormat, QuotesSurviveAWriteAndARead)

@@ -14,7 +14,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(Installation, LaysOutAProgramFolder)
+long long notes(const TempFolder& folder, const Installation& installation,
+                const std::string& state)
+{
+    Database db(folder.file("KORA" + state + ".MDB"), installation.stateConnect(state));
+    return QueryRecordSet(db, "SELECT * FROM NOTES").recordCount();
+}
+
+TEST(Installation, LaysOutAProgramFolderOfSixStatesWithPasswordsOfTheirOwn)
 {
     TempFolder folder;
     Installation installation(folder.path());
@@ -30,14 +37,11 @@ TEST(Installation, LaysOutAProgramFolder)
         EXPECT_EQ(connect.rfind(";PWD=", 0), 0u);
         passwords.insert(connect);
         Database stateDb(folder.file("KORA" + state + ".MDB"), connect);
-        QueryRecordSet version(stateDb, "SELECT * FROM VERSION WHERE Dummy = '1'");
-        EXPECT_EQ(version.recordCount(), 1);
-        Database backup(folder.file("BACKUP" + state + ".MDB"), "");
-        EXPECT_TRUE(backup.tableExists("USER"));
-        EXPECT_TRUE(backup.tableExists("NOTES"));
+        EXPECT_EQ(QueryRecordSet(stateDb, "SELECT * FROM VERSION WHERE Dummy = '1'").recordCount(),
+                  1);
+        EXPECT_TRUE(Database(folder.file("BACKUP" + state + ".MDB"), "").tableExists("USER"));
     }
     EXPECT_EQ(passwords.size(), 6u);
-    // No scratch file is left behind.
     for (const auto& entry : fs::directory_iterator(folder.path()))
         EXPECT_EQ(entry.path().string().find(".new"), std::string::npos) << entry.path();
 }
@@ -48,21 +52,14 @@ TEST(Installation, KeepsExistingFilesUnlessReplacing)
     Installation installation(folder.path());
     installation.create(false);
     const std::string before = installation.stateConnect("NJ");
-    {
-        Database nj(folder.file("KORANJ.MDB"), before);
-        nj.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1', '01', 'kept')");
-    }
+    Database(folder.file("KORANJ.MDB"), before)
+        .execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1', '01', 'kept')");
     installation.create(false);
     EXPECT_EQ(installation.stateConnect("NJ"), before);
-    {
-        Database nj(folder.file("KORANJ.MDB"), before);
-        EXPECT_EQ(QueryRecordSet(nj, "SELECT * FROM NOTES").recordCount(), 1);
-    }
+    EXPECT_EQ(notes(folder, installation, "NJ"), 1);
     installation.create(true);
-    const std::string after = installation.stateConnect("NJ");
-    EXPECT_NE(after, before);
-    Database nj(folder.file("KORANJ.MDB"), after);
-    EXPECT_EQ(QueryRecordSet(nj, "SELECT * FROM NOTES").recordCount(), 0);
+    EXPECT_NE(installation.stateConnect("NJ"), before);
+    EXPECT_EQ(notes(folder, installation, "NJ"), 0);
 }
 
 TEST(Installation, ReplacedDatabaseTakesNothingFromTheOldOnesJournal)
@@ -70,20 +67,17 @@ TEST(Installation, ReplacedDatabaseTakesNothingFromTheOldOnesJournal)
     TempFolder folder;
     Installation installation(folder.path());
     installation.create(false);
-    const std::string database = folder.file("KORAPA.MDB");
-    const std::string journal = database + "-wal";
+    const std::string journal = folder.file("KORAPA.MDB-wal");
     // A program that died with the database open leaves its journal behind.
     {
-        Database pa(database, installation.stateConnect("PA"));
+        Database pa(folder.file("KORAPA.MDB"), installation.stateConnect("PA"));
         pa.execute("PRAGMA wal_autocheckpoint = 0");
         pa.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1234567', '01', 'old')");
         fs::copy_file(journal, journal + ".left");
     }
     fs::rename(journal + ".left", journal);
-
     installation.create(true);
-    Database pa(database, installation.stateConnect("PA"));
-    EXPECT_EQ(QueryRecordSet(pa, "SELECT * FROM NOTES").recordCount(), 0);
+    EXPECT_EQ(notes(folder, installation, "PA"), 0);
 }
 
 } // namespace

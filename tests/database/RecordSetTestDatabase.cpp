@@ -1,13 +1,9 @@
 #include "database/RecordSetTestDatabase.h"
 
-#include "database/Schema.h"
-
 namespace kora::test {
 
 RecordSetTestDatabase::RecordSetTestDatabase()
 {
-    Schema::createStateDatabase(path(), kConnect, "PA");
-    m_db.open(path(), kConnect);
     addCompany("1000001", "01", "SMITH TOOL CO", "Allegheny", "2024-12-31", 0.95);
     addCompany("1000002", "01", "acme widgets", "Bucks", "2025-06-30", 1.25);
     addCompany("1000002", "02", "Zenith Labs", "allegheny", "2023-01-15", 9.886);
@@ -18,7 +14,7 @@ void RecordSetTestDatabase::addCompany(const std::string& file, const std::strin
                                        const std::string& name, const Value& county,
                                        const std::string& expire, double mod)
 {
-    m_db.prepare("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, NameSort, COUNTYNAME, "
+    db().prepare("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, NameSort, COUNTYNAME, "
                  "CountySort, EXPIRE, MOD) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
         .bindAll({file, sequence, file + sequence, name, name, county, county, expire, mod})
         .run();

@@ -1,6 +1,5 @@
 #include "database/DbError.h"
 #include "database/ForwardCursor.h"
-#include "database/QueryRecordSet.h"
 #include "database/RecordSetTestDatabase.h"
 #include "database/Transaction.h"
 
@@ -9,42 +8,42 @@
 namespace kora::test {
 namespace {
 
-long long companies(Database& db)
-{
-    return QueryRecordSet(db, "SELECT * FROM PRIME").recordCount();
-}
-
 TEST(Transaction, InnerUnitsAreSavepointsOfTheOuterOne)
 {
     RecordSetTestDatabase fixture;
     Database& db = fixture.db();
-    const long long before = companies(db);
+    const auto add = [&fixture](const char* file) {
+        fixture.addCompany(file, "01", file, Value(), "2026-01-01", 1.0);
+    };
     {
         Transaction outer(db);
-        fixture.addCompany("2000001", "01", "Kept Inner", Value(), "2026-01-01", 1.0);
+        add("2000001");
         {
             Transaction inner(db);
-            fixture.addCompany("2000002", "01", "Committed Inner", Value(), "2026-01-01", 1.0);
+            add("2000002");
             inner.commit();
         }
         {
-            Transaction inner(db);
-            fixture.addCompany("2000003", "01", "Abandoned Inner", Value(), "2026-01-01", 1.0);
+            Transaction abandoned(db);
+            add("2000003");
         }
         EXPECT_TRUE(db.inTransaction());
-        EXPECT_EQ(companies(db), before + 2);
+        EXPECT_EQ(fixture.companies(), 6);
         outer.commit();
     }
     EXPECT_FALSE(db.inTransaction());
-    EXPECT_EQ(companies(db), before + 2);
-
+    EXPECT_EQ(fixture.companies(), 6);
     {
         Transaction outer(db);
         Transaction inner(db);
-        fixture.addCompany("2000004", "01", "Lost With Outer", Value(), "2026-01-01", 1.0);
+        add("2000004");
         inner.commit();
     }
-    EXPECT_EQ(companies(db), before + 2);
+    db.begin();
+    db.execute("DELETE * FROM PRIME");
+    db.rollback();
+    EXPECT_FALSE(db.inTransaction());
+    EXPECT_EQ(fixture.companies(), 6);
 }
 
 TEST(Transaction, TellsWhetherItHasChangedRowsYet)
@@ -88,7 +87,7 @@ TEST(ForwardCursor, WalksRowsOnceByNameOrPosition)
         ++count;
         last = rows.field(0).toString();
     }
-    EXPECT_EQ(count, companies(fixture.db()));
+    EXPECT_EQ(count, 4);
     EXPECT_EQ(last, "Zenith Labs");
     EXPECT_FALSE(rows.next());
 }

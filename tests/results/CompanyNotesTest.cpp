@@ -1,9 +1,8 @@
 #include "results/CompanyNotes.h"
 
-#include "database/Schema.h"
 #include "results/NoteLock.h"
 #include "support/HolderProcess.h"
-#include "support/TempFolder.h"
+#include "support/StateDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +16,8 @@ namespace {
 
 const std::string kHeldMessage = "Another user is working with data which affects your notes.  "
                                  "Try again later to view your information.";
-constexpr const char* kConnect = ";PWD=notes1";
+const std::string kNoRow = "TROUBLE IN RIVER CITY";
+using Messages = std::vector<std::string>;
 
 class RecordingPrompt : public Prompt
 {
@@ -32,96 +32,75 @@ public:
         return false;
     }
 
-    std::vector<std::string> messages;
-};
-
-// A state database whose NOTES table holds the rows a test puts in.
-struct NotesDatabase
-{
-    NotesDatabase()
-    {
-        Schema::createStateDatabase(path(), kConnect, "PA");
-        db.open(path(), kConnect);
-    }
-
-    std::string path() const { return folder.file("KORAPA.MDB"); }
-    void addNote(const std::string& file, const std::string& sequence, const Value& note)
-    {
-        db.prepare("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES (?, ?, ?)")
-            .bindAll({file, sequence, note})
-            .run();
-    }
-    Value storedNote(const std::string& file, const std::string& sequence)
-    {
-        Statement query = db.prepare("SELECT NOTES FROM NOTES WHERE FILE = ? AND SEQUENCE = ?");
-        query.bindAll({file, sequence});
-        return query.step() ? query.column(0) : Value("(no row)");
-    }
-
-    TempFolder folder;
-    Database db;
+    Messages messages;
 };
 
 // One user of the notes: its own connection, lock and messages.
 struct NotesUser
 {
-    explicit NotesUser(const std::string& path) : db(path, kConnect), notes(db, prompt) {}
+    explicit NotesUser(const StateDatabase& data)
+        : db(data.path(), StateDatabase::kConnect), notes(db, prompt)
+    {
+    }
 
     Database db;
     RecordingPrompt prompt;
     CompanyNotes notes;
 };
 
-TEST(CompanyNotes, LengthIgnoresSurroundingBlanks)
+// A state database with one note row per given company ("1000001" ...), sequence 01.
+struct NotesDatabase : StateDatabase
 {
-    NotesDatabase data;
-    data.addNote("1000001", "01", " ");
-    data.addNote("1000002", "01", "   Call in May   ");
-    data.addNote("1000003", "01", Value());
-    NotesUser user(data.path());
-
-    EXPECT_EQ(user.notes.GetNoteLength("1000001", "01"), 0);
-    EXPECT_EQ(user.notes.GetNoteLength("1000002", "01"), 11);
-    EXPECT_EQ(user.notes.GetNoteLength("1000003", "01"), 0);
-    EXPECT_TRUE(user.prompt.messages.empty());
-
-    EXPECT_EQ(user.notes.GetNoteLength("9999999", "01"), 0);
-    EXPECT_EQ(user.prompt.messages, std::vector<std::string>{"TROUBLE IN RIVER CITY"});
-}
+    explicit NotesDatabase(const std::vector<Value>& notes)
+    {
+        for (size_t i = 0; i < notes.size(); ++i)
+            db().prepare("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES (?, '01', ?)")
+                .bindAll({std::to_string(1000001 + i), notes[i]})
+                .run();
+    }
+    Value stored(const char* file)
+    {
+        return value("SELECT NOTES FROM NOTES WHERE FILE = ? AND SEQUENCE = '01'", {file});
+    }
+    bool lockable(const char* file) { return NoteLock(path()).tryLock(file, "01"); }
+};
 
 TEST(CompanyNotes, StoresTheNoteAndAnEmptyNoteAsOneBlank)
 {
-    NotesDatabase data;
-    data.addNote("1000001", "01", "old");
-    data.addNote("1000002", "01", "keep");
-    NotesUser user(data.path());
+    NotesDatabase data({"old", "keep", "   Call in May   ", Value()});
+    NotesUser user(data);
+    EXPECT_EQ(user.notes.GetNoteLength("1000001", "01"), 3);
+    EXPECT_EQ(user.notes.GetNoteLength("1000003", "01"), 11);
+    EXPECT_EQ(user.notes.GetNoteLength("1000004", "01"), 0);
 
     EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "old");
     user.notes.SETNOTES("01/02/25 - called\nold");
-    EXPECT_EQ(data.storedNote("1000001", "01"), Value("01/02/25 - called\nold"));
-
+    EXPECT_EQ(data.stored("1000001"), Value("01/02/25 - called\nold"));
     EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "01/02/25 - called\nold");
     user.notes.SETNOTES("");
-    EXPECT_EQ(data.storedNote("1000001", "01"), Value(" "));
-
+    EXPECT_EQ(data.stored("1000001"), Value(" "));
+    EXPECT_EQ(user.notes.GetNoteLength("1000001", "01"), 0);
     // Without a held note there is nothing to store into.
     user.notes.SETNOTES("stray");
-    EXPECT_EQ(data.storedNote("1000001", "01"), Value(" "));
-    EXPECT_EQ(data.storedNote("1000002", "01"), Value("keep"));
+    EXPECT_EQ(data.stored("1000001"), Value(" "));
+    EXPECT_EQ(data.stored("1000002"), Value("keep"));
     EXPECT_TRUE(user.prompt.messages.empty());
+
+    EXPECT_EQ(user.notes.GetNoteLength("9999999", "01"), 0);
+    EXPECT_EQ(user.notes.GETNOTES("9999999", "01"), CompanyNotes::kLocked);
+    EXPECT_EQ(user.prompt.messages, (Messages{kNoRow, kNoRow, kHeldMessage}));
+    EXPECT_TRUE(data.lockable("9999999"));
 }
 
 TEST(CompanyNotes, SecondHolderIsTurnedAwayUntilTheFirstStoresOrReleases)
 {
-    NotesDatabase data;
-    data.addNote("1000001", "01", "first");
-    data.addNote("1000002", "01", "other");
-    NotesUser first(data.path());
-    NotesUser second(data.path());
+    NotesDatabase data({"first", "other"});
+    NotesUser first(data);
+    NotesUser second(data);
 
     EXPECT_EQ(first.notes.GETNOTES("1000001", "01"), "first");
     EXPECT_EQ(second.notes.GETNOTES("1000001", "01"), "***LOCKED***");
-    EXPECT_EQ(second.prompt.messages, std::vector<std::string>{kHeldMessage});
+    EXPECT_EQ(second.prompt.messages, Messages{kHeldMessage});
     // Another company is not held.
     EXPECT_EQ(second.notes.GETNOTES("1000002", "01"), "other");
     second.notes.release();
@@ -131,47 +110,30 @@ TEST(CompanyNotes, SecondHolderIsTurnedAwayUntilTheFirstStoresOrReleases)
     EXPECT_EQ(first.notes.GETNOTES("1000001", "01"), "***LOCKED***");
     second.notes.release();
     EXPECT_EQ(first.notes.GETNOTES("1000001", "01"), "stored by the first");
-    EXPECT_EQ(data.storedNote("1000001", "01"), Value("stored by the first"));
-    EXPECT_TRUE(first.prompt.messages.size() == 1 && first.prompt.messages[0] == kHeldMessage);
-}
-
-TEST(CompanyNotes, CompanyWithoutANoteRowIsNotOpened)
-{
-    NotesDatabase data;
-    NotesUser user(data.path());
-
-    EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "***LOCKED***");
-    EXPECT_EQ(user.prompt.messages,
-              (std::vector<std::string>{"TROUBLE IN RIVER CITY", kHeldMessage}));
-    NoteLock other(data.path());
-    EXPECT_TRUE(other.tryLock("1000001", "01"));
+    EXPECT_EQ(data.stored("1000001"), Value("stored by the first"));
+    EXPECT_EQ(first.prompt.messages, Messages{kHeldMessage});
 }
 
 TEST(CompanyNotes, FailedStoreReleasesTheCompany)
 {
-    NotesDatabase data;
-    data.addNote("1000001", "01", "old");
-    data.db.execute("CREATE TRIGGER refuse BEFORE UPDATE ON NOTES "
-                    "BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    NotesUser user(data.path());
-
+    NotesDatabase data({"old"});
+    data.db().execute("CREATE TRIGGER refuse BEFORE UPDATE ON NOTES "
+                      "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    NotesUser user(data);
     EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "old");
     EXPECT_THROW(user.notes.SETNOTES("new"), DbError);
-    EXPECT_EQ(data.storedNote("1000001", "01"), Value("old"));
-    NoteLock other(data.path());
-    EXPECT_TRUE(other.tryLock("1000001", "01"));
+    EXPECT_EQ(data.stored("1000001"), Value("old"));
+    EXPECT_TRUE(data.lockable("1000001"));
 }
 
 TEST(CompanyNotes, LockHoldsBetweenProcessesUntilTheNoteIsStored)
 {
-    NotesDatabase data;
-    data.addNote("1000001", "01", "before");
-    NotesUser user(data.path());
-
-    HolderProcess holder(data.path(), kConnect, "1000001", "01");
+    NotesDatabase data({"before"});
+    NotesUser user(data);
+    HolderProcess holder(data.path(), StateDatabase::kConnect, "1000001", "01");
     ASSERT_EQ(holder.readLine(), "held");
     EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "***LOCKED***");
-    EXPECT_EQ(user.prompt.messages, std::vector<std::string>{kHeldMessage});
+    EXPECT_EQ(user.prompt.messages, Messages{kHeldMessage});
 
     holder.send("written elsewhere");
     EXPECT_EQ(holder.readLine(), "stored");
@@ -179,41 +141,36 @@ TEST(CompanyNotes, LockHoldsBetweenProcessesUntilTheNoteIsStored)
     EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "written elsewhere");
 
     // And the other way round: while this process holds it, the other is refused.
-    HolderProcess refused(data.path(), kConnect, "1000001", "01");
+    HolderProcess refused(data.path(), StateDatabase::kConnect, "1000001", "01");
     EXPECT_EQ(refused.readLine(), "locked");
     user.notes.SETNOTES("written here");
-    EXPECT_EQ(data.storedNote("1000001", "01"), Value("written here"));
+    EXPECT_EQ(data.stored("1000001"), Value("written here"));
 }
 
 TEST(CompanyNotes, LockOfAKilledProcessIsReleased)
 {
-    NotesDatabase data;
-    data.addNote("1000001", "01", "before");
-    NotesUser user(data.path());
-
-    HolderProcess holder(data.path(), kConnect, "1000001", "01");
+    NotesDatabase data({"before"});
+    NotesUser user(data);
+    HolderProcess holder(data.path(), StateDatabase::kConnect, "1000001", "01");
     ASSERT_EQ(holder.readLine(), "held");
     EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "***LOCKED***");
-
     holder.kill();
     EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "before");
-    EXPECT_EQ(user.prompt.messages, std::vector<std::string>{kHeldMessage});
+    EXPECT_EQ(user.prompt.messages, Messages{kHeldMessage});
 }
 
 TEST(NoteLock, LockFileBesideTheDatabaseIsSharedLikeIt)
 {
-    NotesDatabase data;
+    NotesDatabase data({});
     ASSERT_EQ(chmod(data.path().c_str(), 0664), 0);
     const mode_t oldMask = umask(022);
-    NoteLock lock(data.path());
-    const bool locked = lock.tryLock("1000001", "01");
+    const bool locked = data.lockable("1000001");
     umask(oldMask);
     ASSERT_TRUE(locked);
-
     struct stat file
     {
     };
-    ASSERT_EQ(stat(data.folder.file("KORAPA.LCK").c_str(), &file), 0);
+    ASSERT_EQ(stat(data.folder().file("KORAPA.LCK").c_str(), &file), 0);
     EXPECT_EQ(file.st_mode & 0777, 0664u);
 }
 

@@ -1,40 +1,32 @@
 #include "results/CompanyRecord.h"
 
-#include "database/Schema.h"
-#include "support/TempFolder.h"
+#include "support/StateDatabase.h"
 
 #include <gtest/gtest.h>
 
 namespace kora::test {
 namespace {
 
-constexpr const char* kConnect = ";PWD=record1";
-
-class CompanyRecordTest : public ::testing::Test
+class CompanyRecordTest : public ::testing::Test, public StateDatabase
 {
 protected:
     CompanyRecordTest()
     {
-        Schema::createStateDatabase(folder.file("KORAPA.MDB"), kConnect, "PA");
-        db.open(folder.file("KORAPA.MDB"), kConnect);
-        db.execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, SIC, User1) VALUES "
-                   "('1000001', '02', 'SECOND CO', '1799', 'X'), "
-                   "('1000001', '01', 'FIRST CO', '1521', NULL), "
-                   "('1000002', '01', 'OTHER FILE', '9999', NULL)");
-        db.execute("INSERT INTO SICCODES (CODE, DESC) VALUES ('1521', 'HOME BUILDERS')");
-        db.execute("INSERT INTO CLASS (FILE, SEQUENCE, CLASS, CLASSDESC, LOSSCOST) VALUES "
-                   "('1000001', '01', '8810', 'CLERICAL', 0.12), "
-                   "('1000001', '01', '5645', 'CARPENTRY', 12.5), "
-                   "('1000001', '02', '9999', 'NOT MINE', 1)");
+        db().execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, SIC, User1) VALUES "
+                     "('1000001', '02', 'SECOND CO', '1799', 'X'), "
+                     "('1000001', '01', 'FIRST CO', '1521', NULL), "
+                     "('1000002', '01', 'OTHER FILE', '9999', NULL)");
+        db().execute("INSERT INTO SICCODES (CODE, DESC) VALUES ('1521', 'HOME BUILDERS')");
+        db().execute("INSERT INTO CLASS (FILE, SEQUENCE, CLASS, CLASSDESC, LOSSCOST) VALUES "
+                     "('1000001', '01', '8810', 'CLERICAL', 0.12), "
+                     "('1000001', '01', '5645', 'CARPENTRY', 12.5), "
+                     "('1000001', '02', '9999', 'NOT MINE', 1)");
     }
-
-    TempFolder folder;
-    Database db;
 };
 
 TEST_F(CompanyRecordTest, ReadsTheCompanyItsClassesAndItsFileNumber)
 {
-    const CompanyRecord company(db, "1000001", "01");
+    const CompanyRecord company(db(), "1000001", "01");
     const auto row = company.read();
     ASSERT_TRUE(row);
     EXPECT_EQ(row->text("NAME1"), "FIRST CO");
@@ -51,24 +43,19 @@ TEST_F(CompanyRecordTest, ReadsTheCompanyItsClassesAndItsFileNumber)
     ASSERT_EQ(associates.size(), 2u);
     EXPECT_EQ(associates[0].name, "FIRST CO");
     EXPECT_EQ(associates[1].sequence, "02");
-
-    EXPECT_FALSE(CompanyRecord(db, "7777777", "01").read());
+    EXPECT_FALSE(CompanyRecord(db(), "7777777", "01").read());
 }
 
 TEST_F(CompanyRecordTest, StoresFieldsAndReturnsTheStoredRow)
 {
-    CompanyRecord company(db, "1000001", "02");
+    CompanyRecord company(db(), "1000001", "02");
     const auto stored = company.store({{"User1", Value("!&")}, {"STREET", Value("1 MAIN ST")}});
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->text("User1"), "!&");
     EXPECT_EQ(stored->text("STREET"), "1 MAIN ST");
-    Statement check = db.prepare("SELECT STREET FROM PRIME WHERE FILE = '1000001' AND "
-                                 "SEQUENCE = '02'");
-    ASSERT_TRUE(check.step());
-    EXPECT_EQ(check.column(0).toString(), "1 MAIN ST");
-
-    CompanyRecord gone(db, "7777777", "01");
-    EXPECT_FALSE(gone.store({{"User1", Value("A")}}));
+    EXPECT_EQ(value("SELECT STREET FROM PRIME WHERE FILE = '1000001' AND SEQUENCE = '02'"),
+              Value("1 MAIN ST"));
+    EXPECT_FALSE(CompanyRecord(db(), "7777777", "01").store({{"User1", Value("A")}}));
 }
 
 } // namespace

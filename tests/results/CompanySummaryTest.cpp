@@ -21,29 +21,22 @@ using Tab = CompanySummary::Tab;
 
 TEST(CompanySummary, TextHasNameStreetAndCityLines)
 {
-    const CompanyRow plain = makeRow({{"NAME1", "ACME TOOL CO      "},
-                                      {"NAME2", "      "},
-                                      {"STREET", "12 MAIN ST"},
-                                      {"CITY", "SPRINGFIELD   "},
-                                      {"ST", "PA"},
-                                      {"ZIP", "19064"},
-                                      {"ZIPEXT", "    "}});
-    EXPECT_EQ(CompanySummary::text(plain, Tab::AllCompanies),
-              "ACME TOOL CO\r\n12 MAIN ST\r\nSPRINGFIELD, PA  19064");
-    EXPECT_EQ(CompanySummary::text(plain, Tab::Lookup),
-              "ACME TOOL CO\r\n12 MAIN ST\r\nSPRINGFIELD, PA  19064");
-
-    const CompanyRow full = makeRow({{"NAME1", "ACME TOOL CO"},
-                                     {"NAME2", "DBA ACME  "},
-                                     {"STREET", "12 MAIN ST"},
-                                     {"CITY", "SPRINGFIELD"},
-                                     {"ST", "PA"},
-                                     {"ZIP", "19064"},
-                                     {"ZIPEXT", "1234"}});
-    EXPECT_EQ(CompanySummary::text(full, Tab::AllCompanies),
-              "ACME TOOL CO\r\nDBA ACME\r\n12 MAIN ST\r\nSPRINGFIELD, PA  19064-1234");
-    EXPECT_EQ(CompanySummary::text(full, Tab::Lookup),
-              "ACME TOOL CO\r\nDBA ACME\r\n12 MAIN ST\r\nSPRINGFIELD, PA  19064-1234");
+    const auto text = [](const char* name2, const char* zipExtension, Tab tab) {
+        return CompanySummary::text(makeRow({{"NAME1", "ACME TOOL CO      "},
+                                             {"NAME2", name2},
+                                             {"STREET", "12 MAIN ST"},
+                                             {"CITY", "SPRINGFIELD   "},
+                                             {"ST", "PA"},
+                                             {"ZIP", "19064"},
+                                             {"ZIPEXT", zipExtension}}),
+                                    tab);
+    };
+    for (Tab tab : {Tab::AllCompanies, Tab::Lookup}) {
+        EXPECT_EQ(text("      ", "    ", tab),
+                  "ACME TOOL CO\r\n12 MAIN ST\r\nSPRINGFIELD, PA  19064");
+        EXPECT_EQ(text("DBA ACME  ", "1234", tab),
+                  "ACME TOOL CO\r\nDBA ACME\r\n12 MAIN ST\r\nSPRINGFIELD, PA  19064-1234");
+    }
 }
 
 TEST(CompanySummary, SecondNameThresholdDiffersByTab)

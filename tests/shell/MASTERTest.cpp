@@ -3,19 +3,16 @@
 #include "database/Installation.h"
 #include "results/ResultListData.h"
 #include "shell/HelpWindow.h"
-#include "shell/KRWSPACE.h"
-#include "support/WindowFixture.h"
+#include "shell/WorkspaceWindow.h"
 #include "upgrade/ZipBuilder.h"
 #include "windows/KRLIST.h"
 #include "windows/KRNOTES.h"
 #include "windows/KRUPGRD.h"
 
-#include <QComboBox>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPageSize>
 #include <QPrinter>
-#include <QPushButton>
 #include <QToolBar>
 #include <QtTest>
 
@@ -23,28 +20,52 @@
 
 using namespace kora;
 using namespace kora::test;
+using W = WorkspaceWindow;
 
 class MASTERTest : public QObject
 {
     Q_OBJECT
 
 private:
+    static void choose(MASTER& master, Command command)
+    {
+        master.findChild<QAction*>(QString::fromLatin1(commandName(command)))->trigger();
+    }
+    // Clicks the button of a window by its caption.
+    static void press(QWidget* window, const QString& caption)
+    {
+        for (auto* button : window->findChildren<QPushButton*>())
+            if (button->text() == caption)
+                return button->click();
+        QFAIL(qPrintable("no button " + caption));
+    }
+    static std::function<void(KRUPGRD*)> upgradeFrom(const TempFolder& source)
+    {
+        return [&source](KRUPGRD* window) {
+            window->setFolder(QString::fromStdString(source.path()));
+            press(window, "Start");
+        };
+    }
+    static QString caption(const char* state)
+    {
+        return QString("KORA - Workspace is INITIAL and State is %1").arg(state);
+    }
+    // Starts the main window with OK in the workspace window; true when the
+    // result list is up.
+    static bool startOnTheList(WindowFixture& fixture, MASTER& master)
+    {
+        W::answerEach(fixture, {&W::ok});
+        return master.start() && master.resultList();
+    }
     static QStringList captions(const QList<QAction*>& actions)
     {
         QStringList result;
         for (QAction* action : actions)
             if (!action->isSeparator())
-                result << action->text();
+                result << (action->menu() ? action->text() + ": " +
+                                                captions(action->menu()->actions()).join('|')
+                                          : action->text());
         return result;
-    }
-
-    // Starts the main window with OK in the workspace window; true when the
-    // result list is up.
-    static bool startOnTheList(WindowFixture& fixture, MASTER& master)
-    {
-        fixture.onModal<KRWSPACE>(
-            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
-        return master.start();
     }
 
 private slots:
@@ -52,144 +73,86 @@ private slots:
     {
         WindowFixture fixture;
         // A machine without a locale of its own prints on US Letter, in inches.
-        QLocale::setDefault(QLocale::c());
-        {
-            MASTER master;
-            const QPageLayout layout = master.printer().pageLayout();
-            QCOMPARE(layout.pageSize().id(), QPageSize::Letter);
-            QCOMPARE(layout.units(), QPageLayout::Inch);
+        const std::vector<std::tuple<QLocale, QPageSize::PageSizeId, QPageLayout::Unit>> cases = {
+            {QLocale::c(), QPageSize::Letter, QPageLayout::Inch},
+            {QLocale(QLocale::German, QLocale::Germany), QPageSize::A4, QPageLayout::Millimeter},
+            {QLocale(QLocale::English, QLocale::UnitedStates), QPageSize::Letter,
+             QPageLayout::Inch}};
+        for (const auto& [locale, paper, units] : cases) {
+            QLocale::setDefault(locale);
+            const QPageLayout layout = MASTER().printer().pageLayout();
+            QCOMPARE(layout.pageSize().id(), paper);
+            QCOMPARE(layout.units(), units);
         }
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        {
-            MASTER master;
-            const QPageLayout layout = master.printer().pageLayout();
-            QCOMPARE(layout.pageSize().id(), QPageSize::A4);
-            QCOMPARE(layout.units(), QPageLayout::Millimeter);
-        }
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        QCOMPARE(MASTER().printer().pageLayout().pageSize().id(), QPageSize::Letter);
         QLocale::setDefault(QLocale::system());
     }
 
-    void toolbarHasTenEqualButtonsInOneRow()
+    void commandsCarryTheirCaptions()
     {
         WindowFixture fixture;
         MASTER master;
-        master.show();
-        auto* ribbon = master.findChild<QToolBar*>("SSRibbon1");
-        QVERIFY(ribbon);
-        const QList<QAction*> actions = ribbon->actions();
-        QCOMPARE(actions.size(), 10);
         QStringList tips;
-        for (QAction* action : actions)
+        for (QAction* action : master.findChild<QToolBar*>()->actions())
             tips << action->toolTip();
         QCOMPARE(tips, QStringList({"New Lookup", "Edit/Delete Lookup", "Backup/Restore Data",
                                     "Change Workspace/State", "Print Lookup", "Export Lookup",
                                     "Print Manual", "Update", "Help", "Exit Kora"}));
-        QWidget* first = ribbon->widgetForAction(actions[0]);
-        for (int i = 1; i < actions.size(); ++i) {
-            QWidget* previous = ribbon->widgetForAction(actions[i - 1]);
-            QWidget* button = ribbon->widgetForAction(actions[i]);
-            QCOMPARE(button->size(), first->size());
-            QCOMPARE(button->y(), first->y());
-            QCOMPARE(button->x(), previous->x() + previous->width());
-            QVERIFY(!actions[i]->icon().isNull());
+        QCOMPARE(captions(master.menuBar()->actions()),
+                 QStringList({"&File: &Open New State/Workspace|&Backup/Restore User Notes "
+                              "and Fields|&Printer Setup|E&xit",
+                              "&Search: &New Search|&Edit Search|&Print Search|&Export "
+                              "Search|Breakdown...",
+                              "&Update: Update Database",
+                              "&Help: &Program Help|Print &Manual|&About|&Data Version|Copy SQL "
+                              "to Clipboard"}));
+        for (bool copies : {true, false}) {
+            choose(master, Command::CopySql);
+            QCOMPARE(master.copySqlToClipboard(), copies);
         }
-        // 1000 twips at 96 dots per inch.
-        QCOMPARE(first->width(), 67);
     }
 
-    void menusCarryTheirCaptions()
+    // Closing the workspace window at start asks "Update Database?": No shows
+    // it again, Yes opens the upgrade window.
+    void closingTheWorkspaceWindowAtStartOffersAnUpgrade_data()
     {
-        WindowFixture fixture;
-        MASTER master;
-        const QList<QAction*> menus = master.menuBar()->actions();
-        QCOMPARE(captions(menus), QStringList({"&File", "&Search", "&Update", "&Help"}));
-        QCOMPARE(captions(menus[0]->menu()->actions()),
-                 QStringList({"&Open New State/Workspace", "&Backup/Restore User Notes and Fields",
-                              "&Printer Setup", "E&xit"}));
-        QCOMPARE(captions(menus[1]->menu()->actions()),
-                 QStringList({"&New Search", "&Edit Search", "&Print Search", "&Export Search",
-                              "Breakdown..."}));
-        QCOMPARE(captions(menus[2]->menu()->actions()), QStringList({"Update Database"}));
-        QCOMPARE(captions(menus[3]->menu()->actions()),
-                 QStringList({"&Program Help", "Print &Manual", "&About", "&Data Version",
-                              "Copy SQL to Clipboard"}));
-        for (const char* name :
-             {"mnuNewState", "mnuBackup", "mnuPrinter", "mnuExit", "mnuNewSearch", "mnuEditSearch",
-              "mnuPrintSearch", "mnuExport", "mnuUpdate", "mnuHelp", "mnuPrintManual", "mnuAbout",
-              "mnuVersion", "mnuSQLcopy"})
-            QVERIFY2(master.findChild<QAction*>(name), name);
-
-        auto* copy = master.findChild<QAction*>("mnuSQLcopy");
-        QVERIFY(!master.copySqlToClipboard());
-        copy->trigger();
-        QVERIFY(master.copySqlToClipboard());
-        copy->trigger();
-        QVERIFY(!master.copySqlToClipboard());
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<bool>("upgrade");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("no") << QMessageBox::No << false << QStringList({"Update Database?"});
+        QTest::newRow("upgrade cancelled")
+            << QMessageBox::Yes << false << QStringList({"Update Database?"});
+        QTest::newRow("program files upgraded")
+            << QMessageBox::Yes << true
+            << QStringList({"Update Database?", "Upgrade complete.  Select State!"});
     }
-
-    void startShowsTheChosenWorkspaceInTheCaption()
+    void closingTheWorkspaceWindowAtStartOffersAnUpgrade()
     {
-        WindowFixture fixture;
-        MASTER master;
-        // Closing the window first asks "Update Database?"; No shows it again.
-        int shown = 0;
-        fixture.onModal<KRWSPACE>([&shown](KRWSPACE* window) {
-            if (++shown == 1)
-                window->reject();
-            else
-                window->findChild<QPushButton*>("OK")->click();
-        });
-        fixture.queueAnswer(QMessageBox::No);
-        QVERIFY(master.start());
-        QCOMPARE(shown, 2);
-        QCOMPARE(fixture.messageTexts(), QStringList({"Update Database?"}));
-        QCOMPARE(fixture.messages().first().buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is PA"));
-        QVERIFY(master.isVisible());
-        QVERIFY(master.resultList());
-        QCOMPARE(master.values().programFolder, fixture.programFolder());
-    }
-
-    void startEndsWhenTheUpgradeIsLeftUnfinished()
-    {
-        WindowFixture fixture;
-        MASTER master;
-        fixture.onModal<KRWSPACE>([](KRWSPACE* window) { window->reject(); });
-        fixture.onModal<KRUPGRD>(
-            [](KRUPGRD* window) { window->findChild<QPushButton*>("Command2")->click(); });
-        fixture.queueAnswer(QMessageBox::Yes);
-        QVERIFY(!master.start());
-        QVERIFY(master.hasEnded());
-        QVERIFY(!master.isVisible());
-    }
-
-    void anUpgradeOfProgramFilesAtStartShowsTheWorkspaceWindowAgain()
-    {
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(bool, upgrade);
+        QFETCH(QStringList, messages);
         WindowFixture fixture;
         TempFolder source;
         ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORA.HLP", "new help"}});
+        const std::string help = fileBytes(fixture.programFolder() + "KORA.HLP");
         MASTER master;
-        int shown = 0;
-        fixture.onModal<KRWSPACE>([&shown](KRWSPACE* window) {
-            if (++shown == 1)
-                window->reject();
-            else
-                window->findChild<QPushButton*>("OK")->click();
+        const auto opened = W::answerEach(fixture, {&W::close, &W::ok});
+        fixture.onModal<KRUPGRD>([&](KRUPGRD* window) {
+            upgrade ? upgradeFrom(source)(window) : press(window, "CANCEL");
         });
-        fixture.onModal<KRUPGRD>([&source](KRUPGRD* window) {
-            window->setFolder(QString::fromStdString(source.path()));
-            window->findChild<QPushButton*>("Command1")->click();
-        });
-        fixture.queueAnswer(QMessageBox::Yes);
-        QVERIFY(master.start());
-        QCOMPARE(shown, 2);
-        QCOMPARE(fixture.messageTexts(),
-                 QStringList({"Update Database?", "Upgrade complete.  Select State!"}));
-        QVERIFY(master.values().upgradeContinue);
-        QCOMPARE(fileBytes(fixture.programFolder() + "KORA.HLP"), std::string("new help"));
-        QVERIFY(master.resultList());
+        fixture.queueAnswer(answer);
+        const bool cancelled = answer == QMessageBox::Yes && !upgrade;
+        QCOMPARE(master.start(), !cancelled);
+        QCOMPARE(master.hasEnded(), cancelled);
+        QCOMPARE(*opened, cancelled ? 1 : 2);
+        QCOMPARE(fixture.messageTexts(), messages);
+        QCOMPARE(fixture.messages().first().buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(master.values().upgradeContinue, upgrade);
+        QCOMPARE(fileBytes(fixture.programFolder() + "KORA.HLP"),
+                 upgrade ? std::string("new help") : help);
+        QCOMPARE(master.windowTitle() == caption("PA"), !cancelled);
+        QCOMPARE(master.isVisible(), !cancelled);
+        QCOMPARE(master.resultList() != nullptr, !cancelled);
+        QCOMPARE(master.values().programFolder, fixture.programFolder());
     }
 
     void theUpdateCommandEndsTheProgramAfterADatabaseUpgrade()
@@ -199,25 +162,22 @@ private slots:
         ZipBuilder::write(source.file("KORA1.ZIP"), {{"kOraPa.mdb", "new"}});
         MASTER master;
         QVERIFY(startOnTheList(fixture, master));
-        QVERIFY(master.isCommandEnabled("mnuUpdate"));
-        QVERIFY(master.isCommandEnabled("SSRibbon1_7"));
+        QVERIFY(master.isCommandEnabled(Command::UpdateDatabase));
+        QVERIFY(master.isCommandEnabled(Command::UpdateButton));
 
         // Cancel: workspace, state and list stay as they were.
         KRLIST* list = master.resultList();
         int shown = 0;
         fixture.onModal<KRUPGRD>([&source, &shown](KRUPGRD* window) {
-            if (++shown == 1) {
-                window->findChild<QPushButton*>("Command2")->click();
-                return;
-            }
-            window->setFolder(QString::fromStdString(source.path()));
-            window->findChild<QPushButton*>("Command1")->click();
+            if (++shown == 1)
+                press(window, "CANCEL");
+            else
+                upgradeFrom(source)(window);
         });
-        master.findChild<QAction*>("mnuUpdate")->trigger();
+        choose(master, Command::UpdateDatabase);
         QCOMPARE(master.resultList(), list);
         QVERIFY(!master.hasEnded());
-
-        master.findChild<QAction*>("mnuUpdate")->trigger();
+        choose(master, Command::UpdateDatabase);
         QVERIFY(master.hasEnded());
         QVERIFY(!master.values().upgradeContinue);
         QCOMPARE(fixture.messageTexts().last(),
@@ -237,14 +197,13 @@ private slots:
         MASTER master;
         QVERIFY(startOnTheList(fixture, master));
         fixture.onModal<KRUPGRD>([&source](KRUPGRD* window) {
-            window->setFolder(QString::fromStdString(source.path()));
-            window->findChild<QPushButton*>("Command1")->click();
-            window->findChild<QPushButton*>("Command2")->click();
+            upgradeFrom(source)(window);
+            press(window, "CANCEL");
         });
-        master.findChild<QAction*>("mnuUpdate")->trigger();
+        choose(master, Command::UpdateDatabase);
         QVERIFY(!master.hasEnded());
         QVERIFY(master.resultList());
-        QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is PA"));
+        QCOMPARE(master.windowTitle(), caption("PA"));
         QCOMPARE(fileBytes(fixture.programFolder() + "KORAPA.MDB"), before);
     }
 
@@ -252,23 +211,20 @@ private slots:
     {
         WindowFixture fixture;
         MASTER master;
-        int shown = 0;
-        fixture.onModal<KRWSPACE>([&shown](KRWSPACE* window) {
-            ++shown;
-            window->findChild<QPushButton*>("cmdExit")->click();
+        fixture.onModal<KRWSPACE>([](KRWSPACE* window) {
+            W{window}.exit();
             // Answered No: the window stays, so leave through OK.
             if (window->isVisible())
-                window->findChild<QPushButton*>("OK")->click();
+                W{window}.ok();
         });
         fixture.queueAnswer(QMessageBox::No);
         QVERIFY(master.start());
-        QCOMPARE(fixture.messages().first().text, QString("Are you sure you want to quit KORA?"));
-        QCOMPARE(fixture.messages().first().title, QString("Exit KORA"));
-        QCOMPARE(fixture.messages().first().buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(fixture.messages().first().icon, QMessageBox::Question);
+        const Dialogs::Request question = fixture.messages().first();
+        QCOMPARE(question.text, QString("Are you sure you want to quit KORA?"));
+        QCOMPARE(question.title, QString("Exit KORA"));
+        QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(question.icon, QMessageBox::Question);
 
-        fixture.onModal<KRWSPACE>(
-            [](KRWSPACE* window) { window->findChild<QPushButton*>("cmdExit")->click(); });
         fixture.queueAnswer(QMessageBox::Yes);
         master.SubChangeState();
         QVERIFY(master.hasEnded());
@@ -282,52 +238,50 @@ private slots:
         // after No to "Update Database?" shown again and accepted with NJ.
         int shown = 0;
         fixture.onModal<KRWSPACE>([&shown](KRWSPACE* window) {
-            ++shown;
-            if (shown == 2) {
-                window->findChild<QComboBox*>("STATE")->setCurrentText("DM");
-                window->reject();
-                return;
-            }
-            if (shown == 3)
-                window->findChild<QComboBox*>("STATE")->setCurrentText("NJ");
-            window->findChild<QPushButton*>("OK")->click();
+            const W page{window};
+            if (++shown > 1)
+                page.chooseState(shown == 2 ? "DM" : "NJ");
+            if (shown == 2)
+                page.close();
+            else
+                page.ok();
         });
         QVERIFY(master.start());
         fixture.queueAnswer(QMessageBox::No);
         master.SubChangeState();
         QCOMPARE(shown, 3);
         QCOMPARE(fixture.messageTexts(), QStringList({"Update Database?"}));
-        QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is NJ"));
+        QCOMPARE(master.windowTitle(), caption("NJ"));
     }
 
-    void theCloseBoxEndsWithoutAQuestion()
+    void exitAnsweredNoLeavesEverythingAsItWasAndTheCloseBoxDoesNotAsk()
     {
         WindowFixture fixture;
         MASTER master;
         QVERIFY(startOnTheList(fixture, master));
+        KRLIST* list = master.resultList();
+        fixture.queueAnswer(QMessageBox::No);
+        choose(master, Command::Exit);
+        QCOMPARE(fixture.messageTexts(), QStringList({"Are you sure you want to quit KORA?"}));
+        QVERIFY(!master.hasEnded() && master.isVisible());
+        QCOMPARE(master.resultList(), list);
+        QCOMPARE(master.windowTitle(), caption("PA"));
+
         QVERIFY(master.close());
         QVERIFY(master.hasEnded());
-        QVERIFY(fixture.messages().isEmpty());
+        QCOMPARE(fixture.messages().size(), 1);
     }
 
     void aDatabaseThatFailsAfterItsCheckBringsTheWorkspaceWindowBack()
     {
         WindowFixture fixture;
-        {
-            Database pa(fixture.programFolder() + "KORAPA.MDB",
-                        Installation(fixture.programFolder()).stateConnect("PA"));
-            pa.execute("DROP TABLE PRIME");
-        }
+        Database(fixture.programFolder() + "KORAPA.MDB",
+                 Installation(fixture.programFolder()).stateConnect("PA"))
+            .execute("DROP TABLE PRIME");
         MASTER master;
-        int shown = 0;
-        fixture.onModal<KRWSPACE>([&shown](KRWSPACE* window) {
-            if (++shown == 1)
-                window->findChild<QPushButton*>("OK")->click();
-            else
-                window->findChild<QPushButton*>("cmdExit")->click();
-        });
+        const auto opened = W::answerEach(fixture, {&W::ok, &W::exit});
         QVERIFY(!master.start());
-        QCOMPARE(shown, 2);
+        QCOMPARE(*opened, 2);
         QVERIFY(fixture.messageTexts().first().startsWith(
             QString("The state database %1KORAPA.MDB could not be opened: ")
                 .arg(QString::fromStdString(fixture.programFolder()))));
@@ -339,64 +293,48 @@ private slots:
         WindowFixture fixture;
         MASTER master;
         master.setDataVersion("12/01/2026");
-        master.findChild<QAction*>("mnuVersion")->trigger();
-        master.findChild<QAction*>("mnuAbout")->trigger();
+        choose(master, Command::DataVersion);
+        choose(master, Command::About);
         QCOMPARE(fixture.messages()[0].text, QString("Data Version (12/01/2026)"));
         QCOMPARE(fixture.messages()[1].title, QString("About KORA Ver 2.30.0"));
         QVERIFY(fixture.messages()[1].text.startsWith("Kora Version 2.30.0\r\n\r\n"));
         QCOMPARE(fixture.messages()[1].text.count("\r\n"), 5);
         QVERIFY(!fixture.messages()[1].text.endsWith("\r\n"));
     }
+
     void backupFromTheMenuLeavesTheMainWindowUsableTheButtonDoesNot()
     {
         WindowFixture fixture;
         MASTER master;
         QVERIFY(startOnTheList(fixture, master));
-        QVERIFY(master.isCommandEnabled("mnuBackup"));
-        QVERIFY(master.isCommandEnabled("SSRibbon1_2"));
+        QVERIFY(master.isCommandEnabled(Command::Backup));
+        QVERIFY(master.isCommandEnabled(Command::BackupButton));
 
-        master.findChild<QAction*>("mnuBackup")->trigger();
+        choose(master, Command::Backup);
         QPointer<KRNOTES> beside = master.notesWindow();
-        QVERIFY(beside && beside->isVisible());
-        QVERIFY(!beside->isModal());
+        QVERIFY(beside && beside->isVisible() && !beside->isModal());
         QVERIFY(!QApplication::activeModalWidget());
         // A second click brings the same window forward.
-        master.findChild<QAction*>("mnuBackup")->trigger();
+        choose(master, Command::Backup);
         QCOMPARE(master.notesWindow(), beside.data());
-        beside->findChild<QPushButton*>("CANCEL")->click();
+        press(beside, "CANCEL");
         QTRY_VERIFY(!beside);
 
         bool modal = false;
         fixture.onModal<KRNOTES>([&modal](KRNOTES* window) {
             modal = window->isModal();
-            window->findChild<QPushButton*>("CANCEL")->click();
+            press(window, "CANCEL");
         });
-        master.findChild<QAction*>("SSRibbon1_2")->trigger();
+        choose(master, Command::BackupButton);
         QVERIFY(modal);
         QVERIFY(!master.hasEnded());
         QVERIFY(fixture.messages().isEmpty());
     }
 
-    void exitAnsweredNoLeavesEverythingAsItWas()
-    {
-        WindowFixture fixture;
-        MASTER master;
-        QVERIFY(startOnTheList(fixture, master));
-        KRLIST* list = master.resultList();
-        fixture.queueAnswer(QMessageBox::No);
-        master.findChild<QAction*>("mnuExit")->trigger();
-        QCOMPARE(fixture.messageTexts(), QStringList({"Are you sure you want to quit KORA?"}));
-        QVERIFY(!master.hasEnded());
-        QVERIFY(master.isVisible());
-        QCOMPARE(master.resultList(), list);
-        QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is PA"));
-    }
-
     void exitOffersABackupOnlyAfterAChange()
     {
         WindowFixture fixture;
-        fixture.onModal<KRWSPACE>(
-            [](KRWSPACE* window) { window->findChild<QPushButton*>("OK")->click(); });
+        W::answerEach(fixture, {&W::ok});
         {
             MASTER master;
             QVERIFY(master.start());
@@ -405,7 +343,6 @@ private slots:
             QCOMPARE(fixture.messageTexts(), QStringList({"Are you sure you want to quit KORA?"}));
             QVERIFY(master.hasEnded());
         }
-
         MASTER master;
         QVERIFY(master.start());
         Database& db = master.resultList()->database();
@@ -418,7 +355,7 @@ private slots:
         bool shown = false;
         fixture.onModal<KRNOTES>([&shown](KRNOTES* window) {
             shown = true;
-            window->findChild<QPushButton*>("OK")->click();
+            press(window, "OK");
         });
         master.SubExit();
         QVERIFY(shown);
@@ -446,15 +383,14 @@ private slots:
             title = dialog->windowTitle();
             dialog->reject();
         });
-        master.findChild<QAction*>("mnuPrinter")->trigger();
+        choose(master, Command::PrinterSetup);
         QCOMPARE(title, QString("Printer Setup"));
-        master.findChild<QAction*>("mnuHelp")->trigger();
+        choose(master, Command::ProgramHelp);
         auto* help = master.findChild<HelpWindow*>();
         QVERIFY(help && help->isVisible());
         QVERIFY(fixture.messages().isEmpty());
         QCOMPARE(master.resultList(), list);
-        QVERIFY(list->isVisible());
-        QVERIFY(!master.hasEnded());
+        QVERIFY(list->isVisible() && !master.hasEnded());
     }
 };
 

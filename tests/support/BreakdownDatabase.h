@@ -1,7 +1,6 @@
 #pragma once
 
-#include "database/Database.h"
-#include "support/TempFolder.h"
+#include "support/StateDatabase.h"
 
 namespace kora::test {
 
@@ -9,19 +8,10 @@ namespace kora::test {
 // (SIC group 15, expiring in March), three in 101 (SIC 5812, expiring in
 // November), mods 0.85 to 1.25, the fifth marked to leave out. SIC group 15
 // has a description, group 58 none.
-class BreakdownDatabase
+class BreakdownDatabase : public StateDatabase
 {
 public:
     BreakdownDatabase();
-
-    Database& db() { return m_db; }
-
-private:
-    void add(const char* file, const char* county, const char* countyName, const char* sic,
-             double mod, const char* expire, const char* omit);
-
-    TempFolder m_folder;
-    Database m_db;
 };
 
 } // namespace kora::test

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "database/Database.h"
+#include "support/TempFolder.h"
+
+#include <string>
+#include <vector>
+
+namespace kora::test {
+
+// An empty state database (all tables, reference rows) in a test folder, open.
+class StateDatabase
+{
+public:
+    static constexpr const char* kConnect = ";PWD=secret1";
+
+    explicit StateDatabase(const std::string& state = "PA");
+
+    Database& db() { return m_db; }
+    const TempFolder& folder() const { return m_folder; }
+    std::string path() const { return m_path; }
+    // The first column of the first row the query gives; null when it gives none.
+    Value value(const std::string& sql, const std::vector<Value>& arguments = {});
+
+private:
+    TempFolder m_folder;
+    std::string m_path;
+    Database m_db;
+};
+
+} // namespace kora::test
