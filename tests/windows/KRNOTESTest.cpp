@@ -92,23 +92,30 @@ private:
     Database m_db;
 };
 
-struct Controls
+// Drives the backup window as a user would.
+struct BackupWindow
 {
-    explicit Controls(KRNOTES& window)
-        : check1(window.findChild<QCheckBox*>("Check1")),
-          label1(window.findChild<QLabel*>("Label1")), dir1(window.findChild<QLineEdit*>("Dir1")),
-          ok(window.findChild<QPushButton*>("OK"))
-    {
-    }
-    QRadioButton* option(KRNOTES& window, int number)
-    {
-        return window.findChild<QRadioButton*>(QStringLiteral("Option%1").arg(number));
-    }
+    explicit BackupWindow(KRNOTES& shown) : window(shown) { window.show(); }
 
-    QCheckBox* check1;
-    QLabel* label1;
-    QLineEdit* dir1;
-    QPushButton* ok;
+    template <typename T> T* child(const QString& name) const
+    {
+        T* found = window.findChild<T*>(name);
+        if (!found)
+            qFatal("the backup window has no %s", qPrintable(name));
+        return found;
+    }
+    QCheckBox* otherFolder() const { return child<QCheckBox>("Check1"); }
+    QString folderCaption() const { return child<QLabel>("Label1")->text(); }
+    bool folderShown() const
+    {
+        return child<QLabel>("Label1")->isVisible() && child<QLineEdit>("Dir1")->isVisible();
+    }
+    QString folder() const { return child<QLineEdit>("Dir1")->text() + '/'; }
+    void choose(int option) const { child<QRadioButton>(QStringLiteral("Option%1").arg(option))->click(); }
+    void tick() const { otherFolder()->click(); }
+    void ok() const { child<QPushButton>("OK")->click(); }
+
+    KRNOTES& window;
 };
 
 } // namespace
