@@ -111,7 +111,10 @@ struct BackupWindow
         return child<QLabel>("Label1")->isVisible() && child<QLineEdit>("Dir1")->isVisible();
     }
     QString folder() const { return child<QLineEdit>("Dir1")->text() + '/'; }
-    void choose(int option) const { child<QRadioButton>(QStringLiteral("Option%1").arg(option))->click(); }
+    void choose(int option) const
+    {
+        child<QRadioButton>(QStringLiteral("Option%1").arg(option))->click();
+    }
     void tick() const { otherFolder()->click(); }
     void ok() const { child<QPushButton>("OK")->click(); }
 
@@ -129,7 +132,7 @@ private slots:
     {
         QTest::addColumn<int>("option");
         QTest::addColumn<QString>("checkCaption");
-        QTest::addColumn<QString>("labelCaption");
+        QTest::addColumn<QString>("folderCaption");
         QTest::newRow("backup") << 1 << "Copy Backup File To Another Drive or Directory"
                                 << "Copy To:";
         QTest::newRow("restore") << 2 << "Restore Backup File From Another Drive or Directory"
@@ -137,92 +140,78 @@ private slots:
         QTest::newRow("merge") << 3 << "Merge Backup File From Another Drive or Directory"
                                << "Merge From:";
     }
-
     void captionsFollowTheOption()
     {
         QFETCH(int, option);
         QFETCH(QString, checkCaption);
-        QFETCH(QString, labelCaption);
+        QFETCH(QString, folderCaption);
         NotesFixture fixture;
-        KRNOTES window(fixture.master());
-        window.show();
-        Controls controls(window);
-        QVERIFY(controls.option(window, 1)->isChecked());
-        QCOMPARE(window.findChild<QPushButton*>("CANCEL")->text(), QString("CANCEL"));
-
+        KRNOTES shown(fixture.master());
+        const BackupWindow window(shown);
         // Another option first, so that the click on this one is a change.
-        controls.option(window, option == 1 ? 2 : 1)->click();
-        controls.option(window, option)->click();
-        QCOMPARE(controls.check1->text(), checkCaption);
-        QCOMPARE(controls.label1->text(), labelCaption);
-        QVERIFY(!controls.check1->isChecked());
-        QVERIFY(!controls.label1->isVisible());
-        QVERIFY(!controls.dir1->isVisible());
+        window.choose(option == 1 ? 2 : 1);
+        window.choose(option);
+        QCOMPARE(window.otherFolder()->text(), checkCaption);
+        QCOMPARE(window.folderCaption(), folderCaption);
+        QVERIFY(!window.otherFolder()->isChecked());
+        QVERIFY(!window.folderShown());
 
         // Ticked: the folder shows under the label, and follows a change of option.
         fixture.folders << QString::fromStdString(fixture.temporaryFolder());
-        controls.check1->click();
-        QVERIFY(controls.label1->isVisible() && controls.label1->isEnabled());
-        QVERIFY(controls.dir1->isVisible() && controls.dir1->isEnabled());
-        QCOMPARE(controls.dir1->text() + '/', QString::fromStdString(fixture.temporaryFolder()));
-        controls.option(window, option == 3 ? 1 : 3)->click();
-        QVERIFY(controls.label1->text() != labelCaption);
-        controls.option(window, option)->click();
-        QCOMPARE(controls.label1->text(), labelCaption);
-        QCOMPARE(controls.check1->text(), checkCaption);
-        QVERIFY(controls.dir1->isVisible());
-
-        controls.check1->click();
-        QVERIFY(!controls.label1->isVisible());
-        QVERIFY(!controls.dir1->isVisible());
+        window.tick();
+        QVERIFY(window.folderShown());
+        QCOMPARE(window.folder(), QString::fromStdString(fixture.temporaryFolder()));
+        QCOMPARE(fixture.requests.last().title, checkCaption);
+        window.choose(option == 3 ? 1 : 3);
+        QVERIFY(window.folderCaption() != folderCaption);
+        window.choose(option);
+        QCOMPARE(window.folderCaption(), folderCaption);
+        QVERIFY(window.folderShown());
+        window.tick();
+        QVERIFY(!window.folderShown());
     }
 
     void theFolderChooserComesOnlyWithATick()
     {
         NotesFixture fixture;
-        KRNOTES window(fixture.master());
-        window.show();
-        Controls controls(window);
-
+        KRNOTES shown(fixture.master());
+        const BackupWindow window(shown);
         // OK without the tick: the backup goes to the program folder, no chooser.
         fixture.queueAnswer(QMessageBox::No);
-        controls.ok->click();
+        window.ok();
         QVERIFY(fixture.requests.isEmpty());
         QCOMPARE(fixture.messageTexts(),
                  QStringList({QString::fromStdString("Backup User Data and Notes to " +
                                                      fixture.localBackup() + "?")}));
         QCOMPARE(fixture.messages().first().title, QString("Backup User Notes & Data"));
-        QVERIFY(window.isVisible());
+        QVERIFY(shown.isVisible());
 
         // Ticked, then the chooser left without a folder: the tick goes again.
-        controls.check1->click();
+        window.tick();
         QCOMPARE(fixture.requests.size(), 1);
         QCOMPARE(fixture.requests.first().kind, Dialogs::FileRequest::Kind::Folder);
-        QCOMPARE(fixture.requests.first().title,
-                 QString("Copy Backup File To Another Drive or Directory"));
-        QVERIFY(!controls.check1->isChecked());
-        QVERIFY(!controls.label1->isVisible());
+        QVERIFY(!window.otherFolder()->isChecked());
+        QVERIFY(!window.folderShown());
 
         // A folder that cannot be read is refused by name.
         const QString missing = QString::fromStdString(fixture.temporaryFolder()) + "gone";
         fixture.folders << missing;
-        controls.check1->click();
+        window.tick();
         QCOMPARE(fixture.messageTexts().last(), "Error Reading Drive " + missing);
-        QVERIFY(!controls.check1->isChecked());
+        QVERIFY(!window.otherFolder()->isChecked());
 
         // A folder chosen, then untick and tick again: the chooser starts there.
         fixture.folders << QString::fromStdString(fixture.temporaryFolder());
-        controls.check1->click();
-        QVERIFY(controls.check1->isChecked());
-        controls.check1->click();
-        QCOMPARE(fixture.requests.size(), 3);
-        controls.check1->click();
+        window.tick();
+        QVERIFY(window.otherFolder()->isChecked());
+        window.tick();
+        window.tick();
         QCOMPARE(fixture.requests.size(), 4);
         QCOMPARE(fixture.requests.last().directory + '/',
                  QString::fromStdString(fixture.temporaryFolder()));
         // Left this time, the folder chosen before stays.
-        QVERIFY(controls.check1->isChecked());
-        QCOMPARE(window.folder() + '/', QString::fromStdString(fixture.temporaryFolder()));
+        QVERIFY(window.otherFolder()->isChecked());
+        QCOMPARE(shown.folder() + '/', QString::fromStdString(fixture.temporaryFolder()));
     }
 
     void restoreOrMergeFromAFolderWithoutTheFileNamesIt_data()
@@ -231,41 +220,40 @@ private slots:
         QTest::newRow("restore") << 2;
         QTest::newRow("merge") << 3;
     }
-
     void restoreOrMergeFromAFolderWithoutTheFileNamesIt()
     {
         QFETCH(int, option);
         NotesFixture fixture;
-        KRNOTES window(fixture.master());
-        window.show();
-        Controls controls(window);
-        controls.option(window, option)->click();
+        KRNOTES shown(fixture.master());
+        const BackupWindow window(shown);
+        window.choose(option);
         const QString empty = QString::fromStdString(fixture.temporaryFolder());
         fixture.folders << empty;
-        controls.check1->click();
-        controls.ok->click();
+        window.tick();
+        window.ok();
         QCOMPARE(fixture.messageTexts(),
                  QStringList({QDir(empty).absolutePath() +
                               "/BACKUPPA.MDB file was not found.  Please select the correct "
                               "path and try again."}));
-        QVERIFY(window.isVisible());
+        QVERIFY(shown.isVisible());
     }
 
     void aBackupIsCopiedToTheChosenFolderOrTheFailureSaid()
     {
         NotesFixture fixture;
         fixture.setNote("100001", "Call in May");
-        KRNOTES window(fixture.master());
-        window.show();
-        Controls controls(window);
         const std::string other = fixture.temporaryFolder() + "diskette";
         std::filesystem::create_directory(other);
-        fixture.folders << QString::fromStdString(other);
-        controls.check1->click();
         const std::string chosen = other + "/BACKUPPA.MDB";
-
-        fixture.queueAnswer(QMessageBox::Yes);
-        controls.ok->click();
+        {
+            KRNOTES shown(fixture.master());
+            const BackupWindow window(shown);
+            fixture.folders << QString::fromStdString(other);
+            window.tick();
+            fixture.queueAnswer(QMessageBox::Yes);
+            window.ok();
+            QVERIFY(!shown.isVisible());
+        }
         QCOMPARE(
             fixture.messageTexts(),
             QStringList({QString::fromStdString("Backup User Data and Notes to " + chosen + "?"),
@@ -274,20 +262,18 @@ private slots:
                          QString::fromStdString("Backup copied to " + chosen)}));
         QCOMPARE(fixture.messages()[1].title, QString("Backup Complete"));
         QCOMPARE(bytesOf(chosen), bytesOf(fixture.localBackup()));
-        QVERIFY(!window.isVisible());
 
         // The folder went away after it was chosen: the local backup is made, the copy fails.
-        KRNOTES again(fixture.master());
-        again.show();
-        Controls second(again);
+        KRNOTES shown(fixture.master());
+        const BackupWindow window(shown);
         const std::string removed = fixture.temporaryFolder() + "ejected";
         std::filesystem::create_directory(removed);
         fixture.folders << QString::fromStdString(removed);
-        second.check1->click();
+        window.tick();
         std::filesystem::remove(removed);
         fixture.setNote("100002", "Second note");
         fixture.queueAnswer(QMessageBox::Yes);
-        second.ok->click();
+        window.ok();
         QCOMPARE(fixture.messageTexts().mid(3),
                  QStringList({QString::fromStdString("Backup User Data and Notes to " + removed +
                                                      "/BACKUPPA.MDB?"),
@@ -295,7 +281,7 @@ private slots:
                                                      fixture.localBackup()),
                               "Error copying file!  Make sure path is correct!"}));
         QVERIFY(!std::filesystem::exists(removed));
-        QVERIFY(again.isVisible());
+        QVERIFY(shown.isVisible());
     }
 
     void notesAndFieldsComeBackFromTheOtherFolder()
@@ -305,29 +291,28 @@ private slots:
         fixture.setUser1("100002", "Key account");
         const std::string other = fixture.temporaryFolder() + "diskette";
         std::filesystem::create_directory(other);
+        const std::string chosen = other + "/BACKUPPA.MDB";
         {
-            KRNOTES window(fixture.master());
+            KRNOTES shown(fixture.master());
             fixture.folders << QString::fromStdString(other);
-            Controls(window).check1->click();
+            BackupWindow(shown).tick();
             fixture.queueAnswer(QMessageBox::Yes);
-            window.ok();
+            shown.ok();
         }
         // Typed over since, and the local backup lost.
         fixture.setNote("100001", "typed later");
         fixture.setUser1("100002", " ");
         std::filesystem::remove(fixture.localBackup());
 
-        KRNOTES window(fixture.master());
-        window.show();
-        QSignalSpy restored(&window, &KRNOTES::userDataRestored);
-        Controls controls(window);
-        controls.option(window, 2)->click();
+        KRNOTES restoring(fixture.master());
+        const BackupWindow window(restoring);
+        QSignalSpy restored(&restoring, &KRNOTES::userDataRestored);
+        window.choose(2);
         fixture.folders << QString::fromStdString(other);
-        controls.check1->click();
+        window.tick();
         const qsizetype before = fixture.messages().size();
         fixture.queueAnswer(QMessageBox::Yes);
-        controls.ok->click();
-        const std::string chosen = other + "/BACKUPPA.MDB";
+        window.ok();
         QCOMPARE(fixture.messageTexts().mid(before),
                  QStringList(
                      {QString::fromStdString("Restore User Data and Notes from " + chosen + "?"),
@@ -338,24 +323,23 @@ private slots:
         QCOMPARE(fixture.note("100001"), Value("Renewal in March"));
         QCOMPARE(fixture.user1("100002"), Value("Key account"));
         QCOMPARE(restored.count(), 1);
-        QVERIFY(!window.isVisible());
+        QVERIFY(!restoring.isVisible());
         QVERIFY(!std::filesystem::exists(fixture.localBackup()));
 
         // A merge keeps the current note first; No changes nothing.
         fixture.setNote("100001", "typed later");
         KRNOTES merging(fixture.master());
-        merging.show();
+        const BackupWindow mergeWindow(merging);
         QSignalSpy merged(&merging, &KRNOTES::userDataRestored);
-        Controls mergeControls(merging);
-        mergeControls.option(merging, 3)->click();
+        mergeWindow.choose(3);
         fixture.folders << QString::fromStdString(other);
-        mergeControls.check1->click();
+        mergeWindow.tick();
         fixture.queueAnswer(QMessageBox::No);
-        mergeControls.ok->click();
+        mergeWindow.ok();
         QCOMPARE(fixture.note("100001"), Value("typed later"));
         QVERIFY(merging.isVisible());
         fixture.queueAnswer(QMessageBox::Yes);
-        mergeControls.ok->click();
+        mergeWindow.ok();
         QCOMPARE(fixture.messageTexts().last(), QString("User Notes and Fields Merged!"));
         QCOMPARE(fixture.messages().last().title, QString("Merge Complete"));
         QCOMPARE(fixture.note("100001"), Value("typed later\r\nRenewal in March"));
