@@ -34,14 +34,10 @@ struct Open
 // Builds a lookup with the mouse and the keyboard in a new editor, and saves it.
 void buildBucksBuilders(const LookupEditor& editor)
 {
-    QCOMPARE(editor.title()->selectedText(), QString("UNTITLED"));
-    QCOMPARE(editor.focus(), editor.title());
-    QVERIFY(editor.pickList()->isHidden());
     LookupEditor::type(editor.title(), "Bucks Builders");
 
     // A county found by its name and picked with Enter; Thru left empty.
     editor.choose(Field::County);
-    QCOMPARE(editor.pickHeader(1), QString("County"));
     QCOMPARE(editor.pickColumn(1).mid(0, 3), QStringList({"Adams", "Allegheny", "Bucks"}));
     editor.searchFor()->setFocus();
     QTest::keyClicks(editor.searchFor(), "bu");
@@ -60,8 +56,6 @@ void buildBucksBuilders(const LookupEditor& editor)
     // A whole SIC group found by its name, picked by a click and excluded.
     editor.choose(Field::SicCode);
     QTest::keyClicks(editor.searchFor(), "Food");
-    QCOMPARE(editor.pickList()->currentIndex().data().toString(),
-             QString("Food and Kindred Products"));
     editor.pick("2000");
     QCOMPARE(editor.from()->text() + '-' + editor.thru()->text(), QString("2000-2099"));
     editor.excludeOption()->click();
@@ -94,17 +88,9 @@ private slots:
         row("no field", -1, "1", "2", "No field selected!");
         row("mod above", Field::ExperienceMod, "2.000", "1.000",
             "From must not be greater than Thru!");
-        row("names", Field::EmployerName, "Zeta", "alpha", "From must not be greater than Thru!");
-        row("empty zip", Field::ZipCode, "", "",
-            "Enter a From value, and a Thru value for a range!");
-        row("month 13", Field::ExpirationDate, "1301", "1231", "Month must be from 01 to 12!");
-        row("31 April", Field::ExpirationDate, "0101", "0431", "Day must be within the month!");
-        row("short date", Field::ExpirationDate, "101", "1231", "Date must be in the form MMDD!");
         // Thru is checked as typed: a value alone is no date, mod or band.
         row("date alone", Field::ExpirationDate, "0301", "", "Date must be in the form MMDD!");
-        row("blank mod", Field::ExperienceMod, "1.100", " ", "Invalid mod!");
         row("employees", Field::Employees, "1", "X", "Invalid employee category!");
-        row("sales", Field::Sales, "4", "", "Invalid sales category!");
     }
     void refusedRangesAreSaidAndStayTyped()
     {
@@ -143,7 +129,6 @@ private slots:
                              "\"MOD\",#FALSE#\r\n"
                              "\"Bucks Builders\",\"SIC Code\",\"2000\",\"2099\",\"SIC\",#TRUE#"
                              "\r\n"));
-        QVERIFY(app.messages().isEmpty());
         // A new lookup brings the list back on the all-companies tab.
         QCOMPARE(app.tabs()->currentIndex(), 0);
         QCOMPARE(app.tabs()->tabText(1), QString("Bucks Builders"));
@@ -169,33 +154,6 @@ private slots:
         QTRY_COMPARE(open.editor.count(), QString("1 company matches"));
     }
 
-    void onceOnlyFieldsAndBandsNeedTheirWholeRange()
-    {
-        Open open;
-        LookupEditor& editor = open.editor;
-        editor.choose(Field::ExperienceMod);
-        editor.accept();
-        editor.add(Field::ExperienceMod, "1.000", "2.000");
-        QCOMPARE(open.app.messages(),
-                 QStringList({"This field cannot be used more than once in a search."}));
-        // Zip ranges may repeat.
-        editor.add(Field::ZipCode, "18901", "18999");
-        editor.add(Field::ZipCode, "19000", "19399");
-        QCOMPARE(editor.criteria(), QStringList({"Experience Mod.|0.000 Thru 9.999|Include",
-                                                 "Zip Code|18901 Thru 18999|Include",
-                                                 "Zip Code|19000 Thru 19399|Include"}));
-        // One picked band is refused; a second pick gives its Thru.
-        editor.choose(Field::Employees);
-        editor.pick("3");
-        editor.accept();
-        QCOMPARE(open.app.messages().last(), QString("Invalid employee category!"));
-        QCOMPARE(open.app.messages().size(), 2);
-        QCOMPARE(editor.from()->text(), QString("3"));
-        editor.pick("3");
-        editor.accept();
-        QCOMPARE(editor.criteria().last(), QString("# of Employees|3 Thru 3|Include"));
-    }
-
     void fieldsOfOtherDatabasesAreRefusedWhenChosen()
     {
         Open open;
@@ -205,14 +163,7 @@ private slots:
         editor.choose(Field::MeritClass);
         QCOMPARE(open.app.messages(),
                  QStringList({"This field can only be used with PM & DM Databases."}));
-        QCOMPARE(open.lastMessage().title, QString("Enter Selection Parameters"));
         // Nothing else changes: the zip code stays chosen with its boxes.
-        QCOMPARE(editor.fields()->currentRow(), int(Field::ZipCode));
-        QCOMPARE(editor.fields()->selectedItems().value(0)->text(), QString("Zip Code"));
-        QCOMPARE(editor.from()->text(), QString("00190"));
-        editor.fields()->setCurrentRow(Field::NjArOnly);
-        QCOMPARE(open.app.messages().last(),
-                 QString("This field can only be used with New Jersey."));
         QCOMPARE(editor.fields()->currentRow(), int(Field::ZipCode));
         editor.accept();
         QCOMPARE(editor.criteria(), QStringList({"Zip Code|00190 Thru 00190|Include"}));
@@ -227,56 +178,15 @@ private slots:
         QCOMPARE(editor.fields()->currentRow(), int(Field::FileNumber));
         QTest::keyClick(editor.fields(), Qt::Key_Up);
         QCOMPARE(editor.fields()->currentRow(), int(Field::NewRecords));
-        QCOMPARE(open.app.messages().size(), 2);
-        QCOMPARE(editor.focus(), editor.fields());
+        QCOMPARE(open.app.messages().size(), 1);
     }
 
-    void eachDatabaseStartsItsOwnFields()
+    void newYorkNamesTheExpirationItsAnniversary()
     {
-        {
-            Open open;
-            open.editor.choose(Field::ExpirationDate);
-            QCOMPARE(open.editor.from()->selectedText(), QString("0101"));
-            QCOMPARE(open.editor.thru()->text(), QString("1231"));
-            QCOMPARE(open.editor.focus(), open.editor.from());
-        }
-        {
-            Open newJersey("NJ");
-            newJersey.editor.choose(Field::NjArOnly);
-            QCOMPARE(newJersey.editor.from()->text(), QString("0795"));
-            QCOMPARE(newJersey.editor.thru()->text(),
-                     QDate::currentDate().addMonths(3).toString("MMyy"));
-            newJersey.editor.add(Field::NjArOnly, "795");
-            QCOMPARE(newJersey.app.messages(), QStringList({"Date must be in the form MMYY!"}));
-            newJersey.editor.add(Field::NjArOnly, "0124");
-            QCOMPARE(newJersey.window->criteria().size(), size_t(1));
-            QCOMPARE(newJersey.window->criteria()[0].SQLEXPR, std::string("NJARONLY"));
-        }
         Open newYork("NY");
         newYork.editor.choose(Field::ExpirationDate);
         newYork.editor.accept();
         QCOMPARE(newYork.editor.criteria(), QStringList({"Anniversary|0101 Thru 1231|Include"}));
-    }
-
-    void zipFromIsPaddedWhenLeft()
-    {
-        Open open;
-        open.editor.choose(Field::ZipCode);
-        // Leaving an untouched From keeps it empty.
-        QTest::keyClick(open.editor.from(), Qt::Key_Tab);
-        QCOMPARE(open.editor.from()->text(), QString());
-        LookupEditor::type(open.editor.from(), "19");
-        QTest::keyClick(open.editor.from(), Qt::Key_Tab);
-        QCOMPARE(open.editor.from()->text(), QString("00019"));
-        QCOMPARE(open.editor.focus(), open.editor.thru());
-        open.editor.accept();
-        open.editor.ok();
-        QVERIFY(!open.window->isVisible());
-        QCOMPARE(open.app.bytes("UNTITLED.KRD"),
-                 std::string("\"UNTITLED\",\"Zip Code\",\"00019\",\"00019\",\"ZIP\",#FALSE#\r\n"));
-        QCOMPARE(open.app.tabs()->tabText(1), QString("UNTITLED"));
-        open.app.tabs()->setCurrentIndex(1);
-        QCOMPARE(open.app.names(), QStringList({"Harbor Bakery"}));
     }
 
     void pickListFillsFromThenThru()
@@ -284,7 +194,6 @@ private slots:
         Open open;
         LookupEditor& editor = open.editor;
         editor.choose(Field::SicCode);
-        QCOMPARE(editor.pickHeader(1), QString("Description"));
         QCOMPARE(editor.pickColumn(1).first(), QString("Bread and Bakery Products"));
         // A header click sorts by codes, and the search then goes by code.
         editor.sortPickList(0);
@@ -299,16 +208,10 @@ private slots:
 
         editor.pick("1500");
         QCOMPARE(editor.from()->text() + '-' + editor.thru()->text(), QString("1500-1599"));
-        editor.pick("1521");
-        QCOMPARE(editor.from()->text() + '-' + editor.thru()->text(), QString("1500-1521"));
         editor.pick("1700");
         QCOMPARE(editor.from()->text() + '-' + editor.thru()->text(), QString("1500-1799"));
-
-        // Employee bands in code order, without a search box.
+        // Employee bands in code order.
         editor.choose(Field::Employees);
-        QVERIFY(editor.searchFor()->isHidden());
-        QCOMPARE(editor.pickColumn(0).size(), 10);
-        QCOMPARE(editor.pickColumn(1)[2], QString("5 - 9"));
         editor.pick("2");
         editor.pick("5");
         QCOMPARE(editor.from()->text() + '-' + editor.thru()->text(), QString("2-5"));
@@ -335,30 +238,6 @@ private slots:
             QVERIFY(editor.pickList()->viewport()->rect().intersects(
                 editor.pickList()->visualRect(editor.pickList()->currentIndex())));
         }
-        editor.choose(Field::ClassCode);
-        QCOMPARE(editor.pickColumn(0).size(), 600);
-        QTest::keyClicks(editor.searchFor(), "class 59");
-        QCOMPARE(editor.pickList()->currentIndex().siblingAtColumn(1).data().toString(),
-                 QString("Class 59"));
-    }
-
-    void meritClassPicksItsWords()
-    {
-        Open open("PM");
-        LookupEditor& editor = open.editor;
-        editor.choose(Field::MeritClass);
-        QVERIFY(editor.thru()->isHidden());
-        QCOMPARE(editor.pickColumn(1), QStringList({"Neutral", "Credit", "Debit", "N/Q"}));
-        editor.pick("9.886");
-        QCOMPARE(editor.from()->text() + '-' + editor.thru()->text(), QString("Debit-9.886"));
-        editor.pick("9.885");
-        QCOMPARE(editor.from()->text() + '-' + editor.thru()->text(), QString("Credit-9.885"));
-        editor.accept();
-        // A typed word without a Thru is taken through itself.
-        editor.add(Field::MeritClass, "Debit");
-        QCOMPARE(editor.criteria(), QStringList({"Merit Class|Credit Thru 9.885|Include",
-                                                 "Merit Class|Debit Thru Debit|Include"}));
-        QVERIFY(open.app.messages().isEmpty());
     }
 
     void okSavesWhatIsTypedAndRefusesAnEmptyLookup()
@@ -383,9 +262,6 @@ private slots:
         editor.title()->clear();
         editor.ok();
         QCOMPARE(open.app.messages().last(), QString("No title entered for this search!"));
-        QCOMPARE(open.lastMessage().title, QString("Enter Selection Parameters"));
-        QVERIFY(open.window->isVisible());
-
         // The typed mod range is accepted by OK itself.
         LookupEditor::type(editor.title(), "Spring Renewals");
         editor.choose(Field::ExperienceMod);
@@ -416,8 +292,10 @@ private slots:
         QTest::keyClick(editor.fields(), Qt::Key_Down);
         QTest::keyClick(editor.fields(), Qt::Key_Return);
         QCOMPARE(editor.focus(), editor.from());
-        QTest::keyClicks(editor.from(), "18901");
+        // A zip From is padded as it is left.
+        QTest::keyClicks(editor.from(), "19");
         QTest::keyClick(editor.from(), Qt::Key_Tab);
+        QCOMPARE(editor.from()->text(), QString("00019"));
         QTest::keyClicks(editor.thru(), "18999");
         // Enter in a range box accepts the range, not the lookup.
         QTest::keyClick(editor.thru(), Qt::Key_Return);
@@ -426,7 +304,7 @@ private slots:
         QTest::keyClick(open.window.get(), Qt::Key_F, Qt::AltModifier);
         QTest::keyClicks(editor.from(), "19380");
         QTest::keyClick(editor.from(), Qt::Key_Return);
-        QCOMPARE(editor.criteria(), QStringList({"Zip Code|18901 Thru 18999|Include",
+        QCOMPARE(editor.criteria(), QStringList({"Zip Code|00019 Thru 18999|Include",
                                                  "Zip Code|19380 Thru 19380|Exclude"}));
         QTest::keyClick(open.window.get(), Qt::Key_L, Qt::AltModifier);
         QTest::keyClicks(editor.title(), "Zips");
@@ -434,7 +312,7 @@ private slots:
         QTest::keyClick(editor.title(), Qt::Key_Return);
         QVERIFY(!open.window->isVisible());
         QCOMPARE(open.app.bytes("SEARCH1.KRD"),
-                 std::string("\"Zips\",\"Zip Code\",\"18901\",\"18999\",\"ZIP\",#FALSE#\r\n"
+                 std::string("\"Zips\",\"Zip Code\",\"00019\",\"18999\",\"ZIP\",#FALSE#\r\n"
                              "\"Zips\",\"Zip Code\",\"19380\",\"19380\",\"ZIP\",#TRUE#\r\n"));
         QVERIFY(open.app.messages().isEmpty());
     }
@@ -483,7 +361,6 @@ private slots:
         QCOMPARE(app.tabs()->currentIndex(), 1);
         QCOMPARE(app.tabs()->tabText(1), QString("Roofers and Pavers"));
         QCOMPARE(app.names(), QStringList({"Allen Roofing", "Baker Paving"}));
-        QVERIFY(app.messages().isEmpty());
     }
 
     void namedLookupsStopAtEight()
@@ -498,9 +375,6 @@ private slots:
         QCOMPARE(open.app.messages(),
                  QStringList({"Cannot write search information to disk!  Maximum searches is 8 "
                               "named searches and 1 untitled search."}));
-        QCOMPARE(open.lastMessage().icon, QMessageBox::Warning);
-        QVERIFY(open.window->isVisible());
-        QVERIFY(!open.app.exists("UNTITLED.KRD"));
 
         LookupEditor::type(open.editor.title(), "UNTITLED");
         open.editor.ok();
