@@ -62,32 +62,27 @@ public:
     MASTER& master() { return m_master; }
     std::string localBackup() const { return programFolder() + "BACKUPPA.MDB"; }
 
-    void setNote(const char* file, const std::string& note)
+    // Sets or reads a column (NOTES.NOTES or PRIME.User1) of one company.
+    void set(const char* table, const char* column, const char* file, const std::string& value)
     {
-        m_db.prepare("UPDATE NOTES SET NOTES = ? WHERE FILE = ?")
-            .bindAll({Value(note), Value(file)})
-            .run();
-    }
-    Value note(const char* file) { return column("SELECT NOTES FROM NOTES WHERE FILE = ?", file); }
-    void setUser1(const char* file, const std::string& value)
-    {
-        m_db.prepare("UPDATE PRIME SET User1 = ? WHERE FILE = ?")
+        m_db.prepare(std::string("UPDATE ") + table + " SET " + column + " = ? WHERE FILE = ?")
             .bindAll({Value(value), Value(file)})
             .run();
     }
-    Value user1(const char* file) { return column("SELECT User1 FROM PRIME WHERE FILE = ?", file); }
+    Value get(const char* table, const char* column, const char* file)
+    {
+        Statement query =
+            m_db.prepare(std::string("SELECT ") + column + " FROM " + table + " WHERE FILE = ?");
+        query.bindAll({Value(file)});
+        return query.step() ? query.column(0) : Value("(no row)");
+    }
+    void setNote(const char* file, const std::string& note) { set("NOTES", "NOTES", file, note); }
+    Value note(const char* file) { return get("NOTES", "NOTES", file); }
 
     QStringList folders;
     QList<Dialogs::FileRequest> requests;
 
 private:
-    Value column(const char* sql, const char* file)
-    {
-        Statement query = m_db.prepare(sql);
-        query.bindAll({Value(file)});
-        return query.step() ? query.column(0) : Value("(no row)");
-    }
-
     MASTER m_master;
     Database m_db;
 };
@@ -128,23 +123,28 @@ class KRNOTESTest : public QObject
     Q_OBJECT
 
 private slots:
-    void captionsFollowTheOption_data()
+    void eachOptionNamesItsFolderAndItsFile_data()
     {
         QTest::addColumn<int>("option");
         QTest::addColumn<QString>("checkCaption");
         QTest::addColumn<QString>("folderCaption");
+        QTest::addColumn<QString>("okMessage"); // %1: the folder chosen
+        const QString notFound = "%1/BACKUPPA.MDB file was not found.  Please select the correct "
+                                 "path and try again.";
         QTest::newRow("backup") << 1 << "Copy Backup File To Another Drive or Directory"
-                                << "Copy To:";
+                                << "Copy To:"
+                                << "Backup User Data and Notes to %1/BACKUPPA.MDB?";
         QTest::newRow("restore") << 2 << "Restore Backup File From Another Drive or Directory"
-                                 << "Restore From:";
+                                 << "Restore From:" << notFound;
         QTest::newRow("merge") << 3 << "Merge Backup File From Another Drive or Directory"
-                               << "Merge From:";
+                               << "Merge From:" << notFound;
     }
-    void captionsFollowTheOption()
+    void eachOptionNamesItsFolderAndItsFile()
     {
         QFETCH(int, option);
         QFETCH(QString, checkCaption);
         QFETCH(QString, folderCaption);
+        QFETCH(QString, okMessage);
         NotesFixture fixture;
         KRNOTES shown(fixture.master());
         const BackupWindow window(shown);
@@ -153,20 +153,20 @@ private slots:
         window.choose(option);
         QCOMPARE(window.otherFolder()->text(), checkCaption);
         QCOMPARE(window.folderCaption(), folderCaption);
-        QVERIFY(!window.otherFolder()->isChecked());
         QVERIFY(!window.folderShown());
 
-        // Ticked: the folder shows under the label, and follows a change of option.
-        fixture.folders << QString::fromStdString(fixture.temporaryFolder());
+        // Ticked: the chooser asks under the caption, and the folder shows under the label.
+        const QString folder =
+            QDir(QString::fromStdString(fixture.temporaryFolder())).absolutePath();
+        fixture.folders << folder;
         window.tick();
         QVERIFY(window.folderShown());
-        QCOMPARE(window.folder(), QString::fromStdString(fixture.temporaryFolder()));
+        QCOMPARE(window.folder(), folder + '/');
         QCOMPARE(fixture.requests.last().title, checkCaption);
-        window.choose(option == 3 ? 1 : 3);
-        QVERIFY(window.folderCaption() != folderCaption);
-        window.choose(option);
-        QCOMPARE(window.folderCaption(), folderCaption);
-        QVERIFY(window.folderShown());
+        fixture.queueAnswer(QMessageBox::No);
+        window.ok();
+        QCOMPARE(fixture.messageTexts(), QStringList({okMessage.arg(folder)}));
+        QVERIFY(shown.isVisible());
         window.tick();
         QVERIFY(!window.folderShown());
     }
@@ -189,7 +189,6 @@ private slots:
         // Ticked, then the chooser left without a folder: the tick goes again.
         window.tick();
         QCOMPARE(fixture.requests.size(), 1);
-        QCOMPARE(fixture.requests.first().kind, Dialogs::FileRequest::Kind::Folder);
         QVERIFY(!window.otherFolder()->isChecked());
         QVERIFY(!window.folderShown());
 
@@ -212,30 +211,6 @@ private slots:
         // Left this time, the folder chosen before stays.
         QVERIFY(window.otherFolder()->isChecked());
         QCOMPARE(shown.folder() + '/', QString::fromStdString(fixture.temporaryFolder()));
-    }
-
-    void restoreOrMergeFromAFolderWithoutTheFileNamesIt_data()
-    {
-        QTest::addColumn<int>("option");
-        QTest::newRow("restore") << 2;
-        QTest::newRow("merge") << 3;
-    }
-    void restoreOrMergeFromAFolderWithoutTheFileNamesIt()
-    {
-        QFETCH(int, option);
-        NotesFixture fixture;
-        KRNOTES shown(fixture.master());
-        const BackupWindow window(shown);
-        window.choose(option);
-        const QString empty = QString::fromStdString(fixture.temporaryFolder());
-        fixture.folders << empty;
-        window.tick();
-        window.ok();
-        QCOMPARE(fixture.messageTexts(),
-                 QStringList({QDir(empty).absolutePath() +
-                              "/BACKUPPA.MDB file was not found.  Please select the correct "
-                              "path and try again."}));
-        QVERIFY(shown.isVisible());
     }
 
     void aBackupIsCopiedToTheChosenFolderOrTheFailureSaid()
@@ -288,7 +263,7 @@ private slots:
     {
         NotesFixture fixture;
         fixture.setNote("100001", "Renewal in March");
-        fixture.setUser1("100002", "Key account");
+        fixture.set("PRIME", "User1", "100002", "Key account");
         const std::string other = fixture.temporaryFolder() + "diskette";
         std::filesystem::create_directory(other);
         const std::string chosen = other + "/BACKUPPA.MDB";
@@ -301,7 +276,7 @@ private slots:
         }
         // Typed over since, and the local backup lost.
         fixture.setNote("100001", "typed later");
-        fixture.setUser1("100002", " ");
+        fixture.set("PRIME", "User1", "100002", " ");
         std::filesystem::remove(fixture.localBackup());
 
         KRNOTES restoring(fixture.master());
@@ -321,7 +296,7 @@ private slots:
         QCOMPARE(fixture.messages()[before].title, QString("Restore User Notes & Data"));
         QCOMPARE(fixture.messages().last().title, QString("Restore Complete"));
         QCOMPARE(fixture.note("100001"), Value("Renewal in March"));
-        QCOMPARE(fixture.user1("100002"), Value("Key account"));
+        QCOMPARE(fixture.get("PRIME", "User1", "100002"), Value("Key account"));
         QCOMPARE(restored.count(), 1);
         QVERIFY(!restoring.isVisible());
         QVERIFY(!std::filesystem::exists(fixture.localBackup()));

@@ -26,6 +26,13 @@ struct RecordWindow
     }
     QLineEdit* box(const char* field) const { return child<QLineEdit>(field); }
     QString text(const char* field) const { return box(field)->text(); }
+    QStringList texts(std::initializer_list<const char*> fields) const
+    {
+        QStringList shown;
+        for (const char* field : fields)
+            shown << text(field);
+        return shown;
+    }
     QString label(const char* name) const { return child<QLabel>(name)->text(); }
     QPlainTextEdit* notes() const { return child<QPlainTextEdit>("NOTES"); }
     QString dateAdded() const { return label("lblToday"); }
