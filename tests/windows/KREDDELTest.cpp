@@ -1,13 +1,12 @@
 #include "windows/KREDDEL.h"
+
 #include "LookupEditor.h"
 #include "LookupWindowFixture.h"
 #include "lookup/FieldCatalogue.h"
-#include "windows/KRLIST.h"
 
 #include <QAction>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTabBar>
 #include <QtTest>
 
 #include <fstream>
@@ -15,60 +14,59 @@
 using namespace kora;
 using namespace kora::test;
 
+namespace {
+
+// Drives the Edit/Delete window as a user would.
+struct EditDelete
+{
+    KREDDEL* window;
+
+    QListWidget* list() const { return window->findChild<QListWidget*>("List1"); }
+    QStringList entries() const
+    {
+        QStringList texts;
+        for (int row = 0; row < list()->count(); ++row)
+            texts << list()->item(row)->text();
+        return texts;
+    }
+    void choose(int row) const { list()->setCurrentRow(row); }
+    void edit() const { window->findChild<QPushButton*>("Command1")->click(); }
+    void remove() const { window->findChild<QPushButton*>("Command2")->click(); }
+    void cancel() const { window->findChild<QPushButton*>("Command3")->click(); }
+};
+
+// Three lookups, the second titled with blanks, and the main window on tab 0.
+struct Open
+{
+    LookupWindowFixture app;
+    std::function<void(const EditDelete&)> script;
+
+    Open()
+    {
+        app.writeLookup("SEARCH1.KRD", "Roofers", {"", "SIC Code", "1761", "1761", "SIC", false});
+        app.writeLookup("SEARCH2.KRD", "   ", {"", "County", "09", "09", "COUNTY", false});
+        app.writeLookup("SEARCH3.KRD", "Bakers", {"", "SIC Code", "2051", "2051", "SIC", false});
+        std::ofstream(app.workspaceFile("SEARCH2.XCL")) << "excluded";
+        app.list().SETTABS();
+        app.fixture().onModal<KREDDEL>([this](KREDDEL* window) {
+            script(EditDelete{window});
+            if (window->isVisible())
+                window->reject();
+        });
+    }
+    // Runs Edit Search with a script for the window it opens.
+    void editSearch(std::function<void(const EditDelete&)> run)
+    {
+        script = std::move(run);
+        app.master().findChild<QAction*>("mnuEditSearch")->trigger();
+    }
+};
+
+} // namespace
+
 class KREDDELTest : public QObject
 {
     Q_OBJECT
-
-private:
-    // Three lookups, the second titled with blanks, and the main window on tab 0.
-    struct Open
-    {
-        LookupWindowFixture app;
-
-        Open()
-        {
-            app.writeLookup("SEARCH1.KRD", "Roofers",
-                            {{"", "SIC Code", "1761", "1761", "SIC", false}});
-            app.writeLookup("SEARCH2.KRD", "   ", {{"", "County", "09", "09", "COUNTY", false}});
-            app.writeLookup("SEARCH3.KRD", "Bakers",
-                            {{"", "SIC Code", "2051", "2051", "SIC", false}});
-            std::ofstream(app.workspaceFile("SEARCH2.XCL")) << "excluded";
-            app.list().SETTABS();
-            app.fixture().onModal<KREDDEL>([this](KREDDEL* window) {
-                m_script(window);
-                if (window->isVisible())
-                    window->reject();
-            });
-        }
-
-        // Runs Edit Search with a script for the window it opens.
-        void editSearch(std::function<void(KREDDEL*)> script)
-        {
-            m_script = std::move(script);
-            app.master().findChild<QAction*>("mnuEditSearch")->trigger();
-        }
-
-    private:
-        std::function<void(KREDDEL*)> m_script;
-    };
-
-    static QStringList entries(KREDDEL* window)
-    {
-        auto* list = window->findChild<QListWidget*>("List1");
-        QStringList texts;
-        for (int row = 0; row < list->count(); ++row)
-            texts << list->item(row)->text();
-        return texts;
-    }
-    static void choose(KREDDEL* window, int row)
-    {
-        auto* list = window->findChild<QListWidget*>("List1");
-        list->setCurrentRow(row);
-    }
-    static void press(KREDDEL* window, const char* button)
-    {
-        window->findChild<QPushButton*>(button)->click();
-    }
 
 private slots:
     void listsTitlesInTabOrderAndAsksForAChoice()
@@ -76,67 +74,60 @@ private slots:
         Open open;
         QStringList shown;
         QList<bool> visibleAfter;
-        open.editSearch([&](KREDDEL* window) {
-            shown = entries(window);
-            press(window, "Command1");
-            visibleAfter << window->isVisible();
-            press(window, "Command2");
-            visibleAfter << window->isVisible();
-            press(window, "Command3");
+        open.editSearch([&](const EditDelete& window) {
+            shown = window.entries();
+            window.edit();
+            visibleAfter << window.window->isVisible();
+            window.remove();
+            visibleAfter << window.window->isVisible();
+            window.cancel();
         });
         // The blank title keeps its entry, so every entry stays with its tab.
         QCOMPARE(shown, QStringList({"Roofers", "   ", "Bakers"}));
-        QCOMPARE(open.app.fixture().messageTexts(),
-                 QStringList({"No lookup selected!", "No lookup selected!"}));
-        QCOMPARE(open.app.fixture().messages().first().buttons,
-                 QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(open.app.messages(), QStringList({"No lookup selected!", "No lookup selected!"}));
         QCOMPARE(visibleAfter, QList<bool>({true, true}));
         QVERIFY(open.app.exists("SEARCH1.KRD") && open.app.exists("SEARCH3.KRD"));
     }
 
-    void deletingTheSecondOfThreeLeavesTwoTabs()
+    void deleteAsksAndRemovesTheLookupWithItsMarks_data()
     {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("tabs");
+        QTest::newRow("yes") << int(QMessageBox::Yes) << QStringList{"Roofers", "Bakers"};
+        QTest::newRow("no") << int(QMessageBox::No) << QStringList{"Roofers", "   ", "Bakers"};
+    }
+    void deleteAsksAndRemovesTheLookupWithItsMarks()
+    {
+        QFETCH(int, answer);
+        QFETCH(QStringList, tabs);
         Open open;
-        open.app.fixture().queueAnswer(QMessageBox::Yes);
-        open.editSearch([](KREDDEL* window) {
-            choose(window, 1);
-            press(window, "Command2");
+        open.app.fixture().queueAnswer(QMessageBox::StandardButton(answer));
+        bool closed = false;
+        open.editSearch([&closed](const EditDelete& window) {
+            window.choose(1);
+            window.remove();
+            closed = !window.window->isVisible();
         });
+        QVERIFY(closed);
         const Dialogs::Request& question = open.app.fixture().messages().value(0);
-        QCOMPARE(question.text, QString("Delete this lookup?"));
+        QCOMPARE(open.app.messages(), QStringList({"Delete this lookup?"}));
         QCOMPARE(question.title, QString("Edit/Delete Lookup"));
         QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(question.defaultButton, QMessageBox::No);
         QCOMPARE(question.icon, QMessageBox::Warning);
-        QVERIFY(!open.app.exists("SEARCH2.KRD"));
-        QVERIFY(!open.app.exists("SEARCH2.XCL"));
+        const bool kept = answer == QMessageBox::No;
+        QCOMPARE(open.app.exists("SEARCH2.KRD"), kept);
+        QCOMPARE(open.app.exists("SEARCH2.XCL"), kept);
         QVERIFY(open.app.exists("SEARCH1.KRD") && open.app.exists("SEARCH3.KRD"));
         QCOMPARE(open.app.tabs()->currentIndex(), 0);
-        QCOMPARE(open.app.tabs()->tabText(1), QString("Roofers"));
-        QCOMPARE(open.app.tabs()->tabText(2), QString("Bakers"));
-        QCOMPARE(open.app.tabs()->tabText(3), QString());
-
+        QStringList captions;
+        for (int tab = 1; tab < open.app.tabs()->count(); ++tab)
+            captions << open.app.tabs()->tabText(tab);
+        QCOMPARE(captions, tabs);
         // The list is filled again the next time.
         QStringList shown;
-        open.editSearch([&shown](KREDDEL* window) { shown = entries(window); });
-        QCOMPARE(shown, QStringList({"Roofers", "Bakers"}));
-    }
-
-    void answeringNoDeletesNothing()
-    {
-        Open open;
-        open.app.fixture().queueAnswer(QMessageBox::No);
-        bool closed = false;
-        open.editSearch([&closed](KREDDEL* window) {
-            choose(window, 2);
-            press(window, "Command2");
-            closed = !window->isVisible();
-        });
-        QVERIFY(closed);
-        QCOMPARE(open.app.fixture().messageTexts(), QStringList({"Delete this lookup?"}));
-        for (const char* file : {"SEARCH1.KRD", "SEARCH2.KRD", "SEARCH2.XCL", "SEARCH3.KRD"})
-            QVERIFY2(open.app.exists(file), file);
-        QCOMPARE(open.app.tabs()->tabText(3), QString("Bakers"));
+        open.editSearch([&shown](const EditDelete& window) { shown = window.entries(); });
+        QCOMPARE(shown, tabs);
     }
 
     void editOpensTheChosenLookupPastABlankTitle()
@@ -144,20 +135,23 @@ private slots:
         Open open;
         QString title;
         QStringList criteria;
-        open.app.fixture().onModal<KRLOOKUP>([&](KRLOOKUP* window) {
-            LookupEditor editor{window};
-            title = editor.title()->text();
+        // Each editor opened answers the script given last.
+        std::function<void(const LookupEditor&)> script = [&](const LookupEditor& editor) {
             criteria = editor.criteria();
             LookupEditor::type(editor.title(), "Bakers and Roofers");
             editor.choose(FieldCatalogue::SicCode);
             LookupEditor::type(editor.from(), "1761");
-            editor.press("OK");
+            editor.ok();
+        };
+        open.app.fixture().onModal<KRLOOKUP>([&](KRLOOKUP* window) {
+            title = LookupEditor{window}.title()->text();
+            script(LookupEditor{window});
             if (window->isVisible())
                 window->reject();
         });
-        open.editSearch([](KREDDEL* window) {
-            choose(window, 2);
-            press(window, "Command1");
+        open.editSearch([](const EditDelete& window) {
+            window.choose(2);
+            window.edit();
         });
         QCOMPARE(title, QString("Bakers"));
         QCOMPARE(criteria, QStringList({"SIC Code|2051 Thru 2051|Include"}));
@@ -169,25 +163,17 @@ private slots:
         QCOMPARE(open.app.tabs()->currentIndex(), 3);
         QCOMPARE(open.app.tabs()->tabText(3), QString("Bakers and Roofers"));
         QCOMPARE(open.app.names(), QStringList({"Allen Roofing", "Harbor Bakery"}));
-        QVERIFY(open.app.fixture().messages().isEmpty());
-    }
+        QVERIFY(open.app.messages().isEmpty());
 
-    void theKeyboardChoosesAndOpensALookup()
-    {
-        Open open;
-        QString title;
-        open.app.fixture().onModal<KRLOOKUP>([&title](KRLOOKUP* window) {
-            title = LookupEditor{window}.title()->text();
-            window->reject();
-        });
-        open.editSearch([](KREDDEL* window) {
-            auto* list = window->findChild<QListWidget*>("List1");
-            QCOMPARE(window->focusWidget(), list);
-            QTest::keyClick(list, Qt::Key_Down);
-            QTest::keyClick(list, Qt::Key_Return);
+        // The keyboard alone chooses and opens a lookup.
+        open.app.tabs()->setCurrentIndex(0);
+        script = [](const LookupEditor&) {};
+        open.editSearch([](const EditDelete& window) {
+            QCOMPARE(window.window->focusWidget(), window.list());
+            QTest::keyClick(window.list(), Qt::Key_Down);
+            QTest::keyClick(window.list(), Qt::Key_Return);
         });
         QCOMPARE(title, QString("Roofers"));
-        QVERIFY(open.app.fixture().messages().isEmpty());
     }
 
     void editSearchIsOfferedOnTheAllCompaniesTabOnly()
@@ -201,7 +187,6 @@ private slots:
         QVERIFY(!master.isCommandEnabled("SSRibbon1_1"));
         QVERIFY(!master.isCommandEnabled("mnuEditSearch"));
         QVERIFY(master.isCommandEnabled("SSRibbon1_0"));
-        QVERIFY(master.isCommandEnabled("mnuNewSearch"));
     }
 };
 

@@ -62,53 +62,58 @@ public:
     MASTER& master() { return m_master; }
     std::string localBackup() const { return programFolder() + "BACKUPPA.MDB"; }
 
-    void setNote(const char* file, const std::string& note)
+    // Sets or reads a column (NOTES.NOTES or PRIME.User1) of one company.
+    void set(const char* table, const char* column, const char* file, const std::string& value)
     {
-        m_db.prepare("UPDATE NOTES SET NOTES = ? WHERE FILE = ?")
-            .bindAll({Value(note), Value(file)})
-            .run();
-    }
-    Value note(const char* file) { return column("SELECT NOTES FROM NOTES WHERE FILE = ?", file); }
-    void setUser1(const char* file, const std::string& value)
-    {
-        m_db.prepare("UPDATE PRIME SET User1 = ? WHERE FILE = ?")
+        m_db.prepare(std::string("UPDATE ") + table + " SET " + column + " = ? WHERE FILE = ?")
             .bindAll({Value(value), Value(file)})
             .run();
     }
-    Value user1(const char* file) { return column("SELECT User1 FROM PRIME WHERE FILE = ?", file); }
+    Value get(const char* table, const char* column, const char* file)
+    {
+        Statement query =
+            m_db.prepare(std::string("SELECT ") + column + " FROM " + table + " WHERE FILE = ?");
+        query.bindAll({Value(file)});
+        return query.step() ? query.column(0) : Value("(no row)");
+    }
+    void setNote(const char* file, const std::string& note) { set("NOTES", "NOTES", file, note); }
+    Value note(const char* file) { return get("NOTES", "NOTES", file); }
 
     QStringList folders;
     QList<Dialogs::FileRequest> requests;
 
 private:
-    Value column(const char* sql, const char* file)
-    {
-        Statement query = m_db.prepare(sql);
-        query.bindAll({Value(file)});
-        return query.step() ? query.column(0) : Value("(no row)");
-    }
-
     MASTER m_master;
     Database m_db;
 };
 
-struct Controls
+// Drives the backup window as a user would.
+struct BackupWindow
 {
-    explicit Controls(KRNOTES& window)
-        : check1(window.findChild<QCheckBox*>("Check1")),
-          label1(window.findChild<QLabel*>("Label1")), dir1(window.findChild<QLineEdit*>("Dir1")),
-          ok(window.findChild<QPushButton*>("OK"))
-    {
-    }
-    QRadioButton* option(KRNOTES& window, int number)
-    {
-        return window.findChild<QRadioButton*>(QStringLiteral("Option%1").arg(number));
-    }
+    explicit BackupWindow(KRNOTES& shown) : window(shown) { window.show(); }
 
-    QCheckBox* check1;
-    QLabel* label1;
-    QLineEdit* dir1;
-    QPushButton* ok;
+    template <typename T> T* child(const QString& name) const
+    {
+        T* found = window.findChild<T*>(name);
+        if (!found)
+            qFatal("the backup window has no %s", qPrintable(name));
+        return found;
+    }
+    QCheckBox* otherFolder() const { return child<QCheckBox>("Check1"); }
+    QString folderCaption() const { return child<QLabel>("Label1")->text(); }
+    bool folderShown() const
+    {
+        return child<QLabel>("Label1")->isVisible() && child<QLineEdit>("Dir1")->isVisible();
+    }
+    QString folder() const { return child<QLineEdit>("Dir1")->text() + '/'; }
+    void choose(int option) const
+    {
+        child<QRadioButton>(QStringLiteral("Option%1").arg(option))->click();
+    }
+    void tick() const { otherFolder()->click(); }
+    void ok() const { child<QPushButton>("OK")->click(); }
+
+    KRNOTES& window;
 };
 
 } // namespace
@@ -118,147 +123,112 @@ class KRNOTESTest : public QObject
     Q_OBJECT
 
 private slots:
-    void captionsFollowTheOption_data()
+    void eachOptionNamesItsFolderAndItsFile_data()
     {
         QTest::addColumn<int>("option");
         QTest::addColumn<QString>("checkCaption");
-        QTest::addColumn<QString>("labelCaption");
+        QTest::addColumn<QString>("folderCaption");
+        QTest::addColumn<QString>("okMessage"); // %1: the folder chosen
+        const QString notFound = "%1/BACKUPPA.MDB file was not found.  Please select the correct "
+                                 "path and try again.";
         QTest::newRow("backup") << 1 << "Copy Backup File To Another Drive or Directory"
-                                << "Copy To:";
+                                << "Copy To:"
+                                << "Backup User Data and Notes to %1/BACKUPPA.MDB?";
         QTest::newRow("restore") << 2 << "Restore Backup File From Another Drive or Directory"
-                                 << "Restore From:";
+                                 << "Restore From:" << notFound;
         QTest::newRow("merge") << 3 << "Merge Backup File From Another Drive or Directory"
-                               << "Merge From:";
+                               << "Merge From:" << notFound;
     }
-
-    void captionsFollowTheOption()
+    void eachOptionNamesItsFolderAndItsFile()
     {
         QFETCH(int, option);
         QFETCH(QString, checkCaption);
-        QFETCH(QString, labelCaption);
+        QFETCH(QString, folderCaption);
+        QFETCH(QString, okMessage);
         NotesFixture fixture;
-        KRNOTES window(fixture.master());
-        window.show();
-        Controls controls(window);
-        QVERIFY(controls.option(window, 1)->isChecked());
-        QCOMPARE(window.findChild<QPushButton*>("CANCEL")->text(), QString("CANCEL"));
-
+        KRNOTES shown(fixture.master());
+        const BackupWindow window(shown);
         // Another option first, so that the click on this one is a change.
-        controls.option(window, option == 1 ? 2 : 1)->click();
-        controls.option(window, option)->click();
-        QCOMPARE(controls.check1->text(), checkCaption);
-        QCOMPARE(controls.label1->text(), labelCaption);
-        QVERIFY(!controls.check1->isChecked());
-        QVERIFY(!controls.label1->isVisible());
-        QVERIFY(!controls.dir1->isVisible());
+        window.choose(option == 1 ? 2 : 1);
+        window.choose(option);
+        QCOMPARE(window.otherFolder()->text(), checkCaption);
+        QCOMPARE(window.folderCaption(), folderCaption);
+        QVERIFY(!window.folderShown());
 
-        // Ticked: the folder shows under the label, and follows a change of option.
-        fixture.folders << QString::fromStdString(fixture.temporaryFolder());
-        controls.check1->click();
-        QVERIFY(controls.label1->isVisible() && controls.label1->isEnabled());
-        QVERIFY(controls.dir1->isVisible() && controls.dir1->isEnabled());
-        QCOMPARE(controls.dir1->text() + '/', QString::fromStdString(fixture.temporaryFolder()));
-        controls.option(window, option == 3 ? 1 : 3)->click();
-        QVERIFY(controls.label1->text() != labelCaption);
-        controls.option(window, option)->click();
-        QCOMPARE(controls.label1->text(), labelCaption);
-        QCOMPARE(controls.check1->text(), checkCaption);
-        QVERIFY(controls.dir1->isVisible());
-
-        controls.check1->click();
-        QVERIFY(!controls.label1->isVisible());
-        QVERIFY(!controls.dir1->isVisible());
+        // Ticked: the chooser asks under the caption, and the folder shows under the label.
+        const QString folder =
+            QDir(QString::fromStdString(fixture.temporaryFolder())).absolutePath();
+        fixture.folders << folder;
+        window.tick();
+        QVERIFY(window.folderShown());
+        QCOMPARE(window.folder(), folder + '/');
+        QCOMPARE(fixture.requests.last().title, checkCaption);
+        fixture.queueAnswer(QMessageBox::No);
+        window.ok();
+        QCOMPARE(fixture.messageTexts(), QStringList({okMessage.arg(folder)}));
+        QVERIFY(shown.isVisible());
+        window.tick();
+        QVERIFY(!window.folderShown());
     }
 
     void theFolderChooserComesOnlyWithATick()
     {
         NotesFixture fixture;
-        KRNOTES window(fixture.master());
-        window.show();
-        Controls controls(window);
-
+        KRNOTES shown(fixture.master());
+        const BackupWindow window(shown);
         // OK without the tick: the backup goes to the program folder, no chooser.
         fixture.queueAnswer(QMessageBox::No);
-        controls.ok->click();
+        window.ok();
         QVERIFY(fixture.requests.isEmpty());
         QCOMPARE(fixture.messageTexts(),
                  QStringList({QString::fromStdString("Backup User Data and Notes to " +
                                                      fixture.localBackup() + "?")}));
         QCOMPARE(fixture.messages().first().title, QString("Backup User Notes & Data"));
-        QVERIFY(window.isVisible());
+        QVERIFY(shown.isVisible());
 
         // Ticked, then the chooser left without a folder: the tick goes again.
-        controls.check1->click();
+        window.tick();
         QCOMPARE(fixture.requests.size(), 1);
-        QCOMPARE(fixture.requests.first().kind, Dialogs::FileRequest::Kind::Folder);
-        QCOMPARE(fixture.requests.first().title,
-                 QString("Copy Backup File To Another Drive or Directory"));
-        QVERIFY(!controls.check1->isChecked());
-        QVERIFY(!controls.label1->isVisible());
+        QVERIFY(!window.otherFolder()->isChecked());
+        QVERIFY(!window.folderShown());
 
         // A folder that cannot be read is refused by name.
         const QString missing = QString::fromStdString(fixture.temporaryFolder()) + "gone";
         fixture.folders << missing;
-        controls.check1->click();
+        window.tick();
         QCOMPARE(fixture.messageTexts().last(), "Error Reading Drive " + missing);
-        QVERIFY(!controls.check1->isChecked());
+        QVERIFY(!window.otherFolder()->isChecked());
 
         // A folder chosen, then untick and tick again: the chooser starts there.
         fixture.folders << QString::fromStdString(fixture.temporaryFolder());
-        controls.check1->click();
-        QVERIFY(controls.check1->isChecked());
-        controls.check1->click();
-        QCOMPARE(fixture.requests.size(), 3);
-        controls.check1->click();
+        window.tick();
+        QVERIFY(window.otherFolder()->isChecked());
+        window.tick();
+        window.tick();
         QCOMPARE(fixture.requests.size(), 4);
         QCOMPARE(fixture.requests.last().directory + '/',
                  QString::fromStdString(fixture.temporaryFolder()));
         // Left this time, the folder chosen before stays.
-        QVERIFY(controls.check1->isChecked());
-        QCOMPARE(window.folder() + '/', QString::fromStdString(fixture.temporaryFolder()));
-    }
-
-    void restoreOrMergeFromAFolderWithoutTheFileNamesIt_data()
-    {
-        QTest::addColumn<int>("option");
-        QTest::newRow("restore") << 2;
-        QTest::newRow("merge") << 3;
-    }
-
-    void restoreOrMergeFromAFolderWithoutTheFileNamesIt()
-    {
-        QFETCH(int, option);
-        NotesFixture fixture;
-        KRNOTES window(fixture.master());
-        window.show();
-        Controls controls(window);
-        controls.option(window, option)->click();
-        const QString empty = QString::fromStdString(fixture.temporaryFolder());
-        fixture.folders << empty;
-        controls.check1->click();
-        controls.ok->click();
-        QCOMPARE(fixture.messageTexts(),
-                 QStringList({QDir(empty).absolutePath() +
-                              "/BACKUPPA.MDB file was not found.  Please select the correct "
-                              "path and try again."}));
-        QVERIFY(window.isVisible());
+        QVERIFY(window.otherFolder()->isChecked());
+        QCOMPARE(shown.folder() + '/', QString::fromStdString(fixture.temporaryFolder()));
     }
 
     void aBackupIsCopiedToTheChosenFolderOrTheFailureSaid()
     {
         NotesFixture fixture;
         fixture.setNote("100001", "Call in May");
-        KRNOTES window(fixture.master());
-        window.show();
-        Controls controls(window);
         const std::string other = fixture.temporaryFolder() + "diskette";
         std::filesystem::create_directory(other);
-        fixture.folders << QString::fromStdString(other);
-        controls.check1->click();
         const std::string chosen = other + "/BACKUPPA.MDB";
-
-        fixture.queueAnswer(QMessageBox::Yes);
-        controls.ok->click();
+        {
+            KRNOTES shown(fixture.master());
+            const BackupWindow window(shown);
+            fixture.folders << QString::fromStdString(other);
+            window.tick();
+            fixture.queueAnswer(QMessageBox::Yes);
+            window.ok();
+            QVERIFY(!shown.isVisible());
+        }
         QCOMPARE(
             fixture.messageTexts(),
             QStringList({QString::fromStdString("Backup User Data and Notes to " + chosen + "?"),
@@ -267,20 +237,18 @@ private slots:
                          QString::fromStdString("Backup copied to " + chosen)}));
         QCOMPARE(fixture.messages()[1].title, QString("Backup Complete"));
         QCOMPARE(bytesOf(chosen), bytesOf(fixture.localBackup()));
-        QVERIFY(!window.isVisible());
 
         // The folder went away after it was chosen: the local backup is made, the copy fails.
-        KRNOTES again(fixture.master());
-        again.show();
-        Controls second(again);
+        KRNOTES shown(fixture.master());
+        const BackupWindow window(shown);
         const std::string removed = fixture.temporaryFolder() + "ejected";
         std::filesystem::create_directory(removed);
         fixture.folders << QString::fromStdString(removed);
-        second.check1->click();
+        window.tick();
         std::filesystem::remove(removed);
         fixture.setNote("100002", "Second note");
         fixture.queueAnswer(QMessageBox::Yes);
-        second.ok->click();
+        window.ok();
         QCOMPARE(fixture.messageTexts().mid(3),
                  QStringList({QString::fromStdString("Backup User Data and Notes to " + removed +
                                                      "/BACKUPPA.MDB?"),
@@ -288,39 +256,38 @@ private slots:
                                                      fixture.localBackup()),
                               "Error copying file!  Make sure path is correct!"}));
         QVERIFY(!std::filesystem::exists(removed));
-        QVERIFY(again.isVisible());
+        QVERIFY(shown.isVisible());
     }
 
     void notesAndFieldsComeBackFromTheOtherFolder()
     {
         NotesFixture fixture;
         fixture.setNote("100001", "Renewal in March");
-        fixture.setUser1("100002", "Key account");
+        fixture.set("PRIME", "User1", "100002", "Key account");
         const std::string other = fixture.temporaryFolder() + "diskette";
         std::filesystem::create_directory(other);
+        const std::string chosen = other + "/BACKUPPA.MDB";
         {
-            KRNOTES window(fixture.master());
+            KRNOTES shown(fixture.master());
             fixture.folders << QString::fromStdString(other);
-            Controls(window).check1->click();
+            BackupWindow(shown).tick();
             fixture.queueAnswer(QMessageBox::Yes);
-            window.ok();
+            shown.ok();
         }
         // Typed over since, and the local backup lost.
         fixture.setNote("100001", "typed later");
-        fixture.setUser1("100002", " ");
+        fixture.set("PRIME", "User1", "100002", " ");
         std::filesystem::remove(fixture.localBackup());
 
-        KRNOTES window(fixture.master());
-        window.show();
-        QSignalSpy restored(&window, &KRNOTES::userDataRestored);
-        Controls controls(window);
-        controls.option(window, 2)->click();
+        KRNOTES restoring(fixture.master());
+        const BackupWindow window(restoring);
+        QSignalSpy restored(&restoring, &KRNOTES::userDataRestored);
+        window.choose(2);
         fixture.folders << QString::fromStdString(other);
-        controls.check1->click();
+        window.tick();
         const qsizetype before = fixture.messages().size();
         fixture.queueAnswer(QMessageBox::Yes);
-        controls.ok->click();
-        const std::string chosen = other + "/BACKUPPA.MDB";
+        window.ok();
         QCOMPARE(fixture.messageTexts().mid(before),
                  QStringList(
                      {QString::fromStdString("Restore User Data and Notes from " + chosen + "?"),
@@ -329,26 +296,25 @@ private slots:
         QCOMPARE(fixture.messages()[before].title, QString("Restore User Notes & Data"));
         QCOMPARE(fixture.messages().last().title, QString("Restore Complete"));
         QCOMPARE(fixture.note("100001"), Value("Renewal in March"));
-        QCOMPARE(fixture.user1("100002"), Value("Key account"));
+        QCOMPARE(fixture.get("PRIME", "User1", "100002"), Value("Key account"));
         QCOMPARE(restored.count(), 1);
-        QVERIFY(!window.isVisible());
+        QVERIFY(!restoring.isVisible());
         QVERIFY(!std::filesystem::exists(fixture.localBackup()));
 
         // A merge keeps the current note first; No changes nothing.
         fixture.setNote("100001", "typed later");
         KRNOTES merging(fixture.master());
-        merging.show();
+        const BackupWindow mergeWindow(merging);
         QSignalSpy merged(&merging, &KRNOTES::userDataRestored);
-        Controls mergeControls(merging);
-        mergeControls.option(merging, 3)->click();
+        mergeWindow.choose(3);
         fixture.folders << QString::fromStdString(other);
-        mergeControls.check1->click();
+        mergeWindow.tick();
         fixture.queueAnswer(QMessageBox::No);
-        mergeControls.ok->click();
+        mergeWindow.ok();
         QCOMPARE(fixture.note("100001"), Value("typed later"));
         QVERIFY(merging.isVisible());
         fixture.queueAnswer(QMessageBox::Yes);
-        mergeControls.ok->click();
+        mergeWindow.ok();
         QCOMPARE(fixture.messageTexts().last(), QString("User Notes and Fields Merged!"));
         QCOMPARE(fixture.messages().last().title, QString("Merge Complete"));
         QCOMPARE(fixture.note("100001"), Value("typed later\r\nRenewal in March"));

@@ -4,9 +4,11 @@
 
 #include <QAbstractItemModel>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QtTest>
 
@@ -31,6 +33,14 @@ struct LookupEditor
     QLineEdit* searchFor() const { return child<QLineEdit>("SFOR"); }
     QTableView* pickList() const { return child<QTableView>("TDBGrid5"); }
     QTableView* criteriaGrid() const { return child<QTableView>("TDBGrid3"); }
+    QString count() const { return child<QLabel>("lblCount")->text(); }
+    QRadioButton* includeOption() const { return child<QRadioButton>("SQLINCLUDE"); }
+    QRadioButton* excludeOption() const { return child<QRadioButton>("SQLEXCLUDE"); }
+    QWidget* focus() const { return window->focusWidget(); }
+
+    void accept() const { child<QPushButton>("ADD")->click(); }
+    void ok() const { child<QPushButton>("OK")->click(); }
+    void deleteCriterion() const { child<QPushButton>("DELETE")->click(); }
 
     // Clicks a field of the field list.
     void choose(int position) const
@@ -48,7 +58,15 @@ struct LookupEditor
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, text);
     }
-    void press(const char* button) const { child<QPushButton>(button)->click(); }
+    // Chooses a field, types its range over the given boxes and accepts it.
+    void add(int position, const QString& from, const QString& thru = {}) const
+    {
+        choose(position);
+        type(this->from(), from);
+        if (!thru.isNull())
+            type(this->thru(), thru);
+        accept();
+    }
 
     QStringList pickColumn(int column) const
     {
@@ -60,6 +78,10 @@ struct LookupEditor
     QString pickHeader(int column) const
     {
         return pickList()->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    void sortPickList(int column) const
+    {
+        emit pickList()->horizontalHeader()->sectionClicked(column);
     }
     int pickRow() const { return pickList()->currentIndex().row(); }
     // Clicks the pick-list row holding a code.

@@ -10,8 +10,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QTabBar>
-#include <QTableView>
+#include <QtTest>
 
 #include <filesystem>
 #include <fstream>
@@ -59,6 +58,17 @@ std::unique_ptr<KRLOOKUP> LookupWindowFixture::makeEditor()
     return editor;
 }
 
+std::unique_ptr<KRLOOKUP> LookupWindowFixture::showEditor(const std::string& file)
+{
+    list().SetCurSQLFile(true);
+    list().lookupTabs().setCurrentFile(file);
+    std::unique_ptr<KRLOOKUP> editor = makeEditor();
+    editor->show();
+    if (!QTest::qWaitForWindowActive(editor.get()))
+        qFatal("the lookup editor did not become active");
+    return editor;
+}
+
 LookupWindowFixture::LookupWindowFixture(const std::string& state)
 {
     {
@@ -94,11 +104,6 @@ LookupWindowFixture::LookupWindowFixture(const std::string& state)
         throw std::runtime_error("the main window did not start");
 }
 
-QTabBar* LookupWindowFixture::tabs()
-{
-    return list().findChild<QTabBar*>("SSTab1");
-}
-
 std::string LookupWindowFixture::workspaceFile(const std::string& name) const
 {
     return m_fixture.programFolder() + "INITIAL/" + name;
@@ -118,20 +123,10 @@ std::string LookupWindowFixture::bytes(const std::string& name) const
 }
 
 void LookupWindowFixture::writeLookup(const std::string& name, const std::string& title,
-                                      const std::vector<SQLPARAMETER>& criteria) const
+                                      const SQLPARAMETER& criterion) const
 {
-    if (!LookupFile::write(workspaceFile(name), title, criteria))
+    if (!LookupFile::write(workspaceFile(name), title, {criterion}))
         throw std::runtime_error("cannot write " + name);
-}
-
-QStringList LookupWindowFixture::names()
-{
-    auto* grid =
-        list().findChild<QTableView*>(tabs()->currentIndex() == 0 ? "TDBGrid1" : "TDBGrid4");
-    QStringList result;
-    for (int row = 0; row < grid->model()->rowCount(); ++row)
-        result << grid->model()->index(row, 2).data().toString();
-    return result;
 }
 
 void LookupWindowFixture::addFullStateCodes()

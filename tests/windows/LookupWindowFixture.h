@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ResultList.h"
 #include "lookup/SQLPARAMETER.h"
 #include "shell/MASTER.h"
 #include "support/WindowFixture.h"
@@ -10,10 +11,7 @@
 #include <string>
 #include <vector>
 
-class QTabBar;
-
 namespace kora {
-class KRLIST;
 class KRLOOKUP;
 } // namespace kora
 
@@ -28,21 +26,25 @@ public:
     explicit LookupWindowFixture(const std::string& state = "PA");
 
     WindowFixture& fixture() { return m_fixture; }
+    QStringList messages() const { return m_fixture.messageTexts(); }
     MASTER& master() { return m_master; }
     KRLIST& list() { return *m_master.resultList(); }
-    QTabBar* tabs();
+    ResultList page() { return {&list()}; }
+    QTabBar* tabs() { return page().tabs(); }
+    // Companies of the tab shown, in the grid's order.
+    QStringList names() { return page().column(); }
     // A lookup editor on the list's current lookup file, the list following
     // what it saves as it does from the main window.
     std::unique_ptr<KRLOOKUP> makeEditor();
+    // The editor shown on a lookup file, or on a new lookup.
+    std::unique_ptr<KRLOOKUP> showEditor(const std::string& file = "");
 
     std::string workspaceFile(const std::string& name) const;
     bool exists(const std::string& name) const;
     std::string bytes(const std::string& name) const;
-    // Writes a lookup file of criteria (their SQLDESC left empty) under a title.
+    // Writes a lookup file of one criterion (its SQLDESC left empty) under a title.
     void writeLookup(const std::string& name, const std::string& title,
-                     const std::vector<SQLPARAMETER>& criteria) const;
-    // Companies of the tab shown, in the grid's order.
-    QStringList names();
+                     const SQLPARAMETER& criterion) const;
 
     // Fills a state's pick-list tables as large as a full state's.
     void addFullStateCodes();
