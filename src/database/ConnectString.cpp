@@ -23,4 +23,9 @@ std::string passwordOfConnect(const std::string& connect)
     return {};
 }
 
+std::string stateConnectOf(const std::string& state)
+{
+    return ";PWD=KORA" + state + "7Q3M";
+}
+
 } // namespace kora

@@ -115,6 +115,13 @@ Database Database::create(const std::string& path, const std::string& connect)
     return db;
 }
 
+void Database::changePassword(const std::string& connect)
+{
+    prepare(std::string("UPDATE ") + kVerifierTable + " SET VERIFIER = ?")
+        .bind(1, passwordVerifier(passwordOfConnect(connect)))
+        .run();
+}
+
 Database Database::reader() const
 {
     if (!m_db)

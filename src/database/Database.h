@@ -27,6 +27,8 @@ public:
     void open(const std::string& path, const std::string& connect);
     // Makes a new, empty database file carrying the password of the connect string.
     static Database create(const std::string& path, const std::string& connect);
+    // Makes the open database carry the password of the connect string instead.
+    void changePassword(const std::string& connect);
     // A read-only connection of its own to the same file, for reading on
     // another thread; this connection's open has checked the password already.
     Database reader() const;

@@ -4,6 +4,7 @@
 #include "base/EmbeddedResources.h"
 #include "base/Folders.h"
 #include "base/StateCodes.h"
+#include "database/ConnectString.h"
 #include "database/DbError.h"
 #include "database/Schema.h"
 #include "database/TableRecordSet.h"
@@ -11,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 #include <stdexcept>
 
 namespace kora {
@@ -19,17 +19,6 @@ namespace kora {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string newPassword()
-{
-    static const char alphabet[] = "ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz23456789";
-    std::random_device source;
-    std::uniform_int_distribution<size_t> pick(0, sizeof alphabet - 2);
-    std::string password;
-    for (int i = 0; i < 12; ++i)
-        password += alphabet[pick(source)];
-    return password;
-}
 
 // Makes one file through a scratch name, so a failure leaves no half-made file.
 void makeFile(const std::string& path, bool replace,
@@ -75,7 +64,7 @@ void Installation::create(bool replaceExisting)
         Statement insert = setup.prepare("INSERT INTO Setup (State, pwd) VALUES (?, ?)");
         for (auto state : kStateCodes) {
             insert.reset();
-            insert.bind(1, std::string(state)).bind(2, ";PWD=" + newPassword()).run();
+            insert.bind(1, std::string(state)).bind(2, stateConnectOf(std::string(state))).run();
         }
     });
 
@@ -109,7 +98,12 @@ void Installation::create(bool replaceExisting)
 
 std::string Installation::stateConnect(const std::string& state) const
 {
-    Database setup(file(std::string(kSetupDatabaseName)), std::string(kSetupConnect));
+    return stateConnectIn(file(std::string(kSetupDatabaseName)), state);
+}
+
+std::string Installation::stateConnectIn(const std::string& setupPath, const std::string& state)
+{
+    Database setup(setupPath, std::string(kSetupConnect));
     TableRecordSet table(setup, "Setup");
     table.setIndex("Key");
     table.seek("=", {Value(state)});

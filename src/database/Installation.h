@@ -4,7 +4,7 @@
 
 namespace kora {
 
-// A program folder: the setup database with a password per state, the six
+// A program folder: the setup database with the password of each state, the six
 // state databases and their backup databases, the program's files (help,
 // report definitions, manual) and the INITIAL workspace.
 class Installation
@@ -18,6 +18,8 @@ public:
 
     // The connect string of a state's database, from the setup database.
     std::string stateConnect(const std::string& state) const;
+    // The same, from the setup database at setupPath.
+    static std::string stateConnectIn(const std::string& setupPath, const std::string& state);
 
     // Whether the database opens with the connect string and has its VERSION
     // row: a file of an older release or a damaged one has not.

@@ -41,4 +41,13 @@ bool MemberName::isDatabase(const std::string& name)
     return ending == ".MDB" || ending == ".Mdb" || ending == ".mdb";
 }
 
+bool MemberName::isJournal(const std::string& name)
+{
+    for (const std::string ending : {"-wal", "-shm", "-journal"})
+        if (name.size() > ending.size() &&
+            name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
+            return isDatabase(name.substr(0, name.size() - ending.size()));
+    return false;
+}
+
 } // namespace kora

@@ -19,6 +19,9 @@ public:
     static bool isFolder(const std::string& name);
     // True when the last four characters are ".MDB", ".Mdb" or ".mdb".
     static bool isDatabase(const std::string& name);
+    // True for the journal of a database: its name followed by "-wal",
+    // "-shm" or "-journal".
+    static bool isJournal(const std::string& name);
 };
 
 } // namespace kora

@@ -1,6 +1,7 @@
 #include "upgrade/SelfUpgrade.h"
 
 #include "base/Prompt.h"
+#include "upgrade/UnpackScratch.h"
 
 #include <algorithm>
 #include <cctype>
@@ -58,6 +59,7 @@ SelfUpgrade::Ending SelfUpgrade::run(const std::string& sourceFolder)
     }
     m_progress.startWork();
     m_progress.status(kWorking);
+    UnpackScratch::removeLeftovers(m_folder);
     UpgradeArchive installer(m_folder, m_prompt, m_progress, m_backup);
     // As each archive sets it anew, the last one installed decides how the
     // program goes on.

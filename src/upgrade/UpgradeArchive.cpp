@@ -2,7 +2,12 @@
 
 #include "base/Prompt.h"
 #include "base/StateCodes.h"
+#include "database/ConnectString.h"
+#include "database/DbError.h"
+#include "database/Installation.h"
+#include "upgrade/DeliveredDatabase.h"
 #include "upgrade/MemberName.h"
+#include "upgrade/UnpackScratch.h"
 #include "upgrade/ZipArchive.h"
 #include "upgrade/ZipError.h"
 
@@ -47,9 +52,9 @@ bool isThere(const fs::path& path)
     return fs::exists(path, error);
 }
 
-std::string systemError(const std::string& what)
+std::string nothingOf(const std::string& archiveName)
 {
-    return what + ": " + std::strerror(errno);
+    return " Nothing of " + archiveName + " was installed.";
 }
 
 } // namespace
@@ -79,7 +84,12 @@ std::optional<std::string> UpgradeArchive::refusal(const ZipArchive& zip, int in
                                                    const std::string& archiveName) const
 {
     const std::string name = zip.memberName(index);
-    const std::string nothing = " Nothing of " + archiveName + " was installed.";
+    const std::string nothing = nothingOf(archiveName);
+    if (MemberName::isJournal(name))
+        return "The update " + archiveName + " holds the member " + name +
+               ", the journal of a database, which would be played into that database when it "
+               "is next opened." +
+               nothing;
     const auto relative = MemberName::relativePath(name);
     const std::string outside = "The update " + archiveName + " holds the member " + name +
                                 ", which would be written outside the KORA program folder." +
@@ -101,6 +111,21 @@ std::optional<std::string> UpgradeArchive::refusal(const ZipArchive& zip, int in
                "leave KORA before the update is loaded." +
                nothing;
     return std::nullopt;
+}
+
+std::optional<std::string> UpgradeArchive::spaceRefusal(const ZipArchive& zip,
+                                                        const std::string& archiveName) const
+{
+    std::uint64_t needed = 0;
+    for (int index = 0; index < zip.memberCount(); ++index)
+        needed += zip.memberSize(index);
+    std::error_code error;
+    const std::uint64_t available = fs::space(m_folder, error).available;
+    if (error || needed <= available)
+        return std::nullopt;
+    return "The update " + archiveName + " needs " + std::to_string(needed) +
+           " bytes, but the disk of the KORA program folder has " + std::to_string(available) +
+           " bytes free." + nothingOf(archiveName);
 }
 
 bool UpgradeArchive::saveNotes(const std::vector<Member>& members, std::vector<std::string>& saved,
@@ -125,8 +150,8 @@ bool UpgradeArchive::saveNotes(const std::vector<Member>& members, std::vector<s
                 m_backup(code);
             } catch (const std::exception& failure) {
                 m_prompt.tell("The " + code + " user notes and fields could not be saved (" +
-                                  failure.what() + "). Nothing of " + archiveName +
-                                  " was installed; " + member.name + " stays as it was.",
+                                  failure.what() + ")." + nothingOf(archiveName) + " " +
+                                  member.name + " stays as it was.",
                               "KORA", Prompt::Icon::Critical);
                 return false;
             }
@@ -143,34 +168,37 @@ void UpgradeArchive::unpackMember(const ZipArchive& zip, Member& member, int cou
         std::error_code error;
         fs::create_directories(member.target, error);
         if (error)
-            throw ZipError(ZIP_ER_WRITE, member.target.string() + ": " + error.message());
+            throw ZipError(ZipError::Cause::Disk, ZIP_ER_WRITE, member.name, error.message());
         return;
     }
     std::error_code error;
     fs::create_directories(member.target.parent_path(), error);
     if (error)
-        throw ZipError(ZIP_ER_WRITE, member.target.parent_path().string() + ": " + error.message());
-    std::string scratch = member.target.string() + ".new-XXXXXX";
+        throw ZipError(ZipError::Cause::Disk, ZIP_ER_WRITE, member.name, error.message());
+    std::string scratch = UnpackScratch::pattern(member.target);
     const int descriptor = mkstemp(scratch.data());
     if (descriptor < 0)
-        throw ZipError(ZIP_ER_OPEN, systemError(scratch));
+        throw ZipError(ZipError::Cause::Disk, ZIP_ER_OPEN, member.name, std::strerror(errno));
     member.scratch = scratch;
+    const auto diskError = [&member] {
+        return ZipError(ZipError::Cause::Disk, ZIP_ER_WRITE, member.name, std::strerror(errno));
+    };
     const std::uint64_t size = zip.memberSize(member.index);
     try {
         if (fchmod(descriptor, zip.permissions(member.index)) != 0)
-            throw ZipError(ZIP_ER_WRITE, systemError(scratch));
+            throw diskError();
         zip.extract(member.index, descriptor, [&](std::uint64_t written) {
             const int percent = size == 0 ? 100 : static_cast<int>(written * 100 / size);
             m_progress.bars(percent, percentBefore + percent / std::max(count, 1));
         });
         if (fsync(descriptor) != 0)
-            throw ZipError(ZIP_ER_WRITE, systemError(scratch));
+            throw diskError();
     } catch (...) {
         ::close(descriptor);
         throw;
     }
     if (::close(descriptor) != 0)
-        throw ZipError(ZIP_ER_WRITE, systemError(scratch));
+        throw diskError();
 }
 
 void UpgradeArchive::unpack(const ZipArchive& zip, std::vector<Member>& members)
@@ -183,18 +211,75 @@ void UpgradeArchive::unpack(const ZipArchive& zip, std::vector<Member>& members)
     m_progress.bars(100, 100);
 }
 
+std::string UpgradeArchive::connectFor(const std::vector<Member>& members,
+                                       const std::string& state) const
+{
+    // The installation reads the setup database the archive delivers, if any.
+    fs::path setup = m_folder / kSetupDatabaseName;
+    for (const Member& member : members)
+        if (member.name == kSetupDatabaseName)
+            setup = member.scratch;
+    try {
+        return Installation::stateConnectIn(setup.string(), state);
+    } catch (const DbError&) {
+        return stateConnectOf(state);
+    }
+}
+
+std::optional<std::string> UpgradeArchive::databaseRefusal(const std::vector<Member>& members,
+                                                           const std::string& archiveName) const
+{
+    for (const Member& member : members)
+        for (auto state : kStateCodes) {
+            if (member.name != stateDatabaseName(state))
+                continue;
+            const std::string code(state);
+            if (const auto fault = DeliveredDatabase::fault(member.scratch.string(), code,
+                                                            connectFor(members, code)))
+                return "The update " + archiveName + " holds the member " + member.name +
+                       ", which cannot become the " + code + " database: " + *fault + "." +
+                       nothingOf(archiveName) + " " + member.name + " stays as it was.";
+        }
+    return std::nullopt;
+}
+
 void UpgradeArchive::putInPlace(std::vector<Member>& members)
 {
     for (Member& member : members) {
         if (member.scratch.empty())
             continue;
+        if (m_beforeReplacing)
+            m_beforeReplacing(member.target);
         // A rename: whoever has the old file open keeps reading it.
         std::error_code error;
         fs::rename(member.scratch, member.target, error);
         if (error)
-            throw ZipError(ZIP_ER_RENAME, member.target.string() + ": " + error.message());
+            throw ZipError(ZipError::Cause::Disk, ZIP_ER_RENAME, member.name, error.message());
         member.scratch.clear();
     }
+}
+
+std::nullopt_t UpgradeArchive::refuse(std::vector<Member>& members, const std::string& message)
+{
+    removeScratch(members);
+    m_progress.bars(0, 0);
+    m_prompt.tell(message, "KORA", Prompt::Icon::Critical);
+    return std::nullopt;
+}
+
+std::string UpgradeArchive::failureMessage(const ZipError& error, const std::string& archiveName)
+{
+    switch (error.cause()) {
+    case ZipError::Cause::Member:
+        return "The member " + error.subject() + " of " + archiveName + " is damaged (" +
+               error.reason() + ")." + nothingOf(archiveName);
+    case ZipError::Cause::Disk:
+        return error.subject() + " could not be written into the KORA program folder (" +
+               error.reason() + ")." + nothingOf(archiveName);
+    case ZipError::Cause::Archive:
+        break;
+    }
+    return errorMessage(error.code());
 }
 
 void UpgradeArchive::removeScratch(std::vector<Member>& members)
@@ -208,20 +293,20 @@ void UpgradeArchive::removeScratch(std::vector<Member>& members)
     }
 }
 
-void UpgradeArchive::writeMarkers(const std::vector<std::string>& saved)
+std::optional<std::string> UpgradeArchive::writeMarkers(const std::vector<std::string>& saved,
+                                                        const std::string& archiveName)
 {
     for (auto state : kMarkerOrder) {
         if (std::find(saved.begin(), saved.end(), state) == saved.end())
             continue;
-        std::ofstream marker(m_folder / ("REST" + std::string(state) + ".DAT"),
-                             std::ios::binary | std::ios::trunc);
+        const std::string name = "REST" + std::string(state) + ".DAT";
+        std::ofstream marker(m_folder / name, std::ios::binary | std::ios::trunc);
         marker << " \r\n";
         if (!marker.flush())
-            m_prompt.tell("REST" + std::string(state) + ".DAT could not be written: restore the " +
-                              std::string(state) + " user notes and fields from " +
-                              backupDatabaseName(state) + " with Backup/Restore.",
-                          "KORA", Prompt::Icon::Critical);
+            return name + " could not be written into the KORA program folder." +
+                   nothingOf(archiveName);
     }
+    return std::nullopt;
 }
 
 std::optional<bool> UpgradeArchive::install(const fs::path& archive)
@@ -232,28 +317,31 @@ std::optional<bool> UpgradeArchive::install(const fs::path& archive)
         ZipArchive zip(archive.string());
         const int count = zip.memberCount();
         for (int index = 0; index < count; ++index) {
-            if (const auto refused = refusal(zip, index, archiveName)) {
-                m_prompt.tell(*refused, "KORA", Prompt::Icon::Critical);
-                return std::nullopt;
-            }
+            if (const auto refused = refusal(zip, index, archiveName))
+                return refuse(members, *refused);
             const std::string name = zip.memberName(index);
             members.push_back({index, name, m_folder / *MemberName::relativePath(name), {}});
         }
+        if (const auto refused = spaceRefusal(zip, archiveName))
+            return refuse(members, *refused);
         bool upgradeContinue = true;
         std::vector<std::string> saved;
         if (!saveNotes(members, saved, upgradeContinue, archiveName))
             return std::nullopt;
         m_progress.status("Loading New Database");
         unpack(zip, members);
+        if (const auto refused = databaseRefusal(members, archiveName))
+            return refuse(members, *refused);
+        // The markers come first: a crash among the renames leaves a marker
+        // beside each state database, old or new, and a restore into the old
+        // one only puts back what it already holds.
+        if (const auto refused = writeMarkers(saved, archiveName))
+            return refuse(members, *refused);
         putInPlace(members);
         m_progress.status(" ");
-        writeMarkers(saved);
         return upgradeContinue;
     } catch (const ZipError& error) {
-        removeScratch(members);
-        m_progress.bars(0, 0);
-        m_prompt.tell(errorMessage(error.code()), "KORA", Prompt::Icon::Critical);
-        return std::nullopt;
+        return refuse(members, failureMessage(error, archiveName));
     }
 }
 

@@ -12,13 +12,16 @@ namespace kora {
 
 class Prompt;
 class ZipArchive;
+class ZipError;
 
 // Installs one upgrade archive into the program folder: saves the notes and
 // fields of each state whose database it holds, unpacks every member to a
-// scratch file beside its place and, only when all came out whole, renames
-// them over the installed files and leaves the restore markers. An archive
-// that cannot be read, holds a member that would land outside the program
-// folder, or whose notes cannot be saved changes no installed file.
+// scratch file beside its place and, only when all came out whole and every
+// delivered state database is sound, leaves the restore markers and then
+// renames the scratch files over the installed files. An archive that cannot
+// be read, holds a member that would land outside the program folder or a
+// database journal, does not fit on the disk, has a damaged member or
+// database, or whose notes cannot be saved changes no installed file.
 class UpgradeArchive
 {
 public:
@@ -32,10 +35,16 @@ public:
     // The archive's UpgradeContinue (true when it holds no database), or
     // nothing when it installed nothing (after saying why).
     std::optional<bool> install(const std::filesystem::path& archive);
+    // Runs before each installed file is replaced; a test ends the process
+    // there as a crash would.
+    void beforeReplacing(std::function<void(const std::filesystem::path& installed)> step)
+    {
+        m_beforeReplacing = std::move(step);
+    }
 
     // "KORAPA.MDB  1 of  3": each number with the blank of its sign position.
     static std::string memberLine(const std::string& name, int number, int count);
-    // The message of a failure to read or unpack, with libzip's error number.
+    // The message of an archive that cannot be read, with libzip's error number.
     static std::string errorMessage(int code);
 
 private:
@@ -49,18 +58,27 @@ private:
 
     std::optional<std::string> refusal(const ZipArchive& zip, int index,
                                        const std::string& archiveName) const;
+    std::optional<std::string> spaceRefusal(const ZipArchive& zip,
+                                            const std::string& archiveName) const;
     bool saveNotes(const std::vector<Member>& members, std::vector<std::string>& saved,
                    bool& upgradeContinue, const std::string& archiveName);
     void unpack(const ZipArchive& zip, std::vector<Member>& members);
     void unpackMember(const ZipArchive& zip, Member& member, int count);
+    std::optional<std::string> databaseRefusal(const std::vector<Member>& members,
+                                               const std::string& archiveName) const;
+    std::string connectFor(const std::vector<Member>& members, const std::string& state) const;
+    std::optional<std::string> writeMarkers(const std::vector<std::string>& saved,
+                                            const std::string& archiveName);
     void putInPlace(std::vector<Member>& members);
-    void writeMarkers(const std::vector<std::string>& saved);
+    std::nullopt_t refuse(std::vector<Member>& members, const std::string& message);
+    static std::string failureMessage(const ZipError& error, const std::string& archiveName);
     static void removeScratch(std::vector<Member>& members);
 
     std::filesystem::path m_folder;
     Prompt& m_prompt;
     UpgradeProgress& m_progress;
     NotesBackup m_backup;
+    std::function<void(const std::filesystem::path&)> m_beforeReplacing;
 };
 
 } // namespace kora

@@ -30,9 +30,9 @@ ZipArchive::ZipArchive(const std::string& path) : m_path(path)
     if (!m_zip) {
         zip_error_t error;
         zip_error_init_with_code(&error, code);
-        const std::string what = path + ": " + describe(error);
+        const std::string reason = describe(error);
         zip_error_fini(&error);
-        throw ZipError(code, what);
+        throw ZipError(ZipError::Cause::Archive, code, path, reason);
     }
 }
 
@@ -45,7 +45,8 @@ ZipArchive::~ZipArchive()
 void ZipArchive::fail(const std::string& what) const
 {
     zip_error_t* error = zip_get_error(m_zip);
-    throw ZipError(zip_error_code_zip(error), m_path + ": " + what + ": " + describe(*error));
+    throw ZipError(ZipError::Cause::Archive, zip_error_code_zip(error), m_path,
+                   what + ": " + describe(*error));
 }
 
 int ZipArchive::memberCount() const
@@ -99,30 +100,41 @@ std::uint64_t ZipArchive::memberSize(int index) const
 void ZipArchive::extract(int index, int descriptor,
                          const std::function<void(std::uint64_t)>& progress) const
 {
+    const std::string name = memberName(index);
+    const std::uint64_t size = memberSize(index);
     zip_file_t* file = zip_fopen_index(m_zip, static_cast<zip_uint64_t>(index), 0);
-    if (!file)
-        fail("cannot open member " + memberName(index));
+    if (!file) {
+        zip_error_t* error = zip_get_error(m_zip);
+        throw ZipError(ZipError::Cause::Member, zip_error_code_zip(error), name, describe(*error));
+    }
     std::vector<char> buffer(1 << 16);
     std::uint64_t written = 0;
     while (true) {
         const zip_int64_t read = zip_fread(file, buffer.data(), buffer.size());
         if (read < 0) {
             zip_error_t* error = zip_file_get_error(file);
-            const int code = zip_error_code_zip(error);
-            const std::string what = m_path + ": " + memberName(index) + ": " + describe(*error);
+            const ZipError failure(ZipError::Cause::Member, zip_error_code_zip(error), name,
+                                   describe(*error));
             zip_fclose(file);
-            throw ZipError(code, what);
+            throw failure;
         }
         if (read == 0)
             break;
+        // A member that inflates past the size it declares is stopped there,
+        // so that an archive built to fill the disk writes no more than it owns up to.
+        if (static_cast<std::uint64_t>(read) > size - written) {
+            zip_fclose(file);
+            throw ZipError(ZipError::Cause::Member, ZIP_ER_INCONS, name,
+                           "more data than its declared size of " + std::to_string(size) +
+                               " bytes");
+        }
         for (zip_int64_t done = 0; done < read;) {
             const ssize_t put =
                 ::write(descriptor, buffer.data() + done, static_cast<size_t>(read - done));
             if (put < 0) {
                 const int system = errno;
                 zip_fclose(file);
-                throw ZipError(ZIP_ER_WRITE,
-                               m_path + ": " + memberName(index) + ": " + std::strerror(system));
+                throw ZipError(ZipError::Cause::Disk, ZIP_ER_WRITE, name, std::strerror(system));
             }
             done += put;
         }
@@ -130,8 +142,9 @@ void ZipArchive::extract(int index, int descriptor,
         progress(written);
     }
     zip_fclose(file);
-    if (written != memberSize(index))
-        throw ZipError(ZIP_ER_INCONS, m_path + ": " + memberName(index) + ": size mismatch");
+    if (written != size)
+        throw ZipError(ZipError::Cause::Member, ZIP_ER_INCONS, name,
+                       "fewer bytes than its declared size");
 }
 
 } // namespace kora

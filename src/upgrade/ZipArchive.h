@@ -9,7 +9,7 @@ struct zip;
 namespace kora {
 
 // A zip archive opened for reading through libzip. Every failure throws
-// ZipError with libzip's error number.
+// ZipError with its cause and libzip's error number.
 class ZipArchive
 {
 public:
@@ -28,8 +28,9 @@ public:
     unsigned permissions(int index) const;
     std::uint64_t memberSize(int index) const;
 
-    // Writes the member's bytes to an open file descriptor. libzip checks the
-    // size and CRC of the member as it reaches its end; a mismatch throws.
+    // Writes the member's bytes to an open file descriptor, never more than
+    // its declared size. libzip checks the CRC of the member as it reaches its
+    // end; a mismatch, like a size other than the declared one, throws.
     // progress gets the bytes written so far.
     void extract(int index, int descriptor,
                  const std::function<void(std::uint64_t written)>& progress) const;

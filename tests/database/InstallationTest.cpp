@@ -1,5 +1,6 @@
 #include "database/Installation.h"
 #include "base/StateCodes.h"
+#include "database/ConnectString.h"
 #include "database/Database.h"
 #include "database/QueryRecordSet.h"
 #include "support/TempFolder.h"
@@ -34,7 +35,7 @@ TEST(Installation, LaysOutAProgramFolderOfSixStatesWithPasswordsOfTheirOwn)
     for (auto code : kStateCodes) {
         const std::string state(code);
         const std::string connect = installation.stateConnect(state);
-        EXPECT_EQ(connect.rfind(";PWD=", 0), 0u);
+        EXPECT_EQ(connect, stateConnectOf(state));
         passwords.insert(connect);
         Database stateDb(folder.file("KORA" + state + ".MDB"), connect);
         EXPECT_EQ(QueryRecordSet(stateDb, "SELECT * FROM VERSION WHERE Dummy = '1'").recordCount(),
@@ -58,7 +59,6 @@ TEST(Installation, KeepsExistingFilesUnlessReplacing)
     EXPECT_EQ(installation.stateConnect("NJ"), before);
     EXPECT_EQ(notes(folder, installation, "NJ"), 1);
     installation.create(true);
-    EXPECT_NE(installation.stateConnect("NJ"), before);
     EXPECT_EQ(notes(folder, installation, "NJ"), 0);
 }
 

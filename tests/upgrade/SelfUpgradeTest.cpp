@@ -1,6 +1,10 @@
 #include "upgrade/SelfUpgrade.h"
 #include "base/Prompt.h"
+#include "base/StateCodes.h"
+#include "database/ConnectString.h"
 #include "database/Database.h"
+#include "database/Installation.h"
+#include "database/QueryRecordSet.h"
 #include "database/Schema.h"
 #include "support/TempFolder.h"
 #include "upgrade/ZipBuilder.h"
@@ -8,9 +12,13 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
+#include <csignal>
 #include <filesystem>
+#include <iostream>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -51,16 +59,36 @@ protected:
         writeFile(program.file("KORA.HLP"), "installed help");
     }
 
-    SelfUpgrade::Ending run()
+    UpgradeArchive::NotesBackup backup()
     {
-        SelfUpgrade upgrade(program.path(), prompt, progress, [this](const std::string& state) {
+        return [this](const std::string& state) {
             if (backupFails)
                 throw std::runtime_error("BACKUP" + state + ".MDB is read-only");
             saved.push_back(state);
-        });
+        };
+    }
+
+    SelfUpgrade::Ending run()
+    {
+        SelfUpgrade upgrade(program.path(), prompt, progress, backup());
         const auto ending = upgrade.run(source.path());
         failed = upgrade.hadFailure();
         return ending;
+    }
+
+    // A state database as the data supplier builds it, in an installation of
+    // its own, holding one note that tells it apart.
+    std::string delivered(const std::string& state)
+    {
+        Installation installation(supplier.path());
+        installation.create(false);
+        const std::string path = supplier.file(stateDatabaseName(state));
+        Database db(path, installation.stateConnect(state));
+        db.execute("DELETE FROM NOTES");
+        db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) "
+                   "VALUES ('1234567', '01', 'from the supplier')");
+        db.close();
+        return fileBytes(path);
     }
 
     // Every file of the program folder with its bytes.
@@ -75,6 +103,7 @@ protected:
 
     test::TempFolder program;
     test::TempFolder source;
+    test::TempFolder supplier;
     RecordedPrompt prompt;
     RecordedProgress progress;
     std::vector<std::string> saved;
@@ -84,13 +113,13 @@ protected:
 
 TEST_F(SelfUpgradeTest, StateDatabaseSavesNotesReplacesTheFileAndEndsTheProgram)
 {
-    ZipBuilder::write(
-        source.file("KORA1.ZIP"),
-        {{"KORAPA.MDB", "new PA"}, {"KORAI.MDB", "new setup"}, {"KORA.HLP", "new help"}});
+    const std::string pa = delivered("PA");
+    ZipBuilder::write(source.file("KORA1.ZIP"),
+                      {{"KORAPA.MDB", pa}, {"KORAI.MDB", "new setup"}, {"KORA.HLP", "new help"}});
     EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
 
     EXPECT_EQ(saved, std::vector<std::string>{"PA"});
-    EXPECT_EQ(fileBytes(program.file("KORAPA.MDB")), "new PA");
+    EXPECT_EQ(fileBytes(program.file("KORAPA.MDB")), pa);
     EXPECT_EQ(fileBytes(program.file("KORAI.MDB")), "new setup");
     EXPECT_EQ(fileBytes(program.file("KORA.HLP")), "new help");
     EXPECT_EQ(fileBytes(program.file("KORANJ.MDB")), "installed NJ");
@@ -134,21 +163,22 @@ TEST_F(SelfUpgradeTest, ADatabaseNameInOtherLetterCaseEndsTheProgramButSavesNoNo
 TEST_F(SelfUpgradeTest, ArchivesInstallInNameOrderAndTheLastOneDecides)
 {
     ZipBuilder::write(source.file("KORA2.ZIP"), {{"KORA.HLP", "help of 2"}});
-    ZipBuilder::write(source.file("KORA1.ZIP"),
-                      {{"KORANJ.MDB", "new NJ"}, {"KORA.HLP", "help of 1"}});
+    const std::string nj = delivered("NJ");
+    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORANJ.MDB", nj}, {"KORA.HLP", "help of 1"}});
     EXPECT_EQ(run(), SelfUpgrade::Ending::SelectState);
     EXPECT_EQ(fileBytes(program.file("KORA.HLP")), "help of 2");
-    EXPECT_EQ(fileBytes(program.file("KORANJ.MDB")), "new NJ");
+    EXPECT_EQ(fileBytes(program.file("KORANJ.MDB")), nj);
     EXPECT_EQ(fileBytes(program.file("RESTNJ.DAT")), " \r\n");
     EXPECT_EQ(saved, std::vector<std::string>{"NJ"});
 }
 
 TEST_F(SelfUpgradeTest, AStateNotInstalledYetHasNoNotesToSave)
 {
-    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORADE.MDB", "new DE"}});
+    const std::string de = delivered("DE");
+    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORADE.MDB", de}});
     EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
     EXPECT_TRUE(saved.empty());
-    EXPECT_EQ(fileBytes(program.file("KORADE.MDB")), "new DE");
+    EXPECT_EQ(fileBytes(program.file("KORADE.MDB")), de);
     EXPECT_FALSE(fs::exists(program.file("RESTDE.DAT")));
 }
 
@@ -204,7 +234,8 @@ TEST_F(SelfUpgradeTest, AStateDatabaseIsReplacedOnlyOnceNoOneHasItOpen)
     const std::string path = program.file("KORAPA.MDB");
     fs::remove(path);
     Schema::createStateDatabase(path, ";PWD=pa", "PA");
-    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", "new PA"}});
+    const std::string pa = delivered("PA");
+    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", pa}});
     {
         Database other(path, ";PWD=pa");
         Statement read = other.prepare("SELECT COUNT(*) FROM VERSION");
@@ -216,7 +247,7 @@ TEST_F(SelfUpgradeTest, AStateDatabaseIsReplacedOnlyOnceNoOneHasItOpen)
         EXPECT_TRUE(again.step());
     }
     EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
-    EXPECT_EQ(fileBytes(path), "new PA");
+    EXPECT_EQ(fileBytes(path), pa);
     EXPECT_EQ(saved, std::vector<std::string>{"PA"});
 }
 
@@ -269,16 +300,18 @@ INSTANTIATE_TEST_SUITE_P(Names, HostileMemberTest,
                                            ZipBuilder::Member{"..\\evil", "x"},
                                            ZipBuilder::Member{"INITIAL\\..\\..\\evil", "x"},
                                            ZipBuilder::Member{"outside/planted", "x"},
+                                           ZipBuilder::Member{"KORAPA.MDB-wal", "x"},
                                            ZipBuilder::link("INITIAL/link", "/etc/passwd")),
                          [](const auto& info) { return "Member" + std::to_string(info.index); });
 
-// Damaged archives change no installed file, leave no scratch file and give
-// the error message with libzip's error number.
+// Damaged archives change no installed file and leave no scratch file. One
+// that cannot be read at all gives the error message with libzip's error
+// number; a damaged member is named with the cause.
 struct Damage
 {
     const char* name;
     void (*apply)(const std::string& path);
-    int code;
+    std::string message;
 };
 
 class DamagedArchiveTest : public SelfUpgradeTest, public ::testing::WithParamInterface<Damage>
@@ -296,10 +329,7 @@ TEST_P(DamagedArchiveTest, ChangesNoInstalledFile)
     EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
     EXPECT_EQ(programFiles(), before);
     ASSERT_FALSE(prompt.told.empty());
-    EXPECT_EQ(prompt.told.back(), UpgradeArchive::errorMessage(GetParam().code));
-    EXPECT_NE(
-        prompt.told.back().find("Technical Support. (" + std::to_string(GetParam().code) + ")"),
-        std::string::npos);
+    EXPECT_EQ(prompt.told.back().rfind(GetParam().message, 0), 0u) << prompt.told.back();
 }
 
 void truncate(const std::string& path)
@@ -322,11 +352,185 @@ void corruptData(const std::string& path)
     writeFile(path, bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Archives, DamagedArchiveTest,
-                         ::testing::Values(Damage{"Truncated", truncate, ZIP_ER_NOZIP},
-                                           Damage{"NotAZip", notAZip, ZIP_ER_NOZIP},
-                                           Damage{"CorruptData", corruptData, ZIP_ER_ZLIB}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Archives, DamagedArchiveTest,
+    ::testing::Values(Damage{"Truncated", truncate, UpgradeArchive::errorMessage(ZIP_ER_NOZIP)},
+                      Damage{"NotAZip", notAZip, UpgradeArchive::errorMessage(ZIP_ER_NOZIP)},
+                      Damage{"CorruptData", corruptData,
+                             "The member KORAPA.MDB of KORA1.ZIP is damaged (Zlib error"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A crash among the renames: whatever was replaced by then, the restore
+// marker is there, and the next upgrade sweeps the scratch files away.
+class CrashTest : public SelfUpgradeTest, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(CrashTest, LeavesTheMarkerAndTheNextUpgradeRemovesTheScratch)
+{
+    const std::string pa = delivered("PA");
+    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", pa}, {"KORA.HLP", "new help"}});
+    EXPECT_EXIT(
+        {
+            UpgradeArchive archive(program.path(), prompt, progress, backup());
+            int replacing = 0;
+            archive.beforeReplacing([&](const fs::path&) {
+                if (replacing++ == GetParam())
+                    _exit(9);
+            });
+            archive.install(source.file("KORA1.ZIP"));
+        },
+        ::testing::ExitedWithCode(9), "");
+
+    EXPECT_EQ(fileBytes(program.file("RESTPA.DAT")), " \r\n");
+    EXPECT_EQ(fileBytes(program.file("KORAPA.MDB")), GetParam() == 0 ? "installed PA" : pa);
+    const auto scratch = [this] {
+        int count = 0;
+        for (const auto& [name, bytes] : programFiles())
+            count += name.rfind("KORAPA.MDB.", 0) == 0 || name.rfind("KORA.HLP.", 0) == 0;
+        return count;
+    };
+    ASSERT_EQ(scratch(), GetParam() == 0 ? 2 : 1);
+
+    ZipBuilder::write(source.file("KORA1.ZIP"), {{"INITIAL/NEW.KRD", "lookup"}});
+    EXPECT_EQ(run(), SelfUpgrade::Ending::SelectState);
+    EXPECT_EQ(scratch(), 0);
+    EXPECT_EQ(fileBytes(program.file("KORA.HLP")), "installed help");
+}
+
+INSTANTIATE_TEST_SUITE_P(Renames, CrashTest, ::testing::Values(0, 1),
+                         [](const auto& info) { return "Before" + std::to_string(info.param); });
+
+// State databases delivered into an installation of their own: one built by
+// another installation installs and opens here, with the password the
+// installation keeps for the state; a damaged one, or another state's, is
+// refused with the installed file kept.
+struct Delivery
+{
+    const char* name;
+    // The member's bytes, from the supplier's PA and NJ databases.
+    std::string (*bytes)(const std::string& pa, const std::string& nj);
+    // The installation's PA password before the upgrade; empty for its own.
+    std::string installedConnect;
+    // Empty when the delivery installs.
+    std::string refusal;
+};
+
+class DeliveredDatabaseTest : public SelfUpgradeTest, public ::testing::WithParamInterface<Delivery>
+{
+};
+
+TEST_P(DeliveredDatabaseTest, InstallsOnlyASoundDatabaseOfTheState)
+{
+    Installation installation(program.path());
+    installation.create(true);
+    std::string connect = installation.stateConnect("PA");
+    if (!GetParam().installedConnect.empty()) {
+        connect = GetParam().installedConnect;
+        Database setup(program.file("KORAI.MDB"), std::string(kSetupConnect));
+        setup.execute("UPDATE Setup SET pwd = '" + connect + "' WHERE State = 'PA'");
+        setup.close();
+        fs::remove(program.file("KORAPA.MDB"));
+        Schema::createStateDatabase(program.file("KORAPA.MDB"), connect, "PA");
+    }
+    const auto before = programFiles();
+    ZipBuilder::write(source.file("KORA1.ZIP"),
+                      {{"KORAPA.MDB", GetParam().bytes(delivered("PA"), delivered("NJ"))}});
+
+    if (!GetParam().refusal.empty()) {
+        EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
+        EXPECT_EQ(programFiles(), before);
+        ASSERT_EQ(prompt.told.size(), 1u);
+        EXPECT_NE(prompt.told[0].find("holds the member KORAPA.MDB, which cannot become the PA "
+                                      "database: " +
+                                      GetParam().refusal),
+                  std::string::npos)
+            << prompt.told[0];
+        return;
+    }
+    EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
+    EXPECT_EQ(fileBytes(program.file("RESTPA.DAT")), " \r\n");
+    EXPECT_EQ(installation.stateConnect("PA"), connect);
+    Database pa(program.file("KORAPA.MDB"), connect);
+    EXPECT_EQ(
+        QueryRecordSet(pa, "SELECT * FROM NOTES WHERE NOTES = 'from the supplier'").recordCount(),
+        1);
+}
+
+std::string supplierPa(const std::string& pa, const std::string&)
+{
+    return pa;
+}
+
+std::string supplierNj(const std::string&, const std::string& nj)
+{
+    return nj;
+}
+
+// Overwrites the pages after the first two with garbage.
+std::string damagedPa(const std::string& pa, const std::string&)
+{
+    std::string bytes = pa;
+    for (size_t i = 2 * 4096; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7);
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Members, DeliveredDatabaseTest,
+    ::testing::Values(Delivery{"AnotherInstallation", supplierPa, "", ""},
+                      Delivery{"InstallationWithARandomPassword", supplierPa, ";PWD=dr4wnAtRandom",
+                               ""},
+                      Delivery{"AnotherState", supplierNj, "",
+                               "it does not open with the password of the PA database"},
+                      Delivery{"Damaged", damagedPa, "", "it is damaged ("}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Unpacking under a file-size limit, as under "ulimit -f" with SIGXFSZ
+// ignored: a member larger than the limit fails as a full disk would, and a
+// member that inflates past its declared size stops there. Either installs
+// nothing and names the member and the cause.
+struct Limit
+{
+    const char* name;
+    bool understated;
+    const char* message;
+};
+
+class WriteLimitTest : public SelfUpgradeTest, public ::testing::WithParamInterface<Limit>
+{
+};
+
+TEST_P(WriteLimitTest, InstallsNothingAndNamesTheCause)
+{
+    const auto before = programFiles();
+    const std::string path = source.file("KORA1.ZIP");
+    ZipBuilder::write(path, {{"KORA.HLP", std::string(4 << 20, 'h')}});
+    if (GetParam().understated)
+        ZipBuilder::declareSize(path, "KORA.HLP", 1000);
+    rlimit limit;
+    limit.rlim_cur = limit.rlim_max = 1 << 20;
+    EXPECT_EXIT(
+        {
+            std::signal(SIGXFSZ, SIG_IGN);
+            setrlimit(RLIMIT_FSIZE, &limit);
+            const auto ending = run();
+            std::cerr << prompt.told.back();
+            _exit(ending == SelfUpgrade::Ending::NothingInstalled ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(1), GetParam().message);
+    EXPECT_EQ(programFiles(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Members, WriteLimitTest,
+    ::testing::Values(Limit{"FileSizeLimit", false,
+                            "^KORA.HLP could not be written into the KORA program folder \\(File "
+                            "too large\\)\\. Nothing of KORA1.ZIP was installed\\.$"},
+                      Limit{"InflatesPastItsSize", true,
+                            "^The member KORA.HLP of KORA1.ZIP is damaged \\(more data than its "
+                            "declared size of 1000 bytes\\)"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace kora

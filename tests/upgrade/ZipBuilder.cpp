@@ -39,6 +39,34 @@ ZipBuilder::Member ZipBuilder::link(const std::string& name, const std::string& 
     return {name, target, S_IFLNK | 0777};
 }
 
+void ZipBuilder::declareSize(const std::string& path, const std::string& name, std::uint32_t size)
+{
+    std::string bytes = fileBytes(path);
+    const auto readWord = [&bytes](size_t at) {
+        std::uint32_t word = 0;
+        for (int i = 3; i >= 0; --i)
+            word = (word << 8) | static_cast<unsigned char>(bytes[at + static_cast<size_t>(i)]);
+        return word;
+    };
+    // The local header (signature PK 3 4) holds the size 22 bytes in and the
+    // name at 30; the central one (PK 1 2) the size at 24 and the name at 46.
+    const std::pair<std::uint32_t, std::pair<size_t, size_t>> headers[] = {{0x04034b50, {22, 30}},
+                                                                           {0x02014b50, {24, 46}}};
+    int patched = 0;
+    for (size_t at = bytes.find(name); at != std::string::npos; at = bytes.find(name, at + 1))
+        for (const auto& [signature, offsets] : headers) {
+            const auto [sizeAt, nameAt] = offsets;
+            if (at < nameAt || readWord(at - nameAt) != signature)
+                continue;
+            for (size_t i = 0; i < 4; ++i)
+                bytes[at - nameAt + sizeAt + i] = static_cast<char>((size >> (8 * i)) & 0xff);
+            ++patched;
+        }
+    if (patched != 2)
+        throw std::runtime_error("cannot find the headers of " + name + " in " + path);
+    writeFile(path, bytes);
+}
+
 std::string fileBytes(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ public:
     static void write(const std::string& path, const std::vector<Member>& members);
     // A member stored as a symbolic link pointing at target.
     static Member link(const std::string& name, const std::string& target);
+    // Rewrites the size a member declares, in its local and central headers,
+    // leaving its data as it is: an archive built to inflate past what it
+    // owns up to.
+    static void declareSize(const std::string& path, const std::string& name, std::uint32_t size);
 };
 
 // The whole content of a file ("" when it is missing).
