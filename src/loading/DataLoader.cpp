@@ -178,8 +178,8 @@ void DataLoader::checkCompanies(UpdateFile& file, const std::string& fileName, b
     if (removed * 2 > before) {
         const std::string loss = std::to_string(removed) + " of the " + std::to_string(before) +
                                  " companies of " + m_state;
-        if (!m_progress.agrees(fileName + " holds " + std::to_string(check.companies()) +
-                               " companies: loading it removes " + loss + ". Load it?"))
+        if (!m_progress.agrees("Loading " + fileName + " removes " + loss + ": the file holds " +
+                               std::to_string(check.companies()) + ". Load it?"))
             throw std::runtime_error("it would remove " + loss + ", and that was not agreed to");
     }
     if (check.recordsOutOfLayout() != 0)
