@@ -432,6 +432,11 @@ std::string mostlyOdd()
     return records({FixedRecord(502), good, badDate, good, badMod, badDate});
 }
 
+void PrintTo(const RefusedFile& file, std::ostream* out)
+{
+    *out << file.name;
+}
+
 class RefusedCompanyFile : public testing::TestWithParam<RefusedFile>
 {
 };
