@@ -16,7 +16,7 @@ const char* const kUsage =
     "commands:\n"
     "  init    [--folder DIR] [--force]\n"
     "  demo    [--folder DIR] [--companies N]\n"
-    "  update  [--folder DIR] --state ST\n"
+    "  update  [--folder DIR] --state ST [--force]\n"
     "  sql     [--folder DIR] --state ST --lookup FILE.KRD\n"
     "  query   [--folder DIR] --state ST --lookup FILE.KRD [--sort file|name|expires]\n"
     "  upgrade [--folder DIR] --from SOURCE\n"

@@ -143,6 +143,11 @@ Schema::Table Schema::modTrendTable()
              {"YEARS", {"YEARSOVER", "FILE", "SEQUENCE"}, false}}};
 }
 
+Schema::Table Schema::loadedFilesTable()
+{
+    return {"LOADEDFILES", textFields({"NAME", "IDENTITY"}), {{"PRIMARY", {"NAME"}, true}}};
+}
+
 std::vector<Schema::Table> Schema::setupTables()
 {
     return {{"Setup", textFields({"State", "pwd"}), {{"Key", {"State"}, true}}}};

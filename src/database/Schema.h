@@ -50,6 +50,10 @@ public:
     // lookups on mod trends: the newest mod, the one before it (no value with
     // one mod), the change between them and the years over 1.00.
     static Table modTrendTable();
+    // The update files whose data a load has committed, each with what tells
+    // it from a later delivery, until the file is deleted: a file that a crash
+    // left behind after its load is not loaded again.
+    static Table loadedFilesTable();
     static std::vector<Table> setupTables();
     static std::vector<Table> backupTables();
     // The scratch report database: one denormalised PRIME row per printed

@@ -5,6 +5,7 @@
 #include "database/Schema.h"
 #include "database/Transaction.h"
 #include "loading/CodeTable.h"
+#include "loading/CompanyFileCheck.h"
 #include "loading/CompanyWriter.h"
 #include "loading/DeferredIndexes.h"
 #include "loading/LoadChanges.h"
@@ -67,6 +68,30 @@ void loadCodeList(Database& db, UpdateFile& file, const std::string& table,
     }
 }
 
+// Whether the data of this very file was committed and the file not deleted since.
+bool wasLoaded(Database& db, const std::string& fileName, const std::string& identity)
+{
+    if (!db.tableExists(Schema::loadedFilesTable().name))
+        return false;
+    Statement loaded = db.prepare("SELECT 1 FROM LOADEDFILES WHERE NAME = ? AND IDENTITY = ?");
+    loaded.bindText(1, fileName).bindText(2, identity);
+    return loaded.step();
+}
+
+void markLoaded(Database& db, const std::string& fileName, const std::string& identity)
+{
+    Schema::createIfMissing(db, Schema::loadedFilesTable());
+    Statement mark =
+        db.prepare("INSERT OR REPLACE INTO LOADEDFILES (NAME, IDENTITY) VALUES (?, ?)");
+    mark.bindText(1, fileName).bindText(2, identity).run();
+}
+
+void forgetLoaded(Database& db, const std::string& fileName)
+{
+    Statement forget = db.prepare("DELETE FROM LOADEDFILES WHERE NAME = ?");
+    forget.bindText(1, fileName).run();
+}
+
 } // namespace
 
 DataLoader::DataLoader(Database& db, std::filesystem::path programFolder, std::string state,
@@ -91,33 +116,76 @@ std::string DataLoader::countyFileName(const std::string& state)
 }
 
 void DataLoader::runLoad(const std::string& fileName, int recordLength,
-                         const std::function<void(UpdateFile&)>& load)
+                         const std::function<void(UpdateFile&)>& load,
+                         const std::function<void(UpdateFile&)>& check)
 {
     const std::filesystem::path path = m_folder / fileName;
     try {
+        // Held until the file is deleted, so that no other update loads it again.
         UpdateFile file(path.string(), recordLength);
-        Transaction transaction(m_db);
-        load(file);
-        transaction.commit();
+        if (!wasLoaded(m_db, fileName, file.identity())) {
+            if (check)
+                check(file);
+            Transaction transaction(m_db);
+            load(file);
+            markLoaded(m_db, fileName, file.identity());
+            transaction.commit();
+            if (file.incompleteTail() != 0)
+                m_notices.push_back(fileName + ": an incomplete record of " +
+                                    std::to_string(file.incompleteTail()) +
+                                    " bytes at the end was skipped");
+        }
+        std::error_code error;
+        std::filesystem::remove(path, error);
+        if (error)
+            throw std::runtime_error("the data is loaded, but the file cannot be deleted (" +
+                                     error.message() + ")");
+        forgetLoaded(m_db, fileName);
     } catch (const std::exception& failure) {
         throw LoadError(fileName, failure.what());
     }
-    std::error_code error;
-    if (!std::filesystem::remove(path, error))
-        throw LoadError(fileName, "the data is loaded, but the file cannot be deleted (" +
-                                      error.message() + ")");
 }
 
 void DataLoader::NEWDATASTD()
 {
-    runLoad(companyFileName(m_state), CompanyRecord::kLength,
-            [this](UpdateFile& file) { loadCompanies(file, false); });
+    const std::string fileName = companyFileName(m_state);
+    runLoad(
+        fileName, CompanyRecord::kLength, [this](UpdateFile& file) { loadCompanies(file, false); },
+        [this, &fileName](UpdateFile& file) { checkCompanies(file, fileName, false); });
 }
 
 void DataLoader::NEWDATANY()
 {
-    runLoad(companyFileName("NY"), CompanyRecord::kLength,
-            [this](UpdateFile& file) { loadCompanies(file, true); });
+    const std::string fileName = companyFileName("NY");
+    runLoad(
+        fileName, CompanyRecord::kLength, [this](UpdateFile& file) { loadCompanies(file, true); },
+        [this, &fileName](UpdateFile& file) { checkCompanies(file, fileName, true); });
+}
+
+void DataLoader::checkCompanies(UpdateFile& file, const std::string& fileName, bool newYork)
+{
+    const CompanyFileCheck check(file, newYork);
+    const std::string first = std::to_string(check.firstOutOfLayout());
+    if (check.isJunk())
+        throw std::runtime_error(
+            "it is not a company file: " + std::to_string(check.recordsOutOfLayout()) + " of its " +
+            std::to_string(check.usedRecords()) +
+            " records do not fit the layout, the first is record " + first);
+    Statement count = m_db.prepare("SELECT COUNT(*) FROM PRIME");
+    count.step();
+    const long long before = count.column(0).toInteger();
+    const long long removed = before - check.companies();
+    if (removed * 2 > before) {
+        const std::string loss = std::to_string(removed) + " of the " + std::to_string(before) +
+                                 " companies of " + m_state;
+        if (!m_progress.agrees("Loading " + fileName + " removes " + loss + ": the file holds " +
+                               std::to_string(check.companies()) + ". Load it?"))
+            throw std::runtime_error("it would remove " + loss + ", and that was not agreed to");
+    }
+    if (check.recordsOutOfLayout() != 0)
+        m_notices.push_back(fileName + ": " + std::to_string(check.recordsOutOfLayout()) +
+                            " records do not fit the layout (the first is record " + first +
+                            ") and were loaded as far as they could be read");
 }
 
 void DataLoader::loadCompanies(UpdateFile& file, bool newYork)

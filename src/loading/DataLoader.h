@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace kora {
 
@@ -14,7 +15,9 @@ class UpdateFile;
 // The eight loads that refill a state database from the update files found by
 // their bare names in the program folder. Each load runs in one transaction
 // and deletes its file once the data is committed; a load that fails throws
-// LoadError and leaves both the database and the file as they were.
+// LoadError and leaves both the database and the file as they were. A file
+// whose data was committed before a crash kept it from being deleted is
+// deleted without loading it again.
 class DataLoader
 {
 public:
@@ -38,9 +41,16 @@ public:
     void NEWSICSTD();
     void NEWADDRESSESNY();
 
+    // What the loads so far found odd but loaded: records that do not fit
+    // the layout, an incomplete record at the end of a file.
+    const std::vector<std::string>& notices() const { return m_notices; }
+
 private:
+    // check reads the file before anything is changed and may refuse it.
     void runLoad(const std::string& fileName, int recordLength,
-                 const std::function<void(UpdateFile&)>& load);
+                 const std::function<void(UpdateFile&)>& load,
+                 const std::function<void(UpdateFile&)>& check = nullptr);
+    void checkCompanies(UpdateFile& file, const std::string& fileName, bool newYork);
     void loadCompanies(UpdateFile& file, bool newYork);
     void loadClasses(UpdateFile& file, bool newYork);
 
@@ -48,6 +58,7 @@ private:
     std::filesystem::path m_folder;
     std::string m_state;
     LoadProgress& m_progress;
+    std::vector<std::string> m_notices;
 };
 
 } // namespace kora

@@ -4,6 +4,7 @@
 #include "loading/RowKey.h"
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 
 namespace kora {
@@ -36,6 +37,26 @@ bool heldFrom(std::vector<std::uint64_t>::const_iterator& at,
         ++at;
     return at != held.end() && *at == key;
 }
+
+using Key = std::pair<std::string_view, std::string_view>;
+
+// Keys ordered as the tables compare them, without regard to case: file
+// numbers that differ only in case are one company.
+struct NoCaseOrder
+{
+    static bool less(std::string_view a, std::string_view b)
+    {
+        return std::lexicographical_compare(
+            a.begin(), a.end(), b.begin(), b.end(),
+            [](unsigned char x, unsigned char y) { return std::toupper(x) < std::toupper(y); });
+    }
+    bool operator()(const Key& a, const Key& b) const
+    {
+        if (less(a.first, b.first))
+            return true;
+        return !less(b.first, a.first) && less(a.second, b.second);
+    }
+};
 
 } // namespace
 
@@ -97,9 +118,8 @@ void LoadChanges::record()
         if (!heldFrom(mod, before.mods, key) && hadCompany[place])
             gotMod[place] = true;
 
-    using Key = std::pair<std::string_view, std::string_view>;
-    std::set<Key> added;
-    std::set<Key> changed;
+    std::set<Key, NoCaseOrder> added;
+    std::set<Key, NoCaseOrder> changed;
     const std::string_view text(m_keyText);
     for (std::size_t i = 0; i < m_companies.size(); ++i) {
         if (hadCompany[i] && !gotMod[i])

@@ -12,6 +12,9 @@ class LoadProgress
 public:
     virtual ~LoadProgress() = default;
     virtual void status(const std::string& text) = 0;
+    // Asked before a load that would remove more than half of a state's
+    // companies, while nothing is changed yet; no leaves the load undone.
+    virtual bool agrees(const std::string& /*question*/) { return false; }
 };
 
 } // namespace kora

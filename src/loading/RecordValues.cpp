@@ -34,6 +34,22 @@ std::string RecordValues::date(std::string_view digits, bool yearFirst)
     return date.empty() ? kPlaceholderDate : date;
 }
 
+bool RecordValues::isDate(std::string_view digits, bool yearFirst)
+{
+    if (digits.size() != 6)
+        return false;
+    int pairs[3] = {};
+    for (size_t i = 0; i < 6; ++i) {
+        if (digits[i] < '0' || digits[i] > '9')
+            return false;
+        pairs[i / 2] = pairs[i / 2] * 10 + (digits[i] - '0');
+    }
+    const int year = yearFirst ? pairs[0] : pairs[2];
+    const int month = yearFirst ? pairs[1] : pairs[0];
+    const int day = yearFirst ? pairs[2] : pairs[1];
+    return Dates::isValid(year + (year < 50 ? 2000 : 1900), month, day);
+}
+
 std::string RecordValues::newYorkFile(const UpdateFile& file, const RecordField (&pieces)[3])
 {
     return std::string(file.field(pieces[0])) + ' ' + std::string(file.field(pieces[1])) + ' ' +

@@ -17,6 +17,8 @@ public:
     // A six-digit date (YYMMDD, or MMDDYY when not year first) as stored; a
     // date that cannot be read is the placeholder 1950-01-01.
     static std::string date(std::string_view digits, bool yearFirst);
+    // Whether six characters are a date that date() reads.
+    static bool isDate(std::string_view digits, bool yearFirst);
     // A New York file number: three pieces of the record joined by single blanks.
     static std::string newYorkFile(const UpdateFile& file, const RecordField (&pieces)[3]);
 };

@@ -26,13 +26,12 @@ bool isCompanyLoad(const UpdateRun::Step& step)
 
 } // namespace
 
-std::vector<UpdateRun::Step> UpdateRun::steps(const std::filesystem::path& programFolder,
-                                              const std::string& state)
+std::vector<UpdateRun::Step> UpdateRun::allSteps(const std::string& state)
 {
     const bool newYork = StateRules::isNewYork(state);
     // The class list comes before the class data and the counties before the
     // companies: those loads copy descriptions and county names from them.
-    const std::vector<Step> order = {
+    std::vector<Step> order = {
         {"NEWSICSTD", DataLoader::kSicFileName, &DataLoader::NEWSICSTD},
         {"NEWCLASSLISTSTD", DataLoader::kClassListFileName, &DataLoader::NEWCLASSLISTSTD},
         {"NEWCOUNTYSTD", DataLoader::countyFileName(state), &DataLoader::NEWCOUNTYSTD},
@@ -41,14 +40,40 @@ std::vector<UpdateRun::Step> UpdateRun::steps(const std::filesystem::path& progr
         newYork ? Step{"NEWDATANY", DataLoader::companyFileName(state), &DataLoader::NEWDATANY}
                 : Step{"NEWDATASTD", DataLoader::companyFileName(state), &DataLoader::NEWDATASTD},
     };
+    if (newYork)
+        order.push_back(
+            {"NEWADDRESSESNY", DataLoader::kAddressFileName, &DataLoader::NEWADDRESSESNY});
+    return order;
+}
+
+std::vector<UpdateRun::Step> UpdateRun::steps(const std::filesystem::path& programFolder,
+                                              const std::string& state)
+{
     std::vector<Step> present;
-    for (const Step& step : order)
+    for (const Step& step : allSteps(state))
         if (isPresent(programFolder / step.fileName))
             present.push_back(step);
-    if (newYork && isPresent(programFolder / DataLoader::kAddressFileName))
-        present.push_back(
-            {"NEWADDRESSESNY", DataLoader::kAddressFileName, &DataLoader::NEWADDRESSESNY});
     return present;
+}
+
+std::vector<std::string> UpdateRun::unusableFiles(const std::filesystem::path& programFolder,
+                                                  const std::string& state)
+{
+    std::vector<std::string> texts;
+    for (const Step& step : allSteps(state)) {
+        std::error_code error;
+        const auto status = std::filesystem::status(programFolder / step.fileName, error);
+        if (status.type() == std::filesystem::file_type::not_found)
+            continue;
+        if (std::filesystem::is_directory(status))
+            texts.push_back(step.fileName +
+                            " is a folder, not an update file: it cannot be loaded");
+        else if (!std::filesystem::is_regular_file(status))
+            texts.push_back(step.fileName + " is not a regular file: it cannot be loaded");
+        else if (!isPresent(programFolder / step.fileName))
+            texts.push_back(step.fileName + " is empty: there is nothing in it to load");
+    }
+    return texts;
 }
 
 bool UpdateRun::isPending(const std::filesystem::path& programFolder, const std::string& state)
@@ -59,15 +84,18 @@ bool UpdateRun::isPending(const std::filesystem::path& programFolder, const std:
     return false;
 }
 
-void UpdateRun::run(Database& db, const std::filesystem::path& programFolder,
-                    const std::string& state, LoadProgress& progress)
+std::vector<std::string> UpdateRun::run(Database& db, const std::filesystem::path& programFolder,
+                                        const std::string& state, LoadProgress& progress)
 {
+    std::vector<std::string> notices = unusableFiles(programFolder, state);
     DataLoader loader(db, programFolder, state, progress);
     for (const Step& step : steps(programFolder, state)) {
         (loader.*step.load)();
         if (isCompanyLoad(step))
             rewriteVersion(db);
     }
+    notices.insert(notices.end(), loader.notices().begin(), loader.notices().end());
+    return notices;
 }
 
 void UpdateRun::addMissingTables(Database& db)

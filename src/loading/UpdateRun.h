@@ -40,10 +40,17 @@ public:
                                    const std::string& state);
     // Whether an update waits for the state; the New York address file alone is none.
     static bool isPending(const std::filesystem::path& programFolder, const std::string& state);
-    // Runs every present load on the open state database. Throws LoadError on
-    // the first load that fails; the loads before it stay done, their files deleted.
-    static void run(Database& db, const std::filesystem::path& programFolder,
-                    const std::string& state, LoadProgress& progress);
+    // What is wrong with the update files of the state that are there but
+    // cannot be loaded: empty files, folders and other files that are not
+    // regular files ("DATAPA.DAT is empty").
+    static std::vector<std::string> unusableFiles(const std::filesystem::path& programFolder,
+                                                  const std::string& state);
+    // Runs every present load on the open state database and returns what
+    // the run found odd: unusable files and the notices of the loads. Throws
+    // LoadError on the first load that fails; the loads before it stay done,
+    // their files deleted.
+    static std::vector<std::string> run(Database& db, const std::filesystem::path& programFolder,
+                                        const std::string& state, LoadProgress& progress);
 
     // Adds what a state database of an older release lacks: an empty record
     // of load changes, and the mod trends worked out from PRIME and MODS
@@ -51,6 +58,8 @@ public:
     static void addMissingTables(Database& db);
 
 private:
+    // Every load the state may have, in the order they run.
+    static std::vector<Step> allSteps(const std::string& state);
     static void rewriteVersion(Database& db);
 };
 

@@ -10,6 +10,53 @@
 
 namespace kora {
 
+namespace {
+
+// The loads' progress on the splash, or only the window events handled when
+// there is none; their questions asked in a message box.
+class WindowProgress : public LoadProgress
+{
+public:
+    WindowProgress(QWidget* parent, TITLE* splash) : m_parent(parent), m_splash(splash) {}
+
+    void status(const std::string& text) override
+    {
+        if (m_splash)
+            m_splash->status(text);
+        else
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    bool agrees(const std::string& question) override
+    {
+        // The splash stays in front of every window: out of the way of the question.
+        if (m_splash)
+            m_splash->hide();
+        restoreNormalCursor();
+        const bool yes =
+            Dialogs::ask(m_parent, Dialogs::defaultTitle(), QString::fromStdString(question),
+                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
+                         QMessageBox::No) == QMessageBox::Yes;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (m_splash)
+            m_splash->show();
+        return yes;
+    }
+
+private:
+    QWidget* m_parent;
+    TITLE* m_splash;
+};
+
+QString lines(const std::vector<std::string>& texts)
+{
+    QStringList lines;
+    for (const std::string& text : texts)
+        lines << QString::fromStdString(text);
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
 StateOpening::Outcome StateOpening::open(QWidget* parent, const ProgramValues& values,
                                          TITLE* splash)
 {
@@ -24,6 +71,10 @@ StateOpening::Outcome StateOpening::open(QWidget* parent, const ProgramValues& v
             runUpdate(parent, db, values, splash);
             return Outcome::Updated;
         }
+        const std::vector<std::string> unusable =
+            UpdateRun::unusableFiles(values.programFolder, values.state);
+        if (!unusable.empty())
+            Dialogs::tell(parent, Dialogs::defaultTitle(), lines(unusable), QMessageBox::Warning);
     } catch (const DbError& error) {
         reportFailure(parent, values, error);
         return Outcome::Failed;
@@ -48,16 +99,16 @@ void StateOpening::runUpdate(QWidget* parent, Database& db, const ProgramValues&
     if (splash)
         splash->makeTopmost();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct Silent : LoadProgress
-    {
-        void status(const std::string&) override
-        {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        }
-    } silent;
-    LoadProgress& progress = splash ? static_cast<LoadProgress&>(*splash) : silent;
+    WindowProgress progress(parent, splash);
     try {
-        UpdateRun::run(db, values.programFolder, values.state, progress);
+        const std::vector<std::string> notices =
+            UpdateRun::run(db, values.programFolder, values.state, progress);
+        if (!notices.empty()) {
+            restoreNormalCursor();
+            Dialogs::tell(parent, Dialogs::defaultTitle(),
+                          QStringLiteral("The update is finished.\r\n") + lines(notices),
+                          QMessageBox::Information);
+        }
     } catch (const std::exception& failure) {
         restoreNormalCursor();
         if (splash)

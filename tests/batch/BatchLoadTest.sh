@@ -74,4 +74,22 @@ if command -v sqlite3 >/dev/null; then
         [ "$(sqlite3 "$demo/KORA$state.MDB" "SELECT COUNT(*) FROM PRIME")" = 7 ] || fail "demo $state companies"
     done
 fi
+# A FIFO in the place of an update file is told, not waited on.
+rm "$folder/CLASSES.DAT"
+mkfifo "$folder/DATADM.DAT"
+"$batch" update --folder "$folder" --state DM >"$folder/out" 2>"$folder/err"
+[ $? -eq 1 ] || fail "FIFO update status"
+grep -qx "kora-batch update: DATADM.DAT is not a regular file: it cannot be loaded" "$folder/err" ||
+    fail "FIFO not told: $(cat "$folder/err")"
+
+# A company file that leaves 1 of the 301 companies loads only with --force.
+printf 'PA%07d    01            %-40s%107s101%325s' 1000000 "COMPANY 0" "" "" >"$folder/DATAPA.DAT"
+"$batch" update --folder "$folder" --state PA >"$folder/out" 2>"$folder/err"
+[ $? -eq 1 ] || fail "shrinking update status"
+grep -q "DATAPA.DAT: it would remove 300 of the 301 companies of PA.*(--force loads it)$" "$folder/err" ||
+    fail "shrinking update not told: $(cat "$folder/err")"
+[ -e "$folder/DATAPA.DAT" ] || fail "file of a refused update deleted"
+"$batch" update --folder "$folder" --state PA --force >"$folder/out" 2>"$folder/err" ||
+    fail "forced update status: $(cat "$folder/err")"
+[ -e "$folder/DATAPA.DAT" ] && fail "file of a forced update left"
 echo "ok"

@@ -5,8 +5,14 @@
 #include "database/Transaction.h"
 #include "loading/DataLoader.h"
 #include "loading/LoadError.h"
+#include "loading/UpdateRun.h"
+#include "support/WriteFailure.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
 
 namespace kora::test {
 namespace {
@@ -387,5 +393,182 @@ TEST(CompanyLoad, ChangesCountFromRowsWrittenBeforeTheLoadInItsTransaction)
               (std::vector<std::string>{"1000001 New Mod", "1000002 New Company"}));
 }
 
+// A company file that is not in the record layout, or one that would leave
+// less than half of the companies unless the user agrees, changes nothing.
+struct RefusedFile
+{
+    const char* name;
+    std::string bytes;
+    std::string reason;
+};
+
+std::string records(const std::vector<FixedRecord>& records)
+{
+    std::string bytes;
+    for (const FixedRecord& record : records)
+        bytes += record.text();
+    return bytes;
+}
+
+std::string binaryJunk()
+{
+    std::mt19937 random(23);
+    std::string bytes(502 * 200, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random() & 0xff);
+    bytes[0] = 'X';
+    return bytes;
+}
+
+// Three of five used records have a filled date or mod that cannot be read.
+std::string mostlyOdd()
+{
+    FixedRecord good = company("7000001", "01", "GOOD");
+    putMod(good, 0, "200101", "200201", "210201", "0950");
+    FixedRecord badDate = company("7000002", "01", "BAD DATE");
+    putMod(badDate, 1, "200101", "200201", "2102XX", "0950");
+    FixedRecord badMod = company("7000003", "01", "BAD MOD");
+    putMod(badMod, 4, "200101", "200201", "210201", "0.95");
+    return records({FixedRecord(502), good, badDate, good, badMod, badDate});
+}
+
+void PrintTo(const RefusedFile& file, std::ostream* out)
+{
+    *out << file.name;
+}
+
+class RefusedCompanyFile : public testing::TestWithParam<RefusedFile>
+{
+};
+
+TEST_P(RefusedCompanyFile, LeavesDatabaseAndFile)
+{
+    LoadTestFolder folder("PA");
+    folder.write("DATAPA.DAT", {company("1000001", "01", "ONE"), company("1000002", "01", "TWO"),
+                                company("1000003", "01", "THREE")});
+    RecordedProgress progress;
+    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    std::ofstream(folder.path() + "DATAPA.DAT", std::ios::binary) << GetParam().bytes;
+    progress.answer = false;
+    try {
+        DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+        FAIL() << "the file was loaded";
+    } catch (const LoadError& error) {
+        const std::string expected = "Cannot load DATAPA.DAT: " + GetParam().reason;
+        EXPECT_EQ(std::string(error.what()).substr(0, expected.size()), expected);
+    }
+    EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(RTRIM(NAME1), ' ') FROM PRIME"),
+              Value("ONE TWO THREE"));
+    EXPECT_EQ(folder.count("LOADCHANGES"), 3);
+    EXPECT_EQ(std::filesystem::file_size(folder.path() + "DATAPA.DAT"), GetParam().bytes.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CompanyLoad, RefusedCompanyFile,
+    testing::Values(
+        RefusedFile{"LongLineOfOneLetter", std::string(10'000'000, 'A') + "\n",
+                    "it is not a company file: 19920 of its 19920 records do not fit the "
+                    "layout, the first is record 1"},
+        RefusedFile{"BinaryJunk", binaryJunk(), "it is not a company file: "},
+        RefusedFile{"MostRecordsOdd", mostlyOdd(),
+                    "it is not a company file: 3 of its 5 records do not fit the layout, the "
+                    "first is record 3"},
+        RefusedFile{"OneOfThreeCompaniesLeft",
+                    records({company("1000001", "01", "ONE"), company("1000001", "01", "ONE")}),
+                    "it would remove 2 of the 3 companies of PA, and that was not agreed to"}),
+    [](const testing::TestParamInfo<RefusedFile>& info) { return std::string(info.param.name); });
+
+TEST(CompanyLoad, FileThatLeavesFewCompaniesLoadsWhenAgreed)
+{
+    LoadTestFolder folder("PA");
+    const std::vector<FixedRecord> four = {
+        company("1000001", "01", "ONE"), company("1000002", "01", "TWO"),
+        company("1000003", "01", "THREE"), company("1000004", "01", "FOUR")};
+    folder.write("DATAPA.DAT", four);
+    RecordedProgress progress;
+    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    // Half of the companies stay: nothing to ask.
+    folder.write("DATAPA.DAT", {four[0], four[1]});
+    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    folder.write("DATAPA.DAT", four);
+    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    EXPECT_TRUE(progress.questions.empty());
+
+    folder.write("DATAPA.DAT", {company("1000009", "01", "NINE")});
+    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    EXPECT_EQ(progress.questions,
+              std::vector<std::string>{
+                  "Loading DATAPA.DAT removes 3 of the 4 companies of PA: the file holds 1. "
+                  "Load it?"});
+    EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(FILE) FROM PRIME"), Value("1000009"));
+}
+
+// Odd records and an incomplete last record load as far as they can be read
+// and are told; file numbers that differ only in case are one company.
+TEST(CompanyLoad, FlawedFileLoadsAndIsTold)
+{
+    LoadTestFolder folder("PA");
+    FixedRecord kept = company("1000001", "01", "KEPT");
+    putMod(kept, 0, "200101", "200201", "210201", "0950");
+    FixedRecord badDate = company("1000002", "01", "BAD DATE");
+    putMod(badDate, 0, "200101", "200201", "ABCDEF", "0950");
+    FixedRecord upper = company("12345AB", "01", "UPPER");
+    putMod(upper, 0, "200101", "200201", "210201", "1100");
+    FixedRecord lower = company("12345ab", "01", "LOWER");
+    putMod(lower, 0, "200101", "200201", "210201", "1X00");
+    folder.write("DATAPA.DAT", {kept, company("1000002", "01", "BAD DATE")});
+    RecordedProgress progress;
+    UpdateRun::run(folder.db(), folder.path(), "PA", progress);
+
+    folder.write("DATAPA.DAT", {kept, badDate, FixedRecord(502), upper, lower}, "PA1000003");
+    EXPECT_EQ(UpdateRun::run(folder.db(), folder.path(), "PA", progress),
+              (std::vector<std::string>{
+                  "DATAPA.DAT: 2 records do not fit the layout (the first is record 2) and were "
+                  "loaded as far as they could be read",
+                  "DATAPA.DAT: an incomplete record of 9 bytes at the end was skipped"}));
+    EXPECT_FALSE(folder.exists("DATAPA.DAT"));
+    EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(FILE || ' ' || RTRIM(NAME1), ', ') FROM PRIME"),
+              Value("1000001 KEPT, 1000002 BAD DATE, 12345ab LOWER"));
+    EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(EXPIRE || ' ' || [MOD], ', ') FROM MODS WHERE "
+                           "FILE <> '1000001'"),
+              Value("1950-01-01 0.95, 2021-02-01 1.1"));
+    EXPECT_EQ(changes(folder),
+              (std::vector<std::string>{"1000002 New Mod", "12345AB New Company"}));
+}
+
+// A load whose data was committed when its file could not be deleted (a
+// crash in between) is not loaded again: its record of changes stays.
+TEST(CompanyLoad, FileLoadedBeforeACrashIsNotLoadedAgain)
+{
+    LoadTestFolder folder("PA");
+    const std::string delivery = folder.path() + "delivery";
+    std::filesystem::create_directories(delivery);
+    auto deliver = [&delivery](const std::vector<FixedRecord>& companies) {
+        std::ofstream(delivery + "/DATAPA.DAT", std::ios::binary) << records(companies);
+    };
+    RecordedProgress progress;
+    deliver({company("1000001", "01", "ONE"), company("1000002", "01", "TWO")});
+    DataLoader(folder.db(), delivery, "PA", progress).NEWDATASTD();
+    deliver({company("1000001", "01", "ONE"), company("1000002", "01", "TWO"),
+             company("1000003", "01", "THREE")});
+    {
+        const UnwritableFolder locked(delivery);
+        if (!locked.usable())
+            GTEST_SKIP() << "no folder here keeps its files";
+        EXPECT_THROW(DataLoader(folder.db(), delivery, "PA", progress).NEWDATASTD(), LoadError);
+    }
+    EXPECT_EQ(changes(folder), std::vector<std::string>{"1000003 New Company"});
+
+    DataLoader(folder.db(), delivery, "PA", progress).NEWDATASTD();
+    EXPECT_FALSE(std::filesystem::exists(delivery + "/DATAPA.DAT"));
+    EXPECT_EQ(changes(folder), std::vector<std::string>{"1000003 New Company"});
+    EXPECT_EQ(folder.count("PRIME"), 3);
+
+    // A later delivery under the same name is loaded.
+    deliver({company("1000001", "01", "ONE"), company("1000002", "01", "TWO"),
+             company("1000003", "01", "THREE"), company("1000004", "01", "FOUR")});
+    DataLoader(folder.db(), delivery, "PA", progress).NEWDATASTD();
+    EXPECT_EQ(changes(folder), std::vector<std::string>{"1000004 New Company"});
+}
 } // namespace
 } // namespace kora::test

@@ -3,9 +3,14 @@
 
 #include "base/Dates.h"
 #include "loading/LoadError.h"
+#include "loading/UpdateFile.h"
 #include "loading/UpdateRun.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
 
 namespace kora::test {
 namespace {
@@ -107,6 +112,47 @@ TEST(UpdateRun, FailedLoadStopsTheRunAndKeepsTheRemainingFiles)
     EXPECT_EQ(folder.count("PRIME"), 0);
     EXPECT_EQ(operations(folder.path(), "DE"),
               (std::vector<std::string>{"NEWCLASSLISTSTD", "NEWDATASTD"}));
+}
+
+// Update files that cannot be loaded are told, and never opened: a FIFO
+// would wait for a writer for ever.
+TEST(UpdateRun, EmptyFolderAndFifoFilesAreTold)
+{
+    LoadTestFolder folder("PA");
+    folder.write("DATAPA.DAT", {});
+    std::filesystem::create_directory(folder.path() + "DATA1PA.DAT");
+    ASSERT_EQ(mkfifo((folder.path() + "CTYPA.DAT").c_str(), 0644), 0);
+    const std::vector<std::string> told = {
+        "CTYPA.DAT is not a regular file: it cannot be loaded",
+        "DATA1PA.DAT is a folder, not an update file: it cannot be loaded",
+        "DATAPA.DAT is empty: there is nothing in it to load"};
+    EXPECT_FALSE(UpdateRun::isPending(folder.path(), "PA"));
+    EXPECT_EQ(UpdateRun::unusableFiles(folder.path(), "PA"), told);
+
+    folder.write("CLASSES.DAT", {FixedRecord(57).put(2, "8810").put(6, "CLERICAL")});
+    RecordedProgress progress;
+    EXPECT_EQ(UpdateRun::run(folder.db(), folder.path(), "PA", progress), told);
+    EXPECT_EQ(folder.count("CLASSLIST"), 1);
+    EXPECT_TRUE(folder.exists("CTYPA.DAT"));
+}
+
+// The second of two updates of one state at once stops at the file the first
+// one is loading, saying so, and changes nothing.
+TEST(UpdateRun, SecondUpdateAtOnceStopsAndSaysWhy)
+{
+    LoadTestFolder folder("DE");
+    folder.write("DATADE.DAT", {FixedRecord(502).put(1, "DE1234567")});
+    const UpdateFile firstUpdate(folder.path() + "DATADE.DAT", 502);
+    RecordedProgress progress;
+    try {
+        UpdateRun::run(folder.db(), folder.path(), "DE", progress);
+        FAIL() << "both updates loaded the file";
+    } catch (const LoadError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot load DATADE.DAT: another update is running and loading it");
+    }
+    EXPECT_EQ(folder.count("PRIME"), 0);
+    EXPECT_TRUE(folder.exists("DATADE.DAT"));
 }
 
 } // namespace

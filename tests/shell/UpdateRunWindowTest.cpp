@@ -102,6 +102,42 @@ private slots:
             QVERIFY2(!exists(fixture, name), name);
     }
 
+    void aLoadThatRemovesMostCompaniesIsAskedAbout()
+    {
+        WindowFixture fixture;
+        DemoData("PA", 20, Dates::today()).writeUpdateFiles(fixture.programFolder());
+        {
+            MASTER master;
+            chooseState(fixture, "PA");
+            fixture.queueAnswer(QMessageBox::Ok);
+            QVERIFY(!master.start());
+        }
+        std::string record(502, ' ');
+        record.replace(0, 9, "PA7654321");
+        const std::string file = fixture.programFolder() + "DATAPA.DAT";
+        for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+            std::ofstream(file, std::ios::binary) << record << "PA7";
+            MASTER master;
+            chooseState(fixture, "PA");
+            fixture.queueAnswer(QMessageBox::Ok);
+            fixture.queueAnswer(answer);
+            QVERIFY(!master.start());
+        }
+        const auto& messages = fixture.messages();
+        QCOMPARE(messages.size(), 7);
+        QCOMPARE(messages[2].text, QString("Loading DATAPA.DAT removes 19 of the 20 companies of "
+                                           "PA: the file holds 1. Load it?"));
+        QCOMPARE(messages[2].buttons, QMessageBox::Yes | QMessageBox::No);
+        QVERIFY(messages[3].text.startsWith("The update did not finish. Cannot load DATAPA.DAT: it "
+                                            "would remove 19 of the 20 companies of PA"));
+        QCOMPARE(messages[5].text, messages[2].text);
+        QCOMPARE(messages[6].text, QString("The update is finished.\r\nDATAPA.DAT: an incomplete "
+                                           "record of 3 bytes at the end was skipped"));
+        QCOMPARE(value(fixture, "PA", "SELECT GROUP_CONCAT(FILE) FROM PRIME"),
+                 std::string("7654321"));
+        QVERIFY(!exists(fixture, "DATAPA.DAT"));
+    }
+
     void aChangeOfStateAsksNothingAboutWaitingUpdates()
     {
         WindowFixture fixture;
@@ -139,15 +175,19 @@ private slots:
         QCOMPARE(value(fixture, "PA", "SELECT COUNT(*) FROM CLASSLIST"), std::string("0"));
     }
 
-    void newYorkAddressesAloneAreNoUpdate()
+    void newYorkAddressesAloneAreNoUpdateAndAnEmptyFileIsTold()
     {
         WindowFixture fixture;
         std::ofstream(fixture.programFolder() + "DATA2NY.DAT", std::ios::binary)
             << std::string(300, 'X');
+        // An empty company file is told, and the start goes on.
+        std::ofstream(fixture.programFolder() + "DATANY.DAT", std::ios::binary);
         MASTER master;
         chooseState(fixture, "NY");
         QVERIFY(master.start());
-        QVERIFY(fixture.messages().isEmpty());
+        QCOMPARE(fixture.messages().size(), 1);
+        QCOMPARE(fixture.messages()[0].text,
+                 QString("DATANY.DAT is empty: there is nothing in it to load"));
         QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is NY"));
         QVERIFY(exists(fixture, "DATA2NY.DAT"));
     }
