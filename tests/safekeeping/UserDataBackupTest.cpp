@@ -20,6 +20,15 @@ UserDataCounts backUp(SafekeepingFolder& folder)
     return UserDataBackup::run(folder.path(), "PA", SafekeepingFolder::kConnect);
 }
 
+// Ten companies, the first six with the notes "note 0" to "note 5", backed up.
+void backUpSixNotes(SafekeepingFolder& folder)
+{
+    folder.load(10);
+    for (int n = 0; n < 6; ++n)
+        folder.setNote(folder.company(n), "note " + std::to_string(n));
+    ASSERT_EQ(backUp(folder).notes, 6);
+}
+
 // Whether a scratch file of a backup is left beside it.
 bool scratchLeft(const SafekeepingFolder& folder)
 {
@@ -105,10 +114,7 @@ TEST(UserDataBackup, MissingBackupDatabaseIsMadeWithItsVersionRow)
 TEST(UserDataBackup, FailedBackupLeavesThePreviousFileByteForByte)
 {
     SafekeepingFolder folder;
-    folder.load(10);
-    for (int n = 0; n < 6; ++n)
-        folder.setNote(folder.company(n), "note " + std::to_string(n));
-    ASSERT_EQ(backUp(folder).notes, 6);
+    backUpSixNotes(folder);
     const std::string before = SafekeepingFolder::bytes(folder.backupPath());
 
     // The state database cannot be opened.
@@ -136,10 +142,7 @@ TEST(UserDataBackup, FailedBackupLeavesThePreviousFileByteForByte)
 TEST(UserDataBackup, NotesWaitingForARestoreAreBroughtBackBeforeTheyAreSavedAgain)
 {
     SafekeepingFolder folder;
-    folder.load(10);
-    for (int n = 0; n < 6; ++n)
-        folder.setNote(folder.company(n), "note " + std::to_string(n));
-    ASSERT_EQ(backUp(folder).notes, 6);
+    backUpSixNotes(folder);
     // An upgrade put a new database in place; before the state is chosen
     // again, a second upgrade or a backup saves its notes.
     folder.replaceStateDatabase();
