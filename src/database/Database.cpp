@@ -58,7 +58,8 @@ void dayFunction(sqlite3_context* context, int, sqlite3_value** arguments)
 
 } // namespace
 
-Database::Database(Database&& other) noexcept : m_db(other.m_db), m_path(std::move(other.m_path))
+Database::Database(Database&& other) noexcept
+    : m_stateLock(std::move(other.m_stateLock)), m_db(other.m_db), m_path(std::move(other.m_path))
 {
     other.m_db = nullptr;
 }
@@ -67,6 +68,7 @@ Database& Database::operator=(Database&& other) noexcept
 {
     if (this != &other) {
         close();
+        m_stateLock = std::move(other.m_stateLock);
         m_db = other.m_db;
         m_path = std::move(other.m_path);
         other.m_db = nullptr;
@@ -85,6 +87,7 @@ void Database::open(const std::string& path, const std::string& connect)
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
         throw DbError("Could not find file '" + path + "'.", DbError::Kind::NotFound);
+    m_stateLock = StateLock::forOpening(path);
     if (sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         DbError failure = sqliteError(m_db, "Cannot open '" + path + "'");
         close();
@@ -127,6 +130,7 @@ Database Database::reader() const
     if (!m_db)
         throw DbError("The database is not open.");
     Database db;
+    db.m_stateLock = StateLock::forOpening(m_path);
     if (sqlite3_open_v2(m_path.c_str(), &db.m_db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         throw sqliteError(db.m_db, "Cannot open '" + m_path + "'");
     db.m_path = m_path;
@@ -161,12 +165,22 @@ void Database::checkPassword(const std::string& password)
         throw DbError("Not a valid password.", DbError::Kind::WrongPassword);
 }
 
+void Database::checkpoint(const std::string& path)
+{
+    Database db;
+    if (sqlite3_open_v2(path.c_str(), &db.m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        throw sqliteError(db.m_db, "Cannot open '" + path + "'");
+    db.m_path = path;
+    db.execute("PRAGMA wal_checkpoint(TRUNCATE)");
+}
+
 void Database::close()
 {
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
+    m_stateLock = StateLock();
 }
 
 void Database::execute(const std::string& sql)

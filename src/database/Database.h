@@ -1,6 +1,7 @@
 #pragma once
 
 #include "database/DbError.h"
+#include "database/StateLock.h"
 #include "database/Statement.h"
 
 #include <string>
@@ -23,7 +24,8 @@ public:
     ~Database();
 
     // Opens an existing file shared, read-write. Throws DbError when the file is
-    // missing or damaged, or when the connect string's PWD is not its password.
+    // missing or damaged, when the connect string's PWD is not its password, or
+    // when an upgrade is replacing it (see StateLock).
     void open(const std::string& path, const std::string& connect);
     // Makes a new, empty database file carrying the password of the connect string.
     static Database create(const std::string& path, const std::string& connect);
@@ -32,6 +34,10 @@ public:
     // A read-only connection of its own to the same file, for reading on
     // another thread; this connection's open has checked the password already.
     Database reader() const;
+    // Plays the journal a connection left beside the file (one that ended
+    // without closing it) into the file; closing, the last connection removes
+    // the journal files. Throws DbError when the file cannot be read.
+    static void checkpoint(const std::string& path);
 
     bool isOpen() const { return m_db != nullptr; }
     void close();
@@ -57,6 +63,8 @@ private:
     void configure();
     void checkPassword(const std::string& password);
 
+    // Taken before the file is opened and let go after it is closed.
+    StateLock m_stateLock;
     sqlite3* m_db = nullptr;
     std::string m_path;
     long long m_changesAtBegin = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "database/LockFile.h"
+
 #include <string>
 
 namespace kora {
@@ -21,11 +23,7 @@ public:
     bool isLocked() const;
 
 private:
-    bool openLockFile();
-
-    std::string m_databasePath;
-    std::string m_path;
-    int m_descriptor = -1;
+    LockFile m_file;
     long long m_offset = -1;
 };
 

@@ -1,5 +1,6 @@
 #include "safekeeping/NotesSafekeeping.h"
 
+#include "base/AtomicFile.h"
 #include "base/Folders.h"
 #include "base/StateCodes.h"
 #include "safekeeping/UserDataBackup.h"
@@ -88,7 +89,7 @@ NotesSafekeeping::Outcome NotesSafekeeping::backup(const std::string& chosenPath
         return Outcome::Declined;
     const std::string local = localPath();
     try {
-        const UserDataCounts counts = UserDataBackup::run(statePath(), m_stateConnect, local);
+        const UserDataCounts counts = UserDataBackup::run(m_programFolder, m_state, m_stateConnect);
         m_prompt.tell(UserDataBackup::message(counts, local), UserDataBackup::kTitle,
                       Prompt::Icon::Information);
     } catch (const std::exception& failure) {
@@ -111,16 +112,14 @@ bool NotesSafekeeping::copyBackup(const std::string& chosenPath)
 {
     // Through a scratch file, so that a failed copy leaves the backup that
     // was there before.
-    const std::string scratch = chosenPath + ".new";
-    std::error_code error;
-    fs::copy_file(localPath(), scratch, fs::copy_options::overwrite_existing, error);
-    if (!error)
-        fs::rename(scratch, chosenPath, error);
-    if (!error)
-        return true;
-    std::error_code ignored;
-    fs::remove(scratch, ignored);
-    return false;
+    try {
+        AtomicFile::replace(chosenPath, [this](const std::string& scratch) {
+            fs::copy_file(localPath(), scratch, fs::copy_options::overwrite_existing);
+        });
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
 }
 
 NotesSafekeeping::Outcome NotesSafekeeping::restore(Operation operation,

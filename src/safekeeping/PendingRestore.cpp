@@ -21,19 +21,29 @@ bool PendingRestore::isPending(const std::string& programFolder, const std::stri
     return !unreadable && length != 0;
 }
 
+std::optional<UserDataCounts> PendingRestore::restore(const std::string& programFolder,
+                                                      const std::string& state,
+                                                      const std::string& stateConnect)
+{
+    if (!isPending(programFolder, state))
+        return std::nullopt;
+    const UserDataCounts counts = UserDataRestore::run(
+        UserDataRestore::Mode::Restore, programFolder + stateDatabaseName(state), stateConnect,
+        programFolder + backupDatabaseName(state));
+    std::error_code ignored;
+    fs::remove(markerPath(programFolder, state), ignored);
+    return counts;
+}
+
 bool PendingRestore::run(const std::string& programFolder, const std::string& state,
                          const std::string& stateConnect, Prompt& prompt)
 {
-    if (!isPending(programFolder, state))
-        return true;
     const std::string backupPath = programFolder + backupDatabaseName(state);
     try {
-        const UserDataCounts counts = UserDataRestore::run(UserDataRestore::Mode::Restore,
-                                                           programFolder + stateDatabaseName(state),
-                                                           stateConnect, backupPath);
-        prompt.tell(UserDataRestore::message(counts, backupPath),
-                    UserDataRestore::title(UserDataRestore::Mode::Restore),
-                    Prompt::Icon::Information);
+        if (const auto counts = restore(programFolder, state, stateConnect))
+            prompt.tell(UserDataRestore::message(*counts, backupPath),
+                        UserDataRestore::title(UserDataRestore::Mode::Restore),
+                        Prompt::Icon::Information);
     } catch (const std::exception& failure) {
         prompt.tell("The user notes and fields saved in " + backupPath +
                         " could not be restored: " + failure.what() +
@@ -42,8 +52,6 @@ bool PendingRestore::run(const std::string& programFolder, const std::string& st
                     UserDataRestore::title(UserDataRestore::Mode::Restore), Prompt::Icon::Warning);
         return false;
     }
-    std::error_code ignored;
-    fs::remove(markerPath(programFolder, state), ignored);
     return true;
 }
 

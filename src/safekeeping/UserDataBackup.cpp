@@ -1,13 +1,19 @@
 #include "safekeeping/UserDataBackup.h"
 
+#include "base/AtomicFile.h"
 #include "base/Blanks.h"
+#include "base/Folders.h"
 #include "base/Quoting.h"
+#include "base/StateCodes.h"
 #include "database/Database.h"
+#include "database/LockFile.h"
 #include "database/Schema.h"
 #include "database/Transaction.h"
+#include "safekeeping/PendingRestore.h"
 #include "safekeeping/UserFields.h"
 
 #include <filesystem>
+#include <stdexcept>
 
 namespace kora {
 
@@ -35,20 +41,11 @@ bool anyUserField(const Statement& row)
     return row.column(static_cast<int>(kUserFields.size()) + 1).toString() == "Y";
 }
 
-void removeWithJournal(const std::string& path)
-{
-    std::error_code ignored;
-    fs::remove(path, ignored);
-    fs::remove(path + "-wal", ignored);
-    fs::remove(path + "-shm", ignored);
-}
-
 // The scratch file starts as a copy of the old backup, so that what the
 // backup does not rewrite (its VERSION row) stays; without an old backup it
 // starts empty.
 void startScratch(const std::string& backupPath, const std::string& scratch)
 {
-    removeWithJournal(scratch);
     std::error_code missing;
     if (!fs::exists(backupPath, missing)) {
         Schema::createBackupDatabase(scratch);
@@ -96,28 +93,37 @@ UserDataCounts copyUserData(Database& state, Database& backup)
 
 } // namespace
 
-UserDataCounts UserDataBackup::run(const std::string& statePath, const std::string& stateConnect,
-                                   const std::string& backupPath)
+UserDataCounts UserDataBackup::run(const std::string& programFolder, const std::string& state,
+                                   const std::string& stateConnect,
+                                   const std::function<void()>& beforeReplacing)
 {
-    const std::string scratch = backupPath + ".new";
-    try {
-        Database state(statePath, stateConnect);
-        startScratch(backupPath, scratch);
-        UserDataCounts counts;
+    const std::string folder = Folders::withSeparator(programFolder);
+    const std::string statePath = folder + stateDatabaseName(state);
+    const std::string backupPath = folder + backupDatabaseName(state);
+    LockFile lock(statePath);
+    if (!lock.tryLock(LockFile::kBackupByte, LockFile::Kind::Exclusive))
+        throw std::runtime_error(lock.isOpen()
+                                     ? "another backup of the " + state +
+                                           " user notes and fields is being made just "
+                                           "now; try again when it has finished"
+                                     : "the lock file beside " + statePath + " cannot be opened");
+    PendingRestore::restore(folder, state, stateConnect);
+    UserDataCounts counts;
+    AtomicFile::replace(backupPath, [&](const std::string& scratch) {
         {
+            Database stateDb(statePath, stateConnect);
+            startScratch(backupPath, scratch);
             Database backup(scratch, "");
-            counts = copyUserData(state, backup);
+            counts = copyUserData(stateDb, backup);
         }
         // The old file's journal would otherwise be played into the new file.
         std::error_code ignored;
         fs::remove(backupPath + "-wal", ignored);
         fs::remove(backupPath + "-shm", ignored);
-        fs::rename(scratch, backupPath);
-        return counts;
-    } catch (...) {
-        removeWithJournal(scratch);
-        throw;
-    }
+        if (beforeReplacing)
+            beforeReplacing();
+    });
+    return counts;
 }
 
 std::string UserDataBackup::message(const UserDataCounts& counts, const std::string& backupPath)

@@ -1,7 +1,6 @@
 #include "upgrade/StateNotesBackup.h"
 
 #include "base/Folders.h"
-#include "base/StateCodes.h"
 #include "database/Installation.h"
 #include "safekeeping/UserDataBackup.h"
 
@@ -12,9 +11,7 @@ UpgradeArchive::NotesBackup stateNotesBackup(const std::string& programFolder)
     const std::string folder = Folders::withSeparator(programFolder);
     // A failure throws, which stops the archive before anything is unpacked.
     return [folder](const std::string& state) {
-        UserDataBackup::run(folder + stateDatabaseName(state),
-                            Installation(folder).stateConnect(state),
-                            folder + backupDatabaseName(state));
+        UserDataBackup::run(folder, state, Installation(folder).stateConnect(state));
     };
 }
 

@@ -3,8 +3,10 @@
 #include "base/Prompt.h"
 #include "base/StateCodes.h"
 #include "database/ConnectString.h"
+#include "database/Database.h"
 #include "database/DbError.h"
 #include "database/Installation.h"
+#include "database/StateLock.h"
 #include "upgrade/DeliveredDatabase.h"
 #include "upgrade/MemberName.h"
 #include "upgrade/UnpackScratch.h"
@@ -102,14 +104,46 @@ std::optional<std::string> UpgradeArchive::refusal(const ZipArchive& zip, int in
     const fs::path place = fs::weakly_canonical(m_folder / *relative, error);
     if (error || !isInside(place, folder))
         return outside;
-    // A database open in KORA has its journal files beside it, named after
-    // it: a new file under its name would be read with the old journal.
-    const fs::path target = m_folder / *relative;
-    if (isThere(target.string() + "-wal") || isThere(target.string() + "-shm"))
-        return target.filename().string() +
-               " is open in KORA, here or by another user of the program folder: everyone must "
-               "leave KORA before the update is loaded." +
-               nothing;
+    return std::nullopt;
+}
+
+std::optional<std::string> UpgradeArchive::holdInstalled(const Member& member,
+                                                         std::vector<StateLock>& held,
+                                                         const std::string& archiveName) const
+{
+    const std::string name = member.target.filename().string();
+    const std::string nothing = " Nothing of " + archiveName + " was installed.";
+    const std::string open = name +
+                             " is open in KORA, here or by another user of the program folder: "
+                             "everyone must leave KORA before the update is loaded." +
+                             nothing;
+    // Whoever has a state open holds its lock shared, from before the file is
+    // opened until after it is closed.
+    auto lock = StateLock::forReplacing(member.target.string());
+    if (!lock)
+        return open;
+    held.push_back(std::move(*lock));
+    // A new file under the old one's name would be read with the journal a
+    // connection left beside it: what was committed there goes into the old
+    // file first, and the last connection's close removes the journal.
+    const std::string wal = member.target.string() + "-wal";
+    const std::string shm = member.target.string() + "-shm";
+    if (!isThere(wal) && !isThere(shm))
+        return std::nullopt;
+    std::error_code ignored;
+    if (!isThere(member.target)) {
+        fs::remove(wal, ignored);
+        fs::remove(shm, ignored);
+        return std::nullopt;
+    }
+    try {
+        Database::checkpoint(member.target.string());
+    } catch (const DbError& error) {
+        return "The journal beside " + name + " could not be written into it (" + error.what() +
+               ")." + nothing;
+    }
+    if (isThere(wal) || isThere(shm))
+        return open;
     return std::nullopt;
 }
 
@@ -324,6 +358,12 @@ std::optional<bool> UpgradeArchive::install(const fs::path& archive)
         }
         if (const auto refused = spaceRefusal(zip, archiveName))
             return refuse(members, *refused);
+        // Held until the new files and the restore markers are in place.
+        std::vector<StateLock> held;
+        for (const Member& member : members) {
+            if (const auto refused = holdInstalled(member, held, archiveName))
+                return refuse(members, *refused);
+        }
         bool upgradeContinue = true;
         std::vector<std::string> saved;
         if (!saveNotes(members, saved, upgradeContinue, archiveName))

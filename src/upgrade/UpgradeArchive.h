@@ -1,5 +1,6 @@
 #pragma once
 
+#include "database/StateLock.h"
 #include "upgrade/UpgradeProgress.h"
 
 #include <filesystem>
@@ -60,6 +61,10 @@ private:
                                        const std::string& archiveName) const;
     std::optional<std::string> spaceRefusal(const ZipArchive& zip,
                                             const std::string& archiveName) const;
+    // Takes the lock of a state database the member replaces and plays a
+    // journal left beside the installed file into it; why not, when it cannot.
+    std::optional<std::string> holdInstalled(const Member& member, std::vector<StateLock>& held,
+                                             const std::string& archiveName) const;
     bool saveNotes(const std::vector<Member>& members, std::vector<std::string>& saved,
                    bool& upgradeContinue, const std::string& archiveName);
     void unpack(const ZipArchive& zip, std::vector<Member>& members);

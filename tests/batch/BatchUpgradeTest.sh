@@ -14,8 +14,9 @@ fail() {
     echo "FAIL: $*"
     exit 1
 }
+# The lock files beside the state databases are not installed files.
 snapshot() {
-    (cd "$folder" && find . -type f | sort | xargs md5sum) >"$1"
+    (cd "$folder" && find . -type f ! -name '*.LCK' | sort | xargs md5sum) >"$1"
 }
 upgrade() {
     "$batch" upgrade --folder "$folder" --from "$source" >"$work/out" 2>"$work/err"
@@ -84,15 +85,16 @@ echo "not an archive" >"$source/KORA1.ZIP"
 upgrade && fail "not a zip exit 0"
 grep -q "give it to Technical Support. (19)" "$work/err" || fail "not a zip message"
 
-# A state database whose notes cannot be saved is not replaced: a folder
-# stands where the backup's scratch copy would be written.
+# A state database whose notes cannot be saved is not replaced: the backup
+# database is damaged.
 fresh_source
 printf 'new PA' >"$files/KORAPA.MDB"
 (cd "$files" && zip -q "$source/KORA1.ZIP" KORAPA.MDB)
-mkdir "$folder/BACKUPPA.MDB.new" && touch "$folder/BACKUPPA.MDB.new/block"
+mv "$folder/BACKUPPA.MDB" "$files/BACKUPPA.MDB"
+printf 'not a database' >"$folder/BACKUPPA.MDB"
 upgrade && fail "unsaved notes exit 0"
 grep -q "The PA user notes and fields could not be saved" "$work/err" || fail "backup message: $(cat "$work/err")"
-rm -rf "$folder/BACKUPPA.MDB.new"
+mv "$files/BACKUPPA.MDB" "$folder/BACKUPPA.MDB"
 
 snapshot "$work/snap/after"
 cmp -s "$work/snap/before" "$work/snap/after" || fail "installed files changed: $(diff "$work/snap/before" "$work/snap/after")"

@@ -1,7 +1,8 @@
 // Holds one company's note from a process of its own, for the tests of the
 // note lock between processes:
 //   kora_note_holder DATABASE CONNECT FILE SEQUENCE
-// prints "held" or "locked"; a line read afterwards is stored as the note
+// prints "held" or "locked" (or why the database did not open); a line read afterwards is stored as
+// the note
 // ("stored" is printed) and the program ends. It can also be killed while
 // it holds the note.
 
@@ -36,7 +37,13 @@ int main(int argc, char** argv)
         std::cerr << "usage: kora_note_holder DATABASE CONNECT FILE SEQUENCE\n";
         return 2;
     }
-    kora::Database db(argv[1], argv[2]);
+    kora::Database db;
+    try {
+        db.open(argv[1], argv[2]);
+    } catch (const std::exception& refused) {
+        std::cout << refused.what() << std::endl;
+        return 1;
+    }
     ErrorStreamPrompt prompt;
     kora::CompanyNotes notes(db, prompt);
     const bool held = notes.GETNOTES(argv[3], argv[4]) != kora::CompanyNotes::kLocked;

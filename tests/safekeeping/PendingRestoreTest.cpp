@@ -55,7 +55,7 @@ TEST(PendingRestore, RestoresAfterAnUpgradeAndDeletesTheMarkerOnlyWhenItWorked)
     const auto key = folder.company(6);
     folder.setNote(key, "Met the owner");
     folder.setFields(key, {{"User1", "Key account"}});
-    UserDataBackup::run(folder.statePath(), SafekeepingFolder::kConnect, folder.backupPath());
+    UserDataBackup::run(folder.path(), "PA", SafekeepingFolder::kConnect);
     // The upgrade replaces the database; the new data knows nothing of the user's.
     folder.replaceStateDatabase();
     folder.load(10);

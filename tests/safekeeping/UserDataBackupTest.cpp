@@ -3,10 +3,12 @@
 #include "SafekeepingFolder.h"
 
 #include "database/DbError.h"
+#include "safekeeping/PendingRestore.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace kora::test {
 namespace {
@@ -15,8 +17,25 @@ using Strings = std::vector<std::string>;
 
 UserDataCounts backUp(SafekeepingFolder& folder)
 {
-    return UserDataBackup::run(folder.statePath(), SafekeepingFolder::kConnect,
-                               folder.backupPath());
+    return UserDataBackup::run(folder.path(), "PA", SafekeepingFolder::kConnect);
+}
+
+// Ten companies, the first six with the notes "note 0" to "note 5", backed up.
+void backUpSixNotes(SafekeepingFolder& folder)
+{
+    folder.load(10);
+    for (int n = 0; n < 6; ++n)
+        folder.setNote(folder.company(n), "note " + std::to_string(n));
+    ASSERT_EQ(backUp(folder).notes, 6);
+}
+
+// Whether a scratch file of a backup is left beside it.
+bool scratchLeft(const SafekeepingFolder& folder)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        if (entry.path().filename().string().starts_with("BACKUPPA.MDB.new"))
+            return true;
+    return false;
 }
 
 TEST(UserDataBackup, NothingToSaveGivesEmptyTablesAndZeroCounts)
@@ -89,23 +108,19 @@ TEST(UserDataBackup, MissingBackupDatabaseIsMadeWithItsVersionRow)
     Statement version = backup.prepare("SELECT Dummy FROM VERSION");
     ASSERT_TRUE(version.step());
     EXPECT_EQ(version.column(0), Value("1"));
-    EXPECT_FALSE(std::filesystem::exists(folder.backupPath() + ".new"));
+    EXPECT_FALSE(scratchLeft(folder));
 }
 
 TEST(UserDataBackup, FailedBackupLeavesThePreviousFileByteForByte)
 {
     SafekeepingFolder folder;
-    folder.load(10);
-    for (int n = 0; n < 6; ++n)
-        folder.setNote(folder.company(n), "note " + std::to_string(n));
-    ASSERT_EQ(backUp(folder).notes, 6);
+    backUpSixNotes(folder);
     const std::string before = SafekeepingFolder::bytes(folder.backupPath());
 
     // The state database cannot be opened.
     for (int n = 0; n < 6; ++n)
         folder.setNote(folder.company(n), "changed");
-    EXPECT_THROW(UserDataBackup::run(folder.statePath(), ";PWD=wrong", folder.backupPath()),
-                 DbError);
+    EXPECT_THROW(UserDataBackup::run(folder.path(), "PA", ";PWD=wrong"), DbError);
     EXPECT_EQ(SafekeepingFolder::bytes(folder.backupPath()), before);
 
     // A write fails after half the notes.
@@ -118,10 +133,53 @@ TEST(UserDataBackup, FailedBackupLeavesThePreviousFileByteForByte)
     const std::string withTrigger = SafekeepingFolder::bytes(folder.backupPath());
     EXPECT_THROW(backUp(folder), DbError);
     EXPECT_EQ(SafekeepingFolder::bytes(folder.backupPath()), withTrigger);
-    EXPECT_FALSE(std::filesystem::exists(folder.backupPath() + ".new"));
+    EXPECT_FALSE(scratchLeft(folder));
     EXPECT_EQ(folder.backupRows("NOTES").size(), 6u);
     EXPECT_EQ(folder.backupRows("NOTES")[0].substr(folder.backupRows("NOTES")[0].rfind('|') + 1),
               "note 0");
+}
+
+TEST(UserDataBackup, NotesWaitingForARestoreAreBroughtBackBeforeTheyAreSavedAgain)
+{
+    SafekeepingFolder folder;
+    backUpSixNotes(folder);
+    // An upgrade put a new database in place; before the state is chosen
+    // again, a second upgrade or a backup saves its notes.
+    folder.replaceStateDatabase();
+    folder.load(10);
+    const std::string marker = PendingRestore::markerPath(folder.path(), "PA");
+    std::ofstream(marker, std::ios::binary) << " \r\n";
+
+    EXPECT_EQ(backUp(folder).notes, 6);
+    EXPECT_EQ(folder.backupRows("NOTES").size(), 6u);
+    EXPECT_EQ(folder.note(folder.company(5)), Value("note 5"));
+    EXPECT_FALSE(std::filesystem::exists(marker));
+}
+
+TEST(UserDataBackup, ASecondBackupOfTheStateWhileOneRunsIsRefused)
+{
+    SafekeepingFolder folder;
+    folder.load(10);
+    const auto first = folder.company(0);
+    folder.setNote(first, "first");
+    std::string secondFailure;
+    const UserDataCounts counts =
+        UserDataBackup::run(folder.path(), "PA", SafekeepingFolder::kConnect, [&] {
+            // Another user's backup, on connections of its own, meanwhile.
+            folder.setNote(folder.company(1), "second");
+            try {
+                backUp(folder);
+            } catch (const std::runtime_error& failure) {
+                secondFailure = failure.what();
+            }
+        });
+
+    EXPECT_EQ(counts.notes, 1);
+    EXPECT_EQ(secondFailure, "another backup of the PA user notes and fields is being made just "
+                             "now; try again when it has finished");
+    EXPECT_EQ(folder.backupRows("NOTES"), Strings{first.first + "|" + first.second + "|first"});
+    EXPECT_FALSE(scratchLeft(folder));
+    EXPECT_EQ(backUp(folder).notes, 2);
 }
 
 } // namespace

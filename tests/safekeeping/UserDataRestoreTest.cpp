@@ -18,10 +18,7 @@ class UserDataRestoreTest : public ::testing::Test
 protected:
     void SetUp() override { folder.load(20); }
 
-    void backUp()
-    {
-        UserDataBackup::run(folder.statePath(), SafekeepingFolder::kConnect, folder.backupPath());
-    }
+    void backUp() { UserDataBackup::run(folder.path(), "PA", SafekeepingFolder::kConnect); }
     UserDataCounts restore(Mode mode = Mode::Restore)
     {
         return UserDataRestore::run(mode, folder.statePath(), SafekeepingFolder::kConnect,

@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <filesystem>
+#include <unistd.h>
 
 using namespace kora;
 using namespace kora::test;
@@ -192,7 +193,8 @@ private slots:
         // notes cannot be saved and the archive is refused after the list let
         // its database go.
         ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", "new"}});
-        std::filesystem::create_directories(fixture.programFolder() + "BACKUPPA.MDB.new/block");
+        std::filesystem::create_directories(fixture.programFolder() + "BACKUPPA.MDB.new" +
+                                            std::to_string(getpid()) + "/block");
         const std::string before = fileBytes(fixture.programFolder() + "KORAPA.MDB");
         MASTER master;
         QVERIFY(startOnTheList(fixture, master));
