@@ -135,11 +135,11 @@ bool fromAboveThru(FieldCatalogue::ValueForm form, const std::string& from, cons
 // A whole number or decimal within limits.
 std::optional<double> boundedNumber(const std::string& text, bool whole, double low, double high)
 {
-    std::optional<double> value = LookupNumber::decimal(text);
-    if (whole) {
-        const std::optional<int> number = LookupNumber::whole(text);
-        value = number ? std::optional<double>(*number) : std::nullopt;
-    }
+    std::optional<double> value;
+    if (!whole)
+        value = LookupNumber::decimal(text);
+    else if (const std::optional<int> number = LookupNumber::whole(text))
+        value = *number;
     if (!value || *value < low || *value > high)
         return std::nullopt;
     return value;
