@@ -2,10 +2,10 @@
 
 #include "base/Blanks.h"
 #include "lookup/FieldCatalogue.h"
+#include "lookup/LookupNumber.h"
 
 #include <algorithm>
 #include <cctype>
-#include <regex>
 
 namespace kora {
 
@@ -48,28 +48,34 @@ const char* const kHints[FieldCatalogue::kCount] = {
     "New Company, New Mod or Any Change, as the latest company load found them.",
 };
 
+bool isFourDigits(const std::string& text)
+{
+    return text.size() == 4 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool isBand(const std::string& text)
+{
+    return text.size() == 1 && text[0] >= '0' && text[0] <= '9';
+}
+
 // The message when the values are not of the field's form; empty when they are.
-std::string valueMessage(FieldCatalogue::ValueForm form, const std::string& from,
-                         const std::string& thru)
+std::string formMessage(FieldCatalogue::ValueForm form, const std::string& from,
+                        const std::string& thru)
 {
     using Form = FieldCatalogue::ValueForm;
-    static const std::regex fourDigits("^[0-9]{4}$");
-    static const std::regex decimal(R"(^ *[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+) *$)");
-    static const std::regex band("^[0-9]$");
-    auto both = [&from, &thru](const std::regex& valid) {
-        return std::regex_match(from, valid) && std::regex_match(thru, valid);
-    };
+    auto both = [&from, &thru](auto valid) { return bool(valid(from)) && bool(valid(thru)); };
     switch (form) {
     case Form::MonthDay:
-        return both(fourDigits) ? "" : "Date must be in the form MMDD!";
+        return both(isFourDigits) ? "" : "Date must be in the form MMDD!";
     case Form::Decimal:
-        return both(decimal) ? "" : "Invalid mod!";
+        return both(LookupNumber::decimal) ? "" : "Invalid mod!";
     case Form::EmployeeBand:
-        return both(band) ? "" : "Invalid employee category!";
+        return both(isBand) ? "" : "Invalid employee category!";
     case Form::SalesBand:
-        return both(band) ? "" : "Invalid sales category!";
+        return both(isBand) ? "" : "Invalid sales category!";
     case Form::MonthYear:
-        return both(fourDigits) ? "" : "Date must be in the form MMYY!";
+        return both(isFourDigits) ? "" : "Date must be in the form MMYY!";
     default:
         return {};
     }
@@ -109,7 +115,7 @@ bool fromAboveThru(FieldCatalogue::ValueForm form, const std::string& from, cons
     using Form = FieldCatalogue::ValueForm;
     switch (form) {
     case Form::Decimal:
-        return std::stod(from) > std::stod(thru);
+        return LookupNumber::decimal(from).value_or(0) > LookupNumber::decimal(thru).value_or(0);
     case Form::MonthYear: // compared as YYMM
         return twoDigitNumber(from, 2) * 100 + twoDigitNumber(from, 0) >
                twoDigitNumber(thru, 2) * 100 + twoDigitNumber(thru, 0);
@@ -126,15 +132,15 @@ bool fromAboveThru(FieldCatalogue::ValueForm form, const std::string& from, cons
     }
 }
 
-// A whole number or decimal within limits, read exactly as typed.
+// A whole number or decimal within limits.
 std::optional<double> boundedNumber(const std::string& text, bool whole, double low, double high)
 {
-    static const std::regex wholeForm("^ *[0-9]+ *$");
-    static const std::regex decimalForm(R"(^ *[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+) *$)");
-    if (!std::regex_match(text, whole ? wholeForm : decimalForm))
-        return std::nullopt;
-    const double value = std::stod(text);
-    if (value < low || value > high)
+    std::optional<double> value;
+    if (!whole)
+        value = LookupNumber::decimal(text);
+    else if (const std::optional<int> number = LookupNumber::whole(text))
+        value = *number;
+    if (!value || *value < low || *value > high)
         return std::nullopt;
     return value;
 }
@@ -190,6 +196,15 @@ std::string CriterionRules::impossibleRangeMessage(int position, const std::stri
     if (fromAboveThru(form, from, thru))
         return "From must not be greater than Thru!";
     return {};
+}
+
+std::string CriterionRules::valueMessage(int position, const std::string& from,
+                                         const std::string& thru)
+{
+    const FieldCatalogue::ValueForm form = FieldCatalogue::valueForm(position);
+    if (std::string message = formMessage(form, from, thru); !message.empty())
+        return message;
+    return prospectingMessage(form, from, thru);
 }
 
 bool CriterionRules::isChangeKind(const std::string& text)
@@ -248,9 +263,12 @@ CriterionRules::Accepted CriterionRules::accept(int position, const std::string&
 {
     if (position < 0)
         return {std::nullopt, "No field selected!"};
+    if (criteria.size() >= kMostCriteria)
+        return {std::nullopt,
+                "A search cannot hold more than " + std::to_string(kMostCriteria) + " criteria."};
     const FieldCatalogue::ValueForm form = FieldCatalogue::valueForm(position);
     const std::string thruOrFrom = trimBlanks(thru).empty() ? from : thru;
-    if (std::string message = valueMessage(form, from, thru); !message.empty())
+    if (std::string message = formMessage(form, from, thru); !message.empty())
         return {std::nullopt, message};
     if (std::string message = prospectingMessage(form, from, thruOrFrom); !message.empty())
         return {std::nullopt, message};

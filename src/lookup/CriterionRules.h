@@ -2,6 +2,7 @@
 
 #include "lookup/SQLPARAMETER.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,10 @@ namespace kora {
 class CriterionRules
 {
 public:
+    // The most criteria a lookup may hold: the database engine refuses the
+    // statement of some lookups with a few hundred more.
+    static constexpr size_t kMostCriteria = 200;
+
     // The table behind the pick list of a coded field, its code and
     // description columns and their headers.
     struct PickList
@@ -54,6 +59,9 @@ public:
     // is already defaulted to From.
     static std::string impossibleRangeMessage(int position, const std::string& from,
                                               const std::string& thru);
+    // The message refusing values that are not of the field's form or lie
+    // outside its limits; empty when they can go into a statement.
+    static std::string valueMessage(int position, const std::string& from, const std::string& thru);
     // "New Company", "New Mod" or "Any Change", the values of Changed in Last Update.
     static bool isChangeKind(const std::string& text);
     // Checks a typed range of a field against the criteria already chosen. A

@@ -64,6 +64,14 @@ std::string FieldCatalogue::code(int position)
     return field(position).code;
 }
 
+int FieldCatalogue::position(const std::string& code)
+{
+    for (size_t position = 0; position < kFields.size(); ++position)
+        if (code == kFields[position].code)
+            return static_cast<int>(position);
+    return -1;
+}
+
 bool FieldCatalogue::mayRepeat(int position)
 {
     return field(position).mayRepeat;

@@ -61,6 +61,8 @@ public:
     // Position 0 reads "Anniversary" on the New York database.
     static std::string caption(int position, const std::string& state);
     static std::string code(int position);
+    // The position of a field code; -1 when no field has it.
+    static int position(const std::string& code);
     // Zip, county, class, SIC, merit and area ranges may be given more than once.
     static bool mayRepeat(int position);
     static ValueForm valueForm(int position);

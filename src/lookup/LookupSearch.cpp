@@ -2,12 +2,11 @@
 
 #include "base/StateRules.h"
 #include "database/Database.h"
-#include "lookup/LookupFile.h"
+#include "lookup/LookupReader.h"
 #include "lookup/LookupValueError.h"
 #include "lookup/QueryBuilder.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace kora {
 
@@ -35,25 +34,24 @@ LookupSearch::SetUp LookupSearch::refuse(const LookupMessage& message)
 
 LookupSearch::SetUp LookupSearch::SetUpSQL(const std::string& lookupPath, bool copySqlToClipboard)
 {
-    auto criteria = LookupFile::read(lookupPath);
-    if (!criteria)
-        return refuse(
-            LookupFile::unreadableMessage(std::filesystem::path(lookupPath).filename().string()));
+    auto [criteria, refusal] = LookupReader::read(lookupPath);
+    if (refusal)
+        return refuse(*refusal);
     const bool newJerseyOnly =
-        std::any_of(criteria->begin(), criteria->end(),
+        std::any_of(criteria.begin(), criteria.end(),
                     [](const SQLPARAMETER& criterion) { return criterion.SQLEXPR == "NJARONLY"; });
     if (newJerseyOnly && !StateRules::hasAssignedRisk(m_state))
         return refuse(newJerseyOnlyMessage());
 
     std::string condition;
     try {
-        condition = QueryBuilder::condition(*criteria);
+        condition = QueryBuilder::condition(criteria);
     } catch (const LookupValueError& error) {
         return refuse({error.what(), kVerificationTitle, LookupMessage::Icon::Exclamation});
     }
 
     SetUp setUp{true, {}};
-    m_criteria = std::move(*criteria);
+    m_criteria = std::move(criteria);
     m_source = LookupStatement{"*", condition, ""};
     m_curSql = m_source.text();
     if (condition.empty())

@@ -31,10 +31,10 @@ public:
 
     // Reads a lookup file and builds CurSQL from it. A lookup holding an NJ A/R
     // Only criterion is refused on every state but NJ; a file that cannot be
-    // read, or a value that cannot go into the statement, is refused with a
-    // message naming it. An empty condition selects every company and tells
-    // "ALL RECORDS SELECTED". With copySqlToClipboard the statement follows as a
-    // message of its own, and the window puts CurSQL() on the clipboard.
+    // read or run (see LookupReader) is refused with its message. An empty
+    // condition selects every company and tells "ALL RECORDS SELECTED". With
+    // copySqlToClipboard the statement follows as a message of its own, and
+    // the window puts CurSQL() on the clipboard.
     SetUp SetUpSQL(const std::string& lookupPath, bool copySqlToClipboard);
 
     // Sorts by a result grid column: 0 File, 2 Name and 3 Expires set the record

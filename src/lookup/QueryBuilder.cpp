@@ -3,12 +3,13 @@
 #include "base/Dates.h"
 #include "base/Quoting.h"
 
+#include "lookup/LookupNumber.h"
 #include "lookup/LookupStatement.h"
 #include "lookup/LookupValueError.h"
 #include "lookup/RenewalWindow.h"
 
 #include <algorithm>
-#include <regex>
+#include <optional>
 
 namespace kora {
 
@@ -64,12 +65,34 @@ std::string quoted(const std::string& value)
     return quotedWith(value, '\'');
 }
 
-const std::string& number(const std::string& value, const std::string& field)
+[[noreturn]] void refuseValue(const SQLPARAMETER& criterion, const std::string& value,
+                              const char* what)
 {
-    static const std::regex form(R"( *[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+)([eE][+-]?[0-9]+)? *)");
-    if (!std::regex_match(value, form))
-        throw LookupValueError("The " + field + " value \"" + value + "\" is not a number.");
+    throw LookupValueError("The " + criterion.SQLFIELD + " value \"" + value + "\" is not " + what +
+                           ".");
+}
+
+double number(const SQLPARAMETER& criterion, const std::string& value)
+{
+    const std::optional<double> number = LookupNumber::withExponent(value);
+    if (!number)
+        refuseValue(criterion, value, "a number");
+    return *number;
+}
+
+// A value of a number field, which goes into the statement as it stands.
+const std::string& numberText(const SQLPARAMETER& criterion, const std::string& value)
+{
+    number(criterion, value);
     return value;
+}
+
+int days(const SQLPARAMETER& criterion, const std::string& value)
+{
+    const std::optional<int> days = LookupNumber::whole(value);
+    if (!days)
+        refuseValue(criterion, value, "a number of days");
+    return *days;
 }
 
 // The number at the start of a text, 0 when there is none.
@@ -84,10 +107,10 @@ long long leadingNumber(const std::string& text)
 
 void addExpiration(Clauses& clauses, const SQLPARAMETER& criterion)
 {
-    const std::string& from = number(criterion.SQLFROM, criterion.SQLFIELD);
-    const std::string& thru = number(criterion.SQLTHRU, criterion.SQLFIELD);
+    const std::string& from = criterion.SQLFROM;
+    const std::string& thru = criterion.SQLTHRU;
     // Month-and-day numbers: "915" is before "1231" although it sorts after it as text.
-    if (std::stod(from) <= std::stod(thru)) {
+    if (number(criterion, from) <= number(criterion, thru)) {
         clauses.main += kMonthDay + (criterion.SQLEXCLUDE ? " NOT BETWEEN " : " BETWEEN ") + from +
                         " AND " + thru + " AND ";
     } else if (!criterion.SQLEXCLUDE) {
@@ -108,9 +131,8 @@ std::string monthDayText(int monthDay)
 // The expiration month-days from today + From through today + Thru days.
 std::string renewalClause(const SQLPARAMETER& criterion)
 {
-    const int from = std::stoi(number(criterion.SQLFROM, criterion.SQLFIELD));
-    const int thru = std::stoi(number(criterion.SQLTHRU, criterion.SQLFIELD));
-    const auto ranges = RenewalWindow::monthDayRanges(Dates::today(), from, thru);
+    const auto ranges = RenewalWindow::monthDayRanges(
+        Dates::today(), days(criterion, criterion.SQLFROM), days(criterion, criterion.SQLTHRU));
     if (ranges.empty())
         return criterion.SQLEXCLUDE ? "EXPIRE IS NOT NULL" : "1 = 0";
     std::string clause;
@@ -166,8 +188,8 @@ void addClause(Clauses& clauses, const SQLPARAMETER& criterion)
         addExpiration(clauses, criterion);
     } else if (code == "MOD") {
         clauses.main += std::string("[MOD] ") + negation + "BETWEEN " +
-                        number(criterion.SQLFROM, criterion.SQLFIELD) + " AND " +
-                        number(criterion.SQLTHRU, criterion.SQLFIELD) + " AND ";
+                        numberText(criterion, criterion.SQLFROM) + " AND " +
+                        numberText(criterion, criterion.SQLTHRU) + " AND ";
     } else if (code == "MERIT") {
         clauses.main += std::string("[MOD] ") + negation + "= " +
                         QueryBuilder::meritValue(criterion.SQLFROM) + " AND ";
@@ -181,8 +203,8 @@ void addClause(Clauses& clauses, const SQLPARAMETER& criterion)
         // excluded: its CHANGE has no value.
         clauses.trend += std::string(code == "MODCHANGE" ? "CHANGE" : "YEARSOVER") +
                          (criterion.SQLEXCLUDE ? " NOT BETWEEN " : " BETWEEN ") +
-                         number(criterion.SQLFROM, criterion.SQLFIELD) + " AND " +
-                         number(criterion.SQLTHRU, criterion.SQLFIELD) + " AND ";
+                         numberText(criterion, criterion.SQLFROM) + " AND " +
+                         numberText(criterion, criterion.SQLTHRU) + " AND ";
     } else if (std::string clause = prospectingClause(criterion); !clause.empty()) {
         clauses.main += clause + " AND ";
     } else {

@@ -16,8 +16,9 @@ class QueryBuilder
 public:
     // The condition, with one clause per criterion in collection order; empty
     // when no criterion adds one. Quotes inside text values are doubled. Throws
-    // LookupValueError when an Expiration Date or Experience Mod. value is not
-    // a number, since those go into the statement unquoted.
+    // LookupValueError, naming the field and the value, when a value of a
+    // number field is not a number (those go into the statement unquoted) or
+    // a Renews Within value is not a whole number of days.
     static std::string condition(const std::vector<SQLPARAMETER>& criteria);
 
     // "SELECT * FROM PRIME WHERE " and the condition, or "SELECT * FROM PRIME".

@@ -2,6 +2,7 @@
 
 #include "base/Dates.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kora {
@@ -9,6 +10,8 @@ namespace kora {
 namespace {
 
 constexpr int kDaysInLeapYear = 366;
+// The calendar repeats itself, leap days included, after this many days.
+constexpr long long kDaysIn400Years = 146097;
 
 // Every MMDD of a leap year in calendar order.
 const std::array<int, kDaysInLeapYear>& monthDays()
@@ -40,8 +43,11 @@ std::vector<std::pair<int, int>> RenewalWindow::monthDayRanges(const std::string
                                                                int fromDays, int thruDays)
 {
     std::array<bool, kDaysInLeapYear> inWindow{};
-    for (int offset = fromDays; offset <= thruDays; ++offset) {
-        const std::string date = Dates::addDays(today, offset);
+    // A window of a leap year's days holds every month-day already.
+    const long long lastDay =
+        std::min<long long>(thruDays, static_cast<long long>(fromDays) + kDaysInLeapYear - 1);
+    for (long long offset = fromDays; offset <= lastDay; ++offset) {
+        const std::string date = Dates::addDays(today, static_cast<int>(offset % kDaysIn400Years));
         if (date.empty())
             return {};
         const int year = std::stoi(date.substr(0, 4));

@@ -3,7 +3,7 @@
 #include "lookup/CriterionEntry.h"
 #include "lookup/CriterionRules.h"
 #include "lookup/FieldCatalogue.h"
-#include "lookup/LookupFile.h"
+#include "lookup/LookupReader.h"
 #include "lookup/LookupTabs.h"
 #include "widgets/CenterForm.h"
 #include "widgets/Dialogs.h"
@@ -241,11 +241,11 @@ void KRLOOKUP::activate()
         m_title->setText(QStringLiteral("UNTITLED"));
         m_title->selectAll();
         m_title->setFocus();
-    } else if (auto criteria = LookupFile::read(m_tabs.folder().path(file))) {
-        m_criteria = std::move(*criteria);
+    } else if (auto lookup = LookupReader::read(m_tabs.folder().path(file)); !lookup.refusal) {
+        m_criteria = std::move(lookup.criteria);
         m_title->setText(QString::fromStdString(m_criteria.front().SQLDESC));
     } else {
-        Dialogs::tell(this, LookupFile::unreadableMessage(file));
+        Dialogs::tell(this, *lookup.refusal);
         QTimer::singleShot(0, this, &KRLOOKUP::reject);
     }
     refreshCriteria(0);

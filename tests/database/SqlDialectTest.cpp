@@ -7,19 +7,50 @@
 namespace kora::test {
 namespace {
 
-TEST(SqlDialect, TranslatesTheOriginalFormsOnly)
+struct Translation
 {
-    EXPECT_EQ(SqlDialect::translate("DELETE * FROM VERSION"), "DELETE FROM VERSION");
-    EXPECT_EQ(SqlDialect::translate("delete  *  from NOTES"), "DELETE FROM NOTES");
-    EXPECT_EQ(SqlDialect::translate("SELECT * FROM PRIME WHERE [MOD] NOT = 9.886 AND ZIP = '1'"),
-              "SELECT * FROM PRIME WHERE NOT ([MOD] = 9.886) AND ZIP = '1'");
-    EXPECT_EQ(SqlDialect::translate("SELECT * FROM PRIME WHERE MONTH(EXPIRE) NOT = 12"),
-              "SELECT * FROM PRIME WHERE NOT (MONTH(EXPIRE) = 12)");
-    EXPECT_EQ(SqlDialect::translate("SELECT * FROM PRIME WHERE NAME1 NOT = 'A NOT = B'"),
-              "SELECT * FROM PRIME WHERE NOT (NAME1 = 'A NOT = B')");
-    const std::string literal = "SELECT * FROM PRIME WHERE NAME1 = 'DELETE * FROM ''X'''";
-    EXPECT_EQ(SqlDialect::translate(literal), literal);
+    std::string original;
+    std::string translated;
+};
+
+class SqlDialectTranslation : public ::testing::TestWithParam<Translation>
+{
+};
+
+TEST_P(SqlDialectTranslation, TranslatesTheOriginalFormsOnly)
+{
+    EXPECT_EQ(SqlDialect::translate(GetParam().original), GetParam().translated);
 }
+
+const std::string kLiteral = "SELECT * FROM PRIME WHERE NAME1 = 'DELETE * FROM ''X'''";
+const std::string kDigits(50000, '7');
+// A thousand alternatives in one group, as a lookup of a thousand zip ranges gives.
+const std::string kZipGroup = [] {
+    std::string group = "SELECT * FROM PRIME WHERE (ZIP BETWEEN '0' AND '0'";
+    for (int zip = 1; zip < 1000; ++zip)
+        group += " OR ZIP BETWEEN '" + std::to_string(zip) + "' AND '" + std::to_string(zip) + "'";
+    return group + ")";
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    Statements, SqlDialectTranslation,
+    ::testing::Values(Translation{"DELETE * FROM VERSION", "DELETE FROM VERSION"},
+                      Translation{"delete  *  from NOTES", "DELETE FROM NOTES"},
+                      Translation{"SELECT * FROM PRIME WHERE [MOD] NOT = 9.886 AND ZIP = '1'",
+                                  "SELECT * FROM PRIME WHERE NOT ([MOD] = 9.886) AND ZIP = '1'"},
+                      Translation{"SELECT * FROM PRIME WHERE MONTH(EXPIRE) NOT = 12",
+                                  "SELECT * FROM PRIME WHERE NOT (MONTH(EXPIRE) = 12)"},
+                      Translation{"SELECT * FROM PRIME WHERE NAME1 NOT = 'A NOT = B'",
+                                  "SELECT * FROM PRIME WHERE NOT (NAME1 = 'A NOT = B')"},
+                      Translation{"SELECT * FROM PRIME WHERE USER1 not = [USER2] AND 1 NOT = 2",
+                                  "SELECT * FROM PRIME WHERE NOT (USER1 = [USER2]) AND 1 NOT = 2"},
+                      Translation{kLiteral, kLiteral},
+                      // Long statements are read in one walk, whatever their length.
+                      Translation{kZipGroup, kZipGroup},
+                      Translation{"SELECT * FROM PRIME WHERE [MOD] NOT = " + kDigits,
+                                  "SELECT * FROM PRIME WHERE NOT ([MOD] = " + kDigits + ")"},
+                      Translation{"SELECT * FROM PRIME WHERE F(" + kDigits + ") NOT = -1",
+                                  "SELECT * FROM PRIME WHERE NOT (F(" + kDigits + ") = -1)"}));
 
 TEST(SqlDialect, RunsOnTheEngineWithTheOriginalMeaning)
 {

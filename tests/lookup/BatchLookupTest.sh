@@ -1,5 +1,7 @@
 #!/bin/sh
 # kora-batch sql and query: what they print, where, and their exit status.
+# Lookup files no editor wrote are refused by every command that reads one,
+# with a one-line message and status 1, without crashing or hanging.
 set -u
 batch=$1
 folder=$(mktemp -d)
@@ -60,4 +62,34 @@ if command -v sqlite3 >/dev/null; then
     out=$("$batch" query --folder "$folder" --state PA --lookup "$lookups/SEARCH3.KRD" --sort file 2>/dev/null | cut -f1 | tr '\n' ' ')
     [ "$out" = "1000001 1000002 1000003 1000004 " ] || fail "query by file printed: $out"
 fi
+
+# Hand-written lookups.
+digits=$(printf '%050000d' 1)
+printf '"T","Experience Mod.","%s","%s","MOD",#FALSE#\r\n' "$digits" "$digits" >"$lookups/SEARCH5.KRD"
+printf '"T","Renews Within (days)","0","2147483647","RENEWDAYS",#FALSE#\r\n' >"$lookups/SEARCH6.KRD"
+awk 'BEGIN { for (i = 0; i < 1000; ++i) printf "\"T\",\"Zip Code\",\"%05d\",\"%05d\",\"ZIP\",#FALSE#\r\n", i, i }' \
+    >"$lookups/SEARCH7.KRD"
+printf '"T","Zip Code","19000","19099","ZIPCODE",#TRUE#\r\n' >"$lookups/SEARCH8.KRD"
+
+refused() {
+    file=$1
+    message=$2
+    shift 2
+    "$batch" "$@" --folder "$folder" --state PA --lookup "$lookups/$file" >"$folder/out" 2>"$folder/err"
+    status=$?
+    [ $status -eq 1 ] || fail "$* on $file: status $status"
+    [ ! -s "$folder/out" ] || fail "$* on $file printed: $(head -c 200 "$folder/out")"
+    [ "$(cat "$folder/err")" = "$message" ] || fail "$* on $file told: $(head -c 200 "$folder/err")"
+}
+
+# Each $command is split into its words.
+for command in sql query "breakdown --by county" "export --layout comma --out $folder/x.csv"; do
+    refused SEARCH5.KRD "Invalid mod!" $command
+    refused SEARCH6.KRD "Days must be whole numbers from 0 to 366!" $command
+    refused SEARCH7.KRD "The lookup file SEARCH7.KRD holds more than 200 criteria." $command
+    refused SEARCH8.KRD \
+        "The lookup file SEARCH8.KRD holds the field code \"ZIPCODE\", which is not a lookup field." \
+        $command
+done
+[ ! -e "$folder/x.csv" ] || fail "a refused export wrote its file"
 echo "ok"

@@ -17,6 +17,8 @@ struct RangeCase
     const char* message; // empty: accepted
 };
 
+const std::string kManyDigits = "1" + std::string(400, '0');
+
 class CriterionRangeTest : public ::testing::TestWithParam<RangeCase>
 {
 };
@@ -36,6 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Date must be in the form MMDD!"},
                       RangeCase{Field::ExperienceMod, " 0.25 ", ".9", ""},
                       RangeCase{Field::ExperienceMod, "1.2.3", "2", "Invalid mod!"},
+                      // More digits than a number holds.
+                      RangeCase{Field::ExperienceMod, "1", kManyDigits.c_str(), "Invalid mod!"},
                       RangeCase{Field::Employees, "3", "12", "Invalid employee category!"},
                       RangeCase{Field::Sales, "x", "1", "Invalid sales category!"},
                       RangeCase{Field::NjArOnly, "0795", "795", "Date must be in the form MMYY!"},
@@ -83,6 +87,10 @@ TEST(CriterionRules, AcceptedCriterionCarriesCaptionCodeAndRange)
         Field::ExperienceMod, "PA", "1", "2", false,
         {*CriterionRules::accept(Field::ExperienceMod, "PA", "0", "1", false, {}).criterion});
     EXPECT_EQ(again.message, "This field cannot be used more than once in a search.");
+
+    const std::vector<SQLPARAMETER> most(CriterionRules::kMostCriteria, *alone.criterion);
+    EXPECT_EQ(CriterionRules::accept(Field::ZipCode, "PA", "19001", "", false, most).message,
+              "A search cannot hold more than 200 criteria.");
 }
 
 TEST(CriterionRules, PickListsZipsAndSicGroups)

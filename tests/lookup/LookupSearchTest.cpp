@@ -1,6 +1,7 @@
 #include "lookup/LookupSearch.h"
 #include "lookup/Criteria.h"
 #include "lookup/LookupFile.h"
+#include "lookup/LookupTestDatabase.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -49,23 +50,77 @@ TEST_F(LookupSearchTest, RefusesNewJerseyFieldsElsewhere)
     EXPECT_EQ(newJersey.criteria()[1].SQLDESC, "TEST");
 }
 
-TEST_F(LookupSearchTest, TellsWhatCannotBeRun)
+// A lookup line in the file's own form.
+std::string line(const std::string& field, const std::string& from, const std::string& thru,
+                 const std::string& code, bool exclude = false)
 {
-    LookupSearch search("PA");
-    std::ofstream(m_folder.file("SEARCH4.KRD"), std::ios::binary) << "\"T\",\"Zip Code\",\"1\"\r\n";
-    const auto unreadable = search.SetUpSQL(m_folder.file("SEARCH4.KRD"), false);
-    EXPECT_FALSE(unreadable.ready);
-    EXPECT_EQ(unreadable.messages,
-              std::vector<LookupMessage>{LookupFile::unreadableMessage("SEARCH4.KRD")});
-    EXPECT_FALSE(search.SetUpSQL(m_folder.file("GONE.KRD"), false).ready);
-
-    const auto badMod =
-        search.SetUpSQL(lookup({criterion(F::ExperienceMod, "1.0; DROP TABLE PRIME", "2")}), false);
-    EXPECT_FALSE(badMod.ready);
-    ASSERT_EQ(badMod.messages.size(), 1u);
-    EXPECT_EQ(badMod.messages[0].text,
-              "The Experience Mod. value \"1.0; DROP TABLE PRIME\" is not a number.");
+    return "\"T\",\"" + field + "\",\"" + from + "\",\"" + thru + "\",\"" + code + "\"," +
+           (exclude ? "#TRUE#" : "#FALSE#") + "\r\n";
 }
+
+std::string lines(int count, const std::string& field, const std::string& code)
+{
+    std::string text;
+    for (int value = 0; value < count; ++value)
+        text += line(field, std::to_string(value), std::to_string(value), code);
+    return text;
+}
+
+struct FileCase
+{
+    std::string bytes;
+    std::string message; // empty: the lookup runs
+};
+
+class LookupSearchRefusal : public LookupSearchTest, public ::testing::WithParamInterface<FileCase>
+{
+};
+
+// Files written by hand or by another program: each is refused with its
+// message before any statement is built, so none can hang or crash the program.
+TEST_P(LookupSearchRefusal, TellsWhyAFileCannotBeRun)
+{
+    std::ofstream(m_folder.file("SEARCH4.KRD"), std::ios::binary) << GetParam().bytes;
+    LookupSearch search("PA");
+    const auto setUp = search.SetUpSQL(m_folder.file("SEARCH4.KRD"), false);
+    if (GetParam().message.empty()) {
+        ASSERT_TRUE(setUp.ready);
+        LookupTestDatabase state("PA");
+        EXPECT_EQ(search.recordCount(state.db()), 0);
+        return;
+    }
+    EXPECT_FALSE(setUp.ready);
+    const LookupMessage message{GetParam().message, "Parameter Verification",
+                                LookupMessage::Icon::Exclamation};
+    EXPECT_EQ(setUp.messages, std::vector<LookupMessage>{message});
+    EXPECT_EQ(search.CurSQL(), "");
+}
+
+const std::string kDigits(50000, '1');
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LookupSearchRefusal,
+    ::testing::Values(
+        FileCase{"\"T\",\"Zip Code\",\"1\"\r\n", "Cannot read the lookup file SEARCH4.KRD."},
+        FileCase{line("Experience Mod.", "1.0; DROP TABLE PRIME", "2", "MOD"), "Invalid mod!"},
+        FileCase{line("Experience Mod.", kDigits, kDigits, "MOD"), "Invalid mod!"},
+        FileCase{line("Expiration Date", "0101", kDigits, "EXPIRE"),
+                 "Date must be in the form MMDD!"},
+        FileCase{line("Renews Within (days)", "0", "2147483647", "RENEWDAYS"),
+                 "Days must be whole numbers from 0 to 366!"},
+        FileCase{line("Mod Change", "-" + kDigits, "0", "MODCHANGE"),
+                 "Mod change must be a number from -9.999 to 9.999!"},
+        FileCase{lines(201, "Zip Code", "ZIP"),
+                 "The lookup file SEARCH4.KRD holds more than 200 criteria."},
+        // The most criteria a lookup holds, and long texts, still run on the engine.
+        FileCase{lines(199, "Class Code", "CLASS") +
+                     line("Employer Name", kDigits, kDigits, "NAME1"),
+                 ""},
+        // An Exclude on a code no field has would otherwise select every company.
+        FileCase{line("Zip Code", "19000", "19099", "ZIP") +
+                     line("Zip Code", "19000", "19099", "ZIPCODE", true),
+                 "The lookup file SEARCH4.KRD holds the field code \"ZIPCODE\", which is not "
+                 "a lookup field."}));
 
 TEST_F(LookupSearchTest, EmptyConditionSelectsAllAndTheStatementCanBeShown)
 {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 
 namespace kora::test {
@@ -43,7 +44,8 @@ INSTANTIATE_TEST_SUITE_P(Windows, RenewalWindowTest,
                                          WindowCase{"2027-02-20", 0, 7, {{220, 227}}},
                                          WindowCase{"2028-02-28", 1, 1, {{229, 229}}},
                                          WindowCase{"2028-02-28", 2, 2, {{301, 301}}},
-                                         WindowCase{"2026-03-02", 0, 365, {{101, 1231}}}));
+                                         WindowCase{"2026-03-02", 0, 365, {{101, 1231}}},
+                                         WindowCase{"2026-03-02", 5, INT_MAX, {{101, 1231}}}));
 
 struct RuleCase
 {

@@ -105,6 +105,22 @@ TEST(QueryBuilder, QuotesInValuesCannotChangeTheStatement)
     EXPECT_THROW(sql({criterion(F::ExperienceMod, "0 OR 1=1", "9.999")}), LookupValueError);
     EXPECT_THROW(sql({criterion(F::ExpirationDate, "0101", "")}), LookupValueError);
     EXPECT_NO_THROW(sql({criterion(F::ExperienceMod, ".5", "1E1")}));
+
+    // Values no number holds are told with their field and value.
+    const std::string huge = "1" + std::string(400, '0');
+    const std::pair<SQLPARAMETER, std::string> refused[] = {
+        {criterion(F::ExpirationDate, huge, "0101"),
+         "The Expiration Date value \"" + huge + "\" is not a number."},
+        {criterion(F::RenewsWithin, "0", "2147483648"),
+         "The Renews Within (days) value \"2147483648\" is not a number of days."}};
+    for (const auto& [criterion, message] : refused) {
+        try {
+            sql({criterion});
+            ADD_FAILURE() << message;
+        } catch (const LookupValueError& error) {
+            EXPECT_EQ(error.what(), message);
+        }
+    }
 }
 
 TEST(QueryBuilder, CriteriaWithoutClausesSelectEverything)
