@@ -166,7 +166,7 @@ TEST(NoteLock, LockFileBesideTheDatabaseIsSharedLikeIt)
     NotesDatabase data({});
     ASSERT_EQ(chmod(data.path().c_str(), 0664), 0);
     // Opening the database made the file already, as the database was then.
-    std::filesystem::remove(data.folder.file("KORAPA.LCK"));
+    std::filesystem::remove(data.folder().file("KORAPA.LCK"));
     const mode_t oldMask = umask(022);
     const bool locked = data.lockable("1000001");
     umask(oldMask);
