@@ -68,7 +68,7 @@ cmp -s "$program/BACKUPPA.MDB" "$folder/backup.before" || fail "backup changed"
 cp "$program/KORA.HLP" "$folder/help.before"
 limited 100 upgrade --from "$folder/source"
 
-expect upgrade "An error has occurred during your update."
+expect upgrade "KORA.HLP could not be written into the KORA program folder (File too large)."
 cmp -s "$program/KORA.HLP" "$folder/help.before" || fail "upgrade changed KORA.HLP"
 
 [ -z "$(find "$program" -name '*.new*' -o -name '*.partial')" ] ||

@@ -1,4 +1,6 @@
 #include "base/Prompt.h"
+#include "base/StateCodes.h"
+#include "database/Installation.h"
 #include "safekeeping/PendingRestore.h"
 #include "safekeeping/SafekeepingFolder.h"
 #include "safekeeping/UserDataBackup.h"
@@ -41,6 +43,16 @@ protected:
             keys.push_back(installed.company(n));
         for (int n = 0; n < 3; ++n)
             installed.setNote(keys[n], "note " + std::to_string(n));
+        // The installation's setup gives PA the password its database has.
+        TempFolder setup;
+        Installation(setup.path()).create(false);
+        fs::copy_file(setup.file(std::string(kSetupDatabaseName)),
+                      installed.path() + "/" + std::string(kSetupDatabaseName));
+        Database(installed.path() + "/" + std::string(kSetupDatabaseName),
+                 std::string(kSetupConnect))
+            .prepare("UPDATE Setup SET pwd = ? WHERE State = 'PA'")
+            .bindAll({Value(SafekeepingFolder::kConnect)})
+            .run();
         SafekeepingFolder delivered;
         delivered.load(10);
         delivered.db().execute("VACUUM INTO '" + source.file("new.MDB") + "'");
