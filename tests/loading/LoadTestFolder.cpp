@@ -13,7 +13,7 @@ constexpr const char* kConnect = ";PWD=load";
 
 } // namespace
 
-LoadTestFolder::LoadTestFolder(const std::string& state)
+LoadTestFolder::LoadTestFolder(const std::string& state) : m_state(state)
 {
     const std::string path = m_folder.file("KORA" + state + ".MDB");
     Schema::createStateDatabase(path, kConnect, state);
@@ -38,6 +38,19 @@ Value LoadTestFolder::value(const std::string& sql)
 {
     Statement query = m_db.prepare(sql);
     return query.step() ? query.column(0) : Value();
+}
+
+std::vector<std::string> LoadTestFolder::rows(const std::string& sql)
+{
+    std::vector<std::string> texts;
+    Statement query = m_db.prepare(sql);
+    while (query.step()) {
+        std::string text;
+        for (int i = 0; i < query.columnCount(); ++i)
+            text += (i ? "|" : "") + (query.column(i).isNull() ? "-" : query.column(i).toString());
+        texts.push_back(text);
+    }
+    return texts;
 }
 
 long long LoadTestFolder::count(const std::string& table)
