@@ -1,7 +1,5 @@
 #include "LoadTestFolder.h"
-#include "RecordedProgress.h"
 
-#include "loading/DataLoader.h"
 #include "loading/LoadError.h"
 
 #include <gtest/gtest.h>
@@ -9,14 +7,7 @@
 namespace kora::test {
 namespace {
 
-std::vector<std::string> column(Database& db, const std::string& sql)
-{
-    std::vector<std::string> values;
-    Statement query = db.prepare(sql);
-    while (query.step())
-        values.push_back(query.column(0).toString());
-    return values;
-}
+using Rows = std::vector<std::string>;
 
 TEST(ReferenceLoad, Counties)
 {
@@ -26,17 +17,15 @@ TEST(ReferenceLoad, Counties)
     skipped.put(2, "\t");
     folder.write("CTYPA.DAT", {FixedRecord(36).put(2, "001").put(5, "ADAMS"), skipped,
                                FixedRecord(36).put(1, "X003ALLEGHENY")});
-    RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWCOUNTYSTD();
+    folder.loader().NEWCOUNTYSTD();
 
     EXPECT_FALSE(folder.exists("CTYPA.DAT"));
-    EXPECT_EQ(column(folder.db(), "SELECT CODE || '|' || COUNTY FROM COUNTY ORDER BY CODE"),
-              (std::vector<std::string>{"001|ADAMS" + std::string(25, ' '),
-                                        "003|ALLEGHENY" + std::string(21, ' ')}));
+    EXPECT_EQ(folder.rows("SELECT CODE || '|' || COUNTY FROM COUNTY ORDER BY CODE"),
+              (Rows{"001|ADAMS" + std::string(25, ' '), "003|ALLEGHENY" + std::string(21, ' ')}));
 
     folder.write("CTYPA.DAT", {FixedRecord(36).put(2, "001").put(5, "ADAMS"),
                                FixedRecord(36).put(2, "001").put(5, "AGAIN")});
-    EXPECT_THROW(DataLoader(folder.db(), folder.path(), "PA", progress).NEWCOUNTYSTD(), LoadError);
+    EXPECT_THROW(folder.loader().NEWCOUNTYSTD(), LoadError);
     EXPECT_TRUE(folder.exists("CTYPA.DAT"));
     EXPECT_EQ(folder.count("COUNTY"), 2);
 }
@@ -50,13 +39,11 @@ TEST(ReferenceLoad, SicCodes)
     folder.write("SIC.DAT", {sic("7", "SKIPPED"), sic("123", "SKIPPED"), sic(" 15  ", "BUILDING"),
                              sic("1521 ", "GENERAL CONTRACTORS"), sic("12345", "SKIPPED"),
                              sic("", "SKIPPED")});
-    RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "DE", progress).NEWSICSTD();
+    folder.loader().NEWSICSTD();
 
     EXPECT_FALSE(folder.exists("SIC.DAT"));
-    EXPECT_EQ(
-        column(folder.db(), "SELECT CODE || '|' || RTRIM([DESC]) FROM SICCODES ORDER BY CODE"),
-        (std::vector<std::string>{"1500|BUILDING", "1521|GENERAL CONTRACTORS"}));
+    EXPECT_EQ(folder.rows("SELECT CODE || '|' || RTRIM([DESC]) FROM SICCODES ORDER BY CODE"),
+              (Rows{"1500|BUILDING", "1521|GENERAL CONTRACTORS"}));
     EXPECT_EQ(folder.value("SELECT LENGTH([DESC]) FROM SICCODES WHERE CODE = '1500'"), Value(42));
 }
 
@@ -85,33 +72,23 @@ TEST(ReferenceLoad, NewYorkAddresses)
     first.put(19 + 38 * 4 + 34, "!");
     FixedRecord second = addressRecord("1234567", {"ATTN PAYROLL"});
     FixedRecord noLines = addressRecord("7654321", {});
-    FixedRecord skipped = addressRecord("5555555", {"SKIPPED"});
-    skipped.put(1, " \x01");
-    folder.write("DATA2NY.DAT", {first, noLines, second, skipped});
-    RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "NY", progress).NEWADDRESSESNY();
+    std::vector<FixedRecord> records = {first, noLines, second,
+                                        addressRecord("5555555", {"SKIPPED"}).put(1, " \x01")};
+    // 300 more companies: one batch of progress.
+    for (int i = 0; i < 300; ++i)
+        records.push_back(addressRecord(std::to_string(2000000 + i), {"LINE"}));
+    folder.write("DATA2NY.DAT", records);
+    folder.loader().NEWADDRESSESNY();
 
     EXPECT_FALSE(folder.exists("DATA2NY.DAT"));
-    EXPECT_EQ(folder.count("ADDRESSES"), 2);
+    EXPECT_EQ(folder.count("ADDRESSES"), 302);
     EXPECT_EQ(folder.value("SELECT ADDRESSES FROM ADDRESSES WHERE FILE = '123 45 67' AND "
                            "SEQUENCE = '01'"),
               Value(line("ACME TOOL CO") + line("1 MAIN ST") + line(std::string(34, ' ') + "!") +
                     line("ALBANY NY 12207") + line("ATTN PAYROLL")));
     EXPECT_TRUE(folder.value("SELECT ADDRESSES FROM ADDRESSES WHERE FILE = '765 43 21'").isNull());
-    EXPECT_EQ(progress.texts, std::vector<std::string>{"TOTAL OTHER INFORMATION ADDED IS 0"});
-}
-
-TEST(ReferenceLoad, NewYorkAddressProgress)
-{
-    LoadTestFolder folder("NY");
-    std::vector<FixedRecord> records;
-    for (int i = 0; i < 300; ++i)
-        records.push_back(addressRecord(std::to_string(1000000 + i), {"LINE"}));
-    folder.write("DATA2NY.DAT", records);
-    RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "NY", progress).NEWADDRESSESNY();
-    EXPECT_EQ(progress.texts, (std::vector<std::string>{"TOTAL OTHER INFORMATION ADDED IS 0",
-                                                        "TOTAL OTHER INFORMATION ADDED IS 300"}));
+    EXPECT_EQ(folder.progress.texts,
+              (Rows{"TOTAL OTHER INFORMATION ADDED IS 0", "TOTAL OTHER INFORMATION ADDED IS 300"}));
 }
 
 } // namespace
