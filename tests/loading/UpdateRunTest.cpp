@@ -1,5 +1,4 @@
 #include "LoadTestFolder.h"
-#include "RecordedProgress.h"
 
 #include "base/Dates.h"
 #include "loading/LoadError.h"
@@ -38,8 +37,7 @@ TEST(UpdateRun, ClassListAloneLoadsOnlyTheClassList)
     EXPECT_TRUE(UpdateRun::isPending(folder.path(), "PA"));
     EXPECT_EQ(operations(folder.path(), "PA"), std::vector<std::string>{"NEWCLASSLISTSTD"});
 
-    RecordedProgress progress;
-    UpdateRun::run(folder.db(), folder.path(), "PA", progress);
+    UpdateRun::run(folder.db(), folder.path(), "PA", folder.progress);
     EXPECT_EQ(folder.count("CLASSLIST"), 1);
     EXPECT_FALSE(folder.exists("CLASSES.DAT"));
     EXPECT_TRUE(folder.exists("DATAPA.DAT"));
@@ -77,8 +75,7 @@ TEST(UpdateRun, EveryLoadInOrderAndVersionRewritten)
                                         "NEWCLASSNY", "NEWDATANY", "NEWADDRESSESNY"}));
     EXPECT_EQ(operations(folder.path(), "PA"),
               (std::vector<std::string>{"NEWSICSTD", "NEWCLASSLISTSTD", "NEWDATASTD"}));
-    RecordedProgress progress;
-    UpdateRun::run(folder.db(), folder.path(), "NY", progress);
+    UpdateRun::run(folder.db(), folder.path(), "NY", folder.progress);
 
     for (const char* name :
          {"DATA2NY.DAT", "DATANY.DAT", "DATA1NY.DAT", "CTYNY.DAT", "CLASSES.DAT", "SIC.DAT"})
@@ -92,7 +89,7 @@ TEST(UpdateRun, EveryLoadInOrderAndVersionRewritten)
               Value("ACME"));
     EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(Dummy || ' ' || Version) FROM VERSION"),
               Value("1 " + Dates::today()));
-    EXPECT_EQ(progress.texts,
+    EXPECT_EQ(folder.progress.texts,
               (std::vector<std::string>{"TOTAL CLASSES ADDED IS 0", "TOTAL COMPANIES ADDED IS 0",
                                         "TOTAL OTHER INFORMATION ADDED IS 0"}));
 }
@@ -103,8 +100,7 @@ TEST(UpdateRun, FailedLoadStopsTheRunAndKeepsTheRemainingFiles)
     folder.write("SIC.DAT", {FixedRecord(52).put(1, "1521").put(9, "BUILDERS")});
     folder.write("CLASSES.DAT", {FixedRecord(57).put(2, "8810"), FixedRecord(57).put(2, "8810")});
     folder.write("DATADE.DAT", {FixedRecord(502).put(1, "DE1234567")});
-    RecordedProgress progress;
-    EXPECT_THROW(UpdateRun::run(folder.db(), folder.path(), "DE", progress), LoadError);
+    EXPECT_THROW(UpdateRun::run(folder.db(), folder.path(), "DE", folder.progress), LoadError);
     EXPECT_FALSE(folder.exists("SIC.DAT"));
     EXPECT_EQ(folder.count("SICCODES"), 1);
     EXPECT_TRUE(folder.exists("CLASSES.DAT"));
@@ -130,8 +126,7 @@ TEST(UpdateRun, EmptyFolderAndFifoFilesAreTold)
     EXPECT_EQ(UpdateRun::unusableFiles(folder.path(), "PA"), told);
 
     folder.write("CLASSES.DAT", {FixedRecord(57).put(2, "8810").put(6, "CLERICAL")});
-    RecordedProgress progress;
-    EXPECT_EQ(UpdateRun::run(folder.db(), folder.path(), "PA", progress), told);
+    EXPECT_EQ(UpdateRun::run(folder.db(), folder.path(), "PA", folder.progress), told);
     EXPECT_EQ(folder.count("CLASSLIST"), 1);
     EXPECT_TRUE(folder.exists("CTYPA.DAT"));
 }
@@ -143,9 +138,8 @@ TEST(UpdateRun, SecondUpdateAtOnceStopsAndSaysWhy)
     LoadTestFolder folder("DE");
     folder.write("DATADE.DAT", {FixedRecord(502).put(1, "DE1234567")});
     const UpdateFile firstUpdate(folder.path() + "DATADE.DAT", 502);
-    RecordedProgress progress;
     try {
-        UpdateRun::run(folder.db(), folder.path(), "DE", progress);
+        UpdateRun::run(folder.db(), folder.path(), "DE", folder.progress);
         FAIL() << "both updates loaded the file";
     } catch (const LoadError& error) {
         EXPECT_EQ(std::string(error.what()),
