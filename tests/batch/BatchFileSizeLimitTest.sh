@@ -1,6 +1,6 @@
 #!/bin/sh
 # Commands that write past the file size limit of the process (ulimit -f, as
-# a full disk would stop them): update, backup, print and upgrade each end
+# a full disk would stop them): update, backup and print each end
 # with status 1 and one line saying why, never killed by SIGXFSZ, and what
 # they were to replace is kept.
 set -u
@@ -24,11 +24,6 @@ while [ $i -lt 301 ]; do
     printf 'PA%07d    01            %-40s%107s101%325s' $((2000000 + i)) "COMPANY $i" "" "" >>"$folder/DATAPA.DAT"
     i=$((i + 1))
 done
-# upgrade: a member larger than the limit.
-mkdir "$folder/source" "$folder/files"
-awk 'BEGIN { for (i = 0; i < 4000; i++) printf "help line %d of the new release\n", i }' \
-    >"$folder/files/KORA.HLP"
-(cd "$folder/files" && zip -q "$folder/source/KORA1.ZIP" KORA.HLP) || fail "zip"
 printf 'OLD CONTENT' >"$program/OLD.PDF"
 
 # limited BLOCKS COMMAND OPTIONS...: the command under a limit of BLOCKS
@@ -64,12 +59,6 @@ cp "$program/BACKUPPA.MDB" "$folder/backup.before"
 limited 100 backup --state PA
 expect backup "could not be saved"
 cmp -s "$program/BACKUPPA.MDB" "$folder/backup.before" || fail "backup changed"
-
-cp "$program/KORA.HLP" "$folder/help.before"
-limited 100 upgrade --from "$folder/source"
-
-expect upgrade "KORA.HLP could not be written into the KORA program folder (File too large)."
-cmp -s "$program/KORA.HLP" "$folder/help.before" || fail "upgrade changed KORA.HLP"
 
 [ -z "$(find "$program" -name '*.new*' -o -name '*.partial')" ] ||
     fail "scratch files left: $(find "$program" -name '*.new*' -o -name '*.partial')"
