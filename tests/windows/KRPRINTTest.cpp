@@ -5,14 +5,9 @@
 #include "support/WriteFailure.h"
 #include "windows/PrinterOutput.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QtTest>
 
 #include <filesystem>
@@ -27,48 +22,20 @@ class KRPRINTTest : public QObject
     Q_OBJECT
 
 private slots:
-    void captionsFramesAndFirstChoices()
+    void showingStartsOverOnDetailAndOneCopy()
     {
         PrintFixture fixture;
         KRPRINT window(fixture.master(), fixture.lookup());
+        window.findChild<QRadioButton*>("SUMMARY")->setChecked(true);
+        window.findChild<QLineEdit*>("COPIES")->setText("4");
         window.show();
         QCOMPARE(window.windowTitle(), QString("Print Lookup Information"));
-        QStringList frames;
-        for (auto* frame : window.findChildren<QGroupBox*>())
-            frames << frame->title();
-        QCOMPARE(frames, QStringList({"Print Format", "Sort Report By", "Print Options"}));
-        const QList<QPair<const char*, QString>> options = {
-            {"FULL", "Detail - 1 per page, all fields"},
-            {"SUMMARY", "Summary - 6 per page, limited fields"},
-            {"LASERLABEL", "Labels - Laser printer"},
-            {"DOTLABEL", "Labels - Dot matrix printer"},
-            {"NAME1", "Name"},
-            {"EXPIRE", "Expiration date"},
-            {"ZIP", "Zip code"},
-            {"POUTPUT_0", "Printer"},
-            {"POUTPUT_1", "Window"}};
-        for (const auto& [name, caption] : options)
-            QCOMPARE(child<QRadioButton>(window, name)->text(), caption);
-        QCOMPARE(child<QLabel>(window, "LCOPIES")->text(), QString("Copies"));
-        QCOMPARE(child<QPushButton>(window, "Command1")->text(), QString("OK"));
-        QCOMPARE(child<QPushButton>(window, "Command2")->text(), QString("Cancel"));
-        QVERIFY(child<QPushButton>(window, "SETUPCMD")->isVisible());
-        QVERIFY(child<QLabel>(window, "Label1")->text().isEmpty());
-        QVERIFY(child<QLineEdit>(window, "SHOWCOUNT")->isReadOnly());
-        for (const char* chosen : {"FULL", "NAME1", "POUTPUT_0"})
-            QVERIFY(child<QRadioButton>(window, chosen)->isChecked());
-        QCOMPARE(child<QLineEdit>(window, "COPIES")->text(), QString("1"));
-    }
-
-    void activationSetsDetailAndOneCopyAgain()
-    {
-        PrintFixture fixture;
-        KRPRINT window(fixture.master(), fixture.lookup());
-        child<QRadioButton>(window, "SUMMARY")->setChecked(true);
-        child<QLineEdit>(window, "COPIES")->setText("4");
-        window.show();
         QCOMPARE(window.format(), PrintRun::Format::Detail);
-        QCOMPARE(child<QLineEdit>(window, "COPIES")->text(), QString("1"));
+        QCOMPARE(window.copies(), 1);
+        QVERIFY(!window.toWindow());
+        window.findChild<QPushButton*>("Command2")->click();
+        QCOMPARE(window.result(), int(QDialog::Rejected));
+        QVERIFY(!std::filesystem::exists(fixture.pdf()));
     }
 
     void copiesTakesDigitsOnly_data()
@@ -87,29 +54,12 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, kept);
         PrintFixture fixture;
-        KRPRINT window(fixture.master(), fixture.lookup());
-        window.show();
-        auto* copies = child<QLineEdit>(window, "COPIES");
-        copies->clear();
-        QTest::keyClicks(copies, typed);
-        QCOMPARE(copies->text(), kept);
-        // Control keys still edit the box.
-        QTest::keyClick(copies, Qt::Key_Backspace);
-        QCOMPARE(copies->text(), kept.left(kept.size() - 1));
-    }
-
-    void windowOutputHidesTheCopyControls()
-    {
-        PrintFixture fixture;
-        KRPRINT window(fixture.master(), fixture.lookup());
-        window.show();
-        child<QRadioButton>(window, "POUTPUT_1")->click();
-        for (const char* name : {"COPIES", "LCOPIES", "SETUPCMD"})
-            QVERIFY2(child<QWidget>(window, name)->isHidden(), name);
-        QVERIFY(window.toWindow());
-        child<QRadioButton>(window, "POUTPUT_0")->click();
-        for (const char* name : {"COPIES", "LCOPIES", "SETUPCMD"})
-            QVERIFY2(child<QWidget>(window, name)->isVisible(), name);
+        const PrintWindow print(fixture, fixture.lookup());
+        print.copies()->clear();
+        QTest::keyClicks(print.copies(), typed);
+        QCOMPARE(print.copies()->text(), kept);
+        QTest::keyClick(print.copies(), Qt::Key_Backspace);
+        QCOMPARE(print.copies()->text(), kept.chopped(1));
     }
 
     void printerSetUpSetsTheCopies()
@@ -121,45 +71,29 @@ private slots:
             printer.setCopyCount(3);
             return true;
         });
-        KRPRINT window(fixture.master(), fixture.lookup());
-        window.show();
-        child<QLineEdit>(window, "COPIES")->setText("2");
-        child<QPushButton>(window, "SETUPCMD")->click();
+        const PrintWindow print(fixture, fixture.lookup());
+        print.copies()->setText("2");
+        print.child<QPushButton>("SETUPCMD")->click();
         Dialogs::setPrinterScript({});
         QCOMPARE(offered, 2);
-        QCOMPARE(window.copies(), 3);
-    }
-
-    void cancelClosesWithoutPrinting()
-    {
-        PrintFixture fixture;
-        KRPRINT window(fixture.master(), fixture.lookup());
-        window.show();
-        child<QPushButton>(window, "Command2")->click();
-        QVERIFY(!window.isVisible());
-        QCOMPARE(window.result(), int(QDialog::Rejected));
-        QVERIFY(!std::filesystem::exists(fixture.pdf()));
+        QCOMPARE(print.window.copies(), 3);
     }
 
     void summaryOnThePrinterLeavesOutTheOmittedCompany()
     {
         PrintFixture fixture;
-        KRPRINT window(fixture.master(), fixture.lookup());
-        window.show();
-        child<QRadioButton>(window, "SUMMARY")->click();
-        child<QPushButton>(window, "Command1")->click();
-        QVERIFY(!window.isVisible());
+        const PrintWindow print(fixture, fixture.lookup());
+        print.choose("SUMMARY");
+        print.ok();
+        QVERIFY(!print.window.isVisible());
         QVERIFY(fixture.messageTexts().isEmpty());
-        QCOMPARE(child<QLabel>(window, "Label1")->text(),
-                 QString("Gathering information on 3 companies"));
-        QCOMPARE(child<QLineEdit>(window, "SHOWCOUNT")->text(), QString("2"));
+        QCOMPARE(print.status(), QString("Gathering information on 3 companies"));
+        QCOMPARE(print.child<QLineEdit>("SHOWCOUNT")->text(), QString("2"));
         const std::string text = pdfText(fixture.pdf());
         QCOMPARE(pdfPages(fixture.pdf()), 1);
-        QVERIFY2(text.find("BAKERS AND TOOLMAKERS") != std::string::npos, text.c_str());
-        QVERIFY(text.find("State: PA") != std::string::npos);
-        QVERIFY(text.find("ERIE, PA 16501") != std::string::npos);
+        for (const char* shown : {"BAKERS AND TOOLMAKERS", "State: PA", "ERIE, PA 16501"})
+            QVERIFY2(text.find(shown) != std::string::npos, text.c_str());
         QVERIFY(text.find("MARKED OUT") == std::string::npos);
-        // Sorted by name: the bakery before the tool maker.
         QVERIFY(text.find("ACORN BAKERY") < text.find("ZENITH TOOL"));
         // The report's sheet does not stay on the user's printer.
         QCOMPARE(fixture.master().printer().copyCount(), 1);
@@ -168,20 +102,23 @@ private slots:
     void zipSortAndDetailPages()
     {
         PrintFixture fixture;
-        KRPRINT window(fixture.master(), fixture.lookup());
-        window.show();
-        child<QRadioButton>(window, "ZIP")->click();
-        child<QPushButton>(window, "Command1")->click();
+        printThrough(fixture, fixture.lookup(), "FULL", "ZIP");
         QCOMPARE(pdfPages(fixture.pdf()), 2);
         const std::string text = pdfText(fixture.pdf());
         QVERIFY(text.find("ZENITH TOOL") < text.find("ACORN BAKERY"));
     }
 
-    void previewIsOwnedByTheMainWindow()
+    void thePreviewIsOwnedByTheMainWindow()
     {
         PrintFixture fixture;
-        KRPRINT window(fixture.master(), fixture.lookup());
-        window.show();
+        const PrintWindow print(fixture, fixture.lookup());
+        const char* copyControls[] = {"COPIES", "LCOPIES", "SETUPCMD"};
+        print.choose("POUTPUT_1");
+        for (const char* name : copyControls)
+            QVERIFY2(print.child<QWidget>(name)->isHidden(), name);
+        print.choose("POUTPUT_0");
+        for (const char* name : copyControls)
+            QVERIFY2(print.child<QWidget>(name)->isVisible(), name);
         int pages = -1;
         QWidget* owner = nullptr;
         fixture.onModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* preview) {
@@ -191,38 +128,39 @@ private slots:
             pages = pagesShown->pageCount();
             preview->reject();
         });
-        child<QRadioButton>(window, "POUTPUT_1")->click();
-        child<QPushButton>(window, "Command1")->click();
+        print.choose("POUTPUT_1");
+        print.ok();
         QCOMPARE(owner, static_cast<QWidget*>(&fixture.master()));
         QCOMPARE(pages, 2);
-        QVERIFY(!window.isVisible());
+        QVERIFY(!print.window.isVisible());
         QVERIFY(!std::filesystem::exists(fixture.pdf()));
     }
 
-    void aMissingTemplateIsReportedAndTheWindowStays()
+    void aMissingFileIsReportedAndTheWindowStays_data()
     {
-        PrintFixture fixture;
-        std::filesystem::remove(fixture.programFolder() + "REPORT.MDB");
-        KRPRINT window(fixture.master(), fixture.lookup());
-        window.show();
-        child<QPushButton>(window, "Command1")->click();
-        QCOMPARE(fixture.messageTexts(),
-                 QStringList({"KRPRINT CMD1 CANNOT FIND SYSTEM DIRECTORY!"}));
-        QCOMPARE(fixture.messages().front().title, QString("KORA"));
-        QVERIFY(window.isVisible());
-        QVERIFY(child<QPushButton>(window, "Command2")->isEnabled());
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("template") << "REPORT.MDB"
+                                  << "FULL"
+                                  << "KRPRINT CMD1 CANNOT FIND SYSTEM DIRECTORY!";
+        QTest::newRow("report") << "KRLABELL.RPT"
+                                << "LASERLABEL"
+                                << "The Report File (KRLABELL.RPT) Is Missing or Not Loading";
     }
-
-    void aMissingReportFileIsNamed()
+    void aMissingFileIsReportedAndTheWindowStays()
     {
+        QFETCH(QString, removed);
+        QFETCH(QString, format);
+        QFETCH(QString, message);
         PrintFixture fixture;
-        std::filesystem::remove(fixture.programFolder() + "KRLABELL.RPT");
-        KRPRINT window(fixture.master(), fixture.lookup());
-        window.show();
-        child<QRadioButton>(window, "LASERLABEL")->click();
-        child<QPushButton>(window, "Command1")->click();
-        QCOMPARE(fixture.messageTexts(),
-                 QStringList({"The Report File (KRLABELL.RPT) Is Missing or Not Loading"}));
+        std::filesystem::remove(fixture.programFolder() + removed.toStdString());
+        const PrintWindow print(fixture, fixture.lookup());
+        print.choose(format.toLatin1().constData());
+        print.ok();
+        QCOMPARE(fixture.messageTexts(), QStringList{message});
+        QCOMPARE(fixture.messages().front().title, QString("KORA"));
+        QVERIFY(print.window.isVisible());
         QVERIFY(!std::filesystem::exists(fixture.pdf()));
     }
 
@@ -234,11 +172,10 @@ private slots:
             fixture.addCompany(std::to_string(2000000 + i), "01",
                                {{"NAME1", "FILLER " + std::to_string(i)}, {"Omit", " "}});
         std::ofstream(fixture.pdf(), std::ios::binary) << "OLD CONTENT";
-        KRPRINT window(fixture.master(), fixture.lookup());
-        window.show();
+        const PrintWindow print(fixture, fixture.lookup());
         {
             const FileSizeLimit limit(48 * 1024);
-            child<QPushButton>(window, "Command1")->click();
+            print.ok();
         }
         QCOMPARE(fixture.messageTexts(),
                  QStringList{
@@ -246,26 +183,22 @@ private slots:
         std::ifstream printed(fixture.pdf(), std::ios::binary);
         QCOMPARE(std::string(std::istreambuf_iterator<char>(printed), {}),
                  std::string("OLD CONTENT"));
-        QVERIFY(window.isVisible());
-        std::vector<std::string> left;
-        for (const auto& entry : std::filesystem::directory_iterator(fixture.temporaryFolder()))
-            if (entry.path().filename().string().rfind("printed.pdf", 0) == 0)
-                left.push_back(entry.path().filename().string());
-        QCOMPARE(left, std::vector<std::string>{"printed.pdf"});
+        QVERIFY(print.window.isVisible());
+        QCOMPARE(QDir(QString::fromStdString(fixture.temporaryFolder()))
+                     .entryList({"*printed.pdf*"}, QDir::Files | QDir::Hidden),
+                 QStringList{"printed.pdf"});
     }
 
     void noPrinterIsSaidBeforeAnyWork()
     {
         PrintFixture fixture;
         // A printer of a system without printers: PDF output to no file.
-        fixture.master().printer().setOutputFormat(QPrinter::PdfFormat);
         fixture.master().printer().setOutputFileName(QString());
-        KRPRINT window(fixture.master(), fixture.lookup());
-        window.show();
-        child<QPushButton>(window, "Command1")->click();
+        const PrintWindow print(fixture, fixture.lookup());
+        print.ok();
         QCOMPARE(fixture.messageTexts(), QStringList({PrinterOutput::missingPrinterMessage()}));
-        QVERIFY(child<QLabel>(window, "Label1")->text().isEmpty());
-        QVERIFY(window.isVisible());
+        QVERIFY(print.status().isEmpty());
+        QVERIFY(print.window.isVisible());
     }
 };
 

@@ -1,12 +1,11 @@
 #include "windows/KRMANUAL.h"
 #include "windows/KRPRINT.h"
 
-#include "ResultsFixture.h"
+#include "PrintFixture.h"
 #include "support/PdfText.h"
 
 #include <QAction>
 #include <QLabel>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
@@ -19,12 +18,11 @@ using namespace kora::test;
 
 namespace {
 
-// Two companies of Erie, one of them marked Omit, a lookup tab selecting both,
-// and the main window's printer writing a PDF file.
-class PrintCommandsFixture : public ResultsFixture
+// Two companies of Erie, one of them marked Omit, and a lookup tab selecting both.
+class PrintCommandsFixture : public PrinterFixture
 {
 public:
-    PrintCommandsFixture() : ResultsFixture("PA")
+    PrintCommandsFixture() : PrinterFixture("PA")
     {
         addCompany("1000001", "01",
                    {{"NAME1", "LAKESHORE MARINE"},
@@ -38,11 +36,8 @@ public:
                     {"Omit", "Y"}});
         std::ofstream(programFolder() + "INITIAL/SEARCH1.KRD", std::ios::binary)
             << "\"ERIE ZIPS\",\"Zip Code\",\"16500\",\"16599\",\"ZIP\",#FALSE#\r\n";
-        master().printer().setOutputFormat(QPrinter::PdfFormat);
-        master().printer().setOutputFileName(QString::fromStdString(pdf()));
         list().show();
     }
-    std::string pdf() const { return temporaryFolder() + "printed.pdf"; }
     void showLookup()
     {
         list().SETTABS();
@@ -97,7 +92,7 @@ private slots:
         QVERIFY(text.find("HARBOR FREIGHT") == std::string::npos);
     }
 
-    void printRecordPrintsTheOmittedCompany()
+    void printRecordPrintsTheOmittedCompanyOrSaysTheTemplateIsMissing()
     {
         PrintCommandsFixture fixture;
         fixture.showLookup();
@@ -106,16 +101,11 @@ private slots:
         QVERIFY(fixture.messageTexts().isEmpty());
         const std::string text = pdfText(fixture.pdf());
         QCOMPARE(pdfPages(fixture.pdf()), 1);
-        QVERIFY2(text.find("HARBOR FREIGHT CO") != std::string::npos, text.c_str());
-        QVERIFY(text.find("Print Record") != std::string::npos);
-        QVERIFY(text.find("State: PA") != std::string::npos);
-    }
+        for (const char* shown : {"HARBOR FREIGHT CO", "Print Record", "State: PA"})
+            QVERIFY2(text.find(shown) != std::string::npos, text.c_str());
 
-    void printRecordWithoutTheTemplateSaysSo()
-    {
-        PrintCommandsFixture fixture;
+        std::filesystem::remove(fixture.pdf());
         std::filesystem::remove(fixture.programFolder() + "REPORT.MDB");
-        fixture.showLookup();
         fixture.selectRow(1);
         fixture.list().findChild<QPushButton*>("PRINTCUR")->click();
         QCOMPARE(fixture.messageTexts(),
@@ -123,24 +113,22 @@ private slots:
         QVERIFY(!std::filesystem::exists(fixture.pdf()));
     }
 
-    void manualWindowCaptions()
-    {
-        PrintCommandsFixture fixture;
-        KRMANUAL window(fixture.master());
-        QCOMPARE(window.findChild<QLabel*>("Label1")->text(),
-                 QString("Click OK to print the user's manual to your default printer."));
-        QVERIFY(window.findChild<QLabel*>("Label2")->text().isEmpty());
-        QCOMPARE(window.findChild<QPushButton*>("OK")->text(), QString("OK"));
-        QCOMPARE(window.findChild<QPushButton*>("CANCEL")->text(), QString("Cancel"));
-        window.show();
-        window.findChild<QPushButton*>("CANCEL")->click();
-        QVERIFY(!window.isVisible());
-        QVERIFY(!std::filesystem::exists(fixture.pdf()));
-    }
-
     void theManualPrintsLineByLineOverPages()
     {
         PrintCommandsFixture fixture;
+        const auto printManual = [&fixture] {
+            KRMANUAL window(fixture.master());
+            window.show();
+            window.findChild<QPushButton*>("OK")->click();
+            return window.isVisible() ? QString("still open")
+                                      : window.findChild<QLabel*>("Label2")->text();
+        };
+        QCOMPARE(printManual(), QString("Printing Manual..."));
+        std::string text = pdfText(fixture.pdf());
+        QVERIFY(pdfPages(fixture.pdf()) >= 3);
+        for (const char* heading : {"KORA USER'S MANUAL", "LOOKUPS", "PRINTING", "BACKUPS"})
+            QVERIFY2(text.find(heading) != std::string::npos, heading);
+
         // 130 lines, the last without a line break: three pages of 60 lines at most.
         {
             std::ofstream manual(fixture.programFolder() + "MANUAL.TXT", std::ios::binary);
@@ -148,41 +136,30 @@ private slots:
                 manual << "Manual line " << n << "\r\n";
             manual << "The last line";
         }
-        KRMANUAL window(fixture.master());
-        window.show();
-        window.findChild<QPushButton*>("OK")->click();
-        QVERIFY(!window.isVisible());
-        QCOMPARE(window.findChild<QLabel*>("Label2")->text(), QString("Printing Manual..."));
-        const std::string text = pdfText(fixture.pdf());
+        QCOMPARE(printManual(), QString("Printing Manual..."));
+        text = pdfText(fixture.pdf());
         QCOMPARE(pdfPages(fixture.pdf()), 3);
-        QVERIFY(text.find("Manual line 1\n") != std::string::npos);
-        QVERIFY(text.find("Manual line 129") != std::string::npos);
-        QVERIFY(text.find("The last line") != std::string::npos);
-    }
+        for (const char* line : {"Manual line 1\n", "Manual line 129", "The last line"})
+            QVERIFY2(text.find(line) != std::string::npos, line);
 
-    void theShippedManualIsTheUsersManual()
-    {
-        PrintCommandsFixture fixture;
-        KRMANUAL window(fixture.master());
-        window.show();
-        window.findChild<QPushButton*>("OK")->click();
-        const std::string text = pdfText(fixture.pdf());
-        QVERIFY(pdfPages(fixture.pdf()) >= 3);
-        for (const char* heading : {"KORA USER'S MANUAL", "LOOKUPS", "PRINTING", "BACKUPS"})
-            QVERIFY2(text.find(heading) != std::string::npos, heading);
-    }
-
-    void aMissingManualIsNamed()
-    {
-        PrintCommandsFixture fixture;
+        std::filesystem::remove(fixture.pdf());
         std::filesystem::remove(fixture.programFolder() + "MANUAL.TXT");
-        KRMANUAL window(fixture.master());
-        window.show();
-        window.findChild<QPushButton*>("OK")->click();
+        QCOMPARE(printManual(), QString("still open"));
         QCOMPARE(fixture.messageTexts(),
                  QStringList({KRMANUAL::missingManualMessage(
                      QString::fromStdString(fixture.programFolder() + "MANUAL.TXT"))}));
-        QVERIFY(window.isVisible());
+        QVERIFY(!std::filesystem::exists(fixture.pdf()));
+    }
+
+    void theManualWindowSaysWhatItDoes()
+    {
+        PrintCommandsFixture fixture;
+        KRMANUAL window(fixture.master());
+        window.show();
+        QCOMPARE(window.findChild<QLabel*>("Label1")->text(),
+                 QString("Click OK to print the user's manual to your default printer."));
+        window.findChild<QPushButton*>("CANCEL")->click();
+        QVERIFY(!window.isVisible());
         QVERIFY(!std::filesystem::exists(fixture.pdf()));
     }
 };

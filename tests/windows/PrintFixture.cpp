@@ -1,8 +1,6 @@
 #include "PrintFixture.h"
 
 #include <QPrinter>
-#include <QPushButton>
-#include <QRadioButton>
 
 namespace kora::test {
 
@@ -38,14 +36,19 @@ PrintFixture::PrintFixture() : PrinterFixture("PA")
                 {"Omit", " "}});
 }
 
+PrintWindow::PrintWindow(PrinterFixture& fixture, const KRPRINT::Lookup& lookup)
+    : window(fixture.master(), lookup)
+{
+    window.show();
+}
+
 void printThrough(PrinterFixture& fixture, const KRPRINT::Lookup& lookup, const char* format,
                   const char* sort)
 {
-    KRPRINT window(fixture.master(), lookup);
-    window.show();
-    child<QRadioButton>(window, format)->click();
-    child<QRadioButton>(window, sort)->click();
-    child<QPushButton>(window, "Command1")->click();
+    const PrintWindow print(fixture, lookup);
+    print.choose(format);
+    print.choose(sort);
+    print.ok();
 }
 
 } // namespace kora::test

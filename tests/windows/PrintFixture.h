@@ -3,7 +3,10 @@
 #include "ResultsFixture.h"
 #include "windows/KRPRINT.h"
 
-#include <QWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include <string>
 
@@ -32,17 +35,28 @@ public:
     }
 };
 
-// A control of a window by its object name; the test stops when there is none.
-template <typename T> T* child(QWidget& window, const char* name)
+// Drives the print window as a user would: options are chosen by the name of
+// the format, sort or output ("FULL", "LASERLABEL", "EXPIRE", "POUTPUT_1"...).
+struct PrintWindow
 {
-    T* found = window.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
+    PrintWindow(PrinterFixture& fixture, const KRPRINT::Lookup& lookup);
 
-// Prints the lookup through the print window in a format ("FULL", "LASERLABEL"...),
-// sorted by a field ("NAME1", "EXPIRE", "ZIP").
+    template <typename T> T* child(const char* name) const
+    {
+        T* found = window.findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("the print window has no %s", name);
+        return found;
+    }
+    void choose(const char* option) const { child<QRadioButton>(option)->click(); }
+    void ok() const { child<QPushButton>("Command1")->click(); }
+    QLineEdit* copies() const { return child<QLineEdit>("COPIES"); }
+    QString status() const { return child<QLabel>("Label1")->text(); }
+
+    KRPRINT window;
+};
+
+// Prints the lookup through the print window in a format, sorted by a field.
 void printThrough(PrinterFixture& fixture, const KRPRINT::Lookup& lookup, const char* format,
                   const char* sort);
 
