@@ -6,11 +6,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -24,27 +21,34 @@ namespace {
 
 const std::string kOneCompany = "SELECT * FROM PRIME WHERE FILE = '0000001' AND SEQUENCE = '01'";
 
-// A Pennsylvania state of ten companies, the first with two mods; the save
-// dialog is answered by script and what it was asked is kept.
+void chooseLayout(QWidget& window, int layout)
+{
+    for (auto* option : window.findChildren<QRadioButton*>("EXPTFORM"))
+        if (option->property("index").toInt() == layout)
+            option->setChecked(true);
+}
+
+// Ten Pennsylvania companies, the first with two mods; the save dialog
+// answers chosenFile (a cancel when empty) and keeps what it was asked.
 class ExportFixture : public ResultsFixture
 {
 public:
     ExportFixture() : ResultsFixture("PA")
     {
         addCompany("0000001", "01",
-                   {{"NAME1", Value("ACME WIDGET CO")},
-                    {"NAMESORT", Value("ACME WIDGET CO")},
-                    {"STREET", Value(" 1 MAIN ST")},
-                    {"CITY", Value("PITTSBURGH")},
-                    {"ST", Value("PA")},
-                    {"ZIP", Value("15001")},
-                    {"ZIPEXT", Value("")},
-                    {"PHONE", Value("412-555-0100 ")},
-                    {"SIC", Value("0795")},
-                    {"Omit", Value(" ")}});
+                   {{"NAME1", "ACME WIDGET CO"},
+                    {"NAMESORT", "ACME WIDGET CO"},
+                    {"STREET", " 1 MAIN ST"},
+                    {"CITY", "PITTSBURGH"},
+                    {"ST", "PA"},
+                    {"ZIP", "15001"},
+                    {"ZIPEXT", ""},
+                    {"PHONE", "412-555-0100 "},
+                    {"SIC", "0795"},
+                    {"Omit", " "}});
         for (int i = 2; i <= 10; ++i)
-            addCompany("000000" + std::to_string(i % 10) + (i == 10 ? "0" : ""), "01",
-                       {{"NAME1", Value("OTHER")}, {"Omit", Value(" ")}});
+            addCompany(QString::number(i).rightJustified(7, '0').toStdString(), "01",
+                       {{"NAME1", "OTHER"}, {"Omit", " "}});
         db().execute("INSERT INTO MODS (FILE, SEQUENCE, EFFECTIVE, EXPIRE, MOD) VALUES "
                      "('0000001', '01', '2026-03-15', '2026-03-15', 0.95), "
                      "('0000001', '01', '2025-03-15', '1950-01-01', 1.1)");
@@ -57,41 +61,29 @@ public:
     }
     ~ExportFixture() { Dialogs::setFileScript({}); }
 
-    std::unique_ptr<KREXPORT> openWindow(const std::string& source = kOneCompany)
+    std::unique_ptr<KREXPORT> open(int layout, const std::string& source = kOneCompany)
     {
         auto window = std::make_unique<KREXPORT>(master(), source, QStringLiteral("Acme"));
         window->show();
+        chooseLayout(*window, layout);
         return window;
     }
-    QString outputFile(const char* name) const
+    void choose(const char* name, const char* content = nullptr)
     {
-        return QString::fromStdString(programFolder()) + name;
+        chosenFile = QString::fromStdString(programFolder()) + name;
+        QFile old(chosenFile);
+        if (content)
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write(content) > 0);
+    }
+    QByteArray chosenBytes() const
+    {
+        QFile file(chosenFile);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
     }
 
     QList<Dialogs::FileRequest> asked;
-    QString chosenFile; // empty: the dialog is cancelled
+    QString chosenFile;
 };
-
-QRadioButton* format(QWidget& window, int index)
-{
-    for (auto* option : window.findChildren<QRadioButton*>("EXPTFORM"))
-        if (option->property("index").toInt() == index)
-            return option;
-    return nullptr;
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-// An earlier export under the chosen name, for the replace and failure cases.
-bool writeOldContent(const QString& path)
-{
-    QFile old(path);
-    return old.open(QIODevice::WriteOnly) && old.write("OLD CONTENT") == 11;
-}
 
 void clickOk(QWidget& window)
 {
@@ -105,71 +97,39 @@ class KREXPORTTest : public QObject
     Q_OBJECT
 
 private slots:
-    void showsEveryCaptionAndTheFormatsInTheirOrder()
-    {
-        ExportFixture data;
-        auto window = data.openWindow();
-        QCOMPARE(window->windowTitle(), QString("Export Lookup Information"));
-        QStringList frames;
-        for (auto* frame : window->findChildren<QGroupBox*>())
-            frames << frame->title();
-        QCOMPARE(frames, (QStringList{"Export Format", "Sort Export By"}));
-
-        auto* formats = window->findChildren<QGroupBox*>().first();
-        QStringList shown;
-        for (int i = 0; i < formats->layout()->count(); ++i)
-            shown << qobject_cast<QRadioButton*>(formats->layout()->itemAt(i)->widget())->text();
-        QCOMPARE(shown, (QStringList{"Comma delimited, limited fields (MS-Word, etc.)",
-                                     "SDF (ASCII) - Tab Delimited", "TXT (ASCII) - Fixed Length",
-                                     "SDF (ASCII) - Comma Delimited", "Excel workbook (.xlsx)"}));
-        QVERIFY(format(*window, 0)->isChecked());
-
-        QCOMPARE(window->findChild<QRadioButton*>("NAMEA")->text(), QString("Name"));
-        QVERIFY(window->findChild<QRadioButton*>("NAMEA")->isChecked());
-        QCOMPARE(window->findChild<QRadioButton*>("EXPIRE")->text(), QString("Expiration date"));
-        QCOMPARE(window->findChild<QRadioButton*>("ZIP")->text(), QString("Zip code"));
-        QCOMPARE(window->findChild<QCheckBox*>("LOWERCASE")->text(),
-                 QString("Convert to lower case"));
-        QVERIFY(!window->findChild<QCheckBox*>("LOWERCASE")->isChecked());
-        QCOMPARE(window->findChild<QLineEdit*>("OUTPATH")->text(), QString(".TXT"));
-        QCOMPARE(window->findChild<QLabel*>("Label2")->text(),
-                 QString("Enter path and file name for output below:"));
-        QCOMPARE(window->findChild<QPushButton*>("Command1")->text(), QString("OK"));
-        QCOMPARE(window->findChild<QPushButton*>("Command2")->text(), QString("Cancel"));
-
-        window->findChild<QPushButton*>("Command2")->click();
-        QVERIFY(!window->isVisible());
-        QVERIFY(data.asked.isEmpty());
-    }
-
-    void saveDialogDefaultsFollowTheLayout_data()
+    void eachLayoutAsksItsFileThenWritesIt_data()
     {
         QTest::addColumn<int>("layout");
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<int>("filterIndex");
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("comma") << 0 << "EXPORT.CSV" << 1 << "csv";
-        QTest::newRow("tab") << 1 << "EXPORT.TXT" << 2 << "txt";
-        QTest::newRow("fixed") << 2 << "EXPORT.TXT" << 2 << "txt";
-        QTest::newRow("limited") << 3 << "EXPORT.CSV" << 1 << "csv";
-        QTest::newRow("workbook") << 4 << "EXPORT.XLSX" << 3 << "xlsx";
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("comma") << 0 << "EXPORT.CSV" << 1 << "csv"
+                               << QByteArray("\"MOD8\",\"CLASS1\"");
+        QTest::newRow("tab") << 1 << "EXPORT.TXT" << 2 << "txt"
+                             << QByteArray("\"MOD8\"\t\"CLASS1\"");
+        QTest::newRow("fixed") << 2 << "EXPORT.TXT" << 2 << "txt"
+                               << QByteArray("0000001-01ACME WIDGET CO");
+        QTest::newRow("limited") << 3 << "EXPORT.CSV" << 1 << "csv"
+                                 << QByteArray("\"MOD4\"\r\n\"0000001-01\",\"ACME WIDGET CO\",");
+        QTest::newRow("workbook") << 4 << "EXPORT.XLSX" << 3 << "xlsx" << QByteArray("PK\x03\x04");
     }
-    void saveDialogDefaultsFollowTheLayout()
+    void eachLayoutAsksItsFileThenWritesIt()
     {
         QFETCH(int, layout);
         QFETCH(QString, fileName);
         QFETCH(int, filterIndex);
         QFETCH(QString, suffix);
+        QFETCH(QByteArray, start);
         ExportFixture data;
-        auto window = data.openWindow();
         // The other layout first: the defaults switch back and forth with the choice.
-        format(*window, layout == 1 ? 0 : 1)->setChecked(true);
-        clickOk(*window);
-        format(*window, layout)->setChecked(true);
+        clickOk(*data.open(layout == 1 ? 0 : 1));
+        auto window = data.open(layout);
         QDir::setCurrent(QDir::tempPath());
         clickOk(*window);
 
         QCOMPARE(data.asked.size(), 2);
+        QCOMPARE(data.asked.first().fileName, QString(layout == 1 ? "EXPORT.CSV" : "EXPORT.TXT"));
         const Dialogs::FileRequest& request = data.asked.last();
         QCOMPARE(request.kind, Dialogs::FileRequest::Kind::Save);
         QCOMPARE(request.title, QString("Save KORA Export"));
@@ -182,66 +142,52 @@ private slots:
             filters << "Excel Workbook (*.xlsx)";
         QCOMPARE(request.filters, filters);
         QCOMPARE(request.confirmOverwrite, false);
-        QCOMPARE(data.asked.first().fileName, QString(layout == 1 ? "EXPORT.CSV" : "EXPORT.TXT"));
-
         // Cancelled: the window stays, the current folder is the program's again.
         QVERIFY(window->isVisible());
         QCOMPARE(QDir::current().absolutePath() + "/",
                  QString::fromStdString(data.programFolder()));
+
+        data.choose(fileName.toLatin1().constData());
+        clickOk(*window);
+        QVERIFY2(data.chosenBytes().contains(start),
+                 data.chosenBytes().left(400).toPercentEncoding(" \",").constData());
         QVERIFY(data.messages().isEmpty());
+        QVERIFY(!window->isVisible());
     }
 
-    void replaceAnsweredNoWritesNothing()
+    void replacingAskedFirstAndNoKeepsTheOldFile()
     {
         ExportFixture data;
-        data.chosenFile = data.outputFile("EXPORT.CSV");
-        QVERIFY(writeOldContent(data.chosenFile));
+        data.choose("EXPORT.TXT", "OLD CONTENT");
         const QDir program(QString::fromStdString(data.programFolder()));
-        const QStringList programFiles = program.entryList(QDir::Files);
-        auto window = data.openWindow();
+        const QStringList programFiles = program.entryList(QDir::Files | QDir::Hidden);
+        auto window = data.open(3);
+        window->findChild<QCheckBox*>("LOWERCASE")->setChecked(true);
         data.queueAnswer(QMessageBox::No);
         clickOk(*window);
-
-        QCOMPARE(data.messages().size(), 1);
         const Dialogs::Request& asked = data.messages().first();
         QCOMPARE(asked.title, QString("Replace Existing File"));
         QCOMPARE(asked.text, QString("Replace Existing File?"));
         QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(asked.defaultButton, QMessageBox::No);
         QCOMPARE(asked.icon, QMessageBox::Warning);
-        QCOMPARE(bytesOf(data.chosenFile), QByteArray("OLD CONTENT"));
+        QCOMPARE(data.chosenBytes(), QByteArray("OLD CONTENT"));
         QCOMPARE(window->findChild<QLineEdit*>("OUTPATH")->text(), data.chosenFile);
         QVERIFY(window->isVisible());
-        // No scratch file is left beside the program either.
-        QCOMPARE(program.entryList(QDir::Files), programFiles);
-    }
+        QCOMPARE(program.entryList(QDir::Files | QDir::Hidden), programFiles);
 
-    void replaceAnsweredYesWritesTheExport()
-    {
-        ExportFixture data;
-        data.chosenFile = data.outputFile("EXPORT.TXT");
-        QVERIFY(writeOldContent(data.chosenFile));
-        auto window = data.openWindow();
-        format(*window, 3)->setChecked(true);
-        window->findChild<QCheckBox*>("LOWERCASE")->setChecked(true);
         data.queueAnswer(QMessageBox::Yes);
         clickOk(*window);
-
-        const QByteArray header =
-            "\"FILE\",\"NAME1\",\"NAME2\",\"STREET\",\"CITY\",\"STATE\",\"ZIP\","
-            "\"PHONE\",\"FAX\",\"TITLE\",\"CONTACT\",\"SIC\",\"EMPLOYEES\","
-            "\"SALES\",\"User1\",\"User2\",\"User3\",\"EXPIRE1\",\"MOD1\","
-            "\"EXPIRE2\",\"MOD2\",\"EXPIRE3\",\"MOD3\",\"EXPIRE4\",\"MOD4\"\r\n";
-        const QByteArray line = "\"0000001-01\",\"Acme Widget Co\",\"\",\"1 Main St\","
-                                "\"Pittsburgh\",\"PA\",\"15001-\",\"412-555-0100\",\"\",\"\",\"\","
-                                "\"0795\",\"\",\"\",\"\",\"\",\"\",\"03/15/2026\",\"0.95\",\"\","
-                                "\"1.1\",\"\",\"\",\"\",\"\"\r\n";
-        QCOMPARE(bytesOf(data.chosenFile), header + line);
-        QCOMPARE(data.messages().size(), 1);
+        const QByteArray bytes = data.chosenBytes();
+        QVERIFY(bytes.startsWith("\"FILE\",\"NAME1\",\"NAME2\",\"STREET\","));
+        QVERIFY(bytes.endsWith("\"MOD4\"\r\n\"0000001-01\",\"Acme Widget Co\",\"\",\"1 Main St\","
+                               "\"Pittsburgh\",\"PA\",\"15001-\",\"412-555-0100\",\"\",\"\",\"\","
+                               "\"0795\",\"\",\"\",\"\",\"\",\"\",\"03/15/2026\",\"0.95\",\"\","
+                               "\"1.1\",\"\",\"\",\"\",\"\"\r\n"));
+        QCOMPARE(data.messages().size(), 2);
         QCOMPARE(window->findChild<QLabel*>("Label1")->text(),
                  QString("Exporting information on 1 companies"));
         QCOMPARE(window->findChild<QLineEdit*>("SHOWCOUNT")->text(), QString("1"));
-        QCOMPARE(window->findChild<QProgressBar*>("PROGRESS")->value(), 1);
         QVERIFY(!window->isVisible());
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
@@ -249,90 +195,57 @@ private slots:
     void fixedLayoutByExpirationThroughTheScratchDatabase()
     {
         ExportFixture data;
-        data.chosenFile = data.outputFile("FIXED.TXT");
-        auto window = data.openWindow(kOneCompany + " ORDER BY NAME1");
-        format(*window, 2)->setChecked(true);
+        for (int i = 11; i <= 20; ++i) {
+            const char* name = i == 11 ? "ZULU FARMS" : "OTHER";
+            data.addCompany("00000" + std::to_string(i), "01",
+                            {{"NAME1", name}, {"NAMESORT", name}, {"Omit", " "}});
+        }
+        data.db().execute("INSERT INTO MODS (FILE, SEQUENCE, EFFECTIVE, EXPIRE, MOD) VALUES "
+                          "('0000011', '01', '2026-12-10', '2026-12-10', 1.2)");
+        data.choose("FIXED.TXT");
+        auto window = data.open(2, "SELECT * FROM PRIME WHERE FILE IN ('0000001', '0000011') "
+                                   "ORDER BY NAME1");
         window->findChild<QRadioButton*>("EXPIRE")->setChecked(true);
         clickOk(*window);
-        const QByteArray bytes = bytesOf(data.chosenFile);
-        QCOMPARE(bytes.size(), 10 + 253 + 120 + 540 + 2);
-        QVERIFY(bytes.startsWith("0000001-01ACME WIDGET CO"));
-        QCOMPARE(bytes.mid(10 + 253, 30),
+        const QByteArray bytes = data.chosenBytes();
+        const int line = 10 + 253 + 120 + 540 + 2;
+        QCOMPARE(bytes.size(), 2 * line);
+        QVERIFY(bytes.startsWith("0000011-01ZULU FARMS"));
+        QVERIFY(bytes.mid(line).startsWith("0000001-01ACME WIDGET CO"));
+        QCOMPARE(bytes.mid(line + 10 + 253, 30),
                  QByteArray("03/15/20260.95 " + QByteArray(10, ' ') + "1.1  "));
-        QVERIFY(data.messages().isEmpty());
-        QVERIFY(!window->isVisible());
-    }
-
-    void workbookIsWritten()
-    {
-        ExportFixture data;
-        data.chosenFile = data.outputFile("EXPORT.XLSX");
-        auto window = data.openWindow();
-        format(*window, 4)->setChecked(true);
-        clickOk(*window);
-        QVERIFY(bytesOf(data.chosenFile).startsWith("PK\x03\x04"));
         QVERIFY(data.messages().isEmpty());
     }
 
     void tooMuchDataIsRefusedBeforeAFileIsAskedFor()
     {
         ExportFixture data;
-        data.chosenFile = data.outputFile("ALL.CSV");
-        QVERIFY(writeOldContent(data.chosenFile));
-        auto window = data.openWindow("SELECT * FROM PRIME ORDER BY NAME1");
+        data.choose("ALL.CSV", "OLD CONTENT");
+        auto window = data.open(0, "SELECT * FROM PRIME ORDER BY NAME1");
         data.queueAnswer(QMessageBox::Yes);
         clickOk(*window);
         QCOMPARE(data.messageTexts(), QStringList{"YOU ARE EXPORTING TOO MUCH DATA"});
         QCOMPARE(data.messages().first().title, Dialogs::defaultTitle());
         QVERIFY(data.asked.isEmpty());
-        QCOMPARE(bytesOf(data.chosenFile), QByteArray("OLD CONTENT"));
+        QCOMPARE(data.chosenBytes(), QByteArray("OLD CONTENT"));
         QVERIFY(!window->isVisible());
     }
 
-    void aFileThatCannotBeCreatedIsReported()
+    void aFileThatCannotBeCreatedIsTold()
     {
         ExportFixture data;
-        data.chosenFile = data.outputFile("missing/EXPORT.CSV");
-        auto window = data.openWindow();
-        clickOk(*window);
+        data.choose("missing/EXPORT.CSV");
+        clickOk(*data.open(0));
         QCOMPARE(data.messageTexts(), QStringList{"CANNOT CREATE OUTPUT FILE!"});
         QVERIFY(!QFile::exists(data.chosenFile));
-        QVERIFY(!window->isVisible());
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    }
-
-    void anUnwritableFolderIsToldOnceAndGetsNoFile()
-    {
-        ExportFixture data;
-        const UnwritableFolder folder(data.programFolder() + "locked");
-        if (!folder.usable())
-            QSKIP("this system lets the test process write in any folder");
-        data.chosenFile = QString::fromStdString(folder.path()) + "/EXPORT.CSV";
-        auto window = data.openWindow();
-        clickOk(*window);
-        QCOMPARE(data.messageTexts(), QStringList{"CANNOT CREATE OUTPUT FILE!"});
-        QVERIFY(QDir(QString::fromStdString(folder.path())).isEmpty());
-        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    }
-
-    void aFullDiskKeepsTheOldFileAndIsToldOnce_data()
-    {
-        QTest::addColumn<int>("layout");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("comma") << 0 << "EXPORT.CSV";
-        QTest::newRow("fixed") << 2 << "EXPORT.TXT";
-        QTest::newRow("workbook") << 4 << "EXPORT.XLSX";
     }
 
     void aFullDiskKeepsTheOldFileAndIsToldOnce()
     {
-        QFETCH(int, layout);
-        QFETCH(QString, name);
         ExportFixture data;
-        data.chosenFile = data.outputFile(name.toLatin1().constData());
-        QVERIFY(writeOldContent(data.chosenFile));
-        auto window = data.openWindow();
-        format(*window, layout)->setChecked(true);
+        data.choose("EXPORT.XLSX", "OLD CONTENT");
+        auto window = data.open(4);
         data.queueAnswer(QMessageBox::Yes);
         {
             const FileSizeLimit limit(200);
@@ -341,7 +254,7 @@ private slots:
         QCOMPARE(data.messageTexts(),
                  (QStringList{"Replace Existing File?", "CANNOT WRITE OUTPUT FILE! " +
                                                             data.chosenFile + ": File too large"}));
-        QCOMPARE(bytesOf(data.chosenFile), QByteArray("OLD CONTENT"));
+        QCOMPARE(data.chosenBytes(), QByteArray("OLD CONTENT"));
         const QDir folder(QString::fromStdString(data.programFolder()));
         QVERIFY(folder.entryList({"*.partial"}, QDir::Files | QDir::Hidden).isEmpty());
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
@@ -350,25 +263,21 @@ private slots:
     void exportRecordWritesTheSelectedCompanyAlone()
     {
         ExportFixture data;
-        data.chosenFile = data.outputFile("ONE.CSV");
+        data.choose("ONE.CSV");
         data.list().show();
         data.list().SORT_SELECT(2);
         data.list().positionOn("0000001", "01");
-        auto* button = data.list().findChild<QPushButton*>("EXPORTCUR");
-        QCOMPARE(button->text(), QString("Export Record"));
-        QVERIFY(button->isEnabled());
         QString caption;
         data.onModal<KREXPORT>([&caption](KREXPORT* window) {
             caption = window->windowTitle();
-            format(*window, 3)->setChecked(true);
+            chooseLayout(*window, 3);
             clickOk(*window);
         });
-        button->click();
+        data.list().findChild<QPushButton*>("EXPORTCUR")->click();
         QCOMPARE(caption, QString("Export Lookup Information"));
-        const QByteArray bytes = bytesOf(data.chosenFile);
+        const QByteArray bytes = data.chosenBytes();
         QCOMPARE(bytes.count("\r\n"), 2);
         QVERIFY(bytes.contains("\r\n\"0000001-01\",\"ACME WIDGET CO\","));
-        QVERIFY(data.messages().isEmpty());
     }
 };
 

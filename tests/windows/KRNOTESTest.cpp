@@ -1,16 +1,12 @@
 #include "windows/KRNOTES.h"
 
-#include "database/Database.h"
-#include "database/Installation.h"
-#include "shell/MASTER.h"
-#include "support/WindowFixture.h"
+#include "ResultsFixture.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <filesystem>
@@ -26,27 +22,18 @@ QByteArray bytesOf(const std::string& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
-// The program folder with the PA state chosen and two companies in its
-// database, the backup window over it, and folder choosers answered by
-// script: each answer is the next queued folder, or a cancel when none is left.
-class NotesFixture : public WindowFixture
+// Two Pennsylvania companies with blank notes and user fields, and folder
+// choosers answered by script: each answer is the next queued folder, or a
+// cancel when none is left.
+class NotesFixture : public ResultsFixture
 {
 public:
-    NotesFixture()
+    NotesFixture() : ResultsFixture("PA")
     {
-        m_master.fixProgramValues();
-        m_master.values().state = "PA";
-        m_master.values().stateConnect = Installation(programFolder()).stateConnect("PA");
-        m_db.open(m_master.values().stateDatabasePath(), m_master.values().stateConnect);
-        for (const char* file : {"100001", "100002"}) {
-            m_db.prepare("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, User1, User2, User3, "
-                         "Omit) VALUES (?, '00', ?, 'Acme', ' ', ' ', ' ', ' ')")
-                .bindAll({Value(file), Value(std::string(file) + "00")})
-                .run();
-            m_db.prepare("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES (?, '00', ' ')")
-                .bindAll({Value(file)})
-                .run();
-        }
+        for (const char* file : {"100001", "100002"})
+            addCompany(
+                file, "00",
+                {{"NAME1", "Acme"}, {"User1", " "}, {"User2", " "}, {"User3", " "}, {"Omit", " "}});
         Dialogs::setFileScript([this](const Dialogs::FileRequest& request) {
             requests.append(request);
             Dialogs::FileAnswer answer;
@@ -59,32 +46,17 @@ public:
     }
     ~NotesFixture() { Dialogs::setFileScript({}); }
 
-    MASTER& master() { return m_master; }
     std::string localBackup() const { return programFolder() + "BACKUPPA.MDB"; }
-
-    // Sets or reads a column (NOTES.NOTES or PRIME.User1) of one company.
     void set(const char* table, const char* column, const char* file, const std::string& value)
     {
-        m_db.prepare(std::string("UPDATE ") + table + " SET " + column + " = ? WHERE FILE = ?")
-            .bindAll({Value(value), Value(file)})
+        db().prepare(std::string("UPDATE ") + table + " SET " + column + " = ? WHERE FILE = ?")
+            .bindAll({value, file})
             .run();
     }
-    Value get(const char* table, const char* column, const char* file)
-    {
-        Statement query =
-            m_db.prepare(std::string("SELECT ") + column + " FROM " + table + " WHERE FILE = ?");
-        query.bindAll({Value(file)});
-        return query.step() ? query.column(0) : Value("(no row)");
-    }
     void setNote(const char* file, const std::string& note) { set("NOTES", "NOTES", file, note); }
-    Value note(const char* file) { return get("NOTES", "NOTES", file); }
 
     QStringList folders;
     QList<Dialogs::FileRequest> requests;
-
-private:
-    MASTER m_master;
-    Database m_db;
 };
 
 // Drives the backup window as a user would.
@@ -92,26 +64,18 @@ struct BackupWindow
 {
     explicit BackupWindow(KRNOTES& shown) : window(shown) { window.show(); }
 
-    template <typename T> T* child(const QString& name) const
-    {
-        T* found = window.findChild<T*>(name);
-        if (!found)
-            qFatal("the backup window has no %s", qPrintable(name));
-        return found;
-    }
-    QCheckBox* otherFolder() const { return child<QCheckBox>("Check1"); }
-    QString folderCaption() const { return child<QLabel>("Label1")->text(); }
+    QCheckBox* otherFolder() const { return window.findChild<QCheckBox*>("Check1"); }
+    QLabel* folderLabel() const { return window.findChild<QLabel*>("Label1"); }
     bool folderShown() const
     {
-        return child<QLabel>("Label1")->isVisible() && child<QLineEdit>("Dir1")->isVisible();
+        return folderLabel()->isVisible() && window.findChild<QLineEdit*>("Dir1")->isVisible();
     }
-    QString folder() const { return child<QLineEdit>("Dir1")->text() + '/'; }
     void choose(int option) const
     {
-        child<QRadioButton>(QStringLiteral("Option%1").arg(option))->click();
+        window.findChild<QRadioButton*>(QStringLiteral("Option%1").arg(option))->click();
     }
     void tick() const { otherFolder()->click(); }
-    void ok() const { child<QPushButton>("OK")->click(); }
+    void ok() const { window.findChild<QPushButton*>("OK")->click(); }
 
     KRNOTES& window;
 };
@@ -148,20 +112,17 @@ private slots:
         NotesFixture fixture;
         KRNOTES shown(fixture.master());
         const BackupWindow window(shown);
-        // Another option first, so that the click on this one is a change.
         window.choose(option == 1 ? 2 : 1);
         window.choose(option);
         QCOMPARE(window.otherFolder()->text(), checkCaption);
-        QCOMPARE(window.folderCaption(), folderCaption);
+        QCOMPARE(window.folderLabel()->text(), folderCaption);
         QVERIFY(!window.folderShown());
-
-        // Ticked: the chooser asks under the caption, and the folder shows under the label.
         const QString folder =
             QDir(QString::fromStdString(fixture.temporaryFolder())).absolutePath();
         fixture.folders << folder;
         window.tick();
         QVERIFY(window.folderShown());
-        QCOMPARE(window.folder(), folder + '/');
+        QCOMPARE(shown.folder(), folder);
         QCOMPARE(fixture.requests.last().title, checkCaption);
         fixture.queueAnswer(QMessageBox::No);
         window.ok();
@@ -213,30 +174,65 @@ private slots:
         QCOMPARE(shown.folder() + '/', QString::fromStdString(fixture.temporaryFolder()));
     }
 
-    void aBackupIsCopiedToTheChosenFolderOrTheFailureSaid()
+    void aBackupGoesToTheOtherFolderAndComesBackByRestoreOrMerge()
     {
         NotesFixture fixture;
-        fixture.setNote("100001", "Call in May");
+        fixture.setNote("100001", "Renewal in March");
+        fixture.set("PRIME", "User1", "100002", "Key account");
         const std::string other = fixture.temporaryFolder() + "diskette";
         std::filesystem::create_directory(other);
         const std::string chosen = other + "/BACKUPPA.MDB";
-        {
-            KRNOTES shown(fixture.master());
-            const BackupWindow window(shown);
+        int restoredSignals = 0;
+        const auto run = [&](int option, QMessageBox::StandardButton answer) {
+            auto shown = std::make_unique<KRNOTES>(fixture.master());
+            QObject::connect(shown.get(), &KRNOTES::userDataRestored,
+                             [&restoredSignals] { ++restoredSignals; });
+            const BackupWindow window(*shown);
+            window.choose(option);
             fixture.folders << QString::fromStdString(other);
             window.tick();
-            fixture.queueAnswer(QMessageBox::Yes);
+            fixture.queueAnswer(answer);
             window.ok();
-            QVERIFY(!shown.isVisible());
-        }
+            return shown;
+        };
+        QVERIFY(!run(1, QMessageBox::Yes)->isVisible());
         QCOMPARE(
             fixture.messageTexts(),
             QStringList({QString::fromStdString("Backup User Data and Notes to " + chosen + "?"),
-                         QString::fromStdString("1 User Notes and 0 Fields Saved to " +
+                         QString::fromStdString("1 User Notes and 1 Fields Saved to " +
                                                 fixture.localBackup()),
                          QString::fromStdString("Backup copied to " + chosen)}));
         QCOMPARE(fixture.messages()[1].title, QString("Backup Complete"));
         QCOMPARE(bytesOf(chosen), bytesOf(fixture.localBackup()));
+
+        // Typed over since, and the local backup lost.
+        fixture.setNote("100001", "typed later");
+        fixture.set("PRIME", "User1", "100002", " ");
+        std::filesystem::remove(fixture.localBackup());
+        qsizetype before = fixture.messages().size();
+        QVERIFY(!run(2, QMessageBox::Yes)->isVisible());
+        QCOMPARE(restoredSignals, 1);
+        QCOMPARE(fixture.messageTexts().mid(before),
+                 QStringList(
+                     {QString::fromStdString("Restore User Data and Notes from " + chosen + "?"),
+                      QString::fromStdString("1 User Notes and 1 Fields Restored From " + chosen),
+                      "User Notes and Fields Restored!"}));
+        QCOMPARE(fixture.messages()[before].title, QString("Restore User Notes & Data"));
+        QCOMPARE(fixture.messages().last().title, QString("Restore Complete"));
+        QCOMPARE(fixture.note("100001", "00"), Value("Renewal in March"));
+        QCOMPARE(fixture.field("100002", "00", "User1"), Value("Key account"));
+        QVERIFY(!std::filesystem::exists(fixture.localBackup()));
+
+        // A merge keeps the current note first; No changes nothing.
+        fixture.setNote("100001", "typed later");
+        QVERIFY(run(3, QMessageBox::No)->isVisible());
+        QCOMPARE(fixture.note("100001", "00"), Value("typed later"));
+        QCOMPARE(restoredSignals, 1);
+        QVERIFY(!run(3, QMessageBox::Yes)->isVisible());
+        QCOMPARE(fixture.messageTexts().last(), QString("User Notes and Fields Merged!"));
+        QCOMPARE(fixture.messages().last().title, QString("Merge Complete"));
+        QCOMPARE(fixture.note("100001", "00"), Value("typed later\r\nRenewal in March"));
+        QCOMPARE(restoredSignals, 2);
 
         // The folder went away after it was chosen: the local backup is made, the copy fails.
         KRNOTES shown(fixture.master());
@@ -246,79 +242,15 @@ private slots:
         fixture.folders << QString::fromStdString(removed);
         window.tick();
         std::filesystem::remove(removed);
-        fixture.setNote("100002", "Second note");
+        before = fixture.messages().size();
         fixture.queueAnswer(QMessageBox::Yes);
         window.ok();
-        QCOMPARE(fixture.messageTexts().mid(3),
-                 QStringList({QString::fromStdString("Backup User Data and Notes to " + removed +
-                                                     "/BACKUPPA.MDB?"),
-                              QString::fromStdString("2 User Notes and 0 Fields Saved to " +
+        QCOMPARE(fixture.messageTexts().mid(before + 1),
+                 QStringList({QString::fromStdString("1 User Notes and 1 Fields Saved to " +
                                                      fixture.localBackup()),
                               "Error copying file!  Make sure path is correct!"}));
         QVERIFY(!std::filesystem::exists(removed));
         QVERIFY(shown.isVisible());
-    }
-
-    void notesAndFieldsComeBackFromTheOtherFolder()
-    {
-        NotesFixture fixture;
-        fixture.setNote("100001", "Renewal in March");
-        fixture.set("PRIME", "User1", "100002", "Key account");
-        const std::string other = fixture.temporaryFolder() + "diskette";
-        std::filesystem::create_directory(other);
-        const std::string chosen = other + "/BACKUPPA.MDB";
-        {
-            KRNOTES shown(fixture.master());
-            fixture.folders << QString::fromStdString(other);
-            BackupWindow(shown).tick();
-            fixture.queueAnswer(QMessageBox::Yes);
-            shown.ok();
-        }
-        // Typed over since, and the local backup lost.
-        fixture.setNote("100001", "typed later");
-        fixture.set("PRIME", "User1", "100002", " ");
-        std::filesystem::remove(fixture.localBackup());
-
-        KRNOTES restoring(fixture.master());
-        const BackupWindow window(restoring);
-        QSignalSpy restored(&restoring, &KRNOTES::userDataRestored);
-        window.choose(2);
-        fixture.folders << QString::fromStdString(other);
-        window.tick();
-        const qsizetype before = fixture.messages().size();
-        fixture.queueAnswer(QMessageBox::Yes);
-        window.ok();
-        QCOMPARE(fixture.messageTexts().mid(before),
-                 QStringList(
-                     {QString::fromStdString("Restore User Data and Notes from " + chosen + "?"),
-                      QString::fromStdString("1 User Notes and 1 Fields Restored From " + chosen),
-                      "User Notes and Fields Restored!"}));
-        QCOMPARE(fixture.messages()[before].title, QString("Restore User Notes & Data"));
-        QCOMPARE(fixture.messages().last().title, QString("Restore Complete"));
-        QCOMPARE(fixture.note("100001"), Value("Renewal in March"));
-        QCOMPARE(fixture.get("PRIME", "User1", "100002"), Value("Key account"));
-        QCOMPARE(restored.count(), 1);
-        QVERIFY(!restoring.isVisible());
-        QVERIFY(!std::filesystem::exists(fixture.localBackup()));
-
-        // A merge keeps the current note first; No changes nothing.
-        fixture.setNote("100001", "typed later");
-        KRNOTES merging(fixture.master());
-        const BackupWindow mergeWindow(merging);
-        QSignalSpy merged(&merging, &KRNOTES::userDataRestored);
-        mergeWindow.choose(3);
-        fixture.folders << QString::fromStdString(other);
-        mergeWindow.tick();
-        fixture.queueAnswer(QMessageBox::No);
-        mergeWindow.ok();
-        QCOMPARE(fixture.note("100001"), Value("typed later"));
-        QVERIFY(merging.isVisible());
-        fixture.queueAnswer(QMessageBox::Yes);
-        mergeWindow.ok();
-        QCOMPARE(fixture.messageTexts().last(), QString("User Notes and Fields Merged!"));
-        QCOMPARE(fixture.messages().last().title, QString("Merge Complete"));
-        QCOMPARE(fixture.note("100001"), Value("typed later\r\nRenewal in March"));
-        QCOMPARE(merged.count(), 1);
     }
 };
 
