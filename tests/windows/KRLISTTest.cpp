@@ -2,12 +2,8 @@
 
 #include "RecordWindow.h"
 #include "ResultList.h"
-#include "database/Database.h"
-#include "database/Installation.h"
-#include "database/QueryRecordSet.h"
+#include "ResultsFixture.h"
 #include "lookup/LookupFile.h"
-#include "shell/MASTER.h"
-#include "support/WindowFixture.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -22,62 +18,44 @@ namespace {
 // A state database with seven companies, and the list open on it in name order.
 struct Open
 {
-    WindowFixture fixture;
-    MASTER master;
-    ResultList page{nullptr};
+    ResultsFixture data;
+    ResultList page{&data.list()};
 
-    explicit Open(const std::string& state = "PA")
+    explicit Open(const std::string& state = "PA") : data(state)
     {
-        master.fixProgramValues();
-        master.values().state = state;
-        master.values().stateConnect = Installation(fixture.programFolder()).stateConnect(state);
-        {
-            Database db = database();
-            const char* companies[][7] = {
-                {"1000001", "01", "SMITH TOOL CO", "", "Allegheny", "19064", "    "},
-                {"1000002", "01", "acme widgets", "DBA ACME", "Bucks", "18901", "1234"},
-                {"1000002", "02", "Zenith Labs", "", "Chester", "19380", ""},
-                {"1000003", "01", "MILLER & SONS", "", "Adams", "17325", ""},
-                {"0999999", "01", "Baker Bros", "", "York", "17401", ""},
-                {"2000001", "01", "MILLER_JONES", "", "Berks", "19601", ""},
-                {"2000002", "01", "MILLERS MILL", "", "Berks", "19601", ""}};
-            for (const auto& [file, sequence, name, name2, county, zip, zipExt] : companies)
-                db.prepare("INSERT INTO PRIME (STATE, FILE, SEQUENCE, FILESEQ, NAME1, NameSort, "
-                           "NAME2, STREET, CITY, ST, ZIP, ZIPEXT, COUNTYNAME, CountySort, Omit) "
-                           "VALUES ('PA', ?, ?, ?, ?, ?, ?, '12 MAIN ST', 'SPRINGFIELD', 'PA', "
-                           "?, ?, ?, ?, ' ')")
-                    .bindAll({file, sequence, std::string(file) + sequence, name, name, name2, zip,
-                              zipExt, county, county})
-                    .run();
-            db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, SEQUENCE, ' ' "
-                       "FROM PRIME");
-            db.execute("UPDATE PRIME SET PHONE = '215-555-0100', UserPhone = '     ' "
-                       "WHERE FILE = '1000001'");
-            db.execute("INSERT INTO MODS (FILE, SEQUENCE, ISSUE, EFFECTIVE, EXPIRE, MOD) "
-                       "VALUES ('1000001', '01', '2023-01-05', '2023-03-01', '2024-03-01', 0.95), "
-                       "('1000001', '01', '2024-01-05', '2024-03-01', '2025-03-01', 1.05)");
-        }
-        master.show();
-        page.list = new KRLIST(master, "INITIAL", QString::fromStdString(state),
-                               QString::fromStdString(fixture.programFolder()) + "INITIAL/");
+        const char* companies[][5] = {{"1000001", "01", "SMITH TOOL CO", "Allegheny", "19064"},
+                                      {"1000002", "01", "acme widgets", "Bucks", "18901"},
+                                      {"1000002", "02", "Zenith Labs", "Chester", "19380"},
+                                      {"1000003", "01", "MILLER & SONS", "Adams", "17325"},
+                                      {"0999999", "01", "Baker Bros", "York", "17401"},
+                                      {"2000001", "01", "MILLER_JONES", "Berks", "19601"},
+                                      {"2000002", "01", "MILLERS MILL", "Berks", "19601"}};
+        for (const auto& [file, sequence, name, county, zip] : companies)
+            data.addCompany(file, sequence,
+                            {{"STATE", "PA"},
+                             {"NAME1", name},
+                             {"NameSort", name},
+                             {"STREET", "12 MAIN ST"},
+                             {"CITY", "SPRINGFIELD"},
+                             {"ST", "PA"},
+                             {"ZIP", zip},
+                             {"COUNTYNAME", county},
+                             {"CountySort", county},
+                             {"Omit", " "}});
+        data.db().execute("UPDATE PRIME SET PHONE = '215-555-0100', UserPhone = '     ' "
+                          "WHERE FILE = '1000001'");
+        data.db().execute(
+            "INSERT INTO MODS (FILE, SEQUENCE, ISSUE, EFFECTIVE, EXPIRE, MOD) VALUES ('1000001', "
+            "'01', '2023-01-05', '2023-03-01', '2024-03-01', 0.95), ('1000001', '01', "
+            "'2024-01-05', '2024-03-01', '2025-03-01', 1.05)");
+        data.master().show();
         page.list->showMaximized();
         page.list->SORT_SELECT(2);
     }
-
-    Database database()
-    {
-        return Database(master.values().stateDatabasePath(), master.values().stateConnect);
-    }
-    std::string omit(const char* file)
-    {
-        Database db = database();
-        return QueryRecordSet(db, std::string("SELECT Omit FROM PRIME WHERE FILE = '") + file + "'")
-            .field("Omit")
-            .toString();
-    }
+    std::string omit(const char* file) { return data.field(file, "01", "Omit").toString(); }
     QString lookupPath(const char* file) const
     {
-        return QString::fromStdString(fixture.programFolder()) + "INITIAL/" + file;
+        return QString::fromStdString(data.programFolder()) + "INITIAL/" + file;
     }
     // Writes a one-criterion zip lookup into the workspace and shows the tabs again.
     void saveLookup(const char* file, const std::string& title, const char* from, const char* thru,
@@ -181,8 +159,8 @@ private slots:
         list.openTab(1);
         QCOMPARE(list.column(), QStringList({"acme widgets", "SMITH TOOL CO", "Zenith Labs"}));
         QCOMPARE(list.count(), QString("3"));
-        QVERIFY(open.master.isCommandEnabled("SSRibbon1_4"));
-        QVERIFY(!open.master.isCommandEnabled("mnuEditSearch"));
+        QVERIFY(open.data.master().isCommandEnabled("SSRibbon1_4"));
+        QVERIFY(!open.data.master().isCommandEnabled("mnuEditSearch"));
         // A lookup that selects nothing leaves the row buttons disabled.
         list.openTab(2);
         QCOMPARE(list.count(), QString("0"));
@@ -194,14 +172,14 @@ private slots:
         QVERIFY(QFile::remove(open.lookupPath("SEARCH3.KRD")));
         list.list->lookupTabs().SETTABS(0);
         list.list->SETBUTTONS(list.list);
-        QVERIFY(!open.master.isCommandEnabled("SSRibbon1_3"));
-        list.list->SETBUTTONS(&open.master);
-        QVERIFY(open.master.isCommandEnabled("SSRibbon1_3"));
+        QVERIFY(!open.data.master().isCommandEnabled("SSRibbon1_3"));
+        list.list->SETBUTTONS(&open.data.master());
+        QVERIFY(open.data.master().isCommandEnabled("SSRibbon1_3"));
         // The list falls back on all companies, running no other lookup.
         list.list->SETTABS();
         QCOMPARE(list.tabs()->currentIndex(), 0);
         QCOMPARE(list.tabs()->count(), 3);
-        QCOMPARE(open.fixture.messageTexts(), QStringList());
+        QCOMPARE(open.data.messageTexts(), QStringList());
         QCOMPARE(list.count(), QString("7"));
         // The keys reach every tab.
         list.allGrid()->setFocus();
@@ -262,7 +240,7 @@ private slots:
         open.saveLookup("SEARCH1.KRD", "Bucks", "18901", "18901");
         list.openTab(1);
         QString caption;
-        open.fixture.onModal<KRLISTI>([&caption](KRLISTI* window) {
+        open.data.onModal<KRLISTI>([&caption](KRLISTI* window) {
             RecordWindow record{window};
             caption = window->windowTitle();
             record.notes()->setPlainText("Quote sent");
@@ -285,12 +263,12 @@ private slots:
         open.page.openTab(1);
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
         open.page.openTab(0);
-        open.master.findChild<QAction*>("mnuSQLcopy")->trigger();
+        open.data.master().findChild<QAction*>("mnuSQLcopy")->trigger();
         open.page.openTab(1);
         const QString statement = QGuiApplication::clipboard()->text();
         QVERIFY2(statement.startsWith("SELECT * FROM PRIME WHERE "), qPrintable(statement));
         QVERIFY(statement.contains("18901"));
-        QCOMPARE(open.fixture.messageTexts(), QStringList({statement}));
+        QCOMPARE(open.data.messageTexts(), QStringList({statement}));
     }
 
     void fullAddressIsOfferedInNewYorkOnly()
