@@ -141,14 +141,7 @@ private slots:
         QCOMPARE(open.app.tabs()->tabText(3), QString("Bakers and Roofers"));
         QCOMPARE(open.app.names(), QStringList({"Allen Roofing", "Harbor Bakery"}));
         QVERIFY(open.app.messages().isEmpty());
-        // Edit Search is offered on the all-companies tab only.
-        MASTER& master = open.app.master();
-        QVERIFY(!master.isCommandEnabled("SSRibbon1_1") &&
-                !master.isCommandEnabled("mnuEditSearch"));
-        QVERIFY(master.isCommandEnabled("SSRibbon1_0"));
         open.app.tabs()->setCurrentIndex(0);
-        QVERIFY(master.isCommandEnabled("SSRibbon1_1") && master.isCommandEnabled("mnuEditSearch"));
-
         script = [](const LookupEditor&) {};
         open.editSearch([](KREDDEL* window, QListWidget* list) {
             QCOMPARE(window->focusWidget(), list);

@@ -143,9 +143,9 @@ private slots:
         QCOMPARE(editor.criteriaGrid()->currentIndex().row(), 2);
         editor.criteriaGrid()->setCurrentIndex(editor.criteriaGrid()->model()->index(1, 0));
         editor.deleteCriterion();
+        QCOMPARE(editor.criteria(),
+                 QStringList({"County|09 Thru 09|Include", "Zip Code|19007 Thru 19007|Include"}));
         editor.criteriaGrid()->setFocus();
-        QTest::keyClick(editor.criteriaGrid(), Qt::Key_Delete);
-        QCOMPARE(editor.criteria(), QStringList({"County|09 Thru 09|Include"}));
         // Escape is Cancel: it leaves without a file.
         QTest::keyClick(editor.criteriaGrid(), Qt::Key_Escape);
         QVERIFY(!open.window->isVisible());
