@@ -4,9 +4,7 @@
 #include "LookupWindowFixture.h"
 #include "lookup/FieldCatalogue.h"
 
-#include <QAbstractItemModelTester>
 #include <QAction>
-#include <QDate>
 #include <QtTest>
 
 #include <memory>
@@ -17,56 +15,19 @@ using Field = FieldCatalogue::Position;
 
 namespace {
 
-// The editor opened as New Search (or Edit Search on a file) opens it, without a modal loop.
+// The editor opened as New Search opens it, without a modal loop.
 struct Open
 {
     LookupWindowFixture app;
     std::unique_ptr<KRLOOKUP> window;
     LookupEditor editor{nullptr};
 
-    explicit Open(const std::string& state = "PA", const std::string& file = "")
-        : app(state), window(app.showEditor(file)), editor{window.get()}
+    explicit Open(const std::string& state = "PA")
+        : app(state), window(app.showEditor()), editor{window.get()}
     {
     }
-    const Dialogs::Request& lastMessage() { return app.fixture().messages().last(); }
+    QString range() const { return editor.from()->text() + '-' + editor.thru()->text(); }
 };
-
-// Builds a lookup with the mouse and the keyboard in a new editor, and saves it.
-void buildBucksBuilders(const LookupEditor& editor)
-{
-    LookupEditor::type(editor.title(), "Bucks Builders");
-
-    // A county found by its name and picked with Enter; Thru left empty.
-    editor.choose(Field::County);
-    QCOMPARE(editor.pickColumn(1).mid(0, 3), QStringList({"Adams", "Allegheny", "Bucks"}));
-    editor.searchFor()->setFocus();
-    QTest::keyClicks(editor.searchFor(), "bu");
-    QCOMPARE(editor.pickRow(), 2);
-    QTest::keyClick(editor.searchFor(), Qt::Key_Return);
-    QCOMPARE(editor.from()->text(), QString("09"));
-    editor.accept();
-
-    // A mod range typed over the selected default and accepted with Enter.
-    editor.choose(Field::ExperienceMod);
-    QCOMPARE(editor.from()->selectedText(), QString("0.000"));
-    QCOMPARE(editor.thru()->text(), QString("9.999"));
-    QTest::keyClicks(editor.from(), "1.000");
-    QTest::keyClick(editor.from(), Qt::Key_Return);
-
-    // A whole SIC group found by its name, picked by a click and excluded.
-    editor.choose(Field::SicCode);
-    QTest::keyClicks(editor.searchFor(), "Food");
-    editor.pick("2000");
-    QCOMPARE(editor.from()->text() + '-' + editor.thru()->text(), QString("2000-2099"));
-    editor.excludeOption()->click();
-    editor.accept();
-    QVERIFY(editor.includeOption()->isChecked());
-
-    QCOMPARE(editor.criteria(),
-             QStringList({"County|09 Thru 09|Include", "Experience Mod.|1.000 Thru 9.999|Include",
-                          "SIC Code|2000 Thru 2099|Exclude"}));
-    editor.ok();
-}
 
 } // namespace
 
@@ -81,16 +42,19 @@ private slots:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("thru");
         QTest::addColumn<QString>("message");
-        const auto row = [](const char* name, int field, const char* from, const char* thru,
-                            const char* message) {
-            QTest::newRow(name) << field << from << thru << message;
-        };
-        row("no field", -1, "1", "2", "No field selected!");
-        row("mod above", Field::ExperienceMod, "2.000", "1.000",
-            "From must not be greater than Thru!");
+        QTest::newRow("no field") << -1 << "1"
+                                  << "2"
+                                  << "No field selected!";
+        QTest::newRow("mod above") << int(Field::ExperienceMod) << "2.000"
+                                   << "1.000"
+                                   << "From must not be greater than Thru!";
         // Thru is checked as typed: a value alone is no date, mod or band.
-        row("date alone", Field::ExpirationDate, "0301", "", "Date must be in the form MMDD!");
-        row("employees", Field::Employees, "1", "X", "Invalid employee category!");
+        QTest::newRow("date alone") << int(Field::ExpirationDate) << "0301"
+                                    << ""
+                                    << "Date must be in the form MMDD!";
+        QTest::newRow("employees") << int(Field::Employees) << "1"
+                                   << "X"
+                                   << "Invalid employee category!";
     }
     void refusedRangesAreSaidAndStayTyped()
     {
@@ -105,10 +69,9 @@ private slots:
         LookupEditor::type(open.editor.thru(), thru);
         open.editor.accept();
         QCOMPARE(open.app.messages(), QStringList({message}));
-        QCOMPARE(open.lastMessage().title, QString("Enter Selection Parameters"));
-        QCOMPARE(open.lastMessage().icon, QMessageBox::Warning);
-        QCOMPARE(open.editor.from()->text(), from);
-        QCOMPARE(open.editor.thru()->text(), thru);
+        QCOMPARE(open.app.fixture().messages().last().title, QString("Enter Selection Parameters"));
+        QCOMPARE(open.app.fixture().messages().last().icon, QMessageBox::Warning);
+        QCOMPARE(open.range(), from + '-' + thru);
         QCOMPARE(open.editor.criteria(), QStringList());
     }
 
@@ -116,7 +79,31 @@ private slots:
     {
         LookupWindowFixture app;
         app.fixture().onModal<KRLOOKUP>([](KRLOOKUP* window) {
-            buildBucksBuilders(LookupEditor{window});
+            const LookupEditor editor{window};
+            LookupEditor::type(editor.title(), "Bucks Builders");
+            // A county found by its name and picked with Enter; Thru left empty.
+            editor.choose(Field::County);
+            editor.searchFor()->setFocus();
+            QTest::keyClicks(editor.searchFor(), "bu");
+            QCOMPARE(editor.pickRow(), 2);
+            QTest::keyClick(editor.searchFor(), Qt::Key_Return);
+            editor.accept();
+            // A mod range typed over the selected default and accepted with Enter.
+            editor.choose(Field::ExperienceMod);
+            QCOMPARE(editor.from()->selectedText(), QString("0.000"));
+            QTest::keyClicks(editor.from(), "1.000");
+            QTest::keyClick(editor.from(), Qt::Key_Return);
+            // A whole SIC group found by its name, picked by a click and excluded.
+            editor.choose(Field::SicCode);
+            QTest::keyClicks(editor.searchFor(), "Food");
+            editor.pick("2000");
+            editor.excludeOption()->click();
+            editor.accept();
+            QVERIFY(editor.includeOption()->isChecked());
+            QCOMPARE(editor.criteria(), QStringList({"County|09 Thru 09|Include",
+                                                     "Experience Mod.|1.000 Thru 9.999|Include",
+                                                     "SIC Code|2000 Thru 2099|Exclude"}));
+            editor.ok();
             if (window->isVisible())
                 window->reject();
         });
@@ -126,9 +113,8 @@ private slots:
         QCOMPARE(app.bytes("SEARCH1.KRD"),
                  std::string("\"Bucks Builders\",\"County\",\"09\",\"09\",\"COUNTY\",#FALSE#\r\n"
                              "\"Bucks Builders\",\"Experience Mod.\",\"1.000\",\"9.999\","
-                             "\"MOD\",#FALSE#\r\n"
-                             "\"Bucks Builders\",\"SIC Code\",\"2000\",\"2099\",\"SIC\",#TRUE#"
-                             "\r\n"));
+                             "\"MOD\",#FALSE#\r\n\"Bucks Builders\",\"SIC Code\",\"2000\","
+                             "\"2099\",\"SIC\",#TRUE#\r\n"));
         // A new lookup brings the list back on the all-companies tab.
         QCOMPARE(app.tabs()->currentIndex(), 0);
         QCOMPARE(app.tabs()->tabText(1), QString("Bucks Builders"));
@@ -136,56 +122,52 @@ private slots:
         QCOMPARE(app.names(), QStringList({"Allen Roofing", "Greene Construction"}));
     }
 
-    void countsTheLookupAsItIsTyped()
+    void countsTheLookupAsItIsTypedAndDeletesCriteria()
     {
         Open open;
-        QTRY_COMPARE(open.editor.count(), QString("7 companies match"));
+        LookupEditor& editor = open.editor;
+        QTRY_COMPARE(editor.count(), QString("7 companies match"));
         // The range being typed counts before it is accepted.
-        open.editor.choose(Field::County);
-        open.editor.from()->setText("09");
-        QTRY_COMPARE(open.editor.count(), QString("4 companies match"));
-        open.editor.accept();
-        QCOMPARE(open.editor.criteria().size(), 1);
-        QTRY_COMPARE(open.editor.count(), QString("4 companies match"));
-        open.editor.choose(Field::SicCode);
-        open.editor.from()->setText("1500");
-        open.editor.thru()->setText("1799");
-        open.editor.excludeOption()->click();
-        QTRY_COMPARE(open.editor.count(), QString("1 company matches"));
+        editor.choose(Field::County);
+        editor.from()->setText("09");
+        QTRY_COMPARE(editor.count(), QString("4 companies match"));
+        editor.accept();
+        editor.choose(Field::SicCode);
+        editor.from()->setText("1500");
+        editor.thru()->setText("1799");
+        editor.excludeOption()->click();
+        QTRY_COMPARE(editor.count(), QString("1 company matches"));
+
+        for (const char* zip : {"18901", "19007"})
+            editor.add(Field::ZipCode, zip);
+        QCOMPARE(editor.criteriaGrid()->currentIndex().row(), 2);
+        editor.criteriaGrid()->setCurrentIndex(editor.criteriaGrid()->model()->index(1, 0));
+        editor.deleteCriterion();
+        QCOMPARE(editor.criteria(),
+                 QStringList({"County|09 Thru 09|Include", "Zip Code|19007 Thru 19007|Include"}));
+        editor.criteriaGrid()->setFocus();
+        // Escape is Cancel: it leaves without a file.
+        QTest::keyClick(editor.criteriaGrid(), Qt::Key_Escape);
+        QVERIFY(!open.window->isVisible());
+        QVERIFY(open.app.list().lookupTabs().folder().lookupFiles().empty());
     }
 
     void fieldsOfOtherDatabasesAreRefusedWhenChosen()
     {
         Open open;
-        LookupEditor& editor = open.editor;
-        editor.choose(Field::ZipCode);
-        LookupEditor::type(editor.from(), "190");
-        editor.choose(Field::MeritClass);
+        open.editor.choose(Field::ZipCode);
+        LookupEditor::type(open.editor.from(), "190");
+        open.editor.choose(Field::MeritClass);
         QCOMPARE(open.app.messages(),
                  QStringList({"This field can only be used with PM & DM Databases."}));
-        // Nothing else changes: the zip code stays chosen with its boxes.
-        QCOMPARE(editor.fields()->currentRow(), int(Field::ZipCode));
-        editor.accept();
-        QCOMPARE(editor.criteria(), QStringList({"Zip Code|00190 Thru 00190|Include"}));
-
-        // The arrow keys pass over them without a message.
-        editor.fields()->setFocus();
-        editor.fields()->setCurrentRow(Field::Sales);
-        QTest::keyClick(editor.fields(), Qt::Key_Down);
-        QCOMPARE(editor.fields()->currentRow(), int(Field::AreaCode));
-        QTest::keyClick(editor.fields(), Qt::Key_Down);
-        QTest::keyClick(editor.fields(), Qt::Key_Down);
-        QCOMPARE(editor.fields()->currentRow(), int(Field::FileNumber));
-        QTest::keyClick(editor.fields(), Qt::Key_Up);
-        QCOMPARE(editor.fields()->currentRow(), int(Field::NewRecords));
-        QCOMPARE(open.app.messages().size(), 1);
+        open.editor.accept();
+        QCOMPARE(open.editor.criteria(), QStringList({"Zip Code|00190 Thru 00190|Include"}));
     }
 
     void newYorkNamesTheExpirationItsAnniversary()
     {
         Open newYork("NY");
-        newYork.editor.choose(Field::ExpirationDate);
-        newYork.editor.accept();
+        newYork.editor.add(Field::ExpirationDate, "0101");
         QCOMPARE(newYork.editor.criteria(), QStringList({"Anniversary|0101 Thru 1231|Include"}));
     }
 
@@ -197,47 +179,19 @@ private slots:
         QCOMPARE(editor.pickColumn(1).first(), QString("Bread and Bakery Products"));
         // A header click sorts by codes, and the search then goes by code.
         editor.sortPickList(0);
-        QCOMPARE(editor.pickColumn(0), QStringList({"1500", "1521", "1611", "1700", "1761", "2000",
-                                                    "2011", "2051", "3312"}));
+        QCOMPARE(editor.pickColumn(0).mid(2, 3), QStringList({"1611", "1700", "1761"}));
         QTest::keyClicks(editor.searchFor(), "17");
         QCOMPARE(editor.pickRow(), 3);
         // Nothing at or after 9: the list stays where it was.
         editor.searchFor()->clear();
         QTest::keyClicks(editor.searchFor(), "9");
         QCOMPARE(editor.pickRow(), 3);
-
         editor.pick("1500");
-        QCOMPARE(editor.from()->text() + '-' + editor.thru()->text(), QString("1500-1599"));
+        QCOMPARE(open.range(), QString("1500-1599"));
         editor.pick("1700");
-        QCOMPARE(editor.from()->text() + '-' + editor.thru()->text(), QString("1500-1799"));
-        // Employee bands in code order.
-        editor.choose(Field::Employees);
-        editor.pick("2");
-        editor.pick("5");
-        QCOMPARE(editor.from()->text() + '-' + editor.thru()->text(), QString("2-5"));
+        QCOMPARE(open.range(), QString("1500-1799"));
         editor.choose(Field::EmployerName);
         QVERIFY(editor.pickList()->isHidden());
-    }
-
-    void fullStatePickListsRepositionOnEveryKey()
-    {
-        Open open;
-        LookupEditor& editor = open.editor;
-        open.app.addFullStateCodes();
-        QAbstractItemModelTester tester(editor.pickList()->model(),
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
-        editor.choose(Field::SicCode);
-        QCOMPARE(editor.pickColumn(0).size(), 1000);
-        editor.sortPickList(0);
-        const QStringList codes = editor.pickColumn(0);
-        for (const QString typed : {"5", "51", "514", "5149"}) {
-            QTest::keyClick(editor.searchFor(), typed.back().toLatin1());
-            const int row = editor.pickRow();
-            QVERIFY(codes[row] >= typed);
-            QVERIFY(row == 0 || codes[row - 1] < typed);
-            QVERIFY(editor.pickList()->viewport()->rect().intersects(
-                editor.pickList()->visualRect(editor.pickList()->currentIndex())));
-        }
     }
 
     void okSavesWhatIsTypedAndRefusesAnEmptyLookup()
@@ -248,20 +202,18 @@ private slots:
         editor.choose(Field::ZipCode);
         LookupEditor::type(editor.thru(), "19000");
         editor.ok();
-        QCOMPARE(open.app.messages(), QStringList({"No parameters selected for this search!"}));
-        QVERIFY(open.window->isVisible());
-
         // A typed range that Accept refuses keeps the editor open with it.
         editor.choose(Field::ExpirationDate);
         LookupEditor::type(editor.from(), "13");
         editor.ok();
-        QCOMPARE(open.app.messages().last(), QString("Date must be in the form MMDD!"));
         QCOMPARE(editor.from()->text(), QString("13"));
-
         LookupEditor::type(editor.from(), "0301");
         editor.title()->clear();
         editor.ok();
-        QCOMPARE(open.app.messages().last(), QString("No title entered for this search!"));
+        QVERIFY(open.window->isVisible());
+        QCOMPARE(open.app.messages(), QStringList({"No parameters selected for this search!",
+                                                   "Date must be in the form MMDD!",
+                                                   "No title entered for this search!"}));
         // The typed mod range is accepted by OK itself.
         LookupEditor::type(editor.title(), "Spring Renewals");
         editor.choose(Field::ExperienceMod);
@@ -271,9 +223,8 @@ private slots:
         QCOMPARE(open.app.messages().size(), 3);
         QCOMPARE(open.app.bytes("SEARCH1.KRD"),
                  std::string("\"Spring Renewals\",\"Expiration Date\",\"0301\",\"1231\","
-                             "\"EXPIRE\",#FALSE#\r\n"
-                             "\"Spring Renewals\",\"Experience Mod.\",\"1.100\",\"9.999\","
-                             "\"MOD\",#FALSE#\r\n"));
+                             "\"EXPIRE\",#FALSE#\r\n\"Spring Renewals\",\"Experience Mod.\","
+                             "\"1.100\",\"9.999\",\"MOD\",#FALSE#\r\n"));
     }
 
     void keyboardAloneBuildsALookup()
@@ -282,16 +233,13 @@ private slots:
         LookupEditor& editor = open.editor;
         // Tabbing into the fields chooses none; the first arrow key chooses the first.
         QTest::keyClick(editor.title(), Qt::Key_Tab);
-        QCOMPARE(editor.focus(), editor.fields());
         QCOMPARE(editor.fields()->currentRow(), -1);
         QTest::keyClick(editor.fields(), Qt::Key_Down);
-        QCOMPARE(editor.fields()->currentRow(), int(Field::ExpirationDate));
         QCOMPARE(editor.from()->text(), QString("0101"));
-
         editor.fields()->setCurrentRow(Field::EmployerName);
         QTest::keyClick(editor.fields(), Qt::Key_Down);
         QTest::keyClick(editor.fields(), Qt::Key_Return);
-        QCOMPARE(editor.focus(), editor.from());
+        QCOMPARE(open.window->focusWidget(), editor.from());
         // A zip From is padded as it is left.
         QTest::keyClicks(editor.from(), "19");
         QTest::keyClick(editor.from(), Qt::Key_Tab);
@@ -304,8 +252,6 @@ private slots:
         QTest::keyClick(open.window.get(), Qt::Key_F, Qt::AltModifier);
         QTest::keyClicks(editor.from(), "19380");
         QTest::keyClick(editor.from(), Qt::Key_Return);
-        QCOMPARE(editor.criteria(), QStringList({"Zip Code|00019 Thru 18999|Include",
-                                                 "Zip Code|19380 Thru 19380|Exclude"}));
         QTest::keyClick(open.window.get(), Qt::Key_L, Qt::AltModifier);
         QTest::keyClicks(editor.title(), "Zips");
         // Enter elsewhere is OK.
@@ -315,52 +261,6 @@ private slots:
                  std::string("\"Zips\",\"Zip Code\",\"00019\",\"18999\",\"ZIP\",#FALSE#\r\n"
                              "\"Zips\",\"Zip Code\",\"19380\",\"19380\",\"ZIP\",#TRUE#\r\n"));
         QVERIFY(open.app.messages().isEmpty());
-    }
-
-    void deleteRemovesTheHighlightedCriterion()
-    {
-        Open open;
-        LookupEditor& editor = open.editor;
-        for (const char* zip : {"18901", "19007", "19380"})
-            editor.add(Field::ZipCode, zip);
-        QCOMPARE(editor.criteriaGrid()->currentIndex().row(), 2);
-        editor.criteriaGrid()->setCurrentIndex(editor.criteriaGrid()->model()->index(1, 0));
-        editor.deleteCriterion();
-        QCOMPARE(editor.criteria(), QStringList({"Zip Code|18901 Thru 18901|Include",
-                                                 "Zip Code|19380 Thru 19380|Include"}));
-        editor.criteriaGrid()->setFocus();
-        QTest::keyClick(editor.criteriaGrid(), Qt::Key_Delete);
-        QCOMPARE(editor.criteria(), QStringList({"Zip Code|18901 Thru 18901|Include"}));
-
-        // Escape is Cancel: it leaves without a file.
-        QTest::keyClick(editor.criteriaGrid(), Qt::Key_Escape);
-        QVERIFY(!open.window->isVisible());
-        QVERIFY(open.app.list().lookupTabs().folder().lookupFiles().empty());
-    }
-
-    void anEditedLookupIsShownAgainOnItsTab()
-    {
-        LookupWindowFixture app;
-        app.writeLookup("SEARCH1.KRD", "Roofers", {"", "SIC Code", "1761", "1761", "SIC", false});
-        app.list().SETTABS();
-        app.tabs()->setCurrentIndex(1);
-        QCOMPARE(app.names(), QStringList({"Allen Roofing"}));
-
-        const std::unique_ptr<KRLOOKUP> window = app.showEditor("SEARCH1.KRD");
-        LookupEditor editor{window.get()};
-        QCOMPARE(editor.title()->text(), QString("Roofers"));
-        LookupEditor::type(editor.title(), "Roofers and Pavers");
-        editor.choose(Field::SicCode);
-        LookupEditor::type(editor.from(), "1611");
-        editor.ok();
-        QVERIFY(!window->isVisible());
-        QCOMPARE(app.bytes("SEARCH1.KRD"),
-                 std::string("\"Roofers and Pavers\",\"SIC Code\",\"1761\",\"1761\",\"SIC\","
-                             "#FALSE#\r\n\"Roofers and Pavers\",\"SIC Code\",\"1611\",\"1611\","
-                             "\"SIC\",#FALSE#\r\n"));
-        QCOMPARE(app.tabs()->currentIndex(), 1);
-        QCOMPARE(app.tabs()->tabText(1), QString("Roofers and Pavers"));
-        QCOMPARE(app.names(), QStringList({"Allen Roofing", "Baker Paving"}));
     }
 
     void namedLookupsStopAtEight()
@@ -375,7 +275,6 @@ private slots:
         QCOMPARE(open.app.messages(),
                  QStringList({"Cannot write search information to disk!  Maximum searches is 8 "
                               "named searches and 1 untitled search."}));
-
         LookupEditor::type(open.editor.title(), "UNTITLED");
         open.editor.ok();
         QCOMPARE(open.app.bytes("UNTITLED.KRD"),

@@ -36,8 +36,6 @@ struct LookupEditor
     QString count() const { return child<QLabel>("lblCount")->text(); }
     QRadioButton* includeOption() const { return child<QRadioButton>("SQLINCLUDE"); }
     QRadioButton* excludeOption() const { return child<QRadioButton>("SQLEXCLUDE"); }
-    QWidget* focus() const { return window->focusWidget(); }
-
     void accept() const { child<QPushButton>("ADD")->click(); }
     void ok() const { child<QPushButton>("OK")->click(); }
     void deleteCriterion() const { child<QPushButton>("DELETE")->click(); }
@@ -58,27 +56,28 @@ struct LookupEditor
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, text);
     }
-    // Chooses a field, types its range over the given boxes and accepts it.
-    void add(int position, const QString& from, const QString& thru = {}) const
+    // Chooses a field, types its From and accepts it.
+    void add(int position, const QString& from) const
     {
         choose(position);
         type(this->from(), from);
-        if (!thru.isNull())
-            type(this->thru(), thru);
         accept();
     }
-
-    QStringList pickColumn(int column) const
+    // Rows of a grid, the given columns of each joined by '|'.
+    static QStringList rows(const QTableView* grid, std::initializer_list<int> columns)
     {
         QStringList texts;
-        for (int row = 0; row < pickList()->model()->rowCount(); ++row)
-            texts << pickList()->model()->index(row, column).data().toString();
+        for (int row = 0; row < grid->model()->rowCount(); ++row) {
+            QStringList cells;
+            for (int column : columns)
+                cells << grid->model()->index(row, column).data().toString();
+            texts << cells.join('|');
+        }
         return texts;
     }
-    QString pickHeader(int column) const
-    {
-        return pickList()->model()->headerData(column, Qt::Horizontal).toString();
-    }
+    QStringList pickColumn(int column) const { return rows(pickList(), {column}); }
+    // The criteria grid, one "Field|Selection|Include" text per row.
+    QStringList criteria() const { return rows(criteriaGrid(), {0, 1, 2}); }
     void sortPickList(int column) const
     {
         emit pickList()->horizontalHeader()->sectionClicked(column);
@@ -93,17 +92,6 @@ struct LookupEditor
         pickList()->scrollTo(index);
         QTest::mouseClick(pickList()->viewport(), Qt::LeftButton, {},
                           pickList()->visualRect(index).center());
-    }
-    // The criteria grid, one "Field|Selection|Include" text per row.
-    QStringList criteria() const
-    {
-        QStringList rows;
-        const QAbstractItemModel* model = criteriaGrid()->model();
-        for (int row = 0; row < model->rowCount(); ++row)
-            rows << model->index(row, 0).data().toString() + '|' +
-                        model->index(row, 1).data().toString() + '|' +
-                        model->index(row, 2).data().toString();
-        return rows;
     }
 };
 

@@ -2,7 +2,6 @@
 
 #include "database/Database.h"
 #include "database/Installation.h"
-#include "database/Transaction.h"
 #include "lookup/LookupFile.h"
 #include "shell/KRWSPACE.h"
 #include "windows/KRLIST.h"
@@ -41,28 +40,16 @@ const Company kCompanies[] = {
     {"1000007", "Harbor Bakery", "51", "00019", "2051", 1.05},
 };
 
-std::string fourDigits(int code)
-{
-    std::string text = std::to_string(code);
-    return std::string(4 - std::min<size_t>(4, text.size()), '0') + text;
-}
-
 } // namespace
-
-std::unique_ptr<KRLOOKUP> LookupWindowFixture::makeEditor()
-{
-    auto editor = std::make_unique<KRLOOKUP>(list().lookupTabs(), list().database(),
-                                             list().state().toStdString(), &m_master);
-    QObject::connect(editor.get(), &KRLOOKUP::saved, &list(), &KRLIST::showSavedLookup);
-    QObject::connect(editor.get(), &KRLOOKUP::cancelled, &list(), &KRLIST::SETTABS);
-    return editor;
-}
 
 std::unique_ptr<KRLOOKUP> LookupWindowFixture::showEditor(const std::string& file)
 {
     list().SetCurSQLFile(true);
     list().lookupTabs().setCurrentFile(file);
-    std::unique_ptr<KRLOOKUP> editor = makeEditor();
+    auto editor = std::make_unique<KRLOOKUP>(list().lookupTabs(), list().database(),
+                                             list().state().toStdString(), &m_master);
+    QObject::connect(editor.get(), &KRLOOKUP::saved, &list(), &KRLIST::showSavedLookup);
+    QObject::connect(editor.get(), &KRLOOKUP::cancelled, &list(), &KRLIST::SETTABS);
     editor->show();
     if (!QTest::qWaitForWindowActive(editor.get()))
         qFatal("the lookup editor did not become active");
@@ -127,25 +114,6 @@ void LookupWindowFixture::writeLookup(const std::string& name, const std::string
 {
     if (!LookupFile::write(workspaceFile(name), title, {criterion}))
         throw std::runtime_error("cannot write " + name);
-}
-
-void LookupWindowFixture::addFullStateCodes()
-{
-    Database db(m_master.values().stateDatabasePath(), m_master.values().stateConnect);
-    Transaction transaction(db);
-    db.execute("DELETE FROM CLASSLIST");
-    db.execute("DELETE FROM SICCODES");
-    Statement classes = db.prepare("INSERT INTO CLASSLIST (CLASS, DESC) VALUES (?, ?)");
-    for (int i = 0; i < 600; ++i) {
-        classes.reset();
-        classes.bindAll({fourDigits(1000 + i * 15), "Class " + std::to_string(600 - i)}).run();
-    }
-    Statement sic = db.prepare("INSERT INTO SICCODES (CODE, DESC) VALUES (?, ?)");
-    for (int i = 0; i < 1000; ++i) {
-        sic.reset();
-        sic.bindAll({fourDigits(100 + i * 9), "Industry " + std::to_string(1000 + i)}).run();
-    }
-    transaction.commit();
 }
 
 } // namespace kora::test

@@ -33,10 +33,8 @@ public:
     QTabBar* tabs() { return page().tabs(); }
     // Companies of the tab shown, in the grid's order.
     QStringList names() { return page().column(); }
-    // A lookup editor on the list's current lookup file, the list following
+    // The editor shown on a lookup file, or on a new lookup, the list following
     // what it saves as it does from the main window.
-    std::unique_ptr<KRLOOKUP> makeEditor();
-    // The editor shown on a lookup file, or on a new lookup.
     std::unique_ptr<KRLOOKUP> showEditor(const std::string& file = "");
 
     std::string workspaceFile(const std::string& name) const;
@@ -45,9 +43,6 @@ public:
     // Writes a lookup file of one criterion (its SQLDESC left empty) under a title.
     void writeLookup(const std::string& name, const std::string& title,
                      const SQLPARAMETER& criterion) const;
-
-    // Fills a state's pick-list tables as large as a full state's.
-    void addFullStateCodes();
 
 private:
     WindowFixture m_fixture;

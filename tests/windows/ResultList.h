@@ -32,7 +32,6 @@ struct ResultList
     QLineEdit* searchBox() const { return child<QLineEdit>("SFOR"); }
     QPushButton* markButton() const { return child<QPushButton>("MarkIt"); }
     QPushButton* moreInfoButton() const { return child<QPushButton>("Command1"); }
-    QTableView* modsGrid() const { return child<QTableView>("TDBGrid2"); }
 
     void openTab(int tab) const { tabs()->setCurrentIndex(tab); }
     void clickHeader(int column) const { emit grid()->horizontalHeader()->sectionClicked(column); }
