@@ -25,31 +25,6 @@ protected:
     TempFolder m_folder;
 };
 
-TEST_F(LookupSearchTest, RefusesNewJerseyFieldsElsewhere)
-{
-    const std::string path =
-        lookup({criterion(F::ZipCode, "07000", "07999"), criterion(F::NjArOnly, "0795", "1296")});
-    LookupSearch pennsylvania("PA");
-    const auto refused = pennsylvania.SetUpSQL(path, false);
-    EXPECT_FALSE(refused.ready);
-    const LookupMessage message{
-        "This lookup contains a field that can only be used with the state of NJ!",
-        "Parameter Verification", LookupMessage::Icon::Exclamation};
-    EXPECT_EQ(refused.messages, std::vector<LookupMessage>{message});
-    EXPECT_EQ(pennsylvania.CurSQL(), "");
-    EXPECT_FALSE(pennsylvania.SORTSRCH(2));
-
-    LookupSearch newJersey("NJ");
-    const auto ready = newJersey.SetUpSQL(path, false);
-    EXPECT_TRUE(ready.ready);
-    EXPECT_TRUE(ready.messages.empty());
-    EXPECT_EQ(newJersey.CurSQL(),
-              "SELECT * FROM PRIME WHERE NJAR BETWEEN 9507 AND 9612 AND (ZIP BETWEEN '07000' AND "
-              "'07999')");
-    EXPECT_EQ(newJersey.criteria().size(), 2u);
-    EXPECT_EQ(newJersey.criteria()[1].SQLDESC, "TEST");
-}
-
 // A lookup line in the file's own form.
 std::string line(const std::string& field, const std::string& from, const std::string& thru,
                  const std::string& code, bool exclude = false)
@@ -155,7 +130,6 @@ TEST_F(LookupSearchTest, SortingSetsTheRecordSource)
     EXPECT_EQ(search.recordSource(), cur + " ORDER BY MONTH(EXPIRE), DAY(EXPIRE), NAME1");
     EXPECT_TRUE(search.SORTSRCH(0));
     EXPECT_EQ(search.recordSource(), cur + " ORDER BY FILE");
-    EXPECT_EQ(search.CurSQL(), cur);
 }
 
 } // namespace
