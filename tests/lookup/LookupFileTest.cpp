@@ -82,11 +82,5 @@ TEST(LookupFile, RefusesFilesThatAreNotWholeLookups)
                              LookupMessage::Icon::Exclamation}));
 }
 
-TEST(LookupFile, NamesTheCompanionExclusionFile)
-{
-    EXPECT_EQ(LookupFile::companionName("SEARCH3.KRD"), "SEARCH3.XCL");
-    EXPECT_EQ(LookupFile::companionName("UNTITLED.KRD"), "UNTITLED.XCL");
-}
-
 } // namespace
 } // namespace kora::test

@@ -30,7 +30,7 @@ std::string titleOf(const std::string& path)
     return criteria ? criteria->front().SQLDESC : "(unreadable)";
 }
 
-TEST(LookupFolder, NewNamedLookupsTakeTheFirstFreeSlot)
+TEST(LookupFolder, NewNamedLookupsTakeTheFirstFreeSlotUpToEight)
 {
     TempFolder folder;
     const LookupFolder lookups(folder.path());
@@ -45,19 +45,11 @@ TEST(LookupFolder, NewNamedLookupsTakeTheFirstFreeSlot)
     EXPECT_FALSE(first.message);
     EXPECT_EQ(titleOf(folder.file("SEARCH2.KRD")), "TWO");
     EXPECT_FALSE(fs::exists(folder.file("SEARCH2.XCL")));
-
-    EXPECT_EQ(lookups.save("FOUR", kZipLookup, "").fileName, "SEARCH4.KRD");
+    for (int slot = 4; slot <= 8; ++slot)
+        EXPECT_EQ(lookups.save("LOOKUP", kZipLookup, "").fileName,
+                  "SEARCH" + std::to_string(slot) + ".KRD");
     EXPECT_EQ(titleOf(folder.file("SEARCH1.KRD")), "ONE");
     EXPECT_EQ(titleOf(folder.file("SEARCH3.KRD")), "THREE");
-}
-
-TEST(LookupFolder, RefusesANinthNamedLookup)
-{
-    TempFolder folder;
-    const LookupFolder lookups(folder.path());
-    for (int slot = 1; slot <= 8; ++slot)
-        EXPECT_EQ(lookups.save("LOOKUP " + std::to_string(slot), kModLookup, "").fileName,
-                  "SEARCH" + std::to_string(slot) + ".KRD");
 
     const auto ninth = lookups.save("NINE", kZipLookup, "");
     EXPECT_FALSE(ninth.saved());

@@ -37,18 +37,13 @@ TEST_F(LookupResultsTest, EachFieldSelectsTheCompaniesItMeans)
               (Names{"ACME TOOL", "BAKER'S DOZEN", "delta labs", "EVANS FARM"}));
     EXPECT_EQ(m_data.select({criterion(F::ExpirationDate, "1101", "0228", true)}),
               (Names{"CARSON STEEL", "FOX & HOUND"}));
-    EXPECT_EQ(m_data.select({criterion(F::ExpirationDate, "0301", "0630")}),
-              (Names{"CARSON STEEL", "FOX & HOUND"}));
 
     EXPECT_EQ(m_data.select({criterion(F::ExperienceMod, "1.250", "2.000")}),
               (Names{"ACME TOOL", "CARSON STEEL", "FOX & HOUND"}));
     EXPECT_EQ(m_data.select({criterion(F::ExperienceMod, "1.000", "9.999", true)}),
               (Names{"BAKER'S DOZEN", "EVANS FARM"}));
     EXPECT_EQ(m_data.select({criterion(F::MeritClass, "Debit", "")}), (Names{"delta labs"}));
-    EXPECT_EQ(m_data.select({criterion(F::MeritClass, "Debit", "", true)}).size(), 5u);
 
-    EXPECT_EQ(m_data.select({criterion(F::ClassCode, "8810", "8810")}),
-              (Names{"ACME TOOL", "delta labs", "FOX & HOUND"}));
     EXPECT_EQ(m_data.select({criterion(F::ClassCode, "8810", "8810"),
                              criterion(F::ClassCode, "3632", "3632", true)}),
               (Names{"ACME TOOL", "delta labs"}));
@@ -56,23 +51,15 @@ TEST_F(LookupResultsTest, EachFieldSelectsTheCompaniesItMeans)
               (Names{"CARSON STEEL", "EVANS FARM", "GRAY CO"}));
 
     // Text ranges compare without regard to case; a quote is part of the value.
-    EXPECT_EQ(m_data.select({criterion(F::EmployerName, "b", "czz")}),
-              (Names{"BAKER'S DOZEN", "CARSON STEEL"}));
     EXPECT_EQ(m_data.select({criterion(F::EmployerName, "baker's dozen", "DELTA LABS")}),
               (Names{"BAKER'S DOZEN", "CARSON STEEL", "delta labs"}));
     EXPECT_EQ(m_data.select({criterion(F::EmployerName, "Z' OR 'x'='x", "Z")}), (Names{}));
 
     EXPECT_EQ(m_data.select({criterion(F::ZipCode, "19000", "19099"),
-                             criterion(F::ZipCode, "19300", "19399")}),
-              (Names{"ACME TOOL", "BAKER'S DOZEN", "delta labs", "FOX & HOUND"}));
-    EXPECT_EQ(m_data.select({criterion(F::County, "46", "46", true)}),
-              (Names{"ACME TOOL", "BAKER'S DOZEN", "CARSON STEEL", "delta labs", "GRAY CO"}));
-    EXPECT_EQ(m_data.select({criterion(F::ZipCode, "19000", "19099"),
                              criterion(F::ZipCode, "19300", "19399"),
                              criterion(F::ExperienceMod, "1.000", "9.999"),
                              criterion(F::County, "15", "15", true)}),
               (Names{"FOX & HOUND"}));
-    EXPECT_EQ(m_data.select({criterion(F::NewRecords, "", "")}).size(), 7u);
 }
 
 TEST_F(LookupResultsTest, ComesInTheOrderOfEachSortColumn)

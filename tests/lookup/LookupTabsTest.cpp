@@ -44,7 +44,7 @@ TEST(LookupTabs, ShowAtMostNineLookupsInFileNameOrder)
     EXPECT_EQ(tabs.caption(10), "");
 }
 
-TEST(LookupTabs, RebuildFollowsTheFolder)
+TEST(LookupTabs, RebuildFollowsTheFolderAndNamesTheCurrentFile)
 {
     TempFolder folder;
     LookupTabs tabs(folder.path());
@@ -59,6 +59,15 @@ TEST(LookupTabs, RebuildFollowsTheFolder)
     EXPECT_EQ(captions(tabs), (std::vector<std::string>{"", "BROKEN.KRD", "EMPTY.KRD", "FIRST",
                                                         "SECOND", "THIRD", "", "", "", "", ""}));
     EXPECT_EQ(tabs.fileOfTab(2), "EMPTY.KRD");
+    tabs.SetCurSQLFile(false, 4);
+    EXPECT_EQ(tabs.currentFile(), "SEARCH2.KRD");
+    tabs.SetCurSQLFile(true, 4);
+    EXPECT_EQ(tabs.currentFile(), "");
+    for (int tab : {0, 7}) {
+        tabs.setCurrentFile("SEARCH1.KRD");
+        tabs.SetCurSQLFile(false, tab);
+        EXPECT_EQ(tabs.currentFile(), "") << tab;
+    }
 
     // Retitling changes the caption, not the file.
     lookups.save("RENAMED", kLookup, "SEARCH2.KRD");
@@ -77,25 +86,6 @@ TEST(LookupTabs, RebuildFollowsTheFolder)
     lookups.remove("SEARCH2.KRD");
     EXPECT_EQ(tabs.SETTABS(1), 0);
     EXPECT_EQ(captions(tabs), std::vector<std::string>(11));
-}
-
-TEST(LookupTabs, CurrentLookupFile)
-{
-    TempFolder folder;
-    LookupTabs tabs(folder.path());
-    tabs.folder().save("FIRST", kLookup, "");
-    tabs.folder().save("SECOND", kLookup, "");
-    tabs.SETTABS(0);
-
-    tabs.SetCurSQLFile(false, 2);
-    EXPECT_EQ(tabs.currentFile(), "SEARCH2.KRD");
-    tabs.SetCurSQLFile(true, 2);
-    EXPECT_EQ(tabs.currentFile(), "");
-    tabs.setCurrentFile("SEARCH1.KRD");
-    tabs.SetCurSQLFile(false, 0);
-    EXPECT_EQ(tabs.currentFile(), "");
-    tabs.SetCurSQLFile(false, 7);
-    EXPECT_EQ(tabs.currentFile(), "");
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "lookup/Criteria.h"
-#include "lookup/CriterionRules.h"
 #include "lookup/LookupTestDatabase.h"
 #include "lookup/RenewalWindow.h"
 
@@ -35,7 +34,6 @@ TEST_P(RenewalWindowTest, GivesTheMonthDaysOfTheWindow)
 
 INSTANTIATE_TEST_SUITE_P(Windows, RenewalWindowTest,
                          testing::Values(WindowCase{"2026-06-01", 0, 29, {{601, 630}}},
-                                         WindowCase{"2026-06-20", 0, 30, {{620, 720}}},
                                          WindowCase{
                                              "2026-12-20", 0, 30, {{101, 119}, {1220, 1231}}},
                                          WindowCase{"2026-01-01", 90, 120, {{401, 501}}},
@@ -47,161 +45,116 @@ INSTANTIATE_TEST_SUITE_P(Windows, RenewalWindowTest,
                                          WindowCase{"2026-03-02", 0, 365, {{101, 1231}}},
                                          WindowCase{"2026-03-02", 5, INT_MAX, {{101, 1231}}}));
 
-struct RuleCase
+struct SelectCase
 {
-    int position;
-    const char* from;
-    const char* thru;
-    const char* message;
+    const char* today;
+    std::vector<SQLPARAMETER> criteria;
+    Names names;
 };
 
-class ProspectingRulesTest : public testing::TestWithParam<RuleCase>
-{
-};
-
-TEST_P(ProspectingRulesTest, RefusesBadValuesWithTheirMessage)
-{
-    const RuleCase& c = GetParam();
-    const auto accepted = CriterionRules::accept(c.position, "PA", c.from, c.thru, false, {});
-    EXPECT_EQ(accepted.message, c.message);
-    EXPECT_EQ(accepted.criterion.has_value(), std::string(c.message).empty());
-}
-
-const char* const kDays = "Days must be whole numbers from 0 to 366!";
-const char* const kChange = "Mod change must be a number from -9.999 to 9.999!";
-const char* const kYears = "Years must be whole numbers from 0 to 99!";
-const char* const kOrder = "From must not be above Thru!";
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, ProspectingRulesTest,
-    testing::Values(
-        RuleCase{F::RenewsWithin, "90", "120", ""}, RuleCase{F::RenewsWithin, "0", "366", ""},
-        RuleCase{F::RenewsWithin, "30", "", ""}, RuleCase{F::RenewsWithin, "ninety", "120", kDays},
-        RuleCase{F::RenewsWithin, "1.5", "20", kDays}, RuleCase{F::RenewsWithin, "0", "367", kDays},
-        RuleCase{F::RenewsWithin, "-1", "10", kDays},
-        RuleCase{F::RenewsWithin, "120", "90", kOrder},
-        RuleCase{F::ModChange, "-0.120", "0.046", ""},
-        RuleCase{F::ModChange, "-9.999", "9.999", ""}, RuleCase{F::ModChange, "up", "1", kChange},
-        RuleCase{F::ModChange, "0", "10", kChange}, RuleCase{F::ModChange, "0.1", "-0.1", kOrder},
-        RuleCase{F::YearsModOver, "2", "99", ""}, RuleCase{F::YearsModOver, "2", "100", kYears},
-        RuleCase{F::YearsModOver, "x", "", kYears}, RuleCase{F::YearsModOver, "5", "3", kOrder},
-        RuleCase{F::LastUpdate, "New Company", "", ""}, RuleCase{F::LastUpdate, "New Mod", "", ""},
-        RuleCase{F::LastUpdate, "Any Change", "", ""},
-        RuleCase{F::LastUpdate, "new company", "",
-                 "Changed in Last Update must be New Company, New Mod or Any "
-                 "Change!"}));
-
-TEST(ProspectingRules, TakeOnePlaceEachAfterTheOriginalFields)
-{
-    const std::vector<SQLPARAMETER> chosen = {criterion(F::ModChange, "0", "1")};
-    EXPECT_EQ(CriterionRules::accept(F::ModChange, "PA", "0", "1", false, chosen).message,
-              "This field cannot be used more than once in a search.");
-    const auto accepted = CriterionRules::accept(F::LastUpdate, "PA", "New Mod", "", true, {});
-    ASSERT_TRUE(accepted.criterion);
-    EXPECT_EQ(accepted.criterion->SQLFIELD, "Changed in Last Update");
-    EXPECT_EQ(accepted.criterion->SQLEXPR, "LASTUPDATE");
-    EXPECT_EQ(accepted.criterion->SQLTHRU, "New Mod");
-    EXPECT_TRUE(accepted.criterion->SQLEXCLUDE);
-}
-
-// Five companies with mod histories, renewals around the year end and two
-// changes recorded by the latest load; today is December 20, 2026.
-class ProspectingLookupTest : public testing::Test
+// Companies with mod histories of every kind, renewals around the year end
+// and two changes recorded by the latest load.
+class ProspectingLookup : public testing::TestWithParam<SelectCase>
 {
 protected:
     void SetUp() override
     {
-        setenv("KORA_TODAY", "2026-12-20", 1);
-        add("1", "RISING", "2027-01-05", "19001", {1.046, 1.000});
-        add("2", "FALLING", "2026-12-25", "19002", {0.880, 1.000});
-        add("3", "FLAT", "2026-06-15", "19003", {0.950, 0.950});
-        add("4", "SINGLE", "2024-02-29", "19304", {1.200});
-        add("5", "BROKEN RUN", "2026-12-31", "19305", {1.100, 1.050, 0.990, 1.300});
+        add("1", "RISING", "2027-01-05", "19001", {{2026, 1.046}, {2025, 1.000}});
+        add("2", "FALLING", "2026-12-25", "19002", {{2026, 0.880}, {2025, 1.000}});
+        add("3", "FLAT", "2026-06-15", "19003", {{2026, 0.950}, {2025, 0.950}});
+        add("4", "SINGLE", "2024-02-29", "19304", {{2026, 1.200}});
+        add("5", "BROKEN RUN", "2026-12-31", "19305",
+            {{2026, 1.100}, {2025, 1.050}, {2024, 0.990}, {2023, 1.300}});
+        add("6", "NO MODS", "2026-07-01", "19006", {});
+        // The mod of 1.000 or less shares its dates with one above: the run goes on.
+        add("7", "SAME DATES", "2026-07-01", "19307",
+            {{2022, 1.400}, {2023, 1.200}, {2023, 0.800}, {2024, 1.300}, {2025, 1.150}});
+        add("8", "STORED UNORDERED", "2026-07-01", "19308",
+            {{2025, 1.020}, {2023, 0.700}, {2024, 1.090}});
+        add("9", "MERIT", "2026-07-01", "19309", {{2024, 1.010}, {2025, 9.885}});
         m_data.db().execute("INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) VALUES "
                             "('1', '01', 'New Company'), ('2', '01', 'New Mod')");
     }
     void TearDown() override { unsetenv("KORA_TODAY"); }
 
-    // Mods newest first, one year apart, each expiring a year after it takes effect.
+    // Each mod is effective January 1 of its year, for a year.
     void add(const std::string& file, const std::string& name, const std::string& expire,
-             const std::string& zip, const std::vector<double>& mods)
+             const std::string& zip, const std::vector<std::pair<int, double>>& mods)
     {
-        m_data.addCompany({file, name, zip, "15", expire, mods.front(), {}});
-        int year = 2026;
-        for (double mod : mods) {
+        m_data.addCompany({file, name, zip, "15", expire, mods.empty() ? 1.0 : mods[0].second, {}});
+        for (const auto& [year, mod] : mods)
             m_data.db()
                 .prepare("INSERT INTO MODS (FILE, SEQUENCE, EFFECTIVE, EXPIRE, MOD) VALUES (?, "
                          "'01', ?, ?, ?)")
                 .bindAll({file, std::to_string(year) + "-01-01",
                           std::to_string(year + 1) + "-01-01", mod})
                 .run();
-            --year;
-        }
     }
 
     LookupTestDatabase m_data{"PA"};
 };
 
-TEST_F(ProspectingLookupTest, RenewalWindowsFromToday)
+TEST_P(ProspectingLookup, SelectsTheCompaniesOfTheRange)
 {
-    EXPECT_EQ(m_data.select({criterion(F::RenewsWithin, "0", "30")}),
-              (Names{"BROKEN RUN", "FALLING", "RISING"}));
-    EXPECT_EQ(m_data.select({criterion(F::RenewsWithin, "0", "30", true)}),
-              (Names{"FLAT", "SINGLE"}));
-    EXPECT_EQ(m_data.select({criterion(F::RenewsWithin, "5", "11")}),
-              (Names{"BROKEN RUN", "FALLING"}));
-    setenv("KORA_TODAY", "2027-02-25", 1);
-    EXPECT_EQ(m_data.select({criterion(F::RenewsWithin, "0", "4")}), (Names{"SINGLE"}));
-    EXPECT_EQ(m_data.select({criterion(F::RenewsWithin, "0", "3")}), (Names{}));
+    setenv("KORA_TODAY", GetParam().today, 1);
+    EXPECT_EQ(m_data.select(GetParam().criteria), GetParam().names);
 }
 
-TEST_F(ProspectingLookupTest, ModChangeFromThePriorMod)
-{
-    EXPECT_EQ(m_data.select({criterion(F::ModChange, "0.001", "9.999")}),
-              (Names{"BROKEN RUN", "RISING"}));
-    EXPECT_EQ(m_data.select({criterion(F::ModChange, "0.046", "0.046")}), (Names{"RISING"}));
-    EXPECT_EQ(m_data.select({criterion(F::ModChange, "-9.999", "-0.001")}), (Names{"FALLING"}));
-    EXPECT_EQ(m_data.select({criterion(F::ModChange, "0", "0")}), (Names{"FLAT"}));
-    // A single mod has no change, included or excluded.
-    EXPECT_EQ(m_data.select({criterion(F::ModChange, "0", "0", true)}),
-              (Names{"BROKEN RUN", "FALLING", "RISING"}));
-}
+const char* const kToday = "2026-12-20";
 
-TEST_F(ProspectingLookupTest, YearsOverOneCountTheNewestRun)
-{
-    EXPECT_EQ(m_data.select({criterion(F::YearsModOver, "1", "1")}), (Names{"RISING", "SINGLE"}));
-    EXPECT_EQ(m_data.select({criterion(F::YearsModOver, "2", "99")}), (Names{"BROKEN RUN"}));
-    EXPECT_EQ(m_data.select({criterion(F::YearsModOver, "0", "0")}), (Names{"FALLING", "FLAT"}));
-    EXPECT_EQ(m_data.select({criterion(F::YearsModOver, "1", "99", true)}),
-              (Names{"FALLING", "FLAT"}));
-}
-
-TEST_F(ProspectingLookupTest, ChangesOfTheLastUpdate)
-{
-    EXPECT_EQ(m_data.select({criterion(F::LastUpdate, "New Company", "New Company")}),
-              (Names{"RISING"}));
-    EXPECT_EQ(m_data.select({criterion(F::LastUpdate, "New Mod", "New Mod")}), (Names{"FALLING"}));
-    EXPECT_EQ(m_data.select({criterion(F::LastUpdate, "Any Change", "Any Change")}),
-              (Names{"FALLING", "RISING"}));
-    EXPECT_EQ(m_data.select({criterion(F::LastUpdate, "Any Change", "Any Change", true)}),
-              (Names{"BROKEN RUN", "FLAT", "SINGLE"}));
-}
-
-TEST_F(ProspectingLookupTest, CombineWithTheOriginalFields)
-{
-    EXPECT_EQ(m_data.select(
-                  {criterion(F::ZipCode, "19300", "19399"), criterion(F::YearsModOver, "1", "99")}),
-              (Names{"BROKEN RUN", "SINGLE"}));
-    EXPECT_EQ(m_data.select({criterion(F::ExperienceMod, "1.000", "9.999"),
-                             criterion(F::RenewsWithin, "0", "30"),
-                             criterion(F::ModChange, "0.001", "9.999"),
-                             criterion(F::LastUpdate, "Any Change", "Any Change", true)}),
-              (Names{"BROKEN RUN"}));
-    EXPECT_EQ(m_data.select({criterion(F::County, "15", "15"),
-                             criterion(F::ExpirationDate, "1201", "0131"),
-                             criterion(F::ModChange, "-9.999", "0")}),
-              (Names{"FALLING"}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, ProspectingLookup,
+    testing::Values(
+        SelectCase{
+            kToday, {criterion(F::RenewsWithin, "0", "30")}, {"BROKEN RUN", "FALLING", "RISING"}},
+        SelectCase{kToday,
+                   {criterion(F::RenewsWithin, "0", "30", true)},
+                   {"FLAT", "MERIT", "NO MODS", "SAME DATES", "SINGLE", "STORED UNORDERED"}},
+        SelectCase{"2027-02-25", {criterion(F::RenewsWithin, "0", "4")}, {"SINGLE"}},
+        SelectCase{"2027-02-25", {criterion(F::RenewsWithin, "0", "3")}, {}},
+        SelectCase{
+            kToday, {criterion(F::ModChange, "0.001", "9.999")}, {"BROKEN RUN", "MERIT", "RISING"}},
+        SelectCase{kToday, {criterion(F::ModChange, "-0.070", "-0.070")}, {"STORED UNORDERED"}},
+        SelectCase{kToday,
+                   {criterion(F::ModChange, "-9.999", "-0.001")},
+                   {"FALLING", "SAME DATES", "STORED UNORDERED"}},
+        SelectCase{kToday, {criterion(F::ModChange, "0", "0")}, {"FLAT"}},
+        SelectCase{kToday,
+                   {criterion(F::ModChange, "0", "0", true)},
+                   {"BROKEN RUN", "FALLING", "MERIT", "RISING", "SAME DATES", "STORED UNORDERED"}},
+        SelectCase{kToday, {criterion(F::YearsModOver, "1", "1")}, {"RISING", "SINGLE"}},
+        SelectCase{kToday,
+                   {criterion(F::YearsModOver, "2", "2")},
+                   {"BROKEN RUN", "MERIT", "STORED UNORDERED"}},
+        SelectCase{kToday, {criterion(F::YearsModOver, "3", "99")}, {"SAME DATES"}},
+        SelectCase{
+            kToday, {criterion(F::YearsModOver, "1", "99", true)}, {"FALLING", "FLAT", "NO MODS"}},
+        SelectCase{kToday, {criterion(F::LastUpdate, "New Company", "New Company")}, {"RISING"}},
+        SelectCase{kToday, {criterion(F::LastUpdate, "New Mod", "New Mod")}, {"FALLING"}},
+        SelectCase{
+            kToday, {criterion(F::LastUpdate, "Any Change", "Any Change")}, {"FALLING", "RISING"}},
+        SelectCase{
+            kToday,
+            {criterion(F::LastUpdate, "Any Change", "Any Change", true)},
+            {"BROKEN RUN", "FLAT", "MERIT", "NO MODS", "SAME DATES", "SINGLE", "STORED UNORDERED"}},
+        SelectCase{kToday,
+                   {criterion(F::ZipCode, "19300", "19399"), criterion(F::YearsModOver, "1", "99")},
+                   {"BROKEN RUN", "MERIT", "SAME DATES", "SINGLE", "STORED UNORDERED"}},
+        SelectCase{kToday,
+                   {criterion(F::ExperienceMod, "1.000", "9.999"),
+                    criterion(F::RenewsWithin, "0", "30"),
+                    criterion(F::ModChange, "0.001", "9.999"),
+                    criterion(F::LastUpdate, "Any Change", "Any Change", true)},
+                   {"BROKEN RUN"}},
+        // Both trends at once meet in one subquery.
+        SelectCase{kToday,
+                   {criterion(F::ModChange, "-9.999", "0"), criterion(F::YearsModOver, "1", "99")},
+                   {"SAME DATES", "STORED UNORDERED"}},
+        SelectCase{kToday,
+                   {criterion(F::ZipCode, "19300", "19399"),
+                    criterion(F::ModChange, "-9.999", "0", true),
+                    criterion(F::YearsModOver, "1", "99")},
+                   {"BROKEN RUN", "MERIT"}}));
 
 } // namespace
 } // namespace kora::test

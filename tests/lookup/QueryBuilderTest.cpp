@@ -51,11 +51,6 @@ TEST(QueryBuilder, ExpirationRangesOverTheYearEnd)
     EXPECT_EQ(sql({criterion(F::ExpirationDate, "1101", "0228", true)}),
               "SELECT * FROM PRIME WHERE (MONTH(EXPIRE)*100+DAY(EXPIRE)) NOT BETWEEN 1101 AND 1231 "
               "AND (MONTH(EXPIRE)*100+DAY(EXPIRE)) NOT BETWEEN 0101 AND 0228");
-    EXPECT_EQ(
-        sql({criterion(F::ExpirationDate, "0301", "0531", true)}),
-        "SELECT * FROM PRIME WHERE (MONTH(EXPIRE)*100+DAY(EXPIRE)) NOT BETWEEN 0301 AND 0531");
-    EXPECT_EQ(sql({criterion(F::ExpirationDate, "0615", "0615")}),
-              "SELECT * FROM PRIME WHERE (MONTH(EXPIRE)*100+DAY(EXPIRE)) BETWEEN 0615 AND 0615");
     // Written without a leading zero, September 15 still comes before December 31.
     EXPECT_EQ(sql({criterion(F::ExpirationDate, "915", "1231")}),
               "SELECT * FROM PRIME WHERE (MONTH(EXPIRE)*100+DAY(EXPIRE)) BETWEEN 915 AND 1231");
@@ -89,6 +84,8 @@ TEST(QueryBuilder, MeritRatingsAndAssignedRiskMonths)
     EXPECT_EQ(QueryBuilder::meritValue("N/Q"), "8.888");
     EXPECT_EQ(QueryBuilder::meritValue("debit"), "0");
 
+    // A code no field has adds no clause.
+    EXPECT_EQ(sql({{"", "Zip Code", "1", "2", "zip", false}}), "SELECT * FROM PRIME");
     EXPECT_EQ(sql({criterion(F::NjArOnly, "0795", "1296")}),
               "SELECT * FROM PRIME WHERE NJAR BETWEEN 9507 AND 9612");
     EXPECT_EQ(sql({criterion(F::NjArOnly, "0101", "1203", true)}),
@@ -121,22 +118,6 @@ TEST(QueryBuilder, QuotesInValuesCannotChangeTheStatement)
             EXPECT_EQ(error.what(), message);
         }
     }
-}
-
-TEST(QueryBuilder, CriteriaWithoutClausesSelectEverything)
-{
-    EXPECT_EQ(sql({criterion(F::NewRecords, "", "")}), "SELECT * FROM PRIME");
-    EXPECT_EQ(sql({{"", "Zip Code", "1", "2", "zip", false}}), "SELECT * FROM PRIME");
-    EXPECT_EQ(sql({}), "SELECT * FROM PRIME");
-}
-
-TEST(QueryBuilder, OrdersByTheSortableGridColumns)
-{
-    EXPECT_EQ(QueryBuilder::orderBy(0), " ORDER BY FILE");
-    EXPECT_EQ(QueryBuilder::orderBy(1), "");
-    EXPECT_EQ(QueryBuilder::orderBy(2), " ORDER BY NAME1");
-    EXPECT_EQ(QueryBuilder::orderBy(3), " ORDER BY MONTH(EXPIRE), DAY(EXPIRE), NAME1");
-    EXPECT_EQ(QueryBuilder::orderBy(4), "");
 }
 
 } // namespace
