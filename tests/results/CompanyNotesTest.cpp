@@ -147,18 +147,14 @@ TEST(CompanyNotes, LockHoldsBetweenProcessesUntilTheNoteIsStored)
     EXPECT_EQ(refused.readLine(), "locked");
     user.notes.SETNOTES("written here");
     EXPECT_EQ(data.stored("1000001"), Value("written here"));
-}
 
-TEST(CompanyNotes, LockOfAKilledProcessIsReleased)
-{
-    NotesDatabase data({"before"});
-    NotesUser user(data);
-    HolderProcess holder(data.path(), StateDatabase::kConnect, "1000001", "01");
-    ASSERT_EQ(holder.readLine(), "held");
+    // A holder that is killed leaves no lock behind.
+    HolderProcess killed(data.path(), StateDatabase::kConnect, "1000001", "01");
+    ASSERT_EQ(killed.readLine(), "held");
     EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "***LOCKED***");
-    holder.kill();
-    EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "before");
-    EXPECT_EQ(user.prompt.messages, Messages{kHeldMessage});
+    killed.kill();
+    EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "written here");
+    EXPECT_EQ(user.prompt.messages, (Messages{kHeldMessage, kHeldMessage}));
 }
 
 TEST(NoteLock, LockFileBesideTheDatabaseIsSharedLikeIt)

@@ -92,11 +92,12 @@ TEST(PendingRestore, RestoresAfterAnUpgradeAndDeletesTheMarkerOnlyWhenItWorked)
                                 "Restore Complete"}}));
 }
 
-TEST(NotesSafekeeping, BacksUpAndCopiesToAnotherFolderOrSaysTheCopyFailed)
+TEST(NotesSafekeeping, BacksUpToAnotherFolderThenRestoresAndMergesFromIt)
 {
     SafekeepingFolder folder;
     folder.load(5);
-    folder.setNote(folder.company(0), "copied note");
+    const auto key = folder.company(2);
+    folder.setNote(key, "from diskette");
     ScriptedPrompt prompt;
     NotesSafekeeping keeping(folder.path(), "PA", SafekeepingFolder::kConnect, prompt);
     EXPECT_EQ(keeping.localPath(), folder.backupPath());
@@ -115,36 +116,22 @@ TEST(NotesSafekeeping, BacksUpAndCopiesToAnotherFolderOrSaysTheCopyFailed)
     EXPECT_EQ(SafekeepingFolder::bytes(chosen), SafekeepingFolder::bytes(folder.backupPath()));
 
     prompt.told.clear();
-    const std::string missingFolder = keeping.pathIn(folder.path() + "no-such-folder");
-    EXPECT_EQ(keeping.run(Operation::Backup, missingFolder), Outcome::Failed);
+    EXPECT_EQ(keeping.run(Operation::Backup, keeping.pathIn(folder.path() + "no-such-folder")),
+              Outcome::Failed);
     ASSERT_EQ(prompt.told.size(), 2u);
     EXPECT_EQ(prompt.told[1].text, "Error copying file!  Make sure path is correct!");
 
     // No, and the backup stays as it was.
     prompt.told.clear();
     prompt.answer = false;
-    folder.setNote(folder.company(1), "not saved");
+    folder.setNote(key, "here");
     EXPECT_EQ(keeping.run(Operation::Backup, ""), Outcome::Declined);
     EXPECT_TRUE(prompt.told.empty());
     EXPECT_EQ(folder.backupRows("NOTES").size(), 1u);
-}
 
-TEST(NotesSafekeeping, RestoresAndMergesFromTheChosenFileOrSaysItIsMissing)
-{
-    SafekeepingFolder folder;
-    folder.load(5);
-    const auto key = folder.company(2);
-    folder.setNote(key, "from diskette");
-    ScriptedPrompt prompt;
-    NotesSafekeeping keeping(folder.path(), "PA", SafekeepingFolder::kConnect, prompt);
-    const std::string other = folder.path() + "diskette";
-    fs::create_directory(other);
-    ASSERT_EQ(keeping.run(Operation::Backup, keeping.pathIn(other)), Outcome::Done);
-    folder.setNote(key, "here");
-    fs::remove(folder.backupPath());
-
-    prompt.told.clear();
+    prompt.answer = true;
     prompt.asked.clear();
+    fs::remove(folder.backupPath());
     EXPECT_EQ(keeping.run(Operation::Restore, ""), Outcome::Failed);
     EXPECT_EQ(prompt.told, (std::vector<Message>{{folder.backupPath() +
                                                       " file was not found.  Please select the "
@@ -153,7 +140,6 @@ TEST(NotesSafekeeping, RestoresAndMergesFromTheChosenFileOrSaysItIsMissing)
     EXPECT_TRUE(prompt.asked.empty());
 
     prompt.told.clear();
-    const std::string chosen = keeping.pathIn(other);
     EXPECT_EQ(keeping.run(Operation::Merge, chosen), Outcome::Done);
     EXPECT_EQ(prompt.asked, (std::vector<Message>{{"Merge User Data and Notes from " + chosen + "?",
                                                    "Merge User Notes & Data"}}));

@@ -30,53 +30,51 @@ protected:
 
 TEST_F(UserDataRestoreTest, RestoreAfterALoadBringsBackNotesFieldsAndTheOverriddenAddress)
 {
-    const auto plain = folder.company(2), moved = folder.company(5), noted = folder.company(7);
+    const auto plain = folder.company(2), moved = folder.company(5), noted = folder.company(7),
+               short_ = folder.company(1), dropped = folder.company(19);
     folder.setNote(noted, "Renewal in March");
+    folder.setNote(dropped, "gone");
     folder.setFields(plain, {{"UserPhone", "610-555-0101"}, {"Omit", "Y"}});
     folder.setFields(moved, {{"User1", "!&"},
                              {"User2", "12 Oak Lane"},
                              {"User3", "Bryn Mawr PA 19010-3301"},
                              {"UserContact", "J. Ruiz"}});
+    folder.setFields(short_,
+                     {{"User1", "!&"}, {"User2", "9 Elm St"}, {"User3", "Lancaster 17601"}});
+    folder.setFields(dropped, {{"User1", "gone too"}});
     backUp();
 
-    // The next delivery: user fields and addresses come back as delivered, a note changed since.
+    // The next delivery: user fields and addresses come back as delivered, a note changed
+    // since, a company dropped (its notes row left behind).
     folder.load(20);
-    const Value deliveredStreet = folder.field(moved, "STREET");
-    ASSERT_NE(deliveredStreet, Value("12 Oak Lane"));
+    ASSERT_NE(folder.field(moved, "STREET"), Value("12 Oak Lane"));
     EXPECT_EQ(folder.field(plain, "Omit"), Value(" "));
     folder.setNote(noted, "typed after the backup");
+    folder.db().execute("DELETE FROM PRIME WHERE FILE = '" + dropped.first + "' AND SEQUENCE = '" +
+                        dropped.second + "'");
+    folder.setNote(dropped, " ");
 
     const UserDataCounts counts = restore();
     EXPECT_EQ(counts.notes, 1);
-    EXPECT_EQ(counts.fields, 2);
+    EXPECT_EQ(counts.fields, 3);
     EXPECT_EQ(counts.notesHeld, 0);
     EXPECT_EQ(folder.note(noted), Value("Renewal in March"));
+    EXPECT_EQ(folder.note(dropped), Value(" "));
     EXPECT_EQ(folder.field(plain, "UserPhone"), Value("610-555-0101"));
     EXPECT_EQ(folder.field(plain, "Omit"), Value("Y"));
     EXPECT_EQ(folder.field(moved, "UserContact"), Value("J. Ruiz"));
-    EXPECT_EQ(folder.field(moved, "STREET"), Value("12 Oak Lane"));
-    EXPECT_EQ(folder.field(moved, "CITY"), Value("Bryn Mawr"));
-    EXPECT_EQ(folder.field(moved, "ST"), Value("PA"));
-    EXPECT_EQ(folder.field(moved, "ZIP"), Value("19010"));
-    EXPECT_EQ(folder.field(moved, "ZIPEXT"), Value("3301"));
+    const auto address = [this](const std::pair<std::string, std::string>& key) {
+        std::vector<Value> parts;
+        for (const char* name : {"STREET", "CITY", "ST", "ZIP", "ZIPEXT"})
+            parts.push_back(folder.field(key, name));
+        return parts;
+    };
+    EXPECT_EQ(address(moved),
+              (std::vector<Value>{"12 Oak Lane", "Bryn Mawr", "PA", "19010", "3301"}));
+    EXPECT_EQ(address(short_),
+              (std::vector<Value>{"9 Elm St", "Lancaster", Value(), "17601", Value()}));
     EXPECT_EQ(UserDataRestore::message(counts, "/p/BACKUPPA.MDB"),
-              "1 User Notes and 2 Fields Restored From /p/BACKUPPA.MDB");
-    EXPECT_EQ(UserDataRestore::title(Mode::Restore), "Restore Complete");
-    EXPECT_EQ(UserDataRestore::title(Mode::Merge), "Merge Complete");
-}
-
-TEST_F(UserDataRestoreTest, OverrideWithoutZipExtensionOrStateLeavesThosePartsEmpty)
-{
-    const auto key = folder.company(1);
-    folder.setFields(key, {{"User1", "!&"}, {"User2", "9 Elm St"}, {"User3", "Lancaster 17601"}});
-    backUp();
-    folder.load(20);
-    restore();
-    EXPECT_EQ(folder.field(key, "STREET"), Value("9 Elm St"));
-    EXPECT_EQ(folder.field(key, "CITY"), Value("Lancaster"));
-    EXPECT_EQ(folder.field(key, "ST"), Value());
-    EXPECT_EQ(folder.field(key, "ZIP"), Value("17601"));
-    EXPECT_EQ(folder.field(key, "ZIPEXT"), Value());
+              "1 User Notes and 3 Fields Restored From /p/BACKUPPA.MDB");
 }
 
 TEST_F(UserDataRestoreTest, MergeAppendsTheBackupNoteAfterTheCurrentOneEachTime)
@@ -103,26 +101,6 @@ TEST_F(UserDataRestoreTest, MergeAppendsTheBackupNoteAfterTheCurrentOneEachTime)
 
     restore(Mode::Merge);
     EXPECT_EQ(folder.note(typed), Value("newer\r\nolder\r\nolder"));
-}
-
-TEST_F(UserDataRestoreTest, CompaniesDroppedByALoadAreLeftOutSilently)
-{
-    const auto kept = folder.company(0);
-    const auto dropped = folder.company(19);
-    folder.setNote(kept, "kept");
-    folder.setNote(dropped, "gone");
-    folder.setFields(dropped, {{"User1", "gone too"}});
-    backUp();
-    folder.db().execute("DELETE FROM PRIME WHERE FILE = '" + dropped.first + "' AND SEQUENCE = '" +
-                        dropped.second + "'");
-    folder.setNote(dropped, " ");
-
-    const UserDataCounts counts = restore();
-    EXPECT_EQ(counts.notes, 1);
-    EXPECT_EQ(counts.fields, 0);
-    EXPECT_EQ(folder.note(kept), Value("kept"));
-    // The notes row a load leaves behind gets nothing.
-    EXPECT_EQ(folder.note(dropped), Value(" "));
 }
 
 TEST_F(UserDataRestoreTest, AFailureMidwayChangesNothing)
