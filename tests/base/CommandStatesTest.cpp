@@ -7,15 +7,6 @@
 namespace kora {
 namespace {
 
-// The state each command ends in once every rule has run.
-std::map<Command, bool> finalStates(const ResultListView& view)
-{
-    std::map<Command, bool> states;
-    for (const auto& [command, enabled] : lookupCommandStates(view))
-        states[command] = enabled;
-    return states;
-}
-
 struct CommandCase
 {
     const char* name;
@@ -30,7 +21,9 @@ class LookupCommandStatesTest : public ::testing::TestWithParam<CommandCase>
 TEST_P(LookupCommandStatesTest, DisablesExactlyWhatTheTabRulesSay)
 {
     const CommandCase& c = GetParam();
-    const auto states = finalStates(c.view);
+    std::map<Command, bool> states; // the state each command ends in once every rule has run
+    for (const auto& [command, enabled] : lookupCommandStates(c.view))
+        states[command] = enabled;
     ASSERT_EQ(states.size(), 15u); // ten buttons and five menu items
     for (const auto& [command, enabled] : states) {
         const bool expectDisabled =

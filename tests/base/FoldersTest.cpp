@@ -16,14 +16,10 @@ TEST(Folders, TemporaryFolderIsPrivateToTheUserUnlessTmpdirNamesOne)
     const std::string saved = old ? old : "";
     unsetenv("TMPDIR");
     const std::string folder = Folders::temporaryFolder();
-    EXPECT_EQ(folder.rfind("/tmp/kora-", 0), 0u);
-    EXPECT_EQ(folder.back(), '/');
-    struct stat info
-    {
-    };
-    EXPECT_EQ(stat(folder.c_str(), &info), 0);
-    EXPECT_TRUE(S_ISDIR(info.st_mode));
-    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_TRUE(folder.starts_with("/tmp/kora-") && folder.ends_with('/')) << folder;
+    struct stat info = {};
+    ASSERT_EQ(stat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & (S_IFMT | 0777), S_IFDIR | 0700u);
     EXPECT_EQ(info.st_uid, getuid());
 
     TempFolder scratch;

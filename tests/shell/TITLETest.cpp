@@ -3,7 +3,6 @@
 #include "widgets/CenterForm.h"
 
 #include <QDialog>
-#include <QLabel>
 #include <QtTest>
 
 using namespace kora;
@@ -26,22 +25,9 @@ private slots:
         workspace.show();
         QVERIFY(!workspace.frameGeometry().intersects(splash.frameGeometry()));
         QVERIFY(workspace.screen()->availableGeometry().contains(workspace.frameGeometry()));
-        // A window clear of the splash stays where it is.
         const QPoint placed = workspace.pos();
         placeClearOf(&workspace, &splash);
         QCOMPARE(workspace.pos(), placed);
-    }
-
-    void showsTheVersionAndTheLoadProgress()
-    {
-        TITLE splash;
-        splash.setVersion("2.30.0");
-        static_cast<LoadProgress&>(splash).status("TOTAL COMPANIES ADDED IS 300");
-        QStringList texts;
-        for (const auto* label : splash.findChildren<QLabel*>())
-            texts << label->text();
-        QVERIFY(texts.contains("2.30.0"));
-        QVERIFY(texts.contains("TOTAL COMPANIES ADDED IS 300"));
     }
 };
 

@@ -4,18 +4,15 @@
 #include "database/QueryRecordSet.h"
 #include "demo/DemoData.h"
 #include "loading/UpdateRun.h"
-#include "shell/KRWSPACE.h"
 #include "shell/MASTER.h"
 #include "shell/TITLE.h"
-#include "support/WindowFixture.h"
+#include "shell/WorkspaceWindow.h"
 #include "windows/KRLIST.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPushButton>
 #include <QtTest>
 
 #include <filesystem>
@@ -29,11 +26,13 @@ class UpdateRunWindowTest : public QObject
     Q_OBJECT
 
 private:
-    static void chooseState(WindowFixture& fixture, const QString& state)
+    inline static const QString kPA = "PA", kNY = "NY";
+
+    static void chooseState(WindowFixture& fixture, const QString* state)
     {
         fixture.onModal<KRWSPACE>([state](KRWSPACE* window) {
-            window->findChild<QComboBox*>("STATE")->setCurrentText(state);
-            window->findChild<QPushButton*>("OK")->click();
+            WorkspaceWindow{window}.chooseState(*state);
+            WorkspaceWindow{window}.ok();
         });
     }
 
@@ -66,12 +65,11 @@ private slots:
         writeClassList(fixture);
         const std::string version = value(fixture, "PA", "SELECT Version FROM VERSION");
         MASTER master;
-        chooseState(fixture, "PA");
+        chooseState(fixture, &kPA);
         fixture.queueAnswer(QMessageBox::Ok);
         QVERIFY(!master.start());
         QVERIFY(master.hasEnded());
-        QCOMPARE(fixture.messages().size(), 1);
-        QCOMPARE(fixture.messages()[0].text.toStdString(), std::string(UpdateRun::kQuestion));
+        QCOMPARE(fixture.messageTexts(), QStringList({QString::fromUtf8(UpdateRun::kQuestion)}));
         QCOMPARE(fixture.messages()[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
         QCOMPARE(fixture.messages()[0].defaultButton, QMessageBox::Ok);
         QCOMPARE(value(fixture, "PA", "SELECT CLASS FROM CLASSLIST"), std::string("8810"));
@@ -86,7 +84,7 @@ private slots:
         TITLE splash;
         splash.show();
         MASTER master(&splash);
-        chooseState(fixture, "PA");
+        chooseState(fixture, &kPA);
         fixture.queueAnswer(QMessageBox::Ok);
         QVERIFY(!master.start());
         QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -102,60 +100,19 @@ private slots:
             QVERIFY2(!exists(fixture, name), name);
     }
 
-    void aLoadThatRemovesMostCompaniesIsAskedAbout()
-    {
-        WindowFixture fixture;
-        DemoData("PA", 20, Dates::today()).writeUpdateFiles(fixture.programFolder());
-        {
-            MASTER master;
-            chooseState(fixture, "PA");
-            fixture.queueAnswer(QMessageBox::Ok);
-            QVERIFY(!master.start());
-        }
-        std::string record(502, ' ');
-        record.replace(0, 9, "PA7654321");
-        const std::string file = fixture.programFolder() + "DATAPA.DAT";
-        for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
-            std::ofstream(file, std::ios::binary) << record << "PA7";
-            MASTER master;
-            chooseState(fixture, "PA");
-            fixture.queueAnswer(QMessageBox::Ok);
-            fixture.queueAnswer(answer);
-            QVERIFY(!master.start());
-        }
-        const auto& messages = fixture.messages();
-        QCOMPARE(messages.size(), 7);
-        QCOMPARE(messages[2].text, QString("Loading DATAPA.DAT removes 19 of the 20 companies of "
-                                           "PA: the file holds 1. Load it?"));
-        QCOMPARE(messages[2].buttons, QMessageBox::Yes | QMessageBox::No);
-        QVERIFY(messages[3].text.startsWith("The update did not finish. Cannot load DATAPA.DAT: it "
-                                            "would remove 19 of the 20 companies of PA"));
-        QCOMPARE(messages[5].text, messages[2].text);
-        QCOMPARE(messages[6].text, QString("The update is finished.\r\nDATAPA.DAT: an incomplete "
-                                           "record of 3 bytes at the end was skipped"));
-        QCOMPARE(value(fixture, "PA", "SELECT GROUP_CONCAT(FILE) FROM PRIME"),
-                 std::string("7654321"));
-        QVERIFY(!exists(fixture, "DATAPA.DAT"));
-    }
-
     void aChangeOfStateAsksNothingAboutWaitingUpdates()
     {
         WindowFixture fixture;
         MASTER master;
         QString state = "PA";
-        fixture.onModal<KRWSPACE>([&state](KRWSPACE* window) {
-            window->findChild<QComboBox*>("STATE")->setCurrentText(state);
-            window->findChild<QPushButton*>("OK")->click();
-        });
+        chooseState(fixture, &state);
         QVERIFY(master.start());
         writeClassList(fixture);
-
         state = "NJ";
         master.findChild<QAction*>("mnuNewState")->trigger();
         QVERIFY(fixture.messages().isEmpty());
         QVERIFY(exists(fixture, "CLASSES.DAT"));
         QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is NJ"));
-        // The new result list took the old one's place.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(master.workArea()->subWindowList().size(), 1);
         QCOMPARE(master.workArea()->subWindowList().first()->widget(),
@@ -167,7 +124,7 @@ private slots:
         WindowFixture fixture;
         writeClassList(fixture);
         MASTER master;
-        chooseState(fixture, "PA");
+        chooseState(fixture, &kPA);
         fixture.queueAnswer(QMessageBox::Cancel);
         QVERIFY(master.start());
         QVERIFY(master.resultList());
@@ -180,14 +137,12 @@ private slots:
         WindowFixture fixture;
         std::ofstream(fixture.programFolder() + "DATA2NY.DAT", std::ios::binary)
             << std::string(300, 'X');
-        // An empty company file is told, and the start goes on.
         std::ofstream(fixture.programFolder() + "DATANY.DAT", std::ios::binary);
         MASTER master;
-        chooseState(fixture, "NY");
+        chooseState(fixture, &kNY);
         QVERIFY(master.start());
-        QCOMPARE(fixture.messages().size(), 1);
-        QCOMPARE(fixture.messages()[0].text,
-                 QString("DATANY.DAT is empty: there is nothing in it to load"));
+        QCOMPARE(fixture.messageTexts(),
+                 QStringList({"DATANY.DAT is empty: there is nothing in it to load"}));
         QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is NY"));
         QVERIFY(exists(fixture, "DATA2NY.DAT"));
     }

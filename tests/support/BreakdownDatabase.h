@@ -11,7 +11,18 @@ namespace kora::test {
 class BreakdownDatabase : public StateDatabase
 {
 public:
-    BreakdownDatabase();
+    BreakdownDatabase()
+    {
+        db().execute("INSERT INTO SICCODES (CODE, DESC) VALUES ('1500', 'BUILDING "
+                     "CONSTRUCTION'), ('1521', 'HOUSES')");
+        db().execute("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, COUNTY, COUNTYNAME, SIC, MOD, "
+                     "EXPIRE, Omit) VALUES "
+                     "('1', '01', '101', '003', 'ALLEGHENY', '1521', 0.85, '2026-03-01', ' '), "
+                     "('2', '01', '201', '003', 'ALLEGHENY', '1542', 1.0, '2026-03-15', ' '), "
+                     "('3', '01', '301', '101', 'PHILADELPHIA', '5812', 1.24, '2026-11-30', ' '), "
+                     "('4', '01', '401', '101', 'PHILADELPHIA', '5812', 1.25, '2026-11-01', ' '), "
+                     "('5', '01', '501', '101', 'PHILADELPHIA', '5812', 0.95, '2026-11-01', 'Y')");
+    }
 };
 
 } // namespace kora::test

@@ -8,8 +8,13 @@ namespace kora::test {
 
 namespace {
 
-std::string output(const std::string& command)
+// What a poppler tool prints for the file, quoted for the shell.
+std::string output(const std::string& tool, const std::string& path)
 {
+    std::string command = tool + " '";
+    for (const char c : path)
+        command += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    command += "' " + std::string(tool.starts_with("pdfinfo") ? "" : "- ") + "2>/dev/null";
     std::string text;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[4096];
@@ -20,42 +25,28 @@ std::string output(const std::string& command)
     return text;
 }
 
-std::string quoted(const std::string& path)
+std::string pages(int page)
 {
-    std::string text = "'";
-    for (const char c : path)
-        text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return text + "'";
+    return page ? " -f " + std::to_string(page) + " -l " + std::to_string(page) : "";
 }
 
 } // namespace
 
-std::string pdfText(const std::string& path)
-{
-    return output("pdftotext -layout " + quoted(path) + " - 2>/dev/null");
-}
-
 std::string pdfText(const std::string& path, int page)
 {
-    const std::string number = std::to_string(page);
-    return output("pdftotext -layout -f " + number + " -l " + number + " " + quoted(path) +
-                  " - 2>/dev/null");
+    return output("pdftotext -layout" + pages(page), path);
 }
 
 int pdfPages(const std::string& path)
 {
     std::smatch match;
-    const std::string info = output("pdfinfo " + quoted(path) + " 2>/dev/null");
-    if (!std::regex_search(info, match, std::regex("Pages:\\s+(\\d+)")))
-        return 0;
-    return std::stoi(match[1]);
+    const std::string info = output("pdfinfo", path);
+    return std::regex_search(info, match, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(match[1]) : 0;
 }
 
 std::vector<PdfWord> pdfWords(const std::string& path, int page)
 {
-    const std::string number = std::to_string(page);
-    const std::string html = output("pdftotext -bbox -f " + number + " -l " + number + " " +
-                                    quoted(path) + " - 2>/dev/null");
+    const std::string html = output("pdftotext -bbox" + pages(page), path);
     static const std::regex word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" "
                                  "xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
     std::vector<PdfWord> words;

@@ -7,10 +7,8 @@ namespace kora::test {
 
 // What poppler's tools read back from a PDF file: its text laid out as on the
 // page (pdftotext -layout) and its page count (pdfinfo). Empty / 0 when the
-// file is missing or no PDF.
-std::string pdfText(const std::string& path);
-// The layout text of one page, from 1.
-std::string pdfText(const std::string& path, int page);
+// file is missing or no PDF. A page from 1 gives that page alone.
+std::string pdfText(const std::string& path, int page = 0);
 int pdfPages(const std::string& path);
 
 // A word of a page as pdftotext -bbox places it, in points from the top left.

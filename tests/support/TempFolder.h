@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
 #include <string>
 
 namespace kora::test {
@@ -8,10 +11,19 @@ namespace kora::test {
 class TempFolder
 {
 public:
-    TempFolder();
+    TempFolder() : m_path((std::filesystem::temp_directory_path() / "kora-test-XXXXXX").string())
+    {
+        if (!mkdtemp(m_path.data()))
+            throw std::runtime_error("cannot make a test folder");
+        m_path += "/";
+    }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder();
+    ~TempFolder()
+    {
+        std::error_code error;
+        std::filesystem::remove_all(m_path, error);
+    }
 
     // The folder with its trailing "/".
     const std::string& path() const { return m_path; }

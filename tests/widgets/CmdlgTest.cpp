@@ -32,13 +32,6 @@ class CmdlgTest : public QObject
 private slots:
     void cleanup() { Dialogs::setFileScript({}); }
 
-    void trimNullKeepsThePartBeforeTheFirstNul()
-    {
-        QCOMPARE(Cmdlg::TrimNull(QString("EXPORT.CSV") + kNul + kNul + "X"), QString("EXPORT.CSV"));
-        QCOMPARE(Cmdlg::TrimNull("EXPORT.CSV"), QString("EXPORT.CSV"));
-        QCOMPARE(Cmdlg::TrimNull(QString(kNul)), QString());
-    }
-
     void filterListBecomesNameFilters_data()
     {
         QTest::addColumn<QString>("filter");
@@ -62,6 +55,7 @@ private slots:
         Cmdlg dialog("/opt/kora/");
         dialog.setFilter(filter);
         QCOMPARE(dialog.nameFilters(), expected);
+        QCOMPARE(Cmdlg::TrimNull(filter), filter.section(kNul, 0, 0));
     }
 
     // What the dialog reports after the user's answer: FileName|Filetitle|
@@ -125,16 +119,13 @@ private slots:
             return Dialogs::FileAnswer{true, {"/home/agent/Documents/agents.list.csv"}, 1};
         });
         dialog.ShowSave();
-        QCOMPARE(asked.kind, Dialogs::FileRequest::Kind::Save);
-        QCOMPARE(asked.title, QString("Save KORA Export"));
-        QCOMPARE(asked.directory, QString("/home/agent/Documents"));
-        QCOMPARE(asked.fileName, QString("EXPORT.CSV"));
-        QCOMPARE(asked.filters.size(), 3);
-        QCOMPARE(asked.filterIndex, 2);
-        QCOMPARE(asked.defaultSuffix, QString("csv"));
-        QCOMPARE(asked.confirmOverwrite, true);
-        QCOMPARE(dialog.Filetitle(), QString("agents.list.csv"));
-        QCOMPARE(dialog.FileExtension(), QString("csv"));
+        QVERIFY(asked.kind == Dialogs::FileRequest::Kind::Save && asked.confirmOverwrite);
+        QCOMPARE(
+            QStringList({asked.title, asked.directory, asked.fileName,
+                         QString::number(asked.filters.size()), QString::number(asked.filterIndex),
+                         asked.defaultSuffix, dialog.Filetitle(), dialog.FileExtension()}),
+            QStringList({"Save KORA Export", "/home/agent/Documents", "EXPORT.CSV", "3", "2", "csv",
+                         "agents.list.csv", "csv"}));
     }
 
     void realDialogShowsThePresetNameAndFilters()
