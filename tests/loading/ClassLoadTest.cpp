@@ -35,7 +35,7 @@ TEST(ClassLoad, ClassListReplacesTheTable)
     blankSecond.put(1, "  ");
     folder.write("CLASSES.DAT", {blankFirst, blankSecond, classListEntry("5403", "CARPENTRY NOC")});
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWCLASSLISTSTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadClassList();
 
     EXPECT_FALSE(folder.exists("CLASSES.DAT"));
     EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(CLASS, ',') FROM (SELECT CLASS FROM CLASSLIST "
@@ -53,7 +53,7 @@ TEST(ClassLoad, DuplicateClassCodeFailsAndChangesNothing)
     folder.write("CLASSES.DAT",
                  {classListEntry("8810", "CLERICAL"), classListEntry("8810", "AGAIN")});
     RecordedProgress progress;
-    EXPECT_THROW(DataLoader(folder.db(), folder.path(), "PA", progress).NEWCLASSLISTSTD(),
+    EXPECT_THROW(DataLoader(folder.db(), folder.path(), "PA", progress).loadClassList(),
                  LoadError);
     EXPECT_TRUE(folder.exists("CLASSES.DAT"));
     EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(CLASS) FROM CLASSLIST"), Value("0001"));
@@ -80,7 +80,7 @@ TEST(ClassLoad, StandardClassData)
                   // A loss cost that cannot be read keeps the one already loaded.
                   classRecord("5403", "1000003", "01", "0X750"), skipped});
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWCLASSSTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadClasses();
 
     EXPECT_FALSE(folder.exists("DATA1PA.DAT"));
     EXPECT_EQ(folder.count("CLASS"), 5);
@@ -113,7 +113,7 @@ TEST(ClassLoad, NewYorkClassDataMatchesNewYorkCompanies)
                               .put(16, "0001234"));
     folder.write("DATA1NY.DAT", records);
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "NY", progress).NEWCLASSNY();
+    DataLoader(folder.db(), folder.path(), "NY", progress).loadNewYorkClasses();
 
     EXPECT_EQ(folder.count("CLASS"), 2001);
     EXPECT_EQ(folder.value("SELECT FILE || '|' || FILESEQ || '|' || LOSSCOST FROM CLASS "

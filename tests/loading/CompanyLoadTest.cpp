@@ -46,7 +46,7 @@ TEST(CompanyLoad, StandardRecordFillsPrime)
         .put(489, "215-555-0199");
     folder.write("DATAPA.DAT", {record, company("7654321", "01", "OTHER CO").put(175, "999")});
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
 
     EXPECT_FALSE(folder.exists("DATAPA.DAT"));
     EXPECT_EQ(folder.count("PRIME"), 2);
@@ -117,7 +117,7 @@ TEST(CompanyLoad, CompanyInTwoRecordsKeepsLaterFieldsAndAllMods)
     putMod(withMods, 0, "210110", "210301", "220301", "1125");
     folder.write("DATAPA.DAT", {first, withoutMods, second, withMods});
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
 
     EXPECT_EQ(folder.value("SELECT EXPIRE || ' ' || [MOD] || ' ' || ISSUE1 FROM PRIME "
                            "WHERE FILE = '1000002'"),
@@ -159,7 +159,7 @@ TEST(CompanyLoad, ModSlots)
     FixedRecord none = company("2000004", "01", "NONE");
     folder.write("DATAPA.DAT", {gaps, ties, skipped, none});
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
 
     EXPECT_EQ(folder.value("SELECT COUNT(*) FROM MODS WHERE FILE = '2000001'"), Value(3));
     EXPECT_EQ(folder.value("SELECT EXPIRE FROM MODS WHERE FILE = '2000001' AND [MOD] = 1.2"),
@@ -194,7 +194,7 @@ TEST(CompanyLoad, SkippedRecordsCountTowardsProgress)
     // A final piece shorter than a record is not a record.
     folder.write("DATAPA.DAT", records, "PA3999999  01");
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
 
     EXPECT_EQ(folder.count("PRIME"), 599);
     EXPECT_EQ(folder.value("SELECT COUNT(*) FROM PRIME WHERE FILE IN ('3000010', '3999999')"),
@@ -217,7 +217,7 @@ TEST(CompanyLoad, NewJerseyFields)
         unreadable.put(336, "1A").put(338, "03");
         folder.write("DATA" + state + ".DAT", {july95, december03, unreadable});
         RecordedProgress progress;
-        DataLoader(folder.db(), folder.path(), state, progress).NEWDATASTD();
+        DataLoader(folder.db(), folder.path(), state, progress).loadCompanies();
 
         const Value july = folder.value(
             "SELECT NJAR || '|' || NJPPAP || '|' || NJCCPAP || '|' || CONDITIONAL || '|' || "
@@ -255,7 +255,7 @@ TEST(CompanyLoad, NewYorkRecord)
     putMod(plain, 0, "  1521", "210301", "030122", "0875");
     folder.write("DATANY.DAT", {record, plain});
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "NY", progress).NEWDATANY();
+    DataLoader(folder.db(), folder.path(), "NY", progress).loadNewYorkCompanies();
 
     EXPECT_FALSE(folder.exists("DATANY.DAT"));
     Statement row = folder.db().prepare(
@@ -295,7 +295,7 @@ TEST(CompanyLoad, NotesOutliveALoadAndUserFieldsAreReset)
         "INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('5000001', '01', 'Call in March')");
     folder.write("DATAPA.DAT", {company("5000001", "01", "KEPT"), company("5000002", "01", "NEW")});
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
 
     EXPECT_EQ(folder.count("PRIME"), 2);
     EXPECT_EQ(folder.count("MODS"), 0);
@@ -322,7 +322,7 @@ TEST(CompanyLoad, FailureLeavesDatabaseAndFile)
     RecordedProgress progress;
     DataLoader loader(folder.db(), folder.path(), "PA", progress);
     try {
-        loader.NEWDATASTD();
+        loader.loadCompanies();
         FAIL() << "the load succeeded";
     } catch (const LoadError& error) {
         EXPECT_EQ(error.fileName(), "DATAPA.DAT");
@@ -338,7 +338,7 @@ TEST(CompanyLoad, FailureLeavesDatabaseAndFile)
                            "'PRIME_KEY3', 'MODS_COMPANY')"),
               Value(3));
 
-    EXPECT_THROW(DataLoader(folder.db(), folder.path(), "DE", progress).NEWDATASTD(), LoadError);
+    EXPECT_THROW(DataLoader(folder.db(), folder.path(), "DE", progress).loadCompanies(), LoadError);
     EXPECT_EQ(folder.count("PRIME"), 1);
 }
 
@@ -361,18 +361,18 @@ TEST(CompanyLoad, RecordsTheCompaniesAddedAndThoseWithNewMods)
     FixedRecord grown = company("1000002", "01", "GROWN CO");
     putMod(grown, 0, "250101", "250301", "260301", "0950");
     folder.write("DATAPA.DAT", {kept, grown});
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
     EXPECT_EQ(changes(folder),
               (std::vector<std::string>{"1000001 New Company", "1000002 New Company"}));
 
     putMod(grown, 1, "260101", "260301", "270301", "1010");
     folder.write("DATAPA.DAT", {kept, grown, company("1000003", "01", "NEW CO")});
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
     EXPECT_EQ(changes(folder),
               (std::vector<std::string>{"1000002 New Mod", "1000003 New Company"}));
 
     folder.write("DATAPA.DAT", {kept, grown, company("1000003", "01", "NEW CO")});
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
     EXPECT_EQ(changes(folder), (std::vector<std::string>{}));
 }
 
@@ -388,7 +388,7 @@ TEST(CompanyLoad, ChangesCountFromRowsWrittenBeforeTheLoadInItsTransaction)
     Transaction outer(folder.db());
     folder.db().execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, NameSort) VALUES ('1000001', "
                         "'01', 'RATED CO', 'RATED CO')");
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
     EXPECT_EQ(changes(folder),
               (std::vector<std::string>{"1000001 New Mod", "1000002 New Company"}));
 }
@@ -447,11 +447,11 @@ TEST_P(RefusedCompanyFile, LeavesDatabaseAndFile)
     folder.write("DATAPA.DAT", {company("1000001", "01", "ONE"), company("1000002", "01", "TWO"),
                                 company("1000003", "01", "THREE")});
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
     std::ofstream(folder.path() + "DATAPA.DAT", std::ios::binary) << GetParam().bytes;
     progress.answer = false;
     try {
-        DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+        DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
         FAIL() << "the file was loaded";
     } catch (const LoadError& error) {
         const std::string expected = "Cannot load DATAPA.DAT: " + GetParam().reason;
@@ -486,16 +486,16 @@ TEST(CompanyLoad, FileThatLeavesFewCompaniesLoadsWhenAgreed)
         company("1000003", "01", "THREE"), company("1000004", "01", "FOUR")};
     folder.write("DATAPA.DAT", four);
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
     // Half of the companies stay: nothing to ask.
     folder.write("DATAPA.DAT", {four[0], four[1]});
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
     folder.write("DATAPA.DAT", four);
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
     EXPECT_TRUE(progress.questions.empty());
 
     folder.write("DATAPA.DAT", {company("1000009", "01", "NINE")});
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
     EXPECT_EQ(progress.questions,
               std::vector<std::string>{
                   "Loading DATAPA.DAT removes 3 of the 4 companies of PA: the file holds 1. "
@@ -548,18 +548,18 @@ TEST(CompanyLoad, FileLoadedBeforeACrashIsNotLoadedAgain)
     };
     RecordedProgress progress;
     deliver({company("1000001", "01", "ONE"), company("1000002", "01", "TWO")});
-    DataLoader(folder.db(), delivery, "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), delivery, "PA", progress).loadCompanies();
     deliver({company("1000001", "01", "ONE"), company("1000002", "01", "TWO"),
              company("1000003", "01", "THREE")});
     {
         const UnwritableFolder locked(delivery);
         if (!locked.usable())
             GTEST_SKIP() << "no folder here keeps its files";
-        EXPECT_THROW(DataLoader(folder.db(), delivery, "PA", progress).NEWDATASTD(), LoadError);
+        EXPECT_THROW(DataLoader(folder.db(), delivery, "PA", progress).loadCompanies(), LoadError);
     }
     EXPECT_EQ(changes(folder), std::vector<std::string>{"1000003 New Company"});
 
-    DataLoader(folder.db(), delivery, "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), delivery, "PA", progress).loadCompanies();
     EXPECT_FALSE(std::filesystem::exists(delivery + "/DATAPA.DAT"));
     EXPECT_EQ(changes(folder), std::vector<std::string>{"1000003 New Company"});
     EXPECT_EQ(folder.count("PRIME"), 3);
@@ -567,7 +567,7 @@ TEST(CompanyLoad, FileLoadedBeforeACrashIsNotLoadedAgain)
     // A later delivery under the same name is loaded.
     deliver({company("1000001", "01", "ONE"), company("1000002", "01", "TWO"),
              company("1000003", "01", "THREE"), company("1000004", "01", "FOUR")});
-    DataLoader(folder.db(), delivery, "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), delivery, "PA", progress).loadCompanies();
     EXPECT_EQ(changes(folder), std::vector<std::string>{"1000004 New Company"});
 }
 } // namespace

@@ -149,7 +149,7 @@ void load(LoadTestFolder& folder, const std::vector<FixedRecord>& records)
 {
     RecordedProgress progress;
     folder.write("DATAPA.DAT", records);
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWDATASTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCompanies();
 }
 
 class ModTrendLoad : public testing::Test

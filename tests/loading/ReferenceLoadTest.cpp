@@ -27,7 +27,7 @@ TEST(ReferenceLoad, Counties)
     folder.write("CTYPA.DAT", {FixedRecord(36).put(2, "001").put(5, "ADAMS"), skipped,
                                FixedRecord(36).put(1, "X003ALLEGHENY")});
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "PA", progress).NEWCOUNTYSTD();
+    DataLoader(folder.db(), folder.path(), "PA", progress).loadCounties();
 
     EXPECT_FALSE(folder.exists("CTYPA.DAT"));
     EXPECT_EQ(column(folder.db(), "SELECT CODE || '|' || COUNTY FROM COUNTY ORDER BY CODE"),
@@ -36,7 +36,7 @@ TEST(ReferenceLoad, Counties)
 
     folder.write("CTYPA.DAT", {FixedRecord(36).put(2, "001").put(5, "ADAMS"),
                                FixedRecord(36).put(2, "001").put(5, "AGAIN")});
-    EXPECT_THROW(DataLoader(folder.db(), folder.path(), "PA", progress).NEWCOUNTYSTD(), LoadError);
+    EXPECT_THROW(DataLoader(folder.db(), folder.path(), "PA", progress).loadCounties(), LoadError);
     EXPECT_TRUE(folder.exists("CTYPA.DAT"));
     EXPECT_EQ(folder.count("COUNTY"), 2);
 }
@@ -51,7 +51,7 @@ TEST(ReferenceLoad, SicCodes)
                              sic("1521 ", "GENERAL CONTRACTORS"), sic("12345", "SKIPPED"),
                              sic("", "SKIPPED")});
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "DE", progress).NEWSICSTD();
+    DataLoader(folder.db(), folder.path(), "DE", progress).loadSicCodes();
 
     EXPECT_FALSE(folder.exists("SIC.DAT"));
     EXPECT_EQ(
@@ -89,7 +89,7 @@ TEST(ReferenceLoad, NewYorkAddresses)
     skipped.put(1, " \x01");
     folder.write("DATA2NY.DAT", {first, noLines, second, skipped});
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "NY", progress).NEWADDRESSESNY();
+    DataLoader(folder.db(), folder.path(), "NY", progress).loadNewYorkAddresses();
 
     EXPECT_FALSE(folder.exists("DATA2NY.DAT"));
     EXPECT_EQ(folder.count("ADDRESSES"), 2);
@@ -109,7 +109,7 @@ TEST(ReferenceLoad, NewYorkAddressProgress)
         records.push_back(addressRecord(std::to_string(1000000 + i), {"LINE"}));
     folder.write("DATA2NY.DAT", records);
     RecordedProgress progress;
-    DataLoader(folder.db(), folder.path(), "NY", progress).NEWADDRESSESNY();
+    DataLoader(folder.db(), folder.path(), "NY", progress).loadNewYorkAddresses();
     EXPECT_EQ(progress.texts, (std::vector<std::string>{"TOTAL OTHER INFORMATION ADDED IS 0",
                                                         "TOTAL OTHER INFORMATION ADDED IS 300"}));
 }

@@ -37,7 +37,7 @@ TEST_F(LookupSearchTest, RefusesNewJerseyFieldsElsewhere)
         "Parameter Verification", LookupMessage::Icon::Exclamation};
     EXPECT_EQ(refused.messages, std::vector<LookupMessage>{message});
     EXPECT_EQ(pennsylvania.CurSQL(), "");
-    EXPECT_FALSE(pennsylvania.SORTSRCH(2));
+    EXPECT_FALSE(pennsylvania.sortBy(kora::GridColumn::Name));
 
     LookupSearch newJersey("NJ");
     const auto ready = newJersey.SetUpSQL(path, false);
@@ -144,16 +144,16 @@ TEST_F(LookupSearchTest, SortingSetsTheRecordSource)
     LookupSearch search("PA");
     search.SetUpSQL(lookup({criterion(F::ZipCode, "19000", "19099")}), false);
     const std::string cur = "SELECT * FROM PRIME WHERE (ZIP BETWEEN '19000' AND '19099')";
-    EXPECT_TRUE(search.SORTSRCH(2));
+    EXPECT_TRUE(search.sortBy(kora::GridColumn::Name));
     EXPECT_EQ(search.recordSource(), cur + " ORDER BY NAME1");
-    EXPECT_FALSE(search.SORTSRCH(1));
+    EXPECT_FALSE(search.sortBy(kora::GridColumn::Effective));
     EXPECT_EQ(search.recordSource(), cur + " ORDER BY NAME1");
-    EXPECT_TRUE(search.SORTSRCH(3));
+    EXPECT_TRUE(search.sortBy(kora::GridColumn::Expires));
     EXPECT_EQ(search.recordSource(), cur + " ORDER BY MONTH(EXPIRE), DAY(EXPIRE), NAME1");
     // The Omit column re-runs the query in the order last chosen.
-    EXPECT_TRUE(search.SORTSRCH(4));
+    EXPECT_TRUE(search.sortBy(kora::GridColumn::Omit));
     EXPECT_EQ(search.recordSource(), cur + " ORDER BY MONTH(EXPIRE), DAY(EXPIRE), NAME1");
-    EXPECT_TRUE(search.SORTSRCH(0));
+    EXPECT_TRUE(search.sortBy(kora::GridColumn::File));
     EXPECT_EQ(search.recordSource(), cur + " ORDER BY FILE");
     EXPECT_EQ(search.CurSQL(), cur);
 }

@@ -32,7 +32,7 @@ TEST(LookupTabs, ShowAtMostNineLookupsInFileNameOrder)
     std::ofstream(folder.file("NOTES.TXT")) << "x";
 
     LookupTabs tabs(folder.path());
-    EXPECT_EQ(tabs.SETTABS(0), 0);
+    EXPECT_EQ(tabs.reload(0), 0);
     EXPECT_EQ(tabs.count(), 9);
     EXPECT_EQ(tabs.fileOfTab(0), "");
     for (int tab = 1; tab <= 8; ++tab)
@@ -55,27 +55,27 @@ TEST(LookupTabs, RebuildFollowsTheFolder)
     std::ofstream(folder.file("BROKEN.KRD")) << "\"ONLY\",\"Zip Code\"\r\n";
     std::ofstream(folder.file("EMPTY.KRD"));
 
-    EXPECT_EQ(tabs.SETTABS(0), 0);
+    EXPECT_EQ(tabs.reload(0), 0);
     EXPECT_EQ(captions(tabs), (std::vector<std::string>{"", "BROKEN.KRD", "EMPTY.KRD", "FIRST",
                                                         "SECOND", "THIRD", "", "", "", "", ""}));
     EXPECT_EQ(tabs.fileOfTab(2), "EMPTY.KRD");
 
     // Retitling changes the caption, not the file.
     lookups.save("RENAMED", kLookup, "SEARCH2.KRD");
-    EXPECT_EQ(tabs.SETTABS(5), 5);
+    EXPECT_EQ(tabs.reload(5), 5);
     EXPECT_EQ(tabs.caption(4), "RENAMED");
     EXPECT_EQ(tabs.fileOfTab(4), "SEARCH2.KRD");
 
     // The selected tab is kept while it still has a lookup, otherwise tab 0.
     lookups.remove("SEARCH3.KRD");
-    EXPECT_EQ(tabs.SETTABS(4), 4);
-    EXPECT_EQ(tabs.SETTABS(5), 0);
+    EXPECT_EQ(tabs.reload(4), 4);
+    EXPECT_EQ(tabs.reload(5), 0);
     EXPECT_EQ(tabs.count(), 4);
     lookups.remove("BROKEN.KRD");
     lookups.remove("EMPTY.KRD");
     lookups.remove("SEARCH1.KRD");
     lookups.remove("SEARCH2.KRD");
-    EXPECT_EQ(tabs.SETTABS(1), 0);
+    EXPECT_EQ(tabs.reload(1), 0);
     EXPECT_EQ(captions(tabs), std::vector<std::string>(11));
 }
 
@@ -85,16 +85,16 @@ TEST(LookupTabs, CurrentLookupFile)
     LookupTabs tabs(folder.path());
     tabs.folder().save("FIRST", kLookup, "");
     tabs.folder().save("SECOND", kLookup, "");
-    tabs.SETTABS(0);
+    tabs.reload(0);
 
-    tabs.SetCurSQLFile(false, 2);
+    tabs.chooseCurrentFile(false, 2);
     EXPECT_EQ(tabs.currentFile(), "SEARCH2.KRD");
-    tabs.SetCurSQLFile(true, 2);
+    tabs.chooseCurrentFile(true, 2);
     EXPECT_EQ(tabs.currentFile(), "");
     tabs.setCurrentFile("SEARCH1.KRD");
-    tabs.SetCurSQLFile(false, 0);
+    tabs.chooseCurrentFile(false, 0);
     EXPECT_EQ(tabs.currentFile(), "");
-    tabs.SetCurSQLFile(false, 7);
+    tabs.chooseCurrentFile(false, 7);
     EXPECT_EQ(tabs.currentFile(), "");
 }
 

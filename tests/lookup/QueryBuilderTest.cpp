@@ -132,11 +132,11 @@ TEST(QueryBuilder, CriteriaWithoutClausesSelectEverything)
 
 TEST(QueryBuilder, OrdersByTheSortableGridColumns)
 {
-    EXPECT_EQ(QueryBuilder::orderBy(0), " ORDER BY FILE");
-    EXPECT_EQ(QueryBuilder::orderBy(1), "");
-    EXPECT_EQ(QueryBuilder::orderBy(2), " ORDER BY NAME1");
-    EXPECT_EQ(QueryBuilder::orderBy(3), " ORDER BY MONTH(EXPIRE), DAY(EXPIRE), NAME1");
-    EXPECT_EQ(QueryBuilder::orderBy(4), "");
+    EXPECT_EQ(QueryBuilder::orderBy(kora::GridColumn::File), " ORDER BY FILE");
+    EXPECT_EQ(QueryBuilder::orderBy(kora::GridColumn::Effective), "");
+    EXPECT_EQ(QueryBuilder::orderBy(kora::GridColumn::Name), " ORDER BY NAME1");
+    EXPECT_EQ(QueryBuilder::orderBy(kora::GridColumn::Expires), " ORDER BY MONTH(EXPIRE), DAY(EXPIRE), NAME1");
+    EXPECT_EQ(QueryBuilder::orderBy(kora::GridColumn::Omit), "");
 }
 
 } // namespace

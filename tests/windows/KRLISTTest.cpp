@@ -326,7 +326,7 @@ private slots:
         QVERIFY(!open.master.isCommandEnabled("mnuEditSearch"));
         // The lookup file goes while its tab is shown; the table no longer names it.
         QVERIFY(QFile::remove(QString::fromStdString(open.lookupPath("SEARCH1.KRD"))));
-        open.page.list->lookupTabs().SETTABS(0);
+        open.page.list->lookupTabs().reload(0);
         open.page.list->SETBUTTONS(open.page.list);
         QVERIFY(!open.master.isCommandEnabled("SSRibbon1_3"));
         // Another window than the list enables everything again.
