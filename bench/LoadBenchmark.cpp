@@ -85,7 +85,7 @@ double timedCompanyLoad(kora::Database& db, const fs::path& data, const fs::path
     fs::copy_file(data / name, folder / name);
     QuietProgress progress;
     const auto start = Clock::now();
-    kora::DataLoader(db, folder, kState, progress).NEWDATASTD();
+    kora::DataLoader(db, folder, kState, progress).loadCompanies();
     const double seconds = secondsSince(start);
     fs::remove(folder / name);
     return seconds;

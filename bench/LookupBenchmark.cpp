@@ -250,7 +250,7 @@ void runLookup(Database& db, const std::string& name, const std::string& path, i
     LookupSearch search("PA");
     for (int run = 0; run < runs; ++run) {
         auto start = Clock::now();
-        if (!search.SetUpSQL(path, false).ready || !search.SORTSRCH(2))
+        if (!search.SetUpSQL(path, false).ready || !search.sortBy(kora::GridColumn::Name))
             throw std::runtime_error("the lookup " + name + " was refused");
         setUp.add(millisecondsSince(start));
 

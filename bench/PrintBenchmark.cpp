@@ -62,7 +62,7 @@ int main(int argc, char** argv)
         kora::LookupSearch search(state);
         if (!search.SetUpSQL(options["--lookup"], false).ready)
             throw std::runtime_error("the lookup cannot be read");
-        search.SORTSRCH(2);
+        search.sortBy(kora::GridColumn::Name);
         kora::PrintRun run(folder, state);
         QElapsedTimer timer;
         timer.start();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace kora {
@@ -14,6 +15,9 @@ public:
     // New Jersey's file carries the assigned-risk columns (NJAR, the premiums,
     // the plan codes), shown and searched only there.
     static bool hasAssignedRisk(std::string_view state) { return state == "NJ"; }
+    // Those columns, in the order the export writes them.
+    static constexpr std::array<const char*, 6> kAssignedRiskFields = {
+        "NJPPAP", "NJCCPAP", "NJAR", "ARESTPREM", "ARTOTPREM", "ARTOTLOSS"};
     // The PM and DM databases rate by merit class instead of by mod.
     static bool hasMeritClasses(std::string_view state) { return state == "PM" || state == "DM"; }
 };

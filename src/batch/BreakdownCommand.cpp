@@ -1,12 +1,9 @@
-#include "base/Folders.h"
-#include "base/StateCodes.h"
 #include "batch/BatchCommands.h"
 #include "batch/BatchLookup.h"
 #include "batch/UsageError.h"
 #include "database/Database.h"
-#include "database/Installation.h"
-#include "loading/UpdateRun.h"
 #include "results/Breakdown.h"
+#include "safekeeping/StateAcceptance.h"
 
 #include <iostream>
 
@@ -23,10 +20,7 @@ int runBreakdown(const std::vector<std::string>& arguments)
     if (!search)
         return 1;
 
-    const std::string folder = Folders::withSeparator(options.folder());
-    Database db(folder + stateDatabaseName(options.state()),
-                Installation(folder).stateConnect(options.state()));
-    UpdateRun::addMissingTables(db);
+    Database db = StateAcceptance::openState(options.folder(), options.state());
     const Breakdown::Counts counts = Breakdown::count(db, search->source(), by);
     std::cout << Breakdown::text(counts.groups);
     std::cerr << counts.omitted << " omitted companies not counted\n";

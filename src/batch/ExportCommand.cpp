@@ -1,14 +1,12 @@
 #include "base/Folders.h"
-#include "base/StateCodes.h"
 #include "batch/BatchCommands.h"
 #include "batch/BatchLookup.h"
 #include "batch/UsageError.h"
 #include "database/Database.h"
-#include "database/Installation.h"
-#include "loading/UpdateRun.h"
 #include "lookup/LookupFile.h"
 #include "lookup/LookupStatement.h"
 #include "output/ExportWriter.h"
+#include "safekeeping/StateAcceptance.h"
 
 #include <iostream>
 #include <map>
@@ -86,7 +84,7 @@ int runExport(const std::vector<std::string>& arguments)
         auto search = BatchLookup::setUp(options);
         if (!search)
             return 1;
-        search->SORTSRCH(2);
+        search->sortBy(GridColumn::Name);
         source = search->recordSource();
         if (!search->criteria().empty())
             title = search->criteria().front().SQLDESC;
@@ -94,8 +92,7 @@ int runExport(const std::vector<std::string>& arguments)
 
     const std::string folder = Folders::withSeparator(options.folder());
     const std::string state = options.state();
-    Database db(folder + stateDatabaseName(state), Installation(folder).stateConnect(state));
-    UpdateRun::addMissingTables(db);
+    Database db = StateAcceptance::openState(folder, state);
     ErrorStreamProgress progress;
     const ExportWriter::Result result =
         ExportWriter(db, state, folder).run(source, choice, out, title, progress);

@@ -1,12 +1,10 @@
 #include "base/Folders.h"
-#include "base/StateCodes.h"
 #include "batch/BatchCommands.h"
 #include "batch/BatchLookup.h"
 #include "batch/UsageError.h"
 #include "database/Database.h"
-#include "database/Installation.h"
-#include "loading/UpdateRun.h"
 #include "output/PrintRun.h"
+#include "safekeeping/StateAcceptance.h"
 
 #include <QGuiApplication>
 
@@ -82,8 +80,7 @@ int runPrint(const std::vector<std::string>& arguments)
 
     const std::string folder = Folders::withSeparator(options.folder());
     const std::string state = options.state();
-    Database db(folder + stateDatabaseName(state), Installation(folder).stateConnect(state));
-    UpdateRun::addMissingTables(db);
+    Database db = StateAcceptance::openState(folder, state);
     PrintRun run(folder, state);
     if (company) {
         if (!run.fillRecord(db, file, sequence))
@@ -95,7 +92,7 @@ int runPrint(const std::vector<std::string>& arguments)
     auto search = BatchLookup::setUp(options);
     if (!search)
         return 1;
-    search->SORTSRCH(2);
+    search->sortBy(GridColumn::Name);
     const long long count = search->recordCount(db);
     std::cerr << "Gathering information on " << count << " companies\n";
     run.fillLookup(db, search->recordSource());

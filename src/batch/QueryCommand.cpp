@@ -1,13 +1,10 @@
 #include "base/Blanks.h"
 #include "base/FieldName.h"
-#include "base/Folders.h"
-#include "base/StateCodes.h"
 #include "batch/BatchCommands.h"
 #include "batch/BatchLookup.h"
 #include "batch/UsageError.h"
 #include "database/Database.h"
-#include "database/Installation.h"
-#include "loading/UpdateRun.h"
+#include "safekeeping/StateAcceptance.h"
 
 #include <iostream>
 #include <map>
@@ -17,9 +14,10 @@ namespace kora {
 namespace {
 
 // The result grid column each --sort sorts by.
-int sortColumn(const std::string& sort)
+GridColumn sortColumn(const std::string& sort)
 {
-    static const std::map<std::string, int> columns = {{"file", 0}, {"name", 2}, {"expires", 3}};
+    static const std::map<std::string, GridColumn> columns = {
+        {"file", GridColumn::File}, {"name", GridColumn::Name}, {"expires", GridColumn::Expires}};
     const auto column = columns.find(sort);
     if (column == columns.end())
         throw UsageError("--sort must be file, name or expires, not " + sort);
@@ -39,16 +37,13 @@ int columnOf(const Statement& rows, const std::string& name)
 int runQuery(const std::vector<std::string>& arguments)
 {
     const BatchOptions options(arguments, {"--folder", "--state", "--lookup", "--sort"}, {});
-    const int column = sortColumn(options.value("--sort", "name"));
+    const GridColumn column = sortColumn(options.value("--sort", "name"));
     auto search = BatchLookup::setUp(options);
     if (!search)
         return 1;
-    search->SORTSRCH(column);
+    search->sortBy(column);
 
-    const std::string folder = Folders::withSeparator(options.folder());
-    Database db(folder + stateDatabaseName(options.state()),
-                Installation(folder).stateConnect(options.state()));
-    UpdateRun::addMissingTables(db);
+    Database db = StateAcceptance::openState(options.folder(), options.state());
     Statement rows = db.prepare(search->recordSource());
     const int file = columnOf(rows, "FILE");
     const int sequence = columnOf(rows, "SEQUENCE");

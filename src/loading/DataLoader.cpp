@@ -146,19 +146,19 @@ void DataLoader::runLoad(const std::string& fileName, int recordLength,
     }
 }
 
-void DataLoader::NEWDATASTD()
+void DataLoader::loadCompanies()
 {
     const std::string fileName = companyFileName(m_state);
     runLoad(
-        fileName, CompanyRecord::kLength, [this](UpdateFile& file) { loadCompanies(file, false); },
+        fileName, CompanyRecord::kLength, [this](UpdateFile& file) { writeCompanies(file, false); },
         [this, &fileName](UpdateFile& file) { checkCompanies(file, fileName, false); });
 }
 
-void DataLoader::NEWDATANY()
+void DataLoader::loadNewYorkCompanies()
 {
     const std::string fileName = companyFileName("NY");
     runLoad(
-        fileName, CompanyRecord::kLength, [this](UpdateFile& file) { loadCompanies(file, true); },
+        fileName, CompanyRecord::kLength, [this](UpdateFile& file) { writeCompanies(file, true); },
         [this, &fileName](UpdateFile& file) { checkCompanies(file, fileName, true); });
 }
 
@@ -188,7 +188,7 @@ void DataLoader::checkCompanies(UpdateFile& file, const std::string& fileName, b
                             ") and were loaded as far as they could be read");
 }
 
-void DataLoader::loadCompanies(UpdateFile& file, bool newYork)
+void DataLoader::writeCompanies(UpdateFile& file, bool newYork)
 {
     // First, while nothing is changed: it reads the rows before the load.
     LoadChanges changes(m_db);
@@ -215,7 +215,7 @@ void DataLoader::loadCompanies(UpdateFile& file, bool newYork)
     changes.record();
 }
 
-void DataLoader::NEWCLASSLISTSTD()
+void DataLoader::loadClassList()
 {
     runLoad(kClassListFileName, ClassListRecord::kLength, [this](UpdateFile& file) {
         loadCodeList(m_db, file, "CLASSLIST", "CLASS, [DESC]", ClassListRecord::kClass,
@@ -223,19 +223,19 @@ void DataLoader::NEWCLASSLISTSTD()
     });
 }
 
-void DataLoader::NEWCLASSSTD()
+void DataLoader::loadClasses()
 {
     runLoad(classFileName(m_state), ClassRecord::kLength,
-            [this](UpdateFile& file) { loadClasses(file, false); });
+            [this](UpdateFile& file) { writeClasses(file, false); });
 }
 
-void DataLoader::NEWCLASSNY()
+void DataLoader::loadNewYorkClasses()
 {
     runLoad(classFileName("NY"), ClassRecord::kLength,
-            [this](UpdateFile& file) { loadClasses(file, true); });
+            [this](UpdateFile& file) { writeClasses(file, true); });
 }
 
-void DataLoader::loadClasses(UpdateFile& file, bool newYork)
+void DataLoader::writeClasses(UpdateFile& file, bool newYork)
 {
     using namespace ClassRecord;
     DeferredIndexes indexes(m_db, {"CLASS"});
@@ -274,7 +274,7 @@ void DataLoader::loadClasses(UpdateFile& file, bool newYork)
     indexes.rebuild();
 }
 
-void DataLoader::NEWCOUNTYSTD()
+void DataLoader::loadCounties()
 {
     runLoad(countyFileName(m_state), CountyRecord::kLength, [this](UpdateFile& file) {
         loadCodeList(m_db, file, "COUNTY", "CODE, COUNTY", CountyRecord::kCode,
@@ -282,7 +282,7 @@ void DataLoader::NEWCOUNTYSTD()
     });
 }
 
-void DataLoader::NEWSICSTD()
+void DataLoader::loadSicCodes()
 {
     runLoad(kSicFileName, SicRecord::kLength, [this](UpdateFile& file) {
         m_db.execute("DELETE * FROM SICCODES");
@@ -300,7 +300,7 @@ void DataLoader::NEWSICSTD()
     });
 }
 
-void DataLoader::NEWADDRESSESNY()
+void DataLoader::loadNewYorkAddresses()
 {
     runLoad(kAddressFileName, AddressRecord::kLength, [this](UpdateFile& file) {
         using namespace AddressRecord;

@@ -32,14 +32,14 @@ public:
     static constexpr const char* kAddressFileName = "DATA2NY.DAT";
 
     // Companies and their mods; New Jersey fields only for the state NJ.
-    void NEWDATASTD();
-    void NEWDATANY();
-    void NEWCLASSLISTSTD();
-    void NEWCLASSSTD();
-    void NEWCLASSNY();
-    void NEWCOUNTYSTD();
-    void NEWSICSTD();
-    void NEWADDRESSESNY();
+    void loadCompanies();
+    void loadNewYorkCompanies();
+    void loadClassList();
+    void loadClasses();
+    void loadNewYorkClasses();
+    void loadCounties();
+    void loadSicCodes();
+    void loadNewYorkAddresses();
 
     // What the loads so far found odd but loaded: records that do not fit
     // the layout, an incomplete record at the end of a file.
@@ -51,8 +51,8 @@ private:
                  const std::function<void(UpdateFile&)>& load,
                  const std::function<void(UpdateFile&)>& check = nullptr);
     void checkCompanies(UpdateFile& file, const std::string& fileName, bool newYork);
-    void loadCompanies(UpdateFile& file, bool newYork);
-    void loadClasses(UpdateFile& file, bool newYork);
+    void writeCompanies(UpdateFile& file, bool newYork);
+    void writeClasses(UpdateFile& file, bool newYork);
 
     Database& m_db;
     std::filesystem::path m_folder;

@@ -21,7 +21,8 @@ bool isPresent(const std::filesystem::path& path)
 
 bool isCompanyLoad(const UpdateRun::Step& step)
 {
-    return step.load == &DataLoader::NEWDATASTD || step.load == &DataLoader::NEWDATANY;
+    return step.load == &DataLoader::loadCompanies ||
+           step.load == &DataLoader::loadNewYorkCompanies;
 }
 
 } // namespace
@@ -32,17 +33,20 @@ std::vector<UpdateRun::Step> UpdateRun::allSteps(const std::string& state)
     // The class list comes before the class data and the counties before the
     // companies: those loads copy descriptions and county names from them.
     std::vector<Step> order = {
-        {"NEWSICSTD", DataLoader::kSicFileName, &DataLoader::NEWSICSTD},
-        {"NEWCLASSLISTSTD", DataLoader::kClassListFileName, &DataLoader::NEWCLASSLISTSTD},
-        {"NEWCOUNTYSTD", DataLoader::countyFileName(state), &DataLoader::NEWCOUNTYSTD},
-        newYork ? Step{"NEWCLASSNY", DataLoader::classFileName(state), &DataLoader::NEWCLASSNY}
-                : Step{"NEWCLASSSTD", DataLoader::classFileName(state), &DataLoader::NEWCLASSSTD},
-        newYork ? Step{"NEWDATANY", DataLoader::companyFileName(state), &DataLoader::NEWDATANY}
-                : Step{"NEWDATASTD", DataLoader::companyFileName(state), &DataLoader::NEWDATASTD},
+        {"NEWSICSTD", DataLoader::kSicFileName, &DataLoader::loadSicCodes},
+        {"NEWCLASSLISTSTD", DataLoader::kClassListFileName, &DataLoader::loadClassList},
+        {"NEWCOUNTYSTD", DataLoader::countyFileName(state), &DataLoader::loadCounties},
+        newYork
+            ? Step{"NEWCLASSNY", DataLoader::classFileName(state), &DataLoader::loadNewYorkClasses}
+            : Step{"NEWCLASSSTD", DataLoader::classFileName(state), &DataLoader::loadClasses},
+        newYork
+            ? Step{"NEWDATANY", DataLoader::companyFileName(state),
+                   &DataLoader::loadNewYorkCompanies}
+            : Step{"NEWDATASTD", DataLoader::companyFileName(state), &DataLoader::loadCompanies},
     };
     if (newYork)
         order.push_back(
-            {"NEWADDRESSESNY", DataLoader::kAddressFileName, &DataLoader::NEWADDRESSESNY});
+            {"NEWADDRESSESNY", DataLoader::kAddressFileName, &DataLoader::loadNewYorkAddresses});
     return order;
 }
 
@@ -79,7 +83,7 @@ std::vector<std::string> UpdateRun::unusableFiles(const std::filesystem::path& p
 bool UpdateRun::isPending(const std::filesystem::path& programFolder, const std::string& state)
 {
     for (const Step& step : steps(programFolder, state))
-        if (step.load != &DataLoader::NEWADDRESSESNY)
+        if (step.load != &DataLoader::loadNewYorkAddresses)
             return true;
     return false;
 }

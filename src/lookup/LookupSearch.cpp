@@ -61,11 +61,11 @@ LookupSearch::SetUp LookupSearch::SetUpSQL(const std::string& lookupPath, bool c
     return setUp;
 }
 
-bool LookupSearch::SORTSRCH(int COLNUM)
+bool LookupSearch::sortBy(GridColumn column)
 {
-    if (COLNUM == 1 || m_curSql.empty())
+    if (column == GridColumn::Effective || m_curSql.empty())
         return false;
-    const std::string order = QueryBuilder::orderBy(COLNUM);
+    const std::string order = QueryBuilder::orderBy(column);
     if (!order.empty())
         m_source.orderBy = order;
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/LookupMessage.h"
+#include "lookup/GridColumn.h"
 #include "lookup/LookupStatement.h"
 #include "lookup/SQLPARAMETER.h"
 
@@ -21,7 +22,7 @@ public:
     struct SetUp
     {
         // CurSQL holds the lookup's statement: show the messages, then run
-        // SORTSRCH(2). When false, show the messages and select tab 0.
+        // sortBy(GridColumn::Name). When false, show the messages and select tab 0.
         bool ready = false;
         std::vector<LookupMessage> messages;
     };
@@ -37,11 +38,11 @@ public:
     // the window puts CurSQL() on the clipboard.
     SetUp SetUpSQL(const std::string& lookupPath, bool copySqlToClipboard);
 
-    // Sorts by a result grid column: 0 File, 2 Name and 3 Expires set the record
+    // Sorts by a result grid column: File, Name and Expires set the record
     // source to CurSQL with their ORDER BY; other columns keep the order last
     // chosen. Returns whether the record source is to be run again: false for
-    // column 1 (Effective, not sortable) and before any lookup was set up.
-    bool SORTSRCH(int COLNUM);
+    // Effective (not sortable) and before any lookup was set up.
+    bool sortBy(GridColumn column);
 
     const std::vector<SQLPARAMETER>& criteria() const { return m_criteria; }
     const std::string& CurSQL() const { return m_curSql; }

@@ -12,7 +12,7 @@ const std::string kNoEntry;
 
 LookupTabs::LookupTabs(const std::string& workspaceFolder) : m_folder(workspaceFolder) {}
 
-int LookupTabs::SETTABS(int selectedTab)
+int LookupTabs::reload(int selectedTab)
 {
     m_files.fill({});
     m_captions.fill({});
@@ -44,10 +44,10 @@ int LookupTabs::count() const
     return filled;
 }
 
-void LookupTabs::SetCurSQLFile(bool NEWSEARCH, int selectedTab)
+void LookupTabs::chooseCurrentFile(bool newSearch, int selectedTab)
 {
     m_currentFile.clear();
-    if (!NEWSEARCH && selectedTab >= 1)
+    if (!newSearch && selectedTab >= 1)
         m_currentFile = fileOfTab(selectedTab);
 }
 

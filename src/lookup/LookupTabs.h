@@ -23,7 +23,7 @@ public:
     // lookup files in file-name order, each captioned with its title (a file that
     // cannot be read with its file name). Returns the tab to select afterwards:
     // selectedTab again, or 0 when that tab no longer has a lookup.
-    int SETTABS(int selectedTab);
+    int reload(int selectedTab);
 
     // The file name of a tab; empty when the tab has no lookup.
     const std::string& fileOfTab(int tab) const;
@@ -33,7 +33,7 @@ public:
 
     // Clears the current lookup file; unless a new lookup is being made, it then
     // takes the file of the selected lookup tab.
-    void SetCurSQLFile(bool NEWSEARCH, int selectedTab);
+    void chooseCurrentFile(bool newSearch, int selectedTab);
     // The edit path sets the chosen lookup directly.
     void setCurrentFile(const std::string& fileName) { m_currentFile = fileName; }
     const std::string& currentFile() const { return m_currentFile; }

@@ -279,14 +279,14 @@ std::string QueryBuilder::statement(const std::string& condition)
     return LookupStatement{"*", condition, ""}.text();
 }
 
-std::string QueryBuilder::orderBy(int column)
+std::string QueryBuilder::orderBy(GridColumn column)
 {
     switch (column) {
-    case 0:
+    case GridColumn::File:
         return " ORDER BY FILE";
-    case 2:
+    case GridColumn::Name:
         return " ORDER BY NAME1";
-    case 3:
+    case GridColumn::Expires:
         return " ORDER BY MONTH(EXPIRE), DAY(EXPIRE), NAME1";
     default:
         return {};

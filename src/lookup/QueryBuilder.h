@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lookup/GridColumn.h"
 #include "lookup/SQLPARAMETER.h"
 
 #include <string>
@@ -26,7 +27,7 @@ public:
 
     // What sorting by a result grid column appends: column 0 (File), 2 (Name)
     // and 3 (Expires); empty for the others.
-    static std::string orderBy(int column);
+    static std::string orderBy(GridColumn column);
 
     // The MOD value that stands for a merit rating ("Debit" is 9.886); "0" for
     // any other text.

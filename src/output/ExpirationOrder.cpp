@@ -1,12 +1,13 @@
 #include "output/ExpirationOrder.h"
 
+#include "base/ExclamationTest.h"
+#include "base/StateRules.h"
 #include "database/Transaction.h"
 #include "output/CompanyMods.h"
 #include "output/ExportCompanyReader.h"
 #include "output/ExportText.h"
 #include "output/SourceRow.h"
 
-#include <map>
 #include <vector>
 
 namespace kora {
@@ -21,14 +22,16 @@ Value asText(const Value& value)
     return value.isNull() ? value : Value(value.toString());
 }
 
-// The delivered fields that a user field replaces when it passes the exclamation test.
-const std::map<std::string, std::string> kOverrides = {
-    {"PHONE", "UserPhone"}, {"FAX", "UserFax"}, {"CONTACT", "UserContact"}, {"TITLE", "UserTitle"}};
-
-Value overridden(const SourceRow& row, const std::string& delivered, const std::string& user)
+// The user's own value of a delivered field when it passes the exclamation
+// test, else the delivered value; fields without a user's own pass through.
+Value overridden(const SourceRow& row, const std::string& column)
 {
-    const Value own = row.field(user);
-    return ExportText::passesExclamationTest(own.toString()) ? own : row.field(delivered);
+    for (const UserOverride& field : kUserOverrides)
+        if (column == field.delivered) {
+            const Value own = row.field(field.user);
+            return passesExclamationTest(own.toString()) ? own : row.field(column);
+        }
+    return row.field(column);
 }
 
 } // namespace
@@ -41,7 +44,7 @@ long long ExpirationOrder::fill(Database& stateDb, const std::string& query, Dat
         "FAX",   "AREA",     "SIC",   "COUNTY", "EMPLOYEES", "SALES", "COUNTYNAME", "CONTACT",
         "TITLE", "ST",       "User1", "User2",  "User3",     "Omit",  "EXPIRE"};
     if (newJersey)
-        for (const char* field : ExportCompanyReader::newJerseyFields())
+        for (const char* field : StateRules::kAssignedRiskFields)
             columns.push_back(field);
     std::string names;
     std::string marks;
@@ -59,7 +62,7 @@ long long ExpirationOrder::fill(Database& stateDb, const std::string& query, Dat
         progress.counted(++count);
         std::string zip = row.text("ZIP");
         const std::string extension = row.text("ZIPEXT");
-        if (ExportText::passesExclamationTest(extension))
+        if (passesExclamationTest(extension))
             zip += "-" + extension;
         const auto newest = mods.newestFirst(row.field("FILE"), row.field("SEQUENCE"), 1);
         const int expire = newest.empty() ? kWithoutMods : ExportText::monthDay(newest[0].expire);
@@ -70,10 +73,8 @@ long long ExpirationOrder::fill(Database& stateDb, const std::string& query, Dat
                 values.emplace_back(expire);
             else if (column == "ZIP")
                 values.emplace_back(zip);
-            else if (const auto user = kOverrides.find(column); user != kOverrides.end())
-                values.push_back(asText(overridden(row, column, user->second)));
             else
-                values.push_back(asText(row.field(column)));
+                values.push_back(asText(overridden(row, column)));
         }
         insert.reset();
         insert.bindAll(values).run();

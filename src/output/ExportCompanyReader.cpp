@@ -1,6 +1,8 @@
 #include "output/ExportCompanyReader.h"
 
 #include "base/Blanks.h"
+#include "base/ExclamationTest.h"
+#include "base/StateRules.h"
 #include "output/ExportText.h"
 
 namespace kora {
@@ -11,7 +13,7 @@ namespace {
 std::string overridden(const SourceRow& row, const char* delivered, const char* user)
 {
     std::string own = row.text(user);
-    return ExportText::passesExclamationTest(own) ? own : row.text(delivered);
+    return passesExclamationTest(own) ? own : row.text(delivered);
 }
 
 std::string trimmed(const std::string& text)
@@ -20,13 +22,6 @@ std::string trimmed(const std::string& text)
 }
 
 } // namespace
-
-const std::array<const char*, 6>& ExportCompanyReader::newJerseyFields()
-{
-    static const std::array<const char*, 6> fields = {"NJPPAP",    "NJCCPAP",   "NJAR",
-                                                      "ARESTPREM", "ARTOTPREM", "ARTOTLOSS"};
-    return fields;
-}
 
 ExportCompanyReader::ExportCompanyReader(Database& stateDb, const ExportChoice& choice,
                                          bool newJersey)
@@ -49,10 +44,9 @@ ExportCompany ExportCompanyReader::read(const SourceRow& row, bool zipJoined)
     company.st = row.text("ST");
     company.zip = zipJoined ? row.text("ZIP") : row.text("ZIP") + "-" + row.text("ZIPEXT");
     const std::string userPhone = row.text("UserPhone");
-    company.phone =
-        trimmed(ExportText::passesExclamationTest(userPhone) ? userPhone : row.text("PHONE"));
+    company.phone = trimmed(passesExclamationTest(userPhone) ? userPhone : row.text("PHONE"));
     const std::string userFax = row.text("UserFax");
-    company.fax = ExportText::passesExclamationTest(userFax) ? trimmed(userFax) : row.text("FAX");
+    company.fax = passesExclamationTest(userFax) ? trimmed(userFax) : row.text("FAX");
     company.contact = overridden(row, "CONTACT", "UserContact");
     company.title = overridden(row, "TITLE", "UserTitle");
     company.sic = row.text("SIC");
@@ -64,7 +58,7 @@ ExportCompany ExportCompanyReader::read(const SourceRow& row, bool zipJoined)
     if (m_choice.properCase)
         for (std::string* text : {&company.name1, &company.name2, &company.street, &company.city,
                                   &company.contact, &company.title})
-            *text = ExportText::ProperCase(*text);
+            *text = ExportText::properCase(*text);
 
     for (const CompanyMods::Mod& mod :
          m_mods.newestFirst(file, sequence, static_cast<size_t>(m_choice.modSlots())))
@@ -72,7 +66,7 @@ ExportCompany ExportCompanyReader::read(const SourceRow& row, bool zipJoined)
     if (m_choice.classSlots() > 0)
         readClasses(file, sequence, company);
     if (m_newJersey)
-        for (const char* field : newJerseyFields())
+        for (const char* field : StateRules::kAssignedRiskFields)
             company.newJersey.push_back(row.text(field));
     return company;
 }

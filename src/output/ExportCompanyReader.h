@@ -6,7 +6,6 @@
 #include "output/ExportCompany.h"
 #include "output/SourceRow.h"
 
-#include <array>
 #include <string>
 
 namespace kora {
@@ -16,9 +15,6 @@ namespace kora {
 class ExportCompanyReader
 {
 public:
-    // The New Jersey columns, in the order the export writes them.
-    static const std::array<const char*, 6>& newJerseyFields();
-
     ExportCompanyReader(Database& stateDb, const ExportChoice& choice, bool newJersey);
 
     // row: a PRIME row of the state database, or of the scratch database (whose

@@ -1,6 +1,7 @@
 #include "output/ExportLine.h"
 
 #include "base/Blanks.h"
+#include "base/StateRules.h"
 
 namespace kora {
 
@@ -37,8 +38,8 @@ std::vector<std::string> ExportLine::headerNames(const ExportChoice& choice, boo
         names.push_back("CLASSDESC" + std::to_string(slot));
     }
     if (newJersey)
-        names.insert(names.end(),
-                     {"NJPPAP", "NJCCPAP", "NJAR", "ARESTPREM", "ARTOTPREM", "ARTOTLOSS"});
+        names.insert(names.end(), StateRules::kAssignedRiskFields.begin(),
+                     StateRules::kAssignedRiskFields.end());
     return names;
 }
 

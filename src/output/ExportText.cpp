@@ -18,7 +18,7 @@ bool isStoredDate(const std::string& text)
 
 } // namespace
 
-std::string ExportText::ProperCase(const std::string& text)
+std::string ExportText::properCase(const std::string& text)
 {
     std::string result = text;
     bool startOfWord = true;

@@ -8,14 +8,9 @@ namespace kora {
 class ExportText
 {
 public:
-    // A user value replaces the delivered one when, compared as bytes, it is
-    // greater than "!": empty texts and texts that begin with a blank or a
-    // control character do not pass.
-    static bool passesExclamationTest(const std::string& text) { return text > "!"; }
-
     // The whole text in lower case, then its first character and every
     // character directly after a blank in upper case.
-    static std::string ProperCase(const std::string& text);
+    static std::string properCase(const std::string& text);
 
     // A stored date (YYYY-MM-DD) as MM/DD/YYYY; empty for the placeholders
     // 01/01/1950 and 01/01/2050 and for a text that is no stored date.

@@ -1,5 +1,6 @@
 #include "output/ReportFill.h"
 
+#include "base/ExclamationTest.h"
 #include "base/Quoting.h"
 #include "base/StateRules.h"
 #include "database/ForwardCursor.h"
@@ -10,12 +11,6 @@
 namespace kora {
 
 namespace {
-
-// The exclamation test: a text is filled when it compares, byte by byte, above "!".
-bool passes(const Value& value)
-{
-    return value.toString() > "!";
-}
 
 const Schema::Table& reportTable(const std::string& name)
 {
@@ -63,11 +58,6 @@ Value monthDay(const Value& date)
 const char* const kCopied[] = {"NAME1", "NAME2", "STREET", "CITY",       "ST",
                                "AREA",  "SIC",   "COUNTY", "COUNTYNAME", "EMPLOYEES",
                                "SALES", "User1", "User2",  "User3"};
-
-const std::pair<const char*, const char*> kOverridden[] = {
-    {"PHONE", "UserPhone"}, {"FAX", "UserFax"}, {"CONTACT", "UserContact"}, {"TITLE", "UserTitle"}};
-
-const char* const kNewJersey[] = {"ARESTPREM", "ARTOTPREM", "ARTOTLOSS", "NJPPAP", "NJCCPAP"};
 
 } // namespace
 
@@ -159,19 +149,21 @@ void ReportFill::addCompany(const ForwardCursor& company)
     for (const char* name : kCopied)
         set(name, company.field(name));
     const Value zipExtension = company.field("ZIPEXT");
-    set("ZIP", company.field("ZIP").toString() +
-                   (passes(zipExtension) ? "-" + zipExtension.toString() : std::string()));
-    for (const auto& [loaded, user] : kOverridden) {
+    set("ZIP", company.field("ZIP").toString() + (passesExclamationTest(zipExtension.toString())
+                                                      ? "-" + zipExtension.toString()
+                                                      : std::string()));
+    for (const auto& [loaded, user] : kUserOverrides) {
         const Value own = company.field(user);
-        set(loaded, passes(own) ? own : company.field(loaded));
+        set(loaded, passesExclamationTest(own.toString()) ? own : company.field(loaded));
     }
     fillMods(file, sequence);
     set("EMPDESC", lookUp(m_employees, company.field("EMPLOYEES")));
     set("SICDESC", lookUp(m_sic, company.field("SIC")));
     set("SALESDESC", lookUp(m_sales, company.field("SALES")));
     if (StateRules::hasAssignedRisk(m_state)) {
-        for (const char* name : kNewJersey)
+        for (const char* name : StateRules::kAssignedRiskFields)
             set(name, company.field(name));
+        // NJAR is stored as YYMM and shown as MM/YY.
         const std::string assignedRisk = CodedTexts::assignedRiskDate(company.field("NJAR"));
         set("NJAR", assignedRisk.empty() ? " " : assignedRisk);
     }

@@ -29,7 +29,7 @@ std::optional<std::string> CompanyNotes::readNote(const std::string& file,
     return query.column(0).toString();
 }
 
-int CompanyNotes::GetNoteLength(const std::string& file, const std::string& sequence)
+int CompanyNotes::noteLength(const std::string& file, const std::string& sequence)
 {
     const auto note = readNote(file, sequence);
     if (!note) {
@@ -39,7 +39,7 @@ int CompanyNotes::GetNoteLength(const std::string& file, const std::string& sequ
     return static_cast<int>(trimBlanks(*note).size());
 }
 
-std::string CompanyNotes::GETNOTES(const std::string& file, const std::string& sequence)
+std::string CompanyNotes::lockedNote(const std::string& file, const std::string& sequence)
 {
     release();
     // The note is read only once the lock is held: read before, it could be
@@ -66,7 +66,7 @@ std::string CompanyNotes::GETNOTES(const std::string& file, const std::string& s
     return *note;
 }
 
-void CompanyNotes::SETNOTES(const std::string& note)
+void CompanyNotes::storeNote(const std::string& note)
 {
     if (!m_lock.isLocked())
         return;

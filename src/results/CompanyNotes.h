@@ -10,25 +10,25 @@
 namespace kora {
 
 // The user's note on each company (table NOTES), guarded while a record
-// window has it open: GETNOTES takes an operating-system lock that other
-// processes cannot take, SETNOTES stores the note and releases it.
+// window has it open: lockedNote takes an operating-system lock that other
+// processes cannot take, storeNote stores the note and releases it.
 class CompanyNotes
 {
 public:
-    // The marker GETNOTES returns when another user holds the note.
+    // The marker lockedNote returns when another user holds the note.
     static constexpr const char* kLocked = "***LOCKED***";
 
     CompanyNotes(Database& db, Prompt& prompt);
 
     // Length of the note without leading and trailing blanks; read without the
     // lock, so browsing never stops on another user's open record window.
-    int GetNoteLength(const std::string& file, const std::string& sequence);
-    // The note, locked for the caller until SETNOTES or release(); kLocked
+    int noteLength(const std::string& file, const std::string& sequence);
+    // The note, locked for the caller until storeNote or release(); kLocked
     // (after telling the user why) when another user holds it.
-    std::string GETNOTES(const std::string& file, const std::string& sequence);
+    std::string lockedNote(const std::string& file, const std::string& sequence);
     // Stores the note of the locked company (an empty note as one blank) and
     // releases it; a failed store releases it too and throws DbError.
-    void SETNOTES(const std::string& note);
+    void storeNote(const std::string& note);
     // Releases the lock without storing (a record window closed another way).
     void release();
 

@@ -1,6 +1,7 @@
 #include "results/CompanySummary.h"
 
 #include "base/Blanks.h"
+#include "base/ExclamationTest.h"
 #include "base/StateRules.h"
 #include "results/ModHistory.h"
 
@@ -44,7 +45,7 @@ std::string CompanySummary::text(const CompanyRow& row, Tab tab)
     summary += row.text("STREET") + "\r\n";
     summary +=
         withoutTrailingBlanks(row.text("CITY")) + ", " + row.text("ST") + "  " + row.text("ZIP");
-    if (above(row.field("ZIPEXT"), "!"))
+    if (passesExclamationTest(row.text("ZIPEXT")))
         summary += "-" + row.text("ZIPEXT");
     return summary;
 }
@@ -53,17 +54,20 @@ CompanySummary::Contacts CompanySummary::contacts(const CompanyRow& row, Tab tab
 {
     // A user value wins when it is filled; on the all-companies tab a box left
     // holding only the blanks of its width gets the delivered value back.
-    auto pick = [&](const char* delivered, const char* user, size_t blankWidth) {
+    auto pick = [&](const UserOverride& field, size_t blankWidth) {
+        const char* delivered = field.delivered;
+        const char* user = field.user;
         std::string value = row.text(delivered);
-        if (above(row.field(user), "!")) {
+        if (passesExclamationTest(row.text(user))) {
             value = row.text(user);
             if (tab == Tab::AllCompanies && value == std::string(blankWidth, ' '))
                 value = row.text(delivered);
         }
         return value;
     };
-    return {pick("PHONE", "UserPhone", 50), pick("FAX", "UserFax", 12),
-            pick("CONTACT", "UserContact", 50), pick("TITLE", "UserTitle", 50)};
+    // kUserOverrides holds phone, fax, contact and title; the fax box is the narrow one.
+    return {pick(kUserOverrides[0], 50), pick(kUserOverrides[1], 12), pick(kUserOverrides[2], 50),
+            pick(kUserOverrides[3], 50)};
 }
 
 bool CompanySummary::addressOverridden(const CompanyRow& row)

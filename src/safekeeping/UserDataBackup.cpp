@@ -22,9 +22,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kNotesQuery = "SELECT FILE, SEQUENCE, NOTES FROM NOTES WHERE NOTES > ''";
-const char* const kFieldsQuery =
-    "SELECT FILE, SEQUENCE, User1, User2, User3, UserPhone, UserFax, UserContact, UserTitle, "
-    "Omit FROM PRIME WHERE (User1 > '' OR User2> '' OR User3 > '' OR UserPhone > '' or "
+const char* const kFieldsFilter =
+    " FROM PRIME WHERE (User1 > '' OR User2> '' OR User3 > '' OR UserPhone > '' or "
     "UserFax > '' or UserContact > '' or UserTitle > '' or Omit = 'Y')";
 
 // A freshly loaded database holds single blanks: they are not the user's.
@@ -73,11 +72,13 @@ UserDataCounts copyUserData(Database& state, Database& backup)
         ++counts.notes;
     }
 
-    Statement addFields = backup.prepare(
-        "INSERT INTO USER (FILE, SEQUENCE, User1, User2, User3, UserPhone, "
-        "UserFax, UserContact, UserTitle, Omit) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    Statement fields = state.prepare(kFieldsQuery);
     const int columns = static_cast<int>(kUserFields.size()) + 2;
+    std::string marks = "?";
+    for (int column = 1; column < columns; ++column)
+        marks += ", ?";
+    Statement addFields = backup.prepare("INSERT INTO USER (FILE, SEQUENCE, " + userFieldList() +
+                                         ") VALUES (" + marks + ")");
+    Statement fields = state.prepare("SELECT FILE, SEQUENCE, " + userFieldList() + kFieldsFilter);
     while (fields.step()) {
         if (!anyUserField(fields))
             continue;

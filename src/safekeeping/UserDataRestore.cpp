@@ -21,9 +21,8 @@ public:
                                    "EXISTS (SELECT 1 FROM PRIME WHERE PRIME.FILE = NOTES.FILE "
                                    "AND PRIME.SEQUENCE = NOTES.SEQUENCE)")),
           m_writeNote(state.prepare("UPDATE NOTES SET NOTES = ? WHERE FILE = ? AND SEQUENCE = ?")),
-          m_writeFields(state.prepare("UPDATE PRIME SET User1 = ?, User2 = ?, User3 = ?, "
-                                      "UserPhone = ?, UserFax = ?, UserContact = ?, "
-                                      "UserTitle = ?, Omit = ? WHERE FILE = ? AND SEQUENCE = ?")),
+          m_writeFields(state.prepare("UPDATE PRIME SET " + userFieldList(" = ?") +
+                                      " WHERE FILE = ? AND SEQUENCE = ?")),
           m_writeAddress(state.prepare("UPDATE PRIME SET STREET = ?, CITY = ?, ST = ?, ZIP = ?, "
                                        "ZIPEXT = ? WHERE FILE = ? AND SEQUENCE = ?"))
     {
@@ -59,9 +58,8 @@ public:
 
     void restoreFields()
     {
-        Statement fields = m_backup.prepare(
-            "SELECT FILE, SEQUENCE, User1, User2, User3, UserPhone, UserFax, UserContact, "
-            "UserTitle, Omit FROM USER");
+        Statement fields =
+            m_backup.prepare("SELECT FILE, SEQUENCE, " + userFieldList() + " FROM USER");
         const int userColumns = static_cast<int>(kUserFields.size());
         while (fields.step()) {
             const Value file = fields.column(0);

@@ -3,11 +3,7 @@
 #include "base/Folders.h"
 #include "base/Settings.h"
 #include "base/StateCodes.h"
-#include "database/Database.h"
-#include "database/Installation.h"
-#include "database/Schema.h"
-#include "loading/UpdateRun.h"
-#include "safekeeping/PendingRestore.h"
+#include "safekeeping/StateAcceptance.h"
 #include "shell/HelpWindow.h"
 #include "shell/MASTER.h"
 #include "widgets/CenterForm.h"
@@ -24,22 +20,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <filesystem>
-
 namespace kora {
 
 namespace {
 
-const QString kCreateFailed = QStringLiteral("Could not create workspace or save settings!");
 const QString kRemoveFailed = QStringLiteral("Could not remove workspace!");
 const QString kTitle = QStringLiteral("Select Workspace");
-
-// A workspace is one folder inside the program folder, never a path.
-bool isFolderName(const QString& name)
-{
-    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-           name != QLatin1String(".") && name != QLatin1String("..");
-}
 
 } // namespace
 
@@ -148,85 +134,20 @@ void KRWSPACE::activate()
 
 void KRWSPACE::accept()
 {
-    ProgramValues& values = m_master.values();
     if (m_state->currentText().isEmpty())
         m_state->setCurrentIndex(m_state->findText(QStringLiteral("PA")));
-    const QString state = m_state->currentText();
-    values.state = state.toStdString();
-
-    try {
-        values.stateConnect = Installation(values.programFolder).stateConnect(values.state);
-    } catch (const DbError&) {
-        // Without a setup row the connect string stays as it was; the state
-        // database check below decides.
-    }
-    values.selectionAccepted = false;
-
-    // Notes saved by an upgrade go back into the new database; the restore
-    // needs the state's connect string, so it follows its reading. A failed
-    // restore keeps its marker and is tried again at the next acceptance.
-    {
+    DialogPrompt prompt(this);
+    StateAcceptance acceptance(m_master.values(), prompt, [](const std::function<void()>& work) {
         HourglassGuard hourglass;
-        DialogPrompt prompt(this);
-        PendingRestore::run(values.programFolder, values.state, values.stateConnect, prompt);
-    }
-
-    // A state without a backup database gets an empty one, which the backup
-    // and restore of user notes need.
-    const std::string backupPath = values.programFolder + backupDatabaseName(values.state);
-    std::error_code missing;
-    if (!std::filesystem::exists(backupPath, missing)) {
-        try {
-            Schema::createBackupDatabase(backupPath);
-        } catch (const DbError&) {
-            // The program works without it; backing up will report the file.
-        }
-    }
-
-    if (!Installation::hasVersionRow(values.stateDatabasePath(), values.stateConnect)) {
-        Dialogs::tell(this, Dialogs::defaultTitle(),
-                      QStringLiteral("Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from "
-                                     "Install CD"),
-                      QMessageBox::NoIcon);
+        work();
+    });
+    if (!acceptance.acceptState(m_state->currentText().toStdString()))
         return;
-    }
-
-    // A database of an older release gets the tables of the lookups on load
-    // changes and mod trends; working the trends out takes seconds on a state.
-    try {
-        HourglassGuard hourglass;
-        Database db(values.stateDatabasePath(), values.stateConnect);
-        UpdateRun::addMissingTables(db);
-    } catch (const DbError&) {
-        // Opening the state database reports it by name.
-    }
-
     if (m_workspace->currentText().isEmpty())
         m_workspace->setEditText(QStringLiteral("INITIAL"));
     const QString name = m_workspace->currentText();
-    if (!isListed(name)) {
-        const auto answer = Dialogs::ask(
-            this, kTitle, QStringLiteral("Create new workspace called ") + name + QLatin1Char('?'),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning, QMessageBox::No);
-        if (answer != QMessageBox::Yes)
-            return;
-        QDir program(QString::fromStdString(values.programFolder));
-        if (!isFolderName(name) || !program.mkdir(name)) {
-            Dialogs::tell(this, Dialogs::defaultTitle(), kCreateFailed, QMessageBox::NoIcon);
-            return;
-        }
-    }
-
-    // Without a temporary folder there is nowhere to keep the choice, and
-    // nothing to stop the user working.
-    const std::string temporaryFolder = Folders::temporaryFolder();
-    if (!temporaryFolder.empty() &&
-        !Settings::write(temporaryFolder, {name.toStdString(), values.state})) {
-        Dialogs::tell(this, Dialogs::defaultTitle(), kCreateFailed, QMessageBox::NoIcon);
-        return;
-    }
-    values.selectionAccepted = true;
-    QDialog::accept();
+    if (acceptance.acceptWorkspace(name.toStdString(), isListed(name)))
+        QDialog::accept();
 }
 
 void KRWSPACE::deleteWorkspace()
@@ -253,7 +174,7 @@ void KRWSPACE::deleteWorkspace()
     for (const QString& file : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
         folder.remove(file);
     QDir program(QString::fromStdString(m_master.values().programFolder));
-    if (!isFolderName(name) || !program.rmdir(name)) {
+    if (!StateAcceptance::isFolderName(name.toStdString()) || !program.rmdir(name)) {
         Dialogs::tell(this, Dialogs::defaultTitle(), kRemoveFailed, QMessageBox::NoIcon);
         return;
     }

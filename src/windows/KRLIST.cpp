@@ -260,7 +260,7 @@ void KRLIST::tabSelected(int tab)
 void KRLIST::SETTABS()
 {
     HourglassGuard hourglass;
-    const int select = m_lookupTabs.SETTABS(m_tabs->currentIndex());
+    const int select = m_lookupTabs.reload(m_tabs->currentIndex());
     // Tabs without a lookup cannot be opened; the strip holds none. Removing
     // the selected tab moves the selection on by itself, which must not open
     // the lookup it lands on: only the tab chosen here is opened.
@@ -317,7 +317,7 @@ void KRLIST::reselect(const std::string& name, const std::string& key)
 
 void KRLIST::SetCurSQLFile(bool NEWSEARCH)
 {
-    m_lookupTabs.SetCurSQLFile(NEWSEARCH, m_tabs->currentIndex());
+    m_lookupTabs.chooseCurrentFile(NEWSEARCH, m_tabs->currentIndex());
 }
 
 void KRLIST::SetUpSQL()
@@ -354,7 +354,7 @@ void KRLIST::SORTSRCH(int COLNUM)
         m_lookupModel->setMarkedColumn(COLNUM);
         m_searchField = searchFields[COLNUM];
     }
-    if (!m_search.SORTSRCH(COLNUM))
+    if (!m_search.sortBy(static_cast<GridColumn>(COLNUM)))
         return;
     HourglassGuard hourglass;
     // The grid holds the row ids and the searched text of the lookup's
@@ -472,18 +472,18 @@ void KRLIST::showBreakdown()
 
 int KRLIST::GetNoteLength(const QString& file, const QString& sequence)
 {
-    return m_notes->GetNoteLength(file.toStdString(), sequence.toStdString());
+    return m_notes->noteLength(file.toStdString(), sequence.toStdString());
 }
 
 void KRLIST::GETNOTES(const QString& file, const QString& sequence, QPlainTextEdit* NOTE)
 {
     NOTE->setPlainText(
-        QString::fromStdString(m_notes->GETNOTES(file.toStdString(), sequence.toStdString())));
+        QString::fromStdString(m_notes->lockedNote(file.toStdString(), sequence.toStdString())));
 }
 
 void KRLIST::SETNOTES(QPlainTextEdit* NOTE)
 {
-    m_notes->SETNOTES(NOTE->toPlainText().toStdString());
+    m_notes->storeNote(NOTE->toPlainText().toStdString());
 }
 
 void KRLIST::releaseNotes()

@@ -9,6 +9,7 @@
 #include "results/ResultListData.h"
 #include "widgets/DialogPrompt.h"
 #include "windows/KRPRINT.h"
+#include "windows/RecordWindowHost.h"
 
 #include <QWidget>
 
@@ -30,7 +31,7 @@ class WindowHost;
 // The result list: the main window's working child, one per workspace and
 // state. Tab 0 lists every company; tabs 1 to 9 the saved lookups. Beside the
 // grid stand the selected company's summary, contacts, flags and mods.
-class KRLIST : public QWidget
+class KRLIST : public QWidget, public RecordWindowHost
 {
     Q_OBJECT
 
@@ -44,7 +45,8 @@ public:
     const QString& workspaceFolder() const { return m_workspaceFolder; }
     // The list's own handle on the state database; record windows read and
     // write the company row through it, so the list sees every change at once.
-    Database& database() { return m_db; }
+    Database& database() override { return m_db; }
+    QWidget* listWidget() override { return this; }
 
     // Sorts the all-companies grid by a column: 0 file, 2 name, 3 county.
     void SORT_SELECT(int COLNUM);
@@ -74,16 +76,16 @@ public:
     int GetNoteLength(const QString& file, const QString& sequence);
     // Loads the company's note into NOTE and keeps it locked; NOTE holds
     // "***LOCKED***" when another user has it.
-    void GETNOTES(const QString& file, const QString& sequence, QPlainTextEdit* NOTE);
+    void GETNOTES(const QString& file, const QString& sequence, QPlainTextEdit* NOTE) override;
     // Stores NOTE as the note of the company GETNOTES locked, and releases it.
-    void SETNOTES(QPlainTextEdit* NOTE);
+    void SETNOTES(QPlainTextEdit* NOTE) override;
     // Releases a note lock without storing.
-    void releaseNotes();
+    void releaseNotes() override;
 
     // Shows the selected company again after a record window stored a change.
-    void refreshCompany();
+    void refreshCompany() override;
     // Shows all companies in file order positioned on the first company at or after the key.
-    void positionOn(const QString& file, const QString& sequence);
+    void positionOn(const QString& file, const QString& sequence) override;
     // Opens the breakdown of the selected tab's companies.
     void showBreakdown();
     // What the export writes: the lookup tab's statement with its ORDER BY

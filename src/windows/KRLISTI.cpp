@@ -8,14 +8,15 @@
 #include "results/AmountText.h"
 #include "results/CodedTexts.h"
 #include "results/CompanyNotes.h"
+#include "results/ResultListData.h"
 #include "widgets/CenterForm.h"
 #include "widgets/DatedNotesEdit.h"
 #include "widgets/Dialogs.h"
 #include "widgets/LocalFormats.h"
 #include "windows/AssociatesBox.h"
-#include "windows/KRLIST.h"
 #include "windows/ModChart.h"
 #include "windows/RatingClassesBox.h"
+#include "windows/RecordWindowHost.h"
 
 #include <QFocusEvent>
 #include <QFormLayout>
@@ -60,8 +61,10 @@ QLabel* heading(const QString& text, QWidget* parent)
 
 } // namespace
 
-KRLISTI::KRLISTI(KRLIST& list, const QString& file, const QString& sequence, const QString& name1)
-    : QDialog(list.window()), m_list(&list), m_file(file), m_sequence(sequence)
+KRLISTI::KRLISTI(RecordWindowHost& list, const QString& file, const QString& sequence,
+                 const QString& name1)
+    : QDialog(list.listWidget()->window()), m_list(&list), m_listWidget(list.listWidget()),
+      m_file(file), m_sequence(sequence)
 {
     setObjectName(QStringLiteral("KRLISTI"));
     setWindowTitle(QStringLiteral("KRLISTI - ") + name1);
@@ -106,7 +109,7 @@ KRLISTI::KRLISTI(KRLIST& list, const QString& file, const QString& sequence, con
     tabOrder.front()->setFocus();
 
     // The list closes with its workspace and with the program; the note is stored first.
-    list.installEventFilter(this);
+    m_listWidget->installEventFilter(this);
     resize(980, 740);
     CENTERFORM(this);
 }
@@ -321,7 +324,7 @@ void KRLISTI::showEvent(QShowEvent* event)
 
 void KRLISTI::fill()
 {
-    if (!m_list)
+    if (!m_listWidget)
         return;
     try {
         m_associates->show(record().associates());
@@ -409,7 +412,7 @@ void KRLISTI::relabel()
 
 bool KRLISTI::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_list) {
+    if (watched == m_listWidget) {
         if (event->type() == QEvent::Close)
             close();
         return false;
@@ -441,7 +444,7 @@ void KRLISTI::storeUserField(QLineEdit* box, bool interactive)
 
 bool KRLISTI::storeFields(const CompanyRecord::FieldValues& fields)
 {
-    if (!m_list)
+    if (!m_listWidget)
         return false;
     try {
         const std::optional<CompanyRow> stored = record().store(fields);
@@ -476,7 +479,7 @@ void KRLISTI::pickAssociate(const QString& file, const QString& sequence)
     hide();
     // The note is stored before the list shows the picked company, which may be this one.
     finish();
-    if (m_list)
+    if (m_listWidget)
         m_list->positionOn(file, sequence);
     done(Accepted);
 }
@@ -498,7 +501,7 @@ void KRLISTI::finish(bool tellFailure)
         storeUserField(box, false);
     m_open = false;
     m_notes->setDating(false);
-    if (!m_list)
+    if (!m_listWidget)
         return;
     try {
         m_list->SETNOTES(m_notes);

@@ -17,7 +17,7 @@ namespace kora {
 
 class AssociatesBox;
 class DatedNotesEdit;
-class KRLIST;
+class RecordWindowHost;
 class CompanyRecord;
 class ModChart;
 class RatingClassesBox;
@@ -33,7 +33,8 @@ class KRLISTI : public QDialog
 
 public:
     // The window is modal and fills itself when it is first shown.
-    KRLISTI(KRLIST& list, const QString& file, const QString& sequence, const QString& name1);
+    KRLISTI(RecordWindowHost& list, const QString& file, const QString& sequence,
+            const QString& name1);
     ~KRLISTI() override;
 
     void done(int result) override;
@@ -66,7 +67,9 @@ private:
     // a failure to store is told in a message box or, from the destructor, logged.
     void finish(bool tellFailure = true);
 
-    QPointer<KRLIST> m_list;
+    RecordWindowHost* m_list;
+    // Set to null when the list is destroyed.
+    QPointer<QWidget> m_listWidget;
     QString m_file;
     QString m_sequence;
     bool m_shown = false;

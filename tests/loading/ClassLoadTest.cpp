@@ -33,7 +33,7 @@ TEST(ClassLoad, ClassListReplacesTheTableAndADuplicateChangesNothing)
     folder.write("CLASSES.DAT", {classListEntry("8810", "CLERICAL OFFICE EMPLOYEES NOC"),
                                  classListEntry("9999", "NOT USED").put(1, "  "),
                                  classListEntry("5403", "CARPENTRY NOC")});
-    folder.loader().NEWCLASSLISTSTD();
+    folder.loader().loadClassList();
     EXPECT_FALSE(folder.exists("CLASSES.DAT"));
     const Rows loaded = {"5403|CARPENTRY NOC" + std::string(37, ' '),
                          "8810|CLERICAL OFFICE EMPLOYEES NOC" + std::string(21, ' ')};
@@ -42,7 +42,7 @@ TEST(ClassLoad, ClassListReplacesTheTableAndADuplicateChangesNothing)
 
     folder.write("CLASSES.DAT",
                  {classListEntry("8810", "CLERICAL"), classListEntry("8810", "AGAIN")});
-    EXPECT_THROW(folder.loader().NEWCLASSLISTSTD(), LoadError);
+    EXPECT_THROW(folder.loader().loadClassList(), LoadError);
     EXPECT_TRUE(folder.exists("CLASSES.DAT"));
     EXPECT_EQ(folder.rows("SELECT CLASS, [DESC] FROM CLASSLIST ORDER BY CLASS"), loaded);
 }
@@ -66,7 +66,7 @@ TEST(ClassLoad, StandardClassData)
                   // A loss cost that cannot be read keeps the one already loaded.
                   classRecord("5403", "1000003", "01", "0X750"),
                   classRecord("8810", "1000009", "01", "00100").put(1, "  ")});
-    folder.loader().NEWCLASSSTD();
+    folder.loader().loadClasses();
 
     EXPECT_FALSE(folder.exists("DATA1PA.DAT"));
     EXPECT_EQ(
@@ -92,7 +92,7 @@ TEST(ClassLoad, NewYorkClassDataMatchesNewYorkCompanies)
                               .put(14, "01")
                               .put(16, "0001234"));
     folder.write("DATA1NY.DAT", records);
-    folder.loader().NEWCLASSNY();
+    folder.loader().loadNewYorkClasses();
 
     EXPECT_EQ(folder.count("CLASS"), 2001);
     EXPECT_EQ(folder.rows("SELECT FILE, FILESEQ, LOSSCOST FROM CLASS WHERE FILE = '100 00 07'"),

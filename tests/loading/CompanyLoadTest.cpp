@@ -59,7 +59,7 @@ TEST(CompanyLoad, StandardRecordFillsPrime)
                                    {489, "215-555-0199"}})
         record.put(at, text);
     folder.write("DATAPA.DAT", {record, company("7654321", "01", "OTHER CO").put(175, "999")});
-    folder.loader().NEWDATASTD();
+    folder.loader().loadCompanies();
 
     EXPECT_FALSE(folder.exists("DATAPA.DAT"));
     EXPECT_EQ(
@@ -113,7 +113,7 @@ TEST(CompanyLoad, ModSlotsAndCompaniesInTwoRecords)
     putMod(skipped, 1, "220101", "220001", "230201", "1000");
     folder.write("DATAPA.DAT", {first, company("1000002", "01", "WITHOUT MODS"), second, withMods,
                                 gaps, ties, skipped, company("2000004", "01", "NONE")});
-    folder.loader().NEWDATASTD();
+    folder.loader().loadCompanies();
 
     // The latest issue year over both records, though it belongs to an older mod.
     EXPECT_EQ(folder.rows("SELECT FILE, RTRIM(NAME1), RTRIM(STREET), EXPIRE, [MOD], ISSUE1 "
@@ -148,7 +148,7 @@ TEST(CompanyLoad, SkippedRecordsCountTowardsProgress)
     records[20].put(1, "\x01"); // begins with a control character
     // A final piece shorter than a record is not a record.
     folder.write("DATAPA.DAT", records, "PA3999999  01");
-    folder.loader().NEWDATASTD();
+    folder.loader().loadCompanies();
 
     EXPECT_EQ(folder.count("PRIME"), 599);
     EXPECT_EQ(folder.value("SELECT COUNT(*) FROM PRIME WHERE FILE IN ('3000010', '3999999')"),
@@ -168,7 +168,7 @@ TEST(CompanyLoad, NewJerseyFields)
         folder.write("DATA" + state + ".DAT",
                      {july95, company("4000002", "01", "DEC", state).put(336, "12").put(338, "03"),
                       company("4000003", "01", "BAD", state).put(336, "1A").put(338, "03")});
-        folder.loader().NEWDATASTD();
+        folder.loader().loadCompanies();
 
         const Rows fields = folder.rows("SELECT NJAR, NJPPAP, NJCCPAP, CONDITIONAL, ARESTPREM, "
                                         "ARTOTPREM, ARTOTLOSS FROM PRIME ORDER BY FILE");
@@ -195,7 +195,7 @@ TEST(CompanyLoad, NewYorkRecord)
     // An issue month of two blanks leaves the slot empty.
     putMod(plain, 0, "  1521", "210301", "030122", "0875");
     folder.write("DATANY.DAT", {record, plain});
-    folder.loader().NEWDATANY();
+    folder.loader().loadNewYorkCompanies();
 
     EXPECT_FALSE(folder.exists("DATANY.DAT"));
     EXPECT_EQ(folder.rows("SELECT FILE, FILESEQ, NAME1, NAME2, STREET, EMPLOYEES, SALES, REVISED, "
@@ -217,7 +217,7 @@ TEST(CompanyLoad, NotesOutliveALoadAndUserFieldsAreReset)
         "INSERT INTO MODS (FILE, SEQUENCE, [MOD]) VALUES ('5000009', '01', 1.5);"
         "INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('5000001', '01', 'Call in March')");
     folder.write("DATAPA.DAT", {company("5000001", "01", "KEPT"), company("5000002", "01", "NEW")});
-    folder.loader().NEWDATASTD();
+    folder.loader().loadCompanies();
 
     EXPECT_EQ(folder.rows("SELECT FILE, User1, Omit, UserPhone FROM PRIME ORDER BY FILE"),
               (Rows{"5000001| | |-", "5000002| | |-"}));
@@ -239,7 +239,7 @@ TEST(CompanyLoad, FailureLeavesDatabaseAndFile)
     putMod(first, 0, "200101", "200201", "210201", "1000");
     folder.write("DATAPA.DAT", {first, company("6000002", "01", "SECOND")});
     try {
-        folder.loader().NEWDATASTD();
+        folder.loader().loadCompanies();
         FAIL() << "the load succeeded";
     } catch (const LoadError& error) {
         EXPECT_EQ(error.fileName(), "DATAPA.DAT");
@@ -255,7 +255,7 @@ TEST(CompanyLoad, FailureLeavesDatabaseAndFile)
                            "'PRIME_KEY3', 'MODS_COMPANY')"),
               Value(3));
 
-    EXPECT_THROW(DataLoader(folder.db(), folder.path(), "DE", folder.progress).NEWDATASTD(),
+    EXPECT_THROW(DataLoader(folder.db(), folder.path(), "DE", folder.progress).loadCompanies(),
                  LoadError);
     EXPECT_EQ(folder.count("PRIME"), 1);
 }
@@ -268,16 +268,16 @@ TEST(CompanyLoad, RecordsTheCompaniesAddedAndThoseWithNewMods)
     FixedRecord grown = company("1000002", "01", "GROWN CO");
     putMod(grown, 0, "250101", "250301", "260301", "0950");
     folder.write("DATAPA.DAT", {kept, grown});
-    folder.loader().NEWDATASTD();
+    folder.loader().loadCompanies();
     EXPECT_EQ(changes(folder), (Rows{"1000001 New Company", "1000002 New Company"}));
 
     putMod(grown, 1, "260101", "260301", "270301", "1010");
     folder.write("DATAPA.DAT", {kept, grown, company("1000003", "01", "NEW CO")});
-    folder.loader().NEWDATASTD();
+    folder.loader().loadCompanies();
     EXPECT_EQ(changes(folder), (Rows{"1000002 New Mod", "1000003 New Company"}));
 
     folder.write("DATAPA.DAT", {kept, grown, company("1000003", "01", "NEW CO")});
-    folder.loader().NEWDATASTD();
+    folder.loader().loadCompanies();
     EXPECT_EQ(changes(folder), Rows{});
 }
 
@@ -292,7 +292,7 @@ TEST(CompanyLoad, ChangesCountFromRowsWrittenBeforeTheLoadInItsTransaction)
     Transaction outer(folder.db());
     folder.db().execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, NameSort) VALUES ('1000001', "
                         "'01', 'RATED CO', 'RATED CO')");
-    folder.loader().NEWDATASTD();
+    folder.loader().loadCompanies();
     EXPECT_EQ(changes(folder), (Rows{"1000001 New Mod", "1000002 New Company"}));
 }
 
@@ -341,11 +341,11 @@ TEST_P(RefusedCompanyFile, LeavesDatabaseAndFile)
     LoadTestFolder folder("PA");
     folder.write("DATAPA.DAT", {company("1000001", "01", "ONE"), company("1000002", "01", "TWO"),
                                 company("1000003", "01", "THREE")});
-    folder.loader().NEWDATASTD();
+    folder.loader().loadCompanies();
     std::ofstream(folder.path() + "DATAPA.DAT", std::ios::binary) << GetParam().bytes;
     folder.progress.answer = false;
     try {
-        folder.loader().NEWDATASTD();
+        folder.loader().loadCompanies();
         FAIL() << "the file was loaded";
     } catch (const LoadError& error) {
         const std::string expected = "Cannot load DATAPA.DAT: " + GetParam().reason;
@@ -381,12 +381,12 @@ TEST(CompanyLoad, FileThatLeavesFewCompaniesLoadsWhenAgreed)
     // Half of the companies stay: nothing to ask.
     for (const auto& file : {four, {four[0], four[1]}, four}) {
         folder.write("DATAPA.DAT", file);
-        folder.loader().NEWDATASTD();
+        folder.loader().loadCompanies();
     }
     EXPECT_TRUE(folder.progress.questions.empty());
 
     folder.write("DATAPA.DAT", {company("1000009", "01", "NINE")});
-    folder.loader().NEWDATASTD();
+    folder.loader().loadCompanies();
     EXPECT_EQ(folder.progress.questions,
               Rows{"Loading DATAPA.DAT removes 3 of the 4 companies of PA: the file holds 1. "
                    "Load it?"});
@@ -437,7 +437,7 @@ TEST(CompanyLoad, FileLoadedBeforeACrashIsNotLoadedAgain)
         std::ofstream(delivery + "/DATAPA.DAT", std::ios::binary)
             << records({four.begin(), four.begin() + static_cast<long>(companies)});
     };
-    auto load = [&] { DataLoader(folder.db(), delivery, "PA", folder.progress).NEWDATASTD(); };
+    auto load = [&] { DataLoader(folder.db(), delivery, "PA", folder.progress).loadCompanies(); };
     deliver(2);
     load();
     deliver(3);

@@ -122,7 +122,7 @@ Rows selected(LoadTestFolder& folder, const std::vector<SQLPARAMETER>& criteria)
 void load(LoadTestFolder& folder, const std::vector<FixedRecord>& records)
 {
     folder.write("DATAPA.DAT", records);
-    folder.loader().NEWDATASTD();
+    folder.loader().loadCompanies();
 }
 
 class ModTrendLoad : public testing::Test

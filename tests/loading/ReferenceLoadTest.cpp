@@ -17,7 +17,7 @@ TEST(ReferenceLoad, Counties)
     skipped.put(2, "\t");
     folder.write("CTYPA.DAT", {FixedRecord(36).put(2, "001").put(5, "ADAMS"), skipped,
                                FixedRecord(36).put(1, "X003ALLEGHENY")});
-    folder.loader().NEWCOUNTYSTD();
+    folder.loader().loadCounties();
 
     EXPECT_FALSE(folder.exists("CTYPA.DAT"));
     EXPECT_EQ(folder.rows("SELECT CODE || '|' || COUNTY FROM COUNTY ORDER BY CODE"),
@@ -25,7 +25,7 @@ TEST(ReferenceLoad, Counties)
 
     folder.write("CTYPA.DAT", {FixedRecord(36).put(2, "001").put(5, "ADAMS"),
                                FixedRecord(36).put(2, "001").put(5, "AGAIN")});
-    EXPECT_THROW(folder.loader().NEWCOUNTYSTD(), LoadError);
+    EXPECT_THROW(folder.loader().loadCounties(), LoadError);
     EXPECT_TRUE(folder.exists("CTYPA.DAT"));
     EXPECT_EQ(folder.count("COUNTY"), 2);
 }
@@ -39,7 +39,7 @@ TEST(ReferenceLoad, SicCodes)
     folder.write("SIC.DAT", {sic("7", "SKIPPED"), sic("123", "SKIPPED"), sic(" 15  ", "BUILDING"),
                              sic("1521 ", "GENERAL CONTRACTORS"), sic("12345", "SKIPPED"),
                              sic("", "SKIPPED")});
-    folder.loader().NEWSICSTD();
+    folder.loader().loadSicCodes();
 
     EXPECT_FALSE(folder.exists("SIC.DAT"));
     EXPECT_EQ(folder.rows("SELECT CODE || '|' || RTRIM([DESC]) FROM SICCODES ORDER BY CODE"),
@@ -78,7 +78,7 @@ TEST(ReferenceLoad, NewYorkAddresses)
     for (int i = 0; i < 300; ++i)
         records.push_back(addressRecord(std::to_string(2000000 + i), {"LINE"}));
     folder.write("DATA2NY.DAT", records);
-    folder.loader().NEWADDRESSESNY();
+    folder.loader().loadNewYorkAddresses();
 
     EXPECT_FALSE(folder.exists("DATA2NY.DAT"));
     EXPECT_EQ(folder.count("ADDRESSES"), 302);

@@ -111,16 +111,16 @@ TEST_F(LookupSearchTest, ShowsTheStatementAndSetsTheSortedRecordSource)
                                            "", LookupMessage::Icon::None}}));
 
     const std::string cur = "SELECT * FROM PRIME WHERE (ZIP BETWEEN '19000' AND '19099')";
-    EXPECT_TRUE(search.SORTSRCH(2));
+    EXPECT_TRUE(search.sortBy(kora::GridColumn::Name));
     EXPECT_EQ(search.recordSource(), cur + " ORDER BY NAME1");
-    EXPECT_FALSE(search.SORTSRCH(1));
+    EXPECT_FALSE(search.sortBy(kora::GridColumn::Effective));
     EXPECT_EQ(search.recordSource(), cur + " ORDER BY NAME1");
-    EXPECT_TRUE(search.SORTSRCH(3));
+    EXPECT_TRUE(search.sortBy(kora::GridColumn::Expires));
     EXPECT_EQ(search.recordSource(), cur + " ORDER BY MONTH(EXPIRE), DAY(EXPIRE), NAME1");
     // The Omit column re-runs the query in the order last chosen.
-    EXPECT_TRUE(search.SORTSRCH(4));
+    EXPECT_TRUE(search.sortBy(kora::GridColumn::Omit));
     EXPECT_EQ(search.recordSource(), cur + " ORDER BY MONTH(EXPIRE), DAY(EXPIRE), NAME1");
-    EXPECT_TRUE(search.SORTSRCH(0));
+    EXPECT_TRUE(search.sortBy(kora::GridColumn::File));
     EXPECT_EQ(search.recordSource(), cur + " ORDER BY FILE");
 }
 

@@ -32,7 +32,7 @@ TEST(LookupTabs, ShowAtMostNineLookupsInFileNameOrder)
     std::ofstream(folder.file("NOTES.TXT")) << "x";
 
     LookupTabs tabs(folder.path());
-    EXPECT_EQ(tabs.SETTABS(0), 0);
+    EXPECT_EQ(tabs.reload(0), 0);
     EXPECT_EQ(tabs.count(), 9);
     EXPECT_EQ(tabs.fileOfTab(0), "");
     for (int tab = 1; tab <= 8; ++tab)
@@ -55,36 +55,36 @@ TEST(LookupTabs, RebuildFollowsTheFolderAndNamesTheCurrentFile)
     std::ofstream(folder.file("BROKEN.KRD")) << "\"ONLY\",\"Zip Code\"\r\n";
     std::ofstream(folder.file("EMPTY.KRD"));
 
-    EXPECT_EQ(tabs.SETTABS(0), 0);
+    EXPECT_EQ(tabs.reload(0), 0);
     EXPECT_EQ(captions(tabs), (std::vector<std::string>{"", "BROKEN.KRD", "EMPTY.KRD", "FIRST",
                                                         "SECOND", "THIRD", "", "", "", "", ""}));
     EXPECT_EQ(tabs.fileOfTab(2), "EMPTY.KRD");
-    tabs.SetCurSQLFile(false, 4);
+    tabs.chooseCurrentFile(false, 4);
     EXPECT_EQ(tabs.currentFile(), "SEARCH2.KRD");
-    tabs.SetCurSQLFile(true, 4);
+    tabs.chooseCurrentFile(true, 4);
     EXPECT_EQ(tabs.currentFile(), "");
     for (int tab : {0, 7}) {
         tabs.setCurrentFile("SEARCH1.KRD");
-        tabs.SetCurSQLFile(false, tab);
+        tabs.chooseCurrentFile(false, tab);
         EXPECT_EQ(tabs.currentFile(), "") << tab;
     }
 
     // Retitling changes the caption, not the file.
     lookups.save("RENAMED", kLookup, "SEARCH2.KRD");
-    EXPECT_EQ(tabs.SETTABS(5), 5);
+    EXPECT_EQ(tabs.reload(5), 5);
     EXPECT_EQ(tabs.caption(4), "RENAMED");
     EXPECT_EQ(tabs.fileOfTab(4), "SEARCH2.KRD");
 
     // The selected tab is kept while it still has a lookup, otherwise tab 0.
     lookups.remove("SEARCH3.KRD");
-    EXPECT_EQ(tabs.SETTABS(4), 4);
-    EXPECT_EQ(tabs.SETTABS(5), 0);
+    EXPECT_EQ(tabs.reload(4), 4);
+    EXPECT_EQ(tabs.reload(5), 0);
     EXPECT_EQ(tabs.count(), 4);
     lookups.remove("BROKEN.KRD");
     lookups.remove("EMPTY.KRD");
     lookups.remove("SEARCH1.KRD");
     lookups.remove("SEARCH2.KRD");
-    EXPECT_EQ(tabs.SETTABS(1), 0);
+    EXPECT_EQ(tabs.reload(1), 0);
     EXPECT_EQ(captions(tabs), std::vector<std::string>(11));
 }
 

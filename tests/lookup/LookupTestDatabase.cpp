@@ -47,7 +47,7 @@ std::vector<std::string> LookupTestDatabase::select(const std::vector<SQLPARAMET
     LookupSearch search(m_state);
     if (!search.SetUpSQL(path, false).ready)
         throw std::runtime_error("lookup refused");
-    search.SORTSRCH(column);
+    search.sortBy(static_cast<kora::GridColumn>(column));
 
     std::vector<std::string> names;
     QueryRecordSet rows(m_db, search.recordSource());

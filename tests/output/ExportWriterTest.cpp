@@ -1,6 +1,8 @@
 #include "output/ExportWriter.h"
 #include "database/Installation.h"
 #include "output/ExportError.h"
+#include "base/ExclamationTest.h"
+#include "base/ExclamationTest.h"
 #include "output/ExportText.h"
 #include "support/TempFolder.h"
 
@@ -367,15 +369,15 @@ TEST_F(ExportWriterTest, WorkbookTakesNamesThatAreNoUtf8AsWellFormedXml)
 
 TEST(ExportText, ProperCaseAndExpirationTexts)
 {
-    EXPECT_EQ(ExportText::ProperCase("acme widget x"), "Acme Widget X");
-    EXPECT_EQ(ExportText::ProperCase("ACME"), "Acme");
-    EXPECT_EQ(ExportText::ProperCase(""), "");
+    EXPECT_EQ(ExportText::properCase("acme widget x"), "Acme Widget X");
+    EXPECT_EQ(ExportText::properCase("ACME"), "Acme");
+    EXPECT_EQ(ExportText::properCase(""), "");
     EXPECT_EQ(ExportText::expirationText("2050-01-01"), "");
     EXPECT_EQ(ExportText::expirationText("1950-01-01"), "");
     EXPECT_EQ(ExportText::expirationText("2026-07-04"), "07/04/2026");
-    EXPECT_FALSE(ExportText::passesExclamationTest(" X"));
-    EXPECT_FALSE(ExportText::passesExclamationTest("!"));
-    EXPECT_TRUE(ExportText::passesExclamationTest("A"));
+    EXPECT_FALSE(kora::passesExclamationTest(" X"));
+    EXPECT_FALSE(kora::passesExclamationTest("!"));
+    EXPECT_TRUE(kora::passesExclamationTest("A"));
 }
 
 } // namespace

@@ -71,25 +71,25 @@ TEST(CompanyNotes, StoresTheNoteAndAnEmptyNoteAsOneBlank)
 {
     NotesDatabase data({"old", "keep", "   Call in May   ", Value()});
     NotesUser user(data);
-    EXPECT_EQ(user.notes.GetNoteLength("1000001", "01"), 3);
-    EXPECT_EQ(user.notes.GetNoteLength("1000003", "01"), 11);
-    EXPECT_EQ(user.notes.GetNoteLength("1000004", "01"), 0);
+    EXPECT_EQ(user.notes.noteLength("1000001", "01"), 3);
+    EXPECT_EQ(user.notes.noteLength("1000003", "01"), 11);
+    EXPECT_EQ(user.notes.noteLength("1000004", "01"), 0);
 
-    EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "old");
-    user.notes.SETNOTES("01/02/25 - called\nold");
+    EXPECT_EQ(user.notes.lockedNote("1000001", "01"), "old");
+    user.notes.storeNote("01/02/25 - called\nold");
     EXPECT_EQ(data.stored("1000001"), Value("01/02/25 - called\nold"));
-    EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "01/02/25 - called\nold");
-    user.notes.SETNOTES("");
+    EXPECT_EQ(user.notes.lockedNote("1000001", "01"), "01/02/25 - called\nold");
+    user.notes.storeNote("");
     EXPECT_EQ(data.stored("1000001"), Value(" "));
-    EXPECT_EQ(user.notes.GetNoteLength("1000001", "01"), 0);
+    EXPECT_EQ(user.notes.noteLength("1000001", "01"), 0);
     // Without a held note there is nothing to store into.
-    user.notes.SETNOTES("stray");
+    user.notes.storeNote("stray");
     EXPECT_EQ(data.stored("1000001"), Value(" "));
     EXPECT_EQ(data.stored("1000002"), Value("keep"));
     EXPECT_TRUE(user.prompt.messages.empty());
 
-    EXPECT_EQ(user.notes.GetNoteLength("9999999", "01"), 0);
-    EXPECT_EQ(user.notes.GETNOTES("9999999", "01"), CompanyNotes::kLocked);
+    EXPECT_EQ(user.notes.noteLength("9999999", "01"), 0);
+    EXPECT_EQ(user.notes.lockedNote("9999999", "01"), CompanyNotes::kLocked);
     EXPECT_EQ(user.prompt.messages, (Messages{kNoRow, kNoRow, kHeldMessage}));
     EXPECT_TRUE(data.lockable("9999999"));
 }
@@ -100,18 +100,18 @@ TEST(CompanyNotes, SecondHolderIsTurnedAwayUntilTheFirstStoresOrReleases)
     NotesUser first(data);
     NotesUser second(data);
 
-    EXPECT_EQ(first.notes.GETNOTES("1000001", "01"), "first");
-    EXPECT_EQ(second.notes.GETNOTES("1000001", "01"), "***LOCKED***");
+    EXPECT_EQ(first.notes.lockedNote("1000001", "01"), "first");
+    EXPECT_EQ(second.notes.lockedNote("1000001", "01"), "***LOCKED***");
     EXPECT_EQ(second.prompt.messages, Messages{kHeldMessage});
     // Another company is not held.
-    EXPECT_EQ(second.notes.GETNOTES("1000002", "01"), "other");
+    EXPECT_EQ(second.notes.lockedNote("1000002", "01"), "other");
     second.notes.release();
 
-    first.notes.SETNOTES("stored by the first");
-    EXPECT_EQ(second.notes.GETNOTES("1000001", "01"), "stored by the first");
-    EXPECT_EQ(first.notes.GETNOTES("1000001", "01"), "***LOCKED***");
+    first.notes.storeNote("stored by the first");
+    EXPECT_EQ(second.notes.lockedNote("1000001", "01"), "stored by the first");
+    EXPECT_EQ(first.notes.lockedNote("1000001", "01"), "***LOCKED***");
     second.notes.release();
-    EXPECT_EQ(first.notes.GETNOTES("1000001", "01"), "stored by the first");
+    EXPECT_EQ(first.notes.lockedNote("1000001", "01"), "stored by the first");
     EXPECT_EQ(data.stored("1000001"), Value("stored by the first"));
     EXPECT_EQ(first.prompt.messages, Messages{kHeldMessage});
 }
@@ -122,8 +122,8 @@ TEST(CompanyNotes, FailedStoreReleasesTheCompany)
     data.db().execute("CREATE TRIGGER refuse BEFORE UPDATE ON NOTES "
                       "BEGIN SELECT RAISE(ABORT, 'refused'); END");
     NotesUser user(data);
-    EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "old");
-    EXPECT_THROW(user.notes.SETNOTES("new"), DbError);
+    EXPECT_EQ(user.notes.lockedNote("1000001", "01"), "old");
+    EXPECT_THROW(user.notes.storeNote("new"), DbError);
     EXPECT_EQ(data.stored("1000001"), Value("old"));
     EXPECT_TRUE(data.lockable("1000001"));
 }
@@ -134,26 +134,26 @@ TEST(CompanyNotes, LockHoldsBetweenProcessesUntilTheNoteIsStored)
     NotesUser user(data);
     HolderProcess holder(data.path(), StateDatabase::kConnect, "1000001", "01");
     ASSERT_EQ(holder.readLine(), "held");
-    EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "***LOCKED***");
+    EXPECT_EQ(user.notes.lockedNote("1000001", "01"), "***LOCKED***");
     EXPECT_EQ(user.prompt.messages, Messages{kHeldMessage});
 
     holder.send("written elsewhere");
     EXPECT_EQ(holder.readLine(), "stored");
     EXPECT_EQ(holder.finish(), 0);
-    EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "written elsewhere");
+    EXPECT_EQ(user.notes.lockedNote("1000001", "01"), "written elsewhere");
 
     // And the other way round: while this process holds it, the other is refused.
     HolderProcess refused(data.path(), StateDatabase::kConnect, "1000001", "01");
     EXPECT_EQ(refused.readLine(), "locked");
-    user.notes.SETNOTES("written here");
+    user.notes.storeNote("written here");
     EXPECT_EQ(data.stored("1000001"), Value("written here"));
 
     // A holder that is killed leaves no lock behind.
     HolderProcess killed(data.path(), StateDatabase::kConnect, "1000001", "01");
     ASSERT_EQ(killed.readLine(), "held");
-    EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "***LOCKED***");
+    EXPECT_EQ(user.notes.lockedNote("1000001", "01"), "***LOCKED***");
     killed.kill();
-    EXPECT_EQ(user.notes.GETNOTES("1000001", "01"), "written here");
+    EXPECT_EQ(user.notes.lockedNote("1000001", "01"), "written here");
     EXPECT_EQ(user.prompt.messages, (Messages{kHeldMessage, kHeldMessage}));
 }
 

@@ -46,11 +46,11 @@ int main(int argc, char** argv)
     }
     ErrorStreamPrompt prompt;
     kora::CompanyNotes notes(db, prompt);
-    const bool held = notes.GETNOTES(argv[3], argv[4]) != kora::CompanyNotes::kLocked;
+    const bool held = notes.lockedNote(argv[3], argv[4]) != kora::CompanyNotes::kLocked;
     std::cout << (held ? "held" : "locked") << std::endl;
     std::string note;
     if (held && std::getline(std::cin, note)) {
-        notes.SETNOTES(note);
+        notes.storeNote(note);
         std::cout << "stored" << std::endl;
     }
     return 0;

@@ -35,8 +35,8 @@ TEST(UserDataChanges, CountOnlyStoresThatChangeSomething)
     CompanyNotes notes(state.db(), prompt);
     const auto storeNote = [&notes](const char* text) {
         return storesDuring([&] {
-            notes.GETNOTES("1000001", "01");
-            notes.SETNOTES(text);
+            notes.lockedNote("1000001", "01");
+            notes.storeNote(text);
         });
     };
     EXPECT_EQ(storeNote(""), 0);

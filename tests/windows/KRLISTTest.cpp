@@ -170,7 +170,7 @@ private slots:
                                              "MILLERS MILL", "SMITH TOOL CO", "Zenith Labs"}));
         // The file goes while its tab is shown: the commands no longer offer it.
         QVERIFY(QFile::remove(open.lookupPath("SEARCH3.KRD")));
-        list.list->lookupTabs().SETTABS(0);
+        list.list->lookupTabs().reload(0);
         list.list->SETBUTTONS(list.list);
         QVERIFY(!open.data.master().isCommandEnabled("SSRibbon1_3"));
         list.list->SETBUTTONS(&open.data.master());
