@@ -1,8 +1,7 @@
 #include "output/ExportWriter.h"
+#include "base/ExclamationTest.h"
 #include "database/Installation.h"
 #include "output/ExportError.h"
-#include "base/ExclamationTest.h"
-#include "base/ExclamationTest.h"
 #include "output/ExportText.h"
 #include "support/TempFolder.h"
 
