@@ -13,4 +13,12 @@ std::string passwordOfConnect(const std::string& connect);
 // from state to state, so that one state's file never opens as another's.
 std::string stateConnectOf(const std::string& state);
 
+// Whether a connect string opens a state database on a server: "PG;"
+// followed by a libpq connection text ("host=db1 dbname=kora user=agent").
+bool isServerConnect(const std::string& connect);
+// The libpq connection text of a server connect string.
+std::string serverConnectionText(const std::string& connect);
+// The connection text with any password taken out, for messages.
+std::string serverTextWithoutPassword(const std::string& connect);
+
 } // namespace kora

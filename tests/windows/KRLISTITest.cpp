@@ -56,7 +56,7 @@ struct Record
         return QTest::qWaitForWindowActive(window.get());
     }
     Value field(const char* name) { return data.field("1000001", "01", name); }
-    bool noteFree() { return NoteLock(data.databasePath()).tryLock("1000001", "01"); }
+    bool noteFree() { return NoteLock(data.db()).tryLock("1000001", "01"); }
     void leave() const { RecordWindow::enter(page.box("UserFax")); }
 };
 
@@ -214,7 +214,7 @@ private slots:
     void aLockedNoteClosesTheWindowAtOnce()
     {
         Record record;
-        NoteLock other(record.data.databasePath());
+        NoteLock other(record.data.db());
         QVERIFY(other.tryLock("1000001", "01"));
         record.window = std::make_unique<KRLISTI>(record.data.list(), "1000001", "01", "ACME");
         record.window->show();
