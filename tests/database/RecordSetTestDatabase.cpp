@@ -2,7 +2,7 @@
 
 namespace kora::test {
 
-RecordSetTestDatabase::RecordSetTestDatabase()
+RecordSetTestDatabase::RecordSetTestDatabase(Engine engine) : StateDatabase("PA", engine)
 {
     addCompany("1000001", "01", "SMITH TOOL CO", "Allegheny", "2024-12-31", 0.95);
     addCompany("1000002", "01", "acme widgets", "Bucks", "2025-06-30", 1.25);

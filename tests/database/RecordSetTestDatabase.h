@@ -8,7 +8,7 @@ namespace kora::test {
 class RecordSetTestDatabase : public StateDatabase
 {
 public:
-    RecordSetTestDatabase();
+    explicit RecordSetTestDatabase(Engine engine = Engine::File);
 
     void addCompany(const std::string& file, const std::string& sequence, const std::string& name,
                     const Value& county, const std::string& expire, double mod);
