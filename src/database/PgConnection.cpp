@@ -27,17 +27,16 @@ std::string trimmed(const char* message)
     return text;
 }
 
-// The state of KORA<st>.MDB: only state databases live on a server.
+// The two letters of KORA<st>.MDB: only state databases live on a server.
 std::string stateOfPath(const std::string& path)
 {
     const std::string name = std::filesystem::path(path).filename().string();
     std::string upper = name;
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    const bool stateName = upper.size() > 8 && upper.rfind("KORA", 0) == 0 &&
-                           upper.compare(upper.size() - 4, 4, ".MDB") == 0 &&
-                           std::all_of(upper.begin() + 4, upper.end() - 4,
-                                       [](unsigned char c) { return std::isalnum(c); });
+    const bool stateName = upper.size() == 10 && upper.rfind("KORA", 0) == 0 &&
+                           upper.compare(6, 4, ".MDB") == 0 && std::isalpha(upper[4]) &&
+                           std::isalpha(upper[5]);
     if (!stateName)
         throw DbError("Only a state database (KORA<state>.MDB) can be on a server, not " + name +
                       ".");

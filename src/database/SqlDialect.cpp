@@ -402,12 +402,13 @@ std::string conflictClauses(const std::string& work)
     }
     std::string target;
     for (const std::string& field : key)
-        target += (target.empty() ? "" : ", ") + lowered(field);
+        target += (target.empty() ? "" : ", ") + quoteIdentifier(lowered(field));
     std::string changes;
     for (const std::string& name : columns)
         if (std::none_of(key.begin(), key.end(),
                          [&](const std::string& field) { return lowered(field) == name; }))
-            changes += (changes.empty() ? "" : ", ") + name + " = excluded." + name;
+            changes += (changes.empty() ? "" : ", ") + quoteIdentifier(name) + " = excluded." +
+                       quoteIdentifier(name);
     return insert + " ON CONFLICT (" + target + ")" +
            (changes.empty() ? " DO NOTHING" : " DO UPDATE SET " + changes);
 }

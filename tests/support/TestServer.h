@@ -37,9 +37,9 @@ private:
 // Skips the test, or fails it under CI=true, when the server cannot be used.
 #define KORA_SKIP_WITHOUT_SERVER()                                                                 \
     do {                                                                                           \
-        const std::string why = ::kora::test::TestServer::unavailable();                          \
+        const std::string why = ::kora::test::TestServer::unavailable();                           \
         if (!why.empty()) {                                                                        \
-            if (::kora::test::TestServer::required())                                             \
+            if (::kora::test::TestServer::required())                                              \
                 FAIL() << why;                                                                     \
             GTEST_SKIP() << why;                                                                   \
         }                                                                                          \
