@@ -220,6 +220,21 @@ TEST_P(EngineTest, KeepsTransactionsWholeAndTellsAUniqueViolation)
     }
     EXPECT_FALSE(db().inTransaction());
     EXPECT_EQ(fixture->companies(), 5);
+
+    // A rollback takes the rows a statement was reading; letting the
+    // statement go afterwards leaves the next transaction whole.
+    db().begin();
+    EXPECT_FALSE(db().hasChangedRows());
+    {
+        // More rows than come at once: the statement is still reading.
+        Statement reading = db().prepare("SELECT P.FILE FROM PRIME P, SALES, EMPLOYEES, MERIT");
+        EXPECT_TRUE(reading.step());
+        db().rollback();
+        db().begin();
+    }
+    fixture->addCompany("3000004", "01", "After", Value(), "2026-01-01", 1.0);
+    db().commit();
+    EXPECT_EQ(fixture->companies(), 6);
 }
 
 TEST_P(EngineTest, ReadsTablesByIndexAndWritesThroughThem)
