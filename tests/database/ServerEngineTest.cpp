@@ -6,6 +6,7 @@
 #include "database/Transaction.h"
 
 #include "database/SqlDialect.h"
+#include "demo/DemoEmployers.h"
 #include "results/NoteLock.h"
 
 #include <gtest/gtest.h>
@@ -295,6 +296,50 @@ std::string failureOf(const std::function<void()>& work)
         return error.what();
     }
     return "no failure";
+}
+
+// Names sort alike on both engines: NOCASE folds only ASCII letters, and so
+// does the server's text type under its byte-order collation.
+TEST(ServerEngine, SortsTheDemoNamesAsTheFileDoes)
+{
+    KORA_SKIP_WITHOUT_SERVER();
+    StateDatabase file("PA");
+    StateDatabase server("PA", Engine::Server);
+    DemoRandom random(7);
+    DemoEmployers employers("PA", std::chrono::sys_days(std::chrono::year(2026) / 1 / 15),
+                            DemoGeography::forState("PA"), random);
+    std::vector<std::vector<Value>> rows;
+    for (int group = 0; group < 400; ++group) {
+        const auto made = employers.makeGroup(std::to_string(1000000 + group));
+        for (int member = 0; member < 3; ++member) {
+            const auto employer = employers.makeEmployer(made, member);
+            rows.push_back({made.file, employer.sequence, employer.name, employer.street,
+                            employer.contact});
+        }
+    }
+    rows.push_back({"9000001", "01", "\xc3\x89cole d'\xc3\xa9t\xc3\xa9", "_ Street", "Zo\xc3\xab"});
+    rows.push_back({"9000002", "01", "ecole", "[Street]", Value()});
+    const std::string order = "SELECT NAME1, STREET, CONTACT, FILE FROM PRIME ORDER BY NameSort, "
+                              "STREET DESC, CONTACT, rowid";
+    std::string sorted[2];
+    int engine = 0;
+    for (StateDatabase* state : {&file, &server}) {
+        Transaction load(state->db());
+        Statement insert = state->db().prepare(
+            "INSERT INTO PRIME (FILE, SEQUENCE, NAME1, NameSort, STREET, CONTACT) VALUES (?, ?, "
+            "?, ?3, ?, ?)");
+        for (const auto& row : rows) {
+            insert.reset();
+            insert.bindAll(row).run();
+        }
+        load.commit();
+        for (ForwardCursor names(state->db(), order); names.next();)
+            sorted[engine] += names.field(0).toString() + "|" + names.field(1).toString() + "|" +
+                              names.field(2).toString() + "|" + names.field(3).toString() + "\n";
+        ++engine;
+    }
+    EXPECT_GT(sorted[0].size(), 30000u);
+    EXPECT_EQ(sorted[0], sorted[1]);
 }
 
 TEST(ServerEngine, NamesTheServerWithoutItsPasswordWhenItFails)
