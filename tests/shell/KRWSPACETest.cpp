@@ -17,8 +17,9 @@ class KRWSPACETest : public QObject
     Q_OBJECT
 
 private:
-    // The workspace window open in a program folder whose settings file
-    // holds `settings` (none when empty).
+    // The workspace window open in a program folder with the workspaces
+    // Agency (holding a lookup) and Empty, whose settings file holds
+    // `settings` (none when empty).
     struct Open
     {
         WindowFixture fixture;
@@ -30,12 +31,10 @@ private:
         {
             if (!settings.empty())
                 std::ofstream(fixture.temporaryFolder() + "KORA.INI", std::ios::binary) << settings;
-            QDir(folder()).mkdir("Agency");
+            QDir(folder()).mkpath("Agency");
+            QDir(folder()).mkpath("Empty");
+            std::ofstream(fixture.programFolder() + "Agency/SEARCH1.KRD") << "\"Title\"\r\n";
             master.fixProgramValues();
-            reopen();
-        }
-        void reopen()
-        {
             window = std::make_unique<KRWSPACE>(master);
             window->show();
             page.window = window.get();
@@ -53,7 +52,7 @@ private slots:
         QCOMPARE(gone.window->workspace() + gone.window->state(), QString("INITIALPA"));
         Open open;
         QCOMPARE(open.page.states(), QStringList({"DE", "NJ", "NY", "PA", "PM", "DM"}));
-        QCOMPARE(open.page.workspaces(), QStringList({"Agency", "INITIAL"}));
+        QCOMPARE(open.page.workspaces(), QStringList({"Agency", "Empty", "INITIAL"}));
         QCOMPARE(open.window->workspace() + open.window->state(), QString("INITIALPA"));
         open.page.ok();
         QCOMPARE(open.window->result(), int(QDialog::Accepted));
@@ -65,47 +64,51 @@ private slots:
         QVERIFY(open.fixture.messages().isEmpty());
     }
 
-    void newWorkspaceNeedsAYes()
+    // Each refusal keeps the window open with nothing accepted or saved,
+    // until a new workspace is confirmed.
+    void refusesUntilANewWorkspaceIsConfirmedAndSaved()
     {
         Open open;
+        const QString createFailed = "Could not create workspace or save settings!";
         open.page.typeWorkspace("Main Line");
         open.fixture.queueAnswer(QMessageBox::No);
         open.page.ok();
-        QVERIFY(open.window->isVisible());
-        QVERIFY(!open.accepted());
-        QVERIFY(!QDir(open.folder() + "Main Line").exists());
-        QCOMPARE(open.fixture.settingsBytes(), std::string());
-        QCOMPARE(open.fixture.messages().size(), 1);
         const auto question = open.fixture.messages().first();
         QCOMPARE(question.text, QString("Create new workspace called Main Line?"));
         QCOMPARE(question.title, QString("Select Workspace"));
         QCOMPARE(question.defaultButton, QMessageBox::No);
         QCOMPARE(question.icon, QMessageBox::Warning);
 
+        open.page.typeWorkspace("INITIAL/nested");
         open.fixture.queueAnswer(QMessageBox::Yes);
+        open.page.ok();
+        open.page.typeWorkspace("INITIAL");
+        const QString settings =
+            QString::fromStdString(open.fixture.temporaryFolder()) + "KORA.INI";
+        QVERIFY(QDir().mkpath(settings + "/taken"));
+        open.page.ok();
+        QVERIFY(QDir(settings).removeRecursively());
+        Database(open.fixture.programFolder() + "KORAI.MDB", ";PWD=TRZN382pbk")
+            .execute("UPDATE Setup SET pwd = ';PWD=not-the-one' WHERE State = 'PA'");
+        open.page.ok();
+        QVERIFY(open.window->isVisible());
+        QVERIFY(!open.accepted());
+        QVERIFY(!QDir(open.folder() + "Main Line").exists());
+        QVERIFY(!QDir(open.folder() + "INITIAL/nested").exists());
+        QCOMPARE(open.fixture.settingsBytes(), std::string());
+        QCOMPARE(
+            open.fixture.messageTexts().mid(1),
+            QStringList({"Create new workspace called INITIAL/nested?", createFailed, createFailed,
+                         "Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from "
+                         "Install CD"}));
+
+        open.page.typeWorkspace("Main Line");
         open.page.chooseState("NJ");
+        open.fixture.queueAnswer(QMessageBox::Yes);
         open.page.ok();
         QVERIFY(QDir(open.folder() + "Main Line").exists());
         QVERIFY(open.accepted());
         QCOMPARE(open.fixture.settingsBytes(), std::string("\"Main Line\",\"NJ\"\r\n"));
-    }
-
-    void refusesAPathForAWorkspaceAndASettingsFileItCannotWrite()
-    {
-        Open open;
-        open.page.typeWorkspace("../outside");
-        open.fixture.queueAnswer(QMessageBox::Yes);
-        open.page.ok();
-        QVERIFY(!QDir(open.folder() + "../outside").exists());
-        open.page.typeWorkspace("INITIAL");
-        QVERIFY(QDir().mkpath(QString::fromStdString(open.fixture.temporaryFolder()) +
-                              "KORA.INI/taken"));
-        open.page.ok();
-        QVERIFY(!open.accepted());
-        QVERIFY(open.window->isVisible());
-        QCOMPARE(open.fixture.messageTexts().mid(1),
-                 QStringList({"Could not create workspace or save settings!",
-                              "Could not create workspace or save settings!"}));
     }
 
     void acceptsWithoutATemporaryFolderAndMakesAMissingBackup()
@@ -122,9 +125,6 @@ private slots:
     void deletesWorkspacesWithAndWithoutLookups()
     {
         Open open;
-        QDir(open.folder()).mkdir("Empty");
-        std::ofstream(open.fixture.programFolder() + "Agency/SEARCH1.KRD") << "\"Title\"\r\n";
-        open.reopen();
         open.page.typeWorkspace("Empty");
         open.fixture.queueAnswer(QMessageBox::No);
         open.page.remove();
@@ -147,20 +147,6 @@ private slots:
                  QStringList({"Delete workspace Empty?", "Delete workspace Empty?",
                               "Delete workspace Agency?\r\nThere are searches in this workspace!",
                               "WorkspaceNowheredoes not exist!", "Could not remove workspace!"}));
-    }
-
-    void refusesAStateDatabaseWithAnotherPassword()
-    {
-        Open open;
-        Database(open.fixture.programFolder() + "KORAI.MDB", ";PWD=TRZN382pbk")
-            .execute("UPDATE Setup SET pwd = ';PWD=not-the-one' WHERE State = 'PA'");
-        open.page.ok();
-        QVERIFY(open.window->isVisible());
-        QVERIFY(!open.accepted());
-        QCOMPARE(open.fixture.messageTexts(),
-                 QStringList({"Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from "
-                              "Install CD"}));
-        QCOMPARE(open.fixture.settingsBytes(), std::string());
     }
 
     void restoresNotesLeftByAnUpgrade()
