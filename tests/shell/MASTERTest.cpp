@@ -88,7 +88,9 @@ private slots:
         QLocale::setDefault(QLocale::system());
     }
 
-    void helpCommandsTellTheVersionsAndCopySqlToggles()
+    // The help names every command and criterion and its links lead to
+    // its sections; About and Data Version tell the versions.
+    void helpMenuShowsTheHelpAndTellsTheVersions()
     {
         WindowFixture fixture;
         MASTER master;
@@ -104,12 +106,7 @@ private slots:
         QVERIFY(fixture.messages()[1].text.startsWith("Kora Version 2.30.0\r\n\r\n"));
         QCOMPARE(fixture.messages()[1].text.count("\r\n"), 5);
         QVERIFY(!fixture.messages()[1].text.endsWith("\r\n"));
-    }
 
-    void helpNamesEveryCommandAndLinksEachSection()
-    {
-        WindowFixture fixture;
-        MASTER master;
         choose(master, Command::ProgramHelp);
         auto* browser = master.findChild<HelpWindow*>()->findChild<QTextBrowser*>();
         const QString text = browser->toPlainText().simplified();
