@@ -54,6 +54,7 @@ private slots:
         QCOMPARE(open.page.states(), QStringList({"DE", "NJ", "NY", "PA", "PM", "DM"}));
         QCOMPARE(open.page.workspaces(), QStringList({"Agency", "Empty", "INITIAL"}));
         QCOMPARE(open.window->workspace() + open.window->state(), QString("INITIALPA"));
+        QFile::remove(open.folder() + "BACKUPPA.MDB");
         open.page.ok();
         QCOMPARE(open.window->result(), int(QDialog::Accepted));
         QVERIFY(open.accepted());
@@ -62,6 +63,7 @@ private slots:
                  Installation(open.fixture.programFolder()).stateConnect("PA"));
         QCOMPARE(open.fixture.settingsBytes(), std::string("\"INITIAL\",\"PA\"\r\n"));
         QVERIFY(open.fixture.messages().isEmpty());
+        QVERIFY(Database(open.fixture.programFolder() + "BACKUPPA.MDB", "").tableExists("USER"));
     }
 
     // Each refusal keeps the window open with nothing accepted or saved,
@@ -111,17 +113,6 @@ private slots:
         QCOMPARE(open.fixture.settingsBytes(), std::string("\"Main Line\",\"NJ\"\r\n"));
     }
 
-    void acceptsWithoutATemporaryFolderAndMakesAMissingBackup()
-    {
-        Open open;
-        setenv("TMPDIR", (open.fixture.temporaryFolder() + "gone").c_str(), 1);
-        QFile::remove(open.folder() + "BACKUPPA.MDB");
-        open.page.ok();
-        QVERIFY(open.accepted());
-        QVERIFY(open.fixture.messages().isEmpty());
-        QVERIFY(Database(open.fixture.programFolder() + "BACKUPPA.MDB", "").tableExists("USER"));
-    }
-
     void deletesWorkspacesWithAndWithoutLookups()
     {
         Open open;
@@ -149,9 +140,11 @@ private slots:
                               "WorkspaceNowheredoes not exist!", "Could not remove workspace!"}));
     }
 
+    // Also without a temporary folder to keep the choice in.
     void restoresNotesLeftByAnUpgrade()
     {
         Open open;
+        setenv("TMPDIR", (open.fixture.temporaryFolder() + "gone").c_str(), 1);
         const std::string folder = open.fixture.programFolder();
         Database db(folder + "KORAPA.MDB", Installation(folder).stateConnect("PA"));
         db.execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1) VALUES ('1000001', '01', 'A')");
@@ -160,7 +153,9 @@ private slots:
             .execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1000001', '01', 'saved')");
         std::ofstream(folder + "RESTPA.DAT") << " \r\n";
         open.page.ok();
+        QVERIFY(open.accepted());
         QVERIFY(!QFile::exists(QString::fromStdString(folder + "RESTPA.DAT")));
+        QCOMPARE(open.fixture.messages().size(), 1);
         QCOMPARE(open.fixture.messages().last().text,
                  QString::fromStdString("1 User Notes and 0 Fields Restored From " + folder +
                                         "BACKUPPA.MDB"));
