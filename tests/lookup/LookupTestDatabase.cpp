@@ -58,4 +58,12 @@ std::vector<std::string> LookupTestDatabase::select(const std::vector<SQLPARAMET
     return names;
 }
 
+std::string LookupTestDatabase::names(const std::vector<SQLPARAMETER>& criteria, int column)
+{
+    std::string joined;
+    for (const std::string& name : select(criteria, column))
+        joined += (joined.empty() ? "" : "|") + name;
+    return joined;
+}
+
 } // namespace kora::test

@@ -32,6 +32,8 @@ public:
 
     // The names of the companies a lookup selects, in the order of a result grid column.
     std::vector<std::string> select(const std::vector<SQLPARAMETER>& criteria, int column = 2);
+    // The same names joined by "|".
+    std::string names(const std::vector<SQLPARAMETER>& criteria, int column = 2);
 
 private:
     std::string m_state;
