@@ -180,25 +180,32 @@ TEST_F(RecordSetTest, DatabaseRefusesAWrongPasswordAndAMissingFile)
     EXPECT_TRUE(other.isOpen());
 }
 
-TEST_F(RecordSetTest, InnerTransactionsAreSavepointsOfTheOuterOne)
+TEST_F(RecordSetTest, TransactionsNestAsSavepointsAndTellWhetherTheyHaveWritten)
 {
+    EXPECT_FALSE(db().hasChangedRows());
     {
         Transaction outer(db());
-        add("2000001", "01", "OUTER");
-        {
-            Transaction inner(db());
-            add("2000002", "01", "KEPT");
-            inner.commit();
-        }
+        EXPECT_FALSE(db().hasChangedRows());
         {
             Transaction abandoned(db());
-            add("2000003", "01", "ABANDONED");
+            EXPECT_FALSE(db().hasChangedRows());
+            add("2000001", "01", "ABANDONED");
+            EXPECT_TRUE(db().hasChangedRows());
+        }
+        // Rolled back to the savepoint, yet the transaction has written.
+        EXPECT_TRUE(db().hasChangedRows());
+        add("2000002", "01", "OUTER");
+        {
+            Transaction inner(db());
+            add("2000003", "01", "KEPT");
+            inner.commit();
         }
         EXPECT_TRUE(db().inTransaction());
         EXPECT_EQ(companies(), 6);
         outer.commit();
     }
     EXPECT_FALSE(db().inTransaction());
+    EXPECT_FALSE(db().hasChangedRows());
     EXPECT_EQ(companies(), 6);
     {
         Transaction outer(db());
@@ -211,25 +218,6 @@ TEST_F(RecordSetTest, InnerTransactionsAreSavepointsOfTheOuterOne)
     db().rollback();
     EXPECT_FALSE(db().inTransaction());
     EXPECT_EQ(companies(), 6);
-}
-
-TEST_F(RecordSetTest, TransactionTellsWhetherItHasChangedRowsYet)
-{
-    EXPECT_FALSE(db().hasChangedRows());
-    {
-        Transaction outer(db());
-        EXPECT_FALSE(db().hasChangedRows());
-        {
-            Transaction inner(db());
-            EXPECT_FALSE(db().hasChangedRows());
-            add("2000001", "01", "CHANGED");
-            EXPECT_TRUE(db().hasChangedRows());
-        }
-        // Rolled back to the savepoint, yet the transaction has written.
-        EXPECT_TRUE(db().hasChangedRows());
-        outer.commit();
-    }
-    EXPECT_FALSE(db().hasChangedRows());
     Transaction next(db());
     EXPECT_FALSE(db().hasChangedRows());
 }
