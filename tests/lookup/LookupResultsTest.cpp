@@ -8,7 +8,7 @@ namespace {
 
 using F = FieldCatalogue;
 
-// File numbers run against the name order, so every sort column gives its own order.
+// Companies of every kind of value a lookup field compares, one without mods.
 class LookupResultsTest : public ::testing::Test
 {
 protected:
@@ -23,7 +23,6 @@ protected:
         m_data.addCompany({"1000003", "EVANS FARM", "19200", "46", "2025-02-28", 0.8, {"0005"}});
         m_data.addCompany(
             {"1000002", "FOX & HOUND", "19300", "46", "2025-06-30", 2.0, {"8810", "3632"}});
-        // A company without mods has no expiration date or mod.
         m_data.addCompany({"1000001", "GRAY CO", "19400", "02", Value(), Value(), {}});
     }
 
@@ -51,17 +50,6 @@ TEST_F(LookupResultsTest, EachFieldSelectsTheCompaniesItMeans)
          "FOX & HOUND"}};
     for (const auto& [criteria, names] : cases)
         EXPECT_EQ(m_data.names(criteria), names) << criteria[0].SQLFIELD;
-}
-
-TEST_F(LookupResultsTest, ComesInTheOrderOfEachSortColumn)
-{
-    const std::vector<SQLPARAMETER> all = {criterion(F::ZipCode, "00000", "99999")};
-    EXPECT_EQ(m_data.names(all, 2),
-              "ACME TOOL|BAKER'S DOZEN|CARSON STEEL|delta labs|EVANS FARM|FOX & HOUND|GRAY CO");
-    EXPECT_EQ(m_data.names(all, 0),
-              "GRAY CO|FOX & HOUND|EVANS FARM|delta labs|CARSON STEEL|BAKER'S DOZEN|ACME TOOL");
-    EXPECT_EQ(m_data.names(all, 3),
-              "GRAY CO|BAKER'S DOZEN|EVANS FARM|CARSON STEEL|FOX & HOUND|delta labs|ACME TOOL");
 }
 
 TEST_F(LookupResultsTest, ClassRangesAreReadThroughAnIndex)
