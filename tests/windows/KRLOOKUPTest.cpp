@@ -1,7 +1,7 @@
 #include "windows/KRLOOKUP.h"
 
 #include "LookupEditor.h"
-#include "LookupWindowFixture.h"
+#include "ResultsFixture.h"
 #include "lookup/FieldCatalogue.h"
 
 #include <QAction>
@@ -18,7 +18,7 @@ namespace {
 // The editor opened as New Search opens it, without a modal loop.
 struct Open
 {
-    LookupWindowFixture app;
+    StartedFixture app;
     std::unique_ptr<KRLOOKUP> window;
     LookupEditor editor{nullptr};
 
@@ -36,49 +36,37 @@ class KRLOOKUPTest : public QObject
     Q_OBJECT
 
 private slots:
-    void refusedRangesAreSaidAndStayTyped_data()
-    {
-        QTest::addColumn<int>("field");
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("thru");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("no field") << -1 << "1"
-                                  << "2"
-                                  << "No field selected!";
-        QTest::newRow("mod above") << int(Field::ExperienceMod) << "2.000"
-                                   << "1.000"
-                                   << "From must not be greater than Thru!";
-        // Thru is checked as typed: a value alone is no date, mod or band.
-        QTest::newRow("date alone") << int(Field::ExpirationDate) << "0301"
-                                    << ""
-                                    << "Date must be in the form MMDD!";
-        QTest::newRow("employees") << int(Field::Employees) << "1"
-                                   << "X"
-                                   << "Invalid employee category!";
-    }
     void refusedRangesAreSaidAndStayTyped()
     {
-        QFETCH(int, field);
-        QFETCH(QString, from);
-        QFETCH(QString, thru);
-        QFETCH(QString, message);
-        Open open;
-        if (field >= 0)
-            open.editor.choose(field);
-        LookupEditor::type(open.editor.from(), from);
-        LookupEditor::type(open.editor.thru(), thru);
-        open.editor.accept();
-        QCOMPARE(open.app.messages(), QStringList({message}));
-        QCOMPARE(open.app.fixture().messages().last().title, QString("Enter Selection Parameters"));
-        QCOMPARE(open.app.fixture().messages().last().icon, QMessageBox::Warning);
-        QCOMPARE(open.range(), from + '-' + thru);
-        QCOMPARE(open.editor.criteria(), QStringList());
+        const struct
+        {
+            int field;
+            QString from, thru, message;
+        } cases[] = {
+            {-1, "1", "2", "No field selected!"},
+            {Field::ExperienceMod, "2.000", "1.000", "From must not be greater than Thru!"},
+            // Thru is checked as typed: a value alone is no date, mod or band.
+            {Field::ExpirationDate, "0301", "", "Date must be in the form MMDD!"},
+            {Field::Employees, "1", "X", "Invalid employee category!"}};
+        for (const auto& [field, from, thru, message] : cases) {
+            Open open;
+            if (field >= 0)
+                open.editor.choose(field);
+            LookupEditor::type(open.editor.from(), from);
+            LookupEditor::type(open.editor.thru(), thru);
+            open.editor.accept();
+            QCOMPARE(open.app.messageTexts(), QStringList({message}));
+            QCOMPARE(open.app.messages().last().title, QString("Enter Selection Parameters"));
+            QCOMPARE(open.app.messages().last().icon, QMessageBox::Warning);
+            QCOMPARE(open.range(), from + '-' + thru);
+            QCOMPARE(open.editor.criteria(), QStringList());
+        }
     }
 
     void newSearchBuildsALookupAndTheListShowsIt()
     {
-        LookupWindowFixture app;
-        app.fixture().onModal<KRLOOKUP>([](KRLOOKUP* window) {
+        StartedFixture app;
+        app.onModal<KRLOOKUP>([](KRLOOKUP* window) {
             const LookupEditor editor{window};
             LookupEditor::type(editor.title(), "Bucks Builders");
             // A county found by its name and picked with Enter; Thru left empty.
@@ -116,10 +104,10 @@ private slots:
                              "\"MOD\",#FALSE#\r\n\"Bucks Builders\",\"SIC Code\",\"2000\","
                              "\"2099\",\"SIC\",#TRUE#\r\n"));
         // A new lookup brings the list back on the all-companies tab.
-        QCOMPARE(app.tabs()->currentIndex(), 0);
-        QCOMPARE(app.tabs()->tabText(1), QString("Bucks Builders"));
-        app.tabs()->setCurrentIndex(1);
-        QCOMPARE(app.names(), QStringList({"Allen Roofing", "Greene Construction"}));
+        QCOMPARE(app.page().tabs()->currentIndex(), 0);
+        QCOMPARE(app.page().tabs()->tabText(1), QString("Bucks Builders"));
+        app.page().tabs()->setCurrentIndex(1);
+        QCOMPARE(app.page().column(), QStringList({"Allen Roofing", "Greene Construction"}));
     }
 
     void countsTheLookupAsItIsTypedAndDeletesCriteria()
@@ -158,7 +146,7 @@ private slots:
         open.editor.choose(Field::ZipCode);
         LookupEditor::type(open.editor.from(), "190");
         open.editor.choose(Field::MeritClass);
-        QCOMPARE(open.app.messages(),
+        QCOMPARE(open.app.messageTexts(),
                  QStringList({"This field can only be used with PM & DM Databases."}));
         open.editor.accept();
         QCOMPARE(open.editor.criteria(), QStringList({"Zip Code|00190 Thru 00190|Include"}));
@@ -211,16 +199,16 @@ private slots:
         editor.title()->clear();
         editor.ok();
         QVERIFY(open.window->isVisible());
-        QCOMPARE(open.app.messages(), QStringList({"No parameters selected for this search!",
-                                                   "Date must be in the form MMDD!",
-                                                   "No title entered for this search!"}));
+        QCOMPARE(open.app.messageTexts(), QStringList({"No parameters selected for this search!",
+                                                       "Date must be in the form MMDD!",
+                                                       "No title entered for this search!"}));
         // The typed mod range is accepted by OK itself.
         LookupEditor::type(editor.title(), "Spring Renewals");
         editor.choose(Field::ExperienceMod);
         LookupEditor::type(editor.from(), "1.100");
         editor.ok();
         QVERIFY(!open.window->isVisible());
-        QCOMPARE(open.app.messages().size(), 3);
+        QCOMPARE(open.app.messageTexts().size(), 3);
         QCOMPARE(open.app.bytes("SEARCH1.KRD"),
                  std::string("\"Spring Renewals\",\"Expiration Date\",\"0301\",\"1231\","
                              "\"EXPIRE\",#FALSE#\r\n\"Spring Renewals\",\"Experience Mod.\","
@@ -260,7 +248,7 @@ private slots:
         QCOMPARE(open.app.bytes("SEARCH1.KRD"),
                  std::string("\"Zips\",\"Zip Code\",\"00019\",\"18999\",\"ZIP\",#FALSE#\r\n"
                              "\"Zips\",\"Zip Code\",\"19380\",\"19380\",\"ZIP\",#TRUE#\r\n"));
-        QVERIFY(open.app.messages().isEmpty());
+        QVERIFY(open.app.messageTexts().isEmpty());
     }
 
     void namedLookupsStopAtEight()
@@ -272,7 +260,7 @@ private slots:
         open.editor.add(Field::EmployerName, "ACME");
         LookupEditor::type(open.editor.title(), "Ninth");
         open.editor.ok();
-        QCOMPARE(open.app.messages(),
+        QCOMPARE(open.app.messageTexts(),
                  QStringList({"Cannot write search information to disk!  Maximum searches is 8 "
                               "named searches and 1 untitled search."}));
         LookupEditor::type(open.editor.title(), "UNTITLED");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/WindowFixture.h"
 #include "windows/KRLOOKUP.h"
 
 #include <QAbstractItemModel>
@@ -19,13 +20,7 @@ struct LookupEditor
 {
     KRLOOKUP* window;
 
-    template <typename T> T* child(const char* name) const
-    {
-        T* found = window->findChild<T*>(name);
-        if (!found)
-            qFatal("the lookup editor has no %s", name);
-        return found;
-    }
+    template <typename T> T* child(const char* name) const { return named<T>(window, name); }
     QLineEdit* title() const { return child<QLineEdit>("SEARCHDESC"); }
     QListWidget* fields() const { return child<QListWidget>("List1"); }
     QLineEdit* from() const { return child<QLineEdit>("FROM"); }

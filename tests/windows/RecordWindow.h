@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/WindowFixture.h"
 #include "windows/KRLISTI.h"
 
 #include <QLabel>
@@ -17,13 +18,7 @@ struct RecordWindow
 {
     KRLISTI* window;
 
-    template <typename T> T* child(const char* name) const
-    {
-        T* found = window->findChild<T*>(name);
-        if (!found)
-            qFatal("the record window has no %s", name);
-        return found;
-    }
+    template <typename T> T* child(const char* name) const { return named<T>(window, name); }
     QLineEdit* box(const char* field) const { return child<QLineEdit>(field); }
     QString text(const char* field) const { return box(field)->text(); }
     QStringList texts(std::initializer_list<const char*> fields) const

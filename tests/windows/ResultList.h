@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/WindowFixture.h"
 #include "windows/KRLIST.h"
 
 #include <QHeaderView>
@@ -18,13 +19,7 @@ struct ResultList
 {
     KRLIST* list;
 
-    template <typename T> T* child(const char* name) const
-    {
-        T* found = list->findChild<T*>(name);
-        if (!found)
-            qFatal("the result list has no %s", name);
-        return found;
-    }
+    template <typename T> T* child(const char* name) const { return named<T>(list, name); }
     QTabBar* tabs() const { return child<QTabBar>("SSTab1"); }
     QTableView* allGrid() const { return child<QTableView>("TDBGrid1"); }
     QTableView* lookupGrid() const { return child<QTableView>("TDBGrid4"); }
