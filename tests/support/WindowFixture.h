@@ -4,6 +4,7 @@
 #include "support/TempFolder.h"
 #include "widgets/Dialogs.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QList>
@@ -28,6 +29,19 @@ template <typename T> T* named(const QObject* window, const char* name)
     if (!found)
         qFatal("%s has no %s", qPrintable(window->objectName()), name);
     return found;
+}
+
+// The rows of a grid, the given columns of each joined by '|'.
+inline QStringList gridRows(const QAbstractItemView* grid, std::initializer_list<int> columns)
+{
+    QStringList texts;
+    for (int row = 0; row < grid->model()->rowCount(); ++row) {
+        QStringList cells;
+        for (int column : columns)
+            cells << grid->model()->index(row, column).data().toString();
+        texts << cells.join('|');
+    }
+    return texts;
 }
 
 inline std::string bytesOf(const std::string& path)
