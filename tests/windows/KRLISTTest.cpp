@@ -119,17 +119,10 @@ struct Open
                                       {"2000001", "01", "MILLER_JONES", "Berks", "19601"},
                                       {"2000002", "01", "MILLERS MILL", "Berks", "19601"}};
         for (const auto& [file, sequence, name, county, zip] : companies)
-            data.addCompany(file, sequence,
-                            {{"STATE", "PA"},
-                             {"NAME1", name},
-                             {"NameSort", name},
-                             {"STREET", "12 MAIN ST"},
-                             {"CITY", "SPRINGFIELD"},
-                             {"ST", "PA"},
-                             {"ZIP", zip},
-                             {"COUNTYNAME", county},
-                             {"CountySort", county},
-                             {"Omit", " "}});
+            data.addCompany(
+                file, sequence,
+                "STATE, NAME1, NameSort, STREET, CITY, ST, ZIP, COUNTYNAME, CountySort, Omit",
+                {"PA", name, name, "12 MAIN ST", "SPRINGFIELD", "PA", zip, county, county, " "});
         data.db().execute("UPDATE PRIME SET PHONE = '215-555-0100', UserPhone = '     ' "
                           "WHERE FILE = '1000001'");
         data.db().execute(
@@ -182,18 +175,17 @@ struct Record
                           "'Clerical Office Employees', 0.12), ('1000001', '01', '100000101', "
                           "'3632', 'Machine Shop NOC', 2.5), ('1000001', '02', '100000102', "
                           "'8742', 'Salespersons', 0.3)");
-        data.addCompany("1000001", "01", {{"NAME1", "ACME TOOL CO"}}, "Called in March");
+        data.addCompany("1000001", "01", "NAME1", {"ACME TOOL CO"}, "Called in March");
         data.db().execute(
             "UPDATE PRIME SET NAME2 = ' ', STREET = '12 MILL RD', CITY = 'TRENTON', ST = 'NJ', "
             "ZIP = '08601', ZIPEXT = ' ', PHONE = '609-555-0100', SIC = '3599', EMPLOYEES = '4', "
             "SALES = '2', NJAR = 9507, ARESTPREM = '0012500', ARTOTPREM = '0102384', ARTOTLOSS = "
             "'0000000', NJPPAP = 'Y', NJCCPAP = 'N', User1 = ' ', User2 = ' ', User3 = ' ', "
             "UserPhone = '609-555-0199' WHERE FILESEQ = '100000101'");
-        data.addCompany("1000001", "02", {{"NAME1", "ACME TOOL SALES"}, {"SIC", "1234"}});
+        data.addCompany("1000001", "02", "NAME1, SIC", {"ACME TOOL SALES", "1234"});
         data.db().execute("UPDATE PRIME SET EMPLOYEES = 'X', SALES = '9', NJAR = 312 "
                           "WHERE FILESEQ = '100000102'");
-        data.addCompany("1000002", "01",
-                        {{"NAME1", "OTHER WORKS"}, {"EMPLOYEES", "9"}, {"SALES", "0"}});
+        data.addCompany("1000002", "01", "NAME1, EMPLOYEES, SALES", {"OTHER WORKS", "9", "0"});
     }
 
     bool open(const char* file = "1000001", const char* sequence = "01")

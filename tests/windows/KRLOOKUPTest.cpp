@@ -52,14 +52,8 @@ public:
                              {"1000007", "Harbor Bakery", "51", "00019", "2051", 1.05}};
             for (const auto& [file, name, county, zip, sic, mod] : companies)
                 test::addCompany(db, file, "01",
-                                 {{"STATE", state},
-                                  {"NAME1", name},
-                                  {"NameSort", name},
-                                  {"ZIP", zip},
-                                  {"COUNTY", county},
-                                  {"SIC", sic},
-                                  {"MOD", mod},
-                                  {"Omit", " "}});
+                                 "STATE, NAME1, NameSort, ZIP, COUNTY, SIC, MOD, Omit",
+                                 {state, name, name, zip, county, sic, mod, " "});
             db.execute("INSERT INTO COUNTY (CODE, COUNTY) VALUES ('01', 'Adams'), ('02', "
                        "'Allegheny'), ('09', 'Bucks'), ('15', 'Chester'), ('46', 'Montgomery'), "
                        "('48', 'Northampton'), ('51', 'Philadelphia')");

@@ -13,21 +13,19 @@
 
 namespace kora::test {
 
-using Fields = std::vector<std::pair<std::string, Value>>;
-
-// Adds a company with its note row; fields are PRIME field names and values.
+// Adds a company with its note row: the values of the PRIME fields named
+// (parted by ", ") follow FILE, SEQUENCE and FILESEQ.
 inline void addCompany(Database& db, const std::string& file, const std::string& sequence,
-                       const Fields& fields, const Value& note = Value(" "))
+                       const std::string& fields, std::vector<Value> values,
+                       const Value& note = Value(" "))
 {
-    std::string names = "FILE, SEQUENCE, FILESEQ";
     std::string marks = "?, ?, ?";
-    std::vector<Value> values = {file, sequence, file + sequence};
-    for (const auto& [name, value] : fields) {
-        names += ", " + quoteIdentifier(name);
+    for (size_t i = 0; i < values.size(); ++i)
         marks += ", ?";
-        values.push_back(value);
-    }
-    db.prepare("INSERT INTO PRIME (" + names + ") VALUES (" + marks + ")").bindAll(values).run();
+    values.insert(values.begin(), {file, sequence, file + sequence});
+    db.prepare("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, " + fields + ") VALUES (" + marks + ")")
+        .bindAll(values)
+        .run();
     db.prepare("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES (?, ?, ?)")
         .bindAll({file, sequence, note})
         .run();
@@ -53,10 +51,10 @@ public:
     Database& db() { return m_db; }
     std::string databasePath() { return m_master.values().stateDatabasePath(); }
 
-    void addCompany(const std::string& file, const std::string& sequence, const Fields& fields,
-                    const Value& note = Value(" "))
+    void addCompany(const std::string& file, const std::string& sequence, const std::string& fields,
+                    const std::vector<Value>& values, const Value& note = Value(" "))
     {
-        test::addCompany(m_db, file, sequence, fields, note);
+        test::addCompany(m_db, file, sequence, fields, values, note);
     }
     Value field(const std::string& file, const std::string& sequence, const std::string& name)
     {
