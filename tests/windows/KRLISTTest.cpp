@@ -217,7 +217,6 @@ private slots:
         Record record;
         QVERIFY(record.open());
         const RecordWindow& page = record.page;
-        QCOMPARE(record.window->windowTitle(), QString("KRLISTI - ACME TOOL CO"));
         QCOMPARE(page.texts({"Text2", "Text3", "Text4", "PPAP", "NJCCPAP", "STREET", "UserPhone",
                              "PHONE"}),
                  QStringList({"12,500", "102,384", "0", "Y", "N", "12 MILL RD", "609-555-0199",
@@ -324,33 +323,29 @@ private slots:
         QCOMPARE(german.page.dateAdded(), date);
     }
 
-    void theNoteIsLockedWhileShownAndStoredOnLeaving_data()
-    {
-        QTest::addColumn<int>("leaving");
-        QTest::newRow("Close") << 0;
-        QTest::newRow("list closed") << 1;
-        QTest::newRow("associate picked") << 2;
-    }
     void theNoteIsLockedWhileShownAndStoredOnLeaving()
     {
-        QFETCH(int, leaving);
-        Record record;
-        QVERIFY(record.open());
-        record.page.notes()->setPlainText("left open");
-        QVERIFY(!record.noteFree());
-        if (leaving == 0) {
-            record.page.close();
-        } else if (leaving == 1) {
-            record.data.list().close();
-        } else {
-            QTableView* associates = record.page.associates();
-            QTest::mouseClick(associates->viewport(), Qt::LeftButton, {},
-                              associates->visualRect(associates->model()->index(1, 0)).center());
-            QCOMPARE(record.window->result(), int(QDialog::Accepted));
+        // Left by Close, by closing the list, by picking an associate.
+        for (int leaving : {0, 1, 2}) {
+            Record record;
+            QVERIFY(record.open());
+            record.page.notes()->setPlainText("left open");
+            QVERIFY(!record.noteFree());
+            if (leaving == 0) {
+                record.page.close();
+            } else if (leaving == 1) {
+                record.data.list().close();
+            } else {
+                QTableView* associates = record.page.associates();
+                QTest::mouseClick(
+                    associates->viewport(), Qt::LeftButton, {},
+                    associates->visualRect(associates->model()->index(1, 0)).center());
+                QCOMPARE(record.window->result(), int(QDialog::Accepted));
+            }
+            QVERIFY(!record.window->isVisible());
+            QCOMPARE(record.data.note("1000001", "01"), Value("left open"));
+            QVERIFY(record.noteFree());
         }
-        QVERIFY(!record.window->isVisible());
-        QCOMPARE(record.data.note("1000001", "01"), Value("left open"));
-        QVERIFY(record.noteFree());
     }
 
     void aLockedNoteClosesTheWindowAtOnce()
@@ -371,50 +366,44 @@ private slots:
         QCOMPARE(record.page.notes()->toPlainText(), QString("Called in March"));
     }
 
-    void allCompaniesSortAndSearchByTheColumnClicked_data()
+    void allCompaniesSortAndSearchByTheColumnClicked()
     {
-        QTest::addColumn<int>("header");
-        QTest::addColumn<QStringList>("order");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("found");
         const QStringList byName = {"acme widgets", "Baker Bros",   "MILLER & SONS",
                                     "MILLER_JONES", "MILLERS MILL", "SMITH TOOL CO",
                                     "Zenith Labs"};
-        const auto row = [](const char* name, int header, const QStringList& order,
-                            const char* typed, const char* found) {
-            QTest::newRow(name) << header << order << QString(typed) << QString(found);
-        };
-        row("name", 2, byName, "mi", "MILLER & SONS");
-        row("name, plural", 2, byName, "millers", "MILLERS MILL");
-        row("name, underscore", 2, byName, "miller_", "MILLER_JONES");
-        row("name, past the end", 2, byName, "zz", "Zenith Labs");
-        // The Effective header sorts nothing.
-        row("effective", 1, byName, "b", "Baker Bros");
-        row("county", 3,
-            {"MILLER & SONS", "SMITH TOOL CO", "MILLER_JONES", "MILLERS MILL", "acme widgets",
-             "Zenith Labs", "Baker Bros"},
-            "c", "Zenith Labs");
-        row("file", 0,
-            {"Baker Bros", "SMITH TOOL CO", "acme widgets", "Zenith Labs", "MILLER & SONS",
-             "MILLER_JONES", "MILLERS MILL"},
-            "1000003", "MILLER & SONS");
-    }
-    void allCompaniesSortAndSearchByTheColumnClicked()
-    {
-        QFETCH(int, header);
-        QFETCH(QStringList, order);
-        QFETCH(QString, typed);
-        QFETCH(QString, found);
+        const struct
+        {
+            int header;
+            QStringList order;
+            QString typed, found;
+        } cases[] = {{2, byName, "mi", "MILLER & SONS"},
+                     {2, byName, "millers", "MILLERS MILL"},
+                     {2, byName, "miller_", "MILLER_JONES"},
+                     {2, byName, "zz", "Zenith Labs"},
+                     // The Effective header sorts nothing.
+                     {1, byName, "b", "Baker Bros"},
+                     {3,
+                      {"MILLER & SONS", "SMITH TOOL CO", "MILLER_JONES", "MILLERS MILL",
+                       "acme widgets", "Zenith Labs", "Baker Bros"},
+                      "c",
+                      "Zenith Labs"},
+                     {0,
+                      {"Baker Bros", "SMITH TOOL CO", "acme widgets", "Zenith Labs",
+                       "MILLER & SONS", "MILLER_JONES", "MILLERS MILL"},
+                      "1000003",
+                      "MILLER & SONS"}};
         Open open;
         QAbstractItemModelTester tester(open.page.allGrid()->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        open.page.search("x");
-        open.page.clickHeader(header);
-        QCOMPARE(open.page.searchBox()->text().isEmpty(), header != 1);
-        QCOMPARE(open.page.column(), order);
-        open.page.search(typed);
-        QCOMPARE(open.page.current(), found);
-        QCOMPARE(open.page.count(), QString("7"));
+        for (const auto& [header, order, typed, found] : cases) {
+            open.page.search("x");
+            open.page.clickHeader(header);
+            QCOMPARE(open.page.searchBox()->text().isEmpty(), header != 1);
+            QCOMPARE(open.page.column(), order);
+            open.page.search(typed);
+            QCOMPARE(open.page.current(), found);
+            QCOMPARE(open.page.count(), QString("7"));
+        }
     }
 
     void searchingMovesTheGridShownAndAWindowLeftUnchangedKeepsIt()

@@ -200,13 +200,7 @@ struct LookupList
     QListWidget* list() const { return named<QListWidget>(window, "List1"); }
     void edit() const { named<QPushButton>(window, "Command1")->click(); }
     void remove() const { named<QPushButton>(window, "Command2")->click(); }
-    QStringList entries() const
-    {
-        QStringList texts;
-        for (int row = 0; row < list()->count(); ++row)
-            texts << list()->item(row)->text();
-        return texts;
-    }
+    QStringList entries() const { return gridRows(list(), {0}); }
 };
 
 // Three lookups, the second titled with blanks; Edit Search runs a script on the window.
