@@ -72,40 +72,6 @@ class KRNOTESTest : public QObject
     Q_OBJECT
 
 private slots:
-    void eachOptionNamesItsFolderAndItsFile()
-    {
-        const QString notFound = "%1/BACKUPPA.MDB file was not found.  Please select the correct "
-                                 "path and try again.";
-        const struct
-        {
-            int option;
-            QString checkCaption, okMessage; // %1: the folder chosen
-        } cases[] = {{1, "Copy Backup File To Another Drive or Directory",
-                      "Backup User Data and Notes to %1/BACKUPPA.MDB?"},
-                     {2, "Restore Backup File From Another Drive or Directory", notFound},
-                     {3, "Merge Backup File From Another Drive or Directory", notFound}};
-        for (const auto& [option, checkCaption, okMessage] : cases) {
-            NotesFixture fixture;
-            const BackupWindow window(fixture.master());
-            window.choose(option == 1 ? 2 : 1);
-            window.choose(option);
-            QCOMPARE(window.otherFolder()->text(), checkCaption);
-            QVERIFY(!window.folderShown());
-            const QString folder = QDir(fixture.temporary()).absolutePath();
-            fixture.folders << folder;
-            window.tick();
-            QVERIFY(window.folderShown());
-            QCOMPARE(window.window.folder(), folder);
-            QCOMPARE(fixture.requests.last().title, checkCaption);
-            fixture.queueAnswer(QMessageBox::No);
-            window.ok();
-            QCOMPARE(fixture.messageTexts(), QStringList({okMessage.arg(folder)}));
-            QVERIFY(window.window.isVisible());
-            window.tick();
-            QVERIFY(!window.folderShown());
-        }
-    }
-
     void theFolderChooserComesOnlyWithATick()
     {
         NotesFixture fixture;
@@ -123,6 +89,8 @@ private slots:
         // Ticked, then the chooser left without a folder: the tick goes again.
         window.tick();
         QCOMPARE(fixture.requests.size(), 1);
+        QCOMPARE(fixture.requests[0].title,
+                 QString("Copy Backup File To Another Drive or Directory"));
         QVERIFY(!window.otherFolder()->isChecked());
         QVERIFY(!window.folderShown());
 
@@ -187,8 +155,6 @@ private slots:
                  QStringList({"Restore User Data and Notes from " + chosen + "?",
                               "1 User Notes and 1 Fields Restored From " + chosen,
                               "User Notes and Fields Restored!"}));
-        QCOMPARE(fixture.messages()[before].title, QString("Restore User Notes & Data"));
-        QCOMPARE(fixture.messages().last().title, QString("Restore Complete"));
         QCOMPARE(fixture.note("100001", "00"), Value("Renewal in March"));
         QCOMPARE(fixture.field("100002", "00", "User1"), Value("Key account"));
         QVERIFY(!std::filesystem::exists(fixture.localBackup()));
@@ -200,7 +166,6 @@ private slots:
         QCOMPARE(restoredSignals, 1);
         QVERIFY(!run(3, QMessageBox::Yes));
         QCOMPARE(fixture.messageTexts().last(), QString("User Notes and Fields Merged!"));
-        QCOMPARE(fixture.messages().last().title, QString("Merge Complete"));
         QCOMPARE(fixture.note("100001", "00"), Value("typed later\r\nRenewal in March"));
         QCOMPARE(restoredSignals, 2);
 
