@@ -202,22 +202,30 @@ private slots:
         QVERIFY(!std::filesystem::exists(fixture.pdf()));
     }
 
-    void aMissingFileIsReportedAndTheWindowStays()
+    // A missing file or printer is said before anything is printed, and the window stays.
+    void aMissingFileOrPrinterIsSaidAndTheWindowStays()
     {
         const char* cases[][3] = {
             {"REPORT.MDB", "FULL", "KRPRINT CMD1 CANNOT FIND SYSTEM DIRECTORY!"},
             {"KRLABELL.RPT", "LASERLABEL",
-             "The Report File (KRLABELL.RPT) Is Missing or Not Loading"}};
+             "The Report File (KRLABELL.RPT) Is Missing or Not Loading"},
+            // A printer of a system without printers: PDF output to no file.
+            {"", "FULL", nullptr}};
         for (const auto& [removed, format, message] : cases) {
             PrintFixture fixture;
-            std::filesystem::remove(fixture.programFolder() + removed);
+            if (message)
+                std::filesystem::remove(fixture.programFolder() + removed);
+            else
+                fixture.master().printer().setOutputFileName(QString());
             const PrintWindow print(fixture, fixture.everyone());
             print.choose(format);
             print.ok();
-            QCOMPARE(fixture.messageTexts(), QStringList{message});
+            QCOMPARE(fixture.messageTexts(),
+                     QStringList{message ? message : PrinterOutput::missingPrinterMessage()});
             QCOMPARE(fixture.messages().front().title, QString("KORA"));
             QVERIFY(print.window.isVisible());
             QVERIFY(!std::filesystem::exists(fixture.pdf()));
+            QVERIFY(message || print.status().isEmpty());
         }
     }
 
@@ -242,18 +250,6 @@ private slots:
         QCOMPARE(QDir(QString::fromStdString(fixture.temporaryFolder()))
                      .entryList({"*printed.pdf*"}, QDir::Files | QDir::Hidden),
                  QStringList{"printed.pdf"});
-    }
-
-    void noPrinterIsSaidBeforeAnyWork()
-    {
-        PrintFixture fixture;
-        // A printer of a system without printers: PDF output to no file.
-        fixture.master().printer().setOutputFileName(QString());
-        const PrintWindow print(fixture, fixture.everyone());
-        print.ok();
-        QCOMPARE(fixture.messageTexts(), QStringList({PrinterOutput::missingPrinterMessage()}));
-        QVERIFY(print.status().isEmpty());
-        QVERIFY(print.window.isVisible());
     }
 
     void aLongNoteGoesOnToAPageNamingItsCompany()
@@ -381,7 +377,8 @@ private slots:
         }
     }
 
-    void theLookupOnScreenIsWhatThePrintWindowPrints()
+    // Print Search prints the lookup tab shown; Print Record the selected company even if omitted.
+    void theLookupAndTheRecordOnScreenAreWhatIsPrinted()
     {
         PrintFixture fixture;
         fixture.showErieLookup();
@@ -390,16 +387,11 @@ private slots:
         QCOMPARE(lookup.count, 2);
         QVERIFY(QString::fromStdString(lookup.recordSource).contains("ORDER BY"));
         PrintWindow(fixture, lookup).ok();
-        const QString text = fixture.page(0);
+        QString text = fixture.page(0);
         QCOMPARE(pdfPages(fixture.pdf()), 1);
         QVERIFY2(text.contains("ZENITH TOOL") && text.contains("ERIE ZIPS"), qPrintable(text));
         QVERIFY(!text.contains("MARKED OUT"));
-    }
 
-    void printRecordPrintsTheOmittedCompanyOrSaysTheTemplateIsMissing()
-    {
-        PrintFixture fixture;
-        fixture.showErieLookup();
         auto* grid = fixture.list().findChild<QTableView*>("TDBGrid4");
         const auto printRecord = [&](int row) {
             grid->setCurrentIndex(grid->model()->index(row, 2));
@@ -407,7 +399,7 @@ private slots:
         };
         printRecord(0); // by name: MARKED OUT INC, marked Omit
         QVERIFY(fixture.messageTexts().isEmpty());
-        const QString text = fixture.page(0);
+        text = fixture.page(0);
         QCOMPARE(pdfPages(fixture.pdf()), 1);
         for (const char* shown : {"MARKED OUT INC", "Print Record", "State: PA"})
             QVERIFY2(text.contains(shown), qPrintable(text));
