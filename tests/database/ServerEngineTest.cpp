@@ -1,7 +1,7 @@
 #include "database/ConnectString.h"
 #include "database/ForwardCursor.h"
 #include "database/QueryRecordSet.h"
-#include "database/RecordSetTestDatabase.h"
+#include "database/RecordSetTest.h"
 #include "database/TableRecordSet.h"
 #include "database/Transaction.h"
 
@@ -18,38 +18,19 @@
 namespace kora::test {
 namespace {
 
-class EngineTest : public ::testing::TestWithParam<Engine>
+// Every row of a query as "a|b" lines joined by "; ", no value as "-".
+std::string rowsOf(Database& db, const std::string& sql)
 {
-protected:
-    void SetUp() override
-    {
-        if (GetParam() == Engine::Server)
-            KORA_SKIP_WITHOUT_SERVER();
-        fixture = std::make_unique<RecordSetTestDatabase>(GetParam());
-    }
-    Database& db() { return fixture->db(); }
-
-    // Every row of a query as "a|b" lines joined by "; ", no value as "-".
-    std::string rows(const std::string& sql)
-    {
-        Statement query = db().prepare(sql);
-        std::string text;
-        while (query.step()) {
-            text += text.empty() ? "" : "; ";
-            for (int column = 0; column < query.columnCount(); ++column) {
-                const Value value = query.column(column);
-                text += (column ? "|" : "") + (value.isNull() ? "-" : value.toString());
-            }
+    Statement query = db.prepare(sql);
+    std::string text;
+    while (query.step()) {
+        text += text.empty() ? "" : "; ";
+        for (int column = 0; column < query.columnCount(); ++column) {
+            const Value value = query.column(column);
+            text += (column ? "|" : "") + (value.isNull() ? "-" : value.toString());
         }
-        return text;
     }
-
-    std::unique_ptr<RecordSetTestDatabase> fixture;
-};
-
-std::string engineName(const ::testing::TestParamInfo<Engine>& info)
-{
-    return info.param == Engine::File ? "File" : "Server";
+    return text;
 }
 
 struct Case
@@ -60,7 +41,7 @@ struct Case
 };
 
 // The forms of SQL the callers write, as they write them, with what each
-// gives on the four companies of RecordSetTestDatabase.
+// gives on the four companies of RecordSetTest.
 const Case kCases[] = {
     {"SELECT NAME1 FROM PRIME ORDER BY NAME1", nullptr,
      "acme widgets; MILLER & SONS; SMITH TOOL CO; Zenith Labs"},
@@ -109,22 +90,22 @@ const Case kCases[] = {
     {"PRAGMA mmap_size=0", "SELECT COUNT(*) FROM VERSION", "1"},
 };
 
-TEST_P(EngineTest, RunsTheCallersStatementsAlike)
+TEST_P(RecordSetTest, RunsTheCallersStatementsAlike)
 {
     Schema::createIfMissing(db(), Schema::loadedFilesTable());
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.sql);
         if (!c.check) {
-            EXPECT_EQ(rows(c.sql), c.expected);
+            EXPECT_EQ(rowsOf(db(), c.sql), c.expected);
             continue;
         }
         Transaction step(db());
         db().execute(c.sql);
-        EXPECT_EQ(rows(c.check), c.expected);
+        EXPECT_EQ(rowsOf(db(), c.check), c.expected);
     }
 }
 
-TEST_P(EngineTest, ReadsValuesWithTheirTypes)
+TEST_P(RecordSetTest, ReadsValuesWithTheirTypes)
 {
     Statement query = db().prepare("SELECT [MOD], COUNT(*) OVER (), NAME1, NAME2, EXPIRE, "
                                    "ASSOCIATES FROM PRIME WHERE FILE = ? AND SEQUENCE = ?");
@@ -146,19 +127,19 @@ TEST_P(EngineTest, ReadsValuesWithTheirTypes)
 
     Statement update = db().prepare("UPDATE PRIME SET [MOD] = ?, ASSOCIATES = ? WHERE FILE = ?");
     EXPECT_EQ(update.bindAll({0.123456789012345, true, "1000002"}).run(), 2);
-    EXPECT_EQ(fixture->value("SELECT MAX([MOD]) + 0 FROM PRIME WHERE ASSOCIATES = 1"),
+    EXPECT_EQ(state().value("SELECT MAX([MOD]) + 0 FROM PRIME WHERE ASSOCIATES = 1"),
               Value(0.123456789012345));
 }
 
 // A pass over more rows than the server sends at once, with other statements
 // run between its rows and a transaction ended in the middle of it.
-TEST_P(EngineTest, CursorsInterleaveWithOtherStatements)
+TEST_P(RecordSetTest, CursorsInterleaveWithOtherStatements)
 {
     {
         Transaction load(db());
         for (int i = 0; i < 1200; ++i)
-            fixture->addCompany(std::to_string(2000000 + i), "01", "Company " + std::to_string(i),
-                                Value(), "2026-01-01", i);
+            add(std::to_string(2000000 + i), "01", "Company " + std::to_string(i), Value(),
+                "2026-01-01", i);
         load.commit();
     }
     ForwardCursor companies(db(), "SELECT FILE, [MOD] FROM PRIME WHERE FILE >= '2' ORDER BY FILE");
@@ -183,10 +164,10 @@ TEST_P(EngineTest, CursorsInterleaveWithOtherStatements)
     EXPECT_EQ(seen, 1200);
     EXPECT_EQ(total, 1199.0 * 1200 / 2);
     EXPECT_FALSE(companies.next());
-    EXPECT_EQ(fixture->value("SELECT COUNT(*) FROM NOTES"), Value(4));
+    EXPECT_EQ(state().value("SELECT COUNT(*) FROM NOTES"), Value(4));
 }
 
-TEST_P(EngineTest, KeepsTransactionsWholeAndTellsAUniqueViolation)
+TEST_P(RecordSetTest, KeepsTransactionsWholeAndTellsAUniqueViolation)
 {
     EXPECT_FALSE(db().inTransaction());
     {
@@ -195,32 +176,32 @@ TEST_P(EngineTest, KeepsTransactionsWholeAndTellsAUniqueViolation)
         EXPECT_FALSE(db().hasChangedRows());
         {
             Transaction inner(db());
-            fixture->addCompany("3000001", "01", "Kept", Value(), "2026-01-01", 1.0);
+            add("3000001", "01", "Kept", Value(), "2026-01-01", 1.0);
             EXPECT_TRUE(db().hasChangedRows());
             inner.commit();
         }
         {
             Transaction abandoned(db());
-            fixture->addCompany("3000002", "01", "Dropped", Value(), "2026-01-01", 1.0);
+            add("3000002", "01", "Dropped", Value(), "2026-01-01", 1.0);
         }
         EXPECT_TRUE(db().hasChangedRows());
         outer.commit();
     }
     EXPECT_FALSE(db().hasChangedRows());
-    EXPECT_EQ(fixture->companies(), 5);
+    EXPECT_EQ(companies(), 5);
     try {
-        fixture->addCompany("3000001", "01", "Again", Value(), "2026-01-01", 1.0);
+        add("3000001", "01", "Again", Value(), "2026-01-01", 1.0);
         FAIL() << "a second row with the same key was stored";
     } catch (const DbError& error) {
         EXPECT_EQ(error.kind(), DbError::Kind::UniqueViolation);
     }
     {
         Transaction failing(db());
-        fixture->addCompany("3000003", "01", "Written", Value(), "2026-01-01", 1.0);
+        add("3000003", "01", "Written", Value(), "2026-01-01", 1.0);
         EXPECT_THROW(db().execute("UPDATE NOSUCHTABLE SET X = 1"), DbError);
     }
     EXPECT_FALSE(db().inTransaction());
-    EXPECT_EQ(fixture->companies(), 5);
+    EXPECT_EQ(companies(), 5);
 
     // A rollback takes the rows a statement was reading; letting the
     // statement go afterwards leaves the next transaction whole.
@@ -233,12 +214,12 @@ TEST_P(EngineTest, KeepsTransactionsWholeAndTellsAUniqueViolation)
         db().rollback();
         db().begin();
     }
-    fixture->addCompany("3000004", "01", "After", Value(), "2026-01-01", 1.0);
+    add("3000004", "01", "After", Value(), "2026-01-01", 1.0);
     db().commit();
-    EXPECT_EQ(fixture->companies(), 6);
+    EXPECT_EQ(companies(), 6);
 }
 
-TEST_P(EngineTest, ReadsTablesByIndexAndWritesThroughThem)
+TEST_P(RecordSetTest, ReadsTablesByIndexAndWritesThroughThem)
 {
     TableRecordSet prime(db(), "PRIME");
     prime.setIndex("KEY3");
@@ -269,9 +250,9 @@ TEST_P(EngineTest, ReadsTablesByIndexAndWritesThroughThem)
 }
 
 // Each note lock of a company excludes every other, on its own connection.
-TEST_P(EngineTest, LocksACompanysNoteForOneHolderAtATime)
+TEST_P(RecordSetTest, LocksACompanysNoteForOneHolderAtATime)
 {
-    Database other(fixture->path(), fixture->connect());
+    Database other(state().path(), state().connect());
     NoteLock mine(db());
     NoteLock theirs(other);
     ASSERT_TRUE(mine.tryLock("1000001", "01"));
@@ -284,9 +265,6 @@ TEST_P(EngineTest, LocksACompanysNoteForOneHolderAtATime)
     other.close();
     EXPECT_TRUE(NoteLock(db()).tryLock("1000001", "01"));
 }
-
-INSTANTIATE_TEST_SUITE_P(Engines, EngineTest, ::testing::Values(Engine::File, Engine::Server),
-                         engineName);
 
 std::string failureOf(const std::function<void()>& work)
 {
@@ -313,11 +291,14 @@ TEST(ServerEngine, SortsTheDemoNamesAsTheFileDoes)
         const auto made = employers.makeGroup(std::to_string(1000000 + group));
         for (int member = 0; member < 3; ++member) {
             const auto employer = employers.makeEmployer(made, member);
-            rows.push_back({made.file, employer.sequence, employer.name, employer.street,
-                            employer.contact});
+            rows.push_back(
+                {made.file, employer.sequence, employer.name, employer.street, employer.contact});
         }
     }
-    rows.push_back({"9000001", "01", "\xc3\x89cole d'\xc3\xa9t\xc3\xa9", "_ Street", "Zo\xc3\xab"});
+    rows.push_back({"9000001", "01",
+                    "\xc3\x89"
+                    "cole d'\xc3\xa9t\xc3\xa9",
+                    "_ Street", "Zo\xc3\xab"});
     rows.push_back({"9000002", "01", "ecole", "[Street]", Value()});
     const std::string order = "SELECT NAME1, STREET, CONTACT, FILE FROM PRIME ORDER BY NameSort, "
                               "STREET DESC, CONTACT, rowid";
