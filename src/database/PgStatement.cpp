@@ -1,5 +1,6 @@
 #include "database/PgStatement.h"
 
+#include "base/FieldName.h"
 #include "database/Schema.h"
 
 #include <libpq-fe.h>
@@ -37,27 +38,18 @@ bool isQuery(const std::string& sql)
     return word == "SELECT" || word == "WITH" || word == "VALUES";
 }
 
-std::string lowered(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 } // namespace
 
 std::string canonicalColumnName(const char* name)
 {
     static const std::map<std::string, std::string> spellings = [] {
         std::map<std::string, std::string> map;
-        std::vector<Schema::Table> tables = Schema::stateTables("NY");
-        tables.push_back(Schema::loadedFilesTable());
-        for (const Schema::Table& table : tables)
+        for (const Schema::Table& table : Schema::anyStateTables())
             for (const Schema::Field& field : table.fields)
-                map.emplace(lowered(field.name), field.name);
+                map.emplace(foldFieldName(field.name), field.name);
         return map;
     }();
-    const auto found = spellings.find(name);
+    const auto found = spellings.find(foldFieldName(name));
     return found == spellings.end() ? name : found->second;
 }
 

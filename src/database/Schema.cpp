@@ -169,6 +169,13 @@ Schema::Table Schema::loadedFilesTable()
     return {"LOADEDFILES", textFields({"NAME", "IDENTITY"}), {{"PRIMARY", {"NAME"}, true}}};
 }
 
+std::vector<Schema::Table> Schema::anyStateTables()
+{
+    std::vector<Table> tables = stateTables("NY");
+    tables.push_back(loadedFilesTable());
+    return tables;
+}
+
 std::vector<Schema::Table> Schema::setupTables()
 {
     return {{"Setup", textFields({"State", "pwd"}), {{"Key", {"State"}, true}}}};

@@ -56,6 +56,8 @@ public:
     // it from a later delivery, until the file is deleted: a file that a crash
     // left behind after its load is not loaded again.
     static Table loadedFilesTable();
+    // Every table a state database of any state may hold, loads' own included.
+    static std::vector<Table> anyStateTables();
     static std::vector<Table> setupTables();
     static std::vector<Table> backupTables();
     // The scratch report database: one denormalised PRIME row per printed

@@ -333,9 +333,7 @@ bool endsAClause(const std::string& word)
 // The unique key of a table of a state database, for INSERT OR REPLACE.
 std::vector<std::string> uniqueKeyOf(const std::string& table)
 {
-    std::vector<Schema::Table> tables = Schema::stateTables("NY");
-    tables.push_back(Schema::loadedFilesTable());
-    for (const Schema::Table& candidate : tables) {
+    for (const Schema::Table& candidate : Schema::anyStateTables()) {
         if (foldFieldName(candidate.name) != foldFieldName(table))
             continue;
         for (const Schema::Index& index : candidate.indexes)
