@@ -11,45 +11,39 @@
 namespace kora::test {
 namespace {
 
-// Points the user's temporary folder at a test folder for one test.
-class ScratchFolder
+class ReportDatabaseTest : public ::testing::Test
 {
-public:
-    ScratchFolder() { setenv("TMPDIR", m_folder.path().c_str(), 1); }
-    ~ScratchFolder() { unsetenv("TMPDIR"); }
-    std::string file(const std::string& name) const { return m_folder.file(name); }
+protected:
+    void SetUp() override { setenv("TMPDIR", temporary.path().c_str(), 1); }
+    void TearDown() override { unsetenv("TMPDIR"); }
 
-private:
-    TempFolder m_folder;
+    TempFolder program;
+    TempFolder temporary;
 };
 
-long long rows(Database& db, const std::string& table)
+long long rows(Database& db)
 {
-    return QueryRecordSet(db, "SELECT * FROM " + table).recordCount();
+    return QueryRecordSet(db, "SELECT * FROM PRIME").recordCount();
 }
 
-TEST(ReportDatabase, EachRunStartsFromTheUntouchedTemplate)
+TEST_F(ReportDatabaseTest, EachRunStartsFromTheUntouchedTemplate)
 {
-    TempFolder program;
     Installation(program.path()).create(false);
-    ScratchFolder temporary;
     ASSERT_EQ(ReportDatabase::scratchPath(), temporary.file("REPORT.MDB"));
     {
         Database scratch = ReportDatabase::openScratch(program.path());
         scratch.execute("INSERT INTO PRIME (FILE, SEQUENCE, MOD19, EXPIRE, NJAR, REVISED) "
                         "VALUES ('1234567', '01', 1.25, 1231, '03/25', 1)");
-        EXPECT_EQ(rows(scratch, "PRIME"), 1);
+        EXPECT_EQ(rows(scratch), 1);
     }
     Database again = ReportDatabase::openScratch(program.path());
-    EXPECT_EQ(rows(again, "PRIME"), 0);
+    EXPECT_EQ(rows(again), 0);
     Database templateDb(program.file("REPORT.MDB"), "");
-    EXPECT_EQ(rows(templateDb, "PRIME"), 0);
+    EXPECT_EQ(rows(templateDb), 0);
 }
 
-TEST(ReportDatabase, FailsWithoutItsTemplate)
+TEST_F(ReportDatabaseTest, FailsWithoutItsTemplate)
 {
-    const TempFolder program;
-    const ScratchFolder temporary;
     EXPECT_THROW(ReportDatabase::openScratch(program.path()), std::runtime_error);
     EXPECT_FALSE(std::filesystem::exists(temporary.file("REPORT.MDB")));
 }
