@@ -57,7 +57,7 @@ protected:
     Reports reports;
 };
 
-TEST_F(LiveCountTest, CountsWhatTheLookupSelects)
+TEST_F(LiveCountTest, CountsWhatTheLookupSelectsAndSaysSo)
 {
     const std::vector<std::vector<SQLPARAMETER>> lookups = {
         {criterion(F::ZipCode, "19100", "19199")},
@@ -83,6 +83,9 @@ TEST_F(LiveCountTest, CountsWhatTheLookupSelects)
     count.request({criterion(F::ExperienceMod, "high", "9.999")});
     EXPECT_EQ(reports.waitFor(lookups.size() + 2).back().error,
               "The Experience Mod. value \"high\" is not a number.");
+    EXPECT_EQ(LiveCount::text(0), "0 companies match");
+    EXPECT_EQ(LiveCount::text(1), "1 company matches");
+    EXPECT_EQ(LiveCount::text(300000), "300000 companies match");
 }
 
 TEST_F(LiveCountTest, OnlyTheNewestOfQuickRequestsReports)
@@ -106,13 +109,6 @@ TEST_F(LiveCountTest, OnlyTheNewestOfQuickRequestsReports)
         LiveCount(data.db().reader(), 10s, reports.report()).request({});
     }
     EXPECT_EQ(reports.waitFor(1).size(), 1u);
-}
-
-TEST(LiveCountText, NamesTheCompaniesThatMatch)
-{
-    EXPECT_EQ(LiveCount::text(0), "0 companies match");
-    EXPECT_EQ(LiveCount::text(1), "1 company matches");
-    EXPECT_EQ(LiveCount::text(300000), "300000 companies match");
 }
 
 } // namespace

@@ -1,10 +1,9 @@
 // Holds one company's note from a process of its own, for the tests of the
 // note lock between processes:
 //   kora_note_holder DATABASE CONNECT FILE SEQUENCE
-// prints "held" or "locked" (or why the database did not open); a line read afterwards is stored as
-// the note
-// ("stored" is printed) and the program ends. It can also be killed while
-// it holds the note.
+// prints "held" or "locked" (or why the database did not open); a line read
+// afterwards is stored as the note ("stored" is printed) and the program ends.
+// It can also be killed while it holds the note.
 
 #include "base/Prompt.h"
 #include "database/Database.h"
@@ -15,16 +14,15 @@
 
 namespace {
 
-class ErrorStreamPrompt : public kora::Prompt
+struct ErrorStreamPrompt : kora::Prompt
 {
-public:
     void tell(const std::string& text, const std::string&, Icon) override
     {
         std::cerr << text << '\n';
     }
-    bool ask(const std::string& text, const std::string&, Icon) override
+    bool ask(const std::string& text, const std::string& title, Icon icon) override
     {
-        std::cerr << text << '\n';
+        tell(text, title, icon);
         return false;
     }
 };
