@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace kora::test {
 
@@ -17,6 +16,20 @@ struct QuietProgress : LoadProgress
 {
     void status(const std::string&) override {}
 };
+
+// The rows of the query, each as its columns with "|" between them.
+std::vector<std::string> rowsOf(Statement& query)
+{
+    std::vector<std::string> rows;
+    while (query.step()) {
+        std::string row;
+        for (int column = 0; column < query.columnCount(); ++column)
+            row += (column ? "|" : "") +
+                   (query.column(column).isNull() ? "NULL" : query.column(column).toString());
+        rows.push_back(row);
+    }
+    return rows;
+}
 
 } // namespace
 
@@ -43,7 +56,7 @@ void SafekeepingFolder::replaceStateDatabase()
     m_db.open(statePath(), kConnect);
 }
 
-std::pair<std::string, std::string> SafekeepingFolder::company(int n)
+SafekeepingFolder::Key SafekeepingFolder::company(int n)
 {
     Statement query =
         m_db.prepare("SELECT FILE, SEQUENCE FROM PRIME ORDER BY FILE, SEQUENCE LIMIT 1 OFFSET ?");
@@ -53,14 +66,14 @@ std::pair<std::string, std::string> SafekeepingFolder::company(int n)
     return {query.column(0).toString(), query.column(1).toString()};
 }
 
-void SafekeepingFolder::setNote(const std::pair<std::string, std::string>& key, const Value& note)
+void SafekeepingFolder::setNote(const Key& key, const Value& note)
 {
     m_db.prepare("UPDATE NOTES SET NOTES = ? WHERE FILE = ? AND SEQUENCE = ?")
         .bindAll({note, key.first, key.second})
         .run();
 }
 
-void SafekeepingFolder::setFields(const std::pair<std::string, std::string>& key, Fields fields)
+void SafekeepingFolder::setFields(const Key& key, Fields fields)
 {
     for (const auto& [name, value] : fields)
         m_db.prepare(std::string("UPDATE PRIME SET ") + name +
@@ -69,43 +82,34 @@ void SafekeepingFolder::setFields(const std::pair<std::string, std::string>& key
             .run();
 }
 
-Value SafekeepingFolder::note(const std::pair<std::string, std::string>& key)
+Value SafekeepingFolder::note(const Key& key)
 {
     Statement query = m_db.prepare("SELECT NOTES FROM NOTES WHERE FILE = ? AND SEQUENCE = ?");
     query.bindAll({key.first, key.second});
     return query.step() ? query.column(0) : Value("(no row)");
 }
 
-Value SafekeepingFolder::field(const std::pair<std::string, std::string>& key,
-                               const std::string& name)
+std::string SafekeepingFolder::fields(const Key& key, const std::string& names)
 {
     Statement query =
-        m_db.prepare("SELECT " + name + " FROM PRIME WHERE FILE = ? AND SEQUENCE = ?");
+        m_db.prepare("SELECT " + names + " FROM PRIME WHERE FILE = ? AND SEQUENCE = ?");
     query.bindAll({key.first, key.second});
-    return query.step() ? query.column(0) : Value("(no row)");
+    const std::vector<std::string> rows = rowsOf(query);
+    return rows.empty() ? "(no row)" : rows[0];
 }
 
 std::vector<std::string> SafekeepingFolder::backupRows(const std::string& table)
 {
     Database backup(backupPath(), "");
-    Statement query = backup.prepare("SELECT * FROM " + table + " ORDER BY FILE, SEQUENCE");
-    std::vector<std::string> rows;
-    while (query.step()) {
-        std::string row;
-        for (int column = 0; column < query.columnCount(); ++column)
-            row += (column ? "|" : "") +
-                   (query.column(column).isNull() ? "NULL" : query.column(column).toString());
-        rows.push_back(row);
-    }
-    return rows;
+    Statement query = backup.prepare("SELECT * FROM " + table +
+                                     (table == "VERSION" ? "" : " ORDER BY FILE, SEQUENCE"));
+    return rowsOf(query);
 }
 
 std::string SafekeepingFolder::bytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 } // namespace kora::test

@@ -16,6 +16,7 @@ class SafekeepingFolder
 {
 public:
     static constexpr const char* kConnect = ";PWD=keep";
+    using Key = std::pair<std::string, std::string>;
     using Fields = std::initializer_list<std::pair<const char*, Value>>;
 
     SafekeepingFolder();
@@ -30,13 +31,15 @@ public:
     // Replaces the state database with a new, empty one (as an upgrade does).
     void replaceStateDatabase();
     // The key of the n-th company in file order, from 0.
-    std::pair<std::string, std::string> company(int n);
+    Key company(int n);
 
-    void setNote(const std::pair<std::string, std::string>& key, const Value& note);
-    void setFields(const std::pair<std::string, std::string>& key, Fields fields);
-    Value note(const std::pair<std::string, std::string>& key);
-    Value field(const std::pair<std::string, std::string>& key, const std::string& name);
-    // Every row of a backup table as "FILE|SEQUENCE|value|...", in key order.
+    void setNote(const Key& key, const Value& note);
+    void setFields(const Key& key, Fields fields);
+    Value note(const Key& key);
+    // The named columns of the company's row, "|" between them, NULL for no value.
+    std::string fields(const Key& key, const std::string& names);
+    // Every row of a backup table as "FILE|SEQUENCE|value|...", in key order
+    // (VERSION: its one value).
     std::vector<std::string> backupRows(const std::string& table);
     // The whole file, byte for byte.
     static std::string bytes(const std::string& path);
