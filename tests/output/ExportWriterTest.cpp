@@ -1,8 +1,10 @@
 #include "output/ExportWriter.h"
 #include "base/ExclamationTest.h"
 #include "database/Installation.h"
+#include "database/QueryRecordSet.h"
 #include "output/ExportError.h"
 #include "output/ExportText.h"
+#include "output/ReportDatabase.h"
 #include "support/TempFolder.h"
 
 #include <QStringList>
@@ -241,6 +243,25 @@ TEST_F(ExportWriterTest, ExpirationSortPutsDecemberFirstAndCompaniesWithoutModsA
     EXPECT_EQ(keys, (std::vector<std::string>{"0000002-01", "0000003-01", "0000001-01"}));
     // The scratch row holds the zip with its extension joined only when it is filled.
     EXPECT_EQ(lines.substr(lines.find("0000003-01") + 10 + 150, 10), "19003-1234");
+}
+
+// The expiration sort and the prints fill a copy of the program's report database.
+TEST_F(ExportWriterTest, EachScratchReportDatabaseStartsFromTheUntouchedTemplate)
+{
+    const auto rows = [](Database&& db) {
+        return QueryRecordSet(db, "SELECT * FROM PRIME").recordCount();
+    };
+    ASSERT_EQ(ReportDatabase::scratchPath(), m_temporary.file("REPORT.MDB"));
+    ReportDatabase::openScratch(m_program.path())
+        .execute("INSERT INTO PRIME (FILE, SEQUENCE, MOD19, EXPIRE, NJAR, REVISED) VALUES "
+                 "('1234567', '01', 1.25, 1231, '03/25', 1)");
+    EXPECT_EQ(rows(ReportDatabase::openScratch(m_program.path())), 0);
+    EXPECT_EQ(rows(Database(m_program.file("REPORT.MDB"), "")), 0);
+
+    std::filesystem::remove(m_temporary.file("REPORT.MDB"));
+    std::filesystem::remove(m_program.file("REPORT.MDB"));
+    EXPECT_THROW(ReportDatabase::openScratch(m_program.path()), std::runtime_error);
+    EXPECT_FALSE(std::filesystem::exists(m_temporary.file("REPORT.MDB")));
 }
 
 TEST_F(ExportWriterTest, AFileThatCannotBeCreatedIsToldAndLeavesNothing)

@@ -1,6 +1,7 @@
 #include "results/CompanyNotes.h"
 
 #include "results/NoteLock.h"
+#include "results/UserDataChanges.h"
 #include "support/HolderProcess.h"
 #include "support/StateDatabase.h"
 
@@ -53,13 +54,14 @@ struct NotesDatabase : StateDatabase
     bool lockable(const char* file) { return NoteLock(path()).tryLock(file, "01"); }
 };
 
-TEST(CompanyNotes, StoresTheNoteAndAnEmptyNoteAsOneBlank)
+TEST(CompanyNotes, StoresTheNoteAndAnEmptyNoteAsOneBlankCountingChangesOnly)
 {
     NotesDatabase data({"old", "keep", "   Call in May   ", Value()});
     NotesUser user(data);
     for (const auto& [file, length] : {std::pair{"1000001", 3}, {"1000003", 11}, {"1000004", 0}})
         EXPECT_EQ(user.notes.noteLength(file, "01"), length) << file;
 
+    const long long before = UserDataChanges::count();
     EXPECT_EQ(user.notes.lockedNote("1000001", "01"), "old");
     user.notes.storeNote("01/02/25 - called\nold");
     EXPECT_EQ(data.stored("1000001"), Value("01/02/25 - called\nold"));
@@ -70,6 +72,10 @@ TEST(CompanyNotes, StoresTheNoteAndAnEmptyNoteAsOneBlank)
     // Without a held note there is nothing to store into.
     user.notes.storeNote("stray");
     EXPECT_EQ(data.stored("1000001"), Value(" "));
+    // A store that leaves the note as it was is no change.
+    user.notes.lockedNote("1000001", "01");
+    user.notes.storeNote("");
+    EXPECT_EQ(UserDataChanges::count() - before, 2);
     EXPECT_EQ(data.stored("1000002"), Value("keep"));
     EXPECT_TRUE(user.told.empty());
 
