@@ -290,31 +290,30 @@ WorkbookXml readWorkbookXml(const std::string& path)
     WorkbookXml xml;
     int error = 0;
     zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
-    if (!archive) {
-        xml.broken.push_back("(no package)");
-        return xml;
-    }
-    for (zip_int64_t index = 0; index < zip_get_num_entries(archive, 0); ++index) {
-        const std::string name = zip_get_name(archive, static_cast<zip_uint64_t>(index), 0);
+    for (zip_uint64_t index = 0; archive && index < zip_uint64_t(zip_get_num_entries(archive, 0));
+         ++index) {
         zip_stat_t stat;
-        zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &stat);
-        QByteArray bytes(static_cast<qsizetype>(stat.size), '\0');
-        zip_file_t* member = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
+        zip_stat_index(archive, index, 0, &stat);
+        QByteArray bytes(qsizetype(stat.size), '\0');
+        zip_file_t* member = zip_fopen_index(archive, index, 0);
         zip_fread(member, bytes.data(), stat.size);
         zip_fclose(member);
         QXmlStreamReader reader(bytes);
         while (!reader.atEnd()) {
-            reader.readNext();
-            if (reader.isStartElement() && reader.name() == QStringLiteral("t"))
+            if (reader.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (reader.name() == QStringLiteral("t"))
                 xml.texts << reader.readElementText();
-            else if (reader.isStartElement() && reader.name() == QStringLiteral("v"))
+            else if (reader.name() == QStringLiteral("v"))
                 xml.numbers << reader.readElementText();
-            else if (reader.isStartElement() && reader.name() == QStringLiteral("sheet"))
+            else if (reader.name() == QStringLiteral("sheet"))
                 xml.texts << reader.attributes().value(QStringLiteral("name")).toString();
         }
         if (reader.hasError())
-            xml.broken.push_back(name + ": " + reader.errorString().toStdString());
+            xml.broken.push_back(stat.name + (": " + reader.errorString().toStdString()));
     }
+    if (!archive)
+        xml.broken.push_back("(no package)");
     zip_discard(archive);
     return xml;
 }

@@ -15,30 +15,27 @@ using namespace std::chrono_literals;
 using F = FieldCatalogue;
 
 // Collects what a live count reports, from its thread.
-class Reports
+struct Reports
 {
-public:
     LiveCount::Report report()
     {
         return [this](const LiveCount::Result& result) {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            m_results.push_back(result);
-            m_arrived.notify_all();
+            const std::lock_guard lock(mutex);
+            results.push_back(result);
+            arrived.notify_all();
         };
     }
-
     // The reports once `count` arrived, or after ten seconds.
     std::vector<LiveCount::Result> waitFor(size_t count)
     {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_arrived.wait_for(lock, 10s, [&] { return m_results.size() >= count; });
-        return m_results;
+        std::unique_lock lock(mutex);
+        arrived.wait_for(lock, 10s, [&] { return results.size() >= count; });
+        return results;
     }
 
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_arrived;
-    std::vector<LiveCount::Result> m_results;
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<LiveCount::Result> results;
 };
 
 class LiveCountTest : public testing::Test

@@ -14,17 +14,11 @@
 
 namespace {
 
-struct ErrorStreamPrompt : kora::Prompt
+// What the notes tell a user does not matter here: the answer is on stdout.
+struct SilentPrompt : kora::Prompt
 {
-    void tell(const std::string& text, const std::string&, Icon) override
-    {
-        std::cerr << text << '\n';
-    }
-    bool ask(const std::string& text, const std::string& title, Icon icon) override
-    {
-        tell(text, title, icon);
-        return false;
-    }
+    void tell(const std::string&, const std::string&, Icon) override {}
+    bool ask(const std::string&, const std::string&, Icon) override { return false; }
 };
 
 } // namespace
@@ -42,7 +36,7 @@ int main(int argc, char** argv)
         std::cout << refused.what() << std::endl;
         return 1;
     }
-    ErrorStreamPrompt prompt;
+    SilentPrompt prompt;
     kora::CompanyNotes notes(db, prompt);
     const bool held = notes.lockedNote(argv[3], argv[4]) != kora::CompanyNotes::kLocked;
     std::cout << (held ? "held" : "locked") << std::endl;
