@@ -103,6 +103,11 @@ struct LayoutCase
     std::string line;
 };
 
+void PrintTo(const LayoutCase& c, std::ostream* out)
+{
+    *out << c.state << " layout " << static_cast<int>(c.layout);
+}
+
 std::string tabbed(std::string text)
 {
     for (size_t at = text.find("\",\""); at != std::string::npos; at = text.find("\",\"", at))
