@@ -1,33 +1,11 @@
 #include "output/ReportDefinition.h"
 
-#include "base/EmbeddedResources.h"
-
 #include <gtest/gtest.h>
 
 namespace kora::test {
 namespace {
 
-ReportDefinition shipped(const char* name)
-{
-    return ReportDefinition::parse(std::string(EmbeddedResources::find(name).value_or("")));
-}
-
-// Where the labels sit on the sheet is read back from a printed PDF by the batch print test.
-TEST(ReportDefinitionTest, ShippedReportsParseWithTheirBands)
-{
-    for (const char* name : {"KRPRTANY.RPT", "KRPRTSUM.RPT", "KRLABELS.RPT"})
-        EXPECT_FALSE(shipped(name).record.items.empty()) << name;
-    const ReportDefinition labels = shipped("KRLABELL.RPT");
-    EXPECT_EQ(labels.perPage, 30);
-    ASSERT_EQ(labels.record.items.size(), 1u);
-    EXPECT_EQ(labels.record.items[0].texts,
-              (std::vector<std::string>{"{NAME1}", "{NAME2}", "{STREET}", "{CITY} {ST} {ZIP}"}));
-    const ReportDefinition detail = shipped("KRPRTALL.RPT");
-    ASSERT_EQ(detail.continued.items.size(), 1u);
-    EXPECT_EQ(detail.continued.items[0].texts,
-              (std::vector<std::string>{"{NAME1} - notes continued"}));
-}
-
+// The shipped definitions are read by every print: the print tests check their pages.
 TEST(ReportDefinitionTest, FaultsNameTheirLine)
 {
     const struct

@@ -96,13 +96,19 @@ TEST(NotesSafekeeping, BacksUpToAnotherFolderThenRestoresAndMergesFromIt)
     folder.setNote(key, "from diskette");
     ScriptedPrompt prompt;
     NotesSafekeeping keeping(folder.path(), "PA", SafekeepingFolder::kConnect, prompt);
+    // Runs the operation with nothing told or asked before it.
+    const auto run = [&](Operation operation, const std::string& path) {
+        prompt.told.clear();
+        prompt.asked.clear();
+        return keeping.run(operation, path);
+    };
     EXPECT_EQ(keeping.localPath(), folder.backupPath());
     const std::string other = folder.path() + "diskette";
     fs::create_directory(other);
     const std::string chosen = keeping.pathIn(other);
     EXPECT_EQ(chosen, other + "/BACKUPPA.MDB");
 
-    EXPECT_EQ(keeping.run(Operation::Backup, chosen), Outcome::Done);
+    EXPECT_EQ(run(Operation::Backup, chosen), Outcome::Done);
     EXPECT_EQ(prompt.asked, (Messages{{"Backup User Data and Notes to " + chosen + "?",
                                        "Backup User Notes & Data"}}));
     EXPECT_EQ(prompt.told, (Messages{{"1 User Notes and 0 Fields Saved to " + folder.backupPath(),
@@ -110,32 +116,28 @@ TEST(NotesSafekeeping, BacksUpToAnotherFolderThenRestoresAndMergesFromIt)
                                      {"Backup copied to " + chosen, "KORA"}}));
     EXPECT_EQ(SafekeepingFolder::bytes(chosen), SafekeepingFolder::bytes(folder.backupPath()));
 
-    prompt.told.clear();
-    EXPECT_EQ(keeping.run(Operation::Backup, keeping.pathIn(folder.path() + "no-such-folder")),
+    EXPECT_EQ(run(Operation::Backup, keeping.pathIn(folder.path() + "no-such-folder")),
               Outcome::Failed);
     ASSERT_EQ(prompt.told.size(), 2u);
     EXPECT_EQ(prompt.told[1].first, "Error copying file!  Make sure path is correct!");
 
     // No, and the backup stays as it was.
-    prompt.told.clear();
     prompt.answer = false;
     folder.setNote(key, "here");
-    EXPECT_EQ(keeping.run(Operation::Backup, ""), Outcome::Declined);
+    EXPECT_EQ(run(Operation::Backup, ""), Outcome::Declined);
     EXPECT_TRUE(prompt.told.empty());
     EXPECT_EQ(folder.backupRows("NOTES").size(), 1u);
 
     prompt.answer = true;
-    prompt.asked.clear();
     fs::remove(folder.backupPath());
-    EXPECT_EQ(keeping.run(Operation::Restore, ""), Outcome::Failed);
+    EXPECT_EQ(run(Operation::Restore, ""), Outcome::Failed);
     EXPECT_EQ(prompt.told,
               (Messages{{folder.backupPath() + " file was not found.  Please select the "
                                                "correct path and try again.",
                          "KORA"}}));
     EXPECT_TRUE(prompt.asked.empty());
 
-    prompt.told.clear();
-    EXPECT_EQ(keeping.run(Operation::Merge, chosen), Outcome::Done);
+    EXPECT_EQ(run(Operation::Merge, chosen), Outcome::Done);
     EXPECT_EQ(prompt.asked, (Messages{{"Merge User Data and Notes from " + chosen + "?",
                                        "Merge User Notes & Data"}}));
     EXPECT_EQ(prompt.told,
@@ -143,8 +145,7 @@ TEST(NotesSafekeeping, BacksUpToAnotherFolderThenRestoresAndMergesFromIt)
                         {"User Notes and Fields Merged!", "Merge Complete"}}));
     EXPECT_EQ(folder.note(key), Value("here\r\nfrom diskette"));
 
-    prompt.told.clear();
-    EXPECT_EQ(keeping.run(Operation::Restore, chosen), Outcome::Done);
+    EXPECT_EQ(run(Operation::Restore, chosen), Outcome::Done);
     EXPECT_EQ(prompt.told.back(), Message("User Notes and Fields Restored!", "Restore Complete"));
     EXPECT_EQ(folder.note(key), Value("from diskette"));
 }
