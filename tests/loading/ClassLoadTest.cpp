@@ -7,8 +7,6 @@
 namespace kora::test {
 namespace {
 
-using Rows = std::vector<std::string>;
-
 FixedRecord classListEntry(const std::string& code, const std::string& description)
 {
     return FixedRecord(57).put(2, code).put(6, description);

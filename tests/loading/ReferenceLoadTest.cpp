@@ -7,8 +7,6 @@
 namespace kora::test {
 namespace {
 
-using Rows = std::vector<std::string>;
-
 TEST(ReferenceLoad, Counties)
 {
     LoadTestFolder folder("PA");
