@@ -22,6 +22,15 @@ Rows changes(LoadTestFolder& folder)
     return folder.rows("SELECT FILE || ' ' || CHANGE FROM LOADCHANGES ORDER BY FILE");
 }
 
+// Companies 1000001, 1000002 and on, one record each.
+std::vector<FixedRecord> companies(int count)
+{
+    std::vector<FixedRecord> records;
+    for (int n = 1; n <= count; ++n)
+        records.push_back(company(std::to_string(1000000 + n), "01", "COMPANY"));
+    return records;
+}
+
 // The user fields of a company are reset by a load, its notes stay; a
 // company gone from the file leaves no row and no mods.
 TEST(CompanyLoad, StandardRecordFillsPrime)
@@ -115,9 +124,7 @@ TEST(CompanyLoad, ModSlotsAndCompaniesInTwoRecords)
 TEST(CompanyLoad, SkippedRecordsCountTowardsProgress)
 {
     LoadTestFolder folder("PA");
-    std::vector<FixedRecord> records;
-    for (int i = 0; i < 601; ++i)
-        records.push_back(company(std::to_string(3000000 + i), "01", "COMPANY"));
+    std::vector<FixedRecord> records = companies(601);
     records[10].put(1, " ");    // begins with a blank
     records[20].put(1, "\x01"); // begins with a control character
     // A final piece shorter than a record is not a record.
@@ -125,7 +132,7 @@ TEST(CompanyLoad, SkippedRecordsCountTowardsProgress)
     folder.loader().loadCompanies();
 
     EXPECT_EQ(folder.count("PRIME"), 599);
-    EXPECT_EQ(folder.value("SELECT COUNT(*) FROM PRIME WHERE FILE IN ('3000010', '3999999')"),
+    EXPECT_EQ(folder.value("SELECT COUNT(*) FROM PRIME WHERE FILE IN ('1000011', '3999999')"),
               Value(0));
     EXPECT_EQ(folder.progress.texts,
               (Rows{"TOTAL COMPANIES ADDED IS 0", "TOTAL COMPANIES ADDED IS 300",
@@ -240,15 +247,6 @@ TEST(CompanyLoad, RecordsTheCompaniesAddedAndThoseWithNewMods)
     EXPECT_EQ(changes(folder), Rows{"1000004 New Mod"});
 }
 
-// A company file that is not in the record layout, or one that would leave
-// less than half of the companies unless the user agrees, changes nothing.
-struct RefusedFile
-{
-    const char* name;
-    std::string bytes;
-    std::string reason;
-};
-
 std::string binaryJunk()
 {
     std::mt19937 random(23);
@@ -270,59 +268,45 @@ std::string mostlyOdd()
     return bytesOf({FixedRecord(502), good, badDate, good, badMod, badDate});
 }
 
-void PrintTo(const RefusedFile& file, std::ostream* out)
+// A company file that is not in the record layout, or one that would leave
+// less than half of the companies unless the user agrees, changes nothing.
+TEST(CompanyLoad, RefusedFileLeavesDatabaseAndFile)
 {
-    *out << file.name;
-}
-
-class RefusedCompanyFile : public testing::TestWithParam<RefusedFile>
-{
-};
-
-TEST_P(RefusedCompanyFile, LeavesDatabaseAndFile)
-{
-    LoadTestFolder folder("PA");
-    folder.loadCompanies({company("1000001", "01", "ONE"), company("1000002", "01", "TWO"),
-                          company("1000003", "01", "THREE")});
-    std::ofstream(folder.path() + "DATAPA.DAT", std::ios::binary) << GetParam().bytes;
-    folder.progress.answer = false;
-    try {
-        folder.loader().loadCompanies();
-        FAIL() << "the file was loaded";
-    } catch (const LoadError& error) {
-        const std::string expected = "Cannot load DATAPA.DAT: " + GetParam().reason;
-        EXPECT_EQ(std::string(error.what()).substr(0, expected.size()), expected);
+    const std::pair<std::string, std::string> refused[] = {
+        {std::string(10'000'000, 'A') + "\n",
+         "it is not a company file: 19920 of its 19920 records do not fit the layout, the first "
+         "is record 1"},
+        {binaryJunk(), "it is not a company file: "},
+        {mostlyOdd(), "it is not a company file: 3 of its 5 records do not fit the layout, the "
+                      "first is record 3"},
+        {bytesOf({companies(1)[0], companies(1)[0]}),
+         "it would remove 2 of the 3 companies of PA, and that was not agreed to"}};
+    for (const auto& [bytes, reason] : refused) {
+        SCOPED_TRACE(reason);
+        LoadTestFolder folder("PA");
+        folder.loadCompanies(companies(3));
+        std::ofstream(folder.path() + "DATAPA.DAT", std::ios::binary) << bytes;
+        folder.progress.answer = false;
+        try {
+            folder.loader().loadCompanies();
+            ADD_FAILURE() << "the file was loaded";
+        } catch (const LoadError& error) {
+            const std::string expected = "Cannot load DATAPA.DAT: " + reason;
+            EXPECT_EQ(std::string(error.what()).substr(0, expected.size()), expected);
+        }
+        EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(FILE) FROM PRIME"),
+                  Value("1000001,1000002,1000003"));
+        EXPECT_EQ(folder.count("LOADCHANGES"), 3);
+        EXPECT_EQ(std::filesystem::file_size(folder.path() + "DATAPA.DAT"), bytes.size());
     }
-    EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(RTRIM(NAME1), ' ') FROM PRIME"),
-              Value("ONE TWO THREE"));
-    EXPECT_EQ(folder.count("LOADCHANGES"), 3);
-    EXPECT_EQ(std::filesystem::file_size(folder.path() + "DATAPA.DAT"), GetParam().bytes.size());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    CompanyLoad, RefusedCompanyFile,
-    testing::Values(
-        RefusedFile{"LongLineOfOneLetter", std::string(10'000'000, 'A') + "\n",
-                    "it is not a company file: 19920 of its 19920 records do not fit the "
-                    "layout, the first is record 1"},
-        RefusedFile{"BinaryJunk", binaryJunk(), "it is not a company file: "},
-        RefusedFile{"MostRecordsOdd", mostlyOdd(),
-                    "it is not a company file: 3 of its 5 records do not fit the layout, the "
-                    "first is record 3"},
-        RefusedFile{"OneOfThreeCompaniesLeft",
-                    bytesOf({company("1000001", "01", "ONE"), company("1000001", "01", "ONE")}),
-                    "it would remove 2 of the 3 companies of PA, and that was not agreed to"}),
-    [](const testing::TestParamInfo<RefusedFile>& info) { return std::string(info.param.name); });
 
 TEST(CompanyLoad, FileThatLeavesFewCompaniesLoadsWhenAgreed)
 {
     LoadTestFolder folder("PA");
-    const std::vector<FixedRecord> four = {
-        company("1000001", "01", "ONE"), company("1000002", "01", "TWO"),
-        company("1000003", "01", "THREE"), company("1000004", "01", "FOUR")};
     // Half of the companies stay: nothing to ask.
-    for (const auto& file : {four, {four[0], four[1]}, four})
-        folder.loadCompanies(file);
+    for (int count : {4, 2, 4})
+        folder.loadCompanies(companies(count));
     EXPECT_TRUE(folder.progress.questions.empty());
 
     folder.loadCompanies({company("1000009", "01", "NINE")});
@@ -367,12 +351,8 @@ TEST(CompanyLoad, FileLoadedBeforeACrashIsNotLoadedAgain)
     LoadTestFolder folder("PA");
     const std::string delivery = folder.path() + "delivery";
     std::filesystem::create_directories(delivery);
-    const std::vector<FixedRecord> four = {
-        company("1000001", "01", "ONE"), company("1000002", "01", "TWO"),
-        company("1000003", "01", "THREE"), company("1000004", "01", "FOUR")};
-    auto deliver = [&](size_t companies) {
-        std::ofstream(delivery + "/DATAPA.DAT", std::ios::binary)
-            << bytesOf({four.begin(), four.begin() + static_cast<long>(companies)});
+    auto deliver = [&](int count) {
+        std::ofstream(delivery + "/DATAPA.DAT", std::ios::binary) << bytesOf(companies(count));
     };
     auto load = [&] { DataLoader(folder.db(), delivery, "PA", folder.progress).loadCompanies(); };
     deliver(2);

@@ -22,11 +22,6 @@ Rows operations(const std::string& folder, const std::string& state)
     return names;
 }
 
-FixedRecord nyCompany(const std::string& file, const std::string& county)
-{
-    return FixedRecord(502).put(1, "NY").put(3, file).put(10, "01").put(175, county);
-}
-
 TEST(UpdateRun, ClassListAloneLoadsOnlyTheClassList)
 {
     LoadTestFolder folder("PA");
@@ -55,7 +50,8 @@ TEST(UpdateRun, EveryLoadInOrderAndVersionRewritten)
     // New York addresses alone are no update, and other states never see them.
     EXPECT_FALSE(UpdateRun::isPending(folder.path(), "NY"));
     EXPECT_TRUE(operations(folder.path(), "PA").empty());
-    folder.write("DATANY.DAT", {nyCompany("1234567", "001")});
+    folder.write("DATANY.DAT",
+                 {FixedRecord(502).put(1, "NY1234567").put(10, "01").put(175, "001")});
     folder.write("DATA1NY.DAT", {FixedRecord(52).put(2, "8810").put(7, "1234567").put(14, "01")});
     folder.write("CTYNY.DAT", {FixedRecord(36).put(2, "001").put(5, "ALBANY")});
     folder.write("CLASSES.DAT", {FixedRecord(57).put(2, "8810").put(6, "CLERICAL")});
