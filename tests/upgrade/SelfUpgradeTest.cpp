@@ -440,26 +440,16 @@ INSTANTIATE_TEST_SUITE_P(Renames, CrashTest, ::testing::Values(0, 1),
                          [](const auto& info) { return "Before" + std::to_string(info.param); });
 
 // A state database built by another installation installs and opens here,
-// with the password the installation keeps for the state: its own, or one
-// drawn at random.
-class DeliveredDatabaseTest : public SelfUpgradeTest,
-                              public ::testing::WithParamInterface<std::string>
-{
-};
-
-TEST_P(DeliveredDatabaseTest, TakesThePasswordOfTheInstallation)
+// with the password drawn at random that this installation keeps for the state.
+TEST_F(SelfUpgradeTest, ADeliveredDatabaseTakesThePasswordOfTheInstallation)
 {
     Installation installation(program.path());
     installation.create(true);
-    std::string connect = installation.stateConnect("PA");
-    if (!GetParam().empty()) {
-        connect = GetParam();
-        Database setup(program.file("KORAI.MDB"), std::string(kSetupConnect));
-        setup.execute("UPDATE Setup SET pwd = '" + connect + "' WHERE State = 'PA'");
-        setup.close();
-        fs::remove(program.file("KORAPA.MDB"));
-        Schema::createStateDatabase(program.file("KORAPA.MDB"), connect, "PA");
-    }
+    const std::string connect = ";PWD=dr4wnAtRandom";
+    Database(program.file("KORAI.MDB"), std::string(kSetupConnect))
+        .execute("UPDATE Setup SET pwd = '" + connect + "' WHERE State = 'PA'");
+    fs::remove(program.file("KORAPA.MDB"));
+    Schema::createStateDatabase(program.file("KORAPA.MDB"), connect, "PA");
     ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", delivered("PA")}});
 
     EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
@@ -470,10 +460,6 @@ TEST_P(DeliveredDatabaseTest, TakesThePasswordOfTheInstallation)
         QueryRecordSet(pa, "SELECT * FROM NOTES WHERE NOTES = 'from the supplier'").recordCount(),
         1);
 }
-
-INSTANTIATE_TEST_SUITE_P(Passwords, DeliveredDatabaseTest,
-                         ::testing::Values("", ";PWD=dr4wnAtRandom"),
-                         [](const auto& info) { return info.index ? "Random" : "Own"; });
 
 } // namespace
 } // namespace kora
