@@ -27,7 +27,7 @@ std::vector<FixedRecord> companies(int count)
 {
     std::vector<FixedRecord> records;
     for (int n = 1; n <= count; ++n)
-        records.push_back(company(std::to_string(1000000 + n), "01", "COMPANY"));
+        records.push_back(company(std::to_string(1000000 + n), "COMPANY"));
     return records;
 }
 
@@ -42,13 +42,13 @@ TEST(CompanyLoad, StandardRecordFillsPrime)
         "('1234567', '01', 'hot lead', '555-1111', 'Y'), ('5000009', '01', 'gone', '', 'Y');"
         "INSERT INTO MODS (FILE, SEQUENCE, [MOD]) VALUES ('5000009', '01', 1.5);"
         "INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1234567', '01', 'Call in March')");
-    FixedRecord record = company("1234567", "01", "KEYSTONE BUILDERS INC");
+    FixedRecord record = company("1234567", "KEYSTONE BUILDERS INC");
     record.put(68, "DBA KEYSTONE HOMES").put(106, "1500 MARKET ST").put(146, "PHILADELPHIA");
     record.put(168, "PA").put(170, "19102").put(175, "101").put(178, "215-555-0134");
     record.put(191, "1521").put(305, "Y").put(306, "MARY KOWALSKI").put(336, "0795");
     record.put(346, "4").put(347, "3").put(355, "CONDITIONAL").put(401, "PRESIDENT");
     record.put(431, "2201").put(489, "215-555-0199");
-    folder.loadCompanies({record, company("7654321", "01", "OTHER CO").put(175, "999")});
+    folder.loadCompanies({record, company("7654321", "OTHER CO").put(175, "999")});
 
     EXPECT_FALSE(folder.exists("DATAPA.DAT"));
     EXPECT_EQ(
@@ -80,23 +80,23 @@ TEST(CompanyLoad, StandardRecordFillsPrime)
 TEST(CompanyLoad, ModSlotsAndCompaniesInTwoRecords)
 {
     LoadTestFolder folder("PA");
-    FixedRecord first = company("1000001", "01", "FIRST NAME").put(106, "OLD STREET");
-    FixedRecord second = company("1000001", "01", "SECOND NAME");
+    FixedRecord first = company("1000001", "FIRST NAME").put(106, "OLD STREET");
+    FixedRecord second = company("1000001", "SECOND NAME");
     second.mod(0, "210110|210301|220301|1125").mod(1, "220110|200301|210301|0870");
     // A first record without mods leaves nothing for the second to compare with.
-    FixedRecord withMods = company("1000002", "01", "WITH MODS");
+    FixedRecord withMods = company("1000002", "WITH MODS");
     // Slots 0 and 2 filled around an empty one; slot 3 has an unreadable expiration.
-    FixedRecord gaps = company("2000001", "01", "GAPS").mod(0, "200101|200201|210201|9886");
+    FixedRecord gaps = company("2000001", "GAPS").mod(0, "200101|200201|210201|9886");
     gaps.mod(2, "210101|210201|220201|1010").mod(3, "220101|220201|991399|1200");
-    FixedRecord ties = company("2000002", "01", "TIES").mod(0, "220101|220201|230201|1100");
+    FixedRecord ties = company("2000002", "TIES").mod(0, "220101|220201|230201|1100");
     ties.mod(1, "220101|220201|230201|0900").mod(2, "210101|210201|220201|0800");
     // Mod digits that are not a number and a zero effective month leave no mod.
-    FixedRecord skipped = company("2000003", "01", "SKIPPED");
+    FixedRecord skipped = company("2000003", "SKIPPED");
     skipped.mod(0, "220101|220201|230201|1X00").mod(1, "220101|220001|230201|1000");
     folder.loadCompanies({first.mod(0, "190115|190301|200301|0950"),
-                          company("1000002", "01", "WITHOUT MODS"), second,
+                          company("1000002", "WITHOUT MODS"), second,
                           withMods.mod(0, "210110|210301|220301|1125"), gaps, ties, skipped,
-                          company("2000004", "01", "NONE")});
+                          company("2000004", "NONE")});
 
     // The latest issue year over both records, though it belongs to an older mod.
     EXPECT_EQ(folder.rows("SELECT FILE, RTRIM(NAME1), RTRIM(STREET), EXPIRE, [MOD], ISSUE1 "
@@ -143,12 +143,12 @@ TEST(CompanyLoad, NewJerseyFields)
 {
     for (const std::string state : {"NJ", "DE"}) {
         LoadTestFolder folder(state);
-        FixedRecord july95 = company("4000001", "01", "JULY", state);
+        FixedRecord july95 = company("4000001", "JULY", state);
         july95.put(336, "07").put(338, "95").put(340, "YES").put(343, "NO ");
         july95.put(355, "CONDITIONAL").put(369, "0012500").put(376, "0013100").put(383, "0004200");
-        folder.loadCompanies(
-            {july95, company("4000002", "01", "DEC", state).put(336, "12").put(338, "03"),
-             company("4000003", "01", "BAD", state).put(336, "1A").put(338, "03")});
+        folder.loadCompanies({july95,
+                              company("4000002", "DEC", state).put(336, "12").put(338, "03"),
+                              company("4000003", "BAD", state).put(336, "1A").put(338, "03")});
 
         const Rows fields = folder.rows("SELECT NJAR, NJPPAP, NJCCPAP, CONDITIONAL, ARESTPREM, "
                                         "ARTOTPREM, ARTOTLOSS FROM PRIME ORDER BY FILE");
@@ -197,8 +197,8 @@ TEST(CompanyLoad, FailureLeavesDatabaseAndFile)
         "CREATE TRIGGER FAILING BEFORE INSERT ON PRIME WHEN NEW.FILE = '6000002' "
         "BEGIN SELECT RAISE(ABORT, 'disk trouble'); END");
     try {
-        folder.loadCompanies({company("6000001", "01", "FIRST").mod(0, "200101|200201|210201|1000"),
-                              company("6000002", "01", "SECOND")});
+        folder.loadCompanies({company("6000001", "FIRST").mod(0, "200101|200201|210201|1000"),
+                              company("6000002", "SECOND")});
         FAIL() << "the load succeeded";
     } catch (const LoadError& error) {
         EXPECT_EQ(error.fileName(), "DATAPA.DAT");
@@ -222,14 +222,13 @@ TEST(CompanyLoad, FailureLeavesDatabaseAndFile)
 TEST(CompanyLoad, RecordsTheCompaniesAddedAndThoseWithNewMods)
 {
     LoadTestFolder folder("PA");
-    const FixedRecord kept =
-        company("1000001", "01", "KEPT CO").mod(0, "250101|250301|260301|1000");
-    FixedRecord grown = company("1000002", "01", "GROWN CO").mod(0, "250101|250301|260301|0950");
+    const FixedRecord kept = company("1000001", "KEPT CO").mod(0, "250101|250301|260301|1000");
+    FixedRecord grown = company("1000002", "GROWN CO").mod(0, "250101|250301|260301|0950");
     folder.loadCompanies({kept, grown});
     EXPECT_EQ(changes(folder), (Rows{"1000001 New Company", "1000002 New Company"}));
 
     grown.mod(1, "260101|260301|270301|1010");
-    const FixedRecord added = company("1000003", "01", "NEW CO");
+    const FixedRecord added = company("1000003", "NEW CO");
     folder.loadCompanies({kept, grown, added});
     EXPECT_EQ(changes(folder), (Rows{"1000002 New Mod", "1000003 New Company"}));
 
@@ -242,8 +241,7 @@ TEST(CompanyLoad, RecordsTheCompaniesAddedAndThoseWithNewMods)
     folder.db().execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, NameSort) VALUES ('1000004', "
                         "'01', 'RATED CO', 'RATED CO')");
     folder.loadCompanies(
-        {kept, grown, added,
-         company("1000004", "01", "RATED CO").mod(0, "250101|250301|260301|1000")});
+        {kept, grown, added, company("1000004", "RATED CO").mod(0, "250101|250301|260301|1000")});
     EXPECT_EQ(changes(folder), Rows{"1000004 New Mod"});
 }
 
@@ -260,11 +258,9 @@ std::string binaryJunk()
 // Three of five used records have a filled date or mod that cannot be read.
 std::string mostlyOdd()
 {
-    const FixedRecord good = company("7000001", "01", "GOOD").mod(0, "200101|200201|210201|0950");
-    const FixedRecord badDate =
-        company("7000002", "01", "BAD DATE").mod(1, "200101|200201|2102XX|0950");
-    const FixedRecord badMod =
-        company("7000003", "01", "BAD MOD").mod(4, "200101|200201|210201|0.95");
+    const FixedRecord good = company("7000001", "GOOD").mod(0, "200101|200201|210201|0950");
+    const FixedRecord badDate = company("7000002", "BAD DATE").mod(1, "200101|200201|2102XX|0950");
+    const FixedRecord badMod = company("7000003", "BAD MOD").mod(4, "200101|200201|210201|0.95");
     return bytesOf({FixedRecord(502), good, badDate, good, badMod, badDate});
 }
 
@@ -309,7 +305,7 @@ TEST(CompanyLoad, FileThatLeavesFewCompaniesLoadsWhenAgreed)
         folder.loadCompanies(companies(count));
     EXPECT_TRUE(folder.progress.questions.empty());
 
-    folder.loadCompanies({company("1000009", "01", "NINE")});
+    folder.loadCompanies({company("1000009", "NINE")});
     EXPECT_EQ(folder.progress.questions,
               Rows{"Loading DATAPA.DAT removes 3 of the 4 companies of PA: the file holds 1. "
                    "Load it?"});
@@ -321,15 +317,14 @@ TEST(CompanyLoad, FileThatLeavesFewCompaniesLoadsWhenAgreed)
 TEST(CompanyLoad, FlawedFileLoadsAndIsTold)
 {
     LoadTestFolder folder("PA");
-    const FixedRecord kept = company("1000001", "01", "KEPT").mod(0, "200101|200201|210201|0950");
-    folder.write("DATAPA.DAT", {kept, company("1000002", "01", "BAD DATE")});
+    const FixedRecord kept = company("1000001", "KEPT").mod(0, "200101|200201|210201|0950");
+    folder.write("DATAPA.DAT", {kept, company("1000002", "BAD DATE")});
     UpdateRun::run(folder.db(), folder.path(), "PA", folder.progress);
 
     folder.write("DATAPA.DAT",
-                 {kept, company("1000002", "01", "BAD DATE").mod(0, "200101|200201|ABCDEF|0950"),
-                  FixedRecord(502),
-                  company("12345AB", "01", "UPPER").mod(0, "200101|200201|210201|1100"),
-                  company("12345ab", "01", "LOWER").mod(0, "200101|200201|210201|1X00")},
+                 {kept, company("1000002", "BAD DATE").mod(0, "200101|200201|ABCDEF|0950"),
+                  FixedRecord(502), company("12345AB", "UPPER").mod(0, "200101|200201|210201|1100"),
+                  company("12345ab", "LOWER").mod(0, "200101|200201|210201|1X00")},
                  "PA1000003");
     EXPECT_EQ(UpdateRun::run(folder.db(), folder.path(), "PA", folder.progress),
               (Rows{"DATAPA.DAT: 2 records do not fit the layout (the first is record 2) and were "

@@ -17,14 +17,13 @@ namespace kora::test {
 using Rows = std::vector<std::string>;
 
 // A fixed-length update record: blanks with texts put at positions counted from 1.
-class FixedRecord
+struct FixedRecord
 {
-public:
-    explicit FixedRecord(size_t length) : m_text(length, ' ') {}
+    explicit FixedRecord(size_t length) : text(length, ' ') {}
 
-    FixedRecord& put(int position, std::string_view text)
+    FixedRecord& put(int position, std::string_view part)
     {
-        m_text.replace(static_cast<size_t>(position - 1), text.size(), text);
+        text.replace(static_cast<size_t>(position - 1), part.size(), part);
         return *this;
     }
     // Fills mod slot 0-4 of a company record from "issue|effective|expire|mod":
@@ -34,24 +33,22 @@ public:
         std::erase(fields, '|');
         return put(195 + 22 * slot, fields);
     }
-    const std::string& text() const { return m_text; }
 
-private:
-    std::string m_text;
+    std::string text;
 };
 
-// A standard company record with its key and name.
-inline FixedRecord company(const std::string& file, const std::string& sequence,
-                           const std::string& name, const std::string& state = "PA")
+// A standard company record, sequence 01.
+inline FixedRecord company(const std::string& file, const std::string& name,
+                           const std::string& state = "PA")
 {
-    return FixedRecord(502).put(1, state).put(3, file).put(14, sequence).put(28, name);
+    return FixedRecord(502).put(1, state).put(3, file).put(14, "01").put(28, name);
 }
 
 inline std::string bytesOf(const std::vector<FixedRecord>& records)
 {
     std::string bytes;
     for (const FixedRecord& record : records)
-        bytes += record.text();
+        bytes += record.text;
     return bytes;
 }
 

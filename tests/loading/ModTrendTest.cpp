@@ -84,15 +84,14 @@ Rows selected(LoadTestFolder& folder, const std::vector<SQLPARAMETER>& criteria)
 TEST(ModTrendLoad, FollowsEveryLoad)
 {
     LoadTestFolder folder("PA");
-    FixedRecord rising = company("1000001", "01", "RISING CO").mod(0, "250101|250301|260301|1046");
+    FixedRecord rising = company("1000001", "RISING CO").mod(0, "250101|250301|260301|1046");
     rising.mod(1, "240101|240301|250301|0950");
-    const FixedRecord single =
-        company("1000002", "01", "SINGLE CO").mod(0, "250101|250301|260301|1200");
-    FixedRecord none = company("1000003", "01", "NO MODS CO");
-    FixedRecord run = company("1000004", "01", "RUN CO").mod(0, "250101|250301|260301|1100");
+    const FixedRecord single = company("1000002", "SINGLE CO").mod(0, "250101|250301|260301|1200");
+    FixedRecord none = company("1000003", "NO MODS CO");
+    FixedRecord run = company("1000004", "RUN CO").mod(0, "250101|250301|260301|1100");
     run.mod(1, "240101|240301|250301|1050").mod(2, "230101|230301|240301|0990");
     // A company whose second record comes after another company's.
-    FixedRecord split = company("1000005", "01", "SPLIT CO");
+    FixedRecord split = company("1000005", "SPLIT CO");
     folder.loadCompanies({FixedRecord(split).mod(0, "230101|230301|240301|1300"), rising, single,
                           none, run, split.mod(0, "250101|250301|260301|1250")});
     const Rows loaded = {"1000001|1.046|0.95|0.096|1", "1000002|1.2|-|-|1", "1000003|-|-|-|0",
