@@ -28,15 +28,9 @@
 
 namespace fs = std::filesystem;
 
-namespace kora {
+namespace kora::test {
 namespace {
 
-using test::fileBytes;
-using test::HolderProcess;
-using test::SafekeepingFolder;
-using test::TempFolder;
-using test::writeFile;
-using test::ZipBuilder;
 using Texts = std::vector<std::string>;
 
 struct RecordedPrompt : Prompt
@@ -567,4 +561,4 @@ TEST_F(StateReplacementTest, AUserOpeningTheStateDuringTheUpgradeIsTurnedAway)
 }
 
 } // namespace
-} // namespace kora
+} // namespace kora::test
