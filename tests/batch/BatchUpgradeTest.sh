@@ -52,7 +52,10 @@ told "Upgrade complete.  Select State!"
 # A database name in other letter case: the program would end, no notes saved.
 printf 'lower' >"$files/kOraPa.mdb"
 archive kOraPa.mdb
+cp "$folder/KORAPA.MDB" "$work/KORAPA.before"
 upgrade 0 restart
+[ "$(cat "$folder/kOraPa.mdb")" = lower ] && cmp -s "$folder/KORAPA.MDB" "$work/KORAPA.before" ||
+    fail "lower-case name not installed beside KORAPA.MDB"
 [ -f "$folder/RESTPA.DAT" ] && fail "marker without saved notes"
 told "Upgrade complete.  Restart KORA to activate changes!"
 

@@ -163,16 +163,6 @@ TEST_F(SelfUpgradeTest, ProgramFilesOnlyAskForTheStateAgain)
     EXPECT_EQ(prompt.told, Texts{"Upgrade complete.  Select State!"});
 }
 
-TEST_F(SelfUpgradeTest, ADatabaseNameInOtherLetterCaseEndsTheProgramButSavesNoNotes)
-{
-    ZipBuilder::write(source.file("KORA1.ZIP"), {{"kOraPa.mdb", "new lower"}});
-    EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
-    EXPECT_TRUE(saved.empty());
-    EXPECT_EQ(fileBytes(program.file("kOraPa.mdb")), "new lower");
-    EXPECT_EQ(fileBytes(program.file("KORAPA.MDB")), "installed PA");
-    EXPECT_FALSE(fs::exists(program.file("RESTPA.DAT")));
-}
-
 // An archive that fails leaves the others installed.
 TEST_F(SelfUpgradeTest, ArchivesInstallInNameOrderAndTheLastOneDecides)
 {
