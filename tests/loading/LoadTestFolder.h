@@ -1,9 +1,10 @@
 #pragma once
 
+#include "RecordedProgress.h"
+
 #include "database/Database.h"
 #include "database/Schema.h"
 #include "loading/DataLoader.h"
-#include "loading/LoadProgress.h"
 #include "support/TempFolder.h"
 
 #include <filesystem>
@@ -51,21 +52,6 @@ inline std::string bytesOf(const std::vector<FixedRecord>& records)
         bytes += record.text;
     return bytes;
 }
-
-// Keeps the status texts a load shows and the questions it asks, answered with answer.
-struct RecordedProgress : LoadProgress
-{
-    void status(const std::string& text) override { texts.push_back(text); }
-    bool agrees(const std::string& question) override
-    {
-        questions.push_back(question);
-        return answer;
-    }
-
-    Rows texts;
-    Rows questions;
-    bool answer = true;
-};
 
 // A program folder holding one empty state database, for loading update files into.
 class LoadTestFolder
