@@ -19,11 +19,9 @@ fail() {
 printf '"EVERY ZIP","Zip Code","00000","99999","ZIP",#FALSE#\r\n' >"$folder/ALL.KRD"
 
 # update: a company file whose load outgrows the limit.
-i=0
-while [ $i -lt 301 ]; do
-    printf 'PA%07d    01            %-40s%107s101%325s' $((2000000 + i)) "COMPANY $i" "" "" >>"$folder/DATAPA.DAT"
-    i=$((i + 1))
-done
+for i in $(seq 2000000 2000300); do
+    printf 'PA%07d    01            %-40s%107s101%325s' "$i" "COMPANY $i" "" ""
+done >"$folder/DATAPA.DAT"
 printf 'OLD CONTENT' >"$program/OLD.PDF"
 
 # limited BLOCKS COMMAND OPTIONS...: the command under a limit of BLOCKS

@@ -9,87 +9,82 @@ fail() {
     echo "FAIL: $*"
     exit 1
 }
-lines() {
-    wc -l <"$1" | tr -d ' '
+# run STATUS COMMAND OPTIONS...: the command ends with STATUS and prints
+# nothing on standard output; what it tells is in $folder/err.
+run() {
+    expected=$1
+    shift
+    "$batch" "$@" >"$folder/out" 2>"$folder/err"
+    status=$?
+    [ "$status" -eq "$expected" ] || fail "$*: status $status: $(cat "$folder/err")"
+    [ -s "$folder/out" ] && fail "$* printed: $(cat "$folder/out")"
+    return 0
+}
+# told PATTERN: standard error of the last command has a line that is PATTERN.
+told() {
+    grep -qx "$1" "$folder/err" || fail "not told $1: $(cat "$folder/err")"
+}
+# query DATABASE SQL RESULT
+query() {
+    [ "$(sqlite3 "$1" "$2")" = "$3" ] || fail "$2 in $1: $(sqlite3 "$1" "$2")"
+}
+company() {
+    printf 'PA%07d    01            %-40s%107s101%325s' "$1" "COMPANY $1" "" ""
 }
 
-"$batch" init --folder "$folder" >"$folder/out" 2>"$folder/err" || fail "init status"
-[ -s "$folder/out" ] && fail "init printed: $(cat "$folder/out")"
-[ "$(lines "$folder/err")" = 1 ] || fail "init told: $(cat "$folder/err")"
+run 0 init --folder "$folder"
+[ "$(cat "$folder/err")" = "Installation ready in $folder" ] || fail "init told: $(cat "$folder/err")"
 for state in DE NJ NY PA PM DM; do
     [ -f "$folder/KORA$state.MDB" ] && [ -f "$folder/BACKUP$state.MDB" ] || fail "no $state databases"
 done
 [ -d "$folder/INITIAL" ] || fail "no INITIAL workspace"
-
-"$batch" update --folder "$folder" --state pa 2>/dev/null
-[ $? -eq 2 ] || fail "lower-case state not a usage error"
-"$batch" update --folder "$folder" 2>/dev/null
-[ $? -eq 2 ] || fail "missing state not a usage error"
+run 2 update --folder "$folder" --state pa
+run 2 update --folder "$folder"
 
 # A county and 301 companies (one batch of 300 and one left over).
 printf ' 101%-30s  ' PHILADELPHIA >"$folder/CTYPA.DAT"
-i=0
-while [ $i -lt 301 ]; do
-    printf 'PA%07d    01            %-40s%107s101%325s' $((1000000 + i)) "COMPANY $i" "" "" >>"$folder/DATAPA.DAT"
-    i=$((i + 1))
-done
+for i in $(seq 1000000 1000300); do company "$i"; done >"$folder/DATAPA.DAT"
 # The New York address file is not the Pennsylvania run's business.
 printf 'NY1234567%318s' "" >"$folder/DATA2NY.DAT"
-
-"$batch" update --folder "$folder" --state PA >"$folder/out" 2>"$folder/err" || fail "update status"
-[ -s "$folder/out" ] && fail "update printed: $(cat "$folder/out")"
-grep -qx "TOTAL COMPANIES ADDED IS 0" "$folder/err" || fail "no start of progress: $(cat "$folder/err")"
-grep -qx "TOTAL COMPANIES ADDED IS 300" "$folder/err" || fail "no batch in progress: $(cat "$folder/err")"
+run 0 update --folder "$folder" --state PA
+told "TOTAL COMPANIES ADDED IS 0"
+told "TOTAL COMPANIES ADDED IS 300"
 grep -q "TOTAL COMPANIES ADDED IS 301" "$folder/err" && fail "partial batch shown"
 [ -e "$folder/DATAPA.DAT" ] || [ -e "$folder/CTYPA.DAT" ] && fail "update files left"
-[ -e "$folder/DATA2NY.DAT" ] || fail "New York addresses taken by PA"
+query "$folder/KORAPA.MDB" "SELECT COUNT(*), COUNT(DISTINCT COUNTYNAME) FROM PRIME" "301|1"
+query "$folder/KORAPA.MDB" "SELECT COUNT(*) FROM VERSION WHERE Dummy = '1' AND Version = date('now', 'localtime')" 1
 
 # New York addresses alone are no update.
-"$batch" update --folder "$folder" --state NY >"$folder/out" 2>/dev/null || fail "idle update status"
-[ -s "$folder/out" ] && fail "idle update printed: $(cat "$folder/out")"
-[ -e "$folder/DATA2NY.DAT" ] || fail "New York addresses loaded alone"
+run 0 update --folder "$folder" --state NY
+[ -e "$folder/DATA2NY.DAT" ] || fail "New York addresses loaded"
 
-# A load that fails: one line, status 1, the file stays.
+# A load that fails: one line naming the file, which stays.
 printf ' 8810%-50s   8810%-50s  ' CLERICAL AGAIN >"$folder/CLASSES.DAT"
-"$batch" update --folder "$folder" --state DE >"$folder/out" 2>"$folder/err"
-[ $? -eq 1 ] || fail "failed load status"
-[ -s "$folder/out" ] && fail "failed load printed: $(cat "$folder/out")"
-[ "$(lines "$folder/err")" = 1 ] || fail "failed load told: $(cat "$folder/err")"
-grep -q "CLASSES.DAT" "$folder/err" || fail "failed load does not name its file: $(cat "$folder/err")"
+run 1 update --folder "$folder" --state DE
+[ "$(wc -l <"$folder/err")" -eq 1 ] && grep -q "CLASSES.DAT" "$folder/err" ||
+    fail "failed load told: $(cat "$folder/err")"
 [ -e "$folder/CLASSES.DAT" ] || fail "file of a failed load deleted"
 
-demo=$folder/demo
-"$batch" demo --folder "$demo" --companies 7 >"$folder/out" 2>"$folder/err" || fail "demo status"
-[ -s "$folder/out" ] && fail "demo printed: $(cat "$folder/out")"
-ls "$demo" | grep -q '\.DAT$' && fail "demo left update files: $(ls "$demo")"
-"$batch" demo --folder "$demo" --companies 0 2>/dev/null
-[ $? -eq 2 ] || fail "no companies not a usage error"
-
-if command -v sqlite3 >/dev/null; then
-    [ "$(sqlite3 "$folder/KORAPA.MDB" "SELECT COUNT(*), COUNT(DISTINCT COUNTYNAME) FROM PRIME")" = "301|1" ] ||
-        fail "PA companies"
-    [ "$(sqlite3 "$folder/KORAPA.MDB" "SELECT COUNT(*) FROM VERSION WHERE Dummy = '1' AND Version = date('now', 'localtime')")" = 1 ] ||
-        fail "PA version row"
-    for state in DE NJ NY PA PM DM; do
-        [ "$(sqlite3 "$demo/KORA$state.MDB" "SELECT COUNT(*) FROM PRIME")" = 7 ] || fail "demo $state companies"
-    done
-fi
 # A FIFO in the place of an update file is told, not waited on.
 rm "$folder/CLASSES.DAT"
 mkfifo "$folder/DATADM.DAT"
-"$batch" update --folder "$folder" --state DM >"$folder/out" 2>"$folder/err"
-[ $? -eq 1 ] || fail "FIFO update status"
-grep -qx "kora-batch update: DATADM.DAT is not a regular file: it cannot be loaded" "$folder/err" ||
-    fail "FIFO not told: $(cat "$folder/err")"
+run 1 update --folder "$folder" --state DM
+told "kora-batch update: DATADM.DAT is not a regular file: it cannot be loaded"
 
 # A company file that leaves 1 of the 301 companies loads only with --force.
-printf 'PA%07d    01            %-40s%107s101%325s' 1000000 "COMPANY 0" "" "" >"$folder/DATAPA.DAT"
-"$batch" update --folder "$folder" --state PA >"$folder/out" 2>"$folder/err"
-[ $? -eq 1 ] || fail "shrinking update status"
+company 1000000 >"$folder/DATAPA.DAT"
+run 1 update --folder "$folder" --state PA
 grep -q "DATAPA.DAT: it would remove 300 of the 301 companies of PA.*(--force loads it)$" "$folder/err" ||
     fail "shrinking update not told: $(cat "$folder/err")"
 [ -e "$folder/DATAPA.DAT" ] || fail "file of a refused update deleted"
-"$batch" update --folder "$folder" --state PA --force >"$folder/out" 2>"$folder/err" ||
-    fail "forced update status: $(cat "$folder/err")"
+run 0 update --folder "$folder" --state PA --force
 [ -e "$folder/DATAPA.DAT" ] && fail "file of a forced update left"
+
+demo=$folder/demo
+run 0 demo --folder "$demo" --companies 7
+ls "$demo" | grep -q '\.DAT$' && fail "demo left update files: $(ls "$demo")"
+for state in DE NJ NY PA PM DM; do
+    query "$demo/KORA$state.MDB" "SELECT COUNT(*) FROM PRIME" 7
+done
+run 2 demo --folder "$demo" --companies 0
 echo "ok"

@@ -9,71 +9,72 @@ trap 'rm -rf "$work"' EXIT
 folder=$work/program
 source=$work/source
 files=$work/files
-mkdir -p "$source" "$files" "$work/snap"
 fail() {
     echo "FAIL: $*"
     exit 1
 }
 # The lock files beside the state databases are not installed files.
 snapshot() {
-    (cd "$folder" && find . -type f ! -name '*.LCK' | sort | xargs md5sum) >"$1"
+    (cd "$folder" && find . -type f ! -name '*.LCK' | sort | xargs md5sum) >"$work/$1"
 }
+# upgrade STATUS OUTPUT: the upgrade from $source ends with STATUS and prints OUTPUT.
 upgrade() {
     "$batch" upgrade --folder "$folder" --from "$source" >"$work/out" 2>"$work/err"
+    status=$?
+    [ "$status" -eq "$1" ] || fail "status $status: $(cat "$work/err")"
+    [ "$(cat "$work/out")" = "$2" ] || fail "printed: $(cat "$work/out")"
 }
-fresh_source() {
-    rm -rf "$source" "$files"
-    mkdir -p "$source" "$files" "$work/snap"
+# archive NAME...: KORA1.ZIP of these files of $files, links stored as links.
+archive() {
+    rm -f "$source/KORA1.ZIP"
+    (cd "$files" && zip -q -r -y "$source/KORA1.ZIP" "$@")
+}
+told() {
+    grep -qF "$1" "$work/err" || fail "not told $1: $(cat "$work/err")"
 }
 
+mkdir -p "$source" "$files/INITIAL"
 "$batch" init --folder "$folder" 2>/dev/null || fail "init"
 
-# No archive: the message names the folder.
-upgrade && fail "no archive exit 0"
-grep -qF "The KORA*.ZIP file was not found in the directory ($source)  Please select the correct path and try again." "$work/err" ||
-    fail "no archive message: $(cat "$work/err")"
+upgrade 1 ""
+told "The KORA*.ZIP file was not found in the directory ($source)  Please select the correct path and try again."
 
 # Program files only: the state is chosen again.
 printf 'new help' >"$files/KORA.HLP"
-mkdir -p "$files/INITIAL"
 printf 'lookup' >"$files/INITIAL/NEW.KRD"
-(cd "$files" && zip -q -r "$source/KORA1.ZIP" KORA.HLP INITIAL)
-upgrade || fail "program files status: $(cat "$work/err")"
-[ "$(cat "$work/out")" = "select state" ] || fail "program files printed: $(cat "$work/out")"
+archive KORA.HLP INITIAL
+upgrade 0 "select state"
 [ "$(cat "$folder/KORA.HLP")" = "new help" ] || fail "help not installed"
 [ "$(cat "$folder/INITIAL/NEW.KRD")" = "lookup" ] || fail "lookup not installed"
 grep -qx "KORA.HLP  1 of  3" "$work/err" || fail "member line: $(cat "$work/err")"
-grep -qx "Upgrade complete.  Select State!" "$work/err" || fail "ending message"
+told "Upgrade complete.  Select State!"
 
 # A database name in other letter case: the program would end, no notes saved.
-fresh_source
 printf 'lower' >"$files/kOraPa.mdb"
-(cd "$files" && zip -q "$source/KORA1.ZIP" kOraPa.mdb)
-upgrade || fail "lower case status: $(cat "$work/err")"
-[ "$(cat "$work/out")" = "restart" ] || fail "lower case printed: $(cat "$work/out")"
+archive kOraPa.mdb
+cp "$folder/KORAPA.MDB" "$work/KORAPA.before"
+upgrade 0 restart
+[ "$(cat "$folder/kOraPa.mdb")" = lower ] && cmp -s "$folder/KORAPA.MDB" "$work/KORAPA.before" ||
+    fail "lower-case name not installed beside KORAPA.MDB"
 [ -f "$folder/RESTPA.DAT" ] && fail "marker without saved notes"
-grep -qx "Upgrade complete.  Restart KORA to activate changes!" "$work/err" || fail "restart message"
+told "Upgrade complete.  Restart KORA to activate changes!"
 
-# A refused archive: status 1, nothing on standard output, nothing changed.
-snapshot "$work/snap/before"
-fresh_source
+# Refused archives change nothing.
+snapshot before
 ln -s /etc/passwd "$files/link"
-(cd "$files" && zip -q -y "$source/KORA1.ZIP" link)
-upgrade && fail "symbolic link exit 0"
-grep -q "holds the member link," "$work/err" || fail "link message: $(cat "$work/err")"
-[ -s "$work/out" ] && fail "refusal printed: $(cat "$work/out")"
+archive link
+upgrade 1 ""
+told "holds the member link,"
 
 # A state database whose notes cannot be saved is not replaced: the backup
 # database is damaged.
-fresh_source
 printf 'new PA' >"$files/KORAPA.MDB"
-(cd "$files" && zip -q "$source/KORA1.ZIP" KORAPA.MDB)
-mv "$folder/BACKUPPA.MDB" "$files/BACKUPPA.MDB"
+archive KORAPA.MDB
+mv "$folder/BACKUPPA.MDB" "$work/BACKUPPA.MDB"
 printf 'not a database' >"$folder/BACKUPPA.MDB"
-upgrade && fail "unsaved notes exit 0"
-grep -q "The PA user notes and fields could not be saved" "$work/err" || fail "backup message: $(cat "$work/err")"
-mv "$files/BACKUPPA.MDB" "$folder/BACKUPPA.MDB"
-
-snapshot "$work/snap/after"
-cmp -s "$work/snap/before" "$work/snap/after" || fail "installed files changed: $(diff "$work/snap/before" "$work/snap/after")"
+upgrade 1 ""
+told "The PA user notes and fields could not be saved"
+mv "$work/BACKUPPA.MDB" "$folder/BACKUPPA.MDB"
+snapshot after
+cmp -s "$work/before" "$work/after" || fail "installed files changed: $(diff "$work/before" "$work/after")"
 echo "ok"

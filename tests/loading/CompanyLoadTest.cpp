@@ -1,4 +1,3 @@
-#include "CompanyRecords.h"
 #include "LoadTestFolder.h"
 
 #include "database/Transaction.h"
@@ -8,14 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <random>
 
 namespace kora::test {
 namespace {
-
-using Rows = std::vector<std::string>;
 
 std::string padded(const std::string& text, size_t width)
 {
@@ -27,39 +22,33 @@ Rows changes(LoadTestFolder& folder)
     return folder.rows("SELECT FILE || ' ' || CHANGE FROM LOADCHANGES ORDER BY FILE");
 }
 
-std::string records(const std::vector<FixedRecord>& records)
+// Companies 1000001, 1000002 and on, one record each.
+std::vector<FixedRecord> companies(int count)
 {
-    std::string bytes;
-    for (const FixedRecord& record : records)
-        bytes += record.text();
-    return bytes;
+    std::vector<FixedRecord> records;
+    for (int n = 1; n <= count; ++n)
+        records.push_back(company(std::to_string(1000000 + n), "COMPANY"));
+    return records;
 }
 
+// The user fields of a company are reset by a load, its notes stay; a
+// company gone from the file leaves no row and no mods.
 TEST(CompanyLoad, StandardRecordFillsPrime)
 {
     LoadTestFolder folder("PA");
-    folder.db().execute("INSERT INTO COUNTY (CODE, COUNTY) VALUES ('101', 'PHILADELPHIA')");
-    FixedRecord record = company("1234567", "01", "KEYSTONE BUILDERS INC");
-    for (const auto& [at, text] : {std::pair{68, "DBA KEYSTONE HOMES"},
-                                   {106, "1500 MARKET ST"},
-                                   {146, "PHILADELPHIA"},
-                                   {168, "PA"},
-                                   {170, "19102"},
-                                   {175, "101"},
-                                   {178, "215-555-0134"},
-                                   {191, "1521"},
-                                   {305, "Y"},
-                                   {306, "MARY KOWALSKI"},
-                                   {336, "0795"},
-                                   {346, "4"},
-                                   {347, "3"},
-                                   {355, "CONDITIONAL"},
-                                   {401, "PRESIDENT"},
-                                   {431, "2201"},
-                                   {489, "215-555-0199"}})
-        record.put(at, text);
-    folder.write("DATAPA.DAT", {record, company("7654321", "01", "OTHER CO").put(175, "999")});
-    folder.loader().loadCompanies();
+    folder.db().execute(
+        "INSERT INTO COUNTY (CODE, COUNTY) VALUES ('101', 'PHILADELPHIA');"
+        "INSERT INTO PRIME (FILE, SEQUENCE, User1, UserPhone, Omit) VALUES "
+        "('1234567', '01', 'hot lead', '555-1111', 'Y'), ('5000009', '01', 'gone', '', 'Y');"
+        "INSERT INTO MODS (FILE, SEQUENCE, [MOD]) VALUES ('5000009', '01', 1.5);"
+        "INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1234567', '01', 'Call in March')");
+    FixedRecord record = company("1234567", "KEYSTONE BUILDERS INC");
+    record.put(68, "DBA KEYSTONE HOMES").put(106, "1500 MARKET ST").put(146, "PHILADELPHIA");
+    record.put(168, "PA").put(170, "19102").put(175, "101").put(178, "215-555-0134");
+    record.put(191, "1521").put(305, "Y").put(306, "MARY KOWALSKI").put(336, "0795");
+    record.put(346, "4").put(347, "3").put(355, "CONDITIONAL").put(401, "PRESIDENT");
+    record.put(431, "2201").put(489, "215-555-0199");
+    folder.loadCompanies({record, company("7654321", "OTHER CO").put(175, "999")});
 
     EXPECT_FALSE(folder.exists("DATAPA.DAT"));
     EXPECT_EQ(
@@ -79,8 +68,9 @@ TEST(CompanyLoad, StandardRecordFillsPrime)
                   "|" + padded("", 38) + "|" + padded("", 40) + "|" + padded("", 22) +
                   "|  |     |999|            |   |    |0|" + padded("", 30) + "| | |" +
                   padded("", 30) + "|    |            |-|-| | | | |-|-|-|-|-|-"}));
+    EXPECT_EQ(folder.count("MODS"), 0);
     EXPECT_EQ(folder.rows("SELECT FILE, NOTES FROM NOTES ORDER BY FILE"),
-              (Rows{"1234567| ", "7654321| "}));
+              (Rows{"1234567|Call in March", "7654321| "}));
     EXPECT_EQ(folder.progress.texts, Rows{"TOTAL COMPANIES ADDED IS 0"});
 }
 
@@ -90,30 +80,23 @@ TEST(CompanyLoad, StandardRecordFillsPrime)
 TEST(CompanyLoad, ModSlotsAndCompaniesInTwoRecords)
 {
     LoadTestFolder folder("PA");
-    FixedRecord first = company("1000001", "01", "FIRST NAME").put(106, "OLD STREET");
-    putMod(first, 0, "190115", "190301", "200301", "0950");
-    FixedRecord second = company("1000001", "01", "SECOND NAME");
-    putMod(second, 0, "210110", "210301", "220301", "1125");
-    putMod(second, 1, "220110", "200301", "210301", "0870");
+    FixedRecord first = company("1000001", "FIRST NAME").put(106, "OLD STREET");
+    FixedRecord second = company("1000001", "SECOND NAME");
+    second.mod(0, "210110|210301|220301|1125").mod(1, "220110|200301|210301|0870");
     // A first record without mods leaves nothing for the second to compare with.
-    FixedRecord withMods = company("1000002", "01", "WITH MODS");
-    putMod(withMods, 0, "210110", "210301", "220301", "1125");
+    FixedRecord withMods = company("1000002", "WITH MODS");
     // Slots 0 and 2 filled around an empty one; slot 3 has an unreadable expiration.
-    FixedRecord gaps = company("2000001", "01", "GAPS");
-    putMod(gaps, 0, "200101", "200201", "210201", "9886");
-    putMod(gaps, 2, "210101", "210201", "220201", "1010");
-    putMod(gaps, 3, "220101", "220201", "991399", "1200");
-    FixedRecord ties = company("2000002", "01", "TIES");
-    putMod(ties, 0, "220101", "220201", "230201", "1100");
-    putMod(ties, 1, "220101", "220201", "230201", "0900");
-    putMod(ties, 2, "210101", "210201", "220201", "0800");
+    FixedRecord gaps = company("2000001", "GAPS").mod(0, "200101|200201|210201|9886");
+    gaps.mod(2, "210101|210201|220201|1010").mod(3, "220101|220201|991399|1200");
+    FixedRecord ties = company("2000002", "TIES").mod(0, "220101|220201|230201|1100");
+    ties.mod(1, "220101|220201|230201|0900").mod(2, "210101|210201|220201|0800");
     // Mod digits that are not a number and a zero effective month leave no mod.
-    FixedRecord skipped = company("2000003", "01", "SKIPPED");
-    putMod(skipped, 0, "220101", "220201", "230201", "1X00");
-    putMod(skipped, 1, "220101", "220001", "230201", "1000");
-    folder.write("DATAPA.DAT", {first, company("1000002", "01", "WITHOUT MODS"), second, withMods,
-                                gaps, ties, skipped, company("2000004", "01", "NONE")});
-    folder.loader().loadCompanies();
+    FixedRecord skipped = company("2000003", "SKIPPED");
+    skipped.mod(0, "220101|220201|230201|1X00").mod(1, "220101|220001|230201|1000");
+    folder.loadCompanies({first.mod(0, "190115|190301|200301|0950"),
+                          company("1000002", "WITHOUT MODS"), second,
+                          withMods.mod(0, "210110|210301|220301|1125"), gaps, ties, skipped,
+                          company("2000004", "NONE")});
 
     // The latest issue year over both records, though it belongs to an older mod.
     EXPECT_EQ(folder.rows("SELECT FILE, RTRIM(NAME1), RTRIM(STREET), EXPIRE, [MOD], ISSUE1 "
@@ -141,9 +124,7 @@ TEST(CompanyLoad, ModSlotsAndCompaniesInTwoRecords)
 TEST(CompanyLoad, SkippedRecordsCountTowardsProgress)
 {
     LoadTestFolder folder("PA");
-    std::vector<FixedRecord> records;
-    for (int i = 0; i < 601; ++i)
-        records.push_back(company(std::to_string(3000000 + i), "01", "COMPANY"));
+    std::vector<FixedRecord> records = companies(601);
     records[10].put(1, " ");    // begins with a blank
     records[20].put(1, "\x01"); // begins with a control character
     // A final piece shorter than a record is not a record.
@@ -151,7 +132,7 @@ TEST(CompanyLoad, SkippedRecordsCountTowardsProgress)
     folder.loader().loadCompanies();
 
     EXPECT_EQ(folder.count("PRIME"), 599);
-    EXPECT_EQ(folder.value("SELECT COUNT(*) FROM PRIME WHERE FILE IN ('3000010', '3999999')"),
+    EXPECT_EQ(folder.value("SELECT COUNT(*) FROM PRIME WHERE FILE IN ('1000011', '3999999')"),
               Value(0));
     EXPECT_EQ(folder.progress.texts,
               (Rows{"TOTAL COMPANIES ADDED IS 0", "TOTAL COMPANIES ADDED IS 300",
@@ -162,13 +143,12 @@ TEST(CompanyLoad, NewJerseyFields)
 {
     for (const std::string state : {"NJ", "DE"}) {
         LoadTestFolder folder(state);
-        FixedRecord july95 = company("4000001", "01", "JULY", state);
+        FixedRecord july95 = company("4000001", "JULY", state);
         july95.put(336, "07").put(338, "95").put(340, "YES").put(343, "NO ");
         july95.put(355, "CONDITIONAL").put(369, "0012500").put(376, "0013100").put(383, "0004200");
-        folder.write("DATA" + state + ".DAT",
-                     {july95, company("4000002", "01", "DEC", state).put(336, "12").put(338, "03"),
-                      company("4000003", "01", "BAD", state).put(336, "1A").put(338, "03")});
-        folder.loader().loadCompanies();
+        folder.loadCompanies({july95,
+                              company("4000002", "DEC", state).put(336, "12").put(338, "03"),
+                              company("4000003", "BAD", state).put(336, "1A").put(338, "03")});
 
         const Rows fields = folder.rows("SELECT NJAR, NJPPAP, NJCCPAP, CONDITIONAL, ARESTPREM, "
                                         "ARTOTPREM, ARTOTLOSS FROM PRIME ORDER BY FILE");
@@ -187,13 +167,12 @@ TEST(CompanyLoad, NewYorkRecord)
     FixedRecord record(502);
     record.put(1, "NY").put(3, "1234567").put(10, "02").put(28, std::string(35, 'N') + "TAIL");
     record.put(68, "1 MAIN ST").put(146, "ALBANY").put(305, "Y").put(346, "5").put(347, "6");
-    record.put(355, "RI");
     // Issue and expiration month first, effective year first.
-    putMod(record, 0, "011521", "210301", "030122", "0875");
+    record.put(355, "RI").mod(0, "011521|210301|030122|0875");
     FixedRecord plain(502);
     plain.put(1, "NY").put(3, "7654321").put(10, "01").put(355, "XX");
     // An issue month of two blanks leaves the slot empty.
-    putMod(plain, 0, "  1521", "210301", "030122", "0875");
+    plain.mod(0, "  1521|210301|030122|0875");
     folder.write("DATANY.DAT", {record, plain});
     folder.loader().loadNewYorkCompanies();
 
@@ -208,24 +187,6 @@ TEST(CompanyLoad, NewYorkRecord)
               Rows{"2021-01-15|2021-03-01|2022-03-01"});
 }
 
-TEST(CompanyLoad, NotesOutliveALoadAndUserFieldsAreReset)
-{
-    LoadTestFolder folder("PA");
-    folder.db().execute(
-        "INSERT INTO PRIME (FILE, SEQUENCE, User1, UserPhone, Omit) VALUES "
-        "('5000001', '01', 'hot lead', '555-1111', 'Y'), ('5000009', '01', 'gone', '', 'Y');"
-        "INSERT INTO MODS (FILE, SEQUENCE, [MOD]) VALUES ('5000009', '01', 1.5);"
-        "INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('5000001', '01', 'Call in March')");
-    folder.write("DATAPA.DAT", {company("5000001", "01", "KEPT"), company("5000002", "01", "NEW")});
-    folder.loader().loadCompanies();
-
-    EXPECT_EQ(folder.rows("SELECT FILE, User1, Omit, UserPhone FROM PRIME ORDER BY FILE"),
-              (Rows{"5000001| | |-", "5000002| | |-"}));
-    EXPECT_EQ(folder.count("MODS"), 0);
-    EXPECT_EQ(folder.rows("SELECT FILE, NOTES FROM NOTES ORDER BY FILE"),
-              (Rows{"5000001|Call in March", "5000002| "}));
-}
-
 TEST(CompanyLoad, FailureLeavesDatabaseAndFile)
 {
     LoadTestFolder folder("PA");
@@ -235,11 +196,9 @@ TEST(CompanyLoad, FailureLeavesDatabaseAndFile)
         "INSERT INTO MODS (FILE, SEQUENCE, [MOD]) VALUES ('6000009', '01', 1.5);"
         "CREATE TRIGGER FAILING BEFORE INSERT ON PRIME WHEN NEW.FILE = '6000002' "
         "BEGIN SELECT RAISE(ABORT, 'disk trouble'); END");
-    FixedRecord first = company("6000001", "01", "FIRST");
-    putMod(first, 0, "200101", "200201", "210201", "1000");
-    folder.write("DATAPA.DAT", {first, company("6000002", "01", "SECOND")});
     try {
-        folder.loader().loadCompanies();
+        folder.loadCompanies({company("6000001", "FIRST").mod(0, "200101|200201|210201|1000"),
+                              company("6000002", "SECOND")});
         FAIL() << "the load succeeded";
     } catch (const LoadError& error) {
         EXPECT_EQ(error.fileName(), "DATAPA.DAT");
@@ -263,47 +222,28 @@ TEST(CompanyLoad, FailureLeavesDatabaseAndFile)
 TEST(CompanyLoad, RecordsTheCompaniesAddedAndThoseWithNewMods)
 {
     LoadTestFolder folder("PA");
-    FixedRecord kept = company("1000001", "01", "KEPT CO");
-    putMod(kept, 0, "250101", "250301", "260301", "1000");
-    FixedRecord grown = company("1000002", "01", "GROWN CO");
-    putMod(grown, 0, "250101", "250301", "260301", "0950");
-    folder.write("DATAPA.DAT", {kept, grown});
-    folder.loader().loadCompanies();
+    const FixedRecord kept = company("1000001", "KEPT CO").mod(0, "250101|250301|260301|1000");
+    FixedRecord grown = company("1000002", "GROWN CO").mod(0, "250101|250301|260301|0950");
+    folder.loadCompanies({kept, grown});
     EXPECT_EQ(changes(folder), (Rows{"1000001 New Company", "1000002 New Company"}));
 
-    putMod(grown, 1, "260101", "260301", "270301", "1010");
-    folder.write("DATAPA.DAT", {kept, grown, company("1000003", "01", "NEW CO")});
-    folder.loader().loadCompanies();
+    grown.mod(1, "260101|260301|270301|1010");
+    const FixedRecord added = company("1000003", "NEW CO");
+    folder.loadCompanies({kept, grown, added});
     EXPECT_EQ(changes(folder), (Rows{"1000002 New Mod", "1000003 New Company"}));
 
-    folder.write("DATAPA.DAT", {kept, grown, company("1000003", "01", "NEW CO")});
-    folder.loader().loadCompanies();
+    folder.loadCompanies({kept, grown, added});
     EXPECT_EQ(changes(folder), Rows{});
-}
 
-// A load inside a transaction that has written already compares with what
-// that transaction wrote, which no other connection sees yet.
-TEST(CompanyLoad, ChangesCountFromRowsWrittenBeforeTheLoadInItsTransaction)
-{
-    LoadTestFolder folder("PA");
-    FixedRecord rated = company("1000001", "01", "RATED CO");
-    putMod(rated, 0, "250101", "250301", "260301", "1000");
-    folder.write("DATAPA.DAT", {rated, company("1000002", "01", "NEW CO")});
+    // A load inside a transaction that has written already compares with what
+    // that transaction wrote, which no other connection sees yet.
     Transaction outer(folder.db());
-    folder.db().execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, NameSort) VALUES ('1000001', "
+    folder.db().execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, NameSort) VALUES ('1000004', "
                         "'01', 'RATED CO', 'RATED CO')");
-    folder.loader().loadCompanies();
-    EXPECT_EQ(changes(folder), (Rows{"1000001 New Mod", "1000002 New Company"}));
+    folder.loadCompanies(
+        {kept, grown, added, company("1000004", "RATED CO").mod(0, "250101|250301|260301|1000")});
+    EXPECT_EQ(changes(folder), Rows{"1000004 New Mod"});
 }
-
-// A company file that is not in the record layout, or one that would leave
-// less than half of the companies unless the user agrees, changes nothing.
-struct RefusedFile
-{
-    const char* name;
-    std::string bytes;
-    std::string reason;
-};
 
 std::string binaryJunk()
 {
@@ -318,75 +258,54 @@ std::string binaryJunk()
 // Three of five used records have a filled date or mod that cannot be read.
 std::string mostlyOdd()
 {
-    FixedRecord good = company("7000001", "01", "GOOD");
-    putMod(good, 0, "200101", "200201", "210201", "0950");
-    FixedRecord badDate = company("7000002", "01", "BAD DATE");
-    putMod(badDate, 1, "200101", "200201", "2102XX", "0950");
-    FixedRecord badMod = company("7000003", "01", "BAD MOD");
-    putMod(badMod, 4, "200101", "200201", "210201", "0.95");
-    return records({FixedRecord(502), good, badDate, good, badMod, badDate});
+    const FixedRecord good = company("7000001", "GOOD").mod(0, "200101|200201|210201|0950");
+    const FixedRecord badDate = company("7000002", "BAD DATE").mod(1, "200101|200201|2102XX|0950");
+    const FixedRecord badMod = company("7000003", "BAD MOD").mod(4, "200101|200201|210201|0.95");
+    return bytesOf({FixedRecord(502), good, badDate, good, badMod, badDate});
 }
 
-void PrintTo(const RefusedFile& file, std::ostream* out)
+// A company file that is not in the record layout, or one that would leave
+// less than half of the companies unless the user agrees, changes nothing.
+TEST(CompanyLoad, RefusedFileLeavesDatabaseAndFile)
 {
-    *out << file.name;
-}
-
-class RefusedCompanyFile : public testing::TestWithParam<RefusedFile>
-{
-};
-
-TEST_P(RefusedCompanyFile, LeavesDatabaseAndFile)
-{
-    LoadTestFolder folder("PA");
-    folder.write("DATAPA.DAT", {company("1000001", "01", "ONE"), company("1000002", "01", "TWO"),
-                                company("1000003", "01", "THREE")});
-    folder.loader().loadCompanies();
-    std::ofstream(folder.path() + "DATAPA.DAT", std::ios::binary) << GetParam().bytes;
-    folder.progress.answer = false;
-    try {
-        folder.loader().loadCompanies();
-        FAIL() << "the file was loaded";
-    } catch (const LoadError& error) {
-        const std::string expected = "Cannot load DATAPA.DAT: " + GetParam().reason;
-        EXPECT_EQ(std::string(error.what()).substr(0, expected.size()), expected);
+    const std::pair<std::string, std::string> refused[] = {
+        {std::string(10'000'000, 'A') + "\n",
+         "it is not a company file: 19920 of its 19920 records do not fit the layout, the first "
+         "is record 1"},
+        {binaryJunk(), "it is not a company file: "},
+        {mostlyOdd(), "it is not a company file: 3 of its 5 records do not fit the layout, the "
+                      "first is record 3"},
+        {bytesOf({companies(1)[0], companies(1)[0]}),
+         "it would remove 2 of the 3 companies of PA, and that was not agreed to"}};
+    for (const auto& [bytes, reason] : refused) {
+        SCOPED_TRACE(reason);
+        LoadTestFolder folder("PA");
+        folder.loadCompanies(companies(3));
+        std::ofstream(folder.path() + "DATAPA.DAT", std::ios::binary) << bytes;
+        folder.progress.answer = false;
+        try {
+            folder.loader().loadCompanies();
+            ADD_FAILURE() << "the file was loaded";
+        } catch (const LoadError& error) {
+            const std::string expected = "Cannot load DATAPA.DAT: " + reason;
+            EXPECT_EQ(std::string(error.what()).substr(0, expected.size()), expected);
+        }
+        EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(FILE) FROM PRIME"),
+                  Value("1000001,1000002,1000003"));
+        EXPECT_EQ(folder.count("LOADCHANGES"), 3);
+        EXPECT_EQ(std::filesystem::file_size(folder.path() + "DATAPA.DAT"), bytes.size());
     }
-    EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(RTRIM(NAME1), ' ') FROM PRIME"),
-              Value("ONE TWO THREE"));
-    EXPECT_EQ(folder.count("LOADCHANGES"), 3);
-    EXPECT_EQ(std::filesystem::file_size(folder.path() + "DATAPA.DAT"), GetParam().bytes.size());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    CompanyLoad, RefusedCompanyFile,
-    testing::Values(
-        RefusedFile{"LongLineOfOneLetter", std::string(10'000'000, 'A') + "\n",
-                    "it is not a company file: 19920 of its 19920 records do not fit the "
-                    "layout, the first is record 1"},
-        RefusedFile{"BinaryJunk", binaryJunk(), "it is not a company file: "},
-        RefusedFile{"MostRecordsOdd", mostlyOdd(),
-                    "it is not a company file: 3 of its 5 records do not fit the layout, the "
-                    "first is record 3"},
-        RefusedFile{"OneOfThreeCompaniesLeft",
-                    records({company("1000001", "01", "ONE"), company("1000001", "01", "ONE")}),
-                    "it would remove 2 of the 3 companies of PA, and that was not agreed to"}),
-    [](const testing::TestParamInfo<RefusedFile>& info) { return std::string(info.param.name); });
 
 TEST(CompanyLoad, FileThatLeavesFewCompaniesLoadsWhenAgreed)
 {
     LoadTestFolder folder("PA");
-    const std::vector<FixedRecord> four = {
-        company("1000001", "01", "ONE"), company("1000002", "01", "TWO"),
-        company("1000003", "01", "THREE"), company("1000004", "01", "FOUR")};
     // Half of the companies stay: nothing to ask.
-    for (const auto& file : {four, {four[0], four[1]}, four}) {
-        folder.write("DATAPA.DAT", file);
-        folder.loader().loadCompanies();
-    }
+    for (int count : {4, 2, 4})
+        folder.loadCompanies(companies(count));
     EXPECT_TRUE(folder.progress.questions.empty());
 
-    folder.write("DATAPA.DAT", {company("1000009", "01", "NINE")});
-    folder.loader().loadCompanies();
+    folder.loadCompanies({company("1000009", "NINE")});
     EXPECT_EQ(folder.progress.questions,
               Rows{"Loading DATAPA.DAT removes 3 of the 4 companies of PA: the file holds 1. "
                    "Load it?"});
@@ -398,18 +317,15 @@ TEST(CompanyLoad, FileThatLeavesFewCompaniesLoadsWhenAgreed)
 TEST(CompanyLoad, FlawedFileLoadsAndIsTold)
 {
     LoadTestFolder folder("PA");
-    FixedRecord kept = company("1000001", "01", "KEPT");
-    putMod(kept, 0, "200101", "200201", "210201", "0950");
-    FixedRecord badDate = company("1000002", "01", "BAD DATE");
-    putMod(badDate, 0, "200101", "200201", "ABCDEF", "0950");
-    FixedRecord upper = company("12345AB", "01", "UPPER");
-    putMod(upper, 0, "200101", "200201", "210201", "1100");
-    FixedRecord lower = company("12345ab", "01", "LOWER");
-    putMod(lower, 0, "200101", "200201", "210201", "1X00");
-    folder.write("DATAPA.DAT", {kept, company("1000002", "01", "BAD DATE")});
+    const FixedRecord kept = company("1000001", "KEPT").mod(0, "200101|200201|210201|0950");
+    folder.write("DATAPA.DAT", {kept, company("1000002", "BAD DATE")});
     UpdateRun::run(folder.db(), folder.path(), "PA", folder.progress);
 
-    folder.write("DATAPA.DAT", {kept, badDate, FixedRecord(502), upper, lower}, "PA1000003");
+    folder.write("DATAPA.DAT",
+                 {kept, company("1000002", "BAD DATE").mod(0, "200101|200201|ABCDEF|0950"),
+                  FixedRecord(502), company("12345AB", "UPPER").mod(0, "200101|200201|210201|1100"),
+                  company("12345ab", "LOWER").mod(0, "200101|200201|210201|1X00")},
+                 "PA1000003");
     EXPECT_EQ(UpdateRun::run(folder.db(), folder.path(), "PA", folder.progress),
               (Rows{"DATAPA.DAT: 2 records do not fit the layout (the first is record 2) and were "
                     "loaded as far as they could be read",
@@ -430,12 +346,8 @@ TEST(CompanyLoad, FileLoadedBeforeACrashIsNotLoadedAgain)
     LoadTestFolder folder("PA");
     const std::string delivery = folder.path() + "delivery";
     std::filesystem::create_directories(delivery);
-    const std::vector<FixedRecord> four = {
-        company("1000001", "01", "ONE"), company("1000002", "01", "TWO"),
-        company("1000003", "01", "THREE"), company("1000004", "01", "FOUR")};
-    auto deliver = [&](size_t companies) {
-        std::ofstream(delivery + "/DATAPA.DAT", std::ios::binary)
-            << records({four.begin(), four.begin() + static_cast<long>(companies)});
+    auto deliver = [&](int count) {
+        std::ofstream(delivery + "/DATAPA.DAT", std::ios::binary) << bytesOf(companies(count));
     };
     auto load = [&] { DataLoader(folder.db(), delivery, "PA", folder.progress).loadCompanies(); };
     deliver(2);

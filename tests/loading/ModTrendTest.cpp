@@ -1,4 +1,3 @@
-#include "CompanyRecords.h"
 #include "LoadTestFolder.h"
 
 #include "loading/ModTrend.h"
@@ -8,12 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <optional>
 
 namespace kora::test {
 namespace {
-
-using Rows = std::vector<std::string>;
 
 struct StoredMod
 {
@@ -22,88 +20,49 @@ struct StoredMod
     std::optional<double> mod;
 };
 
-struct TrendCase
+// The shortest text that reads back as the very same number; "-" for none.
+std::string exact(std::optional<double> number)
 {
-    const char* name;
-    std::vector<StoredMod> mods; // in the order stored
-    std::optional<double> latest;
-    std::optional<double> prior;
-    std::optional<double> change;
-    int yearsOver;
-};
-
-class ModTrendValues : public testing::TestWithParam<TrendCase>
-{
-};
-
-TEST_P(ModTrendValues, FollowTheOrderOfTheSummary)
-{
-    const TrendCase& c = GetParam();
-    ModTrend trend;
-    long long order = 0;
-    for (const StoredMod& mod : c.mods)
-        trend.add(mod.effective, mod.expire, mod.mod, ++order);
-    EXPECT_EQ(trend.latest(), c.latest);
-    EXPECT_EQ(trend.prior(), c.prior);
-    EXPECT_EQ(trend.change(), c.change);
-    EXPECT_EQ(trend.yearsOver(), c.yearsOver);
+    if (!number)
+        return "-";
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, *number).ptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Histories, ModTrendValues,
-    testing::Values(
-        TrendCase{
-            "Single", {{"2025-03-01", "2026-03-01", 1.2}}, 1.2, std::nullopt, std::nullopt, 1},
+// Latest, prior, change and years over of mods stored in the order given.
+TEST(ModTrendValues, FollowTheOrderOfTheSummary)
+{
+    const std::pair<std::vector<StoredMod>, std::string> cases[] = {
+        {{{"2025-03-01", "2026-03-01", 1.2}}, "1.2|-|-|1"},
         // Stored oldest first: the newest effective date still leads.
-        TrendCase{"Rising",
-                  {{"2024-03-01", "2025-03-01", 0.95}, {"2025-03-01", "2026-03-01", 1.046}},
-                  1.046,
-                  0.95,
-                  0.096,
-                  1},
-        TrendCase{"Falling",
-                  {{"2025-03-01", "2026-03-01", 0.88}, {"2024-03-01", "2025-03-01", 1.0}},
-                  0.88,
-                  1.0,
-                  -0.12,
-                  0},
-        TrendCase{"BrokenRun",
-                  {{"2025-01-01", "2026-01-01", 1.1},
-                   {"2024-01-01", "2025-01-01", 1.05},
-                   {"2023-01-01", "2024-01-01", 0.99},
-                   {"2022-01-01", "2023-01-01", 1.3}},
-                  1.1,
-                  1.05,
-                  0.05,
-                  2},
+        {{{"2024-03-01", "2025-03-01", 0.95}, {"2025-03-01", "2026-03-01", 1.046}},
+         "1.046|0.95|0.096|1"},
+        {{{"2025-03-01", "2026-03-01", 0.88}, {"2024-03-01", "2025-03-01", 1.0}}, "0.88|1|-0.12|0"},
+        // A mod of 1.000 or less ends the run of years over.
+        {{{"2025-01-01", "2026-01-01", 1.1},
+          {"2024-01-01", "2025-01-01", 1.05},
+          {"2023-01-01", "2024-01-01", 0.99},
+          {"2022-01-01", "2023-01-01", 1.3}},
+         "1.1|1.05|0.05|2"},
         // Same effective date: the later expiration is the newer mod.
-        TrendCase{"ExpirationBreaksTies",
-                  {{"2025-01-01", "2025-06-01", 1.0}, {"2025-01-01", "2026-01-01", 1.2}},
-                  1.2,
-                  1.0,
-                  0.2,
-                  1},
+        {{{"2025-01-01", "2025-06-01", 1.0}, {"2025-01-01", "2026-01-01", 1.2}}, "1.2|1|0.2|1"},
         // A mod of 1.000 or less with the very same dates does not end the run.
-        TrendCase{"SameDatesKeepTheRun",
-                  {{"2025-01-01", "2026-01-01", 1.2}, {"2025-01-01", "2026-01-01", 0.9}},
-                  1.2,
-                  0.9,
-                  0.3,
-                  1},
+        {{{"2025-01-01", "2026-01-01", 1.2}, {"2025-01-01", "2026-01-01", 0.9}}, "1.2|0.9|0.3|1"},
         // Merit codes are values above 1.000 to the criteria.
-        TrendCase{"MeritCode",
-                  {{"2025-01-01", "2026-01-01", 9.885}, {"2024-01-01", "2025-01-01", 1.01}},
-                  9.885,
-                  1.01,
-                  8.875,
-                  2},
-        TrendCase{"ModWithoutValue",
-                  {{"2025-01-01", "2026-01-01", std::nullopt}, {"2024-01-01", "2025-01-01", 1.4}},
-                  std::nullopt,
-                  1.4,
-                  std::nullopt,
-                  1}),
-    [](const testing::TestParamInfo<TrendCase>& info) { return std::string(info.param.name); });
+        {{{"2025-01-01", "2026-01-01", 9.885}, {"2024-01-01", "2025-01-01", 1.01}},
+         "9.885|1.01|8.875|2"},
+        {{{"2025-01-01", "2026-01-01", std::nullopt}, {"2024-01-01", "2025-01-01", 1.4}},
+         "-|1.4|-|1"}};
+    for (const auto& [mods, expected] : cases) {
+        ModTrend trend;
+        long long order = 0;
+        for (const StoredMod& mod : mods)
+            trend.add(mod.effective, mod.expire, mod.mod, ++order);
+        EXPECT_EQ(exact(trend.latest()) + "|" + exact(trend.prior()) + "|" + exact(trend.change()) +
+                      "|" + std::to_string(trend.yearsOver()),
+                  expected);
+    }
+}
 
 // MODTREND as text, one row a company: file, latest, prior, change, years.
 Rows trendRows(LoadTestFolder& folder)
@@ -119,91 +78,62 @@ Rows selected(LoadTestFolder& folder, const std::vector<SQLPARAMETER>& criteria)
                        " ORDER BY FILE");
 }
 
-void load(LoadTestFolder& folder, const std::vector<FixedRecord>& records)
+// MODTREND follows every load, and the database of an older release gets it
+// filled from the mods it holds; the Mod Change and Years Mod Over lookups
+// read it.
+TEST(ModTrendLoad, FollowsEveryLoad)
 {
-    folder.write("DATAPA.DAT", records);
-    folder.loader().loadCompanies();
-}
-
-class ModTrendLoad : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        putMod(m_rising, 0, "250101", "250301", "260301", "1046");
-        putMod(m_rising, 1, "240101", "240301", "250301", "0950");
-        putMod(m_single, 0, "250101", "250301", "260301", "1200");
-        putMod(m_run, 0, "250101", "250301", "260301", "1100");
-        putMod(m_run, 1, "240101", "240301", "250301", "1050");
-        putMod(m_run, 2, "230101", "230301", "240301", "0990");
-        // A company whose second record comes after another company's.
-        putMod(m_splitFirst, 0, "230101", "230301", "240301", "1300");
-        putMod(m_splitLater, 0, "250101", "250301", "260301", "1250");
-    }
-
-    LoadTestFolder m_folder{"PA"};
-    FixedRecord m_rising = company("1000001", "01", "RISING CO");
-    FixedRecord m_single = company("1000002", "01", "SINGLE CO");
-    FixedRecord m_none = company("1000003", "01", "NO MODS CO");
-    FixedRecord m_run = company("1000004", "01", "RUN CO");
-    FixedRecord m_splitFirst = company("1000005", "01", "SPLIT CO");
-    FixedRecord m_splitLater = company("1000005", "01", "SPLIT CO");
-};
-
-TEST_F(ModTrendLoad, HoldsEveryCompanyAfterALoad)
-{
-    load(m_folder, {m_splitFirst, m_rising, m_single, m_none, m_run, m_splitLater});
-    EXPECT_EQ(trendRows(m_folder),
-              (Rows{"1000001|1.046|0.95|0.096|1", "1000002|1.2|-|-|1", "1000003|-|-|-|0",
-                    "1000004|1.1|1.05|0.05|2", "1000005|1.25|1.3|-0.05|2"}));
+    LoadTestFolder folder("PA");
+    FixedRecord rising = company("1000001", "RISING CO").mod(0, "250101|250301|260301|1046");
+    rising.mod(1, "240101|240301|250301|0950");
+    const FixedRecord single = company("1000002", "SINGLE CO").mod(0, "250101|250301|260301|1200");
+    FixedRecord none = company("1000003", "NO MODS CO");
+    FixedRecord run = company("1000004", "RUN CO").mod(0, "250101|250301|260301|1100");
+    run.mod(1, "240101|240301|250301|1050").mod(2, "230101|230301|240301|0990");
+    // A company whose second record comes after another company's.
+    FixedRecord split = company("1000005", "SPLIT CO");
+    folder.loadCompanies({FixedRecord(split).mod(0, "230101|230301|240301|1300"), rising, single,
+                          none, run, split.mod(0, "250101|250301|260301|1250")});
+    const Rows loaded = {"1000001|1.046|0.95|0.096|1", "1000002|1.2|-|-|1", "1000003|-|-|-|0",
+                         "1000004|1.1|1.05|0.05|2", "1000005|1.25|1.3|-0.05|2"};
+    EXPECT_EQ(trendRows(folder), loaded);
     // The single mod has no change, so no range selects it, included or excluded.
-    EXPECT_EQ(selected(m_folder, {criterion(FieldCatalogue::ModChange, "-9.999", "9.999")}),
+    EXPECT_EQ(selected(folder, {criterion(FieldCatalogue::ModChange, "-9.999", "9.999")}),
               (Rows{"1000001", "1000004", "1000005"}));
-    EXPECT_EQ(selected(m_folder, {criterion(FieldCatalogue::ModChange, "0.060", "9.999", true)}),
+    EXPECT_EQ(selected(folder, {criterion(FieldCatalogue::ModChange, "0.060", "9.999", true)}),
               (Rows{"1000004", "1000005"}));
-    EXPECT_EQ(selected(m_folder, {criterion(FieldCatalogue::YearsModOver, "2", "99")}),
+    EXPECT_EQ(selected(folder, {criterion(FieldCatalogue::YearsModOver, "2", "99")}),
               (Rows{"1000004", "1000005"}));
-    EXPECT_EQ(selected(m_folder, {criterion(FieldCatalogue::YearsModOver, "1", "99", true)}),
+    EXPECT_EQ(selected(folder, {criterion(FieldCatalogue::YearsModOver, "1", "99", true)}),
               (Rows{"1000003"}));
-}
 
-TEST_F(ModTrendLoad, FollowsTheModsOfTheNextLoad)
-{
-    load(m_folder, {m_rising, m_single, m_none, m_run});
+    folder.db().execute("DROP TABLE MODTREND; DROP TABLE LOADCHANGES");
+    UpdateRun::addMissingTables(folder.db());
+    EXPECT_EQ(trendRows(folder), loaded);
+    EXPECT_EQ(folder.count("LOADCHANGES"), 0);
+    EXPECT_EQ(folder.value("SELECT COUNT(*) FROM sqlite_master WHERE name IN "
+                           "('MODTREND_CHANGE', 'MODTREND_YEARS')"),
+              Value(2));
+    // Tables that are there stay as they are.
+    folder.db().execute("DELETE FROM MODTREND WHERE FILE = '1000001'");
+    UpdateRun::addMissingTables(folder.db());
+    EXPECT_EQ(trendRows(folder).size(), loaded.size() - 1);
+
     // The newest mod of RISING falls; RUN's run ends on a mod of exactly 1.000.
-    putMod(m_rising, 2, "260101", "260301", "270301", "0900");
-    putMod(m_run, 3, "260101", "260301", "270301", "1000");
-    putMod(m_none, 0, "260101", "260301", "270301", "1010");
-    load(m_folder, {m_rising, m_single, m_none, m_run});
-    EXPECT_EQ(trendRows(m_folder), (Rows{"1000001|0.9|1.046|-0.146|0", "1000002|1.2|-|-|1",
-                                         "1000003|1.01|-|-|1", "1000004|1|1.1|-0.1|0"}));
-    EXPECT_EQ(selected(m_folder, {criterion(FieldCatalogue::ModChange, "-0.146", "-0.146")}),
+    rising.mod(2, "260101|260301|270301|0900");
+    run.mod(3, "260101|260301|270301|1000");
+    none.mod(0, "260101|260301|270301|1010");
+    folder.loadCompanies({rising, single, none, run});
+    EXPECT_EQ(trendRows(folder), (Rows{"1000001|0.9|1.046|-0.146|0", "1000002|1.2|-|-|1",
+                                       "1000003|1.01|-|-|1", "1000004|1|1.1|-0.1|0"}));
+    EXPECT_EQ(selected(folder, {criterion(FieldCatalogue::ModChange, "-0.146", "-0.146")}),
               (Rows{"1000001"}));
-    EXPECT_EQ(selected(m_folder, {criterion(FieldCatalogue::YearsModOver, "1", "1")}),
+    EXPECT_EQ(selected(folder, {criterion(FieldCatalogue::YearsModOver, "1", "1")}),
               (Rows{"1000002", "1000003"}));
 
     // A company gone from the file leaves no trend behind.
-    load(m_folder, {m_single});
-    EXPECT_EQ(trendRows(m_folder), (Rows{"1000002|1.2|-|-|1"}));
-}
-
-TEST_F(ModTrendLoad, AnOlderDatabaseGetsTheTablesItLacks)
-{
-    load(m_folder, {m_splitFirst, m_rising, m_single, m_none, m_run, m_splitLater});
-    const Rows loaded = trendRows(m_folder);
-    m_folder.db().execute("DROP TABLE MODTREND; DROP TABLE LOADCHANGES");
-
-    UpdateRun::addMissingTables(m_folder.db());
-    EXPECT_EQ(trendRows(m_folder), loaded);
-    EXPECT_EQ(m_folder.count("LOADCHANGES"), 0);
-    EXPECT_EQ(m_folder.value("SELECT COUNT(*) FROM sqlite_master WHERE name IN "
-                             "('MODTREND_CHANGE', 'MODTREND_YEARS')"),
-              Value(2));
-
-    // Tables that are there stay as they are.
-    m_folder.db().execute("DELETE FROM MODTREND WHERE FILE = '1000001'");
-    UpdateRun::addMissingTables(m_folder.db());
-    EXPECT_EQ(trendRows(m_folder).size(), loaded.size() - 1);
+    folder.loadCompanies({single});
+    EXPECT_EQ(trendRows(folder), (Rows{"1000002|1.2|-|-|1"}));
 }
 
 } // namespace

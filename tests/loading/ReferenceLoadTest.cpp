@@ -7,27 +7,45 @@
 namespace kora::test {
 namespace {
 
-using Rows = std::vector<std::string>;
-
-TEST(ReferenceLoad, Counties)
+// The class list and the counties replace their tables, but for records that
+// begin with a blank or a control character; a file holding a code twice
+// changes nothing and stays.
+TEST(ReferenceLoad, CodeListsReplaceTheirTablesAndADuplicateChangesNothing)
 {
     LoadTestFolder folder("PA");
-    folder.db().execute("INSERT INTO COUNTY (CODE, COUNTY) VALUES ('999', 'OLD')");
-    FixedRecord skipped = FixedRecord(36).put(2, "005").put(5, "SKIPPED");
-    skipped.put(2, "\t");
-    folder.write("CTYPA.DAT", {FixedRecord(36).put(2, "001").put(5, "ADAMS"), skipped,
+    folder.db().execute("INSERT INTO CLASSLIST (CLASS, [DESC]) VALUES ('0001', 'OLD');"
+                        "INSERT INTO COUNTY (CODE, COUNTY) VALUES ('999', 'OLD')");
+    auto classEntry = [](const std::string& code, const std::string& description) {
+        return FixedRecord(57).put(2, code).put(6, description);
+    };
+    auto county = [](const std::string& code, const std::string& name) {
+        return FixedRecord(36).put(2, code).put(5, name);
+    };
+    folder.write("CLASSES.DAT", {classEntry("8810", "CLERICAL OFFICE EMPLOYEES NOC"),
+                                 classEntry("9999", "NOT USED").put(1, "  "),
+                                 classEntry("5403", "CARPENTRY NOC")});
+    folder.write("CTYPA.DAT", {county("001", "ADAMS"), county("005", "SKIPPED").put(2, "\t"),
                                FixedRecord(36).put(1, "X003ALLEGHENY")});
+    folder.loader().loadClassList();
     folder.loader().loadCounties();
-
+    EXPECT_FALSE(folder.exists("CLASSES.DAT"));
     EXPECT_FALSE(folder.exists("CTYPA.DAT"));
-    EXPECT_EQ(folder.rows("SELECT CODE || '|' || COUNTY FROM COUNTY ORDER BY CODE"),
-              (Rows{"001|ADAMS" + std::string(25, ' '), "003|ALLEGHENY" + std::string(21, ' ')}));
+    const Rows classes = {"5403|CARPENTRY NOC" + std::string(37, ' '),
+                          "8810|CLERICAL OFFICE EMPLOYEES NOC" + std::string(21, ' ')};
+    const Rows counties = {"001|ADAMS" + std::string(25, ' '),
+                           "003|ALLEGHENY" + std::string(21, ' ')};
+    EXPECT_EQ(folder.rows("SELECT CLASS, [DESC] FROM CLASSLIST ORDER BY CLASS"), classes);
+    EXPECT_EQ(folder.rows("SELECT CODE, COUNTY FROM COUNTY ORDER BY CODE"), counties);
+    EXPECT_TRUE(folder.progress.texts.empty());
 
-    folder.write("CTYPA.DAT", {FixedRecord(36).put(2, "001").put(5, "ADAMS"),
-                               FixedRecord(36).put(2, "001").put(5, "AGAIN")});
+    folder.write("CLASSES.DAT", {classEntry("8810", "CLERICAL"), classEntry("8810", "AGAIN")});
+    folder.write("CTYPA.DAT", {county("001", "ADAMS"), county("001", "AGAIN")});
+    EXPECT_THROW(folder.loader().loadClassList(), LoadError);
     EXPECT_THROW(folder.loader().loadCounties(), LoadError);
+    EXPECT_TRUE(folder.exists("CLASSES.DAT"));
     EXPECT_TRUE(folder.exists("CTYPA.DAT"));
-    EXPECT_EQ(folder.count("COUNTY"), 2);
+    EXPECT_EQ(folder.rows("SELECT CLASS, [DESC] FROM CLASSLIST ORDER BY CLASS"), classes);
+    EXPECT_EQ(folder.rows("SELECT CODE, COUNTY FROM COUNTY ORDER BY CODE"), counties);
 }
 
 TEST(ReferenceLoad, SicCodes)
@@ -89,6 +107,73 @@ TEST(ReferenceLoad, NewYorkAddresses)
     EXPECT_TRUE(folder.value("SELECT ADDRESSES FROM ADDRESSES WHERE FILE = '765 43 21'").isNull());
     EXPECT_EQ(folder.progress.texts,
               (Rows{"TOTAL OTHER INFORMATION ADDED IS 0", "TOTAL OTHER INFORMATION ADDED IS 300"}));
+}
+
+// A standard class record: class 2-5, file 7-13, loss cost 18-22, sequence 23-24.
+FixedRecord classRecord(const std::string& code, const std::string& file,
+                        const std::string& sequence, const std::string& lossCost)
+{
+    return FixedRecord(52)
+        .put(1, "P")
+        .put(2, code)
+        .put(7, file)
+        .put(18, lossCost)
+        .put(23, sequence);
+}
+
+TEST(ClassLoad, StandardClassData)
+{
+    LoadTestFolder folder("PA");
+    folder.db().execute(
+        "INSERT INTO CLASSLIST (CLASS, [DESC]) VALUES ('5403', 'CARPENTRY NOC'), "
+        "('8810', 'CLERICAL');"
+        "INSERT INTO CLASS (FILE, SEQUENCE, CLASS) VALUES ('9999999', '01', '0001')");
+    folder.write("DATA1PA.DAT",
+                 {classRecord("5403", "1000001", "01", "01234"),
+                  classRecord("1234", "1000001", "01", "00000"),
+                  // The same company and class again: equal loss cost, then a different one.
+                  classRecord("8810", "1000002", "02", "00031"),
+                  classRecord("8810", "1000002", "02", "00031"),
+                  classRecord("5403", "1000003", "01", "00500"),
+                  classRecord("5403", "1000003", "01", "00750"),
+                  classRecord("8810", "1000004", "01", "  X  "),
+                  // A loss cost that cannot be read keeps the one already loaded.
+                  classRecord("5403", "1000003", "01", "0X750"),
+                  classRecord("8810", "1000009", "01", "00100").put(1, "  ")});
+    folder.loader().loadClasses();
+
+    EXPECT_FALSE(folder.exists("DATA1PA.DAT"));
+    EXPECT_EQ(
+        folder.rows("SELECT FILE, SEQUENCE, FILESEQ, CLASS, CLASSDESC, LOSSCOST FROM CLASS "
+                    "ORDER BY FILE, CLASS"),
+        (Rows{"1000001|01|100000101|1234|-|0", "1000001|01|100000101|5403|CARPENTRY NOC|12.34",
+              "1000002|02|100000202|8810|CLERICAL|0.31",
+              "1000003|01|100000301|5403|CARPENTRY NOC|7.5",
+              "1000004|01|100000401|8810|CLERICAL|-"}));
+    // Hundredths are exact, so equality finds the loss cost.
+    EXPECT_EQ(folder.value("SELECT COUNT(*) FROM CLASS WHERE LOSSCOST = 0.31"), Value(1));
+    EXPECT_EQ(folder.progress.texts, Rows{"TOTAL CLASSES ADDED IS 0"});
+}
+
+TEST(ClassLoad, NewYorkClassDataMatchesNewYorkCompanies)
+{
+    LoadTestFolder folder("NY");
+    std::vector<FixedRecord> records;
+    for (int i = 0; i < 2001; ++i)
+        records.push_back(FixedRecord(52)
+                              .put(2, "8810")
+                              .put(7, std::to_string(1000000 + i))
+                              .put(14, "01")
+                              .put(16, "0001234"));
+    folder.write("DATA1NY.DAT", records);
+    folder.loader().loadNewYorkClasses();
+
+    EXPECT_EQ(folder.count("CLASS"), 2001);
+    EXPECT_EQ(folder.rows("SELECT FILE, FILESEQ, LOSSCOST FROM CLASS WHERE FILE = '100 00 07'"),
+              Rows{"100 00 07|100 00 0701|12.34"});
+    EXPECT_EQ(folder.progress.texts,
+              (Rows{"TOTAL CLASSES ADDED IS 0", "TOTAL CLASSES ADDED IS 1000",
+                    "TOTAL CLASSES ADDED IS 2000"}));
 }
 
 } // namespace

@@ -14,17 +14,12 @@
 namespace kora::test {
 namespace {
 
-std::vector<std::string> operations(const std::string& folder, const std::string& state)
+Rows operations(const std::string& folder, const std::string& state)
 {
-    std::vector<std::string> names;
+    Rows names;
     for (const UpdateRun::Step& step : UpdateRun::steps(folder, state))
         names.push_back(step.operation);
     return names;
-}
-
-FixedRecord nyCompany(const std::string& file, const std::string& county)
-{
-    return FixedRecord(502).put(1, "NY").put(3, file).put(10, "01").put(175, county);
 }
 
 TEST(UpdateRun, ClassListAloneLoadsOnlyTheClassList)
@@ -35,7 +30,7 @@ TEST(UpdateRun, ClassListAloneLoadsOnlyTheClassList)
     // An empty file is not an update.
     folder.write("DATAPA.DAT", {});
     EXPECT_TRUE(UpdateRun::isPending(folder.path(), "PA"));
-    EXPECT_EQ(operations(folder.path(), "PA"), std::vector<std::string>{"NEWCLASSLISTSTD"});
+    EXPECT_EQ(operations(folder.path(), "PA"), Rows{"NEWCLASSLISTSTD"});
 
     UpdateRun::run(folder.db(), folder.path(), "PA", folder.progress);
     EXPECT_EQ(folder.count("CLASSLIST"), 1);
@@ -46,23 +41,17 @@ TEST(UpdateRun, ClassListAloneLoadsOnlyTheClassList)
     EXPECT_FALSE(UpdateRun::isPending(folder.path(), "PA"));
 }
 
-TEST(UpdateRun, NewYorkAddressesAloneAreNoUpdate)
-{
-    LoadTestFolder folder("NY");
-    folder.write("DATA2NY.DAT", {FixedRecord(327).put(1, "NY1234567")});
-    EXPECT_FALSE(UpdateRun::isPending(folder.path(), "NY"));
-    EXPECT_TRUE(folder.exists("DATA2NY.DAT"));
-    // Other states never see the New York addresses.
-    EXPECT_TRUE(operations(folder.path(), "PA").empty());
-}
-
 TEST(UpdateRun, EveryLoadInOrderAndVersionRewritten)
 {
     LoadTestFolder folder("NY");
     folder.db().execute("UPDATE VERSION SET Version = '2001-02-03';"
                         "INSERT INTO VERSION (Dummy, Version) VALUES ('1', '2002-02-02')");
     folder.write("DATA2NY.DAT", {FixedRecord(327).put(1, "NY1234567").put(19, "ACME")});
-    folder.write("DATANY.DAT", {nyCompany("1234567", "001")});
+    // New York addresses alone are no update, and other states never see them.
+    EXPECT_FALSE(UpdateRun::isPending(folder.path(), "NY"));
+    EXPECT_TRUE(operations(folder.path(), "PA").empty());
+    folder.write("DATANY.DAT",
+                 {FixedRecord(502).put(1, "NY1234567").put(10, "01").put(175, "001")});
     folder.write("DATA1NY.DAT", {FixedRecord(52).put(2, "8810").put(7, "1234567").put(14, "01")});
     folder.write("CTYNY.DAT", {FixedRecord(36).put(2, "001").put(5, "ALBANY")});
     folder.write("CLASSES.DAT", {FixedRecord(57).put(2, "8810").put(6, "CLERICAL")});
@@ -70,11 +59,10 @@ TEST(UpdateRun, EveryLoadInOrderAndVersionRewritten)
     // Files of other states are left alone.
     folder.write("DATAPA.DAT", {FixedRecord(502).put(1, "PA1234567")});
 
-    EXPECT_EQ(operations(folder.path(), "NY"),
-              (std::vector<std::string>{"NEWSICSTD", "NEWCLASSLISTSTD", "NEWCOUNTYSTD",
-                                        "NEWCLASSNY", "NEWDATANY", "NEWADDRESSESNY"}));
+    EXPECT_EQ(operations(folder.path(), "NY"), (Rows{"NEWSICSTD", "NEWCLASSLISTSTD", "NEWCOUNTYSTD",
+                                                     "NEWCLASSNY", "NEWDATANY", "NEWADDRESSESNY"}));
     EXPECT_EQ(operations(folder.path(), "PA"),
-              (std::vector<std::string>{"NEWSICSTD", "NEWCLASSLISTSTD", "NEWDATASTD"}));
+              (Rows{"NEWSICSTD", "NEWCLASSLISTSTD", "NEWDATASTD"}));
     UpdateRun::run(folder.db(), folder.path(), "NY", folder.progress);
 
     for (const char* name :
@@ -89,9 +77,8 @@ TEST(UpdateRun, EveryLoadInOrderAndVersionRewritten)
               Value("ACME"));
     EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(Dummy || ' ' || Version) FROM VERSION"),
               Value("1 " + Dates::today()));
-    EXPECT_EQ(folder.progress.texts,
-              (std::vector<std::string>{"TOTAL CLASSES ADDED IS 0", "TOTAL COMPANIES ADDED IS 0",
-                                        "TOTAL OTHER INFORMATION ADDED IS 0"}));
+    EXPECT_EQ(folder.progress.texts, (Rows{"TOTAL CLASSES ADDED IS 0", "TOTAL COMPANIES ADDED IS 0",
+                                           "TOTAL OTHER INFORMATION ADDED IS 0"}));
 }
 
 TEST(UpdateRun, FailedLoadStopsTheRunAndKeepsTheRemainingFiles)
@@ -106,8 +93,7 @@ TEST(UpdateRun, FailedLoadStopsTheRunAndKeepsTheRemainingFiles)
     EXPECT_TRUE(folder.exists("CLASSES.DAT"));
     EXPECT_TRUE(folder.exists("DATADE.DAT"));
     EXPECT_EQ(folder.count("PRIME"), 0);
-    EXPECT_EQ(operations(folder.path(), "DE"),
-              (std::vector<std::string>{"NEWCLASSLISTSTD", "NEWDATASTD"}));
+    EXPECT_EQ(operations(folder.path(), "DE"), (Rows{"NEWCLASSLISTSTD", "NEWDATASTD"}));
 }
 
 // Update files that cannot be loaded are told, and never opened: a FIFO
@@ -118,10 +104,9 @@ TEST(UpdateRun, EmptyFolderAndFifoFilesAreTold)
     folder.write("DATAPA.DAT", {});
     std::filesystem::create_directory(folder.path() + "DATA1PA.DAT");
     ASSERT_EQ(mkfifo((folder.path() + "CTYPA.DAT").c_str(), 0644), 0);
-    const std::vector<std::string> told = {
-        "CTYPA.DAT is not a regular file: it cannot be loaded",
-        "DATA1PA.DAT is a folder, not an update file: it cannot be loaded",
-        "DATAPA.DAT is empty: there is nothing in it to load"};
+    const Rows told = {"CTYPA.DAT is not a regular file: it cannot be loaded",
+                       "DATA1PA.DAT is a folder, not an update file: it cannot be loaded",
+                       "DATAPA.DAT is empty: there is nothing in it to load"};
     EXPECT_FALSE(UpdateRun::isPending(folder.path(), "PA"));
     EXPECT_EQ(UpdateRun::unusableFiles(folder.path(), "PA"), told);
 

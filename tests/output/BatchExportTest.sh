@@ -49,24 +49,18 @@ export_to fixed "$folder/whole.txt" || fail "export status: $(cat "$folder/err")
 size=$(wc -c <"$folder/whole.txt")
 [ "$size" -gt 120000 ] || fail "the export holds only $size bytes"
 
-# reason LAYOUT: why a file of the layout is not written under the limit. The
-# workbook's parts go to temporary files first; it is read back to find one cut short.
-reason() {
-    if [ "$1" = xlsx ]; then
-        echo "not all of the workbook could be written (disk full or file too large)"
-    else
-        echo "File too large"
-    fi
-}
+# The workbook's parts go to temporary files first; it is read back to find one cut short.
 for layout in comma fixed xlsx; do
+    reason="File too large"
+    [ $layout = xlsx ] && reason="not all of the workbook could be written (disk full or file too large)"
     export_to $layout "$folder/full.$layout" 100
-    expect_refusal $? "CANNOT WRITE OUTPUT FILE! $folder/full.$layout: $(reason $layout)"
+    expect_refusal $? "CANNOT WRITE OUTPUT FILE! $folder/full.$layout: $reason"
     [ -e "$folder/full.$layout" ] && fail "$layout: a half file is left under the name"
     no_scratch
 
     printf 'OLD CONTENT' >"$folder/old.$layout"
     export_to $layout "$folder/old.$layout" 100
-    expect_refusal $? "CANNOT WRITE OUTPUT FILE! $folder/old.$layout: $(reason $layout)"
+    expect_refusal $? "CANNOT WRITE OUTPUT FILE! $folder/old.$layout: $reason"
     [ "$(cat "$folder/old.$layout")" = "OLD CONTENT" ] || fail "$layout: the old file was changed"
     no_scratch
 done

@@ -1,37 +1,11 @@
 #include "output/ReportDefinition.h"
 
-#include "base/EmbeddedResources.h"
-
 #include <gtest/gtest.h>
 
 namespace kora::test {
 namespace {
 
-ReportDefinition shipped(const std::string& name)
-{
-    const auto text = EmbeddedResources::find(name);
-    EXPECT_TRUE(text.has_value()) << name;
-    return ReportDefinition::parse(std::string(text.value_or("")));
-}
-
-TEST(ReportDefinitionTest, ShippedReportsParseWithTheirBands)
-{
-    for (const char* name : {"KRPRTANY.RPT", "KRPRTSUM.RPT", "KRLABELS.RPT"})
-        EXPECT_NO_THROW(shipped(name)) << name;
-    const ReportDefinition labels = shipped("KRLABELL.RPT");
-    EXPECT_EQ(labels.perPage, 30);
-    EXPECT_DOUBLE_EQ(2 * labels.left + 3 * labels.cellWidth + 2 * labels.columnGap, 8.5);
-    EXPECT_EQ(labels.top, 0.5);
-    ASSERT_EQ(labels.record.items.size(), 1u);
-    EXPECT_EQ(labels.record.items[0].texts,
-              (std::vector<std::string>{"{NAME1}", "{NAME2}", "{STREET}", "{CITY} {ST} {ZIP}"}));
-    const ReportDefinition detail = shipped("KRPRTALL.RPT");
-    EXPECT_EQ(detail.continued.height, 0.4);
-    ASSERT_EQ(detail.continued.items.size(), 1u);
-    EXPECT_EQ(detail.continued.items[0].texts,
-              (std::vector<std::string>{"{NAME1} - notes continued"}));
-}
-
+// The shipped definitions are read by every print: the print tests check their pages.
 TEST(ReportDefinitionTest, FaultsNameTheirLine)
 {
     const struct

@@ -1,6 +1,7 @@
 #include "results/CompanyNotes.h"
 
 #include "results/NoteLock.h"
+#include "results/UserDataChanges.h"
 #include "support/HolderProcess.h"
 #include "support/StateDatabase.h"
 
@@ -16,38 +17,24 @@
 namespace kora::test {
 namespace {
 
-const std::string kHeldMessage = "Another user is working with data which affects your notes.  "
-                                 "Try again later to view your information.";
+const std::string kHeld = "Another user is working with data which affects your notes.  "
+                          "Try again later to view your information.";
 const std::string kNoRow = "TROUBLE IN RIVER CITY";
 using Messages = std::vector<std::string>;
 
-class RecordingPrompt : public Prompt
-{
-public:
-    void tell(const std::string& text, const std::string&, Icon) override
-    {
-        messages.push_back(text);
-    }
-    bool ask(const std::string& text, const std::string&, Icon) override
-    {
-        messages.push_back(text);
-        return false;
-    }
-
-    Messages messages;
-};
-
-// One user of the notes: its own connection, lock and messages.
-struct NotesUser
+// One user of the notes: its own connection, lock and the messages it was told.
+struct NotesUser : Prompt
 {
     explicit NotesUser(const StateDatabase& data)
-        : db(data.path(), StateDatabase::kConnect), notes(db, prompt)
+        : db(data.path(), StateDatabase::kConnect), notes(db, *this)
     {
     }
+    void tell(const std::string& text, const std::string&, Icon) override { told.push_back(text); }
+    bool ask(const std::string&, const std::string&, Icon) override { return false; }
 
     Database db;
-    RecordingPrompt prompt;
     CompanyNotes notes;
+    Messages told;
 };
 
 // A state database with one note row per given company ("1000001" ...), sequence 01.
@@ -67,14 +54,14 @@ struct NotesDatabase : StateDatabase
     bool lockable(const char* file) { return NoteLock(db()).tryLock(file, "01"); }
 };
 
-TEST(CompanyNotes, StoresTheNoteAndAnEmptyNoteAsOneBlank)
+TEST(CompanyNotes, StoresTheNoteAndAnEmptyNoteAsOneBlankCountingChangesOnly)
 {
     NotesDatabase data({"old", "keep", "   Call in May   ", Value()});
     NotesUser user(data);
-    EXPECT_EQ(user.notes.noteLength("1000001", "01"), 3);
-    EXPECT_EQ(user.notes.noteLength("1000003", "01"), 11);
-    EXPECT_EQ(user.notes.noteLength("1000004", "01"), 0);
+    for (const auto& [file, length] : {std::pair{"1000001", 3}, {"1000003", 11}, {"1000004", 0}})
+        EXPECT_EQ(user.notes.noteLength(file, "01"), length) << file;
 
+    const long long before = UserDataChanges::count();
     EXPECT_EQ(user.notes.lockedNote("1000001", "01"), "old");
     user.notes.storeNote("01/02/25 - called\nold");
     EXPECT_EQ(data.stored("1000001"), Value("01/02/25 - called\nold"));
@@ -85,13 +72,25 @@ TEST(CompanyNotes, StoresTheNoteAndAnEmptyNoteAsOneBlank)
     // Without a held note there is nothing to store into.
     user.notes.storeNote("stray");
     EXPECT_EQ(data.stored("1000001"), Value(" "));
+    // A store that leaves the note as it was is no change.
+    user.notes.lockedNote("1000001", "01");
+    user.notes.storeNote("");
+    EXPECT_EQ(UserDataChanges::count() - before, 2);
     EXPECT_EQ(data.stored("1000002"), Value("keep"));
-    EXPECT_TRUE(user.prompt.messages.empty());
+    EXPECT_TRUE(user.told.empty());
 
     EXPECT_EQ(user.notes.noteLength("9999999", "01"), 0);
     EXPECT_EQ(user.notes.lockedNote("9999999", "01"), CompanyNotes::kLocked);
-    EXPECT_EQ(user.prompt.messages, (Messages{kNoRow, kNoRow, kHeldMessage}));
+    EXPECT_EQ(user.told, (Messages{kNoRow, kNoRow, kHeld}));
     EXPECT_TRUE(data.lockable("9999999"));
+
+    // A store that fails releases the company.
+    data.db().execute("CREATE TRIGGER refuse BEFORE UPDATE ON NOTES "
+                      "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    EXPECT_EQ(user.notes.lockedNote("1000002", "01"), "keep");
+    EXPECT_THROW(user.notes.storeNote("new"), DbError);
+    EXPECT_EQ(data.stored("1000002"), Value("keep"));
+    EXPECT_TRUE(data.lockable("1000002"));
 }
 
 TEST(CompanyNotes, SecondHolderIsTurnedAwayUntilTheFirstStoresOrReleases)
@@ -101,31 +100,18 @@ TEST(CompanyNotes, SecondHolderIsTurnedAwayUntilTheFirstStoresOrReleases)
     NotesUser second(data);
 
     EXPECT_EQ(first.notes.lockedNote("1000001", "01"), "first");
-    EXPECT_EQ(second.notes.lockedNote("1000001", "01"), "***LOCKED***");
-    EXPECT_EQ(second.prompt.messages, Messages{kHeldMessage});
+    EXPECT_EQ(second.notes.lockedNote("1000001", "01"), CompanyNotes::kLocked);
+    EXPECT_EQ(second.told, Messages{kHeld});
     // Another company is not held.
     EXPECT_EQ(second.notes.lockedNote("1000002", "01"), "other");
     second.notes.release();
 
     first.notes.storeNote("stored by the first");
     EXPECT_EQ(second.notes.lockedNote("1000001", "01"), "stored by the first");
-    EXPECT_EQ(first.notes.lockedNote("1000001", "01"), "***LOCKED***");
+    EXPECT_EQ(first.notes.lockedNote("1000001", "01"), CompanyNotes::kLocked);
     second.notes.release();
     EXPECT_EQ(first.notes.lockedNote("1000001", "01"), "stored by the first");
-    EXPECT_EQ(data.stored("1000001"), Value("stored by the first"));
-    EXPECT_EQ(first.prompt.messages, Messages{kHeldMessage});
-}
-
-TEST(CompanyNotes, FailedStoreReleasesTheCompany)
-{
-    NotesDatabase data({"old"});
-    data.db().execute("CREATE TRIGGER refuse BEFORE UPDATE ON NOTES "
-                      "BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    NotesUser user(data);
-    EXPECT_EQ(user.notes.lockedNote("1000001", "01"), "old");
-    EXPECT_THROW(user.notes.storeNote("new"), DbError);
-    EXPECT_EQ(data.stored("1000001"), Value("old"));
-    EXPECT_TRUE(data.lockable("1000001"));
+    EXPECT_EQ(first.told, Messages{kHeld});
 }
 
 TEST(CompanyNotes, LockHoldsBetweenProcessesUntilTheNoteIsStored)
@@ -134,9 +120,7 @@ TEST(CompanyNotes, LockHoldsBetweenProcessesUntilTheNoteIsStored)
     NotesUser user(data);
     HolderProcess holder(data.path(), StateDatabase::kConnect, "1000001", "01");
     ASSERT_EQ(holder.readLine(), "held");
-    EXPECT_EQ(user.notes.lockedNote("1000001", "01"), "***LOCKED***");
-    EXPECT_EQ(user.prompt.messages, Messages{kHeldMessage});
-
+    EXPECT_EQ(user.notes.lockedNote("1000001", "01"), CompanyNotes::kLocked);
     holder.send("written elsewhere");
     EXPECT_EQ(holder.readLine(), "stored");
     EXPECT_EQ(holder.finish(), 0);
@@ -151,10 +135,10 @@ TEST(CompanyNotes, LockHoldsBetweenProcessesUntilTheNoteIsStored)
     // A holder that is killed leaves no lock behind.
     HolderProcess killed(data.path(), StateDatabase::kConnect, "1000001", "01");
     ASSERT_EQ(killed.readLine(), "held");
-    EXPECT_EQ(user.notes.lockedNote("1000001", "01"), "***LOCKED***");
+    EXPECT_EQ(user.notes.lockedNote("1000001", "01"), CompanyNotes::kLocked);
     killed.kill();
     EXPECT_EQ(user.notes.lockedNote("1000001", "01"), "written here");
-    EXPECT_EQ(user.prompt.messages, (Messages{kHeldMessage, kHeldMessage}));
+    EXPECT_EQ(user.told, (Messages{kHeld, kHeld}));
 }
 
 TEST(NoteLock, LockFileBesideTheDatabaseIsSharedLikeIt)
@@ -162,16 +146,13 @@ TEST(NoteLock, LockFileBesideTheDatabaseIsSharedLikeIt)
     NotesDatabase data({});
     ASSERT_EQ(chmod(data.path().c_str(), 0664), 0);
     // Opening the database made the file already, as the database was then.
-    std::filesystem::remove(data.folder().file("KORAPA.LCK"));
+    const std::string lockFile = data.folder().file("KORAPA.LCK");
+    std::filesystem::remove(lockFile);
     const mode_t oldMask = umask(022);
     const bool locked = data.lockable("1000001");
     umask(oldMask);
     ASSERT_TRUE(locked);
-    struct stat file
-    {
-    };
-    ASSERT_EQ(stat(data.folder().file("KORAPA.LCK").c_str(), &file), 0);
-    EXPECT_EQ(file.st_mode & 0777, 0664u);
+    EXPECT_EQ(std::filesystem::status(lockFile).permissions(), std::filesystem::perms(0664));
 }
 
 } // namespace

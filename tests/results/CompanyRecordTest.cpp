@@ -1,5 +1,7 @@
 #include "results/CompanyRecord.h"
 
+#include "results/UserDataChanges.h"
+
 #include "support/StateDatabase.h"
 
 #include <gtest/gtest.h>
@@ -46,15 +48,20 @@ TEST_F(CompanyRecordTest, ReadsTheCompanyItsClassesAndItsFileNumber)
     EXPECT_FALSE(CompanyRecord(db(), "7777777", "01").read());
 }
 
-TEST_F(CompanyRecordTest, StoresFieldsAndReturnsTheStoredRow)
+TEST_F(CompanyRecordTest, StoresFieldsReturnsTheStoredRowAndCountsOnlyChanges)
 {
     CompanyRecord company(db(), "1000001", "02");
+    const long long before = UserDataChanges::count();
     const auto stored = company.store({{"User1", Value("!&")}, {"STREET", Value("1 MAIN ST")}});
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->text("User1"), "!&");
     EXPECT_EQ(stored->text("STREET"), "1 MAIN ST");
     EXPECT_EQ(value("SELECT STREET FROM PRIME WHERE FILE = '1000001' AND SEQUENCE = '02'"),
               Value("1 MAIN ST"));
+    EXPECT_EQ(UserDataChanges::count() - before, 1);
+    company.store({{"STREET", Value("2 OAK ST")}, {"User1", Value("!&")}});
+    company.store({{"STREET", Value("2 OAK ST")}});
+    EXPECT_EQ(UserDataChanges::count() - before, 2);
     EXPECT_FALSE(CompanyRecord(db(), "7777777", "01").store({{"User1", Value("A")}}));
 }
 

@@ -15,30 +15,27 @@ using namespace std::chrono_literals;
 using F = FieldCatalogue;
 
 // Collects what a live count reports, from its thread.
-class Reports
+struct Reports
 {
-public:
     LiveCount::Report report()
     {
         return [this](const LiveCount::Result& result) {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            m_results.push_back(result);
-            m_arrived.notify_all();
+            const std::lock_guard lock(mutex);
+            results.push_back(result);
+            arrived.notify_all();
         };
     }
-
     // The reports once `count` arrived, or after ten seconds.
     std::vector<LiveCount::Result> waitFor(size_t count)
     {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_arrived.wait_for(lock, 10s, [&] { return m_results.size() >= count; });
-        return m_results;
+        std::unique_lock lock(mutex);
+        arrived.wait_for(lock, 10s, [&] { return results.size() >= count; });
+        return results;
     }
 
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_arrived;
-    std::vector<LiveCount::Result> m_results;
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<LiveCount::Result> results;
 };
 
 class LiveCountTest : public testing::Test
@@ -57,7 +54,7 @@ protected:
     Reports reports;
 };
 
-TEST_F(LiveCountTest, CountsWhatTheLookupSelects)
+TEST_F(LiveCountTest, CountsWhatTheLookupSelectsAndSaysSo)
 {
     const std::vector<std::vector<SQLPARAMETER>> lookups = {
         {criterion(F::ZipCode, "19100", "19199")},
@@ -83,6 +80,9 @@ TEST_F(LiveCountTest, CountsWhatTheLookupSelects)
     count.request({criterion(F::ExperienceMod, "high", "9.999")});
     EXPECT_EQ(reports.waitFor(lookups.size() + 2).back().error,
               "The Experience Mod. value \"high\" is not a number.");
+    EXPECT_EQ(LiveCount::text(0), "0 companies match");
+    EXPECT_EQ(LiveCount::text(1), "1 company matches");
+    EXPECT_EQ(LiveCount::text(300000), "300000 companies match");
 }
 
 TEST_F(LiveCountTest, OnlyTheNewestOfQuickRequestsReports)
@@ -106,13 +106,6 @@ TEST_F(LiveCountTest, OnlyTheNewestOfQuickRequestsReports)
         LiveCount(data.db().reader(), 10s, reports.report()).request({});
     }
     EXPECT_EQ(reports.waitFor(1).size(), 1u);
-}
-
-TEST(LiveCountText, NamesTheCompaniesThatMatch)
-{
-    EXPECT_EQ(LiveCount::text(0), "0 companies match");
-    EXPECT_EQ(LiveCount::text(1), "1 company matches");
-    EXPECT_EQ(LiveCount::text(300000), "300000 companies match");
 }
 
 } // namespace

@@ -18,38 +18,24 @@ std::vector<ResultListData::Mod> mods(const std::vector<Value>& values)
     return list;
 }
 
-struct TrendCase
+TEST(CompanySummary, ModTrendGivesLatestChangeAndYearsOver)
 {
-    std::vector<Value> mods;
-    const char* line;
-};
-
-class ModTrendTest : public testing::TestWithParam<TrendCase>
-{
-};
-
-TEST_P(ModTrendTest, SummaryLineGivesLatestChangeAndYearsOver)
-{
-    EXPECT_EQ(CompanySummary::modTrend(mods(GetParam().mods)), GetParam().line);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Histories, ModTrendTest,
-    testing::Values(
-        TrendCase{{1.046, 1.0, 1.2},
-                  "Latest mod 1.046, +0.046 from the prior mod, 1 year over 1.00"},
-        TrendCase{{0.88, 1.0},
-                  "Latest mod 0.880, \u22120.120 from the prior mod, 0 years over 1.00"},
-        TrendCase{{1.1, 1.1, 1.3}, "Latest mod 1.100, 0.000 from the prior mod, 3 years over 1.00"},
+    const std::pair<std::vector<Value>, const char*> cases[] = {
+        {{1.046, 1.0, 1.2}, "Latest mod 1.046, +0.046 from the prior mod, 1 year over 1.00"},
+        {{0.88, 1.0}, "Latest mod 0.880, \u22120.120 from the prior mod, 0 years over 1.00"},
+        {{1.1, 1.1, 1.3}, "Latest mod 1.100, 0.000 from the prior mod, 3 years over 1.00"},
         // A mod of 1.000 ends the run; older mods above it do not count.
-        TrendCase{{1.2, 1.15, 1.0, 1.4, 1.5},
-                  "Latest mod 1.200, +0.050 from the prior mod, 2 years over 1.00"},
-        TrendCase{{1.3}, "Latest mod 1.300, no prior mod, 1 year over 1.00"},
-        TrendCase{{}, "No mods on file"},
+        {{1.2, 1.15, 1.0, 1.4, 1.5},
+         "Latest mod 1.200, +0.050 from the prior mod, 2 years over 1.00"},
+        {{1.3}, "Latest mod 1.300, no prior mod, 1 year over 1.00"},
+        {{}, "No mods on file"},
         // A merit rating or a mod without a value is no experience.
-        TrendCase{{9.886, 1.05, Value(), 0.95},
-                  "Latest mod 1.050, +0.100 from the prior mod, 1 year over 1.00"},
-        TrendCase{{8.888}, "No mods on file"}));
+        {{9.886, 1.05, Value(), 0.95},
+         "Latest mod 1.050, +0.100 from the prior mod, 1 year over 1.00"},
+        {{8.888}, "No mods on file"}};
+    for (const auto& [values, line] : cases)
+        EXPECT_EQ(CompanySummary::modTrend(mods(values)), line);
+}
 
 TEST(ModHistory, PointsRunOldestFirst)
 {

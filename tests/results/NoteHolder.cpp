@@ -1,10 +1,9 @@
 // Holds one company's note from a process of its own, for the tests of the
 // note lock between processes:
 //   kora_note_holder DATABASE CONNECT FILE SEQUENCE
-// prints "held" or "locked" (or why the database did not open); a line read afterwards is stored as
-// the note
-// ("stored" is printed) and the program ends. It can also be killed while
-// it holds the note.
+// prints "held" or "locked" (or why the database did not open); a line read
+// afterwards is stored as the note ("stored" is printed) and the program ends.
+// It can also be killed while it holds the note.
 
 #include "base/Prompt.h"
 #include "database/Database.h"
@@ -15,18 +14,11 @@
 
 namespace {
 
-class ErrorStreamPrompt : public kora::Prompt
+// What the notes tell a user does not matter here: the answer is on stdout.
+struct SilentPrompt : kora::Prompt
 {
-public:
-    void tell(const std::string& text, const std::string&, Icon) override
-    {
-        std::cerr << text << '\n';
-    }
-    bool ask(const std::string& text, const std::string&, Icon) override
-    {
-        std::cerr << text << '\n';
-        return false;
-    }
+    void tell(const std::string&, const std::string&, Icon) override {}
+    bool ask(const std::string&, const std::string&, Icon) override { return false; }
 };
 
 } // namespace
@@ -44,7 +36,7 @@ int main(int argc, char** argv)
         std::cout << refused.what() << std::endl;
         return 1;
     }
-    ErrorStreamPrompt prompt;
+    SilentPrompt prompt;
     kora::CompanyNotes notes(db, prompt);
     const bool held = notes.lockedNote(argv[3], argv[4]) != kora::CompanyNotes::kLocked;
     std::cout << (held ? "held" : "locked") << std::endl;

@@ -1,5 +1,7 @@
 #include "results/ResultListData.h"
 
+#include "results/UserDataChanges.h"
+
 #include "support/StateDatabase.h"
 
 #include <gtest/gtest.h>
@@ -26,8 +28,10 @@ TEST(ResultListData, OmitMarkModsAndDataVersionOfTheDatabase)
     const auto omits = [&state] {
         return state.value("SELECT group_concat(Omit, '|') FROM PRIME ORDER BY FILE");
     };
+    const long long before = UserDataChanges::count();
     data.setOmit(Value("100"), Value("01"), true);
     EXPECT_EQ(omits(), Value("Y| "));
+    EXPECT_EQ(UserDataChanges::count() - before, 1);
     data.setOmit(Value("100"), Value("01"), false);
     EXPECT_EQ(omits(), Value(" | "));
 

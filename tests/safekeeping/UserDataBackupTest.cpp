@@ -2,6 +2,7 @@
 
 #include "SafekeepingFolder.h"
 
+#include "base/Dates.h"
 #include "database/DbError.h"
 #include "safekeeping/PendingRestore.h"
 
@@ -18,6 +19,12 @@ using Strings = std::vector<std::string>;
 UserDataCounts backUp(SafekeepingFolder& folder)
 {
     return UserDataBackup::run(folder.path(), "PA", SafekeepingFolder::kConnect);
+}
+
+// "FILE|SEQUENCE|" of a company, as a backup row begins.
+std::string keyOf(const SafekeepingFolder::Key& key)
+{
+    return key.first + "|" + key.second + "|";
 }
 
 // Ten companies, the first six with the notes "note 0" to "note 5", backed up.
@@ -43,9 +50,14 @@ TEST(UserDataBackup, SavesFilledNotesAndCompaniesWithAnyUserField)
     SafekeepingFolder folder;
     folder.load(12);
     // A fresh load leaves single blanks in the notes and user fields: none are the user's.
+    // The missing backup database is made, with its version row.
+    std::filesystem::remove(folder.backupPath());
     const UserDataCounts fresh = backUp(folder);
     EXPECT_EQ(fresh.notes + fresh.fields, 0);
     EXPECT_EQ(folder.backupRows("USER"), Strings{});
+    EXPECT_EQ(folder.backupRows("VERSION"), Strings{"1|" + Dates::today()});
+    EXPECT_FALSE(scratchLeft(folder));
+
     const auto a = folder.company(0), b = folder.company(1), c = folder.company(2),
                d = folder.company(3), e = folder.company(4);
     folder.setNote(a, "Called 01/02/25");
@@ -60,16 +72,12 @@ TEST(UserDataBackup, SavesFilledNotesAndCompaniesWithAnyUserField)
     const UserDataCounts counts = backUp(folder);
     EXPECT_EQ(counts.notes, 2);
     EXPECT_EQ(counts.fields, 3);
-    const std::string keyA = a.first + "|" + a.second + "|";
-    const std::string keyD = d.first + "|" + d.second + "|";
     EXPECT_EQ(folder.backupRows("NOTES"),
-              (Strings{keyA + "Called 01/02/25", keyD + "  indented\r\nsecond line"}));
-    const Strings users = folder.backupRows("USER");
-    ASSERT_EQ(users.size(), 3u);
-    EXPECT_EQ(users[0], keyA + " | | |NULL|215-555-0100|NULL|NULL| ");
-    EXPECT_EQ(users[1], c.first + "|" + c.second + "| | | |NULL|NULL|NULL|NULL|Y");
-    EXPECT_EQ(users[2],
-              e.first + "|" + e.second + "|!&|1 Main St|Media PA 19063|NULL|NULL|NULL|NULL| ");
+              (Strings{keyOf(a) + "Called 01/02/25", keyOf(d) + "  indented\r\nsecond line"}));
+    EXPECT_EQ(folder.backupRows("USER"),
+              (Strings{keyOf(a) + " | | |NULL|215-555-0100|NULL|NULL| ",
+                       keyOf(c) + " | | |NULL|NULL|NULL|NULL|Y",
+                       keyOf(e) + "!&|1 Main St|Media PA 19063|NULL|NULL|NULL|NULL| "}));
 
     // The next backup replaces the rows: one generation only.
     folder.setNote(d, " ");
@@ -77,22 +85,7 @@ TEST(UserDataBackup, SavesFilledNotesAndCompaniesWithAnyUserField)
     const UserDataCounts again = backUp(folder);
     EXPECT_EQ(again.notes, 1);
     EXPECT_EQ(again.fields, 2);
-    EXPECT_EQ(folder.backupRows("NOTES"), Strings{keyA + "Called 01/02/25"});
-}
-
-TEST(UserDataBackup, MissingBackupDatabaseIsMadeWithItsVersionRow)
-{
-    SafekeepingFolder folder;
-    folder.load(3);
-    folder.setNote(folder.company(1), "keep");
-    std::filesystem::remove(folder.backupPath());
-
-    EXPECT_EQ(backUp(folder).notes, 1);
-    Database backup(folder.backupPath(), "");
-    Statement version = backup.prepare("SELECT Dummy FROM VERSION");
-    ASSERT_TRUE(version.step());
-    EXPECT_EQ(version.column(0), Value("1"));
-    EXPECT_FALSE(scratchLeft(folder));
+    EXPECT_EQ(folder.backupRows("NOTES"), Strings{keyOf(a) + "Called 01/02/25"});
 }
 
 TEST(UserDataBackup, FailedBackupLeavesThePreviousFileByteForByte)
@@ -108,17 +101,14 @@ TEST(UserDataBackup, FailedBackupLeavesThePreviousFileByteForByte)
     EXPECT_EQ(SafekeepingFolder::bytes(folder.backupPath()), before);
 
     // A write fails after half the notes.
-    {
-        Database backup(folder.backupPath(), "");
-        backup.execute("CREATE TRIGGER fault BEFORE INSERT ON NOTES WHEN "
-                       "(SELECT COUNT(*) FROM NOTES) >= 3 BEGIN SELECT RAISE(ABORT, 'disk full'); "
-                       "END");
-    }
+    Database(folder.backupPath(), "")
+        .execute("CREATE TRIGGER fault BEFORE INSERT ON NOTES WHEN (SELECT COUNT(*) FROM NOTES) "
+                 ">= 3 BEGIN SELECT RAISE(ABORT, 'disk full'); END");
     const std::string withTrigger = SafekeepingFolder::bytes(folder.backupPath());
     EXPECT_THROW(backUp(folder), DbError);
     EXPECT_EQ(SafekeepingFolder::bytes(folder.backupPath()), withTrigger);
     EXPECT_FALSE(scratchLeft(folder));
-    EXPECT_TRUE(folder.backupRows("NOTES")[0].ends_with("|note 0"));
+    EXPECT_EQ(folder.backupRows("NOTES")[0], keyOf(folder.company(0)) + "note 0");
 }
 
 TEST(UserDataBackup, NotesWaitingForARestoreAreBroughtBackBeforeTheyAreSavedAgain)
@@ -159,7 +149,7 @@ TEST(UserDataBackup, ASecondBackupOfTheStateWhileOneRunsIsRefused)
     EXPECT_EQ(counts.notes, 1);
     EXPECT_EQ(secondFailure, "another backup of the PA user notes and fields is being made just "
                              "now; try again when it has finished");
-    EXPECT_EQ(folder.backupRows("NOTES"), Strings{first.first + "|" + first.second + "|first"});
+    EXPECT_EQ(folder.backupRows("NOTES"), Strings{keyOf(first) + "first"});
     EXPECT_FALSE(scratchLeft(folder));
     EXPECT_EQ(backUp(folder).notes, 2);
 }

@@ -47,34 +47,22 @@ TEST_F(UserDataRestoreTest, RestoreAfterALoadBringsBackNotesFieldsAndTheOverridd
     // The next delivery: user fields and addresses come back as delivered, a note changed
     // since, a company dropped (its notes row left behind).
     folder.load(20);
-    ASSERT_NE(folder.field(moved, "STREET"), Value("12 Oak Lane"));
-    EXPECT_EQ(folder.field(plain, "Omit"), Value(" "));
+    ASSERT_EQ(folder.fields(plain, "UserPhone, Omit"), "NULL| ");
+    ASSERT_NE(folder.fields(moved, "STREET"), "12 Oak Lane");
     folder.setNote(noted, "typed after the backup");
     folder.db().execute("DELETE FROM PRIME WHERE FILE = '" + dropped.first + "' AND SEQUENCE = '" +
                         dropped.second + "'");
     folder.setNote(dropped, " ");
 
     const UserDataCounts counts = restore();
-    EXPECT_EQ(counts.notes, 1);
-    EXPECT_EQ(counts.fields, 3);
-    EXPECT_EQ(counts.notesHeld, 0);
-    EXPECT_EQ(folder.note(noted), Value("Renewal in March"));
-    EXPECT_EQ(folder.note(dropped), Value(" "));
-    EXPECT_EQ(folder.field(plain, "UserPhone"), Value("610-555-0101"));
-    EXPECT_EQ(folder.field(plain, "Omit"), Value("Y"));
-    EXPECT_EQ(folder.field(moved, "UserContact"), Value("J. Ruiz"));
-    const auto address = [this](const std::pair<std::string, std::string>& key) {
-        std::vector<Value> parts;
-        for (const char* name : {"STREET", "CITY", "ST", "ZIP", "ZIPEXT"})
-            parts.push_back(folder.field(key, name));
-        return parts;
-    };
-    EXPECT_EQ(address(moved),
-              (std::vector<Value>{"12 Oak Lane", "Bryn Mawr", "PA", "19010", "3301"}));
-    EXPECT_EQ(address(short_),
-              (std::vector<Value>{"9 Elm St", "Lancaster", Value(), "17601", Value()}));
     EXPECT_EQ(UserDataRestore::message(counts, "/p/BACKUPPA.MDB"),
               "1 User Notes and 3 Fields Restored From /p/BACKUPPA.MDB");
+    EXPECT_EQ(folder.note(noted), Value("Renewal in March"));
+    EXPECT_EQ(folder.note(dropped), Value(" "));
+    EXPECT_EQ(folder.fields(plain, "UserPhone, Omit"), "610-555-0101|Y");
+    const std::string address = "UserContact, STREET, CITY, ST, ZIP, ZIPEXT";
+    EXPECT_EQ(folder.fields(moved, address), "J. Ruiz|12 Oak Lane|Bryn Mawr|PA|19010|3301");
+    EXPECT_EQ(folder.fields(short_, address), "NULL|9 Elm St|Lancaster|NULL|17601|NULL");
 }
 
 TEST_F(UserDataRestoreTest, MergeAppendsTheBackupNoteAfterTheCurrentOneEachTime)
@@ -97,7 +85,7 @@ TEST_F(UserDataRestoreTest, MergeAppendsTheBackupNoteAfterTheCurrentOneEachTime)
     EXPECT_EQ(folder.note(typed), Value("newer\r\nolder"));
     EXPECT_EQ(folder.note(empty), Value("saved"));
     // The backup wins for the user fields.
-    EXPECT_EQ(folder.field(typed, "UserTitle"), Value("Owner"));
+    EXPECT_EQ(folder.fields(typed, "UserTitle"), "Owner");
 
     restore(Mode::Merge);
     EXPECT_EQ(folder.note(typed), Value("newer\r\nolder\r\nolder"));
@@ -105,7 +93,7 @@ TEST_F(UserDataRestoreTest, MergeAppendsTheBackupNoteAfterTheCurrentOneEachTime)
 
 TEST_F(UserDataRestoreTest, AFailureMidwayChangesNothing)
 {
-    std::vector<std::pair<std::string, std::string>> keys;
+    std::vector<SafekeepingFolder::Key> keys;
     for (int n = 0; n < 8; ++n) {
         keys.push_back(folder.company(n));
         folder.setNote(keys.back(), "saved " + std::to_string(n));
@@ -124,7 +112,7 @@ TEST_F(UserDataRestoreTest, AFailureMidwayChangesNothing)
         EXPECT_THROW(restore(mode), DbError);
         for (const auto& key : keys) {
             EXPECT_EQ(folder.note(key), Value("current"));
-            EXPECT_EQ(folder.field(key, "User2"), Value("current"));
+            EXPECT_EQ(folder.fields(key, "User2"), "current");
         }
     }
 
@@ -150,16 +138,12 @@ TEST_F(UserDataRestoreTest, NoteOpenInAnotherUsersRecordWindowIsPassedOver)
 
     HolderProcess holder(folder.statePath(), SafekeepingFolder::kConnect, held.first, held.second);
     ASSERT_EQ(holder.readLine(), "held");
-    const UserDataCounts counts = restore();
-    EXPECT_EQ(counts.notes, 1);
-    EXPECT_EQ(counts.notesHeld, 1);
-    EXPECT_EQ(counts.fields, 1);
-    EXPECT_EQ(folder.note(held), Value("being typed"));
-    EXPECT_EQ(folder.note(free), Value("saved free"));
-    EXPECT_EQ(folder.field(held, "User3"), Value("saved"));
-    EXPECT_EQ(UserDataRestore::message(counts, "B.MDB"),
+    EXPECT_EQ(UserDataRestore::message(restore(), "B.MDB"),
               "1 User Notes and 1 Fields Restored From B.MDB\r\n1 User Notes open in another "
               "user's record window were left as they were.");
+    EXPECT_EQ(folder.note(held), Value("being typed"));
+    EXPECT_EQ(folder.note(free), Value("saved free"));
+    EXPECT_EQ(folder.fields(held, "User3"), "saved");
 
     // The holder stores its own note when its window closes.
     holder.send("typed by the other user");

@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 extern char** environ;
 
@@ -22,8 +21,7 @@ namespace kora::test {
 class HolderProcess
 {
 public:
-    HolderProcess(const std::string& database, const std::string& connect, const std::string& file,
-                  const std::string& sequence)
+    HolderProcess(std::string database, std::string connect, std::string file, std::string sequence)
     {
         int toChild[2];
         int fromChild[2];
@@ -33,20 +31,17 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, toChild[0], 0);
         posix_spawn_file_actions_adddup2(&actions, fromChild[1], 1);
-        std::vector<std::string> arguments = {KORA_NOTE_HOLDER, database, connect, file, sequence};
-        std::vector<char*> argv;
-        for (auto& argument : arguments)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        const int failed =
-            posix_spawn(&m_pid, KORA_NOTE_HOLDER, &actions, nullptr, argv.data(), environ);
+        std::string program = KORA_NOTE_HOLDER;
+        char* argv[] = {program.data(), database.data(), connect.data(),
+                        file.data(),    sequence.data(), nullptr};
+        const int failed = posix_spawn(&m_pid, argv[0], &actions, nullptr, argv, environ);
         posix_spawn_file_actions_destroy(&actions);
         close(toChild[0]);
         close(fromChild[1]);
         m_input = toChild[1];
         m_output = fdopen(fromChild[0], "r");
         if (failed)
-            throw std::runtime_error("cannot start " KORA_NOTE_HOLDER);
+            throw std::runtime_error("cannot start " + program);
     }
     HolderProcess(const HolderProcess&) = delete;
     HolderProcess& operator=(const HolderProcess&) = delete;
@@ -57,13 +52,14 @@ public:
         fclose(m_output);
     }
 
+    // A line the holder printed, "(ended)" when it printed no more.
     std::string readLine()
     {
         char line[256];
         if (!fgets(line, sizeof line, m_output))
             return "(ended)";
         std::string text(line);
-        if (!text.empty() && text.back() == '\n')
+        if (text.ends_with('\n'))
             text.pop_back();
         return text;
     }

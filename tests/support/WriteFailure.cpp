@@ -8,59 +8,44 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 namespace kora::test {
+
+namespace {
+
+// Sets or clears the immutable mark of a folder; false when the system refuses.
+bool setImmutable(const std::string& path, bool on)
+{
+    const int folder = open(path.c_str(), O_RDONLY | O_DIRECTORY);
+    int flags = 0;
+    bool done = folder >= 0 && ioctl(folder, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = ioctl(folder, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    if (folder >= 0)
+        close(folder);
+    return done;
+}
+
+} // namespace
 
 UnwritableFolder::UnwritableFolder(std::string path) : m_path(std::move(path))
 {
     std::filesystem::create_directories(m_path);
     chmod(m_path.c_str(), 0555);
-    if (geteuid() == 0)
-        m_immutable = setImmutable(true);
+    m_immutable = geteuid() == 0 && setImmutable(m_path, true);
     const std::string probe = m_path + "/probe";
-    std::FILE* file = std::fopen(probe.c_str(), "wb");
-    m_usable = file == nullptr;
-    if (file) {
-        std::fclose(file);
-        std::remove(probe.c_str());
-    }
+    m_usable = !std::ofstream(probe);
+    std::remove(probe.c_str());
 }
 
 UnwritableFolder::~UnwritableFolder()
 {
     if (m_immutable)
-        setImmutable(false);
+        setImmutable(m_path, false);
     chmod(m_path.c_str(), 0755);
-}
-
-bool UnwritableFolder::setImmutable(bool on) const
-{
-    const int folder = open(m_path.c_str(), O_RDONLY | O_DIRECTORY);
-    if (folder < 0)
-        return false;
-    int flags = 0;
-    bool done = ioctl(folder, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        done = ioctl(folder, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    close(folder);
-    return done;
-}
-
-FileSizeLimit::FileSizeLimit(rlim_t bytes)
-{
-    getrlimit(RLIMIT_FSIZE, &m_before);
-    m_handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = m_before;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-FileSizeLimit::~FileSizeLimit()
-{
-    setrlimit(RLIMIT_FSIZE, &m_before);
-    std::signal(SIGXFSZ, m_handler);
 }
 
 } // namespace kora::test

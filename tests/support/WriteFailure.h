@@ -23,8 +23,6 @@ public:
     bool usable() const { return m_usable; }
 
 private:
-    bool setImmutable(bool on) const;
-
     std::string m_path;
     bool m_immutable = false;
     bool m_usable = false;
@@ -36,14 +34,24 @@ private:
 class FileSizeLimit
 {
 public:
-    explicit FileSizeLimit(rlim_t bytes);
+    explicit FileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_before);
+        rlimit limit = m_before;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    ~FileSizeLimit();
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_before);
+        std::signal(SIGXFSZ, m_handler);
+    }
 
 private:
     rlimit m_before{};
-    void (*m_handler)(int) = nullptr;
+    void (*m_handler)(int);
 };
 
 } // namespace kora::test

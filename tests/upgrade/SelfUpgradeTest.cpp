@@ -6,6 +6,10 @@
 #include "database/Installation.h"
 #include "database/QueryRecordSet.h"
 #include "database/Schema.h"
+#include "safekeeping/PendingRestore.h"
+#include "safekeeping/SafekeepingFolder.h"
+#include "safekeeping/UserDataBackup.h"
+#include "support/HolderProcess.h"
 #include "support/TempFolder.h"
 #include "upgrade/ZipBuilder.h"
 
@@ -14,26 +18,26 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
-namespace kora {
+namespace kora::test {
 namespace {
 
-using test::fileBytes;
-using test::writeFile;
-using test::ZipBuilder;
+using Texts = std::vector<std::string>;
 
 struct RecordedPrompt : Prompt
 {
     void tell(const std::string& text, const std::string&, Icon) override { told.push_back(text); }
     bool ask(const std::string&, const std::string&, Icon) override { return false; }
-    std::vector<std::string> told;
+    Texts told;
 };
 
 struct RecordedProgress : UpgradeProgress
@@ -43,7 +47,7 @@ struct RecordedProgress : UpgradeProgress
     void hideStatus() override { statuses.push_back("<hidden>"); }
     void bars(int member, int archive) override { lastBars = {member, archive}; }
     int started = 0;
-    std::vector<std::string> statuses;
+    Texts statuses;
     std::pair<int, int> lastBars;
 };
 
@@ -51,7 +55,7 @@ struct RecordedProgress : UpgradeProgress
 // a backup routine that records the states it saved (or fails when told).
 class SelfUpgradeTest : public ::testing::Test
 {
-protected:
+public:
     void SetUp() override
     {
         writeFile(program.file("KORAPA.MDB"), "installed PA");
@@ -103,12 +107,12 @@ protected:
         return files;
     }
 
-    test::TempFolder program;
-    test::TempFolder source;
-    test::TempFolder supplier;
+    TempFolder program;
+    TempFolder source;
+    TempFolder supplier;
     RecordedPrompt prompt;
     RecordedProgress progress;
-    std::vector<std::string> saved;
+    Texts saved;
     bool backupFails = false;
     bool failed = false;
 };
@@ -120,7 +124,7 @@ TEST_F(SelfUpgradeTest, StateDatabaseSavesNotesReplacesTheFileAndEndsTheProgram)
                       {{"KORAPA.MDB", pa}, {"KORAI.MDB", "new setup"}, {"KORA.HLP", "new help"}});
     EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
 
-    EXPECT_EQ(saved, std::vector<std::string>{"PA"});
+    EXPECT_EQ(saved, Texts{"PA"});
     EXPECT_EQ(fileBytes(program.file("KORAPA.MDB")), pa);
     EXPECT_EQ(fileBytes(program.file("KORAI.MDB")), "new setup");
     EXPECT_EQ(fileBytes(program.file("KORA.HLP")), "new help");
@@ -128,43 +132,42 @@ TEST_F(SelfUpgradeTest, StateDatabaseSavesNotesReplacesTheFileAndEndsTheProgram)
     EXPECT_EQ(fileBytes(program.file("RESTPA.DAT")), " \r\n");
     EXPECT_FALSE(fs::exists(program.file("RESTNJ.DAT")));
     EXPECT_EQ(progress.started, 1);
-    EXPECT_EQ(progress.statuses,
-              (std::vector<std::string>{"Updating... please wait", "Saving PA User Notes & Fields",
+    EXPECT_EQ(progress.statuses, (Texts{"Updating... please wait", "Saving PA User Notes & Fields",
                                         "Loading New DataBase Parameters", "Loading New Database",
                                         "KORAPA.MDB  1 of  3", "KORAI.MDB  2 of  3",
                                         "KORA.HLP  3 of  3", " ", "<hidden>"}));
     EXPECT_EQ(progress.lastBars, std::make_pair(100, 100));
-    EXPECT_EQ(prompt.told,
-              std::vector<std::string>{"Upgrade complete.  Restart KORA to activate changes!"});
+    EXPECT_EQ(prompt.told, Texts{"Upgrade complete.  Restart KORA to activate changes!"});
     EXPECT_FALSE(failed);
 }
 
+// Program files, folders and their Unix permissions come through; with no
+// database among them the state is chosen again.
 TEST_F(SelfUpgradeTest, ProgramFilesOnlyAskForTheStateAgain)
 {
-    ZipBuilder::write(source.file("KORA1.ZIP"),
-                      {{"KORA.HLP", "new help"}, {"INITIAL/NEW.KRD", "lookup"}, {"docs/", ""}});
+    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORA.HLP", "new help"},
+                                                 {"INITIAL/NEW.KRD", "lookup"},
+                                                 {"docs/", ""},
+                                                 {"kora", "#!/bin/sh\n", S_IFREG | 0755},
+                                                 {"plain.txt", "text"}});
     EXPECT_EQ(run(), SelfUpgrade::Ending::SelectState);
     EXPECT_TRUE(saved.empty());
     EXPECT_EQ(fileBytes(program.file("KORA.HLP")), "new help");
     EXPECT_EQ(fileBytes(program.file("INITIAL/NEW.KRD")), "lookup");
     EXPECT_TRUE(fs::is_directory(program.file("docs")));
+    EXPECT_EQ(fs::status(program.file("kora")).permissions() & fs::perms::owner_exec,
+              fs::perms::owner_exec);
+    EXPECT_EQ(fs::status(program.file("plain.txt")).permissions() & fs::perms::all,
+              fs::perms(0644));
     EXPECT_FALSE(fs::exists(program.file("RESTPA.DAT")));
-    EXPECT_EQ(prompt.told, std::vector<std::string>{"Upgrade complete.  Select State!"});
+    EXPECT_EQ(prompt.told, Texts{"Upgrade complete.  Select State!"});
 }
 
-TEST_F(SelfUpgradeTest, ADatabaseNameInOtherLetterCaseEndsTheProgramButSavesNoNotes)
-{
-    ZipBuilder::write(source.file("KORA1.ZIP"), {{"kOraPa.mdb", "new lower"}});
-    EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
-    EXPECT_TRUE(saved.empty());
-    EXPECT_EQ(fileBytes(program.file("kOraPa.mdb")), "new lower");
-    EXPECT_EQ(fileBytes(program.file("KORAPA.MDB")), "installed PA");
-    EXPECT_FALSE(fs::exists(program.file("RESTPA.DAT")));
-}
-
+// An archive that fails leaves the others installed.
 TEST_F(SelfUpgradeTest, ArchivesInstallInNameOrderAndTheLastOneDecides)
 {
     ZipBuilder::write(source.file("KORA2.ZIP"), {{"KORA.HLP", "help of 2"}});
+    writeFile(source.file("KORA3.ZIP"), "not a zip file at all");
     const std::string nj = delivered("NJ");
     // DE is not installed yet: it has no notes to save.
     const std::string de = delivered("DE");
@@ -176,42 +179,20 @@ TEST_F(SelfUpgradeTest, ArchivesInstallInNameOrderAndTheLastOneDecides)
     EXPECT_EQ(fileBytes(program.file("KORADE.MDB")), de);
     EXPECT_EQ(fileBytes(program.file("RESTNJ.DAT")), " \r\n");
     EXPECT_FALSE(fs::exists(program.file("RESTDE.DAT")));
-    EXPECT_EQ(saved, std::vector<std::string>{"NJ"});
-}
-
-TEST_F(SelfUpgradeTest, UnixPermissionsComeThrough)
-{
-    ZipBuilder::write(source.file("KORA1.ZIP"),
-                      {{"kora", "#!/bin/sh\n", S_IFREG | 0755}, {"plain.txt", "text"}});
-    run();
-    EXPECT_EQ(fs::status(program.file("kora")).permissions() & fs::perms::owner_exec,
-              fs::perms::owner_exec);
-    EXPECT_EQ(fs::status(program.file("plain.txt")).permissions() & fs::perms::all,
-              fs::perms(0644));
+    EXPECT_EQ(saved, Texts{"NJ"});
+    EXPECT_EQ(prompt.told, (Texts{UpgradeArchive::errorMessage(ZIP_ER_NOZIP),
+                                  "Upgrade complete.  Select State!"}));
+    EXPECT_TRUE(failed);
 }
 
 TEST_F(SelfUpgradeTest, NoArchiveSaysWhereItLookedAndStartsNothing)
 {
     writeFile(source.file("OTHER.ZIP"), "x");
     EXPECT_EQ(run(), SelfUpgrade::Ending::NoArchive);
-    EXPECT_EQ(prompt.told, std::vector<std::string>{
-                               "The KORA*.ZIP file was not found in the directory (" +
-                               source.path() + ")  Please select the correct path and try again."});
+    EXPECT_EQ(prompt.told,
+              Texts{"The KORA*.ZIP file was not found in the directory (" + source.path() +
+                    ")  Please select the correct path and try again."});
     EXPECT_EQ(progress.started, 0);
-}
-
-TEST_F(SelfUpgradeTest, AFailingBackupStopsTheArchiveBeforeAnythingIsUnpacked)
-{
-    const auto before = programFiles();
-    backupFails = true;
-    ZipBuilder::write(source.file("KORA1.ZIP"),
-                      {{"KORA.HLP", "new help"}, {"KORAPA.MDB", "new PA"}});
-    EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
-    EXPECT_EQ(programFiles(), before);
-    ASSERT_EQ(prompt.told.size(), 1u);
-    EXPECT_NE(prompt.told[0].find("The PA user notes and fields could not be saved"),
-              std::string::npos);
-    EXPECT_TRUE(failed);
 }
 
 TEST_F(SelfUpgradeTest, AStateDatabaseIsReplacedOnlyOnceNoOneHasItOpen)
@@ -233,116 +214,175 @@ TEST_F(SelfUpgradeTest, AStateDatabaseIsReplacedOnlyOnceNoOneHasItOpen)
     }
     EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
     EXPECT_EQ(fileBytes(path), pa);
-    EXPECT_EQ(saved, std::vector<std::string>{"PA"});
+    EXPECT_EQ(saved, Texts{"PA"});
 }
 
-TEST_F(SelfUpgradeTest, AnArchiveThatFailsLeavesTheOthersInstalled)
+// An archive KORA1.ZIP that is refused: its members, what spoils it after it
+// is written, the start of the one message told and the states whose notes
+// were saved before the refusal.
+struct Refusal
 {
-    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORA.HLP", "new help"}});
-    writeFile(source.file("KORA2.ZIP"), "not a zip file at all");
-    EXPECT_EQ(run(), SelfUpgrade::Ending::SelectState);
-    EXPECT_EQ(fileBytes(program.file("KORA.HLP")), "new help");
-    EXPECT_TRUE(failed);
-    ASSERT_EQ(prompt.told.size(), 2u);
-    EXPECT_EQ(prompt.told[1], "Upgrade complete.  Select State!");
-}
+    const char* name;
+    std::vector<ZipBuilder::Member> members;
+    std::string message;
+    void (*spoil)(SelfUpgradeTest& test, const std::string& archive) = nullptr;
+    Texts saved = {};
+    // Unpacked under a file-size limit, as under "ulimit -f" with SIGXFSZ ignored.
+    bool sizeLimit = false;
+};
 
-// Hostile members: nothing of the archive is written, in the program folder
-// or beside it, and the message names the member.
-class HostileMemberTest : public SelfUpgradeTest,
-                          public ::testing::WithParamInterface<ZipBuilder::Member>
+class RefusedArchiveTest : public SelfUpgradeTest, public ::testing::WithParamInterface<Refusal>
 {
 };
 
-TEST_P(HostileMemberTest, IsRefusedWithNothingWritten)
+// Nothing of the archive is written, in the program folder or beside it, and
+// no scratch file is left.
+TEST_P(RefusedArchiveTest, InstallsNothingAndSaysWhy)
 {
+    const Refusal& refusal = GetParam();
     fs::create_directories(program.file("INITIAL"));
     fs::create_symlink(source.path(), program.file("outside"));
+    const std::string archive = source.file("KORA1.ZIP");
+    ZipBuilder::write(archive, refusal.members);
+    if (refusal.spoil)
+        refusal.spoil(*this, archive);
     const auto before = programFiles();
-    const auto beside = fs::path(program.path()).parent_path().parent_path();
-    ZipBuilder::write(source.file("KORA1.ZIP"),
-                      {{"KORA.HLP", "new help"}, GetParam(), {"KORAPA.MDB", "new PA"}});
 
-    EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
+    if (refusal.sizeLimit) {
+        EXPECT_EXIT(
+            {
+                std::signal(SIGXFSZ, SIG_IGN);
+                rlimit limit;
+                limit.rlim_cur = limit.rlim_max = 1 << 20;
+                setrlimit(RLIMIT_FSIZE, &limit);
+                const bool refused = run() == SelfUpgrade::Ending::NothingInstalled &&
+                                     prompt.told.size() == 1 &&
+                                     prompt.told[0].rfind(refusal.message, 0) == 0;
+                std::cerr << prompt.told.back();
+                _exit(refused ? 1 : 0);
+            },
+            ::testing::ExitedWithCode(1), "");
+    } else {
+        EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
+        EXPECT_TRUE(failed);
+        EXPECT_EQ(saved, refusal.saved);
+        ASSERT_EQ(prompt.told.size(), 1u);
+        EXPECT_EQ(prompt.told[0].substr(0, refusal.message.size()), refusal.message);
+    }
     EXPECT_EQ(programFiles(), before);
+    const auto beside = fs::path(program.path()).parent_path().parent_path();
     for (const char* planted : {"evil", "y", "..\\evil"}) {
         EXPECT_FALSE(fs::exists(beside / planted)) << planted;
         EXPECT_FALSE(fs::exists(beside.parent_path() / planted)) << planted;
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(source.path()), {}), 1);
     EXPECT_FALSE(fs::exists("/tmp/x-kora-upgrade-test"));
-    EXPECT_TRUE(saved.empty());
-    ASSERT_EQ(prompt.told.size(), 1u);
-    EXPECT_NE(prompt.told[0].find("holds the member " + GetParam().name + ","), std::string::npos);
-    EXPECT_TRUE(failed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, HostileMemberTest,
-                         ::testing::Values(ZipBuilder::Member{"../evil", "x"},
-                                           ZipBuilder::Member{"/tmp/x-kora-upgrade-test", "x"},
-                                           ZipBuilder::Member{"a/../../y", "x"},
-                                           ZipBuilder::Member{"C:evil", "x"},
-                                           ZipBuilder::Member{"..\\evil", "x"},
-                                           ZipBuilder::Member{"INITIAL\\..\\..\\evil", "x"},
-                                           ZipBuilder::Member{"outside/planted", "x"},
-                                           ZipBuilder::Member{"KORAPA.MDB-wal", "x"},
-                                           ZipBuilder::link("INITIAL/link", "/etc/passwd")),
-                         [](const auto& info) { return "Member" + std::to_string(info.index); });
-
-// Damaged archives change no installed file and leave no scratch file. One
-// that cannot be read at all gives the error message with libzip's error
-// number; a damaged member is named with the cause.
-struct Damage
+std::string outside(const std::string& member)
 {
-    const char* name;
-    void (*apply)(const std::string& path);
-    std::string message;
-};
-
-class DamagedArchiveTest : public SelfUpgradeTest, public ::testing::WithParamInterface<Damage>
-{
-};
-
-TEST_P(DamagedArchiveTest, ChangesNoInstalledFile)
-{
-    const auto before = programFiles();
-    const std::string path = source.file("KORA1.ZIP");
-    ZipBuilder::write(
-        path, {{"KORA.HLP", std::string(5000, 'h')}, {"KORAPA.MDB", std::string(5000, 'p')}});
-    GetParam().apply(path);
-
-    EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
-    EXPECT_EQ(programFiles(), before);
-    ASSERT_FALSE(prompt.told.empty());
-    EXPECT_EQ(prompt.told.back().rfind(GetParam().message, 0), 0u) << prompt.told.back();
+    return "The update KORA1.ZIP holds the member " + member +
+           ", which would be written outside the KORA program folder. Nothing of KORA1.ZIP was "
+           "installed.";
 }
 
-void truncate(const std::string& path)
+std::vector<ZipBuilder::Member> between(const ZipBuilder::Member& hostile)
 {
-    fs::resize_file(path, fs::file_size(path) / 2);
+    return {{"KORA.HLP", "new help"}, hostile, {"KORAPA.MDB", "new PA"}};
 }
 
-void notAZip(const std::string& path)
-{
-    writeFile(path, "This is a text file named like an archive.\n");
-}
+const std::vector<ZipBuilder::Member> kLargeMembers = {{"KORA.HLP", std::string(5000, 'h')},
+                                                       {"KORAPA.MDB", std::string(5000, 'p')}};
 
-// Flips stored bytes of the second member, leaving the directory whole.
-void corruptData(const std::string& path)
+std::string wontBecomePa(const std::string& reason)
 {
-    std::string bytes = fileBytes(path);
-    const size_t second = bytes.find("KORAPA.MDB");
-    for (size_t i = second + 20; i < second + 30; ++i)
-        bytes[i] = static_cast<char>(bytes[i] ^ 0x5a);
-    writeFile(path, bytes);
+    return "The update KORA1.ZIP holds the member KORAPA.MDB, which cannot become the PA "
+           "database: " +
+           reason;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Archives, DamagedArchiveTest,
-    ::testing::Values(Damage{"Truncated", truncate, UpgradeArchive::errorMessage(ZIP_ER_NOZIP)},
-                      Damage{"NotAZip", notAZip, UpgradeArchive::errorMessage(ZIP_ER_NOZIP)},
-                      Damage{"CorruptData", corruptData,
-                             "The member KORAPA.MDB of KORA1.ZIP is damaged (Zlib error"}),
+    Archives, RefusedArchiveTest,
+    ::testing::Values(
+        Refusal{"Parent", between({"../evil", "x"}), outside("../evil")},
+        Refusal{"Absolute", between({"/tmp/x-kora-upgrade-test", "x"}),
+                outside("/tmp/x-kora-upgrade-test")},
+        Refusal{"ParentInside", between({"a/../../y", "x"}), outside("a/../../y")},
+        Refusal{"Drive", between({"C:evil", "x"}), outside("C:evil")},
+        Refusal{"Backslashes", between({"..\\evil", "x"}), outside("..\\evil")},
+        Refusal{"BackslashesInside", between({"INITIAL\\..\\..\\evil", "x"}),
+                outside("INITIAL\\..\\..\\evil")},
+        Refusal{"ThroughALinkedFolder", between({"outside/planted", "x"}),
+                outside("outside/planted")},
+        Refusal{"SymbolicLink", between(ZipBuilder::link("INITIAL/link", "/etc/passwd")),
+                outside("INITIAL/link")},
+        Refusal{"Journal", between({"KORAPA.MDB-wal", "x"}),
+                "The update KORA1.ZIP holds the member KORAPA.MDB-wal, the journal of a database, "
+                "which would be played into that database when it is next opened. Nothing of "
+                "KORA1.ZIP was installed."},
+        Refusal{"FailingBackup", between({"INITIAL/NEW.KRD", "x"}),
+                "The PA user notes and fields could not be saved (BACKUPPA.MDB is read-only). "
+                "Nothing of KORA1.ZIP was installed. KORAPA.MDB stays as it was.",
+                [](SelfUpgradeTest& test, const std::string&) { test.backupFails = true; }},
+        // One that cannot be read at all gives libzip's error number.
+        Refusal{"Truncated", kLargeMembers, UpgradeArchive::errorMessage(ZIP_ER_NOZIP),
+                [](SelfUpgradeTest&, const std::string& archive) {
+                    fs::resize_file(archive, fs::file_size(archive) / 2);
+                }},
+        Refusal{"NotAZip",
+                {},
+                UpgradeArchive::errorMessage(ZIP_ER_NOZIP),
+                [](SelfUpgradeTest&, const std::string& archive) {
+                    writeFile(archive, "This is a text file named like an archive.\n");
+                }},
+        // Stored bytes of the second member flipped, the directory whole.
+        Refusal{"CorruptData",
+                kLargeMembers,
+                "The member KORAPA.MDB of KORA1.ZIP is damaged (Zlib error",
+                [](SelfUpgradeTest&, const std::string& archive) {
+                    std::string bytes = fileBytes(archive);
+                    const size_t second = bytes.find("KORAPA.MDB");
+                    for (size_t i = second + 20; i < second + 30; ++i)
+                        bytes[i] = static_cast<char>(bytes[i] ^ 0x5a);
+                    writeFile(archive, bytes);
+                },
+                {"PA"}},
+        Refusal{"AnotherStatesDatabase",
+                {},
+                wontBecomePa("it does not open with the password of the PA database"),
+                [](SelfUpgradeTest& test, const std::string& archive) {
+                    ZipBuilder::write(archive, {{"KORAPA.MDB", test.delivered("NJ")}});
+                },
+                {"PA"}},
+        // The pages after the first two overwritten with garbage.
+        Refusal{"DamagedDatabase",
+                {},
+                wontBecomePa("it is damaged ("),
+                [](SelfUpgradeTest& test, const std::string& archive) {
+                    std::string bytes = test.delivered("PA");
+                    for (size_t i = 2 * 4096; i < bytes.size(); ++i)
+                        bytes[i] = static_cast<char>(i * 7);
+                    ZipBuilder::write(archive, {{"KORAPA.MDB", bytes}});
+                },
+                {"PA"}},
+        // A member larger than the limit fails as a full disk would.
+        Refusal{"FileSizeLimit",
+                {{"KORA.HLP", std::string(4 << 20, 'h')}},
+                "KORA.HLP could not be written into the KORA program folder (File too large). "
+                "Nothing of KORA1.ZIP was installed.",
+                nullptr,
+                {},
+                true},
+        // A member that inflates past its declared size stops there.
+        Refusal{"InflatesPastItsSize",
+                {{"KORA.HLP", std::string(4 << 20, 'h')}},
+                "The member KORA.HLP of KORA1.ZIP is damaged (more data than its declared size "
+                "of 1000 bytes)",
+                [](SelfUpgradeTest&, const std::string& archive) {
+                    ZipBuilder::declareSize(archive, "KORA.HLP", 1000);
+                },
+                {},
+                true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A crash among the renames: whatever was replaced by then, the restore
@@ -386,53 +426,19 @@ TEST_P(CrashTest, LeavesTheMarkerAndTheNextUpgradeRemovesTheScratch)
 INSTANTIATE_TEST_SUITE_P(Renames, CrashTest, ::testing::Values(0, 1),
                          [](const auto& info) { return "Before" + std::to_string(info.param); });
 
-// State databases delivered into an installation of their own: one built by
-// another installation installs and opens here, with the password the
-// installation keeps for the state; a damaged one, or another state's, is
-// refused with the installed file kept.
-struct Delivery
-{
-    const char* name;
-    // The member's bytes, from the supplier's PA and NJ databases.
-    std::string (*bytes)(const std::string& pa, const std::string& nj);
-    // The installation's PA password before the upgrade; empty for its own.
-    std::string installedConnect;
-    // Empty when the delivery installs.
-    std::string refusal;
-};
-
-class DeliveredDatabaseTest : public SelfUpgradeTest, public ::testing::WithParamInterface<Delivery>
-{
-};
-
-TEST_P(DeliveredDatabaseTest, InstallsOnlyASoundDatabaseOfTheState)
+// A state database built by another installation installs and opens here,
+// with the password drawn at random that this installation keeps for the state.
+TEST_F(SelfUpgradeTest, ADeliveredDatabaseTakesThePasswordOfTheInstallation)
 {
     Installation installation(program.path());
     installation.create(true);
-    std::string connect = installation.stateConnect("PA");
-    if (!GetParam().installedConnect.empty()) {
-        connect = GetParam().installedConnect;
-        Database setup(program.file("KORAI.MDB"), std::string(kSetupConnect));
-        setup.execute("UPDATE Setup SET pwd = '" + connect + "' WHERE State = 'PA'");
-        setup.close();
-        fs::remove(program.file("KORAPA.MDB"));
-        Schema::createStateDatabase(program.file("KORAPA.MDB"), connect, "PA");
-    }
-    const auto before = programFiles();
-    ZipBuilder::write(source.file("KORA1.ZIP"),
-                      {{"KORAPA.MDB", GetParam().bytes(delivered("PA"), delivered("NJ"))}});
+    const std::string connect = ";PWD=dr4wnAtRandom";
+    Database(program.file("KORAI.MDB"), std::string(kSetupConnect))
+        .execute("UPDATE Setup SET pwd = '" + connect + "' WHERE State = 'PA'");
+    fs::remove(program.file("KORAPA.MDB"));
+    Schema::createStateDatabase(program.file("KORAPA.MDB"), connect, "PA");
+    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", delivered("PA")}});
 
-    if (!GetParam().refusal.empty()) {
-        EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
-        EXPECT_EQ(programFiles(), before);
-        ASSERT_EQ(prompt.told.size(), 1u);
-        EXPECT_NE(prompt.told[0].find("holds the member KORAPA.MDB, which cannot become the PA "
-                                      "database: " +
-                                      GetParam().refusal),
-                  std::string::npos)
-            << prompt.told[0];
-        return;
-    }
     EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
     EXPECT_EQ(fileBytes(program.file("RESTPA.DAT")), " \r\n");
     EXPECT_EQ(installation.stateConnect("PA"), connect);
@@ -442,80 +448,107 @@ TEST_P(DeliveredDatabaseTest, InstallsOnlyASoundDatabaseOfTheState)
         1);
 }
 
-std::string supplierPa(const std::string& pa, const std::string&)
+// A PA installation whose first companies carry notes, and a delivery of a
+// new PA database holding the same companies without notes.
+class StateReplacementTest : public ::testing::Test
 {
-    return pa;
-}
+protected:
+    void SetUp() override
+    {
+        installed.load(10);
+        for (int n = 0; n < 10; ++n)
+            keys.push_back(installed.company(n));
+        for (int n = 0; n < 3; ++n)
+            installed.setNote(keys[n], "note " + std::to_string(n));
+        // The installation's setup gives PA the password its database has.
+        TempFolder setup;
+        Installation(setup.path()).create(false);
+        fs::copy_file(setup.file(std::string(kSetupDatabaseName)),
+                      installed.path() + "/" + std::string(kSetupDatabaseName));
+        Database(installed.path() + "/" + std::string(kSetupDatabaseName),
+                 std::string(kSetupConnect))
+            .prepare("UPDATE Setup SET pwd = ? WHERE State = 'PA'")
+            .bindAll({Value(SafekeepingFolder::kConnect)})
+            .run();
+        SafekeepingFolder delivered;
+        delivered.load(10);
+        delivered.db().execute("VACUUM INTO '" + source.file("new.MDB") + "'");
+        ZipBuilder::write(source.file("KORA1.ZIP"),
+                          {{"KORAPA.MDB", fileBytes(source.file("new.MDB"))}});
+        fs::remove(source.file("new.MDB"));
+        installed.db().close();
+    }
 
-std::string supplierNj(const std::string&, const std::string& nj)
-{
-    return nj;
-}
+    // Upgrades the installation from the delivery, with whileSaving run after
+    // the upgrade has saved the notes.
+    SelfUpgrade::Ending upgrade(const std::function<void()>& whileSaving = {})
+    {
+        SelfUpgrade run(installed.path(), prompt, progress, [&](const std::string& state) {
+            UserDataBackup::run(installed.path(), state, SafekeepingFolder::kConnect);
+            if (whileSaving)
+                whileSaving();
+        });
+        return run.run(source.path());
+    }
 
-// Overwrites the pages after the first two with garbage.
-std::string damagedPa(const std::string& pa, const std::string&)
-{
-    std::string bytes = pa;
-    for (size_t i = 2 * 4096; i < bytes.size(); ++i)
-        bytes[i] = static_cast<char>(i * 7);
-    return bytes;
-}
+    // Chooses the state again, as the workspace window does, and gives the
+    // note of the n-th company.
+    Value noteAfterRestore(int n)
+    {
+        if (!installed.db().isOpen()) {
+            installed.db().open(installed.statePath(), SafekeepingFolder::kConnect);
+            EXPECT_TRUE(
+                PendingRestore::run(installed.path(), "PA", SafekeepingFolder::kConnect, prompt));
+        }
+        return installed.note(keys[n]);
+    }
 
-INSTANTIATE_TEST_SUITE_P(
-    Members, DeliveredDatabaseTest,
-    ::testing::Values(Delivery{"AnotherInstallation", supplierPa, "", ""},
-                      Delivery{"InstallationWithARandomPassword", supplierPa, ";PWD=dr4wnAtRandom",
-                               ""},
-                      Delivery{"AnotherState", supplierNj, "",
-                               "it does not open with the password of the PA database"},
-                      Delivery{"Damaged", damagedPa, "", "it is damaged ("}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// Unpacking under a file-size limit, as under "ulimit -f" with SIGXFSZ
-// ignored: a member larger than the limit fails as a full disk would, and a
-// member that inflates past its declared size stops there. Either installs
-// nothing and names the member and the cause.
-struct Limit
-{
-    const char* name;
-    bool understated;
-    const char* message;
+    SafekeepingFolder installed;
+    std::vector<std::pair<std::string, std::string>> keys;
+    TempFolder source;
+    RecordedPrompt prompt;
+    RecordedProgress progress;
 };
 
-class WriteLimitTest : public SelfUpgradeTest, public ::testing::WithParamInterface<Limit>
+TEST_F(StateReplacementTest, NotesOfACrashedUserAndOfAWaitingRestoreSurviveTwoUpgrades)
 {
-};
+    // A user's program ends without closing the database: its last note is
+    // only in the journal beside it.
+    const pid_t user = fork();
+    if (user == 0) {
+        Database db(installed.statePath(), SafekeepingFolder::kConnect);
+        db.prepare("UPDATE NOTES SET NOTES = 'in the journal' WHERE FILE = ? AND SEQUENCE = ?")
+            .bindAll({keys[9].first, keys[9].second})
+            .run();
+        _exit(0);
+    }
+    waitpid(user, nullptr, 0);
+    ASSERT_TRUE(fs::exists(installed.statePath() + "-wal"));
 
-TEST_P(WriteLimitTest, InstallsNothingAndNamesTheCause)
-{
-    const auto before = programFiles();
-    const std::string path = source.file("KORA1.ZIP");
-    ZipBuilder::write(path, {{"KORA.HLP", std::string(4 << 20, 'h')}});
-    if (GetParam().understated)
-        ZipBuilder::declareSize(path, "KORA.HLP", 1000);
-    rlimit limit;
-    limit.rlim_cur = limit.rlim_max = 1 << 20;
-    EXPECT_EXIT(
-        {
-            std::signal(SIGXFSZ, SIG_IGN);
-            setrlimit(RLIMIT_FSIZE, &limit);
-            const auto ending = run();
-            std::cerr << prompt.told.back();
-            _exit(ending == SelfUpgrade::Ending::NothingInstalled ? 1 : 0);
-        },
-        ::testing::ExitedWithCode(1), GetParam().message);
-    EXPECT_EQ(programFiles(), before);
+    EXPECT_EQ(upgrade(), SelfUpgrade::Ending::Restart);
+    EXPECT_EQ(upgrade(), SelfUpgrade::Ending::Restart);
+    EXPECT_EQ(prompt.told, Texts(2, SelfUpgrade::kRestart));
+    for (int n = 0; n < 3; ++n)
+        EXPECT_EQ(noteAfterRestore(n), Value("note " + std::to_string(n)));
+    EXPECT_EQ(noteAfterRestore(9), Value("in the journal"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Members, WriteLimitTest,
-    ::testing::Values(Limit{"FileSizeLimit", false,
-                            "^KORA.HLP could not be written into the KORA program folder \\(File "
-                            "too large\\)\\. Nothing of KORA1.ZIP was installed\\.$"},
-                      Limit{"InflatesPastItsSize", true,
-                            "^The member KORA.HLP of KORA1.ZIP is damaged \\(more data than its "
-                            "declared size of 1000 bytes\\)"}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST_F(StateReplacementTest, AUserOpeningTheStateDuringTheUpgradeIsTurnedAway)
+{
+    std::string lateUser;
+    EXPECT_EQ(upgrade([&] {
+                  HolderProcess other(installed.statePath(), SafekeepingFolder::kConnect,
+                                      keys[0].first, keys[0].second);
+                  lateUser = other.readLine();
+              }),
+              SelfUpgrade::Ending::Restart);
+    EXPECT_EQ(lateUser, "KORAPA.MDB is being replaced by an update of KORA just now: open it "
+                        "again when the update has finished.");
+    EXPECT_EQ(noteAfterRestore(2), Value("note 2"));
+    HolderProcess after(installed.statePath(), SafekeepingFolder::kConnect, keys[0].first,
+                        keys[0].second);
+    EXPECT_EQ(after.readLine(), "held");
+}
 
 } // namespace
-} // namespace kora
+} // namespace kora::test
