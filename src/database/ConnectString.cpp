@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <sstream>
-#include <string_view>
 
 namespace kora {
 
@@ -24,60 +23,78 @@ std::string passwordOfConnect(const std::string& connect)
     return {};
 }
 
-std::string stateConnectOf(const std::string& state)
-{
-    return ";PWD=KORA" + state + "7Q3M";
-}
-
-namespace {
-
-constexpr std::string_view kServerPrefix = "PG;";
-
-} // namespace
-
 bool isServerConnect(const std::string& connect)
 {
-    return connect.compare(0, kServerPrefix.size(), kServerPrefix) == 0;
+    return connect.rfind("PG;", 0) == 0;
 }
 
 std::string serverConnectOf(const std::string& connectionText)
 {
-    return std::string(kServerPrefix) + connectionText;
+    return "PG;" + connectionText;
 }
 
-std::string serverTextOf(const std::string& connect)
+std::string serverConnectionText(const std::string& connect)
 {
-    const std::string text = connect.substr(std::min(connect.size(), kServerPrefix.size()));
-    // Keyword = value pairs; a value may be quoted, with \' and \\ inside.
+    return isServerConnect(connect) ? connect.substr(3) : connect;
+}
+
+namespace {
+
+bool isBlank(char c)
+{
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+// A URI's "user:password@" without the password.
+std::string uriWithoutPassword(const std::string& uri)
+{
+    const size_t scheme = uri.find("://");
+    const size_t at = uri.find('@', scheme + 3);
+    const size_t colon = uri.find(':', scheme + 3);
+    if (at == std::string::npos || colon == std::string::npos || colon > at)
+        return uri;
+    return uri.substr(0, colon) + uri.substr(at);
+}
+
+} // namespace
+
+std::string serverTextWithoutPassword(const std::string& connect)
+{
+    const std::string text = serverConnectionText(connect);
+    if (text.find("://") != std::string::npos)
+        return uriWithoutPassword(text);
+    // keyword = value pairs; a value may be quoted with backslash escapes.
     std::string kept;
     size_t at = 0;
     while (at < text.size()) {
-        while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
+        while (at < text.size() && isBlank(text[at]))
             ++at;
-        if (at == text.size())
-            break;
-        const size_t start = at;
-        while (at < text.size() && text[at] != '=' &&
-               !std::isspace(static_cast<unsigned char>(text[at])))
+        const size_t begin = at;
+        while (at < text.size() && text[at] != '=' && !isBlank(text[at]))
             ++at;
-        const std::string keyword = text.substr(start, at - start);
-        while (at < text.size() &&
-               (text[at] == '=' || std::isspace(static_cast<unsigned char>(text[at]))))
+        std::string key = text.substr(begin, at - begin);
+        while (at < text.size() && (isBlank(text[at]) || text[at] == '='))
             ++at;
         if (at < text.size() && text[at] == '\'') {
             for (++at; at < text.size() && text[at] != '\''; ++at)
-                if (text[at] == '\\')
-                    ++at;
+                at += text[at] == '\\';
             ++at;
         } else {
-            while (at < text.size() && !std::isspace(static_cast<unsigned char>(text[at])))
+            while (at < text.size() && !isBlank(text[at]))
                 ++at;
         }
-        if (keyword != "password")
+        std::transform(key.begin(), key.end(), key.begin(),
+                       [](unsigned char c) { return std::tolower(c); });
+        if (!key.empty() && key != "password")
             kept +=
-                (kept.empty() ? "" : " ") + text.substr(start, std::min(at, text.size()) - start);
+                (kept.empty() ? "" : " ") + text.substr(begin, std::min(at, text.size()) - begin);
     }
     return kept;
+}
+
+std::string stateConnectOf(const std::string& state)
+{
+    return ";PWD=KORA" + state + "7Q3M";
 }
 
 } // namespace kora

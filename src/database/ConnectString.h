@@ -13,13 +13,14 @@ std::string passwordOfConnect(const std::string& connect);
 // from state to state, so that one state's file never opens as another's.
 std::string stateConnectOf(const std::string& state);
 
-// Whether a connect string opens a database server: "PG;" and a libpq
-// connection text ("host=db1 dbname=kora user=agent").
+// Whether a connect string opens a state database on a server: "PG;"
+// followed by a libpq connection text ("host=db1 dbname=kora user=agent").
 bool isServerConnect(const std::string& connect);
-// The connect string of a server state, from its connection text.
+// The connect string of a state on a server, from its libpq connection text.
 std::string serverConnectOf(const std::string& connectionText);
-// The connection text of a server connect string without any password, for
-// messages and for telling where a state lives.
-std::string serverTextOf(const std::string& connect);
+// The libpq connection text of a server connect string.
+std::string serverConnectionText(const std::string& connect);
+// The connection text with any password taken out, for messages.
+std::string serverTextWithoutPassword(const std::string& connect);
 
 } // namespace kora

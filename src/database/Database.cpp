@@ -1,77 +1,29 @@
 #include "database/Database.h"
 
-#include "base/StableHash.h"
-
 #include "database/ConnectString.h"
-#include "database/SqlDialect.h"
-#include "database/SqliteError.h"
+#include "database/PgConnection.h"
+#include "database/SqliteConnection.h"
 
-#include <sqlite3.h>
-
-#include <cstdint>
-#include <cstdio>
 #include <filesystem>
 
 namespace kora {
 
-namespace {
+Database::Database() = default;
 
-constexpr int kBusyTimeoutMs = 10000;
-const char* const kVerifierTable = "KORA_VERIFIER";
-
-// A verifier of the password, not a secret: it only stops the wrong file or
-// the wrong connect string from being used.
-std::string passwordVerifier(const std::string& password)
+Database::Database(const std::string& path, const std::string& connect)
 {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx",
-                  static_cast<unsigned long long>(stableHash("KORA:" + password)));
-    return text;
+    open(path, connect);
 }
 
-// MONTH(date) and DAY(date) of a stored YYYY-MM-DD text; no value gives no value.
-void datePart(sqlite3_context* context, sqlite3_value* argument, int offset)
-{
-    const auto* text = sqlite3_value_text(argument);
-    if (!text || sqlite3_value_bytes(argument) < offset + 2) {
-        sqlite3_result_null(context);
-        return;
-    }
-    const int tens = text[offset] - '0';
-    const int ones = text[offset + 1] - '0';
-    if (tens < 0 || tens > 9 || ones < 0 || ones > 9) {
-        sqlite3_result_null(context);
-        return;
-    }
-    sqlite3_result_int(context, tens * 10 + ones);
-}
-
-void monthFunction(sqlite3_context* context, int, sqlite3_value** arguments)
-{
-    datePart(context, arguments[0], 5);
-}
-
-void dayFunction(sqlite3_context* context, int, sqlite3_value** arguments)
-{
-    datePart(context, arguments[0], 8);
-}
-
-} // namespace
-
-Database::Database(Database&& other) noexcept
-    : m_stateLock(std::move(other.m_stateLock)), m_db(other.m_db), m_path(std::move(other.m_path))
-{
-    other.m_db = nullptr;
-}
+Database::Database(Database&& other) noexcept = default;
 
 Database& Database::operator=(Database&& other) noexcept
 {
     if (this != &other) {
         close();
         m_stateLock = std::move(other.m_stateLock);
-        m_db = other.m_db;
+        m_connection = std::move(other.m_connection);
         m_path = std::move(other.m_path);
-        other.m_db = nullptr;
     }
     return *this;
 }
@@ -84,135 +36,86 @@ Database::~Database()
 void Database::open(const std::string& path, const std::string& connect)
 {
     close();
+    if (isServerConnect(connect)) {
+        m_connection = PgConnection::open(path, connect);
+        m_path = path;
+        return;
+    }
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
         throw DbError("Could not find file '" + path + "'.", DbError::Kind::NotFound);
     m_stateLock = StateLock::forOpening(path);
-    if (sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        DbError failure = sqliteError(m_db, "Cannot open '" + path + "'");
-        close();
-        throw failure;
-    }
-    m_path = path;
     try {
-        configure();
-        checkPassword(passwordOfConnect(connect));
+        m_connection = SqliteConnection::open(path, connect);
     } catch (...) {
         close();
         throw;
     }
+    m_path = path;
 }
 
 Database Database::create(const std::string& path, const std::string& connect)
 {
     Database db;
-    if (sqlite3_open_v2(path.c_str(), &db.m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK)
-        throw sqliteError(db.m_db, "Cannot create '" + path + "'");
+    if (isServerConnect(connect))
+        db.m_connection = PgConnection::create(path, connect);
+    else
+        db.m_connection = SqliteConnection::create(path, connect);
     db.m_path = path;
-    db.configure();
-    db.execute(std::string("CREATE TABLE ") + kVerifierTable + " (VERIFIER TEXT)");
-    db.prepare(std::string("INSERT INTO ") + kVerifierTable + " VALUES (?)")
-        .bind(1, passwordVerifier(passwordOfConnect(connect)))
-        .run();
     return db;
 }
 
 void Database::changePassword(const std::string& connect)
 {
-    prepare(std::string("UPDATE ") + kVerifierTable + " SET VERIFIER = ?")
-        .bind(1, passwordVerifier(passwordOfConnect(connect)))
-        .run();
+    connection().changePassword(connect);
 }
 
 Database Database::reader() const
 {
-    if (!m_db)
-        throw DbError("The database is not open.");
     Database db;
-    db.m_stateLock = StateLock::forOpening(m_path);
-    if (sqlite3_open_v2(m_path.c_str(), &db.m_db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-        throw sqliteError(db.m_db, "Cannot open '" + m_path + "'");
+    if (connection().target() == SqlDialect::Target::Sqlite)
+        db.m_stateLock = StateLock::forOpening(m_path);
+    db.m_connection = connection().reader();
     db.m_path = m_path;
-    db.configure();
     return db;
-}
-
-void Database::configure()
-{
-    sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
-    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function(m_db, "MONTH", 1, flags, nullptr, monthFunction, nullptr, nullptr);
-    sqlite3_create_function(m_db, "DAY", 1, flags, nullptr, dayFunction, nullptr, nullptr);
-    // A reader leaves the journal mode to the connections that write.
-    if (sqlite3_db_readonly(m_db, "main") == 0)
-        execute("PRAGMA journal_mode=WAL");
-}
-
-void Database::checkPassword(const std::string& password)
-{
-    std::string stored;
-    if (tableExists(kVerifierTable)) {
-        Statement query = prepare(std::string("SELECT VERIFIER FROM ") + kVerifierTable);
-        if (query.step())
-            stored = query.column(0).toString();
-    }
-    const std::string expected = stored.empty() ? passwordVerifier("") : stored;
-    if (passwordVerifier(password) != expected)
-        throw DbError("Not a valid password.", DbError::Kind::WrongPassword);
 }
 
 void Database::checkpoint(const std::string& path)
 {
-    Database db;
-    if (sqlite3_open_v2(path.c_str(), &db.m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        throw sqliteError(db.m_db, "Cannot open '" + path + "'");
-    db.m_path = path;
-    db.execute("PRAGMA wal_checkpoint(TRUNCATE)");
+    SqliteConnection::checkpoint(path);
 }
 
 void Database::close()
 {
-    if (m_db) {
-        sqlite3_close_v2(m_db);
-        m_db = nullptr;
-    }
+    m_connection.reset();
     m_stateLock = StateLock();
+}
+
+Connection& Database::connection() const
+{
+    if (!m_connection)
+        throw DbError("The database is not open.");
+    return *m_connection;
 }
 
 void Database::execute(const std::string& sql)
 {
-    if (!m_db)
-        throw DbError("The database is not open.");
-    const std::string translated = SqlDialect::translate(sql);
-    char* message = nullptr;
-    if (sqlite3_exec(m_db, translated.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-        sqlite3_free(message);
-        throw sqliteError(m_db, "Cannot execute \"" + sql + "\"");
-    }
+    connection().execute(sql);
 }
 
 Statement Database::prepare(const std::string& sql)
 {
-    if (!m_db)
-        throw DbError("The database is not open.");
-    return Statement(m_db, SqlDialect::translate(sql));
+    return Statement(connection().prepare(sql));
 }
 
 bool Database::tableExists(const std::string& table)
 {
-    Statement query = prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
-    query.bind(1, table);
-    return query.step();
+    return connection().tableExists(table);
 }
 
 void Database::begin()
 {
-    execute("BEGIN IMMEDIATE");
-    m_changesAtBegin = sqlite3_total_changes64(m_db);
+    connection().begin();
 }
 
 void Database::commit()
@@ -228,20 +131,23 @@ void Database::rollback()
 
 bool Database::inTransaction() const
 {
-    return m_db && sqlite3_get_autocommit(m_db) == 0;
+    return m_connection && m_connection->inTransaction();
 }
 
 bool Database::hasChangedRows() const
 {
-    // The write state would not tell: BEGIN IMMEDIATE takes the write lock
-    // before anything is written.
-    return inTransaction() && sqlite3_total_changes64(m_db) != m_changesAtBegin;
+    return m_connection && m_connection->hasChangedRows();
 }
 
 void Database::interrupt()
 {
-    if (m_db)
-        sqlite3_interrupt(m_db);
+    if (m_connection)
+        m_connection->interrupt();
+}
+
+std::unique_ptr<KeyLock> Database::tryLockKey(const std::string& key) const
+{
+    return connection().tryLockKey(key);
 }
 
 } // namespace kora

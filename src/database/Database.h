@@ -1,22 +1,27 @@
 #pragma once
 
 #include "database/DbError.h"
+#include "database/KeyLock.h"
 #include "database/StateLock.h"
 #include "database/Statement.h"
 
+#include <memory>
 #include <string>
-
-struct sqlite3;
+#include <vector>
 
 namespace kora {
 
-// One open database file. Statements in the original dialect are accepted as
-// they stand (see SqlDialect); text compares and sorts without regard to case.
+class Connection;
+
+// One open database: a file, or a state database on a server when the connect
+// string starts with "PG;" (see ConnectString). Statements in the original
+// dialect are accepted as they stand (see SqlDialect); text compares and
+// sorts without regard to case.
 class Database
 {
 public:
-    Database() = default;
-    Database(const std::string& path, const std::string& connect) { open(path, connect); }
+    Database();
+    Database(const std::string& path, const std::string& connect);
     Database(Database&& other) noexcept;
     Database& operator=(Database&& other) noexcept;
     Database(const Database&) = delete;
@@ -25,9 +30,13 @@ public:
 
     // Opens an existing file shared, read-write. Throws DbError when the file is
     // missing or damaged, when the connect string's PWD is not its password, or
-    // when an upgrade is replacing it (see StateLock).
+    // when an upgrade is replacing it (see StateLock). A server state database
+    // (path KORA<st>.MDB) opens the schema of the state on the server instead;
+    // a server that cannot be reached, refuses the login or lacks the state's
+    // schema throws DbError naming the server.
     void open(const std::string& path, const std::string& connect);
-    // Makes a new, empty database file carrying the password of the connect string.
+    // Makes a new, empty database file carrying the password of the connect
+    // string; on a server, the empty schema of the state.
     static Database create(const std::string& path, const std::string& connect);
     // Makes the open database carry the password of the connect string instead.
     void changePassword(const std::string& connect);
@@ -39,7 +48,7 @@ public:
     // the journal files. Throws DbError when the file cannot be read.
     static void checkpoint(const std::string& path);
 
-    bool isOpen() const { return m_db != nullptr; }
+    bool isOpen() const { return m_connection != nullptr; }
     void close();
     const std::string& path() const { return m_path; }
 
@@ -59,15 +68,22 @@ public:
     // step throws DbError. Does nothing while no statement runs.
     void interrupt();
 
+    // Locks one key (a company's note) for as long as the lock lives: null
+    // while anyone else holds it, in this process or another. The lock goes
+    // when its holder dies too.
+    std::unique_ptr<KeyLock> tryLockKey(const std::string& key) const;
+
 private:
-    void configure();
-    void checkPassword(const std::string& password);
+    friend class Schema;
+    friend class TableRecordSet;
+    friend class QueryRecordSet;
+
+    Connection& connection() const;
 
     // Taken before the file is opened and let go after it is closed.
     StateLock m_stateLock;
-    sqlite3* m_db = nullptr;
+    std::unique_ptr<Connection> m_connection;
     std::string m_path;
-    long long m_changesAtBegin = 0;
 };
 
 } // namespace kora

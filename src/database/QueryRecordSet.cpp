@@ -13,6 +13,7 @@ QueryRecordSet::QueryRecordSet(Database& db, const std::string& sql)
     for (int i = 0; i < m_query->columnCount(); ++i) {
         m_names.push_back(m_query->columnName(i));
         m_nameIndex.emplace(foldFieldName(m_names.back()), i);
+        m_findColumns.push_back(m_query->m_engine->parameterAsColumn(i));
     }
     moveFirst();
 }
@@ -121,10 +122,9 @@ bool QueryRecordSet::find(const std::string& criteria, long long from, int direc
     // The criteria run over one row at a time, its fields bound as the columns
     // of a one-row subquery; text fields compare without regard to case.
     std::string columns;
-    for (size_t i = 0; i < m_names.size(); ++i) {
-        columns += (columns.empty() ? "" : ", ") + std::string("?") + std::to_string(i + 1) +
-                   " COLLATE NOCASE AS " + quoteIdentifier(m_names[i]);
-    }
+    for (size_t i = 0; i < m_names.size(); ++i)
+        columns +=
+            (columns.empty() ? "" : ", ") + m_findColumns[i] + " AS " + quoteIdentifier(m_names[i]);
     Statement test =
         m_db.prepare("SELECT CASE WHEN (" + criteria + ") THEN 1 ELSE 0 END FROM (SELECT " +
                      (columns.empty() ? std::string("1") : columns) + ")");

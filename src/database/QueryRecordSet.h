@@ -50,6 +50,8 @@ private:
     std::unique_ptr<Statement> m_query;
     bool m_finished = false;
     std::vector<std::string> m_names;
+    // Each column as the find criteria see it: its parameter, compared as the column compares.
+    std::vector<std::string> m_findColumns;
     std::map<std::string, int> m_nameIndex;
     std::vector<std::vector<Value>> m_rows;
     long long m_position = 0;

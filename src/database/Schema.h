@@ -1,14 +1,16 @@
 #pragma once
 
 #include "database/Database.h"
+#include "database/SqlDialect.h"
 
 #include <string>
 #include <vector>
 
 namespace kora {
 
-// The tables, fields and indexes of KORA's database files. An index is stored
-// under the name TABLE_INDEX (PRIME_KEY2) and chosen by its own name (KEY2).
+// The tables, fields and indexes of KORA's database files, and of a state's
+// schema on a server. An index is stored under the name TABLE_INDEX
+// (PRIME_KEY2) and chosen by its own name (KEY2).
 class Schema
 {
 public:
@@ -60,8 +62,10 @@ public:
     // company (mods 0-19 side by side) and one CLASS row (classes 0-20).
     static std::vector<Table> reportTables();
 
-    static std::string createTableSql(const Table& table);
-    static std::string createIndexSql(const Table& table, const Index& index);
+    static std::string createTableSql(const Table& table,
+                                      SqlDialect::Target target = SqlDialect::Target::Sqlite);
+    static std::string createIndexSql(const Table& table, const Index& index,
+                                      SqlDialect::Target target = SqlDialect::Target::Sqlite);
     static void createTables(Database& db, const std::vector<Table>& tables);
     // Creates a table of our own that a database of an older release lacks;
     // false when it is there already.

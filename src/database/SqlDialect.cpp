@@ -1,5 +1,8 @@
 #include "database/SqlDialect.h"
 
+#include "base/FieldName.h"
+#include "database/Schema.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <optional>
@@ -301,19 +304,331 @@ private:
     std::optional<size_t> m_closingBracket;
 };
 
+std::string upperWord(const std::string& text, size_t begin, size_t end)
+{
+    std::string word = text.substr(begin, end - begin);
+    std::transform(word.begin(), word.end(), word.begin(), upper);
+    return word;
+}
+
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool isOneOf(const std::string& word, std::initializer_list<const char*> words)
+{
+    return std::any_of(words.begin(), words.end(), [&](const char* w) { return word == w; });
+}
+
+// The words that may follow a condition or a subquery in FROM: a name in
+// their place is an alias.
+bool endsAClause(const std::string& word)
+{
+    return isOneOf(word, {"AND",  "OR",    "ORDER", "GROUP",  "LIMIT",     "OFFSET", "ON",
+                          "THEN", "WHERE", "UNION", "EXCEPT", "INTERSECT", "HAVING", "JOIN",
+                          "LEFT", "INNER", "CROSS", "USING",  "ELSE",      "END"});
+}
+
+// The unique key of a table of a state database, for INSERT OR REPLACE.
+std::vector<std::string> uniqueKeyOf(const std::string& table)
+{
+    std::vector<Schema::Table> tables = Schema::stateTables("NY");
+    tables.push_back(Schema::loadedFilesTable());
+    for (const Schema::Table& candidate : tables) {
+        if (foldFieldName(candidate.name) != foldFieldName(table))
+            continue;
+        for (const Schema::Index& index : candidate.indexes)
+            if (index.unique)
+                return index.fields;
+    }
+    return {};
+}
+
+std::string lowered(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), lower);
+    return text;
+}
+
+// "INSERT OR IGNORE|REPLACE INTO t (columns) ..." as an INSERT with an ON
+// CONFLICT clause; other statements as they are.
+std::string conflictClauses(const std::string& work)
+{
+    const size_t start = skipSpaces(work, 0);
+    if (!hasWordAt(work, start, "INSERT"))
+        return work;
+    const size_t orAt = skipSpaces(work, start + 6);
+    if (!hasWordAt(work, orAt, "OR"))
+        return work;
+    const size_t verbAt = skipSpaces(work, orAt + 2);
+    const bool ignore = hasWordAt(work, verbAt, "IGNORE");
+    if (!ignore && !hasWordAt(work, verbAt, "REPLACE"))
+        return work;
+    std::string rest = work.substr(verbAt + (ignore ? 6 : 7));
+    while (!rest.empty() && (isSpace(rest.back()) || rest.back() == ';'))
+        rest.pop_back();
+    const std::string insert = work.substr(0, start) + "INSERT" + rest;
+    if (ignore)
+        return insert + " ON CONFLICT DO NOTHING";
+
+    // The table's name and the list of columns after INTO.
+    size_t at = skipSpaces(rest, 0);
+    if (!hasWordAt(rest, at, "INTO"))
+        return work;
+    at = skipSpaces(rest, at + 4);
+    size_t nameEnd = at;
+    while (nameEnd < rest.size() && !isSpace(rest[nameEnd]) && rest[nameEnd] != '(')
+        ++nameEnd;
+    std::string table = rest.substr(at, nameEnd - at);
+    table.erase(std::remove_if(table.begin(), table.end(),
+                               [](char c) { return c == '"' || c == '[' || c == ']'; }),
+                table.end());
+    const size_t open = rest.find('(', nameEnd);
+    const size_t close = rest.find(')', open);
+    const std::vector<std::string> key = uniqueKeyOf(table);
+    if (open == std::string::npos || close == std::string::npos || key.empty())
+        return work;
+    std::vector<std::string> columns;
+    std::string column;
+    for (size_t i = open + 1; i <= close; ++i) {
+        const char c = rest[i];
+        if (c == ',' || c == ')') {
+            columns.push_back(lowered(column));
+            column.clear();
+        } else if (!isSpace(c) && c != '"' && c != '[' && c != ']') {
+            column += c;
+        }
+    }
+    std::string target;
+    for (const std::string& field : key)
+        target += (target.empty() ? "" : ", ") + quoteIdentifier(lowered(field));
+    std::string changes;
+    for (const std::string& name : columns)
+        if (std::none_of(key.begin(), key.end(),
+                         [&](const std::string& field) { return lowered(field) == name; }))
+            changes += (changes.empty() ? "" : ", ") + quoteIdentifier(name) + " = excluded." +
+                       quoteIdentifier(name);
+    return insert + " ON CONFLICT (" + target + ")" +
+           (changes.empty() ? " DO NOTHING" : " DO UPDATE SET " + changes);
+}
+
+// One walk over a statement whose literals are set aside, making the
+// changes PostgreSQL needs (see SqlDialect).
+class PostgresRewriter
+{
+public:
+    explicit PostgresRewriter(const std::string& work) : m_in(work) { m_levels.push_back({}); }
+
+    std::string run(int& parameters)
+    {
+        const size_t start = skipSpaces(m_in, 0);
+        if (hasWordAt(m_in, start, "PRAGMA"))
+            return "SELECT NULL WHERE FALSE";
+        size_t at = 0;
+        while (at < m_in.size())
+            at = step(at);
+        endOrderingTerm(true);
+        parameters = m_parameters;
+        return std::move(m_out);
+    }
+
+private:
+    struct Level
+    {
+        bool derivedTable = false;
+        bool ordering = false;
+        bool termHasNulls = false;
+        int betweens = 0;
+    };
+
+    size_t step(size_t at)
+    {
+        const char c = m_in[at];
+        if (c == '"' || c == '[')
+            return quotedName(at);
+        if (c == '?')
+            return parameter(at);
+        if (isNameStart(c) && (at == 0 || !isWordChar(m_in[at - 1])))
+            return word(at);
+        if (isDigit(c) && (at == 0 || (!isWordChar(m_in[at - 1]) && m_in[at - 1] != '.')))
+            return number(at);
+        if (c == '(') {
+            Level level;
+            level.derivedTable = m_previous == "FROM" || m_previous == "JOIN";
+            m_levels.push_back(level);
+        } else if (c == ')') {
+            return closing(at);
+        } else if (c == ',' || c == ';') {
+            endOrderingTerm(c == ';');
+        } else if (c == '+' && (m_previous == "(" || m_previous == ",") && at + 1 < m_in.size() &&
+                   isNameStart(m_in[at + 1])) {
+            // A unary plus before a name only steers SQLite's planner.
+            return at + 1;
+        }
+        m_out += c;
+        if (!isSpace(c))
+            m_previous = std::string(1, c);
+        return at + 1;
+    }
+
+    size_t quotedName(size_t at)
+    {
+        const char close = m_in[at] == '[' ? ']' : '"';
+        size_t end = at + 1;
+        std::string name;
+        while (end < m_in.size()) {
+            if (m_in[end] == close && close == '"' && end + 1 < m_in.size() &&
+                m_in[end + 1] == '"') {
+                name += "\"\"";
+                end += 2;
+            } else if (m_in[end] == close) {
+                break;
+            } else {
+                name += m_in[end] == '"' ? std::string("\"\"") : std::string(1, lower(m_in[end]));
+                ++end;
+            }
+        }
+        m_out += '"' + name + '"';
+        m_previous = "NAME";
+        return std::min(end + 1, m_in.size());
+    }
+
+    size_t parameter(size_t at)
+    {
+        size_t end = at + 1;
+        while (end < m_in.size() && isDigit(m_in[end]))
+            ++end;
+        const int number =
+            end > at + 1 ? std::stoi(m_in.substr(at + 1, end - at - 1)) : m_parameters + 1;
+        m_parameters = std::max(m_parameters, number);
+        m_out += '$' + std::to_string(number);
+        m_previous = "?";
+        return end;
+    }
+
+    size_t word(size_t at)
+    {
+        size_t end = at;
+        while (end < m_in.size() && isWordChar(m_in[end]))
+            ++end;
+        const std::string upperCased = upperWord(m_in, at, end);
+        Level& level = m_levels.back();
+        if (level.ordering && (upperCased == "LIMIT" || upperCased == "OFFSET"))
+            endOrderingTerm(true);
+        if (upperCased == "NULLS")
+            level.termHasNulls = true;
+        if (upperCased == "BETWEEN")
+            ++level.betweens;
+        std::string previous = upperCased;
+        if (upperCased == "AND" && level.betweens > 0) {
+            --level.betweens;
+            previous = "AND BETWEEN";
+        }
+        if (upperCased == "BY" && m_previous == "ORDER") {
+            level.ordering = true;
+            level.termHasNulls = false;
+        }
+        m_out.append(m_in, at, end - at);
+        m_previous = previous;
+        return end;
+    }
+
+    // A 1 or 0 alone between a word that takes a condition and the end of
+    // the condition is a truth value.
+    size_t number(size_t at)
+    {
+        size_t end = at;
+        while (end < m_in.size() && (isDigit(m_in[end]) || m_in[end] == '.'))
+            ++end;
+        const std::string digits = m_in.substr(at, end - at);
+        const bool truthValue = (digits == "1" || digits == "0") &&
+                                isOneOf(m_previous, {"WHERE", "AND", "OR", "WHEN", "NOT"}) &&
+                                conditionEndsAt(skipSpaces(m_in, end));
+        m_out += truthValue ? (digits == "1" ? "TRUE" : "FALSE") : digits;
+        m_previous = "NUMBER";
+        return end;
+    }
+
+    bool conditionEndsAt(size_t at) const
+    {
+        if (at >= m_in.size() || m_in[at] == ')' || m_in[at] == ';')
+            return true;
+        return isNameStart(m_in[at]) && endsAClause(upperWord(m_in, at, wordEnd(at)));
+    }
+
+    size_t wordEnd(size_t at) const
+    {
+        while (at < m_in.size() && isWordChar(m_in[at]))
+            ++at;
+        return at;
+    }
+
+    size_t closing(size_t at)
+    {
+        endOrderingTerm(true);
+        const bool derivedTable = m_levels.size() > 1 && m_levels.back().derivedTable;
+        if (m_levels.size() > 1)
+            m_levels.pop_back();
+        m_out += ')';
+        m_previous = ")";
+        if (derivedTable) {
+            const size_t next = skipSpaces(m_in, at + 1);
+            const bool named = next < m_in.size() && isNameStart(m_in[next]) &&
+                               !endsAClause(upperWord(m_in, next, wordEnd(next)));
+            if (!named)
+                m_out += " AS kora_rows_" + std::to_string(++m_derivedTables);
+        }
+        return at + 1;
+    }
+
+    // Where a term of ORDER BY ends: NULL sorts first, or last when descending.
+    void endOrderingTerm(bool lastTerm)
+    {
+        Level& level = m_levels.back();
+        if (!level.ordering)
+            return;
+        if (!level.termHasNulls) {
+            size_t end = m_out.size();
+            while (end > 0 && isSpace(m_out[end - 1]))
+                --end;
+            size_t begin = end;
+            while (begin > 0 && isWordChar(m_out[begin - 1]))
+                --begin;
+            const bool descending = upperWord(m_out, begin, end) == "DESC";
+            m_out.insert(end, descending ? " NULLS LAST" : " NULLS FIRST");
+        }
+        level.termHasNulls = false;
+        level.ordering = !lastTerm;
+    }
+
+    const std::string& m_in;
+    std::string m_out;
+    std::vector<Level> m_levels;
+    std::string m_previous; // the last word in upper case, or sign
+    int m_parameters = 0;
+    int m_derivedTables = 0;
+};
+
 } // namespace
 
-std::string SqlDialect::translate(const std::string& sql)
+std::string SqlDialect::translate(const std::string& sql, Target target, int* parameters)
 {
-    const bool mayNeedWork = sql.find('*') != std::string::npos ||
+    const bool mayNeedWork = target == Target::Postgres || sql.find('*') != std::string::npos ||
                              sql.find("NOT") != std::string::npos ||
                              sql.find("not") != std::string::npos;
     if (!mayNeedWork)
         return sql;
 
     std::vector<Span> literals;
-    const std::string work = setAsideLiterals(sql, literals);
+    std::string work = setAsideLiterals(sql, literals);
     auto rewritten = Rewriter(work).run();
+    if (target == Target::Postgres) {
+        int count = 0;
+        rewritten = PostgresRewriter(conflictClauses(rewritten ? *rewritten : work)).run(count);
+        if (parameters)
+            *parameters = count;
+    }
     if (!rewritten)
         return sql;
     return literals.empty() ? std::move(*rewritten) : restoreLiterals(*rewritten, sql, literals);

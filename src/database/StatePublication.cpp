@@ -78,15 +78,20 @@ void StatePublication::toServer(const std::string& connectionText)
                                  " is open in KORA: close it everywhere, then publish again.");
 
     Database file(statePath(), connect);
-    Database server(statePath(), serverConnectOf(connectionText));
-    {
+    const std::string serverConnect = serverConnectOf(connectionText);
+    // What an earlier publishing left on the server is used by no program: the
+    // setup points at the file until the new copy is whole.
+    dropSchema(serverConnect);
+    Database server = Database::create(statePath(), serverConnect);
+    try {
         Transaction work(server);
-        const std::string schema = schemaOf(m_state);
-        server.execute("DROP SCHEMA IF EXISTS " + schema + " CASCADE");
-        server.execute("CREATE SCHEMA " + schema);
         Schema::createTables(server, stateTablesOf(m_state));
         copyTables(file, server);
         work.commit();
+    } catch (...) {
+        server.close();
+        dropSchema(serverConnect);
+        throw;
     }
     setConnect(serverConnectOf(connectionText));
 }
@@ -117,10 +122,21 @@ void StatePublication::toFile()
     setConnect(fileConnect);
 }
 
+void StatePublication::dropSchema(const std::string& serverConnect) const
+{
+    try {
+        Database server(statePath(), serverConnect);
+        server.execute("DROP SCHEMA " + schemaOf(m_state) + " CASCADE");
+    } catch (const DbError& error) {
+        if (error.kind() != DbError::Kind::NotFound)
+            throw;
+    }
+}
+
 std::string StatePublication::where() const
 {
     const std::string connect = Installation(m_folder).stateConnect(m_state);
-    return isServerConnect(connect) ? "server " + serverTextOf(connect) : "file";
+    return isServerConnect(connect) ? "server " + serverTextWithoutPassword(connect) : "file";
 }
 
 std::vector<StatePublication::Counted> StatePublication::copyTables(Database& from,

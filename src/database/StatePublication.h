@@ -40,6 +40,7 @@ private:
 
     std::vector<Counted> copyTables(Database& from, Database& to) const;
     void setConnect(const std::string& connect) const;
+    void dropSchema(const std::string& serverConnect) const;
     std::string statePath() const;
 
     std::string m_folder;

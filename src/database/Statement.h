@@ -1,13 +1,12 @@
 #pragma once
 
+#include "database/StatementEngine.h"
 #include "database/Value.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace kora {
 
@@ -15,37 +14,41 @@ namespace kora {
 class Statement
 {
 public:
-    Statement(Statement&& other) noexcept;
-    Statement& operator=(Statement&& other) noexcept;
+    Statement(Statement&& other) noexcept = default;
+    Statement& operator=(Statement&& other) noexcept = default;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
     ~Statement();
 
     Statement& bind(int index, const Value& value);
     // Binds a text without making a Value of it first (bulk loads bind millions).
-    Statement& bindText(int index, std::string_view text);
+    Statement& bindText(int index, std::string_view text)
+    {
+        m_engine->bindText(index, text);
+        return *this;
+    }
     Statement& bindAll(const std::vector<Value>& values);
 
     // Runs to the next row; false once the statement is done.
-    bool step();
+    bool step() { return m_engine->step(); }
     // Runs a statement that returns no rows; returns the number of rows changed.
     long long run();
-    void reset();
+    void reset() { m_engine->reset(); }
 
-    int columnCount() const;
-    std::string columnName(int column) const;
-    Value column(int column) const;
+    int columnCount() const { return m_engine->columnCount(); }
+    std::string columnName(int column) const { return m_engine->columnName(column); }
+    Value column(int column) const { return m_engine->column(column); }
     // A column as text without making a Value of it (bulk reads read
     // millions); valid until the next step. Empty for no value.
-    std::string_view text(int column) const;
+    std::string_view text(int column) const { return m_engine->text(column); }
 
 private:
     friend class Database;
+    friend class QueryRecordSet;
     // Made only through Database::prepare, which translates the dialect first.
-    Statement(sqlite3* db, const std::string& sql);
+    explicit Statement(std::unique_ptr<StatementEngine> engine) : m_engine(std::move(engine)) {}
 
-    sqlite3* m_db = nullptr;
-    sqlite3_stmt* m_stmt = nullptr;
+    std::unique_ptr<StatementEngine> m_engine;
 };
 
 } // namespace kora

@@ -1,6 +1,7 @@
 #include "database/TableRecordSet.h"
 
 #include "base/FieldName.h"
+#include "database/Connection.h"
 #include "database/DbError.h"
 
 #include <algorithm>
@@ -65,20 +66,17 @@ std::string keysetCondition(const std::vector<std::string>& columns,
     if (inclusive) {
         if (!condition.empty())
             condition += " OR ";
-        condition += "(" + equalPrefix + "1)";
+        condition += "(" + equalPrefix + "1 = 1)";
         arguments.insert(arguments.end(), prefixArguments.begin(), prefixArguments.end());
     }
-    return condition.empty() ? "0" : condition;
+    return condition.empty() ? "1 = 0" : condition;
 }
 
 } // namespace
 
 TableRecordSet::TableRecordSet(Database& db, const std::string& table) : m_db(db), m_table(table)
 {
-    Statement info = m_db.prepare("SELECT name FROM pragma_table_info(?)");
-    info.bind(1, table);
-    while (info.step()) {
-        const std::string name = info.column(0).toString();
+    for (const std::string& name : m_db.connection().columnsOf(table)) {
         m_columnIndex[foldFieldName(name)] = static_cast<int>(m_columns.size());
         m_columns.push_back(name);
     }
@@ -92,11 +90,9 @@ TableRecordSet::TableRecordSet(Database& db, const std::string& table) : m_db(db
 
 void TableRecordSet::setIndex(const std::string& indexName)
 {
-    Statement info = m_db.prepare("SELECT name FROM pragma_index_info(?) ORDER BY seqno");
-    info.bind(1, m_table + "_" + indexName);
     std::vector<int> columns;
-    while (info.step())
-        columns.push_back(columnIndex(info.column(0).toString()));
+    for (const std::string& name : m_db.connection().indexColumnsOf(m_table + "_" + indexName))
+        columns.push_back(columnIndex(name));
     if (columns.empty())
         throw DbError("'" + indexName + "' isn't an index in this table.", DbError::Kind::NotFound);
     m_indexColumns = columns;

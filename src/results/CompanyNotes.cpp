@@ -15,7 +15,7 @@ const char* const kHeldByAnother = "Another user is working with data which affe
 } // namespace
 
 CompanyNotes::CompanyNotes(Database& db, Prompt& prompt)
-    : m_db(db), m_prompt(prompt), m_lock(db.path())
+    : m_db(db), m_prompt(prompt), m_lock(db)
 {
 }
 

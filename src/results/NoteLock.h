@@ -1,30 +1,31 @@
 #pragma once
 
-#include "database/LockFile.h"
+#include "database/Database.h"
 
+#include <memory>
 #include <string>
 
 namespace kora {
 
-// An operating-system byte-range lock on a lock file beside a state database,
-// at an offset derived from the company key. Held by one process at a time;
-// released by unlock(), by the destructor, and by the system when the process dies.
+// The lock of a company's note while a record window has it open: on a file
+// state a byte-range lock on the lock file beside the database, on a server
+// an advisory lock of a session of its own. Held by one holder at a time;
+// released by unlock(), by the destructor, and when the holder dies.
 class NoteLock
 {
 public:
-    explicit NoteLock(const std::string& databasePath);
+    explicit NoteLock(const Database& db) : m_db(db) {}
     NoteLock(const NoteLock&) = delete;
     NoteLock& operator=(const NoteLock&) = delete;
-    ~NoteLock();
 
     // False when another process (or another NoteLock) holds the company.
     bool tryLock(const std::string& file, const std::string& sequence);
-    void unlock();
-    bool isLocked() const;
+    void unlock() { m_lock.reset(); }
+    bool isLocked() const { return m_lock != nullptr; }
 
 private:
-    LockFile m_file;
-    long long m_offset = -1;
+    const Database& m_db;
+    std::unique_ptr<KeyLock> m_lock;
 };
 
 } // namespace kora

@@ -14,7 +14,7 @@ class Restorer
 {
 public:
     Restorer(UserDataRestore::Mode mode, Database& state, Database& backup)
-        : m_mode(mode), m_backup(backup), m_lock(state.path()),
+        : m_mode(mode), m_backup(backup), m_lock(state),
           // A load keeps the notes rows of the companies it drops; they are
           // not the state's any more and get nothing back.
           m_readNote(state.prepare("SELECT NOTES FROM NOTES WHERE FILE = ? AND SEQUENCE = ? AND "

@@ -3,6 +3,7 @@
 #include "database/Database.h"
 #include "database/Installation.h"
 #include "demo/DemoData.h"
+#include "loading/RecordedProgress.h"
 #include "loading/UpdateRun.h"
 #include "lookup/LookupFolder.h"
 #include "support/TempFolder.h"
@@ -15,14 +16,6 @@
 
 namespace kora::test {
 namespace {
-
-namespace fs = std::filesystem;
-
-class SilentProgress : public LoadProgress
-{
-public:
-    void status(const std::string&) override {}
-};
 
 std::string text(Database& db, const std::string& sql)
 {
@@ -59,10 +52,10 @@ const char* const kNewYorkFacts =
 TEST(DemoInstallation, EveryStateIsLoadedWithTheGivenNumberOfCompanies)
 {
     TempFolder folder;
-    SilentProgress progress;
+    RecordedProgress progress;
     DemoInstallation::create(folder.path(), 50, progress);
 
-    for (const auto& entry : fs::directory_iterator(folder.path()))
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         EXPECT_NE(entry.path().extension(), ".DAT") << entry.path();
     // Sample lookups wait in the INITIAL workspace, and every state finds companies.
     const std::vector<std::string> lookups = {"SEARCH1.KRD", "SEARCH2.KRD", "SEARCH3.KRD"};
@@ -84,7 +77,7 @@ TEST(DemoInstallation, EveryStateIsLoadedWithTheGivenNumberOfCompanies)
 TEST(DemoInstallation, LatestLoadAddsCompaniesAndModsToTheEarlierOneAndRepeatsItself)
 {
     TempFolder folder;
-    SilentProgress progress;
+    RecordedProgress progress;
     Installation installation(folder.path());
     installation.create(false);
     Database db(folder.file("KORAPA.MDB"), installation.stateConnect("PA"));

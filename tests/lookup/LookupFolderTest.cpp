@@ -21,7 +21,7 @@ const std::vector<SQLPARAMETER> kZipLookup = {criterion(F::ZipCode, "19000", "19
 
 void touch(const std::string& path, const std::string& bytes = "")
 {
-    std::ofstream(path, std::ios::binary) << bytes;
+    std::ofstream(path) << bytes;
 }
 
 std::string titleOf(const std::string& path)
@@ -40,7 +40,6 @@ TEST(LookupFolder, NewNamedLookupsTakeTheFirstFreeSlotUpToEight)
     touch(folder.file("SEARCH2.XCL"), "stale");
 
     const auto first = lookups.save("TWO", kZipLookup, "");
-    EXPECT_TRUE(first.saved());
     EXPECT_EQ(first.fileName, "SEARCH2.KRD");
     EXPECT_FALSE(first.message);
     EXPECT_EQ(titleOf(folder.file("SEARCH2.KRD")), "TWO");
@@ -53,8 +52,7 @@ TEST(LookupFolder, NewNamedLookupsTakeTheFirstFreeSlotUpToEight)
 
     const auto ninth = lookups.save("NINE", kZipLookup, "");
     EXPECT_FALSE(ninth.saved());
-    ASSERT_TRUE(ninth.message);
-    EXPECT_EQ(*ninth.message,
+    EXPECT_EQ(ninth.message,
               (LookupMessage{"Cannot write search information to disk!  Maximum searches is 8 "
                              "named searches and 1 untitled search.",
                              "Enter Selection Parameters", LookupMessage::Icon::Exclamation}));
@@ -107,8 +105,7 @@ TEST(LookupFolder, AFailedWriteKeepsTheOldLookup)
 
     const auto result = lookups.save("LOST?", kZipLookup, "SEARCH1.KRD");
     EXPECT_FALSE(result.saved());
-    ASSERT_TRUE(result.message);
-    EXPECT_EQ(result.message->title, "Enter Selection Parameters");
+    EXPECT_EQ(result.message.value_or(LookupMessage{}).title, "Enter Selection Parameters");
     EXPECT_EQ(titleOf(folder.file("SEARCH1.KRD")), "KEEP ME");
 }
 

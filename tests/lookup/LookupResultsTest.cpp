@@ -7,9 +7,8 @@ namespace kora::test {
 namespace {
 
 using F = FieldCatalogue;
-using Names = std::vector<std::string>;
 
-// File numbers run against the name order, so every sort column gives its own order.
+// Companies of every kind of value a lookup field compares, one without mods.
 class LookupResultsTest : public ::testing::Test
 {
 protected:
@@ -24,7 +23,6 @@ protected:
         m_data.addCompany({"1000003", "EVANS FARM", "19200", "46", "2025-02-28", 0.8, {"0005"}});
         m_data.addCompany(
             {"1000002", "FOX & HOUND", "19300", "46", "2025-06-30", 2.0, {"8810", "3632"}});
-        // A company without mods has no expiration date or mod.
         m_data.addCompany({"1000001", "GRAY CO", "19400", "02", Value(), Value(), {}});
     }
 
@@ -33,45 +31,25 @@ protected:
 
 TEST_F(LookupResultsTest, EachFieldSelectsTheCompaniesItMeans)
 {
-    EXPECT_EQ(m_data.select({criterion(F::ExpirationDate, "1101", "0228")}),
-              (Names{"ACME TOOL", "BAKER'S DOZEN", "delta labs", "EVANS FARM"}));
-    EXPECT_EQ(m_data.select({criterion(F::ExpirationDate, "1101", "0228", true)}),
-              (Names{"CARSON STEEL", "FOX & HOUND"}));
-
-    EXPECT_EQ(m_data.select({criterion(F::ExperienceMod, "1.250", "2.000")}),
-              (Names{"ACME TOOL", "CARSON STEEL", "FOX & HOUND"}));
-    EXPECT_EQ(m_data.select({criterion(F::ExperienceMod, "1.000", "9.999", true)}),
-              (Names{"BAKER'S DOZEN", "EVANS FARM"}));
-    EXPECT_EQ(m_data.select({criterion(F::MeritClass, "Debit", "")}), (Names{"delta labs"}));
-
-    EXPECT_EQ(m_data.select({criterion(F::ClassCode, "8810", "8810"),
-                             criterion(F::ClassCode, "3632", "3632", true)}),
-              (Names{"ACME TOOL", "delta labs"}));
-    EXPECT_EQ(m_data.select({criterion(F::ClassCode, "5000", "9999", true)}),
-              (Names{"CARSON STEEL", "EVANS FARM", "GRAY CO"}));
-
-    // Text ranges compare without regard to case; a quote is part of the value.
-    EXPECT_EQ(m_data.select({criterion(F::EmployerName, "baker's dozen", "DELTA LABS")}),
-              (Names{"BAKER'S DOZEN", "CARSON STEEL", "delta labs"}));
-    EXPECT_EQ(m_data.select({criterion(F::EmployerName, "Z' OR 'x'='x", "Z")}), (Names{}));
-
-    EXPECT_EQ(m_data.select({criterion(F::ZipCode, "19000", "19099"),
-                             criterion(F::ZipCode, "19300", "19399"),
-                             criterion(F::ExperienceMod, "1.000", "9.999"),
-                             criterion(F::County, "15", "15", true)}),
-              (Names{"FOX & HOUND"}));
-}
-
-TEST_F(LookupResultsTest, ComesInTheOrderOfEachSortColumn)
-{
-    const std::vector<SQLPARAMETER> all = {criterion(F::ZipCode, "00000", "99999")};
-    EXPECT_EQ(m_data.select(all, 2), (Names{"ACME TOOL", "BAKER'S DOZEN", "CARSON STEEL",
-                                            "delta labs", "EVANS FARM", "FOX & HOUND", "GRAY CO"}));
-    EXPECT_EQ(m_data.select(all, 0), (Names{"GRAY CO", "FOX & HOUND", "EVANS FARM", "delta labs",
-                                            "CARSON STEEL", "BAKER'S DOZEN", "ACME TOOL"}));
-    EXPECT_EQ(m_data.select(all, 3),
-              (Names{"GRAY CO", "BAKER'S DOZEN", "EVANS FARM", "CARSON STEEL", "FOX & HOUND",
-                     "delta labs", "ACME TOOL"}));
+    const std::pair<std::vector<SQLPARAMETER>, std::string> cases[] = {
+        {{criterion(F::ExpirationDate, "1101", "0228")},
+         "ACME TOOL|BAKER'S DOZEN|delta labs|EVANS FARM"},
+        {{criterion(F::ExpirationDate, "1101", "0228", true)}, "CARSON STEEL|FOX & HOUND"},
+        {{criterion(F::ExperienceMod, "1.250", "2.000")}, "ACME TOOL|CARSON STEEL|FOX & HOUND"},
+        {{criterion(F::ExperienceMod, "1.000", "9.999", true)}, "BAKER'S DOZEN|EVANS FARM"},
+        {{criterion(F::MeritClass, "Debit", "")}, "delta labs"},
+        {{criterion(F::ClassCode, "8810", "8810"), criterion(F::ClassCode, "3632", "3632", true)},
+         "ACME TOOL|delta labs"},
+        {{criterion(F::ClassCode, "5000", "9999", true)}, "CARSON STEEL|EVANS FARM|GRAY CO"},
+        // Text ranges compare without regard to case; a quote is part of the value.
+        {{criterion(F::EmployerName, "baker's dozen", "DELTA LABS")},
+         "BAKER'S DOZEN|CARSON STEEL|delta labs"},
+        {{criterion(F::EmployerName, "Z' OR 'x'='x", "Z")}, ""},
+        {{criterion(F::ZipCode, "19000", "19099"), criterion(F::ZipCode, "19300", "19399"),
+          criterion(F::ExperienceMod, "1.000", "9.999"), criterion(F::County, "15", "15", true)},
+         "FOX & HOUND"}};
+    for (const auto& [criteria, names] : cases)
+        EXPECT_EQ(m_data.names(criteria), names) << criteria[0].SQLFIELD;
 }
 
 TEST_F(LookupResultsTest, ClassRangesAreReadThroughAnIndex)
@@ -88,17 +66,6 @@ TEST_F(LookupResultsTest, ClassRangesAreReadThroughAnIndex)
             ++classSearches;
     }
     EXPECT_EQ(classSearches, 2);
-}
-
-TEST(LookupResults, AssignedRiskMonthsOnNewJersey)
-{
-    LookupTestDatabase data("NJ");
-    data.addCompany({"2000001", "EARLY", "07001", "01", "2025-01-01", 1.0, {}, 9506.0});
-    data.addCompany({"2000002", "INSIDE", "07001", "01", "2025-01-01", 1.0, {}, 9601.0});
-    data.addCompany({"2000003", "LATE", "07001", "01", "2025-01-01", 1.0, {}, 9701.0});
-    EXPECT_EQ(data.select({criterion(F::NjArOnly, "0795", "1296")}), (Names{"INSIDE"}));
-    EXPECT_EQ(data.select({criterion(F::NjArOnly, "0795", "1296", true)}),
-              (Names{"EARLY", "LATE"}));
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 namespace kora::test {
@@ -13,35 +12,32 @@ namespace {
 
 const std::vector<SQLPARAMETER> kLookup = {criterion(FieldCatalogue::ZipCode, "19000", "19099")};
 
-std::vector<std::string> captions(const LookupTabs& tabs)
+// Tabs 0 to 10, each as its file and caption.
+std::string tabsOf(const LookupTabs& tabs)
 {
-    std::vector<std::string> all;
+    std::string all;
     for (int tab = 0; tab <= 10; ++tab)
-        all.push_back(tabs.caption(tab));
+        all += tabs.fileOfTab(tab) + " " + tabs.caption(tab) + "|";
     return all;
 }
 
 TEST(LookupTabs, ShowAtMostNineLookupsInFileNameOrder)
 {
     TempFolder folder;
-    for (const char* name :
-         {"ZZ.KRD", "UNTITLED.KRD", "SEARCH8.KRD", "SEARCH1.KRD", "SEARCH5.KRD", "SEARCH2.KRD",
-          "SEARCH7.KRD", "SEARCH3.KRD", "SEARCH6.KRD", "SEARCH4.KRD"})
-        LookupFile::write(folder.file(name), std::string("TITLE OF ") + name, kLookup);
+    // Each lookup is titled with its file name without the extension.
+    for (const std::string name : {"ZZ", "UNTITLED", "SEARCH8", "SEARCH1", "SEARCH5", "SEARCH2",
+                                   "SEARCH7", "SEARCH3", "SEARCH6", "SEARCH4"})
+        LookupFile::write(folder.file(name + ".KRD"), name, kLookup);
     std::ofstream(folder.file("SEARCH1.XCL")) << "x";
     std::ofstream(folder.file("NOTES.TXT")) << "x";
 
     LookupTabs tabs(folder.path());
     EXPECT_EQ(tabs.reload(0), 0);
     EXPECT_EQ(tabs.count(), 9);
-    EXPECT_EQ(tabs.fileOfTab(0), "");
-    for (int tab = 1; tab <= 8; ++tab)
-        EXPECT_EQ(tabs.fileOfTab(tab), "SEARCH" + std::to_string(tab) + ".KRD");
-    EXPECT_EQ(tabs.fileOfTab(9), "UNTITLED.KRD");
-    EXPECT_EQ(tabs.fileOfTab(10), "");
-    EXPECT_EQ(tabs.caption(1), "TITLE OF SEARCH1.KRD");
-    EXPECT_EQ(tabs.caption(9), "TITLE OF UNTITLED.KRD");
-    EXPECT_EQ(tabs.caption(10), "");
+    EXPECT_EQ(tabsOf(tabs),
+              " |SEARCH1.KRD SEARCH1|SEARCH2.KRD SEARCH2|SEARCH3.KRD SEARCH3|SEARCH4.KRD "
+              "SEARCH4|SEARCH5.KRD SEARCH5|SEARCH6.KRD SEARCH6|SEARCH7.KRD "
+              "SEARCH7|SEARCH8.KRD SEARCH8|UNTITLED.KRD UNTITLED| |");
 }
 
 TEST(LookupTabs, RebuildFollowsTheFolderAndNamesTheCurrentFile)
@@ -56,9 +52,8 @@ TEST(LookupTabs, RebuildFollowsTheFolderAndNamesTheCurrentFile)
     std::ofstream(folder.file("EMPTY.KRD"));
 
     EXPECT_EQ(tabs.reload(0), 0);
-    EXPECT_EQ(captions(tabs), (std::vector<std::string>{"", "BROKEN.KRD", "EMPTY.KRD", "FIRST",
-                                                        "SECOND", "THIRD", "", "", "", "", ""}));
-    EXPECT_EQ(tabs.fileOfTab(2), "EMPTY.KRD");
+    EXPECT_EQ(tabsOf(tabs), " |BROKEN.KRD BROKEN.KRD|EMPTY.KRD EMPTY.KRD|SEARCH1.KRD "
+                            "FIRST|SEARCH2.KRD SECOND|SEARCH3.KRD THIRD| | | | | |");
     tabs.chooseCurrentFile(false, 4);
     EXPECT_EQ(tabs.currentFile(), "SEARCH2.KRD");
     tabs.chooseCurrentFile(true, 4);
@@ -72,20 +67,17 @@ TEST(LookupTabs, RebuildFollowsTheFolderAndNamesTheCurrentFile)
     // Retitling changes the caption, not the file.
     lookups.save("RENAMED", kLookup, "SEARCH2.KRD");
     EXPECT_EQ(tabs.reload(5), 5);
-    EXPECT_EQ(tabs.caption(4), "RENAMED");
-    EXPECT_EQ(tabs.fileOfTab(4), "SEARCH2.KRD");
+    EXPECT_EQ(tabs.fileOfTab(4) + " " + tabs.caption(4), "SEARCH2.KRD RENAMED");
 
     // The selected tab is kept while it still has a lookup, otherwise tab 0.
     lookups.remove("SEARCH3.KRD");
     EXPECT_EQ(tabs.reload(4), 4);
     EXPECT_EQ(tabs.reload(5), 0);
     EXPECT_EQ(tabs.count(), 4);
-    lookups.remove("BROKEN.KRD");
-    lookups.remove("EMPTY.KRD");
-    lookups.remove("SEARCH1.KRD");
-    lookups.remove("SEARCH2.KRD");
+    for (const char* name : {"BROKEN.KRD", "EMPTY.KRD", "SEARCH1.KRD", "SEARCH2.KRD"})
+        lookups.remove(name);
     EXPECT_EQ(tabs.reload(1), 0);
-    EXPECT_EQ(captions(tabs), std::vector<std::string>(11));
+    EXPECT_EQ(tabsOf(tabs), " | | | | | | | | | | |");
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "lookup/LookupTestDatabase.h"
 
 #include "database/QueryRecordSet.h"
-#include "database/Schema.h"
 #include "loading/ModTrendWriter.h"
 #include "lookup/LookupFile.h"
 #include "lookup/LookupSearch.h"
@@ -10,28 +9,16 @@
 
 namespace kora::test {
 
-namespace {
-
-const char* const kConnect = ";PWD=lookups";
-
-} // namespace
-
-LookupTestDatabase::LookupTestDatabase(const std::string& state) : m_state(state)
-{
-    Schema::createStateDatabase(m_folder.file("KORA.MDB"), kConnect, state);
-    m_db.open(m_folder.file("KORA.MDB"), kConnect);
-}
-
 void LookupTestDatabase::addCompany(const Company& company)
 {
     const std::string sequence = "01";
-    m_db.prepare("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, NameSort, ZIP, COUNTY, "
-                 "EXPIRE, MOD, NJAR) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+    db().prepare("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, NameSort, ZIP, COUNTY, "
+                 "EXPIRE, MOD) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
         .bindAll({company.file, sequence, company.file + sequence, company.name, company.name,
-                  company.zip, company.county, company.expire, company.mod, company.njar})
+                  company.zip, company.county, company.expire, company.mod})
         .run();
     for (const std::string& code : company.classes)
-        m_db.prepare("INSERT INTO CLASS (FILE, SEQUENCE, FILESEQ, CLASS) VALUES (?, ?, ?, ?)")
+        db().prepare("INSERT INTO CLASS (FILE, SEQUENCE, FILESEQ, CLASS) VALUES (?, ?, ?, ?)")
             .bindAll({company.file, sequence, company.file + sequence, code})
             .run();
 }
@@ -41,8 +28,8 @@ std::vector<std::string> LookupTestDatabase::select(const std::vector<SQLPARAMET
 {
     // The companies are written here row by row, not by a company load that
     // would keep their mod trends.
-    ModTrendWriter::fill(m_db);
-    const std::string path = m_folder.file("UNTITLED.KRD");
+    ModTrendWriter::fill(db());
+    const std::string path = folder().file("UNTITLED.KRD");
     LookupFile::write(path, "UNTITLED", criteria);
     LookupSearch search(m_state);
     if (!search.SetUpSQL(path, false).ready)
@@ -50,12 +37,20 @@ std::vector<std::string> LookupTestDatabase::select(const std::vector<SQLPARAMET
     search.sortBy(static_cast<kora::GridColumn>(column));
 
     std::vector<std::string> names;
-    QueryRecordSet rows(m_db, search.recordSource());
+    QueryRecordSet rows(db(), search.recordSource());
     for (; !rows.eof(); rows.moveNext())
         names.push_back(rows.field("NAME1").toString());
-    if (search.recordCount(m_db) != static_cast<long long>(names.size()))
+    if (search.recordCount(db()) != static_cast<long long>(names.size()))
         throw std::runtime_error("count differs from rows");
     return names;
+}
+
+std::string LookupTestDatabase::names(const std::vector<SQLPARAMETER>& criteria, int column)
+{
+    std::string joined;
+    for (const std::string& name : select(criteria, column))
+        joined += (joined.empty() ? "" : "|") + name;
+    return joined;
 }
 
 } // namespace kora::test

@@ -11,53 +11,37 @@ namespace kora::test {
 namespace {
 
 using F = FieldCatalogue;
-using Names = std::vector<std::string>;
 using Ranges = std::vector<std::pair<int, int>>;
 
-struct WindowCase
+TEST(RenewalWindow, GivesTheMonthDaysOfTheWindow)
 {
-    const char* today;
-    int from;
-    int thru;
-    Ranges ranges;
-};
-
-class RenewalWindowTest : public testing::TestWithParam<WindowCase>
-{
-};
-
-TEST_P(RenewalWindowTest, GivesTheMonthDaysOfTheWindow)
-{
-    const WindowCase& c = GetParam();
-    EXPECT_EQ(RenewalWindow::monthDayRanges(c.today, c.from, c.thru), c.ranges);
+    const struct
+    {
+        const char* today;
+        int from;
+        int thru;
+        Ranges ranges;
+    } windows[] = {{"2026-06-01", 0, 29, {{601, 630}}},
+                   {"2026-12-20", 0, 30, {{101, 119}, {1220, 1231}}},
+                   {"2026-01-01", 90, 120, {{401, 501}}},
+                   // February 29 renews on March 1 in a year without one.
+                   {"2027-02-20", 0, 10, {{220, 302}}},
+                   {"2027-02-20", 0, 7, {{220, 227}}},
+                   {"2028-02-28", 1, 1, {{229, 229}}},
+                   {"2028-02-28", 2, 2, {{301, 301}}},
+                   {"2026-03-02", 0, 365, {{101, 1231}}},
+                   {"2026-03-02", 5, INT_MAX, {{101, 1231}}}};
+    for (const auto& c : windows)
+        EXPECT_EQ(RenewalWindow::monthDayRanges(c.today, c.from, c.thru), c.ranges)
+            << c.today << " " << c.from << " " << c.thru;
 }
-
-INSTANTIATE_TEST_SUITE_P(Windows, RenewalWindowTest,
-                         testing::Values(WindowCase{"2026-06-01", 0, 29, {{601, 630}}},
-                                         WindowCase{
-                                             "2026-12-20", 0, 30, {{101, 119}, {1220, 1231}}},
-                                         WindowCase{"2026-01-01", 90, 120, {{401, 501}}},
-                                         // February 29 renews on March 1 in a year without one.
-                                         WindowCase{"2027-02-20", 0, 10, {{220, 302}}},
-                                         WindowCase{"2027-02-20", 0, 7, {{220, 227}}},
-                                         WindowCase{"2028-02-28", 1, 1, {{229, 229}}},
-                                         WindowCase{"2028-02-28", 2, 2, {{301, 301}}},
-                                         WindowCase{"2026-03-02", 0, 365, {{101, 1231}}},
-                                         WindowCase{"2026-03-02", 5, INT_MAX, {{101, 1231}}}));
-
-struct SelectCase
-{
-    const char* today;
-    std::vector<SQLPARAMETER> criteria;
-    Names names;
-};
 
 // Companies with mod histories of every kind, renewals around the year end
 // and two changes recorded by the latest load.
-class ProspectingLookup : public testing::TestWithParam<SelectCase>
+class ProspectingLookup : public testing::Test
 {
 protected:
-    void SetUp() override
+    ProspectingLookup()
     {
         add("1", "RISING", "2027-01-05", "19001", {{2026, 1.046}, {2025, 1.000}});
         add("2", "FALLING", "2026-12-25", "19002", {{2026, 0.880}, {2025, 1.000}});
@@ -75,7 +59,7 @@ protected:
         m_data.db().execute("INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) VALUES "
                             "('1', '01', 'New Company'), ('2', '01', 'New Mod')");
     }
-    void TearDown() override { unsetenv("KORA_TODAY"); }
+    ~ProspectingLookup() override { unsetenv("KORA_TODAY"); }
 
     // Each mod is effective January 1 of its year, for a year.
     void add(const std::string& file, const std::string& name, const std::string& expire,
@@ -94,67 +78,52 @@ protected:
     LookupTestDatabase m_data{"PA"};
 };
 
-TEST_P(ProspectingLookup, SelectsTheCompaniesOfTheRange)
+TEST_F(ProspectingLookup, SelectsTheCompaniesOfTheRange)
 {
-    setenv("KORA_TODAY", GetParam().today, 1);
-    EXPECT_EQ(m_data.select(GetParam().criteria), GetParam().names);
-}
-
-const char* const kToday = "2026-12-20";
-
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, ProspectingLookup,
-    testing::Values(
-        SelectCase{
-            kToday, {criterion(F::RenewsWithin, "0", "30")}, {"BROKEN RUN", "FALLING", "RISING"}},
-        SelectCase{kToday,
-                   {criterion(F::RenewsWithin, "0", "30", true)},
-                   {"FLAT", "MERIT", "NO MODS", "SAME DATES", "SINGLE", "STORED UNORDERED"}},
-        SelectCase{"2027-02-25", {criterion(F::RenewsWithin, "0", "4")}, {"SINGLE"}},
-        SelectCase{"2027-02-25", {criterion(F::RenewsWithin, "0", "3")}, {}},
-        SelectCase{
-            kToday, {criterion(F::ModChange, "0.001", "9.999")}, {"BROKEN RUN", "MERIT", "RISING"}},
-        SelectCase{kToday, {criterion(F::ModChange, "-0.070", "-0.070")}, {"STORED UNORDERED"}},
-        SelectCase{kToday,
-                   {criterion(F::ModChange, "-9.999", "-0.001")},
-                   {"FALLING", "SAME DATES", "STORED UNORDERED"}},
-        SelectCase{kToday, {criterion(F::ModChange, "0", "0")}, {"FLAT"}},
-        SelectCase{kToday,
-                   {criterion(F::ModChange, "0", "0", true)},
-                   {"BROKEN RUN", "FALLING", "MERIT", "RISING", "SAME DATES", "STORED UNORDERED"}},
-        SelectCase{kToday, {criterion(F::YearsModOver, "1", "1")}, {"RISING", "SINGLE"}},
-        SelectCase{kToday,
-                   {criterion(F::YearsModOver, "2", "2")},
-                   {"BROKEN RUN", "MERIT", "STORED UNORDERED"}},
-        SelectCase{kToday, {criterion(F::YearsModOver, "3", "99")}, {"SAME DATES"}},
-        SelectCase{
-            kToday, {criterion(F::YearsModOver, "1", "99", true)}, {"FALLING", "FLAT", "NO MODS"}},
-        SelectCase{kToday, {criterion(F::LastUpdate, "New Company", "New Company")}, {"RISING"}},
-        SelectCase{kToday, {criterion(F::LastUpdate, "New Mod", "New Mod")}, {"FALLING"}},
-        SelectCase{
-            kToday, {criterion(F::LastUpdate, "Any Change", "Any Change")}, {"FALLING", "RISING"}},
-        SelectCase{
-            kToday,
-            {criterion(F::LastUpdate, "Any Change", "Any Change", true)},
-            {"BROKEN RUN", "FLAT", "MERIT", "NO MODS", "SAME DATES", "SINGLE", "STORED UNORDERED"}},
-        SelectCase{kToday,
-                   {criterion(F::ZipCode, "19300", "19399"), criterion(F::YearsModOver, "1", "99")},
-                   {"BROKEN RUN", "MERIT", "SAME DATES", "SINGLE", "STORED UNORDERED"}},
-        SelectCase{kToday,
-                   {criterion(F::ExperienceMod, "1.000", "9.999"),
-                    criterion(F::RenewsWithin, "0", "30"),
-                    criterion(F::ModChange, "0.001", "9.999"),
-                    criterion(F::LastUpdate, "Any Change", "Any Change", true)},
-                   {"BROKEN RUN"}},
+    const struct
+    {
+        std::vector<SQLPARAMETER> criteria;
+        const char* names;
+        const char* today = "2026-12-20";
+    } cases[] = {
+        {{criterion(F::RenewsWithin, "0", "30")}, "BROKEN RUN|FALLING|RISING"},
+        {{criterion(F::RenewsWithin, "0", "30", true)},
+         "FLAT|MERIT|NO MODS|SAME DATES|SINGLE|STORED UNORDERED"},
+        {{criterion(F::RenewsWithin, "0", "4")}, "SINGLE", "2027-02-25"},
+        {{criterion(F::RenewsWithin, "0", "3")}, "", "2027-02-25"},
+        {{criterion(F::ModChange, "0.001", "9.999")}, "BROKEN RUN|MERIT|RISING"},
+        {{criterion(F::ModChange, "-0.070", "-0.070")}, "STORED UNORDERED"},
+        {{criterion(F::ModChange, "-9.999", "-0.001")}, "FALLING|SAME DATES|STORED UNORDERED"},
+        {{criterion(F::ModChange, "0", "0")}, "FLAT"},
+        {{criterion(F::ModChange, "0", "0", true)},
+         "BROKEN RUN|FALLING|MERIT|RISING|SAME DATES|STORED UNORDERED"},
+        {{criterion(F::YearsModOver, "1", "1")}, "RISING|SINGLE"},
+        {{criterion(F::YearsModOver, "2", "2")}, "BROKEN RUN|MERIT|STORED UNORDERED"},
+        {{criterion(F::YearsModOver, "3", "99")}, "SAME DATES"},
+        {{criterion(F::YearsModOver, "1", "99", true)}, "FALLING|FLAT|NO MODS"},
+        {{criterion(F::LastUpdate, "New Company", "New Company")}, "RISING"},
+        {{criterion(F::LastUpdate, "New Mod", "New Mod")}, "FALLING"},
+        {{criterion(F::LastUpdate, "Any Change", "Any Change")}, "FALLING|RISING"},
+        {{criterion(F::LastUpdate, "Any Change", "Any Change", true)},
+         "BROKEN RUN|FLAT|MERIT|NO MODS|SAME DATES|SINGLE|STORED UNORDERED"},
+        {{criterion(F::ZipCode, "19300", "19399"), criterion(F::YearsModOver, "1", "99")},
+         "BROKEN RUN|MERIT|SAME DATES|SINGLE|STORED UNORDERED"},
+        {{criterion(F::ExperienceMod, "1.000", "9.999"), criterion(F::RenewsWithin, "0", "30"),
+          criterion(F::ModChange, "0.001", "9.999"),
+          criterion(F::LastUpdate, "Any Change", "Any Change", true)},
+         "BROKEN RUN"},
         // Both trends at once meet in one subquery.
-        SelectCase{kToday,
-                   {criterion(F::ModChange, "-9.999", "0"), criterion(F::YearsModOver, "1", "99")},
-                   {"SAME DATES", "STORED UNORDERED"}},
-        SelectCase{kToday,
-                   {criterion(F::ZipCode, "19300", "19399"),
-                    criterion(F::ModChange, "-9.999", "0", true),
-                    criterion(F::YearsModOver, "1", "99")},
-                   {"BROKEN RUN", "MERIT"}}));
+        {{criterion(F::ModChange, "-9.999", "0"), criterion(F::YearsModOver, "1", "99")},
+         "SAME DATES|STORED UNORDERED"},
+        {{criterion(F::ZipCode, "19300", "19399"), criterion(F::ModChange, "-9.999", "0", true),
+          criterion(F::YearsModOver, "1", "99")},
+         "BROKEN RUN|MERIT"}};
+    for (const auto& c : cases) {
+        setenv("KORA_TODAY", c.today, 1);
+        EXPECT_EQ(m_data.names(c.criteria), c.names)
+            << c.today << " " << c.criteria[0].SQLFIELD << " " << c.criteria[0].SQLFROM;
+    }
+}
 
 } // namespace
 } // namespace kora::test

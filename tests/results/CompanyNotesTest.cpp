@@ -64,7 +64,7 @@ struct NotesDatabase : StateDatabase
     {
         return value("SELECT NOTES FROM NOTES WHERE FILE = ? AND SEQUENCE = '01'", {file});
     }
-    bool lockable(const char* file) { return NoteLock(path()).tryLock(file, "01"); }
+    bool lockable(const char* file) { return NoteLock(db()).tryLock(file, "01"); }
 };
 
 TEST(CompanyNotes, StoresTheNoteAndAnEmptyNoteAsOneBlank)

@@ -17,8 +17,9 @@ class KRWSPACETest : public QObject
     Q_OBJECT
 
 private:
-    // The workspace window open in a program folder whose settings file
-    // holds `settings` (none when empty).
+    // The workspace window open in a program folder with the workspaces
+    // Agency (holding a lookup) and Empty, whose settings file holds
+    // `settings` (none when empty).
     struct Open
     {
         WindowFixture fixture;
@@ -30,12 +31,10 @@ private:
         {
             if (!settings.empty())
                 std::ofstream(fixture.temporaryFolder() + "KORA.INI", std::ios::binary) << settings;
-            QDir(folder()).mkdir("Agency");
+            QDir(folder()).mkpath("Agency");
+            QDir(folder()).mkpath("Empty");
+            std::ofstream(fixture.programFolder() + "Agency/SEARCH1.KRD") << "\"Title\"\r\n";
             master.fixProgramValues();
-            reopen();
-        }
-        void reopen()
-        {
             window = std::make_unique<KRWSPACE>(master);
             window->show();
             page.window = window.get();
@@ -53,8 +52,9 @@ private slots:
         QCOMPARE(gone.window->workspace() + gone.window->state(), QString("INITIALPA"));
         Open open;
         QCOMPARE(open.page.states(), QStringList({"DE", "NJ", "NY", "PA", "PM", "DM"}));
-        QCOMPARE(open.page.workspaces(), QStringList({"Agency", "INITIAL"}));
+        QCOMPARE(open.page.workspaces(), QStringList({"Agency", "Empty", "INITIAL"}));
         QCOMPARE(open.window->workspace() + open.window->state(), QString("INITIALPA"));
+        QFile::remove(open.folder() + "BACKUPPA.MDB");
         open.page.ok();
         QCOMPARE(open.window->result(), int(QDialog::Accepted));
         QVERIFY(open.accepted());
@@ -63,68 +63,59 @@ private slots:
                  Installation(open.fixture.programFolder()).stateConnect("PA"));
         QCOMPARE(open.fixture.settingsBytes(), std::string("\"INITIAL\",\"PA\"\r\n"));
         QVERIFY(open.fixture.messages().isEmpty());
+        QVERIFY(Database(open.fixture.programFolder() + "BACKUPPA.MDB", "").tableExists("USER"));
     }
 
-    void newWorkspaceNeedsAYes()
+    // Each refusal keeps the window open with nothing accepted or saved,
+    // until a new workspace is confirmed.
+    void refusesUntilANewWorkspaceIsConfirmedAndSaved()
     {
         Open open;
+        const QString createFailed = "Could not create workspace or save settings!";
         open.page.typeWorkspace("Main Line");
         open.fixture.queueAnswer(QMessageBox::No);
         open.page.ok();
-        QVERIFY(open.window->isVisible());
-        QVERIFY(!open.accepted());
-        QVERIFY(!QDir(open.folder() + "Main Line").exists());
-        QCOMPARE(open.fixture.settingsBytes(), std::string());
-        QCOMPARE(open.fixture.messages().size(), 1);
         const auto question = open.fixture.messages().first();
         QCOMPARE(question.text, QString("Create new workspace called Main Line?"));
         QCOMPARE(question.title, QString("Select Workspace"));
         QCOMPARE(question.defaultButton, QMessageBox::No);
         QCOMPARE(question.icon, QMessageBox::Warning);
 
+        open.page.typeWorkspace("INITIAL/nested");
         open.fixture.queueAnswer(QMessageBox::Yes);
+        open.page.ok();
+        open.page.typeWorkspace("INITIAL");
+        const QString settings =
+            QString::fromStdString(open.fixture.temporaryFolder()) + "KORA.INI";
+        QVERIFY(QDir().mkpath(settings + "/taken"));
+        open.page.ok();
+        QVERIFY(QDir(settings).removeRecursively());
+        Database(open.fixture.programFolder() + "KORAI.MDB", ";PWD=TRZN382pbk")
+            .execute("UPDATE Setup SET pwd = ';PWD=not-the-one' WHERE State = 'PA'");
+        open.page.ok();
+        QVERIFY(open.window->isVisible());
+        QVERIFY(!open.accepted());
+        QVERIFY(!QDir(open.folder() + "Main Line").exists());
+        QVERIFY(!QDir(open.folder() + "INITIAL/nested").exists());
+        QCOMPARE(open.fixture.settingsBytes(), std::string());
+        QCOMPARE(
+            open.fixture.messageTexts().mid(1),
+            QStringList({"Create new workspace called INITIAL/nested?", createFailed, createFailed,
+                         "Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from "
+                         "Install CD"}));
+
+        open.page.typeWorkspace("Main Line");
         open.page.chooseState("NJ");
+        open.fixture.queueAnswer(QMessageBox::Yes);
         open.page.ok();
         QVERIFY(QDir(open.folder() + "Main Line").exists());
         QVERIFY(open.accepted());
         QCOMPARE(open.fixture.settingsBytes(), std::string("\"Main Line\",\"NJ\"\r\n"));
     }
 
-    void refusesAPathForAWorkspaceAndASettingsFileItCannotWrite()
-    {
-        Open open;
-        open.page.typeWorkspace("../outside");
-        open.fixture.queueAnswer(QMessageBox::Yes);
-        open.page.ok();
-        QVERIFY(!QDir(open.folder() + "../outside").exists());
-        open.page.typeWorkspace("INITIAL");
-        QVERIFY(QDir().mkpath(QString::fromStdString(open.fixture.temporaryFolder()) +
-                              "KORA.INI/taken"));
-        open.page.ok();
-        QVERIFY(!open.accepted());
-        QVERIFY(open.window->isVisible());
-        QCOMPARE(open.fixture.messageTexts().mid(1),
-                 QStringList({"Could not create workspace or save settings!",
-                              "Could not create workspace or save settings!"}));
-    }
-
-    void acceptsWithoutATemporaryFolderAndMakesAMissingBackup()
-    {
-        Open open;
-        setenv("TMPDIR", (open.fixture.temporaryFolder() + "gone").c_str(), 1);
-        QFile::remove(open.folder() + "BACKUPPA.MDB");
-        open.page.ok();
-        QVERIFY(open.accepted());
-        QVERIFY(open.fixture.messages().isEmpty());
-        QVERIFY(Database(open.fixture.programFolder() + "BACKUPPA.MDB", "").tableExists("USER"));
-    }
-
     void deletesWorkspacesWithAndWithoutLookups()
     {
         Open open;
-        QDir(open.folder()).mkdir("Empty");
-        std::ofstream(open.fixture.programFolder() + "Agency/SEARCH1.KRD") << "\"Title\"\r\n";
-        open.reopen();
         open.page.typeWorkspace("Empty");
         open.fixture.queueAnswer(QMessageBox::No);
         open.page.remove();
@@ -149,23 +140,11 @@ private slots:
                               "WorkspaceNowheredoes not exist!", "Could not remove workspace!"}));
     }
 
-    void refusesAStateDatabaseWithAnotherPassword()
-    {
-        Open open;
-        Database(open.fixture.programFolder() + "KORAI.MDB", ";PWD=TRZN382pbk")
-            .execute("UPDATE Setup SET pwd = ';PWD=not-the-one' WHERE State = 'PA'");
-        open.page.ok();
-        QVERIFY(open.window->isVisible());
-        QVERIFY(!open.accepted());
-        QCOMPARE(open.fixture.messageTexts(),
-                 QStringList({"Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from "
-                              "Install CD"}));
-        QCOMPARE(open.fixture.settingsBytes(), std::string());
-    }
-
+    // Also without a temporary folder to keep the choice in.
     void restoresNotesLeftByAnUpgrade()
     {
         Open open;
+        setenv("TMPDIR", (open.fixture.temporaryFolder() + "gone").c_str(), 1);
         const std::string folder = open.fixture.programFolder();
         Database db(folder + "KORAPA.MDB", Installation(folder).stateConnect("PA"));
         db.execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1) VALUES ('1000001', '01', 'A')");
@@ -174,7 +153,9 @@ private slots:
             .execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1000001', '01', 'saved')");
         std::ofstream(folder + "RESTPA.DAT") << " \r\n";
         open.page.ok();
+        QVERIFY(open.accepted());
         QVERIFY(!QFile::exists(QString::fromStdString(folder + "RESTPA.DAT")));
+        QCOMPARE(open.fixture.messages().size(), 1);
         QCOMPARE(open.fixture.messages().last().text,
                  QString::fromStdString("1 User Notes and 0 Fields Restored From " + folder +
                                         "BACKUPPA.MDB"));

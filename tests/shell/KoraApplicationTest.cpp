@@ -21,20 +21,16 @@ private slots:
             return QMessageBox::Ok;
         });
         QPushButton button(QStringLiteral("Run"));
-        int runs = 0;
-        connect(&button, &QPushButton::clicked, [&runs] {
-            ++runs;
-            throw std::runtime_error("the state database is locked");
-        });
+        connect(&button, &QPushButton::clicked,
+                [] { throw std::runtime_error("the state database is locked"); });
         button.show();
         QTest::mouseClick(&button, Qt::LeftButton);
         QTest::mouseClick(&button, Qt::LeftButton);
         Dialogs::setScript({});
-        QCOMPARE(runs, 2);
         QCOMPARE(messages.size(), 2);
-        QCOMPARE(messages[0].text, QString("The command could not be completed: the state "
+        QCOMPARE(messages[1].text, QString("The command could not be completed: the state "
                                            "database is locked"));
-        QCOMPARE(messages[0].icon, QMessageBox::Critical);
+        QCOMPARE(messages[1].icon, QMessageBox::Critical);
     }
 };
 

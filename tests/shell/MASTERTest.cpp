@@ -1,10 +1,14 @@
 #include "shell/MASTER.h"
 #include "database/Database.h"
 #include "database/Installation.h"
+#include "lookup/LookupFile.h"
 #include "results/ResultListData.h"
 #include "shell/HelpWindow.h"
+#include "shell/TITLE.h"
 #include "shell/WorkspaceWindow.h"
 #include "upgrade/ZipBuilder.h"
+#include "widgets/CenterForm.h"
+#include "windows/KREXPORT.h"
 #include "windows/KRLIST.h"
 #include "windows/KRNOTES.h"
 #include "windows/KRUPGRD.h"
@@ -13,6 +17,10 @@
 #include <QPageSetupDialog>
 #include <QPageSize>
 #include <QPrinter>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QtTest>
 
@@ -62,16 +70,6 @@ private:
         W::answerEach(fixture, {&W::ok});
         return master.start() && master.resultList();
     }
-    static QStringList captions(const QList<QAction*>& actions)
-    {
-        QStringList result;
-        for (QAction* action : actions)
-            if (!action->isSeparator())
-                result << (action->menu() ? action->text() + ": " +
-                                                captions(action->menu()->actions()).join('|')
-                                          : action->text());
-        return result;
-    }
 
 private slots:
     void printerSetupStartsOnTheLocalesPaper()
@@ -90,24 +88,12 @@ private slots:
         QLocale::setDefault(QLocale::system());
     }
 
-    void commandsCarryTheirCaptionsAndVersions()
+    // The help names every command and criterion and its links lead to
+    // its sections; About and Data Version tell the versions.
+    void helpMenuShowsTheHelpAndTellsTheVersions()
     {
         WindowFixture fixture;
         MASTER master;
-        QStringList tips;
-        for (QAction* action : master.findChild<QToolBar*>()->actions())
-            tips << action->toolTip();
-        QCOMPARE(tips, QStringList({"New Lookup", "Edit/Delete Lookup", "Backup/Restore Data",
-                                    "Change Workspace/State", "Print Lookup", "Export Lookup",
-                                    "Print Manual", "Update", "Help", "Exit Kora"}));
-        QCOMPARE(captions(master.menuBar()->actions()),
-                 QStringList({"&File: &Open New State/Workspace|&Backup/Restore User Notes "
-                              "and Fields|&Printer Setup|E&xit",
-                              "&Search: &New Search|&Edit Search|&Print Search|&Export "
-                              "Search|Breakdown...",
-                              "&Update: Update Database",
-                              "&Help: &Program Help|Print &Manual|&About|&Data Version|Copy SQL "
-                              "to Clipboard"}));
         for (bool copies : {true, false}) {
             choose(master, Command::CopySql);
             QCOMPARE(master.copySqlToClipboard(), copies);
@@ -120,6 +106,49 @@ private slots:
         QVERIFY(fixture.messages()[1].text.startsWith("Kora Version 2.30.0\r\n\r\n"));
         QCOMPARE(fixture.messages()[1].text.count("\r\n"), 5);
         QVERIFY(!fixture.messages()[1].text.endsWith("\r\n"));
+
+        choose(master, Command::ProgramHelp);
+        auto* browser = master.findChild<HelpWindow*>()->findChild<QTextBrowser*>();
+        const QString text = browser->toPlainText().simplified();
+        QStringList names;
+        for (QAction* menu : master.menuBar()->actions())
+            for (QAction* command : menu->menu()->actions())
+                names << QString(command->text()).remove('&');
+        for (QAction* button : master.findChild<QToolBar*>()->actions())
+            names << button->toolTip();
+        // The criteria beyond the classic eighteen, and the list's own buttons.
+        names += QStringList({"Renews Within (days)", "Mod Change", "Years Mod Over 1.00",
+                              "Changed in Last Update", "More Info...", "Print Record",
+                              "Export Record", "Exclude", "Full Address"});
+        for (const QString& name : names)
+            QVERIFY2(text.contains(name), qPrintable(name));
+
+        const QString html = browser->document()->toHtml();
+        const QRegularExpression link(QStringLiteral("href=\"#([a-z]+)\""));
+        int links = 0;
+        for (auto match = link.globalMatch(html); match.hasNext(); ++links) {
+            const QString anchor = match.next().captured(1);
+            QVERIFY2(html.contains(QStringLiteral("name=\"%1\"").arg(anchor)), qPrintable(anchor));
+        }
+        QVERIFY(links >= 12);
+    }
+
+    void aWindowShownDuringTheSplashLeavesItReadable()
+    {
+        TITLE splash;
+        CENTERFORM(&splash);
+        splash.show();
+        QDialog workspace;
+        workspace.resize(340, 130);
+        CENTERFORM(&workspace);
+        QVERIFY(workspace.frameGeometry().intersects(splash.frameGeometry()));
+        placeClearOf(&workspace, &splash);
+        workspace.show();
+        QVERIFY(!workspace.frameGeometry().intersects(splash.frameGeometry()));
+        QVERIFY(workspace.screen()->availableGeometry().contains(workspace.frameGeometry()));
+        const QPoint placed = workspace.pos();
+        placeClearOf(&workspace, &splash);
+        QCOMPARE(workspace.pos(), placed);
     }
 
     // Closing the workspace window at start asks "Update Database?": No shows
@@ -160,26 +189,9 @@ private slots:
         QCOMPARE(master.resultList() != nullptr && master.isVisible(), !cancelled);
     }
 
-    void aRefusedUpgradeFromTheCommandBringsTheListBack()
-    {
-        WindowFixture fixture;
-        TempFolder source;
-        // A folder where the backup's scratch copy goes: the notes cannot be
-        // saved, so the archive is refused after the list let its database go.
-        ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", "new"}});
-        std::filesystem::create_directories(fixture.programFolder() + "BACKUPPA.MDB.new" +
-                                            std::to_string(getpid()) + "/block");
-        const std::string before = fileBytes(fixture.programFolder() + "KORAPA.MDB");
-        MASTER master;
-        QVERIFY(startOnTheList(fixture, master));
-        upgradeWith(fixture, {&source});
-        choose(master, Command::UpdateDatabase);
-        QVERIFY(!master.hasEnded() && master.resultList());
-        QCOMPARE(master.windowTitle(), caption("PA"));
-        QCOMPARE(fileBytes(fixture.programFolder() + "KORAPA.MDB"), before);
-    }
-
-    void exitAsksFirstAndTheCloseBoxDoesNot()
+    // Exit asks before it ends, and offers a backup of the notes only when
+    // they may have changed; the close box ends at once.
+    void exitAsksFirstAndOffersABackupOnlyAfterAChange()
     {
         WindowFixture fixture;
         MASTER master;
@@ -195,25 +207,32 @@ private slots:
         QCOMPARE(question.title, QString("Exit KORA"));
         QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(question.icon, QMessageBox::Question);
-
         KRLIST* list = master.resultList();
         fixture.queueAnswer(QMessageBox::No);
         choose(master, Command::Exit);
-        QCOMPARE(fixture.messages().size(), 2);
         QVERIFY(!master.hasEnded() && master.isVisible());
         QCOMPARE(master.resultList(), list);
         QCOMPARE(master.windowTitle(), caption("PA"));
-        QVERIFY(master.close());
-        QVERIFY(master.hasEnded());
-        QCOMPARE(fixture.messages().size(), 2);
 
-        MASTER changed;
-        fixture.queueAnswer(QMessageBox::No);
-        QVERIFY(changed.start());
-        fixture.queueAnswer(QMessageBox::Yes);
-        changed.SubChangeState();
-        QVERIFY(changed.hasEnded());
-        QCOMPARE(fixture.messages().size(), 4);
+        Database& db = list->database();
+        db.execute("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, Omit) "
+                   "VALUES ('100001', '00', '10000100', 'Acme', ' ')");
+        ResultListData(db).setOmit(Value("100001"), Value("00"), true);
+        // Quit, back up, and the backup window's own question.
+        for (int answers = 0; answers < 3; ++answers)
+            fixture.queueAnswer(QMessageBox::Yes);
+        fixture.onModal<KRNOTES>([](KRNOTES* window) { press(window, "OK"); });
+        choose(master, Command::ExitButton);
+        const QList<Dialogs::Request> messages = fixture.messages();
+        QCOMPARE(messages.size(), 6);
+        QCOMPARE(messages[3].text, QString("You may have changed some notes during your session.  "
+                                           "Do you want to back them up on diskette now?"));
+        QCOMPARE(messages[3].title, QString("Backup Notes"));
+        QCOMPARE(messages[3].buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(messages[5].text,
+                 QString::fromStdString("0 User Notes and 1 Fields Saved to " +
+                                        fixture.programFolder() + "BACKUPPA.MDB"));
+        QVERIFY(master.hasEnded());
     }
 
     void closingTheWorkspaceWindowOnAChangeAcceptsNothing()
@@ -235,6 +254,9 @@ private slots:
         QCOMPARE(shown, 3);
         QCOMPARE(fixture.messageTexts(), QStringList({"Update Database?"}));
         QCOMPARE(master.windowTitle(), caption("NJ"));
+        QVERIFY(master.close());
+        QVERIFY(master.hasEnded());
+        QCOMPARE(fixture.messages().size(), 1);
     }
 
     void aDatabaseThatFailsAfterItsCheckBringsTheWorkspaceWindowBack()
@@ -245,45 +267,27 @@ private slots:
             .execute("DROP TABLE PRIME");
         MASTER master;
         const auto opened = W::answerEach(fixture, {&W::ok, &W::exit});
+        // Exit there ends at once: nothing changed to back up.
+        for (auto answer : {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No})
+            fixture.queueAnswer(answer);
         QVERIFY(!master.start());
         QCOMPARE(*opened, 2);
-        QVERIFY(fixture.messageTexts().first().startsWith(
-            QString("The state database %1KORAPA.MDB could not be opened: ")
-                .arg(QString::fromStdString(fixture.programFolder()))));
-        QVERIFY(!master.resultList());
-    }
-
-    void exitOffersABackupOnlyAfterAChange()
-    {
-        WindowFixture fixture;
-        MASTER master;
-        QVERIFY(startOnTheList(fixture, master));
-        Database& db = master.resultList()->database();
-        db.execute("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, Omit) "
-                   "VALUES ('100001', '00', '10000100', 'Acme', ' ')");
-        ResultListData(db).setOmit(Value("100001"), Value("00"), true);
-        // Quit, back up, and the backup window's own question.
-        for (int answers = 0; answers < 3; ++answers)
-            fixture.queueAnswer(QMessageBox::Yes);
-        fixture.onModal<KRNOTES>([](KRNOTES* window) { press(window, "OK"); });
-        master.SubExit();
-        const QList<Dialogs::Request> messages = fixture.messages();
-        QCOMPARE(messages.size(), 4);
-        QCOMPARE(messages[1].text, QString("You may have changed some notes during your session.  "
-                                           "Do you want to back them up on diskette now?"));
-        QCOMPARE(messages[1].title, QString("Backup Notes"));
-        QCOMPARE(messages[1].buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(messages[3].text,
-                 QString::fromStdString("0 User Notes and 1 Fields Saved to " +
-                                        fixture.programFolder() + "BACKUPPA.MDB"));
-        QVERIFY(master.hasEnded());
+        const QStringList messages = fixture.messageTexts();
+        QCOMPARE(messages.size(), 2);
+        QVERIFY(
+            messages[0].startsWith(QString("The state database %1KORAPA.MDB could not be opened: ")
+                                       .arg(QString::fromStdString(fixture.programFolder()))));
+        QCOMPARE(messages[1], QString("Are you sure you want to quit KORA?"));
+        QVERIFY(!master.resultList() && master.hasEnded());
     }
 
     void commandsOnTheListBringItBackAndAnUpgradeEndsTheProgram()
     {
         WindowFixture fixture;
-        TempFolder source;
+        TempFolder source, refused;
         ZipBuilder::write(source.file("KORA1.ZIP"), {{"kOraPa.mdb", "new"}});
+        ZipBuilder::write(refused.file("KORA1.ZIP"), {{"KORAPA.MDB", "new"}});
+        const std::string database = fileBytes(fixture.programFolder() + "KORAPA.MDB");
         MASTER master;
         QVERIFY(startOnTheList(fixture, master));
         KRLIST* list = master.resultList();
@@ -294,7 +298,7 @@ private slots:
         });
         choose(master, Command::PrinterSetup);
         QCOMPARE(title, QString("Printer Setup"));
-        choose(master, Command::ProgramHelp);
+        choose(master, Command::HelpButton);
         QVERIFY(master.findChild<HelpWindow*>()->isVisible());
 
         choose(master, Command::Backup);
@@ -313,16 +317,74 @@ private slots:
         choose(master, Command::BackupButton);
         QVERIFY(modal);
 
-        upgradeWith(fixture, {nullptr, &source});
+        // Cancelled, then refused: a folder where the backup's scratch copy
+        // goes keeps the notes from being saved after the list let its
+        // database go. Either way the list is back.
+        upgradeWith(fixture, {nullptr, &refused, &source});
         choose(master, Command::UpdateDatabase);
         QVERIFY(fixture.messages().isEmpty());
         QCOMPARE(master.resultList(), list);
         QVERIFY(list->isVisible() && !master.hasEnded());
+        std::filesystem::create_directories(fixture.programFolder() + "BACKUPPA.MDB.new" +
+                                            std::to_string(getpid()) + "/block");
+        choose(master, Command::UpdateDatabase);
+        QVERIFY(!master.hasEnded() && master.resultList());
+        QCOMPARE(master.windowTitle(), caption("PA"));
+        QCOMPARE(fileBytes(fixture.programFolder() + "KORAPA.MDB"), database);
         choose(master, Command::UpdateButton);
         QVERIFY(master.hasEnded());
         QVERIFY(!master.values().upgradeContinue);
-        QCOMPARE(fixture.messageTexts(),
-                 QStringList({"Upgrade complete.  Restart KORA to activate changes!"}));
+        const QStringList messages = fixture.messageTexts();
+        QCOMPARE(messages.size(), 2);
+        QVERIFY(messages[0].startsWith("The PA user notes and fields could not be saved ("));
+        QCOMPARE(messages[1], QString("Upgrade complete.  Restart KORA to activate changes!"));
+    }
+
+    // Export Search and its toolbar button open the export window on the
+    // lookup tab shown.
+    void exportSearchWritesTheLookupOfTheTabShown()
+    {
+        WindowFixture fixture;
+        Database db(fixture.programFolder() + "KORAPA.MDB",
+                    Installation(fixture.programFolder()).stateConnect("PA"));
+        db.execute("WITH RECURSIVE n(i) AS (SELECT 1000000 UNION ALL SELECT i + 1 FROM n "
+                   "WHERE i < 1000019) INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, "
+                   "NAMESORT, ZIP, Omit) SELECT i, '01', i || '01', 'COMPANY ' || i, "
+                   "'COMPANY ' || i, CASE WHEN i < 1000002 THEN '15001' ELSE '19000' END, ' ' "
+                   "FROM n");
+        db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, '01', ' ' FROM PRIME");
+        db.close();
+        QVERIFY(LookupFile::write(fixture.programFolder() + "INITIAL/SEARCH1.KRD", "Zip 15001",
+                                  {{"Zip 15001", "Zip Code", "15001", "15001", "ZIP", false}}));
+        MASTER master;
+        QVERIFY(startOnTheList(fixture, master));
+        // Nothing to export on the all-companies tab.
+        QVERIFY(!master.isCommandEnabled(Command::Export));
+        QVERIFY(!master.isCommandEnabled(Command::ExportLookupButton));
+        master.resultList()->findChild<QTabBar*>()->setCurrentIndex(1);
+
+        const QString out = QString::fromStdString(fixture.programFolder()) + "LOOKUP.TXT";
+        Dialogs::setFileScript([&out](const Dialogs::FileRequest&) {
+            return Dialogs::FileAnswer{true, {out}, 2};
+        });
+        fixture.onModal<KREXPORT>([](KREXPORT* window) {
+            for (auto* option : window->findChildren<QRadioButton*>())
+                if (option->text() == "TXT (ASCII) - Fixed Length")
+                    option->setChecked(true);
+            press(window, "OK");
+        });
+        for (Command command : {Command::Export, Command::ExportLookupButton}) {
+            QFile::remove(out);
+            QVERIFY(master.isCommandEnabled(command));
+            choose(master, command);
+            const QByteArray bytes = QByteArray::fromStdString(fileBytes(out.toStdString()));
+            QCOMPARE(bytes.count("\r\n"), 2);
+            QVERIFY(bytes.startsWith("1000000-01COMPANY 1000000"));
+            QVERIFY(bytes.contains("\r\n1000001-01COMPANY 1000001"));
+        }
+        QVERIFY(master.resultList()->isVisible());
+        Dialogs::setFileScript({});
+        QCOMPARE(fixture.messageTexts(), QStringList());
     }
 };
 

@@ -26,14 +26,15 @@ class UpdateRunWindowTest : public QObject
     Q_OBJECT
 
 private:
-    inline static const QString kPA = "PA", kNY = "NY";
-
-    static void chooseState(WindowFixture& fixture, const QString* state)
+    // OK in each workspace window on the state `*state` holds then.
+    static std::shared_ptr<QString> acceptOn(WindowFixture& fixture, const QString& state)
     {
-        fixture.onModal<KRWSPACE>([state](KRWSPACE* window) {
-            WorkspaceWindow{window}.chooseState(*state);
+        auto chosen = std::make_shared<QString>(state);
+        fixture.onModal<KRWSPACE>([chosen](KRWSPACE* window) {
+            WorkspaceWindow{window}.chooseState(*chosen);
             WorkspaceWindow{window}.ok();
         });
+        return chosen;
     }
 
     static void writeClassList(const WindowFixture& fixture)
@@ -65,7 +66,7 @@ private slots:
         writeClassList(fixture);
         const std::string version = value(fixture, "PA", "SELECT Version FROM VERSION");
         MASTER master;
-        chooseState(fixture, &kPA);
+        acceptOn(fixture, "PA");
         fixture.queueAnswer(QMessageBox::Ok);
         QVERIFY(!master.start());
         QVERIFY(master.hasEnded());
@@ -77,6 +78,28 @@ private slots:
         QVERIFY(!exists(fixture, "CLASSES.DAT"));
     }
 
+    // Cancel starts on the list with the update left waiting, and a later
+    // change of state asks nothing about it.
+    void cancelLeavesTheUpdateForTheNextStart()
+    {
+        WindowFixture fixture;
+        writeClassList(fixture);
+        MASTER master;
+        const auto state = acceptOn(fixture, "PA");
+        fixture.queueAnswer(QMessageBox::Cancel);
+        QVERIFY(master.start());
+        QCOMPARE(value(fixture, "PA", "SELECT COUNT(*) FROM CLASSLIST"), std::string("0"));
+        *state = "NJ";
+        master.findChild<QAction*>("mnuNewState")->trigger();
+        QCOMPARE(fixture.messages().size(), 1);
+        QVERIFY(exists(fixture, "CLASSES.DAT"));
+        QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is NJ"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(master.workArea()->subWindowList().size(), 1);
+        QCOMPARE(master.workArea()->subWindowList().first()->widget(),
+                 static_cast<QWidget*>(master.resultList()));
+    }
+
     void aCompanyLoadRunsWithTheSplashInFront()
     {
         WindowFixture fixture;
@@ -84,7 +107,7 @@ private slots:
         TITLE splash;
         splash.show();
         MASTER master(&splash);
-        chooseState(fixture, &kPA);
+        acceptOn(fixture, "PA");
         fixture.queueAnswer(QMessageBox::Ok);
         QVERIFY(!master.start());
         QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -100,38 +123,6 @@ private slots:
             QVERIFY2(!exists(fixture, name), name);
     }
 
-    void aChangeOfStateAsksNothingAboutWaitingUpdates()
-    {
-        WindowFixture fixture;
-        MASTER master;
-        QString state = "PA";
-        chooseState(fixture, &state);
-        QVERIFY(master.start());
-        writeClassList(fixture);
-        state = "NJ";
-        master.findChild<QAction*>("mnuNewState")->trigger();
-        QVERIFY(fixture.messages().isEmpty());
-        QVERIFY(exists(fixture, "CLASSES.DAT"));
-        QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is NJ"));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(master.workArea()->subWindowList().size(), 1);
-        QCOMPARE(master.workArea()->subWindowList().first()->widget(),
-                 static_cast<QWidget*>(master.resultList()));
-    }
-
-    void cancelLeavesTheFilesAndStartsNormally()
-    {
-        WindowFixture fixture;
-        writeClassList(fixture);
-        MASTER master;
-        chooseState(fixture, &kPA);
-        fixture.queueAnswer(QMessageBox::Cancel);
-        QVERIFY(master.start());
-        QVERIFY(master.resultList());
-        QVERIFY(exists(fixture, "CLASSES.DAT"));
-        QCOMPARE(value(fixture, "PA", "SELECT COUNT(*) FROM CLASSLIST"), std::string("0"));
-    }
-
     void newYorkAddressesAloneAreNoUpdateAndAnEmptyFileIsTold()
     {
         WindowFixture fixture;
@@ -139,7 +130,7 @@ private slots:
             << std::string(300, 'X');
         std::ofstream(fixture.programFolder() + "DATANY.DAT", std::ios::binary);
         MASTER master;
-        chooseState(fixture, &kNY);
+        acceptOn(fixture, "NY");
         QVERIFY(master.start());
         QCOMPARE(fixture.messageTexts(),
                  QStringList({"DATANY.DAT is empty: there is nothing in it to load"}));

@@ -3,28 +3,35 @@
 #include "database/Database.h"
 #include "database/Schema.h"
 #include "support/TempFolder.h"
+#include "support/TestServer.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace kora::test {
 
-// An empty state database (all tables, reference rows) in a test folder, open.
+// An empty state database (all tables, reference rows), open: a file in a
+// test folder, or the state's schema in a fresh database on the test server.
 class StateDatabase
 {
 public:
     static constexpr const char* kConnect = ";PWD=secret1";
 
-    explicit StateDatabase(const std::string& state = "PA")
-        : m_path(m_folder.file("KORA" + state + ".MDB"))
+    explicit StateDatabase(const std::string& state = "PA", Engine engine = Engine::File)
+        : m_path(m_folder.file("KORA" + state + ".MDB")),
+          m_server(engine == Engine::Server ? std::make_unique<TestServer>() : nullptr),
+          m_connect(m_server ? m_server->connect() : kConnect)
     {
-        Schema::createStateDatabase(m_path, kConnect, state);
-        m_db.open(m_path, kConnect);
+        Schema::createStateDatabase(m_path, m_connect, state);
+        m_db.open(m_path, m_connect);
     }
 
     Database& db() { return m_db; }
     const TempFolder& folder() const { return m_folder; }
     std::string path() const { return m_path; }
+    // The connect string the database opens with.
+    const std::string& connect() const { return m_connect; }
     // The first column of the first row the query gives; null when it gives none.
     Value value(const std::string& sql, const std::vector<Value>& arguments = {})
     {
@@ -36,6 +43,8 @@ public:
 private:
     TempFolder m_folder;
     std::string m_path;
+    std::unique_ptr<TestServer> m_server;
+    std::string m_connect;
     Database m_db;
 };
 

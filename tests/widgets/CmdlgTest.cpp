@@ -78,6 +78,10 @@ private slots:
         QTest::newRow("one name of several allowed")
             << int(Cmdlg::kAllowMultiSelect) << Dialogs::FileAnswer{true, {"/data/A.KRD"}, 0}
             << "/data/A.KRD|A.KRD|KRD|0|0";
+        QTest::newRow("extension after the last dot")
+            << int(Cmdlg::kOverwritePrompt)
+            << Dialogs::FileAnswer{true, {"/home/agent/agents.list.csv"}, 0}
+            << "/home/agent/agents.list.csv|agents.list.csv|csv|0|0";
     }
     void choiceIsReadBack()
     {
@@ -95,6 +99,7 @@ private slots:
         });
         dialog.ShowOpen();
         QCOMPARE(asked.kind, Dialogs::FileRequest::Kind::Open);
+        QCOMPARE(asked.title, QString("/opt/kora/"));
         QCOMPARE(asked.multiSelect, (flags & Cmdlg::kAllowMultiSelect) != 0);
         QCOMPARE(QStringList({dialog.FileName(), dialog.Filetitle(), dialog.FileExtension(),
                               QString::number(dialog.MultiSelect()),
@@ -103,39 +108,17 @@ private slots:
                  reported);
     }
 
-    void saveDialogPassesEveryProperty()
-    {
-        Cmdlg dialog("/opt/kora/");
-        dialog.setDialogTitle("Save KORA Export");
-        dialog.setInitDir("/home/agent/Documents");
-        dialog.setFilter(exportFilter());
-        dialog.setFilterIndex(3);
-        dialog.setDefaultExtension("*.csv");
-        dialog.setFileName("EXPORT.CSV");
-        dialog.setFlags(Cmdlg::kOverwritePrompt);
-        Dialogs::FileRequest asked;
-        Dialogs::setFileScript([&](const Dialogs::FileRequest& request) {
-            asked = request;
-            return Dialogs::FileAnswer{true, {"/home/agent/Documents/agents.list.csv"}, 1};
-        });
-        dialog.ShowSave();
-        QVERIFY(asked.kind == Dialogs::FileRequest::Kind::Save && asked.confirmOverwrite);
-        QCOMPARE(
-            QStringList({asked.title, asked.directory, asked.fileName,
-                         QString::number(asked.filters.size()), QString::number(asked.filterIndex),
-                         asked.defaultSuffix, dialog.Filetitle(), dialog.FileExtension()}),
-            QStringList({"Save KORA Export", "/home/agent/Documents", "EXPORT.CSV", "3", "2", "csv",
-                         "agents.list.csv", "csv"}));
-    }
-
-    void realDialogShowsThePresetNameAndFilters()
+    void saveDialogShowsEveryPropertyAndAddsTheDefaultExtension()
     {
         kora::test::TempFolder folder;
         Cmdlg dialog("/opt/kora/");
+        dialog.setDialogTitle("Save KORA Export");
         dialog.setInitDir(QString::fromStdString(folder.path()));
         dialog.setFilter(exportFilter());
         dialog.setFilterIndex(2);
-        dialog.setFileName("EXPORT.CSV");
+        dialog.setDefaultExtension("*.csv");
+        dialog.setFileName("EXPORT");
+        dialog.setFlags(Cmdlg::kOverwritePrompt);
         QStringList shown;
         QTimer timer;
         connect(&timer, &QTimer::timeout, [&] {
@@ -144,15 +127,19 @@ private slots:
                 return;
             timer.stop();
             shown << window->windowTitle() << window->findChild<QLineEdit*>("fileNameEdit")->text()
-                  << window->selectedNameFilter();
+                  << window->selectedNameFilter()
+                  << (window->testOption(QFileDialog::DontConfirmOverwrite) ? "no prompt"
+                                                                            : "prompt");
             QMetaObject::invokeMethod(window, "accept");
         });
         timer.start(20);
         dialog.ShowSave();
-        QCOMPARE(shown, QStringList({"/opt/kora/", "EXPORT.CSV", "CSV / Excel (*.csv)"}));
+        QCOMPARE(shown,
+                 QStringList({"Save KORA Export", "EXPORT", "CSV / Excel (*.csv)", "prompt"}));
         QCOMPARE(dialog.CancelPressed(), false);
         QCOMPARE(QFileInfo(dialog.FileName()).absoluteFilePath(),
-                 QFileInfo(QString::fromStdString(folder.file("EXPORT.CSV"))).absoluteFilePath());
+                 QFileInfo(QString::fromStdString(folder.file("EXPORT.csv"))).absoluteFilePath());
+        QCOMPARE(dialog.Filetitle() + "|" + dialog.FileExtension(), QString("EXPORT.csv|csv"));
     }
 };
 

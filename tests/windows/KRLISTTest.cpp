@@ -1,19 +1,107 @@
 #include "windows/KRLIST.h"
 
-#include "RecordWindow.h"
-#include "ResultList.h"
 #include "ResultsFixture.h"
 #include "lookup/LookupFile.h"
+#include "results/NoteLock.h"
+#include "windows/KRLISTI.h"
+#include "windows/KRNYADDR.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QClipboard>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableView>
 #include <QtTest>
 
 using namespace kora;
 using namespace kora::test;
 
 namespace {
+
+// Drives the result list through its controls as a user would.
+struct ResultList
+{
+    KRLIST* list;
+
+    template <typename T> T* child(const char* name) const { return named<T>(list, name); }
+    QTabBar* tabs() const { return child<QTabBar>("SSTab1"); }
+    QTableView* allGrid() const { return child<QTableView>("TDBGrid1"); }
+    QTableView* lookupGrid() const { return child<QTableView>("TDBGrid4"); }
+    QTableView* grid() const { return tabs()->currentIndex() == 0 ? allGrid() : lookupGrid(); }
+    QLineEdit* searchBox() const { return child<QLineEdit>("SFOR"); }
+    QPushButton* markButton() const { return child<QPushButton>("MarkIt"); }
+    QPushButton* moreInfoButton() const { return child<QPushButton>("Command1"); }
+
+    void openTab(int tab) const { tabs()->setCurrentIndex(tab); }
+    void clickHeader(int column) const { emit grid()->horizontalHeader()->sectionClicked(column); }
+    void search(const QString& text) const
+    {
+        searchBox()->clear();
+        QTest::keyClicks(searchBox(), text);
+    }
+    // Text of a column of the grid shown, on its current row or on every row.
+    QString current(int column = 2) const
+    {
+        return grid()->currentIndex().siblingAtColumn(column).data().toString();
+    }
+    QStringList column(int column = 2) const { return gridRows(grid(), {column}); }
+    QString count() const { return child<QLineEdit>("VIEWCOUNT")->text(); }
+    QString address() const { return child<QPlainTextEdit>("ADDRESS")->toPlainText(); }
+    QString phone() const { return child<QLineEdit>("PHONE")->text(); }
+    QString modTrend() const { return child<QLabel>("lblModTrend")->text(); }
+    bool notesFlagShown() const { return !child<QLabel>("lblNotes")->isHidden(); }
+    bool fullAddressOffered() const { return !child<QPushButton>("FULLADDR")->isHidden(); }
+    // Whether the buttons acting on the selected company can be used.
+    bool anyCompanyButtonEnabled() const
+    {
+        for (const char* name : {"Command1", "FULLADDR", "PRINTCUR", "MarkIt"})
+            if (child<QPushButton>(name)->isEnabled())
+                return true;
+        return false;
+    }
+};
+
+// Drives a company's record window as a user would. Boxes are named by the
+// field they show ("User1", "UserPhone", "SIC"...).
+struct RecordWindow
+{
+    KRLISTI* window;
+
+    template <typename T> T* child(const char* name) const { return named<T>(window, name); }
+    QLineEdit* box(const char* field) const { return child<QLineEdit>(field); }
+    QString text(const char* field) const { return box(field)->text(); }
+    QStringList texts(std::initializer_list<const char*> fields) const
+    {
+        QStringList shown;
+        for (const char* field : fields)
+            shown << text(field);
+        return shown;
+    }
+    QString label(const char* name) const { return child<QLabel>(name)->text(); }
+    QPlainTextEdit* notes() const { return child<QPlainTextEdit>("NOTES"); }
+    QString dateAdded() const { return label("lblToday"); }
+    QTableView* classes() const { return child<QTableView>("TDBGrid7"); }
+    QTableView* associates() const { return child<QTableView>("TDBGrid8"); }
+    void close() const { child<QPushButton>("Command1")->click(); }
+
+    // Moves the focus into a control as a click would.
+    static void enter(QWidget* widget) { widget->setFocus(Qt::MouseFocusReason); }
+    // Types over a box's text, as a user who clicked into it.
+    void type(const char* field, const QString& text) const
+    {
+        enter(box(field));
+        box(field)->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(box(field), Qt::Key_Delete);
+        else
+            QTest::keyClicks(box(field), text);
+    }
+};
 
 // A state database with seven companies, and the list open on it in name order.
 struct Open
@@ -31,17 +119,10 @@ struct Open
                                       {"2000001", "01", "MILLER_JONES", "Berks", "19601"},
                                       {"2000002", "01", "MILLERS MILL", "Berks", "19601"}};
         for (const auto& [file, sequence, name, county, zip] : companies)
-            data.addCompany(file, sequence,
-                            {{"STATE", "PA"},
-                             {"NAME1", name},
-                             {"NameSort", name},
-                             {"STREET", "12 MAIN ST"},
-                             {"CITY", "SPRINGFIELD"},
-                             {"ST", "PA"},
-                             {"ZIP", zip},
-                             {"COUNTYNAME", county},
-                             {"CountySort", county},
-                             {"Omit", " "}});
+            data.addCompany(
+                file, sequence,
+                "STATE, NAME1, NameSort, STREET, CITY, ST, ZIP, COUNTYNAME, CountySort, Omit",
+                {"PA", name, name, "12 MAIN ST", "SPRINGFIELD", "PA", zip, county, county, " "});
         data.db().execute("UPDATE PRIME SET PHONE = '215-555-0100', UserPhone = '     ' "
                           "WHERE FILE = '1000001'");
         data.db().execute(
@@ -71,57 +152,258 @@ struct Open
     }
 };
 
+// The tests run under the C locale, which has no date format of its own.
+QString today()
+{
+    return QDate::currentDate().toString("MM/dd/yy");
+}
+
+// An NJ database with a company of two sequences (ACME), one of another file,
+// and the record window opened on one of them.
+struct Record
+{
+    ResultsFixture data{"NJ"};
+    std::unique_ptr<KRLISTI> window;
+    RecordWindow page{nullptr};
+
+    Record()
+    {
+        data.db().execute("INSERT INTO SICCODES (CODE, DESC) VALUES "
+                          "('3599', 'Industrial Machinery, NEC')");
+        data.db().execute("INSERT INTO CLASS (FILE, SEQUENCE, FILESEQ, CLASS, CLASSDESC, "
+                          "LOSSCOST) VALUES ('1000001', '01', '100000101', '8810', "
+                          "'Clerical Office Employees', 0.12), ('1000001', '01', '100000101', "
+                          "'3632', 'Machine Shop NOC', 2.5), ('1000001', '02', '100000102', "
+                          "'8742', 'Salespersons', 0.3)");
+        data.addCompany("1000001", "01", "NAME1", {"ACME TOOL CO"}, "Called in March");
+        data.db().execute(
+            "UPDATE PRIME SET NAME2 = ' ', STREET = '12 MILL RD', CITY = 'TRENTON', ST = 'NJ', "
+            "ZIP = '08601', ZIPEXT = ' ', PHONE = '609-555-0100', SIC = '3599', EMPLOYEES = '4', "
+            "SALES = '2', NJAR = 9507, ARESTPREM = '0012500', ARTOTPREM = '0102384', ARTOTLOSS = "
+            "'0000000', NJPPAP = 'Y', NJCCPAP = 'N', User1 = ' ', User2 = ' ', User3 = ' ', "
+            "UserPhone = '609-555-0199' WHERE FILESEQ = '100000101'");
+        data.addCompany("1000001", "02", "NAME1, SIC", {"ACME TOOL SALES", "1234"});
+        data.db().execute("UPDATE PRIME SET EMPLOYEES = 'X', SALES = '9', NJAR = 312 "
+                          "WHERE FILESEQ = '100000102'");
+        data.addCompany("1000002", "01", "NAME1, EMPLOYEES, SALES", {"OTHER WORKS", "9", "0"});
+    }
+
+    bool open(const char* file = "1000001", const char* sequence = "01")
+    {
+        window = std::make_unique<KRLISTI>(data.list(), file, sequence, "ACME TOOL CO");
+        page.window = window.get();
+        window->show();
+        return QTest::qWaitForWindowActive(window.get());
+    }
+    Value field(const char* name) { return data.field("1000001", "01", name); }
+    bool noteFree() { return NoteLock(data.db()).tryLock("1000001", "01"); }
+    void leave() const { RecordWindow::enter(page.box("UserFax")); }
+};
+
 } // namespace
 
+// The result list and the windows it opens on a company: its record and its
+// full New York address.
 class KRLISTTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void allCompaniesSortAndSearchByTheColumnClicked_data()
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void cleanupTestCase() { QLocale::setDefault(QLocale::system()); }
+
+    void showsTheCompanyAndStoresWhatTheUserTypes()
     {
-        QTest::addColumn<int>("header");
-        QTest::addColumn<QStringList>("order");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("found");
+        Record record;
+        QVERIFY(record.open());
+        const RecordWindow& page = record.page;
+        QCOMPARE(page.texts({"Text2", "Text3", "Text4", "PPAP", "NJCCPAP", "STREET", "UserPhone",
+                             "PHONE"}),
+                 QStringList({"12,500", "102,384", "0", "Y", "N", "12 MILL RD", "609-555-0199",
+                              "609-555-0100"}));
+        QCOMPARE(page.notes()->toPlainText(), QString("Called in March"));
+        QCOMPARE(page.dateAdded(), today());
+        QVERIFY(page.box("PHONE")->isReadOnly() && !page.box("UserFax")->isReadOnly());
+        QCOMPARE(
+            page.texts({"SIC", "EMPLOYEES", "SALES", "Text1"}),
+            QStringList({"3599 - Industrial Machinery, NEC", "20 - 49", "1MM - 4.9MM", "07/95"}));
+        QCOMPARE(gridRows(page.classes(), {0}) + gridRows(page.classes(), {2}),
+                 QStringList({"3632", "8810", "2.50", "0.12"}));
+        QCOMPARE(gridRows(page.associates(), {0}),
+                 QStringList({"ACME TOOL CO", "ACME TOOL SALES"}));
+
+        page.type("UserPhone", "");
+        page.type("UserContact", "  Jane Roe  ");
+        page.type("UserTitle", "Buyer");
+        QCOMPARE(record.field("UserPhone"), Value());
+        QCOMPARE(record.field("UserContact"), Value("Jane Roe"));
+        // User fields 1 to 3 lose their blanks as the focus enters them.
+        page.box("User3")->setText("  Springfield  ");
+        RecordWindow::enter(page.box("User3"));
+        QCOMPARE(page.text("User3"), QString("Springfield"));
+        QCOMPARE(record.field("UserTitle"), Value("Buyer"));
+        // The box being typed in when the window is closed with Escape is stored too.
+        page.type("UserFax", "609-555-0142");
+        QTest::keyClick(page.box("UserFax"), Qt::Key_Escape);
+        QVERIFY(!record.window->isVisible());
+        QCOMPARE(record.field("UserFax"), Value("609-555-0142"));
+        QCOMPARE(record.field("User3"), Value("Springfield"));
+        QVERIFY(record.data.messages().isEmpty());
+        // Bands unknown or out of the tables show as such.
+        QVERIFY(record.open("1000002"));
+        QCOMPARE(page.texts({"SIC", "EMPLOYEES", "SALES", "Text1"}),
+                 QStringList({"", "1000+", "Unknown", "/"}));
+        QCOMPARE(gridRows(page.classes(), {0}), QStringList());
+    }
+
+    void addressOverrideReplacesTheAddressOrSaysWhatIsMissing()
+    {
+        Record record;
+        QVERIFY(record.open());
+        const RecordWindow& page = record.page;
+        page.type("User1", "!&");
+        QCOMPARE(page.label("lblUser2") + '|' + page.label("lblUser3"),
+                 QString("Street|City St Zip"));
+        page.type("User2", "");
+        RecordWindow::enter(page.box("User3"));
+        QCOMPARE(record.window->focusWidget(), page.box("User2"));
+        page.type("User2", "100 Main St");
+        page.type("User3", "Springfield PA");
+        record.leave();
+        QCOMPARE(record.data.messageTexts(),
+                 QStringList(
+                     {"Missing Street Address", "Missing Zip Code, Format Must be City ST Zip"}));
+        QCOMPARE(record.window->focusWidget(), page.box("User3"));
+        QCOMPARE(record.field("CITY"), Value("TRENTON"));
+        QCOMPARE(record.field("User3"), Value("Springfield PA"));
+
+        page.type("User3", "Springfield PA 19064-1234");
+        record.leave();
+        for (const auto& [name, value] : {std::pair{"STREET", "100 Main St"},
+                                          {"CITY", "Springfield"},
+                                          {"ST", "PA"},
+                                          {"ZIP", "19064"},
+                                          {"ZIPEXT", "1234"}})
+            QCOMPARE(record.field(name), Value(value));
+        QCOMPARE(page.text("CITY"), QString("Springfield"));
+        // Without an extension the old one is gone.
+        page.type("User3", "Trenton NJ 08601");
+        record.leave();
+        QCOMPARE(record.field("CITY"), Value("Trenton"));
+        QCOMPARE(record.field("ZIPEXT"), Value());
+        // Removing the marker relabels at once and stops the copying.
+        page.type("User1", "Prospect");
+        page.type("User2", "200 Other Rd");
+        record.leave();
+        QCOMPARE(record.field("User2"), Value("200 Other Rd"));
+        QCOMPARE(record.field("STREET"), Value("100 Main St"));
+        QCOMPARE(record.data.messageTexts().size(), 2);
+    }
+
+    void notesGetADatedLineEachTimeInTheLocalesFormat()
+    {
+        Record record;
+        QVERIFY(record.open());
+        QPlainTextEdit* notes = record.page.notes();
+        const QString dated = today() + " - ";
+        QTest::mouseClick(notes->viewport(), Qt::LeftButton);
+        QCOMPARE(notes->textCursor().position(), dated.size());
+        QTest::keyClicks(notes, "sent quote");
+        record.leave();
+        RecordWindow::enter(notes);
+        QCOMPARE(notes->toPlainText(), dated + "\n" + dated + "sent quote\nCalled in March");
+
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        Record german;
+        QVERIFY(german.open());
+        RecordWindow::enter(german.page.notes());
+        QLocale::setDefault(QLocale::c());
+        const QString date = QDate::currentDate().toString("dd.MM.yy");
+        QCOMPARE(german.page.notes()->toPlainText(), date + " - \nCalled in March");
+        QCOMPARE(german.page.dateAdded(), date);
+    }
+
+    void theNoteIsLockedWhileShownAndStoredOnLeaving()
+    {
+        // Left by Close, by closing the list, by picking an associate.
+        for (int leaving : {0, 1, 2}) {
+            Record record;
+            QVERIFY(record.open());
+            record.page.notes()->setPlainText("left open");
+            QVERIFY(!record.noteFree());
+            if (leaving == 0) {
+                record.page.close();
+            } else if (leaving == 1) {
+                record.data.list().close();
+            } else {
+                QTableView* associates = record.page.associates();
+                QTest::mouseClick(
+                    associates->viewport(), Qt::LeftButton, {},
+                    associates->visualRect(associates->model()->index(1, 0)).center());
+                QCOMPARE(record.window->result(), int(QDialog::Accepted));
+            }
+            QVERIFY(!record.window->isVisible());
+            QCOMPARE(record.data.note("1000001", "01"), Value("left open"));
+            QVERIFY(record.noteFree());
+        }
+    }
+
+    void aLockedNoteClosesTheWindowAtOnce()
+    {
+        Record record;
+        NoteLock other(record.data.db());
+        QVERIFY(other.tryLock("1000001", "01"));
+        record.window = std::make_unique<KRLISTI>(record.data.list(), "1000001", "01", "ACME");
+        record.window->show();
+        QCOMPARE(record.data.messageTexts(),
+                 QStringList({"Another user is working with data which affects your notes.  "
+                              "Try again later to view your information."}));
+        QTRY_VERIFY(!record.window->isVisible());
+        QCOMPARE(record.data.note("1000001", "01"), Value("Called in March"));
+        // Once the other holder is done the window opens.
+        other.unlock();
+        QVERIFY(record.open());
+        QCOMPARE(record.page.notes()->toPlainText(), QString("Called in March"));
+    }
+
+    void allCompaniesSortAndSearchByTheColumnClicked()
+    {
         const QStringList byName = {"acme widgets", "Baker Bros",   "MILLER & SONS",
                                     "MILLER_JONES", "MILLERS MILL", "SMITH TOOL CO",
                                     "Zenith Labs"};
-        const auto row = [](const char* name, int header, const QStringList& order,
-                            const char* typed, const char* found) {
-            QTest::newRow(name) << header << order << QString(typed) << QString(found);
-        };
-        row("name", 2, byName, "mi", "MILLER & SONS");
-        row("name, plural", 2, byName, "millers", "MILLERS MILL");
-        row("name, underscore", 2, byName, "miller_", "MILLER_JONES");
-        row("name, past the end", 2, byName, "zz", "Zenith Labs");
-        // The Effective header sorts nothing.
-        row("effective", 1, byName, "b", "Baker Bros");
-        row("county", 3,
-            {"MILLER & SONS", "SMITH TOOL CO", "MILLER_JONES", "MILLERS MILL", "acme widgets",
-             "Zenith Labs", "Baker Bros"},
-            "c", "Zenith Labs");
-        row("file", 0,
-            {"Baker Bros", "SMITH TOOL CO", "acme widgets", "Zenith Labs", "MILLER & SONS",
-             "MILLER_JONES", "MILLERS MILL"},
-            "1000003", "MILLER & SONS");
-    }
-    void allCompaniesSortAndSearchByTheColumnClicked()
-    {
-        QFETCH(int, header);
-        QFETCH(QStringList, order);
-        QFETCH(QString, typed);
-        QFETCH(QString, found);
+        const struct
+        {
+            int header;
+            QStringList order;
+            QString typed, found;
+        } cases[] = {{2, byName, "mi", "MILLER & SONS"},
+                     {2, byName, "millers", "MILLERS MILL"},
+                     {2, byName, "miller_", "MILLER_JONES"},
+                     {2, byName, "zz", "Zenith Labs"},
+                     // The Effective header sorts nothing.
+                     {1, byName, "b", "Baker Bros"},
+                     {3,
+                      {"MILLER & SONS", "SMITH TOOL CO", "MILLER_JONES", "MILLERS MILL",
+                       "acme widgets", "Zenith Labs", "Baker Bros"},
+                      "c",
+                      "Zenith Labs"},
+                     {0,
+                      {"Baker Bros", "SMITH TOOL CO", "acme widgets", "Zenith Labs",
+                       "MILLER & SONS", "MILLER_JONES", "MILLERS MILL"},
+                      "1000003",
+                      "MILLER & SONS"}};
         Open open;
         QAbstractItemModelTester tester(open.page.allGrid()->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        open.page.search("x");
-        open.page.clickHeader(header);
-        QCOMPARE(open.page.searchBox()->text().isEmpty(), header != 1);
-        QCOMPARE(open.page.column(), order);
-        open.page.search(typed);
-        QCOMPARE(open.page.current(), found);
-        QCOMPARE(open.page.count(), QString("7"));
+        for (const auto& [header, order, typed, found] : cases) {
+            open.page.search("x");
+            open.page.clickHeader(header);
+            QCOMPARE(open.page.searchBox()->text().isEmpty(), header != 1);
+            QCOMPARE(open.page.column(), order);
+            open.page.search(typed);
+            QCOMPARE(open.page.current(), found);
+            QCOMPARE(open.page.count(), QString("7"));
+        }
     }
 
     void searchingMovesTheGridShownAndAWindowLeftUnchangedKeepsIt()
@@ -275,6 +557,38 @@ private slots:
     {
         QVERIFY(Open("NY").page.fullAddressOffered());
         QVERIFY(!Open("PM").page.fullAddressOffered());
+    }
+
+    void showsEveryLineOfTheAddressOrNoneOrTheMissingDatabase()
+    {
+        ResultsFixture data("NY");
+        // Two load records of one employer, each line 35 characters.
+        const QStringList lines = {"ACME TOOL CO                       ",
+                                   "12 MILL RD                         ",
+                                   "SECOND RECORD LINE ONE             "};
+        data.db()
+            .prepare("INSERT INTO ADDRESSES (FILE, SEQUENCE, ADDRESSES) VALUES (?, ?, ?)")
+            .bindAll({"123 45 67", "01", lines.join("\r\n").toStdString()})
+            .run();
+        KRNYADDR window(data.master(), "123 45 67", "01", "ACME TOOL CO");
+        window.show();
+        auto* text = window.findChild<QPlainTextEdit*>("ADDRESSES");
+        // Activating the window again repeats the look-up.
+        text->clear();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTRY_COMPARE(text->toPlainText(), lines.join("\n"));
+        KRNYADDR nobody(data.master(), "999 99 99", "01", "NOBODY");
+        nobody.show();
+        QCOMPARE(nobody.findChild<QPlainTextEdit*>("ADDRESSES")->toPlainText(), QString());
+        QVERIFY(nobody.isVisible() && data.messages().isEmpty());
+
+        const QString path = QString::fromStdString(data.programFolder()) + "KORANY.MDB";
+        QVERIFY(QFile::rename(path, path + ".away"));
+        KRNYADDR missing(data.master(), "123 45 67", "01", "ACME TOOL CO");
+        missing.show();
+        QCOMPARE(data.messages().size(), 1);
+        QVERIFY2(data.messageTexts().first().contains(path), qPrintable(data.messageTexts()[0]));
+        QTRY_VERIFY(!missing.isVisible());
     }
 };
 

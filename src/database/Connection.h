@@ -1,0 +1,47 @@
+#pragma once
+
+#include "database/KeyLock.h"
+#include "database/SqlDialect.h"
+#include "database/StatementEngine.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kora {
+
+// One open connection of an engine: a database file (SqliteConnection) or a
+// state's schema on a server (PgConnection). Database reaches the engine
+// only through here.
+class Connection
+{
+public:
+    Connection() = default;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    virtual ~Connection() = default;
+
+    virtual SqlDialect::Target target() const = 0;
+    // Runs statements in the original dialect that return no rows.
+    virtual void execute(const std::string& sql) = 0;
+    virtual std::unique_ptr<StatementEngine> prepare(const std::string& sql) = 0;
+
+    virtual bool tableExists(const std::string& table) = 0;
+    // The columns of a table in their order; empty for a table that is not there.
+    virtual std::vector<std::string> columnsOf(const std::string& table) = 0;
+    // The columns of an index (stored as TABLE_INDEX) in their order.
+    virtual std::vector<std::string> indexColumnsOf(const std::string& index) = 0;
+
+    virtual void begin() = 0;
+    virtual bool inTransaction() const = 0;
+    virtual bool hasChangedRows() const = 0;
+    virtual void interrupt() = 0;
+
+    // A read-only connection of its own to the same database.
+    virtual std::unique_ptr<Connection> reader() const = 0;
+    // The lock of a key, or null while another holder has it.
+    virtual std::unique_ptr<KeyLock> tryLockKey(const std::string& key) const = 0;
+    virtual void changePassword(const std::string& connect) = 0;
+};
+
+} // namespace kora

@@ -1,0 +1,356 @@
+#include "database/PgConnection.h"
+
+#include "base/StableHash.h"
+#include "database/ConnectString.h"
+#include "database/PgStatement.h"
+
+#include <libpq-fe.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+
+namespace kora {
+
+namespace {
+
+const char* const kConnectTimeoutSeconds = "10";
+const int kMetaVersion = 1;
+
+std::string trimmed(const char* message)
+{
+    std::string text = message ? message : "";
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    return text;
+}
+
+// The two letters of KORA<st>.MDB: only state databases live on a server.
+std::string stateOfPath(const std::string& path)
+{
+    const std::string name = std::filesystem::path(path).filename().string();
+    std::string upper = name;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    const bool stateName = upper.size() == 10 && upper.rfind("KORA", 0) == 0 &&
+                           upper.compare(6, 4, ".MDB") == 0 && std::isalpha(upper[4]) &&
+                           std::isalpha(upper[5]);
+    if (!stateName)
+        throw DbError("Only a state database (KORA<state>.MDB) can be on a server, not " + name +
+                      ".");
+    return upper.substr(4, upper.size() - 8);
+}
+
+std::int32_t keyPart(const std::string& text)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(stableHash(text)));
+}
+
+// A session's advisory lock on a state's key, on a connection of its own that
+// lives as long as the lock: the server frees the lock when the session ends.
+class ServerKeyLock final : public KeyLock
+{
+public:
+    ServerKeyLock(std::unique_ptr<PgConnection> connection, std::string stateKey, std::string key)
+        : m_connection(std::move(connection)), m_stateKey(std::move(stateKey)),
+          m_key(std::move(key))
+    {
+    }
+    ~ServerKeyLock() override
+    {
+        try {
+            m_connection->run("SELECT pg_advisory_unlock($1::integer, $2::integer)",
+                              {m_stateKey.c_str(), m_key.c_str()}, "Cannot unlock");
+        } catch (const DbError&) {
+            // Closing the connection frees the lock all the same.
+        }
+    }
+
+private:
+    std::unique_ptr<PgConnection> m_connection;
+    std::string m_stateKey;
+    std::string m_key;
+};
+
+} // namespace
+
+PgConnection::PgConnection(std::string text, std::string server, std::string state)
+    : m_text(std::move(text)), m_server(std::move(server)), m_state(std::move(state))
+{
+    std::string lower = m_state;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    m_schema = "kora_" + lower;
+    // The connection text comes first so that what follows overrides it.
+    const char* keys[] = {"dbname",           "connect_timeout",     "keepalives",
+                          "keepalives_idle",  "keepalives_interval", "keepalives_count",
+                          "application_name", "client_encoding",     nullptr};
+    const char* values[] = {
+        m_text.c_str(), kConnectTimeoutSeconds, "1", "30", "10", "3", "kora", "UTF8", nullptr};
+    m_conn = PQconnectdbParams(keys, values, 1);
+    if (PQstatus(m_conn) != CONNECTION_OK) {
+        const std::string reason = trimmed(PQerrorMessage(m_conn));
+        PQfinish(m_conn);
+        throw DbError("Cannot connect to the server (" + m_server + "): " + reason);
+    }
+    m_cancel = PQgetCancel(m_conn);
+}
+
+PgConnection::~PgConnection()
+{
+    PQfreeCancel(m_cancel);
+    PQfinish(m_conn);
+}
+
+std::unique_ptr<PgConnection> PgConnection::connect(const std::string& path,
+                                                    const std::string& connect)
+{
+    return std::unique_ptr<PgConnection>(new PgConnection(
+        serverConnectionText(connect), serverTextWithoutPassword(connect), stateOfPath(path)));
+}
+
+std::unique_ptr<PgConnection> PgConnection::open(const std::string& path,
+                                                 const std::string& connect)
+{
+    auto connection = PgConnection::connect(path, connect);
+    connection->useSchema(true);
+    return connection;
+}
+
+std::unique_ptr<PgConnection> PgConnection::create(const std::string& path,
+                                                   const std::string& connect)
+{
+    auto connection = PgConnection::connect(path, connect);
+    const std::string& schema = connection->m_schema;
+    // One simple query runs as one transaction: the schema is made whole or not at all.
+    // MONTH() and DAY() give what the SQLite functions give: no value unless
+    // the text holds two digits at the place.
+    const PgResult made(
+        PQexec(connection->m_conn,
+               ("CREATE EXTENSION IF NOT EXISTS citext; CREATE SCHEMA " + schema +
+                "; CREATE FUNCTION " + schema +
+                ".month(text) RETURNS integer LANGUAGE sql IMMUTABLE AS "
+                "$$SELECT CASE WHEN substr($1, 6, 2) ~ '^[0-9][0-9]$' "
+                "THEN substr($1, 6, 2)::integer END$$; CREATE FUNCTION " +
+                schema +
+                ".day(text) RETURNS integer LANGUAGE sql IMMUTABLE AS "
+                "$$SELECT CASE WHEN substr($1, 9, 2) ~ '^[0-9][0-9]$' "
+                "THEN substr($1, 9, 2)::integer END$$; CREATE TABLE " +
+                schema +
+                ".kora_meta (product text NOT NULL, version integer NOT NULL); INSERT INTO " +
+                schema + ".kora_meta VALUES ('KORA', " + std::to_string(kMetaVersion) + ")")
+                   .c_str()),
+        PQclear);
+    if (PQresultStatus(made.get()) != PGRES_COMMAND_OK)
+        throw connection->failure("Cannot make the schema " + schema + " on the server (" +
+                                      connection->m_server + ")",
+                                  made.get());
+    connection->useSchema(true);
+    return connection;
+}
+
+void PgConnection::useSchema(bool mustExist)
+{
+    const PgResult found =
+        query("SELECT to_regclass($1) IS NOT NULL, (SELECT n.nspname FROM pg_extension e JOIN "
+              "pg_namespace n ON n.oid = e.extnamespace WHERE e.extname = 'citext')",
+              {m_schema + ".kora_meta"});
+    if (mustExist && std::string(PQgetvalue(found.get(), 0, 0)) != "t")
+        throw DbError("The server (" + m_server + ") holds no KORA database of the state " +
+                          m_state + " (schema " + m_schema + ").",
+                      DbError::Kind::NotFound);
+    // citext's operators must be found wherever the extension was made.
+    std::string path = m_schema;
+    if (!PQgetisnull(found.get(), 0, 1)) {
+        char* quoted = PQescapeIdentifier(m_conn, PQgetvalue(found.get(), 0, 1),
+                                          static_cast<size_t>(PQgetlength(found.get(), 0, 1)));
+        path += std::string(", ") + quoted;
+        PQfreemem(quoted);
+    }
+    query("SELECT set_config('search_path', $1, false)", {path});
+}
+
+DbError PgConnection::failure(const std::string& context, const pg_result* result) const
+{
+    if (PQstatus(m_conn) == CONNECTION_BAD)
+        return DbError("The connection to the server (" + m_server +
+                       ") was lost: " + trimmed(PQerrorMessage(m_conn)));
+    const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const std::string code = state ? state : "";
+    DbError::Kind kind = DbError::Kind::General;
+    if (code == "23505")
+        kind = DbError::Kind::UniqueViolation;
+    else if (code == "40001" || code == "40P01" || code == "55P03")
+        kind = DbError::Kind::Busy;
+    const std::string reason =
+        trimmed(result ? PQresultErrorMessage(result) : PQerrorMessage(m_conn));
+    return DbError(context + ": " + (reason.empty() ? trimmed(PQerrorMessage(m_conn)) : reason),
+                   kind);
+}
+
+PgResult PgConnection::run(const std::string& sql, const std::vector<const char*>& parameters,
+                           const std::string& context)
+{
+    PgResult result(PQexecParams(m_conn, sql.c_str(), static_cast<int>(parameters.size()), nullptr,
+                                 parameters.data(), nullptr, nullptr, 0),
+                    PQclear);
+    const ExecStatusType status = PQresultStatus(result.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        throw failure(context, result.get());
+    return result;
+}
+
+PgResult PgConnection::describe(const std::string& sql, int parameters, const std::string& context)
+{
+    const PgResult prepared(PQprepare(m_conn, "", sql.c_str(), parameters, nullptr), PQclear);
+    if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
+        throw failure(context, prepared.get());
+    PgResult description(PQdescribePrepared(m_conn, ""), PQclear);
+    if (PQresultStatus(description.get()) != PGRES_COMMAND_OK)
+        throw failure(context, description.get());
+    return description;
+}
+
+PgResult PgConnection::query(const std::string& sql, std::initializer_list<std::string> parameters)
+{
+    std::vector<const char*> values;
+    for (const std::string& parameter : parameters)
+        values.push_back(parameter.c_str());
+    return run(sql, values, "The server (" + m_server + ") failed");
+}
+
+std::vector<std::string> PgConnection::names(const std::string& sql,
+                                             std::initializer_list<std::string> parameters)
+{
+    const PgResult result = query(sql, parameters);
+    std::vector<std::string> found;
+    for (int row = 0; row < PQntuples(result.get()); ++row)
+        found.push_back(canonicalColumnName(PQgetvalue(result.get(), row, 0)));
+    return found;
+}
+
+void PgConnection::noteChangedRows(long long rows)
+{
+    if (rows > 0 && inTransaction())
+        m_changedRows = true;
+}
+
+void PgConnection::closeCursor(const std::string& name, unsigned rollbacksAtDeclare)
+{
+    const PGTransactionStatusType status = PQtransactionStatus(m_conn);
+    if (status == PQTRANS_INERROR || PQstatus(m_conn) != CONNECTION_OK)
+        return;
+    const std::string close = "CLOSE " + name;
+    // A rollback may have taken the cursor already; inside a transaction a
+    // failed CLOSE would spoil the transaction, so it fails in a savepoint.
+    const bool mayBeGone = rollbacksAtDeclare != m_rollbacks;
+    if (mayBeGone && status == PQTRANS_INTRANS) {
+        PQclear(PQexec(m_conn, "SAVEPOINT kora_close"));
+        const PgResult closed(PQexec(m_conn, close.c_str()), PQclear);
+        PQclear(PQexec(m_conn, PQresultStatus(closed.get()) == PGRES_COMMAND_OK
+                                   ? "RELEASE kora_close"
+                                   : "ROLLBACK TO kora_close; RELEASE kora_close"));
+        return;
+    }
+    PQclear(PQexec(m_conn, close.c_str()));
+}
+
+void PgConnection::execute(const std::string& sql)
+{
+    const std::string translated = SqlDialect::translate(sql, SqlDialect::Target::Postgres);
+    const PgResult result(PQexec(m_conn, translated.c_str()), PQclear);
+    const ExecStatusType status = PQresultStatus(result.get());
+    std::string firstWord = translated.substr(0, translated.find_first_of(" ;"));
+    std::transform(firstWord.begin(), firstWord.end(), firstWord.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    if (firstWord == "ROLLBACK")
+        ++m_rollbacks;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        throw failure("Cannot execute \"" + sql + "\"", result.get());
+    noteChangedRows(std::atoll(PQcmdTuples(result.get())));
+}
+
+std::unique_ptr<StatementEngine> PgConnection::prepare(const std::string& sql)
+{
+    return std::make_unique<PgStatement>(*this, sql);
+}
+
+bool PgConnection::tableExists(const std::string& table)
+{
+    return !names("SELECT relname FROM pg_class WHERE relnamespace = to_regnamespace($1) AND "
+                  "relname = lower($2) AND relkind IN ('r', 'p')",
+                  {m_schema, table})
+                .empty();
+}
+
+std::vector<std::string> PgConnection::columnsOf(const std::string& table)
+{
+    // rowid stands in for SQLite's row id: not a field of the table.
+    return names("SELECT a.attname FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
+                 "WHERE c.relnamespace = to_regnamespace($1) AND c.relname = lower($2) AND "
+                 "c.relkind IN ('r', 'p') AND a.attnum > 0 AND NOT a.attisdropped AND "
+                 "a.attname <> 'rowid' ORDER BY a.attnum",
+                 {m_schema, table});
+}
+
+std::vector<std::string> PgConnection::indexColumnsOf(const std::string& index)
+{
+    return names("SELECT a.attname FROM pg_index i JOIN pg_class c ON c.oid = i.indexrelid "
+                 "JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = ANY (i.indkey) "
+                 "WHERE c.relnamespace = to_regnamespace($1) AND c.relname = lower($2) "
+                 "ORDER BY array_position(i.indkey::smallint[], a.attnum)",
+                 {m_schema, index});
+}
+
+void PgConnection::begin()
+{
+    execute("BEGIN");
+    m_changedRows = false;
+}
+
+bool PgConnection::inTransaction() const
+{
+    const PGTransactionStatusType status = PQtransactionStatus(m_conn);
+    return status == PQTRANS_INTRANS || status == PQTRANS_INERROR;
+}
+
+bool PgConnection::hasChangedRows() const
+{
+    return inTransaction() && m_changedRows;
+}
+
+void PgConnection::interrupt()
+{
+    char message[256];
+    PQcancel(m_cancel, message, sizeof message);
+}
+
+std::unique_ptr<Connection> PgConnection::reader() const
+{
+    std::unique_ptr<PgConnection> connection(new PgConnection(m_text, m_server, m_state));
+    connection->useSchema(true);
+    connection->query("SET default_transaction_read_only = on", {});
+    return connection;
+}
+
+std::unique_ptr<KeyLock> PgConnection::tryLockKey(const std::string& key) const
+{
+    std::unique_ptr<PgConnection> connection(new PgConnection(m_text, m_server, m_state));
+    const std::string stateKey = std::to_string(keyPart(m_schema));
+    const std::string keyKey = std::to_string(keyPart(key));
+    const PgResult locked = connection->query(
+        "SELECT pg_try_advisory_lock($1::integer, $2::integer)", {stateKey, keyKey});
+    if (std::string(PQgetvalue(locked.get(), 0, 0)) != "t")
+        return nullptr;
+    return std::make_unique<ServerKeyLock>(std::move(connection), stateKey, keyKey);
+}
+
+void PgConnection::changePassword(const std::string&)
+{
+    throw DbError("A state database on a server (" + m_server +
+                  ") takes its password from the server's login, not from KORA.");
+}
+
+} // namespace kora

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "database/Connection.h"
+#include "database/DbError.h"
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+struct pg_conn;
+struct pg_result;
+struct pg_cancel;
+
+namespace kora {
+
+// A result of libpq, cleared when it goes.
+using PgResult = std::unique_ptr<pg_result, void (*)(pg_result*)>;
+
+// A connection to the schema of one state on a PostgreSQL server (kora_pa for
+// KORAPA.MDB), with the server's search path set to it.
+class PgConnection final : public Connection
+{
+public:
+    // Opens the state's schema; throws DbError (NotFound) when it is missing.
+    static std::unique_ptr<PgConnection> open(const std::string& path, const std::string& connect);
+    // Makes the state's schema, empty but for kora_meta, MONTH() and DAY().
+    static std::unique_ptr<PgConnection> create(const std::string& path,
+                                                const std::string& connect);
+    ~PgConnection() override;
+
+    SqlDialect::Target target() const override { return SqlDialect::Target::Postgres; }
+    void execute(const std::string& sql) override;
+    std::unique_ptr<StatementEngine> prepare(const std::string& sql) override;
+
+    bool tableExists(const std::string& table) override;
+    std::vector<std::string> columnsOf(const std::string& table) override;
+    std::vector<std::string> indexColumnsOf(const std::string& index) override;
+
+    void begin() override;
+    bool inTransaction() const override;
+    bool hasChangedRows() const override;
+    void interrupt() override;
+
+    std::unique_ptr<Connection> reader() const override;
+    std::unique_ptr<KeyLock> tryLockKey(const std::string& key) const override;
+    void changePassword(const std::string& connect) override;
+
+    // What PgStatement needs of its connection. run() sends one statement in
+    // PostgreSQL's dialect with text parameters (null for no value) and
+    // throws DbError when it fails.
+    PgResult run(const std::string& sql, const std::vector<const char*>& parameters,
+                 const std::string& context);
+    // The column names of a statement before it runs.
+    PgResult describe(const std::string& sql, int parameters, const std::string& context);
+    void noteChangedRows(long long rows);
+    std::string newCursorName() { return "kora_rows_" + std::to_string(++m_cursors); }
+    // Counts the rollbacks, which may take cursors with them.
+    unsigned rollbacks() const { return m_rollbacks; }
+    void closeCursor(const std::string& name, unsigned rollbacksAtDeclare);
+
+private:
+    PgConnection(std::string text, std::string server, std::string state);
+    static std::unique_ptr<PgConnection> connect(const std::string& path,
+                                                 const std::string& connect);
+    void useSchema(bool mustExist);
+    PgResult query(const std::string& sql, std::initializer_list<std::string> parameters);
+    std::vector<std::string> names(const std::string& sql,
+                                   std::initializer_list<std::string> parameters);
+    DbError failure(const std::string& context, const pg_result* result) const;
+
+    pg_conn* m_conn = nullptr;
+    pg_cancel* m_cancel = nullptr;
+    std::string m_text;   // the libpq connection text
+    std::string m_server; // the same without a password, for messages
+    std::string m_state;
+    std::string m_schema;
+    bool m_changedRows = false;
+    unsigned m_rollbacks = 0;
+    int m_cursors = 0;
+};
+
+} // namespace kora

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "database/PgConnection.h"
+#include "database/StatementEngine.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kora {
+
+// A statement on a PostgreSQL connection. A query reads its rows through a
+// cursor of its own, a chunk at a time, so that a pass over a whole state
+// keeps only a chunk in memory and other statements run between its rows.
+class PgStatement final : public StatementEngine
+{
+public:
+    // sql is in the original dialect.
+    PgStatement(PgConnection& connection, const std::string& sql);
+    ~PgStatement() override;
+
+    void bindNull(int index) override;
+    void bindInteger(int index, long long value) override;
+    void bindReal(int index, double value) override;
+    void bindText(int index, std::string_view text) override;
+
+    bool step() override;
+    long long changes() const override { return m_changes; }
+    void reset() override;
+
+    int columnCount() override;
+    std::string columnName(int column) override;
+    Value column(int column) const override;
+    std::string_view text(int column) const override;
+    std::string parameterAsColumn(int column) override;
+
+private:
+    enum class Stage
+    {
+        Ready,
+        Rows,
+        Done
+    };
+
+    void bindValue(int index, std::optional<std::string> value);
+    void execute();
+    void fetch();
+    void closeCursor();
+    const pg_result* description();
+    // The SQL type of a column for a cast: "citext", "double precision", ...
+    std::string columnType(int column);
+
+    PgConnection& m_connection;
+    std::string m_original;
+    std::string m_sql;
+    bool m_isQuery = false;
+    std::vector<std::optional<std::string>> m_parameters;
+    PgResult m_rows;
+    PgResult m_description;
+    int m_row = -1;
+    Stage m_stage = Stage::Ready;
+    bool m_lastChunk = false;
+    std::string m_cursor;
+    unsigned m_rollbacksAtDeclare = 0;
+    long long m_changes = 0;
+};
+
+// A column name as Schema spells it ("namesort" is "NameSort"): the server
+// keeps every name in lower case.
+std::string canonicalColumnName(const char* name);
+
+} // namespace kora

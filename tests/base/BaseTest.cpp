@@ -1,0 +1,71 @@
+#include "base/Folders.h"
+#include "base/FormPlacement.h"
+#include "base/Settings.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+
+namespace kora::test {
+namespace {
+
+TEST(Folders, TemporaryFolderIsPrivateToTheUserUnlessTmpdirNamesOne)
+{
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old ? old : "";
+    unsetenv("TMPDIR");
+    const std::string folder = Folders::temporaryFolder();
+    EXPECT_TRUE(folder.starts_with("/tmp/kora-") && folder.ends_with('/')) << folder;
+    struct stat info = {};
+    ASSERT_EQ(stat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & (S_IFMT | 0777), S_IFDIR | 0700u);
+    EXPECT_EQ(info.st_uid, getuid());
+
+    TempFolder scratch;
+    setenv("TMPDIR", scratch.path().substr(0, scratch.path().size() - 1).c_str(), 1);
+    EXPECT_EQ(Folders::temporaryFolder(), scratch.path());
+    if (old)
+        setenv("TMPDIR", saved.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+}
+
+TEST(FormPlacement, CentresAtTwoFifthsOfTheScreenHeightAndNeverOffIt)
+{
+    const auto at = [](long screenWidth, long screenHeight, long width, long height) {
+        const auto placement = FormPlacement::centred(screenWidth, screenHeight, width, height);
+        return std::pair(placement.top, placement.left);
+    };
+    EXPECT_EQ(at(12000, 9000, 4000, 3000), std::pair(2100L, 4000L));
+    // Whole parts are taken before the subtraction.
+    EXPECT_EQ(at(12001, 9001, 4001, 3001), std::pair(3600L - 1500, 6000L - 2000));
+    EXPECT_EQ(at(9600, 7200, 20000, 9000), std::pair(0L, 0L));
+}
+
+TEST(Settings, WritesTheExactLineAndReadsItBackButNothingBroken)
+{
+    TempFolder folder;
+    EXPECT_FALSE(Settings::read(folder.path()));
+    ASSERT_TRUE(Settings::write(folder.path(), {"INITIAL", "PA"}));
+    ASSERT_TRUE(Settings::write(folder.path(), {"Main \"Line\"", "NJ"}));
+    std::ostringstream bytes;
+    bytes << std::ifstream(folder.file("KORA.INI"), std::ios::binary).rdbuf();
+    EXPECT_EQ(bytes.str(), "\"Main \"\"Line\"\"\",\"NJ\"\r\n");
+    auto choice = Settings::read(folder.path());
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->workspace + "|" + choice->state, "Main \"Line\"|NJ");
+
+    EXPECT_FALSE(Settings::read(""));
+    EXPECT_FALSE(Settings::write("", {"INITIAL", "PA"}));
+    EXPECT_FALSE(Settings::write(folder.file("no-such-folder/"), {"INITIAL", "PA"}));
+    std::ofstream(folder.file("KORA.INI"), std::ios::binary) << "\"INITIAL";
+    EXPECT_FALSE(Settings::read(folder.path()));
+}
+
+} // namespace
+} // namespace kora::test

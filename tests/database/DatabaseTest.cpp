@@ -1,0 +1,279 @@
+#include "database/DbError.h"
+#include "database/ForwardCursor.h"
+#include "database/QueryRecordSet.h"
+#include "database/RecordSetTest.h"
+#include "database/Schema.h"
+#include "database/SqlDialect.h"
+#include "database/TableRecordSet.h"
+#include "database/Transaction.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace kora::test {
+namespace {
+
+using Names = std::vector<std::string>;
+
+DbError::Kind errorKind(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const DbError& error) {
+        return error.kind();
+    }
+    ADD_FAILURE() << "no DbError";
+    return DbError::Kind::General;
+}
+
+Names namesInOrder(TableRecordSet& table)
+{
+    Names names;
+    for (table.moveFirst(); !table.eof(); table.moveNext())
+        names.push_back(table.field("NAME1").toString());
+    return names;
+}
+
+TEST_P(RecordSetTest, QueryRecordSetMovesCountsAndFinds)
+{
+    QueryRecordSet rows(db(), "SELECT * FROM PRIME ORDER BY NAME1");
+    ASSERT_FALSE(rows.eof());
+    EXPECT_EQ(rows.field("NAME1").toString(), "acme widgets");
+    EXPECT_EQ(rows.recordCount(), 4);
+    rows.moveLast();
+    EXPECT_EQ(rows.field("name1").toString(), "Zenith Labs");
+    EXPECT_EQ(rows.field("MOD").toDouble(), 9.886);
+    rows.moveNext();
+    EXPECT_TRUE(rows.eof());
+    rows.moveFirst();
+    rows.movePrevious();
+    EXPECT_TRUE(rows.bof());
+    QueryRecordSet empty(db(), "SELECT * FROM PRIME WHERE 0");
+    EXPECT_TRUE(empty.eof() && empty.bof());
+    EXPECT_EQ(empty.recordCount(), 0);
+
+    QueryRecordSet keys(db(), "SELECT FILE, SEQUENCE, NAME1 FROM PRIME ORDER BY FILE, SEQUENCE");
+    ASSERT_TRUE(keys.findFirst("FILE = '1000002'"));
+    EXPECT_EQ(keys.field("SEQUENCE").toString(), "01");
+    ASSERT_TRUE(keys.findNext("FILE = '1000002'"));
+    EXPECT_EQ(keys.field("SEQUENCE").toString(), "02");
+    EXPECT_FALSE(keys.findNext("FILE = '1000002'"));
+    EXPECT_TRUE(keys.noMatch());
+    EXPECT_EQ(keys.field("SEQUENCE").toString(), "02");
+    ASSERT_TRUE(keys.findPrevious("NAME1 >= 'SMITH'"));
+    EXPECT_EQ(keys.field("NAME1").toString(), "SMITH TOOL CO");
+    // Text compares without regard to case, as in the tables.
+    ASSERT_TRUE(keys.findFirst("NAME1 = 'ZENITH LABS'"));
+    EXPECT_EQ(keys.field("FILE").toString(), "1000002");
+    EXPECT_FALSE(keys.findFirst("NAME1 = 'O''Brien'"));
+}
+
+TEST_P(RecordSetTest, TableSeekFindsTheFirstRowOfTheKey)
+{
+    const struct
+    {
+        const char* index;
+        const char* comparison;
+        std::vector<Value> key;
+        const char* found; // NAME1 of the row found, empty for no match
+    } seeks[] = {{"PRIMARY", "=", {"1000002", "02"}, "Zenith Labs"},
+                 {"PRIMARY", "=", {"1000002", "03"}, ""},
+                 {"PRIMARY", ">=", {"1000002"}, "acme widgets"},
+                 {"KEY2", ">=", {"mi"}, "MILLER & SONS"},
+                 {"KEY2", ">=", {"ACME"}, "acme widgets"},
+                 {"KEY2", ">=", {"zz"}, ""},
+                 {"KEY3", ">=", {"B"}, "acme widgets"}};
+    for (const auto& seek : seeks) {
+        TableRecordSet prime(db(), "PRIME");
+        prime.setIndex(seek.index);
+        prime.seek(seek.comparison, seek.key);
+        EXPECT_EQ(prime.noMatch() ? "" : prime.field("name1").toString(), seek.found)
+            << seek.index << " " << seek.comparison << " " << seek.key[0].toString();
+    }
+}
+
+TEST_P(RecordSetTest, TableMovesInIndexOrderRegardlessOfCaseAndEmptyValues)
+{
+    TableRecordSet prime(db(), "PRIME");
+    prime.setIndex("KEY2");
+    EXPECT_EQ(namesInOrder(prime),
+              (Names{"acme widgets", "MILLER & SONS", "SMITH TOOL CO", "Zenith Labs"}));
+    // The county index holds a company without a county: it comes first, and two
+    // county names that differ only in case keep their stored order.
+    prime.setIndex("KEY3");
+    EXPECT_EQ(namesInOrder(prime),
+              (Names{"MILLER & SONS", "SMITH TOOL CO", "Zenith Labs", "acme widgets"}));
+    prime.moveLast();
+    for (int step = 0; step < 3; ++step)
+        prime.movePrevious();
+    EXPECT_EQ(prime.field("NAME1").toString(), "MILLER & SONS");
+    prime.movePrevious();
+    EXPECT_TRUE(prime.bof());
+    EXPECT_THROW(prime.setIndex("KEY9"), DbError);
+    EXPECT_THROW(prime.field("NOSUCHFIELD"), DbError);
+    EXPECT_THROW(TableRecordSet(db(), "NOSUCHTABLE"), DbError);
+}
+
+TEST_P(RecordSetTest, TableAddsEditsAndRefusesADuplicateKey)
+{
+    TableRecordSet notes(db(), "NOTES");
+    notes.setIndex("PRIMARY");
+    const auto addRow = [&notes] {
+        notes.addNew();
+        notes.setField("FILE", "1000001");
+        notes.setField("SEQUENCE", "01");
+        notes.update();
+    };
+    addRow();
+    EXPECT_EQ(errorKind(addRow), DbError::Kind::UniqueViolation);
+    notes.cancelUpdate();
+
+    notes.seek("=", {"1000001", "01"});
+    ASSERT_FALSE(notes.noMatch());
+    notes.edit();
+    notes.setField("Notes", "Called on Monday");
+    notes.update();
+    EXPECT_EQ(notes.field("NOTES").toString(), "Called on Monday");
+    EXPECT_EQ(state().value("SELECT COUNT(*) || MAX(NOTES) FROM NOTES"),
+              Value("1Called on Monday"));
+}
+
+// A file's password; a server takes its own login (see ServerEngineTest).
+TEST(Database, RefusesAWrongPasswordAndAMissingFile)
+{
+    StateDatabase state;
+    Database other;
+    EXPECT_EQ(errorKind([&] { other.open(state.path(), ";PWD=secret2"); }),
+              DbError::Kind::WrongPassword);
+    EXPECT_FALSE(other.isOpen());
+    EXPECT_THROW(other.open(state.path(), ""), DbError);
+    EXPECT_THROW(other.open(state.path() + ".missing", StateDatabase::kConnect), DbError);
+    other.open(state.path(), ";pwd=secret1");
+    EXPECT_TRUE(other.isOpen());
+}
+
+TEST_P(RecordSetTest, TransactionsNestAsSavepointsAndTellWhetherTheyHaveWritten)
+{
+    EXPECT_FALSE(db().hasChangedRows());
+    {
+        Transaction outer(db());
+        EXPECT_FALSE(db().hasChangedRows());
+        {
+            Transaction abandoned(db());
+            EXPECT_FALSE(db().hasChangedRows());
+            add("2000001", "01", "ABANDONED");
+            EXPECT_TRUE(db().hasChangedRows());
+        }
+        // Rolled back to the savepoint, yet the transaction has written.
+        EXPECT_TRUE(db().hasChangedRows());
+        add("2000002", "01", "OUTER");
+        {
+            Transaction inner(db());
+            add("2000003", "01", "KEPT");
+            inner.commit();
+        }
+        EXPECT_TRUE(db().inTransaction());
+        EXPECT_EQ(companies(), 6);
+        outer.commit();
+    }
+    EXPECT_FALSE(db().inTransaction());
+    EXPECT_FALSE(db().hasChangedRows());
+    EXPECT_EQ(companies(), 6);
+    {
+        Transaction outer(db());
+        Transaction inner(db());
+        add("2000004", "01", "ROLLED BACK");
+        inner.commit();
+    }
+    db().begin();
+    db().execute("DELETE * FROM PRIME");
+    db().rollback();
+    EXPECT_FALSE(db().inTransaction());
+    EXPECT_EQ(companies(), 6);
+    Transaction next(db());
+    EXPECT_FALSE(db().hasChangedRows());
+}
+
+TEST_P(RecordSetTest, ForwardCursorWalksRowsOnceByNameOrPosition)
+{
+    ForwardCursor rows(db(), "SELECT NAME1, MOD FROM PRIME ORDER BY NAME1");
+    ASSERT_EQ(rows.fieldCount(), 2);
+    EXPECT_EQ(rows.fieldName(1), "MOD");
+    EXPECT_THROW(rows.field(0), DbError);
+    ASSERT_TRUE(rows.next());
+    EXPECT_EQ(rows.field("name1").toString(), "acme widgets");
+    EXPECT_TRUE(rows.hasField("Mod"));
+    EXPECT_FALSE(rows.hasField("CITY"));
+    EXPECT_THROW(rows.field("CITY"), DbError);
+    Names rest;
+    while (rows.next())
+        rest.push_back(rows.field(0).toString());
+    EXPECT_EQ(rest, (Names{"MILLER & SONS", "SMITH TOOL CO", "Zenith Labs"}));
+    EXPECT_FALSE(rows.next());
+}
+
+TEST(Schema, OnlyNewYorkHasAddressesAndEveryStateItsReferenceRows)
+{
+    StateDatabase ny("NY");
+    StateDatabase pa("PA");
+    EXPECT_TRUE(ny.db().tableExists("ADDRESSES"));
+    EXPECT_FALSE(pa.db().tableExists("ADDRESSES"));
+    const char* counted = "SELECT (SELECT COUNT(*) FROM pragma_table_info('PRIME')) || ' ' || "
+                          "(SELECT COUNT(*) FROM sqlite_master WHERE type = 'index') || ' ' || "
+                          "(SELECT COUNT(*) FROM EMPLOYEES) || ' ' || "
+                          "(SELECT DESCRIPTION FROM EMPLOYEES WHERE CODE = '9') || ' ' || "
+                          "(SELECT DESCRIPTION FROM SALES WHERE CODE = '1') || ' ' || "
+                          "(SELECT group_concat(DESCRIPTION, '/') FROM "
+                          "(SELECT DESCRIPTION FROM MERIT ORDER BY CODE DESC)) || ' ' || "
+                          "(SELECT LENGTH(Version) FROM VERSION WHERE Dummy = '1')";
+    EXPECT_EQ(pa.value(counted).toString(),
+              std::string("44 15 10 1000+ Under 1 million Debit/Credit/Neutral/N/Q 10"));
+}
+
+TEST(SqlDialect, TranslatesTheOriginalFormsOnly)
+{
+    const std::string literal = "SELECT * FROM PRIME WHERE NAME1 = 'DELETE * FROM ''X'''";
+    const std::string digits(50000, '7');
+    // A thousand alternatives in one group, as a lookup of a thousand zip ranges gives.
+    std::string zipGroup = "SELECT * FROM PRIME WHERE (ZIP BETWEEN '0' AND '0'";
+    for (int zip = 1; zip < 1000; ++zip)
+        zipGroup +=
+            " OR ZIP BETWEEN '" + std::to_string(zip) + "' AND '" + std::to_string(zip) + "'";
+    zipGroup += ")";
+    const std::pair<std::string, std::string> translations[] = {
+        {"DELETE * FROM VERSION", "DELETE FROM VERSION"},
+        {"SELECT * FROM PRIME WHERE [MOD] NOT = 9.886 AND ZIP = '1'",
+         "SELECT * FROM PRIME WHERE NOT ([MOD] = 9.886) AND ZIP = '1'"},
+        {"SELECT * FROM PRIME WHERE NAME1 NOT = 'A NOT = B'",
+         "SELECT * FROM PRIME WHERE NOT (NAME1 = 'A NOT = B')"},
+        {"SELECT * FROM PRIME WHERE USER1 not = [USER2] AND 1 NOT = 2",
+         "SELECT * FROM PRIME WHERE NOT (USER1 = [USER2]) AND 1 NOT = 2"},
+        {literal, literal},
+        // Long statements are read in one walk, whatever their length.
+        {zipGroup, zipGroup},
+        {"SELECT * FROM PRIME WHERE F(" + digits + ") NOT = -1",
+         "SELECT * FROM PRIME WHERE NOT (F(" + digits + ") = -1)"}};
+    for (const auto& [original, translated] : translations)
+        EXPECT_EQ(SqlDialect::translate(original), translated) << original.substr(0, 80);
+}
+
+TEST_P(RecordSetTest, DialectRunsOnTheEngineWithTheOriginalMeaning)
+{
+    EXPECT_EQ(count("SELECT * FROM PRIME WHERE MONTH(EXPIRE) = 12"), 2);
+    EXPECT_EQ(count("SELECT * FROM PRIME WHERE MONTH(EXPIRE) = 12 AND DAY(EXPIRE) = 31"), 1);
+    EXPECT_EQ(count("SELECT * FROM PRIME WHERE [MOD] = 9.886"), 1);
+    EXPECT_EQ(count("SELECT * FROM PRIME WHERE [MOD] NOT = 9.886"), 3);
+    EXPECT_EQ(count("SELECT * FROM PRIME WHERE NAME1 >= 'a' AND NAME1 <= 'b'"), 1);
+    EXPECT_EQ(count("SELECT * FROM PRIME WHERE MONTH(NAME2) = 1"), 0);
+    // A double-quoted word is never taken for a text.
+    EXPECT_THROW(count("SELECT * FROM PRIME WHERE NAME1 = \"acme widgets\""), DbError);
+    db().execute("DELETE * FROM PRIME");
+    EXPECT_EQ(companies(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, RecordSetTest, ::testing::Values(Engine::File, Engine::Server),
+                         engineName);
+
+} // namespace
+} // namespace kora::test
