@@ -144,16 +144,22 @@ std::vector<StatePublication::Counted> StatePublication::copyTables(Database& fr
 {
     std::vector<Counted> counted;
     for (const Schema::Table& table : stateTablesOf(m_state)) {
-        to.execute("DELETE FROM " + quoted(table.name));
         if (!from.tableExists(table.name))
             continue;
+        if (to.tableExists(table.name))
+            to.execute("DELETE FROM " + quoted(table.name));
+        else
+            Schema::createTables(to, {table});
         std::string columns;
         std::string places;
         for (const Schema::Field& field : table.fields) {
             columns += (columns.empty() ? "" : ", ") + quoted(field.name);
             places += places.empty() ? "?" : ", ?";
         }
-        Statement rows = from.prepare("SELECT " + columns + " FROM " + quoted(table.name));
+        // In the order of their row ids, which both engines keep: rows of equal
+        // keys then come out of the copy in the order they came out of the original.
+        Statement rows =
+            from.prepare("SELECT " + columns + " FROM " + quoted(table.name) + " ORDER BY rowid");
         Statement insert = to.prepare("INSERT INTO " + quoted(table.name) + " (" + columns +
                                       ") VALUES (" + places + ")");
         long long copied = 0;
