@@ -26,7 +26,9 @@ const char* const kUsage =
     "  export  [--folder DIR] --state ST (--lookup FILE.KRD | --company FILE SEQUENCE)\n"
     "          --layout comma|tab|fixed|limited|xlsx [--sort name|expire|zip] [--lower] --out "
     "PATH\n"
-    "  breakdown [--folder DIR] --state ST --lookup FILE.KRD --by county|sic|modband|month\n";
+    "  breakdown [--folder DIR] --state ST --lookup FILE.KRD --by county|sic|modband|month\n"
+    "  publish [--folder DIR] --state ST (--server CONNINFO | --file)\n"
+    "  where   [--folder DIR] --state ST\n";
 
 } // namespace
 
@@ -34,12 +36,13 @@ int main(int argc, char** argv)
 {
     using Command = std::function<int(const std::vector<std::string>&)>;
     const std::map<std::string, Command> commands = {
-        {"init", kora::runInit},     {"demo", kora::runDemo},
-        {"update", kora::runUpdate}, {"query", kora::runQuery},
-        {"sql", kora::runSql},       {"upgrade", kora::runUpgrade},
-        {"backup", kora::runBackup}, {"restore", kora::runRestore},
-        {"merge", kora::runMerge},   {"print", kora::runPrint},
-        {"export", kora::runExport}, {"breakdown", kora::runBreakdown},
+        {"init", kora::runInit},       {"demo", kora::runDemo},
+        {"update", kora::runUpdate},   {"query", kora::runQuery},
+        {"sql", kora::runSql},         {"upgrade", kora::runUpgrade},
+        {"backup", kora::runBackup},   {"restore", kora::runRestore},
+        {"merge", kora::runMerge},     {"print", kora::runPrint},
+        {"export", kora::runExport},   {"breakdown", kora::runBreakdown},
+        {"publish", kora::runPublish}, {"where", kora::runWhere},
     };
     if (argc < 2) {
         std::cerr << "kora-batch: a command is needed (see kora-batch --help)\n";

@@ -28,6 +28,11 @@ bool isServerConnect(const std::string& connect)
     return connect.rfind("PG;", 0) == 0;
 }
 
+std::string serverConnectOf(const std::string& connectionText)
+{
+    return "PG;" + connectionText;
+}
+
 std::string serverConnectionText(const std::string& connect)
 {
     return isServerConnect(connect) ? connect.substr(3) : connect;

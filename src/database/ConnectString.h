@@ -16,6 +16,8 @@ std::string stateConnectOf(const std::string& state);
 // Whether a connect string opens a state database on a server: "PG;"
 // followed by a libpq connection text ("host=db1 dbname=kora user=agent").
 bool isServerConnect(const std::string& connect);
+// The connect string of a state on a server, from its libpq connection text.
+std::string serverConnectOf(const std::string& connectionText);
 // The libpq connection text of a server connect string.
 std::string serverConnectionText(const std::string& connect);
 // The connection text with any password taken out, for messages.

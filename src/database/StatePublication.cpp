@@ -1,0 +1,196 @@
+#include "database/StatePublication.h"
+
+#include "base/AtomicFile.h"
+#include "base/Folders.h"
+#include "base/StateCodes.h"
+#include "database/ConnectString.h"
+#include "database/Database.h"
+#include "database/Installation.h"
+#include "database/Schema.h"
+#include "database/StateLock.h"
+#include "database/TableRecordSet.h"
+#include "database/Transaction.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace kora {
+
+namespace {
+
+constexpr long long kProgressEvery = 10000;
+
+std::string quoted(const std::string& name)
+{
+    return "\"" + name + "\"";
+}
+
+std::string schemaOf(const std::string& state)
+{
+    std::string schema = "kora_" + state;
+    std::transform(schema.begin(), schema.end(), schema.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return schema;
+}
+
+long long rowCount(Database& db, const std::string& table)
+{
+    Statement count = db.prepare("SELECT COUNT(*) FROM " + quoted(table));
+    count.step();
+    return static_cast<long long>(count.column(0).toInteger());
+}
+
+// Every table a state database holds, those of an older release's file included.
+std::vector<Schema::Table> stateTablesOf(const std::string& state)
+{
+    std::vector<Schema::Table> tables = Schema::stateTables(state);
+    tables.push_back(Schema::loadedFilesTable());
+    return tables;
+}
+
+} // namespace
+
+StatePublication::StatePublication(std::string programFolder, std::string state, Progress progress)
+    : m_folder(Folders::withSeparator(std::move(programFolder))), m_state(std::move(state)),
+      m_progress(std::move(progress))
+{
+}
+
+std::string StatePublication::statePath() const
+{
+    return m_folder + stateDatabaseName(m_state);
+}
+
+void StatePublication::toServer(const std::string& connectionText)
+{
+    const std::string connect = Installation(m_folder).stateConnect(m_state);
+    if (isServerConnect(connect))
+        throw std::runtime_error(m_state + " is on a server already (" + where() +
+                                 "): publish it back to its file first.");
+    // Notes written into the file after its rows were copied would be lost.
+    const auto lock = StateLock::forReplacing(statePath());
+    if (!lock)
+        throw std::runtime_error(m_state +
+                                 " is open in KORA: close it everywhere, then publish again.");
+
+    Database file(statePath(), connect);
+    const std::string serverConnect = serverConnectOf(connectionText);
+    // What an earlier publishing left on the server is used by no program: the
+    // setup points at the file until the new copy is whole.
+    dropSchema(serverConnect);
+    Database server = Database::create(statePath(), serverConnect);
+    try {
+        Transaction work(server);
+        Schema::createTables(server, stateTablesOf(m_state));
+        copyTables(file, server);
+        work.commit();
+    } catch (...) {
+        server.close();
+        dropSchema(serverConnect);
+        throw;
+    }
+    setConnect(serverConnectOf(connectionText));
+}
+
+void StatePublication::toFile()
+{
+    const std::string connect = Installation(m_folder).stateConnect(m_state);
+    if (!isServerConnect(connect))
+        throw std::runtime_error(m_state + " is in its file already.");
+    const auto lock = StateLock::forReplacing(statePath());
+    if (!lock)
+        throw std::runtime_error(m_state + "'s old file is open in KORA: close it, then publish "
+                                           "again.");
+
+    Database server(statePath(), connect);
+    const std::string fileConnect = stateConnectOf(m_state);
+    // The old file is stale: nothing of its journal may reach the new one.
+    std::error_code ignored;
+    fs::remove(statePath() + "-wal", ignored);
+    fs::remove(statePath() + "-shm", ignored);
+    AtomicFile::replace(statePath(), [&](const std::string& scratch) {
+        Schema::createStateDatabase(scratch, fileConnect, m_state);
+        Database file(scratch, fileConnect);
+        Transaction work(file);
+        copyTables(server, file);
+        work.commit();
+    });
+    setConnect(fileConnect);
+}
+
+void StatePublication::dropSchema(const std::string& serverConnect) const
+{
+    try {
+        Database server(statePath(), serverConnect);
+        server.execute("DROP SCHEMA " + schemaOf(m_state) + " CASCADE");
+    } catch (const DbError& error) {
+        if (error.kind() != DbError::Kind::NotFound)
+            throw;
+    }
+}
+
+std::string StatePublication::where() const
+{
+    const std::string connect = Installation(m_folder).stateConnect(m_state);
+    return isServerConnect(connect) ? "server " + serverTextWithoutPassword(connect) : "file";
+}
+
+std::vector<StatePublication::Counted> StatePublication::copyTables(Database& from,
+                                                                    Database& to) const
+{
+    std::vector<Counted> counted;
+    for (const Schema::Table& table : stateTablesOf(m_state)) {
+        if (!from.tableExists(table.name))
+            continue;
+        if (to.tableExists(table.name))
+            to.execute("DELETE FROM " + quoted(table.name));
+        else
+            Schema::createTables(to, {table});
+        std::string columns;
+        std::string places;
+        for (const Schema::Field& field : table.fields) {
+            columns += (columns.empty() ? "" : ", ") + quoted(field.name);
+            places += places.empty() ? "?" : ", ?";
+        }
+        // In the order of their row ids, which both engines keep: rows of equal
+        // keys then come out of the copy in the order they came out of the original.
+        Statement rows =
+            from.prepare("SELECT " + columns + " FROM " + quoted(table.name) + " ORDER BY rowid");
+        Statement insert = to.prepare("INSERT INTO " + quoted(table.name) + " (" + columns +
+                                      ") VALUES (" + places + ")");
+        long long copied = 0;
+        while (rows.step()) {
+            insert.reset();
+            for (int column = 0; column < rows.columnCount(); ++column)
+                insert.bind(column + 1, rows.column(column));
+            insert.run();
+            if (++copied % kProgressEvery == 0 && m_progress)
+                m_progress(table.name, copied);
+        }
+        if (m_progress)
+            m_progress(table.name, copied);
+        const long long there = rowCount(to, table.name);
+        if (there != copied || rowCount(from, table.name) != copied)
+            throw std::runtime_error("The copy of " + table.name + " holds " +
+                                     std::to_string(there) + " rows instead of " +
+                                     std::to_string(copied) + ".");
+        counted.push_back({table.name, copied});
+    }
+    return counted;
+}
+
+void StatePublication::setConnect(const std::string& connect) const
+{
+    Database setup(m_folder + std::string(kSetupDatabaseName), std::string(kSetupConnect));
+    Statement update = setup.prepare("UPDATE Setup SET pwd = ? WHERE State = ?");
+    update.bind(1, connect).bind(2, m_state);
+    if (update.run() != 1)
+        throw DbError("The setup database has no entry for " + m_state + ".",
+                      DbError::Kind::NotFound);
+}
+
+} // namespace kora

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kora {
+
+class Database;
+
+// Moves a state database between its file beside the program and a schema on
+// a database server, and tells where it lives. The setup database keeps the
+// state's connect string: the file's own, or "PG;" and the server's
+// connection text; every program opens the state by it.
+class StatePublication
+{
+public:
+    // Told the table being copied and the rows copied so far.
+    using Progress = std::function<void(const std::string& table, long long rows)>;
+
+    StatePublication(std::string programFolder, std::string state, Progress progress = {});
+
+    // Copies every table of the state file into the state's schema on the
+    // server (made anew), in one transaction, checks the counts and only then
+    // points the setup at the server. Throws std::runtime_error (the state is
+    // open somewhere, the server refuses) and DbError; nothing changes then.
+    void toServer(const std::string& connectionText);
+    // Copies the server's rows into a new file, renamed over the state file
+    // once whole, and points the setup at the file again.
+    void toFile();
+    // "file", or "server " and the connection text without its password.
+    std::string where() const;
+
+private:
+    struct Counted
+    {
+        std::string table;
+        long long rows;
+    };
+
+    std::vector<Counted> copyTables(Database& from, Database& to) const;
+    void setConnect(const std::string& connect) const;
+    void dropSchema(const std::string& serverConnect) const;
+    std::string statePath() const;
+
+    std::string m_folder;
+    std::string m_state;
+    Progress m_progress;
+};
+
+} // namespace kora
