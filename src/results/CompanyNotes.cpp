@@ -14,10 +14,7 @@ const char* const kHeldByAnother = "Another user is working with data which affe
 
 } // namespace
 
-CompanyNotes::CompanyNotes(Database& db, Prompt& prompt)
-    : m_db(db), m_prompt(prompt), m_lock(db)
-{
-}
+CompanyNotes::CompanyNotes(Database& db, Prompt& prompt) : m_db(db), m_prompt(prompt), m_lock(db) {}
 
 std::optional<std::string> CompanyNotes::readNote(const std::string& file,
                                                   const std::string& sequence)
