@@ -146,8 +146,10 @@ void generate(Database& db, long long companies)
     db.execute("DELETE FROM LOADCHANGES");
     db.execute("INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) SELECT FILE, SEQUENCE, 'New "
                "Company' FROM PRIME WHERE CAST(FILE AS INTEGER) % 25 = 0");
+    // A company is recorded once: a new one is not also one with a new mod.
     db.execute("INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) SELECT FILE, SEQUENCE, 'New "
-               "Mod' FROM PRIME WHERE CAST(FILE AS INTEGER) % 12 = 1");
+               "Mod' FROM PRIME WHERE CAST(FILE AS INTEGER) % 12 = 1 AND "
+               "CAST(FILE AS INTEGER) % 25 <> 0");
     ModTrendWriter::fill(db);
     transaction.commit();
 }
