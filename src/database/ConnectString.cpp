@@ -33,6 +33,14 @@ std::string serverConnectOf(const std::string& connectionText)
     return "PG;" + connectionText;
 }
 
+std::string serverSchemaOf(const std::string& state)
+{
+    std::string schema = "kora_" + state;
+    std::transform(schema.begin(), schema.end(), schema.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return schema;
+}
+
 std::string serverConnectionText(const std::string& connect)
 {
     return isServerConnect(connect) ? connect.substr(3) : connect;

@@ -18,6 +18,8 @@ std::string stateConnectOf(const std::string& state);
 bool isServerConnect(const std::string& connect);
 // The connect string of a state on a server, from its libpq connection text.
 std::string serverConnectOf(const std::string& connectionText);
+// The schema of a state on a server: kora_ and the state in lower case.
+std::string serverSchemaOf(const std::string& state);
 // The libpq connection text of a server connect string.
 std::string serverConnectionText(const std::string& connect);
 // The connection text with any password taken out, for messages.

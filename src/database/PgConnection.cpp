@@ -79,10 +79,7 @@ private:
 PgConnection::PgConnection(std::string text, std::string server, std::string state)
     : m_text(std::move(text)), m_server(std::move(server)), m_state(std::move(state))
 {
-    std::string lower = m_state;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    m_schema = "kora_" + lower;
+    m_schema = serverSchemaOf(m_state);
     // The connection text comes first so that what follows overrides it.
     const char* keys[] = {"dbname",           "connect_timeout",     "keepalives",
                           "keepalives_idle",  "keepalives_interval", "keepalives_count",

@@ -1,6 +1,7 @@
 #include "database/StatePublication.h"
 
 #include "base/AtomicFile.h"
+#include "base/FieldName.h"
 #include "base/Folders.h"
 #include "base/StateCodes.h"
 #include "database/ConnectString.h"
@@ -8,11 +9,8 @@
 #include "database/Installation.h"
 #include "database/Schema.h"
 #include "database/StateLock.h"
-#include "database/TableRecordSet.h"
 #include "database/Transaction.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <stdexcept>
 
@@ -24,22 +22,9 @@ namespace {
 
 constexpr long long kProgressEvery = 10000;
 
-std::string quoted(const std::string& name)
-{
-    return "\"" + name + "\"";
-}
-
-std::string schemaOf(const std::string& state)
-{
-    std::string schema = "kora_" + state;
-    std::transform(schema.begin(), schema.end(), schema.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return schema;
-}
-
 long long rowCount(Database& db, const std::string& table)
 {
-    Statement count = db.prepare("SELECT COUNT(*) FROM " + quoted(table));
+    Statement count = db.prepare("SELECT COUNT(*) FROM " + quoteIdentifier(table));
     count.step();
     return static_cast<long long>(count.column(0).toInteger());
 }
@@ -126,7 +111,7 @@ void StatePublication::dropSchema(const std::string& serverConnect) const
 {
     try {
         Database server(statePath(), serverConnect);
-        server.execute("DROP SCHEMA " + schemaOf(m_state) + " CASCADE");
+        server.execute("DROP SCHEMA " + serverSchemaOf(m_state) + " CASCADE");
     } catch (const DbError& error) {
         if (error.kind() != DbError::Kind::NotFound)
             throw;
@@ -139,29 +124,27 @@ std::string StatePublication::where() const
     return isServerConnect(connect) ? "server " + serverTextWithoutPassword(connect) : "file";
 }
 
-std::vector<StatePublication::Counted> StatePublication::copyTables(Database& from,
-                                                                    Database& to) const
+void StatePublication::copyTables(Database& from, Database& to) const
 {
-    std::vector<Counted> counted;
     for (const Schema::Table& table : stateTablesOf(m_state)) {
         if (!from.tableExists(table.name))
             continue;
         if (to.tableExists(table.name))
-            to.execute("DELETE FROM " + quoted(table.name));
+            to.execute("DELETE FROM " + quoteIdentifier(table.name));
         else
             Schema::createTables(to, {table});
         std::string columns;
         std::string places;
         for (const Schema::Field& field : table.fields) {
-            columns += (columns.empty() ? "" : ", ") + quoted(field.name);
+            columns += (columns.empty() ? "" : ", ") + quoteIdentifier(field.name);
             places += places.empty() ? "?" : ", ?";
         }
         // In the order of their row ids, which both engines keep: rows of equal
         // keys then come out of the copy in the order they came out of the original.
-        Statement rows =
-            from.prepare("SELECT " + columns + " FROM " + quoted(table.name) + " ORDER BY rowid");
-        Statement insert = to.prepare("INSERT INTO " + quoted(table.name) + " (" + columns +
-                                      ") VALUES (" + places + ")");
+        Statement rows = from.prepare("SELECT " + columns + " FROM " + quoteIdentifier(table.name) +
+                                      " ORDER BY rowid");
+        Statement insert = to.prepare("INSERT INTO " + quoteIdentifier(table.name) + " (" +
+                                      columns + ") VALUES (" + places + ")");
         long long copied = 0;
         while (rows.step()) {
             insert.reset();
@@ -178,9 +161,7 @@ std::vector<StatePublication::Counted> StatePublication::copyTables(Database& fr
             throw std::runtime_error("The copy of " + table.name + " holds " +
                                      std::to_string(there) + " rows instead of " +
                                      std::to_string(copied) + ".");
-        counted.push_back({table.name, copied});
     }
-    return counted;
 }
 
 void StatePublication::setConnect(const std::string& connect) const

@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace kora {
 
@@ -32,13 +31,7 @@ public:
     std::string where() const;
 
 private:
-    struct Counted
-    {
-        std::string table;
-        long long rows;
-    };
-
-    std::vector<Counted> copyTables(Database& from, Database& to) const;
+    void copyTables(Database& from, Database& to) const;
     void setConnect(const std::string& connect) const;
     void dropSchema(const std::string& serverConnect) const;
     std::string statePath() const;
