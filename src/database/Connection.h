@@ -1,6 +1,7 @@
 #pragma once
 
 #include "database/KeyLock.h"
+#include "database/RowWriter.h"
 #include "database/SqlDialect.h"
 #include "database/StatementEngine.h"
 
@@ -42,6 +43,13 @@ public:
     // The lock of a key, or null while another holder has it.
     virtual std::unique_ptr<KeyLock> tryLockKey(const std::string& key) const = 0;
     virtual void changePassword(const std::string& connect) = 0;
+    // A writer of many rows into a table by the engine's own bulk path; null
+    // when the engine has nothing faster than prepared inserts.
+    virtual std::unique_ptr<RowWriter> rowWriter(const std::string& /*table*/,
+                                                 const std::vector<std::string>& /*columns*/)
+    {
+        return nullptr;
+    }
 };
 
 } // namespace kora

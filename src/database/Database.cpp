@@ -1,5 +1,6 @@
 #include "database/Database.h"
 
+#include "base/FieldName.h"
 #include "database/ConnectString.h"
 #include "database/PgConnection.h"
 #include "database/SqliteConnection.h"
@@ -7,6 +8,27 @@
 #include <filesystem>
 
 namespace kora {
+
+namespace {
+
+// Rows added by one prepared INSERT, for an engine without a bulk path.
+class InsertRowWriter final : public RowWriter
+{
+public:
+    explicit InsertRowWriter(Statement insert) : m_insert(std::move(insert)) {}
+
+    void add(const std::vector<Value>& row) override
+    {
+        m_insert.reset();
+        m_insert.bindAll(row).run();
+    }
+    void finish() override {}
+
+private:
+    Statement m_insert;
+};
+
+} // namespace
 
 Database::Database() = default;
 
@@ -101,6 +123,21 @@ Connection& Database::connection() const
 void Database::execute(const std::string& sql)
 {
     connection().execute(sql);
+}
+
+std::unique_ptr<RowWriter> Database::rowWriter(const std::string& table,
+                                               const std::vector<std::string>& columns)
+{
+    if (auto bulk = connection().rowWriter(table, columns))
+        return bulk;
+    std::string list;
+    std::string places;
+    for (const std::string& column : columns) {
+        list += (list.empty() ? "" : ", ") + quoteIdentifier(column);
+        places += places.empty() ? "?" : ", ?";
+    }
+    return std::make_unique<InsertRowWriter>(prepare("INSERT INTO " + quoteIdentifier(table) +
+                                                     " (" + list + ") VALUES (" + places + ")"));
 }
 
 Statement Database::prepare(const std::string& sql)

@@ -2,6 +2,7 @@
 
 #include "database/DbError.h"
 #include "database/KeyLock.h"
+#include "database/RowWriter.h"
 #include "database/StateLock.h"
 #include "database/Statement.h"
 
@@ -55,6 +56,9 @@ public:
     void execute(const std::string& sql);
     Statement prepare(const std::string& sql);
     bool tableExists(const std::string& table);
+    // Adds many rows to a table (see RowWriter), in the open transaction.
+    std::unique_ptr<RowWriter> rowWriter(const std::string& table,
+                                         const std::vector<std::string>& columns);
 
     void begin();
     void commit();

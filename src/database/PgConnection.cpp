@@ -2,6 +2,7 @@
 
 #include "base/StableHash.h"
 #include "database/ConnectString.h"
+#include "database/PgCopyWriter.h"
 #include "database/PgStatement.h"
 
 #include <libpq-fe.h>
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 namespace kora {
 
@@ -199,6 +201,46 @@ PgResult PgConnection::run(const std::string& sql, const std::vector<const char*
     return result;
 }
 
+void PgConnection::copyStart(const std::string& sql)
+{
+    const PgResult result(PQexec(m_conn, sql.c_str()), PQclear);
+    if (PQresultStatus(result.get()) != PGRES_COPY_IN)
+        throw failure("Cannot execute \"" + sql + "\"", result.get());
+}
+
+void PgConnection::copyData(const std::string& data)
+{
+    if (!data.empty() && PQputCopyData(m_conn, data.data(), static_cast<int>(data.size())) != 1)
+        throw failure("The server (" + m_server + ") did not take the rows", nullptr);
+}
+
+void PgConnection::copyEnd(const std::string& abandonedBecause)
+{
+    const bool abandoned = !abandonedBecause.empty();
+    const bool ended = PQputCopyEnd(m_conn, abandoned ? abandonedBecause.c_str() : nullptr) == 1;
+    // The outcome of the COPY, then nothing; every result must be read.
+    std::optional<DbError> refused;
+    while (pg_result* next = PQgetResult(m_conn)) {
+        const PgResult result(next, PQclear);
+        if (!refused && PQresultStatus(next) != PGRES_COMMAND_OK)
+            refused = failure("The server (" + m_server + ") refused the rows", next);
+        else if (PQresultStatus(next) == PGRES_COMMAND_OK)
+            noteChangedRows(std::atoll(PQcmdTuples(next)));
+    }
+    if (abandoned)
+        return;
+    if (!ended)
+        throw failure("The server (" + m_server + ") did not take the rows", nullptr);
+    if (refused)
+        throw *refused;
+}
+
+std::unique_ptr<RowWriter> PgConnection::rowWriter(const std::string& table,
+                                                   const std::vector<std::string>& columns)
+{
+    return std::make_unique<PgCopyWriter>(*this, table, columns);
+}
+
 PgResult PgConnection::describe(const std::string& sql, int parameters, const std::string& context)
 {
     const PgResult prepared(PQprepare(m_conn, "", sql.c_str(), parameters, nullptr), PQclear);
@@ -294,9 +336,11 @@ std::vector<std::string> PgConnection::columnsOf(const std::string& table)
 
 std::vector<std::string> PgConnection::indexColumnsOf(const std::string& index)
 {
+    // Without the row id that ends an index as it ends SQLite's (Schema).
     return names("SELECT a.attname FROM pg_index i JOIN pg_class c ON c.oid = i.indexrelid "
                  "JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = ANY (i.indkey) "
                  "WHERE c.relnamespace = to_regnamespace($1) AND c.relname = lower($2) "
+                 "AND a.attname <> 'rowid' "
                  "ORDER BY array_position(i.indkey::smallint[], a.attnum)",
                  {m_schema, index});
 }

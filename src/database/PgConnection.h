@@ -43,6 +43,8 @@ public:
 
     std::unique_ptr<Connection> reader() const override;
     std::unique_ptr<KeyLock> tryLockKey(const std::string& key) const override;
+    std::unique_ptr<RowWriter> rowWriter(const std::string& table,
+                                         const std::vector<std::string>& columns) override;
     void changePassword(const std::string& connect) override;
 
     // What PgStatement needs of its connection. run() sends one statement in
@@ -57,6 +59,12 @@ public:
     // Counts the rollbacks, which may take cursors with them.
     unsigned rollbacks() const { return m_rollbacks; }
     void closeCursor(const std::string& name, unsigned rollbacksAtDeclare);
+    // What PgCopyWriter needs: a COPY ... FROM STDIN begun, its data, and its
+    // end, which throws DbError when the server refused a row; an end with a
+    // reason drops the COPY and throws nothing.
+    void copyStart(const std::string& sql);
+    void copyData(const std::string& data);
+    void copyEnd(const std::string& abandonedBecause);
 
 private:
     PgConnection(std::string text, std::string server, std::string state);

@@ -254,6 +254,11 @@ std::string Schema::createIndexSql(const Table& table, const Index& index,
                       quoteIdentifier(table.name) + " (";
     for (size_t i = 0; i < index.fields.size(); ++i)
         sql += (i ? ", " : "") + quoteIdentifier(index.fields[i]) + order;
+    // Statements of PRIME end their order in the row id (SqlDialect), as
+    // SQLite's indexes end in it; the server's indexes get it as their last
+    // key so that they serve that order.
+    if (target == SqlDialect::Target::Postgres && !index.unique)
+        sql += std::string(", rowid") + order;
     return sql + ")";
 }
 

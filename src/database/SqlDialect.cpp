@@ -411,6 +411,110 @@ std::string conflictClauses(const std::string& work)
            (changes.empty() ? " DO NOTHING" : " DO UPDATE SET " + changes);
 }
 
+struct Token
+{
+    std::string word; // in upper case; a quoted name without its quotes
+    size_t begin;
+    size_t end;
+    bool calls; // "(" follows
+};
+
+bool isClauseWord(const std::string& word)
+{
+    return endsAClause(word) || isOneOf(word, {"NATURAL", "FULL", "RIGHT", "OUTER"});
+}
+
+// The words, names and calls outside parentheses, up to the first ";".
+std::vector<Token> topLevelTokens(const std::string& work, size_t& statementEnd)
+{
+    std::vector<Token> tokens;
+    int depth = 0;
+    statementEnd = work.size();
+    for (size_t at = 0; at < work.size();) {
+        const char c = work[at];
+        if (c == '(' || c == ')') {
+            depth += c == '(' ? 1 : -1;
+            ++at;
+        } else if (c == ';' && depth == 0) {
+            statementEnd = at;
+            break;
+        } else if (c == '"' || c == '[' || isNameStart(c)) {
+            size_t end = at + 1;
+            if (c == '"' || c == '[') {
+                const size_t close = work.find(c == '[' ? ']' : '"', at + 1);
+                end = close == std::string::npos ? work.size() : close + 1;
+            } else {
+                while (end < work.size() && isNameChar(work[end]))
+                    ++end;
+            }
+            if (depth == 0) {
+                const size_t next = skipSpaces(work, end);
+                const bool quoted = c == '"' || c == '[';
+                tokens.push_back(
+                    {quoted ? upperWord(work, at + 1, end - 1) : upperWord(work, at, end), at, end,
+                     next < work.size() && work[next] == '('});
+            }
+            at = end;
+        } else {
+            ++at;
+        }
+    }
+    return tokens;
+}
+
+// Equal keys in one order on every engine: a SELECT of PRIME that orders
+// gets the row id as its last key, so that equal keys come in the order the
+// companies were loaded (as SQLite's sort, which keeps the order it reads
+// rows in, gives them from a scan of the table); one that does not order
+// reads in row-id order. A SELECT that groups, counts or combines is left
+// alone. Empty when the statement stays as it is.
+std::optional<std::string> inRowIdOrder(const std::string& work)
+{
+    size_t statementEnd = 0;
+    const std::vector<Token> tokens = topLevelTokens(work, statementEnd);
+    if (tokens.empty() || tokens.front().word != "SELECT")
+        return std::nullopt;
+    std::string table;
+    size_t orderTerms = 0; // the index of the first token after ORDER BY
+    size_t tail = statementEnd;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const Token& token = tokens[i];
+        if (isOneOf(token.word, {"DISTINCT", "GROUP", "UNION", "EXCEPT", "INTERSECT", "HAVING"}) ||
+            (token.calls && isOneOf(token.word, {"COUNT", "SUM", "MIN", "MAX", "AVG", "TOTAL"})))
+            return std::nullopt;
+        if (token.word == "FROM" && table.empty() && i + 1 < tokens.size()) {
+            if (tokens[i + 1].word != "PRIME")
+                return std::nullopt;
+            table = work.substr(tokens[i + 1].begin, tokens[i + 1].end - tokens[i + 1].begin);
+            size_t alias = i + 2;
+            if (alias < tokens.size() && tokens[alias].word == "AS")
+                ++alias;
+            if (alias < tokens.size() && !isClauseWord(tokens[alias].word))
+                table = work.substr(tokens[alias].begin, tokens[alias].end - tokens[alias].begin);
+        }
+        if (token.word == "BY" && i > 0 && tokens[i - 1].word == "ORDER")
+            orderTerms = i + 1;
+        if (token.word == "LIMIT" || token.word == "OFFSET") {
+            tail = token.begin;
+            break;
+        }
+    }
+    if (table.empty())
+        return std::nullopt;
+    for (size_t i = orderTerms; orderTerms > 0 && i < tokens.size() && tokens[i].begin < tail;
+         ++i) {
+        const std::string& word = tokens[i].word;
+        if (word == "ROWID" || word.ends_with(".ROWID"))
+            return std::nullopt;
+    }
+    size_t insertAt = tail;
+    while (insertAt > 0 && isSpace(work[insertAt - 1]))
+        --insertAt;
+    const std::string rowId = table + ".rowid";
+    const std::string addition = (orderTerms > 0 ? ", " : " ORDER BY ") + rowId;
+    return work.substr(0, insertAt) + addition + work.substr(insertAt);
+}
+
 // One walk over a statement whose literals are set aside, making the
 // changes PostgreSQL needs (see SqlDialect).
 class PostgresRewriter
@@ -612,15 +716,19 @@ private:
 
 std::string SqlDialect::translate(const std::string& sql, Target target, int* parameters)
 {
-    const bool mayNeedWork = target == Target::Postgres || sql.find('*') != std::string::npos ||
-                             sql.find("NOT") != std::string::npos ||
-                             sql.find("not") != std::string::npos;
+    const bool mayNeedWork =
+        target == Target::Postgres || sql.find('*') != std::string::npos ||
+        sql.find("NOT") != std::string::npos || sql.find("not") != std::string::npos ||
+        sql.find("PRIME") != std::string::npos || sql.find("prime") != std::string::npos;
     if (!mayNeedWork)
         return sql;
 
     std::vector<Span> literals;
-    std::string work = setAsideLiterals(sql, literals);
-    auto rewritten = Rewriter(work).run();
+    const std::string work = setAsideLiterals(sql, literals);
+    const auto ordered = inRowIdOrder(work);
+    auto rewritten = Rewriter(ordered ? *ordered : work).run();
+    if (!rewritten)
+        rewritten = ordered;
     if (target == Target::Postgres) {
         int count = 0;
         rewritten = PostgresRewriter(conflictClauses(rewritten ? *rewritten : work)).run(count);

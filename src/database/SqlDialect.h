@@ -7,7 +7,10 @@ namespace kora {
 // Reads statements written for the original engine with their meaning kept:
 // "DELETE * FROM T" becomes "DELETE FROM T" and "x NOT = y" becomes
 // "NOT (x = y)". Text inside single quotes is never touched. On SQLite,
-// MONTH(), DAY() and [MOD] need no translation.
+// MONTH(), DAY() and [MOD] need no translation. On both engines a SELECT of
+// PRIME gives equal keys in one order: the row id is added as its last key,
+// so that a state gives the same lines on either engine; a SELECT of PRIME
+// without an order reads in row-id order.
 //
 // PostgreSQL holds every table and column under its name in lower case, as
 // it folds names that are not quoted, so quoted and bracketed names are

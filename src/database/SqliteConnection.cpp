@@ -4,6 +4,7 @@
 
 #include "database/ConnectString.h"
 #include "database/LockFile.h"
+#include "database/NetworkFolder.h"
 #include "database/SqliteError.h"
 #include "database/SqliteStatement.h"
 
@@ -130,9 +131,23 @@ void SqliteConnection::configure()
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(m_db, "MONTH", 1, flags, nullptr, monthFunction, nullptr, nullptr);
     sqlite3_create_function(m_db, "DAY", 1, flags, nullptr, dayFunction, nullptr, nullptr);
-    // A reader leaves the journal mode to the connections that write.
-    if (sqlite3_db_readonly(m_db, "main") == 0)
+    // A reader leaves the journal mode to the connections that write. The
+    // write-ahead log needs every user on one host: on a network folder the
+    // rollback journal takes its place.
+    if (sqlite3_db_readonly(m_db, "main") != 0)
+        return;
+    if (!NetworkFolder::holds(m_path)) {
         execute("PRAGMA journal_mode=WAL");
+        return;
+    }
+    // Leaving the log needs the file alone: while another user still holds
+    // it in that mode, the first to open it alone changes it.
+    try {
+        execute("PRAGMA journal_mode=DELETE");
+    } catch (const DbError& error) {
+        if (error.kind() != DbError::Kind::Busy)
+            throw;
+    }
 }
 
 void SqliteConnection::checkPassword(const std::string& password)

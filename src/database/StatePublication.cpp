@@ -133,27 +133,27 @@ void StatePublication::copyTables(Database& from, Database& to) const
             to.execute("DELETE FROM " + quoteIdentifier(table.name));
         else
             Schema::createTables(to, {table});
+        std::vector<std::string> names;
         std::string columns;
-        std::string places;
         for (const Schema::Field& field : table.fields) {
+            names.push_back(field.name);
             columns += (columns.empty() ? "" : ", ") + quoteIdentifier(field.name);
-            places += places.empty() ? "?" : ", ?";
         }
         // In the order of their row ids, which both engines keep: rows of equal
         // keys then come out of the copy in the order they came out of the original.
         Statement rows = from.prepare("SELECT " + columns + " FROM " + quoteIdentifier(table.name) +
                                       " ORDER BY rowid");
-        Statement insert = to.prepare("INSERT INTO " + quoteIdentifier(table.name) + " (" +
-                                      columns + ") VALUES (" + places + ")");
+        const auto writer = to.rowWriter(table.name, names);
+        std::vector<Value> row(names.size());
         long long copied = 0;
         while (rows.step()) {
-            insert.reset();
-            for (int column = 0; column < rows.columnCount(); ++column)
-                insert.bind(column + 1, rows.column(column));
-            insert.run();
+            for (size_t column = 0; column < row.size(); ++column)
+                row[column] = rows.column(static_cast<int>(column));
+            writer->add(row);
             if (++copied % kProgressEvery == 0 && m_progress)
                 m_progress(table.name, copied);
         }
+        writer->finish();
         if (m_progress)
             m_progress(table.name, copied);
         const long long there = rowCount(to, table.name);

@@ -114,6 +114,7 @@ void KRWSPACE::activate()
 
     QDir program(QString::fromStdString(m_master.values().programFolder));
     program.mkdir(QStringLiteral("INITIAL"));
+    m_master.tellOfNetworkFolderOnce(this);
 
     const QString typed = m_workspace->currentText();
     m_workspace->clear();

@@ -3,6 +3,7 @@
 #include "base/Command.h"
 #include "base/StateCodes.h"
 #include "database/Database.h"
+#include "database/NetworkFolder.h"
 #include "database/TableRecordSet.h"
 #include "results/UserDataChanges.h"
 #include "shell/CommandBar.h"
@@ -154,6 +155,22 @@ bool MASTER::start()
         m_splash->close();
     restoreNormalCursor();
     return true;
+}
+
+void MASTER::tellOfNetworkFolderOnce(QWidget* parent)
+{
+    if (m_toldOfNetworkFolder || !NetworkFolder::holds(m_values.programFolder))
+        return;
+    m_toldOfNetworkFolder = true;
+    Dialogs::tell(parent, Dialogs::defaultTitle(),
+                  QStringLiteral("The program folder %1 is on a network file system.\n\n"
+                                 "KORA opens the state databases there with a rollback "
+                                 "journal, which is safe for the users of one PC. To share "
+                                 "a state between several PCs, publish it to a database "
+                                 "server (see \"A state on a database server\" in the "
+                                 "README).")
+                      .arg(QString::fromStdString(m_values.startFolder)),
+                  QMessageBox::Warning);
 }
 
 bool MASTER::chooseWorkspace(QString& workspace, QString& state)

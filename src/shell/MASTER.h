@@ -78,6 +78,9 @@ public:
     void SubChangeState();
     // The upgrade window from the Update command.
     void SubUpgrade();
+    // Says, the first time in a run, that state files on a network folder
+    // are not safe to share between PCs; nothing on a local folder.
+    void tellOfNetworkFolderOnce(QWidget* parent);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -119,6 +122,7 @@ private:
     KRLIST* m_list = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     bool m_ended = false;
+    bool m_toldOfNetworkFolder = false;
     QPointer<KRNOTES> m_notesWindow;
     // Stores of notes and user fields before this window came, so that the
     // exit counts only this session's.

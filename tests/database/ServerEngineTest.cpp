@@ -1,5 +1,6 @@
 #include "database/ConnectString.h"
 #include "database/ForwardCursor.h"
+#include "database/NetworkFolder.h"
 #include "database/QueryRecordSet.h"
 #include "database/RecordSetTest.h"
 #include "database/TableRecordSet.h"
@@ -266,6 +267,22 @@ TEST_P(RecordSetTest, LocksACompanysNoteForOneHolderAtATime)
     EXPECT_TRUE(NoteLock(db()).tryLock("1000001", "01"));
 }
 
+// Companies of equal keys come in the order they were loaded on both
+// engines, also after the server has moved changed rows elsewhere.
+TEST_P(RecordSetTest, GivesEqualKeysInTheOrderTheyWereLoaded)
+{
+    for (const char* file : {"2000009", "2000001", "2000005", "2000003"})
+        add(file, "01", "SAME NAME", "Bucks", "2026-03-01");
+    db().execute("UPDATE PRIME SET Omit = 'Y' WHERE FILE IN ('2000009', '2000001')");
+    EXPECT_EQ(rowsOf(db(), "SELECT FILE FROM PRIME WHERE NAME1 = 'SAME NAME' ORDER BY NameSort"),
+              "2000009; 2000001; 2000005; 2000003");
+    EXPECT_EQ(rowsOf(db(), "SELECT P.FILE FROM PRIME AS P WHERE P.CountySort = 'BUCKS' ORDER BY "
+                           "MONTH(EXPIRE), DAY(EXPIRE), NAME1"),
+              "2000009; 2000001; 2000005; 2000003; 1000002");
+    EXPECT_EQ(rowsOf(db(), "SELECT FILE FROM PRIME WHERE COUNTYNAME = 'Bucks' AND rowid > 1"),
+              "1000002; 2000009; 2000001; 2000005; 2000003");
+}
+
 std::string failureOf(const std::function<void()>& work)
 {
     try {
@@ -410,6 +427,28 @@ TEST(ServerEngine, InterruptsARunningStatement)
     EXPECT_EQ(state.value("SELECT COUNT(*) FROM SALES"), Value(10));
 }
 
+// A state file on a network folder opens with the rollback journal: the
+// write-ahead log needs every user on one host.
+TEST(NetworkFolder, OpensStateFilesThereWithTheRollbackJournal)
+{
+    EXPECT_TRUE(NetworkFolder::isNetworkType(0x6969, ""));
+    EXPECT_TRUE(NetworkFolder::isNetworkType(0xFF534D42, ""));
+    EXPECT_TRUE(NetworkFolder::isNetworkType(0xFE534D42, ""));
+    EXPECT_TRUE(NetworkFolder::isNetworkType(0x65735546, "fuse.sshfs"));
+    EXPECT_FALSE(NetworkFolder::isNetworkType(0x65735546, "fuse.gvfsd-fuse"));
+    EXPECT_FALSE(NetworkFolder::isNetworkType(0xEF53, ""));
+
+    StateDatabase local("PA");
+    EXPECT_FALSE(NetworkFolder::holds(local.folder().path()));
+    EXPECT_EQ(local.value("PRAGMA journal_mode"), Value("wal"));
+    setenv("KORA_NETWORK_FOLDER", "1", 1);
+    StateDatabase shared("PA");
+    // A file another user holds in write-ahead mode still opens.
+    EXPECT_NO_THROW(Database(local.path(), local.connect()));
+    unsetenv("KORA_NETWORK_FOLDER");
+    EXPECT_EQ(shared.value("PRAGMA journal_mode"), Value("delete"));
+}
+
 struct Translation
 {
     const char* original;
@@ -448,7 +487,31 @@ INSTANTIATE_TEST_SUITE_P(
         Translation{"INSERT OR REPLACE INTO CLASSLIST ([CLASS], \"DESC\") VALUES ('1', 'x')",
                     "INSERT INTO CLASSLIST (\"class\", \"desc\") VALUES ('1', 'x') ON CONFLICT "
                     "(\"class\") DO UPDATE SET \"desc\" = excluded.\"desc\""},
-        Translation{"PRAGMA mmap_size", "SELECT NULL WHERE FALSE"}));
+        Translation{"PRAGMA mmap_size", "SELECT NULL WHERE FALSE"},
+        Translation{"SELECT P.FILE FROM PRIME AS P WHERE A = ? ORDER BY NAME1 LIMIT 2",
+                    "SELECT P.FILE FROM PRIME AS P WHERE A = $1 ORDER BY NAME1 NULLS FIRST, "
+                    "P.rowid NULLS FIRST LIMIT 2"},
+        Translation{"SELECT * FROM PRIME WHERE N = 'ORDER BY'", "SELECT * FROM PRIME WHERE N = "
+                                                                "'ORDER BY' ORDER BY PRIME.rowid "
+                                                                "NULLS FIRST"}));
+
+// Statements that group, count, combine or already end in the row id keep
+// their order on SQLite; any other SELECT of PRIME gets the row id last.
+TEST(SqliteTranslation, OrdersEqualKeysOfCompaniesByRowId)
+{
+    auto translated = [](const char* sql) { return SqlDialect::translate(sql); };
+    EXPECT_EQ(translated("SELECT rowid, NameSort FROM PRIME ORDER BY NameSort;"),
+              "SELECT rowid, NameSort FROM PRIME ORDER BY NameSort, PRIME.rowid;");
+    EXPECT_EQ(translated("select * from prime p, MODS M where p.FILE = M.FILE"),
+              "select * from prime p, MODS M where p.FILE = M.FILE ORDER BY p.rowid");
+    for (const char* alone :
+         {"SELECT COUNT(*) FROM PRIME WHERE A = 1", "SELECT DISTINCT ZIP FROM PRIME",
+          "SELECT ZIP FROM PRIME GROUP BY ZIP ORDER BY ZIP",
+          "SELECT * FROM PRIME ORDER BY NAME1 DESC, rowid DESC",
+          "SELECT * FROM (SELECT * FROM PRIME) ORDER BY NAME1", "SELECT * FROM MODS ORDER BY FILE",
+          "INSERT INTO T SELECT * FROM PRIME"})
+        EXPECT_EQ(translated(alone), alone);
+}
 
 } // namespace
 } // namespace kora::test
