@@ -191,7 +191,9 @@ std::string line(const std::string& text)
     return text + std::string(35 - text.size(), ' ') + "\r\n";
 }
 
-TEST(ReferenceLoad, NewYorkAddresses)
+// New York addresses, and New York class data whose files match New York
+// companies.
+TEST(ReferenceLoad, NewYorkAddressesAndClasses)
 {
     LoadTestFolder folder("NY");
     // Line 1 is blank, line 2 a lone letter before blanks: both skipped.
@@ -218,6 +220,22 @@ TEST(ReferenceLoad, NewYorkAddresses)
     EXPECT_TRUE(folder.value("SELECT ADDRESSES FROM ADDRESSES WHERE FILE = '765 43 21'").isNull());
     EXPECT_EQ(folder.progress.texts,
               (Rows{"TOTAL OTHER INFORMATION ADDED IS 0", "TOTAL OTHER INFORMATION ADDED IS 300"}));
+
+    std::vector<FixedRecord> classes;
+    for (int i = 0; i < 2001; ++i)
+        classes.push_back(FixedRecord(52)
+                              .put(2, "8810")
+                              .put(7, std::to_string(1000000 + i))
+                              .put(14, "010001234"));
+    folder.write("DATA1NY.DAT", classes);
+    folder.progress.texts.clear();
+    folder.loader().loadNewYorkClasses();
+    EXPECT_EQ(folder.count("CLASS"), 2001);
+    EXPECT_EQ(folder.rows("SELECT FILE, FILESEQ, LOSSCOST FROM CLASS WHERE FILE = '100 00 07'"),
+              Rows{"100 00 07|100 00 0701|12.34"});
+    EXPECT_EQ(folder.progress.texts,
+              (Rows{"TOTAL CLASSES ADDED IS 0", "TOTAL CLASSES ADDED IS 1000",
+                    "TOTAL CLASSES ADDED IS 2000"}));
 }
 
 // A standard class record: class 2-5, file 7-13, loss cost 18-22, sequence 23-24.
@@ -264,27 +282,6 @@ TEST(ClassLoad, StandardClassData)
     // Hundredths are exact, so equality finds the loss cost.
     EXPECT_EQ(folder.value("SELECT COUNT(*) FROM CLASS WHERE LOSSCOST = 0.31"), Value(1));
     EXPECT_EQ(folder.progress.texts, Rows{"TOTAL CLASSES ADDED IS 0"});
-}
-
-TEST(ClassLoad, NewYorkClassDataMatchesNewYorkCompanies)
-{
-    LoadTestFolder folder("NY");
-    std::vector<FixedRecord> records;
-    for (int i = 0; i < 2001; ++i)
-        records.push_back(FixedRecord(52)
-                              .put(2, "8810")
-                              .put(7, std::to_string(1000000 + i))
-                              .put(14, "01")
-                              .put(16, "0001234"));
-    folder.write("DATA1NY.DAT", records);
-    folder.loader().loadNewYorkClasses();
-
-    EXPECT_EQ(folder.count("CLASS"), 2001);
-    EXPECT_EQ(folder.rows("SELECT FILE, FILESEQ, LOSSCOST FROM CLASS WHERE FILE = '100 00 07'"),
-              Rows{"100 00 07|100 00 0701|12.34"});
-    EXPECT_EQ(folder.progress.texts,
-              (Rows{"TOTAL CLASSES ADDED IS 0", "TOTAL CLASSES ADDED IS 1000",
-                    "TOTAL CLASSES ADDED IS 2000"}));
 }
 
 } // namespace

@@ -89,26 +89,13 @@ private:
         return chosen;
     }
 
-    static void writeClassList(const WindowFixture& fixture)
+    // The first column of the first row of a query on PA.
+    static std::string value(const WindowFixture& fixture, const std::string& sql)
     {
-        std::string record(57, ' ');
-        record.replace(1, 4, "8810");
-        record.replace(5, 8, "CLERICAL");
-        std::ofstream(fixture.programFolder() + "CLASSES.DAT", std::ios::binary) << record;
-    }
-
-    static std::string value(const WindowFixture& fixture, const std::string& state,
-                             const std::string& sql)
-    {
-        Database db(fixture.programFolder() + "KORA" + state + ".MDB",
-                    Installation(fixture.programFolder()).stateConnect(state));
+        Database db(fixture.programFolder() + "KORAPA.MDB",
+                    Installation(fixture.programFolder()).stateConnect("PA"));
         QueryRecordSet rows(db, sql);
         return rows.eof() ? std::string() : rows.field(0).toString();
-    }
-
-    static bool exists(const WindowFixture& fixture, const char* name)
-    {
-        return std::filesystem::exists(fixture.programFolder() + name);
     }
 
 private slots:
@@ -419,38 +406,23 @@ private slots:
         QCOMPARE(fixture.messageTexts(), QStringList());
     }
 
-    void aClassListAloneIsLoadedAndTheProgramEnds()
-    {
-        WindowFixture fixture;
-        writeClassList(fixture);
-        const std::string version = value(fixture, "PA", "SELECT Version FROM VERSION");
-        MASTER master;
-        acceptOn(fixture, "PA");
-        fixture.queueAnswer(QMessageBox::Ok);
-        QVERIFY(!master.start());
-        QVERIFY(master.hasEnded());
-        QCOMPARE(fixture.messageTexts(), QStringList({QString::fromUtf8(UpdateRun::kQuestion)}));
-        QCOMPARE(value(fixture, "PA", "SELECT CLASS FROM CLASSLIST"), std::string("8810"));
-        QCOMPARE(value(fixture, "PA", "SELECT Version FROM VERSION"), version);
-        QVERIFY(!exists(fixture, "CLASSES.DAT"));
-    }
-
     // Cancel starts on the list with the update left waiting, and a later
     // change of state asks nothing about it.
     void cancelLeavesTheUpdateForTheNextStart()
     {
         WindowFixture fixture;
-        writeClassList(fixture);
+        std::ofstream(fixture.programFolder() + "CLASSES.DAT", std::ios::binary)
+            << " 8810CLERICAL" + std::string(44, ' ');
         MASTER master;
         const auto state = acceptOn(fixture, "PA");
         fixture.queueAnswer(QMessageBox::Cancel);
         QVERIFY(master.start());
-        QCOMPARE(value(fixture, "PA", "SELECT COUNT(*) FROM CLASSLIST"), std::string("0"));
+        QCOMPARE(value(fixture, "SELECT COUNT(*) FROM CLASSLIST"), std::string("0"));
         *state = "NJ";
         master.findChild<QAction*>("mnuNewState")->trigger();
         QCOMPARE(fixture.messages().size(), 1);
-        QVERIFY(exists(fixture, "CLASSES.DAT"));
-        QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is NJ"));
+        QVERIFY(std::filesystem::exists(fixture.programFolder() + "CLASSES.DAT"));
+        QCOMPARE(master.windowTitle(), caption("NJ"));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(master.workArea()->subWindowList().size(), 1);
         QCOMPARE(master.workArea()->subWindowList().first()->widget(),
@@ -467,12 +439,14 @@ private slots:
         acceptOn(fixture, "PA");
         fixture.queueAnswer(QMessageBox::Ok);
         QVERIFY(!master.start());
+        QVERIFY(master.hasEnded());
+        QCOMPARE(fixture.messageTexts(), QStringList({QString::fromUtf8(UpdateRun::kQuestion)}));
         QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(
             splash.findChild<QLabel*>("lblStatus")->text().startsWith("TOTAL COMPANIES ADDED IS "));
         QVERIFY(!splash.isVisible());
-        QCOMPARE(value(fixture, "PA", "SELECT COUNT(*) FROM PRIME"), std::string("20"));
-        QCOMPARE(value(fixture, "PA", "SELECT Dummy || ' ' || Version FROM VERSION"),
+        QCOMPARE(value(fixture, "SELECT COUNT(*) FROM PRIME"), std::string("20"));
+        QCOMPARE(value(fixture, "SELECT Dummy || ' ' || Version FROM VERSION"),
                  "1 " + Dates::today());
     }
 
@@ -487,8 +461,8 @@ private slots:
         QVERIFY(master.start());
         QCOMPARE(fixture.messageTexts(),
                  QStringList({"DATANY.DAT is empty: there is nothing in it to load"}));
-        QCOMPARE(master.windowTitle(), QString("KORA - Workspace is INITIAL and State is NY"));
-        QVERIFY(exists(fixture, "DATA2NY.DAT"));
+        QCOMPARE(master.windowTitle(), caption("NY"));
+        QVERIFY(std::filesystem::exists(fixture.programFolder() + "DATA2NY.DAT"));
     }
 };
 

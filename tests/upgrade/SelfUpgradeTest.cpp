@@ -141,32 +141,17 @@ TEST_F(SelfUpgradeTest, StateDatabaseSavesNotesReplacesTheFileAndEndsTheProgram)
     EXPECT_FALSE(failed);
 }
 
-// Program files, folders and their Unix permissions come through; with no
-// database among them the state is chosen again.
-TEST_F(SelfUpgradeTest, ProgramFilesOnlyAskForTheStateAgain)
+// Archives install in name order and the last one decides the ending: with
+// no database in it the state is chosen again. An archive that fails leaves
+// the others installed. Program files, folders and their Unix permissions
+// come through.
+TEST_F(SelfUpgradeTest, ArchivesInstallInNameOrderAndTheLastOneDecides)
 {
-    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORA.HLP", "new help"},
+    ZipBuilder::write(source.file("KORA2.ZIP"), {{"KORA.HLP", "help of 2"},
                                                  {"INITIAL/NEW.KRD", "lookup"},
                                                  {"docs/", ""},
                                                  {"kora", "#!/bin/sh\n", S_IFREG | 0755},
                                                  {"plain.txt", "text"}});
-    EXPECT_EQ(run(), SelfUpgrade::Ending::SelectState);
-    EXPECT_TRUE(saved.empty());
-    EXPECT_EQ(fileBytes(program.file("KORA.HLP")), "new help");
-    EXPECT_EQ(fileBytes(program.file("INITIAL/NEW.KRD")), "lookup");
-    EXPECT_TRUE(fs::is_directory(program.file("docs")));
-    EXPECT_EQ(fs::status(program.file("kora")).permissions() & fs::perms::owner_exec,
-              fs::perms::owner_exec);
-    EXPECT_EQ(fs::status(program.file("plain.txt")).permissions() & fs::perms::all,
-              fs::perms(0644));
-    EXPECT_FALSE(fs::exists(program.file("RESTPA.DAT")));
-    EXPECT_EQ(prompt.told, Texts{"Upgrade complete.  Select State!"});
-}
-
-// An archive that fails leaves the others installed.
-TEST_F(SelfUpgradeTest, ArchivesInstallInNameOrderAndTheLastOneDecides)
-{
-    ZipBuilder::write(source.file("KORA2.ZIP"), {{"KORA.HLP", "help of 2"}});
     writeFile(source.file("KORA3.ZIP"), "not a zip file at all");
     const std::string nj = delivered("NJ");
     // DE is not installed yet: it has no notes to save.
@@ -175,10 +160,17 @@ TEST_F(SelfUpgradeTest, ArchivesInstallInNameOrderAndTheLastOneDecides)
                       {{"KORANJ.MDB", nj}, {"KORADE.MDB", de}, {"KORA.HLP", "help of 1"}});
     EXPECT_EQ(run(), SelfUpgrade::Ending::SelectState);
     EXPECT_EQ(fileBytes(program.file("KORA.HLP")), "help of 2");
+    EXPECT_EQ(fileBytes(program.file("INITIAL/NEW.KRD")), "lookup");
+    EXPECT_TRUE(fs::is_directory(program.file("docs")));
+    EXPECT_EQ(fs::status(program.file("kora")).permissions() & fs::perms::owner_exec,
+              fs::perms::owner_exec);
+    EXPECT_EQ(fs::status(program.file("plain.txt")).permissions() & fs::perms::all,
+              fs::perms(0644));
     EXPECT_EQ(fileBytes(program.file("KORANJ.MDB")), nj);
     EXPECT_EQ(fileBytes(program.file("KORADE.MDB")), de);
     EXPECT_EQ(fileBytes(program.file("RESTNJ.DAT")), " \r\n");
     EXPECT_FALSE(fs::exists(program.file("RESTDE.DAT")));
+    EXPECT_FALSE(fs::exists(program.file("RESTPA.DAT")));
     EXPECT_EQ(saved, Texts{"NJ"});
     EXPECT_EQ(prompt.told, (Texts{UpgradeArchive::errorMessage(ZIP_ER_NOZIP),
                                   "Upgrade complete.  Select State!"}));
