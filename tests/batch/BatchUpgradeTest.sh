@@ -1,6 +1,6 @@
 #!/bin/sh
 # kora-batch upgrade on archives made by the zip tool: the two endings on
-# standard output, the messages on standard error, refusals with status 1
+# standard output, the messages on standard error, a refusal with status 1
 # and every installed file byte for byte as before.
 set -u
 batch=$1
@@ -17,64 +17,44 @@ fail() {
 snapshot() {
     (cd "$folder" && find . -type f ! -name '*.LCK' | sort | xargs md5sum) >"$work/$1"
 }
-# upgrade STATUS OUTPUT: the upgrade from $source ends with STATUS and prints OUTPUT.
+# upgrade STATUS OUTPUT MESSAGE...: the upgrade of KORA1.ZIP of these files of
+# $files (links stored as links) ends with STATUS, prints OUTPUT and tells MESSAGE.
 upgrade() {
+    rm -f "$source/KORA1.ZIP"
+    [ $# -gt 3 ] && (cd "$files" && shift 3 && zip -q -r -y "$source/KORA1.ZIP" "$@")
     "$batch" upgrade --folder "$folder" --from "$source" >"$work/out" 2>"$work/err"
     status=$?
     [ "$status" -eq "$1" ] || fail "status $status: $(cat "$work/err")"
     [ "$(cat "$work/out")" = "$2" ] || fail "printed: $(cat "$work/out")"
-}
-# archive NAME...: KORA1.ZIP of these files of $files, links stored as links.
-archive() {
-    rm -f "$source/KORA1.ZIP"
-    (cd "$files" && zip -q -r -y "$source/KORA1.ZIP" "$@")
-}
-told() {
-    grep -qF "$1" "$work/err" || fail "not told $1: $(cat "$work/err")"
+    grep -qF "$3" "$work/err" || fail "not told $3: $(cat "$work/err")"
 }
 
 mkdir -p "$source" "$files/INITIAL"
 "$batch" init --folder "$folder" 2>/dev/null || fail "init"
 
-upgrade 1 ""
-told "The KORA*.ZIP file was not found in the directory ($source)  Please select the correct path and try again."
+printf x >"$source/OTHER.ZIP"
+upgrade 1 "" "The KORA*.ZIP file was not found in the directory ($source)  Please select the correct path and try again."
 
 # Program files only: the state is chosen again.
 printf 'new help' >"$files/KORA.HLP"
 printf 'lookup' >"$files/INITIAL/NEW.KRD"
-archive KORA.HLP INITIAL
-upgrade 0 "select state"
+upgrade 0 "select state" "Upgrade complete.  Select State!" KORA.HLP INITIAL
 [ "$(cat "$folder/KORA.HLP")" = "new help" ] || fail "help not installed"
 [ "$(cat "$folder/INITIAL/NEW.KRD")" = "lookup" ] || fail "lookup not installed"
 grep -qx "KORA.HLP  1 of  3" "$work/err" || fail "member line: $(cat "$work/err")"
-told "Upgrade complete.  Select State!"
 
 # A database name in other letter case: the program would end, no notes saved.
 printf 'lower' >"$files/kOraPa.mdb"
-archive kOraPa.mdb
 cp "$folder/KORAPA.MDB" "$work/KORAPA.before"
-upgrade 0 restart
+upgrade 0 restart "Upgrade complete.  Restart KORA to activate changes!" kOraPa.mdb
 [ "$(cat "$folder/kOraPa.mdb")" = lower ] && cmp -s "$folder/KORAPA.MDB" "$work/KORAPA.before" ||
     fail "lower-case name not installed beside KORAPA.MDB"
 [ -f "$folder/RESTPA.DAT" ] && fail "marker without saved notes"
-told "Upgrade complete.  Restart KORA to activate changes!"
 
-# Refused archives change nothing.
+# A refused archive changes nothing.
 snapshot before
 ln -s /etc/passwd "$files/link"
-archive link
-upgrade 1 ""
-told "holds the member link,"
-
-# A state database whose notes cannot be saved is not replaced: the backup
-# database is damaged.
-printf 'new PA' >"$files/KORAPA.MDB"
-archive KORAPA.MDB
-mv "$folder/BACKUPPA.MDB" "$work/BACKUPPA.MDB"
-printf 'not a database' >"$folder/BACKUPPA.MDB"
-upgrade 1 ""
-told "The PA user notes and fields could not be saved"
-mv "$work/BACKUPPA.MDB" "$folder/BACKUPPA.MDB"
+upgrade 1 "" "holds the member link," link
 snapshot after
 cmp -s "$work/before" "$work/after" || fail "installed files changed: $(diff "$work/before" "$work/after")"
 echo "ok"

@@ -22,30 +22,26 @@ Rows operations(const std::string& folder, const std::string& state)
     return names;
 }
 
-TEST(UpdateRun, ClassListAloneLoadsOnlyTheClassList)
-{
-    LoadTestFolder folder("PA");
-    folder.db().execute("UPDATE VERSION SET Version = '2001-02-03'");
-    folder.write("CLASSES.DAT", {FixedRecord(57).put(2, "8810").put(6, "CLERICAL")});
-    // An empty file is not an update.
-    folder.write("DATAPA.DAT", {});
-    EXPECT_TRUE(UpdateRun::isPending(folder.path(), "PA"));
-    EXPECT_EQ(operations(folder.path(), "PA"), Rows{"NEWCLASSLISTSTD"});
-
-    UpdateRun::run(folder.db(), folder.path(), "PA", folder.progress);
-    EXPECT_EQ(folder.count("CLASSLIST"), 1);
-    EXPECT_FALSE(folder.exists("CLASSES.DAT"));
-    EXPECT_TRUE(folder.exists("DATAPA.DAT"));
-    EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(Dummy || ' ' || Version) FROM VERSION"),
-              Value("1 2001-02-03"));
-    EXPECT_FALSE(UpdateRun::isPending(folder.path(), "PA"));
-}
-
+// The class list alone loads and leaves the version as it was; with every
+// file the loads run in order and the version becomes today's.
 TEST(UpdateRun, EveryLoadInOrderAndVersionRewritten)
 {
     LoadTestFolder folder("NY");
     folder.db().execute("UPDATE VERSION SET Version = '2001-02-03';"
                         "INSERT INTO VERSION (Dummy, Version) VALUES ('1', '2002-02-02')");
+    const auto version = [&] {
+        return folder.value("SELECT GROUP_CONCAT(Dummy || ' ' || Version) FROM VERSION");
+    };
+    folder.write("CLASSES.DAT", {FixedRecord(57).put(2, "8810").put(6, "OLD")});
+    // An empty file is not an update.
+    folder.write("DATANY.DAT", {});
+    EXPECT_TRUE(UpdateRun::isPending(folder.path(), "NY"));
+    EXPECT_EQ(operations(folder.path(), "NY"), Rows{"NEWCLASSLISTSTD"});
+    UpdateRun::run(folder.db(), folder.path(), "NY", folder.progress);
+    EXPECT_EQ(folder.count("CLASSLIST"), 1);
+    EXPECT_FALSE(folder.exists("CLASSES.DAT"));
+    EXPECT_EQ(version(), Value("1 2001-02-03,1 2002-02-02"));
+
     folder.write("DATA2NY.DAT", {FixedRecord(327).put(1, "NY1234567").put(19, "ACME")});
     // New York addresses alone are no update, and other states never see them.
     EXPECT_FALSE(UpdateRun::isPending(folder.path(), "NY"));
@@ -75,13 +71,16 @@ TEST(UpdateRun, EveryLoadInOrderAndVersionRewritten)
     EXPECT_EQ(folder.value("SELECT COUNT(*) FROM SICCODES"), Value(1));
     EXPECT_EQ(folder.value("SELECT RTRIM(ADDRESSES, ' ' || char(13, 10)) FROM ADDRESSES"),
               Value("ACME"));
-    EXPECT_EQ(folder.value("SELECT GROUP_CONCAT(Dummy || ' ' || Version) FROM VERSION"),
-              Value("1 " + Dates::today()));
+    EXPECT_EQ(version(), Value("1 " + Dates::today()));
     EXPECT_EQ(folder.progress.texts, (Rows{"TOTAL CLASSES ADDED IS 0", "TOTAL COMPANIES ADDED IS 0",
                                            "TOTAL OTHER INFORMATION ADDED IS 0"}));
+    EXPECT_FALSE(UpdateRun::isPending(folder.path(), "NY"));
 }
 
-TEST(UpdateRun, FailedLoadStopsTheRunAndKeepsTheRemainingFiles)
+// A failed load stops the run with the files after it kept; the second of two
+// updates of one state at once stops at the file the first one is loading,
+// saying so, and changes nothing.
+TEST(UpdateRun, FailedLoadAndSecondUpdateAtOnceStopTheRun)
 {
     LoadTestFolder folder("DE");
     folder.write("SIC.DAT", {FixedRecord(52).put(1, "1521").put(9, "BUILDERS")});
@@ -91,9 +90,19 @@ TEST(UpdateRun, FailedLoadStopsTheRunAndKeepsTheRemainingFiles)
     EXPECT_FALSE(folder.exists("SIC.DAT"));
     EXPECT_EQ(folder.count("SICCODES"), 1);
     EXPECT_TRUE(folder.exists("CLASSES.DAT"));
-    EXPECT_TRUE(folder.exists("DATADE.DAT"));
-    EXPECT_EQ(folder.count("PRIME"), 0);
     EXPECT_EQ(operations(folder.path(), "DE"), (Rows{"NEWCLASSLISTSTD", "NEWDATASTD"}));
+
+    std::filesystem::remove(folder.path() + "CLASSES.DAT");
+    const UpdateFile firstUpdate(folder.path() + "DATADE.DAT", 502);
+    try {
+        UpdateRun::run(folder.db(), folder.path(), "DE", folder.progress);
+        FAIL() << "both updates loaded the file";
+    } catch (const LoadError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot load DATADE.DAT: another update is running and loading it");
+    }
+    EXPECT_EQ(folder.count("PRIME"), 0);
+    EXPECT_TRUE(folder.exists("DATADE.DAT"));
 }
 
 // Update files that cannot be loaded are told, and never opened: a FIFO
@@ -116,22 +125,163 @@ TEST(UpdateRun, EmptyFolderAndFifoFilesAreTold)
     EXPECT_TRUE(folder.exists("CTYPA.DAT"));
 }
 
-// The second of two updates of one state at once stops at the file the first
-// one is loading, saying so, and changes nothing.
-TEST(UpdateRun, SecondUpdateAtOnceStopsAndSaysWhy)
+// The class list, the counties and the SIC codes replace their tables, but
+// for records that begin with a blank or a control character (or SIC codes
+// not of two or four digits); a file holding a code twice changes nothing
+// and stays.
+TEST(ReferenceLoad, CodeListsReplaceTheirTablesAndADuplicateChangesNothing)
 {
-    LoadTestFolder folder("DE");
-    folder.write("DATADE.DAT", {FixedRecord(502).put(1, "DE1234567")});
-    const UpdateFile firstUpdate(folder.path() + "DATADE.DAT", 502);
-    try {
-        UpdateRun::run(folder.db(), folder.path(), "DE", folder.progress);
-        FAIL() << "both updates loaded the file";
-    } catch (const LoadError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Cannot load DATADE.DAT: another update is running and loading it");
-    }
-    EXPECT_EQ(folder.count("PRIME"), 0);
-    EXPECT_TRUE(folder.exists("DATADE.DAT"));
+    LoadTestFolder folder("PA");
+    folder.db().execute("INSERT INTO CLASSLIST (CLASS, [DESC]) VALUES ('0001', 'OLD');"
+                        "INSERT INTO COUNTY (CODE, COUNTY) VALUES ('999', 'OLD')");
+    auto classEntry = [](const std::string& code, const std::string& description) {
+        return FixedRecord(57).put(2, code).put(6, description);
+    };
+    auto county = [](const std::string& code, const std::string& name) {
+        return FixedRecord(36).put(2, code).put(5, name);
+    };
+    folder.write("CLASSES.DAT", {classEntry("8810", "CLERICAL OFFICE EMPLOYEES NOC"),
+                                 classEntry("9999", "NOT USED").put(1, "  "),
+                                 classEntry("5403", "CARPENTRY NOC")});
+    folder.write("CTYPA.DAT", {county("001", "ADAMS"), county("005", "SKIPPED").put(2, "\t"),
+                               FixedRecord(36).put(1, "X003ALLEGHENY")});
+    auto sic = [](const std::string& code, const std::string& description) {
+        return FixedRecord(52).put(1, code).put(9, description);
+    };
+    folder.write("SIC.DAT", {sic("7", "SKIPPED"), sic("123", "SKIPPED"), sic(" 15  ", "BUILDING"),
+                             sic("1521 ", "GENERAL CONTRACTORS"), sic("12345", "SKIPPED"),
+                             sic("", "SKIPPED")});
+    folder.loader().loadClassList();
+    folder.loader().loadCounties();
+    folder.loader().loadSicCodes();
+    for (const char* name : {"CLASSES.DAT", "CTYPA.DAT", "SIC.DAT"})
+        EXPECT_FALSE(folder.exists(name)) << name;
+    EXPECT_EQ(folder.rows("SELECT CODE, LENGTH([DESC]), RTRIM([DESC]) FROM SICCODES ORDER BY CODE"),
+              (Rows{"1500|42|BUILDING", "1521|42|GENERAL CONTRACTORS"}));
+    const Rows classes = {"5403|CARPENTRY NOC" + std::string(37, ' '),
+                          "8810|CLERICAL OFFICE EMPLOYEES NOC" + std::string(21, ' ')};
+    const Rows counties = {"001|ADAMS" + std::string(25, ' '),
+                           "003|ALLEGHENY" + std::string(21, ' ')};
+    EXPECT_EQ(folder.rows("SELECT CLASS, [DESC] FROM CLASSLIST ORDER BY CLASS"), classes);
+    EXPECT_EQ(folder.rows("SELECT CODE, COUNTY FROM COUNTY ORDER BY CODE"), counties);
+    EXPECT_TRUE(folder.progress.texts.empty());
+
+    folder.write("CLASSES.DAT", {classEntry("8810", "CLERICAL"), classEntry("8810", "AGAIN")});
+    folder.write("CTYPA.DAT", {county("001", "ADAMS"), county("001", "AGAIN")});
+    EXPECT_THROW(folder.loader().loadClassList(), LoadError);
+    EXPECT_THROW(folder.loader().loadCounties(), LoadError);
+    EXPECT_TRUE(folder.exists("CLASSES.DAT"));
+    EXPECT_TRUE(folder.exists("CTYPA.DAT"));
+    EXPECT_EQ(folder.rows("SELECT CLASS, [DESC] FROM CLASSLIST ORDER BY CLASS"), classes);
+    EXPECT_EQ(folder.rows("SELECT CODE, COUNTY FROM COUNTY ORDER BY CODE"), counties);
+}
+
+// A New York address record: file 3-9, sequence 10-11, line k at 19 + 38k.
+FixedRecord addressRecord(const std::string& file, const std::vector<std::string>& lines)
+{
+    FixedRecord record(327);
+    record.put(1, "NY").put(3, file).put(10, "01");
+    for (size_t k = 0; k < lines.size(); ++k)
+        record.put(19 + 38 * static_cast<int>(k), lines[k]);
+    return record;
+}
+
+std::string line(const std::string& text)
+{
+    return text + std::string(35 - text.size(), ' ') + "\r\n";
+}
+
+// New York addresses, and New York class data whose files match New York
+// companies.
+TEST(ReferenceLoad, NewYorkAddressesAndClasses)
+{
+    LoadTestFolder folder("NY");
+    // Line 1 is blank, line 2 a lone letter before blanks: both skipped.
+    // "1 MAIN ST" has a blank in its second place and is kept.
+    FixedRecord first = addressRecord(
+        "1234567", {"ACME TOOL CO", "", "X", "1 MAIN ST", "", "", "", "ALBANY NY 12207"});
+    first.put(19 + 38 * 4 + 34, "!");
+    FixedRecord second = addressRecord("1234567", {"ATTN PAYROLL"});
+    FixedRecord noLines = addressRecord("7654321", {});
+    std::vector<FixedRecord> records = {first, noLines, second,
+                                        addressRecord("5555555", {"SKIPPED"}).put(1, " \x01")};
+    // 300 more companies: one batch of progress.
+    for (int i = 0; i < 300; ++i)
+        records.push_back(addressRecord(std::to_string(2000000 + i), {"LINE"}));
+    folder.write("DATA2NY.DAT", records);
+    folder.loader().loadNewYorkAddresses();
+
+    EXPECT_FALSE(folder.exists("DATA2NY.DAT"));
+    EXPECT_EQ(folder.count("ADDRESSES"), 302);
+    EXPECT_EQ(folder.value("SELECT ADDRESSES FROM ADDRESSES WHERE FILE = '123 45 67' AND "
+                           "SEQUENCE = '01'"),
+              Value(line("ACME TOOL CO") + line("1 MAIN ST") + line(std::string(34, ' ') + "!") +
+                    line("ALBANY NY 12207") + line("ATTN PAYROLL")));
+    EXPECT_TRUE(folder.value("SELECT ADDRESSES FROM ADDRESSES WHERE FILE = '765 43 21'").isNull());
+    EXPECT_EQ(folder.progress.texts,
+              (Rows{"TOTAL OTHER INFORMATION ADDED IS 0", "TOTAL OTHER INFORMATION ADDED IS 300"}));
+
+    std::vector<FixedRecord> classes;
+    for (int i = 0; i < 2001; ++i)
+        classes.push_back(FixedRecord(52)
+                              .put(2, "8810")
+                              .put(7, std::to_string(1000000 + i))
+                              .put(14, "010001234"));
+    folder.write("DATA1NY.DAT", classes);
+    folder.progress.texts.clear();
+    folder.loader().loadNewYorkClasses();
+    EXPECT_EQ(folder.count("CLASS"), 2001);
+    EXPECT_EQ(folder.rows("SELECT FILE, FILESEQ, LOSSCOST FROM CLASS WHERE FILE = '100 00 07'"),
+              Rows{"100 00 07|100 00 0701|12.34"});
+    EXPECT_EQ(folder.progress.texts,
+              (Rows{"TOTAL CLASSES ADDED IS 0", "TOTAL CLASSES ADDED IS 1000",
+                    "TOTAL CLASSES ADDED IS 2000"}));
+}
+
+// A standard class record: class 2-5, file 7-13, loss cost 18-22, sequence 23-24.
+FixedRecord classRecord(const std::string& code, const std::string& file,
+                        const std::string& sequence, const std::string& lossCost)
+{
+    return FixedRecord(52)
+        .put(1, "P")
+        .put(2, code)
+        .put(7, file)
+        .put(18, lossCost)
+        .put(23, sequence);
+}
+
+TEST(ClassLoad, StandardClassData)
+{
+    LoadTestFolder folder("PA");
+    folder.db().execute(
+        "INSERT INTO CLASSLIST (CLASS, [DESC]) VALUES ('5403', 'CARPENTRY NOC'), "
+        "('8810', 'CLERICAL');"
+        "INSERT INTO CLASS (FILE, SEQUENCE, CLASS) VALUES ('9999999', '01', '0001')");
+    folder.write("DATA1PA.DAT",
+                 {classRecord("5403", "1000001", "01", "01234"),
+                  classRecord("1234", "1000001", "01", "00000"),
+                  // The same company and class again: equal loss cost, then a different one.
+                  classRecord("8810", "1000002", "02", "00031"),
+                  classRecord("8810", "1000002", "02", "00031"),
+                  classRecord("5403", "1000003", "01", "00500"),
+                  classRecord("5403", "1000003", "01", "00750"),
+                  classRecord("8810", "1000004", "01", "  X  "),
+                  // A loss cost that cannot be read keeps the one already loaded.
+                  classRecord("5403", "1000003", "01", "0X750"),
+                  classRecord("8810", "1000009", "01", "00100").put(1, "  ")});
+    folder.loader().loadClasses();
+
+    EXPECT_FALSE(folder.exists("DATA1PA.DAT"));
+    EXPECT_EQ(
+        folder.rows("SELECT FILE, SEQUENCE, FILESEQ, CLASS, CLASSDESC, LOSSCOST FROM CLASS "
+                    "ORDER BY FILE, CLASS"),
+        (Rows{"1000001|01|100000101|1234|-|0", "1000001|01|100000101|5403|CARPENTRY NOC|12.34",
+              "1000002|02|100000202|8810|CLERICAL|0.31",
+              "1000003|01|100000301|5403|CARPENTRY NOC|7.5",
+              "1000004|01|100000401|8810|CLERICAL|-"}));
+    // Hundredths are exact, so equality finds the loss cost.
+    EXPECT_EQ(folder.value("SELECT COUNT(*) FROM CLASS WHERE LOSSCOST = 0.31"), Value(1));
+    EXPECT_EQ(folder.progress.texts, Rows{"TOTAL CLASSES ADDED IS 0"});
 }
 
 } // namespace

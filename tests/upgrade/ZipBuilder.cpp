@@ -5,7 +5,6 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <sys/stat.h>
 
 namespace kora::test {
 
@@ -32,11 +31,6 @@ void ZipBuilder::write(const std::string& path, const std::vector<Member>& membe
     }
     if (zip_close(archive) != 0)
         throw std::runtime_error("cannot write " + path + ": " + zip_strerror(archive));
-}
-
-ZipBuilder::Member ZipBuilder::link(const std::string& name, const std::string& target)
-{
-    return {name, target, S_IFLNK | 0777};
 }
 
 void ZipBuilder::declareSize(const std::string& path, const std::string& name, std::uint32_t size)

@@ -19,8 +19,6 @@ public:
     };
 
     static void write(const std::string& path, const std::vector<Member>& members);
-    // A member stored as a symbolic link pointing at target.
-    static Member link(const std::string& name, const std::string& target);
     // Rewrites the size a member declares, in its local and central headers,
     // leaving its data as it is: an archive built to inflate past what it
     // owns up to.
