@@ -209,7 +209,9 @@ TEST(SqlDialect, TranslatesTheOriginalFormsOnly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, RecordSetTest, ::testing::Values(Engine::File, Engine::Server),
-                         engineName);
+                         [](const auto& info) -> std::string {
+                             return info.param == Engine::File ? "File" : "Server";
+                         });
 
 } // namespace
 } // namespace kora::test

@@ -22,12 +22,11 @@ long long notes(const TempFolder& folder, const Installation& installation,
     return QueryRecordSet(db, "SELECT * FROM NOTES").recordCount();
 }
 
-TEST(Installation, LaysOutAProgramFolderOfSixStatesWithPasswordsOfTheirOwn)
+TEST(Installation, LaysOutSixStatesOfTheirOwnPasswordsAndKeepsThemUnlessReplacing)
 {
     TempFolder folder;
     Installation installation(folder.path());
     installation.create(false);
-
     EXPECT_TRUE(fs::is_directory(folder.file("INITIAL")));
     EXPECT_TRUE(fs::is_regular_file(folder.file("KORA.HLP")));
     Database setup(folder.file("KORAI.MDB"), ";PWD=TRZN382pbk");
@@ -45,13 +44,7 @@ TEST(Installation, LaysOutAProgramFolderOfSixStatesWithPasswordsOfTheirOwn)
     EXPECT_EQ(passwords.size(), 6u);
     for (const auto& entry : fs::directory_iterator(folder.path()))
         EXPECT_EQ(entry.path().string().find(".new"), std::string::npos) << entry.path();
-}
 
-TEST(Installation, KeepsExistingFilesUnlessReplacing)
-{
-    TempFolder folder;
-    Installation installation(folder.path());
-    installation.create(false);
     const std::string before = installation.stateConnect("NJ");
     Database(folder.file("KORANJ.MDB"), before)
         .execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1', '01', 'kept')");
