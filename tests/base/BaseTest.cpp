@@ -1,4 +1,5 @@
 #include "base/CommandStates.h"
+#include "base/Dates.h"
 #include "base/Folders.h"
 #include "base/FormPlacement.h"
 #include "base/Settings.h"
@@ -15,6 +16,25 @@
 
 namespace kora::test {
 namespace {
+
+// Years 00-49 are 20YY, 50-99 are 19YY; February 29 only in a leap year.
+TEST(Dates, ReadsMonthDayYearTextsAndCountsDays)
+{
+    const std::pair<const char*, const char*> dates[] = {{"03/15/49", "2049-03-15"},
+                                                         {"12/31/50", "1950-12-31"},
+                                                         {"01/01/20", "2020-01-01"},
+                                                         {"02/29/24", "2024-02-29"},
+                                                         {"02/29/23", ""},
+                                                         {"13/01/24", ""},
+                                                         {"1/1/2024", ""}};
+    for (const auto& [text, stored] : dates)
+        EXPECT_EQ(Dates::fromMonthDayYear(text), stored) << text;
+    EXPECT_EQ(Dates::toMonthDayYear("2049-03-15"), "03/15/49");
+    EXPECT_EQ(Dates::toMonthDayYear("n/a"), "n/a");
+    EXPECT_EQ(Dates::addDays("2024-02-28", 2), "2024-03-01");
+    EXPECT_EQ(Dates::addDays("2100-02-28", 1), "2100-03-01");
+    EXPECT_EQ(Dates::addDays("2024-13-01", 1), "");
+}
 
 TEST(Folders, TemporaryFolderIsPrivateToTheUserUnlessTmpdirNamesOne)
 {
