@@ -1,3 +1,5 @@
+#include "base/CommandStates.h"
+#include "base/Dates.h"
 #include "base/Folders.h"
 #include "base/FormPlacement.h"
 #include "base/Settings.h"
@@ -7,12 +9,32 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
 
 namespace kora::test {
 namespace {
+
+// Years 00-49 are 20YY, 50-99 are 19YY; February 29 only in a leap year.
+TEST(Dates, ReadsMonthDayYearTextsAndCountsDays)
+{
+    const std::pair<const char*, const char*> dates[] = {{"03/15/49", "2049-03-15"},
+                                                         {"12/31/50", "1950-12-31"},
+                                                         {"01/01/20", "2020-01-01"},
+                                                         {"02/29/24", "2024-02-29"},
+                                                         {"02/29/23", ""},
+                                                         {"13/01/24", ""},
+                                                         {"1/1/2024", ""}};
+    for (const auto& [text, stored] : dates)
+        EXPECT_EQ(Dates::fromMonthDayYear(text), stored) << text;
+    EXPECT_EQ(Dates::toMonthDayYear("2049-03-15"), "03/15/49");
+    EXPECT_EQ(Dates::toMonthDayYear("n/a"), "n/a");
+    EXPECT_EQ(Dates::addDays("2024-02-28", 2), "2024-03-01");
+    EXPECT_EQ(Dates::addDays("2100-02-28", 1), "2100-03-01");
+    EXPECT_EQ(Dates::addDays("2024-13-01", 1), "");
+}
 
 TEST(Folders, TemporaryFolderIsPrivateToTheUserUnlessTmpdirNamesOne)
 {
@@ -65,6 +87,55 @@ TEST(Settings, WritesTheExactLineAndReadsItBackButNothingBroken)
     EXPECT_FALSE(Settings::write(folder.file("no-such-folder/"), {"INITIAL", "PA"}));
     std::ofstream(folder.file("KORA.INI"), std::ios::binary) << "\"INITIAL";
     EXPECT_FALSE(Settings::read(folder.path()));
+}
+
+TEST(LookupCommandStates, DisableExactlyWhatTheTabRulesSay)
+{
+    const struct
+    {
+        const char* name;
+        ResultListView view;
+        std::vector<Command> disabled; // every other command set is enabled
+    } cases[] = {{"AnotherWindowActive", {false, 3, "", false}, {}},
+                 {"AllCompanies",
+                  {true, 0, "All Companies", false},
+                  {Command::PrintLookupButton, Command::ExportLookupButton, Command::PrintSearch,
+                   Command::Export}},
+                 {"LookupTab",
+                  {true, 2, "Renewals", true},
+                  {Command::EditLookupButton, Command::EditSearch}},
+                 {"LookupTabWithBlankCaption",
+                  {true, 2, " ", true},
+                  {Command::PrintLookupButton, Command::ExportLookupButton, Command::EditSearch,
+                   Command::PrintSearch, Command::Export, Command::EditLookupButton}},
+                 {"LookupTabWithoutFile",
+                  {true, 4, "Gone", false},
+                  {Command::NewLookupButton, Command::EditLookupButton, Command::BackupButton,
+                   Command::ChangeStateButton, Command::PrintLookupButton,
+                   Command::ExportLookupButton, Command::PrintManualButton, Command::UpdateButton,
+                   Command::HelpButton, Command::ExitButton, Command::EditSearch,
+                   Command::PrintSearch, Command::Export, Command::UpdateDatabase}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::map<Command, bool> states; // the state each command ends in once every rule has run
+        for (const auto& [command, enabled] : lookupCommandStates(c.view))
+            states[command] = enabled;
+        ASSERT_EQ(states.size(), 15u); // ten buttons and five menu items
+        for (const auto& [command, enabled] : states) {
+            const bool expectDisabled =
+                std::find(c.disabled.begin(), c.disabled.end(), command) != c.disabled.end();
+            EXPECT_EQ(enabled, !expectDisabled) << commandName(command);
+        }
+    }
+}
+
+TEST(CommandNames, RoundTripEveryCommand)
+{
+    for (int index = 0; index < kCommandCount; ++index) {
+        const auto command = static_cast<Command>(index);
+        EXPECT_EQ(commandNamed(commandName(command)), command);
+    }
+    EXPECT_FALSE(commandNamed("mnuNothing"));
 }
 
 } // namespace

@@ -44,9 +44,4 @@ private:
     std::unique_ptr<StateDatabase> m_state;
 };
 
-inline std::string engineName(const ::testing::TestParamInfo<Engine>& info)
-{
-    return info.param == Engine::File ? "File" : "Server";
-}
-
 } // namespace kora::test

@@ -69,8 +69,6 @@ refused() {
 digits=$(printf '%050000d' 1)
 lookup HAND.KRD "\"T\",\"Experience Mod.\",\"$digits\",\"$digits\",\"MOD\",#FALSE#"
 refused "Invalid mod!"
-lookup HAND.KRD '"T","Renews Within (days)","0","2147483647","RENEWDAYS",#FALSE#'
-refused "Days must be whole numbers from 0 to 366!"
 awk 'BEGIN { for (i = 0; i < 1000; ++i) printf "\"T\",\"Zip Code\",\"%05d\",\"%05d\",\"ZIP\",#FALSE#\r\n", i, i }' \
     >"$lookups/HAND.KRD"
 refused "The lookup file HAND.KRD holds more than 200 criteria."

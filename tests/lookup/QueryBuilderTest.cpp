@@ -1,5 +1,7 @@
 #include "lookup/QueryBuilder.h"
 #include "lookup/Criteria.h"
+#include "lookup/CriterionEntry.h"
+#include "lookup/CriterionRules.h"
 #include "lookup/LookupValueError.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +99,148 @@ TEST(QueryBuilder, RefusesValuesThatAreNotNumbersWhereNumbersGoUnquoted)
         } catch (const LookupValueError& error) {
             EXPECT_EQ(error.what(), message);
         }
+    }
+}
+
+const std::string kManyDigits = "1" + std::string(400, '0');
+const char* const kOrder = "From must not be greater than Thru!";
+const char* const kAbove = "From must not be above Thru!";
+const char* const kBoth = "Enter a From value, and a Thru value for a range!";
+const char* const kDays = "Days must be whole numbers from 0 to 366!";
+
+TEST(CriterionRules, RefusesValuesNotOfTheFieldsFormOrImpossibleRanges)
+{
+    const struct
+    {
+        int position;
+        const char* from;
+        const char* thru;
+        const char* message; // empty: accepted
+    } ranges[] = {{F::ExpirationDate, "0101", "1231", ""},
+                  {F::ExpirationDate, "101", "1231", "Date must be in the form MMDD!"},
+                  {F::ExpirationDate, "1301", "1231", "Month must be from 01 to 12!"},
+                  {F::ExpirationDate, "0431", "0501", "Day must be within the month!"},
+                  {F::ExpirationDate, "0229", "0229", ""},
+                  {F::ExpirationDate, "1101", "0228", ""}, // over the year end
+                  {F::ExperienceMod, " 0.25 ", ".9", ""},
+                  {F::ExperienceMod, "1.2.3", "2", "Invalid mod!"},
+                  {F::ExperienceMod, "1", kManyDigits.c_str(), "Invalid mod!"},
+                  {F::ExperienceMod, "10", "9.999", kOrder},
+                  {F::Employees, "3", "12", "Invalid employee category!"},
+                  {F::Sales, "x", "1", "Invalid sales category!"},
+                  {F::NjArOnly, "0795", "795", "Date must be in the form MMYY!"},
+                  {F::NjArOnly, "0796", "1295", kOrder},
+                  {F::NjArOnly, "1295", "0796", ""},
+                  {-1, "1", "2", "No field selected!"},
+                  {F::ZipCode, "", " ", kBoth},
+                  {F::ZipCode, "19300", "19099", kOrder},
+                  {F::EmployerName, "smith", "SMITH", ""},
+                  {F::EmployerName, "b", "Azure", kOrder},
+                  {F::MeritClass, "", "", kBoth},
+                  {F::MeritClass, "Neutral", "2", ""},
+                  {F::RenewsWithin, "0", "366", ""},
+                  {F::RenewsWithin, "ninety", "120", kDays},
+                  {F::RenewsWithin, "0", "367", kDays},
+                  {F::RenewsWithin, "120", "90", kAbove},
+                  {F::ModChange, "-9.999", "9.999", ""},
+                  {F::ModChange, "0", "10", "Mod change must be a number from -9.999 to 9.999!"},
+                  {F::ModChange, "0.1", "-0.1", kAbove},
+                  {F::YearsModOver, "2", "100", "Years must be whole numbers from 0 to 99!"},
+                  {F::YearsModOver, "5", "3", kAbove},
+                  {F::LastUpdate, "New Mod", "", ""},
+                  {F::LastUpdate, "new company", "",
+                   "Changed in Last Update must be New Company, New Mod or Any Change!"}};
+    for (const auto& c : ranges) {
+        const auto accepted = CriterionRules::accept(c.position, "NJ", c.from, c.thru, false, {});
+        EXPECT_EQ(accepted.message, c.message) << c.position << " " << c.from << " " << c.thru;
+        EXPECT_EQ(accepted.criterion.has_value(), std::string(c.message).empty());
+    }
+}
+
+TEST(CriterionRules, AcceptedCriterionCarriesCaptionCodeAndRange)
+{
+    const auto alone = CriterionRules::accept(F::ZipCode, "PA", "19001", " ", true, {});
+    ASSERT_TRUE(alone.criterion);
+    EXPECT_EQ(*alone.criterion, (SQLPARAMETER{"", "Zip Code", "19001", "19001", "ZIP", true}));
+    const auto last = CriterionRules::accept(F::LastUpdate, "PA", "New Mod", "", false, {});
+    EXPECT_EQ(*last.criterion, (SQLPARAMETER{"", "Changed in Last Update", "New Mod", "New Mod",
+                                             "LASTUPDATE", false}));
+
+    const auto again = CriterionRules::accept(
+        F::ModChange, "PA", "1", "2", false,
+        {*CriterionRules::accept(F::ModChange, "PA", "0", "1", false, {}).criterion});
+    EXPECT_EQ(again.message, "This field cannot be used more than once in a search.");
+    EXPECT_TRUE(
+        CriterionRules::accept(F::ZipCode, "PA", "19300", "", false, {*alone.criterion}).criterion);
+    const std::vector<SQLPARAMETER> most(CriterionRules::kMostCriteria, *alone.criterion);
+    EXPECT_EQ(CriterionRules::accept(F::ZipCode, "PA", "19001", "", false, most).message,
+              "A search cannot hold more than 200 criteria.");
+}
+
+TEST(CriterionRules, PickListsZipsAndSicGroups)
+{
+    EXPECT_EQ(CriterionRules::pickListQuery(F::County, 1),
+              "SELECT * FROM COUNTY ORDER BY COUNTY.COUNTY");
+    EXPECT_EQ(CriterionRules::pickListQuery(F::ClassCode, 0),
+              "SELECT * FROM CLASSLIST ORDER BY CLASSLIST.CLASS");
+    EXPECT_EQ(CriterionRules::pickListQuery(F::MeritClass, 0), "SELECT * FROM MERIT");
+    EXPECT_EQ(CriterionRules::pickList(F::ZipCode), nullptr);
+    EXPECT_EQ(CriterionRules::paddedZip("801"), "00801");
+    EXPECT_EQ(CriterionRules::paddedZip(""), "");
+    EXPECT_EQ(CriterionRules::unavailableMessage(F::MeritClass, "PA"),
+              "This field can only be used with PM & DM Databases.");
+    EXPECT_EQ(CriterionRules::unavailableMessage(F::MeritClass, "PM"), "");
+}
+
+TEST(CriterionEntry, StartingRangeFillsTheBoxesOfTheChosenField)
+{
+    const struct
+    {
+        int position;
+        int year;
+        int month;
+        CriterionEntry::Range range;
+    } starts[] = {{F::ExpirationDate, 2026, 12, {"0101", "1231", true}},
+                  {F::ExperienceMod, 2026, 12, {"0.000", "9.999", true}},
+                  {F::MeritClass, 2026, 12, {"", "", false}},
+                  {F::LastUpdate, 2026, 12, {"", "", false}},
+                  {F::ZipCode, 2026, 12, {"", "", true}},
+                  // Three months on, across the year end and within the year.
+                  {F::NjArOnly, 2026, 12, {"0795", "0327", true}},
+                  {F::NjArOnly, 2026, 10, {"0795", "0127", true}},
+                  {F::NjArOnly, 2026, 4, {"0795", "0726", true}},
+                  {F::NjArOnly, 2099, 11, {"0795", "0200", true}},
+                  {F::IssueYear, 2026, 12, {"2026", "2026", true}}};
+    for (const auto& c : starts) {
+        SCOPED_TRACE(std::to_string(c.position) + " " + std::to_string(c.month));
+        const auto range = CriterionEntry::startingRange(c.position, c.year, c.month);
+        EXPECT_EQ(range.from, c.range.from);
+        EXPECT_EQ(range.thru, c.range.thru);
+        EXPECT_EQ(range.hasThru, c.range.hasThru);
+    }
+}
+
+// An empty From takes the code, a From given leaves it to Thru; a SIC group
+// code stands for the whole group.
+TEST(CriterionEntry, AfterPickPutsThePickedCodeInTheRange)
+{
+    const struct
+    {
+        int position;
+        const char* from;
+        const char* code;
+        const char* pickedFrom;
+        const char* pickedThru;
+    } picks[] = {{F::County, "  ", "045", "045", ""},
+                 {F::County, "017", "045", "017", "045"},
+                 {F::SicCode, "", "1500", "1500", "1599"},
+                 {F::SicCode, "0700", "1500", "0700", "1599"},
+                 {F::SicCode, "", "1521", "1521", ""}};
+    for (const auto& c : picks) {
+        const auto range =
+            CriterionEntry::afterPick(c.position, {c.from, ""}, c.code, "DESCRIPTION");
+        EXPECT_EQ(range.from + "|" + range.thru, std::string(c.pickedFrom) + "|" + c.pickedThru)
+            << c.position << " " << c.from << " " << c.code;
     }
 }
 
