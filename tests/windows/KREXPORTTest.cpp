@@ -3,14 +3,8 @@
 #include "ResultsFixture.h"
 #include "support/WriteFailure.h"
 
-#include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QtTest>
 
 #include <memory>
 

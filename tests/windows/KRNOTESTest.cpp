@@ -2,12 +2,6 @@
 
 #include "ResultsFixture.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QtTest>
-
 #include <filesystem>
 
 using namespace kora;

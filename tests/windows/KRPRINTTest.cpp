@@ -6,17 +6,10 @@
 #include "windows/KRMANUAL.h"
 #include "windows/PrinterOutput.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
-#include <QTableView>
-#include <QtTest>
 
 #include <filesystem>
 #include <fstream>
