@@ -3,14 +3,8 @@
 #include "ResultsFixture.h"
 #include "support/WriteFailure.h"
 
-#include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QtTest>
 
 #include <memory>
 
@@ -160,12 +154,8 @@ private slots:
         window.child<QCheckBox>("LOWERCASE")->setChecked(true);
         data.queueAnswer(QMessageBox::No);
         window.ok();
-        const Dialogs::Request& asked = data.messages().first();
-        QCOMPARE(asked.title, QString("Replace Existing File"));
-        QCOMPARE(asked.text, QString("Replace Existing File?"));
-        QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(asked.defaultButton, QMessageBox::No);
-        QCOMPARE(asked.icon, QMessageBox::Warning);
+        QCOMPARE(data.messageTexts(), QStringList({"Replace Existing File?"}));
+        QCOMPARE(data.messages().first().defaultButton, QMessageBox::No);
         QCOMPARE(data.chosenBytes(), QByteArray("OLD CONTENT"));
         QCOMPARE(window.child<QLineEdit>("OUTPATH")->text(), data.chosenFile);
         QVERIFY(window.shown());
@@ -221,7 +211,6 @@ private slots:
         data.queueAnswer(QMessageBox::Yes);
         window.ok();
         QCOMPARE(data.messageTexts(), QStringList{"YOU ARE EXPORTING TOO MUCH DATA"});
-        QCOMPARE(data.messages().first().title, Dialogs::defaultTitle());
         QVERIFY(data.asked.isEmpty());
         QCOMPARE(data.chosenBytes(), QByteArray("OLD CONTENT"));
         QVERIFY(!window.shown());

@@ -7,64 +7,12 @@
 #include "windows/KRNYADDR.h"
 
 #include <QAbstractItemModelTester>
-#include <QAction>
 #include <QClipboard>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTableView>
-#include <QtTest>
 
 using namespace kora;
 using namespace kora::test;
 
 namespace {
-
-// Drives the result list through its controls as a user would.
-struct ResultList
-{
-    KRLIST* list;
-
-    template <typename T> T* child(const char* name) const { return named<T>(list, name); }
-    QTabBar* tabs() const { return child<QTabBar>("SSTab1"); }
-    QTableView* allGrid() const { return child<QTableView>("TDBGrid1"); }
-    QTableView* lookupGrid() const { return child<QTableView>("TDBGrid4"); }
-    QTableView* grid() const { return tabs()->currentIndex() == 0 ? allGrid() : lookupGrid(); }
-    QLineEdit* searchBox() const { return child<QLineEdit>("SFOR"); }
-    QPushButton* markButton() const { return child<QPushButton>("MarkIt"); }
-    QPushButton* moreInfoButton() const { return child<QPushButton>("Command1"); }
-
-    void openTab(int tab) const { tabs()->setCurrentIndex(tab); }
-    void clickHeader(int column) const { emit grid()->horizontalHeader()->sectionClicked(column); }
-    void search(const QString& text) const
-    {
-        searchBox()->clear();
-        QTest::keyClicks(searchBox(), text);
-    }
-    // Text of a column of the grid shown, on its current row or on every row.
-    QString current(int column = 2) const
-    {
-        return grid()->currentIndex().siblingAtColumn(column).data().toString();
-    }
-    QStringList column(int column = 2) const { return gridRows(grid(), {column}); }
-    QString count() const { return child<QLineEdit>("VIEWCOUNT")->text(); }
-    QString address() const { return child<QPlainTextEdit>("ADDRESS")->toPlainText(); }
-    QString phone() const { return child<QLineEdit>("PHONE")->text(); }
-    QString modTrend() const { return child<QLabel>("lblModTrend")->text(); }
-    bool notesFlagShown() const { return !child<QLabel>("lblNotes")->isHidden(); }
-    bool fullAddressOffered() const { return !child<QPushButton>("FULLADDR")->isHidden(); }
-    // Whether the buttons acting on the selected company can be used.
-    bool anyCompanyButtonEnabled() const
-    {
-        for (const char* name : {"Command1", "FULLADDR", "PRINTCUR", "MarkIt"})
-            if (child<QPushButton>(name)->isEnabled())
-                return true;
-        return false;
-    }
-};
 
 // Drives a company's record window as a user would. Boxes are named by the
 // field they show ("User1", "UserPhone", "SIC"...).
@@ -138,12 +86,12 @@ struct Open
     {
         return QString::fromStdString(data.programFolder()) + "INITIAL/" + file;
     }
-    // Writes a one-criterion zip lookup into the workspace and shows the tabs again.
+    // Writes a one-criterion lookup into the workspace and shows the tabs again.
     void saveLookup(const char* file, const std::string& title, const char* from, const char* thru,
-                    bool exclude = false)
+                    bool exclude = false, const char* field = "ZIP")
     {
         QVERIFY(LookupFile::write(lookupPath(file).toStdString(), title,
-                                  {{title, "Zip Code", from, thru, "ZIP", exclude}}));
+                                  {{title, "", from, thru, field, exclude}}));
         page.list->SETTABS();
     }
     QColor nameColour(int row) const
@@ -159,7 +107,7 @@ QString today()
 }
 
 // An NJ database with a company of two sequences (ACME), one of another file,
-// and the record window opened on one of them.
+// and the record window shown on one of them.
 struct Record
 {
     ResultsFixture data{"NJ"};
@@ -188,14 +136,22 @@ struct Record
         data.addCompany("1000002", "01", "NAME1, EMPLOYEES, SALES", {"OTHER WORKS", "9", "0"});
     }
 
-    bool open(const char* file = "1000001", const char* sequence = "01")
+    KRLISTI* show(const char* file = "1000001")
     {
-        window = std::make_unique<KRLISTI>(data.list(), file, sequence, "ACME TOOL CO");
+        window = std::make_unique<KRLISTI>(data.list(), file, "01", "ACME TOOL CO");
         page.window = window.get();
         window->show();
-        return QTest::qWaitForWindowActive(window.get());
+        return window.get();
     }
+    bool open(const char* file = "1000001") { return QTest::qWaitForWindowActive(show(file)); }
     Value field(const char* name) { return data.field("1000001", "01", name); }
+    QString fields(std::initializer_list<const char*> names)
+    {
+        QStringList values;
+        for (const char* name : names)
+            values << QString::fromStdString(field(name).toString());
+        return values.join('|');
+    }
     bool noteFree() { return NoteLock(data.db()).tryLock("1000001", "01"); }
     void leave() const { RecordWindow::enter(page.box("UserFax")); }
 };
@@ -212,25 +168,33 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void cleanupTestCase() { QLocale::setDefault(QLocale::system()); }
 
-    void showsTheCompanyAndStoresWhatTheUserTypes()
+    void theRecordShowsTheCompanyDatesEachNoteAndStoresWhatIsTyped()
     {
         Record record;
         QVERIFY(record.open());
         const RecordWindow& page = record.page;
         QCOMPARE(page.texts({"Text2", "Text3", "Text4", "PPAP", "NJCCPAP", "STREET", "UserPhone",
-                             "PHONE"}),
+                             "PHONE", "SIC", "EMPLOYEES", "SALES", "Text1"}),
                  QStringList({"12,500", "102,384", "0", "Y", "N", "12 MILL RD", "609-555-0199",
-                              "609-555-0100"}));
+                              "609-555-0100", "3599 - Industrial Machinery, NEC", "20 - 49",
+                              "1MM - 4.9MM", "07/95"}));
         QCOMPARE(page.notes()->toPlainText(), QString("Called in March"));
         QCOMPARE(page.dateAdded(), today());
         QVERIFY(page.box("PHONE")->isReadOnly() && !page.box("UserFax")->isReadOnly());
-        QCOMPARE(
-            page.texts({"SIC", "EMPLOYEES", "SALES", "Text1"}),
-            QStringList({"3599 - Industrial Machinery, NEC", "20 - 49", "1MM - 4.9MM", "07/95"}));
         QCOMPARE(gridRows(page.classes(), {0}) + gridRows(page.classes(), {2}),
                  QStringList({"3632", "8810", "2.50", "0.12"}));
         QCOMPARE(gridRows(page.associates(), {0}),
                  QStringList({"ACME TOOL CO", "ACME TOOL SALES"}));
+
+        // Each time the notes are entered a dated line starts them.
+        QPlainTextEdit* notes = page.notes();
+        const QString dated = today() + " - ";
+        QTest::mouseClick(notes->viewport(), Qt::LeftButton);
+        QCOMPARE(notes->textCursor().position(), dated.size());
+        QTest::keyClicks(notes, "sent quote");
+        record.leave();
+        RecordWindow::enter(notes);
+        QCOMPARE(notes->toPlainText(), dated + "\n" + dated + "sent quote\nCalled in March");
 
         page.type("UserPhone", "");
         page.type("UserContact", "  Jane Roe  ");
@@ -246,14 +210,23 @@ private slots:
         page.type("UserFax", "609-555-0142");
         QTest::keyClick(page.box("UserFax"), Qt::Key_Escape);
         QVERIFY(!record.window->isVisible());
-        QCOMPARE(record.field("UserFax"), Value("609-555-0142"));
-        QCOMPARE(record.field("User3"), Value("Springfield"));
+        QCOMPARE(record.fields({"UserFax", "User3"}), QString("609-555-0142|Springfield"));
         QVERIFY(record.data.messages().isEmpty());
         // Bands unknown or out of the tables show as such.
         QVERIFY(record.open("1000002"));
         QCOMPARE(page.texts({"SIC", "EMPLOYEES", "SALES", "Text1"}),
                  QStringList({"", "1000+", "Unknown", "/"}));
         QCOMPARE(gridRows(page.classes(), {0}), QStringList());
+
+        // Dates follow the locale.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        Record german;
+        QVERIFY(german.open());
+        RecordWindow::enter(german.page.notes());
+        QLocale::setDefault(QLocale::c());
+        const QString date = QDate::currentDate().toString("dd.MM.yy");
+        QCOMPARE(german.page.notes()->toPlainText(), date + " - \nCalled in March");
+        QCOMPARE(german.page.dateAdded(), date);
     }
 
     void addressOverrideReplacesTheAddressOrSaysWhatIsMissing()
@@ -274,17 +247,12 @@ private slots:
                  QStringList(
                      {"Missing Street Address", "Missing Zip Code, Format Must be City ST Zip"}));
         QCOMPARE(record.window->focusWidget(), page.box("User3"));
-        QCOMPARE(record.field("CITY"), Value("TRENTON"));
-        QCOMPARE(record.field("User3"), Value("Springfield PA"));
+        QCOMPARE(record.fields({"CITY", "User3"}), QString("TRENTON|Springfield PA"));
 
         page.type("User3", "Springfield PA 19064-1234");
         record.leave();
-        for (const auto& [name, value] : {std::pair{"STREET", "100 Main St"},
-                                          {"CITY", "Springfield"},
-                                          {"ST", "PA"},
-                                          {"ZIP", "19064"},
-                                          {"ZIPEXT", "1234"}})
-            QCOMPARE(record.field(name), Value(value));
+        QCOMPARE(record.fields({"STREET", "CITY", "ST", "ZIP", "ZIPEXT"}),
+                 QString("100 Main St|Springfield|PA|19064|1234"));
         QCOMPARE(page.text("CITY"), QString("Springfield"));
         // Without an extension the old one is gone.
         page.type("User3", "Trenton NJ 08601");
@@ -295,32 +263,8 @@ private slots:
         page.type("User1", "Prospect");
         page.type("User2", "200 Other Rd");
         record.leave();
-        QCOMPARE(record.field("User2"), Value("200 Other Rd"));
-        QCOMPARE(record.field("STREET"), Value("100 Main St"));
+        QCOMPARE(record.fields({"User2", "STREET"}), QString("200 Other Rd|100 Main St"));
         QCOMPARE(record.data.messageTexts().size(), 2);
-    }
-
-    void notesGetADatedLineEachTimeInTheLocalesFormat()
-    {
-        Record record;
-        QVERIFY(record.open());
-        QPlainTextEdit* notes = record.page.notes();
-        const QString dated = today() + " - ";
-        QTest::mouseClick(notes->viewport(), Qt::LeftButton);
-        QCOMPARE(notes->textCursor().position(), dated.size());
-        QTest::keyClicks(notes, "sent quote");
-        record.leave();
-        RecordWindow::enter(notes);
-        QCOMPARE(notes->toPlainText(), dated + "\n" + dated + "sent quote\nCalled in March");
-
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        Record german;
-        QVERIFY(german.open());
-        RecordWindow::enter(german.page.notes());
-        QLocale::setDefault(QLocale::c());
-        const QString date = QDate::currentDate().toString("dd.MM.yy");
-        QCOMPARE(german.page.notes()->toPlainText(), date + " - \nCalled in March");
-        QCOMPARE(german.page.dateAdded(), date);
     }
 
     void theNoteIsLockedWhileShownAndStoredOnLeaving()
@@ -328,7 +272,19 @@ private slots:
         // Left by Close, by closing the list, by picking an associate.
         for (int leaving : {0, 1, 2}) {
             Record record;
+            if (leaving == 0) {
+                // Held by another user the note is not shown: the window closes at once.
+                NoteLock other(record.data.db());
+                QVERIFY(other.tryLock("1000001", "01"));
+                record.show();
+                QCOMPARE(record.data.messageTexts(),
+                         QStringList({"Another user is working with data which affects your "
+                                      "notes.  Try again later to view your information."}));
+                QTRY_VERIFY(!record.window->isVisible());
+                QCOMPARE(record.data.note("1000001", "01"), Value("Called in March"));
+            }
             QVERIFY(record.open());
+            QCOMPARE(record.page.notes()->toPlainText(), QString("Called in March"));
             record.page.notes()->setPlainText("left open");
             QVERIFY(!record.noteFree());
             if (leaving == 0) {
@@ -348,25 +304,7 @@ private slots:
         }
     }
 
-    void aLockedNoteClosesTheWindowAtOnce()
-    {
-        Record record;
-        NoteLock other(record.data.db());
-        QVERIFY(other.tryLock("1000001", "01"));
-        record.window = std::make_unique<KRLISTI>(record.data.list(), "1000001", "01", "ACME");
-        record.window->show();
-        QCOMPARE(record.data.messageTexts(),
-                 QStringList({"Another user is working with data which affects your notes.  "
-                              "Try again later to view your information."}));
-        QTRY_VERIFY(!record.window->isVisible());
-        QCOMPARE(record.data.note("1000001", "01"), Value("Called in March"));
-        // Once the other holder is done the window opens.
-        other.unlock();
-        QVERIFY(record.open());
-        QCOMPARE(record.page.notes()->toPlainText(), QString("Called in March"));
-    }
-
-    void allCompaniesSortAndSearchByTheColumnClicked()
+    void sortAndSearchGoByTheColumnClickedAndTheGridShown()
     {
         const QStringList byName = {"acme widgets", "Baker Bros",   "MILLER & SONS",
                                     "MILLER_JONES", "MILLERS MILL", "SMITH TOOL CO",
@@ -393,24 +331,21 @@ private slots:
                       "1000003",
                       "MILLER & SONS"}};
         Open open;
-        QAbstractItemModelTester tester(open.page.allGrid()->model(),
+        ResultList& list = open.page;
+        QAbstractItemModelTester tester(list.allGrid()->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         for (const auto& [header, order, typed, found] : cases) {
-            open.page.search("x");
-            open.page.clickHeader(header);
-            QCOMPARE(open.page.searchBox()->text().isEmpty(), header != 1);
-            QCOMPARE(open.page.column(), order);
-            open.page.search(typed);
-            QCOMPARE(open.page.current(), found);
-            QCOMPARE(open.page.count(), QString("7"));
+            list.search("x");
+            list.clickHeader(header);
+            QCOMPARE(list.searchBox()->text().isEmpty(), header != 1);
+            QCOMPARE(list.column(), order);
+            list.search(typed);
+            QCOMPARE(list.current(), found);
+            QCOMPARE(list.count(), QString("7"));
         }
-    }
 
-    void searchingMovesTheGridShownAndAWindowLeftUnchangedKeepsIt()
-    {
-        Open open;
-        ResultList& list = open.page;
         // Typing in the grid goes to the search box; the keys that move still move.
+        list.clickHeader(2);
         list.grid()->setFocus();
         QTest::keyClicks(list.grid(), "mi");
         QCOMPARE(list.current(), QString("MILLER & SONS"));
@@ -420,7 +355,7 @@ private slots:
         QTest::keyClick(list.grid(), Qt::Key_Up);
         QCOMPARE(list.current(), QString("Baker Bros"));
         QCOMPARE(list.searchBox()->text(), QString("mi"));
-
+        // On a lookup tab the search moves that tab's grid, which a window left unchanged keeps.
         open.saveLookup("SEARCH1.KRD", "All of Springfield", "00000", "99999");
         list.openTab(1);
         list.search("SMI");
@@ -434,6 +369,7 @@ private slots:
     {
         Open open;
         ResultList& list = open.page;
+        MASTER& master = open.data.master();
         open.saveLookup("SEARCH1.KRD", "Bucks and Chester", "18000", "19399");
         open.saveLookup("SEARCH2.KRD", "Nothing", "99000", "99999");
         open.saveLookup("SEARCH3.KRD", "Not Bucks", "18901", "18901", true);
@@ -441,8 +377,8 @@ private slots:
         list.openTab(1);
         QCOMPARE(list.column(), QStringList({"acme widgets", "SMITH TOOL CO", "Zenith Labs"}));
         QCOMPARE(list.count(), QString("3"));
-        QVERIFY(open.data.master().isCommandEnabled("SSRibbon1_4"));
-        QVERIFY(!open.data.master().isCommandEnabled("mnuEditSearch"));
+        QVERIFY(master.isCommandEnabled("SSRibbon1_4"));
+        QVERIFY(!master.isCommandEnabled("mnuEditSearch"));
         // A lookup that selects nothing leaves the row buttons disabled.
         list.openTab(2);
         QCOMPARE(list.count(), QString("0"));
@@ -454,9 +390,9 @@ private slots:
         QVERIFY(QFile::remove(open.lookupPath("SEARCH3.KRD")));
         list.list->lookupTabs().reload(0);
         list.list->SETBUTTONS(list.list);
-        QVERIFY(!open.data.master().isCommandEnabled("SSRibbon1_3"));
-        list.list->SETBUTTONS(&open.data.master());
-        QVERIFY(open.data.master().isCommandEnabled("SSRibbon1_3"));
+        QVERIFY(!master.isCommandEnabled("SSRibbon1_3"));
+        list.list->SETBUTTONS(&master);
+        QVERIFY(master.isCommandEnabled("SSRibbon1_3"));
         // The list falls back on all companies, running no other lookup.
         list.list->SETTABS();
         QCOMPARE(list.tabs()->currentIndex(), 0);
@@ -471,6 +407,18 @@ private slots:
         QCOMPARE(list.tabs()->currentIndex(), 2);
         QTest::keyClick(list.lookupGrid(), Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(list.tabs()->currentIndex(), 0);
+
+        // Copy SQL puts the statement of each lookup run from then on on the clipboard.
+        QGuiApplication::clipboard()->setText("before");
+        list.openTab(1);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
+        list.openTab(0);
+        master.findChild<QAction*>("mnuSQLcopy")->trigger();
+        list.openTab(1);
+        const QString statement = QGuiApplication::clipboard()->text();
+        QVERIFY2(statement.startsWith("SELECT * FROM PRIME WHERE "), qPrintable(statement));
+        QVERIFY(statement.contains("18000"));
+        QCOMPARE(open.data.messageTexts(), QStringList({statement}));
     }
 
     void excludeMarksTheCompanyOnEveryLookupTab()
@@ -478,10 +426,7 @@ private slots:
         Open open;
         ResultList& list = open.page;
         open.saveLookup("SEARCH1.KRD", "All of Springfield", "00000", "99999");
-        QVERIFY(LookupFile::write(
-            open.lookupPath("SEARCH2.KRD").toStdString(), "Miller",
-            {{"", "Company Name", "MILLER & SONS", "MILLER & SONS", "NAME1", false}}));
-        list.list->SETTABS();
+        open.saveLookup("SEARCH2.KRD", "Miller", "MILLER & SONS", "MILLER & SONS", false, "NAME1");
         list.openTab(1);
         list.markButton()->click();
         QCOMPARE(open.omit("1000002"), std::string("Y"));
@@ -529,7 +474,7 @@ private slots:
             record.type("UserPhone", "215-555-0177");
             record.close();
         });
-        list.moreInfoButton()->click();
+        list.moreInfo();
         QCOMPARE(caption, QString("KRLISTI - acme widgets"));
         list.openTab(0);
         list.search("acme");
@@ -537,31 +482,14 @@ private slots:
         QVERIFY(list.notesFlagShown());
     }
 
-    void copySqlPutsEachLookupStatementOnTheClipboard()
+    // Offered in New York only, the full address shows every line of the
+    // company's load records, none for another, or says the database is missing.
+    void theFullAddressShowsEveryLineOrNoneOrTheMissingDatabase()
     {
-        Open open;
-        open.saveLookup("SEARCH1.KRD", "Bucks", "18901", "18901");
-        QGuiApplication::clipboard()->setText("before");
-        open.page.openTab(1);
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
-        open.page.openTab(0);
-        open.data.master().findChild<QAction*>("mnuSQLcopy")->trigger();
-        open.page.openTab(1);
-        const QString statement = QGuiApplication::clipboard()->text();
-        QVERIFY2(statement.startsWith("SELECT * FROM PRIME WHERE "), qPrintable(statement));
-        QVERIFY(statement.contains("18901"));
-        QCOMPARE(open.data.messageTexts(), QStringList({statement}));
-    }
-
-    void fullAddressIsOfferedInNewYorkOnly()
-    {
-        QVERIFY(Open("NY").page.fullAddressOffered());
         QVERIFY(!Open("PM").page.fullAddressOffered());
-    }
-
-    void showsEveryLineOfTheAddressOrNoneOrTheMissingDatabase()
-    {
-        ResultsFixture data("NY");
+        Open open("NY");
+        QVERIFY(open.page.fullAddressOffered());
+        ResultsFixture& data = open.data;
         // Two load records of one employer, each line 35 characters.
         const QStringList lines = {"ACME TOOL CO                       ",
                                    "12 MILL RD                         ",
