@@ -51,15 +51,6 @@ std::string keyOf(const SafekeepingFolder::Key& key)
     return key.first + "|" + key.second + "|";
 }
 
-// Ten companies, the first six with the notes "note 0" to "note 5", backed up.
-void backUpSixNotes(SafekeepingFolder& folder)
-{
-    folder.load(10);
-    for (int n = 0; n < 6; ++n)
-        folder.setNote(folder.company(n), "note " + std::to_string(n));
-    ASSERT_EQ(backUp(folder).notes, 6);
-}
-
 TEST(UserDataBackup, SavesFilledNotesAndCompaniesWithAnyUserField)
 {
     SafekeepingFolder folder;
@@ -106,7 +97,10 @@ TEST(UserDataBackup, SavesFilledNotesAndCompaniesWithAnyUserField)
 TEST(UserDataBackup, FailedBackupLeavesThePreviousFileByteForByte)
 {
     SafekeepingFolder folder;
-    backUpSixNotes(folder);
+    folder.load(10);
+    for (int n = 0; n < 6; ++n)
+        folder.setNote(folder.company(n), "note " + std::to_string(n));
+    ASSERT_EQ(backUp(folder).notes, 6);
     const std::string before = SafekeepingFolder::bytes(folder.backupPath());
 
     // The state database cannot be opened.
@@ -124,23 +118,6 @@ TEST(UserDataBackup, FailedBackupLeavesThePreviousFileByteForByte)
     EXPECT_EQ(SafekeepingFolder::bytes(folder.backupPath()), withTrigger);
     EXPECT_FALSE(scratchLeft(folder));
     EXPECT_EQ(folder.backupRows("NOTES")[0], keyOf(folder.company(0)) + "note 0");
-}
-
-TEST(UserDataBackup, NotesWaitingForARestoreAreBroughtBackBeforeTheyAreSavedAgain)
-{
-    SafekeepingFolder folder;
-    backUpSixNotes(folder);
-    // An upgrade put a new database in place; before the state is chosen
-    // again, a second upgrade or a backup saves its notes.
-    folder.replaceStateDatabase();
-    folder.load(10);
-    const std::string marker = PendingRestore::markerPath(folder.path(), "PA");
-    write(marker, " \r\n");
-
-    EXPECT_EQ(backUp(folder).notes, 6);
-    EXPECT_EQ(folder.backupRows("NOTES").size(), 6u);
-    EXPECT_EQ(folder.note(folder.company(5)), Value("note 5"));
-    EXPECT_FALSE(fs::exists(marker));
 }
 
 TEST(UserDataBackup, ASecondBackupOfTheStateWhileOneRunsIsRefused)
@@ -364,6 +341,16 @@ TEST(PendingRestore, RestoresAfterAnUpgradeAndDeletesTheMarkerOnlyWhenItWorked)
     EXPECT_EQ(prompt.told,
               (Messages{{"1 User Notes and 1 Fields Restored From " + folder.backupPath(),
                          "Restore Complete"}}));
+
+    // A backup made while a restore waits (a second upgrade, before the state is
+    // chosen again) brings the user's data back before it saves the state's.
+    folder.replaceStateDatabase();
+    folder.load(10);
+    write(marker, " \r\n");
+    EXPECT_EQ(backUp(folder).notes, 1);
+    EXPECT_EQ(folder.backupRows("NOTES"), Strings{keyOf(key) + "Met the owner"});
+    EXPECT_EQ(folder.note(key), Value("Met the owner"));
+    EXPECT_FALSE(fs::exists(marker));
 }
 
 TEST(NotesSafekeeping, BacksUpToAnotherFolderThenRestoresAndMergesFromIt)
