@@ -1,7 +1,6 @@
 #!/bin/sh
-# kora-batch print: page counts of every format, the Omit mark, the record
-# printout (New York's too), the lookup title and state on the page, and a
-# missing definition.
+# kora-batch print: page counts of every format, the laser label grid, the
+# Omit mark, the record printout and the lookup title on the page.
 set -u
 batch=$1
 folder=$(mktemp -d)
@@ -34,7 +33,6 @@ printf '"EVERY ZIP","Zip Code","00000","99999","ZIP",#FALSE#\r\n' >"$folder/INIT
 
 expect_pages detail=31 summary=6 laser=2
 pdftotext -layout -f 1 -l 1 "$folder/detail.pdf" - | grep -q 'EVERY ZIP' || fail "no lookup title"
-pdftotext -layout -f 1 -l 1 "$folder/detail.pdf" - | grep -q 'State: PA' || fail "no state"
 first=$(sqlite3 "$folder/KORAPA.MDB" "SELECT rtrim(NAME1) FROM PRIME ORDER BY NAME1 LIMIT 1")
 pdftotext -layout -f 1 -l 1 "$folder/detail.pdf" - | grep -q "$first" || fail "not sorted by name"
 
@@ -63,29 +61,4 @@ key=$(sqlite3 -separator ' ' "$folder/KORAPA.MDB" "SELECT FILE, SEQUENCE FROM PR
 pdftotext "$folder/record.pdf" - | grep -q "$omitted" || fail "record printout left out its company"
 pdftotext "$folder/record.pdf" - | grep -q "Print Record" || fail "record title"
 
-omit 23
-expect_pages detail=7 summary=2 laser=1
-
-# A New York record printout: the New York report, its effective dates filled
-# (the lookup printout leaves them out): issue, effective and expiration in a row.
-IFS='|' read -r nyfile nyseq dates <<EOF
-$(sqlite3 "$folder/KORANY.MDB" "SELECT FILE, SEQUENCE, ISSUE || ' ' || EFFECTIVE || ' ' || EXPIRE
-    FROM MODS WHERE ISSUE LIKE '2%' ORDER BY EFFECTIVE DESC LIMIT 1")
-EOF
-[ -n "$dates" ] || fail "no New York mod"
-row=$(echo "$dates" | awk '{ for (i = 1; i <= 3; i++) { split($i, d, "-"); printf "%s%s/%s/%s", (i > 1 ? " +" : ""), d[2], d[3], d[1] } }')
-"$batch" print --folder "$folder" --state NY --company "$nyfile" "$nyseq" --format detail \
-    --pdf "$folder/ny.pdf" 2>"$folder/err" || fail "NY record: $(cat "$folder/err")"
-pdftotext -layout "$folder/ny.pdf" - | grep -q "FULL ADDRESS" || fail "NY record without its report"
-pdftotext -layout "$folder/ny.pdf" - | grep -Eq "$row" || fail "NY record without the row $row"
-"$batch" print --folder "$folder" --state NY --lookup "$folder/INITIAL/ALL.KRD" --format detail \
-    --pdf "$folder/nylookup.pdf" 2>"$folder/err" || fail "NY lookup: $(cat "$folder/err")"
-pdftotext -layout "$folder/nylookup.pdf" - | grep -Eq "$row" && fail "NY lookup with effective dates"
-
-rm "$folder/KRLABELL.RPT"
-"$batch" print --folder "$folder" --state PA --lookup "$folder/INITIAL/ALL.KRD" \
-    --format laser --pdf "$folder/missing.pdf" 2>"$folder/err"
-[ $? -eq 1 ] || fail "missing definition status"
-grep -q 'The Report File (KRLABELL.RPT) Is Missing or Not Loading' "$folder/err" ||
-    fail "missing definition message: $(cat "$folder/err")"
 echo "ok"

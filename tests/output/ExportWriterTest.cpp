@@ -5,7 +5,9 @@
 #include "output/ExportError.h"
 #include "output/ExportText.h"
 #include "output/ReportDatabase.h"
+#include "output/WorkbookCheck.h"
 #include "support/TempFolder.h"
+#include "support/WriteFailure.h"
 
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -264,8 +266,43 @@ TEST_F(ExportWriterTest, EachScratchReportDatabaseStartsFromTheUntouchedTemplate
     EXPECT_FALSE(std::filesystem::exists(m_temporary.file("REPORT.MDB")));
 }
 
-TEST_F(ExportWriterTest, AFileThatCannotBeCreatedIsToldAndLeavesNothing)
+// A full disk (a file size limit) and a folder no file can be made in: the
+// export says why, leaves no file or scratch file, and a file already there
+// keeps its bytes.
+TEST_F(ExportWriterTest, AFailedWriteLeavesNoHalfFileAndKeepsTheOldOne)
 {
+    // 150 companies of 1510: under a tenth, and far more than the limit below lets a file hold.
+    m_db.begin();
+    for (int n = 0; n < 1500; ++n)
+        addCompany(std::to_string(2000000 + n), "FILLER", "19103", "", " ");
+    m_db.commit();
+    const std::string lows = "SELECT * FROM PRIME WHERE FILE < '2000140' ORDER BY NAME1";
+    const std::string cutShort =
+        "not all of the workbook could be written (disk full or file too large)";
+    const std::pair<ExportLayout, std::string> cases[] = {{ExportLayout::Comma, "File too large"},
+                                                          {ExportLayout::Fixed, "File too large"},
+                                                          {ExportLayout::Workbook, cutShort}};
+    for (const auto& [layout, reason] : cases)
+        for (const char* old : {"", "OLD CONTENT"}) {
+            SCOPED_TRACE(static_cast<int>(layout));
+            m_out = m_program.file(*old ? "OLD.OUT" : "NEW.OUT");
+            if (*old)
+                std::ofstream(m_out) << old;
+            try {
+                const FileSizeLimit limit(20000);
+                ExportWriter(m_db, m_state, m_program.path())
+                    .run(lows, {layout, ExportSort::Name, false}, m_out, "T", m_progress);
+                ADD_FAILURE() << "exported";
+            } catch (const ExportError& error) {
+                EXPECT_EQ(error.what(), "CANNOT WRITE OUTPUT FILE! " + m_out + ": " + reason);
+            }
+            std::ifstream in(m_out, std::ios::binary);
+            EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == old);
+            EXPECT_EQ(std::filesystem::exists(m_out), *old != 0);
+            for (const auto& entry : std::filesystem::directory_iterator(m_program.path()))
+                EXPECT_FALSE(entry.path().string().ends_with(".partial")) << entry.path();
+        }
+
     m_out = m_program.file("missing/OUT.CSV");
     try {
         exportTo(m_one, {});
@@ -337,6 +374,35 @@ TEST_F(ExportWriterTest, WorkbookIsWellFormedAndKeepsCodesAsTextAndModsAsNumbers
     for (const char* number : {"1.234", "46096", "1", "46022"})
         EXPECT_TRUE(xml.numbers.contains(QString(number))) << number;
     EXPECT_EQ(xml.numbers.size(), 5);
+}
+
+const std::string kSheet = "<?xml version=\"1.0\"?>\n<worksheet xmlns=\"x\"><sheetData><row "
+                           "r=\"1\"><c r=\"A1\"/></row></sheetData></worksheet>\n";
+
+TEST(WorkbookCheck, EveryXmlPartMustReachTheEndOfItsRoot)
+{
+    TempFolder folder;
+    const std::string path = folder.file("BOOK.XLSX");
+    // Whether a package of the content types and this member is complete.
+    const auto complete = [&](const char* name, const std::string& text) {
+        int error = 0;
+        zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+        const std::string types = "<?xml version=\"1.0\"?><Types></Types>";
+        zip_file_add(archive, "[Content_Types].xml",
+                     zip_source_buffer(archive, types.data(), types.size(), 0), 0);
+        zip_file_add(archive, name, zip_source_buffer(archive, text.data(), text.size(), 0), 0);
+        EXPECT_EQ(zip_close(archive), 0);
+        return WorkbookCheck::complete(path);
+    };
+    EXPECT_TRUE(complete("xl/worksheets/sheet1.xml", kSheet));
+    // Cut inside the rows, and cut right after a closing tag that is not the root's.
+    EXPECT_FALSE(complete("xl/worksheets/sheet1.xml", kSheet.substr(0, 70)));
+    EXPECT_FALSE(
+        complete("xl/worksheets/sheet1.xml", kSheet.substr(0, kSheet.find("</sheetData>"))));
+    EXPECT_FALSE(complete("xl/_rels/workbook.xml.rels", ""));
+    EXPECT_FALSE(WorkbookCheck::complete(folder.file("NONE.XLSX")));
+    std::ofstream(folder.file("TEXT.XLSX")) << "not a package";
+    EXPECT_FALSE(WorkbookCheck::complete(folder.file("TEXT.XLSX")));
 }
 
 TEST(ExportText, DefaultExpirationsAreLeftEmptyAndMarksMustPassTheExclamationTest)

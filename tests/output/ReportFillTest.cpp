@@ -1,6 +1,7 @@
 #include "output/ReportFill.h"
 
 #include "database/Schema.h"
+#include "output/ReportDefinition.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -148,6 +149,30 @@ TEST_F(ReportFillTest, NewYorkLeavesEffectiveOutOfTheLookupPrintOnly)
     scratch.execute("DELETE FROM PRIME");
     fill(ReportFill::Run::Record).fillCompany("100 01 01", "01");
     EXPECT_EQ(rows("SELECT EFFECTIVE0, EXPIRE FROM PRIME"), "2010-03-01|NULL");
+}
+
+// The shipped definitions are read by every print: the print tests check their pages.
+TEST(ReportDefinitionTest, FaultsNameTheirLine)
+{
+    const struct
+    {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"page 8.5 11\nrecord 1\n  text 0 0 body \"{NAME1}\"\n", "line 3: unknown font body"},
+        {"text 0 0 body \"x\"\n", "line 1: text stands outside a band"},
+        {"font body \"Liberation Sans 9\n", "line 1: a quote is not closed"},
+        {"# comment\npage 8.5\n", "line 2: a value is missing"},
+        {"record 1\n  circle 0 0\n", "line 2: unknown statement circle"},
+    };
+    for (const auto& fault : cases) {
+        try {
+            ReportDefinition::parse(fault.text);
+            ADD_FAILURE() << fault.text;
+        } catch (const ReportDefinition::ParseError& error) {
+            EXPECT_EQ(std::string(error.what()), fault.message);
+        }
+    }
 }
 
 } // namespace

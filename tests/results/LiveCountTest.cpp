@@ -57,8 +57,6 @@ protected:
 TEST_F(LiveCountTest, CountsWhatTheLookupSelectsAndSaysSo)
 {
     const std::vector<std::vector<SQLPARAMETER>> lookups = {
-        {criterion(F::ZipCode, "19100", "19199")},
-        {criterion(F::ExperienceMod, "1.000", "9.999")},
         {criterion(F::ExperienceMod, "1.000", "9.999", true)},
         {criterion(F::County, "101", "101"), criterion(F::ClassCode, "5403", "5403")},
         {criterion(F::ExpirationDate, "1101", "0331")},

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -58,10 +59,7 @@ public:
         char line[256];
         if (!fgets(line, sizeof line, m_output))
             return "(ended)";
-        std::string text(line);
-        if (text.ends_with('\n'))
-            text.pop_back();
-        return text;
+        return std::string(line, strcspn(line, "\n"));
     }
     void send(const std::string& line)
     {

@@ -14,9 +14,9 @@
 #include <deque>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -47,9 +47,7 @@ inline QStringList gridRows(const QAbstractItemView* grid, std::initializer_list
 inline std::string bytesOf(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // A program folder laid out by the installation code, made the current
