@@ -150,6 +150,9 @@ void generate(Database& db, long long companies)
     db.execute("INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) SELECT FILE, SEQUENCE, 'New "
                "Mod' FROM PRIME WHERE CAST(FILE AS INTEGER) % 12 = 1 AND "
                "CAST(FILE AS INTEGER) % 25 <> 0");
+    // Every company has its notes row, as after a load: the result list reads it.
+    db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, SEQUENCE, ' ' FROM PRIME "
+               "WHERE 1 ON CONFLICT DO NOTHING");
     ModTrendWriter::fill(db);
     transaction.commit();
 }

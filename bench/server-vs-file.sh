@@ -6,7 +6,8 @@
 #   bash bench/server-vs-file.sh BUILD_DIR CONNINFO [COMPANIES]
 #
 # CONNINFO names a database the run may fill (its schema kora_pa is replaced);
-# COMPANIES (300000 by default) synthetic employers are generated first.
+# COMPANIES (300000 by default) synthetic employers are generated first; RUNS
+# (5 by default) runs of each lookup give its median.
 set -euo pipefail
 build=$(realpath "$1")
 server=$2
@@ -31,7 +32,7 @@ medians() {
              split($0, part, ": "); print "result list / " part[1] "\t" part[2] + 0 }'
 }
 for where in file server; do
-    "$build/bench/kora_lookup_bench" --folder "$work/$where" --state PA --runs 5 >"$work/$where.lookups"
+    "$build/bench/kora_lookup_bench" --folder "$work/$where" --state PA --runs "${RUNS:-5}" >"$work/$where.lookups"
     QT_QPA_PLATFORM=offscreen "$build/bench/kora_result_list_bench" --folder "$work/$where" \
         --state PA >"$work/$where.list"
     cat "$work/$where.lookups" "$work/$where.list" | medians >"$work/$where.medians"
