@@ -126,11 +126,6 @@ private:
     {
         return QString("KORA - Workspace is INITIAL and State is %1").arg(state);
     }
-    static bool startOnTheList(WindowFixture& fixture, MASTER& master)
-    {
-        W::answerEach(fixture, {&W::ok});
-        return master.start() && master.resultList();
-    }
     // OK in each workspace window on the state `*state` holds then.
     static std::shared_ptr<QString> acceptOn(WindowFixture& fixture, const QString& state)
     {
@@ -387,7 +382,8 @@ private slots:
         ZipBuilder::write(refused.file("KORA1.ZIP"), {{"KORAPA.MDB", "new"}});
         const std::string database = fileBytes(fixture.programFolder() + "KORAPA.MDB");
         MASTER master;
-        QVERIFY(startOnTheList(fixture, master));
+        W::answerEach(fixture, {&W::ok});
+        QVERIFY(master.start() && master.resultList());
         KRLIST* list = master.resultList();
         QString title;
         fixture.onModal<QPageSetupDialog>([&title](QPageSetupDialog* dialog) {
@@ -455,7 +451,8 @@ private slots:
         QVERIFY(LookupFile::write(fixture.programFolder() + "INITIAL/SEARCH1.KRD", "Zip 15001",
                                   {{"Zip 15001", "Zip Code", "15001", "15001", "ZIP", false}}));
         MASTER master;
-        QVERIFY(startOnTheList(fixture, master));
+        W::answerEach(fixture, {&W::ok});
+        QVERIFY(master.start() && master.resultList());
         // Nothing to export on the all-companies tab.
         QVERIFY(!master.isCommandEnabled(Command::Export));
         QVERIFY(!master.isCommandEnabled(Command::ExportLookupButton));
@@ -481,7 +478,6 @@ private slots:
             QVERIFY(bytes.contains("\r\n1000001-01COMPANY 1000001"));
         }
         QVERIFY(master.resultList()->isVisible());
-        Dialogs::setFileScript({});
         QCOMPARE(fixture.messageTexts(), QStringList());
     }
 
@@ -662,22 +658,17 @@ private slots:
 
     void aFailureEscapingACommandIsReportedAndTheProgramGoesOn()
     {
-        QList<Dialogs::Request> messages;
-        Dialogs::setScript([&messages](const Dialogs::Request& request) {
-            messages.append(request);
-            return QMessageBox::Ok;
-        });
+        WindowFixture fixture;
         QPushButton button(QStringLiteral("Run"));
         connect(&button, &QPushButton::clicked,
                 [] { throw std::runtime_error("the state database is locked"); });
         button.show();
         QTest::mouseClick(&button, Qt::LeftButton);
         QTest::mouseClick(&button, Qt::LeftButton);
-        Dialogs::setScript({});
-        QCOMPARE(messages.size(), 2);
-        QCOMPARE(messages[1].text, QString("The command could not be completed: the state "
-                                           "database is locked"));
-        QCOMPARE(messages[1].icon, QMessageBox::Critical);
+        QCOMPARE(fixture.messages().size(), 2);
+        QCOMPARE(fixture.messages()[1].text,
+                 QString("The command could not be completed: the state database is locked"));
+        QCOMPARE(fixture.messages()[1].icon, QMessageBox::Critical);
     }
 };
 
