@@ -1,4 +1,5 @@
 #include "shell/MASTER.h"
+
 #include "base/Dates.h"
 #include "database/Database.h"
 #include "database/Installation.h"
@@ -8,8 +9,10 @@
 #include "lookup/LookupFile.h"
 #include "results/ResultListData.h"
 #include "shell/HelpWindow.h"
+#include "shell/KRWSPACE.h"
+#include "shell/KoraApplication.h"
 #include "shell/TITLE.h"
-#include "shell/WorkspaceWindow.h"
+#include "support/WindowFixture.h"
 #include "upgrade/ZipBuilder.h"
 #include "widgets/CenterForm.h"
 #include "windows/KREXPORT.h"
@@ -17,6 +20,7 @@
 #include "windows/KRNOTES.h"
 #include "windows/KRUPGRD.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -24,6 +28,7 @@
 #include <QPageSetupDialog>
 #include <QPageSize>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabBar>
@@ -33,10 +38,58 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <unistd.h>
 
 using namespace kora;
 using namespace kora::test;
+
+namespace {
+
+// Drives the workspace window as a user would.
+struct WorkspaceWindow
+{
+    using Step = void (WorkspaceWindow::*)() const;
+
+    KRWSPACE* window;
+
+    void ok() const { press("OK"); }
+    void remove() const { press("DELETE"); }
+    void exit() const { press("cmdExit"); }
+    void close() const { window->reject(); }
+    void typeWorkspace(const QString& name) const { combo("WORKSPACE")->setEditText(name); }
+    void chooseState(const QString& state) const { combo("STATE")->setCurrentText(state); }
+    QStringList workspaces() const { return items("WORKSPACE"); }
+    QStringList states() const { return items("STATE"); }
+
+    // Takes one step in each workspace window that opens from now on, the
+    // steps in turn and the last one again for any further window; the
+    // count of windows opened goes up by one each time.
+    static std::shared_ptr<int> answerEach(WindowFixture& fixture, std::vector<Step> steps)
+    {
+        auto opened = std::make_shared<int>(0);
+        fixture.onModal<KRWSPACE>([opened, steps](KRWSPACE* window) {
+            const size_t turn = static_cast<size_t>((*opened)++);
+            const Step step = steps[std::min(turn, steps.size() - 1)];
+            (WorkspaceWindow{window}.*step)();
+        });
+        return opened;
+    }
+
+private:
+    QComboBox* combo(const char* name) const { return window->findChild<QComboBox*>(name); }
+    void press(const char* name) const { window->findChild<QPushButton*>(name)->click(); }
+    QStringList items(const char* name) const
+    {
+        QStringList texts;
+        for (int i = 0; i < combo(name)->count(); ++i)
+            texts << combo(name)->itemText(i);
+        return texts;
+    }
+};
+
+} // namespace
+
 using W = WorkspaceWindow;
 
 class MASTERTest : public QObject
@@ -73,11 +126,6 @@ private:
     {
         return QString("KORA - Workspace is INITIAL and State is %1").arg(state);
     }
-    static bool startOnTheList(WindowFixture& fixture, MASTER& master)
-    {
-        W::answerEach(fixture, {&W::ok});
-        return master.start() && master.resultList();
-    }
     // OK in each workspace window on the state `*state` holds then.
     static std::shared_ptr<QString> acceptOn(WindowFixture& fixture, const QString& state)
     {
@@ -97,6 +145,32 @@ private:
         QueryRecordSet rows(db, sql);
         return rows.eof() ? std::string() : rows.field(0).toString();
     }
+
+    // The workspace window open in a program folder with the workspaces
+    // Agency (holding a lookup) and Empty, whose settings file holds
+    // `settings` (none when empty).
+    struct OpenWorkspaces
+    {
+        WindowFixture fixture;
+        MASTER master;
+        std::unique_ptr<KRWSPACE> window;
+        WorkspaceWindow page{nullptr};
+
+        explicit OpenWorkspaces(const std::string& settings = {})
+        {
+            if (!settings.empty())
+                std::ofstream(fixture.temporaryFolder() + "KORA.INI", std::ios::binary) << settings;
+            QDir(folder()).mkpath("Agency");
+            QDir(folder()).mkpath("Empty");
+            std::ofstream(fixture.programFolder() + "Agency/SEARCH1.KRD") << "\"Title\"\r\n";
+            master.fixProgramValues();
+            window = std::make_unique<KRWSPACE>(master);
+            window->show();
+            page.window = window.get();
+        }
+        QString folder() const { return QString::fromStdString(fixture.programFolder()); }
+        bool accepted() { return master.values().selectionAccepted; }
+    };
 
 private slots:
     void printerSetupStartsOnTheLocalesPaper()
@@ -308,7 +382,8 @@ private slots:
         ZipBuilder::write(refused.file("KORA1.ZIP"), {{"KORAPA.MDB", "new"}});
         const std::string database = fileBytes(fixture.programFolder() + "KORAPA.MDB");
         MASTER master;
-        QVERIFY(startOnTheList(fixture, master));
+        W::answerEach(fixture, {&W::ok});
+        QVERIFY(master.start() && master.resultList());
         KRLIST* list = master.resultList();
         QString title;
         fixture.onModal<QPageSetupDialog>([&title](QPageSetupDialog* dialog) {
@@ -376,7 +451,8 @@ private slots:
         QVERIFY(LookupFile::write(fixture.programFolder() + "INITIAL/SEARCH1.KRD", "Zip 15001",
                                   {{"Zip 15001", "Zip Code", "15001", "15001", "ZIP", false}}));
         MASTER master;
-        QVERIFY(startOnTheList(fixture, master));
+        W::answerEach(fixture, {&W::ok});
+        QVERIFY(master.start() && master.resultList());
         // Nothing to export on the all-companies tab.
         QVERIFY(!master.isCommandEnabled(Command::Export));
         QVERIFY(!master.isCommandEnabled(Command::ExportLookupButton));
@@ -402,7 +478,6 @@ private slots:
             QVERIFY(bytes.contains("\r\n1000001-01COMPANY 1000001"));
         }
         QVERIFY(master.resultList()->isVisible());
-        Dialogs::setFileScript({});
         QCOMPARE(fixture.messageTexts(), QStringList());
     }
 
@@ -464,7 +539,145 @@ private slots:
         QCOMPARE(master.windowTitle(), caption("NY"));
         QVERIFY(std::filesystem::exists(fixture.programFolder() + "DATA2NY.DAT"));
     }
+
+    void listsWorkspacesAndStatesAndAcceptsTheChosenOnes()
+    {
+        OpenWorkspaces agency("\"Agency\",\"NY\"\r\n");
+        QCOMPARE(agency.window->workspace() + agency.window->state(), QString("AgencyNY"));
+        OpenWorkspaces gone("\"Gone\",\"XX\"\r\n");
+        QCOMPARE(gone.window->workspace() + gone.window->state(), QString("INITIALPA"));
+        OpenWorkspaces open;
+        QCOMPARE(open.page.states(), QStringList({"DE", "NJ", "NY", "PA", "PM", "DM"}));
+        QCOMPARE(open.page.workspaces(), QStringList({"Agency", "Empty", "INITIAL"}));
+        QCOMPARE(open.window->workspace() + open.window->state(), QString("INITIALPA"));
+        QFile::remove(open.folder() + "BACKUPPA.MDB");
+        open.page.ok();
+        QCOMPARE(open.window->result(), int(QDialog::Accepted));
+        QVERIFY(open.accepted());
+        QCOMPARE(open.master.values().state, std::string("PA"));
+        QCOMPARE(open.master.values().stateConnect,
+                 Installation(open.fixture.programFolder()).stateConnect("PA"));
+        QCOMPARE(open.fixture.settingsBytes(), std::string("\"INITIAL\",\"PA\"\r\n"));
+        QVERIFY(open.fixture.messages().isEmpty());
+        QVERIFY(Database(open.fixture.programFolder() + "BACKUPPA.MDB", "").tableExists("USER"));
+    }
+
+    // Each refusal keeps the window open with nothing accepted or saved,
+    // until a new workspace is confirmed.
+    void refusesUntilANewWorkspaceIsConfirmedAndSaved()
+    {
+        OpenWorkspaces open;
+        const QString createFailed = "Could not create workspace or save settings!";
+        open.page.typeWorkspace("Main Line");
+        open.fixture.queueAnswer(QMessageBox::No);
+        open.page.ok();
+        QCOMPARE(open.fixture.messages().first().defaultButton, QMessageBox::No);
+
+        open.page.typeWorkspace("INITIAL/nested");
+        open.fixture.queueAnswer(QMessageBox::Yes);
+        open.page.ok();
+        open.page.typeWorkspace("INITIAL");
+        const QString settings =
+            QString::fromStdString(open.fixture.temporaryFolder()) + "KORA.INI";
+        QVERIFY(QDir().mkpath(settings + "/taken"));
+        open.page.ok();
+        QVERIFY(QDir(settings).removeRecursively());
+        Database(open.fixture.programFolder() + "KORAI.MDB", ";PWD=TRZN382pbk")
+            .execute("UPDATE Setup SET pwd = ';PWD=not-the-one' WHERE State = 'PA'");
+        open.page.ok();
+        QVERIFY(open.window->isVisible());
+        QVERIFY(!open.accepted());
+        QVERIFY(!QDir(open.folder() + "Main Line").exists());
+        QVERIFY(!QDir(open.folder() + "INITIAL/nested").exists());
+        QCOMPARE(open.fixture.settingsBytes(), std::string());
+        QCOMPARE(
+            open.fixture.messageTexts(),
+            QStringList({"Create new workspace called Main Line?",
+                         "Create new workspace called INITIAL/nested?", createFailed, createFailed,
+                         "Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from "
+                         "Install CD"}));
+
+        open.page.typeWorkspace("Main Line");
+        open.page.chooseState("NJ");
+        open.fixture.queueAnswer(QMessageBox::Yes);
+        open.page.ok();
+        QVERIFY(QDir(open.folder() + "Main Line").exists());
+        QVERIFY(open.accepted());
+        QCOMPARE(open.fixture.settingsBytes(), std::string("\"Main Line\",\"NJ\"\r\n"));
+    }
+
+    void deletesWorkspacesWithAndWithoutLookups()
+    {
+        OpenWorkspaces open;
+        open.page.typeWorkspace("Empty");
+        open.fixture.queueAnswer(QMessageBox::No);
+        open.page.remove();
+        QVERIFY(QDir(open.folder() + "Empty").exists());
+        open.fixture.queueAnswer(QMessageBox::Yes);
+        open.page.remove();
+        QVERIFY(!QDir(open.folder() + "Empty").exists());
+        QVERIFY(!open.page.workspaces().contains("Empty"));
+
+        open.page.typeWorkspace("Agency");
+        open.fixture.queueAnswer(QMessageBox::Yes);
+        open.page.remove();
+        QVERIFY(!QDir(open.folder() + "Agency").exists());
+        open.page.typeWorkspace("Nowhere");
+        open.page.remove();
+        open.page.typeWorkspace("");
+        open.page.remove();
+        QCOMPARE(open.fixture.messageTexts(),
+                 QStringList({"Delete workspace Empty?", "Delete workspace Empty?",
+                              "Delete workspace Agency?\r\nThere are searches in this workspace!",
+                              "WorkspaceNowheredoes not exist!", "Could not remove workspace!"}));
+    }
+
+    // Also without a temporary folder to keep the choice in.
+    void restoresNotesLeftByAnUpgrade()
+    {
+        OpenWorkspaces open;
+        setenv("TMPDIR", (open.fixture.temporaryFolder() + "gone").c_str(), 1);
+        const std::string folder = open.fixture.programFolder();
+        Database db(folder + "KORAPA.MDB", Installation(folder).stateConnect("PA"));
+        db.execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1) VALUES ('1000001', '01', 'A')");
+        db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1000001', '01', ' ')");
+        Database(folder + "BACKUPPA.MDB", "")
+            .execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1000001', '01', 'saved')");
+        std::ofstream(folder + "RESTPA.DAT") << " \r\n";
+        open.page.ok();
+        QVERIFY(open.accepted());
+        QVERIFY(!QFile::exists(QString::fromStdString(folder + "RESTPA.DAT")));
+        QCOMPARE(open.fixture.messages().size(), 1);
+        QCOMPARE(open.fixture.messages().last().text,
+                 QString::fromStdString("1 User Notes and 0 Fields Restored From " + folder +
+                                        "BACKUPPA.MDB"));
+        Statement note = db.prepare("SELECT NOTES FROM NOTES");
+        QVERIFY(note.step());
+        QCOMPARE(note.column(0).toString(), std::string("saved"));
+    }
+
+    void aFailureEscapingACommandIsReportedAndTheProgramGoesOn()
+    {
+        WindowFixture fixture;
+        QPushButton button(QStringLiteral("Run"));
+        connect(&button, &QPushButton::clicked,
+                [] { throw std::runtime_error("the state database is locked"); });
+        button.show();
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(fixture.messages().size(), 2);
+        QCOMPARE(fixture.messages()[1].text,
+                 QString("The command could not be completed: the state database is locked"));
+        QCOMPARE(fixture.messages()[1].icon, QMessageBox::Critical);
+    }
 };
 
-QTEST_MAIN(MASTERTest)
+// The application object reports failures that escape a command.
+int main(int argc, char** argv)
+{
+    KoraApplication app(argc, argv);
+    MASTERTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "MASTERTest.moc"

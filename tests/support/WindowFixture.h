@@ -53,7 +53,7 @@ inline std::string bytesOf(const std::string& path)
 // A program folder laid out by the installation code, made the current
 // folder, with a private temporary folder for KORA.INI and message boxes
 // answered by script: each question takes the next queued answer (or its
-// default button) and is recorded.
+// default button) and is recorded. A test's file chooser script ends with it.
 class WindowFixture
 {
 public:
@@ -79,6 +79,7 @@ public:
     {
         m_timers.clear();
         Dialogs::setScript({});
+        Dialogs::setFileScript({});
         QDir::setCurrent(m_oldCurrent);
         if (m_oldTmpdir)
             setenv("TMPDIR", m_oldTmpdir->c_str(), 1);
