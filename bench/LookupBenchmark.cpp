@@ -14,6 +14,7 @@
 #include "base/Folders.h"
 #include "base/StateCodes.h"
 #include "database/Database.h"
+#include "database/DbError.h"
 #include "database/Installation.h"
 #include "database/QueryRecordSet.h"
 #include "database/Transaction.h"
@@ -211,14 +212,22 @@ SQLPARAMETER criterion(int position, const std::string& from, const std::string&
 void printPlan(Database& db, const std::string& sql)
 {
     std::cout << "  plan of: " << sql << "\n";
-    Statement plan = db.prepare("EXPLAIN QUERY PLAN " + sql);
-    std::map<long long, int> depth;
-    while (plan.step()) {
-        const int level = depth[plan.column(1).toInteger()] + 1;
-        depth[plan.column(0).toInteger()] = level;
-        std::cout << "    " << std::string(2 * static_cast<size_t>(level), ' ')
-                  << plan.column(3).toString() << "\n";
+    try {
+        Statement plan = db.prepare("EXPLAIN QUERY PLAN " + sql);
+        std::map<long long, int> depth;
+        while (plan.step()) {
+            const int level = depth[plan.column(1).toInteger()] + 1;
+            depth[plan.column(0).toInteger()] = level;
+            std::cout << "    " << std::string(2 * static_cast<size_t>(level), ' ')
+                      << plan.column(3).toString() << "\n";
+        }
+        return;
+    } catch (const DbError&) {
+        // A state on a server: its own plan, a line a row.
     }
+    Statement plan = db.prepare("EXPLAIN " + sql);
+    while (plan.step())
+        std::cout << "      " << plan.column(0).toString() << "\n";
 }
 
 struct Timing

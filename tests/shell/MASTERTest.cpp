@@ -562,6 +562,26 @@ private slots:
         QVERIFY(Database(open.fixture.programFolder() + "BACKUPPA.MDB", "").tableExists("USER"));
     }
 
+    // On a network folder the window says once a run that a server is the
+    // way to share a state between PCs; on a local one it says nothing.
+    void tellsOnceOfANetworkFolder()
+    {
+        qputenv("KORA_NETWORK_FOLDER", "1");
+        OpenWorkspaces open;
+        open.window->hide();
+        open.window->show();
+        KRWSPACE again(open.master);
+        again.show();
+        qunsetenv("KORA_NETWORK_FOLDER");
+        QCOMPARE(open.fixture.messages().size(), 1);
+        const Dialogs::Request told = open.fixture.messages().first();
+        QCOMPARE(told.icon, QMessageBox::Warning);
+        QVERIFY2(told.text.startsWith("The program folder " + open.folder().chopped(1) +
+                                      " is on a network file system.\n\n"),
+                 qPrintable(told.text));
+        QVERIFY(told.text.contains("publish it to a database server"));
+    }
+
     // Each refusal keeps the window open with nothing accepted or saved,
     // until a new workspace is confirmed.
     void refusesUntilANewWorkspaceIsConfirmedAndSaved()
