@@ -2,10 +2,9 @@
 
 #include "RecordedProgress.h"
 
-#include "database/Database.h"
 #include "database/Schema.h"
 #include "loading/DataLoader.h"
-#include "support/TempFolder.h"
+#include "support/StateDatabase.h"
 
 #include <filesystem>
 #include <fstream>
@@ -90,20 +89,7 @@ public:
         Statement query = m_db.prepare(sql);
         return query.step() ? query.column(0) : Value();
     }
-    // Every row of a query, its columns joined by '|', a null shown as "-".
-    Rows rows(const std::string& sql)
-    {
-        Rows texts;
-        Statement query = m_db.prepare(sql);
-        while (query.step()) {
-            std::string text;
-            for (int i = 0; i < query.columnCount(); ++i)
-                text +=
-                    (i ? "|" : "") + (query.column(i).isNull() ? "-" : query.column(i).toString());
-            texts.push_back(text);
-        }
-        return texts;
-    }
+    Rows rows(const std::string& sql) { return queryRows(m_db, sql); }
     long long count(const std::string& table)
     {
         return value("SELECT COUNT(*) FROM " + table).toInteger();

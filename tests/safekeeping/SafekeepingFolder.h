@@ -1,14 +1,12 @@
 #pragma once
 
 #include "base/Dates.h"
-#include "database/Database.h"
 #include "database/Schema.h"
 #include "demo/DemoData.h"
 #include "loading/UpdateRun.h"
-#include "support/TempFolder.h"
+#include "support/StateDatabase.h"
 
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -93,7 +91,7 @@ public:
         Statement query =
             m_db.prepare("SELECT " + names + " FROM PRIME WHERE FILE = ? AND SEQUENCE = ?");
         query.bindAll({key.first, key.second});
-        const std::vector<std::string> rows = rowsOf(query);
+        const std::vector<std::string> rows = queryRows(query, "NULL");
         return rows.empty() ? "(no row)" : rows[0];
     }
     // Every row of a backup table as "FILE|SEQUENCE|value|...", in key order
@@ -101,32 +99,13 @@ public:
     std::vector<std::string> backupRows(const std::string& table)
     {
         Database backup(backupPath(), "");
-        Statement query = backup.prepare("SELECT * FROM " + table +
-                                         (table == "VERSION" ? "" : " ORDER BY FILE, SEQUENCE"));
-        return rowsOf(query);
-    }
-    // The whole file, byte for byte.
-    static std::string bytes(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        return queryRows(backup,
+                         "SELECT * FROM " + table +
+                             (table == "VERSION" ? "" : " ORDER BY FILE, SEQUENCE"),
+                         "NULL");
     }
 
 private:
-    // The rows of the query, each as its columns with "|" between them.
-    static std::vector<std::string> rowsOf(Statement& query)
-    {
-        std::vector<std::string> rows;
-        while (query.step()) {
-            std::string row;
-            for (int column = 0; column < query.columnCount(); ++column)
-                row += (column ? "|" : "") +
-                       (query.column(column).isNull() ? "NULL" : query.column(column).toString());
-            rows.push_back(row);
-        }
-        return rows;
-    }
-
     TempFolder m_folder;
     Database m_db;
 };
