@@ -3,6 +3,7 @@
 #include "base/Dates.h"
 #include "database/Schema.h"
 #include "demo/DemoData.h"
+#include "loading/RecordedProgress.h"
 #include "loading/UpdateRun.h"
 #include "support/StateDatabase.h"
 
@@ -32,10 +33,7 @@ public:
     // Loads demo update files of that many companies, as a delivery would.
     void load(long long companies)
     {
-        struct : LoadProgress
-        {
-            void status(const std::string&) override {}
-        } quiet;
+        RecordedProgress quiet;
         DemoData("PA", companies, Dates::today()).writeUpdateFiles(path());
         UpdateRun::run(db(), path(), "PA", quiet);
     }
