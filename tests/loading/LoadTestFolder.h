@@ -2,13 +2,10 @@
 
 #include "RecordedProgress.h"
 
-#include "database/Database.h"
-#include "database/Schema.h"
 #include "loading/DataLoader.h"
-#include "support/TempFolder.h"
+#include "support/StateDatabase.h"
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,56 +51,31 @@ inline std::string bytesOf(const std::vector<FixedRecord>& records)
 }
 
 // A program folder holding one empty state database, for loading update files into.
-class LoadTestFolder
+class LoadTestFolder : public StateDatabase
 {
 public:
-    explicit LoadTestFolder(const std::string& state) : m_state(state)
-    {
-        const std::string database = m_folder.file("KORA" + state + ".MDB");
-        Schema::createStateDatabase(database, ";PWD=load", state);
-        m_db.open(database, ";PWD=load");
-    }
+    explicit LoadTestFolder(const std::string& state) : StateDatabase(state), m_state(state) {}
 
-    Database& db() { return m_db; }
-    const std::string& path() const { return m_folder.path(); }
+    // The folder, not the database in it.
+    const std::string& path() const { return folder().path(); }
     bool exists(const std::string& name) const
     {
-        return std::filesystem::exists(m_folder.file(name));
+        return std::filesystem::exists(folder().file(name));
     }
     void write(const std::string& name, const std::vector<FixedRecord>& records,
                std::string_view tail = {})
     {
-        std::ofstream(m_folder.file(name), std::ios::binary | std::ios::trunc)
-            << bytesOf(records) << tail;
+        writeFile(folder().file(name), bytesOf(records) + std::string(tail));
     }
     // A loader of this folder's state reporting to progress.
-    DataLoader loader() { return DataLoader(m_db, path(), m_state, progress); }
+    DataLoader loader() { return DataLoader(db(), path(), m_state, progress); }
     // Writes the state's company file and loads it.
     void loadCompanies(const std::vector<FixedRecord>& records)
     {
         write("DATA" + m_state + ".DAT", records);
         loader().loadCompanies();
     }
-    // The first column of the first row of a query; no row gives no value.
-    Value value(const std::string& sql)
-    {
-        Statement query = m_db.prepare(sql);
-        return query.step() ? query.column(0) : Value();
-    }
-    // Every row of a query, its columns joined by '|', a null shown as "-".
-    Rows rows(const std::string& sql)
-    {
-        Rows texts;
-        Statement query = m_db.prepare(sql);
-        while (query.step()) {
-            std::string text;
-            for (int i = 0; i < query.columnCount(); ++i)
-                text +=
-                    (i ? "|" : "") + (query.column(i).isNull() ? "-" : query.column(i).toString());
-            texts.push_back(text);
-        }
-        return texts;
-    }
+    Rows rows(const std::string& sql) { return queryRows(db(), sql); }
     long long count(const std::string& table)
     {
         return value("SELECT COUNT(*) FROM " + table).toInteger();
@@ -112,9 +84,7 @@ public:
     RecordedProgress progress;
 
 private:
-    TempFolder m_folder;
     std::string m_state;
-    Database m_db;
 };
 
 } // namespace kora::test

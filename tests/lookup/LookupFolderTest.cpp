@@ -9,8 +9,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace kora::test {
 namespace {
@@ -27,9 +25,7 @@ TEST(LookupFile, WritesOneQuotedLinePerCriterionAndReadsItBack)
         criterion(F::User1Field, " ", "Z")};
     criteria[0].SQLDESC = "OLD TITLE";
     ASSERT_TRUE(LookupFile::write(folder.file("SEARCH1.KRD"), " MY, \"BEST\" ", criteria));
-    std::ostringstream bytes;
-    bytes << std::ifstream(folder.file("SEARCH1.KRD"), std::ios::binary).rdbuf();
-    EXPECT_EQ(bytes.str(),
+    EXPECT_EQ(fileBytes(folder.file("SEARCH1.KRD")),
               "\" MY, \"\"BEST\"\" \",\"Experience Mod.\",\"1.250\",\"9.999\",\"MOD\",#FALSE#\r\n"
               "\" MY, \"\"BEST\"\" \",\"Employer Name\",\"  O'BRIEN  \",\"12\"\" PIPE CO \","
               "\"NAME1\",#TRUE#\r\n"
@@ -55,7 +51,7 @@ TEST(LookupFile, RefusesFilesThatAreNotWholeLookups)
         // Lines ended by LF alone and a blank last line are still read.
         {"UNIX.KRD", "\"T\",\"Zip Code\",\"1\",\"2\",\"ZIP\",#TRUE#\n\n"}};
     for (const auto& [name, bytes] : files) {
-        std::ofstream(folder.file(name), std::ios::binary) << bytes;
+        writeFile(folder.file(name), bytes);
         EXPECT_EQ(LookupFile::read(folder.file(name)).has_value(), name == "UNIX.KRD") << name;
     }
     const auto lfOnly = LookupFile::read(folder.file("UNIX.KRD"));
@@ -66,11 +62,6 @@ TEST(LookupFile, RefusesFilesThatAreNotWholeLookups)
 
 const std::vector<SQLPARAMETER> kModLookup = {criterion(F::ExperienceMod, "1.250", "9.999")};
 const std::vector<SQLPARAMETER> kZipLookup = {criterion(F::ZipCode, "19000", "19099")};
-
-void touch(const std::string& path, const std::string& bytes = "")
-{
-    std::ofstream(path) << bytes;
-}
 
 std::string titleOf(const std::string& path)
 {
@@ -84,8 +75,8 @@ TEST(LookupFolder, NewNamedLookupsTakeTheFirstFreeSlotUpToEight)
     const LookupFolder lookups(folder.path());
     LookupFile::write(folder.file("SEARCH1.KRD"), "ONE", kModLookup);
     LookupFile::write(folder.file("SEARCH3.KRD"), "THREE", kModLookup);
-    touch(folder.file("SEARCH2.KRD"));
-    touch(folder.file("SEARCH2.XCL"), "stale");
+    writeFile(folder.file("SEARCH2.KRD"), "");
+    writeFile(folder.file("SEARCH2.XCL"), "stale");
 
     const auto first = lookups.save("TWO", kZipLookup, "");
     EXPECT_EQ(first.fileName, "SEARCH2.KRD");
@@ -114,7 +105,7 @@ TEST(LookupFolder, UntitledIsReplacedAndEditedLookupsKeepTheirFile)
     TempFolder folder;
     const LookupFolder lookups(folder.path());
     EXPECT_EQ(lookups.save("UNTITLED", kModLookup, "").fileName, "UNTITLED.KRD");
-    touch(folder.file("UNTITLED.XCL"), "stale");
+    writeFile(folder.file("UNTITLED.XCL"), "stale");
     EXPECT_EQ(lookups.save("UNTITLED", kZipLookup, "").fileName, "UNTITLED.KRD");
     EXPECT_EQ(lookups.lookupFiles(), std::vector<std::string>{"UNTITLED.KRD"});
     EXPECT_EQ(LookupFile::read(folder.file("UNTITLED.KRD"))->front().SQLEXPR, "ZIP");
@@ -123,7 +114,7 @@ TEST(LookupFolder, UntitledIsReplacedAndEditedLookupsKeepTheirFile)
     EXPECT_EQ(lookups.save("Untitled", kZipLookup, "").fileName, "SEARCH1.KRD");
 
     // Retitled while edited: same file, new title, companion gone.
-    touch(folder.file("SEARCH1.XCL"), "stale");
+    writeFile(folder.file("SEARCH1.XCL"), "stale");
     EXPECT_EQ(lookups.save("RENAMED", kModLookup, "SEARCH1.KRD").fileName, "SEARCH1.KRD");
     EXPECT_EQ(titleOf(folder.file("SEARCH1.KRD")), "RENAMED");
     EXPECT_FALSE(fs::exists(folder.file("SEARCH1.XCL")));
@@ -135,7 +126,7 @@ TEST(LookupFolder, UntitledIsReplacedAndEditedLookupsKeepTheirFile)
     EXPECT_EQ(lookups.lookupFiles(), (std::vector<std::string>{"SEARCH1.KRD", "UNTITLED.KRD"}));
 
     lookups.remove("SEARCH1.KRD");
-    touch(folder.file("UNTITLED.XCL"));
+    writeFile(folder.file("UNTITLED.XCL"), "");
     lookups.remove("UNTITLED.KRD");
     lookups.remove("UNTITLED.KRD");
     EXPECT_TRUE(fs::is_empty(folder.path()));
@@ -149,7 +140,7 @@ TEST(LookupFolder, AFailedWriteKeepsTheOldLookup)
     // A folder in the way of the scratch file makes the write fail.
     const std::string scratch = folder.file("SEARCH1.KRD.new" + std::to_string(getpid()));
     fs::create_directory(scratch);
-    touch(scratch + "/block");
+    writeFile(scratch + "/block", "");
 
     const auto result = lookups.save("LOST?", kZipLookup, "SEARCH1.KRD");
     EXPECT_FALSE(result.saved());
@@ -173,8 +164,8 @@ TEST(LookupTabs, ShowAtMostNineLookupsInFileNameOrder)
     for (const std::string name : {"ZZ", "UNTITLED", "SEARCH8", "SEARCH1", "SEARCH5", "SEARCH2",
                                    "SEARCH7", "SEARCH3", "SEARCH6", "SEARCH4"})
         LookupFile::write(folder.file(name + ".KRD"), name, kZipLookup);
-    std::ofstream(folder.file("SEARCH1.XCL")) << "x";
-    std::ofstream(folder.file("NOTES.TXT")) << "x";
+    writeFile(folder.file("SEARCH1.XCL"), "x");
+    writeFile(folder.file("NOTES.TXT"), "x");
 
     LookupTabs tabs(folder.path());
     EXPECT_EQ(tabs.reload(0), 0);
@@ -193,8 +184,8 @@ TEST(LookupTabs, RebuildFollowsTheFolderAndNamesTheCurrentFile)
     lookups.save("FIRST", kZipLookup, "");
     lookups.save("SECOND", kZipLookup, "");
     lookups.save("THIRD", kZipLookup, "");
-    std::ofstream(folder.file("BROKEN.KRD")) << "\"ONLY\",\"Zip Code\"\r\n";
-    std::ofstream(folder.file("EMPTY.KRD"));
+    writeFile(folder.file("BROKEN.KRD"), "\"ONLY\",\"Zip Code\"\r\n");
+    writeFile(folder.file("EMPTY.KRD"), "");
 
     EXPECT_EQ(tabs.reload(0), 0);
     EXPECT_EQ(tabsOf(tabs), " |BROKEN.KRD BROKEN.KRD|EMPTY.KRD EMPTY.KRD|SEARCH1.KRD "

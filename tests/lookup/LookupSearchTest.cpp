@@ -8,7 +8,6 @@
 
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 
 namespace kora::test {
 namespace {
@@ -52,7 +51,7 @@ TEST(LookupSearch, TellsWhyAFileCannotBeRun)
          "The lookup file SEARCH4.KRD holds the field code \"ZIPCODE\", which is not a lookup "
          "field."}};
     for (const auto& [bytes, message] : files) {
-        std::ofstream(path, std::ios::binary) << bytes;
+        writeFile(path, bytes);
         LookupSearch search("PA");
         const auto setUp = search.SetUpSQL(path, false);
         EXPECT_FALSE(setUp.ready) << message;
@@ -62,8 +61,8 @@ TEST(LookupSearch, TellsWhyAFileCannotBeRun)
     }
 
     // The most criteria a lookup holds, and long texts, still run on the engine.
-    std::ofstream(path, std::ios::binary)
-        << lines(199, "Class Code", "CLASS") + line("Employer Name", digits, digits, "NAME1");
+    writeFile(path,
+              lines(199, "Class Code", "CLASS") + line("Employer Name", digits, digits, "NAME1"));
     LookupSearch search("PA");
     ASSERT_TRUE(search.SetUpSQL(path, false).ready);
     EXPECT_EQ(search.recordCount(state.db()), 0);

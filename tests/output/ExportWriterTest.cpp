@@ -18,7 +18,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 namespace kora::test {
 namespace {
@@ -79,8 +78,7 @@ protected:
                       .run(source, choice, m_out, title, m_progress)
                       .outcome,
                   expected);
-        std::ifstream in(m_out, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        return fileBytes(m_out);
     }
 
     std::string m_state = "PA";
@@ -287,7 +285,7 @@ TEST_F(ExportWriterTest, AFailedWriteLeavesNoHalfFileAndKeepsTheOldOne)
             SCOPED_TRACE(static_cast<int>(layout));
             m_out = m_program.file(*old ? "OLD.OUT" : "NEW.OUT");
             if (*old)
-                std::ofstream(m_out) << old;
+                writeFile(m_out, old);
             try {
                 const FileSizeLimit limit(20000);
                 ExportWriter(m_db, m_state, m_program.path())
@@ -296,8 +294,7 @@ TEST_F(ExportWriterTest, AFailedWriteLeavesNoHalfFileAndKeepsTheOldOne)
             } catch (const ExportError& error) {
                 EXPECT_EQ(error.what(), "CANNOT WRITE OUTPUT FILE! " + m_out + ": " + reason);
             }
-            std::ifstream in(m_out, std::ios::binary);
-            EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == old);
+            EXPECT_TRUE(fileBytes(m_out) == old);
             EXPECT_EQ(std::filesystem::exists(m_out), *old != 0);
             for (const auto& entry : std::filesystem::directory_iterator(m_program.path()))
                 EXPECT_FALSE(entry.path().string().ends_with(".partial")) << entry.path();
@@ -401,7 +398,7 @@ TEST(WorkbookCheck, EveryXmlPartMustReachTheEndOfItsRoot)
         complete("xl/worksheets/sheet1.xml", kSheet.substr(0, kSheet.find("</sheetData>"))));
     EXPECT_FALSE(complete("xl/_rels/workbook.xml.rels", ""));
     EXPECT_FALSE(WorkbookCheck::complete(folder.file("NONE.XLSX")));
-    std::ofstream(folder.file("TEXT.XLSX")) << "not a package";
+    writeFile(folder.file("TEXT.XLSX"), "not a package");
     EXPECT_FALSE(WorkbookCheck::complete(folder.file("TEXT.XLSX")));
 }
 

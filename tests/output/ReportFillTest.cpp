@@ -2,7 +2,7 @@
 
 #include "database/Schema.h"
 #include "output/ReportDefinition.h"
-#include "support/TempFolder.h"
+#include "support/StateDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -42,17 +42,12 @@ protected:
                       Value(std::to_string(year + 1) + "-02-28"), Value(mod)})
             .run();
     }
-    // The scratch rows the query gives, each as its values parted by "|", NULL for no value.
+    // The scratch rows the query gives, one a line, NULL for no value.
     std::string rows(const std::string& sql)
     {
-        Statement query = scratch.prepare(sql);
         std::string text;
-        while (query.step())
-            for (int column = 0; column < query.columnCount(); ++column)
-                text += (column         ? "|"
-                         : text.empty() ? ""
-                                        : "\n") +
-                        (query.column(column).isNull() ? "NULL" : query.column(column).toString());
+        for (const std::string& row : queryRows(scratch, sql, "NULL"))
+            text += (text.empty() ? "" : "\n") + row;
         return text;
     }
     ReportFill fill(ReportFill::Run run = ReportFill::Run::Lookup)

@@ -33,22 +33,20 @@ TEST(CompanySummary, TextHasNameStreetAndCityLinesAndTheSecondNameByTab)
     const std::string address = "12 MAIN ST\r\nSPRINGFIELD, PA  19064";
     // Four blanks before the text: below "   !" (the all-companies tab) but
     // above ten blanks and "!" (the lookup tabs).
-    const std::tuple<Tab, const char*, const char*, std::string> cases[] = {
-        {Tab::AllCompanies, "      ", "    ", "ACME TOOL CO\r\n" + address},
-        {Tab::Lookup, "      ", "    ", "ACME TOOL CO\r\n" + address},
-        {Tab::AllCompanies, "DBA ACME  ", "1234",
+    // The text on the all-companies tab, then on a lookup tab.
+    const std::tuple<const char*, const char*, std::string, std::string> cases[] = {
+        {"      ", "    ", "ACME TOOL CO\r\n" + address, "ACME TOOL CO\r\n" + address},
+        {"DBA ACME  ", "1234", "ACME TOOL CO\r\nDBA ACME\r\n" + address + "-1234",
          "ACME TOOL CO\r\nDBA ACME\r\n" + address + "-1234"},
-        {Tab::Lookup, "DBA ACME  ", "1234", "ACME TOOL CO\r\nDBA ACME\r\n" + address + "-1234"},
-        {Tab::AllCompanies, "    X", "", "ACME TOOL CO\r\n" + address},
-        {Tab::Lookup, "    X", "", "ACME TOOL CO\r\n    X\r\n" + address}};
-    for (const auto& [tab, name2, extension, text] : cases)
-        EXPECT_EQ(CompanySummary::text(row("NAME1=ACME TOOL CO      ;NAME2=" + std::string(name2) +
-                                           ";STREET=12 MAIN ST;CITY=SPRINGFIELD   ;ST=PA;ZIP=19064;"
-                                           "ZIPEXT=" +
-                                           extension),
-                                       tab),
-                  text)
-            << name2;
+        {"    X", "", "ACME TOOL CO\r\n" + address, "ACME TOOL CO\r\n    X\r\n" + address}};
+    for (const auto& [name2, extension, allCompanies, lookup] : cases) {
+        const CompanyRow company = row("NAME1=ACME TOOL CO      ;NAME2=" + std::string(name2) +
+                                       ";STREET=12 MAIN ST;CITY=SPRINGFIELD   ;ST=PA;ZIP=19064;"
+                                       "ZIPEXT=" +
+                                       extension);
+        EXPECT_EQ(CompanySummary::text(company, Tab::AllCompanies), allCompanies) << name2;
+        EXPECT_EQ(CompanySummary::text(company, Tab::Lookup), lookup) << name2;
+    }
 }
 
 TEST(CompanySummary, UserContactsWinUnlessBlank)

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "base/Dates.h"
-#include "database/Database.h"
 #include "database/Schema.h"
 #include "demo/DemoData.h"
+#include "loading/RecordedProgress.h"
 #include "loading/UpdateRun.h"
-#include "support/TempFolder.h"
+#include "support/StateDatabase.h"
 
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -18,48 +17,39 @@ namespace kora::test {
 
 // A program folder with the PA state database and its backup database, for
 // backing up, restoring and merging user notes and fields.
-class SafekeepingFolder
+class SafekeepingFolder : public StateDatabase
 {
 public:
-    static constexpr const char* kConnect = ";PWD=keep";
     using Key = std::pair<std::string, std::string>;
     using Fields = std::initializer_list<std::pair<const char*, Value>>;
 
-    SafekeepingFolder()
-    {
-        Schema::createStateDatabase(statePath(), kConnect, "PA");
-        Schema::createBackupDatabase(backupPath());
-        m_db.open(statePath(), kConnect);
-    }
+    SafekeepingFolder() { Schema::createBackupDatabase(backupPath()); }
 
-    const std::string& path() const { return m_folder.path(); }
-    std::string statePath() const { return m_folder.file("KORAPA.MDB"); }
-    std::string backupPath() const { return m_folder.file("BACKUPPA.MDB"); }
-    Database& db() { return m_db; }
+    // The folder, not the database in it.
+    const std::string& path() const { return folder().path(); }
+    std::string statePath() const { return StateDatabase::path(); }
+    std::string backupPath() const { return folder().file("BACKUPPA.MDB"); }
 
     // Loads demo update files of that many companies, as a delivery would.
     void load(long long companies)
     {
-        struct : LoadProgress
-        {
-            void status(const std::string&) override {}
-        } quiet;
+        RecordedProgress quiet;
         DemoData("PA", companies, Dates::today()).writeUpdateFiles(path());
-        UpdateRun::run(m_db, path(), "PA", quiet);
+        UpdateRun::run(db(), path(), "PA", quiet);
     }
     // Replaces the state database with a new, empty one (as an upgrade does).
     void replaceStateDatabase()
     {
-        m_db.close();
+        db().close();
         for (const char* suffix : {"", "-wal", "-shm"})
             std::filesystem::remove(statePath() + suffix);
         Schema::createStateDatabase(statePath(), kConnect, "PA");
-        m_db.open(statePath(), kConnect);
+        db().open(statePath(), kConnect);
     }
     // The key of the n-th company in file order, from 0.
     Key company(int n)
     {
-        Statement query = m_db.prepare(
+        Statement query = db().prepare(
             "SELECT FILE, SEQUENCE FROM PRIME ORDER BY FILE, SEQUENCE LIMIT 1 OFFSET ?");
         query.bind(1, n);
         if (!query.step())
@@ -69,31 +59,30 @@ public:
 
     void setNote(const Key& key, const Value& note)
     {
-        m_db.prepare("UPDATE NOTES SET NOTES = ? WHERE FILE = ? AND SEQUENCE = ?")
+        db().prepare("UPDATE NOTES SET NOTES = ? WHERE FILE = ? AND SEQUENCE = ?")
             .bindAll({note, key.first, key.second})
             .run();
     }
     void setFields(const Key& key, Fields fields)
     {
         for (const auto& [name, value] : fields)
-            m_db.prepare(std::string("UPDATE PRIME SET ") + name +
+            db().prepare(std::string("UPDATE PRIME SET ") + name +
                          " = ? WHERE FILE = ? AND SEQUENCE = ?")
                 .bindAll({value, key.first, key.second})
                 .run();
     }
     Value note(const Key& key)
     {
-        Statement query = m_db.prepare("SELECT NOTES FROM NOTES WHERE FILE = ? AND SEQUENCE = ?");
-        query.bindAll({key.first, key.second});
-        return query.step() ? query.column(0) : Value("(no row)");
+        return value("SELECT NOTES FROM NOTES WHERE FILE = ? AND SEQUENCE = ?",
+                     {key.first, key.second});
     }
     // The named columns of the company's row, "|" between them, NULL for no value.
     std::string fields(const Key& key, const std::string& names)
     {
         Statement query =
-            m_db.prepare("SELECT " + names + " FROM PRIME WHERE FILE = ? AND SEQUENCE = ?");
+            db().prepare("SELECT " + names + " FROM PRIME WHERE FILE = ? AND SEQUENCE = ?");
         query.bindAll({key.first, key.second});
-        const std::vector<std::string> rows = rowsOf(query);
+        const std::vector<std::string> rows = queryRows(query, "NULL");
         return rows.empty() ? "(no row)" : rows[0];
     }
     // Every row of a backup table as "FILE|SEQUENCE|value|...", in key order
@@ -101,34 +90,11 @@ public:
     std::vector<std::string> backupRows(const std::string& table)
     {
         Database backup(backupPath(), "");
-        Statement query = backup.prepare("SELECT * FROM " + table +
-                                         (table == "VERSION" ? "" : " ORDER BY FILE, SEQUENCE"));
-        return rowsOf(query);
+        return queryRows(backup,
+                         "SELECT * FROM " + table +
+                             (table == "VERSION" ? "" : " ORDER BY FILE, SEQUENCE"),
+                         "NULL");
     }
-    // The whole file, byte for byte.
-    static std::string bytes(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-
-private:
-    // The rows of the query, each as its columns with "|" between them.
-    static std::vector<std::string> rowsOf(Statement& query)
-    {
-        std::vector<std::string> rows;
-        while (query.step()) {
-            std::string row;
-            for (int column = 0; column < query.columnCount(); ++column)
-                row += (column ? "|" : "") +
-                       (query.column(column).isNull() ? "NULL" : query.column(column).toString());
-            rows.push_back(row);
-        }
-        return rows;
-    }
-
-    TempFolder m_folder;
-    Database m_db;
 };
 
 } // namespace kora::test

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace kora::test {
 namespace {
@@ -38,11 +37,6 @@ bool scratchLeft(const SafekeepingFolder& folder)
         if (entry.path().filename().string().starts_with("BACKUPPA.MDB.new"))
             return true;
     return false;
-}
-
-void write(const std::string& path, const std::string& content)
-{
-    std::ofstream(path, std::ios::binary) << content;
 }
 
 // "FILE|SEQUENCE|" of a company, as a backup row begins.
@@ -101,21 +95,21 @@ TEST(UserDataBackup, FailedBackupLeavesThePreviousFileByteForByte)
     for (int n = 0; n < 6; ++n)
         folder.setNote(folder.company(n), "note " + std::to_string(n));
     ASSERT_EQ(backUp(folder).notes, 6);
-    const std::string before = SafekeepingFolder::bytes(folder.backupPath());
+    const std::string before = fileBytes(folder.backupPath());
 
     // The state database cannot be opened.
     for (int n = 0; n < 6; ++n)
         folder.setNote(folder.company(n), "changed");
     EXPECT_THROW(UserDataBackup::run(folder.path(), "PA", ";PWD=wrong"), DbError);
-    EXPECT_EQ(SafekeepingFolder::bytes(folder.backupPath()), before);
+    EXPECT_EQ(fileBytes(folder.backupPath()), before);
 
     // A write fails after half the notes.
     Database(folder.backupPath(), "")
         .execute("CREATE TRIGGER fault BEFORE INSERT ON NOTES WHEN (SELECT COUNT(*) FROM NOTES) "
                  ">= 3 BEGIN SELECT RAISE(ABORT, 'disk full'); END");
-    const std::string withTrigger = SafekeepingFolder::bytes(folder.backupPath());
+    const std::string withTrigger = fileBytes(folder.backupPath());
     EXPECT_THROW(backUp(folder), DbError);
-    EXPECT_EQ(SafekeepingFolder::bytes(folder.backupPath()), withTrigger);
+    EXPECT_EQ(fileBytes(folder.backupPath()), withTrigger);
     EXPECT_FALSE(scratchLeft(folder));
     EXPECT_EQ(folder.backupRows("NOTES")[0], keyOf(folder.company(0)) + "note 0");
 }
@@ -315,16 +309,16 @@ TEST(PendingRestore, RestoresAfterAnUpgradeAndDeletesTheMarkerOnlyWhenItWorked)
     EXPECT_EQ(marker, folder.path() + "RESTPA.DAT");
 
     ScriptedPrompt prompt;
-    write(marker, "");
+    writeFile(marker, "");
     EXPECT_FALSE(PendingRestore::isPending(folder.path(), "PA"));
     EXPECT_TRUE(PendingRestore::run(folder.path(), "PA", kConnect, prompt));
     EXPECT_EQ(folder.note(key), Value(" "));
     EXPECT_TRUE(prompt.told.empty());
 
     // The backup cannot be read: the marker stays for the next acceptance.
-    write(marker, " \r\n");
-    const std::string saved = SafekeepingFolder::bytes(folder.backupPath());
-    write(folder.backupPath(), "not a database");
+    writeFile(marker, " \r\n");
+    const std::string saved = fileBytes(folder.backupPath());
+    writeFile(folder.backupPath(), "not a database");
     EXPECT_FALSE(PendingRestore::run(folder.path(), "PA", kConnect, prompt));
     EXPECT_TRUE(fs::exists(marker));
     ASSERT_EQ(prompt.told.size(), 1u);
@@ -332,7 +326,7 @@ TEST(PendingRestore, RestoresAfterAnUpgradeAndDeletesTheMarkerOnlyWhenItWorked)
     EXPECT_NE(prompt.told[0].first.find("the next time PA is chosen"), std::string::npos);
     EXPECT_EQ(folder.note(key), Value(" "));
 
-    write(folder.backupPath(), saved);
+    writeFile(folder.backupPath(), saved);
     prompt.told.clear();
     EXPECT_TRUE(PendingRestore::run(folder.path(), "PA", kConnect, prompt));
     EXPECT_FALSE(fs::exists(marker));
@@ -346,7 +340,7 @@ TEST(PendingRestore, RestoresAfterAnUpgradeAndDeletesTheMarkerOnlyWhenItWorked)
     // chosen again) brings the user's data back before it saves the state's.
     folder.replaceStateDatabase();
     folder.load(10);
-    write(marker, " \r\n");
+    writeFile(marker, " \r\n");
     EXPECT_EQ(backUp(folder).notes, 1);
     EXPECT_EQ(folder.backupRows("NOTES"), Strings{keyOf(key) + "Met the owner"});
     EXPECT_EQ(folder.note(key), Value("Met the owner"));
@@ -381,7 +375,7 @@ TEST(NotesSafekeeping, BacksUpToAnotherFolderThenRestoresAndMergesFromIt)
     EXPECT_EQ(prompt.told, (Messages{{"1 User Notes and 0 Fields Saved to " + folder.backupPath(),
                                       "Backup Complete"},
                                      {"Backup copied to " + chosen, "KORA"}}));
-    EXPECT_EQ(SafekeepingFolder::bytes(chosen), SafekeepingFolder::bytes(folder.backupPath()));
+    EXPECT_EQ(fileBytes(chosen), fileBytes(folder.backupPath()));
 
     EXPECT_EQ(run(Operation::Backup, keeping.pathIn(folder.path() + "no-such-folder")),
               Outcome::Failed);

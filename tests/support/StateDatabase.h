@@ -11,6 +11,27 @@
 
 namespace kora::test {
 
+// Every row the query gives, its columns joined by '|', a null shown as nullText.
+inline std::vector<std::string> queryRows(Statement& query, const std::string& nullText = "-")
+{
+    std::vector<std::string> rows;
+    while (query.step()) {
+        std::string row;
+        for (int i = 0; i < query.columnCount(); ++i)
+            row +=
+                (i ? "|" : "") + (query.column(i).isNull() ? nullText : query.column(i).toString());
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+inline std::vector<std::string> queryRows(Database& db, const std::string& sql,
+                                          const std::string& nullText = "-")
+{
+    Statement query = db.prepare(sql);
+    return queryRows(query, nullText);
+}
+
 // An empty state database (all tables, reference rows), open: a file in a
 // test folder, or the state's schema in a fresh database on the test server.
 class StateDatabase

@@ -2,8 +2,6 @@
 
 #include <zip.h>
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace kora::test {
@@ -59,17 +57,6 @@ void ZipBuilder::declareSize(const std::string& path, const std::string& name, s
     if (patched != 2)
         throw std::runtime_error("cannot find the headers of " + name + " in " + path);
     writeFile(path, bytes);
-}
-
-std::string fileBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-void writeFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 } // namespace kora::test

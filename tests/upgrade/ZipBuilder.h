@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/TempFolder.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,9 +26,5 @@ public:
     // owns up to.
     static void declareSize(const std::string& path, const std::string& name, std::uint32_t size);
 };
-
-// The whole content of a file ("" when it is missing).
-std::string fileBytes(const std::string& path);
-void writeFile(const std::string& path, const std::string& bytes);
 
 } // namespace kora::test
