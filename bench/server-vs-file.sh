@@ -35,8 +35,10 @@ for where in file server; do
     "$build/bench/kora_lookup_bench" --folder "$work/$where" --state PA --runs "${RUNS:-5}" >"$work/$where.lookups"
     QT_QPA_PLATFORM=offscreen "$build/bench/kora_result_list_bench" --folder "$work/$where" \
         --state PA >"$work/$where.list"
+    echo "== on the $where"
+    cat "$work/$where.lookups" "$work/$where.list"
     cat "$work/$where.lookups" "$work/$where.list" | medians >"$work/$where.medians"
 done
 printf '%-90s %10s %10s %6s\n' "median, ms" file server ratio
 join -t $'\t' <(sort "$work/file.medians") <(sort "$work/server.medians") |
-    awk -F '\t' '{ printf "%-90s %10.1f %10.1f %6.2f\n", $1, $2, $3, $2 > 0 ? $3 / $2 : 0 }'
+    awk -F '\t' '{ printf "%-90s %10.1f %10.1f %6.2f\n", $1, $2, $3, ($2 > 0 ? $3 / $2 : 0) }'
