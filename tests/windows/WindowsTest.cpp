@@ -509,15 +509,6 @@ struct Lookups
     }
 };
 
-std::vector<ResultListData::Mod>
-modsNewestFirst(const std::vector<std::pair<const char*, double>>& mods)
-{
-    std::vector<ResultListData::Mod> list;
-    for (const auto& [effective, mod] : mods)
-        list.push_back({effective, effective, effective, Value(mod)});
-    return list;
-}
-
 qreal day(const char* date)
 {
     return static_cast<qreal>(QDate::fromString(QString::fromLatin1(date), Qt::ISODate)
@@ -1372,8 +1363,6 @@ private slots:
     }
 
     // The window starts in the home folder and keeps it when a missing one is
-    // chosen; Cancel leaves without starting any work.
-    // The window starts in the home folder and keeps it when a missing one is
     // chosen; Cancel leaves without starting any work, Start installs only a
     // good archive and asks for the state.
     void theUpgradeWindowInstallsOnlyAGoodArchive()
@@ -1426,11 +1415,14 @@ private slots:
 
     void drawsTheModsOldestFirstWithALineAtOne()
     {
+        std::vector<ResultListData::Mod> newestFirst;
+        for (const auto& [date, mod] : {std::pair{"2026-07-01", 1.046},
+                                        {"2025-07-01", 1.0},
+                                        {"2024-07-01", 9.886},
+                                        {"2023-07-01", 0.88}})
+            newestFirst.push_back({date, date, date, Value(mod)});
         ModChart chart;
-        chart.setMods(modsNewestFirst({{"2026-07-01", 1.046},
-                                       {"2025-07-01", 1.0},
-                                       {"2024-07-01", 9.886},
-                                       {"2023-07-01", 0.88}}));
+        chart.setMods(newestFirst);
         // The merit code is no mod; the newest stands at the right.
         QCOMPARE(chart.mods()->points(), (QList<QPointF>{{day("2023-07-01"), 0.88},
                                                          {day("2025-07-01"), 1.0},
