@@ -629,17 +629,17 @@ private slots:
     void deletesWorkspacesWithAndWithoutLookups()
     {
         OpenWorkspaces open;
+        // No, then Yes to each question.
+        for (auto answer : {QMessageBox::No, QMessageBox::Yes, QMessageBox::Yes})
+            open.fixture.queueAnswer(answer);
         open.page.typeWorkspace("Empty");
-        open.fixture.queueAnswer(QMessageBox::No);
         open.page.remove();
         QVERIFY(QDir(open.folder() + "Empty").exists());
-        open.fixture.queueAnswer(QMessageBox::Yes);
         open.page.remove();
         QVERIFY(!QDir(open.folder() + "Empty").exists());
         QVERIFY(!open.page.workspaces().contains("Empty"));
 
         open.page.typeWorkspace("Agency");
-        open.fixture.queueAnswer(QMessageBox::Yes);
         open.page.remove();
         QVERIFY(!QDir(open.folder() + "Agency").exists());
         open.page.typeWorkspace("Nowhere");
@@ -671,9 +671,7 @@ private slots:
         QCOMPARE(open.fixture.messages().last().text,
                  QString::fromStdString("1 User Notes and 0 Fields Restored From " + folder +
                                         "BACKUPPA.MDB"));
-        Statement note = db.prepare("SELECT NOTES FROM NOTES");
-        QVERIFY(note.step());
-        QCOMPARE(note.column(0).toString(), std::string("saved"));
+        QCOMPARE(value(open.fixture, "SELECT NOTES FROM NOTES"), std::string("saved"));
     }
 
     void aFailureEscapingACommandIsReportedAndTheProgramGoesOn()

@@ -509,15 +509,6 @@ struct Lookups
     }
 };
 
-std::vector<ResultListData::Mod>
-modsNewestFirst(const std::vector<std::pair<const char*, double>>& mods)
-{
-    std::vector<ResultListData::Mod> list;
-    for (const auto& [effective, mod] : mods)
-        list.push_back({effective, effective, effective, Value(mod)});
-    return list;
-}
-
 qreal day(const char* date)
 {
     return static_cast<qreal>(QDate::fromString(QString::fromLatin1(date), Qt::ISODate)
@@ -1372,8 +1363,6 @@ private slots:
     }
 
     // The window starts in the home folder and keeps it when a missing one is
-    // chosen; Cancel leaves without starting any work.
-    // The window starts in the home folder and keeps it when a missing one is
     // chosen; Cancel leaves without starting any work, Start installs only a
     // good archive and asks for the state.
     void theUpgradeWindowInstallsOnlyAGoodArchive()
@@ -1426,11 +1415,14 @@ private slots:
 
     void drawsTheModsOldestFirstWithALineAtOne()
     {
+        std::vector<ResultListData::Mod> newestFirst;
+        for (const auto& [date, mod] : {std::pair{"2026-07-01", 1.046},
+                                        {"2025-07-01", 1.0},
+                                        {"2024-07-01", 9.886},
+                                        {"2023-07-01", 0.88}})
+            newestFirst.push_back({date, date, date, Value(mod)});
         ModChart chart;
-        chart.setMods(modsNewestFirst({{"2026-07-01", 1.046},
-                                       {"2025-07-01", 1.0},
-                                       {"2024-07-01", 9.886},
-                                       {"2023-07-01", 0.88}}));
+        chart.setMods(newestFirst);
         // The merit code is no mod; the newest stands at the right.
         QCOMPARE(chart.mods()->points(), (QList<QPointF>{{day("2023-07-01"), 0.88},
                                                          {day("2025-07-01"), 1.0},
@@ -1599,38 +1591,26 @@ private slots:
         {
             const char *file, *oldContent;
             int layout;
-            std::string source;
+            bool allCompanies;
             rlim_t sizeLimit;
-            QStringList messages;
-        } cases[] = {{"ALL.CSV",
-                      "OLD CONTENT",
-                      0,
-                      "SELECT * FROM PRIME ORDER BY NAME1",
-                      RLIM_INFINITY,
-                      {"YOU ARE EXPORTING TOO MUCH DATA"}},
-                     {"missing/EXPORT.CSV",
-                      nullptr,
-                      0,
-                      kOneCompany,
-                      RLIM_INFINITY,
-                      {"CANNOT CREATE OUTPUT FILE!"}},
-                     {"EXPORT.XLSX",
-                      "OLD CONTENT",
-                      4,
-                      kOneCompany,
-                      200,
-                      {"Replace Existing File?", "CANNOT WRITE OUTPUT FILE! %1: File too large"}}};
-        for (const auto& [file, oldContent, layout, source, sizeLimit, messages] : cases) {
+            QString messages;
+        } cases[] = {
+            {"ALL.CSV", "OLD CONTENT", 0, true, RLIM_INFINITY, "YOU ARE EXPORTING TOO MUCH DATA"},
+            {"missing/EXPORT.CSV", nullptr, 0, false, RLIM_INFINITY, "CANNOT CREATE OUTPUT FILE!"},
+            {"EXPORT.XLSX", "OLD CONTENT", 4, false, 200,
+             "Replace Existing File?|CANNOT WRITE OUTPUT FILE! %1: File too large"}};
+        for (const auto& [file, oldContent, layout, allCompanies, sizeLimit, messages] : cases) {
             ExportFixture data;
             data.choose(file, oldContent);
-            const ExportWindow window = data.open(layout, source);
+            const ExportWindow window = data.open(
+                layout, allCompanies ? "SELECT * FROM PRIME ORDER BY NAME1" : kOneCompany);
             data.queueAnswer(QMessageBox::Yes);
             {
                 const FileSizeLimit limit(sizeLimit);
                 window.ok();
             }
-            QCOMPARE(data.messageTexts(),
-                     QStringList(messages).replaceInStrings("%1", data.chosenFile));
+            QCOMPARE(data.messageTexts().join('|'),
+                     QString(messages).replace("%1", data.chosenFile));
             QCOMPARE(data.asked.size(), layout == 0 && oldContent ? 0 : 1);
             QCOMPARE(data.chosenBytes(), QByteArray(oldContent ? oldContent : "(missing)"));
             const QDir folder(QString::fromStdString(data.programFolder()));
