@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <vector>
 
 namespace kora {
 
@@ -20,6 +21,15 @@ inline std::string foldFieldName(std::string name)
 inline std::string quoteIdentifier(const std::string& name)
 {
     return quotedWith(name, '"');
+}
+
+// Names made safe and joined by ", ", as a column list.
+inline std::string quoteIdentifiers(const std::vector<std::string>& names)
+{
+    std::string list;
+    for (const std::string& name : names)
+        list += (list.empty() ? "" : ", ") + quoteIdentifier(name);
+    return list;
 }
 
 } // namespace kora

@@ -130,14 +130,12 @@ std::unique_ptr<RowWriter> Database::rowWriter(const std::string& table,
 {
     if (auto bulk = connection().rowWriter(table, columns))
         return bulk;
-    std::string list;
     std::string places;
-    for (const std::string& column : columns) {
-        list += (list.empty() ? "" : ", ") + quoteIdentifier(column);
-        places += places.empty() ? "?" : ", ?";
-    }
+    for (size_t i = 0; i < columns.size(); ++i)
+        places += i ? ", ?" : "?";
     return std::make_unique<InsertRowWriter>(prepare("INSERT INTO " + quoteIdentifier(table) +
-                                                     " (" + list + ") VALUES (" + places + ")"));
+                                                     " (" + quoteIdentifiers(columns) +
+                                                     ") VALUES (" + places + ")"));
 }
 
 Statement Database::prepare(const std::string& sql)

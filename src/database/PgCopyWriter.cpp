@@ -40,12 +40,9 @@ PgCopyWriter::PgCopyWriter(PgConnection& connection, const std::string& table,
                            const std::vector<std::string>& columns)
     : m_connection(connection)
 {
-    std::string list;
-    for (const std::string& column : columns)
-        list += (list.empty() ? "" : ", ") + quoteIdentifier(column);
-    m_connection.copyStart(
-        SqlDialect::translate("COPY " + quoteIdentifier(table) + " (" + list + ") FROM STDIN",
-                              SqlDialect::Target::Postgres));
+    m_connection.copyStart(SqlDialect::translate("COPY " + quoteIdentifier(table) + " (" +
+                                                     quoteIdentifiers(columns) + ") FROM STDIN",
+                                                 SqlDialect::Target::Postgres));
     m_buffer.reserve(kSendAt + 4096);
 }
 

@@ -169,9 +169,9 @@ Schema::Table Schema::loadedFilesTable()
     return {"LOADEDFILES", textFields({"NAME", "IDENTITY"}), {{"PRIMARY", {"NAME"}, true}}};
 }
 
-std::vector<Schema::Table> Schema::anyStateTables()
+std::vector<Schema::Table> Schema::everyTableOf(const std::string& state)
 {
-    std::vector<Table> tables = stateTables("NY");
+    std::vector<Table> tables = stateTables(state);
     tables.push_back(loadedFilesTable());
     return tables;
 }

@@ -56,8 +56,10 @@ public:
     // it from a later delivery, until the file is deleted: a file that a crash
     // left behind after its load is not loaded again.
     static Table loadedFilesTable();
-    // Every table a state database of any state may hold, loads' own included.
-    static std::vector<Table> anyStateTables();
+    // Every table a state database holds, the loads' own included; of any
+    // state: those of New York, which has the most.
+    static std::vector<Table> everyTableOf(const std::string& state);
+    static std::vector<Table> anyStateTables() { return everyTableOf("NY"); }
     static std::vector<Table> setupTables();
     static std::vector<Table> backupTables();
     // The scratch report database: one denormalised PRIME row per printed

@@ -29,14 +29,6 @@ long long rowCount(Database& db, const std::string& table)
     return static_cast<long long>(count.column(0).toInteger());
 }
 
-// Every table a state database holds, those of an older release's file included.
-std::vector<Schema::Table> stateTablesOf(const std::string& state)
-{
-    std::vector<Schema::Table> tables = Schema::stateTables(state);
-    tables.push_back(Schema::loadedFilesTable());
-    return tables;
-}
-
 } // namespace
 
 StatePublication::StatePublication(std::string programFolder, std::string state, Progress progress)
@@ -70,7 +62,7 @@ void StatePublication::toServer(const std::string& connectionText)
     Database server = Database::create(statePath(), serverConnect);
     try {
         Transaction work(server);
-        const std::vector<Schema::Table> tables = stateTablesOf(m_state);
+        const std::vector<Schema::Table> tables = Schema::everyTableOf(m_state);
         const auto target = SqlDialect::Target::Postgres;
         for (const Schema::Table& table : tables)
             server.execute(Schema::createTableSql(table, target));
@@ -136,7 +128,7 @@ std::string StatePublication::where() const
 
 void StatePublication::copyTables(Database& from, Database& to) const
 {
-    for (const Schema::Table& table : stateTablesOf(m_state)) {
+    for (const Schema::Table& table : Schema::everyTableOf(m_state)) {
         if (!from.tableExists(table.name))
             continue;
         if (to.tableExists(table.name))
@@ -144,15 +136,12 @@ void StatePublication::copyTables(Database& from, Database& to) const
         else
             Schema::createTables(to, {table});
         std::vector<std::string> names;
-        std::string columns;
-        for (const Schema::Field& field : table.fields) {
+        for (const Schema::Field& field : table.fields)
             names.push_back(field.name);
-            columns += (columns.empty() ? "" : ", ") + quoteIdentifier(field.name);
-        }
         // In the order of their row ids, which both engines keep: rows of equal
         // keys then come out of the copy in the order they came out of the original.
-        Statement rows = from.prepare("SELECT " + columns + " FROM " + quoteIdentifier(table.name) +
-                                      " ORDER BY rowid");
+        Statement rows = from.prepare("SELECT " + quoteIdentifiers(names) + " FROM " +
+                                      quoteIdentifier(table.name) + " ORDER BY rowid");
         const auto writer = to.rowWriter(table.name, names);
         std::vector<Value> row(names.size());
         long long copied = 0;
