@@ -5,6 +5,7 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
@@ -15,7 +16,11 @@ namespace kora {
 
 namespace {
 
-constexpr int kChunkRows = 500;
+// Rows are fetched from a cursor in chunks: a small first one, so the first
+// rows of a long result come at once, then chunks that double in size, so
+// reading a whole state takes a few dozen round trips rather than hundreds.
+constexpr int kFirstChunkRows = 500;
+constexpr int kLargestChunkRows = 32000;
 
 // Type numbers of PostgreSQL's built-in types.
 constexpr Oid kBool = 16;
@@ -106,11 +111,13 @@ void PgStatement::execute()
     const std::string context = "Cannot run \"" + m_original + "\"";
     m_row = -1;
     m_changes = 0;
-    if (!m_isQuery) {
+    if (!m_isQuery || m_whole) {
         m_rows = m_connection.run(m_sql, values, context);
         m_lastChunk = true;
-        m_changes = std::atoll(PQcmdTuples(m_rows.get()));
-        m_connection.noteChangedRows(m_changes);
+        if (!m_isQuery) {
+            m_changes = std::atoll(PQcmdTuples(m_rows.get()));
+            m_connection.noteChangedRows(m_changes);
+        }
         return;
     }
     // WITH HOLD keeps the cursor past the end of a transaction, and outside one.
@@ -119,15 +126,17 @@ void PgStatement::execute()
                      context);
     m_cursor = cursor;
     m_rollbacksAtDeclare = m_connection.rollbacks();
+    m_chunkRows = kFirstChunkRows;
     fetch();
 }
 
 void PgStatement::fetch()
 {
-    m_rows = m_connection.run("FETCH " + std::to_string(kChunkRows) + " FROM " + m_cursor, {},
+    m_rows = m_connection.run("FETCH " + std::to_string(m_chunkRows) + " FROM " + m_cursor, {},
                               "Cannot read the rows of \"" + m_original + "\"");
     m_row = -1;
-    m_lastChunk = PQntuples(m_rows.get()) < kChunkRows;
+    m_lastChunk = PQntuples(m_rows.get()) < m_chunkRows;
+    m_chunkRows = std::min(m_chunkRows * 2, kLargestChunkRows);
     if (m_lastChunk)
         closeCursor();
 }

@@ -24,6 +24,7 @@ public:
     void bindReal(int index, double value) override;
     void bindText(int index, std::string_view text) override;
 
+    void readWholeResult() override { m_whole = true; }
     bool step() override;
     long long changes() const override { return m_changes; }
     void reset() override;
@@ -54,12 +55,14 @@ private:
     std::string m_original;
     std::string m_sql;
     bool m_isQuery = false;
+    bool m_whole = false;
     std::vector<std::optional<std::string>> m_parameters;
     PgResult m_rows;
     PgResult m_description;
     int m_row = -1;
     Stage m_stage = Stage::Ready;
     bool m_lastChunk = false;
+    int m_chunkRows = 0;
     std::string m_cursor;
     unsigned m_rollbacksAtDeclare = 0;
     long long m_changes = 0;

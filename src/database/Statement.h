@@ -29,6 +29,14 @@ public:
     }
     Statement& bindAll(const std::vector<Value>& values);
 
+    // Reads the whole result in one piece when the statement runs: for results
+    // of a few small columns that are read to their end at once (one round
+    // trip to a server rather than a cursor's several).
+    Statement& readWholeResult()
+    {
+        m_engine->readWholeResult();
+        return *this;
+    }
     // Runs to the next row; false once the statement is done.
     bool step() { return m_engine->step(); }
     // Runs a statement that returns no rows; returns the number of rows changed.

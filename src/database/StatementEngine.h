@@ -19,6 +19,8 @@ public:
     virtual void bindReal(int index, double value) = 0;
     virtual void bindText(int index, std::string_view text) = 0;
 
+    // Asks for the whole result in one piece rather than a chunk at a time.
+    virtual void readWholeResult() {}
     virtual bool step() = 0;
     // The rows changed by the statement's last run.
     virtual long long changes() const = 0;

@@ -9,6 +9,7 @@ namespace kora {
 namespace {
 
 constexpr size_t kCachedRows = 4000;
+constexpr long long kBlockRows = 64;
 
 int asciiLower(unsigned char c)
 {
@@ -39,6 +40,7 @@ void OrderedCompanies::load(const std::string& sql)
     m_keys.clear();
     m_cache.clear();
     Statement query = m_db.prepare(sql);
+    query.readWholeResult();
     while (query.step()) {
         m_rowIds.push_back(query.column(0).toInteger());
         m_keys.push_back(query.column(1).toString());
@@ -49,25 +51,44 @@ const CompanyRow* OrderedCompanies::row(long long position)
 {
     if (position < 0 || position >= count())
         return nullptr;
-    if (auto cached = m_cache.find(position); cached != m_cache.end())
-        return &cached->second;
-    if (m_cache.size() >= kCachedRows)
-        m_cache.clear();
-
-    if (!m_rowQuery)
-        m_rowQuery.emplace(m_db.prepare("SELECT * FROM PRIME WHERE rowid = ?"));
-    Statement& query = *m_rowQuery;
-    query.bind(1, m_rowIds[position]);
-    if (!query.step()) {
-        query.reset();
-        return nullptr;
+    auto cached = m_cache.find(position);
+    if (cached == m_cache.end()) {
+        readBlock(position);
+        cached = m_cache.find(position);
     }
-    if (!m_columns)
-        m_columns = CompanyRow::columnsOf(query);
-    CompanyRow row = CompanyRow::current(m_columns, query);
-    // Reset at once, so the statement holds no read snapshot between rows.
+    return cached->second ? &*cached->second : nullptr;
+}
+
+void OrderedCompanies::readBlock(long long position)
+{
+    if (m_cache.size() + kBlockRows > kCachedRows)
+        m_cache.clear();
+    if (!m_blockQuery) {
+        std::string sql = "SELECT rowid, * FROM PRIME WHERE rowid IN (?";
+        for (long long i = 1; i < kBlockRows; ++i)
+            sql += ", ?";
+        m_blockQuery.emplace(m_db.prepare(sql + ")"));
+        m_blockQuery->readWholeResult();
+    }
+    // Blocks start at multiples of their size, so scrolling either way reads each once.
+    const long long first = position / kBlockRows * kBlockRows;
+    const long long end = std::min(first + kBlockRows, count());
+    Statement& query = *m_blockQuery;
+    for (long long i = 0; i < kBlockRows; ++i)
+        query.bind(static_cast<int>(i + 1),
+                   m_rowIds[static_cast<size_t>(std::min(first + i, end - 1))]);
+    for (long long i = first; i < end; ++i)
+        m_cache[i] = std::nullopt;
+    while (query.step()) {
+        if (!m_columns)
+            m_columns = CompanyRow::columnsOf(query);
+        const long long rowId = query.column(0).toInteger();
+        for (long long i = first; i < end; ++i)
+            if (m_rowIds[static_cast<size_t>(i)] == rowId)
+                m_cache[i] = CompanyRow::current(m_columns, query);
+    }
+    // Reset at once, so the statement holds no read snapshot between blocks.
     query.reset();
-    return &m_cache.emplace(position, std::move(row)).first->second;
 }
 
 long long OrderedCompanies::firstAtOrAfter(const std::string& text) const

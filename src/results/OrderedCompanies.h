@@ -12,8 +12,9 @@
 namespace kora {
 
 // The companies of a grid in display order. Only their row ids and sort keys
-// are held; the rows themselves are read from PRIME as they are shown and
-// kept in a bounded cache, so a whole state never sits in memory.
+// are held; the rows themselves are read from PRIME as they are shown, a
+// block of neighbouring positions at a time (one round trip to a server for a
+// screenful), and kept in a bounded cache, so a whole state never sits in memory.
 class OrderedCompanies
 {
 public:
@@ -35,13 +36,17 @@ public:
     void forgetAll() { m_cache.clear(); }
 
 private:
+    // Reads the block of positions holding the given one into the cache.
+    void readBlock(long long position);
+
     Database& m_db;
     std::vector<long long> m_rowIds;
     std::vector<std::string> m_keys;
-    std::unordered_map<long long, CompanyRow> m_cache;
+    // A position whose company is gone holds no row.
+    std::unordered_map<long long, std::optional<CompanyRow>> m_cache;
     std::shared_ptr<const CompanyRow::Columns> m_columns;
-    // Reads one row by its id; prepared once, as rows are read while a grid scrolls.
-    std::optional<Statement> m_rowQuery;
+    // Reads a block's rows by their ids; prepared once, as blocks are read while a grid scrolls.
+    std::optional<Statement> m_blockQuery;
 };
 
 } // namespace kora
