@@ -1,5 +1,6 @@
 #pragma once
 
+#include "database/IndexDefinition.h"
 #include "database/KeyLock.h"
 #include "database/RowWriter.h"
 #include "database/SqlDialect.h"
@@ -32,6 +33,8 @@ public:
     virtual std::vector<std::string> columnsOf(const std::string& table) = 0;
     // The columns of an index (stored as TABLE_INDEX) in their order.
     virtual std::vector<std::string> indexColumnsOf(const std::string& index) = 0;
+    // The table's indexes that are not unique.
+    virtual std::vector<IndexDefinition> nonUniqueIndexesOf(const std::string& table) = 0;
 
     virtual void begin() = 0;
     virtual bool inTransaction() const = 0;

@@ -143,6 +143,11 @@ Statement Database::prepare(const std::string& sql)
     return Statement(connection().prepare(sql));
 }
 
+std::vector<IndexDefinition> Database::nonUniqueIndexesOf(const std::string& table)
+{
+    return connection().nonUniqueIndexesOf(table);
+}
+
 bool Database::tableExists(const std::string& table)
 {
     return connection().tableExists(table);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "database/DbError.h"
+#include "database/IndexDefinition.h"
 #include "database/KeyLock.h"
 #include "database/RowWriter.h"
 #include "database/StateLock.h"
@@ -56,6 +57,8 @@ public:
     void execute(const std::string& sql);
     Statement prepare(const std::string& sql);
     bool tableExists(const std::string& table);
+    // The table's indexes that are not unique, each with the statement that makes it again.
+    std::vector<IndexDefinition> nonUniqueIndexesOf(const std::string& table);
     // Adds many rows to a table (see RowWriter), in the open transaction.
     std::unique_ptr<RowWriter> rowWriter(const std::string& table,
                                          const std::vector<std::string>& columns);

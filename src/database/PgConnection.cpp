@@ -345,6 +345,20 @@ std::vector<std::string> PgConnection::indexColumnsOf(const std::string& index)
                  {m_schema, index});
 }
 
+std::vector<IndexDefinition> PgConnection::nonUniqueIndexesOf(const std::string& table)
+{
+    const PgResult result = query("SELECT i.indexname, i.indexdef FROM pg_indexes AS i "
+                                  "JOIN pg_index AS x ON x.indexrelid = to_regclass(quote_ident("
+                                  "i.schemaname) || '.' || quote_ident(i.indexname)) "
+                                  "WHERE i.schemaname = $1 AND i.tablename = lower($2) "
+                                  "AND NOT x.indisunique",
+                                  {m_schema, table});
+    std::vector<IndexDefinition> found;
+    for (int row = 0; row < PQntuples(result.get()); ++row)
+        found.push_back({PQgetvalue(result.get(), row, 0), PQgetvalue(result.get(), row, 1)});
+    return found;
+}
+
 void PgConnection::begin()
 {
     execute("BEGIN");

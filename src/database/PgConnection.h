@@ -35,6 +35,7 @@ public:
     bool tableExists(const std::string& table) override;
     std::vector<std::string> columnsOf(const std::string& table) override;
     std::vector<std::string> indexColumnsOf(const std::string& index) override;
+    std::vector<IndexDefinition> nonUniqueIndexesOf(const std::string& table) override;
 
     void begin() override;
     bool inTransaction() const override;

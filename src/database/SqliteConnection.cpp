@@ -217,6 +217,19 @@ std::vector<std::string> SqliteConnection::indexColumnsOf(const std::string& ind
     return names("SELECT name FROM pragma_index_info(?) ORDER BY seqno", index);
 }
 
+std::vector<IndexDefinition> SqliteConnection::nonUniqueIndexesOf(const std::string& table)
+{
+    SqliteStatement query(m_db, "SELECT m.name, m.sql FROM sqlite_master AS m "
+                                "JOIN pragma_index_list(?1) AS l ON l.name = m.name "
+                                "WHERE m.type = 'index' AND m.tbl_name = ?1 "
+                                "AND l.\"unique\" = 0 AND m.sql IS NOT NULL");
+    query.bindText(1, table);
+    std::vector<IndexDefinition> found;
+    while (query.step())
+        found.push_back({std::string(query.text(0)), std::string(query.text(1))});
+    return found;
+}
+
 void SqliteConnection::begin()
 {
     execute("BEGIN IMMEDIATE");

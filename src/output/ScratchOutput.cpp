@@ -16,8 +16,20 @@ constexpr size_t kBufferSize = 1 << 16;
 
 ScratchOutput::ScratchOutput(std::string target) : m_target(std::move(target))
 {
-    const std::filesystem::path path(m_target);
-    m_scratch = (path.parent_path() / ("." + path.filename().string() + ".partial")).string();
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(m_target, error);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        // A device or a pipe (/dev/stdout) cannot be replaced: it is written into.
+        m_scratch = m_target;
+    } else {
+        // Through a link the file it names is replaced, and the link stays.
+        fs::path path = fs::exists(status) ? fs::canonical(m_target, error) : fs::path(m_target);
+        if (error)
+            path = m_target;
+        m_scratch = (path.parent_path() / ("." + path.filename().string() + ".partial")).string();
+        m_replaced = path.string();
+    }
     m_file = std::fopen(m_scratch.c_str(), "wb");
     if (!m_file)
         throw ExportError("CANNOT CREATE OUTPUT FILE!");
@@ -28,7 +40,7 @@ ScratchOutput::~ScratchOutput()
 {
     if (m_file)
         std::fclose(m_file);
-    if (!m_committed)
+    if (!m_committed && !m_replaced.empty())
         std::remove(m_scratch.c_str());
 }
 
@@ -70,7 +82,7 @@ void ScratchOutput::commit()
         if (!closed)
             fail();
     }
-    if (std::rename(m_scratch.c_str(), m_target.c_str()) != 0)
+    if (!m_replaced.empty() && std::rename(m_scratch.c_str(), m_replaced.c_str()) != 0)
         fail();
     m_committed = true;
 }

@@ -8,7 +8,8 @@ namespace kora {
 
 // An output file written under a scratch name beside its target and renamed
 // over the target only when complete: a failed export never leaves half a
-// file, nor takes away the file it was to replace. Throws ExportError.
+// file, nor takes away the file it was to replace. A target that is a device
+// or a pipe is written straight into. Throws ExportError.
 class ScratchOutput
 {
 public:
@@ -32,6 +33,8 @@ private:
 
     std::string m_target;
     std::string m_scratch;
+    // The file the scratch file is renamed over; empty when written straight into.
+    std::string m_replaced;
     std::FILE* m_file = nullptr;
     std::string m_buffer;
     bool m_committed = false;

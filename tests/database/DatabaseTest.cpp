@@ -270,9 +270,7 @@ TEST(Installation, LaysOutSixStatesOfTheirOwnPasswordsAndKeepsThemUnlessReplacin
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, RecordSetTest, ::testing::Values(Engine::File, Engine::Server),
-                         [](const auto& info) -> std::string {
-                             return info.param == Engine::File ? "File" : "Server";
-                         });
+                         engineName);
 
 } // namespace
 } // namespace kora::test

@@ -27,7 +27,10 @@ public:
         std::vector<std::string> classes;
     };
 
-    explicit LookupTestDatabase(const std::string& state) : StateDatabase(state), m_state(state) {}
+    explicit LookupTestDatabase(const std::string& state, Engine engine = Engine::File)
+        : StateDatabase(state, engine), m_state(state)
+    {
+    }
 
     void addCompany(const Company& company)
     {

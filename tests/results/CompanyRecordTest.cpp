@@ -1,11 +1,14 @@
 #include "results/CompanyRecord.h"
 
+#include "results/OrderedCompanies.h"
 #include "results/ResultListData.h"
 #include "results/UserDataChanges.h"
 
 #include "support/StateDatabase.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace kora::test {
 namespace {
@@ -76,38 +79,90 @@ TEST(ResultListData, LookupRowsKeepTheLookupsConditionAndOrder)
               "substr(EXPIRE, 3, 2) FROM PRIME");
 }
 
-TEST(ResultListData, OmitMarkModsAndDataVersionOfTheDatabase)
+// The result list's data on the engine the test runs on.
+class ResultListTest : public ::testing::TestWithParam<Engine>
 {
-    StateDatabase state;
-    ResultListData data(state.db());
-    state.db().execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, Omit) VALUES "
-                       "('100', '01', 'ACME', ' '), ('200', '01', 'BETA', ' ')");
-    const auto omits = [&state] {
-        return state.value("SELECT group_concat(Omit, '|') FROM PRIME ORDER BY FILE");
-    };
+protected:
+    void SetUp() override
+    {
+        if (GetParam() == Engine::Server)
+            KORA_SKIP_WITHOUT_SERVER();
+        m_state = std::make_unique<StateDatabase>("PA", GetParam());
+    }
+
+    Database& db() { return m_state->db(); }
+    std::vector<std::string> rows(const std::string& sql) { return queryRows(db(), sql); }
+
+private:
+    std::unique_ptr<StateDatabase> m_state;
+};
+
+TEST_P(ResultListTest, ReadsTheRowsOfEveryPositionInOrder)
+{
+    // More companies than one block of rows, named out of row order and
+    // in both cases, so that positions, blocks and row ids all differ.
+    constexpr int kCompanies = 150;
+    for (int i = 0; i < kCompanies; ++i) {
+        const int number = (i * 37) % kCompanies;
+        const std::string name = (number % 2 ? "co " : "CO ") + std::to_string(1000 + number);
+        db().prepare("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, NameSort) VALUES (?, '01', ?, ?)")
+            .bindAll({std::to_string(2000 + i), name, name})
+            .run();
+    }
+    OrderedCompanies companies(db());
+    companies.load(ResultListData::allCompaniesQuery(ResultListData::Order::Name));
+    ASSERT_EQ(companies.count(), kCompanies);
+    for (long long position : {149, 0, 63, 64, 70, 128})
+        EXPECT_EQ(companies.row(position)->text("NAME1"),
+                  (position % 2 ? "co " : "CO ") + std::to_string(1000 + position));
+    EXPECT_EQ(companies.row(kCompanies), nullptr);
+    EXPECT_EQ(companies.firstAtOrAfter("Co 1070"), 70);
+    EXPECT_EQ(companies.firstAtOrAfter("D"), kCompanies);
+
+    // A changed row is read again once forgotten; a deleted one is gone.
+    db().execute("UPDATE PRIME SET STREET = '1 MAIN ST' WHERE NAME1 IN ('CO 1070', 'co 1071')");
+    db().execute("DELETE FROM PRIME WHERE NAME1 = 'CO 1072'");
+    EXPECT_EQ(companies.row(71)->text("STREET"), "");
+    companies.forget(70);
+    EXPECT_EQ(companies.row(70)->text("STREET"), "1 MAIN ST");
+    companies.forgetAll();
+    EXPECT_EQ(companies.row(71)->text("STREET"), "1 MAIN ST");
+    EXPECT_EQ(companies.row(72), nullptr);
+    EXPECT_EQ(companies.row(73)->text("NAME1"), "co 1073");
+}
+
+TEST_P(ResultListTest, MarksOmitAndReadsModsAndDataVersion)
+{
+    ResultListData data(db());
+    db().execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, Omit) VALUES "
+                 "('100', '01', 'ACME', ' '), ('200', '01', 'BETA', ' ')");
+    const std::string omits = "SELECT Omit FROM PRIME ORDER BY FILE";
     const long long before = UserDataChanges::count();
     data.setOmit(Value("100"), Value("01"), true);
-    EXPECT_EQ(omits(), Value("Y| "));
+    EXPECT_EQ(rows(omits), (std::vector<std::string>{"Y", " "}));
     EXPECT_EQ(UserDataChanges::count() - before, 1);
     data.setOmit(Value("100"), Value("01"), false);
-    EXPECT_EQ(omits(), Value(" | "));
+    EXPECT_EQ(rows(omits), (std::vector<std::string>{" ", " "}));
 
-    state.db().execute("INSERT INTO MODS (FILE, SEQUENCE, ISSUE, EFFECTIVE, EXPIRE, MOD) VALUES "
-                       "('100', '01', '2023-05-01', '2023-05-01', '2024-05-01', 0.95), "
-                       "('100', '01', '2025-05-01', '2025-05-01', '2026-05-01', 1.125), "
-                       "('100', '01', '2024-05-01', '2024-05-01', '2025-05-01', 1.0), "
-                       "('300', '01', '2026-01-01', '2026-01-01', '2027-01-01', 2.0)");
+    db().execute("INSERT INTO MODS (FILE, SEQUENCE, ISSUE, EFFECTIVE, EXPIRE, MOD) VALUES "
+                 "('100', '01', '2023-05-01', '2023-05-01', '2024-05-01', 0.95), "
+                 "('100', '01', '2025-05-01', '2025-05-01', '2026-05-01', 1.125), "
+                 "('100', '01', '2024-05-01', '2024-05-01', '2025-05-01', 1.0), "
+                 "('300', '01', '2026-01-01', '2026-01-01', '2027-01-01', 2.0)");
     const auto mods = data.mods(Value("100"), Value("01"));
     ASSERT_EQ(mods.size(), 3u);
     EXPECT_EQ(mods[0].effective, "2025-05-01");
     EXPECT_DOUBLE_EQ(mods[0].mod.toDouble(), 1.125);
     EXPECT_EQ(mods[2].expire, "2024-05-01");
 
-    state.db().execute("UPDATE VERSION SET Version = '2026-11-30'");
+    db().execute("UPDATE VERSION SET Version = '2026-11-30'");
     EXPECT_EQ(data.dataVersion(), "11/30/2026");
-    state.db().execute("DELETE FROM VERSION");
+    db().execute("DELETE FROM VERSION");
     EXPECT_EQ(data.dataVersion(), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, ResultListTest, ::testing::Values(Engine::File, Engine::Server),
+                         engineName);
 
 } // namespace
 } // namespace kora::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 namespace kora::test {
@@ -44,5 +46,11 @@ private:
             GTEST_SKIP() << why;                                                                   \
         }                                                                                          \
     } while (false)
+
+// Names a test run on each engine "File" or "Server" (INSTANTIATE_TEST_SUITE_P).
+inline std::string engineName(const ::testing::TestParamInfo<Engine>& info)
+{
+    return info.param == Engine::File ? "File" : "Server";
+}
 
 } // namespace kora::test
