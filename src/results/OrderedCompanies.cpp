@@ -43,7 +43,7 @@ void OrderedCompanies::load(const std::string& sql)
     query.readWholeResult();
     while (query.step()) {
         m_rowIds.push_back(query.column(0).toInteger());
-        m_keys.push_back(query.column(1).toString());
+        m_keys.emplace_back(query.text(1));
     }
 }
 
