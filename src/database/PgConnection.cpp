@@ -29,6 +29,16 @@ std::string trimmed(const char* message)
     return text;
 }
 
+// The first of the messages libpq has gathered on a connection; the lines of
+// one message after its first start with a tab.
+std::string firstMessage(const std::string& messages)
+{
+    size_t end = messages.find('\n');
+    while (end != std::string::npos && end + 1 < messages.size() && messages[end + 1] == '\t')
+        end = messages.find('\n', end + 1);
+    return messages.substr(0, end);
+}
+
 // The two letters of KORA<st>.MDB: only state databases live on a server.
 std::string stateOfPath(const std::string& path)
 {
@@ -192,7 +202,8 @@ DbError PgConnection::failure(const std::string& context, const pg_result* resul
     // connection's status good until the next statement finds it closed.
     if (PQstatus(m_conn) == CONNECTION_BAD || code.empty() || code.rfind("08", 0) == 0 ||
         code.rfind("57P", 0) == 0)
-        return DbError("The connection to the server (" + m_server + ") was lost: " + reason,
+        return DbError("The connection to the server (" + m_server +
+                           ") was lost: " + firstMessage(reason),
                        DbError::Kind::Disconnected);
     DbError::Kind kind = DbError::Kind::General;
     if (code == "23505")
