@@ -284,12 +284,14 @@ TEST_P(RecordSetTest, GivesEqualKeysInTheOrderTheyWereLoaded)
               "1000002; 2000009; 2000001; 2000005; 2000003");
 }
 
+// The message of the DbError that work throws, marked when the connection is gone.
 std::string failureOf(const std::function<void()>& work)
 {
     try {
         work();
     } catch (const DbError& error) {
-        return error.what();
+        return (error.kind() == DbError::Kind::Disconnected ? "disconnected: " : "") +
+               std::string(error.what());
     }
     return "no failure";
 }
@@ -404,20 +406,10 @@ TEST(ServerEngine, RefusesALoginAMissingStateAndALostConnection)
         .run();
     for (int row = 2; row <= 500; ++row)
         ASSERT_TRUE(reading.step());
-    for (const std::function<void()>& work : std::vector<std::function<void()>>{
-             [&] { reading.step(); }, [&] { db.execute("SELECT 1"); }}) {
-        try {
-            work();
-            ADD_FAILURE() << "read on a connection that was cut";
-        } catch (const DbError& error) {
-            EXPECT_EQ(error.kind(), DbError::Kind::Disconnected);
-            EXPECT_NE(std::string(error.what())
-                          .find("The connection to the server (" + server.connect().substr(3) +
-                                ") was lost: "),
-                      std::string::npos)
-                << error.what();
-        }
-    }
+    const std::string lost = "disconnected: The connection to the server (" +
+                             server.connect().substr(3) + ") was lost: ";
+    EXPECT_EQ(failureOf([&] { reading.step(); }).substr(0, lost.size()), lost);
+    EXPECT_EQ(failureOf([&] { db.execute("SELECT 1"); }).substr(0, lost.size()), lost);
     EXPECT_EQ(Database("KORANJ.MDB", server.connect()).prepare("SELECT COUNT(*) FROM SALES").step(),
               true);
 }
