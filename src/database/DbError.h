@@ -6,7 +6,9 @@
 namespace kora {
 
 // A failure of the database engine: the file will not open, the password is
-// wrong, a statement is bad, or a store breaks a unique index.
+// wrong, a statement is bad, a store breaks a unique index, or the server of
+// the database cannot be reached or went away (Disconnected: the connection is
+// of no further use, but a new one may work once the server is back).
 class DbError : public std::runtime_error
 {
 public:
@@ -16,7 +18,8 @@ public:
         NotFound,
         WrongPassword,
         UniqueViolation,
-        Busy
+        Busy,
+        Disconnected
     };
 
     explicit DbError(const std::string& message, Kind kind = Kind::General)

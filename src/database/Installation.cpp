@@ -123,6 +123,8 @@ bool Installation::hasVersionRow(const std::string& path, const std::string& con
         version.field("VERSION");
         return true;
     } catch (const DbError&) {
+        if (isServerConnect(connect))
+            throw;
         return false;
     }
 }

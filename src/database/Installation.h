@@ -22,7 +22,8 @@ public:
     static std::string stateConnectIn(const std::string& setupPath, const std::string& state);
 
     // Whether the database opens with the connect string and has its VERSION
-    // row: a file of an older release or a damaged one has not.
+    // row: a file of an older release or a damaged one has not. A state on a
+    // server that will not open throws its DbError, which names the server.
     static bool hasVersionRow(const std::string& path, const std::string& connect);
 
 private:

@@ -29,6 +29,16 @@ std::string trimmed(const char* message)
     return text;
 }
 
+// The first of the messages libpq has gathered on a connection; the lines of
+// one message after its first start with a tab.
+std::string firstMessage(const std::string& messages)
+{
+    size_t end = messages.find('\n');
+    while (end != std::string::npos && end + 1 < messages.size() && messages[end + 1] == '\t')
+        end = messages.find('\n', end + 1);
+    return messages.substr(0, end);
+}
+
 // The two letters of KORA<st>.MDB: only state databases live on a server.
 std::string stateOfPath(const std::string& path)
 {
@@ -92,7 +102,8 @@ PgConnection::PgConnection(std::string text, std::string server, std::string sta
     if (PQstatus(m_conn) != CONNECTION_OK) {
         const std::string reason = trimmed(PQerrorMessage(m_conn));
         PQfinish(m_conn);
-        throw DbError("Cannot connect to the server (" + m_server + "): " + reason);
+        throw DbError("Cannot connect to the server (" + m_server + "): " + reason,
+                      DbError::Kind::Disconnected);
     }
     m_cancel = PQgetCancel(m_conn);
 }
@@ -160,6 +171,14 @@ void PgConnection::useSchema(bool mustExist)
         throw DbError("The server (" + m_server + ") holds no KORA database of the state " +
                           m_state + " (schema " + m_schema + ").",
                       DbError::Kind::NotFound);
+    if (mustExist) {
+        const PgResult meta = query("SELECT version FROM " + m_schema + ".kora_meta", {});
+        const std::string version = PQntuples(meta.get()) ? PQgetvalue(meta.get(), 0, 0) : "";
+        if (version != std::to_string(kMetaVersion))
+            throw DbError("The server (" + m_server + ") holds the state " + m_state + " (schema " +
+                          m_schema + ") in layout version " + (version.empty() ? "none" : version) +
+                          "; this program reads version " + std::to_string(kMetaVersion) + ".");
+    }
     // citext's operators must be found wherever the extension was made.
     std::string path = m_schema;
     if (!PQgetisnull(found.get(), 0, 1)) {
@@ -173,20 +192,25 @@ void PgConnection::useSchema(bool mustExist)
 
 DbError PgConnection::failure(const std::string& context, const pg_result* result) const
 {
-    if (PQstatus(m_conn) == CONNECTION_BAD)
-        return DbError("The connection to the server (" + m_server +
-                       ") was lost: " + trimmed(PQerrorMessage(m_conn)));
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const std::string code = state ? state : "";
+    std::string reason = trimmed(result ? PQresultErrorMessage(result) : nullptr);
+    if (reason.empty())
+        reason = trimmed(PQerrorMessage(m_conn));
+    // The server's own failures carry a code; one without is libpq's, which on
+    // a connection that worked means the server went away. libpq may keep the
+    // connection's status good until the next statement finds it closed.
+    if (PQstatus(m_conn) == CONNECTION_BAD || code.empty() || code.rfind("08", 0) == 0 ||
+        code.rfind("57P", 0) == 0)
+        return DbError("The connection to the server (" + m_server +
+                           ") was lost: " + firstMessage(reason),
+                       DbError::Kind::Disconnected);
     DbError::Kind kind = DbError::Kind::General;
     if (code == "23505")
         kind = DbError::Kind::UniqueViolation;
     else if (code == "40001" || code == "40P01" || code == "55P03")
         kind = DbError::Kind::Busy;
-    const std::string reason =
-        trimmed(result ? PQresultErrorMessage(result) : PQerrorMessage(m_conn));
-    return DbError(context + ": " + (reason.empty() ? trimmed(PQerrorMessage(m_conn)) : reason),
-                   kind);
+    return DbError(context + ": " + reason, kind);
 }
 
 PgResult PgConnection::run(const std::string& sql, const std::vector<const char*>& parameters,

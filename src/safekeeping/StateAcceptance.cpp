@@ -68,8 +68,15 @@ bool StateAcceptance::acceptState(const std::string& state)
         }
     }
 
-    if (!Installation::hasVersionRow(m_values.stateDatabasePath(), m_values.stateConnect)) {
-        m_prompt.tell("Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from Install CD");
+    try {
+        if (!Installation::hasVersionRow(m_values.stateDatabasePath(), m_values.stateConnect)) {
+            m_prompt.tell("Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from Install CD");
+            return false;
+        }
+    } catch (const DbError& error) {
+        // A server that cannot be reached, refuses the login or lacks the state.
+        m_prompt.tell("The state database " + m_values.stateDatabasePath() +
+                      " could not be opened: " + error.what());
         return false;
     }
 

@@ -23,7 +23,7 @@ public:
 
     // The first half: sets values.state and values.stateConnect, clears
     // values.selectionAccepted, and readies the state's databases. False when
-    // the state database is of another version (told to the user).
+    // the state database is of another version or will not open (told to the user).
     bool acceptState(const std::string& state);
     // The second half, after acceptState (listed: the workspace exists
     // already). False when the user declines to create the workspace or it

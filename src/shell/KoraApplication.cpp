@@ -1,7 +1,10 @@
 #include "shell/KoraApplication.h"
 
+#include "database/DbError.h"
 #include "widgets/Dialogs.h"
 #include "widgets/NormalCursor.h"
+
+#include <QMetaMethod>
 
 #include <exception>
 
@@ -20,6 +23,12 @@ bool KoraApplication::notify(QObject* receiver, QEvent* event)
         return QApplication::notify(receiver, event);
     } catch (const std::exception& failure) {
         restoreNormalCursor();
+        const auto* error = dynamic_cast<const DbError*>(&failure);
+        if (error && error->kind() == DbError::Kind::Disconnected &&
+            isSignalConnected(QMetaMethod::fromSignal(&KoraApplication::databaseDisconnected))) {
+            emit databaseDisconnected(failureMessage(failure.what()));
+            return false;
+        }
         Dialogs::tell(activeWindow(), Dialogs::defaultTitle(), failureMessage(failure.what()),
                       QMessageBox::Critical);
     }

@@ -17,6 +17,12 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
     // The message shown for a failure that escaped a command.
     static QString failureMessage(const char* reason);
+
+signals:
+    // A failure that escaped a command lost the connection to the database's
+    // server: the windows working on it are of no further use. The receiver
+    // tells the message; without one it is told like any other failure.
+    void databaseDisconnected(const QString& message);
 };
 
 } // namespace kora

@@ -9,6 +9,7 @@
 #include "shell/CommandBar.h"
 #include "shell/HelpWindow.h"
 #include "shell/KRWSPACE.h"
+#include "shell/KoraApplication.h"
 #include "shell/StateOpening.h"
 #include "shell/TITLE.h"
 #include "widgets/CenterForm.h"
@@ -34,6 +35,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace kora {
 
@@ -55,6 +57,21 @@ MASTER::MASTER(TITLE* splash)
     statusBar()->addPermanentWidget(new QLabel(QStringLiteral("  Program version:"), this));
     statusBar()->addPermanentWidget(m_lblProgram);
     connect(m_commands, &CommandBar::triggered, this, &MASTER::run);
+    if (auto* application = qobject_cast<KoraApplication*>(QCoreApplication::instance()))
+        connect(application, &KoraApplication::databaseDisconnected, this,
+                [this](const QString& message) {
+                    // The windows that find the same loss while it is told or
+                    // being dealt with say nothing more.
+                    if (m_returningToWorkspace)
+                        return;
+                    m_returningToWorkspace = true;
+                    Dialogs::tell(QApplication::activeWindow(), Dialogs::defaultTitle(), message,
+                                  QMessageBox::Critical);
+                    if (m_list)
+                        QTimer::singleShot(0, this, &MASTER::returnToWorkspace);
+                    else
+                        m_returningToWorkspace = false;
+                });
     // A roomy window that still fits a small screen whole.
     QSize size(1180, 800);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -364,6 +381,31 @@ void MASTER::closeResultList()
     m_list = nullptr;
     frame->close();
     delete frame;
+}
+
+void MASTER::returnToWorkspace()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (qobject_cast<KRWSPACE*>(modal)) {
+        // The user is choosing a workspace already.
+        m_returningToWorkspace = false;
+        return;
+    }
+    // A window still open, or one whose caller has not yet returned, works on
+    // the list: the list goes only after them. A message waits for the user.
+    if (modal || m_closingWindow) {
+        constexpr int kRetryMilliseconds = 100;
+        QTimer::singleShot(kRetryMilliseconds, this, &MASTER::returnToWorkspace);
+        auto* window = qobject_cast<QDialog*>(modal);
+        if (window && !qobject_cast<QMessageBox*>(window)) {
+            m_closingWindow = window;
+            window->reject();
+        }
+        return;
+    }
+    m_returningToWorkspace = false;
+    closeResultList();
+    SubChangeState();
 }
 
 bool MASTER::showUpgradeWindow()

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QLabel;
+class QDialog;
 class QMdiArea;
 class QPrinter;
 
@@ -108,6 +109,10 @@ private:
     bool showResultList(const QString& workspace, const QString& state);
     void endProgram();
     void closeResultList();
+    // After a command lost the connection to the state database's server:
+    // the windows open on the list close, then the list, and the workspace
+    // window comes back, where the state opens anew once the server answers.
+    void returnToWorkspace();
     // The upgrade window; true when the user is to choose a workspace and
     // state on the upgraded files. An upgrade that replaced a database ends
     // the program.
@@ -124,6 +129,9 @@ private:
     bool m_ended = false;
     bool m_toldOfNetworkFolder = false;
     QPointer<KRNOTES> m_notesWindow;
+    bool m_returningToWorkspace = false;
+    // The window returnToWorkspace closed last; its caller may still be running.
+    QPointer<QDialog> m_closingWindow;
     // Stores of notes and user fields before this window came, so that the
     // exit counts only this session's.
     long long m_userDataChangesAtStart;

@@ -1,5 +1,6 @@
 #include "database/ConnectString.h"
 #include "database/ForwardCursor.h"
+#include "database/Installation.h"
 #include "database/NetworkFolder.h"
 #include "database/QueryRecordSet.h"
 #include "database/RecordSetTest.h"
@@ -283,12 +284,14 @@ TEST_P(RecordSetTest, GivesEqualKeysInTheOrderTheyWereLoaded)
               "1000002; 2000009; 2000001; 2000005; 2000003");
 }
 
+// The message of the DbError that work throws, marked when the connection is gone.
 std::string failureOf(const std::function<void()>& work)
 {
     try {
         work();
     } catch (const DbError& error) {
-        return error.what();
+        return (error.kind() == DbError::Kind::Disconnected ? "disconnected: " : "") +
+               std::string(error.what());
     }
     return "no failure";
 }
@@ -357,6 +360,9 @@ TEST(ServerEngine, NamesTheServerWithoutItsPasswordWhenItFails)
         << unreachable;
     EXPECT_NE(unreachable.find("/nonexistent/socket/folder"), std::string::npos);
     EXPECT_EQ(unreachable.find("hidden"), std::string::npos) << unreachable;
+    // A server that fails is told as such, never as a file of another release.
+    EXPECT_THROW(Installation::hasVersionRow("KORAPA.MDB", "PG;host=/nonexistent/socket/folder"),
+                 DbError);
     EXPECT_NE(failureOf([] { Database("KORAI.MDB", "PG;dbname=kora"); }).find("KORAI.MDB"),
               std::string::npos);
 }
@@ -379,15 +385,33 @@ TEST(ServerEngine, RefusesALoginAMissingStateAndALostConnection)
 
     Schema::createStateDatabase("KORANJ.MDB", server.connect(), "NJ");
     Database db("KORANJ.MDB", server.connect());
+    db.execute("UPDATE kora_meta SET version = 2");
+    const std::string newer = failureOf([&] { Database("KORANJ.MDB", server.connect()); });
+    EXPECT_NE(newer.find("(" + server.connect().substr(3) +
+                         ") holds the state NJ (schema "
+                         "kora_nj) in layout version 2; this program reads version 1"),
+              std::string::npos)
+        << newer;
+    db.execute("UPDATE kora_meta SET version = 1");
+
+    // Cut while a statement reads its rows: the rows at hand are read, the next
+    // chunk and the next statement fail as lost; a new connection works.
+    Statement reading = db.prepare("SELECT n FROM generate_series(1, 600) AS n");
+    ASSERT_TRUE(reading.step());
     Database killer = db.reader();
     killer
         .prepare("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
                  "application_name = 'kora' AND datname = current_database() AND pid <> "
                  "pg_backend_pid()")
         .run();
-    const std::string lost = failureOf([&] { db.execute("SELECT 1"); });
-    EXPECT_NE(lost.find("lost"), std::string::npos) << lost;
-    EXPECT_NE(lost.find(server.connect().substr(3)), std::string::npos) << lost;
+    for (int row = 2; row <= 500; ++row)
+        ASSERT_TRUE(reading.step());
+    const std::string lost = "disconnected: The connection to the server (" +
+                             server.connect().substr(3) + ") was lost: ";
+    EXPECT_EQ(failureOf([&] { reading.step(); }).substr(0, lost.size()), lost);
+    EXPECT_EQ(failureOf([&] { db.execute("SELECT 1"); }).substr(0, lost.size()), lost);
+    EXPECT_EQ(Database("KORANJ.MDB", server.connect()).prepare("SELECT COUNT(*) FROM SALES").step(),
+              true);
 }
 
 TEST(ServerEngine, MakesTheStatesSchemaFromTheSameTables)

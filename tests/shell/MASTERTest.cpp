@@ -4,6 +4,7 @@
 #include "database/Database.h"
 #include "database/Installation.h"
 #include "database/QueryRecordSet.h"
+#include "database/StatePublication.h"
 #include "demo/DemoData.h"
 #include "loading/UpdateRun.h"
 #include "lookup/LookupFile.h"
@@ -12,6 +13,7 @@
 #include "shell/KRWSPACE.h"
 #include "shell/KoraApplication.h"
 #include "shell/TITLE.h"
+#include "support/TestServer.h"
 #include "support/WindowFixture.h"
 #include "upgrade/ZipBuilder.h"
 #include "widgets/CenterForm.h"
@@ -21,7 +23,9 @@
 #include "windows/KRUPGRD.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -32,6 +36,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabBar>
+#include <QTableView>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QtTest>
@@ -687,6 +692,56 @@ private slots:
         QCOMPARE(fixture.messages()[1].text,
                  QString("The command could not be completed: the state database is locked"));
         QCOMPARE(fixture.messages()[1].icon, QMessageBox::Critical);
+    }
+
+    // A state on a server of another layout is refused by name; a cut of the
+    // list's connections is told once and the workspace window comes back,
+    // where the state opens anew.
+    void aLostServerBringsTheWorkspaceWindowBackWhereTheStateOpensAgain()
+    {
+        if (const std::string why = TestServer::unavailable(); !why.empty()) {
+            if (TestServer::required())
+                QFAIL(why.c_str());
+            QSKIP(why.c_str());
+        }
+        WindowFixture fixture;
+        TestServer server;
+        const std::string text = server.connect().substr(3);
+        StatePublication(fixture.programFolder(), "PA").toServer(text);
+        Database other(fixture.programFolder() + "KORAPA.MDB", server.connect());
+        other.execute("INSERT INTO PRIME (FILE, SEQUENCE, NAME1) VALUES ('1000001', '01', 'A')");
+        other.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1000001', '01', ' ')");
+        other.execute("UPDATE kora_meta SET version = 2");
+        fixture.onModal<KRWSPACE>([&other](KRWSPACE* window) {
+            W{window}.ok();
+            other.execute("UPDATE kora_meta SET version = 1");
+            if (window->isVisible())
+                W{window}.ok();
+        });
+        MASTER master;
+        QVERIFY(master.start());
+        QPointer<KRLIST> cut = master.resultList();
+        other.execute("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+                      "application_name = 'kora' AND datname = current_database() AND pid <> "
+                      "pg_backend_pid()");
+        const QHeaderView* header = named<QTableView>(cut, "TDBGrid1")->horizontalHeader();
+        // A second command finds the same loss before the list has gone.
+        for (int click = 0; click < 2; ++click)
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QTRY_VERIFY(!cut && master.resultList());
+        QCOMPARE(named<QLineEdit>(master.resultList(), "VIEWCOUNT")->text(), QString("1"));
+        const QStringList messages = fixture.messageTexts();
+        QCOMPARE(messages.size(), 2);
+        QVERIFY2(messages[0].startsWith(
+                     QString::fromStdString("The state database " + fixture.programFolder() +
+                                            "KORAPA.MDB could not be opened: The server (" + text +
+                                            ") holds the state "
+                                            "PA (schema kora_pa) in layout version 2")),
+                 qPrintable(messages[0]));
+        QVERIFY2(messages[1].startsWith(QString::fromStdString(
+                     "The command could not be completed: The connection to the server (" + text +
+                     ") was lost: ")),
+                 qPrintable(messages[1]));
     }
 };
 
