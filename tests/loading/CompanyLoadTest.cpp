@@ -17,11 +17,6 @@
 namespace kora::test {
 namespace {
 
-std::string padded(const std::string& text, size_t width)
-{
-    return text + std::string(width - text.size(), ' ');
-}
-
 Rows changes(LoadTestFolder& folder)
 {
     return folder.rows("SELECT FILE || ' ' || CHANGE FROM LOADCHANGES ORDER BY FILE");

@@ -124,12 +124,6 @@ std::string emptyValues(int count)
     return values;
 }
 
-// A fixed-layout column: the text padded with blanks to its width.
-std::string column(const std::string& text, size_t width)
-{
-    return text + std::string(width - text.size(), ' ');
-}
-
 const std::string kLimitedHeader =
     "\"FILE\",\"NAME1\",\"NAME2\",\"STREET\",\"CITY\",\"STATE\",\"ZIP\",\"PHONE\",\"FAX\","
     "\"TITLE\",\"CONTACT\",\"SIC\",\"EMPLOYEES\",\"SALES\",\"User1\",\"User2\",\"User3\","
@@ -155,11 +149,11 @@ const std::string kCommaLine =
 const std::string kNewJerseyValues = ",\"Y\",\"\",\"0.5\",\"12345\",\"678901\",\"0\"";
 // Key 10, columns 253, 8 mods of 15 (expiration 10, mod 5), 10 classes of 54.
 const std::string kFixedLine =
-    "0000001-01" + column("ACME WIDGET CO", 40) + "DIVISION OF A PARENT WITH A VERY LONG " +
-    column("1 MAIN ST", 40) + column("NUTLEY", 30) + "NJ" + column("07013-", 10) + "0795" +
-    "  Y  " + "201-555-0100" + column("", 12 + 30 + 30) + column("", 10) + "1.234" + "03/15/2026" +
-    "0.95 " + "12/31/2025" + column("1", 5) + column("", 5 * 15) + "0042" +
-    column("  Landscaping ", 50) + column("9999", 54) + column("", 8 * 54);
+    "0000001-01" + padded("ACME WIDGET CO", 40) + "DIVISION OF A PARENT WITH A VERY LONG " +
+    padded("1 MAIN ST", 40) + padded("NUTLEY", 30) + "NJ" + padded("07013-", 10) + "0795" +
+    "  Y  " + "201-555-0100" + padded("", 12 + 30 + 30) + padded("", 10) + "1.234" + "03/15/2026" +
+    "0.95 " + "12/31/2025" + padded("1", 5) + padded("", 5 * 15) + "0042" +
+    padded("  Landscaping ", 50) + padded("9999", 54) + padded("", 8 * 54);
 // Fixed New Jersey columns: 3, 3, 5 and three times 9 characters; an empty value as one blank.
 const std::string kNewJerseyFixed = "Y     0.5  12345    678901   0        ";
 

@@ -7,6 +7,7 @@
 #include "safekeeping/UserDataBackup.h"
 #include "safekeeping/UserDataRestore.h"
 #include "support/HolderProcess.h"
+#include "support/RecordingPrompt.h"
 
 #include <gtest/gtest.h>
 
@@ -271,27 +272,8 @@ TEST_F(UserDataRestoreTest, NoteOpenInAnotherUsersRecordWindowIsPassedOver)
     EXPECT_EQ(folder.note(held), Value("typed by the other user"));
 }
 
-// A text told or asked and its title.
-using Message = std::pair<std::string, std::string>;
+using Message = RecordingPrompt::Message;
 using Messages = std::vector<Message>;
-
-// Answers every question with `answer` and keeps what it was told and asked.
-struct ScriptedPrompt : Prompt
-{
-    void tell(const std::string& text, const std::string& title, Icon) override
-    {
-        told.emplace_back(text, title);
-    }
-    bool ask(const std::string& text, const std::string& title, Icon) override
-    {
-        asked.emplace_back(text, title);
-        return answer;
-    }
-
-    bool answer = true;
-    Messages told;
-    Messages asked;
-};
 
 TEST(PendingRestore, RestoresAfterAnUpgradeAndDeletesTheMarkerOnlyWhenItWorked)
 {
@@ -308,7 +290,7 @@ TEST(PendingRestore, RestoresAfterAnUpgradeAndDeletesTheMarkerOnlyWhenItWorked)
     const std::string marker = PendingRestore::markerPath(folder.path(), "PA");
     EXPECT_EQ(marker, folder.path() + "RESTPA.DAT");
 
-    ScriptedPrompt prompt;
+    RecordingPrompt prompt;
     writeFile(marker, "");
     EXPECT_FALSE(PendingRestore::isPending(folder.path(), "PA"));
     EXPECT_TRUE(PendingRestore::run(folder.path(), "PA", kConnect, prompt));
@@ -353,7 +335,7 @@ TEST(NotesSafekeeping, BacksUpToAnotherFolderThenRestoresAndMergesFromIt)
     folder.load(5);
     const auto key = folder.company(2);
     folder.setNote(key, "from diskette");
-    ScriptedPrompt prompt;
+    RecordingPrompt prompt;
     NotesSafekeeping keeping(folder.path(), "PA", kConnect, prompt);
     using Operation = NotesSafekeeping::Operation;
     using Outcome = NotesSafekeeping::Outcome;

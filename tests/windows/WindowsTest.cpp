@@ -367,7 +367,7 @@ public:
     {
         return programFolder() + "INITIAL/" + name;
     }
-    std::string bytes(const std::string& name) const { return bytesOf(workspaceFile(name)); }
+    std::string bytes(const std::string& name) const { return fileBytes(workspaceFile(name)); }
     // Writes a lookup file of one criterion (its SQLDESC left empty) under a title.
     void writeLookup(const std::string& name, const std::string& title,
                      const SQLPARAMETER& criterion) const
@@ -1783,7 +1783,7 @@ private slots:
         QCOMPARE(fixture.messageTexts(),
                  QStringList{
                      QString::fromStdString("Cannot write " + fixture.pdf() + ": File too large")});
-        QCOMPARE(bytesOf(fixture.pdf()), std::string("OLD CONTENT"));
+        QCOMPARE(fileBytes(fixture.pdf()), std::string("OLD CONTENT"));
         QVERIFY(print.window.isVisible());
         QCOMPARE(QDir(QString::fromStdString(fixture.temporaryFolder()))
                      .entryList({"*printed.pdf*"}, QDir::Files | QDir::Hidden),
@@ -2050,7 +2050,7 @@ private slots:
                  QStringList({"Backup User Data and Notes to " + chosen + "?",
                               "1 User Notes and 1 Fields Saved to " + local,
                               "Backup copied to " + chosen}));
-        QCOMPARE(bytesOf(chosen.toStdString()), bytesOf(fixture.localBackup()));
+        QCOMPARE(fileBytes(chosen.toStdString()), fileBytes(fixture.localBackup()));
 
         // Typed over since, and the local backup lost.
         fixture.set("NOTES", "NOTES", "100001", "typed later");
