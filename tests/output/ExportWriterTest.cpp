@@ -1,9 +1,7 @@
 #include "output/ExportWriter.h"
-#include "base/ExclamationTest.h"
 #include "database/Installation.h"
 #include "database/QueryRecordSet.h"
 #include "output/ExportError.h"
-#include "output/ExportText.h"
 #include "output/ReportDatabase.h"
 #include "output/WorkbookCheck.h"
 #include "support/TempFolder.h"
@@ -102,11 +100,6 @@ struct LayoutCase
     std::string header;
     std::string line;
 };
-
-void PrintTo(const LayoutCase& c, std::ostream* out)
-{
-    *out << c.state << " layout " << static_cast<int>(c.layout);
-}
 
 std::string tabbed(std::string text)
 {
@@ -394,14 +387,6 @@ TEST(WorkbookCheck, EveryXmlPartMustReachTheEndOfItsRoot)
     EXPECT_FALSE(WorkbookCheck::complete(folder.file("NONE.XLSX")));
     writeFile(folder.file("TEXT.XLSX"), "not a package");
     EXPECT_FALSE(WorkbookCheck::complete(folder.file("TEXT.XLSX")));
-}
-
-TEST(ExportText, DefaultExpirationsAreLeftEmptyAndMarksMustPassTheExclamationTest)
-{
-    EXPECT_EQ(ExportText::expirationText("1950-01-01"), "");
-    EXPECT_FALSE(kora::passesExclamationTest(" X"));
-    EXPECT_FALSE(kora::passesExclamationTest("!"));
-    EXPECT_TRUE(kora::passesExclamationTest("A"));
 }
 
 } // namespace
