@@ -374,17 +374,56 @@ private slots:
         QVERIFY(!master.resultList() && master.hasEnded());
     }
 
+    // Export Search and its toolbar button open the export window on the
+    // lookup tab shown; commands on the list bring it back.
     void commandsOnTheListBringItBackAndAnUpgradeEndsTheProgram()
     {
         WindowFixture fixture;
         TempFolder source, refused;
         ZipBuilder::write(source.file("KORA1.ZIP"), {{"kOraPa.mdb", "new"}});
         ZipBuilder::write(refused.file("KORA1.ZIP"), {{"KORAPA.MDB", "new"}});
+        Database db(fixture.programFolder() + "KORAPA.MDB",
+                    Installation(fixture.programFolder()).stateConnect("PA"));
+        db.execute("WITH RECURSIVE n(i) AS (SELECT 1000000 UNION ALL SELECT i + 1 FROM n "
+                   "WHERE i < 1000019) INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, "
+                   "NAMESORT, ZIP, Omit) SELECT i, '01', i || '01', 'COMPANY ' || i, "
+                   "'COMPANY ' || i, CASE WHEN i < 1000002 THEN '15001' ELSE '19000' END, ' ' "
+                   "FROM n");
+        db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, '01', ' ' FROM PRIME");
+        db.close();
+        QVERIFY(LookupFile::write(fixture.programFolder() + "INITIAL/SEARCH1.KRD", "Zip 15001",
+                                  {{"Zip 15001", "Zip Code", "15001", "15001", "ZIP", false}}));
         const std::string database = fileBytes(fixture.programFolder() + "KORAPA.MDB");
         MASTER master;
         W::answerEach(fixture, {&W::ok});
         QVERIFY(master.start() && master.resultList());
         KRLIST* list = master.resultList();
+        // Nothing to export on the all-companies tab.
+        QVERIFY(!master.isCommandEnabled(Command::Export));
+        QVERIFY(!master.isCommandEnabled(Command::ExportLookupButton));
+        list->findChild<QTabBar*>()->setCurrentIndex(1);
+
+        const QString out = QString::fromStdString(fixture.programFolder()) + "LOOKUP.TXT";
+        Dialogs::setFileScript([&out](const Dialogs::FileRequest&) {
+            return Dialogs::FileAnswer{true, {out}, 2};
+        });
+        fixture.onModal<KREXPORT>([](KREXPORT* window) {
+            for (auto* option : window->findChildren<QRadioButton*>())
+                if (option->text() == "TXT (ASCII) - Fixed Length")
+                    option->setChecked(true);
+            press(window, "OK");
+        });
+        for (Command command : {Command::Export, Command::ExportLookupButton}) {
+            QFile::remove(out);
+            QVERIFY(master.isCommandEnabled(command));
+            choose(master, command);
+            const QByteArray bytes = QByteArray::fromStdString(fileBytes(out.toStdString()));
+            QCOMPARE(bytes.count("\r\n"), 2);
+            QVERIFY(bytes.startsWith("1000000-01COMPANY 1000000"));
+            QVERIFY(bytes.contains("\r\n1000001-01COMPANY 1000001"));
+        }
+        QVERIFY(fixture.messages().isEmpty());
+
         QString title;
         fixture.onModal<QPageSetupDialog>([&title](QPageSetupDialog* dialog) {
             title = dialog->windowTitle();
@@ -432,53 +471,6 @@ private slots:
         QCOMPARE(messages.size(), 2);
         QVERIFY(messages[0].startsWith("The PA user notes and fields could not be saved ("));
         QCOMPARE(messages[1], QString("Upgrade complete.  Restart KORA to activate changes!"));
-    }
-
-    // Export Search and its toolbar button open the export window on the
-    // lookup tab shown.
-    void exportSearchWritesTheLookupOfTheTabShown()
-    {
-        WindowFixture fixture;
-        Database db(fixture.programFolder() + "KORAPA.MDB",
-                    Installation(fixture.programFolder()).stateConnect("PA"));
-        db.execute("WITH RECURSIVE n(i) AS (SELECT 1000000 UNION ALL SELECT i + 1 FROM n "
-                   "WHERE i < 1000019) INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, "
-                   "NAMESORT, ZIP, Omit) SELECT i, '01', i || '01', 'COMPANY ' || i, "
-                   "'COMPANY ' || i, CASE WHEN i < 1000002 THEN '15001' ELSE '19000' END, ' ' "
-                   "FROM n");
-        db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, '01', ' ' FROM PRIME");
-        db.close();
-        QVERIFY(LookupFile::write(fixture.programFolder() + "INITIAL/SEARCH1.KRD", "Zip 15001",
-                                  {{"Zip 15001", "Zip Code", "15001", "15001", "ZIP", false}}));
-        MASTER master;
-        W::answerEach(fixture, {&W::ok});
-        QVERIFY(master.start() && master.resultList());
-        // Nothing to export on the all-companies tab.
-        QVERIFY(!master.isCommandEnabled(Command::Export));
-        QVERIFY(!master.isCommandEnabled(Command::ExportLookupButton));
-        master.resultList()->findChild<QTabBar*>()->setCurrentIndex(1);
-
-        const QString out = QString::fromStdString(fixture.programFolder()) + "LOOKUP.TXT";
-        Dialogs::setFileScript([&out](const Dialogs::FileRequest&) {
-            return Dialogs::FileAnswer{true, {out}, 2};
-        });
-        fixture.onModal<KREXPORT>([](KREXPORT* window) {
-            for (auto* option : window->findChildren<QRadioButton*>())
-                if (option->text() == "TXT (ASCII) - Fixed Length")
-                    option->setChecked(true);
-            press(window, "OK");
-        });
-        for (Command command : {Command::Export, Command::ExportLookupButton}) {
-            QFile::remove(out);
-            QVERIFY(master.isCommandEnabled(command));
-            choose(master, command);
-            const QByteArray bytes = QByteArray::fromStdString(fileBytes(out.toStdString()));
-            QCOMPARE(bytes.count("\r\n"), 2);
-            QVERIFY(bytes.startsWith("1000000-01COMPANY 1000000"));
-            QVERIFY(bytes.contains("\r\n1000001-01COMPANY 1000001"));
-        }
-        QVERIFY(master.resultList()->isVisible());
-        QCOMPARE(fixture.messageTexts(), QStringList());
     }
 
     // Cancel starts on the list with the update left waiting, and a later

@@ -1448,7 +1448,7 @@ private slots:
                  QStringLiteral("4\t1.10-1.24\t1\n5\t1.25 and above\t1\n"));
     }
 
-    void eachLayoutAsksItsFileThenWritesIt()
+    void eachLayoutAsksItsFileThenWritesItAndTheFixedOneSortsByExpiration()
     {
         const struct
         {
@@ -1497,6 +1497,29 @@ private slots:
             QVERIFY(data.messages().isEmpty());
             QVERIFY(!window.shown());
         }
+
+        // The fixed layout by expiration, through the scratch database.
+        for (int i = 11; i <= 20; ++i) {
+            const char* name = i == 11 ? "ZULU FARMS" : "OTHER";
+            data.addCompany("00000" + std::to_string(i), "01", "NAME1, NAMESORT, Omit",
+                            {name, name, " "});
+        }
+        data.db().execute("INSERT INTO MODS (FILE, SEQUENCE, EFFECTIVE, EXPIRE, MOD) VALUES "
+                          "('0000011', '01', '2026-12-10', '2026-12-10', 1.2)");
+        data.choose("FIXED.TXT");
+        const ExportWindow byExpiration =
+            data.open(2, "SELECT * FROM PRIME WHERE FILE IN ('0000001', '0000011') "
+                         "ORDER BY NAME1");
+        byExpiration.child<QRadioButton>("EXPIRE")->click();
+        byExpiration.ok();
+        const QByteArray fixed = data.chosenBytes();
+        const int line = 10 + 253 + 120 + 540 + 2;
+        QCOMPARE(fixed.size(), 2 * line);
+        QVERIFY(fixed.startsWith("0000011-01ZULU FARMS"));
+        QVERIFY(fixed.mid(line).startsWith("0000001-01ACME WIDGET CO"));
+        QCOMPARE(fixed.mid(line + 10 + 253, 30),
+                 QByteArray("03/15/20260.95 " + QByteArray(10, ' ') + "1.1  "));
+        QVERIFY(data.messages().isEmpty());
     }
 
     void replacingAskedFirstAndNoKeepsTheOldFile()
@@ -1544,32 +1567,6 @@ private slots:
         const QByteArray one = data.chosenBytes();
         QCOMPARE(one.count("\r\n"), 2);
         QVERIFY(one.contains("\r\n\"0000001-01\",\"ACME WIDGET CO\","));
-    }
-
-    void fixedLayoutByExpirationThroughTheScratchDatabase()
-    {
-        ExportFixture data;
-        for (int i = 11; i <= 20; ++i) {
-            const char* name = i == 11 ? "ZULU FARMS" : "OTHER";
-            data.addCompany("00000" + std::to_string(i), "01", "NAME1, NAMESORT, Omit",
-                            {name, name, " "});
-        }
-        data.db().execute("INSERT INTO MODS (FILE, SEQUENCE, EFFECTIVE, EXPIRE, MOD) VALUES "
-                          "('0000011', '01', '2026-12-10', '2026-12-10', 1.2)");
-        data.choose("FIXED.TXT");
-        const ExportWindow window =
-            data.open(2, "SELECT * FROM PRIME WHERE FILE IN ('0000001', '0000011') "
-                         "ORDER BY NAME1");
-        window.child<QRadioButton>("EXPIRE")->click();
-        window.ok();
-        const QByteArray bytes = data.chosenBytes();
-        const int line = 10 + 253 + 120 + 540 + 2;
-        QCOMPARE(bytes.size(), 2 * line);
-        QVERIFY(bytes.startsWith("0000011-01ZULU FARMS"));
-        QVERIFY(bytes.mid(line).startsWith("0000001-01ACME WIDGET CO"));
-        QCOMPARE(bytes.mid(line + 10 + 253, 30),
-                 QByteArray("03/15/20260.95 " + QByteArray(10, ' ') + "1.1  "));
-        QVERIFY(data.messages().isEmpty());
     }
 
     // Each failure is told, keeps an old file whole and leaves no scratch file
@@ -1681,7 +1678,7 @@ private slots:
         QVERIFY(!std::filesystem::exists(fixture.pdf()));
     }
 
-    void eachSortOrdersTheDetailPages()
+    void eachSortOrdersTheDetailPagesAndAFullDiskKeepsTheOldPdf()
     {
         PrintFixture fixture;
         // Zenith renews in March; the bakery at the year's end, though its newest
@@ -1708,6 +1705,26 @@ private slots:
                         printed << name;
             QCOMPARE(printed, order);
         }
+
+        // A full disk keeps the old PDF and says why: enough pages for a PDF
+        // larger than the limit, which the scratch database is not.
+        for (int i = 0; i < 40; ++i)
+            fixture.addCompany(std::to_string(2000000 + i), "01", "NAME1, Omit",
+                               {"FILLER " + std::to_string(i), " "});
+        writeFile(fixture.pdf(), "OLD CONTENT");
+        const PrintWindow print(fixture, fixture.everyone());
+        {
+            const FileSizeLimit limit(48 * 1024);
+            print.ok();
+        }
+        QCOMPARE(fixture.messageTexts(),
+                 QStringList{
+                     QString::fromStdString("Cannot write " + fixture.pdf() + ": File too large")});
+        QCOMPARE(fileBytes(fixture.pdf()), std::string("OLD CONTENT"));
+        QVERIFY(print.window.isVisible());
+        QCOMPARE(QDir(QString::fromStdString(fixture.temporaryFolder()))
+                     .entryList({"*printed.pdf*"}, QDir::Files | QDir::Hidden),
+                 QStringList{"printed.pdf"});
     }
 
     // A missing file or printer is said before anything is printed, and the window stays.
@@ -1734,29 +1751,6 @@ private slots:
             QVERIFY(!std::filesystem::exists(fixture.pdf()));
             QVERIFY(message || print.status().isEmpty());
         }
-    }
-
-    void aFullDiskKeepsTheOldPdfAndSaysWhy()
-    {
-        PrintFixture fixture;
-        // Enough pages for a PDF larger than the limit, which the scratch database is not.
-        for (int i = 0; i < 40; ++i)
-            fixture.addCompany(std::to_string(2000000 + i), "01", "NAME1, Omit",
-                               {"FILLER " + std::to_string(i), " "});
-        std::ofstream(fixture.pdf(), std::ios::binary) << "OLD CONTENT";
-        const PrintWindow print(fixture, fixture.everyone());
-        {
-            const FileSizeLimit limit(48 * 1024);
-            print.ok();
-        }
-        QCOMPARE(fixture.messageTexts(),
-                 QStringList{
-                     QString::fromStdString("Cannot write " + fixture.pdf() + ": File too large")});
-        QCOMPARE(fileBytes(fixture.pdf()), std::string("OLD CONTENT"));
-        QVERIFY(print.window.isVisible());
-        QCOMPARE(QDir(QString::fromStdString(fixture.temporaryFolder()))
-                     .entryList({"*printed.pdf*"}, QDir::Files | QDir::Hidden),
-                 QStringList{"printed.pdf"});
     }
 
     void aLongNoteOrNameKeepsToItsPageOrLabel()
