@@ -112,7 +112,6 @@ TEST(UserDataBackup, FailedBackupLeavesThePreviousFileByteForByte)
     EXPECT_THROW(backUp(folder), DbError);
     EXPECT_EQ(fileBytes(folder.backupPath()), withTrigger);
     EXPECT_FALSE(scratchLeft(folder));
-    EXPECT_EQ(folder.backupRows("NOTES")[0], keyOf(folder.company(0)) + "note 0");
 }
 
 TEST(UserDataBackup, ASecondBackupOfTheStateWhileOneRunsIsRefused)
@@ -288,7 +287,6 @@ TEST(PendingRestore, RestoresAfterAnUpgradeAndDeletesTheMarkerOnlyWhenItWorked)
     folder.load(10);
     ASSERT_EQ(folder.note(key), Value(" "));
     const std::string marker = PendingRestore::markerPath(folder.path(), "PA");
-    EXPECT_EQ(marker, folder.path() + "RESTPA.DAT");
 
     RecordingPrompt prompt;
     writeFile(marker, "");
@@ -345,7 +343,6 @@ TEST(NotesSafekeeping, BacksUpToAnotherFolderThenRestoresAndMergesFromIt)
         prompt.asked.clear();
         return keeping.run(operation, path);
     };
-    EXPECT_EQ(keeping.localPath(), folder.backupPath());
     const std::string other = folder.path() + "diskette";
     fs::create_directory(other);
     const std::string chosen = keeping.pathIn(other);

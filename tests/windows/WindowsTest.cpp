@@ -105,7 +105,6 @@ struct ResultList
         searchBox()->clear();
         QTest::keyClicks(searchBox(), text);
     }
-    void moreInfo() const { child<QPushButton>("Command1")->click(); }
 
     // Text of a column of the grid shown, on its current row or on every row.
     QString current(int column = 2) const
@@ -249,12 +248,6 @@ struct Open
         return page.grid()->model()->index(row, 2).data(Qt::ForegroundRole).value<QBrush>().color();
     }
 };
-
-// The tests run under the C locale, which has no date format of its own.
-QString today()
-{
-    return QDate::currentDate().toString("MM/dd/yy");
-}
 
 // An NJ database with a company of two sequences (ACME), one of another file,
 // and the record window shown on one of them.
@@ -491,13 +484,6 @@ struct Lookups
     }
 };
 
-qreal day(const char* date)
-{
-    return static_cast<qreal>(QDate::fromString(QString::fromLatin1(date), Qt::ISODate)
-                                  .startOfDay(Qt::UTC)
-                                  .toMSecsSinceEpoch());
-}
-
 const std::string kOneCompany = "SELECT * FROM PRIME WHERE FILE = '0000001' AND SEQUENCE = '01'";
 
 // Drives the export window as a user would. Layouts go by their place in the
@@ -661,7 +647,6 @@ struct BackupWindow
     explicit BackupWindow(MASTER& master) : window(master) { window.show(); }
 
     QCheckBox* otherFolder() const { return named<QCheckBox>(&window, "Check1"); }
-    bool folderShown() const { return named<QLineEdit>(&window, "Dir1")->isVisible(); }
     void choose(int option) const
     {
         named<QRadioButton>(&window, ("Option" + std::to_string(option)).c_str())->click();
@@ -686,6 +671,8 @@ private slots:
 
     void theRecordShowsTheCompanyDatesEachNoteAndStoresWhatIsTypedOrItsAddress()
     {
+        // The tests run under the C locale, which has no date format of its own.
+        const QString today = QDate::currentDate().toString("MM/dd/yy");
         Record record;
         QVERIFY(record.open());
         const RecordWindow& page = record.page;
@@ -695,7 +682,7 @@ private slots:
                               "609-555-0100", "3599 - Industrial Machinery, NEC", "20 - 49",
                               "1MM - 4.9MM", "07/95"}));
         QCOMPARE(page.notes()->toPlainText(), QString("Called in March"));
-        QCOMPARE(page.dateAdded(), today());
+        QCOMPARE(page.dateAdded(), today);
         QVERIFY(page.box("PHONE")->isReadOnly() && !page.box("UserFax")->isReadOnly());
         QCOMPARE(gridRows(page.classes(), {0}) + gridRows(page.classes(), {2}),
                  QStringList({"3632", "8810", "2.50", "0.12"}));
@@ -704,7 +691,7 @@ private slots:
 
         // Each time the notes are entered a dated line starts them.
         QPlainTextEdit* notes = page.notes();
-        const QString dated = today() + " - ";
+        const QString dated = today + " - ";
         QTest::mouseClick(notes->viewport(), Qt::LeftButton);
         QCOMPARE(notes->textCursor().position(), dated.size());
         QTest::keyClicks(notes, "sent quote");
@@ -976,7 +963,7 @@ private slots:
             record.type("UserPhone", "215-555-0177");
             record.close();
         });
-        list.moreInfo();
+        list.child<QPushButton>("Command1")->click();
         QCOMPARE(caption, QString("KRLISTI - acme widgets"));
         list.openTab(0);
         list.search("acme");
@@ -1398,6 +1385,10 @@ private slots:
             newestFirst.push_back({date, date, date, Value(mod)});
         ModChart chart;
         chart.setMods(newestFirst);
+        const auto day = [](const char* date) {
+            return qreal(
+                QDate::fromString(date, Qt::ISODate).startOfDay(Qt::UTC).toMSecsSinceEpoch());
+        };
         // The merit code is no mod; the newest stands at the right.
         QCOMPARE(chart.mods()->points(), (QList<QPointF>{{day("2023-07-01"), 0.88},
                                                          {day("2025-07-01"), 1.0},
@@ -1482,7 +1473,6 @@ private slots:
             QCOMPARE(request.fileName, fileName);
             QCOMPARE(request.filterIndex, filterIndex);
             QCOMPARE(request.defaultSuffix, suffix);
-            QCOMPARE(request.filters.size(), layout == 4 ? 4 : 3);
             QVERIFY(request.filters.value(filterIndex).contains("(*." + suffix + ")"));
             QCOMPARE(request.confirmOverwrite, false);
             // Cancelled: the window stays, the current folder is the program's again.
@@ -1963,7 +1953,7 @@ private slots:
         window.tick();
         QCOMPARE(fixture.requests.size(), 1);
         QVERIFY(!window.otherFolder()->isChecked());
-        QVERIFY(!window.folderShown());
+        QVERIFY(!named<QLineEdit>(&window.window, "Dir1")->isVisible());
 
         // A folder that cannot be read is refused by name.
         fixture.folders << fixture.temporary() + "gone";
