@@ -526,12 +526,27 @@ private slots:
         QVERIFY(std::filesystem::exists(fixture.programFolder() + "DATA2NY.DAT"));
     }
 
+    // On a network folder the window says once a run that a server is the
+    // way to share a state between PCs; on a local one it says nothing.
     void listsWorkspacesAndStatesAndAcceptsTheChosenOnes()
     {
         OpenWorkspaces agency("\"Agency\",\"NY\"\r\n");
         QCOMPARE(agency.window->workspace() + agency.window->state(), QString("AgencyNY"));
+        qputenv("KORA_NETWORK_FOLDER", "1");
         OpenWorkspaces gone("\"Gone\",\"XX\"\r\n");
+        gone.window->hide();
+        gone.window->show();
+        KRWSPACE again(gone.master);
+        again.show();
+        qunsetenv("KORA_NETWORK_FOLDER");
         QCOMPARE(gone.window->workspace() + gone.window->state(), QString("INITIALPA"));
+        QCOMPARE(gone.fixture.messages().size(), 1);
+        const Dialogs::Request told = gone.fixture.messages().first();
+        QCOMPARE(told.icon, QMessageBox::Warning);
+        QVERIFY2(told.text.startsWith("The program folder " + gone.folder().chopped(1) +
+                                      " is on a network file system.\n\n"),
+                 qPrintable(told.text));
+        QVERIFY(told.text.contains("publish it to a database server"));
         OpenWorkspaces open;
         QCOMPARE(open.page.states(), QStringList({"DE", "NJ", "NY", "PA", "PM", "DM"}));
         QCOMPARE(open.page.workspaces(), QStringList({"Agency", "Empty", "INITIAL"}));
@@ -546,26 +561,6 @@ private slots:
         QCOMPARE(open.fixture.settingsBytes(), std::string("\"INITIAL\",\"PA\"\r\n"));
         QVERIFY(open.fixture.messages().isEmpty());
         QVERIFY(Database(open.fixture.programFolder() + "BACKUPPA.MDB", "").tableExists("USER"));
-    }
-
-    // On a network folder the window says once a run that a server is the
-    // way to share a state between PCs; on a local one it says nothing.
-    void tellsOnceOfANetworkFolder()
-    {
-        qputenv("KORA_NETWORK_FOLDER", "1");
-        OpenWorkspaces open;
-        open.window->hide();
-        open.window->show();
-        KRWSPACE again(open.master);
-        again.show();
-        qunsetenv("KORA_NETWORK_FOLDER");
-        QCOMPARE(open.fixture.messages().size(), 1);
-        const Dialogs::Request told = open.fixture.messages().first();
-        QCOMPARE(told.icon, QMessageBox::Warning);
-        QVERIFY2(told.text.startsWith("The program folder " + open.folder().chopped(1) +
-                                      " is on a network file system.\n\n"),
-                 qPrintable(told.text));
-        QVERIFY(told.text.contains("publish it to a database server"));
     }
 
     // Each refusal keeps the window open with nothing accepted or saved,
