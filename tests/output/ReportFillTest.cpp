@@ -120,16 +120,6 @@ TEST_F(ReportFillTest, ThousandCompaniesCommitEveryFiveHundredAndAtTheEnd)
     EXPECT_EQ(rows("SELECT COUNT(*) FROM CLASS"), "1000");
 }
 
-TEST_F(ReportFillTest, NewJerseyAssignedRiskDateReadsMonthSlashYear)
-{
-    open("NJ");
-    addCompany("1000001", "WITH DATE");
-    addCompany("1000002", "WITHOUT DATE");
-    stateDb.execute("UPDATE PRIME SET NJAR = 9807, ARTOTPREM = '12000' WHERE FILE = '1000001'");
-    fill().fillFrom("SELECT * FROM PRIME");
-    EXPECT_EQ(rows("SELECT NJAR, ARTOTPREM FROM PRIME ORDER BY FILE"), "07/98|12000\n |NULL");
-}
-
 TEST_F(ReportFillTest, NewYorkLeavesEffectiveOutOfTheLookupPrintOnly)
 {
     open("NY");
