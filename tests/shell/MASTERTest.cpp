@@ -563,16 +563,34 @@ private slots:
         QVERIFY(Database(open.fixture.programFolder() + "BACKUPPA.MDB", "").tableExists("USER"));
     }
 
+    // Workspaces are deleted, with and without lookups, when the user agrees.
     // Each refusal keeps the window open with nothing accepted or saved,
     // until a new workspace is confirmed.
-    void refusesUntilANewWorkspaceIsConfirmedAndSaved()
+    void deletesAndRefusesUntilANewWorkspaceIsConfirmedAndSaved()
     {
         OpenWorkspaces open;
+        // No, then Yes to each question.
+        for (auto answer : {QMessageBox::No, QMessageBox::Yes, QMessageBox::Yes})
+            open.fixture.queueAnswer(answer);
+        open.page.typeWorkspace("Empty");
+        open.page.remove();
+        QVERIFY(QDir(open.folder() + "Empty").exists());
+        open.page.remove();
+        QVERIFY(!QDir(open.folder() + "Empty").exists());
+        QVERIFY(!open.page.workspaces().contains("Empty"));
+        open.page.typeWorkspace("Agency");
+        open.page.remove();
+        QVERIFY(!QDir(open.folder() + "Agency").exists());
+        open.page.typeWorkspace("Nowhere");
+        open.page.remove();
+        open.page.typeWorkspace("");
+        open.page.remove();
+
         const QString createFailed = "Could not create workspace or save settings!";
         open.page.typeWorkspace("Main Line");
         open.fixture.queueAnswer(QMessageBox::No);
         open.page.ok();
-        QCOMPARE(open.fixture.messages().first().defaultButton, QMessageBox::No);
+        QCOMPARE(open.fixture.messages().at(5).defaultButton, QMessageBox::No);
 
         open.page.typeWorkspace("INITIAL/nested");
         open.fixture.queueAnswer(QMessageBox::Yes);
@@ -593,7 +611,10 @@ private slots:
         QCOMPARE(open.fixture.settingsBytes(), std::string());
         QCOMPARE(
             open.fixture.messageTexts(),
-            QStringList({"Create new workspace called Main Line?",
+            QStringList({"Delete workspace Empty?", "Delete workspace Empty?",
+                         "Delete workspace Agency?\r\nThere are searches in this workspace!",
+                         "WorkspaceNowheredoes not exist!", "Could not remove workspace!",
+                         "Create new workspace called Main Line?",
                          "Create new workspace called INITIAL/nested?", createFailed, createFailed,
                          "Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from "
                          "Install CD"}));
@@ -605,32 +626,6 @@ private slots:
         QVERIFY(QDir(open.folder() + "Main Line").exists());
         QVERIFY(open.accepted());
         QCOMPARE(open.fixture.settingsBytes(), std::string("\"Main Line\",\"NJ\"\r\n"));
-    }
-
-    void deletesWorkspacesWithAndWithoutLookups()
-    {
-        OpenWorkspaces open;
-        // No, then Yes to each question.
-        for (auto answer : {QMessageBox::No, QMessageBox::Yes, QMessageBox::Yes})
-            open.fixture.queueAnswer(answer);
-        open.page.typeWorkspace("Empty");
-        open.page.remove();
-        QVERIFY(QDir(open.folder() + "Empty").exists());
-        open.page.remove();
-        QVERIFY(!QDir(open.folder() + "Empty").exists());
-        QVERIFY(!open.page.workspaces().contains("Empty"));
-
-        open.page.typeWorkspace("Agency");
-        open.page.remove();
-        QVERIFY(!QDir(open.folder() + "Agency").exists());
-        open.page.typeWorkspace("Nowhere");
-        open.page.remove();
-        open.page.typeWorkspace("");
-        open.page.remove();
-        QCOMPARE(open.fixture.messageTexts(),
-                 QStringList({"Delete workspace Empty?", "Delete workspace Empty?",
-                              "Delete workspace Agency?\r\nThere are searches in this workspace!",
-                              "WorkspaceNowheredoes not exist!", "Could not remove workspace!"}));
     }
 
     // Also without a temporary folder to keep the choice in.

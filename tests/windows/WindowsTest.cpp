@@ -803,7 +803,7 @@ private slots:
         }
     }
 
-    void sortAndSearchGoByTheColumnClickedAndTheGridShown()
+    void sortSearchAndLookupTabsGoByTheColumnClickedAndTheGridShown()
     {
         const QStringList byName = {"acme widgets", "Baker Bros",   "MILLER & SONS",
                                     "MILLER_JONES", "MILLERS MILL", "SMITH TOOL CO",
@@ -862,12 +862,8 @@ private slots:
         list.list->SETTABS();
         QCOMPARE(list.current(), QString("SMITH TOOL CO"));
         QCOMPARE(list.searchBox()->text(), QString("SMI"));
-    }
 
-    void lookupTabsShowTheirCompaniesAndFollowTheirFiles()
-    {
-        Open open;
-        ResultList& list = open.page;
+        // Lookup tabs show their companies and follow their files.
         MASTER& master = open.data.master();
         open.saveLookup("SEARCH1.KRD", "Bucks and Chester", "18000", "19399");
         open.saveLookup("SEARCH2.KRD", "Nothing", "99000", "99999");
