@@ -168,28 +168,6 @@ TEST_F(SelfUpgradeTest, ArchivesInstallInNameOrderAndTheLastOneDecides)
     EXPECT_TRUE(failed);
 }
 
-TEST_F(SelfUpgradeTest, AStateDatabaseIsReplacedOnlyOnceNoOneHasItOpen)
-{
-    const std::string path = program.file("KORAPA.MDB");
-    fs::remove(path);
-    Schema::createStateDatabase(path, ";PWD=pa", "PA");
-    const std::string pa = delivered("PA");
-    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", pa}});
-    {
-        Database other(path, ";PWD=pa");
-        Statement read = other.prepare("SELECT COUNT(*) FROM VERSION");
-        ASSERT_TRUE(read.step());
-        EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
-        EXPECT_TRUE(saved.empty());
-        // The other user goes on working on the installed file.
-        Statement again = other.prepare("SELECT COUNT(*) FROM VERSION");
-        EXPECT_TRUE(again.step());
-    }
-    EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
-    EXPECT_EQ(fileBytes(path), pa);
-    EXPECT_EQ(saved, Texts{"PA"});
-}
-
 // An archive KORA1.ZIP that is refused: its members, what spoils it after it
 // is written, the start of the one message told and the states whose notes
 // were saved before the refusal.
@@ -380,23 +358,35 @@ TEST_P(CrashTest, LeavesTheMarkerAndTheNextUpgradeRemovesTheScratch)
 INSTANTIATE_TEST_SUITE_P(Renames, CrashTest, ::testing::Values(0, 1),
                          [](const auto& info) { return "Before" + std::to_string(info.param); });
 
-// A state database built by another installation installs and opens here,
-// with the password drawn at random that this installation keeps for the state.
-TEST_F(SelfUpgradeTest, ADeliveredDatabaseTakesThePasswordOfTheInstallation)
+// A state database built by another installation replaces the installed one
+// once no one has that open, and opens here with the password drawn at random
+// that this installation keeps for the state.
+TEST_F(SelfUpgradeTest, ADeliveredDatabaseWaitsForItsUsersAndTakesThePasswordOfTheInstallation)
 {
     Installation installation(program.path());
     installation.create(true);
     const std::string connect = ";PWD=dr4wnAtRandom";
     Database(program.file("KORAI.MDB"), std::string(kSetupConnect))
         .execute("UPDATE Setup SET pwd = '" + connect + "' WHERE State = 'PA'");
-    fs::remove(program.file("KORAPA.MDB"));
-    Schema::createStateDatabase(program.file("KORAPA.MDB"), connect, "PA");
+    const std::string path = program.file("KORAPA.MDB");
+    fs::remove(path);
+    Schema::createStateDatabase(path, connect, "PA");
     ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", delivered("PA")}});
-
+    {
+        Database other(path, connect);
+        Statement read = other.prepare("SELECT COUNT(*) FROM VERSION");
+        ASSERT_TRUE(read.step());
+        EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
+        EXPECT_TRUE(saved.empty());
+        // The other user goes on working on the installed file.
+        Statement again = other.prepare("SELECT COUNT(*) FROM VERSION");
+        EXPECT_TRUE(again.step());
+    }
     EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
+    EXPECT_EQ(saved, Texts{"PA"});
     EXPECT_EQ(fileBytes(program.file("RESTPA.DAT")), " \r\n");
     EXPECT_EQ(installation.stateConnect("PA"), connect);
-    Database pa(program.file("KORAPA.MDB"), connect);
+    Database pa(path, connect);
     EXPECT_EQ(
         QueryRecordSet(pa, "SELECT * FROM NOTES WHERE NOTES = 'from the supplier'").recordCount(),
         1);
