@@ -17,8 +17,6 @@
 namespace kora::test {
 namespace {
 
-using Rows = std::vector<std::string>;
-
 // Facts of a loaded state database, each 1 when it holds.
 const char* const kFacts =
     "SELECT (SELECT COUNT(*) = 50 FROM PRIME) || (SELECT COUNT(*) = 50 FROM NOTES) || "
@@ -64,10 +62,10 @@ TEST(DemoInstallation, EveryStateIsLoadedWithTheGivenNumberOfCompanies)
     for (auto code : kStateCodes) {
         const std::string state(code);
         Database db(folder.file(stateDatabaseName(state)), installation.stateConnect(state));
-        EXPECT_EQ(queryRows(db, kFacts), Rows{facts.at(state)}) << state;
+        EXPECT_EQ(queryRows(db, kFacts), std::vector<std::string>{facts.at(state)}) << state;
     }
     Database ny(folder.file(stateDatabaseName("NY")), installation.stateConnect("NY"));
-    EXPECT_EQ(queryRows(ny, kNewYorkFacts), Rows{"11"});
+    EXPECT_EQ(queryRows(ny, kNewYorkFacts), std::vector<std::string>{"11"});
 }
 
 TEST(DemoInstallation, LatestLoadAddsCompaniesAndModsToTheEarlierOneAndRepeatsItself)

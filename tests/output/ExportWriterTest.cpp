@@ -20,9 +20,8 @@
 namespace kora::test {
 namespace {
 
-class CountingProgress : public ExportProgress
+struct CountingProgress : ExportProgress
 {
-public:
     void starting(long long companies) override { total = companies; }
     void counted(long long count) override { last = count; }
     long long total = -1;

@@ -139,11 +139,9 @@ TEST(UserDataBackup, ASecondBackupOfTheStateWhileOneRunsIsRefused)
     EXPECT_EQ(backUp(folder).notes, 2);
 }
 
-class UserDataRestoreTest : public ::testing::Test
+struct UserDataRestoreTest : ::testing::Test
 {
-protected:
-    void SetUp() override { folder.load(20); }
-
+    UserDataRestoreTest() { folder.load(20); }
     SafekeepingFolder folder;
 };
 

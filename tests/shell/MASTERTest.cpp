@@ -3,7 +3,6 @@
 #include "base/Dates.h"
 #include "database/Database.h"
 #include "database/Installation.h"
-#include "database/QueryRecordSet.h"
 #include "demo/DemoData.h"
 #include "loading/UpdateRun.h"
 #include "lookup/LookupFile.h"
@@ -12,6 +11,7 @@
 #include "shell/KRWSPACE.h"
 #include "shell/KoraApplication.h"
 #include "shell/TITLE.h"
+#include "support/StateDatabase.h"
 #include "support/WindowFixture.h"
 #include "upgrade/ZipBuilder.h"
 #include "widgets/CenterForm.h"
@@ -142,8 +142,7 @@ private:
     {
         Database db(fixture.programFolder() + "KORAPA.MDB",
                     Installation(fixture.programFolder()).stateConnect("PA"));
-        QueryRecordSet rows(db, sql);
-        return rows.eof() ? std::string() : rows.field(0).toString();
+        return queryRows(db, sql).at(0);
     }
 
     // The workspace window open in a program folder with the workspaces

@@ -231,15 +231,11 @@ struct Open
         page.list->SORT_SELECT(2);
     }
     std::string omit(const char* file) { return data.field(file, "01", "Omit").toString(); }
-    QString lookupPath(const char* file) const
-    {
-        return QString::fromStdString(data.programFolder()) + "INITIAL/" + file;
-    }
     // Writes a one-criterion lookup into the workspace and shows the tabs again.
     void saveLookup(const char* file, const std::string& title, const char* from, const char* thru,
                     bool exclude = false, const char* field = "ZIP")
     {
-        QVERIFY(LookupFile::write(lookupPath(file).toStdString(), title,
+        QVERIFY(LookupFile::write(data.programFolder() + "INITIAL/" + file, title,
                                   {{title, "", from, thru, field, exclude}}));
         page.list->SETTABS();
     }
@@ -883,7 +879,7 @@ private slots:
         QCOMPARE(list.column(), QStringList({"Baker Bros", "MILLER & SONS", "MILLER_JONES",
                                              "MILLERS MILL", "SMITH TOOL CO", "Zenith Labs"}));
         // The file goes while its tab is shown: the commands no longer offer it.
-        QVERIFY(QFile::remove(open.lookupPath("SEARCH3.KRD")));
+        QVERIFY(std::filesystem::remove(open.data.programFolder() + "INITIAL/SEARCH3.KRD"));
         list.list->lookupTabs().reload(0);
         list.list->SETBUTTONS(list.list);
         QVERIFY(!master.isCommandEnabled("SSRibbon1_3"));
