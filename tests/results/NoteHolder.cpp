@@ -5,12 +5,23 @@
 // afterwards is stored as the note ("stored" is printed) and the program ends.
 // It can also be killed while it holds the note.
 
+#include "base/Prompt.h"
 #include "database/Database.h"
 #include "results/CompanyNotes.h"
-#include "support/RecordingPrompt.h"
 
 #include <iostream>
 #include <string>
+
+namespace {
+
+// What the notes tell a user does not matter here: the answer is on stdout.
+struct SilentPrompt : kora::Prompt
+{
+    void tell(const std::string&, const std::string&, Icon) override {}
+    bool ask(const std::string&, const std::string&, Icon) override { return false; }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -25,8 +36,7 @@ int main(int argc, char** argv)
         std::cout << refused.what() << std::endl;
         return 1;
     }
-    // What the notes tell the user does not matter here: the answer is on stdout.
-    kora::test::RecordingPrompt prompt;
+    SilentPrompt prompt;
     kora::CompanyNotes notes(db, prompt);
     const bool held = notes.lockedNote(argv[3], argv[4]) != kora::CompanyNotes::kLocked;
     std::cout << (held ? "held" : "locked") << std::endl;

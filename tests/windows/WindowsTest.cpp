@@ -554,9 +554,8 @@ private:
 
 // Three companies, the middle one marked Omit, and the main window's printer
 // writing a PDF file.
-class PrintFixture : public ResultsFixture
+struct PrintFixture : ResultsFixture
 {
-public:
     explicit PrintFixture(const std::string& state = "PA") : ResultsFixture(state)
     {
         master().printer().setOutputFormat(QPrinter::PdfFormat);
@@ -608,9 +607,8 @@ void print(PrintFixture& fixture, const char* format, const char* sort,
 // Two Pennsylvania companies with blank notes and user fields, and folder
 // choosers answered by script: each answer is the next queued folder, or a
 // cancel when none is left.
-class NotesFixture : public ResultsFixture
+struct NotesFixture : ResultsFixture
 {
-public:
     NotesFixture() : ResultsFixture("PA")
     {
         for (const char* file : {"100001", "100002"})
