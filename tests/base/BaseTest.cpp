@@ -8,9 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
 
@@ -75,9 +73,7 @@ TEST(Settings, WritesTheExactLineAndReadsItBackButNothingBroken)
     EXPECT_FALSE(Settings::read(folder.path()));
     ASSERT_TRUE(Settings::write(folder.path(), {"INITIAL", "PA"}));
     ASSERT_TRUE(Settings::write(folder.path(), {"Main \"Line\"", "NJ"}));
-    std::ostringstream bytes;
-    bytes << std::ifstream(folder.file("KORA.INI"), std::ios::binary).rdbuf();
-    EXPECT_EQ(bytes.str(), "\"Main \"\"Line\"\"\",\"NJ\"\r\n");
+    EXPECT_EQ(fileBytes(folder.file("KORA.INI")), "\"Main \"\"Line\"\"\",\"NJ\"\r\n");
     auto choice = Settings::read(folder.path());
     ASSERT_TRUE(choice);
     EXPECT_EQ(choice->workspace + "|" + choice->state, "Main \"Line\"|NJ");
@@ -85,7 +81,7 @@ TEST(Settings, WritesTheExactLineAndReadsItBackButNothingBroken)
     EXPECT_FALSE(Settings::read(""));
     EXPECT_FALSE(Settings::write("", {"INITIAL", "PA"}));
     EXPECT_FALSE(Settings::write(folder.file("no-such-folder/"), {"INITIAL", "PA"}));
-    std::ofstream(folder.file("KORA.INI"), std::ios::binary) << "\"INITIAL";
+    writeFile(folder.file("KORA.INI"), "\"INITIAL");
     EXPECT_FALSE(Settings::read(folder.path()));
 }
 

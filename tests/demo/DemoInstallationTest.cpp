@@ -6,7 +6,7 @@
 #include "loading/RecordedProgress.h"
 #include "loading/UpdateRun.h"
 #include "lookup/LookupFolder.h"
-#include "support/TempFolder.h"
+#include "support/StateDatabase.h"
 #include "upgrade/ZipBuilder.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +16,6 @@
 
 namespace kora::test {
 namespace {
-
-std::string text(Database& db, const std::string& sql)
-{
-    Statement query = db.prepare(sql);
-    return query.step() ? query.column(0).toString() : "(no row)";
-}
 
 // Facts of a loaded state database, each 1 when it holds.
 const char* const kFacts =
@@ -68,10 +62,10 @@ TEST(DemoInstallation, EveryStateIsLoadedWithTheGivenNumberOfCompanies)
     for (auto code : kStateCodes) {
         const std::string state(code);
         Database db(folder.file(stateDatabaseName(state)), installation.stateConnect(state));
-        EXPECT_EQ(text(db, kFacts), facts.at(state)) << state;
+        EXPECT_EQ(queryRows(db, kFacts), std::vector<std::string>{facts.at(state)}) << state;
     }
     Database ny(folder.file(stateDatabaseName("NY")), installation.stateConnect("NY"));
-    EXPECT_EQ(text(ny, kNewYorkFacts), "11");
+    EXPECT_EQ(queryRows(ny, kNewYorkFacts), std::vector<std::string>{"11"});
 }
 
 TEST(DemoInstallation, LatestLoadAddsCompaniesAndModsToTheEarlierOneAndRepeatsItself)
@@ -88,7 +82,9 @@ TEST(DemoInstallation, LatestLoadAddsCompaniesAndModsToTheEarlierOneAndRepeatsIt
             earlier = fileBytes(folder.file("DATAPA.DAT"));
         UpdateRun::run(db, folder.path(), "PA", progress);
     }
-    const auto count = [&db](const std::string& sql) { return std::stoi(text(db, sql)); };
+    const auto count = [&db](const std::string& sql) {
+        return std::stoi(queryRows(db, sql).at(0));
+    };
     EXPECT_EQ(count("SELECT COUNT(*) FROM PRIME"), 400);
     const int earlierCompanies =
         400 - count("SELECT COUNT(*) FROM LOADCHANGES WHERE CHANGE = 'New Company'");

@@ -17,11 +17,6 @@
 namespace kora::test {
 namespace {
 
-std::string padded(const std::string& text, size_t width)
-{
-    return text + std::string(width - text.size(), ' ');
-}
-
 Rows changes(LoadTestFolder& folder)
 {
     return folder.rows("SELECT FILE || ' ' || CHANGE FROM LOADCHANGES ORDER BY FILE");
@@ -393,17 +388,6 @@ std::string exact(std::optional<double> number)
 TEST(ModTrendValues, FollowTheOrderOfTheSummary)
 {
     const std::pair<std::vector<StoredMod>, std::string> cases[] = {
-        {{{"2025-03-01", "2026-03-01", 1.2}}, "1.2|-|-|1"},
-        // Stored oldest first: the newest effective date still leads.
-        {{{"2024-03-01", "2025-03-01", 0.95}, {"2025-03-01", "2026-03-01", 1.046}},
-         "1.046|0.95|0.096|1"},
-        {{{"2025-03-01", "2026-03-01", 0.88}, {"2024-03-01", "2025-03-01", 1.0}}, "0.88|1|-0.12|0"},
-        // A mod of 1.000 or less ends the run of years over.
-        {{{"2025-01-01", "2026-01-01", 1.1},
-          {"2024-01-01", "2025-01-01", 1.05},
-          {"2023-01-01", "2024-01-01", 0.99},
-          {"2022-01-01", "2023-01-01", 1.3}},
-         "1.1|1.05|0.05|2"},
         // Same effective date: the later expiration is the newer mod.
         {{{"2025-01-01", "2025-06-01", 1.0}, {"2025-01-01", "2026-01-01", 1.2}}, "1.2|1|0.2|1"},
         // A mod of 1.000 or less with the very same dates does not end the run.

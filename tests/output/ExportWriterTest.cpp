@@ -1,9 +1,7 @@
 #include "output/ExportWriter.h"
-#include "base/ExclamationTest.h"
 #include "database/Installation.h"
 #include "database/QueryRecordSet.h"
 #include "output/ExportError.h"
-#include "output/ExportText.h"
 #include "output/ReportDatabase.h"
 #include "output/WorkbookCheck.h"
 #include "support/TempFolder.h"
@@ -22,9 +20,8 @@
 namespace kora::test {
 namespace {
 
-class CountingProgress : public ExportProgress
+struct CountingProgress : ExportProgress
 {
-public:
     void starting(long long companies) override { total = companies; }
     void counted(long long count) override { last = count; }
     long long total = -1;
@@ -103,11 +100,6 @@ struct LayoutCase
     std::string line;
 };
 
-void PrintTo(const LayoutCase& c, std::ostream* out)
-{
-    *out << c.state << " layout " << static_cast<int>(c.layout);
-}
-
 std::string tabbed(std::string text)
 {
     for (size_t at = text.find("\",\""); at != std::string::npos; at = text.find("\",\"", at))
@@ -122,12 +114,6 @@ std::string emptyValues(int count)
     while (count-- > 0)
         values += ",\"\"";
     return values;
-}
-
-// A fixed-layout column: the text padded with blanks to its width.
-std::string column(const std::string& text, size_t width)
-{
-    return text + std::string(width - text.size(), ' ');
 }
 
 const std::string kLimitedHeader =
@@ -155,11 +141,11 @@ const std::string kCommaLine =
 const std::string kNewJerseyValues = ",\"Y\",\"\",\"0.5\",\"12345\",\"678901\",\"0\"";
 // Key 10, columns 253, 8 mods of 15 (expiration 10, mod 5), 10 classes of 54.
 const std::string kFixedLine =
-    "0000001-01" + column("ACME WIDGET CO", 40) + "DIVISION OF A PARENT WITH A VERY LONG " +
-    column("1 MAIN ST", 40) + column("NUTLEY", 30) + "NJ" + column("07013-", 10) + "0795" +
-    "  Y  " + "201-555-0100" + column("", 12 + 30 + 30) + column("", 10) + "1.234" + "03/15/2026" +
-    "0.95 " + "12/31/2025" + column("1", 5) + column("", 5 * 15) + "0042" +
-    column("  Landscaping ", 50) + column("9999", 54) + column("", 8 * 54);
+    "0000001-01" + padded("ACME WIDGET CO", 40) + "DIVISION OF A PARENT WITH A VERY LONG " +
+    padded("1 MAIN ST", 40) + padded("NUTLEY", 30) + "NJ" + padded("07013-", 10) + "0795" +
+    "  Y  " + "201-555-0100" + padded("", 12 + 30 + 30) + padded("", 10) + "1.234" + "03/15/2026" +
+    "0.95 " + "12/31/2025" + padded("1", 5) + padded("", 5 * 15) + "0042" +
+    padded("  Landscaping ", 50) + padded("9999", 54) + padded("", 8 * 54);
 // Fixed New Jersey columns: 3, 3, 5 and three times 9 characters; an empty value as one blank.
 const std::string kNewJerseyFixed = "Y     0.5  12345    678901   0        ";
 
@@ -400,14 +386,6 @@ TEST(WorkbookCheck, EveryXmlPartMustReachTheEndOfItsRoot)
     EXPECT_FALSE(WorkbookCheck::complete(folder.file("NONE.XLSX")));
     writeFile(folder.file("TEXT.XLSX"), "not a package");
     EXPECT_FALSE(WorkbookCheck::complete(folder.file("TEXT.XLSX")));
-}
-
-TEST(ExportText, DefaultExpirationsAreLeftEmptyAndMarksMustPassTheExclamationTest)
-{
-    EXPECT_EQ(ExportText::expirationText("1950-01-01"), "");
-    EXPECT_FALSE(kora::passesExclamationTest(" X"));
-    EXPECT_FALSE(kora::passesExclamationTest("!"));
-    EXPECT_TRUE(kora::passesExclamationTest("A"));
 }
 
 } // namespace

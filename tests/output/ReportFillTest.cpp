@@ -120,28 +120,12 @@ TEST_F(ReportFillTest, ThousandCompaniesCommitEveryFiveHundredAndAtTheEnd)
     EXPECT_EQ(rows("SELECT COUNT(*) FROM CLASS"), "1000");
 }
 
-TEST_F(ReportFillTest, NewJerseyAssignedRiskDateReadsMonthSlashYear)
-{
-    open("NJ");
-    addCompany("1000001", "WITH DATE");
-    addCompany("1000002", "WITHOUT DATE");
-    stateDb.execute("UPDATE PRIME SET NJAR = 9807, ARTOTPREM = '12000' WHERE FILE = '1000001'");
-    fill().fillFrom("SELECT * FROM PRIME");
-    EXPECT_EQ(rows("SELECT NJAR, ARTOTPREM FROM PRIME ORDER BY FILE"), "07/98|12000\n |NULL");
-}
-
-TEST_F(ReportFillTest, NewYorkLeavesEffectiveOutOfTheLookupPrintOnly)
+// The lookup print leaves them out, as the New York detail page shows.
+TEST_F(ReportFillTest, NewYorkRecordPrintKeepsTheEffectiveDates)
 {
     open("NY");
     addCompany("100 01 01", "EMPIRE");
     addMod("100 01 01", 2010, 0.9);
-    stateDb.execute("UPDATE PRIME SET REVISED = 1, INTERSTATE = 0");
-    stateDb.execute("INSERT INTO ADDRESSES (FILE, SEQUENCE, ADDRESSES) VALUES ('100 01 01', "
-                    "'01', '1 MAIN ST')");
-    fill().fillFrom("SELECT * FROM PRIME");
-    EXPECT_EQ(rows("SELECT EFFECTIVE0, EXPIRE0, ADDRESSES, REVISED, INTERSTATE FROM PRIME"),
-              "NULL|2011-02-28|1 MAIN ST|1|0");
-    scratch.execute("DELETE FROM PRIME");
     fill(ReportFill::Run::Record).fillCompany("100 01 01", "01");
     EXPECT_EQ(rows("SELECT EFFECTIVE0, EXPIRE FROM PRIME"), "2010-03-01|NULL");
 }

@@ -3,6 +3,7 @@
 #include "results/NoteLock.h"
 #include "results/UserDataChanges.h"
 #include "support/HolderProcess.h"
+#include "support/RecordingPrompt.h"
 #include "support/StateDatabase.h"
 
 #include <gtest/gtest.h>
@@ -23,18 +24,15 @@ const std::string kNoRow = "TROUBLE IN RIVER CITY";
 using Messages = std::vector<std::string>;
 
 // One user of the notes: its own connection, lock and the messages it was told.
-struct NotesUser : Prompt
+struct NotesUser : RecordingPrompt
 {
     explicit NotesUser(const StateDatabase& data)
         : db(data.path(), StateDatabase::kConnect), notes(db, *this)
     {
     }
-    void tell(const std::string& text, const std::string&, Icon) override { told.push_back(text); }
-    bool ask(const std::string&, const std::string&, Icon) override { return false; }
 
     Database db;
     CompanyNotes notes;
-    Messages told;
 };
 
 // A state database with one note row per given company ("1000001" ...), sequence 01.
@@ -81,7 +79,7 @@ TEST(CompanyNotes, StoresTheNoteAndAnEmptyNoteAsOneBlankCountingChangesOnly)
 
     EXPECT_EQ(user.notes.noteLength("9999999", "01"), 0);
     EXPECT_EQ(user.notes.lockedNote("9999999", "01"), CompanyNotes::kLocked);
-    EXPECT_EQ(user.told, (Messages{kNoRow, kNoRow, kHeld}));
+    EXPECT_EQ(user.toldTexts(), (Messages{kNoRow, kNoRow, kHeld}));
     EXPECT_TRUE(data.lockable("9999999"));
 
     // A store that fails releases the company.
@@ -101,7 +99,7 @@ TEST(CompanyNotes, SecondHolderIsTurnedAwayUntilTheFirstStoresOrReleases)
 
     EXPECT_EQ(first.notes.lockedNote("1000001", "01"), "first");
     EXPECT_EQ(second.notes.lockedNote("1000001", "01"), CompanyNotes::kLocked);
-    EXPECT_EQ(second.told, Messages{kHeld});
+    EXPECT_EQ(second.toldTexts(), Messages{kHeld});
     // Another company is not held.
     EXPECT_EQ(second.notes.lockedNote("1000002", "01"), "other");
     second.notes.release();
@@ -111,7 +109,7 @@ TEST(CompanyNotes, SecondHolderIsTurnedAwayUntilTheFirstStoresOrReleases)
     EXPECT_EQ(first.notes.lockedNote("1000001", "01"), CompanyNotes::kLocked);
     second.notes.release();
     EXPECT_EQ(first.notes.lockedNote("1000001", "01"), "stored by the first");
-    EXPECT_EQ(first.told, Messages{kHeld});
+    EXPECT_EQ(first.toldTexts(), Messages{kHeld});
 }
 
 TEST(CompanyNotes, LockHoldsBetweenProcessesUntilTheNoteIsStored)
@@ -138,7 +136,7 @@ TEST(CompanyNotes, LockHoldsBetweenProcessesUntilTheNoteIsStored)
     EXPECT_EQ(user.notes.lockedNote("1000001", "01"), CompanyNotes::kLocked);
     killed.kill();
     EXPECT_EQ(user.notes.lockedNote("1000001", "01"), "written here");
-    EXPECT_EQ(user.told, (Messages{kHeld, kHeld}));
+    EXPECT_EQ(user.toldTexts(), (Messages{kHeld, kHeld}));
 }
 
 TEST(NoteLock, LockFileBesideTheDatabaseIsSharedLikeIt)

@@ -3,7 +3,6 @@
 #include "base/Dates.h"
 #include "database/Database.h"
 #include "database/Installation.h"
-#include "database/QueryRecordSet.h"
 #include "database/StatePublication.h"
 #include "demo/DemoData.h"
 #include "loading/UpdateRun.h"
@@ -13,6 +12,7 @@
 #include "shell/KRWSPACE.h"
 #include "shell/KoraApplication.h"
 #include "shell/TITLE.h"
+#include "support/StateDatabase.h"
 #include "support/TestServer.h"
 #include "support/WindowFixture.h"
 #include "upgrade/ZipBuilder.h"
@@ -147,8 +147,7 @@ private:
     {
         Database db(fixture.programFolder() + "KORAPA.MDB",
                     Installation(fixture.programFolder()).stateConnect("PA"));
-        QueryRecordSet rows(db, sql);
-        return rows.eof() ? std::string() : rows.field(0).toString();
+        return queryRows(db, sql).at(0);
     }
 
     // The workspace window open in a program folder with the workspaces
@@ -220,10 +219,6 @@ private slots:
                 names << QString(command->text()).remove('&');
         for (QAction* button : master.findChild<QToolBar*>()->actions())
             names << button->toolTip();
-        // The criteria beyond the classic eighteen, and the list's own buttons.
-        names += QStringList({"Renews Within (days)", "Mod Change", "Years Mod Over 1.00",
-                              "Changed in Last Update", "More Info...", "Print Record",
-                              "Export Record", "Exclude", "Full Address"});
         for (const QString& name : names)
             QVERIFY2(text.contains(name), qPrintable(name));
 
@@ -379,17 +374,56 @@ private slots:
         QVERIFY(!master.resultList() && master.hasEnded());
     }
 
+    // Export Search and its toolbar button open the export window on the
+    // lookup tab shown; commands on the list bring it back.
     void commandsOnTheListBringItBackAndAnUpgradeEndsTheProgram()
     {
         WindowFixture fixture;
         TempFolder source, refused;
         ZipBuilder::write(source.file("KORA1.ZIP"), {{"kOraPa.mdb", "new"}});
         ZipBuilder::write(refused.file("KORA1.ZIP"), {{"KORAPA.MDB", "new"}});
+        Database db(fixture.programFolder() + "KORAPA.MDB",
+                    Installation(fixture.programFolder()).stateConnect("PA"));
+        db.execute("WITH RECURSIVE n(i) AS (SELECT 1000000 UNION ALL SELECT i + 1 FROM n "
+                   "WHERE i < 1000019) INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, "
+                   "NAMESORT, ZIP, Omit) SELECT i, '01', i || '01', 'COMPANY ' || i, "
+                   "'COMPANY ' || i, CASE WHEN i < 1000002 THEN '15001' ELSE '19000' END, ' ' "
+                   "FROM n");
+        db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, '01', ' ' FROM PRIME");
+        db.close();
+        QVERIFY(LookupFile::write(fixture.programFolder() + "INITIAL/SEARCH1.KRD", "Zip 15001",
+                                  {{"Zip 15001", "Zip Code", "15001", "15001", "ZIP", false}}));
         const std::string database = fileBytes(fixture.programFolder() + "KORAPA.MDB");
         MASTER master;
         W::answerEach(fixture, {&W::ok});
         QVERIFY(master.start() && master.resultList());
         KRLIST* list = master.resultList();
+        // Nothing to export on the all-companies tab.
+        QVERIFY(!master.isCommandEnabled(Command::Export));
+        QVERIFY(!master.isCommandEnabled(Command::ExportLookupButton));
+        list->findChild<QTabBar*>()->setCurrentIndex(1);
+
+        const QString out = QString::fromStdString(fixture.programFolder()) + "LOOKUP.TXT";
+        Dialogs::setFileScript([&out](const Dialogs::FileRequest&) {
+            return Dialogs::FileAnswer{true, {out}, 2};
+        });
+        fixture.onModal<KREXPORT>([](KREXPORT* window) {
+            for (auto* option : window->findChildren<QRadioButton*>())
+                if (option->text() == "TXT (ASCII) - Fixed Length")
+                    option->setChecked(true);
+            press(window, "OK");
+        });
+        for (Command command : {Command::Export, Command::ExportLookupButton}) {
+            QFile::remove(out);
+            QVERIFY(master.isCommandEnabled(command));
+            choose(master, command);
+            const QByteArray bytes = QByteArray::fromStdString(fileBytes(out.toStdString()));
+            QCOMPARE(bytes.count("\r\n"), 2);
+            QVERIFY(bytes.startsWith("1000000-01COMPANY 1000000"));
+            QVERIFY(bytes.contains("\r\n1000001-01COMPANY 1000001"));
+        }
+        QVERIFY(fixture.messages().isEmpty());
+
         QString title;
         fixture.onModal<QPageSetupDialog>([&title](QPageSetupDialog* dialog) {
             title = dialog->windowTitle();
@@ -439,60 +473,12 @@ private slots:
         QCOMPARE(messages[1], QString("Upgrade complete.  Restart KORA to activate changes!"));
     }
 
-    // Export Search and its toolbar button open the export window on the
-    // lookup tab shown.
-    void exportSearchWritesTheLookupOfTheTabShown()
-    {
-        WindowFixture fixture;
-        Database db(fixture.programFolder() + "KORAPA.MDB",
-                    Installation(fixture.programFolder()).stateConnect("PA"));
-        db.execute("WITH RECURSIVE n(i) AS (SELECT 1000000 UNION ALL SELECT i + 1 FROM n "
-                   "WHERE i < 1000019) INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, "
-                   "NAMESORT, ZIP, Omit) SELECT i, '01', i || '01', 'COMPANY ' || i, "
-                   "'COMPANY ' || i, CASE WHEN i < 1000002 THEN '15001' ELSE '19000' END, ' ' "
-                   "FROM n");
-        db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, '01', ' ' FROM PRIME");
-        db.close();
-        QVERIFY(LookupFile::write(fixture.programFolder() + "INITIAL/SEARCH1.KRD", "Zip 15001",
-                                  {{"Zip 15001", "Zip Code", "15001", "15001", "ZIP", false}}));
-        MASTER master;
-        W::answerEach(fixture, {&W::ok});
-        QVERIFY(master.start() && master.resultList());
-        // Nothing to export on the all-companies tab.
-        QVERIFY(!master.isCommandEnabled(Command::Export));
-        QVERIFY(!master.isCommandEnabled(Command::ExportLookupButton));
-        master.resultList()->findChild<QTabBar*>()->setCurrentIndex(1);
-
-        const QString out = QString::fromStdString(fixture.programFolder()) + "LOOKUP.TXT";
-        Dialogs::setFileScript([&out](const Dialogs::FileRequest&) {
-            return Dialogs::FileAnswer{true, {out}, 2};
-        });
-        fixture.onModal<KREXPORT>([](KREXPORT* window) {
-            for (auto* option : window->findChildren<QRadioButton*>())
-                if (option->text() == "TXT (ASCII) - Fixed Length")
-                    option->setChecked(true);
-            press(window, "OK");
-        });
-        for (Command command : {Command::Export, Command::ExportLookupButton}) {
-            QFile::remove(out);
-            QVERIFY(master.isCommandEnabled(command));
-            choose(master, command);
-            const QByteArray bytes = QByteArray::fromStdString(fileBytes(out.toStdString()));
-            QCOMPARE(bytes.count("\r\n"), 2);
-            QVERIFY(bytes.startsWith("1000000-01COMPANY 1000000"));
-            QVERIFY(bytes.contains("\r\n1000001-01COMPANY 1000001"));
-        }
-        QVERIFY(master.resultList()->isVisible());
-        QCOMPARE(fixture.messageTexts(), QStringList());
-    }
-
     // Cancel starts on the list with the update left waiting, and a later
     // change of state asks nothing about it.
     void cancelLeavesTheUpdateForTheNextStart()
     {
         WindowFixture fixture;
-        std::ofstream(fixture.programFolder() + "CLASSES.DAT", std::ios::binary)
-            << " 8810CLERICAL" + std::string(44, ' ');
+        writeFile(fixture.programFolder() + "CLASSES.DAT", " 8810CLERICAL" + std::string(44, ' '));
         MASTER master;
         const auto state = acceptOn(fixture, "PA");
         fixture.queueAnswer(QMessageBox::Cancel);
@@ -533,8 +519,7 @@ private slots:
     void newYorkAddressesAloneAreNoUpdateAndAnEmptyFileIsTold()
     {
         WindowFixture fixture;
-        std::ofstream(fixture.programFolder() + "DATA2NY.DAT", std::ios::binary)
-            << std::string(300, 'X');
+        writeFile(fixture.programFolder() + "DATA2NY.DAT", std::string(300, 'X'));
         std::ofstream(fixture.programFolder() + "DATANY.DAT", std::ios::binary);
         MASTER master;
         acceptOn(fixture, "NY");
@@ -545,12 +530,27 @@ private slots:
         QVERIFY(std::filesystem::exists(fixture.programFolder() + "DATA2NY.DAT"));
     }
 
+    // On a network folder the window says once a run that a server is the
+    // way to share a state between PCs; on a local one it says nothing.
     void listsWorkspacesAndStatesAndAcceptsTheChosenOnes()
     {
         OpenWorkspaces agency("\"Agency\",\"NY\"\r\n");
         QCOMPARE(agency.window->workspace() + agency.window->state(), QString("AgencyNY"));
+        qputenv("KORA_NETWORK_FOLDER", "1");
         OpenWorkspaces gone("\"Gone\",\"XX\"\r\n");
+        gone.window->hide();
+        gone.window->show();
+        KRWSPACE again(gone.master);
+        again.show();
+        qunsetenv("KORA_NETWORK_FOLDER");
         QCOMPARE(gone.window->workspace() + gone.window->state(), QString("INITIALPA"));
+        QCOMPARE(gone.fixture.messages().size(), 1);
+        const Dialogs::Request told = gone.fixture.messages().first();
+        QCOMPARE(told.icon, QMessageBox::Warning);
+        QVERIFY2(told.text.startsWith("The program folder " + gone.folder().chopped(1) +
+                                      " is on a network file system.\n\n"),
+                 qPrintable(told.text));
+        QVERIFY(told.text.contains("publish it to a database server"));
         OpenWorkspaces open;
         QCOMPARE(open.page.states(), QStringList({"DE", "NJ", "NY", "PA", "PM", "DM"}));
         QCOMPARE(open.page.workspaces(), QStringList({"Agency", "Empty", "INITIAL"}));
@@ -567,36 +567,34 @@ private slots:
         QVERIFY(Database(open.fixture.programFolder() + "BACKUPPA.MDB", "").tableExists("USER"));
     }
 
-    // On a network folder the window says once a run that a server is the
-    // way to share a state between PCs; on a local one it says nothing.
-    void tellsOnceOfANetworkFolder()
-    {
-        qputenv("KORA_NETWORK_FOLDER", "1");
-        OpenWorkspaces open;
-        open.window->hide();
-        open.window->show();
-        KRWSPACE again(open.master);
-        again.show();
-        qunsetenv("KORA_NETWORK_FOLDER");
-        QCOMPARE(open.fixture.messages().size(), 1);
-        const Dialogs::Request told = open.fixture.messages().first();
-        QCOMPARE(told.icon, QMessageBox::Warning);
-        QVERIFY2(told.text.startsWith("The program folder " + open.folder().chopped(1) +
-                                      " is on a network file system.\n\n"),
-                 qPrintable(told.text));
-        QVERIFY(told.text.contains("publish it to a database server"));
-    }
-
+    // Workspaces are deleted, with and without lookups, when the user agrees.
     // Each refusal keeps the window open with nothing accepted or saved,
     // until a new workspace is confirmed.
-    void refusesUntilANewWorkspaceIsConfirmedAndSaved()
+    void deletesAndRefusesUntilANewWorkspaceIsConfirmedAndSaved()
     {
         OpenWorkspaces open;
+        // No, then Yes to each question.
+        for (auto answer : {QMessageBox::No, QMessageBox::Yes, QMessageBox::Yes})
+            open.fixture.queueAnswer(answer);
+        open.page.typeWorkspace("Empty");
+        open.page.remove();
+        QVERIFY(QDir(open.folder() + "Empty").exists());
+        open.page.remove();
+        QVERIFY(!QDir(open.folder() + "Empty").exists());
+        QVERIFY(!open.page.workspaces().contains("Empty"));
+        open.page.typeWorkspace("Agency");
+        open.page.remove();
+        QVERIFY(!QDir(open.folder() + "Agency").exists());
+        open.page.typeWorkspace("Nowhere");
+        open.page.remove();
+        open.page.typeWorkspace("");
+        open.page.remove();
+
         const QString createFailed = "Could not create workspace or save settings!";
         open.page.typeWorkspace("Main Line");
         open.fixture.queueAnswer(QMessageBox::No);
         open.page.ok();
-        QCOMPARE(open.fixture.messages().first().defaultButton, QMessageBox::No);
+        QCOMPARE(open.fixture.messages().at(5).defaultButton, QMessageBox::No);
 
         open.page.typeWorkspace("INITIAL/nested");
         open.fixture.queueAnswer(QMessageBox::Yes);
@@ -617,7 +615,10 @@ private slots:
         QCOMPARE(open.fixture.settingsBytes(), std::string());
         QCOMPARE(
             open.fixture.messageTexts(),
-            QStringList({"Create new workspace called Main Line?",
+            QStringList({"Delete workspace Empty?", "Delete workspace Empty?",
+                         "Delete workspace Agency?\r\nThere are searches in this workspace!",
+                         "WorkspaceNowheredoes not exist!", "Could not remove workspace!",
+                         "Create new workspace called Main Line?",
                          "Create new workspace called INITIAL/nested?", createFailed, createFailed,
                          "Backup Data Set Not For Version 1.6, Run UPGRADE.EXE from "
                          "Install CD"}));
@@ -629,32 +630,6 @@ private slots:
         QVERIFY(QDir(open.folder() + "Main Line").exists());
         QVERIFY(open.accepted());
         QCOMPARE(open.fixture.settingsBytes(), std::string("\"Main Line\",\"NJ\"\r\n"));
-    }
-
-    void deletesWorkspacesWithAndWithoutLookups()
-    {
-        OpenWorkspaces open;
-        // No, then Yes to each question.
-        for (auto answer : {QMessageBox::No, QMessageBox::Yes, QMessageBox::Yes})
-            open.fixture.queueAnswer(answer);
-        open.page.typeWorkspace("Empty");
-        open.page.remove();
-        QVERIFY(QDir(open.folder() + "Empty").exists());
-        open.page.remove();
-        QVERIFY(!QDir(open.folder() + "Empty").exists());
-        QVERIFY(!open.page.workspaces().contains("Empty"));
-
-        open.page.typeWorkspace("Agency");
-        open.page.remove();
-        QVERIFY(!QDir(open.folder() + "Agency").exists());
-        open.page.typeWorkspace("Nowhere");
-        open.page.remove();
-        open.page.typeWorkspace("");
-        open.page.remove();
-        QCOMPARE(open.fixture.messageTexts(),
-                 QStringList({"Delete workspace Empty?", "Delete workspace Empty?",
-                              "Delete workspace Agency?\r\nThere are searches in this workspace!",
-                              "WorkspaceNowheredoes not exist!", "Could not remove workspace!"}));
     }
 
     // Also without a temporary folder to keep the choice in.

@@ -47,4 +47,10 @@ inline void writeFile(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+// The text and blanks after it up to the width, as a field of a fixed-length record.
+inline std::string padded(const std::string& text, size_t width)
+{
+    return text + std::string(width - text.size(), ' ');
+}
+
 } // namespace kora::test

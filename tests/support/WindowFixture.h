@@ -12,9 +12,7 @@
 
 #include <cstdlib>
 #include <deque>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,12 +40,6 @@ inline QStringList gridRows(const QAbstractItemView* grid, std::initializer_list
         texts << cells.join('|');
     }
     return texts;
-}
-
-inline std::string bytesOf(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // A program folder laid out by the installation code, made the current
@@ -89,7 +81,7 @@ public:
 
     const std::string& programFolder() const { return m_program.path(); }
     const std::string& temporaryFolder() const { return m_temporary.path(); }
-    std::string settingsBytes() const { return bytesOf(m_temporary.path() + "KORA.INI"); }
+    std::string settingsBytes() const { return fileBytes(m_temporary.path() + "KORA.INI"); }
 
     void queueAnswer(QMessageBox::StandardButton answer) { m_answers.push_back(answer); }
     const QList<Dialogs::Request>& messages() const { return m_messages; }

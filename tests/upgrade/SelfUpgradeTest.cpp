@@ -1,5 +1,4 @@
 #include "upgrade/SelfUpgrade.h"
-#include "base/Prompt.h"
 #include "base/StateCodes.h"
 #include "database/ConnectString.h"
 #include "database/Database.h"
@@ -10,18 +9,17 @@
 #include "safekeeping/SafekeepingFolder.h"
 #include "safekeeping/UserDataBackup.h"
 #include "support/HolderProcess.h"
+#include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
+#include "support/WriteFailure.h"
 #include "upgrade/ZipBuilder.h"
 
 #include <gtest/gtest.h>
 #include <zip.h>
 
-#include <csignal>
 #include <filesystem>
 #include <functional>
-#include <iostream>
 #include <stdexcept>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -32,13 +30,6 @@ namespace kora::test {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-struct RecordedPrompt : Prompt
-{
-    void tell(const std::string& text, const std::string&, Icon) override { told.push_back(text); }
-    bool ask(const std::string&, const std::string&, Icon) override { return false; }
-    Texts told;
-};
 
 struct RecordedProgress : UpgradeProgress
 {
@@ -110,7 +101,7 @@ public:
     TempFolder program;
     TempFolder source;
     TempFolder supplier;
-    RecordedPrompt prompt;
+    RecordingPrompt prompt;
     RecordedProgress progress;
     Texts saved;
     bool backupFails = false;
@@ -137,7 +128,7 @@ TEST_F(SelfUpgradeTest, StateDatabaseSavesNotesReplacesTheFileAndEndsTheProgram)
                                         "KORAPA.MDB  1 of  3", "KORAI.MDB  2 of  3",
                                         "KORA.HLP  3 of  3", " ", "<hidden>"}));
     EXPECT_EQ(progress.lastBars, std::make_pair(100, 100));
-    EXPECT_EQ(prompt.told, Texts{"Upgrade complete.  Restart KORA to activate changes!"});
+    EXPECT_EQ(prompt.toldTexts(), Texts{"Upgrade complete.  Restart KORA to activate changes!"});
     EXPECT_FALSE(failed);
 }
 
@@ -172,31 +163,9 @@ TEST_F(SelfUpgradeTest, ArchivesInstallInNameOrderAndTheLastOneDecides)
     EXPECT_FALSE(fs::exists(program.file("RESTDE.DAT")));
     EXPECT_FALSE(fs::exists(program.file("RESTPA.DAT")));
     EXPECT_EQ(saved, Texts{"NJ"});
-    EXPECT_EQ(prompt.told, (Texts{UpgradeArchive::errorMessage(ZIP_ER_NOZIP),
-                                  "Upgrade complete.  Select State!"}));
+    EXPECT_EQ(prompt.toldTexts(), (Texts{UpgradeArchive::errorMessage(ZIP_ER_NOZIP),
+                                         "Upgrade complete.  Select State!"}));
     EXPECT_TRUE(failed);
-}
-
-TEST_F(SelfUpgradeTest, AStateDatabaseIsReplacedOnlyOnceNoOneHasItOpen)
-{
-    const std::string path = program.file("KORAPA.MDB");
-    fs::remove(path);
-    Schema::createStateDatabase(path, ";PWD=pa", "PA");
-    const std::string pa = delivered("PA");
-    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", pa}});
-    {
-        Database other(path, ";PWD=pa");
-        Statement read = other.prepare("SELECT COUNT(*) FROM VERSION");
-        ASSERT_TRUE(read.step());
-        EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
-        EXPECT_TRUE(saved.empty());
-        // The other user goes on working on the installed file.
-        Statement again = other.prepare("SELECT COUNT(*) FROM VERSION");
-        EXPECT_TRUE(again.step());
-    }
-    EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
-    EXPECT_EQ(fileBytes(path), pa);
-    EXPECT_EQ(saved, Texts{"PA"});
 }
 
 // An archive KORA1.ZIP that is refused: its members, what spoils it after it
@@ -209,7 +178,7 @@ struct Refusal
     std::string message;
     void (*spoil)(SelfUpgradeTest& test, const std::string& archive) = nullptr;
     Texts saved = {};
-    // Unpacked under a file-size limit, as under "ulimit -f" with SIGXFSZ ignored.
+    // Unpacked under a file-size limit, as on a full disk.
     bool sizeLimit = false;
 };
 
@@ -230,27 +199,14 @@ TEST_P(RefusedArchiveTest, InstallsNothingAndSaysWhy)
         refusal.spoil(*this, archive);
     const auto before = programFiles();
 
-    if (refusal.sizeLimit) {
-        EXPECT_EXIT(
-            {
-                std::signal(SIGXFSZ, SIG_IGN);
-                rlimit limit;
-                limit.rlim_cur = limit.rlim_max = 1 << 20;
-                setrlimit(RLIMIT_FSIZE, &limit);
-                const bool refused = run() == SelfUpgrade::Ending::NothingInstalled &&
-                                     prompt.told.size() == 1 &&
-                                     prompt.told[0].rfind(refusal.message, 0) == 0;
-                std::cerr << prompt.told.back();
-                _exit(refused ? 1 : 0);
-            },
-            ::testing::ExitedWithCode(1), "");
-    } else {
+    {
+        const FileSizeLimit limit(refusal.sizeLimit ? 1 << 20 : RLIM_INFINITY);
         EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
-        EXPECT_TRUE(failed);
-        EXPECT_EQ(saved, refusal.saved);
-        ASSERT_EQ(prompt.told.size(), 1u);
-        EXPECT_EQ(prompt.told[0].substr(0, refusal.message.size()), refusal.message);
     }
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(saved, refusal.saved);
+    ASSERT_EQ(prompt.told.size(), 1u);
+    EXPECT_EQ(prompt.told[0].first.substr(0, refusal.message.size()), refusal.message);
     EXPECT_EQ(programFiles(), before);
     const auto beside = fs::path(program.path()).parent_path().parent_path();
     for (const char* planted : {"evil", "y", "..\\evil"}) {
@@ -402,23 +358,35 @@ TEST_P(CrashTest, LeavesTheMarkerAndTheNextUpgradeRemovesTheScratch)
 INSTANTIATE_TEST_SUITE_P(Renames, CrashTest, ::testing::Values(0, 1),
                          [](const auto& info) { return "Before" + std::to_string(info.param); });
 
-// A state database built by another installation installs and opens here,
-// with the password drawn at random that this installation keeps for the state.
-TEST_F(SelfUpgradeTest, ADeliveredDatabaseTakesThePasswordOfTheInstallation)
+// A state database built by another installation replaces the installed one
+// once no one has that open, and opens here with the password drawn at random
+// that this installation keeps for the state.
+TEST_F(SelfUpgradeTest, ADeliveredDatabaseWaitsForItsUsersAndTakesThePasswordOfTheInstallation)
 {
     Installation installation(program.path());
     installation.create(true);
     const std::string connect = ";PWD=dr4wnAtRandom";
     Database(program.file("KORAI.MDB"), std::string(kSetupConnect))
         .execute("UPDATE Setup SET pwd = '" + connect + "' WHERE State = 'PA'");
-    fs::remove(program.file("KORAPA.MDB"));
-    Schema::createStateDatabase(program.file("KORAPA.MDB"), connect, "PA");
+    const std::string path = program.file("KORAPA.MDB");
+    fs::remove(path);
+    Schema::createStateDatabase(path, connect, "PA");
     ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", delivered("PA")}});
-
+    {
+        Database other(path, connect);
+        Statement read = other.prepare("SELECT COUNT(*) FROM VERSION");
+        ASSERT_TRUE(read.step());
+        EXPECT_EQ(run(), SelfUpgrade::Ending::NothingInstalled);
+        EXPECT_TRUE(saved.empty());
+        // The other user goes on working on the installed file.
+        Statement again = other.prepare("SELECT COUNT(*) FROM VERSION");
+        EXPECT_TRUE(again.step());
+    }
     EXPECT_EQ(run(), SelfUpgrade::Ending::Restart);
+    EXPECT_EQ(saved, Texts{"PA"});
     EXPECT_EQ(fileBytes(program.file("RESTPA.DAT")), " \r\n");
     EXPECT_EQ(installation.stateConnect("PA"), connect);
-    Database pa(program.file("KORAPA.MDB"), connect);
+    Database pa(path, connect);
     EXPECT_EQ(
         QueryRecordSet(pa, "SELECT * FROM NOTES WHERE NOTES = 'from the supplier'").recordCount(),
         1);
@@ -482,7 +450,7 @@ protected:
     SafekeepingFolder installed;
     std::vector<std::pair<std::string, std::string>> keys;
     TempFolder source;
-    RecordedPrompt prompt;
+    RecordingPrompt prompt;
     RecordedProgress progress;
 };
 
@@ -513,7 +481,7 @@ TEST_F(StateReplacementTest, NotesSurviveTwoUpgradesAndALateUserIsTurnedAway)
     EXPECT_EQ(lateUser, "KORAPA.MDB is being replaced by an update of KORA just now: open it "
                         "again when the update has finished.");
     EXPECT_EQ(upgrade(), SelfUpgrade::Ending::Restart);
-    EXPECT_EQ(prompt.told, Texts(2, SelfUpgrade::kRestart));
+    EXPECT_EQ(prompt.toldTexts(), Texts(2, SelfUpgrade::kRestart));
     for (int n = 0; n < 3; ++n)
         EXPECT_EQ(noteAfterRestore(n), Value("note " + std::to_string(n)));
     EXPECT_EQ(noteAfterRestore(9), Value("in the journal"));

@@ -20,7 +20,6 @@ private slots:
         QTest::newRow("letter") << int(Qt::Key_M) << int(Qt::NoModifier) << "abm";
         QTest::newRow("digit") << int(Qt::Key_7) << int(Qt::NoModifier) << "ab7";
         QTest::newRow("space") << int(Qt::Key_Space) << int(Qt::NoModifier) << "ab";
-        QTest::newRow("arrow") << int(Qt::Key_Down) << int(Qt::NoModifier) << "ab";
         QTest::newRow("control") << int(Qt::Key_M) << int(Qt::ControlModifier) << "ab";
         QTest::newRow("alt") << int(Qt::Key_M) << int(Qt::AltModifier) << "ab";
     }
