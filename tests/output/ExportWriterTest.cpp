@@ -12,10 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 namespace kora::test {
 namespace {
@@ -248,6 +252,32 @@ TEST_F(ExportWriterTest, EachScratchReportDatabaseStartsFromTheUntouchedTemplate
     std::filesystem::remove(m_program.file("REPORT.MDB"));
     EXPECT_THROW(ReportDatabase::openScratch(m_program.path()), std::runtime_error);
     EXPECT_FALSE(std::filesystem::exists(m_temporary.file("REPORT.MDB")));
+}
+
+// A link keeps pointing at the file it names, which the export replaces; a
+// pipe (as /dev/stdout may be) is written into, with nothing made beside it.
+TEST_F(ExportWriterTest, WritesThroughALinkAndIntoAPipe)
+{
+    const std::string bytes = exportTo(m_one, {});
+    const std::string named = m_temporary.file("NAMED.TXT");
+    writeFile(named, "old");
+    m_out = m_program.file("LINK.TXT");
+    std::filesystem::create_symlink(named, m_out);
+    exportTo(m_one, {});
+    EXPECT_TRUE(std::filesystem::is_symlink(m_out));
+    EXPECT_EQ(fileBytes(named), bytes);
+
+    m_out = m_program.file("PIPE");
+    ASSERT_EQ(mkfifo(m_out.c_str(), 0600), 0);
+    std::string piped;
+    std::thread reader([&] { piped = fileBytes(m_out); });
+    ExportWriter(m_db, m_state, m_program.path()).run(m_one, {}, m_out, "T", m_progress);
+    // A reader still waiting, as when the export wrote elsewhere, is let go.
+    ::close(::open(m_out.c_str(), O_WRONLY | O_NONBLOCK));
+    reader.join();
+    EXPECT_EQ(piped, bytes);
+    for (const auto& entry : std::filesystem::directory_iterator(m_program.path()))
+        EXPECT_FALSE(entry.path().string().ends_with(".partial")) << entry.path();
 }
 
 // A full disk (a file size limit) and a folder no file can be made in: the
