@@ -29,7 +29,7 @@ stop_cluster() {
     rm -rf "$cluster"
 }
 trap stop_cluster EXIT
-"${as_owner[@]}" "$pg_bin/initdb" -D "$cluster/data" -A trust -U kora -E UTF8 --locale=C.UTF-8 \
+"${as_owner[@]}" "$pg_bin/initdb" -D "$cluster/data" -A trust -U kora -E UTF8 --locale=C \
     >"$cluster/initdb.log"
 # Durability is not tested here: the run goes faster without it.
 "${as_owner[@]}" "$pg_bin/pg_ctl" -D "$cluster/data" -l "$cluster/server.log" -w \

@@ -14,7 +14,8 @@ namespace {
 using Kind = Schema::Kind;
 
 // On a server, text compares and sorts without regard to case as NOCASE
-// does: citext folds only ASCII letters under a byte-order collation.
+// does: citext, in a database of locale C, folds only ASCII letters, and
+// compares under a byte-order collation.
 const char* serverColumnType(Kind kind)
 {
     switch (kind) {
