@@ -11,14 +11,14 @@ namespace kora::test {
 
 // A PA state database holding four companies, two of them sharing a file
 // number, on the engine the test runs on.
-class RecordSetTest : public ::testing::TestWithParam<Engine>
+class RecordSetTest : public EngineTest<>
 {
 protected:
     void SetUp() override
     {
-        if (GetParam() == Engine::Server)
-            KORA_SKIP_WITHOUT_SERVER();
-        m_state = std::make_unique<StateDatabase>("PA", GetParam());
+        EngineTest::SetUp();
+        if (IsSkipped())
+            return;
         add("1000001", "01", "SMITH TOOL CO", "Allegheny", "2024-12-31", 0.95);
         add("1000002", "01", "acme widgets", "Bucks", "2025-06-30", 1.25);
         add("1000002", "02", "Zenith Labs", "allegheny", "2023-01-15", 9.886);
@@ -35,13 +35,9 @@ protected:
             .run();
     }
 
-    StateDatabase& state() { return *m_state; }
-    Database& db() { return m_state->db(); }
-    long long companies() { return m_state->value("SELECT COUNT(*) FROM PRIME").toInteger(); }
+    StateDatabase& state() { return data(); }
+    long long companies() { return data().value("SELECT COUNT(*) FROM PRIME").toInteger(); }
     long long count(const std::string& sql) { return QueryRecordSet(db(), sql).recordCount(); }
-
-private:
-    std::unique_ptr<StateDatabase> m_state;
 };
 
 } // namespace kora::test

@@ -98,28 +98,25 @@ TEST(LookupSearch, ShowsTheStatementAndSetsTheSortedRecordSource)
 }
 
 // Companies of every kind of value a lookup field compares, one without mods.
-// Seven companies on the engine the test runs on.
-class LookupResultsTest : public ::testing::TestWithParam<Engine>
+class LookupResultsTest : public EngineTest<LookupTestDatabase>
 {
 protected:
     void SetUp() override
     {
-        if (GetParam() == Engine::Server)
-            KORA_SKIP_WITHOUT_SERVER();
-        m_data = std::make_unique<LookupTestDatabase>("PA", GetParam());
-        m_data->addCompany(
+        EngineTest::SetUp();
+        if (IsSkipped())
+            return;
+        data().addCompany(
             {"1000007", "ACME TOOL", "19010", "15", "2024-12-15", 1.25, {"8810", "5183"}});
-        m_data->addCompany(
+        data().addCompany(
             {"1000006", "BAKER'S DOZEN", "19350", "23", "2025-01-20", 0.95, {"5183"}});
-        m_data->addCompany({"1000005", "CARSON STEEL", "15001", "02", "2025-03-10", 1.5, {"3632"}});
-        m_data->addCompany({"1000004", "delta labs", "19099", "15", "2024-11-01", 9.886, {"8810"}});
-        m_data->addCompany({"1000003", "EVANS FARM", "19200", "46", "2025-02-28", 0.8, {"0005"}});
-        m_data->addCompany(
+        data().addCompany({"1000005", "CARSON STEEL", "15001", "02", "2025-03-10", 1.5, {"3632"}});
+        data().addCompany({"1000004", "delta labs", "19099", "15", "2024-11-01", 9.886, {"8810"}});
+        data().addCompany({"1000003", "EVANS FARM", "19200", "46", "2025-02-28", 0.8, {"0005"}});
+        data().addCompany(
             {"1000002", "FOX & HOUND", "19300", "46", "2025-06-30", 2.0, {"8810", "3632"}});
-        m_data->addCompany({"1000001", "GRAY CO", "19400", "02", Value(), Value(), {}});
+        data().addCompany({"1000001", "GRAY CO", "19400", "02", Value(), Value(), {}});
     }
-
-    std::unique_ptr<LookupTestDatabase> m_data;
 };
 
 TEST_P(LookupResultsTest, EachFieldSelectsTheCompaniesItMeans)
@@ -142,7 +139,7 @@ TEST_P(LookupResultsTest, EachFieldSelectsTheCompaniesItMeans)
           criterion(F::ExperienceMod, "1.000", "9.999"), criterion(F::County, "15", "15", true)},
          "FOX & HOUND"}};
     for (const auto& [criteria, names] : cases)
-        EXPECT_EQ(m_data->names(criteria), names) << criteria[0].SQLFIELD;
+        EXPECT_EQ(data().names(criteria), names) << criteria[0].SQLFIELD;
 }
 
 TEST(LookupSearch, ClassRangesAreReadThroughAnIndex)
@@ -189,14 +186,14 @@ TEST(RenewalWindow, GivesTheMonthDaysOfTheWindow)
 
 // Companies with mod histories of every kind, renewals around the year end
 // and two changes recorded by the latest load.
-class ProspectingLookup : public ::testing::TestWithParam<Engine>
+class ProspectingLookup : public EngineTest<LookupTestDatabase>
 {
 protected:
     void SetUp() override
     {
-        if (GetParam() == Engine::Server)
-            KORA_SKIP_WITHOUT_SERVER();
-        m_data = std::make_unique<LookupTestDatabase>("PA", GetParam());
+        EngineTest::SetUp();
+        if (IsSkipped())
+            return;
         add("1", "RISING", "2027-01-05", "19001", {{2026, 1.046}, {2025, 1.000}});
         add("2", "FALLING", "2026-12-25", "19002", {{2026, 0.880}, {2025, 1.000}});
         add("3", "FLAT", "2026-06-15", "19003", {{2026, 0.950}, {2025, 0.950}});
@@ -210,8 +207,8 @@ protected:
         add("8", "STORED UNORDERED", "2026-07-01", "19308",
             {{2025, 1.020}, {2023, 0.700}, {2024, 1.090}});
         add("9", "MERIT", "2026-07-01", "19309", {{2024, 1.010}, {2025, 9.885}});
-        m_data->db().execute("INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) VALUES "
-                             "('1', '01', 'New Company'), ('2', '01', 'New Mod')");
+        data().db().execute("INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) VALUES "
+                            "('1', '01', 'New Company'), ('2', '01', 'New Mod')");
     }
     ~ProspectingLookup() override { unsetenv("KORA_TODAY"); }
 
@@ -219,18 +216,14 @@ protected:
     void add(const std::string& file, const std::string& name, const std::string& expire,
              const std::string& zip, const std::vector<std::pair<int, double>>& mods)
     {
-        m_data->addCompany(
-            {file, name, zip, "15", expire, mods.empty() ? 1.0 : mods[0].second, {}});
+        data().addCompany({file, name, zip, "15", expire, mods.empty() ? 1.0 : mods[0].second, {}});
         for (const auto& [year, mod] : mods)
-            m_data->db()
-                .prepare("INSERT INTO MODS (FILE, SEQUENCE, EFFECTIVE, EXPIRE, MOD) VALUES (?, "
+            db().prepare("INSERT INTO MODS (FILE, SEQUENCE, EFFECTIVE, EXPIRE, MOD) VALUES (?, "
                          "'01', ?, ?, ?)")
                 .bindAll({file, std::to_string(year) + "-01-01",
                           std::to_string(year + 1) + "-01-01", mod})
                 .run();
     }
-
-    std::unique_ptr<LookupTestDatabase> m_data;
 };
 
 TEST_P(ProspectingLookup, SelectsTheCompaniesOfTheRange)
@@ -275,7 +268,7 @@ TEST_P(ProspectingLookup, SelectsTheCompaniesOfTheRange)
          "BROKEN RUN|MERIT"}};
     for (const auto& c : cases) {
         setenv("KORA_TODAY", c.today, 1);
-        EXPECT_EQ(m_data->names(c.criteria), c.names)
+        EXPECT_EQ(data().names(c.criteria), c.names)
             << c.today << " " << c.criteria[0].SQLFIELD << " " << c.criteria[0].SQLFROM;
     }
 }

@@ -80,21 +80,10 @@ TEST(ResultListData, LookupRowsKeepTheLookupsConditionAndOrder)
 }
 
 // The result list's data on the engine the test runs on.
-class ResultListTest : public ::testing::TestWithParam<Engine>
+class ResultListTest : public EngineTest<>
 {
 protected:
-    void SetUp() override
-    {
-        if (GetParam() == Engine::Server)
-            KORA_SKIP_WITHOUT_SERVER();
-        m_state = std::make_unique<StateDatabase>("PA", GetParam());
-    }
-
-    Database& db() { return m_state->db(); }
     std::vector<std::string> rows(const std::string& sql) { return queryRows(db(), sql); }
-
-private:
-    std::unique_ptr<StateDatabase> m_state;
 };
 
 TEST_P(ResultListTest, ReadsTheRowsOfEveryPositionInOrder)

@@ -69,4 +69,24 @@ private:
     Database m_db;
 };
 
+// A test run once on each engine (INSTANTIATE_TEST_SUITE_P with engineName),
+// on a PA state database of type Data; without a server the server's run is
+// skipped, or fails under CI=true. A subclass's SetUp returns when IsSkipped().
+template <class Data = StateDatabase> class EngineTest : public ::testing::TestWithParam<Engine>
+{
+protected:
+    void SetUp() override
+    {
+        if (GetParam() == Engine::Server)
+            KORA_SKIP_WITHOUT_SERVER();
+        m_data = std::make_unique<Data>("PA", GetParam());
+    }
+
+    Data& data() { return *m_data; }
+    Database& db() { return m_data->db(); }
+
+private:
+    std::unique_ptr<Data> m_data;
+};
+
 } // namespace kora::test
