@@ -76,7 +76,8 @@ lookup="$work/lookups/January.KRD"
 echo '"January","Expiration Date","0101","0120","EXPIRE",#FALSE#' >"$lookup"
 for layout in comma tab fixed limited; do
     for sort in name expire zip; do
-        same "export $layout by $sort" export --folder FOLDER --state PA --lookup "$lookup" --layout $layout --sort $sort --out /dev/stdout
+        same "export $layout by $sort" export --folder FOLDER --state PA --lookup "$lookup" --layout $layout --sort $sort --out FOLDER/EXPORT.TXT
+        cmp -s "$work/file/EXPORT.TXT" "$work/server/EXPORT.TXT" || fail "export $layout by $sort: the files differ"
     done
 done
 for where in file server; do
