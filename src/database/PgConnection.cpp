@@ -376,11 +376,11 @@ std::vector<std::string> PgConnection::indexColumnsOf(const std::string& index)
 
 std::vector<IndexDefinition> PgConnection::nonUniqueIndexesOf(const std::string& table)
 {
-    const PgResult result = query("SELECT i.indexname, i.indexdef FROM pg_indexes AS i "
-                                  "JOIN pg_index AS x ON x.indexrelid = to_regclass(quote_ident("
-                                  "i.schemaname) || '.' || quote_ident(i.indexname)) "
-                                  "WHERE i.schemaname = $1 AND i.tablename = lower($2) "
-                                  "AND NOT x.indisunique",
+    const PgResult result = query("SELECT c.relname, pg_get_indexdef(c.oid) FROM pg_index i "
+                                  "JOIN pg_class c ON c.oid = i.indexrelid "
+                                  "JOIN pg_class t ON t.oid = i.indrelid "
+                                  "WHERE t.relnamespace = to_regnamespace($1) "
+                                  "AND t.relname = lower($2) AND NOT i.indisunique",
                                   {m_schema, table});
     std::vector<IndexDefinition> found;
     for (int row = 0; row < PQntuples(result.get()); ++row)
