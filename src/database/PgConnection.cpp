@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 
@@ -86,6 +88,15 @@ private:
     std::string m_key;
 };
 
+// The server's notices ("drop cascades to ...") narrate what it did; KORA
+// tells the outcome itself, so only the server's warnings reach the console.
+void printWarningsOnly(void*, const PGresult* result)
+{
+    const char* severity = PQresultErrorField(result, PG_DIAG_SEVERITY_NONLOCALIZED);
+    if (severity && std::strcmp(severity, "WARNING") == 0)
+        std::fputs(PQresultErrorMessage(result), stderr);
+}
+
 } // namespace
 
 PgConnection::PgConnection(std::string text, std::string server, std::string state)
@@ -105,6 +116,7 @@ PgConnection::PgConnection(std::string text, std::string server, std::string sta
         throw DbError("Cannot connect to the server (" + m_server + "): " + reason,
                       DbError::Kind::Disconnected);
     }
+    PQsetNoticeReceiver(m_conn, printWarningsOnly, nullptr);
     m_cancel = PQgetCancel(m_conn);
 }
 

@@ -7,6 +7,8 @@
 #include "database/Connection.h"
 #include "database/Transaction.h"
 
+#include <algorithm>
+
 namespace kora {
 
 namespace {
@@ -93,9 +95,9 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
          {"User1", Kind::Text},       {"User2", Kind::Text},      {"User3", Kind::Text},
          {"UserPhone", Kind::Text},   {"UserFax", Kind::Text},    {"UserContact", Kind::Text},
          {"UserTitle", Kind::Text},   {"Omit", Kind::Text}},
-        {{"PRIMARY", {"FILE", "SEQUENCE"}, true},
-         {"KEY2", {"NameSort"}, false},
-         {"KEY3", {"CountySort"}, false},
+        {{"PRIMARY", {"FILE", "SEQUENCE"}, true, true},
+         {"KEY2", {"NameSort"}, false, true},
+         {"KEY3", {"CountySort"}, false, true},
          // Lookups on zip ranges. FILESEQ is left without an index on purpose:
          // the engine would then drive every class range from CLASS, one
          // look-up per company, slower than a scan once the range is broad.
@@ -245,8 +247,10 @@ std::string Schema::createTableSql(const Table& table, SqlDialect::Target target
     return sql + ")";
 }
 
-std::string Schema::createIndexSql(const Table& table, const Index& index,
-                                   SqlDialect::Target target)
+namespace {
+
+std::string createIndexSql(const Schema::Table& table, const Schema::Index& index,
+                           SqlDialect::Target target)
 {
     // No value sorts first, as on SQLite, so that the index serves ORDER BY.
     const char* order = target == SqlDialect::Target::Postgres ? " NULLS FIRST" : "";
@@ -263,13 +267,66 @@ std::string Schema::createIndexSql(const Table& table, const Index& index,
     return sql + ")";
 }
 
+} // namespace
+
+const std::string& Schema::expireMonthDay()
+{
+    static const std::string expression = "(MONTH(EXPIRE)*100+DAY(EXPIRE))";
+    return expression;
+}
+
+std::string Schema::sortKeyOnServer(const std::string& column)
+{
+    return "lower(" + column + "::text COLLATE ucs_basic)";
+}
+
+bool Schema::isPrimeTextField(const std::string& name)
+{
+    static const std::vector<Field> fields = [] {
+        for (const Table& table : anyStateTables())
+            if (table.name == "PRIME")
+                return table.fields;
+        return std::vector<Field>();
+    }();
+    const std::string folded = foldFieldName(name);
+    return std::any_of(fields.begin(), fields.end(), [&](const Field& field) {
+        return field.kind == Kind::Text && foldFieldName(field.name) == folded;
+    });
+}
+
+std::vector<std::string> Schema::createIndexesSql(const Table& table, SqlDialect::Target target)
+{
+    std::vector<std::string> statements;
+    for (const Index& index : table.indexes)
+        statements.push_back(createIndexSql(table, index, target));
+    if (target != SqlDialect::Target::Postgres)
+        return statements;
+    const std::string on = " ON " + quoteIdentifier(table.name) + " (";
+    for (const Index& index : table.indexes) {
+        if (!index.ordersTable)
+            continue;
+        // With the fields themselves, so that a whole table is read in order
+        // from the index alone.
+        std::string keys;
+        for (const std::string& field : index.fields)
+            keys += sortKeyOnServer(quoteIdentifier(field)) + " NULLS FIRST, ";
+        statements.push_back("CREATE INDEX " +
+                             quoteIdentifier(table.name + "_" + index.name + "_ORDER") + on + keys +
+                             "rowid NULLS FIRST) INCLUDE (" + quoteIdentifiers(index.fields) + ")");
+    }
+    if (table.name == "PRIME")
+        statements.push_back("CREATE INDEX " + quoteIdentifier("PRIME_MONTHDAY") + on +
+                             expireMonthDay() + ")");
+    return statements;
+}
+
 void Schema::createTables(Database& db, const std::vector<Table>& tables)
 {
     const SqlDialect::Target target = db.connection().target();
     for (const Table& table : tables) {
         db.execute(createTableSql(table, target));
-        for (const Index& index : table.indexes)
-            db.execute(createIndexSql(table, index, target));
+        for (const std::string& statement : createIndexesSql(table, target))
+            db.execute(statement);
     }
 }
 

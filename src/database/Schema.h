@@ -34,6 +34,9 @@ public:
         std::string name;
         std::vector<std::string> fields;
         bool unique;
+        // Whole tables are read in its order (the result list's orders). The
+        // server keeps a twin of it on the keys it sorts text by (sortKeyOnServer).
+        bool ordersTable = false;
     };
 
     struct Table
@@ -68,8 +71,20 @@ public:
 
     static std::string createTableSql(const Table& table,
                                       SqlDialect::Target target = SqlDialect::Target::Sqlite);
-    static std::string createIndexSql(const Table& table, const Index& index,
-                                      SqlDialect::Target target = SqlDialect::Target::Sqlite);
+    // The month and day of a company's expiration as one number (1231 for
+    // December 31), as lookups compare it.
+    static const std::string& expireMonthDay();
+    // What the server sorts a text column by. Its text columns are citext,
+    // whose comparison lowers both texts at every step of a sort; the lowered
+    // text, computed once a row, sorts the same (ucs_basic lowers ASCII letters
+    // only, as SQLite's NOCASE does) several times faster.
+    static std::string sortKeyOnServer(const std::string& column);
+    // Whether a field of PRIME holds case-blind text.
+    static bool isPrimeTextField(const std::string& name);
+    // The statements that build a table's indexes. On the server PRIME also gets
+    // an index on expireMonthDay(): the server evaluates MONTH() and DAY() as SQL,
+    // several times slower than SQLite's functions over a whole state.
+    static std::vector<std::string> createIndexesSql(const Table& table, SqlDialect::Target target);
     static void createTables(Database& db, const std::vector<Table>& tables);
     // Creates a table of our own that a database of an older release lacks;
     // false when it is there already.

@@ -462,23 +462,75 @@ std::vector<Token> topLevelTokens(const std::string& work, size_t& statementEnd)
     return tokens;
 }
 
+// An ORDER BY term of a SELECT of PRIME as the server sorts it: a text
+// field of PRIME, alone or with ASC or DESC, by its sort key; any other term
+// as it stands. aliases are the names the select list gives its columns,
+// which ORDER BY means before the fields.
+std::string serverOrderTerm(const std::string& term, const std::vector<std::string>& aliases)
+{
+    const size_t begin = skipSpaces(term, 0);
+    size_t nameEnd = begin;
+    while (nameEnd < term.size() && isNameChar(term[nameEnd]))
+        ++nameEnd;
+    const size_t next = skipSpaces(term, nameEnd);
+    size_t end = next;
+    while (end < term.size() && isWordChar(term[end]))
+        ++end;
+    const std::string direction = upperWord(term, next, end);
+    if (nameEnd == begin || !isNameStart(term[begin]) || skipSpaces(term, end) != term.size() ||
+        !(direction.empty() || direction == "ASC" || direction == "DESC"))
+        return term;
+    const std::string name = term.substr(begin, nameEnd - begin);
+    const size_t dot = name.rfind('.');
+    const std::string field = dot == std::string::npos ? name : name.substr(dot + 1);
+    if (!Schema::isPrimeTextField(field) ||
+        std::find(aliases.begin(), aliases.end(), upperWord(field, 0, field.size())) !=
+            aliases.end())
+        return term;
+    return term.substr(0, begin) + Schema::sortKeyOnServer(name) + term.substr(nameEnd);
+}
+
+// The ORDER BY terms from begin to end, each as serverOrderTerm makes it.
+std::string serverOrderTerms(const std::string& work, size_t begin, size_t end,
+                             const std::vector<std::string>& aliases)
+{
+    std::string terms;
+    int depth = 0;
+    size_t termBegin = begin;
+    for (size_t at = begin; at <= end; ++at) {
+        if (at == end || (work[at] == ',' && depth == 0)) {
+            terms += serverOrderTerm(work.substr(termBegin, at - termBegin), aliases);
+            if (at < end)
+                terms += ',';
+            termBegin = at + 1;
+        } else if (work[at] == '(' || work[at] == ')') {
+            depth += work[at] == '(' ? 1 : -1;
+        }
+    }
+    return terms;
+}
+
 // Equal keys in one order on every engine: a SELECT of PRIME that orders
 // gets the row id as its last key, so that equal keys come in the order the
 // companies were loaded (as SQLite's sort, which keeps the order it reads
 // rows in, gives them from a scan of the table); one that does not order
-// reads in row-id order. A SELECT that groups, counts or combines is left
-// alone. Empty when the statement stays as it is.
-std::optional<std::string> inRowIdOrder(const std::string& work)
+// reads in row-id order. On the server its text fields sort by their sort
+// keys. A SELECT that groups, counts or combines is left alone. Empty when
+// the statement stays as it is.
+std::optional<std::string> inRowIdOrder(const std::string& work, SqlDialect::Target target)
 {
     size_t statementEnd = 0;
     const std::vector<Token> tokens = topLevelTokens(work, statementEnd);
     if (tokens.empty() || tokens.front().word != "SELECT")
         return std::nullopt;
     std::string table;
+    std::vector<std::string> aliases;
     size_t orderTerms = 0; // the index of the first token after ORDER BY
     size_t tail = statementEnd;
     for (size_t i = 0; i < tokens.size(); ++i) {
         const Token& token = tokens[i];
+        if (token.word == "AS" && table.empty() && i + 1 < tokens.size())
+            aliases.push_back(tokens[i + 1].word);
         if (isOneOf(token.word, {"DISTINCT", "GROUP", "UNION", "EXCEPT", "INTERSECT", "HAVING"}) ||
             (token.calls && isOneOf(token.word, {"COUNT", "SUM", "MIN", "MAX", "AVG", "TOTAL"})))
             return std::nullopt;
@@ -512,7 +564,11 @@ std::optional<std::string> inRowIdOrder(const std::string& work)
         --insertAt;
     const std::string rowId = table + ".rowid";
     const std::string addition = (orderTerms > 0 ? ", " : " ORDER BY ") + rowId;
-    return work.substr(0, insertAt) + addition + work.substr(insertAt);
+    if (orderTerms == 0 || target != SqlDialect::Target::Postgres)
+        return work.substr(0, insertAt) + addition + work.substr(insertAt);
+    const size_t termsBegin = tokens[orderTerms - 1].end;
+    return work.substr(0, termsBegin) + serverOrderTerms(work, termsBegin, insertAt, aliases) +
+           addition + work.substr(insertAt);
 }
 
 // One walk over a statement whose literals are set aside, making the
@@ -725,7 +781,7 @@ std::string SqlDialect::translate(const std::string& sql, Target target, int* pa
 
     std::vector<Span> literals;
     const std::string work = setAsideLiterals(sql, literals);
-    const auto ordered = inRowIdOrder(work);
+    const auto ordered = inRowIdOrder(work, target);
     auto rewritten = Rewriter(ordered ? *ordered : work).run();
     if (!rewritten)
         rewritten = ordered;

@@ -70,11 +70,15 @@ void StatePublication::toServer(const std::string& connectionText)
         // Indexes built once over the copied rows take a fraction of the time
         // of keeping them up row by row; the planner then learns the rows.
         for (const Schema::Table& table : tables) {
-            for (const Schema::Index& index : table.indexes)
-                server.execute(Schema::createIndexSql(table, index, target));
+            for (const std::string& statement : Schema::createIndexesSql(table, target))
+                server.execute(statement);
             server.execute("ANALYZE " + quoteIdentifier(table.name));
         }
         work.commit();
+        // Marks the copied pages as seen by every transaction, which lets the
+        // orders of the result list be read from their indexes alone.
+        for (const Schema::Table& table : tables)
+            server.execute("VACUUM " + quoteIdentifier(table.name));
     } catch (...) {
         server.close();
         dropSchema(serverConnect);

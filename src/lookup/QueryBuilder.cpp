@@ -2,6 +2,7 @@
 
 #include "base/Dates.h"
 #include "base/Quoting.h"
+#include "database/Schema.h"
 
 #include "lookup/LookupNumber.h"
 #include "lookup/LookupStatement.h"
@@ -15,7 +16,7 @@ namespace kora {
 
 namespace {
 
-const std::string kMonthDay = "(MONTH(EXPIRE)*100+DAY(EXPIRE))";
+const std::string& kMonthDay = Schema::expireMonthDay();
 
 // The clauses of one build: the main list (joined by AND) and the groups of
 // alternatives (joined by OR).

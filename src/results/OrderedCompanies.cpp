@@ -3,6 +3,7 @@
 #include "base/FieldName.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace kora {
 
@@ -10,6 +11,11 @@ namespace {
 
 constexpr size_t kCachedRows = 4000;
 constexpr long long kBlockRows = 64;
+// Room for a state of a million companies: the room takes address space only,
+// and memory as it is filled, while growing by copying would touch a whole
+// state's worth of memory several times over.
+constexpr size_t kRoomForRows = size_t(1) << 20;
+constexpr size_t kRoomForKeyText = kRoomForRows * 32;
 
 int asciiLower(unsigned char c)
 {
@@ -18,7 +24,7 @@ int asciiLower(unsigned char c)
 
 // The order the grids are sorted in, the engine's NOCASE: ASCII letters
 // compare as their lower-case forms, so "A_B" comes before "AB".
-int compareWithoutCase(const std::string& left, const std::string& right)
+int compareWithoutCase(std::string_view left, std::string_view right)
 {
     const size_t length = std::min(left.size(), right.size());
     for (size_t i = 0; i < length; ++i) {
@@ -37,13 +43,18 @@ OrderedCompanies::OrderedCompanies(Database& db) : m_db(db) {}
 void OrderedCompanies::load(const std::string& sql)
 {
     m_rowIds.clear();
-    m_keys.clear();
+    m_keyText.clear();
+    m_keyEnds.clear();
+    m_rowIds.reserve(kRoomForRows);
+    m_keyEnds.reserve(kRoomForRows);
+    m_keyText.reserve(kRoomForKeyText);
     m_cache.clear();
     Statement query = m_db.prepare(sql);
     query.readWholeResult();
     while (query.step()) {
         m_rowIds.push_back(query.column(0).toInteger());
-        m_keys.emplace_back(query.text(1));
+        m_keyText += query.text(1);
+        m_keyEnds.push_back(m_keyText.size());
     }
 }
 
@@ -95,9 +106,13 @@ long long OrderedCompanies::firstAtOrAfter(const std::string& text) const
 {
     // A plain scan: the keys of a lookup sorted by expiration month are not in
     // key order, and a scan finds the first one in display order either way.
-    for (size_t i = 0; i < m_keys.size(); ++i)
-        if (compareWithoutCase(m_keys[i], text) >= 0)
+    const std::string_view keys = m_keyText;
+    size_t begin = 0;
+    for (size_t i = 0; i < m_keyEnds.size(); ++i) {
+        if (compareWithoutCase(keys.substr(begin, m_keyEnds[i] - begin), text) >= 0)
             return static_cast<long long>(i);
+        begin = m_keyEnds[i];
+    }
     return count();
 }
 

@@ -41,7 +41,10 @@ private:
 
     Database& m_db;
     std::vector<long long> m_rowIds;
-    std::vector<std::string> m_keys;
+    // The search texts end to end, and where each ends: one block of memory
+    // for a whole state rather than one allocation a company.
+    std::string m_keyText;
+    std::vector<size_t> m_keyEnds;
     // A position whose company is gone holds no row.
     std::unordered_map<long long, std::optional<CompanyRow>> m_cache;
     std::shared_ptr<const CompanyRow::Columns> m_columns;

@@ -74,6 +74,11 @@ done
 # Under a tenth of the state, so that it may be exported.
 lookup="$work/lookups/January.KRD"
 echo '"January","Expiration Date","0101","0120","EXPIRE",#FALSE#' >"$lookup"
+# The server finds a lookup's expiration months and days by its index, not by
+# computing them for every company.
+plan=$(psql "$server" -X -A -t -c "SET search_path = kora_pa, public; SET enable_seqscan = off;
+    EXPLAIN $("$batch" sql --folder "$work/server" --state PA --lookup "$lookup")" 2>&1)
+grep -q "Index Scan on prime_monthday" <<<"$plan" || fail "expiration lookup not by the index: $plan"
 for layout in comma tab fixed limited; do
     for sort in name expire zip; do
         same "export $layout by $sort" export --folder FOLDER --state PA --lookup "$lookup" --layout $layout --sort $sort --out FOLDER/EXPORT.TXT

@@ -512,9 +512,16 @@ INSTANTIATE_TEST_SUITE_P(
                     "INSERT INTO CLASSLIST (\"class\", \"desc\") VALUES ('1', 'x') ON CONFLICT "
                     "(\"class\") DO UPDATE SET \"desc\" = excluded.\"desc\""},
         Translation{"PRAGMA mmap_size", "SELECT NULL WHERE FALSE"},
+        // Text fields of PRIME sort by their lowered text; numbers, expressions
+        // and the select list's own names as they stand.
         Translation{"SELECT P.FILE FROM PRIME AS P WHERE A = ? ORDER BY NAME1 LIMIT 2",
-                    "SELECT P.FILE FROM PRIME AS P WHERE A = $1 ORDER BY NAME1 NULLS FIRST, "
-                    "P.rowid NULLS FIRST LIMIT 2"},
+                    "SELECT P.FILE FROM PRIME AS P WHERE A = $1 ORDER BY lower(NAME1::text "
+                    "COLLATE ucs_basic) NULLS FIRST, P.rowid NULLS FIRST LIMIT 2"},
+        Translation{"SELECT NAME2 AS CITY FROM PRIME ORDER BY CITY, p.Zip DESC, [MOD], "
+                    "substr(NAME1, 2)",
+                    "SELECT NAME2 AS CITY FROM PRIME ORDER BY CITY NULLS FIRST, lower(p.Zip::text "
+                    "COLLATE ucs_basic) DESC NULLS LAST, \"mod\" NULLS FIRST, substr(NAME1, 2) "
+                    "NULLS FIRST, PRIME.rowid NULLS FIRST"},
         Translation{"SELECT * FROM PRIME WHERE N = 'ORDER BY'", "SELECT * FROM PRIME WHERE N = "
                                                                 "'ORDER BY' ORDER BY PRIME.rowid "
                                                                 "NULLS FIRST"}));
