@@ -118,6 +118,19 @@ PgConnection::PgConnection(std::string text, std::string server, std::string sta
     }
     PQsetNoticeReceiver(m_conn, printWarningsOnly, nullptr);
     m_cancel = PQgetCancel(m_conn);
+    // The server's side of the same keepalives: a PC that dies or leaves the
+    // network ends its session, and so frees its note locks, within about a
+    // minute, not after the system's two hours.
+    try {
+        query("SELECT set_config('tcp_keepalives_idle', '30', false), "
+              "set_config('tcp_keepalives_interval', '10', false), "
+              "set_config('tcp_keepalives_count', '3', false)",
+              {});
+    } catch (...) {
+        PQfreeCancel(m_cancel);
+        PQfinish(m_conn);
+        throw;
+    }
 }
 
 PgConnection::~PgConnection()
@@ -146,6 +159,12 @@ std::unique_ptr<PgConnection> PgConnection::create(const std::string& path,
 {
     auto connection = PgConnection::connect(path, connect);
     const std::string& schema = connection->m_schema;
+    // Case-blind text and its order (citext, ucs_basic) need UTF-8.
+    const std::string encoding =
+        PQgetvalue(connection->query("SELECT current_setting('server_encoding')", {}).get(), 0, 0);
+    if (encoding != "UTF8")
+        throw DbError("The server (" + connection->m_server + ") holds its database in the " +
+                      encoding + " encoding; KORA needs one made with --encoding=UTF8.");
     // One simple query runs as one transaction: the schema is made whole or not at all.
     // MONTH() and DAY() give what the SQLite functions give: no value unless
     // the text holds two digits at the place.

@@ -13,6 +13,7 @@ database=kora_publish_$$
 server="$KORA_TEST_SERVER dbname=$database"
 cleanup() {
     psql "$KORA_TEST_SERVER" -q -c "DROP DATABASE IF EXISTS $database" >/dev/null 2>&1
+    psql "$KORA_TEST_SERVER" -q -c "DROP DATABASE IF EXISTS ${database}_ascii" >/dev/null 2>&1
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -114,6 +115,12 @@ done
 "$batch" publish --folder "$work/server" --state PA --server "host=$work/nowhere dbname=x" 2>"$work/err"
 [ $? -eq 1 ] && grep -q "host=$work/nowhere dbname=x" "$work/err" || fail "unreachable server: $(cat "$work/err")"
 [ "$("$batch" where --folder "$work/server" --state PA)" = file ] || fail "where after a refused publish"
+
+# A database that cannot hold case-blind text is refused by name; the setup keeps the file.
+psql "$KORA_TEST_SERVER" -q -c "CREATE DATABASE ${database}_ascii ENCODING 'SQL_ASCII' LC_COLLATE 'C' LC_CTYPE 'C' TEMPLATE template0" || exit 1
+"$batch" publish --folder "$work/server" --state PA --server "$KORA_TEST_SERVER dbname=${database}_ascii" 2>"$work/err"
+[ $? -eq 1 ] && grep -q "SQL_ASCII encoding; KORA needs one made with --encoding=UTF8" "$work/err" || fail "SQL_ASCII database: $(cat "$work/err")"
+[ "$("$batch" where --folder "$work/server" --state PA)" = file ] || fail "where after a refused encoding"
 
 [ $failures -eq 0 ] && echo "publish: all checks passed"
 exit $((failures > 0))
