@@ -244,29 +244,30 @@ void DataLoader::writeClasses(UpdateFile& file, bool newYork)
     // a loss cost that cannot be read never replaces the one stored.
     Statement store = m_db.prepare(
         "INSERT INTO CLASS (FILE, SEQUENCE, FILESEQ, CLASS, CLASSDESC, LOSSCOST) "
-        "VALUES (?1, ?2, ?1 || ?2, ?3, ?4, ?5) "
+        "VALUES (?, ?, ?, ?, ?, ?) "
         "ON CONFLICT (FILE, SEQUENCE, CLASS) DO UPDATE SET FILE = excluded.FILE, "
         "SEQUENCE = excluded.SEQUENCE, FILESEQ = excluded.FILESEQ, CLASS = excluded.CLASS, "
         "CLASSDESC = COALESCE(excluded.CLASSDESC, CLASS.CLASSDESC), "
         "LOSSCOST = excluded.LOSSCOST WHERE excluded.LOSSCOST IS NOT NULL AND "
-        "CLASS.LOSSCOST IS NOT excluded.LOSSCOST");
+        "(CLASS.LOSSCOST IS NULL OR CLASS.LOSSCOST <> excluded.LOSSCOST)");
     const CodeTable descriptions(m_db, "SELECT CLASS, [DESC] FROM CLASSLIST");
     BatchProgress progress(m_progress, "TOTAL CLASSES ADDED IS ", kClassBatch);
     while (file.next()) {
         if (file.record() > std::string_view(" !")) {
             const auto digits = RecordValues::digits(file.field(newYork ? kNyLossCost : kLossCost));
+            const std::string company =
+                newYork ? RecordValues::newYorkFile(file, kNyFile) : std::string(file.field(kFile));
+            const std::string_view sequence = file.field(newYork ? kNySequence : kSequence);
             store.reset();
-            if (newYork)
-                store.bindText(1, RecordValues::newYorkFile(file, kNyFile));
-            else
-                store.bindText(1, file.field(kFile));
-            store.bindText(2, file.field(newYork ? kNySequence : kSequence));
-            store.bindText(3, file.field(kClass));
+            store.bindText(1, company);
+            store.bindText(2, sequence);
+            store.bindText(3, company + std::string(sequence));
+            store.bindText(4, file.field(kClass));
             if (const std::string* description = descriptions.find(file.field(kClass)))
-                store.bindText(4, *description);
+                store.bindText(5, *description);
             // Divided, not multiplied by 0.01, so that the stored number is exact.
             if (digits)
-                store.bind(5, static_cast<double>(*digits) / 100.0);
+                store.bind(6, static_cast<double>(*digits) / 100.0);
             store.run();
         }
         progress.pieceRead();

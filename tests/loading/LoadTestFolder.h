@@ -54,7 +54,10 @@ inline std::string bytesOf(const std::vector<FixedRecord>& records)
 class LoadTestFolder : public StateDatabase
 {
 public:
-    explicit LoadTestFolder(const std::string& state) : StateDatabase(state), m_state(state) {}
+    explicit LoadTestFolder(const std::string& state, Engine engine = Engine::File)
+        : StateDatabase(state, engine), m_state(state)
+    {
+    }
 
     // The folder, not the database in it.
     const std::string& path() const { return folder().path(); }

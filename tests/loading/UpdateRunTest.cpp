@@ -1,15 +1,23 @@
 #include "LoadTestFolder.h"
 
 #include "base/Dates.h"
+#include "base/FieldName.h"
+#include "database/Schema.h"
+#include "demo/DemoData.h"
 #include "loading/LoadError.h"
 #include "loading/UpdateFile.h"
 #include "loading/UpdateRun.h"
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace kora::test {
 namespace {
@@ -20,6 +28,109 @@ Rows operations(const std::string& folder, const std::string& state)
     for (const UpdateRun::Step& step : UpdateRun::steps(folder, state))
         names.push_back(step.operation);
     return names;
+}
+
+// Every row of every table of a state, in one order on either engine.
+Rows everyRow(LoadTestFolder& folder)
+{
+    Rows rows;
+    for (const Schema::Table& table : Schema::everyTableOf("PA")) {
+        std::vector<std::string> names;
+        for (const Schema::Field& field : table.fields)
+            names.push_back(field.name);
+        const std::string columns = quoteIdentifiers(names);
+        for (const std::string& row :
+             folder.rows("SELECT " + columns + " FROM " + table.name + " ORDER BY " + columns))
+            rows.push_back(table.name + ": " + row);
+    }
+    return rows;
+}
+
+void writeDelivery(LoadTestFolder& folder, DemoData::Delivery delivery)
+{
+    DemoData("PA", 300, Dates::today(), delivery).writeUpdateFiles(folder.path());
+}
+
+// A delivery's company file alone, whose load is one transaction.
+void writeCompanies(LoadTestFolder& folder, DemoData::Delivery delivery)
+{
+    writeDelivery(folder, delivery);
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        if (entry.path().extension() == ".DAT" && entry.path().filename() != "DATAPA.DAT")
+            std::filesystem::remove(entry.path());
+}
+
+// The demo's two deliveries load into a state on the server to the rows
+// they load to in a file, table by table.
+TEST(UpdateRun, DeliveriesLoadToTheSameRowsOnTheServerAsInAFile)
+{
+    KORA_SKIP_WITHOUT_SERVER();
+    LoadTestFolder file("PA");
+    LoadTestFolder server("PA", Engine::Server);
+    for (auto delivery : {DemoData::Delivery::Earlier, DemoData::Delivery::Latest}) {
+        for (LoadTestFolder* folder : {&file, &server}) {
+            writeDelivery(*folder, delivery);
+            UpdateRun::run(folder->db(), folder->path(), "PA", folder->progress);
+        }
+    }
+    const Rows rows = everyRow(file);
+    ASSERT_GT(rows.size(), 2000u);
+    EXPECT_EQ(everyRow(server), rows);
+    EXPECT_EQ(server.progress.texts, file.progress.texts);
+}
+
+// A company load into the server killed at moments spread over its run
+// leaves its file in place and exactly the old rows, or exactly the new ones
+// of a file's load; a load to its end afterwards gives those.
+TEST(UpdateRun, KilledLoadOnTheServerLeavesTheOldRowsOrTheNew)
+{
+    KORA_SKIP_WITHOUT_SERVER();
+    LoadTestFolder file("PA");
+    LoadTestFolder server("PA", Engine::Server);
+    for (LoadTestFolder* folder : {&file, &server}) {
+        writeDelivery(*folder, DemoData::Delivery::Earlier);
+        UpdateRun::run(folder->db(), folder->path(), "PA", folder->progress);
+    }
+    const Rows before = everyRow(server);
+    writeCompanies(file, DemoData::Delivery::Latest);
+    UpdateRun::run(file.db(), file.path(), "PA", file.progress);
+    const Rows after = everyRow(file);
+    const std::string companies = server.path() + "DATAPA.DAT";
+    int killed = 0;
+    bool loaded = false;
+    for (int attempt = 0; attempt < 10 && !loaded; ++attempt) {
+        writeCompanies(server, DemoData::Delivery::Latest);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // A connection of its own, and never the parent's: ending that
+            // would end the parent's session.
+            try {
+                Database db(server.StateDatabase::path(), server.connect());
+                UpdateRun::run(db, server.path(), "PA", server.progress);
+            } catch (...) {
+                _exit(1);
+            }
+            _exit(0);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(40 + 60 * attempt));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        killed += WIFSIGNALED(status) ? 1 : 0;
+        const Rows now = everyRow(server);
+        loaded = now != before;
+        if (loaded)
+            EXPECT_EQ(now, after) << "attempt " << attempt;
+        else
+            EXPECT_TRUE(std::filesystem::exists(companies)) << "attempt " << attempt;
+    }
+    EXPECT_GT(killed, 2);
+    if (!loaded) {
+        writeCompanies(server, DemoData::Delivery::Latest);
+        UpdateRun::run(server.db(), server.path(), "PA", server.progress);
+        EXPECT_EQ(everyRow(server), after);
+    }
 }
 
 // The class list alone loads and leaves the version as it was; with every
