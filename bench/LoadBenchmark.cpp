@@ -1,7 +1,7 @@
 // kora_load_bench: times the update run of a full state, the real case of a
 // delivery that replaces every employer of a state database already filled.
 //
-//   kora_load_bench [--folder DIR] [--keep] [--companies N]
+//   kora_load_bench [--folder DIR] [--keep] [--companies N] [--server CONNINFO]
 //
 // Generates the update files of two Pennsylvania deliveries once (default
 // 300,000 employers in the latest, about 3.5 mods and 4 classes each; the one
@@ -11,12 +11,14 @@
 // times the company load alone and, apart, what recording its changes and
 // keeping its mod trends take.
 // With --keep the folder stays behind as a full PA installation for other
-// benchmarks.
+// benchmarks. With --server the state is published to that database server
+// (its schema kora_pa replaced) before the first load, and every load goes there.
 
 #include "base/Dates.h"
 #include "base/StateCodes.h"
 #include "database/Database.h"
 #include "database/Installation.h"
+#include "database/StatePublication.h"
 #include "database/Transaction.h"
 #include "demo/DemoData.h"
 #include "loading/DataLoader.h"
@@ -181,7 +183,8 @@ long long count(kora::Database& db, const std::string& table)
 
 int usage()
 {
-    std::cerr << "usage: kora_load_bench [--folder DIR] [--keep] [--companies N]\n";
+    std::cerr << "usage: kora_load_bench [--folder DIR] [--keep] [--companies N] [--server "
+                 "CONNINFO]\n";
     return 2;
 }
 
@@ -190,6 +193,7 @@ int usage()
 int main(int argc, char** argv)
 {
     std::string folderOption;
+    std::string server;
     bool keep = false;
     long long companies = 300'000;
     for (int i = 1; i < argc; ++i) {
@@ -198,6 +202,8 @@ int main(int argc, char** argv)
             keep = true;
         else if (argument == "--folder" && i + 1 < argc)
             folderOption = argv[++i];
+        else if (argument == "--server" && i + 1 < argc)
+            server = argv[++i];
         else if (argument == "--companies" && i + 1 < argc)
             companies = std::atoll(argv[++i]);
         else
@@ -216,6 +222,8 @@ int main(int argc, char** argv)
         }
         kora::Installation installation(folder.string());
         installation.create(false);
+        if (!server.empty())
+            kora::StatePublication(folder.string(), kState).toServer(server);
         const fs::path earlier = folder / "bench-data-earlier";
         const fs::path data = folder / "bench-data";
         fs::create_directories(earlier);

@@ -39,6 +39,10 @@ public:
     virtual void begin() = 0;
     virtual bool inTransaction() const = 0;
     virtual bool hasChangedRows() const = 0;
+    // Whether an index dropped in a transaction keeps readers of its table
+    // waiting until the transaction ends, rather than reading what was
+    // committed before it.
+    virtual bool indexChangesBlockReaders() const = 0;
     virtual void interrupt() = 0;
 
     // A read-only connection of its own to the same database.

@@ -179,6 +179,11 @@ bool Database::hasChangedRows() const
     return m_connection && m_connection->hasChangedRows();
 }
 
+bool Database::indexChangesBlockReaders() const
+{
+    return m_connection && m_connection->indexChangesBlockReaders();
+}
+
 void Database::interrupt()
 {
     if (m_connection)

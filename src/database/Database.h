@@ -70,6 +70,8 @@ public:
     // Whether the open transaction has changed any rows yet. Counted from
     // begin(); a transaction begun otherwise counts from the last begin().
     bool hasChangedRows() const;
+    // See Connection::indexChangesBlockReaders.
+    bool indexChangesBlockReaders() const;
     // Stops the statement running on this connection, from any thread: its
     // step throws DbError. Does nothing while no statement runs.
     void interrupt();

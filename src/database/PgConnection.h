@@ -40,6 +40,8 @@ public:
     void begin() override;
     bool inTransaction() const override;
     bool hasChangedRows() const override;
+    // DROP INDEX locks its table against every reader until the commit.
+    bool indexChangesBlockReaders() const override { return true; }
     void interrupt() override;
 
     std::unique_ptr<Connection> reader() const override;

@@ -35,6 +35,7 @@ public:
     void begin() override;
     bool inTransaction() const override;
     bool hasChangedRows() const override;
+    bool indexChangesBlockReaders() const override { return false; }
     void interrupt() override;
 
     std::unique_ptr<Connection> reader() const override;

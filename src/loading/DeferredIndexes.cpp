@@ -6,6 +6,9 @@ namespace kora {
 
 DeferredIndexes::DeferredIndexes(Database& db, const std::vector<std::string>& tables) : m_db(db)
 {
+    // Agents read a state while it loads; they must not wait for the load.
+    if (m_db.indexChangesBlockReaders())
+        return;
     for (const std::string& table : tables)
         for (const auto& index : m_db.nonUniqueIndexesOf(table)) {
             m_db.execute("DROP INDEX " + quoteIdentifier(index.name));

@@ -11,7 +11,9 @@ namespace kora {
 // again once the rows are in: one sort at the end is far cheaper than keeping
 // the indexes up to date row by row. Unique indexes stay, as they guard the
 // data. Both steps belong in the caller's transaction, so that a rollback
-// brings the indexes back with the rows.
+// brings the indexes back with the rows. Where dropping an index would keep
+// readers waiting until the commit (a server), the indexes stay and are kept
+// up row by row.
 class DeferredIndexes
 {
 public:

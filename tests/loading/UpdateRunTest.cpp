@@ -3,7 +3,9 @@
 #include "base/Dates.h"
 #include "base/FieldName.h"
 #include "database/Schema.h"
+#include "database/Transaction.h"
 #include "demo/DemoData.h"
+#include "loading/DeferredIndexes.h"
 #include "loading/LoadError.h"
 #include "loading/UpdateFile.h"
 #include "loading/UpdateRun.h"
@@ -77,6 +79,22 @@ TEST(UpdateRun, DeliveriesLoadToTheSameRowsOnTheServerAsInAFile)
     ASSERT_GT(rows.size(), 2000u);
     EXPECT_EQ(everyRow(server), rows);
     EXPECT_EQ(server.progress.texts, file.progress.texts);
+}
+
+// A load sets no index aside on the server, where that would keep the
+// agents' reads of the table waiting until the load commits.
+TEST(UpdateRun, ReadersOfTheServerNeverWaitForALoad)
+{
+    KORA_SKIP_WITHOUT_SERVER();
+    LoadTestFolder server("PA", Engine::Server);
+    Database agent(server.StateDatabase::path(), server.connect());
+    agent.execute("SET statement_timeout = 3000");
+    Transaction load(server.db());
+    DeferredIndexes indexes(server.db(), {"MODS", "CLASS", "MODTREND"});
+    server.db().execute("DELETE FROM MODS");
+    for (const char* table : {"MODS", "CLASS", "MODTREND"})
+        EXPECT_NO_THROW(queryRows(agent, std::string("SELECT COUNT(*) FROM ") + table)) << table;
+    indexes.rebuild();
 }
 
 // A company load into the server killed at moments spread over its run
