@@ -252,6 +252,7 @@ DbError PgConnection::failure(const std::string& context, const pg_result* resul
 PgResult PgConnection::run(const std::string& sql, const std::vector<const char*>& parameters,
                            const std::string& context)
 {
+    settle();
     PgResult result(PQexecParams(m_conn, sql.c_str(), static_cast<int>(parameters.size()), nullptr,
                                  parameters.data(), nullptr, nullptr, 0),
                     PQclear);
@@ -261,8 +262,98 @@ PgResult PgConnection::run(const std::string& sql, const std::vector<const char*
     return result;
 }
 
+std::string PgConnection::prepare(const std::string& sql, int parameters,
+                                  const std::string& context)
+{
+    settle();
+    const std::string name = "kora_statement_" + std::to_string(++m_prepared);
+    const PgResult result(PQprepare(m_conn, name.c_str(), sql.c_str(), parameters, nullptr),
+                          PQclear);
+    if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
+        throw failure(context, result.get());
+    return name;
+}
+
+PgResult PgConnection::runPrepared(const std::string& name,
+                                   const std::vector<const char*>& parameters,
+                                   const std::string& context)
+{
+    settle();
+    PgResult result(PQexecPrepared(m_conn, name.c_str(), static_cast<int>(parameters.size()),
+                                   parameters.data(), nullptr, nullptr, 0),
+                    PQclear);
+    if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
+        throw failure(context, result.get());
+    return result;
+}
+
+void PgConnection::unprepare(const std::string& name)
+{
+    // Not while changes sent wait for their outcomes, which the next use of
+    // the connection must tell, nor in a failed transaction, which refuses
+    // it: the session ends the statement then.
+    if (m_sent.empty() && PQstatus(m_conn) == CONNECTION_OK &&
+        PQtransactionStatus(m_conn) != PQTRANS_INERROR)
+        PQclear(PQexec(m_conn, ("DEALLOCATE " + name).c_str()));
+}
+
+void PgConnection::sendPrepared(const std::string& name, const std::vector<const char*>& parameters,
+                                const std::string& context)
+{
+    // A few hundred outcomes fit the socket's buffers: the server never
+    // waits to write them while this side still writes changes.
+    constexpr size_t kMostSent = 500;
+    if (m_sent.size() >= kMostSent)
+        settle();
+    if (m_sent.empty() && PQenterPipelineMode(m_conn) != 1)
+        throw failure(context, nullptr);
+    if (PQsendQueryPrepared(m_conn, name.c_str(), static_cast<int>(parameters.size()),
+                            parameters.data(), nullptr, nullptr, 0) != 1) {
+        m_sent.push_back(context);
+        settle();
+        throw failure(context, nullptr);
+    }
+    m_sent.push_back(context);
+}
+
+void PgConnection::settle(bool report)
+{
+    if (report && m_untold) {
+        const DbError untold = *m_untold;
+        m_untold.reset();
+        throw untold;
+    }
+    if (m_sent.empty())
+        return;
+    std::optional<DbError> failed;
+    long long changed = 0;
+    if (PQpipelineSync(m_conn) != 1)
+        failed = failure(m_sent.front(), nullptr);
+    for (const std::string& context : m_sent) {
+        while (pg_result* next = PQgetResult(m_conn)) {
+            const PgResult result(next, PQclear);
+            const ExecStatusType status = PQresultStatus(next);
+            if (status == PGRES_COMMAND_OK)
+                changed += std::atoll(PQcmdTuples(next));
+            else if (status != PGRES_PIPELINE_ABORTED && !failed)
+                failed = failure(context, next);
+        }
+    }
+    const PgResult sync(PQgetResult(m_conn), PQclear);
+    if (!failed && PQresultStatus(sync.get()) != PGRES_PIPELINE_SYNC)
+        failed = failure(m_sent.back(), sync.get());
+    m_sent.clear();
+    PQexitPipelineMode(m_conn);
+    noteChangedRows(changed);
+    if (failed && report)
+        throw *failed;
+    if (failed)
+        m_untold = failed;
+}
+
 void PgConnection::copyStart(const std::string& sql)
 {
+    settle();
     const PgResult result(PQexec(m_conn, sql.c_str()), PQclear);
     if (PQresultStatus(result.get()) != PGRES_COPY_IN)
         throw failure("Cannot execute \"" + sql + "\"", result.get());
@@ -303,6 +394,7 @@ std::unique_ptr<RowWriter> PgConnection::rowWriter(const std::string& table,
 
 PgResult PgConnection::describe(const std::string& sql, int parameters, const std::string& context)
 {
+    settle();
     const PgResult prepared(PQprepare(m_conn, "", sql.c_str(), parameters, nullptr), PQclear);
     if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
         throw failure(context, prepared.get());
@@ -338,6 +430,7 @@ void PgConnection::noteChangedRows(long long rows)
 
 void PgConnection::closeCursor(const std::string& name, unsigned rollbacksAtDeclare)
 {
+    settle(false);
     const PGTransactionStatusType status = PQtransactionStatus(m_conn);
     if (status == PQTRANS_INERROR || PQstatus(m_conn) != CONNECTION_OK)
         return;
@@ -359,15 +452,22 @@ void PgConnection::closeCursor(const std::string& name, unsigned rollbacksAtDecl
 void PgConnection::execute(const std::string& sql)
 {
     const std::string translated = SqlDialect::translate(sql, SqlDialect::Target::Postgres);
-    const PgResult result(PQexec(m_conn, translated.c_str()), PQclear);
-    const ExecStatusType status = PQresultStatus(result.get());
     std::string firstWord = translated.substr(0, translated.find_first_of(" ;"));
     std::transform(firstWord.begin(), firstWord.end(), firstWord.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    // A rollback undoes the changes sent whatever their outcomes.
+    settle(firstWord != "ROLLBACK");
+    if (firstWord == "ROLLBACK")
+        m_untold.reset();
+    const PgResult result(PQexec(m_conn, translated.c_str()), PQclear);
+    const ExecStatusType status = PQresultStatus(result.get());
     if (firstWord == "ROLLBACK")
         ++m_rollbacks;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         throw failure("Cannot execute \"" + sql + "\"", result.get());
+    // The server answers the commit of a failed transaction with a rollback.
+    if (firstWord == "COMMIT" && std::string(PQcmdStatus(result.get())) == "ROLLBACK")
+        throw DbError("The server (" + m_server + ") rolled the transaction back.");
     noteChangedRows(std::atoll(PQcmdTuples(result.get())));
 }
 
@@ -427,6 +527,9 @@ void PgConnection::begin()
 
 bool PgConnection::inTransaction() const
 {
+    // Changes are sent only inside a transaction.
+    if (!m_sent.empty())
+        return true;
     const PGTransactionStatusType status = PQtransactionStatus(m_conn);
     return status == PQTRANS_INTRANS || status == PQTRANS_INERROR;
 }

@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 
 struct pg_conn;
@@ -55,6 +56,19 @@ public:
     // throws DbError when it fails.
     PgResult run(const std::string& sql, const std::vector<const char*>& parameters,
                  const std::string& context);
+    // A statement prepared on the server under a name of its own, for one
+    // run many times: the server then parses and plans it once. Removed by
+    // unprepare(), or with the session.
+    std::string prepare(const std::string& sql, int parameters, const std::string& context);
+    PgResult runPrepared(const std::string& name, const std::vector<const char*>& parameters,
+                         const std::string& context);
+    void unprepare(const std::string& name);
+    // Sends a prepared change inside a transaction without waiting for its
+    // outcome: the server runs such changes in order, and their outcomes are
+    // read every few hundred and before anything else uses the connection,
+    // which then throws the first failure. Saves a round trip a row in loads.
+    void sendPrepared(const std::string& name, const std::vector<const char*>& parameters,
+                      const std::string& context);
     // The column names of a statement before it runs.
     PgResult describe(const std::string& sql, int parameters, const std::string& context);
     void noteChangedRows(long long rows);
@@ -78,6 +92,9 @@ private:
     std::vector<std::string> names(const std::string& sql,
                                    std::initializer_list<std::string> parameters);
     DbError failure(const std::string& context, const pg_result* result) const;
+    // Reads the outcomes of the changes sent; throws the first failure when
+    // report is set. Every use of the connection but sendPrepared starts here.
+    void settle(bool report = true);
 
     pg_conn* m_conn = nullptr;
     pg_cancel* m_cancel = nullptr;
@@ -88,6 +105,12 @@ private:
     bool m_changedRows = false;
     unsigned m_rollbacks = 0;
     int m_cursors = 0;
+    int m_prepared = 0;
+    // The contexts of the changes sent whose outcomes are not read yet.
+    std::vector<std::string> m_sent;
+    // A failure of a change sent, read where it could not be thrown; the next
+    // use of the connection throws it, unless it rolls back.
+    std::optional<DbError> m_untold;
 };
 
 } // namespace kora

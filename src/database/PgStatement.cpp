@@ -71,6 +71,8 @@ PgStatement::PgStatement(PgConnection& connection, const std::string& sql)
 PgStatement::~PgStatement()
 {
     closeCursor();
+    if (!m_preparedName.empty())
+        m_connection.unprepare(m_preparedName);
 }
 
 void PgStatement::bindValue(int index, std::optional<std::string> value)
@@ -105,14 +107,18 @@ void PgStatement::bindText(int index, std::string_view text)
 void PgStatement::execute()
 {
     closeCursor();
-    std::vector<const char*> values;
-    for (const auto& parameter : m_parameters)
-        values.push_back(parameter ? parameter->c_str() : nullptr);
+    const std::vector<const char*> values = parameterValues();
     const std::string context = "Cannot run \"" + m_original + "\"";
     m_row = -1;
     m_changes = 0;
+    // A change run again, as a load runs its inserts, is parsed and planned
+    // on the server once.
+    if (!m_isQuery && m_preparedName.empty() && ++m_runs > 1)
+        m_preparedName =
+            m_connection.prepare(m_sql, static_cast<int>(m_parameters.size()), context);
     if (!m_isQuery || m_whole) {
-        m_rows = m_connection.run(m_sql, values, context);
+        m_rows = m_preparedName.empty() ? m_connection.run(m_sql, values, context)
+                                        : m_connection.runPrepared(m_preparedName, values, context);
         m_lastChunk = true;
         if (!m_isQuery) {
             m_changes = std::atoll(PQcmdTuples(m_rows.get()));
@@ -166,6 +172,29 @@ bool PgStatement::step()
         ++m_row;
     }
     return true;
+}
+
+std::vector<const char*> PgStatement::parameterValues() const
+{
+    std::vector<const char*> values;
+    for (const auto& parameter : m_parameters)
+        values.push_back(parameter ? parameter->c_str() : nullptr);
+    return values;
+}
+
+void PgStatement::send()
+{
+    if (m_isQuery || !m_connection.inTransaction()) {
+        StatementEngine::send();
+        return;
+    }
+    const std::string context = "Cannot run \"" + m_original + "\"";
+    if (m_preparedName.empty())
+        m_preparedName =
+            m_connection.prepare(m_sql, static_cast<int>(m_parameters.size()), context);
+    const std::vector<const char*> values = parameterValues();
+    m_changes = 0;
+    m_connection.sendPrepared(m_preparedName, values, context);
 }
 
 void PgStatement::reset()

@@ -26,6 +26,7 @@ public:
 
     void readWholeResult() override { m_whole = true; }
     bool step() override;
+    void send() override;
     long long changes() const override { return m_changes; }
     void reset() override;
 
@@ -45,6 +46,8 @@ private:
 
     void bindValue(int index, std::optional<std::string> value);
     void execute();
+    // The bound values as libpq takes them: text, or null for no value.
+    std::vector<const char*> parameterValues() const;
     void fetch();
     void closeCursor();
     const pg_result* description();
@@ -55,6 +58,8 @@ private:
     std::string m_original;
     std::string m_sql;
     bool m_isQuery = false;
+    int m_runs = 0;
+    std::string m_preparedName;
     bool m_whole = false;
     std::vector<std::optional<std::string>> m_parameters;
     PgResult m_rows;

@@ -41,6 +41,11 @@ public:
     bool step() { return m_engine->step(); }
     // Runs a statement that returns no rows; returns the number of rows changed.
     long long run();
+    // Runs a change whose count the caller does not need, as loads run their
+    // inserts. Inside a transaction on a server it may be sent along with
+    // others: its failure is then told by the next use of the connection, at
+    // the latest by the commit.
+    void send() { m_engine->send(); }
     void reset() { m_engine->reset(); }
 
     int columnCount() const { return m_engine->columnCount(); }

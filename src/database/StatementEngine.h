@@ -22,6 +22,12 @@ public:
     // Asks for the whole result in one piece rather than a chunk at a time.
     virtual void readWholeResult() {}
     virtual bool step() = 0;
+    // Runs a change whose count is not needed; see Statement::send.
+    virtual void send()
+    {
+        while (step()) {
+        }
+    }
     // The rows changed by the statement's last run.
     virtual long long changes() const = 0;
     virtual void reset() = 0;

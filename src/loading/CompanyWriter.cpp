@@ -235,7 +235,7 @@ void CompanyWriter::store(const UpdateFile& file)
             m_company.bind(NjAr + 1, static_cast<double>(*year * 100 + *month));
     }
     storeMods(file, fileNumber, sequence);
-    m_company.run();
+    m_company.send();
 }
 
 void CompanyWriter::storeMods(const UpdateFile& file, const std::string& fileNumber,
@@ -265,7 +265,7 @@ void CompanyWriter::storeMods(const UpdateFile& file, const std::string& fileNum
             .bindText(4, effective)
             .bindText(5, expire)
             .bind(6, mod)
-            .run();
+            .send();
         m_changes.noteMod(effective, expire);
         m_trend.mod(effective, expire, mod);
         if (!latestExpire || expire > *latestExpire) {

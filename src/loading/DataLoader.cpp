@@ -64,7 +64,7 @@ void loadCodeList(Database& db, UpdateFile& file, const std::string& table,
         if (file.record() <= std::string_view(" !"))
             continue;
         insert.reset();
-        insert.bindText(1, file.field(code)).bindText(2, file.field(description)).run();
+        insert.bindText(1, file.field(code)).bindText(2, file.field(description)).send();
     }
 }
 
@@ -268,7 +268,7 @@ void DataLoader::writeClasses(UpdateFile& file, bool newYork)
             // Divided, not multiplied by 0.01, so that the stored number is exact.
             if (digits)
                 store.bind(6, static_cast<double>(*digits) / 100.0);
-            store.run();
+            store.send();
         }
         progress.pieceRead();
     }
@@ -296,7 +296,7 @@ void DataLoader::loadSicCodes()
             if (stored.size() != 4)
                 continue;
             insert.reset();
-            insert.bindText(1, stored).bindText(2, file.field(SicRecord::kDesc)).run();
+            insert.bindText(1, stored).bindText(2, file.field(SicRecord::kDesc)).send();
         }
     });
 }
@@ -332,7 +332,7 @@ void DataLoader::loadNewYorkAddresses()
                 // A record without lines leaves the text empty (no value).
                 if (!lines.empty())
                     store.bindText(3, lines);
-                store.run();
+                store.send();
             }
             progress.pieceRead();
         }

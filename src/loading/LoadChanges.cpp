@@ -136,7 +136,7 @@ void LoadChanges::record()
          {std::pair{&added, "New Company"}, std::pair{&changed, "New Mod"}}) {
         for (const auto& [file, sequence] : *companies) {
             insert.reset();
-            insert.bindText(1, file).bindText(2, sequence).bindText(3, change).run();
+            insert.bindText(1, file).bindText(2, sequence).bindText(3, change).send();
         }
     }
 }

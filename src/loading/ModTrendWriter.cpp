@@ -59,7 +59,7 @@ void ModTrendWriter::writeCompany(std::string_view file, std::string_view sequen
         .bind(4, optionalValue(m_trend.prior()))
         .bind(5, optionalValue(m_trend.change()))
         .bind(6, m_trend.yearsOver())
-        .run();
+        .send();
     m_written.push_back(rowKey({file, sequence}));
 }
 
@@ -97,7 +97,7 @@ void ModTrendWriter::rewriteMetAgain()
     }
     for (long long row : rows) {
         remove.reset();
-        remove.bind(1, row).run();
+        remove.bind(1, row).send();
     }
     Statement mods = m_db.prepare(
         "SELECT EFFECTIVE, EXPIRE, [MOD], rowid FROM MODS WHERE FILE = ? AND SEQUENCE = ?");

@@ -221,6 +221,60 @@ TEST_P(RecordSetTest, KeepsTransactionsWholeAndTellsAUniqueViolation)
     EXPECT_EQ(companies(), 6);
 }
 
+// Changes sent as loads send them: what comes after them sees them, and one
+// that fails fails its transaction, named, however many follow it.
+TEST_P(RecordSetTest, SentChangesAreSeenAndTheirFailureTold)
+{
+    Statement insert =
+        db().prepare("INSERT INTO PRIME (FILE, SEQUENCE, NAME1) VALUES (?, '01', ?)");
+    auto sendAll = [&](const char* name, int failingAt, int count = 1200) {
+        for (int i = 0; i < count; ++i) {
+            insert.reset();
+            insert.bindAll({std::to_string(i == failingAt ? 4000000 : 4000000 + i), name}).send();
+        }
+    };
+    {
+        Transaction load(db());
+        sendAll("Sent", -1);
+        EXPECT_EQ(state().value("SELECT COUNT(*) FROM PRIME WHERE NAME1 = 'Sent'"), Value(1200));
+        EXPECT_TRUE(db().hasChangedRows());
+        load.commit();
+    }
+    try {
+        Transaction failing(db());
+        db().execute("DELETE FROM PRIME WHERE NAME1 = 'Sent' AND FILE > '4000000'");
+        sendAll("Failing", 1100);
+        failing.commit();
+        FAIL() << "a second row with the same key was stored";
+    } catch (const DbError& error) {
+        EXPECT_EQ(error.kind(), DbError::Kind::UniqueViolation);
+        // The server tells it later than the change that failed, but of that change.
+        if (GetParam() == Engine::Server) {
+            EXPECT_NE(std::string(error.what()).find("INSERT INTO PRIME"), std::string::npos)
+                << error.what();
+        }
+    }
+    EXPECT_FALSE(db().inTransaction());
+    EXPECT_EQ(state().value("SELECT COUNT(*) FROM PRIME WHERE NAME1 = 'Sent'"), Value(1200));
+
+    // A failure read where it cannot be thrown, as a statement goes, is
+    // thrown by the commit.
+    try {
+        Transaction failing(db());
+        db().execute("DELETE FROM PRIME WHERE NAME1 = 'Sent' AND FILE > '4000000'");
+        {
+            Statement reading = db().prepare("SELECT FILE FROM PRIME");
+            EXPECT_TRUE(reading.step());
+            sendAll("Failing", 5, 10);
+        }
+        failing.commit();
+        FAIL() << "a second row with the same key was stored";
+    } catch (const DbError& error) {
+        EXPECT_EQ(error.kind(), DbError::Kind::UniqueViolation);
+    }
+    EXPECT_EQ(state().value("SELECT COUNT(*) FROM PRIME WHERE NAME1 = 'Sent'"), Value(1200));
+}
+
 TEST_P(RecordSetTest, ReadsTablesByIndexAndWritesThroughThem)
 {
     TableRecordSet prime(db(), "PRIME");
