@@ -23,7 +23,11 @@ public:
     using Key = std::pair<std::string, std::string>;
     using Fields = std::initializer_list<std::pair<const char*, Value>>;
 
-    SafekeepingFolder() { Schema::createBackupDatabase(backupPath()); }
+    explicit SafekeepingFolder(const std::string& state = "PA", Engine engine = Engine::File)
+        : StateDatabase(state, engine)
+    {
+        Schema::createBackupDatabase(backupPath());
+    }
 
     // The folder, not the database in it.
     const std::string& path() const { return folder().path(); }

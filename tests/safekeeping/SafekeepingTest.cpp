@@ -23,12 +23,12 @@ constexpr const char* kConnect = SafekeepingFolder::kConnect;
 
 UserDataCounts backUp(SafekeepingFolder& folder)
 {
-    return UserDataBackup::run(folder.path(), "PA", kConnect);
+    return UserDataBackup::run(folder.path(), "PA", folder.connect());
 }
 
 UserDataCounts restore(SafekeepingFolder& folder, Mode mode = Mode::Restore)
 {
-    return UserDataRestore::run(mode, folder.statePath(), kConnect, folder.backupPath());
+    return UserDataRestore::run(mode, folder.statePath(), folder.connect(), folder.backupPath());
 }
 
 // Whether a scratch file of a backup is left beside it.
@@ -46,9 +46,25 @@ std::string keyOf(const SafekeepingFolder::Key& key)
     return key.first + "|" + key.second + "|";
 }
 
-TEST(UserDataBackup, SavesFilledNotesAndCompaniesWithAnyUserField)
+// Backup, restore and merge, run on a state in a file and on the server.
+class Safekeeping : public EngineTest<SafekeepingFolder>
 {
-    SafekeepingFolder folder;
+};
+
+class SafekeepingAfterALoad : public EngineTest<SafekeepingFolder>
+{
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        if (!IsSkipped())
+            data().load(20);
+    }
+};
+
+TEST_P(Safekeeping, BackupSavesFilledNotesAndCompaniesWithAnyUserField)
+{
+    SafekeepingFolder& folder = data();
     folder.load(12);
     // A fresh load leaves single blanks in the notes and user fields: none are the user's.
     // The missing backup database is made, with its version row.
@@ -114,14 +130,14 @@ TEST(UserDataBackup, FailedBackupLeavesThePreviousFileByteForByte)
     EXPECT_FALSE(scratchLeft(folder));
 }
 
-TEST(UserDataBackup, ASecondBackupOfTheStateWhileOneRunsIsRefused)
+TEST_P(Safekeeping, ASecondBackupOfTheStateWhileOneRunsIsRefused)
 {
-    SafekeepingFolder folder;
+    SafekeepingFolder& folder = data();
     folder.load(10);
     const auto first = folder.company(0);
     folder.setNote(first, "first");
     std::string secondFailure;
-    const UserDataCounts counts = UserDataBackup::run(folder.path(), "PA", kConnect, [&] {
+    const UserDataCounts counts = UserDataBackup::run(folder.path(), "PA", folder.connect(), [&] {
         // Another user's backup, on connections of its own, meanwhile.
         folder.setNote(folder.company(1), "second");
         try {
@@ -145,8 +161,9 @@ struct UserDataRestoreTest : ::testing::Test
     SafekeepingFolder folder;
 };
 
-TEST_F(UserDataRestoreTest, RestoreAfterALoadBringsBackNotesFieldsAndTheOverriddenAddress)
+TEST_P(SafekeepingAfterALoad, RestoreBringsBackNotesFieldsAndTheOverriddenAddress)
 {
+    SafekeepingFolder& folder = data();
     const auto plain = folder.company(2), moved = folder.company(5), noted = folder.company(7),
                short_ = folder.company(1), dropped = folder.company(19);
     folder.setNote(noted, "Renewal in March");
@@ -182,8 +199,9 @@ TEST_F(UserDataRestoreTest, RestoreAfterALoadBringsBackNotesFieldsAndTheOverridd
     EXPECT_EQ(folder.fields(short_, address), "NULL|9 Elm St|Lancaster|NULL|17601|NULL");
 }
 
-TEST_F(UserDataRestoreTest, MergeAppendsTheBackupNoteAfterTheCurrentOneEachTime)
+TEST_P(SafekeepingAfterALoad, MergeAppendsTheBackupNoteAfterTheCurrentOneEachTime)
 {
+    SafekeepingFolder& folder = data();
     const auto blank = folder.company(0), typed = folder.company(1), empty = folder.company(2);
     folder.setNote(blank, "from backup");
     folder.setNote(typed, "older");
@@ -243,8 +261,9 @@ TEST_F(UserDataRestoreTest, AFailureMidwayChangesNothing)
     EXPECT_EQ(folder.note(keys[0]), Value("current"));
 }
 
-TEST_F(UserDataRestoreTest, NoteOpenInAnotherUsersRecordWindowIsPassedOver)
+TEST_P(SafekeepingAfterALoad, NoteOpenInAnotherUsersRecordWindowIsPassedOver)
 {
+    SafekeepingFolder& folder = data();
     const auto held = folder.company(3), free = folder.company(4);
     folder.setNote(held, "saved held");
     folder.setNote(free, "saved free");
@@ -253,7 +272,7 @@ TEST_F(UserDataRestoreTest, NoteOpenInAnotherUsersRecordWindowIsPassedOver)
     folder.setNote(held, "being typed");
     folder.setNote(free, "old");
 
-    HolderProcess holder(folder.statePath(), kConnect, held.first, held.second);
+    HolderProcess holder(folder.statePath(), folder.connect(), held.first, held.second);
     ASSERT_EQ(holder.readLine(), "held");
     EXPECT_EQ(UserDataRestore::message(restore(folder), "B.MDB"),
               "1 User Notes and 1 Fields Restored From B.MDB\r\n1 User Notes open in another "
@@ -387,6 +406,11 @@ TEST(NotesSafekeeping, BacksUpToAnotherFolderThenRestoresAndMergesFromIt)
     EXPECT_EQ(prompt.told.back(), Message("User Notes and Fields Restored!", "Restore Complete"));
     EXPECT_EQ(folder.note(key), Value("from diskette"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, Safekeeping, ::testing::Values(Engine::File, Engine::Server),
+                         engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, SafekeepingAfterALoad,
+                         ::testing::Values(Engine::File, Engine::Server), engineName);
 
 } // namespace
 } // namespace kora::test
