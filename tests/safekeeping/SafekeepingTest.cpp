@@ -155,12 +155,6 @@ TEST_P(Safekeeping, ASecondBackupOfTheStateWhileOneRunsIsRefused)
     EXPECT_EQ(backUp(folder).notes, 2);
 }
 
-struct UserDataRestoreTest : ::testing::Test
-{
-    UserDataRestoreTest() { folder.load(20); }
-    SafekeepingFolder folder;
-};
-
 TEST_P(SafekeepingAfterALoad, RestoreBringsBackNotesFieldsAndTheOverriddenAddress)
 {
     SafekeepingFolder& folder = data();
@@ -226,8 +220,9 @@ TEST_P(SafekeepingAfterALoad, MergeAppendsTheBackupNoteAfterTheCurrentOneEachTim
     EXPECT_EQ(folder.note(typed), Value("newer\r\nolder\r\nolder"));
 }
 
-TEST_F(UserDataRestoreTest, AFailureMidwayChangesNothing)
+TEST_P(SafekeepingAfterALoad, AFailureMidwayChangesNothing)
 {
+    SafekeepingFolder& folder = data();
     std::vector<SafekeepingFolder::Key> keys;
     for (int n = 0; n < 8; ++n) {
         keys.push_back(folder.company(n));
@@ -240,8 +235,17 @@ TEST_F(UserDataRestoreTest, AFailureMidwayChangesNothing)
         folder.setFields(key, {{"User2", "current"}});
     }
     // The user fields of the fifth company cannot be written.
-    folder.db().execute("CREATE TRIGGER fault BEFORE UPDATE OF User2 ON PRIME WHEN OLD.FILE = '" +
-                        keys[4].first + "' BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
+    if (GetParam() == Engine::File)
+        folder.db().execute(
+            "CREATE TRIGGER fault BEFORE UPDATE OF User2 ON PRIME WHEN OLD.FILE = '" +
+            keys[4].first + "' BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
+    else
+        folder.db().execute("CREATE FUNCTION fault() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN "
+                            "IF OLD.file = '" +
+                            keys[4].first +
+                            "' THEN RAISE EXCEPTION 'disk I/O "
+                            "error'; END IF; RETURN NEW; END$$; CREATE TRIGGER fault BEFORE UPDATE "
+                            "OF user2 ON prime FOR EACH ROW EXECUTE FUNCTION fault()");
 
     for (Mode mode : {Mode::Restore, Mode::Merge}) {
         EXPECT_THROW(restore(folder, mode), DbError);
