@@ -298,7 +298,7 @@ void PgConnection::unprepare(const std::string& name)
 }
 
 void PgConnection::sendPrepared(const std::string& name, const std::vector<const char*>& parameters,
-                                const std::string& context)
+                                std::shared_ptr<const std::string> context)
 {
     // A few hundred outcomes fit the socket's buffers: the server never
     // waits to write them while this side still writes changes.
@@ -306,14 +306,14 @@ void PgConnection::sendPrepared(const std::string& name, const std::vector<const
     if (m_sent.size() >= kMostSent)
         settle();
     if (m_sent.empty() && PQenterPipelineMode(m_conn) != 1)
-        throw failure(context, nullptr);
-    if (PQsendQueryPrepared(m_conn, name.c_str(), static_cast<int>(parameters.size()),
-                            parameters.data(), nullptr, nullptr, 0) != 1) {
-        m_sent.push_back(context);
-        settle();
-        throw failure(context, nullptr);
-    }
+        throw failure(*context, nullptr);
+    const bool sent = PQsendQueryPrepared(m_conn, name.c_str(), static_cast<int>(parameters.size()),
+                                          parameters.data(), nullptr, nullptr, 0) == 1;
     m_sent.push_back(context);
+    if (!sent) {
+        settle();
+        throw failure(*context, nullptr);
+    }
 }
 
 void PgConnection::settle(bool report)
@@ -328,20 +328,20 @@ void PgConnection::settle(bool report)
     std::optional<DbError> failed;
     long long changed = 0;
     if (PQpipelineSync(m_conn) != 1)
-        failed = failure(m_sent.front(), nullptr);
-    for (const std::string& context : m_sent) {
+        failed = failure(*m_sent.front(), nullptr);
+    for (const auto& context : m_sent) {
         while (pg_result* next = PQgetResult(m_conn)) {
             const PgResult result(next, PQclear);
             const ExecStatusType status = PQresultStatus(next);
             if (status == PGRES_COMMAND_OK)
                 changed += std::atoll(PQcmdTuples(next));
             else if (status != PGRES_PIPELINE_ABORTED && !failed)
-                failed = failure(context, next);
+                failed = failure(*context, next);
         }
     }
     const PgResult sync(PQgetResult(m_conn), PQclear);
     if (!failed && PQresultStatus(sync.get()) != PGRES_PIPELINE_SYNC)
-        failed = failure(m_sent.back(), sync.get());
+        failed = failure(*m_sent.back(), sync.get());
     m_sent.clear();
     PQexitPipelineMode(m_conn);
     noteChangedRows(changed);

@@ -68,7 +68,7 @@ public:
     // read every few hundred and before anything else uses the connection,
     // which then throws the first failure. Saves a round trip a row in loads.
     void sendPrepared(const std::string& name, const std::vector<const char*>& parameters,
-                      const std::string& context);
+                      std::shared_ptr<const std::string> context);
     // The column names of a statement before it runs.
     PgResult describe(const std::string& sql, int parameters, const std::string& context);
     void noteChangedRows(long long rows);
@@ -107,7 +107,7 @@ private:
     int m_cursors = 0;
     int m_prepared = 0;
     // The contexts of the changes sent whose outcomes are not read yet.
-    std::vector<std::string> m_sent;
+    std::vector<std::shared_ptr<const std::string>> m_sent;
     // A failure of a change sent, read where it could not be thrown; the next
     // use of the connection throws it, unless it rolls back.
     std::optional<DbError> m_untold;

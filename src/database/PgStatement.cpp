@@ -64,6 +64,7 @@ PgStatement::PgStatement(PgConnection& connection, const std::string& sql)
 {
     int parameters = 0;
     m_sql = SqlDialect::translate(sql, SqlDialect::Target::Postgres, &parameters);
+    m_context = std::make_shared<const std::string>("Cannot run \"" + m_original + "\"");
     m_parameters.resize(static_cast<size_t>(parameters));
     m_isQuery = isQuery(m_sql);
 }
@@ -108,14 +109,13 @@ void PgStatement::execute()
 {
     closeCursor();
     const std::vector<const char*> values = parameterValues();
-    const std::string context = "Cannot run \"" + m_original + "\"";
+    const std::string& context = *m_context;
     m_row = -1;
     m_changes = 0;
     // A change run again, as a load runs its inserts, is parsed and planned
     // on the server once.
     if (!m_isQuery && m_preparedName.empty() && ++m_runs > 1)
-        m_preparedName =
-            m_connection.prepare(m_sql, static_cast<int>(m_parameters.size()), context);
+        prepareOnServer();
     if (!m_isQuery || m_whole) {
         m_rows = m_preparedName.empty() ? m_connection.run(m_sql, values, context)
                                         : m_connection.runPrepared(m_preparedName, values, context);
@@ -188,13 +188,15 @@ void PgStatement::send()
         StatementEngine::send();
         return;
     }
-    const std::string context = "Cannot run \"" + m_original + "\"";
     if (m_preparedName.empty())
-        m_preparedName =
-            m_connection.prepare(m_sql, static_cast<int>(m_parameters.size()), context);
-    const std::vector<const char*> values = parameterValues();
+        prepareOnServer();
     m_changes = 0;
-    m_connection.sendPrepared(m_preparedName, values, context);
+    m_connection.sendPrepared(m_preparedName, parameterValues(), m_context);
+}
+
+void PgStatement::prepareOnServer()
+{
+    m_preparedName = m_connection.prepare(m_sql, static_cast<int>(m_parameters.size()), *m_context);
 }
 
 void PgStatement::reset()

@@ -3,6 +3,7 @@
 #include "database/PgConnection.h"
 #include "database/StatementEngine.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,6 +49,8 @@ private:
     void execute();
     // The bound values as libpq takes them: text, or null for no value.
     std::vector<const char*> parameterValues() const;
+    // Prepares the statement on the server under a name of its own.
+    void prepareOnServer();
     void fetch();
     void closeCursor();
     const pg_result* description();
@@ -58,6 +61,9 @@ private:
     std::string m_original;
     std::string m_sql;
     bool m_isQuery = false;
+    // What a failure of the statement is told with; shared with the
+    // connection while a change sent waits for its outcome.
+    std::shared_ptr<const std::string> m_context;
     int m_runs = 0;
     std::string m_preparedName;
     bool m_whole = false;

@@ -7,7 +7,7 @@
 #include "database/Connection.h"
 #include "database/Transaction.h"
 
-#include <algorithm>
+#include <set>
 
 namespace kora {
 
@@ -282,16 +282,16 @@ std::string Schema::sortKeyOnServer(const std::string& column)
 
 bool Schema::isPrimeTextField(const std::string& name)
 {
-    static const std::vector<Field> fields = [] {
-        for (const Table& table : anyStateTables())
-            if (table.name == "PRIME")
-                return table.fields;
-        return std::vector<Field>();
+    // PRIME is the first table of every state.
+    static const std::set<std::string> folded = [] {
+        std::set<std::string> names;
+        const std::vector<Table> tables = anyStateTables();
+        for (const Field& field : tables.front().fields)
+            if (field.kind == Kind::Text)
+                names.insert(foldFieldName(field.name));
+        return names;
     }();
-    const std::string folded = foldFieldName(name);
-    return std::any_of(fields.begin(), fields.end(), [&](const Field& field) {
-        return field.kind == Kind::Text && foldFieldName(field.name) == folded;
-    });
+    return folded.count(foldFieldName(name)) > 0;
 }
 
 std::vector<std::string> Schema::createIndexesSql(const Table& table, SqlDialect::Target target)
