@@ -5,6 +5,7 @@
 #include "database/Schema.h"
 #include "database/TableRecordSet.h"
 #include "database/Transaction.h"
+#include "loading/LoadError.h"
 #include "loading/ModTrendWriter.h"
 
 namespace kora {
@@ -92,8 +93,17 @@ std::vector<std::string> UpdateRun::run(Database& db, const std::filesystem::pat
                                         const std::string& state, LoadProgress& progress)
 {
     std::vector<std::string> notices = unusableFiles(programFolder, state);
+    const std::vector<Step> present = steps(programFolder, state);
+    if (present.empty())
+        return notices;
+    // The files' own locks keep two updates of one program folder apart; this
+    // one keeps apart the updates of PCs with folders of their own that load
+    // one state on a server.
+    const auto lock = db.tryLockKey(std::string(kLockKey));
+    if (!lock)
+        throw LoadError(present.front().fileName, "another update of the state is running");
     DataLoader loader(db, programFolder, state, progress);
-    for (const Step& step : steps(programFolder, state)) {
+    for (const Step& step : present) {
         (loader.*step.load)();
         if (isCompanyLoad(step))
             rewriteVersion(db);

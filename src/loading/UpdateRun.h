@@ -27,6 +27,9 @@ public:
         "activates Kora while the update is running.  Also, be sure that you have read the "
         "installation instructions pertaining to record locking parameters.";
 
+    // The key of the lock an update run holds on its state database.
+    static constexpr std::string_view kLockKey = "\x1fupdate";
+
     // One load of a run: its operation name, the file it reads and the call.
     struct Step
     {
@@ -47,8 +50,8 @@ public:
                                                   const std::string& state);
     // Runs every present load on the open state database and returns what
     // the run found odd: unusable files and the notices of the loads. Throws
-    // LoadError on the first load that fails; the loads before it stay done,
-    // their files deleted.
+    // LoadError on the first load that fails, or at once while another run
+    // updates the state; the loads before it stay done, their files deleted.
     static std::vector<std::string> run(Database& db, const std::filesystem::path& programFolder,
                                         const std::string& state, LoadProgress& progress);
 
