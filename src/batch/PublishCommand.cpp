@@ -1,6 +1,7 @@
 #include "batch/BatchCommands.h"
 #include "batch/BatchOptions.h"
 #include "batch/UsageError.h"
+#include "database/ServerRoles.h"
 #include "database/StatePublication.h"
 
 #include <iostream>
@@ -9,7 +10,8 @@ namespace kora {
 
 int runPublish(const std::vector<std::string>& arguments)
 {
-    const BatchOptions options(arguments, {"--folder", "--state", "--server"}, {"--file"});
+    const BatchOptions options(
+        arguments, {"--folder", "--state", "--server", "--agents", "--admins"}, {"--file"});
     if (options.has("--server") == options.has("--file"))
         throw UsageError("give either --server CONNINFO or --file");
     StatePublication publication(
@@ -19,7 +21,9 @@ int runPublish(const std::vector<std::string>& arguments)
     if (options.has("--file"))
         publication.toFile();
     else
-        publication.toServer(options.required("--server"));
+        publication.toServer(options.required("--server"),
+                             ServerRoles(options.value("--agents", ServerRoles::kAgents),
+                                         options.value("--admins", ServerRoles::kAdmins)));
     std::cerr << options.state() << " is now in " << publication.where() << std::endl;
     return 0;
 }

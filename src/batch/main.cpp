@@ -27,7 +27,8 @@ const char* const kUsage =
     "          --layout comma|tab|fixed|limited|xlsx [--sort name|expire|zip] [--lower] --out "
     "PATH\n"
     "  breakdown [--folder DIR] --state ST --lookup FILE.KRD --by county|sic|modband|month\n"
-    "  publish [--folder DIR] --state ST (--server CONNINFO | --file)\n"
+    "  publish [--folder DIR] --state ST (--server CONNINFO [--agents ROLE] [--admins ROLE]\n"
+    "          | --file)\n"
     "  where   [--folder DIR] --state ST\n";
 
 } // namespace

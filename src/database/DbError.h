@@ -8,7 +8,8 @@ namespace kora {
 // A failure of the database engine: the file will not open, the password is
 // wrong, a statement is bad, a store breaks a unique index, or the server of
 // the database cannot be reached or went away (Disconnected: the connection is
-// of no further use, but a new one may work once the server is back).
+// of no further use, but a new one may work once the server is back), or the
+// server's login may not do what was asked (NotAllowed).
 class DbError : public std::runtime_error
 {
 public:
@@ -19,7 +20,8 @@ public:
         WrongPassword,
         UniqueViolation,
         Busy,
-        Disconnected
+        Disconnected,
+        NotAllowed
     };
 
     explicit DbError(const std::string& message, Kind kind = Kind::General)

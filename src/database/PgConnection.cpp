@@ -241,6 +241,14 @@ DbError PgConnection::failure(const std::string& context, const pg_result* resul
         return DbError("The connection to the server (" + m_server +
                            ") was lost: " + firstMessage(reason),
                        DbError::Kind::Disconnected);
+    if (code == "42501") {
+        const char* primary = PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY);
+        return DbError("The server (" + m_server + ") does not allow the login " + PQuser(m_conn) +
+                           " to do this (" + (primary ? primary : reason) +
+                           "). Loading and publishing a state are for the administrators of "
+                           "KORA on the server.",
+                       DbError::Kind::NotAllowed);
+    }
     DbError::Kind kind = DbError::Kind::General;
     if (code == "23505")
         kind = DbError::Kind::UniqueViolation;

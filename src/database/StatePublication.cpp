@@ -8,6 +8,7 @@
 #include "database/Database.h"
 #include "database/Installation.h"
 #include "database/Schema.h"
+#include "database/ServerRoles.h"
 #include "database/StateLock.h"
 #include "database/Transaction.h"
 
@@ -42,7 +43,7 @@ std::string StatePublication::statePath() const
     return m_folder + stateDatabaseName(m_state);
 }
 
-void StatePublication::toServer(const std::string& connectionText)
+void StatePublication::toServer(const std::string& connectionText, const ServerRoles& roles)
 {
     const std::string connect = Installation(m_folder).stateConnect(m_state);
     if (isServerConnect(connect))
@@ -61,6 +62,8 @@ void StatePublication::toServer(const std::string& connectionText)
     dropSchema(serverConnect);
     Database server = Database::create(statePath(), serverConnect);
     try {
+        for (const std::string& statement : roles.setUpSql())
+            server.execute(statement);
         Transaction work(server);
         const std::vector<Schema::Table> tables = Schema::everyTableOf(m_state);
         const auto target = SqlDialect::Target::Postgres;
@@ -74,6 +77,11 @@ void StatePublication::toServer(const std::string& connectionText)
                 server.execute(statement);
             server.execute("ANALYZE " + quoteIdentifier(table.name));
         }
+        std::vector<std::string> names;
+        for (const Schema::Table& table : tables)
+            names.push_back(table.name);
+        for (const std::string& statement : roles.grantsSql(m_state, names))
+            server.execute(statement);
         work.commit();
         // Marks the copied pages as seen by every transaction, which lets the
         // orders of the result list be read from their indexes alone.

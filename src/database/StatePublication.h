@@ -1,5 +1,7 @@
 #pragma once
 
+#include "database/ServerRoles.h"
+
 #include <functional>
 #include <string>
 
@@ -21,9 +23,11 @@ public:
 
     // Copies every table of the state file into the state's schema on the
     // server (made anew), in one transaction, checks the counts and only then
-    // points the setup at the server. Throws std::runtime_error (the state is
-    // open somewhere, the server refuses) and DbError; nothing changes then.
-    void toServer(const std::string& connectionText);
+    // points the setup at the server. The schema goes to the roles'
+    // administrators; their agents may read it and write their own data.
+    // Throws std::runtime_error (the state is open somewhere, the server
+    // refuses) and DbError; nothing changes then.
+    void toServer(const std::string& connectionText, const ServerRoles& roles = {});
     // Copies the server's rows into a new file, renamed over the state file
     // once whole, and points the setup at the file again.
     void toFile();

@@ -10,7 +10,7 @@
 #include "database/Schema.h"
 #include "database/Transaction.h"
 #include "safekeeping/PendingRestore.h"
-#include "safekeeping/UserFields.h"
+#include "base/UserFields.h"
 
 #include <filesystem>
 #include <stdexcept>

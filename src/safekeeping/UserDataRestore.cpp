@@ -4,7 +4,7 @@
 #include "database/Transaction.h"
 #include "results/AddressOverride.h"
 #include "results/NoteLock.h"
-#include "safekeeping/UserFields.h"
+#include "base/UserFields.h"
 
 namespace kora {
 
