@@ -121,6 +121,21 @@ void StatePublication::toFile()
     setConnect(fileConnect);
 }
 
+void StatePublication::replaceServerRows(const std::string& filePath,
+                                         const std::string& fileConnect)
+{
+    const std::string connect = Installation(m_folder).stateConnect(m_state);
+    if (!isServerConnect(connect))
+        throw std::runtime_error(m_state + " is not on a server.");
+    Database file(filePath, fileConnect);
+    Database server(statePath(), connect);
+    Transaction work(server);
+    copyTables(file, server);
+    work.commit();
+    for (const Schema::Table& table : Schema::everyTableOf(m_state))
+        server.execute("ANALYZE " + quoteIdentifier(table.name));
+}
+
 void StatePublication::dropSchema(const std::string& serverConnect) const
 {
     try {

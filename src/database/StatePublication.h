@@ -31,6 +31,10 @@ public:
     // Copies the server's rows into a new file, renamed over the state file
     // once whole, and points the setup at the file again.
     void toFile();
+    // Copies the rows of a state file (a delivered database) into the state's
+    // schema on the server in place of the rows there, in one transaction:
+    // agents read the old rows until it commits.
+    void replaceServerRows(const std::string& filePath, const std::string& fileConnect);
     // "file", or "server " and the connection text without its password.
     std::string where() const;
 

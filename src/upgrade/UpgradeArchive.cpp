@@ -1,5 +1,6 @@
 #include "upgrade/UpgradeArchive.h"
 
+#include "base/Folders.h"
 #include "base/Prompt.h"
 #include "base/StateCodes.h"
 #include "database/ConnectString.h"
@@ -7,6 +8,7 @@
 #include "database/DbError.h"
 #include "database/Installation.h"
 #include "database/StateLock.h"
+#include "database/StatePublication.h"
 #include "upgrade/DeliveredDatabase.h"
 #include "upgrade/MemberName.h"
 #include "upgrade/UnpackScratch.h"
@@ -57,6 +59,15 @@ bool isThere(const fs::path& path)
 std::string nothingOf(const std::string& archiveName)
 {
     return " Nothing of " + archiveName + " was installed.";
+}
+
+// The state whose database a member is, or empty for any other member.
+std::string stateOfDatabase(const std::string& memberName)
+{
+    for (auto state : kStateCodes)
+        if (memberName == stateDatabaseName(state))
+            return std::string(state);
+    return {};
 }
 
 } // namespace
@@ -178,7 +189,7 @@ bool UpgradeArchive::saveNotes(const std::vector<Member>& members, std::vector<s
             const std::string code(state);
             m_progress.status("Saving " + code + " User Notes & Fields");
             // A state not installed yet has no notes to keep.
-            if (!isThere(m_folder / member.name))
+            if (!isThere(m_folder / member.name) && !m_onServer.count(code))
                 break;
             try {
                 m_backup(code);
@@ -248,6 +259,9 @@ void UpgradeArchive::unpack(const ZipArchive& zip, std::vector<Member>& members)
 std::string UpgradeArchive::connectFor(const std::vector<Member>& members,
                                        const std::string& state) const
 {
+    // A state on a server takes the delivered file's rows, not the file.
+    if (m_onServer.count(state))
+        return stateConnectOf(state);
     // The installation reads the setup database the archive delivers, if any.
     fs::path setup = m_folder / kSetupDatabaseName;
     for (const Member& member : members)
@@ -274,6 +288,74 @@ std::optional<std::string> UpgradeArchive::databaseRefusal(const std::vector<Mem
                        ", which cannot become the " + code + " database: " + *fault + "." +
                        nothingOf(archiveName) + " " + member.name + " stays as it was.";
         }
+    return std::nullopt;
+}
+
+void UpgradeArchive::findStatesOnServer()
+{
+    m_onServer.clear();
+    const Installation installation(Folders::withSeparator(m_folder.string()));
+    for (auto state : kStateCodes) {
+        const std::string code(state);
+        try {
+            const std::string connect = installation.stateConnect(code);
+            if (isServerConnect(connect))
+                m_onServer[code] = connect;
+        } catch (const DbError&) {
+            // No setup database yet: every state is a file.
+        }
+    }
+}
+
+std::optional<std::string> UpgradeArchive::keepStatesOnServer(const std::vector<Member>& members,
+                                                              const std::string& archiveName) const
+{
+    if (m_onServer.empty())
+        return std::nullopt;
+    for (const Member& member : members) {
+        if (member.name != kSetupDatabaseName)
+            continue;
+        try {
+            Database setup(member.scratch.string(), std::string(kSetupConnect));
+            for (const auto& [state, connect] : m_onServer)
+                setup.prepare("UPDATE Setup SET pwd = ? WHERE State = ?")
+                    .bindAll({Value(connect), Value(state)})
+                    .run();
+        } catch (const DbError& error) {
+            return "The update " + archiveName + " holds the member " + member.name +
+                   ", which cannot keep the states that are on a database server (" + error.what() +
+                   ")." + nothingOf(archiveName);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> UpgradeArchive::copyToServer(std::vector<Member>& members,
+                                                        const std::string& archiveName)
+{
+    for (auto member = members.begin(); member != members.end(); ++member) {
+        const std::string state = stateOfDatabase(member->name);
+        if (state.empty() || !m_onServer.count(state))
+            continue;
+        m_progress.status("Copying " + member->name + " to the server");
+        try {
+            StatePublication(m_folder.string(), state)
+                .replaceServerRows(member->scratch.string(), stateConnectOf(state));
+        } catch (const std::exception& failure) {
+            // The states not copied keep their rows: no restore may follow there.
+            std::error_code ignored;
+            for (auto rest = member; rest != members.end(); ++rest) {
+                const std::string restState = stateOfDatabase(rest->name);
+                if (!restState.empty() && m_onServer.count(restState))
+                    fs::remove(m_folder / ("REST" + restState + ".DAT"), ignored);
+            }
+            return "The rows of " + member->name + " could not be copied to the " + state +
+                   " database on the server (" + failure.what() + ")." + nothingOf(archiveName);
+        }
+        std::error_code ignored;
+        fs::remove(member->scratch, ignored);
+        member->scratch.clear();
+    }
     return std::nullopt;
 }
 
@@ -347,6 +429,7 @@ std::optional<bool> UpgradeArchive::install(const fs::path& archive)
 {
     const std::string archiveName = archive.filename().string();
     std::vector<Member> members;
+    findStatesOnServer();
     try {
         ZipArchive zip(archive.string());
         const int count = zip.memberCount();
@@ -372,10 +455,14 @@ std::optional<bool> UpgradeArchive::install(const fs::path& archive)
         unpack(zip, members);
         if (const auto refused = databaseRefusal(members, archiveName))
             return refuse(members, *refused);
+        if (const auto refused = keepStatesOnServer(members, archiveName))
+            return refuse(members, *refused);
         // The markers come first: a crash among the renames leaves a marker
         // beside each state database, old or new, and a restore into the old
         // one only puts back what it already holds.
         if (const auto refused = writeMarkers(saved, archiveName))
+            return refuse(members, *refused);
+        if (const auto refused = copyToServer(members, archiveName))
             return refuse(members, *refused);
         putInPlace(members);
         m_progress.status(" ");

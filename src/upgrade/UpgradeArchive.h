@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ class ZipError;
 // be read, holds a member that would land outside the program folder or a
 // database journal, does not fit on the disk, has a damaged member or
 // database, or whose notes cannot be saved changes no installed file.
+// The database of a state on a server is not renamed into place: its rows
+// go into the server, and a delivered setup database keeps such states there.
 class UpgradeArchive
 {
 public:
@@ -74,6 +77,16 @@ private:
     std::string connectFor(const std::vector<Member>& members, const std::string& state) const;
     std::optional<std::string> writeMarkers(const std::vector<std::string>& saved,
                                             const std::string& archiveName);
+    // Which states of the installation live on a database server.
+    void findStatesOnServer();
+    // Writes the server's connect strings of those states into a delivered
+    // setup database, which would otherwise point them back at their files.
+    std::optional<std::string> keepStatesOnServer(const std::vector<Member>& members,
+                                                  const std::string& archiveName) const;
+    // Copies the rows of each delivered database of a state on a server into
+    // the server, in place of renaming the file; why not, when it cannot.
+    std::optional<std::string> copyToServer(std::vector<Member>& members,
+                                            const std::string& archiveName);
     void putInPlace(std::vector<Member>& members);
     std::nullopt_t refuse(std::vector<Member>& members, const std::string& message);
     static std::string failureMessage(const ZipError& error, const std::string& archiveName);
@@ -84,6 +97,8 @@ private:
     UpgradeProgress& m_progress;
     NotesBackup m_backup;
     std::function<void(const std::filesystem::path&)> m_beforeReplacing;
+    // State code and connect string of each state on a server.
+    std::map<std::string, std::string> m_onServer;
 };
 
 } // namespace kora

@@ -11,7 +11,9 @@
 #include "support/HolderProcess.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
+#include "support/TestServer.h"
 #include "support/WriteFailure.h"
+#include "upgrade/StateNotesBackup.h"
 #include "upgrade/ZipBuilder.h"
 
 #include <gtest/gtest.h>
@@ -488,6 +490,60 @@ TEST_F(StateReplacementTest, NotesSurviveTwoUpgradesAndALateUserIsTurnedAway)
     HolderProcess after(installed.statePath(), SafekeepingFolder::kConnect, keys[0].first,
                         keys[0].second);
     EXPECT_EQ(after.readLine(), "held");
+}
+
+// A delivered database of a state on a server: its notes are saved from the
+// server, its rows go into the server in place of the old ones, no file is
+// renamed into the folder, a delivered setup keeps the state on the server,
+// and the pending restore brings the notes back there.
+TEST(ServerUpgrade, DeliveredRowsGoIntoTheServerAndTheNotesComeBack)
+{
+    KORA_SKIP_WITHOUT_SERVER();
+    SafekeepingFolder installed("PA", Engine::Server);
+    installed.load(10);
+    std::vector<SafekeepingFolder::Key> keys;
+    for (int n = 0; n < 3; ++n) {
+        keys.push_back(installed.company(n));
+        installed.setNote(keys[n], "note " + std::to_string(n));
+    }
+    TempFolder setup;
+    Installation(setup.path()).create(false);
+    const std::string setupPath = setup.file(std::string(kSetupDatabaseName));
+    const std::string installedSetup = installed.path() + "/" + std::string(kSetupDatabaseName);
+    fs::copy_file(setupPath, installedSetup);
+    Database(installedSetup, std::string(kSetupConnect))
+        .prepare("UPDATE Setup SET pwd = ? WHERE State = 'PA'")
+        .bindAll({Value(installed.connect())})
+        .run();
+
+    SafekeepingFolder delivered;
+    delivered.load(10);
+    delivered.setFields(keys[1], {{"NAME1", Value("AS DELIVERED")}});
+    // The supplier's file opens with the state's own connect string.
+    delivered.db().changePassword(stateConnectOf("PA"));
+    TempFolder source;
+    delivered.db().execute("VACUUM INTO '" + source.file("new.MDB") + "'");
+    ZipBuilder::write(source.file("KORA1.ZIP"), {{"KORAPA.MDB", fileBytes(source.file("new.MDB"))},
+                                                 {"KORAI.MDB", fileBytes(setupPath)}});
+    fs::remove(source.file("new.MDB"));
+
+    RecordingPrompt prompt;
+    RecordedProgress progress;
+    SelfUpgrade upgrade(installed.path(), prompt, progress, stateNotesBackup(installed.path()));
+    EXPECT_EQ(upgrade.run(source.path()), SelfUpgrade::Ending::Restart);
+    EXPECT_EQ(prompt.toldTexts(), Texts{SelfUpgrade::kRestart});
+    EXPECT_EQ(installed.fields(keys[1], "NAME1"), "AS DELIVERED");
+    EXPECT_NE(installed.note(keys[0]), Value("note 0"));
+    EXPECT_FALSE(fs::exists(installed.path() + "/KORAPA.MDB"));
+    EXPECT_TRUE(fs::exists(installed.path() + "/RESTPA.DAT"));
+    EXPECT_EQ(Installation(installed.path()).stateConnect("PA"), installed.connect());
+    EXPECT_NE(std::find(progress.statuses.begin(), progress.statuses.end(),
+                        "Copying KORAPA.MDB to the server"),
+              progress.statuses.end());
+
+    EXPECT_TRUE(PendingRestore::run(installed.path(), "PA", installed.connect(), prompt));
+    for (int n = 0; n < 3; ++n)
+        EXPECT_EQ(installed.note(keys[n]), Value("note " + std::to_string(n)));
 }
 
 } // namespace
