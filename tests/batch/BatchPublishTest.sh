@@ -3,11 +3,7 @@
 # prints and breakdowns as the file it was published from, and comes back.
 set -u
 batch=$1
-if [ -z "${KORA_TEST_SERVER:-}" ]; then
-    [ "${CI:-}" = true ] && { echo "FAIL: KORA_TEST_SERVER is not set"; exit 1; }
-    echo "skipped: KORA_TEST_SERVER names no test server"
-    exit 77
-fi
+. "$(dirname "$0")/RequireTestServer.sh"
 work=$(mktemp -d)
 database=kora_publish_$$
 server="$KORA_TEST_SERVER dbname=$database"

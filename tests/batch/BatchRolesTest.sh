@@ -5,11 +5,7 @@
 # is no superuser loads the state and publishes it anew.
 set -u
 batch=$1
-if [ -z "${KORA_TEST_SERVER:-}" ]; then
-    [ "${CI:-}" = true ] && { echo "FAIL: KORA_TEST_SERVER is not set"; exit 1; }
-    echo "skipped: KORA_TEST_SERVER names no test server"
-    exit 77
-fi
+. "$(dirname "$0")/RequireTestServer.sh"
 work=$(mktemp -d)
 database=kora_roles_$$
 agents=kora_agents_$$
