@@ -57,6 +57,16 @@ public:
     {
         return nullptr;
     }
+    // A writer of many rows into a table that merges a row whose key is
+    // there already by conflictAction (see Database::mergingRowWriter); null
+    // when the engine has nothing faster than prepared inserts.
+    virtual std::unique_ptr<RowWriter> mergingRowWriter(const std::string& /*table*/,
+                                                        const std::vector<std::string>& /*columns*/,
+                                                        const std::vector<std::string>& /*key*/,
+                                                        const std::string& /*conflictAction*/)
+    {
+        return nullptr;
+    }
 };
 
 } // namespace kora

@@ -28,6 +28,15 @@ private:
     Statement m_insert;
 };
 
+std::string insertSql(const std::string& table, const std::vector<std::string>& columns)
+{
+    std::string places;
+    for (size_t i = 0; i < columns.size(); ++i)
+        places += i ? ", ?" : "?";
+    return "INSERT INTO " + quoteIdentifier(table) + " (" + quoteIdentifiers(columns) +
+           ") VALUES (" + places + ")";
+}
+
 } // namespace
 
 Database::Database() = default;
@@ -130,12 +139,19 @@ std::unique_ptr<RowWriter> Database::rowWriter(const std::string& table,
 {
     if (auto bulk = connection().rowWriter(table, columns))
         return bulk;
-    std::string places;
-    for (size_t i = 0; i < columns.size(); ++i)
-        places += i ? ", ?" : "?";
-    return std::make_unique<InsertRowWriter>(prepare("INSERT INTO " + quoteIdentifier(table) +
-                                                     " (" + quoteIdentifiers(columns) +
-                                                     ") VALUES (" + places + ")"));
+    return std::make_unique<InsertRowWriter>(prepare(insertSql(table, columns)));
+}
+
+std::unique_ptr<RowWriter> Database::mergingRowWriter(const std::string& table,
+                                                      const std::vector<std::string>& columns,
+                                                      const std::vector<std::string>& key,
+                                                      const std::string& conflictAction)
+{
+    if (auto bulk = connection().mergingRowWriter(table, columns, key, conflictAction))
+        return bulk;
+    return std::make_unique<InsertRowWriter>(prepare(insertSql(table, columns) + " ON CONFLICT (" +
+                                                     quoteIdentifiers(key) + ") " +
+                                                     conflictAction));
 }
 
 Statement Database::prepare(const std::string& sql)

@@ -62,6 +62,15 @@ public:
     // Adds many rows to a table (see RowWriter), in the open transaction.
     std::unique_ptr<RowWriter> rowWriter(const std::string& table,
                                          const std::vector<std::string>& columns);
+    // Adds many rows to a table like rowWriter, merging a row whose key is
+    // there already by conflictAction, the original dialect's text after
+    // "ON CONFLICT (key)" ("DO UPDATE SET ...", with the table's name for the
+    // stored row and excluded for the new one). Rows of one key are merged in
+    // the order they are added.
+    std::unique_ptr<RowWriter> mergingRowWriter(const std::string& table,
+                                                const std::vector<std::string>& columns,
+                                                const std::vector<std::string>& key,
+                                                const std::string& conflictAction);
 
     void begin();
     void commit();

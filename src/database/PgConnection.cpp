@@ -3,6 +3,7 @@
 #include "base/StableHash.h"
 #include "database/ConnectString.h"
 #include "database/PgCopyWriter.h"
+#include "database/PgMergeWriter.h"
 #include "database/PgStatement.h"
 
 #include <libpq-fe.h>
@@ -398,6 +399,14 @@ std::unique_ptr<RowWriter> PgConnection::rowWriter(const std::string& table,
                                                    const std::vector<std::string>& columns)
 {
     return std::make_unique<PgCopyWriter>(*this, table, columns);
+}
+
+std::unique_ptr<RowWriter> PgConnection::mergingRowWriter(const std::string& table,
+                                                          const std::vector<std::string>& columns,
+                                                          const std::vector<std::string>& key,
+                                                          const std::string& conflictAction)
+{
+    return std::make_unique<PgMergeWriter>(*this, table, columns, key, conflictAction);
 }
 
 PgResult PgConnection::describe(const std::string& sql, int parameters, const std::string& context)

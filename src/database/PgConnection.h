@@ -49,6 +49,10 @@ public:
     std::unique_ptr<KeyLock> tryLockKey(const std::string& key) const override;
     std::unique_ptr<RowWriter> rowWriter(const std::string& table,
                                          const std::vector<std::string>& columns) override;
+    std::unique_ptr<RowWriter> mergingRowWriter(const std::string& table,
+                                                const std::vector<std::string>& columns,
+                                                const std::vector<std::string>& key,
+                                                const std::string& conflictAction) override;
     void changePassword(const std::string& connect) override;
 
     // What PgStatement needs of its connection. run() sends one statement in

@@ -38,19 +38,12 @@ void appendEscaped(std::string& out, const std::string& text)
 
 PgCopyWriter::PgCopyWriter(PgConnection& connection, const std::string& table,
                            const std::vector<std::string>& columns)
-    : m_connection(connection)
+    : m_connection(connection),
+      m_copy(SqlDialect::translate("COPY " + quoteIdentifier(table) + " (" +
+                                       quoteIdentifiers(columns) + ") FROM STDIN",
+                                   SqlDialect::Target::Postgres))
 {
-    m_connection.copyStart(SqlDialect::translate("COPY " + quoteIdentifier(table) + " (" +
-                                                     quoteIdentifiers(columns) + ") FROM STDIN",
-                                                 SqlDialect::Target::Postgres));
     m_buffer.reserve(kSendAt + 4096);
-}
-
-PgCopyWriter::~PgCopyWriter()
-{
-    // Rows not finished are not the table's: the server drops the COPY.
-    if (m_open)
-        m_connection.copyEnd("the rows were not finished");
 }
 
 void PgCopyWriter::add(const std::vector<Value>& row)
@@ -75,15 +68,22 @@ void PgCopyWriter::add(const std::vector<Value>& row)
 
 void PgCopyWriter::send()
 {
-    m_connection.copyData(m_buffer);
+    if (m_buffer.empty())
+        return;
+    m_connection.copyStart(m_copy);
+    try {
+        m_connection.copyData(m_buffer);
+    } catch (...) {
+        m_connection.copyEnd("the rows could not be sent");
+        throw;
+    }
+    m_connection.copyEnd({});
     m_buffer.clear();
 }
 
 void PgCopyWriter::finish()
 {
     send();
-    m_open = false;
-    m_connection.copyEnd({});
 }
 
 } // namespace kora

@@ -10,13 +10,14 @@ namespace kora {
 class PgConnection;
 
 // Rows sent to a table on the server with COPY ... FROM STDIN in its text
-// format, a megabyte at a time.
+// format, a megabyte at a time, each megabyte a COPY of its own: between them
+// the connection runs other statements, so that a load may write one table
+// by COPY while it writes another row by row. Rows not finished are dropped.
 class PgCopyWriter final : public RowWriter
 {
 public:
     PgCopyWriter(PgConnection& connection, const std::string& table,
                  const std::vector<std::string>& columns);
-    ~PgCopyWriter() override;
 
     void add(const std::vector<Value>& row) override;
     void finish() override;
@@ -25,8 +26,8 @@ private:
     void send();
 
     PgConnection& m_connection;
+    std::string m_copy;
     std::string m_buffer;
-    bool m_open = true;
 };
 
 } // namespace kora

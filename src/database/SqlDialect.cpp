@@ -672,7 +672,9 @@ private:
             ++end;
         const std::string upperCased = upperWord(m_in, at, end);
         Level& level = m_levels.back();
-        if (level.ordering && (upperCased == "LIMIT" || upperCased == "OFFSET"))
+        // ON: the ON CONFLICT of an INSERT that takes its rows from a SELECT.
+        if (level.ordering &&
+            (upperCased == "LIMIT" || upperCased == "OFFSET" || upperCased == "ON"))
             endOrderingTerm(true);
         if (upperCased == "NULLS")
             level.termHasNulls = true;

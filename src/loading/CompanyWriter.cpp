@@ -5,6 +5,7 @@
 #include "loading/ModTrendWriter.h"
 #include "loading/RecordValues.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace kora {
@@ -114,13 +115,19 @@ const PrimeField kPrimeFields[PrimeColumnCount] = {
     {"Omit", Merge::Replace},
 };
 
-// One statement stores a company: a new row, or, when the company appeared
-// earlier in the file, the earlier row changed field by field as the Merge
-// rules say.
-std::string companyStatement()
+// The names of PRIME's columns a company load writes.
+std::vector<std::string> primeColumns()
 {
-    std::string names;
-    std::string values;
+    std::vector<std::string> names;
+    for (const PrimeField& field : kPrimeFields)
+        names.emplace_back(field.name);
+    return names;
+}
+
+// What a company met again in the file does to the row stored before: the
+// row changed field by field as the Merge rules say.
+std::string mergeAction()
+{
     std::string changes;
     for (int index = 0; index < PrimeColumnCount; ++index) {
         const std::string column = quoteIdentifier(kPrimeFields[index].name);
@@ -143,12 +150,9 @@ std::string companyStatement()
             break;
         }
         }
-        names += (names.empty() ? "" : ", ") + column;
-        values += (values.empty() ? "?" : ", ?") + std::to_string(index + 1);
         changes += (changes.empty() ? "" : ", ") + column + " = " + merged;
     }
-    return "INSERT INTO PRIME (" + names + ") VALUES (" + values +
-           ") ON CONFLICT (\"FILE\", \"SEQUENCE\") DO UPDATE SET " + changes;
+    return "DO UPDATE SET " + changes;
 }
 
 // The standard slot test reads the effective month, the New York one the issue month.
@@ -167,33 +171,42 @@ bool slotHoldsMod(const UpdateFile& file, int slot, bool newYork)
 CompanyWriter::CompanyWriter(Database& db, LoadChanges& changes, ModTrendWriter& trend,
                              bool newYork, bool newJersey)
     : m_changes(changes), m_trend(trend), m_newYork(newYork), m_newJersey(newJersey),
-      m_counties(db, "SELECT CODE, COUNTY FROM COUNTY"), m_company(db.prepare(companyStatement())),
-      m_mod(db.prepare("INSERT INTO MODS (FILE, SEQUENCE, ISSUE, EFFECTIVE, EXPIRE, [MOD]) "
-                       "VALUES (?, ?, ?, ?, ?, ?)"))
+      m_counties(db, "SELECT CODE, COUNTY FROM COUNTY"),
+      m_companies(
+          db.mergingRowWriter("PRIME", primeColumns(), {"FILE", "SEQUENCE"}, mergeAction())),
+      m_company(PrimeColumnCount),
+      m_mods(db.rowWriter("MODS", {"FILE", "SEQUENCE", "ISSUE", "EFFECTIVE", "EXPIRE", "MOD"})),
+      m_mod(6)
 {
+}
+
+void CompanyWriter::finish()
+{
+    m_mods->finish();
+    m_companies->finish();
 }
 
 void CompanyWriter::store(const UpdateFile& file)
 {
     using namespace CompanyRecord;
-    // Fields not bound stay empty (no value).
-    m_company.reset();
+    // Fields not set stay empty (no value).
+    std::fill(m_company.begin(), m_company.end(), Value());
     auto put = [this, &file](PrimeColumn column, RecordField field) {
-        m_company.bindText(column + 1, file.field(field));
+        m_company[column] = std::string(file.field(field));
     };
     const std::string fileNumber =
         m_newYork ? RecordValues::newYorkFile(file, kNyFile) : std::string(file.field(kFile));
     const std::string sequence(file.field(m_newYork ? kNySequence : kSequence));
     put(State, kState);
-    m_company.bindText(File + 1, fileNumber);
-    m_company.bindText(Sequence + 1, sequence);
-    m_company.bindText(FileSeq + 1, fileNumber + sequence);
+    m_company[File] = fileNumber;
+    m_company[Sequence] = sequence;
+    m_company[FileSeq] = fileNumber + sequence;
     m_changes.noteCompany(fileNumber, sequence);
     m_trend.company(fileNumber, sequence);
     put(Name1, m_newYork ? kNyName1 : kName1);
     put(NameSort, m_newYork ? kNyName1 : kName1);
     if (m_newYork)
-        m_company.bindText(Name2 + 1, " ");
+        m_company[Name2] = " ";
     else
         put(Name2, kName2);
     put(Street, m_newYork ? kNyStreet : kStreet);
@@ -210,17 +223,17 @@ void CompanyWriter::store(const UpdateFile& file)
     put(County, kCounty);
     // An unknown county leaves the names as they were.
     if (const std::string* countyName = m_counties.find(file.field(kCounty))) {
-        m_company.bindText(CountyName + 1, *countyName);
-        m_company.bindText(CountySort + 1, *countyName);
+        m_company[CountyName] = *countyName;
+        m_company[CountySort] = *countyName;
     }
     put(Employees, kEmployees);
     put(Sales, kSales);
-    m_company.bind(Associates + 1, file.field(kAssociates) == "Y");
+    m_company[Associates] = Value(file.field(kAssociates) == "Y");
     for (PrimeColumn column : {User1, User2, User3, Omit})
-        m_company.bindText(column + 1, " ");
+        m_company[column] = " ";
     if (m_newYork) {
-        m_company.bind(Revised + 1, file.field(kNyRevised) == "R");
-        m_company.bind(Interstate + 1, file.field(kNyInterstate) == "I");
+        m_company[Revised] = Value(file.field(kNyRevised) == "R");
+        m_company[Interstate] = Value(file.field(kNyInterstate) == "I");
     }
     if (m_newJersey) {
         put(Conditional, kConditional);
@@ -232,10 +245,10 @@ void CompanyWriter::store(const UpdateFile& file)
         const auto year = RecordValues::digits(file.field(kNjArYear));
         const auto month = RecordValues::digits(file.field(kNjArMonth));
         if (year && month)
-            m_company.bind(NjAr + 1, static_cast<double>(*year * 100 + *month));
+            m_company[NjAr] = Value(static_cast<double>(*year * 100 + *month));
     }
     storeMods(file, fileNumber, sequence);
-    m_company.send();
+    m_companies->add(m_company);
 }
 
 void CompanyWriter::storeMods(const UpdateFile& file, const std::string& fileNumber,
@@ -258,35 +271,31 @@ void CompanyWriter::storeMods(const UpdateFile& file, const std::string& fileNum
             RecordValues::date(file.field(slotField(slot, kSlotExpire)), !m_newYork);
         const std::string effective =
             RecordValues::date(file.field(slotField(slot, kSlotEffective)), true);
-        m_mod.reset();
-        m_mod.bindText(1, fileNumber)
-            .bindText(2, sequence)
-            .bindText(3, issue)
-            .bindText(4, effective)
-            .bindText(5, expire)
-            .bind(6, mod)
-            .send();
+        m_mod[0] = fileNumber;
+        m_mod[1] = sequence;
+        m_mod[2] = issue;
+        m_mod[3] = effective;
+        m_mod[4] = expire;
+        m_mod[5] = mod;
+        m_mods->add(m_mod);
         m_changes.noteMod(effective, expire);
         m_trend.mod(effective, expire, mod);
         if (!latestExpire || expire > *latestExpire) {
             latestExpire = expire;
-            m_company.bindText(Expire + 1, expire);
-            m_company.bind(Mod + 1, mod);
+            m_company[Expire] = expire;
+            m_company[Mod] = Value(mod);
         }
         const int issueYear = std::stoi(issue.substr(0, 4));
         if (!m_newYork && (!latestIssueYear || issueYear > *latestIssueYear)) {
             latestIssueYear = issueYear;
-            m_company.bind(Issue1 + 1, issueYear);
+            m_company[Issue1] = Value(issueYear);
         }
     }
 }
 
 std::vector<std::string> CompanyWriter::primeFieldNames()
 {
-    std::vector<std::string> names;
-    for (const PrimeField& field : kPrimeFields)
-        names.emplace_back(field.name);
-    return names;
+    return primeColumns();
 }
 
 } // namespace kora

@@ -4,6 +4,7 @@
 #include "loading/CodeTable.h"
 #include "loading/UpdateFile.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ public:
                   bool newJersey);
 
     void store(const UpdateFile& file);
+    // Writes what is left of the PRIME and MODS rows; before anything reads them.
+    void finish();
 
     // The PRIME columns a company load writes, in the order it binds them.
     static std::vector<std::string> primeFieldNames();
@@ -37,8 +40,10 @@ private:
     bool m_newYork;
     bool m_newJersey;
     CodeTable m_counties;
-    Statement m_company;
-    Statement m_mod;
+    std::unique_ptr<RowWriter> m_companies;
+    std::vector<Value> m_company; // the PRIME row being written
+    std::unique_ptr<RowWriter> m_mods;
+    std::vector<Value> m_mod; // the MODS row being written
 };
 
 } // namespace kora

@@ -207,6 +207,7 @@ void DataLoader::writeCompanies(UpdateFile& file, bool newYork)
             writer.store(file);
         progress.pieceRead();
     }
+    writer.finish();
     // Every company gets a notes row holding one blank; notes already written stay.
     m_db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, SEQUENCE, ' ' FROM PRIME "
                  "WHERE 1 ON CONFLICT DO NOTHING");
@@ -242,14 +243,15 @@ void DataLoader::writeClasses(UpdateFile& file, bool newYork)
     m_db.execute("DELETE * FROM CLASS");
     // A company and class seen before is changed only when its loss cost differs;
     // a loss cost that cannot be read never replaces the one stored.
-    Statement store = m_db.prepare(
-        "INSERT INTO CLASS (FILE, SEQUENCE, FILESEQ, CLASS, CLASSDESC, LOSSCOST) "
-        "VALUES (?, ?, ?, ?, ?, ?) "
-        "ON CONFLICT (FILE, SEQUENCE, CLASS) DO UPDATE SET FILE = excluded.FILE, "
-        "SEQUENCE = excluded.SEQUENCE, FILESEQ = excluded.FILESEQ, CLASS = excluded.CLASS, "
+    const auto store = m_db.mergingRowWriter(
+        "CLASS", {"FILE", "SEQUENCE", "FILESEQ", "CLASS", "CLASSDESC", "LOSSCOST"},
+        {"FILE", "SEQUENCE", "CLASS"},
+        "DO UPDATE SET FILE = excluded.FILE, SEQUENCE = excluded.SEQUENCE, "
+        "FILESEQ = excluded.FILESEQ, CLASS = excluded.CLASS, "
         "CLASSDESC = COALESCE(excluded.CLASSDESC, CLASS.CLASSDESC), "
         "LOSSCOST = excluded.LOSSCOST WHERE excluded.LOSSCOST IS NOT NULL AND "
         "(CLASS.LOSSCOST IS NULL OR CLASS.LOSSCOST <> excluded.LOSSCOST)");
+    std::vector<Value> row(6);
     const CodeTable descriptions(m_db, "SELECT CLASS, [DESC] FROM CLASSLIST");
     BatchProgress progress(m_progress, "TOTAL CLASSES ADDED IS ", kClassBatch);
     while (file.next()) {
@@ -258,20 +260,19 @@ void DataLoader::writeClasses(UpdateFile& file, bool newYork)
             const std::string company =
                 newYork ? RecordValues::newYorkFile(file, kNyFile) : std::string(file.field(kFile));
             const std::string_view sequence = file.field(newYork ? kNySequence : kSequence);
-            store.reset();
-            store.bindText(1, company);
-            store.bindText(2, sequence);
-            store.bindText(3, company + std::string(sequence));
-            store.bindText(4, file.field(kClass));
-            if (const std::string* description = descriptions.find(file.field(kClass)))
-                store.bindText(5, *description);
+            row[0] = company;
+            row[1] = std::string(sequence);
+            row[2] = company + std::string(sequence);
+            row[3] = std::string(file.field(kClass));
+            const std::string* description = descriptions.find(file.field(kClass));
+            row[4] = description ? Value(*description) : Value();
             // Divided, not multiplied by 0.01, so that the stored number is exact.
-            if (digits)
-                store.bind(6, static_cast<double>(*digits) / 100.0);
-            store.send();
+            row[5] = digits ? Value(static_cast<double>(*digits) / 100.0) : Value();
+            store->add(row);
         }
         progress.pieceRead();
     }
+    store->finish();
     indexes.rebuild();
 }
 

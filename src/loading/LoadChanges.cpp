@@ -130,15 +130,13 @@ void LoadChanges::record()
         (hadCompany[i] ? changed : added).insert(key);
     }
 
-    Statement insert =
-        m_db.prepare("INSERT INTO LOADCHANGES (FILE, SEQUENCE, CHANGE) VALUES (?, ?, ?)");
+    const auto rows = m_db.rowWriter("LOADCHANGES", {"FILE", "SEQUENCE", "CHANGE"});
     for (const auto& [companies, change] :
          {std::pair{&added, "New Company"}, std::pair{&changed, "New Mod"}}) {
-        for (const auto& [file, sequence] : *companies) {
-            insert.reset();
-            insert.bindText(1, file).bindText(2, sequence).bindText(3, change).send();
-        }
+        for (const auto& [file, sequence] : *companies)
+            rows->add({std::string(file), std::string(sequence), change});
     }
+    rows->finish();
 }
 
 } // namespace kora

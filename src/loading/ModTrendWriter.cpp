@@ -20,8 +20,9 @@ Value optionalValue(const std::optional<double>& value)
 } // namespace
 
 ModTrendWriter::ModTrendWriter(Database& db)
-    : m_db(db), m_insert(db.prepare("INSERT INTO MODTREND (FILE, SEQUENCE, LATEST, PRIOR, "
-                                    "CHANGE, YEARSOVER) VALUES (?, ?, ?, ?, ?, ?)"))
+    : m_db(db), m_rows(db.rowWriter(
+                    "MODTREND", {"FILE", "SEQUENCE", "LATEST", "PRIOR", "CHANGE", "YEARSOVER"})),
+      m_row(6)
 {
 }
 
@@ -52,14 +53,13 @@ void ModTrendWriter::addStored(const Statement& rows, int first)
 
 void ModTrendWriter::writeCompany(std::string_view file, std::string_view sequence)
 {
-    m_insert.reset();
-    m_insert.bindText(1, file)
-        .bindText(2, sequence)
-        .bind(3, optionalValue(m_trend.latest()))
-        .bind(4, optionalValue(m_trend.prior()))
-        .bind(5, optionalValue(m_trend.change()))
-        .bind(6, m_trend.yearsOver())
-        .send();
+    m_row[0] = std::string(file);
+    m_row[1] = std::string(sequence);
+    m_row[2] = optionalValue(m_trend.latest());
+    m_row[3] = optionalValue(m_trend.prior());
+    m_row[4] = optionalValue(m_trend.change());
+    m_row[5] = m_trend.yearsOver();
+    m_rows->add(m_row);
     m_written.push_back(rowKey({file, sequence}));
 }
 
@@ -68,7 +68,9 @@ void ModTrendWriter::finish()
     if (m_open)
         writeCompany(m_file, m_sequence);
     m_open = false;
+    m_rows->finish();
     rewriteMetAgain();
+    m_rows->finish();
     m_written.clear();
 }
 

@@ -39,7 +39,8 @@ private:
     void rewriteMetAgain();
 
     Database& m_db;
-    Statement m_insert;
+    std::unique_ptr<RowWriter> m_rows;
+    std::vector<Value> m_row; // the MODTREND row being written
     std::string m_file;
     std::string m_sequence;
     bool m_open = false;

@@ -77,9 +77,14 @@ TEST(CompanyLoad, StandardRecordFillsPrime)
 // Companies in two records keep the later fields and all mods; the newest
 // expiration wins, an equal or earlier one does not replace it; unreadable
 // mods and dates are skipped or read as the pivot allows.
-TEST(CompanyLoad, ModSlotsAndCompaniesInTwoRecords)
+// A company met twice in the file is merged into one row, on either engine.
+class CompanyMerge : public EngineTest<LoadTestFolder>
 {
-    LoadTestFolder folder("PA");
+};
+
+TEST_P(CompanyMerge, ModSlotsAndCompaniesInTwoRecords)
+{
+    LoadTestFolder& folder = data();
     FixedRecord first = company("1000001", "FIRST NAME").put(106, "OLD STREET");
     FixedRecord second = company("1000001", "SECOND NAME");
     second.mod(0, "210110|210301|220301|1125").mod(1, "220110|200301|210301|0870");
@@ -120,6 +125,9 @@ TEST(CompanyLoad, ModSlotsAndCompaniesInTwoRecords)
     EXPECT_EQ(folder.value("SELECT COUNT(*) FROM MODS WHERE FILE > '2000002'"), Value(0));
     EXPECT_EQ(folder.count("NOTES"), 6);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, CompanyMerge, ::testing::Values(Engine::File, Engine::Server),
+                         engineName);
 
 TEST(CompanyLoad, SkippedRecordsCountTowardsProgress)
 {

@@ -424,9 +424,14 @@ FixedRecord classRecord(const std::string& code, const std::string& file,
         .put(23, sequence);
 }
 
-TEST(ClassLoad, StandardClassData)
+// Classes met again in the file are merged in file order, on either engine.
+class ClassMerge : public EngineTest<LoadTestFolder>
 {
-    LoadTestFolder folder("PA");
+};
+
+TEST_P(ClassMerge, StandardClassData)
+{
+    LoadTestFolder& folder = data();
     folder.db().execute(
         "INSERT INTO CLASSLIST (CLASS, [DESC]) VALUES ('5403', 'CARPENTRY NOC'), "
         "('8810', 'CLERICAL');"
@@ -457,6 +462,9 @@ TEST(ClassLoad, StandardClassData)
     EXPECT_EQ(folder.value("SELECT COUNT(*) FROM CLASS WHERE LOSSCOST = 0.31"), Value(1));
     EXPECT_EQ(folder.progress.texts, Rows{"TOTAL CLASSES ADDED IS 0"});
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, ClassMerge, ::testing::Values(Engine::File, Engine::Server),
+                         engineName);
 
 } // namespace
 } // namespace kora::test

@@ -1,0 +1,78 @@
+#include "database/PgMergeWriter.h"
+
+#include "base/FieldName.h"
+#include "database/PgConnection.h"
+#include "database/SqlDialect.h"
+
+#include <libpq-fe.h>
+
+#include <cctype>
+#include <cstdlib>
+
+namespace kora {
+
+namespace {
+
+std::string scratchOf(const std::string& table)
+{
+    std::string name = "kora_merge_" + table;
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+// Makes the scratch table before the writer's COPY is made for it.
+const std::string& madeScratch(PgConnection& connection, const std::string& scratch,
+                               const std::string& table, const std::string& columns)
+{
+    // Dropped with the transaction that loads; a load that failed took it along.
+    connection.execute("DROP TABLE IF EXISTS " + scratch + "; CREATE TEMP TABLE " + scratch +
+                       " ON COMMIT DROP AS SELECT " + columns + " FROM " + quoteIdentifier(table) +
+                       " WITH NO DATA; ALTER TABLE " + scratch +
+                       " ADD kora_order bigint GENERATED ALWAYS AS IDENTITY");
+    return scratch;
+}
+
+} // namespace
+
+PgMergeWriter::PgMergeWriter(PgConnection& connection, const std::string& table,
+                             const std::vector<std::string>& columns,
+                             const std::vector<std::string>& key, const std::string& conflictAction)
+    : m_connection(connection), m_scratch(scratchOf(table)),
+      m_insert(SqlDialect::translate(
+          "INSERT INTO " + quoteIdentifier(table) + " (" + quoteIdentifiers(columns) + ") SELECT " +
+              quoteIdentifiers(columns) + " FROM (SELECT *, row_number() OVER (PARTITION BY " +
+              quoteIdentifiers(key) + " ORDER BY kora_order) AS kora_rank FROM " + m_scratch +
+              ") AS added WHERE kora_rank = ? ORDER BY kora_order ON CONFLICT (" +
+              quoteIdentifiers(key) + ") " + conflictAction,
+          SqlDialect::Target::Postgres)),
+      m_keyList(quoteIdentifiers(key)),
+      m_copy(connection, madeScratch(connection, m_scratch, table, quoteIdentifiers(columns)),
+             columns)
+{
+}
+
+void PgMergeWriter::add(const std::vector<Value>& row)
+{
+    m_copy.add(row);
+}
+
+void PgMergeWriter::finish()
+{
+    m_copy.finish();
+    const std::string context = "Cannot merge the rows of " + m_scratch;
+    const PgResult deepest = m_connection.run(
+        SqlDialect::translate("SELECT COALESCE(MAX(rows), 0) FROM (SELECT "
+                              "COUNT(*) AS rows FROM " +
+                                  m_scratch + " GROUP BY " + m_keyList + ") AS keys",
+                              SqlDialect::Target::Postgres),
+        {}, context);
+    const long long ranks = std::atoll(PQgetvalue(deepest.get(), 0, 0));
+    for (long long rank = 1; rank <= ranks; ++rank) {
+        const std::string number = std::to_string(rank);
+        m_connection.run(m_insert, {number.c_str()}, context);
+    }
+    m_connection.execute("TRUNCATE " + m_scratch);
+}
+
+} // namespace kora
