@@ -266,6 +266,8 @@ void report(int clients, double reloadSeconds, const std::vector<fs::path>& samp
                     clientP95.front(), clientP95[clientP95.size() / 2], clientP95.back());
     for (size_t n = 0; n < std::min<size_t>(errorTexts.size(), 5); ++n)
         std::printf("  error: %s\n", errorTexts[n].c_str());
+    // Each round's table as soon as it is known, also into a file.
+    std::fflush(stdout);
 }
 
 int usage()

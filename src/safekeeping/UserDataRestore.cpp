@@ -1,10 +1,10 @@
 #include "safekeeping/UserDataRestore.h"
 
+#include "base/UserFields.h"
 #include "database/Database.h"
 #include "database/Transaction.h"
 #include "results/AddressOverride.h"
 #include "results/NoteLock.h"
-#include "base/UserFields.h"
 
 namespace kora {
 
@@ -47,10 +47,16 @@ public:
                 continue;
             }
             const std::string saved = notes.column(2).toString();
-            const bool append = m_mode == UserDataRestore::Mode::Merge && !current.empty();
-            m_writeNote.reset();
-            m_writeNote.bindAll({Value(append ? current + "\r\n" + saved : saved), file, sequence})
-                .run();
+            const bool merge = m_mode == UserDataRestore::Mode::Merge;
+            // A note that holds the saved text already, as after a merge of
+            // the same backup, gets it no second time.
+            if (!merge || current.find(saved) == std::string::npos) {
+                const bool append = merge && !current.empty();
+                m_writeNote.reset();
+                m_writeNote
+                    .bindAll({Value(append ? current + "\r\n" + saved : saved), file, sequence})
+                    .run();
+            }
             m_lock.unlock();
             ++m_counts.notes;
         }

@@ -193,7 +193,7 @@ TEST_P(SafekeepingAfterALoad, RestoreBringsBackNotesFieldsAndTheOverriddenAddres
     EXPECT_EQ(folder.fields(short_, address), "NULL|9 Elm St|Lancaster|NULL|17601|NULL");
 }
 
-TEST_P(SafekeepingAfterALoad, MergeAppendsTheBackupNoteAfterTheCurrentOneEachTime)
+TEST_P(SafekeepingAfterALoad, MergeAppendsTheBackupNoteAfterTheCurrentOneOnce)
 {
     SafekeepingFolder& folder = data();
     const auto blank = folder.company(0), typed = folder.company(1), empty = folder.company(2);
@@ -216,8 +216,12 @@ TEST_P(SafekeepingAfterALoad, MergeAppendsTheBackupNoteAfterTheCurrentOneEachTim
     // The backup wins for the user fields.
     EXPECT_EQ(folder.fields(typed, "UserTitle"), "Owner");
 
-    restore(folder, Mode::Merge);
-    EXPECT_EQ(folder.note(typed), Value("newer\r\nolder\r\nolder"));
+    // The same backup merged again adds nothing; a note changed since gets it again.
+    folder.setNote(empty, "retyped");
+    EXPECT_EQ(restore(folder, Mode::Merge).notes, 3);
+    EXPECT_EQ(folder.note(typed), Value("newer\r\nolder"));
+    EXPECT_EQ(folder.note(blank), Value(" \r\nfrom backup"));
+    EXPECT_EQ(folder.note(empty), Value("retyped\r\nsaved"));
 }
 
 TEST_P(SafekeepingAfterALoad, AFailureMidwayChangesNothing)

@@ -683,15 +683,25 @@ private slots:
         QCOMPARE(gridRows(page.associates(), {0}),
                  QStringList({"ACME TOOL CO", "ACME TOOL SALES"}));
 
-        // Each time the notes are entered a dated line starts them.
+        // Entering the notes puts the cursor at their front; what is typed
+        // there first comes on a line dated today.
         QPlainTextEdit* notes = page.notes();
         const QString dated = today + " - ";
         QTest::mouseClick(notes->viewport(), Qt::LeftButton);
-        QCOMPARE(notes->textCursor().position(), dated.size());
+        QCOMPARE(notes->textCursor().position(), 0);
+        QCOMPARE(notes->toPlainText(), QString("Called in March"));
         QTest::keyClicks(notes, "sent quote");
         record.leave();
+        // Entered and left without typing, or with the dated line emptied
+        // again: no dated line stays.
         RecordWindow::enter(notes);
-        QCOMPARE(notes->toPlainText(), dated + "\n" + dated + "sent quote\nCalled in March");
+        record.leave();
+        RecordWindow::enter(notes);
+        QTest::keyClicks(notes, "x");
+        QTest::keyClick(notes, Qt::Key_Backspace);
+        record.leave();
+        RecordWindow::enter(notes);
+        QCOMPARE(notes->toPlainText(), dated + "sent quote\nCalled in March");
 
         page.type("UserPhone", "");
         page.type("UserContact", "  Jane Roe  ");
@@ -754,9 +764,10 @@ private slots:
         Record german;
         QVERIFY(german.open());
         RecordWindow::enter(german.page.notes());
+        QTest::keyClicks(german.page.notes(), "x");
         QLocale::setDefault(QLocale::c());
         const QString date = QDate::currentDate().toString("dd.MM.yy");
-        QCOMPARE(german.page.notes()->toPlainText(), date + " - \nCalled in March");
+        QCOMPARE(german.page.notes()->toPlainText(), date + " - x\nCalled in March");
         QCOMPARE(german.page.dateAdded(), date);
     }
 
