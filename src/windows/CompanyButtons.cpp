@@ -8,6 +8,7 @@
 #include "windows/RecordPrintout.h"
 
 #include <QGridLayout>
+#include <QKeySequence>
 #include <QPushButton>
 
 namespace kora {
@@ -24,6 +25,14 @@ CompanyButtons::CompanyButtons(WindowHost& host, const std::string& state, QWidg
     m_exportRecord = addButton(QStringLiteral("Export Record"), "EXPORTCUR", 1, 1);
     m_mark = addButton(QStringLiteral("Exclude"), "MarkIt", 0, 2);
     QPushButton* breakdown = addButton(QStringLiteral("Breakdown..."), "cmdBreakdown", 1, 2);
+    giveKey(m_moreInfo, QKeySequence(Qt::CTRL | Qt::Key_I),
+            QStringLiteral("Opens the company's record"));
+    giveKey(m_mark, QKeySequence(Qt::CTRL | Qt::Key_M),
+            QStringLiteral("Leaves the company out of this lookup, or takes it back in"));
+    giveKey(m_printRecord, QKeySequence(Qt::CTRL | Qt::Key_P),
+            QStringLiteral("Prints the company's record"));
+    giveKey(m_exportRecord, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+            QStringLiteral("Exports the company's record"));
     clear();
 
     connect(m_moreInfo, &QPushButton::clicked, this, &CompanyButtons::moreInfoClicked);
@@ -41,6 +50,13 @@ QPushButton* CompanyButtons::addButton(const QString& caption, const char* name,
     button->setObjectName(QString::fromLatin1(name));
     static_cast<QGridLayout*>(layout())->addWidget(button, row, column);
     return button;
+}
+
+void CompanyButtons::giveKey(QPushButton* button, const QKeySequence& key, const QString& what)
+{
+    button->setShortcut(key);
+    button->setToolTip(what + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
+                       QLatin1Char(')'));
 }
 
 void CompanyButtons::showCompany(const CompanyRow& row, bool onLookupTab)

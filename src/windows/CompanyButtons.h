@@ -4,6 +4,7 @@
 
 #include <string>
 
+class QKeySequence;
 class QPushButton;
 
 namespace kora {
@@ -34,6 +35,8 @@ signals:
 
 private:
     QPushButton* addButton(const QString& caption, const char* name, int row, int column);
+    // A key for the button, told in its tooltip after what it does.
+    static void giveKey(QPushButton* button, const QKeySequence& key, const QString& what);
     void openFullAddress();
     void printRecord();
     void exportRecord();

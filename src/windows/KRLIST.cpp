@@ -66,6 +66,8 @@ QTableView* KRLIST::makeGrid(const char* name, CompanyGridModel* model)
     grid->setAlternatingRowColors(true);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->setItemDelegate(new ColouredSelectionDelegate(grid));
+    // Enter and a double click on a company open its record, as More Info... does.
+    connect(grid, &QAbstractItemView::activated, this, &KRLIST::openRecord);
     return grid;
 }
 

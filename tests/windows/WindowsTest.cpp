@@ -50,6 +50,7 @@
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTableView>
+#include <QTimer>
 #include <QValueAxis>
 #include <QtTest>
 
@@ -947,6 +948,35 @@ private slots:
         list.markButton()->click();
         QCOMPARE(open.omit("1000003"), std::string(" "));
         QCOMPARE(list.markButton()->text(), QString("Exclude"));
+        // The buttons' tooltips tell their keys.
+        QCOMPARE(list.markButton()->toolTip(),
+                 QString("Leaves the company out of this lookup, or takes it back in (Ctrl+M)"));
+        QCOMPARE(list.child<QPushButton>("Command1")->toolTip(),
+                 QString("Opens the company's record (Ctrl+I)"));
+        // Enter and a double click on a company open its record.
+        QStringList opened;
+        const auto closeTheNextRecord = [&opened] {
+            auto* timer = new QTimer;
+            QObject::connect(timer, &QTimer::timeout, [timer, &opened] {
+                auto* window = qobject_cast<KRLISTI*>(QApplication::activeModalWidget());
+                if (!window)
+                    return;
+                opened << window->windowTitle();
+                timer->stop();
+                timer->deleteLater();
+                RecordWindow{window}.close();
+            });
+            timer->start(5);
+        };
+        list.lookupGrid()->setFocus();
+        closeTheNextRecord();
+        QTest::keyClick(list.lookupGrid(), Qt::Key_Return);
+        QCOMPARE(opened, QStringList({"KRLISTI - MILLER & SONS"}));
+        const QRect first = list.lookupGrid()->visualRect(list.lookupGrid()->model()->index(0, 2));
+        closeTheNextRecord();
+        QTest::mouseClick(list.lookupGrid()->viewport(), Qt::LeftButton, {}, first.center());
+        QTest::mouseDClick(list.lookupGrid()->viewport(), Qt::LeftButton, {}, first.center());
+        QCOMPARE(opened, QStringList({"KRLISTI - MILLER & SONS", "KRLISTI - MILLER & SONS"}));
         // On all companies the button cannot be used, and names the mark of the company shown.
         list.openTab(0);
         QVERIFY(!list.markButton()->isEnabled());
