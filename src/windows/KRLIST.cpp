@@ -87,15 +87,16 @@ void KRLIST::buildWindow()
     m_allGrid = makeGrid("TDBGrid1", m_allModel);
     sizeRowGridColumns(m_allGrid, {80, 80, 0, 130});
     const bool newYork = StateRules::isNewYork(m_state.toStdString());
-    m_lookupModel = new CompanyGridModel(
-        m_lookupCompanies,
-        {{QStringLiteral("File"), "FILE"},
-         {newYork ? QStringLiteral(" ") : QStringLiteral("Effective"), "SEQUENCE"},
-         {QStringLiteral("Name"), "NAME1"},
-         {newYork ? QStringLiteral("Anniversary") : QStringLiteral("Expires"), "EXPIRE",
-          CompanyGridModel::Format::Date},
-         {QStringLiteral("Omit"), "Omit"}},
-        true, this);
+    m_lookupModel =
+        new CompanyGridModel(m_lookupCompanies,
+                             {{QStringLiteral("File"), "FILE"},
+                              // The sequence number; New York's has no heading.
+                              {newYork ? QStringLiteral(" ") : QStringLiteral("Seq."), "SEQUENCE"},
+                              {QStringLiteral("Name"), "NAME1"},
+                              {newYork ? QStringLiteral("Anniversary") : QStringLiteral("Expires"),
+                               "EXPIRE", CompanyGridModel::Format::Date},
+                              {QStringLiteral("Omit"), "Omit"}},
+                             true, this);
     m_lookupGrid = makeGrid("TDBGrid4", m_lookupModel);
     sizeRowGridColumns(m_lookupGrid, {80, 70, 0, 90});
     m_grids = new QStackedWidget(this);

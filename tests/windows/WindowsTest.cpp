@@ -932,6 +932,10 @@ private slots:
         open.saveLookup("SEARCH1.KRD", "All of Springfield", "00000", "99999");
         open.saveLookup("SEARCH2.KRD", "Miller", "MILLER & SONS", "MILLER & SONS", false, "NAME1");
         list.openTab(1);
+        QStringList headings;
+        for (int column = 0; column < 4; ++column)
+            headings << list.lookupGrid()->model()->headerData(column, Qt::Horizontal).toString();
+        QCOMPARE(headings, QStringList({"File", "Seq.", "Name", "Expires"}));
         list.markButton()->click();
         QCOMPARE(open.omit("1000002"), std::string("Y"));
         QVERIFY(list.lookupGrid()->selectionModel()->isRowSelected(0, {}));
