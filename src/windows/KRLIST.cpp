@@ -117,9 +117,13 @@ void KRLIST::buildWindow()
     auto* searchLabel = new QLabel(QStringLiteral("Sea&rch for:"), this);
     searchLabel->setBuddy(m_searchFor);
     auto* countLabel = new QLabel(QStringLiteral("Companies:"), this);
+    m_notFound = new QLabel(QStringLiteral("not found"), this);
+    m_notFound->setObjectName(QStringLiteral("lblNotFound"));
+    m_notFound->hide();
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(searchLabel);
     searchRow->addWidget(m_searchFor, 1);
+    searchRow->addWidget(m_notFound);
     searchRow->addSpacing(12);
     searchRow->addWidget(countLabel);
     searchRow->addWidget(m_count);
@@ -154,6 +158,10 @@ void KRLIST::buildWindow()
 
     connect(m_tabs, &QTabBar::currentChanged, this, &KRLIST::tabSelected);
     connect(m_searchFor, &QLineEdit::textEdited, this, &KRLIST::searchFor);
+    connect(m_searchFor, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.isEmpty())
+            m_notFound->hide();
+    });
     connect(m_allGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &KRLIST::SORT_SELECT);
     connect(m_allGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -369,7 +377,13 @@ void KRLIST::SORTSRCH(int COLNUM)
 void KRLIST::searchFor(const QString& text)
 {
     HourglassGuard hourglass;
-    selectRow(currentGrid(), currentCompanies().firstAtOrAfter(text.toStdString()));
+    const long long found = currentCompanies().firstAtOrAfter(text.toStdString());
+    // Nothing at or after the text (letters typed on a column of numbers, or
+    // beyond the last name): the row stays, and the box says so.
+    const bool missing = !text.isEmpty() && found >= currentCompanies().count();
+    m_notFound->setVisible(missing);
+    if (!missing)
+        selectRow(currentGrid(), found);
     m_searchFor->setFocus();
 }
 

@@ -15,6 +15,7 @@
 
 #include <memory>
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QStackedWidget;
@@ -141,6 +142,7 @@ private:
     CompanyPanel* m_company;
     QLineEdit* m_count;     // VIEWCOUNT
     QLineEdit* m_searchFor; // SFOR
+    QLabel* m_notFound;     // lblNotFound: the search text is past every row
     CompanyButtons* m_buttons;
 };
 

@@ -987,6 +987,18 @@ private slots:
         QCOMPARE(list.markButton()->text(), QString("Include"));
         list.search("Zen");
         QCOMPARE(list.markButton()->text(), QString("Exclude"));
+        // Past the last row the company stays and the box says so, until it finds one.
+        const auto notFoundShown = [&list] {
+            return !list.child<QLabel>("lblNotFound")->isHidden();
+        };
+        list.search("acme");
+        QVERIFY(!notFoundShown());
+        list.search("~");
+        QCOMPARE(list.current(), QString("acme widgets"));
+        QVERIFY(notFoundShown());
+        list.search("Zen");
+        QCOMPARE(list.current(), QString("Zenith Labs"));
+        QVERIFY(!notFoundShown());
 
         list.openTab(1);
         list.search("acme");
