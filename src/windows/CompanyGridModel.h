@@ -48,6 +48,8 @@ public:
     void refresh();
     // The sorted column's header is marked; -1 marks none.
     void setMarkedColumn(int column);
+    // The column the grid is sorted and searched by; -1 before one is chosen.
+    int markedColumn() const { return m_markedColumn; }
 
 private:
     OrderedCompanies& m_companies;

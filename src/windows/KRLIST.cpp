@@ -193,6 +193,7 @@ void KRLIST::SORT_SELECT(int COLNUM)
     else if (COLNUM == 3)
         m_order = ResultListData::Order::County;
     m_allModel->setMarkedColumn(COLNUM);
+    showSearchedColumn();
     m_searchFor->clear();
     m_allModel->load(ResultListData::allCompaniesQuery(m_order));
     m_count->setText(QString::number(m_allCompanies.count()));
@@ -266,6 +267,17 @@ void KRLIST::tabSelected(int tab)
         SetUpSQL();
     }
     m_searchFor->clear();
+    showSearchedColumn();
+}
+
+void KRLIST::showSearchedColumn()
+{
+    const CompanyGridModel* model = onLookupTab() ? m_lookupModel : m_allModel;
+    // Both grids start in name order.
+    const int column = model->markedColumn() < 0 ? 2 : model->markedColumn();
+    m_searchFor->setPlaceholderText(
+        QStringLiteral("Searches ") +
+        model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
 }
 
 void KRLIST::SETTABS()
@@ -364,6 +376,7 @@ void KRLIST::SORTSRCH(int COLNUM)
     if (COLNUM >= 0 && COLNUM <= kOmitColumn) {
         m_lookupModel->setMarkedColumn(COLNUM);
         m_searchField = searchFields[COLNUM];
+        showSearchedColumn();
     }
     if (!m_search.sortBy(static_cast<GridColumn>(COLNUM)))
         return;

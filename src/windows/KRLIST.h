@@ -98,6 +98,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Names the column the search box searches, in the box while it is empty.
+    void showSearchedColumn();
     void buildWindow();
     QTableView* makeGrid(const char* name, CompanyGridModel* model);
     void tabSelected(int tab);

@@ -936,6 +936,11 @@ private slots:
         for (int column = 0; column < 4; ++column)
             headings << list.lookupGrid()->model()->headerData(column, Qt::Horizontal).toString();
         QCOMPARE(headings, QStringList({"File", "Seq.", "Name", "Expires"}));
+        // The empty search box names the column it searches, which follows the sort.
+        QCOMPARE(list.searchBox()->placeholderText(), QString("Searches Name"));
+        list.clickHeader(0);
+        QCOMPARE(list.searchBox()->placeholderText(), QString("Searches File"));
+        list.clickHeader(2);
         list.markButton()->click();
         QCOMPARE(open.omit("1000002"), std::string("Y"));
         QVERIFY(list.lookupGrid()->selectionModel()->isRowSelected(0, {}));
@@ -983,6 +988,7 @@ private slots:
         QCOMPARE(opened, QStringList({"KRLISTI - MILLER & SONS", "KRLISTI - MILLER & SONS"}));
         // On all companies the button cannot be used, and names the mark of the company shown.
         list.openTab(0);
+        QCOMPARE(list.searchBox()->placeholderText(), QString("Searches Company Name"));
         QVERIFY(!list.markButton()->isEnabled());
         QCOMPARE(list.markButton()->text(), QString("Include"));
         list.search("Zen");
