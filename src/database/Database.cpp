@@ -28,15 +28,6 @@ private:
     Statement m_insert;
 };
 
-std::string insertSql(const std::string& table, const std::vector<std::string>& columns)
-{
-    std::string places;
-    for (size_t i = 0; i < columns.size(); ++i)
-        places += i ? ", ?" : "?";
-    return "INSERT INTO " + quoteIdentifier(table) + " (" + quoteIdentifiers(columns) +
-           ") VALUES (" + places + ")";
-}
-
 } // namespace
 
 Database::Database() = default;
@@ -140,6 +131,15 @@ std::unique_ptr<RowWriter> Database::rowWriter(const std::string& table,
     if (auto bulk = connection().rowWriter(table, columns))
         return bulk;
     return std::make_unique<InsertRowWriter>(prepare(insertSql(table, columns)));
+}
+
+std::string Database::insertSql(const std::string& table, const std::vector<std::string>& columns)
+{
+    std::string places;
+    for (size_t i = 0; i < columns.size(); ++i)
+        places += i ? ", ?" : "?";
+    return "INSERT INTO " + quoteIdentifier(table) + " (" + quoteIdentifiers(columns) +
+           ") VALUES (" + places + ")";
 }
 
 std::unique_ptr<RowWriter> Database::mergingRowWriter(const std::string& table,

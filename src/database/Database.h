@@ -67,6 +67,8 @@ public:
     // "ON CONFLICT (key)" ("DO UPDATE SET ...", with the table's name for the
     // stored row and excluded for the new one). Rows of one key are merged in
     // the order they are added.
+    // "INSERT INTO table (columns) VALUES (?, ...)", a place for each column.
+    static std::string insertSql(const std::string& table, const std::vector<std::string>& columns);
     std::unique_ptr<RowWriter> mergingRowWriter(const std::string& table,
                                                 const std::vector<std::string>& columns,
                                                 const std::vector<std::string>& key,

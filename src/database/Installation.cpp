@@ -113,6 +113,17 @@ std::string Installation::stateConnectIn(const std::string& setupPath, const std
     return table.field("pwd").toString();
 }
 
+void Installation::setStateConnectIn(const std::string& setupPath, const std::string& state,
+                                     const std::string& connect)
+{
+    Database setup(setupPath, std::string(kSetupConnect));
+    Statement update = setup.prepare("UPDATE Setup SET pwd = ? WHERE State = ?");
+    update.bind(1, connect).bind(2, state);
+    if (update.run() != 1)
+        throw DbError("The setup database has no entry for " + state + ".",
+                      DbError::Kind::NotFound);
+}
+
 bool Installation::hasVersionRow(const std::string& path, const std::string& connect)
 {
     try {

@@ -20,6 +20,10 @@ public:
     std::string stateConnect(const std::string& state) const;
     // The same, from the setup database at setupPath.
     static std::string stateConnectIn(const std::string& setupPath, const std::string& state);
+    // Makes connect the state's connect string in the setup database at
+    // setupPath; throws DbError (NotFound) when the setup has no entry for it.
+    static void setStateConnectIn(const std::string& setupPath, const std::string& state,
+                                  const std::string& connect);
 
     // Whether the database opens with the connect string and has its VERSION
     // row: a file of an older release or a damaged one has not. A state on a

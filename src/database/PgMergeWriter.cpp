@@ -25,7 +25,7 @@ std::string scratchOf(const std::string& table)
 const std::string& madeScratch(PgConnection& connection, const std::string& scratch,
                                const std::string& table, const std::string& columns)
 {
-    // Dropped with the transaction that loads; a load that failed took it along.
+    // Dropped once merged, and with the transaction where a load fails.
     connection.execute("DROP TABLE IF EXISTS " + scratch + "; CREATE TEMP TABLE " + scratch +
                        " ON COMMIT DROP AS SELECT " + columns + " FROM " + quoteIdentifier(table) +
                        " WITH NO DATA; ALTER TABLE " + scratch +
@@ -72,7 +72,7 @@ void PgMergeWriter::finish()
         const std::string number = std::to_string(rank);
         m_connection.run(m_insert, {number.c_str()}, context);
     }
-    m_connection.execute("TRUNCATE " + m_scratch);
+    m_connection.execute("DROP TABLE " + m_scratch);
 }
 
 } // namespace kora

@@ -192,12 +192,7 @@ void StatePublication::copyTables(Database& from, Database& to) const
 
 void StatePublication::setConnect(const std::string& connect) const
 {
-    Database setup(m_folder + std::string(kSetupDatabaseName), std::string(kSetupConnect));
-    Statement update = setup.prepare("UPDATE Setup SET pwd = ? WHERE State = ?");
-    update.bind(1, connect).bind(2, m_state);
-    if (update.run() != 1)
-        throw DbError("The setup database has no entry for " + m_state + ".",
-                      DbError::Kind::NotFound);
+    Installation::setStateConnectIn(m_folder + std::string(kSetupDatabaseName), m_state, connect);
 }
 
 } // namespace kora

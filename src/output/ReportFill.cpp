@@ -29,17 +29,6 @@ std::vector<std::string> columnsOf(const std::string& table)
     return names;
 }
 
-std::string insertSql(const std::string& table, const std::vector<std::string>& columns)
-{
-    std::string names;
-    std::string marks;
-    for (const auto& column : columns) {
-        names += (names.empty() ? "" : ", ") + quotedWith(column, '"');
-        marks += marks.empty() ? "?" : ", ?";
-    }
-    return "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")";
-}
-
 // Month x 100 + day of a stored YYYY-MM-DD date (1231); no value when it is no date.
 Value monthDay(const Value& date)
 {
@@ -74,8 +63,8 @@ ReportFill::ReportFill(Database& stateDb, Database& scratch, std::string state, 
       m_sales(stateDb.prepare("SELECT DESCRIPTION FROM SALES WHERE CODE = ? LIMIT 1")),
       m_notes(stateDb.prepare("SELECT NOTES FROM NOTES WHERE FILE = ? AND SEQUENCE = ?")),
       m_primeColumns(columnsOf("PRIME")),
-      m_insertPrime(scratch.prepare(insertSql("PRIME", m_primeColumns))),
-      m_insertClass(scratch.prepare(insertSql("CLASS", columnsOf("CLASS"))))
+      m_insertPrime(scratch.prepare(Database::insertSql("PRIME", m_primeColumns))),
+      m_insertClass(scratch.prepare(Database::insertSql("CLASS", columnsOf("CLASS"))))
 {
     for (size_t i = 0; i < m_primeColumns.size(); ++i)
         m_primeIndex[m_primeColumns[i]] = static_cast<int>(i);

@@ -61,6 +61,12 @@ std::string nothingOf(const std::string& archiveName)
     return " Nothing of " + archiveName + " was installed.";
 }
 
+// The marker beside the program that a restore of the state's notes waits.
+std::string restoreMarker(std::string_view state)
+{
+    return "REST" + std::string(state) + ".DAT";
+}
+
 // The state whose database a member is, or empty for any other member.
 std::string stateOfDatabase(const std::string& memberName)
 {
@@ -183,25 +189,23 @@ bool UpgradeArchive::saveNotes(const std::vector<Member>& members, std::vector<s
             m_progress.status("Loading New DataBase Parameters");
             continue;
         }
-        for (auto state : kStateCodes) {
-            if (member.name != stateDatabaseName(state))
-                continue;
-            const std::string code(state);
-            m_progress.status("Saving " + code + " User Notes & Fields");
-            // A state not installed yet has no notes to keep.
-            if (!isThere(m_folder / member.name) && !m_onServer.count(code))
-                break;
-            try {
-                m_backup(code);
-            } catch (const std::exception& failure) {
-                m_prompt.tell("The " + code + " user notes and fields could not be saved (" +
-                                  failure.what() + ")." + nothingOf(archiveName) + " " +
-                                  member.name + " stays as it was.",
-                              "KORA", Prompt::Icon::Critical);
-                return false;
-            }
-            saved.push_back(code);
+        const std::string code = stateOfDatabase(member.name);
+        if (code.empty())
+            continue;
+        m_progress.status("Saving " + code + " User Notes & Fields");
+        // A state not installed yet has no notes to keep.
+        if (!isThere(m_folder / member.name) && !m_onServer.count(code))
+            continue;
+        try {
+            m_backup(code);
+        } catch (const std::exception& failure) {
+            m_prompt.tell("The " + code + " user notes and fields could not be saved (" +
+                              failure.what() + ")." + nothingOf(archiveName) + " " + member.name +
+                              " stays as it was.",
+                          "KORA", Prompt::Icon::Critical);
+            return false;
         }
+        saved.push_back(code);
     }
     return true;
 }
@@ -277,17 +281,16 @@ std::string UpgradeArchive::connectFor(const std::vector<Member>& members,
 std::optional<std::string> UpgradeArchive::databaseRefusal(const std::vector<Member>& members,
                                                            const std::string& archiveName) const
 {
-    for (const Member& member : members)
-        for (auto state : kStateCodes) {
-            if (member.name != stateDatabaseName(state))
-                continue;
-            const std::string code(state);
-            if (const auto fault = DeliveredDatabase::fault(member.scratch.string(), code,
-                                                            connectFor(members, code)))
-                return "The update " + archiveName + " holds the member " + member.name +
-                       ", which cannot become the " + code + " database: " + *fault + "." +
-                       nothingOf(archiveName) + " " + member.name + " stays as it was.";
-        }
+    for (const Member& member : members) {
+        const std::string code = stateOfDatabase(member.name);
+        if (code.empty())
+            continue;
+        if (const auto fault =
+                DeliveredDatabase::fault(member.scratch.string(), code, connectFor(members, code)))
+            return "The update " + archiveName + " holds the member " + member.name +
+                   ", which cannot become the " + code + " database: " + *fault + "." +
+                   nothingOf(archiveName) + " " + member.name + " stays as it was.";
+    }
     return std::nullopt;
 }
 
@@ -316,11 +319,8 @@ std::optional<std::string> UpgradeArchive::keepStatesOnServer(const std::vector<
         if (member.name != kSetupDatabaseName)
             continue;
         try {
-            Database setup(member.scratch.string(), std::string(kSetupConnect));
             for (const auto& [state, connect] : m_onServer)
-                setup.prepare("UPDATE Setup SET pwd = ? WHERE State = ?")
-                    .bindAll({Value(connect), Value(state)})
-                    .run();
+                Installation::setStateConnectIn(member.scratch.string(), state, connect);
         } catch (const DbError& error) {
             return "The update " + archiveName + " holds the member " + member.name +
                    ", which cannot keep the states that are on a database server (" + error.what() +
@@ -347,7 +347,7 @@ std::optional<std::string> UpgradeArchive::copyToServer(std::vector<Member>& mem
             for (auto rest = member; rest != members.end(); ++rest) {
                 const std::string restState = stateOfDatabase(rest->name);
                 if (!restState.empty() && m_onServer.count(restState))
-                    fs::remove(m_folder / ("REST" + restState + ".DAT"), ignored);
+                    fs::remove(m_folder / restoreMarker(restState), ignored);
             }
             return "The rows of " + member->name + " could not be copied to the " + state +
                    " database on the server (" + failure.what() + ")." + nothingOf(archiveName);
@@ -415,7 +415,7 @@ std::optional<std::string> UpgradeArchive::writeMarkers(const std::vector<std::s
     for (auto state : kMarkerOrder) {
         if (std::find(saved.begin(), saved.end(), state) == saved.end())
             continue;
-        const std::string name = "REST" + std::string(state) + ".DAT";
+        const std::string name = restoreMarker(state);
         std::ofstream marker(m_folder / name, std::ios::binary | std::ios::trunc);
         marker << " \r\n";
         if (!marker.flush())
