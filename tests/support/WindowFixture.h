@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QList>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdlib>
@@ -43,7 +45,7 @@ inline QStringList gridRows(const QAbstractItemView* grid, std::initializer_list
 }
 
 // A program folder laid out by the installation code, made the current
-// folder, with a private temporary folder for KORA.INI and message boxes
+// folder, with a private temporary folder for KORA.INI, empty preferences and message boxes
 // answered by script: each question takes the next queued answer (or its
 // default button) and is recorded. A test's file chooser script ends with it.
 class WindowFixture
@@ -57,6 +59,9 @@ public:
         setenv("TMPDIR", m_temporary.path().c_str(), 1);
         m_oldCurrent = QDir::currentPath();
         QDir::setCurrent(QString::fromStdString(m_program.path()));
+        // The agent's preferences go to Qt's test folder, emptied for each test.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "KORA", "preferences").clear();
         Dialogs::setScript([this](const Dialogs::Request& request) {
             m_messages.append(request);
             if (m_answers.empty())
