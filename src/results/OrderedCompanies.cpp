@@ -36,6 +36,14 @@ int compareWithoutCase(std::string_view left, std::string_view right)
     return left.size() < right.size() ? -1 : (left.size() > right.size() ? 1 : 0);
 }
 
+bool containsWithoutCase(std::string_view text, std::string_view part)
+{
+    return std::search(text.begin(), text.end(), part.begin(), part.end(), [](char a, char b) {
+               return asciiLower(static_cast<unsigned char>(a)) ==
+                      asciiLower(static_cast<unsigned char>(b));
+           }) != text.end();
+}
+
 } // namespace
 
 OrderedCompanies::OrderedCompanies(Database& db) : m_db(db) {}
@@ -114,6 +122,22 @@ long long OrderedCompanies::firstAtOrAfter(const std::string& text) const
         begin = m_keyEnds[i];
     }
     return count();
+}
+
+long long OrderedCompanies::firstContaining(const std::string& text, long long from) const
+{
+    const long long rows = count();
+    if (rows == 0)
+        return rows;
+    const std::string_view keys = m_keyText;
+    const long long start = std::clamp(from, 0LL, rows - 1);
+    for (long long step = 0; step < rows; ++step) {
+        const auto at = static_cast<size_t>((start + step) % rows);
+        const size_t begin = at == 0 ? 0 : m_keyEnds[at - 1];
+        if (containsWithoutCase(keys.substr(begin, m_keyEnds[at] - begin), text))
+            return static_cast<long long>(at);
+    }
+    return rows;
 }
 
 void OrderedCompanies::forget(long long position)

@@ -30,6 +30,10 @@ public:
     // The first position whose search text is at or after the given text,
     // compared without regard to case; count() when there is none.
     long long firstAtOrAfter(const std::string& text) const;
+    // The first position from the given one on, going round past the last to
+    // the first, whose search text holds the text anywhere, compared without
+    // regard to case; count() when there is none.
+    long long firstContaining(const std::string& text, long long from) const;
     // Forgets the cached row of a position, after the row was changed.
     void forget(long long position);
     // Forgets every cached row; they are read again as they are shown.

@@ -6,6 +6,8 @@
 #include "widgets/Dialogs.h"
 #include "widgets/HourglassGuard.h"
 #include "widgets/NormalCursor.h"
+#include "widgets/Preferences.h"
+#include "widgets/RememberedColumns.h"
 #include "widgets/RowGrid.h"
 #include "widgets/TabStrip.h"
 #include "widgets/TypingToSearchBox.h"
@@ -17,6 +19,7 @@
 #include "windows/WindowHost.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -30,11 +33,31 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kora {
 
 namespace {
 
 constexpr int kOmitColumn = 4;
+// Columns beyond the Omit mark are the ones an agent may choose to show.
+constexpr int kFirstOptionalColumn = kOmitColumn + 1;
+constexpr const char* kContainsPreference = "search/contains";
+
+// The optional columns of a grid, leaving out a field the grid shows already.
+std::vector<CompanyGridModel::Column>
+withOptionalColumns(std::vector<CompanyGridModel::Column> columns)
+{
+    const std::vector<CompanyGridModel::Column> optional = {
+        {QStringLiteral("Latest Mod"), "MOD"},    {QStringLiteral("Phone"), "PHONE"},
+        {QStringLiteral("County"), "COUNTYNAME"}, {QStringLiteral("City"), "CITY"},
+        {QStringLiteral("Zip"), "ZIP"},           {QStringLiteral("SIC"), "SIC"}};
+    for (const auto& column : optional)
+        if (std::none_of(columns.begin(), columns.end(),
+                         [&](const auto& shown) { return shown.field == column.field; }))
+            columns.push_back(column);
+    return columns;
+}
 
 } // namespace
 
@@ -56,16 +79,26 @@ KRLIST::KRLIST(WindowHost& host, const QString& workspace, const QString& state,
     readDataVersion();
 }
 
-KRLIST::~KRLIST() = default;
+KRLIST::~KRLIST()
+{
+    for (RememberedColumns* columns : m_rememberedColumns)
+        columns->save();
+}
 
-QTableView* KRLIST::makeGrid(const char* name, CompanyGridModel* model)
+QTableView* KRLIST::makeGrid(const char* name, CompanyGridModel* model,
+                             std::initializer_list<int> widths)
 {
     QTableView* grid = makeRowGrid(name, model, this);
+    sizeRowGridColumns(grid, widths);
     // The Omit mark is carried by the grid but not shown as a column.
     grid->setColumnHidden(kOmitColumn, true);
     grid->setAlternatingRowColors(true);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->setItemDelegate(new ColouredSelectionDelegate(grid));
+    m_rememberedColumns.push_back(new RememberedColumns(
+        grid, kFirstOptionalColumn,
+        QStringLiteral("workspace/%1/%2")
+            .arg(Preferences::group(m_workspace), QString::fromLatin1(name))));
     // Enter and a double click on a company open its record, as More Info... does.
     connect(grid, &QAbstractItemView::activated, this, &KRLIST::openRecord);
     return grid;
@@ -77,28 +110,27 @@ void KRLIST::buildWindow()
     m_tabs->setObjectName(QStringLiteral("SSTab1"));
     m_tabs->addTab(QStringLiteral("All Companies"));
 
-    m_allModel = new CompanyGridModel(m_allCompanies,
-                                      {{QStringLiteral("FILE"), "FILE"},
-                                       {QStringLiteral("SEQUENCE"), "SEQUENCE"},
-                                       {QStringLiteral("Company Name"), "NAME1"},
-                                       {QStringLiteral("County"), "COUNTYNAME"},
-                                       {QStringLiteral("Omit"), "Omit"}},
-                                      false, this);
-    m_allGrid = makeGrid("TDBGrid1", m_allModel);
-    sizeRowGridColumns(m_allGrid, {80, 80, 0, 130});
+    m_allModel =
+        new CompanyGridModel(m_allCompanies,
+                             withOptionalColumns({{QStringLiteral("FILE"), "FILE"},
+                                                  {QStringLiteral("SEQUENCE"), "SEQUENCE"},
+                                                  {QStringLiteral("Company Name"), "NAME1"},
+                                                  {QStringLiteral("County"), "COUNTYNAME"},
+                                                  {QStringLiteral("Omit"), "Omit"}}),
+                             false, this);
+    m_allGrid = makeGrid("TDBGrid1", m_allModel, {80, 80, 0, 130});
     const bool newYork = StateRules::isNewYork(m_state.toStdString());
-    m_lookupModel =
-        new CompanyGridModel(m_lookupCompanies,
-                             {{QStringLiteral("File"), "FILE"},
-                              // The sequence number; New York's has no heading.
-                              {newYork ? QStringLiteral(" ") : QStringLiteral("Seq."), "SEQUENCE"},
-                              {QStringLiteral("Name"), "NAME1"},
-                              {newYork ? QStringLiteral("Anniversary") : QStringLiteral("Expires"),
-                               "EXPIRE", CompanyGridModel::Format::Date},
-                              {QStringLiteral("Omit"), "Omit"}},
-                             true, this);
-    m_lookupGrid = makeGrid("TDBGrid4", m_lookupModel);
-    sizeRowGridColumns(m_lookupGrid, {80, 70, 0, 90});
+    m_lookupModel = new CompanyGridModel(
+        m_lookupCompanies,
+        withOptionalColumns({{QStringLiteral("File"), "FILE"},
+                             // The sequence number; New York's has no heading.
+                             {newYork ? QStringLiteral(" ") : QStringLiteral("Seq."), "SEQUENCE"},
+                             {QStringLiteral("Name"), "NAME1"},
+                             {newYork ? QStringLiteral("Anniversary") : QStringLiteral("Expires"),
+                              "EXPIRE", CompanyGridModel::Format::Date},
+                             {QStringLiteral("Omit"), "Omit"}}),
+        true, this);
+    m_lookupGrid = makeGrid("TDBGrid4", m_lookupModel, {80, 70, 0, 90});
     m_grids = new QStackedWidget(this);
     m_grids->addWidget(m_allGrid);
     m_grids->addWidget(m_lookupGrid);
@@ -120,9 +152,15 @@ void KRLIST::buildWindow()
     m_notFound = new QLabel(QStringLiteral("not found"), this);
     m_notFound->setObjectName(QStringLiteral("lblNotFound"));
     m_notFound->hide();
+    m_contains = new QCheckBox(QStringLiteral("Co&ntains"), this);
+    m_contains->setObjectName(QStringLiteral("SearchContains"));
+    m_contains->setToolTip(
+        QStringLiteral("Finds the text anywhere in the column instead of at its start"));
+    m_contains->setChecked(Preferences::value(QLatin1String(kContainsPreference), false).toBool());
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(searchLabel);
     searchRow->addWidget(m_searchFor, 1);
+    searchRow->addWidget(m_contains);
     searchRow->addWidget(m_notFound);
     searchRow->addSpacing(12);
     searchRow->addWidget(countLabel);
@@ -158,6 +196,13 @@ void KRLIST::buildWindow()
 
     connect(m_tabs, &QTabBar::currentChanged, this, &KRLIST::tabSelected);
     connect(m_searchFor, &QLineEdit::textEdited, this, &KRLIST::searchFor);
+    connect(m_searchFor, &QLineEdit::returnPressed, this, &KRLIST::findNext);
+    connect(m_contains, &QCheckBox::toggled, this, [this](bool contains) {
+        Preferences::setValue(QLatin1String(kContainsPreference), contains);
+        showSearchedColumn();
+        if (!m_searchFor->text().isEmpty())
+            searchFor(m_searchFor->text());
+    });
     connect(m_searchFor, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (text.isEmpty())
             m_notFound->hide();
@@ -183,7 +228,8 @@ void KRLIST::showEvent(QShowEvent* event)
 
 void KRLIST::SORT_SELECT(int COLNUM)
 {
-    if (COLNUM == 1)
+    // The sequence number and the optional columns do not sort.
+    if (COLNUM == 1 || COLNUM > 3)
         return;
     HourglassGuard hourglass;
     if (COLNUM == 0)
@@ -275,9 +321,11 @@ void KRLIST::showSearchedColumn()
     const CompanyGridModel* model = onLookupTab() ? m_lookupModel : m_allModel;
     // Both grids start in name order.
     const int column = model->markedColumn() < 0 ? 2 : model->markedColumn();
+    const QString header = model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
     m_searchFor->setPlaceholderText(
-        QStringLiteral("Searches ") +
-        model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+        m_contains->isChecked()
+            ? QStringLiteral("Searches %1 for the text anywhere (Enter finds the next)").arg(header)
+            : QStringLiteral("Searches ") + header);
 }
 
 void KRLIST::SETTABS()
@@ -369,6 +417,8 @@ void KRLIST::SetUpSQL()
 
 void KRLIST::SORTSRCH(int COLNUM)
 {
+    if (COLNUM >= kFirstOptionalColumn)
+        return;
     m_searchFor->clear();
     if (COLNUM == 1)
         return;
@@ -389,10 +439,24 @@ void KRLIST::SORTSRCH(int COLNUM)
 
 void KRLIST::searchFor(const QString& text)
 {
+    findFrom(text, 0);
+}
+
+void KRLIST::findNext()
+{
+    const QModelIndex current = currentGrid()->currentIndex();
+    if (m_contains->isChecked() && !m_searchFor->text().isEmpty())
+        findFrom(m_searchFor->text(), current.isValid() ? current.row() + 1 : 0);
+}
+
+void KRLIST::findFrom(const QString& text, long long from)
+{
     HourglassGuard hourglass;
-    const long long found = currentCompanies().firstAtOrAfter(text.toStdString());
+    const long long found = m_contains->isChecked()
+                                ? currentCompanies().firstContaining(text.toStdString(), from)
+                                : currentCompanies().firstAtOrAfter(text.toStdString());
     // Nothing at or after the text (letters typed on a column of numbers, or
-    // beyond the last name): the row stays, and the box says so.
+    // beyond the last name), or nothing holding it: the row stays, and the box says so.
     const bool missing = !text.isEmpty() && found >= currentCompanies().count();
     m_notFound->setVisible(missing);
     if (!missing)

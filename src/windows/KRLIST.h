@@ -13,8 +13,11 @@
 
 #include <QWidget>
 
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -26,6 +29,7 @@ namespace kora {
 class CompanyButtons;
 class CompanyGridModel;
 class CompanyPanel;
+class RememberedColumns;
 class TabStrip;
 class WindowHost;
 
@@ -101,9 +105,16 @@ private:
     // Names the column the search box searches, in the box while it is empty.
     void showSearchedColumn();
     void buildWindow();
-    QTableView* makeGrid(const char* name, CompanyGridModel* model);
+    // A grid of the list, its columns sized and then as the agent left them in this workspace.
+    QTableView* makeGrid(const char* name, CompanyGridModel* model,
+                         std::initializer_list<int> widths);
     void tabSelected(int tab);
     void searchFor(const QString& text);
+    // Enter in the search box: with "contains" on, the next company holding the text.
+    void findNext();
+    // Selects the first company at or after the text, or with "contains" on the
+    // first from the position on that holds it.
+    void findFrom(const QString& text, long long from);
     void selectRow(QTableView* grid, long long row);
     // Selects the company of the key again on the lookup tab, shown by name.
     void reselect(const std::string& name, const std::string& key);
@@ -145,7 +156,9 @@ private:
     QLineEdit* m_count;     // VIEWCOUNT
     QLineEdit* m_searchFor; // SFOR
     QLabel* m_notFound;     // lblNotFound: the search text is past every row
+    QCheckBox* m_contains;  // the search box finds the text anywhere, not only at the start
     CompanyButtons* m_buttons;
+    std::vector<RememberedColumns*> m_rememberedColumns; // owned by their grids
 };
 
 } // namespace kora

@@ -923,6 +923,63 @@ private slots:
         QCOMPARE(open.data.messageTexts(), QStringList({statement}));
     }
 
+    // With "contains" ticked the box finds the text anywhere and Enter finds the
+    // next; columns shown, moved and widened come back in the workspace's next list.
+    void theSearchFindsTextAnywhereAndTheColumnsChosenStayWithTheWorkspace()
+    {
+        Open open;
+        ResultList& list = open.page;
+        auto* contains = list.child<QCheckBox>("SearchContains");
+        QVERIFY(!contains->isChecked());
+        contains->click();
+        QCOMPARE(list.searchBox()->placeholderText(),
+                 QString("Searches Company Name for the text anywhere (Enter finds the next)"));
+        list.search("mill");
+        QCOMPARE(list.current(), QString("MILLER & SONS"));
+        for (const char* next : {"MILLER_JONES", "MILLERS MILL", "MILLER & SONS"}) {
+            QTest::keyClick(list.searchBox(), Qt::Key_Return);
+            QCOMPARE(list.current(), QString(next));
+        }
+        list.search("ITH");
+        QCOMPARE(list.current(), QString("SMITH TOOL CO"));
+        list.search("ithx");
+        QCOMPARE(list.current(), QString("SMITH TOOL CO"));
+        QVERIFY(!list.child<QLabel>("lblNotFound")->isHidden());
+
+        // The optional columns: Phone is the second of the all-companies grid's.
+        QTableView* grid = list.allGrid();
+        QHeaderView* header = grid->horizontalHeader();
+        const auto showPhone = [](const QTableView* shown) {
+            return shown->findChild<QAction*>("ShowColumn6");
+        };
+        QVERIFY(grid->isColumnHidden(6));
+        QVERIFY(header->actions().contains(showPhone(grid)));
+        showPhone(grid)->trigger();
+        QVERIFY(!grid->isColumnHidden(6));
+        QCOMPARE(grid->model()->headerData(6, Qt::Horizontal).toString(), QString("Phone"));
+        QCOMPARE(list.current(6), QString("215-555-0100"));
+        // Its header sorts nothing.
+        list.clickHeader(6);
+        QCOMPARE(list.current(), QString("SMITH TOOL CO"));
+        header->moveSection(header->visualIndex(6), 0);
+        header->resizeSection(3, 210);
+        delete list.list;
+
+        const QString folder = QString::fromStdString(open.data.programFolder());
+        auto* again = new KRLIST(open.data.master(), "INITIAL", "PA", folder + "INITIAL/");
+        ResultList reopened{again};
+        QTableView* kept = reopened.allGrid();
+        QVERIFY(!kept->isColumnHidden(6));
+        QVERIFY(showPhone(kept)->isChecked());
+        QCOMPARE(kept->horizontalHeader()->visualIndex(6), 0);
+        QCOMPARE(kept->columnWidth(3), 210);
+        QVERIFY(kept->isColumnHidden(4)); // the Omit mark is never a column
+        QVERIFY(reopened.child<QCheckBox>("SearchContains")->isChecked());
+        // Another workspace keeps its own columns.
+        auto* other = new KRLIST(open.data.master(), "OTHER", "PA", folder + "INITIAL/");
+        QVERIFY(ResultList{other}.allGrid()->isColumnHidden(6));
+    }
+
     // Exclude marks the company on every lookup tab; its record window opened
     // from a lookup tab stores what is typed; the company selected shows beside the grid.
     void excludeMarksTheCompanyAndTheRecordStoresWhatIsTyped()
