@@ -15,8 +15,6 @@ namespace kora {
 
 namespace {
 
-constexpr int kOptionalWidth = 90;
-
 QString headerText(const QTableView* grid, int column)
 {
     return grid->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
@@ -33,7 +31,6 @@ RememberedColumns::RememberedColumns(QTableView* grid, int firstOptional, const 
     grid->setContextMenuPolicy(Qt::ActionsContextMenu);
     for (int column = firstOptional; column < grid->model()->columnCount(); ++column) {
         grid->setColumnHidden(column, true);
-        grid->setColumnWidth(column, kOptionalWidth);
         auto* action = new QAction(QStringLiteral("Show ") + headerText(grid, column), grid);
         action->setObjectName(QStringLiteral("ShowColumn%1").arg(column));
         action->setCheckable(true);
@@ -55,6 +52,9 @@ RememberedColumns::RememberedColumns(QTableView* grid, int firstOptional, const 
 void RememberedColumns::showColumn(int column, bool shown)
 {
     applyShown(column, shown);
+    // A column chosen from the menu is as wide as the rows in view need.
+    if (shown)
+        m_grid->resizeColumnToContents(column);
     save();
 }
 

@@ -27,7 +27,12 @@ int CompanyGridModel::columnCount(const QModelIndex& parent) const
 
 QVariant CompanyGridModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ForegroundRole))
+    if (!index.isValid())
+        return {};
+    const Column& column = m_columns[index.column()];
+    if (role == Qt::TextAlignmentRole && column.format == Format::Mod)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole && role != Qt::ForegroundRole)
         return {};
     const CompanyRow* row = m_companies.row(index.row());
     if (!row)
@@ -37,7 +42,10 @@ QVariant CompanyGridModel::data(const QModelIndex& index, int role) const
             return QBrush(QColor(255, 0, 0));
         return {};
     }
-    const Column& column = m_columns[index.column()];
+    if (column.format == Format::Mod) {
+        const Value mod = row->field(column.field);
+        return mod.isNull() ? QString() : QString::number(mod.toDouble(), 'f', 3);
+    }
     const std::string value = row->text(column.field);
     if (column.format == Format::Date)
         return QString::fromStdString(Dates::toMonthDayYear(value));

@@ -18,7 +18,8 @@ public:
     enum class Format
     {
         Text,
-        Date
+        Date,
+        Mod // three decimals, right-aligned, as the mods beside the grid
     };
     struct Column
     {

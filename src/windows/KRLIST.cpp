@@ -49,9 +49,12 @@ std::vector<CompanyGridModel::Column>
 withOptionalColumns(std::vector<CompanyGridModel::Column> columns)
 {
     const std::vector<CompanyGridModel::Column> optional = {
-        {QStringLiteral("Latest Mod"), "MOD"},    {QStringLiteral("Phone"), "PHONE"},
-        {QStringLiteral("County"), "COUNTYNAME"}, {QStringLiteral("City"), "CITY"},
-        {QStringLiteral("Zip"), "ZIP"},           {QStringLiteral("SIC"), "SIC"}};
+        {QStringLiteral("Latest Mod"), "MOD", CompanyGridModel::Format::Mod},
+        {QStringLiteral("Phone"), "PHONE"},
+        {QStringLiteral("County"), "COUNTYNAME"},
+        {QStringLiteral("City"), "CITY"},
+        {QStringLiteral("Zip"), "ZIP"},
+        {QStringLiteral("SIC"), "SIC"}};
     for (const auto& column : optional)
         if (std::none_of(columns.begin(), columns.end(),
                          [&](const auto& shown) { return shown.field == column.field; }))

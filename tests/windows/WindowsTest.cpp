@@ -958,6 +958,10 @@ private slots:
         QVERIFY(!grid->isColumnHidden(6));
         QCOMPARE(grid->model()->headerData(6, Qt::Horizontal).toString(), QString("Phone"));
         QCOMPARE(list.current(6), QString("215-555-0100"));
+        open.data.db().execute("UPDATE PRIME SET MOD = 0.75 WHERE FILE = '1000001'");
+        list.list->refreshCompany();
+        grid->findChild<QAction*>("ShowColumn5")->trigger();
+        QCOMPARE(list.current(5), QString("0.750"));
         // Its header sorts nothing.
         list.clickHeader(6);
         QCOMPARE(list.current(), QString("SMITH TOOL CO"));
