@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace kora {
 
@@ -11,11 +12,6 @@ namespace {
 
 constexpr size_t kCachedRows = 4000;
 constexpr long long kBlockRows = 64;
-// Room for a state of a million companies: the room takes address space only,
-// and memory as it is filled, while growing by copying would touch a whole
-// state's worth of memory several times over.
-constexpr size_t kRoomForRows = size_t(1) << 20;
-constexpr size_t kRoomForKeyText = kRoomForRows * 32;
 
 int asciiLower(unsigned char c)
 {
@@ -48,22 +44,58 @@ bool containsWithoutCase(std::string_view text, std::string_view part)
 
 OrderedCompanies::OrderedCompanies(Database& db) : m_db(db) {}
 
+OrderedCompanies::~OrderedCompanies() = default;
+
+void OrderedCompanies::readRestInBackground(RowReader::Open open, size_t firstRows,
+                                            std::function<void()> restReady)
+{
+    m_firstRows = firstRows;
+    m_reader = std::make_unique<RowReader>(std::move(open),
+                                           [ready = std::move(restReady)](long long) { ready(); });
+}
+
 void OrderedCompanies::load(const std::string& sql)
 {
-    m_rowIds.clear();
-    m_keyText.clear();
-    m_keyEnds.clear();
-    m_rowIds.reserve(kRoomForRows);
-    m_keyEnds.reserve(kRoomForRows);
-    m_keyText.reserve(kRoomForKeyText);
+    m_rows = {};
+    m_rest.reset();
+    m_restRequest = 0;
     m_cache.clear();
-    Statement query = m_db.prepare(sql);
-    query.readWholeResult();
-    while (query.step()) {
-        m_rowIds.push_back(query.column(0).toInteger());
-        m_keyText += query.text(1);
-        m_keyEnds.push_back(m_keyText.size());
+    if (!m_reader) {
+        RowReader::readInto(m_db, sql, m_rows);
+        return;
     }
+    // One row past the first ones tells whether there are more to read.
+    RowReader::readInto(m_db, sql, m_rows, m_firstRows + 1);
+    if (m_rows.rowIds.size() <= m_firstRows)
+        return;
+    m_rows.rowIds.pop_back();
+    m_rows.keyEnds.pop_back();
+    m_rows.keyText.resize(m_rows.keyEnds.empty() ? 0 : m_rows.keyEnds.back());
+    m_restRequest = m_reader->request(sql);
+}
+
+bool OrderedCompanies::fetchRest(bool wait)
+{
+    if (m_restRequest == 0 || (!wait && !m_reader->finished(m_restRequest)))
+        return false;
+    // Read or not, this request is done with; without rows the grid keeps its first ones.
+    m_rest = m_reader->wait(m_restRequest);
+    m_restRequest = 0;
+    if (m_rest && m_rest->rowIds.size() < m_rows.rowIds.size())
+        m_rest.reset();
+    return m_rest.has_value();
+}
+
+void OrderedCompanies::takeRest()
+{
+    if (!m_rest)
+        return;
+    // The rest were read by the same ordered statement, so the first rows
+    // stand where they stood; a company changed since may not.
+    if (!std::equal(m_rows.rowIds.begin(), m_rows.rowIds.end(), m_rest->rowIds.begin()))
+        m_cache.clear();
+    m_rows = std::move(*m_rest);
+    m_rest.reset();
 }
 
 const CompanyRow* OrderedCompanies::row(long long position)
@@ -95,7 +127,7 @@ void OrderedCompanies::readBlock(long long position)
     Statement& query = *m_blockQuery;
     for (long long i = 0; i < kBlockRows; ++i)
         query.bind(static_cast<int>(i + 1),
-                   m_rowIds[static_cast<size_t>(std::min(first + i, end - 1))]);
+                   m_rows.rowIds[static_cast<size_t>(std::min(first + i, end - 1))]);
     for (long long i = first; i < end; ++i)
         m_cache[i] = std::nullopt;
     while (query.step()) {
@@ -103,7 +135,7 @@ void OrderedCompanies::readBlock(long long position)
             m_columns = CompanyRow::columnsOf(query);
         const long long rowId = query.column(0).toInteger();
         for (long long i = first; i < end; ++i)
-            if (m_rowIds[static_cast<size_t>(i)] == rowId)
+            if (m_rows.rowIds[static_cast<size_t>(i)] == rowId)
                 m_cache[i] = CompanyRow::current(m_columns, query);
     }
     // Reset at once, so the statement holds no read snapshot between blocks.
@@ -114,12 +146,12 @@ long long OrderedCompanies::firstAtOrAfter(const std::string& text) const
 {
     // A plain scan: the keys of a lookup sorted by expiration month are not in
     // key order, and a scan finds the first one in display order either way.
-    const std::string_view keys = m_keyText;
+    const std::string_view keys = m_rows.keyText;
     size_t begin = 0;
-    for (size_t i = 0; i < m_keyEnds.size(); ++i) {
-        if (compareWithoutCase(keys.substr(begin, m_keyEnds[i] - begin), text) >= 0)
+    for (size_t i = 0; i < m_rows.keyEnds.size(); ++i) {
+        if (compareWithoutCase(keys.substr(begin, m_rows.keyEnds[i] - begin), text) >= 0)
             return static_cast<long long>(i);
-        begin = m_keyEnds[i];
+        begin = m_rows.keyEnds[i];
     }
     return count();
 }
@@ -129,12 +161,12 @@ long long OrderedCompanies::firstContaining(const std::string& text, long long f
     const long long rows = count();
     if (rows == 0)
         return rows;
-    const std::string_view keys = m_keyText;
+    const std::string_view keys = m_rows.keyText;
     const long long start = std::clamp(from, 0LL, rows - 1);
     for (long long step = 0; step < rows; ++step) {
         const auto at = static_cast<size_t>((start + step) % rows);
-        const size_t begin = at == 0 ? 0 : m_keyEnds[at - 1];
-        if (containsWithoutCase(keys.substr(begin, m_keyEnds[at] - begin), text))
+        const size_t begin = at == 0 ? 0 : m_rows.keyEnds[at - 1];
+        if (containsWithoutCase(keys.substr(begin, m_rows.keyEnds[at] - begin), text))
             return static_cast<long long>(at);
     }
     return rows;

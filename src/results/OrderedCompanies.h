@@ -2,7 +2,9 @@
 
 #include "database/Database.h"
 #include "results/CompanyRow.h"
+#include "results/RowReader.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,12 +21,31 @@ class OrderedCompanies
 {
 public:
     explicit OrderedCompanies(Database& db);
+    ~OrderedCompanies();
+
+    // From now on a load reads its first rows at once and the rest on a
+    // thread of its own (see RowReader); restReady is called on that thread
+    // when the rest can be fetched.
+    void readRestInBackground(RowReader::Open open, size_t firstRows,
+                              std::function<void()> restReady);
 
     // Runs a query whose first column is the PRIME rowid and whose second is
     // the text to search on, in the order of the grid.
     void load(const std::string& sql);
+    // Whether the rest of the last load's rows are still to come.
+    bool counting() const { return m_restRequest != 0; }
+    // Fetches the rest of the rows, waiting for them or only when they are
+    // ready; true when there are rows to take. Until takeRest() the rows
+    // already known stay as they are.
+    bool fetchRest(bool wait);
+    long long fetchedCount() const
+    {
+        return m_rest ? static_cast<long long>(m_rest->rowIds.size()) : count();
+    }
+    void takeRest();
 
-    long long count() const { return static_cast<long long>(m_rowIds.size()); }
+    // The rows known so far.
+    long long count() const { return static_cast<long long>(m_rows.rowIds.size()); }
     // The row at a position, valid until the next call; null when the company is gone.
     const CompanyRow* row(long long position);
     // The first position whose search text is at or after the given text,
@@ -44,11 +65,11 @@ private:
     void readBlock(long long position);
 
     Database& m_db;
-    std::vector<long long> m_rowIds;
-    // The search texts end to end, and where each ends: one block of memory
-    // for a whole state rather than one allocation a company.
-    std::string m_keyText;
-    std::vector<size_t> m_keyEnds;
+    RowReader::Rows m_rows;
+    std::unique_ptr<RowReader> m_reader;
+    size_t m_firstRows = 0;
+    long long m_restRequest = 0; // the reader's request for the rest, 0 when none
+    std::optional<RowReader::Rows> m_rest;
     // A position whose company is gone holds no row.
     std::unordered_map<long long, std::optional<CompanyRow>> m_cache;
     std::shared_ptr<const CompanyRow::Columns> m_columns;

@@ -73,11 +73,40 @@ QModelIndexList CompanyGridModel::match(const QModelIndex&, int, const QVariant&
     return {};
 }
 
+void CompanyGridModel::readRestInBackground(RowReader::Open open, size_t firstRows)
+{
+    m_companies.readRestInBackground(std::move(open), firstRows, [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { takeRest(false); }, Qt::QueuedConnection);
+    });
+}
+
 void CompanyGridModel::load(const std::string& sql)
 {
     beginResetModel();
     m_companies.load(sql);
     endResetModel();
+    if (!m_companies.counting())
+        emit counted();
+}
+
+void CompanyGridModel::takeRest(bool wait)
+{
+    if (!m_companies.counting())
+        return;
+    if (m_companies.fetchRest(wait)) {
+        const int shown = rowCount();
+        const auto all = static_cast<int>(m_companies.fetchedCount());
+        if (all > shown)
+            beginInsertRows({}, shown, all - 1);
+        m_companies.takeRest();
+        if (all > shown)
+            endInsertRows();
+        if (shown > 0)
+            emit dataChanged(index(0, 0), index(shown - 1, columnCount() - 1));
+    }
+    if (!m_companies.counting())
+        emit counted();
 }
 
 void CompanyGridModel::rowChanged(int row)

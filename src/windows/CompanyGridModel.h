@@ -1,5 +1,7 @@
 #pragma once
 
+#include "results/RowReader.h"
+
 #include <QAbstractTableModel>
 
 #include <string>
@@ -41,8 +43,14 @@ public:
     QModelIndexList match(const QModelIndex& start, int role, const QVariant& value, int hits,
                           Qt::MatchFlags flags) const override;
 
+    // From now on a load shows its first rows at once and the rest when a
+    // thread of their own has read them.
+    void readRestInBackground(RowReader::Open open, size_t firstRows);
     // Loads the companies of a query (rowid, search text) in display order.
     void load(const std::string& sql);
+    // Adds the rest of the rows of the last load, waiting for them or only
+    // when they have been read; emits counted() once every row is known.
+    void takeRest(bool wait);
     // One company's row was changed in the database.
     void rowChanged(int row);
     // Any row may have changed in the database: rows are read again as they are shown.
@@ -51,6 +59,9 @@ public:
     void setMarkedColumn(int column);
     // The column the grid is sorted and searched by; -1 before one is chosen.
     int markedColumn() const { return m_markedColumn; }
+
+signals:
+    void counted();
 
 private:
     OrderedCompanies& m_companies;

@@ -43,6 +43,8 @@ constexpr int kOmitColumn = 4;
 // Columns beyond the Omit mark are the ones an agent may choose to show.
 constexpr int kFirstOptionalColumn = kOmitColumn + 1;
 constexpr const char* kContainsPreference = "search/contains";
+// Rows read before a grid is shown: a few screens, so paging down does not wait.
+constexpr size_t kFirstRows = 200;
 
 // The optional columns of a grid, leaving out a field the grid shows already.
 std::vector<CompanyGridModel::Column>
@@ -134,6 +136,19 @@ void KRLIST::buildWindow()
                              {QStringLiteral("Omit"), "Omit"}}),
         true, this);
     m_lookupGrid = makeGrid("TDBGrid4", m_lookupModel, {80, 70, 0, 90});
+    // A big state or lookup shows its first screens at once; the rest of its
+    // rows and its count follow from a connection of their own.
+    const RowReader::Open openReader = [path = m_host.programValues().stateDatabasePath(),
+                                        connect = m_host.programValues().stateConnect] {
+        return Database(path, connect);
+    };
+    for (CompanyGridModel* model : {m_allModel, m_lookupModel}) {
+        model->readRestInBackground(openReader, kFirstRows);
+        connect(model, &CompanyGridModel::counted, this, [this, model] {
+            if (model == currentModel())
+                showCount();
+        });
+    }
     m_grids = new QStackedWidget(this);
     m_grids->addWidget(m_allGrid);
     m_grids->addWidget(m_lookupGrid);
@@ -245,7 +260,7 @@ void KRLIST::SORT_SELECT(int COLNUM)
     showSearchedColumn();
     m_searchFor->clear();
     m_allModel->load(ResultListData::allCompaniesQuery(m_order));
-    m_count->setText(QString::number(m_allCompanies.count()));
+    showCount();
     selectRow(m_allGrid, 0);
     if (m_allCompanies.count() == 0)
         clearCompany();
@@ -291,6 +306,18 @@ OrderedCompanies& KRLIST::currentCompanies()
     return onLookupTab() ? m_lookupCompanies : m_allCompanies;
 }
 
+CompanyGridModel* KRLIST::currentModel() const
+{
+    return onLookupTab() ? m_lookupModel : m_allModel;
+}
+
+void KRLIST::showCount()
+{
+    const OrderedCompanies& companies = currentCompanies();
+    m_count->setText(companies.counting() ? QStringLiteral("Counting\u2026")
+                                          : QString::number(companies.count()));
+}
+
 void KRLIST::tabSelected(int tab)
 {
     if (tab >= 1 && m_lookupTabs.fileOfTab(tab).empty()) {
@@ -307,7 +334,7 @@ void KRLIST::tabSelected(int tab)
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (tab == 0) {
         m_grids->setCurrentWidget(m_allGrid);
-        m_count->setText(QString::number(m_allCompanies.count()));
+        showCount();
         // Companies may have been changed while a lookup was shown.
         m_allModel->refresh();
         currentRowChanged();
@@ -379,6 +406,7 @@ void KRLIST::reselect(const std::string& name, const std::string& key)
     // The lookup was run again in name order: the company stands among the
     // first rows at or after its name.
     constexpr long long kSameNames = 64;
+    m_lookupModel->takeRest(true);
     const long long first = m_lookupCompanies.firstAtOrAfter(name);
     for (long long at = first; at < first + kSameNames && at < m_lookupCompanies.count(); ++at) {
         const CompanyRow* row = m_lookupCompanies.row(at);
@@ -412,7 +440,7 @@ void KRLIST::SetUpSQL()
     m_company->showLookupRunning();
 
     SORTSRCH(2);
-    m_count->setText(QString::number(m_lookupCompanies.count()));
+    showCount();
     if (m_lookupCompanies.count() == 0)
         clearCompany();
     restoreNormalCursor();
@@ -455,6 +483,8 @@ void KRLIST::findNext()
 void KRLIST::findFrom(const QString& text, long long from)
 {
     HourglassGuard hourglass;
+    // A search looks through every row, so it waits for the rest of them.
+    currentModel()->takeRest(true);
     const long long found = m_contains->isChecked()
                                 ? currentCompanies().firstContaining(text.toStdString(), from)
                                 : currentCompanies().firstAtOrAfter(text.toStdString());
@@ -473,8 +503,9 @@ const CompanyRow* KRLIST::selectedCompany()
     return current.isValid() ? currentCompanies().row(current.row()) : nullptr;
 }
 
-KRPRINT::Lookup KRLIST::lookupToPrint() const
+KRPRINT::Lookup KRLIST::lookupToPrint()
 {
+    m_lookupModel->takeRest(true);
     return {m_search.recordSource(), m_tabs->tabText(m_tabs->currentIndex()),
             m_lookupCompanies.count()};
 }
@@ -600,6 +631,7 @@ void KRLIST::positionOn(const QString& file, const QString& sequence)
 {
     m_tabs->setCurrentIndex(0);
     SORT_SELECT(0);
+    m_allModel->takeRest(true);
     selectRow(m_allGrid, m_allCompanies.firstAtOrAfter((file + sequence).toStdString()));
 }
 

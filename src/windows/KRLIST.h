@@ -76,7 +76,7 @@ public:
     // Sets which of the main window's lookup commands are available.
     void SETBUTTONS(QWidget* fm);
     // The lookup on screen as the print window takes it.
-    KRPRINT::Lookup lookupToPrint() const;
+    KRPRINT::Lookup lookupToPrint();
 
     int GetNoteLength(const QString& file, const QString& sequence);
     // Loads the company's note into NOTE and keeps it locked; NOTE holds
@@ -126,6 +126,9 @@ private:
     bool onLookupTab() const;
     QTableView* currentGrid() const;
     OrderedCompanies& currentCompanies();
+    CompanyGridModel* currentModel() const;
+    // The count of the grid shown, or "Counting…" while its rows are read.
+    void showCount();
     void render(const CompanyRow& row, CompanySummary::Tab tab);
     void clearCompany();
     void readDataVersion();

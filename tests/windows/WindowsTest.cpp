@@ -1,5 +1,6 @@
 #include "base/FieldName.h"
 #include "database/Database.h"
+#include "database/Transaction.h"
 #include "lookup/Criteria.h"
 #include "lookup/FieldCatalogue.h"
 #include "lookup/LookupFile.h"
@@ -982,6 +983,54 @@ private slots:
         // Another workspace keeps its own columns.
         auto* other = new KRLIST(open.data.master(), "OTHER", "PA", folder + "INITIAL/");
         QVERIFY(ResultList{other}.allGrid()->isColumnHidden(6));
+    }
+
+    // A big state shows its first rows at once, the very rows the whole result
+    // starts with, and counts the rest while the agent searches or changes tab.
+    void theFirstRowsShowBeforeTheRestAreCounted()
+    {
+        ResultsFixture data("PA");
+        {
+            Transaction adding(data.db());
+            // Added last name first, so that the name order is not the order of the rows.
+            for (int at = 599; at >= 0; --at) {
+                const QString name = QStringLiteral("NAME %1").arg(at, 4, 10, QLatin1Char('0'));
+                data.addCompany(QString::number(3000000 + at).toStdString(), "01",
+                                "STATE, NAME1, NameSort, ZIP, COUNTYNAME, CountySort, Omit",
+                                {"PA", name.toStdString(), name.toStdString(),
+                                 at % 2 ? "19001" : "18001", "York", "York", " "});
+            }
+            adding.commit();
+        }
+        data.master().show();
+        ResultList list{&data.list()};
+        list.list->showMaximized();
+        list.list->SORT_SELECT(2);
+        QCOMPARE(list.count(), QString("Counting\u2026"));
+        const QStringList first = list.column();
+        QCOMPARE(first.size(), 200);
+        QCOMPARE(first.front(), QString("NAME 0000"));
+        // A search before the count waits for the rows it needs.
+        list.search("NAME 045");
+        QCOMPARE(list.current(), QString("NAME 0450"));
+        QCOMPARE(list.count(), QString("600"));
+        const QStringList all = list.column();
+        QCOMPARE(all.size(), 600);
+        QCOMPARE(all.mid(0, 200), first);
+
+        // Another order, then a lookup tab, while the first is still counting.
+        list.list->SORT_SELECT(0);
+        QCOMPARE(list.count(), QString("Counting\u2026"));
+        QVERIFY(LookupFile::write(data.programFolder() + "INITIAL/SEARCH1.KRD", "Odd zips",
+                                  {{"Odd zips", "", "19001", "19001", "ZIP", false}}));
+        list.list->SETTABS();
+        list.openTab(1);
+        QTRY_COMPARE(list.count(), QString("300"));
+        QCOMPARE(list.column().front(), QString("NAME 0001"));
+        list.openTab(0);
+        QTRY_COMPARE(list.count(), QString("600"));
+        QCOMPARE(list.column(0).mid(0, 2), QStringList({"3000000", "3000001"}));
+        QCOMPARE(list.column(0).back(), QString("3000599"));
     }
 
     // Exclude marks the company on every lookup tab; its record window opened

@@ -1,0 +1,119 @@
+#include "results/RowReader.h"
+
+#include "database/Database.h"
+#include "database/DbError.h"
+
+#include <utility>
+
+namespace kora {
+
+namespace {
+
+// Room for a state of a million companies: the room takes address space only,
+// and memory as it is filled, while growing by copying would touch a whole
+// state's worth of memory several times over.
+constexpr size_t kRoomForRows = size_t(1) << 20;
+constexpr size_t kRoomForKeyText = kRoomForRows * 32;
+
+} // namespace
+
+RowReader::RowReader(Open open, Ready ready)
+    : m_open(std::move(open)), m_ready(std::move(ready)), m_worker([this] { work(); })
+{
+}
+
+RowReader::~RowReader()
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_stopping = true;
+        m_pending.reset();
+        if (m_reading != 0)
+            m_db->interrupt();
+    }
+    m_changed.notify_all();
+    m_worker.join();
+}
+
+long long RowReader::request(std::string sql)
+{
+    long long number = 0;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        number = ++m_latest;
+        m_pending = std::move(sql);
+        m_rows.reset();
+        if (m_reading != 0)
+            m_db->interrupt();
+    }
+    m_changed.notify_all();
+    return number;
+}
+
+std::optional<RowReader::Rows> RowReader::wait(long long request)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [&] { return m_latest != request || m_finished == request; });
+    if (m_latest != request)
+        return std::nullopt;
+    return std::exchange(m_rows, std::nullopt);
+}
+
+bool RowReader::finished(long long request)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_finished == request;
+}
+
+void RowReader::readInto(Database& db, const std::string& sql, Rows& rows, size_t limit)
+{
+    Statement query = db.prepare(sql);
+    if (limit == 0) {
+        query.readWholeResult();
+        rows.rowIds.reserve(kRoomForRows);
+        rows.keyEnds.reserve(kRoomForRows);
+        rows.keyText.reserve(kRoomForKeyText);
+    }
+    while ((limit == 0 || rows.rowIds.size() < limit) && query.step()) {
+        rows.rowIds.push_back(query.column(0).toInteger());
+        rows.keyText += query.text(1);
+        rows.keyEnds.push_back(rows.keyText.size());
+    }
+}
+
+void RowReader::work()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    while (true) {
+        m_changed.wait(lock, [this] { return m_stopping || m_pending; });
+        if (m_stopping)
+            return;
+        const std::string sql = std::move(*m_pending);
+        m_pending.reset();
+        const long long request = m_latest;
+        std::optional<Rows> rows;
+        try {
+            if (!m_db)
+                m_db = std::make_unique<Database>(m_open());
+            m_reading = request;
+            lock.unlock();
+            rows.emplace();
+            readInto(*m_db, sql, *rows);
+        } catch (const DbError&) {
+            // Interrupted for a newer request, or unreadable: the grid keeps
+            // the rows it shows.
+            rows.reset();
+        }
+        if (!lock.owns_lock())
+            lock.lock();
+        m_reading = 0;
+        if (request == m_latest && !m_stopping) {
+            m_rows = std::move(rows);
+            m_finished = request;
+            m_changed.notify_all();
+            m_ready(request);
+        }
+    }
+}
+
+} // namespace kora

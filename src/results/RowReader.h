@@ -1,0 +1,72 @@
+#pragma once
+
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kora {
+
+class Database;
+
+// Reads the ordered rows of a grid (row id and search text of each company)
+// on a thread of its own with a connection of its own, so that a grid can
+// show its first rows while the rest are read. Only the newest request is
+// answered: an older one still waiting is dropped and one still reading is
+// interrupted.
+class RowReader
+{
+public:
+    struct Rows
+    {
+        std::vector<long long> rowIds;
+        // The search texts end to end, and where each ends.
+        std::string keyText;
+        std::vector<size_t> keyEnds;
+    };
+    // Called on the reading thread, with the reader's lock held, once a
+    // request's rows are ready to take: it may only pass the news on.
+    using Ready = std::function<void(long long request)>;
+    // Opens the reader's own connection, when the first request comes.
+    using Open = std::function<Database()>;
+
+    RowReader(Open open, Ready ready);
+    ~RowReader();
+    RowReader(const RowReader&) = delete;
+    RowReader& operator=(const RowReader&) = delete;
+
+    // Asks for the rows of a query (first column the row id, second the
+    // search text); returns the request's number.
+    long long request(std::string sql);
+    // Waits for the rows of a request; none when a newer request replaced it
+    // or the rows could not be read.
+    std::optional<Rows> wait(long long request);
+    // Whether the request was read to its end (with or without rows), so
+    // that wait() returns at once.
+    bool finished(long long request);
+
+    // Appends the rows of a statement to rows, up to a limit (0: all of them).
+    static void readInto(Database& db, const std::string& sql, Rows& rows, size_t limit = 0);
+
+private:
+    void work();
+
+    const Open m_open;
+    const Ready m_ready;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::optional<std::string> m_pending;
+    long long m_latest = 0;
+    long long m_reading = 0;  // the request being read, 0 when none
+    long long m_finished = 0; // the newest request read to its end, with or without rows
+    std::optional<Rows> m_rows;
+    bool m_stopping = false;
+    std::unique_ptr<Database> m_db;
+    std::thread m_worker;
+};
+
+} // namespace kora
