@@ -212,7 +212,8 @@ int main(int argc, char** argv)
         const Timing pass = timed(runs, [&] {
             const kora::MappedReads mapped(db);
             kora::Database scratch = kora::ReportDatabase::openScratch(folder);
-            kora::ExpirationOrder::fill(db, where, scratch, false, quiet);
+            kora::ExpirationOrder::fill(db, where, scratch, false, kora::ExportSort::Expiration,
+                                        quiet);
         });
         const auto [passFloor, mappedPassFloor] = floors(where, false);
         report("expiration scratch", pass, passFloor, mappedPassFloor, 3.0);

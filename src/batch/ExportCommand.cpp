@@ -68,9 +68,12 @@ int runExport(const std::vector<std::string>& arguments)
                                           {"xlsx", ExportLayout::Workbook}},
                                          "--layout", options.required("--layout"),
                                          "comma, tab, fixed, limited or xlsx");
-    choice.sort = choose<ExportSort>(
-        {{"name", ExportSort::Name}, {"expire", ExportSort::Expiration}, {"zip", ExportSort::Zip}},
-        "--sort", options.value("--sort", "name"), "name, expire or zip");
+    choice.sort = choose<ExportSort>({{"name", ExportSort::Name},
+                                      {"expire", ExportSort::Expiration},
+                                      {"renewal", ExportSort::Renewal},
+                                      {"zip", ExportSort::Zip}},
+                                     "--sort", options.value("--sort", "name"),
+                                     "name, expire, renewal or zip");
     choice.properCase = options.has("--lower");
     const std::string out = options.required("--out");
     if (company.has_value() == options.has("--lookup"))

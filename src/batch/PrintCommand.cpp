@@ -34,10 +34,11 @@ PrintRun::Sort sortOf(const std::string& name)
     static const std::map<std::string, PrintRun::Sort> sorts = {
         {"name", PrintRun::Sort::Name},
         {"expire", PrintRun::Sort::Expiration},
+        {"renewal", PrintRun::Sort::Renewal},
         {"zip", PrintRun::Sort::Zip}};
     const auto sort = sorts.find(name);
     if (sort == sorts.end())
-        throw UsageError("--sort must be name, expire or zip, not " + name);
+        throw UsageError("--sort must be name, expire, renewal or zip, not " + name);
     return sort->second;
 }
 

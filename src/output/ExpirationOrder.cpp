@@ -1,5 +1,6 @@
 #include "output/ExpirationOrder.h"
 
+#include "base/Dates.h"
 #include "base/ExclamationTest.h"
 #include "base/StateRules.h"
 #include "database/Transaction.h"
@@ -37,7 +38,7 @@ Value overridden(const SourceRow& row, const std::string& column)
 } // namespace
 
 long long ExpirationOrder::fill(Database& stateDb, const std::string& query, Database& scratch,
-                                bool newJersey, ExportProgress& progress)
+                                bool newJersey, ExportSort sort, ExportProgress& progress)
 {
     std::vector<std::string> columns = {
         "FILE",  "SEQUENCE", "NAME1", "NAME2",  "STREET",    "CITY",  "ZIP",        "PHONE",
@@ -57,6 +58,8 @@ long long ExpirationOrder::fill(Database& stateDb, const std::string& query, Dat
     Statement rows = stateDb.prepare(query);
     const SourceRow row(rows);
     Transaction transaction(scratch);
+    // The renewal order puts a company without mods last, not at November 11.
+    const bool withoutModsLast = sort == ExportSort::Renewal;
     long long count = 0;
     while (rows.step()) {
         progress.counted(++count);
@@ -69,7 +72,9 @@ long long ExpirationOrder::fill(Database& stateDb, const std::string& query, Dat
         std::vector<Value> values;
         values.reserve(columns.size());
         for (const std::string& column : columns) {
-            if (column == "EXPIRE")
+            if (column == "EXPIRE" && newest.empty() && withoutModsLast)
+                values.emplace_back();
+            else if (column == "EXPIRE")
                 values.emplace_back(expire);
             else if (column == "ZIP")
                 values.emplace_back(zip);
@@ -81,6 +86,19 @@ long long ExpirationOrder::fill(Database& stateDb, const std::string& query, Dat
     }
     transaction.commit();
     return count;
+}
+
+std::string ExpirationOrder::orderedRows(ExportSort sort)
+{
+    return "SELECT * FROM PRIME ORDER BY " +
+           (sort == ExportSort::Renewal ? renewalTerms("EXPIRE") : std::string("EXPIRE DESC")) +
+           ", rowid";
+}
+
+std::string ExpirationOrder::renewalTerms(const std::string& column)
+{
+    const std::string today = std::to_string(ExportText::monthDay(Dates::today()));
+    return column + " IS NULL, " + column + " < " + today + ", " + column;
 }
 
 } // namespace kora

@@ -14,11 +14,13 @@ enum class ExportLayout
 };
 
 // The orders of an export: by name, by month and day of the latest expiration
-// (December 31 first), or by zip code.
+// (December 31 first), by renewal (that month and day from today on, then
+// those before today), or by zip code.
 enum class ExportSort
 {
     Name,
     Expiration,
+    Renewal,
     Zip
 };
 

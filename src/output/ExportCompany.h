@@ -37,6 +37,8 @@ struct ExportCompany
     std::string sic;
     std::string employees;
     std::string sales;
+    std::string employeesText; // the bands' DESCRIPTION, read for the workbook alone
+    std::string salesText;
     std::string user1;
     std::string user2;
     std::string user3;

@@ -27,7 +27,9 @@ ExportCompanyReader::ExportCompanyReader(Database& stateDb, const ExportChoice& 
                                          bool newJersey)
     : m_choice(choice), m_newJersey(newJersey), m_mods(stateDb),
       m_classes(stateDb.prepare("SELECT C.CLASS, L.\"DESC\" FROM CLASS C LEFT JOIN CLASSLIST L "
-                                "ON L.CLASS = C.CLASS WHERE C.FILE = ? AND C.SEQUENCE = ?"))
+                                "ON L.CLASS = C.CLASS WHERE C.FILE = ? AND C.SEQUENCE = ?")),
+      m_employeeBands(stateDb.prepare("SELECT DESCRIPTION FROM EMPLOYEES WHERE CODE = ? LIMIT 1")),
+      m_salesBands(stateDb.prepare("SELECT DESCRIPTION FROM SALES WHERE CODE = ? LIMIT 1"))
 {
 }
 
@@ -52,6 +54,10 @@ ExportCompany ExportCompanyReader::read(const SourceRow& row, bool zipJoined)
     company.sic = row.text("SIC");
     company.employees = row.text("EMPLOYEES");
     company.sales = row.text("SALES");
+    if (m_choice.layout == ExportLayout::Workbook) {
+        company.employeesText = bandText(m_employeeBands, company.employees);
+        company.salesText = bandText(m_salesBands, company.sales);
+    }
     company.user1 = row.text("User1");
     company.user2 = row.text("User2");
     company.user3 = row.text("User3");
@@ -80,6 +86,15 @@ void ExportCompanyReader::readClasses(const Value& file, const Value& sequence,
     while (company.classes.size() < slots && m_classes.step())
         company.classes.push_back({m_classes.column(0).toString(), m_classes.column(1).toString()});
     m_classes.reset();
+}
+
+std::string ExportCompanyReader::bandText(Statement& bands, const std::string& code)
+{
+    bands.reset();
+    bands.bind(1, Value(code));
+    const std::string text = bands.step() ? bands.column(0).toString() : std::string();
+    bands.reset();
+    return text;
 }
 
 } // namespace kora

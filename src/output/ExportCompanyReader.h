@@ -23,11 +23,14 @@ public:
 
 private:
     void readClasses(const Value& file, const Value& sequence, ExportCompany& company);
+    static std::string bandText(Statement& bands, const std::string& code);
 
     ExportChoice m_choice;
     bool m_newJersey;
     CompanyMods m_mods;
     Statement m_classes;
+    Statement m_employeeBands;
+    Statement m_salesBands;
 };
 
 } // namespace kora

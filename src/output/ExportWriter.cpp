@@ -37,7 +37,8 @@ ExportWriter::ExportWriter(Database& stateDb, std::string state, std::string pro
 std::string ExportWriter::sortedSource(const std::string& source, ExportSort sort)
 {
     const auto position = outerOrderAt(source);
-    if (position == std::string::npos || sort == ExportSort::Expiration)
+    if (position == std::string::npos || sort == ExportSort::Expiration ||
+        sort == ExportSort::Renewal)
         return source;
     return source.substr(0, position + kOrderBy.size() + 1) +
            (sort == ExportSort::Name ? " NAMESORT" : " ZIP");
@@ -79,8 +80,9 @@ ExportWriter::Result ExportWriter::run(const std::string& source, const ExportCh
     const auto orderAt = outerOrderAt(source);
 
     const bool newJersey = StateRules::hasAssignedRisk(m_state);
-    const bool throughScratch =
-        choice.sort == ExportSort::Expiration && orderAt != std::string::npos;
+    const bool byExpiration =
+        choice.sort == ExportSort::Expiration || choice.sort == ExportSort::Renewal;
+    const bool throughScratch = byExpiration && orderAt != std::string::npos;
     Database scratch;
     if (throughScratch) {
         try {
@@ -88,10 +90,11 @@ ExportWriter::Result ExportWriter::run(const std::string& source, const ExportCh
         } catch (const std::exception&) {
             throw ExportError(kNoSystemDirectory);
         }
-        ExpirationOrder::fill(m_db, source.substr(0, orderAt), scratch, newJersey, progress);
+        ExpirationOrder::fill(m_db, source.substr(0, orderAt), scratch, newJersey, choice.sort,
+                              progress);
     }
     Database& setDb = throughScratch ? scratch : m_db;
-    Statement rows = setDb.prepare(throughScratch ? std::string(ExpirationOrder::kOrderedRows)
+    Statement rows = setDb.prepare(throughScratch ? ExpirationOrder::orderedRows(choice.sort)
                                                   : sortedSource(source, choice.sort));
     const SourceRow row(rows);
     ExportCompanyReader reader(m_db, choice, newJersey);

@@ -2,6 +2,7 @@
 
 #include "base/Folders.h"
 #include "base/StateRules.h"
+#include "output/ExpirationOrder.h"
 #include "output/PdfFile.h"
 #include "output/ReportDatabase.h"
 
@@ -58,6 +59,7 @@ std::string PrintRun::sortField(Sort sort)
     case Sort::Zip:
         return "{PRIME.ZIP}";
     case Sort::Expiration:
+    case Sort::Renewal:
         return "{PRIME.EXPIRE}";
     case Sort::Name:
         break;
@@ -84,7 +86,10 @@ ReportRenderer PrintRun::openLookupReport(Format format, const std::string& sear
         report.setFormula("SEARCHNAME", "\"" + searchName + "\"");
         report.setFormula("STATE", "\"" + m_state + "\"");
     }
-    report.addSortField(sortField(sort), 1);
+    if (sort == Sort::Renewal)
+        report.addSortTerms(ExpirationOrder::renewalTerms("PRIME.EXPIRE"));
+    else
+        report.addSortField(sortField(sort), 1);
     return report;
 }
 

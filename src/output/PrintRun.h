@@ -23,10 +23,13 @@ public:
         LaserLabels,
         DotLabels
     };
+    // Expiration: by month and day of the newest mod's expiration, January
+    // first; Renewal: the same from today's month and day on, then wrapped.
     enum class Sort
     {
         Name,
         Expiration,
+        Renewal,
         Zip
     };
 
@@ -54,7 +57,8 @@ public:
 
     // KRPRTALL.RPT, KRPRTANY.RPT for New York, KRPRTSUM.RPT, KRLABELL.RPT, KRLABELS.RPT.
     static std::string reportFileName(Format format, const std::string& state);
-    // "{PRIME.NAME1}", "{PRIME.EXPIRE}", "{PRIME.ZIP}".
+    // "{PRIME.NAME1}", "{PRIME.EXPIRE}", "{PRIME.ZIP}"; the renewal order
+    // sorts by expiration too, through sort terms of its own.
     static std::string sortField(Sort sort);
 
     // The report of a lookup: its title as SEARCHNAME (detail and summary), one sort field.

@@ -99,8 +99,12 @@ void ReportRenderer::addSortField(const std::string& field, int direction)
         name = name.substr(1, name.size() - 2);
     // A record without the value (a company without mods has no expiration)
     // comes after those with one, whichever the direction.
-    m_orderBy += (m_orderBy.empty() ? " ORDER BY " : ", ") + name +
-                 (direction ? " NULLS LAST" : " DESC NULLS LAST");
+    addSortTerms(name + (direction ? " NULLS LAST" : " DESC NULLS LAST"));
+}
+
+void ReportRenderer::addSortTerms(const std::string& terms)
+{
+    m_orderBy += (m_orderBy.empty() ? " ORDER BY " : ", ") + terms;
 }
 
 std::string ReportRenderer::rowsQuery() const

@@ -29,6 +29,9 @@ public:
     // A sort field such as "{PRIME.NAME1}"; direction 1 ascending, 0 descending,
     // records without the value last either way.
     void addSortField(const std::string& field, int direction);
+    // ORDER BY terms over the report's tables, for an order that no sort
+    // field gives (the renewal order).
+    void addSortTerms(const std::string& terms);
 
     // Sets the device's page to the definition's sheet.
     void preparePage(QPagedPaintDevice& device) const;

@@ -117,6 +117,16 @@ std::string firstCharacters(const std::string& text, size_t count)
     return text.substr(0, at);
 }
 
+// The columns of the delimited layouts with the band texts beside their
+// codes: EMPLOYEES is column 12 and SALES column 13 of those layouts.
+std::vector<std::string> withBandTexts(std::vector<std::string> columns, std::string employees,
+                                       std::string sales)
+{
+    columns.insert(columns.begin() + 14, std::move(sales));
+    columns.insert(columns.begin() + 13, std::move(employees));
+    return columns;
+}
+
 } // namespace
 
 WorkbookExport::WorkbookExport(const std::string& path, std::string target,
@@ -139,7 +149,8 @@ WorkbookExport::WorkbookExport(const std::string& path, std::string target,
     m_mod = workbook_add_format(m_workbook);
     format_set_num_format(m_mod, "0.000");
 
-    const std::vector<std::string> names = ExportLine::headerNames(choice, newJersey);
+    const std::vector<std::string> names =
+        withBandTexts(ExportLine::headerNames(choice, newJersey), "EMPDESC", "SALESDESC");
     m_widths.assign(names.size(), 0);
     for (size_t column = 0; column < names.size(); ++column) {
         worksheet_write_string(m_sheet, 0, static_cast<lxw_col_t>(column), names[column].c_str(),
@@ -169,8 +180,9 @@ void WorkbookExport::text(int column, const std::string& value)
 
 void WorkbookExport::add(const ExportCompany& company)
 {
-    const std::vector<std::string> values = ExportLine::delimitedValues(company, m_choice);
-    const int firstMod = 17;
+    const std::vector<std::string> values = withBandTexts(
+        ExportLine::delimitedValues(company, m_choice), company.employeesText, company.salesText);
+    const int firstMod = 19;
     const int firstClass = firstMod + 2 * m_choice.modSlots();
     for (int column = 0; column < static_cast<int>(values.size()); ++column) {
         const bool modColumn = column >= firstMod && column < firstClass;

@@ -13,7 +13,9 @@ struct lxw_format;
 namespace kora {
 
 // The export as an Excel workbook: one sheet named after the lookup, the full
-// layout's columns under a bold, frozen header row with an autofilter; file
+// layout's columns, with the employees and sales band texts (EMPDESC,
+// SALESDESC) beside their codes, under a bold, frozen header row with an
+// autofilter; file
 // number, zip, phone, fax and SIC as text, mods as numbers with three
 // decimals, expirations as dates, columns as wide as their values.
 class WorkbookExport

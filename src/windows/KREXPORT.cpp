@@ -1,12 +1,15 @@
 #include "windows/KREXPORT.h"
 
 #include "database/Database.h"
+#include "output/ExportDestination.h"
 #include "output/ExportError.h"
 #include "output/ExportWriter.h"
 #include "widgets/CenterForm.h"
 #include "widgets/Cmdlg.h"
 #include "widgets/Dialogs.h"
 #include "widgets/HourglassGuard.h"
+#include "widgets/Preferences.h"
+#include "widgets/RenewalOption.h"
 #include "windows/WindowHost.h"
 
 #include <QCheckBox>
@@ -30,6 +33,10 @@ namespace kora {
 namespace {
 
 const QChar kNul(0);
+
+// The agent's last export, remembered for the next one.
+const QString kLayoutKey = QStringLiteral("export/layout");
+const QString kFolderKey = QStringLiteral("export/folder");
 
 // The formats as the frame lists them: the limited layout first, the full
 // comma layout last of the four, then the workbook.
@@ -121,6 +128,8 @@ void KREXPORT::buildWindow()
     m_byZip->setObjectName(QStringLiteral("ZIP"));
     for (QRadioButton* sort : {m_byName, m_byExpiration, m_byZip})
         sortColumn->addWidget(sort);
+    m_renewal = RenewalOption::create(m_byExpiration, sorts);
+    sortColumn->addWidget(m_renewal);
 
     m_lowerCase = new QCheckBox(QStringLiteral("Convert to lower case"), this);
     m_lowerCase->setObjectName(QStringLiteral("LOWERCASE"));
@@ -179,7 +188,8 @@ void KREXPORT::showEvent(QShowEvent* event)
     if (m_shown)
         return;
     m_shown = true;
-    m_format[0]->setChecked(true);
+    const int layout = Preferences::value(kLayoutKey, 0).toInt();
+    m_format[layout >= 0 && layout < kFormats ? layout : 0]->setChecked(true);
     m_outPath->setText(QStringLiteral(".TXT"));
 }
 
@@ -189,9 +199,10 @@ ExportChoice KREXPORT::choice() const
     for (int index = 0; index < kFormats; ++index)
         if (m_format[index]->isChecked())
             chosen.layout = static_cast<ExportLayout>(index);
-    chosen.sort = m_byExpiration->isChecked() ? ExportSort::Expiration
-                  : m_byZip->isChecked()      ? ExportSort::Zip
-                                              : ExportSort::Name;
+    if (m_byExpiration->isChecked())
+        chosen.sort = m_renewal->isChecked() ? ExportSort::Renewal : ExportSort::Expiration;
+    else if (m_byZip->isChecked())
+        chosen.sort = ExportSort::Zip;
     chosen.properCase = m_lowerCase->isChecked();
     return chosen;
 }
@@ -204,7 +215,7 @@ bool KREXPORT::chooseOutputFile()
     Cmdlg& dialog = *m_fileDialog;
     dialog.setDialogTitle(QStringLiteral("Save KORA Export"));
     dialog.sethWnd(this);
-    dialog.setInitDir(QString::fromStdString(values.documentsFolder));
+    dialog.setInitDir(exportFolder());
     QString filter = filterPair("All Files (*.*)", "*.*") +
                      filterPair("CSV / Excel (*.csv)", "*.csv") +
                      filterPair("Text Files (*.txt)", "*.txt");
@@ -227,6 +238,16 @@ bool KREXPORT::chooseOutputFile()
     return !dialog.CancelPressed();
 }
 
+void KREXPORT::finishRun(const QString& path, long long exported)
+{
+    Preferences::setValue(kLayoutKey, static_cast<int>(choice().layout));
+    Preferences::setValue(kFolderKey,
+                          QString::fromStdString(ExportDestination::folderOf(path.toStdString())));
+    Dialogs::tell(
+        this, Dialogs::defaultTitle(),
+        QString::fromStdString(ExportDestination::doneMessage(exported, path.toStdString())));
+}
+
 void KREXPORT::endRun()
 {
     const QString programFolder = QString::fromStdString(m_host.programValues().programFolder);
@@ -235,13 +256,27 @@ void KREXPORT::endRun()
     QDir::setCurrent(programFolder);
 }
 
+QString KREXPORT::exportFolder() const
+{
+    const QString remembered = Preferences::value(kFolderKey).toString();
+    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
+        return remembered;
+    return QString::fromStdString(m_host.programValues().documentsFolder);
+}
+
 std::optional<QString> KREXPORT::askForOutputFile()
 {
-    if (!chooseOutputFile()) {
-        endRun();
-        return std::nullopt;
+    QString path;
+    if (const auto typed = ExportDestination::typedFile(m_outPath->text().toStdString(),
+                                                        exportFolder().toStdString())) {
+        path = QString::fromStdString(*typed);
+    } else {
+        if (!chooseOutputFile()) {
+            endRun();
+            return std::nullopt;
+        }
+        path = m_fileDialog->FileName();
     }
-    const QString path = m_fileDialog->FileName();
     m_outPath->setText(path);
     // The old file is replaced only once the new one is complete, so it is not
     // deleted here: a failed export leaves it as it was.
@@ -270,12 +305,16 @@ void KREXPORT::runExport()
             const std::optional<QString> path = askForOutputFile();
             if (!path)
                 return;
-            HourglassGuard hourglass;
-            WindowProgress progress(m_progressText, m_showCount, m_progress);
-            refused = writer
-                          .run(m_source, choice(), path->toStdString(), m_sheetTitle.toStdString(),
-                               progress)
-                          .outcome == ExportWriter::Outcome::TooMuchData;
+            ExportWriter::Result result;
+            {
+                HourglassGuard hourglass;
+                WindowProgress progress(m_progressText, m_showCount, m_progress);
+                result = writer.run(m_source, choice(), path->toStdString(),
+                                    m_sheetTitle.toStdString(), progress);
+            }
+            refused = result.outcome == ExportWriter::Outcome::TooMuchData;
+            if (!refused)
+                finishRun(*path, result.exported);
         }
         if (refused)
             Dialogs::tell(this, Dialogs::defaultTitle(), ExportWriter::kTooMuchData,

@@ -21,8 +21,9 @@ class Cmdlg;
 class WindowHost;
 
 // The export window: the user picks a layout, a sort and the capitalising,
-// then a file, and the companies of the current result are written to it by
-// the ExportWriter. The window closes itself when the export has run.
+// then a file (typed into the path box, or chosen in the save dialog), and the
+// companies of the current result are written to it by the ExportWriter. The
+// window says when the export is done and closes itself when it has run.
 class KREXPORT : public QDialog
 {
     Q_OBJECT
@@ -47,6 +48,10 @@ private:
     // The chosen file; nothing when the dialog was cancelled or the user would
     // not replace the file of that name.
     std::optional<QString> askForOutputFile();
+    // The folder of the last export while it is there, else the documents folder.
+    QString exportFolder() const;
+    // Remembers the layout and folder of a finished export and says it is done.
+    void finishRun(const QString& path, long long exported);
     void endRun();
 
     WindowHost& m_host;
@@ -59,6 +64,7 @@ private:
     QRadioButton* m_byName;                // NAMEA
     QRadioButton* m_byExpiration;          // EXPIRE
     QRadioButton* m_byZip;                 // ZIP
+    QCheckBox* m_renewal;                  // RENEWAL: the expiration sort from today on
     QCheckBox* m_lowerCase;                // LOWERCASE
     QLineEdit* m_outPath;                  // OUTPATH
     QLineEdit* m_showCount;                // SHOWCOUNT

@@ -4,10 +4,12 @@
 #include "widgets/CenterForm.h"
 #include "widgets/Dialogs.h"
 #include "widgets/HourglassGuard.h"
+#include "widgets/RenewalOption.h"
 #include "windows/PrinterOutput.h"
 #include "windows/WindowHost.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -65,8 +67,10 @@ void KRPRINT::buildWindow()
     auto* sortLayout = new QVBoxLayout(sorts);
     for (QRadioButton* button : {m_byName, m_byExpire, m_byZip})
         sortLayout->addWidget(button);
-    sortLayout->addStretch();
     m_byName->setChecked(true);
+    m_renewal = RenewalOption::create(m_byExpire, sorts);
+    sortLayout->addWidget(m_renewal);
+    sortLayout->addStretch();
 
     auto* options = new QGroupBox(QStringLiteral("Print Options"), this);
     m_toPrinter = option("POUTPUT_0", QStringLiteral("Printer"), options);
@@ -174,7 +178,7 @@ PrintRun::Format KRPRINT::format() const
 PrintRun::Sort KRPRINT::sort() const
 {
     if (m_byExpire->isChecked())
-        return PrintRun::Sort::Expiration;
+        return m_renewal->isChecked() ? PrintRun::Sort::Renewal : PrintRun::Sort::Expiration;
     if (m_byZip->isChecked())
         return PrintRun::Sort::Zip;
     return PrintRun::Sort::Name;

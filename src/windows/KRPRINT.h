@@ -7,6 +7,7 @@
 #include <string>
 
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -63,6 +64,7 @@ private:
     QRadioButton* m_byName;     // NAME1
     QRadioButton* m_byExpire;   // EXPIRE
     QRadioButton* m_byZip;      // ZIP
+    QCheckBox* m_renewal;       // RENEWAL: the expiration sort from today on
     QRadioButton* m_toPrinter;  // POUTPUT(0)
     QRadioButton* m_toWindow;   // POUTPUT(1)
     QLineEdit* m_copies;        // COPIES

@@ -77,7 +77,7 @@ plan=$(psql "$server" -X -A -t -c "SET search_path = kora_pa, public; SET enable
     EXPLAIN $("$batch" sql --folder "$work/server" --state PA --lookup "$lookup")" 2>&1)
 grep -q "Index Scan on prime_monthday" <<<"$plan" || fail "expiration lookup not by the index: $plan"
 for layout in comma tab fixed limited; do
-    for sort in name expire zip; do
+    for sort in name expire renewal zip; do
         same "export $layout by $sort" export --folder FOLDER --state PA --lookup "$lookup" --layout $layout --sort $sort --out FOLDER/EXPORT.TXT
         cmp -s "$work/file/EXPORT.TXT" "$work/server/EXPORT.TXT" || fail "export $layout by $sort: the files differ"
     done

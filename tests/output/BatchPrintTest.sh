@@ -1,6 +1,6 @@
 #!/bin/sh
 # kora-batch print: page counts of every format, the laser label grid, the
-# Omit mark, the record printout and the lookup title on the page.
+# Omit mark, the record printout, the lookup title on the page and the renewal order.
 set -u
 batch=$1
 folder=$(mktemp -d)
@@ -48,6 +48,16 @@ near "$(echo "$xmins" | head -1)" 24.3 || fail "first column at $(echo "$xmins" 
 echo "$xmins" | while read -r x; do near "$x" 222.3 && echo hit; done | grep -q hit ||
     fail "no second column at 222.3"
 near "$(echo "$ymins" | head -1)" 46.1 || fail "first row at $(echo "$ymins" | head -1)"
+
+# The next renewal first: the newest expirations from today's month and day
+# to the year's end, then from January on.
+KORA_TODAY=2026-07-01 "$batch" print --folder "$folder" --state PA --lookup "$folder/INITIAL/ALL.KRD" \
+    --format summary --sort renewal --pdf "$folder/renewal.pdf" 2>"$folder/err" ||
+    fail "renewal: $(cat "$folder/err")"
+pdftotext -layout "$folder/renewal.pdf" - |
+    sed -n 's/.*EXPIRES *\([0-9][0-9]\)\/\([0-9][0-9]\)\/.*/\1\2/p' |
+    awk '{ key = ($1 < 701 ? $1 + 10000 : $1); if (key < last) bad = 1; last = key; wrapped += $1 < 701 }
+         END { exit bad || wrapped == 0 || wrapped == NR }' || fail "not in renewal order"
 
 omit 1
 expect_pages detail=30 summary=5 laser=1

@@ -235,6 +235,36 @@ TEST_F(ExportWriterTest, ExpirationSortPutsDecemberFirstAndCompaniesWithoutModsA
     EXPECT_EQ(lines.substr(lines.find("0000003-01") + 10 + 150, 10), "19003-1234");
 }
 
+// Seen on December 8, the renewal order starts with that day, runs over the
+// year's end into March and ends with the days before today; a company
+// without mods comes last. Ties keep the order the companies were copied in.
+TEST_F(ExportWriterTest, RenewalSortStartsAtTodayAndWrapsOverTheYearEnd)
+{
+    setenv("KORA_TODAY", "2026-12-08", 1);
+    m_db.execute("DELETE FROM MODS");
+    m_db.execute("INSERT INTO MODS (FILE, SEQUENCE, EFFECTIVE, EXPIRE, MOD) VALUES "
+                 "('0000001', '01', '2026-03-15', '2027-03-15', 1), "
+                 "('0000002', '01', '2025-12-01', '2026-12-01', 1), "
+                 "('0000003', '01', '2026-01-05', '2027-01-05', 1), "
+                 "('0000004', '01', '2025-12-20', '2026-12-20', 1), "
+                 "('0000005', '01', '2025-12-08', '2026-12-08', 1), "
+                 "('0000006', '01', '2025-12-20', '2026-12-20', 1)");
+    for (int i = 0; i < 60; ++i)
+        addCompany("9" + std::to_string(100000 + i), "FILLER", "00000", "", " ");
+    const auto keys = [this](ExportSort sort) {
+        const std::string lines = exportTo("SELECT * FROM PRIME WHERE FILE BETWEEN '0000001' AND "
+                                           "'0000007' ORDER BY NAME1 DESC",
+                                           {ExportLayout::Fixed, sort, false});
+        std::string order;
+        for (size_t at = 0; at < lines.size(); at = lines.find("\r\n", at) + 2)
+            order += lines.substr(at + 6, 1);
+        return order;
+    };
+    EXPECT_EQ(keys(ExportSort::Renewal), "5463127");
+    EXPECT_EQ(keys(ExportSort::Expiration), "4652713");
+    unsetenv("KORA_TODAY");
+}
+
 // The expiration sort and the prints fill a copy of the program's report database.
 TEST_F(ExportWriterTest, EachScratchReportDatabaseStartsFromTheUntouchedTemplate)
 {
@@ -372,6 +402,7 @@ TEST_F(ExportWriterTest, WorkbookIsWellFormedAndKeepsCodesAsTextAndModsAsNumbers
 {
     // A Latin-1 second name, a UTF-8 name cut inside its last character, and a
     // Latin-1 lookup title as the sheet's name.
+    m_db.execute("UPDATE PRIME SET EMPLOYEES = '3', SALES = '9' WHERE FILE = '0000001'");
     m_db.prepare("UPDATE PRIME SET NAME1 = ?, NAME2 = ? WHERE FILE = '0000001'")
         .bindAll({Value(std::string("CAF\xC9 ROYAL")), Value(std::string("JOS\xC3\xA9 M\xC3"))})
         .run();
@@ -383,6 +414,14 @@ TEST_F(ExportWriterTest, WorkbookIsWellFormedAndKeepsCodesAsTextAndModsAsNumbers
     for (const char* text : {"CAF\xC3\x89 ROYAL", "JOS\xC3\xA9 M", "R\xC3\x89SUM\xC3\x89",
                              "0000001-01", "07013-", "0795", "0042", "Landscaping"})
         EXPECT_TRUE(xml.texts.contains(QString::fromUtf8(text))) << text;
+    // The band texts stand beside their codes, in the header and on the line.
+    const auto after = [&xml](const char* text) {
+        const auto at = xml.texts.indexOf(QString(text));
+        return at < 0 ? QStringList() : xml.texts.mid(at, 4);
+    };
+    EXPECT_EQ(after("EMPLOYEES"), QStringList({"EMPLOYEES", "EMPDESC", "SALES", "SALESDESC"}));
+    EXPECT_EQ(after("10 - 19"), QStringList({"10 - 19", "9", "1 Billion +", "Y"}));
+    EXPECT_EQ(xml.texts.at(xml.texts.indexOf("10 - 19") - 1), QString("3"));
     // 03/15/2026 and 12/31/2025 as day numbers; 0.95 is stored as its double.
     for (const char* number : {"1.234", "46096", "1", "46022"})
         EXPECT_TRUE(xml.numbers.contains(QString(number))) << number;

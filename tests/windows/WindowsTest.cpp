@@ -653,6 +653,80 @@ struct BackupWindow
     KRNOTES window;
 };
 
+// The date that counts as today, for one test.
+struct FixedToday
+{
+    explicit FixedToday(const char* date) { setenv("KORA_TODAY", date, 1); }
+    ~FixedToday() { unsetenv("KORA_TODAY"); }
+    FixedToday(const FixedToday&) = delete;
+    FixedToday& operator=(const FixedToday&) = delete;
+};
+
+// Seven companies whose newest mods expire around the year's end, the lookup
+// that selects them by name, and their order seen on December 8, 2026 with
+// the next renewal first: from that day to March, then December 1, then the
+// company without mods.
+const char* const kRenewals[][3] = {
+    {"3000001", "ACORN JAN 5", "2027-01-05"}, {"3000002", "BIRCH MAR 15", "2027-03-15"},
+    {"3000003", "CEDAR DEC 1", "2026-12-01"}, {"3000004", "DOGWOOD DEC 20", "2026-12-20"},
+    {"3000005", "ELM NO MODS", ""},           {"3000006", "MAPLE DEC 20", "2026-12-20"},
+    {"3000007", "ZEBRA DEC 8", "2026-12-08"}};
+const std::string kRenewalLookup = "SELECT * FROM PRIME WHERE FILE LIKE '3%' ORDER BY NAME1";
+const QStringList kRenewalOrder = {"ZEBRA DEC 8",  "DOGWOOD DEC 20", "MAPLE DEC 20", "ACORN JAN 5",
+                                   "BIRCH MAR 15", "CEDAR DEC 1",    "ELM NO MODS"};
+
+void addRenewals(ResultsFixture& fixture)
+{
+    for (const auto& [file, name, expire] : kRenewals) {
+        fixture.addCompany(file, "01", "NAME1, NAMESORT, Omit", {name, name, " "});
+        if (*expire)
+            fixture.db()
+                .prepare("INSERT INTO MODS (FILE, SEQUENCE, EFFECTIVE, EXPIRE, MOD) VALUES (?, "
+                         "'01', ?, ?, 1)")
+                .bindAll({file, expire, expire})
+                .run();
+    }
+}
+
+// The renewal companies in the order of the detail pages printed.
+QStringList printedRenewals(const PrintFixture& fixture)
+{
+    QStringList printed;
+    for (int page = 1; page <= pdfPages(fixture.pdf()); ++page)
+        for (const auto& [file, name, expire] : kRenewals)
+            if (fixture.page(page).contains(name))
+                printed << name;
+    return printed;
+}
+
+// The NAME1 column of a comma export file, line by line after the header.
+QStringList exportedNames(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {"(missing)"};
+    QStringList names;
+    const QStringList lines = QString::fromLatin1(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    for (const QString& line : lines.mid(1))
+        names << line.section("\",\"", 1, 1);
+    return names;
+}
+
+// Types a path into the export window's path box, as the agent does.
+void typeExportPath(const ExportWindow& window, const QString& path)
+{
+    LookupEditor::type(window.child<QLineEdit>("OUTPATH"), path);
+}
+
+// The layout the export window has chosen, by its place in the export code.
+int chosenLayout(const ExportWindow& window)
+{
+    for (auto* option : window.window->findChildren<QRadioButton*>("EXPTFORM"))
+        if (option->isChecked())
+            return option->property("index").toInt();
+    return -1;
+}
+
 } // namespace
 
 // The result list and the windows it opens, the lookup editor, and the windows
@@ -1613,6 +1687,14 @@ private slots:
                      {3, "EXPORT.CSV", 1, "csv", "\"MOD4\"\r\n\"0000001-01\",\"ACME WIDGET CO\","},
                      {4, "EXPORT.XLSX", 3, "xlsx", "PK\x03\x04"}};
         ExportFixture data;
+        // The messages since the last look.
+        qsizetype seen = 0;
+        const auto newMessages = [&data, &seen] {
+            const QStringList texts = data.messageTexts().mid(seen);
+            seen = data.messages().size();
+            return texts;
+        };
+        const QString programFolder = QDir::cleanPath(QString::fromStdString(data.programFolder()));
         for (const auto& [layout, fileName, filterIndex, suffix, start] : cases) {
             data.chosenFile.clear();
             data.asked.clear();
@@ -1627,8 +1709,10 @@ private slots:
                      QString(layout == 1 ? "EXPORT.CSV" : "EXPORT.TXT"));
             const Dialogs::FileRequest& request = data.asked.last();
             QCOMPARE(request.kind, Dialogs::FileRequest::Kind::Save);
+            // The documents folder first, then the folder of the last export.
             QCOMPARE(request.directory,
-                     QString::fromStdString(data.master().values().documentsFolder));
+                     layout == 0 ? QString::fromStdString(data.master().values().documentsFolder)
+                                 : programFolder);
             QCOMPARE(request.fileName, fileName);
             QCOMPARE(request.filterIndex, filterIndex);
             QCOMPARE(request.defaultSuffix, suffix);
@@ -1642,7 +1726,8 @@ private slots:
             data.choose(QString("LAYOUT%1.%2").arg(layout).arg(suffix));
             window.ok();
             QVERIFY(data.chosenBytes().contains(start));
-            QVERIFY(data.messages().isEmpty());
+            QCOMPARE(newMessages(),
+                     QStringList{"Export done: 1 company written to " + data.chosenFile});
             QVERIFY(!window.shown());
         }
 
@@ -1659,6 +1744,7 @@ private slots:
             data.open(2, "SELECT * FROM PRIME WHERE FILE IN ('0000001', '0000011') "
                          "ORDER BY NAME1");
         byExpiration.child<QRadioButton>("EXPIRE")->click();
+        byExpiration.child<QCheckBox>("RENEWAL")->click(); // the calendar order
         byExpiration.ok();
         const QByteArray fixed = data.chosenBytes();
         const int line = 10 + 253 + 120 + 540 + 2;
@@ -1667,7 +1753,7 @@ private slots:
         QVERIFY(fixed.mid(line).startsWith("0000001-01ACME WIDGET CO"));
         QCOMPARE(fixed.mid(line + 10 + 253, 30),
                  QByteArray("03/15/20260.95 " + QByteArray(10, ' ') + "1.1  "));
-        QVERIFY(data.messages().isEmpty());
+        QCOMPARE(newMessages().size(), 1);
 
         // Replacing a file is asked first, and No keeps the old file.
         data.choose("EXPORT.TXT", "OLD CONTENT");
@@ -1677,8 +1763,8 @@ private slots:
         window.child<QCheckBox>("LOWERCASE")->setChecked(true);
         data.queueAnswer(QMessageBox::No);
         window.ok();
-        QCOMPARE(data.messageTexts(), QStringList({"Replace Existing File?"}));
-        QCOMPARE(data.messages().first().defaultButton, QMessageBox::No);
+        QCOMPARE(newMessages(), QStringList({"Replace Existing File?"}));
+        QCOMPARE(data.messages().last().defaultButton, QMessageBox::No);
         QCOMPARE(data.chosenBytes(), QByteArray("OLD CONTENT"));
         QCOMPARE(window.child<QLineEdit>("OUTPATH")->text(), data.chosenFile);
         QVERIFY(window.shown());
@@ -1690,7 +1776,9 @@ private slots:
         QVERIFY(bytes.startsWith("\"FILE\",\"NAME1\",\"NAME2\",\"STREET\","));
         QVERIFY(
             bytes.contains("\"MOD4\"\r\n\"0000001-01\",\"Acme Widget Co\",\"\",\"1 Main St\","));
-        QCOMPARE(data.messages().size(), 2);
+        QCOMPARE(newMessages(),
+                 QStringList({"Replace Existing File?",
+                              "Export done: 1 company written to " + data.chosenFile}));
         QCOMPARE(window.child<QLabel>("Label1")->text(),
                  QString("Exporting information on 1 companies"));
         QCOMPARE(window.child<QLineEdit>("SHOWCOUNT")->text(), QString("1"));
@@ -1840,7 +1928,10 @@ private slots:
             {"ZIP", {"BARE SHELF CO", "ZENITH TOOL", "ACORN BAKERY"}},
             {"EXPIRE", {"ZENITH TOOL", "ACORN BAKERY", "BARE SHELF CO"}}};
         for (const auto& [sort, order] : orders) {
-            print(fixture, "FULL", sort, fixture.everyone());
+            const PrintWindow window(fixture, fixture.everyone());
+            window.choose(sort);
+            named<QCheckBox>(&window.window, "RENEWAL")->setChecked(false); // the calendar order
+            window.ok();
             QStringList printed;
             for (int page = 1; page <= pdfPages(fixture.pdf()); ++page)
                 for (const QString& name : names)
@@ -2181,6 +2272,83 @@ private slots:
         QCOMPARE(fixture.messageTexts().last(),
                  QString("Error copying file!  Make sure path is correct!"));
         QVERIFY(ejected.window.isVisible());
+    }
+    // With the expiration sort the next renewal comes first, unless the agent
+    // asks for the calendar order: seen on December 8, the printout and the
+    // export run from that day over the year's end to March, then December 1.
+    void theNextRenewalComesFirstOverTheYearEnd()
+    {
+        const FixedToday today("2026-12-08");
+        PrintFixture printing;
+        addRenewals(printing);
+        const PrintWindow print(printing, {kRenewalLookup, QStringLiteral("RENEWALS"), 7});
+        auto* renewal = print.child<QCheckBox>("RENEWAL");
+        QVERIFY(renewal->isChecked());
+        QVERIFY(!renewal->isEnabled());
+        print.choose("EXPIRE");
+        QVERIFY(renewal->isEnabled());
+        print.ok();
+        QCOMPARE(printedRenewals(printing), kRenewalOrder);
+
+        ExportFixture exporting;
+        addRenewals(exporting);
+        for (int i = 0; i < 60; ++i)
+            exporting.addCompany(std::to_string(4000000 + i), "01", "NAME1, Omit", {"FILLER", " "});
+        const QString path = QString::fromStdString(exporting.programFolder()) + "RENEWALS.CSV";
+        for (const bool calendar : {false, true}) {
+            const ExportWindow window = exporting.open(3, kRenewalLookup);
+            window.child<QRadioButton>("EXPIRE")->click();
+            QVERIFY(window.child<QCheckBox>("RENEWAL")->isChecked());
+            if (calendar)
+                window.child<QCheckBox>("RENEWAL")->click();
+            typeExportPath(window, path);
+            exporting.queueAnswer(QMessageBox::Yes);
+            window.ok();
+            QCOMPARE(exportedNames(path),
+                     calendar ? QStringList({"DOGWOOD DEC 20", "MAPLE DEC 20", "ZEBRA DEC 8",
+                                             "CEDAR DEC 1", "ELM NO MODS", "BIRCH MAR 15",
+                                             "ACORN JAN 5"})
+                              : kRenewalOrder);
+        }
+    }
+
+    // A path typed into the box is taken without the save dialog, a bare name
+    // in the folder of the last export; the window says when it is done, and
+    // the next one starts on the last layout and opens its dialog in that folder.
+    void theExportTakesATypedPathSaysItIsDoneAndRemembersLayoutAndFolder()
+    {
+        ExportFixture data;
+        const QString folder = QString::fromStdString(data.programFolder()) + "renewals";
+        QVERIFY(QDir().mkdir(folder));
+        const ExportWindow first = data.open(1);
+        QCOMPARE(first.child<QLineEdit>("OUTPATH")->text(), QString(".TXT"));
+        typeExportPath(first, folder + "/DECEMBER.TXT");
+        first.ok();
+        QVERIFY(data.asked.isEmpty());
+        QCOMPARE(data.messageTexts(),
+                 QStringList{"Export done: 1 company written to " + folder + "/DECEMBER.TXT"});
+        QVERIFY(fileBytes((folder + "/DECEMBER.TXT").toStdString())
+                    .starts_with("\"FILE\"\t\"NAME1\"\t"));
+        QVERIFY(!first.shown());
+
+        const ExportWindow second = data.open(-1);
+        QCOMPARE(chosenLayout(second), 1);
+        typeExportPath(second, "JANUARY.TXT");
+        second.ok();
+        QVERIFY(data.asked.isEmpty());
+        QCOMPARE(data.messageTexts().last(),
+                 "Export done: 1 company written to " + folder + "/JANUARY.TXT");
+        QVERIFY(fileBytes((folder + "/JANUARY.TXT").toStdString())
+                    .starts_with("\"FILE\"\t\"NAME1\"\t"));
+
+        // Nothing typed: the dialog opens in that folder; cancelled, the window stays.
+        const ExportWindow third = data.open(-1);
+        third.ok();
+        QCOMPARE(data.asked.size(), 1);
+        QCOMPARE(data.asked.first().directory, folder);
+        QCOMPARE(data.asked.first().fileName, QString("EXPORT.TXT"));
+        QVERIFY(third.shown());
+        QCOMPARE(data.messages().size(), 2);
     }
 };
 
