@@ -2,6 +2,7 @@
 
 #include "database/Database.h"
 #include "database/Value.h"
+#include "output/LabelSheet.h"
 #include "output/ReportDefinition.h"
 
 #include <QFont>
@@ -29,6 +30,9 @@ public:
     // A sort field such as "{PRIME.NAME1}"; direction 1 ascending, 0 descending,
     // records without the value last either way.
     void addSortField(const std::string& field, int direction);
+    // Label reports (a grid of places) only: where the labels start and how
+    // far they are shifted, or a test sheet; other reports take no notice.
+    void setLabelSheet(const LabelSheet& sheet) { m_labels = sheet; }
 
     // Sets the device's page to the definition's sheet.
     void preparePage(QPagedPaintDevice& device) const;
@@ -48,6 +52,9 @@ private:
     void paintBand(QPainter& painter, const ReportDefinition::Band& band, double x, double y,
                    const Fields& fields, std::string* overflow);
     void paintFrame(QPainter& painter);
+    // The top left corner of a label place on its page, in inches.
+    QPointF placeCorner(int slot) const;
+    void paintTestSheet(QPainter& painter);
     double px(double inches) const { return inches * m_resolution; }
 
     ReportDefinition m_definition;
@@ -55,6 +62,7 @@ private:
     bool m_withClasses = false;
     std::map<std::string, std::string> m_formulas;
     std::string m_orderBy;
+    LabelSheet m_labels;
     QPagedPaintDevice* m_device = nullptr;
     int m_resolution = 1200;
     int m_page = 0;
