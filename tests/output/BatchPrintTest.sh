@@ -1,6 +1,7 @@
 #!/bin/sh
-# kora-batch print: page counts of every format, the laser label grid, the
-# Omit mark, the record printout and the lookup title on the page.
+# kora-batch print: page counts of every format, the laser label grid, a used
+# sheet with a shift, the test sheet, the Omit mark, the record printout and
+# the lookup title on the page.
 set -u
 batch=$1
 folder=$(mktemp -d)
@@ -48,6 +49,30 @@ near "$(echo "$xmins" | head -1)" 24.3 || fail "first column at $(echo "$xmins" 
 echo "$xmins" | while read -r x; do near "$x" 222.3 && echo hit; done | grep -q hit ||
     fail "no second column at 222.3"
 near "$(echo "$ymins" | head -1)" 46.1 || fail "first row at $(echo "$ymins" | head -1)"
+
+# A used sheet from its fourth label (second row), moved 1/2" right and 1/4" up.
+corner() {
+    pdftotext -bbox -f 1 -l 1 "$1" "$folder/corner.html"
+    x=$(grep -o 'xMin="[0-9.]*"' "$folder/corner.html" | tr -dc '0-9.\n' | sort -n | head -1)
+    y=$(grep -o 'yMin="[0-9.]*"' "$folder/corner.html" | tr -dc '0-9.\n' | sort -n | head -1)
+    near "$x" "$2" && near "$y" "$3" || fail "$1: first label at $x $y, not $2 $3"
+}
+"$batch" print --folder "$folder" --state PA --lookup "$folder/INITIAL/ALL.KRD" --format laser \
+    --first-label 4 --offset-across 16 --offset-down -8 --pdf "$folder/used.pdf" 2>"$folder/err" ||
+    fail "used sheet: $(cat "$folder/err")"
+corner "$folder/used.pdf" 60.3 100.1
+"$batch" print --folder "$folder" --state PA --format laser --test-sheet --offset-across 16 \
+    --pdf "$folder/test.pdf" 2>"$folder/err" || fail "test sheet: $(cat "$folder/err")"
+[ "$(pages "$folder/test.pdf")" = 1 ] || fail "test sheet pages"
+[ "$(pdftotext -layout "$folder/test.pdf" - | grep -o 'TEST LABEL [0-9]*' | sort -u | wc -l)" = 30 ] ||
+    fail "test sheet places"
+corner "$folder/test.pdf" 60.3 46.1
+for wrong in "--format laser --first-label 31" "--format detail --first-label 2"; do
+    # shellcheck disable=SC2086
+    "$batch" print --folder "$folder" --state PA --lookup "$folder/INITIAL/ALL.KRD" $wrong \
+        --pdf "$folder/wrong.pdf" 2>/dev/null
+    [ $? = 2 ] || fail "$wrong is no usage error"
+done
 
 omit 1
 expect_pages detail=30 summary=5 laser=1
