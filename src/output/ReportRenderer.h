@@ -6,6 +6,7 @@
 #include "output/ReportDefinition.h"
 
 #include <QFont>
+#include <QPointF>
 
 #include <functional>
 #include <map>

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPrinter>
 #include <QSpinBox>
@@ -41,16 +42,19 @@ LabelSheetBox::LabelSheetBox(QPrinter& printer, QWidget* parent)
     m_testSheet = new QCheckBox(QStringLiteral("Alignment test sheet only"), this);
     m_testSheet->setObjectName(QStringLiteral("TESTSHEET"));
 
+    auto* downRow = new QHBoxLayout;
+    downRow->addWidget(caption(QStringLiteral("down"), m_down, this));
+    downRow->addWidget(m_down);
+    downRow->addWidget(new QLabel(QStringLiteral("in 1/32 inch"), this));
+    downRow->addStretch();
     auto* layout = new QGridLayout(this);
     layout->addWidget(caption(QStringLiteral("Start at label"), m_firstLabel, this), 0, 0);
     layout->addWidget(m_firstLabel, 0, 1);
-    layout->addWidget(m_testSheet, 0, 2, 1, 2);
+    layout->addWidget(m_testSheet, 0, 2);
     layout->addWidget(caption(QStringLiteral("Shift across"), m_across, this), 1, 0);
     layout->addWidget(m_across, 1, 1);
-    layout->addWidget(caption(QStringLiteral("down"), m_down, this), 1, 2, Qt::AlignRight);
-    layout->addWidget(m_down, 1, 3);
-    layout->addWidget(new QLabel(QStringLiteral("in 1/32 inch"), this), 1, 4);
-    layout->setColumnStretch(4, 1);
+    layout->addLayout(downRow, 1, 2);
+    layout->setColumnStretch(2, 1);
 
     showPrinterOffsets();
     for (QSpinBox* offset : {m_across, m_down})
