@@ -254,6 +254,32 @@ void ReportRenderer::paintFrame(QPainter& painter)
               nullptr);
 }
 
+QPointF ReportRenderer::placeCorner(int slot) const
+{
+    const auto& d = m_definition;
+    if (!d.isGrid())
+        return {d.left, d.top + d.header.height + slot * d.record.height};
+    const double shift = 1.0 / LabelSheet::kStepsPerInch;
+    return {d.left + (slot % d.columns) * (d.cellWidth + d.columnGap) + m_labels.across * shift,
+            d.top + (slot / d.columns) * (d.cellHeight + d.rowGap) + m_labels.down * shift};
+}
+
+void ReportRenderer::paintTestSheet(QPainter& painter)
+{
+    const auto& d = m_definition;
+    for (int slot = 0; slot < d.perPage; ++slot) {
+        const QPointF corner = placeCorner(slot);
+        painter.setPen(QPen(Qt::black, px(0.01)));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(px(corner.x()), px(corner.y()), px(d.cellWidth), px(d.cellHeight)));
+        // The label's own lines, each field shown by its name, the first by the place's number.
+        const Fields sample = [slot](const std::string& name) {
+            return Value(name == "NAME1" ? "TEST LABEL " + std::to_string(slot + 1) : name);
+        };
+        paintBand(painter, d.record, corner.x(), corner.y(), sample, nullptr);
+    }
+}
+
 int ReportRenderer::render(QPagedPaintDevice& device)
 {
     preparePage(device);
@@ -262,6 +288,13 @@ int ReportRenderer::render(QPagedPaintDevice& device)
     m_page = 0;
     QPainter painter(&device);
     const auto& d = m_definition;
+    if (d.isGrid() && m_labels.testSheet) {
+        m_page = 1;
+        paintTestSheet(painter);
+        painter.end();
+        m_device = nullptr;
+        return m_page;
+    }
     ForwardCursor rows(m_scratch, rowsQuery());
     const Fields fields = [&rows](const std::string& name) {
         return rows.hasField(name) ? rows.field(name) : Value();
@@ -272,21 +305,15 @@ int ReportRenderer::render(QPagedPaintDevice& device)
         ++m_page;
         paintFrame(painter);
     };
-    long long index = 0;
+    // On a used sheet of labels the places before the first label stay empty.
+    long long index = d.isGrid() ? std::clamp(m_labels.firstLabel - 1, 0, d.perPage - 1) : 0;
     while (rows.next()) {
         const int slot = static_cast<int>(index++ % d.perPage);
-        if (slot == 0)
+        if (slot == 0 || m_page == 0)
             startPage();
-        double x = d.left;
-        double y = d.top + d.header.height;
-        if (d.isGrid()) {
-            x += (slot % d.columns) * (d.cellWidth + d.columnGap);
-            y = d.top + (slot / d.columns) * (d.cellHeight + d.rowGap);
-        } else {
-            y += slot * d.record.height;
-        }
+        const QPointF corner = placeCorner(slot);
         std::string overflow;
-        paintBand(painter, d.record, x, y, fields, &overflow);
+        paintBand(painter, d.record, corner.x(), corner.y(), fields, &overflow);
         // A long note goes on over further pages, below their header and the
         // continued band that names its record.
         while (!overflow.empty()) {

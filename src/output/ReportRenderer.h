@@ -2,9 +2,11 @@
 
 #include "database/Database.h"
 #include "database/Value.h"
+#include "output/LabelSheet.h"
 #include "output/ReportDefinition.h"
 
 #include <QFont>
+#include <QPointF>
 
 #include <functional>
 #include <map>
@@ -32,6 +34,9 @@ public:
     // ORDER BY terms over the report's tables, for an order that no sort
     // field gives (the renewal order).
     void addSortTerms(const std::string& terms);
+    // Label reports (a grid of places) only: where the labels start and how
+    // far they are shifted, or a test sheet; other reports take no notice.
+    void setLabelSheet(const LabelSheet& sheet) { m_labels = sheet; }
 
     // Sets the device's page to the definition's sheet.
     void preparePage(QPagedPaintDevice& device) const;
@@ -51,6 +56,9 @@ private:
     void paintBand(QPainter& painter, const ReportDefinition::Band& band, double x, double y,
                    const Fields& fields, std::string* overflow);
     void paintFrame(QPainter& painter);
+    // The top left corner of a label place on its page, in inches.
+    QPointF placeCorner(int slot) const;
+    void paintTestSheet(QPainter& painter);
     double px(double inches) const { return inches * m_resolution; }
 
     ReportDefinition m_definition;
@@ -58,6 +66,7 @@ private:
     bool m_withClasses = false;
     std::map<std::string, std::string> m_formulas;
     std::string m_orderBy;
+    LabelSheet m_labels;
     QPagedPaintDevice* m_device = nullptr;
     int m_resolution = 1200;
     int m_page = 0;

@@ -4,13 +4,17 @@
 #include "widgets/CenterForm.h"
 #include "widgets/Dialogs.h"
 #include "widgets/HourglassGuard.h"
+#include "widgets/Preferences.h"
 #include "widgets/RenewalOption.h"
+#include "windows/LabelSheetBox.h"
 #include "windows/PrinterOutput.h"
 #include "windows/WindowHost.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -75,6 +79,7 @@ void KRPRINT::buildWindow()
     auto* options = new QGroupBox(QStringLiteral("Print Options"), this);
     m_toPrinter = option("POUTPUT_0", QStringLiteral("Printer"), options);
     m_toWindow = option("POUTPUT_1", QStringLiteral("Window"), options);
+    m_toPdf = option("POUTPUT_2", QStringLiteral("PDF file"), options);
     m_toPrinter->setChecked(true);
     m_copies = new QLineEdit(QStringLiteral("1"), options);
     m_copies->setObjectName(QStringLiteral("COPIES"));
@@ -93,10 +98,14 @@ void KRPRINT::buildWindow()
     auto* optionLayout = new QGridLayout(options);
     optionLayout->addWidget(m_toPrinter, 0, 0);
     optionLayout->addWidget(m_toWindow, 1, 0);
+    optionLayout->addWidget(m_toPdf, 2, 0);
     optionLayout->addWidget(m_copiesLabel, 0, 1, Qt::AlignRight);
     optionLayout->addWidget(m_copies, 0, 2);
     optionLayout->addWidget(m_setup, 1, 1, 1, 2);
     optionLayout->setColumnStretch(0, 1);
+
+    m_labels = new LabelSheetBox(m_host.printer(), this);
+    m_labels->formatChosen(format());
 
     m_showCount = new QLineEdit(this);
     m_showCount->setObjectName(QStringLiteral("SHOWCOUNT"));
@@ -133,12 +142,15 @@ void KRPRINT::buildWindow()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(options);
+    layout->addWidget(m_labels);
     layout->addLayout(statusRow);
     layout->addWidget(m_progress);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(m_toPrinter, &QRadioButton::toggled, this, &KRPRINT::outputChosen);
+    for (QRadioButton* button : {m_full, m_summary, m_laserLabel, m_dotLabel})
+        connect(button, &QRadioButton::toggled, this, [this] { m_labels->formatChosen(format()); });
     connect(m_setup, &QPushButton::clicked, this, &KRPRINT::setUpPrinter);
     connect(m_ok, &QPushButton::clicked, this, &KRPRINT::Command1_Click);
     connect(m_cancel, &QPushButton::clicked, this, &KRPRINT::Command2_Click);
@@ -189,6 +201,11 @@ bool KRPRINT::toWindow() const
     return m_toWindow->isChecked();
 }
 
+bool KRPRINT::toPdf() const
+{
+    return m_toPdf->isChecked();
+}
+
 int KRPRINT::copies() const
 {
     return std::max(1, m_copies->text().toInt());
@@ -209,6 +226,7 @@ void KRPRINT::setUpPrinter()
     // Cancelling, or a dialog that fails, leaves everything as it was.
     if (Dialogs::setUpPrinter(this, printer))
         m_copies->setText(QString::number(printer.copyCount()));
+    m_labels->showPrinterOffsets();
 }
 
 void KRPRINT::showCount(long long count)
@@ -221,8 +239,14 @@ void KRPRINT::showCount(long long count)
 
 void KRPRINT::Command1_Click()
 {
-    if (!toWindow() && !PrinterOutput::ready(this, m_host.printer()))
+    QString pdf;
+    if (toPdf()) {
+        pdf = choosePdfFile();
+        if (pdf.isEmpty())
+            return;
+    } else if (!toWindow() && !PrinterOutput::ready(this, m_host.printer())) {
         return;
+    }
     m_cancel->setEnabled(false);
     bool done = false;
     {
@@ -230,25 +254,11 @@ void KRPRINT::Command1_Click()
         const ProgramValues& values = m_host.programValues();
         done = PrinterOutput::reportingFailures(
             this, QStringLiteral("KRPRINT CMD1 CANNOT FIND SYSTEM DIRECTORY!"), [&] {
-                Database db(values.stateDatabasePath(), values.stateConnect);
                 PrintRun run(values.programFolder, values.state);
-                m_status->setText(QStringLiteral("Gathering information on ") +
-                                  QString::number(m_lookup.count) + QStringLiteral(" companies"));
-                m_status->repaint();
-                // The loop does not yield; it repaints the counter a few times a second.
-                QElapsedTimer shown;
-                shown.start();
-                long long included = 0;
-                run.fillLookup(db, m_lookup.recordSource, [&](long long count) {
-                    included = count;
-                    if (shown.elapsed() >= 50) {
-                        showCount(count);
-                        shown.restart();
-                    }
-                });
-                showCount(included);
-                db.close();
-                print(run);
+                // A test sheet prints no companies.
+                if (!m_labels->sheet().testSheet)
+                    fill(run);
+                print(run, pdf);
             });
     }
     m_cancel->setEnabled(true);
@@ -257,9 +267,59 @@ void KRPRINT::Command1_Click()
         Command2_Click();
 }
 
-void KRPRINT::print(PrintRun& run)
+void KRPRINT::fill(PrintRun& run)
+{
+    const ProgramValues& values = m_host.programValues();
+    Database db(values.stateDatabasePath(), values.stateConnect);
+    m_status->setText(QStringLiteral("Gathering information on ") +
+                      QString::number(m_lookup.count) + QStringLiteral(" companies"));
+    m_status->repaint();
+    // The loop does not yield; it repaints the counter a few times a second.
+    QElapsedTimer shown;
+    shown.start();
+    long long included = 0;
+    run.fillLookup(db, m_lookup.recordSource, [&](long long count) {
+        included = count;
+        if (shown.elapsed() >= 50) {
+            showCount(count);
+            shown.restart();
+        }
+    });
+    showCount(included);
+    db.close();
+}
+
+QString KRPRINT::choosePdfFile()
+{
+    const QString folderKey = QStringLiteral("print/pdfFolder");
+    Dialogs::FileRequest request;
+    request.kind = Dialogs::FileRequest::Kind::Save;
+    request.title = QStringLiteral("Print to PDF File");
+    request.directory = Preferences::value(folderKey, QDir::homePath()).toString();
+    request.fileName = QString(m_lookup.title).replace(QLatin1Char('/'), QLatin1Char('-')) +
+                       QStringLiteral(".pdf");
+    request.filters = {QStringLiteral("PDF Files (*.pdf)")};
+    request.defaultSuffix = QStringLiteral("pdf");
+    const Dialogs::FileAnswer answer = Dialogs::chooseFile(this, request);
+    if (!answer.accepted || answer.files.isEmpty())
+        return {};
+    Preferences::setValue(folderKey, QFileInfo(answer.files.first()).absolutePath());
+    return answer.files.first();
+}
+
+void KRPRINT::print(PrintRun& run, const QString& pdf)
 {
     ReportRenderer report = run.openLookupReport(format(), m_lookup.title.toStdString(), sort());
+    report.setLabelSheet(m_labels->sheet());
+    if (!pdf.isEmpty()) {
+        const int pages = PrintRun::writePdf(report, pdf.toStdString());
+        Dialogs::tell(this, Dialogs::defaultTitle(),
+                      QStringLiteral("Printed to %1 (%2 %3).")
+                          .arg(pdf)
+                          .arg(pages)
+                          .arg(pages == 1 ? QStringLiteral("page") : QStringLiteral("pages")));
+        return;
+    }
     const PrinterOutput::Paint paint = [&report](QPagedPaintDevice& device) {
         report.render(device);
     };

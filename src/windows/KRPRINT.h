@@ -16,10 +16,12 @@ class QRadioButton;
 
 namespace kora {
 
+class LabelSheetBox;
 class WindowHost;
 
 // "Print Lookup Information": prints the companies of the lookup on screen as
-// the detail report, the summary or labels, on the printer or in a preview.
+// the detail report, the summary or labels, on the printer, in a preview or in
+// a PDF file.
 class KRPRINT : public QDialog
 {
     Q_OBJECT
@@ -38,6 +40,7 @@ public:
     PrintRun::Format format() const;
     PrintRun::Sort sort() const;
     bool toWindow() const;
+    bool toPdf() const;
     // The Copies box as a number, at least 1.
     int copies() const;
 
@@ -53,7 +56,11 @@ private:
     void Command1_Click();
     void Command2_Click();
     void showCount(long long count);
-    void print(PrintRun& run);
+    void fill(PrintRun& run);
+    // The PDF file the user chose, remembering its folder; empty when cancelled.
+    QString choosePdfFile();
+    // pdf: the file to write instead of printing or previewing.
+    void print(PrintRun& run, const QString& pdf);
 
     WindowHost& m_host;
     Lookup m_lookup;
@@ -67,11 +74,13 @@ private:
     QCheckBox* m_renewal;       // RENEWAL: the expiration sort from today on
     QRadioButton* m_toPrinter;  // POUTPUT(0)
     QRadioButton* m_toWindow;   // POUTPUT(1)
+    QRadioButton* m_toPdf;      // POUTPUT(2)
     QLineEdit* m_copies;        // COPIES
     QLabel* m_copiesLabel;      // LCOPIES
     QPushButton* m_setup;       // SETUPCMD
-    QLineEdit* m_showCount;     // SHOWCOUNT
-    QLabel* m_status;           // Label1
+    LabelSheetBox* m_labels;
+    QLineEdit* m_showCount; // SHOWCOUNT
+    QLabel* m_status;       // Label1
     QProgressBar* m_progress;
     QPushButton* m_ok;     // Command1
     QPushButton* m_cancel; // Command2

@@ -1,6 +1,7 @@
 #!/bin/sh
-# kora-batch print: page counts of every format, the laser label grid, the
-# Omit mark, the record printout, the lookup title on the page and the renewal order.
+# kora-batch print: page counts of every format, the laser label grid, a used
+# sheet with a shift, the test sheet, the Omit mark, the record printout, the
+# lookup title on the page and the renewal order.
 set -u
 batch=$1
 folder=$(mktemp -d)
@@ -58,6 +59,29 @@ pdftotext -layout "$folder/renewal.pdf" - |
     sed -n 's/.*EXPIRES *\([0-9][0-9]\)\/\([0-9][0-9]\)\/.*/\1\2/p' |
     awk '{ key = ($1 < 701 ? $1 + 10000 : $1); if (key < last) bad = 1; last = key; wrapped += $1 < 701 }
          END { exit bad || wrapped == 0 || wrapped == NR }' || fail "not in renewal order"
+# A used sheet from its fourth label (second row), moved 1/2" right and 1/4" up.
+corner() {
+    pdftotext -bbox -f 1 -l 1 "$1" "$folder/corner.html"
+    x=$(grep -o 'xMin="[0-9.]*"' "$folder/corner.html" | tr -dc '0-9.\n' | sort -n | head -1)
+    y=$(grep -o 'yMin="[0-9.]*"' "$folder/corner.html" | tr -dc '0-9.\n' | sort -n | head -1)
+    near "$x" "$2" && near "$y" "$3" || fail "$1: first label at $x $y, not $2 $3"
+}
+"$batch" print --folder "$folder" --state PA --lookup "$folder/INITIAL/ALL.KRD" --format laser \
+    --first-label 4 --offset-across 16 --offset-down -8 --pdf "$folder/used.pdf" 2>"$folder/err" ||
+    fail "used sheet: $(cat "$folder/err")"
+corner "$folder/used.pdf" 60.3 100.1
+"$batch" print --folder "$folder" --state PA --format laser --test-sheet --offset-across 16 \
+    --pdf "$folder/test.pdf" 2>"$folder/err" || fail "test sheet: $(cat "$folder/err")"
+[ "$(pages "$folder/test.pdf")" = 1 ] || fail "test sheet pages"
+[ "$(pdftotext -layout "$folder/test.pdf" - | grep -o 'TEST LABEL [0-9]*' | sort -u | wc -l)" = 30 ] ||
+    fail "test sheet places"
+corner "$folder/test.pdf" 60.3 46.1
+for wrong in "--format laser --first-label 31" "--format detail --first-label 2"; do
+    # shellcheck disable=SC2086
+    "$batch" print --folder "$folder" --state PA --lookup "$folder/INITIAL/ALL.KRD" $wrong \
+        --pdf "$folder/wrong.pdf" 2>/dev/null
+    [ $? = 2 ] || fail "$wrong is no usage error"
+done
 
 omit 1
 expect_pages detail=30 summary=5 laser=1

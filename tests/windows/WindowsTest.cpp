@@ -49,6 +49,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
@@ -725,6 +726,61 @@ int chosenLayout(const ExportWindow& window)
         if (option->isChecked())
             return option->property("index").toInt();
     return -1;
+}
+
+// Drives the label sheet and PDF controls of the print window as a user
+// would; the PDF file chooser answers with the file given, or cancels without
+// one, and keeps what it was asked.
+struct LabelPrintWindow : PrintWindow
+{
+    LabelPrintWindow(PrintFixture& fixture, const char* format)
+        : PrintWindow(fixture, fixture.everyone())
+    {
+        choose(format);
+        Dialogs::setFileScript([this](const Dialogs::FileRequest& request) {
+            asked.append(request);
+            if (answer.empty())
+                return Dialogs::FileAnswer{};
+            return Dialogs::FileAnswer{true, {QString::fromStdString(answer)}, 0};
+        });
+    }
+
+    QSpinBox* number(const char* name) const { return child<QSpinBox>(name); }
+    void startAt(int label) const { number("FIRSTLABEL")->setValue(label); }
+    void shift(int across, int down) const
+    {
+        number("OFFSETACROSS")->setValue(across);
+        number("OFFSETDOWN")->setValue(down);
+    }
+    QPoint shown() const
+    {
+        return {number("OFFSETACROSS")->value(), number("OFFSETDOWN")->value()};
+    }
+    void testSheet() const { child<QCheckBox>("TESTSHEET")->setChecked(true); }
+    void printTo(const std::string& pdf)
+    {
+        answer = pdf;
+        choose("POUTPUT_2");
+        ok();
+    }
+
+    std::string answer;
+    QList<Dialogs::FileRequest> asked;
+};
+
+// A place of the 30-up laser sheet from 1, in points: 2-5/8" x 1" labels three
+// across from 3/16" and 1/2" margins with 1/8" gaps, moved by a shift in points.
+QRectF laserPlace(int place, QPointF shift = {})
+{
+    return QRectF(13.5 + (place - 1) % 3 * 198, 36 + (place - 1) / 3 * 72, 189, 72)
+        .translated(shift);
+}
+
+bool within(const std::vector<PdfWord>& words, const QRectF& place)
+{
+    return !words.empty() && std::all_of(words.begin(), words.end(), [&](const PdfWord& word) {
+        return place.contains(QRectF(word.xMin, word.yMin, word.xMax - word.xMin, word.height()));
+    });
 }
 
 } // namespace
@@ -2349,6 +2405,77 @@ private slots:
         QCOMPARE(data.asked.first().fileName, QString("EXPORT.TXT"));
         QVERIFY(third.shown());
         QCOMPARE(data.messages().size(), 2);
+    }
+
+    // Laser labels start at the place chosen on a used sheet, in the PDF file
+    // chosen, and move by the shift kept for the printer; a test sheet
+    // outlines every place instead of printing companies.
+    void labelsStartAtThePlaceChosenAndMoveByThePrintersShift()
+    {
+        PrintFixture fixture;
+        const std::string pdf = fixture.temporaryFolder() + "labels.pdf";
+        std::vector<PdfWord> fifth;
+        {
+            LabelPrintWindow labels(fixture, "LASERLABEL");
+            // A cancelled chooser prints nothing and keeps the window.
+            labels.printTo({});
+            for (const char* hidden : {"COPIES", "SETUPCMD"})
+                QVERIFY2(labels.child<QWidget>(hidden)->isHidden(), hidden);
+            QVERIFY(labels.window.isVisible() && fixture.messages().isEmpty());
+            QVERIFY(!std::filesystem::exists(pdf));
+            labels.startAt(5);
+            labels.printTo(pdf);
+            QCOMPARE(fixture.messageTexts(),
+                     QStringList{QString::fromStdString("Printed to " + pdf + " (1 page).")});
+            QVERIFY(!labels.window.isVisible());
+            QCOMPARE(labels.asked.size(), 2);
+            QCOMPARE(labels.asked[0].kind, Dialogs::FileRequest::Kind::Save);
+            QCOMPARE(labels.asked[0].fileName, QString("BAKERS AND TOOLMAKERS.pdf"));
+        }
+        // Places 1 to 4 stay empty; the bakery takes the fifth, Zenith the sixth.
+        const auto words = pdfWords(pdf, 1);
+        fifth = wordsSpelling(words, "ACORN BAKERY");
+        QVERIFY(within(fifth, laserPlace(5)));
+        QVERIFY(within(wordsSpelling(words, "ZENITH TOOL"), laserPlace(6)));
+        QVERIFY(std::all_of(words.begin(), words.end(),
+                            [](const PdfWord& word) { return word.yMin >= laserPlace(4).top(); }));
+        QVERIFY(!std::filesystem::exists(fixture.pdf()));
+
+        // Half an inch right and a quarter up, from the first place again; the
+        // chooser opens in the folder of the last PDF file.
+        const QPointF shift(36, -18);
+        {
+            LabelPrintWindow labels(fixture, "LASERLABEL");
+            QCOMPARE(labels.number("FIRSTLABEL")->value(), 1);
+            labels.shift(16, -8);
+            labels.printTo(pdf);
+            QCOMPARE(labels.asked[0].directory,
+                     QString::fromStdString(fixture.temporaryFolder()).chopped(1));
+        }
+        const auto moved = wordsSpelling(pdfWords(pdf, 1), "ACORN BAKERY");
+        QVERIFY(within(moved, laserPlace(1, shift)));
+        QVERIFY(qAbs(moved[0].xMin - (fifth[0].xMin - 198 + 36)) < 0.5);
+        QVERIFY(qAbs(moved[0].yMin - (fifth[0].yMin - 72 - 18)) < 0.5);
+
+        // The shift stays with the printer; dot-matrix labels start at their
+        // first; the test sheet shows every place with the shift and no company.
+        LabelPrintWindow test(fixture, "DOTLABEL");
+        QCOMPARE(test.shown(), QPoint(16, -8));
+        QVERIFY(!test.number("FIRSTLABEL")->isEnabled() && test.number("OFFSETDOWN")->isEnabled());
+        test.choose("FULL");
+        QVERIFY(!test.child<QWidget>("LabelSheet")->isEnabled());
+        test.choose("LASERLABEL");
+        test.startAt(7);
+        test.testSheet();
+        test.printTo(pdf);
+        QCOMPARE(pdfPages(pdf), 1);
+        const auto sheet = pdfWords(pdf, 1);
+        for (int place = 1; place <= 30; ++place)
+            QVERIFY2(within(wordsSpelling(sheet, "TEST LABEL " + std::to_string(place)),
+                            laserPlace(place, shift)),
+                     qPrintable(QString::number(place)));
+        QVERIFY(wordsSpelling(sheet, "ACORN BAKERY").empty());
+        QVERIFY(test.status().isEmpty());
     }
 };
 
