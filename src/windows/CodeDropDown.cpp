@@ -1,0 +1,52 @@
+#include "windows/CodeDropDown.h"
+
+#include <QAction>
+#include <QCompleter>
+#include <QLineEdit>
+#include <QStandardItemModel>
+#include <QStyle>
+
+namespace kora {
+
+namespace {
+
+// The box takes the code, the list shows the label.
+constexpr int kCodeRole = Qt::UserRole;
+
+} // namespace
+
+CodeDropDown::CodeDropDown(QLineEdit* box)
+    : QObject(box), m_box(box), m_values(new QStandardItemModel(this)),
+      m_completer(new QCompleter(m_values, this)),
+      m_arrow(box->addAction(box->style()->standardIcon(QStyle::SP_ArrowDown),
+                             QLineEdit::TrailingPosition))
+{
+    m_arrow->setObjectName(box->objectName() + QStringLiteral("LIST"));
+    m_arrow->setToolTip(QStringLiteral("List the values"));
+    m_arrow->setVisible(false);
+    m_completer->setCompletionRole(kCodeRole);
+    m_completer->setCaseSensitivity(Qt::CaseInsensitive);
+    m_completer->setCompletionMode(QCompleter::PopupCompletion);
+    box->setCompleter(m_completer);
+    connect(m_arrow, &QAction::triggered, this, &CodeDropDown::open);
+}
+
+void CodeDropDown::setValues(const std::vector<CodedValues::Code>& values)
+{
+    m_values->clear();
+    for (const CodedValues::Code& value : values) {
+        auto* item = new QStandardItem(QString::fromStdString(value.label));
+        item->setData(QString::fromStdString(value.code), kCodeRole);
+        m_values->appendRow(item);
+    }
+    m_arrow->setVisible(!values.empty());
+}
+
+void CodeDropDown::open()
+{
+    m_box->setFocus();
+    m_completer->setCompletionPrefix(QString());
+    m_completer->complete();
+}
+
+} // namespace kora
