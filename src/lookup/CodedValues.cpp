@@ -1,6 +1,7 @@
 #include "lookup/CodedValues.h"
 
 #include "base/Blanks.h"
+#include "base/FieldName.h"
 #include "database/Database.h"
 #include "database/DbError.h"
 #include "lookup/CriterionRules.h"
@@ -15,20 +16,13 @@ namespace {
 
 using Field = FieldCatalogue::Position;
 
-bool sameIgnoringCase(std::string_view left, std::string_view right)
-{
-    return std::equal(
-        left.begin(), left.end(), right.begin(), right.end(),
-        [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
-}
-
 // A server names its columns in lower case.
 int columnIndex(const Statement& query, const std::string& field)
 {
     for (int column = 0; column < query.columnCount(); ++column)
-        if (sameIgnoringCase(query.columnName(column), field))
+        if (foldFieldName(query.columnName(column)) == foldFieldName(field))
             return column;
-    throw DbError("The table has no column " + field + ".");
+    throw DbError("The list has no column " + field + ".");
 }
 
 } // namespace
@@ -50,26 +44,38 @@ std::vector<CodedValues::Code> CodedValues::read(Database& db, int position)
     if (!isCoded(position))
         return codes;
     const CriterionRules::PickList* table = CriterionRules::pickList(position);
-    Statement query = db.prepare(CriterionRules::pickListQuery(position, 0));
-    const int code = columnIndex(query, table->code);
-    const int description = columnIndex(query, table->description);
-    while (query.step()) {
-        const std::string text(query.text(description));
+    for (auto& [code, description] : readTable(db, CriterionRules::pickListQuery(position, 0),
+                                               table->code, table->description)) {
         // A merit class is searched by its word, which the query builder maps.
         if (position == Field::MeritClass)
-            codes.push_back({text, text});
+            codes.push_back({description, description});
         else
-            codes.push_back(
-                {std::string(query.text(code)), std::string(query.text(code)) + " (" + text + ")"});
+            codes.push_back({code, code + " (" + description + ")"});
     }
     return codes;
+}
+
+std::vector<std::pair<std::string, std::string>>
+CodedValues::readTable(Database& db, const std::string& sql, const std::string& codeField,
+                       const std::string& descriptionField)
+{
+    std::vector<std::pair<std::string, std::string>> rows;
+    Statement query = db.prepare(sql);
+    const int code = columnIndex(query, codeField);
+    const int description = columnIndex(query, descriptionField);
+    while (query.step())
+        rows.emplace_back(query.column(code).toString(), query.column(description).toString());
+    return rows;
 }
 
 std::string CodedValues::proper(const std::vector<Code>& codes, const std::string& typed)
 {
     const std::string_view trimmed = trimBlanks(typed);
     for (const Code& code : codes)
-        if (sameIgnoringCase(code.code, trimmed))
+        if (std::equal(code.code.begin(), code.code.end(), trimmed.begin(), trimmed.end(),
+                       [](unsigned char a, unsigned char b) {
+                           return std::tolower(a) == std::tolower(b);
+                       }))
             return code.code;
     return typed;
 }

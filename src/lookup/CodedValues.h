@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kora {
@@ -21,6 +22,12 @@ public:
     };
 
     static bool isCoded(int position);
+    // The code and description of each row a statement on a code table
+    // selects, in its order. Throws DbError when the statement fails or has
+    // no such column.
+    static std::vector<std::pair<std::string, std::string>>
+    readTable(Database& db, const std::string& sql, const std::string& codeField,
+              const std::string& descriptionField);
     // The codes of a field in the order of their table; none for a field that
     // is not coded. Throws DbError when the table cannot be read.
     static std::vector<Code> read(Database& db, int position);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCompleter>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStandardItemModel>
 #include <QStyle>
@@ -29,6 +30,7 @@ CodeDropDown::CodeDropDown(QLineEdit* box)
     m_completer->setCompletionMode(QCompleter::PopupCompletion);
     box->setCompleter(m_completer);
     connect(m_arrow, &QAction::triggered, this, &CodeDropDown::open);
+    box->installEventFilter(this);
 }
 
 void CodeDropDown::setValues(const std::vector<CodedValues::Code>& values)
@@ -47,6 +49,19 @@ void CodeDropDown::open()
     m_box->setFocus();
     m_completer->setCompletionPrefix(QString());
     m_completer->complete();
+}
+
+bool CodeDropDown::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_box && event->type() == QEvent::KeyPress && m_arrow->isVisible()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F4 ||
+            (key->key() == Qt::Key_Down && key->modifiers() == Qt::AltModifier)) {
+            open();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace kora

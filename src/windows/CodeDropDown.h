@@ -17,7 +17,7 @@ namespace kora {
 // The drop-down of a coded field's values on one of the lookup editor's range
 // boxes: the arrow at the box's end lists every value, typing lists those
 // beginning with the text whatever its case, and a value picked puts its code
-// in the box.
+// in the box. Alt+Down and F4 open it from the keyboard, as on a combo box.
 class CodeDropDown : public QObject
 {
     Q_OBJECT
@@ -30,6 +30,9 @@ public:
     void setValues(const std::vector<CodedValues::Code>& values);
     // Lists every value below the box.
     void open();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLineEdit* m_box;

@@ -2153,8 +2153,12 @@ private slots:
         LookupEditor::type(editor.from(), "debit");
         editor.accept();
 
-        // Typing lists the values beginning with the text, whatever its case.
+        // Typing lists the values beginning with the text, whatever its case;
+        // the keyboard opens the list as on a combo box.
         editor.choose(Field::LastUpdate);
+        QTest::keyClick(editor.from(), Qt::Key_F4);
+        QCOMPARE(from.shown().size(), 3);
+        QTest::keyClick(from.list(), Qt::Key_Escape);
         LookupEditor::type(editor.from(), "NEW");
         QCOMPARE(from.shown(), QStringList({"New Company", "New Mod"}));
         from.pick("New Mod");
