@@ -4,8 +4,11 @@
 #include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QStandardItemModel>
 #include <QStyle>
+#include <QStyleOption>
 
 namespace kora {
 
@@ -14,13 +17,28 @@ namespace {
 // The box takes the code, the list shows the label.
 constexpr int kCodeRole = Qt::UserRole;
 
+// The arrow a combo box of the style draws.
+QIcon arrowIcon(const QWidget* box)
+{
+    const int size = box->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, box);
+    const qreal ratio = box->devicePixelRatioF();
+    QPixmap pixmap(QSize(size, size) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QStyleOption option;
+    option.initFrom(box);
+    option.rect = QRect(0, 0, size, size);
+    box->style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter, box);
+    return QIcon(pixmap);
+}
+
 } // namespace
 
 CodeDropDown::CodeDropDown(QLineEdit* box)
     : QObject(box), m_box(box), m_values(new QStandardItemModel(this)),
       m_completer(new QCompleter(m_values, this)),
-      m_arrow(box->addAction(box->style()->standardIcon(QStyle::SP_ArrowDown),
-                             QLineEdit::TrailingPosition))
+      m_arrow(box->addAction(arrowIcon(box), QLineEdit::TrailingPosition))
 {
     m_arrow->setObjectName(box->objectName() + QStringLiteral("LIST"));
     m_arrow->setToolTip(QStringLiteral("List the values"));

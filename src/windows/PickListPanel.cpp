@@ -1,8 +1,8 @@
 #include "windows/PickListPanel.h"
 
 #include "database/DbError.h"
+#include "lookup/CodedValues.h"
 #include "lookup/CriterionRules.h"
-#include "lookup/FieldCatalogue.h"
 #include "widgets/Dialogs.h"
 #include "widgets/RowGrid.h"
 #include "windows/PickListModel.h"
@@ -52,7 +52,7 @@ void PickListPanel::showFor(int position)
 {
     clear();
     // The bands and merit classes are few: their boxes have drop-downs instead.
-    if (position < FieldCatalogue::Position::County || position > FieldCatalogue::Position::SicCode)
+    if (!CriterionRules::pickList(position) || CodedValues::isCoded(position))
         return;
     for (QWidget* part : std::initializer_list<QWidget*>{m_searchLabel, m_searchFor, m_grid})
         part->show();
