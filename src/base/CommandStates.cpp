@@ -24,13 +24,12 @@ std::vector<std::pair<Command, bool>> lookupCommandStates(const ResultListView& 
         set({Command::PrintLookupButton, Command::ExportLookupButton, Command::PrintSearch,
              Command::Export},
             false);
-    // A caption that sorts before "!" is empty or blank: no lookup to print or edit.
+    // A caption that sorts before "!" is empty or blank: no lookup to print. Edit
+    // Search stays, on a lookup tab for its own lookup.
     if (view.tabCaption < "!")
-        set({Command::PrintLookupButton, Command::ExportLookupButton, Command::EditSearch,
-             Command::PrintSearch, Command::Export},
+        set({Command::PrintLookupButton, Command::ExportLookupButton, Command::PrintSearch,
+             Command::Export},
             false);
-    if (view.tab != 0)
-        set({Command::EditLookupButton, Command::EditSearch}, false);
     if (view.tab >= 1 && !view.tabHasLookup) {
         setToolbar(false);
         set({Command::EditSearch, Command::PrintSearch, Command::Export, Command::UpdateDatabase},

@@ -43,12 +43,9 @@ CriterionEntry::Range CriterionEntry::startingRange(int position, int year, int 
 }
 
 CriterionEntry::Range CriterionEntry::afterPick(int position, const Range& typed,
-                                                const std::string& code,
-                                                const std::string& description)
+                                                const std::string& code)
 {
     Range range = typed;
-    if (position == Field::MeritClass)
-        range.from = range.thru = description;
     const bool wholeGroup = position == Field::SicCode && code.size() >= 2 &&
                             code.compare(code.size() - 2, 2, "00") == 0;
     const std::string pickedEnd = wholeGroup ? CriterionRules::sicGroupEnd(code) : code;

@@ -22,9 +22,8 @@ public:
     static Range startingRange(int position, int year, int month);
     // The boxes after a code of the list was picked: an empty From takes the
     // code, else Thru does. A SIC code ending in 00 puts its whole group in
-    // Thru; the merit lists are searched by description.
-    static Range afterPick(int position, const Range& typed, const std::string& code,
-                           const std::string& description);
+    // Thru.
+    static Range afterPick(int position, const Range& typed, const std::string& code);
 };
 
 } // namespace kora

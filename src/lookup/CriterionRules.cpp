@@ -31,9 +31,9 @@ const char* const kHints[FieldCatalogue::kCount] = {
     "Click a class code for From, then one for Thru, and Accept.",
     "Click a SIC code for From, then one for Thru, and Accept. A code ending in 00 takes its "
     "whole group.",
-    "Click an employee band for From, then one for Thru, and Accept.",
-    "Click a sales band for From, then one for Thru, and Accept.",
-    "Click a merit class and Accept.",
+    "Pick an employee band from the From box's list, then one from Thru's, and Accept.",
+    "Pick a sales band from the From box's list, then one from Thru's, and Accept.",
+    "Pick a merit class from the From box's list and Accept.",
     "Telephone area codes.",
     "This field takes no values.",
     "Assigned-risk months as MMYY.",
@@ -45,7 +45,8 @@ const char* const kHints[FieldCatalogue::kCount] = {
     "Days from today, 0 to 366: 90 to 120 finds the renewals to call about now.",
     "Newest mod minus the one before, -9.999 to 9.999: 0.001 to 9.999 finds rising mods.",
     "Newest mods above 1.00 in a row, 0 to 99.",
-    "New Company, New Mod or Any Change, as the latest company load found them.",
+    "Pick New Company, New Mod or Any Change from the From box's list: what the latest company "
+    "load found.",
 };
 
 bool isFourDigits(const std::string& text)
@@ -207,9 +208,16 @@ std::string CriterionRules::valueMessage(int position, const std::string& from,
     return prospectingMessage(form, from, thru);
 }
 
+const std::vector<std::string>& CriterionRules::changeKinds()
+{
+    static const std::vector<std::string> kinds = {"New Company", "New Mod", "Any Change"};
+    return kinds;
+}
+
 bool CriterionRules::isChangeKind(const std::string& text)
 {
-    return text == "New Company" || text == "New Mod" || text == "Any Change";
+    const auto& kinds = changeKinds();
+    return std::find(kinds.begin(), kinds.end(), text) != kinds.end();
 }
 
 const CriterionRules::PickList* CriterionRules::pickList(int position)
@@ -259,11 +267,12 @@ std::string CriterionRules::paddedZip(const std::string& from)
 CriterionRules::Accepted CriterionRules::accept(int position, const std::string& state,
                                                 const std::string& from, const std::string& thru,
                                                 bool exclude,
-                                                const std::vector<SQLPARAMETER>& criteria)
+                                                const std::vector<SQLPARAMETER>& criteria,
+                                                int editedRow)
 {
     if (position < 0)
         return {std::nullopt, "No field selected!"};
-    if (criteria.size() >= kMostCriteria)
+    if (editedRow < 0 && criteria.size() >= kMostCriteria)
         return {std::nullopt,
                 "A search cannot hold more than " + std::to_string(kMostCriteria) + " criteria."};
     const FieldCatalogue::ValueForm form = FieldCatalogue::valueForm(position);
@@ -275,10 +284,12 @@ CriterionRules::Accepted CriterionRules::accept(int position, const std::string&
     if (std::string message = impossibleRangeMessage(position, from, thruOrFrom); !message.empty())
         return {std::nullopt, message};
     const std::string caption = FieldCatalogue::caption(position, state);
+    int row = 0;
     if (!FieldCatalogue::mayRepeat(position) &&
-        std::any_of(criteria.begin(), criteria.end(), [&caption](const SQLPARAMETER& criterion) {
-            return criterion.SQLFIELD == caption;
-        }))
+        std::any_of(criteria.begin(), criteria.end(),
+                    [&caption, &row, editedRow](const SQLPARAMETER& criterion) {
+                        return row++ != editedRow && criterion.SQLFIELD == caption;
+                    }))
         return {std::nullopt, "This field cannot be used more than once in a search."};
     SQLPARAMETER criterion{{}, caption, from, thruOrFrom, FieldCatalogue::code(position), exclude};
     return {std::move(criterion), {}};

@@ -38,7 +38,7 @@ public:
         std::string message;
     };
 
-    // The pick list of County to Merit Class; null for the other fields.
+    // The table of County to Merit Class; null for the other fields.
     static const PickList* pickList(int position);
     // The statement that fills a pick list, sorted by code (column 0) or
     // description (1); the merit list keeps the order of its table.
@@ -62,13 +62,15 @@ public:
     // The message refusing values that are not of the field's form or lie
     // outside its limits; empty when they can go into a statement.
     static std::string valueMessage(int position, const std::string& from, const std::string& thru);
-    // "New Company", "New Mod" or "Any Change", the values of Changed in Last Update.
+    // "New Company", "New Mod" and "Any Change", the values of Changed in Last Update.
+    static const std::vector<std::string>& changeKinds();
     static bool isChangeKind(const std::string& text);
     // Checks a typed range of a field against the criteria already chosen. A
-    // value alone is a range from and through itself.
+    // value alone is a range from and through itself. A criterion edited
+    // again (its row given) is checked against the others only.
     static Accepted accept(int position, const std::string& state, const std::string& from,
                            const std::string& thru, bool exclude,
-                           const std::vector<SQLPARAMETER>& criteria);
+                           const std::vector<SQLPARAMETER>& criteria, int editedRow = -1);
 };
 
 } // namespace kora

@@ -31,6 +31,13 @@ std::string slotName(int slot)
     return "SEARCH" + std::to_string(slot) + ".KRD";
 }
 
+// The characters of a UTF-8 text: every byte but those continuing a character.
+size_t characterCount(const std::string& text)
+{
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(),
+                                             [](unsigned char c) { return (c & 0xC0) != 0x80; }));
+}
+
 } // namespace
 
 LookupFolder::LookupFolder(const std::string& folder) : m_folder(Folders::withSeparator(folder)) {}
@@ -64,6 +71,13 @@ LookupFolder::SaveResult LookupFolder::save(const std::string& title,
                                             const std::vector<SQLPARAMETER>& criteria,
                                             const std::string& currentFile) const
 {
+    if (const size_t length = characterCount(title); length > kLongestTitle)
+        return {{},
+                LookupMessage{"The title is " + std::to_string(length) +
+                                  " characters long. A lookup title can have at most " +
+                                  std::to_string(kLongestTitle) +
+                                  " characters, so that it fits its tab and the printed header.",
+                              kEditorTitle, LookupMessage::Icon::Exclamation}};
     std::string fileName;
     if (title == kUntitledTitle) {
         fileName = kUntitledFile;

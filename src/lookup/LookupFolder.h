@@ -3,6 +3,7 @@
 #include "base/LookupMessage.h"
 #include "lookup/SQLPARAMETER.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,8 @@ class LookupFolder
 {
 public:
     static constexpr int kNamedSlots = 8;
+    // The longest title a tab and a printed header show whole.
+    static constexpr size_t kLongestTitle = 60;
 
     // What a save did: the file written, or the message to show instead
     // (the editor then stays open).
@@ -38,6 +41,7 @@ public:
     // to UNTITLED.KRD; an edited lookup (currentFile not empty) keeps its file;
     // a new named lookup takes the first free slot, where a missing or empty
     // file is free. The companion exclusion file of the file written is deleted.
+    // A title longer than kLongestTitle characters is refused.
     SaveResult save(const std::string& title, const std::vector<SQLPARAMETER>& criteria,
                     const std::string& currentFile) const;
 

@@ -325,6 +325,11 @@ void MASTER::newSearch()
     if (!m_list)
         return;
     m_list->SetCurSQLFile(true);
+    showLookupEditor();
+}
+
+void MASTER::showLookupEditor()
+{
     KRLOOKUP editor(m_list->lookupTabs(), m_list->database(), m_list->state().toStdString(), this);
     connect(&editor, &KRLOOKUP::saved, m_list, &KRLIST::showSavedLookup);
     connect(&editor, &KRLOOKUP::cancelled, m_list, &KRLIST::SETTABS);
@@ -335,6 +340,12 @@ void MASTER::editSearch()
 {
     if (!m_list)
         return;
+    // On a lookup tab its own lookup is the one to edit.
+    m_list->SetCurSQLFile(false);
+    if (!m_list->lookupTabs().currentFile().empty()) {
+        showLookupEditor();
+        return;
+    }
     KREDDEL window(m_list->lookupTabs(), m_list->database(), m_list->state().toStdString(), this);
     connect(&window, &KREDDEL::lookupSaved, m_list, &KRLIST::showSavedLookup);
     connect(&window, &KREDDEL::lookupRemoved, m_list, &KRLIST::showLookupRemoved);

@@ -91,7 +91,10 @@ private:
     void run(Command command);
     // New Search: the lookup editor on a new lookup.
     void newSearch();
-    // Edit Search: the list of lookups to edit or delete.
+    // The lookup editor on the result list's current lookup file.
+    void showLookupEditor();
+    // Edit Search: the lookup editor on the lookup tab shown, or from the
+    // all-companies tab the list of lookups to edit or delete.
     void editSearch();
     void SubExport(); // the export window on the current lookup
     void backToList();

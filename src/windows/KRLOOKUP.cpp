@@ -1,13 +1,14 @@
 #include "windows/KRLOOKUP.h"
 
+#include "database/DbError.h"
 #include "lookup/CriterionEntry.h"
-#include "lookup/CriterionRules.h"
 #include "lookup/FieldCatalogue.h"
 #include "lookup/LookupReader.h"
 #include "lookup/LookupTabs.h"
 #include "widgets/CenterForm.h"
 #include "widgets/Dialogs.h"
 #include "widgets/RowGrid.h"
+#include "windows/CodeDropDown.h"
 #include "windows/LiveCountLabel.h"
 #include "windows/PickListPanel.h"
 
@@ -82,6 +83,8 @@ void KRLOOKUP::buildWindow()
     m_from->setObjectName(QStringLiteral("FROM"));
     m_thru = new QLineEdit(this);
     m_thru->setObjectName(QStringLiteral("THRU"));
+    m_fromCodes = new CodeDropDown(m_from);
+    m_thruCodes = new CodeDropDown(m_thru);
     m_thruLabel = buddyLabel(QStringLiteral("Thru"), m_thru, this);
     m_include = new QRadioButton(QStringLiteral("Include"), this);
     m_include->setObjectName(QStringLiteral("SQLINCLUDE"));
@@ -116,6 +119,8 @@ void KRLOOKUP::buildWindow()
     connect(m_fields, &QListWidget::itemClicked, this, &KRLOOKUP::focusFrom);
     connect(m_add, &QPushButton::clicked, this, [this] { addCriterion(); });
     connect(m_delete, &QPushButton::clicked, this, &KRLOOKUP::deleteCriterion);
+    connect(m_criteriaGrid, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { editCriterion(index.row()); });
     connect(ok, &QPushButton::clicked, this, &KRLOOKUP::save);
     connect(cancel, &QPushButton::clicked, this, &KRLOOKUP::reject);
     connect(m_pickList, &PickListPanel::picked, this, &KRLOOKUP::pick);
@@ -230,6 +235,7 @@ void KRLOOKUP::activate()
     m_pickList->clear();
     m_include->setChecked(true);
     m_criteria.clear();
+    m_editedRow = -1;
     // No field is chosen before the user chooses one: the list must not take
     // its first field when the keyboard brings the focus to it.
     m_fields->setCurrentIndex(QModelIndex());
@@ -276,10 +282,14 @@ void KRLOOKUP::chooseField(int position)
         CriterionEntry::startingRange(position, today.year(), today.month());
     m_from->setText(QString::fromStdString(start.from));
     m_thru->setText(QString::fromStdString(start.thru));
-    m_thru->setEnabled(start.hasThru);
+    // A field that takes no values greys both boxes.
+    const bool takesValues = FieldCatalogue::valueForm(position) != FieldCatalogue::ValueForm::None;
+    m_from->setEnabled(takesValues);
+    m_thru->setEnabled(start.hasThru && takesValues);
     m_thru->setVisible(start.hasThru);
     m_thruLabel->setVisible(start.hasThru);
 
+    offerCodes(position);
     m_pickList->showFor(position);
     m_hint->setText(QString::fromStdString(CriterionRules::hint(position)));
     // While the list is browsed with the keyboard the focus stays there.
@@ -287,17 +297,35 @@ void KRLOOKUP::chooseField(int position)
         focusFrom();
 }
 
+void KRLOOKUP::offerCodes(int position)
+{
+    m_codes.clear();
+    try {
+        m_codes = CodedValues::read(m_db, position);
+    } catch (const DbError& error) {
+        tellInvalid(QStringLiteral("The values of ") +
+                    QString::fromStdString(FieldCatalogue::caption(position, m_state)) +
+                    QStringLiteral(" could not be read: ") + QString::fromUtf8(error.what()));
+    }
+    m_fromCodes->setValues(m_codes);
+    m_thruCodes->setValues(m_codes);
+}
+
 void KRLOOKUP::focusFrom()
 {
+    // With its boxes greyed the field is ready to accept.
+    if (!m_from->isEnabled()) {
+        m_add->setFocus();
+        return;
+    }
     m_from->setFocus();
     m_from->selectAll();
 }
 
-void KRLOOKUP::pick(int position, const QString& code, const QString& description)
+void KRLOOKUP::pick(int position, const QString& code)
 {
     const CriterionEntry::Range range = CriterionEntry::afterPick(
-        position, {m_from->text().toStdString(), m_thru->text().toStdString()}, code.toStdString(),
-        description.toStdString());
+        position, {m_from->text().toStdString(), m_thru->text().toStdString()}, code.toStdString());
     m_from->setText(QString::fromStdString(range.from));
     m_thru->setText(QString::fromStdString(range.thru));
 }
@@ -312,20 +340,58 @@ void KRLOOKUP::padZipCode()
         m_from->setText(zip);
 }
 
-bool KRLOOKUP::addCriterion()
+CriterionRules::Accepted KRLOOKUP::typedCriterion() const
 {
     const int position = m_fields->currentRow();
-    if (position >= 0)
+    std::string from = CodedValues::proper(m_codes, m_from->text().toStdString());
+    if (position == Field::ZipCode)
+        from = CriterionRules::paddedZip(from);
+    return CriterionRules::accept(position, m_state, from,
+                                  CodedValues::proper(m_codes, m_thru->text().toStdString()),
+                                  m_exclude->isChecked(), m_criteria, m_editedRow);
+}
+
+void KRLOOKUP::editCriterion(int row)
+{
+    const SQLPARAMETER criterion = m_criteria.at(static_cast<size_t>(row));
+    const int position = FieldCatalogue::position(criterion.SQLEXPR);
+    if (position < 0 || !fieldAvailable(position))
+        return;
+    {
+        const QSignalBlocker blocker(m_fields);
+        m_fields->setCurrentRow(position);
+    }
+    chooseField(position);
+    m_from->setText(QString::fromStdString(criterion.SQLFROM));
+    m_thru->setText(QString::fromStdString(criterion.SQLTHRU));
+    (criterion.SQLEXCLUDE ? m_exclude : m_include)->setChecked(true);
+    m_editedRow = row;
+    m_hint->setText(QStringLiteral("Change the range and Accept it: the criterion keeps its row."));
+    focusFrom();
+}
+
+int KRLOOKUP::place(std::vector<SQLPARAMETER>& criteria, SQLPARAMETER criterion) const
+{
+    if (m_editedRow >= 0) {
+        criteria[static_cast<size_t>(m_editedRow)] = std::move(criterion);
+        return m_editedRow;
+    }
+    criteria.push_back(std::move(criterion));
+    return static_cast<int>(criteria.size()) - 1;
+}
+
+bool KRLOOKUP::addCriterion()
+{
+    if (m_fields->currentRow() >= 0)
         padZipCode();
-    auto accepted =
-        CriterionRules::accept(position, m_state, m_from->text().toStdString(),
-                               m_thru->text().toStdString(), m_exclude->isChecked(), m_criteria);
+    auto accepted = typedCriterion();
     if (!accepted.criterion) {
         tellInvalid(QString::fromStdString(accepted.message));
         return false;
     }
-    m_criteria.push_back(std::move(*accepted.criterion));
-    refreshCriteria(static_cast<int>(m_criteria.size()) - 1);
+    const int row = place(m_criteria, std::move(*accepted.criterion));
+    m_editedRow = -1;
+    refreshCriteria(row);
     m_from->clear();
     m_thru->clear();
     m_include->setChecked(true);
@@ -338,6 +404,7 @@ void KRLOOKUP::deleteCriterion()
     if (m_criteria.empty() || row < 0)
         return;
     m_criteria.erase(m_criteria.begin() + row);
+    m_editedRow = -1;
     refreshCriteria(row);
 }
 
@@ -358,15 +425,9 @@ void KRLOOKUP::refreshCriteria(int currentRow)
 void KRLOOKUP::countLive()
 {
     std::vector<SQLPARAMETER> criteria = m_criteria;
-    const int position = m_fields->currentRow();
-    if (position >= 0 && !m_from->text().trimmed().isEmpty()) {
-        const std::string from = m_from->text().toStdString();
-        auto typed = CriterionRules::accept(
-            position, m_state, position == Field::ZipCode ? CriterionRules::paddedZip(from) : from,
-            m_thru->text().toStdString(), m_exclude->isChecked(), m_criteria);
-        if (typed.criterion)
-            criteria.push_back(std::move(*typed.criterion));
-    }
+    if (m_fields->currentRow() >= 0 && !m_from->text().trimmed().isEmpty())
+        if (auto typed = typedCriterion(); typed.criterion)
+            place(criteria, std::move(*typed.criterion));
     m_count->countFor(criteria);
 }
 

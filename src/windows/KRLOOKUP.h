@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lookup/CodedValues.h"
+#include "lookup/CriterionRules.h"
 #include "lookup/SQLPARAMETER.h"
 
 #include <QDialog>
@@ -17,6 +19,7 @@ class QTableView;
 
 namespace kora {
 
+class CodeDropDown;
 class Database;
 class LiveCountLabel;
 class LookupTabs;
@@ -61,10 +64,19 @@ private:
     void activate();
     void chooseField(int position);
     bool fieldAvailable(int position);
+    // Offers the values of a coded field in the range boxes' drop-downs.
+    void offerCodes(int position);
     void focusFrom();
     // A code picked from the field's list goes into From or Thru.
-    void pick(int position, const QString& code, const QString& description);
+    void pick(int position, const QString& code);
     void padZipCode();
+    // What Accept makes of the range typed, a zip padded and a code in its own spelling.
+    CriterionRules::Accepted typedCriterion() const;
+    // Puts a criterion back in the boxes; Accept then returns it to its row.
+    void editCriterion(int row);
+    // Puts an accepted criterion in the row being edited, or after the others;
+    // returns its row.
+    int place(std::vector<SQLPARAMETER>& criteria, SQLPARAMETER criterion) const;
     bool addCriterion();
     void deleteCriterion();
     void save();
@@ -78,12 +90,16 @@ private:
     std::string m_state;
     std::vector<SQLPARAMETER> m_criteria;
     bool m_newLookup = true;
-    int m_field = -1; // the field chosen last
+    int m_field = -1;                       // the field chosen last
+    int m_editedRow = -1;                   // the criterion being edited again
+    std::vector<CodedValues::Code> m_codes; // the chosen field's, when it is coded
 
     QLineEdit* m_title;    // SEARCHDESC
     QListWidget* m_fields; // List1
     QLineEdit* m_from;     // FROM
     QLineEdit* m_thru;     // THRU
+    CodeDropDown* m_fromCodes;
+    CodeDropDown* m_thruCodes;
     QLabel* m_thruLabel;
     QRadioButton* m_include; // SQLINCLUDE
     QRadioButton* m_exclude; // SQLEXCLUDE

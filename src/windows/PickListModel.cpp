@@ -1,23 +1,9 @@
 #include "windows/PickListModel.h"
 
-#include "database/Database.h"
-
+#include "lookup/CodedValues.h"
 #include "widgets/HeaderMarking.h"
 
 namespace kora {
-
-namespace {
-
-int columnIndex(const Statement& query, const std::string& field)
-{
-    for (int column = 0; column < query.columnCount(); ++column)
-        if (QString::fromStdString(query.columnName(column))
-                .compare(QString::fromStdString(field), Qt::CaseInsensitive) == 0)
-            return column;
-    throw DbError("The list has no column " + field + ".");
-}
-
-} // namespace
 
 PickListModel::PickListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -26,12 +12,9 @@ void PickListModel::load(Database& db, const std::string& sql, const std::string
                          int sortedColumn)
 {
     std::vector<std::pair<QString, QString>> rows;
-    Statement query = db.prepare(sql);
-    const int code = columnIndex(query, codeField);
-    const int description = columnIndex(query, descriptionField);
-    while (query.step())
-        rows.emplace_back(QString::fromStdString(query.column(code).toString()),
-                          QString::fromStdString(query.column(description).toString()));
+    for (const auto& [code, description] :
+         CodedValues::readTable(db, sql, codeField, descriptionField))
+        rows.emplace_back(QString::fromStdString(code), QString::fromStdString(description));
 
     beginResetModel();
     m_rows = std::move(rows);

@@ -1,8 +1,8 @@
 #include "windows/PickListPanel.h"
 
 #include "database/DbError.h"
+#include "lookup/CodedValues.h"
 #include "lookup/CriterionRules.h"
-#include "lookup/FieldCatalogue.h"
 #include "widgets/Dialogs.h"
 #include "widgets/RowGrid.h"
 #include "windows/PickListModel.h"
@@ -51,14 +51,12 @@ void PickListPanel::clear()
 void PickListPanel::showFor(int position)
 {
     clear();
-    if (!CriterionRules::pickList(position))
+    // The bands and merit classes are few: their boxes have drop-downs instead.
+    if (!CriterionRules::pickList(position) || CodedValues::isCoded(position))
         return;
-    // Names sort the county, class and SIC lists, codes the others.
-    const bool searchable = position <= FieldCatalogue::Position::SicCode;
-    m_searchFor->setVisible(searchable);
-    m_searchLabel->setVisible(searchable);
-    m_grid->show();
-    fill(position, searchable ? 1 : 0);
+    for (QWidget* part : std::initializer_list<QWidget*>{m_searchLabel, m_searchFor, m_grid})
+        part->show();
+    fill(position, 1); // by name
 }
 
 void PickListPanel::fill(int position, int sortColumn)
@@ -106,7 +104,7 @@ void PickListPanel::pickCurrent()
 void PickListPanel::pick(int row)
 {
     if (m_field >= 0 && row >= 0 && row < m_model->rowCount())
-        emit picked(m_field, m_model->code(row), m_model->description(row));
+        emit picked(m_field, m_model->code(row));
 }
 
 } // namespace kora

@@ -11,8 +11,8 @@ namespace kora {
 class Database;
 class PickListModel;
 
-// The lookup editor's list of the codes of a coded field, with the box that
-// searches it: a click, or Enter, picks a code for the range.
+// The lookup editor's list of the counties, class codes or SIC codes, with the
+// box that searches it: a click, or Enter, picks a code for the range.
 class PickListPanel : public QWidget
 {
     Q_OBJECT
@@ -20,7 +20,7 @@ class PickListPanel : public QWidget
 public:
     PickListPanel(Database& db, QWidget* parent);
 
-    // Shows the codes of the field; hides the list when it has none.
+    // Shows the codes of the field; hides the list for the other fields.
     void showFor(int position);
     // Hides the list, holding no field's codes.
     void clear();
@@ -30,8 +30,8 @@ public:
     QTableView* grid() const { return m_grid; }
 
 signals:
-    // The field whose code was picked, the code and its description.
-    void picked(int position, const QString& code, const QString& description);
+    // The field whose code was picked and the code.
+    void picked(int position, const QString& code);
 
 private:
     void fill(int position, int sortColumn);

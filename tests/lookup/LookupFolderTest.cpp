@@ -125,6 +125,19 @@ TEST(LookupFolder, UntitledIsReplacedAndEditedLookupsKeepTheirFile)
     EXPECT_EQ(titleOf(folder.file("SEARCH1.KRD")), "RENAMED");
     EXPECT_EQ(lookups.lookupFiles(), (std::vector<std::string>{"SEARCH1.KRD", "UNTITLED.KRD"}));
 
+    // Titles are measured in characters: sixty accented letters fit, an
+    // edited lookup's title one longer leaves its file as it was.
+    std::string sixty;
+    for (int letter = 0; letter < 60; ++letter)
+        sixty += "\u00e9";
+    EXPECT_EQ(lookups.save(sixty, kZipLookup, "SEARCH1.KRD").fileName, "SEARCH1.KRD");
+    const auto longer = lookups.save(sixty + "!", kModLookup, "SEARCH1.KRD");
+    EXPECT_FALSE(longer.saved());
+    EXPECT_EQ(longer.message->text, "The title is 61 characters long. A lookup title can have at "
+                                    "most 60 characters, so that it fits its tab and the printed "
+                                    "header.");
+    EXPECT_EQ(titleOf(folder.file("SEARCH1.KRD")), sixty);
+
     lookups.remove("SEARCH1.KRD");
     writeFile(folder.file("UNTITLED.XCL"), "");
     lookups.remove("UNTITLED.KRD");

@@ -237,8 +237,7 @@ TEST(CriterionEntry, AfterPickPutsThePickedCodeInTheRange)
                  {F::SicCode, "0700", "1500", "0700", "1599"},
                  {F::SicCode, "", "1521", "1521", ""}};
     for (const auto& c : picks) {
-        const auto range =
-            CriterionEntry::afterPick(c.position, {c.from, ""}, c.code, "DESCRIPTION");
+        const auto range = CriterionEntry::afterPick(c.position, {c.from, ""}, c.code);
         EXPECT_EQ(range.from + "|" + range.thru, std::string(c.pickedFrom) + "|" + c.pickedThru)
             << c.position << " " << c.from << " " << c.code;
     }

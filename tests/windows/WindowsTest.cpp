@@ -33,6 +33,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
@@ -53,6 +54,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 #include <QValueAxis>
 #include <QtTest>
 
@@ -787,6 +789,51 @@ bool within(const std::vector<PdfWord>& words, const QRectF& place)
 
 // The result list and the windows it opens, the lookup editor, and the windows
 // that print, export, back up, chart and upgrade.
+// Drives the drop-down of a coded field's values on a range box as a user
+// would: the arrow at the box's end, the list below it.
+struct ValueDropDown
+{
+    QLineEdit* box;
+
+    QAction* arrow() const
+    {
+        return named<QAction>(box, qPrintable(box->objectName() + QStringLiteral("LIST")));
+    }
+    bool offered() const { return arrow()->isVisible(); }
+    QAbstractItemView* list() const { return box->completer()->popup(); }
+    // Clicks the arrow: every value is listed.
+    void open() const
+    {
+        for (auto* button : box->findChildren<QToolButton*>())
+            if (button->defaultAction() == arrow())
+                QTest::mouseClick(button, Qt::LeftButton);
+    }
+    // The values listed, as shown.
+    QStringList shown() const
+    {
+        return list()->isVisible() ? gridRows(list(), {0}) : QStringList();
+    }
+    // Clicks a listed value.
+    void pick(const QString& label) const
+    {
+        const int row = static_cast<int>(shown().indexOf(label));
+        QVERIFY2(row >= 0, qPrintable(label));
+        const QModelIndex index = list()->model()->index(row, 0);
+        list()->scrollTo(index);
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualRect(index).center());
+    }
+};
+
+// Double-clicks a row of the lookup editor's criteria.
+void doubleClickCriterion(const LookupEditor& editor, int row)
+{
+    QTableView* grid = editor.criteriaGrid();
+    const QPoint place = grid->visualRect(grid->model()->index(row, 1)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, place);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, place);
+}
+
 class WindowsTest : public QObject
 {
     Q_OBJECT
@@ -1010,7 +1057,7 @@ private slots:
         QCOMPARE(list.column(), QStringList({"acme widgets", "SMITH TOOL CO", "Zenith Labs"}));
         QCOMPARE(list.count(), QString("3"));
         QVERIFY(master.isCommandEnabled("SSRibbon1_4"));
-        QVERIFY(!master.isCommandEnabled("mnuEditSearch"));
+        QVERIFY(master.isCommandEnabled("mnuEditSearch"));
         // A lookup that selects nothing leaves the row buttons disabled.
         list.openTab(2);
         QCOMPARE(list.count(), QString("0"));
@@ -2476,6 +2523,134 @@ private slots:
                      qPrintable(QString::number(place)));
         QVERIFY(wordsSpelling(sheet, "ACORN BAKERY").empty());
         QVERIFY(test.status().isEmpty());
+    }
+
+    // The lookup editor of an agent's day: coded values come from drop-downs
+    // and are stored as their codes, a criterion is changed in its row, a field
+    // without values greys its boxes, and a title too long for its tab is refused.
+    void codedValuesArePickedFromADropDownAndStoredAsTheirCodes()
+    {
+        OpenEditor open("PM");
+        LookupEditor& editor = open.editor;
+        const ValueDropDown from{editor.from()};
+        const ValueDropDown thru{editor.thru()};
+        editor.choose(Field::ZipCode);
+        QVERIFY(!from.offered());
+
+        // The bands come from the state's table, a code for From and one for Thru.
+        editor.choose(Field::Employees);
+        QVERIFY(from.offered() && thru.offered());
+        QVERIFY(editor.pickList()->isHidden());
+        from.open();
+        QCOMPARE(from.shown().mid(0, 3), QStringList({"0 (Unknown)", "1 (1 - 4)", "2 (5 - 9)"}));
+        QCOMPARE(from.shown().size(), 10);
+        from.pick("2 (5 - 9)");
+        thru.open();
+        thru.pick("4 (20 - 49)");
+        QCOMPARE(open.range(), QString("2-4"));
+        editor.accept();
+
+        // A merit class typed in another case is stored as the class; the
+        // list offers the table's classes as they are spelt.
+        editor.choose(Field::MeritClass);
+        from.open();
+        QCOMPARE(from.shown(), QStringList({"Neutral", "Credit", "Debit", "N/Q"}));
+        QTest::keyClick(from.list(), Qt::Key_Escape);
+        LookupEditor::type(editor.from(), "debit");
+        editor.accept();
+
+        // Typing lists the values beginning with the text, whatever its case;
+        // the keyboard opens the list as on a combo box.
+        editor.choose(Field::LastUpdate);
+        QTest::keyClick(editor.from(), Qt::Key_F4);
+        QCOMPARE(from.shown().size(), 3);
+        QTest::keyClick(from.list(), Qt::Key_Escape);
+        LookupEditor::type(editor.from(), "NEW");
+        QCOMPARE(from.shown(), QStringList({"New Company", "New Mod"}));
+        from.pick("New Mod");
+        QCOMPARE(editor.from()->text(), QString("New Mod"));
+        editor.excludeOption()->click();
+        editor.accept();
+
+        editor.choose(Field::NewRecords);
+        QVERIFY(!editor.from()->isEnabled() && !editor.thru()->isEnabled());
+        editor.accept();
+        editor.choose(Field::ExperienceMod);
+        QVERIFY(editor.from()->isEnabled() && editor.thru()->isEnabled());
+
+        // A double-click puts a criterion back in the boxes; accepted again it
+        // keeps its row, and a once-only field is not refused for itself.
+        doubleClickCriterion(editor, 0);
+        QCOMPARE(editor.fields()->currentRow(), int(Field::Employees));
+        QCOMPARE(open.range(), QString("2-4"));
+        thru.open();
+        thru.pick("5 (50 - 99)");
+        editor.accept();
+        doubleClickCriterion(editor, 2);
+        QVERIFY(editor.excludeOption()->isChecked());
+        editor.accept();
+        QCOMPARE(
+            editor.criteria(),
+            QStringList({"# of Employees|2 Thru 5|Include", "Merit Class|Debit Thru Debit|Include",
+                         "Changed in Last Update|New Mod Thru New Mod|Exclude",
+                         "New Records| Thru |Include"}));
+        QVERIFY(open.app.messageTexts().isEmpty());
+
+        // Sixty characters fit a tab and a printed header; one more is refused
+        // and stays typed.
+        const QString sixty =
+            QString("Debit mods among the bands of five to ninety-nine").leftJustified(60, '.');
+        LookupEditor::type(editor.title(), sixty + "!");
+        editor.ok();
+        QCOMPARE(open.app.messageTexts(),
+                 QStringList({"The title is 61 characters long. A lookup title can have at most "
+                              "60 characters, so that it fits its tab and the printed header."}));
+        QCOMPARE(open.app.messages().last().title, QString("Enter Selection Parameters"));
+        QVERIFY(open.window->isVisible());
+        QCOMPARE(editor.title()->text(), sixty + "!");
+        QVERIFY(open.app.list().lookupTabs().folder().lookupFiles().empty());
+        LookupEditor::type(editor.title(), sixty);
+        editor.ok();
+        const std::string title = '"' + sixty.toStdString() + '"';
+        QCOMPARE(
+            open.app.bytes("SEARCH1.KRD"),
+            title + ",\"# of Employees\",\"2\",\"5\",\"EMPLOYEES\",#FALSE#\r\n" + title +
+                ",\"Merit Class\",\"Debit\",\"Debit\",\"MERIT\",#FALSE#\r\n" + title +
+                ",\"Changed in Last Update\",\"New Mod\",\"New Mod\",\"LASTUPDATE\",#TRUE#\r\n" +
+                title + ",\"New Records\",\"\",\"\",\"NEWREC\",#FALSE#\r\n");
+    }
+
+    void editSearchOnALookupTabOpensThatLookup()
+    {
+        Lookups open;
+        bool listShown = false;
+        QString title;
+        open.app.onModal<KRLOOKUP>([&title](KRLOOKUP* window) {
+            const LookupEditor editor{window};
+            title = editor.title()->text();
+            LookupEditor::type(editor.title(), "Bakers and Roofers");
+            editor.add(FieldCatalogue::SicCode, "1761");
+            editor.ok();
+            if (window->isVisible())
+                window->reject();
+        });
+        open.app.tabs()->setCurrentIndex(3);
+        open.editSearch([&listShown](const LookupList&) { listShown = true; });
+        QVERIFY(!listShown);
+        QCOMPARE(title, QString("Bakers"));
+        QCOMPARE(open.app.bytes("SEARCH3.KRD"),
+                 std::string("\"Bakers and Roofers\",\"SIC Code\",\"2051\",\"2051\",\"SIC\","
+                             "#FALSE#\r\n\"Bakers and Roofers\",\"SIC Code\",\"1761\",\"1761\","
+                             "\"SIC\",#FALSE#\r\n"));
+        QCOMPARE(open.app.tabs()->currentIndex(), 3);
+        QCOMPARE(open.app.page().column(), QStringList({"Allen Roofing", "Harbor Bakery"}));
+        // The tab titled with blanks is a lookup to edit too; the all-companies
+        // tab lists the lookups.
+        open.app.tabs()->setCurrentIndex(2);
+        QVERIFY(open.app.master().isCommandEnabled("mnuEditSearch"));
+        open.app.tabs()->setCurrentIndex(0);
+        open.editSearch([&listShown](const LookupList&) { listShown = true; });
+        QVERIFY(listShown);
     }
 };
 
