@@ -2,6 +2,7 @@
 
 #include "results/CompanyRecord.h"
 
+#include "base/StateRules.h"
 #include "database/DbError.h"
 #include "database/Schema.h"
 #include "results/AddressOverride.h"
@@ -67,7 +68,7 @@ KRLISTI::KRLISTI(RecordWindowHost& list, const QString& file, const QString& seq
       m_file(file), m_sequence(sequence)
 {
     setObjectName(QStringLiteral("KRLISTI"));
-    setWindowTitle(QStringLiteral("KRLISTI - ") + name1);
+    setWindowTitle(name1.trimmed());
     setModal(true);
     setStyleSheet(QStringLiteral("QLineEdit[readOnly=\"true\"] { background: palette(window); }"));
 
@@ -79,15 +80,16 @@ KRLISTI::KRLISTI(RecordWindowHost& list, const QString& file, const QString& seq
     auto* left = new QVBoxLayout;
     left->addWidget(buildCompany());
     m_classes = new RatingClassesBox(this);
-    left->addWidget(m_classes, 1);
+    left->addWidget(m_classes);
     auto* history = new QGroupBox(QStringLiteral("Mod History"), this);
     m_modChart = new ModChart(history);
     (new QVBoxLayout(history))->addWidget(m_modChart);
-    left->addWidget(history);
+    left->addWidget(history, 1);
     auto* right = new QVBoxLayout;
     right->addWidget(buildContact());
     right->addWidget(buildUserFields());
-    right->addWidget(buildAssignedRisk());
+    if (StateRules::hasAssignedRisk(list.state().toStdString()))
+        right->addWidget(buildAssignedRisk());
     m_associates = new AssociatesBox(this);
     connect(m_associates, &AssociatesBox::picked, this, &KRLISTI::pickAssociate);
     right->addWidget(m_associates, 1);
@@ -373,8 +375,9 @@ void KRLISTI::fillCompany()
 
     // A company without the date shows the bare separator.
     const std::string assignedRisk = CodedTexts::assignedRiskDate(prime->field("NJAR"));
-    m_text1->setText(assignedRisk.empty() ? QStringLiteral("/")
-                                          : QString::fromStdString(assignedRisk));
+    if (m_text1)
+        m_text1->setText(assignedRisk.empty() ? QStringLiteral("/")
+                                              : QString::fromStdString(assignedRisk));
     for (QLineEdit* box : m_userBoxes)
         box->setText(textOf(prime->field(box->objectName().toStdString())));
 }

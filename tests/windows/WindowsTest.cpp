@@ -677,6 +677,8 @@ private slots:
                               "609-555-0100", "3599 - Industrial Machinery, NEC", "20 - 49",
                               "1MM - 4.9MM", "07/95"}));
         QCOMPARE(page.notes()->toPlainText(), QString("Called in March"));
+        QVERIFY(record.window->findChild<QWidget*>("AssignedRisk"));
+        QCOMPARE(record.window->windowTitle(), QString("ACME TOOL CO"));
         QCOMPARE(page.dateAdded(), today);
         QVERIFY(page.box("PHONE")->isReadOnly() && !page.box("UserFax")->isReadOnly());
         QCOMPARE(gridRows(page.classes(), {0}) + gridRows(page.classes(), {2}),
@@ -980,12 +982,12 @@ private slots:
         list.lookupGrid()->setFocus();
         closeTheNextRecord();
         QTest::keyClick(list.lookupGrid(), Qt::Key_Return);
-        QCOMPARE(opened, QStringList({"KRLISTI - MILLER & SONS"}));
+        QCOMPARE(opened, QStringList({"MILLER & SONS"}));
         const QRect first = list.lookupGrid()->visualRect(list.lookupGrid()->model()->index(0, 2));
         closeTheNextRecord();
         QTest::mouseClick(list.lookupGrid()->viewport(), Qt::LeftButton, {}, first.center());
         QTest::mouseDClick(list.lookupGrid()->viewport(), Qt::LeftButton, {}, first.center());
-        QCOMPARE(opened, QStringList({"KRLISTI - MILLER & SONS", "KRLISTI - MILLER & SONS"}));
+        QCOMPARE(opened, QStringList({"MILLER & SONS", "MILLER & SONS"}));
         // On all companies the button cannot be used, and names the mark of the company shown.
         list.openTab(0);
         QCOMPARE(list.searchBox()->placeholderText(), QString("Searches Company Name"));
@@ -1009,15 +1011,19 @@ private slots:
         list.openTab(1);
         list.search("acme");
         QString caption;
-        open.data.onModal<KRLISTI>([&caption](KRLISTI* window) {
+        bool assignedRiskShown = true;
+        open.data.onModal<KRLISTI>([&caption, &assignedRiskShown](KRLISTI* window) {
             RecordWindow record{window};
             caption = window->windowTitle();
+            assignedRiskShown = window->findChild<QWidget*>("AssignedRisk") != nullptr;
             record.notes()->setPlainText("Quote sent");
             record.type("UserPhone", "215-555-0177");
             record.close();
         });
         list.child<QPushButton>("Command1")->click();
-        QCOMPARE(caption, QString("KRLISTI - acme widgets"));
+        // The caption names the company; a Pennsylvania company has no New Jersey box.
+        QCOMPARE(caption, QString("acme widgets"));
+        QVERIFY(!assignedRiskShown);
         list.openTab(0);
         list.search("acme");
         QCOMPARE(list.phone(), QString("215-555-0177"));
@@ -1442,10 +1448,15 @@ private slots:
         QCOMPARE(chart.mods()->points(), (QList<QPointF>{{day("2023-07-01"), 0.88},
                                                          {day("2025-07-01"), 1.0},
                                                          {day("2026-07-01"), 1.046}}));
+        // Every year the mods span is labelled once, the line at 1.00 across them all.
         QCOMPARE(chart.averageLine()->points(),
-                 (QList<QPointF>{{day("2023-07-01"), 1.0}, {day("2026-07-01"), 1.0}}));
+                 (QList<QPointF>{{day("2023-01-01"), 1.0}, {day("2027-01-01"), 1.0}}));
+        QCOMPARE(chart.yearLabels(), QStringList({"2023", "2024", "2025", "2026"}));
         QCOMPARE(QPointF(chart.modAxis()->min(), chart.modAxis()->max()), QPointF(0.7, 1.2));
         QCOMPARE(chart.chart()->title(), QString());
+        chart.setMods({{"2021-03-01", "2021-03-01", "2021-03-01", Value(1.2)},
+                       {"2021-01-01", "2021-01-01", "2021-01-01", Value(1.1)}});
+        QCOMPARE(chart.yearLabels(), QStringList({"2021"}));
         chart.setMods({});
         QCOMPARE(chart.mods()->count(), 0);
         QCOMPARE(chart.chart()->title(), QStringLiteral("No mods on file"));
