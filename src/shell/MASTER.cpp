@@ -47,7 +47,7 @@ MASTER::MASTER(TITLE* splash)
     setObjectName(QStringLiteral("MASTER"));
     setWindowTitle(QStringLiteral("KORA"));
     m_area->setObjectName(QStringLiteral("MDIArea"));
-    m_area->setBackground(QColor(171, 171, 171));
+    m_area->setBackground(palette().brush(QPalette::Dark));
     setCentralWidget(m_area);
     m_lblProgram->setObjectName(QStringLiteral("lblProgram"));
     m_lblProgram->setText(programVersion());

@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -112,7 +113,8 @@ KRLISTI::KRLISTI(RecordWindowHost& list, const QString& file, const QString& seq
 
     // The list closes with its workspace and with the program; the note is stored first.
     m_listWidget->installEventFilter(this);
-    resize(980, 740);
+    // As large as the design, but never larger than the screen.
+    resize(QSize(980, 740).boundedTo(screen()->availableSize() - QSize(20, 40)));
     CENTERFORM(this);
 }
 

@@ -118,8 +118,16 @@ void ModChart::setMods(const std::vector<ResultListData::Mod>& mods)
     const qreal bottom = std::floor(low * 10 - 1) / 10;
     const qreal top = std::ceil(high * 10 + 1) / 10;
     m_modAxis->setRange(bottom, top);
-    // Ticks on tenths, or fifths when the range is wide.
-    m_modAxis->setTickInterval(top - bottom > 0.85 ? 0.2 : 0.1);
+    // At most four steps between ticks, so that the small chart never crowds
+    // its labels.
+    constexpr qreal kSteps[] = {0.1, 0.2, 0.25, 0.5, 1.0, 2.0, 5.0};
+    qreal step = kSteps[0];
+    for (qreal candidate : kSteps) {
+        step = candidate;
+        if ((top - bottom) / step <= 4.0 + 1e-9)
+            break;
+    }
+    m_modAxis->setTickInterval(step);
 }
 
 } // namespace kora

@@ -48,6 +48,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
@@ -2082,6 +2083,36 @@ private slots:
         QCOMPARE(fixture.messageTexts().last(),
                  QString("Error copying file!  Make sure path is correct!"));
         QVERIFY(ejected.window.isVisible());
+    }
+
+    // Under a dark palette the charts and boxes take its colours; an overridden
+    // address stays black on its light yellow.
+    void aDarkPaletteIsFollowedAndAnOverriddenAddressStaysReadable()
+    {
+        const QPalette light = QApplication::palette();
+        const auto restore = qScopeGuard([&light] { QApplication::setPalette(light); });
+        QPalette dark = light;
+        dark.setColor(QPalette::Window, QColor(53, 53, 53));
+        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+        dark.setColor(QPalette::Base, QColor(35, 35, 35));
+        dark.setColor(QPalette::Text, QColor(230, 230, 230));
+        QApplication::setPalette(dark);
+
+        Open open;
+        ResultList& list = open.page;
+        const auto address = [&list] { return list.child<QPlainTextEdit>("ADDRESS")->palette(); };
+        list.search("acme");
+        open.data.db().execute("UPDATE PRIME SET User1 = '!&' WHERE NAME1 = 'acme widgets'");
+        list.list->refreshCompany();
+        QCOMPARE(address().color(QPalette::Base), QColor(255, 255, 128));
+        QCOMPARE(address().color(QPalette::Text), QColor(Qt::black));
+        list.search("Zen");
+        QCOMPARE(address().color(QPalette::Base), dark.color(QPalette::Base));
+        QCOMPARE(address().color(QPalette::Text), dark.color(QPalette::Text));
+
+        const ModChart chart;
+        QCOMPARE(chart.chart()->backgroundBrush().color(), dark.color(QPalette::Base));
+        QCOMPARE(chart.chart()->axes().first()->labelsBrush().color(), dark.color(QPalette::Text));
     }
 };
 
