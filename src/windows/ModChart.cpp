@@ -61,7 +61,7 @@ ModChart::ModChart(QWidget* parent)
         series->attachAxis(m_modAxis);
     }
     setChart(chart);
-    setMinimumHeight(140);
+    setMinimumHeight(120);
     followColours();
     setMods({});
 }

@@ -28,7 +28,7 @@ void RatingClassesBox::fitRows(int rows)
     // The grid is as tall as a whole number of rows: every row it shows is
     // whole, and more classes than fit scroll a row at a time.
     constexpr int kFewest = 3;
-    constexpr int kMost = 6;
+    constexpr int kMost = 4;
     m_grid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setFixedHeight(m_grid->horizontalHeader()->sizeHint().height() +
