@@ -1,6 +1,7 @@
 #include "results/Breakdown.h"
 
 #include "base/Blanks.h"
+#include "results/SicMajorGroups.h"
 
 #include <array>
 
@@ -51,12 +52,14 @@ std::string monthLabel(const std::string& key)
     return month >= 1 && month <= 12 ? months[static_cast<size_t>(month - 1)] : "no date";
 }
 
-// The description of a SIC major group, that of its code ending in 00.
+// The description of a SIC major group: that of its code ending in 00 in the
+// state's SIC table, else the group's standard name.
 std::string sicLabel(Database& db, const std::string& key)
 {
     Statement row = db.prepare("SELECT [DESC] FROM SICCODES WHERE CODE = ?");
     row.bind(1, key + "00");
-    return row.step() ? withoutTrailingBlanks(row.column(0).toString()) : "";
+    const std::string stated = row.step() ? withoutTrailingBlanks(row.column(0).toString()) : "";
+    return stated.empty() ? SicMajorGroups::name(key) : stated;
 }
 
 } // namespace

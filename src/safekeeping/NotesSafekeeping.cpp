@@ -140,8 +140,8 @@ NotesSafekeeping::Outcome NotesSafekeeping::restore(Operation operation,
     try {
         const UserDataCounts counts =
             UserDataRestore::run(mode, statePath(), m_stateConnect, chosenPath);
-        m_prompt.tell(UserDataRestore::message(counts, chosenPath), UserDataRestore::title(mode),
-                      Prompt::Icon::Information);
+        m_prompt.tell(UserDataRestore::message(mode, counts, chosenPath),
+                      UserDataRestore::title(mode), Prompt::Icon::Information);
     } catch (const std::exception& failure) {
         m_prompt.tell("The user notes and fields could not be " +
                           std::string(merge ? "merged" : "restored") + " from " + chosenPath +

@@ -41,9 +41,9 @@ bool PendingRestore::run(const std::string& programFolder, const std::string& st
     const std::string backupPath = programFolder + backupDatabaseName(state);
     try {
         if (const auto counts = restore(programFolder, state, stateConnect))
-            prompt.tell(UserDataRestore::message(*counts, backupPath),
-                        UserDataRestore::title(UserDataRestore::Mode::Restore),
-                        Prompt::Icon::Information);
+            prompt.tell(
+                UserDataRestore::message(UserDataRestore::Mode::Restore, *counts, backupPath),
+                UserDataRestore::title(UserDataRestore::Mode::Restore), Prompt::Icon::Information);
     } catch (const std::exception& failure) {
         prompt.tell("The user notes and fields saved in " + backupPath +
                         " could not be restored: " + failure.what() +

@@ -121,10 +121,12 @@ UserDataCounts UserDataRestore::run(Mode mode, const std::string& statePath,
     return restorer.counts();
 }
 
-std::string UserDataRestore::message(const UserDataCounts& counts, const std::string& backupPath)
+std::string UserDataRestore::message(Mode mode, const UserDataCounts& counts,
+                                     const std::string& backupPath)
 {
-    std::string text = std::to_string(counts.notes) + " User Notes and " +
-                       std::to_string(counts.fields) + " Fields Restored From " + backupPath;
+    std::string text =
+        std::to_string(counts.notes) + " User Notes and " + std::to_string(counts.fields) +
+        (mode == Mode::Merge ? " Fields Merged From " : " Fields Restored From ") + backupPath;
     if (counts.notesHeld > 0)
         text += "\r\n" + std::to_string(counts.notesHeld) +
                 " User Notes open in another user's record window were left as they were.";

@@ -26,9 +26,10 @@ public:
     static UserDataCounts run(Mode mode, const std::string& statePath,
                               const std::string& stateConnect, const std::string& backupPath);
 
-    // The closing message, "3 User Notes and 2 Fields Restored From PATH", with
-    // a line on the notes that were held by another user.
-    static std::string message(const UserDataCounts& counts, const std::string& backupPath);
+    // The closing message, "3 User Notes and 2 Fields Restored From PATH" or
+    // "... Merged From PATH", with a line on the notes that were held by another user.
+    static std::string message(Mode mode, const UserDataCounts& counts,
+                               const std::string& backupPath);
     // "Restore Complete" or "Merge Complete".
     static std::string title(Mode mode);
 };

@@ -47,7 +47,7 @@ MASTER::MASTER(TITLE* splash)
     setObjectName(QStringLiteral("MASTER"));
     setWindowTitle(QStringLiteral("KORA"));
     m_area->setObjectName(QStringLiteral("MDIArea"));
-    m_area->setBackground(QColor(171, 171, 171));
+    m_area->setBackground(palette().brush(QPalette::Dark));
     setCentralWidget(m_area);
     m_lblProgram->setObjectName(QStringLiteral("lblProgram"));
     m_lblProgram->setText(programVersion());
@@ -465,13 +465,19 @@ void MASTER::SubExit()
                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
                      QMessageBox::Yes) != QMessageBox::Yes)
         return;
-    if (UserDataChanges::count() != m_userDataChangesAtStart &&
-        Dialogs::ask(this, QStringLiteral("Backup Notes"),
-                     QStringLiteral("You may have changed some notes during your session.  Do you "
-                                    "want to back them up on diskette now?"),
-                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
-                     QMessageBox::Yes) == QMessageBox::Yes)
-        SubProcessNotes();
+    if (UserDataChanges::count() != m_userDataChangesAtStart) {
+        // Cancel (or Escape) goes back to the program, neither backed up nor ended.
+        const QMessageBox::StandardButton answer =
+            Dialogs::ask(this, QStringLiteral("Backup Notes"),
+                         QStringLiteral("You may have changed some notes during your session.  "
+                                        "Do you want to back them up now?"),
+                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                         QMessageBox::Question, QMessageBox::Yes);
+        if (answer == QMessageBox::Cancel)
+            return;
+        if (answer == QMessageBox::Yes)
+            SubProcessNotes();
+    }
     endProgram();
 }
 

@@ -17,9 +17,11 @@ constexpr int kTitleWidth = 330;
 
 } // namespace
 
-QPixmap TITLE::logo()
+QPixmap TITLE::logo(qreal pixelRatio)
 {
-    QPixmap pixmap(kImageSize, kImageSize);
+    // Drawn for the screen's pixels, so that it stays sharp on a scaled screen.
+    QPixmap pixmap(QSize(kImageSize, kImageSize) * pixelRatio);
+    pixmap.setDevicePixelRatio(pixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -71,17 +73,14 @@ TITLE::TITLE(QWidget* parent)
     m_panel->setFrameShadow(QFrame::Raised);
     m_panel->setLineWidth(2);
     m_panel->setAutoFillBackground(true);
-    QPalette panelColours = m_panel->palette();
-    panelColours.setColor(QPalette::Window, QColor(244, 246, 250));
-    m_panel->setPalette(panelColours);
+    m_panel->setBackgroundRole(QPalette::Base);
 
-    m_image->setPixmap(logo());
+    m_image->setPixmap(logo(devicePixelRatioF()));
     m_image->setFixedSize(kImageSize, kImageSize);
     QFont titleFont = m_title->font();
     titleFont.setPixelSize(56);
     titleFont.setBold(true);
     m_title->setFont(titleFont);
-    m_title->setStyleSheet(QStringLiteral("color: rgb(24, 62, 110);"));
     QFont subtitleFont = m_label2->font();
     subtitleFont.setPixelSize(15);
     subtitleFont.setBold(true);

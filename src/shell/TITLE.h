@@ -29,7 +29,7 @@ public:
     void makeTopmost();
 
     // The program's picture, also its window icon.
-    static QPixmap logo();
+    static QPixmap logo(qreal pixelRatio = 1.0);
 
 private:
     QFrame* m_panel;  // SSPanel1

@@ -5,12 +5,14 @@
 #include "widgets/Dialogs.h"
 #include "widgets/HourglassGuard.h"
 #include "widgets/RowGrid.h"
+#include "windows/ChartPalette.h"
 
 #include <QApplication>
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChartView>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHorizontalBarSeries>
@@ -23,6 +25,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QValueAxis>
+
+#include <algorithm>
 
 namespace kora {
 
@@ -43,12 +47,18 @@ int indexOf(Breakdown::By by)
     return 0;
 }
 
+// The widest a bar's caption may be; a longer label ends in an ellipsis
+// (the table beside the chart holds it whole).
+constexpr int kCaptionWidth = 200;
+
 // A bar's caption: the key and its label, or the key alone.
-QString caption(const Breakdown::Group& group)
+QString caption(const Breakdown::Group& group, const QFontMetrics& metrics)
 {
     const QString key = QString::fromStdString(group.key.empty() ? "(none)" : group.key);
     return group.label.empty() ? key
-                               : key + QStringLiteral("  ") + QString::fromStdString(group.label);
+                               : metrics.elidedText(key + QStringLiteral("  ") +
+                                                        QString::fromStdString(group.label),
+                                                    Qt::ElideRight, kCaptionWidth);
 }
 
 } // namespace
@@ -82,7 +92,7 @@ BreakdownWindow::BreakdownWindow(Database& db, LookupStatement lookup, const QSt
     connect(m_tabs, &QTabWidget::currentChanged, this, &BreakdownWindow::countShown);
     connect(copy, &QPushButton::clicked, this, &BreakdownWindow::copyTable);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    resize(900, 600);
+    resize(960, 600);
     CENTERFORM(this);
     countShown();
 }
@@ -104,7 +114,7 @@ QWidget* BreakdownWindow::buildPage(Page& page)
     scroll->setWidget(page.chart);
     static_cast<QSplitter*>(page.widget)->addWidget(page.grid);
     static_cast<QSplitter*>(page.widget)->addWidget(scroll);
-    static_cast<QSplitter*>(page.widget)->setSizes({380, 480});
+    static_cast<QSplitter*>(page.widget)->setSizes({360, 600});
     return page.widget;
 }
 
@@ -152,7 +162,10 @@ void BreakdownWindow::fill(Page& page, const Breakdown::Counts& counts)
     page.grid->setSortingEnabled(false);
     page.model->setRowCount(0);
     auto* bars = new QBarSet(QStringLiteral("Companies"));
+    auto* groups = new QBarCategoryAxis;
+    const QFontMetrics metrics(groups->labelsFont());
     QStringList captions;
+    int widestCaption = 0;
     for (const Breakdown::Group& group : counts.groups) {
         auto* companies = new QStandardItem;
         companies->setData(static_cast<qlonglong>(group.count), Qt::DisplayRole);
@@ -162,7 +175,8 @@ void BreakdownWindow::fill(Page& page, const Breakdown::Counts& counts)
         // A horizontal chart draws its first bar at the foot: the bars are
         // added last group first so that they read top down like the table.
         bars->insert(0, static_cast<qreal>(group.count));
-        captions.prepend(caption(group));
+        captions.prepend(caption(group, metrics));
+        widestCaption = std::max(widestCaption, metrics.horizontalAdvance(captions.front()));
     }
     page.grid->setSortingEnabled(true);
     page.grid->resizeColumnToContents(0);
@@ -172,7 +186,6 @@ void BreakdownWindow::fill(Page& page, const Breakdown::Counts& counts)
     auto* chart = new QChart;
     chart->addSeries(series);
     chart->legend()->hide();
-    auto* groups = new QBarCategoryAxis;
     groups->append(captions);
     groups->setTruncateLabels(false);
     auto* companies = new QValueAxis;
@@ -182,11 +195,15 @@ void BreakdownWindow::fill(Page& page, const Breakdown::Counts& counts)
     series->attachAxis(groups);
     series->attachAxis(companies);
     companies->applyNiceNumbers();
+    followPalette(chart, page.chart->palette());
     QChart* old = page.chart->chart();
     page.chart->setChart(chart);
     delete old;
     // Room for every bar; the page scrolls when there are many.
     page.chart->setMinimumHeight(std::max(240, 20 * static_cast<int>(counts.groups.size()) + 80));
+    // The chart gives its captions at most two fifths of its width and cuts
+    // them beyond: it is wide enough for the widest.
+    page.chart->setMinimumWidth(widestCaption * 5 / 2 + 60);
     page.bars = bars;
     page.counts = counts;
 }

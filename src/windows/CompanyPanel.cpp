@@ -41,13 +41,29 @@ void showContact(QLineEdit* box, const std::string& text)
     box->setToolTip(box->text().trimmed());
 }
 
+// The light yellow of a company whose address the user has overridden.
+const QColor kOverriddenAddress(255, 255, 128);
+
 QLabel* flagLabel(const char* text, const char* name, QWidget* parent)
 {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setStyleSheet(QStringLiteral("QLabel { color: rgb(128, 0, 0); font-weight: bold; }"));
+    // Dark red on a light window, light red on a dark one.
+    const bool darkWindow = parent->palette().color(QPalette::Window).lightness() < 128;
+    label->setStyleSheet(
+        darkWindow ? QStringLiteral("QLabel { color: rgb(255, 128, 128); font-weight: "
+                                    "bold; }")
+                   : QStringLiteral("QLabel { color: rgb(128, 0, 0); font-weight: bold; }"));
     label->setVisible(false);
     return label;
+}
+
+// The text colour that reads on the box: black on the light yellow, else the palette's own.
+QColor readableText(const QPlainTextEdit* box)
+{
+    return box->palette().color(QPalette::Base) == kOverriddenAddress
+               ? QColor(Qt::black)
+               : QApplication::palette().color(QPalette::Text);
 }
 
 void setTextColour(QPlainTextEdit* box, const QColor& colour)
@@ -165,9 +181,10 @@ void CompanyPanel::show(const CompanyRow& row, CompanySummary::Tab tab, bool has
     if (tab == CompanySummary::Tab::AllCompanies) {
         QPalette colours = m_address->palette();
         colours.setColor(QPalette::Base, CompanySummary::addressOverridden(row)
-                                             ? QColor(255, 255, 128)
+                                             ? kOverriddenAddress
                                              : QApplication::palette().color(QPalette::Base));
         m_address->setPalette(colours);
+        setTextColour(m_address, readableText(m_address));
     }
     const auto contacts = CompanySummary::contacts(row, tab);
     showContact(m_phone, contacts.phone);
@@ -210,7 +227,7 @@ void CompanyPanel::showLookupRunning()
     setTextColour(m_address, QColor(255, 0, 0));
     m_address->setPlainText(QStringLiteral("                      *** PERFORMING LOOKUP ***\n"));
     m_address->repaint();
-    setTextColour(m_address, QApplication::palette().color(QPalette::Text));
+    setTextColour(m_address, readableText(m_address));
 }
 
 } // namespace kora

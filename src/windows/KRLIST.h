@@ -46,7 +46,7 @@ public:
     ~KRLIST() override;
 
     const QString& workspace() const { return m_workspace; }
-    const QString& state() const { return m_state; }
+    const QString& state() const override { return m_state; }
     const QString& workspaceFolder() const { return m_workspaceFolder; }
     // The list's own handle on the state database; record windows read and
     // write the company row through it, so the list sees every change at once.

@@ -2,6 +2,7 @@
 
 #include "results/CompanyRecord.h"
 
+#include "base/StateRules.h"
 #include "database/DbError.h"
 #include "database/Schema.h"
 #include "results/AddressOverride.h"
@@ -26,6 +27,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -67,7 +69,7 @@ KRLISTI::KRLISTI(RecordWindowHost& list, const QString& file, const QString& seq
       m_file(file), m_sequence(sequence)
 {
     setObjectName(QStringLiteral("KRLISTI"));
-    setWindowTitle(QStringLiteral("KRLISTI - ") + name1);
+    setWindowTitle(name1.trimmed());
     setModal(true);
     setStyleSheet(QStringLiteral("QLineEdit[readOnly=\"true\"] { background: palette(window); }"));
 
@@ -79,15 +81,16 @@ KRLISTI::KRLISTI(RecordWindowHost& list, const QString& file, const QString& seq
     auto* left = new QVBoxLayout;
     left->addWidget(buildCompany());
     m_classes = new RatingClassesBox(this);
-    left->addWidget(m_classes, 1);
+    left->addWidget(m_classes);
     auto* history = new QGroupBox(QStringLiteral("Mod History"), this);
     m_modChart = new ModChart(history);
     (new QVBoxLayout(history))->addWidget(m_modChart);
-    left->addWidget(history);
+    left->addWidget(history, 1);
     auto* right = new QVBoxLayout;
     right->addWidget(buildContact());
     right->addWidget(buildUserFields());
-    right->addWidget(buildAssignedRisk());
+    if (StateRules::hasAssignedRisk(list.state().toStdString()))
+        right->addWidget(buildAssignedRisk());
     m_associates = new AssociatesBox(this);
     connect(m_associates, &AssociatesBox::picked, this, &KRLISTI::pickAssociate);
     right->addWidget(m_associates, 1);
@@ -110,7 +113,8 @@ KRLISTI::KRLISTI(RecordWindowHost& list, const QString& file, const QString& seq
 
     // The list closes with its workspace and with the program; the note is stored first.
     m_listWidget->installEventFilter(this);
-    resize(980, 740);
+    // As large as the design, but never larger than the screen.
+    resize(QSize(980, 740).boundedTo(screen()->availableSize() - QSize(20, 40)));
     CENTERFORM(this);
 }
 
@@ -373,8 +377,9 @@ void KRLISTI::fillCompany()
 
     // A company without the date shows the bare separator.
     const std::string assignedRisk = CodedTexts::assignedRiskDate(prime->field("NJAR"));
-    m_text1->setText(assignedRisk.empty() ? QStringLiteral("/")
-                                          : QString::fromStdString(assignedRisk));
+    if (m_text1)
+        m_text1->setText(assignedRisk.empty() ? QStringLiteral("/")
+                                              : QString::fromStdString(assignedRisk));
     for (QLineEdit* box : m_userBoxes)
         box->setText(textOf(prime->field(box->objectName().toStdString())));
 }

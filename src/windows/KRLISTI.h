@@ -85,7 +85,7 @@ private:
     QLineEdit* m_sic = nullptr;
     QLineEdit* m_employees = nullptr;
     QLineEdit* m_sales = nullptr;
-    QLineEdit* m_text1 = nullptr; // the New Jersey assigned-risk date
+    QLineEdit* m_text1 = nullptr; // the New Jersey assigned-risk date; New Jersey only
     QLineEdit* m_user1 = nullptr;
     QLineEdit* m_user2 = nullptr;
     QLineEdit* m_user3 = nullptr;

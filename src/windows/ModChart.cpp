@@ -1,10 +1,12 @@
 #include "windows/ModChart.h"
 
 #include "results/ModHistory.h"
+#include "windows/ChartPalette.h"
 
+#include <QCategoryAxis>
 #include <QDate>
 #include <QDateTime>
-#include <QDateTimeAxis>
+#include <QEvent>
 #include <QLineSeries>
 #include <QPen>
 #include <QValueAxis>
@@ -16,17 +18,26 @@ namespace kora {
 
 namespace {
 
+qreal dateValue(const QDate& day)
+{
+    return static_cast<qreal>(day.startOfDay(Qt::UTC).toMSecsSinceEpoch());
+}
+
 qreal dateValue(const std::string& date)
 {
-    const QDate day = QDate::fromString(QString::fromStdString(date), Qt::ISODate);
-    return static_cast<qreal>(day.startOfDay(Qt::UTC).toMSecsSinceEpoch());
+    return dateValue(QDate::fromString(QString::fromStdString(date), Qt::ISODate));
+}
+
+int yearOf(qreal value)
+{
+    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(value), Qt::UTC).date().year();
 }
 
 } // namespace
 
 ModChart::ModChart(QWidget* parent)
     : QChartView(parent), m_mods(new QLineSeries), m_average(new QLineSeries),
-      m_dateAxis(new QDateTimeAxis), m_modAxis(new QValueAxis)
+      m_yearAxis(new QCategoryAxis), m_modAxis(new QValueAxis)
 {
     setObjectName(QStringLiteral("ModChart"));
     setRenderHint(QPainter::Antialiasing);
@@ -36,24 +47,43 @@ ModChart::ModChart(QWidget* parent)
     m_mods->setName(QStringLiteral("Mod"));
     m_mods->setPointsVisible(true);
     m_average->setName(QStringLiteral("1.00"));
-    QPen dashed(Qt::darkGray);
-    dashed.setStyle(Qt::DashLine);
-    m_average->setPen(dashed);
     chart->addSeries(m_average);
     chart->addSeries(m_mods);
-    m_dateAxis->setFormat(QStringLiteral("yyyy"));
+    // Each year the mods span is a band with its label in the middle.
+    m_yearAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
     m_modAxis->setLabelFormat(QStringLiteral("%.2f"));
     m_modAxis->setTickType(QValueAxis::TicksDynamic);
     m_modAxis->setTickAnchor(0.0);
-    chart->addAxis(m_dateAxis, Qt::AlignBottom);
+    chart->addAxis(m_yearAxis, Qt::AlignBottom);
     chart->addAxis(m_modAxis, Qt::AlignLeft);
     for (QLineSeries* series : {m_mods, m_average}) {
-        series->attachAxis(m_dateAxis);
+        series->attachAxis(m_yearAxis);
         series->attachAxis(m_modAxis);
     }
     setChart(chart);
-    setMinimumHeight(140);
+    setMinimumHeight(120);
+    followColours();
     setMods({});
+}
+
+QStringList ModChart::yearLabels() const
+{
+    return m_yearAxis->categoriesLabels();
+}
+
+void ModChart::changeEvent(QEvent* event)
+{
+    QChartView::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        followColours();
+}
+
+void ModChart::followColours()
+{
+    followPalette(chart(), palette());
+    QPen dashed(palette().color(QPalette::Mid));
+    dashed.setStyle(Qt::DashLine);
+    m_average->setPen(dashed);
 }
 
 void ModChart::setMods(const std::vector<ResultListData::Mod>& mods)
@@ -65,16 +95,18 @@ void ModChart::setMods(const std::vector<ResultListData::Mod>& mods)
     m_mods->replace(points);
     chart()->setTitle(points.isEmpty() ? QStringLiteral("No mods on file") : QString());
 
-    // The axes hold every mod and the line at 1.00, a year either side of a
-    // single mod.
-    const qreal year = 365.25 * 24 * 3600 * 1000;
-    const qreal first = points.isEmpty() ? dateValue("2000-01-01") : points.front().x();
-    const qreal last = points.isEmpty() ? first : points.back().x();
-    const qreal left = first == last ? first - year / 2 : first;
-    const qreal right = first == last ? last + year / 2 : last;
-    m_dateAxis->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(left), Qt::UTC),
-                         QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(right), Qt::UTC));
-    m_dateAxis->setTickCount(std::clamp(static_cast<int>(points.size()), 2, 7));
+    // The axes hold every mod and the line at 1.00, from the start of the
+    // oldest mod's year to the end of the newest's.
+    const int firstYear = points.isEmpty() ? 2000 : yearOf(points.front().x());
+    const int lastYear = points.isEmpty() ? firstYear : yearOf(points.back().x());
+    for (const QString& label : m_yearAxis->categoriesLabels())
+        m_yearAxis->remove(label);
+    const qreal left = dateValue(QDate(firstYear, 1, 1));
+    m_yearAxis->setStartValue(left);
+    for (int year = firstYear; year <= lastYear; ++year)
+        m_yearAxis->append(QString::number(year), dateValue(QDate(year + 1, 1, 1)));
+    const qreal right = dateValue(QDate(lastYear + 1, 1, 1));
+    m_yearAxis->setRange(left, right);
     m_average->replace({QPointF(left, 1.0), QPointF(right, 1.0)});
 
     qreal low = 1.0;
@@ -86,8 +118,16 @@ void ModChart::setMods(const std::vector<ResultListData::Mod>& mods)
     const qreal bottom = std::floor(low * 10 - 1) / 10;
     const qreal top = std::ceil(high * 10 + 1) / 10;
     m_modAxis->setRange(bottom, top);
-    // Ticks on tenths, or fifths when the range is wide.
-    m_modAxis->setTickInterval(top - bottom > 0.85 ? 0.2 : 0.1);
+    // At most four steps between ticks, so that the small chart never crowds
+    // its labels.
+    constexpr qreal kSteps[] = {0.1, 0.2, 0.25, 0.5, 1.0, 2.0, 5.0};
+    qreal step = kSteps[0];
+    for (qreal candidate : kSteps) {
+        step = candidate;
+        if ((top - bottom) / step <= 4.0 + 1e-9)
+            break;
+    }
+    m_modAxis->setTickInterval(step);
 }
 
 } // namespace kora

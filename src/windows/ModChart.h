@@ -6,7 +6,7 @@
 
 #include <vector>
 
-class QDateTimeAxis;
+class QCategoryAxis;
 class QLineSeries;
 class QValueAxis;
 
@@ -28,11 +28,18 @@ public:
     const QLineSeries* mods() const { return m_mods; }
     const QLineSeries* averageLine() const { return m_average; }
     const QValueAxis* modAxis() const { return m_modAxis; }
+    // One label a year, oldest first.
+    QStringList yearLabels() const;
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
+    void followColours();
+
     QLineSeries* m_mods;
     QLineSeries* m_average;
-    QDateTimeAxis* m_dateAxis;
+    QCategoryAxis* m_yearAxis;
     QValueAxis* m_modAxis;
 };
 

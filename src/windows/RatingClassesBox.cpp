@@ -7,6 +7,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kora {
 
 RatingClassesBox::RatingClassesBox(QWidget* parent)
@@ -18,6 +20,21 @@ RatingClassesBox::RatingClassesBox(QWidget* parent)
     m_grid->setAlternatingRowColors(true);
     m_grid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     (new QVBoxLayout(this))->addWidget(m_grid);
+    fitRows(0);
+}
+
+void RatingClassesBox::fitRows(int rows)
+{
+    // The grid is as tall as a whole number of rows: every row it shows is
+    // whole, and more classes than fit scroll a row at a time.
+    constexpr int kFewest = 3;
+    constexpr int kMost = 4;
+    m_grid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setFixedHeight(m_grid->horizontalHeader()->sizeHint().height() +
+                           std::clamp(rows, kFewest, kMost) *
+                               m_grid->verticalHeader()->defaultSectionSize() +
+                           2 * m_grid->frameWidth());
 }
 
 void RatingClassesBox::show(const std::vector<CompanyRecord::RatingClass>& classes)
@@ -35,6 +52,7 @@ void RatingClassesBox::show(const std::vector<CompanyRecord::RatingClass>& class
     }
     m_grid->resizeColumnToContents(0);
     m_grid->resizeColumnToContents(2);
+    fitRows(m_model->rowCount());
 }
 
 } // namespace kora

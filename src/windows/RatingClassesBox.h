@@ -24,6 +24,8 @@ public:
     QTableView* grid() const { return m_grid; }
 
 private:
+    void fitRows(int rows);
+
     QStandardItemModel* m_model;
     QTableView* m_grid; // TDBGrid7
 };

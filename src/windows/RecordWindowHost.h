@@ -18,6 +18,8 @@ public:
     // The list as a widget: the record window's owner closes with it.
     virtual QWidget* listWidget() = 0;
     virtual Database& database() = 0;
+    // The state code of the open state database.
+    virtual const QString& state() const = 0;
     virtual void GETNOTES(const QString& file, const QString& sequence, QPlainTextEdit* NOTE) = 0;
     virtual void SETNOTES(QPlainTextEdit* NOTE) = 0;
     virtual void releaseNotes() = 0;

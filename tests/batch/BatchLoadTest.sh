@@ -44,7 +44,7 @@ run 0 backup --folder "$folder" --state PA --file "$folder/other/BACKUPPA.MDB"
 first "0 User Notes and 0 Fields Saved to $folder/BACKUPPA.MDB"
 told "Backup copied to $folder/other/BACKUPPA.MDB"
 run 0 merge --folder "$folder" --state PA --file "$folder/other/BACKUPPA.MDB"
-first "0 User Notes and 0 Fields Restored From $folder/other/BACKUPPA.MDB"
+first "0 User Notes and 0 Fields Merged From $folder/other/BACKUPPA.MDB"
 run 0 restore --folder "$folder" --state PA
 first "0 User Notes and 0 Fields Restored From $folder/BACKUPPA.MDB"
 run 1 restore --folder "$folder" --state PA --file "$folder/none/BACKUPPA.MDB"

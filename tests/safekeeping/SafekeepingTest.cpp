@@ -183,7 +183,7 @@ TEST_P(SafekeepingAfterALoad, RestoreBringsBackNotesFieldsAndTheOverriddenAddres
     folder.setNote(dropped, " ");
 
     const UserDataCounts counts = restore(folder);
-    EXPECT_EQ(UserDataRestore::message(counts, "/p/BACKUPPA.MDB"),
+    EXPECT_EQ(UserDataRestore::message(UserDataRestore::Mode::Restore, counts, "/p/BACKUPPA.MDB"),
               "1 User Notes and 3 Fields Restored From /p/BACKUPPA.MDB");
     EXPECT_EQ(folder.note(noted), Value("Renewal in March"));
     EXPECT_EQ(folder.note(dropped), Value(" "));
@@ -282,7 +282,7 @@ TEST_P(SafekeepingAfterALoad, NoteOpenInAnotherUsersRecordWindowIsPassedOver)
 
     HolderProcess holder(folder.statePath(), folder.connect(), held.first, held.second);
     ASSERT_EQ(holder.readLine(), "held");
-    EXPECT_EQ(UserDataRestore::message(restore(folder), "B.MDB"),
+    EXPECT_EQ(UserDataRestore::message(UserDataRestore::Mode::Restore, restore(folder), "B.MDB"),
               "1 User Notes and 1 Fields Restored From B.MDB\r\n1 User Notes open in another "
               "user's record window were left as they were.");
     EXPECT_EQ(folder.note(held), Value("being typed"));
@@ -406,7 +406,7 @@ TEST(NotesSafekeeping, BacksUpToAnotherFolderThenRestoresAndMergesFromIt)
     EXPECT_EQ(prompt.asked, (Messages{{"Merge User Data and Notes from " + chosen + "?",
                                        "Merge User Notes & Data"}}));
     EXPECT_EQ(prompt.told,
-              (Messages{{"1 User Notes and 0 Fields Restored From " + chosen, "Merge Complete"},
+              (Messages{{"1 User Notes and 0 Fields Merged From " + chosen, "Merge Complete"},
                         {"User Notes and Fields Merged!", "Merge Complete"}}));
     EXPECT_EQ(folder.note(key), Value("here\r\nfrom diskette"));
 

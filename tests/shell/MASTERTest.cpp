@@ -313,16 +313,24 @@ private slots:
         db.execute("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, Omit) "
                    "VALUES ('100001', '00', '10000100', 'Acme', ' ')");
         ResultListData(db).setOmit(Value("100001"), Value("00"), true);
+        // Cancel on the backup question goes back to the program.
+        fixture.queueAnswer(QMessageBox::Yes);
+        fixture.queueAnswer(QMessageBox::Cancel);
+        choose(master, Command::Exit);
+        QVERIFY(!master.hasEnded() && master.isVisible());
+        QCOMPARE(master.resultList(), list);
+        QCOMPARE(fixture.messages().last().buttons,
+                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         // Quit, back up, and the backup window's own question.
         for (int answers = 0; answers < 3; ++answers)
             fixture.queueAnswer(QMessageBox::Yes);
         fixture.onModal<KRNOTES>([](KRNOTES* window) { press(window, "OK"); });
         choose(master, Command::ExitButton);
         const QList<Dialogs::Request> messages = fixture.messages();
-        QCOMPARE(messages.size(), 6);
-        QCOMPARE(messages[3].text, QString("You may have changed some notes during your session.  "
-                                           "Do you want to back them up on diskette now?"));
-        QCOMPARE(messages[5].text,
+        QCOMPARE(messages.size(), 8);
+        QCOMPARE(messages[5].text, QString("You may have changed some notes during your session.  "
+                                           "Do you want to back them up now?"));
+        QCOMPARE(messages[7].text,
                  QString::fromStdString("0 User Notes and 1 Fields Saved to " +
                                         fixture.programFolder() + "BACKUPPA.MDB"));
         QVERIFY(master.hasEnded());

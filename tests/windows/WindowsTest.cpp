@@ -50,6 +50,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTableView>
@@ -855,6 +856,8 @@ private slots:
                               "609-555-0100", "3599 - Industrial Machinery, NEC", "20 - 49",
                               "1MM - 4.9MM", "07/95"}));
         QCOMPARE(page.notes()->toPlainText(), QString("Called in March"));
+        QVERIFY(record.window->findChild<QWidget*>("AssignedRisk"));
+        QCOMPARE(record.window->windowTitle(), QString("ACME TOOL CO"));
         QCOMPARE(page.dateAdded(), today);
         QVERIFY(page.box("PHONE")->isReadOnly() && !page.box("UserFax")->isReadOnly());
         QCOMPARE(gridRows(page.classes(), {0}) + gridRows(page.classes(), {2}),
@@ -1267,12 +1270,12 @@ private slots:
         list.lookupGrid()->setFocus();
         closeTheNextRecord();
         QTest::keyClick(list.lookupGrid(), Qt::Key_Return);
-        QCOMPARE(opened, QStringList({"KRLISTI - MILLER & SONS"}));
+        QCOMPARE(opened, QStringList({"MILLER & SONS"}));
         const QRect first = list.lookupGrid()->visualRect(list.lookupGrid()->model()->index(0, 2));
         closeTheNextRecord();
         QTest::mouseClick(list.lookupGrid()->viewport(), Qt::LeftButton, {}, first.center());
         QTest::mouseDClick(list.lookupGrid()->viewport(), Qt::LeftButton, {}, first.center());
-        QCOMPARE(opened, QStringList({"KRLISTI - MILLER & SONS", "KRLISTI - MILLER & SONS"}));
+        QCOMPARE(opened, QStringList({"MILLER & SONS", "MILLER & SONS"}));
         // On all companies the button cannot be used, and names the mark of the company shown.
         list.openTab(0);
         QCOMPARE(list.searchBox()->placeholderText(), QString("Searches Company Name"));
@@ -1296,15 +1299,19 @@ private slots:
         list.openTab(1);
         list.search("acme");
         QString caption;
-        open.data.onModal<KRLISTI>([&caption](KRLISTI* window) {
+        bool assignedRiskShown = true;
+        open.data.onModal<KRLISTI>([&caption, &assignedRiskShown](KRLISTI* window) {
             RecordWindow record{window};
             caption = window->windowTitle();
+            assignedRiskShown = window->findChild<QWidget*>("AssignedRisk") != nullptr;
             record.notes()->setPlainText("Quote sent");
             record.type("UserPhone", "215-555-0177");
             record.close();
         });
         list.child<QPushButton>("Command1")->click();
-        QCOMPARE(caption, QString("KRLISTI - acme widgets"));
+        // The caption names the company; a Pennsylvania company has no New Jersey box.
+        QCOMPARE(caption, QString("acme widgets"));
+        QVERIFY(!assignedRiskShown);
         list.openTab(0);
         list.search("acme");
         QCOMPARE(list.phone(), QString("215-555-0177"));
@@ -1729,10 +1736,15 @@ private slots:
         QCOMPARE(chart.mods()->points(), (QList<QPointF>{{day("2023-07-01"), 0.88},
                                                          {day("2025-07-01"), 1.0},
                                                          {day("2026-07-01"), 1.046}}));
+        // Every year the mods span is labelled once, the line at 1.00 across them all.
         QCOMPARE(chart.averageLine()->points(),
-                 (QList<QPointF>{{day("2023-07-01"), 1.0}, {day("2026-07-01"), 1.0}}));
+                 (QList<QPointF>{{day("2023-01-01"), 1.0}, {day("2027-01-01"), 1.0}}));
+        QCOMPARE(chart.yearLabels(), QStringList({"2023", "2024", "2025", "2026"}));
         QCOMPARE(QPointF(chart.modAxis()->min(), chart.modAxis()->max()), QPointF(0.7, 1.2));
         QCOMPARE(chart.chart()->title(), QString());
+        chart.setMods({{"2021-03-01", "2021-03-01", "2021-03-01", Value(1.2)},
+                       {"2021-01-01", "2021-01-01", "2021-01-01", Value(1.1)}});
+        QCOMPARE(chart.yearLabels(), QStringList({"2021"}));
         chart.setMods({});
         QCOMPARE(chart.mods()->count(), 0);
         QCOMPARE(chart.chart()->title(), QStringLiteral("No mods on file"));
@@ -2651,6 +2663,36 @@ private slots:
         open.app.tabs()->setCurrentIndex(0);
         open.editSearch([&listShown](const LookupList&) { listShown = true; });
         QVERIFY(listShown);
+    }
+
+    // Under a dark palette the charts and boxes take its colours; an overridden
+    // address stays black on its light yellow.
+    void aDarkPaletteIsFollowedAndAnOverriddenAddressStaysReadable()
+    {
+        const QPalette light = QApplication::palette();
+        const auto restore = qScopeGuard([&light] { QApplication::setPalette(light); });
+        QPalette dark = light;
+        dark.setColor(QPalette::Window, QColor(53, 53, 53));
+        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+        dark.setColor(QPalette::Base, QColor(35, 35, 35));
+        dark.setColor(QPalette::Text, QColor(230, 230, 230));
+        QApplication::setPalette(dark);
+
+        Open open;
+        ResultList& list = open.page;
+        const auto address = [&list] { return list.child<QPlainTextEdit>("ADDRESS")->palette(); };
+        list.search("acme");
+        open.data.db().execute("UPDATE PRIME SET User1 = '!&' WHERE NAME1 = 'acme widgets'");
+        list.list->refreshCompany();
+        QCOMPARE(address().color(QPalette::Base), QColor(255, 255, 128));
+        QCOMPARE(address().color(QPalette::Text), QColor(Qt::black));
+        list.search("Zen");
+        QCOMPARE(address().color(QPalette::Base), dark.color(QPalette::Base));
+        QCOMPARE(address().color(QPalette::Text), dark.color(QPalette::Text));
+
+        const ModChart chart;
+        QCOMPARE(chart.chart()->backgroundBrush().color(), dark.color(QPalette::Base));
+        QCOMPARE(chart.chart()->axes().first()->labelsBrush().color(), dark.color(QPalette::Text));
     }
 };
 
