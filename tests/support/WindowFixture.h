@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QList>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdlib>
@@ -59,8 +58,11 @@ public:
         setenv("TMPDIR", m_temporary.path().c_str(), 1);
         m_oldCurrent = QDir::currentPath();
         QDir::setCurrent(QString::fromStdString(m_program.path()));
-        // The agent's preferences go to Qt's test folder, emptied for each test.
-        QStandardPaths::setTestModeEnabled(true);
+        // The agent's preferences go to a folder of this test process, apart
+        // from the user's and from other tests running at the same time, and
+        // are emptied for each test.
+        static const TempFolder configuration;
+        setenv("XDG_CONFIG_HOME", configuration.path().c_str(), 1);
         QSettings(QSettings::IniFormat, QSettings::UserScope, "KORA", "preferences").clear();
         Dialogs::setScript([this](const Dialogs::Request& request) {
             m_messages.append(request);
