@@ -5,6 +5,7 @@
 #include "lookup/FieldCatalogue.h"
 #include "lookup/LookupReader.h"
 #include "lookup/LookupTabs.h"
+#include "widgets/BuddyLabel.h"
 #include "widgets/CenterForm.h"
 #include "widgets/Dialogs.h"
 #include "widgets/RowGrid.h"
@@ -46,13 +47,6 @@ QPushButton* makeButton(const char* caption, const char* name, QWidget* parent)
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
     return button;
-}
-
-QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    return label;
 }
 
 } // namespace

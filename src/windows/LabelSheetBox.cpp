@@ -1,5 +1,6 @@
 #include "windows/LabelSheetBox.h"
 
+#include "widgets/BuddyLabel.h"
 #include "widgets/Preferences.h"
 
 #include <QCheckBox>
@@ -21,13 +22,6 @@ QSpinBox* numberBox(const char* name, int least, int most, QWidget* parent)
     return box;
 }
 
-QLabel* caption(const QString& text, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 LabelSheetBox::LabelSheetBox(QPrinter& printer, QWidget* parent)
@@ -43,15 +37,15 @@ LabelSheetBox::LabelSheetBox(QPrinter& printer, QWidget* parent)
     m_testSheet->setObjectName(QStringLiteral("TESTSHEET"));
 
     auto* downRow = new QHBoxLayout;
-    downRow->addWidget(caption(QStringLiteral("down"), m_down, this));
+    downRow->addWidget(buddyLabel(QStringLiteral("down"), m_down, this));
     downRow->addWidget(m_down);
     downRow->addWidget(new QLabel(QStringLiteral("in 1/32 inch"), this));
     downRow->addStretch();
     auto* layout = new QGridLayout(this);
-    layout->addWidget(caption(QStringLiteral("Start at label"), m_firstLabel, this), 0, 0);
+    layout->addWidget(buddyLabel(QStringLiteral("Start at label"), m_firstLabel, this), 0, 0);
     layout->addWidget(m_firstLabel, 0, 1);
     layout->addWidget(m_testSheet, 0, 2);
-    layout->addWidget(caption(QStringLiteral("Shift across"), m_across, this), 1, 0);
+    layout->addWidget(buddyLabel(QStringLiteral("Shift across"), m_across, this), 1, 0);
     layout->addWidget(m_across, 1, 1);
     layout->addLayout(downRow, 1, 2);
     layout->setColumnStretch(2, 1);
