@@ -54,7 +54,7 @@ void OrderedCompanies::readRestInBackground(RowReader::Open open, size_t firstRo
                                            [ready = std::move(restReady)](long long) { ready(); });
 }
 
-void OrderedCompanies::load(const std::string& sql)
+void OrderedCompanies::load(const std::string& sql, const std::string& firstRowsSql)
 {
     m_rows = {};
     m_rest.reset();
@@ -65,7 +65,7 @@ void OrderedCompanies::load(const std::string& sql)
         return;
     }
     // One row past the first ones tells whether there are more to read.
-    RowReader::readInto(m_db, sql, m_rows, m_firstRows + 1);
+    RowReader::readInto(m_db, firstRowsSql.empty() ? sql : firstRowsSql, m_rows, m_firstRows + 1);
     if (m_rows.rowIds.size() <= m_firstRows)
         return;
     m_rows.rowIds.pop_back();

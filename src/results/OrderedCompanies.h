@@ -30,8 +30,10 @@ public:
                               std::function<void()> restReady);
 
     // Runs a query whose first column is the PRIME rowid and whose second is
-    // the text to search on, in the order of the grid.
-    void load(const std::string& sql);
+    // the text to search on, in the order of the grid. When the rest are read
+    // in the background, the first rows may come from a statement of their own
+    // that gives the same rows in the same order and stops sooner.
+    void load(const std::string& sql, const std::string& firstRowsSql = {});
     // Whether the rest of the last load's rows are still to come.
     bool counting() const { return m_restRequest != 0; }
     // Fetches the rest of the rows, waiting for them or only when they are

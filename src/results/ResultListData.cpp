@@ -30,6 +30,32 @@ std::string ResultListData::lookupRowsQuery(const LookupStatement& lookup,
     return lookup.selecting("rowid, " + key).text();
 }
 
+ResultListData::GridRows ResultListData::lookupGridRows(const LookupStatement& lookup,
+                                                        const std::string& searchField)
+{
+    if (searchField != "NAME1")
+        return {lookupRowsQuery(lookup, searchField), {}};
+    LookupStatement byName = lookup.selecting("rowid, NAME1");
+    byName.orderBy = " ORDER BY NameSort, rowid";
+    GridRows rows{byName.text(), {}};
+    // A sample of the first companies stored; a condition that holds for one
+    // in fifty of them finds a screenful within a few thousand names.
+    constexpr int kSample = 5000;
+    constexpr int kMatchesToWalk = kSample / 50;
+    if (lookup.condition.empty())
+        return rows;
+    Statement sample =
+        m_db.prepare("SELECT COUNT(*) FROM (SELECT * FROM PRIME LIMIT " + std::to_string(kSample) +
+                     ") AS PRIME WHERE " + lookup.condition);
+    if (!sample.step() || sample.column(0).toInteger() < kMatchesToWalk)
+        return rows;
+    // Inside CASE the condition offers the engine no index of its own to
+    // start from, which leaves the walk along the names.
+    byName.condition = "CASE WHEN (" + lookup.condition + ") THEN 1 ELSE 0 END = 1";
+    rows.first = byName.text();
+    return rows;
+}
+
 void ResultListData::setOmit(const Value& file, const Value& sequence, bool omit)
 {
     m_db.prepare("UPDATE PRIME SET Omit = ? WHERE FILE = ? AND SEQUENCE = ?")

@@ -31,6 +31,14 @@ public:
         Value mod;
     };
 
+    // The statements of a lookup's grid: all its rows, and where a quicker way
+    // to its first rows exists, a statement for them alone (else empty).
+    struct GridRows
+    {
+        std::string all;
+        std::string first;
+    };
+
     explicit ResultListData(Database& db) : m_db(db) {}
 
     // The row ids of every company in an order, with the text the search box compares.
@@ -39,6 +47,13 @@ public:
     // box compares: FILE, NAME1 or Omit as stored, the expiration as MM/DD/YY.
     static std::string lookupRowsQuery(const LookupStatement& lookup,
                                        const std::string& searchField);
+
+    // The grid of a lookup ordered by the search field's column. In name order
+    // both statements go by the name index's order (NameSort holds the
+    // characters of NAME1, then the row id for equal names), and when a
+    // sample shows that the condition selects much of the state, the first
+    // rows walk that index and stop early instead of sorting every company.
+    GridRows lookupGridRows(const LookupStatement& lookup, const std::string& searchField);
 
     // Marks a company to be left out of output ("Y") or takes the mark away (" ").
     void setOmit(const Value& file, const Value& sequence, bool omit);

@@ -2,6 +2,7 @@
 
 #include "results/OrderedCompanies.h"
 #include "results/ResultListData.h"
+#include "results/RowReader.h"
 #include "results/UserDataChanges.h"
 
 #include "support/StateDatabase.h"
@@ -118,6 +119,34 @@ TEST_P(ResultListTest, ReadsTheRowsOfEveryPositionInOrder)
     EXPECT_EQ(companies.row(71)->text("STREET"), "1 MAIN ST");
     EXPECT_EQ(companies.row(72), nullptr);
     EXPECT_EQ(companies.row(73)->text("NAME1"), "co 1073");
+}
+
+TEST_P(ResultListTest, ALookupsFirstRowsAreTheFirstRowsOfItsWholeGrid)
+{
+    // Equal names in and out of row order, and a condition that holds for
+    // most companies or for a few.
+    for (int i = 0; i < 300; ++i) {
+        const std::string name = "NAME " + std::to_string(1000 + (i * 7) % 100);
+        db().prepare("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, NameSort, ZIP) VALUES (?, '01', ?, "
+                     "?, ?)")
+            .bindAll({std::to_string(5000 + i), name, name, i % 3 ? "19001" : "18001"})
+            .run();
+    }
+    ResultListData data(db());
+    const auto names = [this](const std::string& sql, size_t limit) {
+        RowReader::Rows read;
+        RowReader::readInto(db(), sql, read, limit);
+        return read.keyText;
+    };
+    const LookupStatement most{"*", "ZIP = '19001'", " ORDER BY NAME1"};
+    const auto walked = data.lookupGridRows(most, "NAME1");
+    ASSERT_FALSE(walked.first.empty());
+    EXPECT_EQ(names(walked.first, 40), names(walked.all, 40));
+    EXPECT_EQ(names(walked.all, 0).size(), 200u * 9);
+    const auto sorted = data.lookupGridRows({"*", "FILE = '5003'", " ORDER BY NAME1"}, "NAME1");
+    EXPECT_TRUE(sorted.first.empty());
+    EXPECT_EQ(names(sorted.all, 0), "NAME 1021");
+    EXPECT_TRUE(data.lookupGridRows(most, "FILE").first.empty());
 }
 
 TEST_P(ResultListTest, MarksOmitAndReadsModsAndDataVersion)
