@@ -11,7 +11,7 @@ namespace kora {
 namespace {
 
 constexpr size_t kCachedRows = 4000;
-constexpr long long kBlockRows = 64;
+constexpr long long kBlockRows = 256;
 
 int asciiLower(unsigned char c)
 {
@@ -128,15 +128,22 @@ void OrderedCompanies::readBlock(long long position)
     for (long long i = 0; i < kBlockRows; ++i)
         query.bind(static_cast<int>(i + 1),
                    m_rows.rowIds[static_cast<size_t>(std::min(first + i, end - 1))]);
-    for (long long i = first; i < end; ++i)
+    // The positions of the block by row id, as the rows come back.
+    std::vector<std::pair<long long, long long>> positions;
+    positions.reserve(static_cast<size_t>(end - first));
+    for (long long i = first; i < end; ++i) {
+        positions.emplace_back(m_rows.rowIds[static_cast<size_t>(i)], i);
         m_cache[i] = std::nullopt;
+    }
+    std::sort(positions.begin(), positions.end());
     while (query.step()) {
         if (!m_columns)
             m_columns = CompanyRow::columnsOf(query);
         const long long rowId = query.column(0).toInteger();
-        for (long long i = first; i < end; ++i)
-            if (m_rows.rowIds[static_cast<size_t>(i)] == rowId)
-                m_cache[i] = CompanyRow::current(m_columns, query);
+        auto at = std::lower_bound(positions.begin(), positions.end(),
+                                   std::pair<long long, long long>(rowId, first));
+        for (; at != positions.end() && at->first == rowId; ++at)
+            m_cache[at->second] = CompanyRow::current(m_columns, query);
     }
     // Reset at once, so the statement holds no read snapshot between blocks.
     query.reset();

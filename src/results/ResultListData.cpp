@@ -35,8 +35,9 @@ ResultListData::GridRows ResultListData::lookupGridRows(const LookupStatement& l
 {
     if (searchField != "NAME1")
         return {lookupRowsQuery(lookup, searchField), {}};
+    // Equal names go by row id, so both statements give one order.
     LookupStatement byName = lookup.selecting("rowid, NAME1");
-    byName.orderBy = " ORDER BY NameSort, rowid";
+    byName.orderBy = " ORDER BY NAME1, rowid";
     GridRows rows{byName.text(), {}};
     // A sample of the first companies stored; a condition that holds for one
     // in fifty of them finds a screenful within a few thousand names.
@@ -52,6 +53,7 @@ ResultListData::GridRows ResultListData::lookupGridRows(const LookupStatement& l
     // Inside CASE the condition offers the engine no index of its own to
     // start from, which leaves the walk along the names.
     byName.condition = "CASE WHEN (" + lookup.condition + ") THEN 1 ELSE 0 END = 1";
+    byName.orderBy = " ORDER BY NameSort, rowid";
     rows.first = byName.text();
     return rows;
 }

@@ -48,11 +48,10 @@ public:
     static std::string lookupRowsQuery(const LookupStatement& lookup,
                                        const std::string& searchField);
 
-    // The grid of a lookup ordered by the search field's column. In name order
-    // both statements go by the name index's order (NameSort holds the
-    // characters of NAME1, then the row id for equal names), and when a
-    // sample shows that the condition selects much of the state, the first
-    // rows walk that index and stop early instead of sorting every company.
+    // The grid of a lookup ordered by the search field's column. In name order,
+    // when a sample shows that the condition selects much of the state, the
+    // first rows walk the name index (NameSort holds the characters of NAME1)
+    // and stop early instead of sorting every company the condition selects.
     GridRows lookupGridRows(const LookupStatement& lookup, const std::string& searchField);
 
     // Marks a company to be left out of output ("Y") or takes the mark away (" ").

@@ -89,9 +89,9 @@ protected:
 
 TEST_P(ResultListTest, ReadsTheRowsOfEveryPositionInOrder)
 {
-    // More companies than one block of rows, named out of row order and
+    // More companies than two blocks of rows, named out of row order and
     // in both cases, so that positions, blocks and row ids all differ.
-    constexpr int kCompanies = 150;
+    constexpr int kCompanies = 600;
     for (int i = 0; i < kCompanies; ++i) {
         const int number = (i * 37) % kCompanies;
         const std::string name = (number % 2 ? "co " : "CO ") + std::to_string(1000 + number);
@@ -99,12 +99,30 @@ TEST_P(ResultListTest, ReadsTheRowsOfEveryPositionInOrder)
             .bindAll({std::to_string(2000 + i), name, name})
             .run();
     }
+    const auto nameAt = [](long long position) {
+        return (position % 2 ? "co " : "CO ") + std::to_string(1000 + position);
+    };
     OrderedCompanies companies(db());
     companies.load(ResultListData::allCompaniesQuery(ResultListData::Order::Name));
     ASSERT_EQ(companies.count(), kCompanies);
-    for (long long position : {149, 0, 63, 64, 70, 128})
-        EXPECT_EQ(companies.row(position)->text("NAME1"),
-                  (position % 2 ? "co " : "CO ") + std::to_string(1000 + position));
+    for (long long position : {599, 0, 255, 256, 270, 512})
+        EXPECT_EQ(companies.row(position)->text("NAME1"), nameAt(position));
+
+    // Read early: the first rows at once, the rest from a connection of their own.
+    OrderedCompanies early(db());
+    early.readRestInBackground([this] { return db().reader(); }, 100, [] {});
+    early.load(ResultListData::allCompaniesQuery(ResultListData::Order::File));
+    early.load(ResultListData::allCompaniesQuery(ResultListData::Order::Name));
+    EXPECT_TRUE(early.counting());
+    EXPECT_EQ(early.count(), 100);
+    EXPECT_EQ(early.row(99)->text("NAME1"), nameAt(99));
+    ASSERT_TRUE(early.fetchRest(true));
+    EXPECT_EQ(early.count(), 100);
+    early.takeRest();
+    EXPECT_FALSE(early.counting());
+    ASSERT_EQ(early.count(), kCompanies);
+    for (long long position : {599, 99, 100, 256})
+        EXPECT_EQ(early.row(position)->text("NAME1"), nameAt(position));
     EXPECT_EQ(companies.row(kCompanies), nullptr);
     EXPECT_EQ(companies.firstAtOrAfter("Co 1070"), 70);
     EXPECT_EQ(companies.firstAtOrAfter("D"), kCompanies);
