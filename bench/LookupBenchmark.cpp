@@ -290,7 +290,7 @@ void runLookup(Database& db, const std::string& name, const std::string& path, i
         {
             OrderedCompanies companies(db);
             companies.readRestInBackground([&db] { return db.reader(); }, kListFirstRows, [] {});
-            const auto gridRows = ResultListData(db).lookupGridRows(search.source(), "NAME1");
+            const auto gridRows = ResultListData::lookupGridRows(search.source(), "NAME1");
             companies.load(gridRows.all, gridRows.first);
             if (firstRows == 0 && companies.fetchRest(true))
                 companies.takeRest();

@@ -171,8 +171,7 @@ int main(int argc, char** argv)
     kora::LookupSearch lookupSearch(state);
     lookupSearch.SetUpSQL(workspace.toStdString() + "SEARCH1.KRD", false);
     lookupSearch.sortBy(kora::GridColumn::Name);
-    const auto lookupRows =
-        kora::ResultListData(bare).lookupGridRows(lookupSearch.source(), "NAME1");
+    const auto lookupRows = kora::ResultListData::lookupGridRows(lookupSearch.source(), "NAME1");
     std::printf("lookup tab (%s): first %d rows %.1f ms (floor %.1f ms), all %d counted %.1f ms "
                 "(floor %.1f ms)\n",
                 shown.c_str(), lookupShown, lookupFirst,

@@ -64,14 +64,24 @@ void OrderedCompanies::load(const std::string& sql, const std::string& firstRows
         RowReader::readInto(m_db, sql, m_rows);
         return;
     }
+    // A statement of their own for the first rows runs while the reader
+    // already reads all of them on the other connection.
+    if (!firstRowsSql.empty())
+        m_restRequest = m_reader->request(sql);
     // One row past the first ones tells whether there are more to read.
     RowReader::readInto(m_db, firstRowsSql.empty() ? sql : firstRowsSql, m_rows, m_firstRows + 1);
-    if (m_rows.rowIds.size() <= m_firstRows)
-        return;
-    m_rows.rowIds.pop_back();
-    m_rows.keyEnds.pop_back();
-    m_rows.keyText.resize(m_rows.keyEnds.empty() ? 0 : m_rows.keyEnds.back());
-    m_restRequest = m_reader->request(sql);
+    if (m_rows.rowIds.size() > m_firstRows) {
+        m_rows.rowIds.pop_back();
+        m_rows.keyEnds.pop_back();
+        m_rows.keyText.resize(m_rows.keyEnds.empty() ? 0 : m_rows.keyEnds.back());
+        if (m_restRequest == 0)
+            m_restRequest = m_reader->request(sql);
+    } else if (m_restRequest != 0) {
+        // Too few for a screen tells nothing of the rest: the rows come all at once.
+        m_rows = {};
+        if (fetchRest(true))
+            takeRest();
+    }
 }
 
 bool OrderedCompanies::fetchRest(bool wait)

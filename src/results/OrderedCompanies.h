@@ -32,7 +32,8 @@ public:
     // Runs a query whose first column is the PRIME rowid and whose second is
     // the text to search on, in the order of the grid. When the rest are read
     // in the background, the first rows may come from a statement of their own
-    // that gives the same rows in the same order and stops sooner.
+    // that stops sooner (see ResultListData::GridRows); when it gives too few
+    // rows for a screen, the load waits for all of them.
     void load(const std::string& sql, const std::string& firstRowsSql = {});
     // Whether the rest of the last load's rows are still to come.
     bool counting() const { return m_restRequest != 0; }

@@ -35,26 +35,22 @@ ResultListData::GridRows ResultListData::lookupGridRows(const LookupStatement& l
 {
     if (searchField != "NAME1")
         return {lookupRowsQuery(lookup, searchField), {}};
-    // Equal names go by row id, so both statements give one order.
+    // Equal names go by row id, so that both statements give one order.
     LookupStatement byName = lookup.selecting("rowid, NAME1");
     byName.orderBy = " ORDER BY NAME1, rowid";
     GridRows rows{byName.text(), {}};
-    // A sample of the first companies stored; a condition that holds for one
-    // in fifty of them finds a screenful within a few thousand names.
-    constexpr int kSample = 5000;
-    constexpr int kMatchesToWalk = kSample / 50;
     if (lookup.condition.empty())
         return rows;
-    Statement sample =
-        m_db.prepare("SELECT COUNT(*) FROM (SELECT * FROM PRIME LIMIT " + std::to_string(kSample) +
-                     ") AS PRIME WHERE " + lookup.condition);
-    if (!sample.step() || sample.column(0).toInteger() < kMatchesToWalk)
-        return rows;
-    // Inside CASE the condition offers the engine no index of its own to
-    // start from, which leaves the walk along the names.
-    byName.condition = "CASE WHEN (" + lookup.condition + ") THEN 1 ELSE 0 END = 1";
-    byName.orderBy = " ORDER BY NameSort, rowid";
-    rows.first = byName.text();
+    // The first names of the state along the name index (NameSort holds the
+    // characters of NAME1): when the condition holds for a screenful of them,
+    // those are the lookup's first rows, found without sorting all it selects.
+    constexpr int kNamesWalked = 5000;
+    // A subquery has no row id of its own: it carries PRIME's as primeRow.
+    rows.first =
+        "SELECT primeRow, NAME1 FROM (SELECT rowid AS primeRow, * FROM PRIME ORDER BY NameSort, "
+        "rowid LIMIT " +
+        std::to_string(kNamesWalked) + ") AS PRIME WHERE " + lookup.condition +
+        " ORDER BY NameSort, primeRow";
     return rows;
 }
 

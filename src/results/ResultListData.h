@@ -32,7 +32,9 @@ public:
     };
 
     // The statements of a lookup's grid: all its rows, and where a quicker way
-    // to its first rows exists, a statement for them alone (else empty).
+    // to its first rows may exist, a statement for them alone (else empty).
+    // That statement's rows are the first rows of all when there are more of
+    // them than the grid's first rows; fewer tell nothing.
     struct GridRows
     {
         std::string all;
@@ -48,11 +50,9 @@ public:
     static std::string lookupRowsQuery(const LookupStatement& lookup,
                                        const std::string& searchField);
 
-    // The grid of a lookup ordered by the search field's column. In name order,
-    // when a sample shows that the condition selects much of the state, the
-    // first rows walk the name index (NameSort holds the characters of NAME1)
-    // and stop early instead of sorting every company the condition selects.
-    GridRows lookupGridRows(const LookupStatement& lookup, const std::string& searchField);
+    // The grid of a lookup ordered by the search field's column; in name order
+    // the first rows may come from a walk along the first names of the state.
+    static GridRows lookupGridRows(const LookupStatement& lookup, const std::string& searchField);
 
     // Marks a company to be left out of output ("Y") or takes the mark away (" ").
     void setOmit(const Value& file, const Value& sequence, bool omit);

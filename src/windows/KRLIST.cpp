@@ -464,7 +464,8 @@ void KRLIST::SORTSRCH(int COLNUM)
     HourglassGuard hourglass;
     // The grid holds the row ids and the searched text of the lookup's
     // companies in its order; the rows are read as they are shown.
-    const ResultListData::GridRows rows = m_data.lookupGridRows(m_search.source(), m_searchField);
+    const ResultListData::GridRows rows =
+        ResultListData::lookupGridRows(m_search.source(), m_searchField);
     m_lookupModel->load(rows.all, rows.first);
     selectRow(m_lookupGrid, 0);
 }

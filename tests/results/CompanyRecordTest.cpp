@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 namespace kora::test {
 namespace {
@@ -141,8 +142,8 @@ TEST_P(ResultListTest, ReadsTheRowsOfEveryPositionInOrder)
 
 TEST_P(ResultListTest, ALookupsFirstRowsAreTheFirstRowsOfItsWholeGrid)
 {
-    // Equal names in and out of row order, and a condition that holds for
-    // most companies or for a few.
+    // Equal names in and out of row order, and conditions that hold for
+    // many companies or for a few.
     for (int i = 0; i < 300; ++i) {
         const std::string name = "NAME " + std::to_string(1000 + (i * 7) % 100);
         db().prepare("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, NameSort, ZIP) VALUES (?, '01', ?, "
@@ -150,21 +151,32 @@ TEST_P(ResultListTest, ALookupsFirstRowsAreTheFirstRowsOfItsWholeGrid)
             .bindAll({std::to_string(5000 + i), name, name, i % 3 ? "19001" : "18001"})
             .run();
     }
-    ResultListData data(db());
-    const auto names = [this](const std::string& sql, size_t limit) {
+    const auto keys = [this](const std::string& sql) {
         RowReader::Rows read;
-        RowReader::readInto(db(), sql, read, limit);
+        RowReader::readInto(db(), sql, read);
         return read.keyText;
     };
-    const LookupStatement most{"*", "ZIP = '19001'", " ORDER BY NAME1"};
-    const auto walked = data.lookupGridRows(most, "NAME1");
-    ASSERT_FALSE(walked.first.empty());
-    EXPECT_EQ(names(walked.first, 40), names(walked.all, 40));
-    EXPECT_EQ(names(walked.all, 0).size(), 200u * 9);
-    const auto sorted = data.lookupGridRows({"*", "FILE = '5003'", " ORDER BY NAME1"}, "NAME1");
-    EXPECT_TRUE(sorted.first.empty());
-    EXPECT_EQ(names(sorted.all, 0), "NAME 1021");
-    EXPECT_TRUE(data.lookupGridRows(most, "FILE").first.empty());
+    const LookupStatement many{"*", "ZIP = '19001'", " ORDER BY NAME1"};
+    const auto walked = ResultListData::lookupGridRows(many, "NAME1");
+    EXPECT_EQ(keys(walked.first), keys(walked.all));
+    EXPECT_EQ(keys(walked.all).size(), 200u * 9);
+    EXPECT_TRUE(ResultListData::lookupGridRows(many, "FILE").first.empty());
+
+    // The list shows a screenful of the walk at once; a walk that finds less
+    // waits for all the rows.
+    const LookupStatement few{"*", "ZIP = '18001' AND FILE < '5030'", " ORDER BY NAME1"};
+    for (const auto& [lookup, shown, counting] :
+         {std::tuple(many, 100, true), std::tuple(few, 10, false)}) {
+        const auto grid = ResultListData::lookupGridRows(lookup, "NAME1");
+        OrderedCompanies companies(db());
+        companies.readRestInBackground([this] { return db().reader(); }, 100, [] {});
+        companies.load(grid.all, grid.first);
+        EXPECT_EQ(companies.count(), shown);
+        EXPECT_EQ(companies.counting(), counting);
+        const auto files =
+            rows("SELECT FILE FROM PRIME WHERE " + lookup.condition + " ORDER BY NAME1, rowid");
+        EXPECT_EQ(companies.row(shown - 1)->text("FILE"), files[static_cast<size_t>(shown - 1)]);
+    }
 }
 
 TEST_P(ResultListTest, MarksOmitAndReadsModsAndDataVersion)
