@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <map>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kora::test {
 namespace {
@@ -53,6 +55,25 @@ TEST(Folders, TemporaryFolderIsPrivateToTheUserUnlessTmpdirNamesOne)
         setenv("TMPDIR", saved.c_str(), 1);
     else
         unsetenv("TMPDIR");
+}
+
+TEST(Folders, WhatIsMadeInAFolderSharedByItsGroupStaysWritableForTheGroup)
+{
+    const mode_t saved = umask(022);
+    TempFolder scratch;
+    const auto madeMode = [&](const std::string& name) {
+        const std::string path = scratch.path() + name;
+        close(open(path.c_str(), O_CREAT | O_WRONLY, 0666));
+        struct stat info = {};
+        stat(path.c_str(), &info);
+        return info.st_mode & 0777;
+    };
+    Folders::shareWithGroup(scratch.path());
+    EXPECT_EQ(madeMode("PRIVATE.LCK"), 0644u);
+    chmod(scratch.path().c_str(), 02775);
+    Folders::shareWithGroup(scratch.path());
+    EXPECT_EQ(madeMode("SHARED.LCK"), 0664u);
+    umask(saved);
 }
 
 TEST(FormPlacement, CentresAtTwoFifthsOfTheScreenHeightAndNeverOffIt)
