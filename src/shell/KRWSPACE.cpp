@@ -86,7 +86,7 @@ KRWSPACE::KRWSPACE(MASTER& master)
     auto* offerLayout = new QVBoxLayout(m_firstRun);
     offerLayout->addWidget(offer);
     offerLayout->addLayout(offerButtons);
-    m_firstRun->hide();
+    m_firstRun->setVisible(FirstRun::isNeeded(m_master.values().programFolder));
 
     auto* choice = new QHBoxLayout;
     choice->addLayout(fields, 1);
@@ -145,7 +145,6 @@ void KRWSPACE::activate()
     QDir program(QString::fromStdString(m_master.values().programFolder));
     program.mkdir(QStringLiteral("INITIAL"));
     m_master.tellOfNetworkFolderOnce(this);
-    m_firstRun->setVisible(FirstRun::isNeeded(m_master.values().programFolder));
 
     const QString typed = m_workspace->currentText();
     m_workspace->clear();
@@ -228,6 +227,7 @@ void KRWSPACE::layOutDemo()
         return;
     }
     m_firstRun->hide();
+    adjustSize();
     m_ok->setFocus();
 }
 
@@ -263,6 +263,7 @@ void KRWSPACE::chooseUpdateFiles()
     if (FirstRun::isNeeded(folder))
         return;
     m_firstRun->hide();
+    adjustSize();
     Dialogs::tell(this, Dialogs::defaultTitle(),
                   QStringLiteral("The update files are in the program folder. Choose their state "
                                  "and press OK to load them."),

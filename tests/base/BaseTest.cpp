@@ -1,3 +1,4 @@
+#include "base/AtomicFile.h"
 #include "base/CommandStates.h"
 #include "base/Dates.h"
 #include "base/Folders.h"
@@ -73,6 +74,20 @@ TEST(Folders, WhatIsMadeInAFolderSharedByItsGroupStaysWritableForTheGroup)
     chmod(scratch.path().c_str(), 02775);
     Folders::shareWithGroup(scratch.path());
     EXPECT_EQ(madeMode("SHARED.LCK"), 0664u);
+    // A file made narrower by its maker (as SQLite makes databases), and one
+    // replacing a file whose permissions were chosen.
+    const auto replacedMode = [&](const std::string& name) {
+        const std::string path = scratch.path() + name;
+        AtomicFile::replace(path, [](const std::string& made) {
+            close(open(made.c_str(), O_CREAT | O_WRONLY, 0644));
+        });
+        struct stat info = {};
+        stat(path.c_str(), &info);
+        return info.st_mode & 0777;
+    };
+    EXPECT_EQ(replacedMode("BACKUPPA.MDB"), 0664u);
+    chmod((scratch.path() + "BACKUPPA.MDB").c_str(), 0660);
+    EXPECT_EQ(replacedMode("BACKUPPA.MDB"), 0660u);
     umask(saved);
 }
 
