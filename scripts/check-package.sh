@@ -15,7 +15,7 @@ $sudo apt-get install -y -qq "./$deb"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-(cd "$scratch" && kora-batch demo --companies 50 2>/dev/null)
+(cd "$scratch" && kora-batch demo --companies 50 2>demo.log) || { cat "$scratch/demo.log"; exit 1; }
 [ "$(sqlite3 "$scratch/KORAPA.MDB" 'SELECT COUNT(*) FROM PRIME')" -gt 0 ]
 echo "kora-batch demo laid out a demo installation in $scratch"
 
