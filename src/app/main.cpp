@@ -1,5 +1,6 @@
 // kora: the desktop program. It takes no arguments.
 
+#include "base/Folders.h"
 #include "shell/KoraApplication.h"
 #include "shell/MASTER.h"
 #include "shell/TITLE.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
 
     // The program's own folder holds its databases, files and workspaces.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
+    kora::Folders::shareWithGroup(QCoreApplication::applicationDirPath().toStdString());
     QApplication::setOverrideCursor(Qt::WaitCursor);
     kora::TITLE splash;
     kora::CENTERFORM(&splash);

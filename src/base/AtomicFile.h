@@ -12,7 +12,8 @@ namespace kora {
 class AtomicFile
 {
 public:
-    // Makes the scratch file with make(scratchPath), then renames it over path.
+    // Makes the scratch file with make(scratchPath), then renames it over path;
+    // it keeps the permissions of the file it replaces.
     // Throws std::runtime_error naming path when either step fails; whatever
     // make throws is passed on. The scratch file never outlives the call.
     static void replace(const std::string& path,

@@ -53,4 +53,15 @@ std::string Folders::temporaryFolder()
     return isPrivateFolder(folder) ? withSeparator(folder) : "";
 }
 
+void Folders::shareWithGroup(const std::string& programFolder)
+{
+    struct stat info
+    {
+    };
+    if (stat(programFolder.c_str(), &info) != 0 || (info.st_mode & S_ISGID) == 0)
+        return;
+    const mode_t mask = umask(0);
+    umask(mask & ~static_cast<mode_t>(S_IRWXG));
+}
+
 } // namespace kora

@@ -14,6 +14,10 @@ public:
     static std::string temporaryFolder();
     // A folder path with its trailing separator.
     static std::string withSeparator(const std::string& folder);
+    // In a program folder that its group shares (set-group-ID folder), what
+    // this process makes stays readable and writable for the group, whatever
+    // the user's umask: the next agent opens the same lock files and lookups.
+    static void shareWithGroup(const std::string& programFolder);
 };
 
 } // namespace kora

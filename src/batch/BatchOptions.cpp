@@ -1,7 +1,8 @@
 #include "batch/BatchOptions.h"
-#include "batch/UsageError.h"
 
+#include "base/Folders.h"
 #include "base/StateCodes.h"
+#include "batch/UsageError.h"
 
 #include <filesystem>
 
@@ -24,6 +25,7 @@ BatchOptions::BatchOptions(const std::vector<std::string>& arguments,
             throw UsageError("unknown option " + argument);
         }
     }
+    Folders::shareWithGroup(folder());
 }
 
 bool BatchOptions::has(const std::string& name) const

@@ -1,6 +1,7 @@
 #include "loading/UpdateRun.h"
 
 #include "base/Dates.h"
+#include "base/StateCodes.h"
 #include "base/StateRules.h"
 #include "database/Schema.h"
 #include "database/TableRecordSet.h"
@@ -86,6 +87,15 @@ bool UpdateRun::isPending(const std::filesystem::path& programFolder, const std:
     for (const Step& step : steps(programFolder, state))
         if (step.load != &DataLoader::loadNewYorkAddresses)
             return true;
+    return false;
+}
+
+bool UpdateRun::isUpdateFileName(const std::string& name)
+{
+    for (auto code : kStateCodes)
+        for (const Step& step : allSteps(std::string(code)))
+            if (step.fileName == name)
+                return true;
     return false;
 }
 

@@ -43,6 +43,8 @@ public:
                                    const std::string& state);
     // Whether an update waits for the state; the New York address file alone is none.
     static bool isPending(const std::filesystem::path& programFolder, const std::string& state);
+    // Whether a bare file name is that of an update file of some state ("DATAPA.DAT").
+    static bool isUpdateFileName(const std::string& name);
     // What is wrong with the update files of the state that are there but
     // cannot be loaded: empty files, folders and other files that are not
     // regular files ("DATAPA.DAT is empty").

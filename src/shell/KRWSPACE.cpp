@@ -3,9 +3,12 @@
 #include "base/Folders.h"
 #include "base/Settings.h"
 #include "base/StateCodes.h"
+#include "demo/DemoInstallation.h"
+#include "demo/FirstRun.h"
 #include "safekeeping/StateAcceptance.h"
 #include "shell/HelpWindow.h"
 #include "shell/MASTER.h"
+#include "shell/WindowProgress.h"
 #include "widgets/CenterForm.h"
 #include "widgets/DialogPrompt.h"
 #include "widgets/Dialogs.h"
@@ -15,6 +18,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -31,7 +35,8 @@ const QString kTitle = QStringLiteral("Select Workspace");
 
 KRWSPACE::KRWSPACE(MASTER& master)
     : QDialog(&master), m_master(master), m_workspace(new QComboBox(this)),
-      m_state(new QComboBox(this)), m_ok(new QPushButton(QStringLiteral("OK"), this))
+      m_state(new QComboBox(this)), m_ok(new QPushButton(QStringLiteral("OK"), this)),
+      m_firstRun(new QFrame(this))
 {
     setObjectName(QStringLiteral("KRWSPACE"));
     setWindowTitle(QStringLiteral("KORA"));
@@ -63,10 +68,33 @@ KRWSPACE::KRWSPACE(MASTER& master)
     for (QPushButton* button : {m_ok, remove, help, exit})
         buttons->addWidget(button);
     buttons->addStretch(1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(fields, 1);
-    layout->addSpacing(12);
-    layout->addLayout(buttons);
+    m_firstRun->setObjectName(QStringLiteral("firstRun"));
+    m_firstRun->setFrameShape(QFrame::StyledPanel);
+    auto* offer = new QLabel(QStringLiteral("This program folder holds no data yet. Lay out the "
+                                            "demo data to try KORA, or choose the update files "
+                                            "of a delivery to load them."),
+                             m_firstRun);
+    offer->setWordWrap(true);
+    auto* demo = new QPushButton(QStringLiteral("Lay out demo data"), m_firstRun);
+    demo->setObjectName(QStringLiteral("layOutDemo"));
+    auto* updates = new QPushButton(QStringLiteral("Choose update files…"), m_firstRun);
+    updates->setObjectName(QStringLiteral("chooseUpdateFiles"));
+    auto* offerButtons = new QHBoxLayout;
+    offerButtons->addWidget(demo);
+    offerButtons->addWidget(updates);
+    offerButtons->addStretch(1);
+    auto* offerLayout = new QVBoxLayout(m_firstRun);
+    offerLayout->addWidget(offer);
+    offerLayout->addLayout(offerButtons);
+    m_firstRun->setVisible(FirstRun::isNeeded(m_master.values().programFolder));
+
+    auto* choice = new QHBoxLayout;
+    choice->addLayout(fields, 1);
+    choice->addSpacing(12);
+    choice->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_firstRun);
+    layout->addLayout(choice, 1);
 
     connect(m_ok, &QPushButton::clicked, this, &KRWSPACE::accept);
     connect(remove, &QPushButton::clicked, this, &KRWSPACE::deleteWorkspace);
@@ -74,6 +102,8 @@ KRWSPACE::KRWSPACE(MASTER& master)
         HelpWindow::showContents(this, QString::fromStdString(m_master.values().programFolder));
     });
     connect(exit, &QPushButton::clicked, this, [this] { m_master.SubExit(); });
+    connect(demo, &QPushButton::clicked, this, &KRWSPACE::layOutDemo);
+    connect(updates, &QPushButton::clicked, this, &KRWSPACE::chooseUpdateFiles);
 
     m_state->setCurrentIndex(m_state->findText(QStringLiteral("PA")));
     if (m_workspace->currentText().isEmpty())
@@ -180,6 +210,64 @@ void KRWSPACE::deleteWorkspace()
         return;
     }
     m_workspace->removeItem(m_workspace->findText(name, Qt::MatchExactly));
+}
+
+void KRWSPACE::layOutDemo()
+{
+    WindowProgress progress(this, nullptr);
+    try {
+        HourglassGuard hourglass;
+        DemoInstallation::create(m_master.values().programFolder,
+                                 DemoInstallation::kDefaultCompanies, progress);
+    } catch (const std::exception& failure) {
+        Dialogs::tell(this, Dialogs::defaultTitle(),
+                      QStringLiteral("The demo data could not be laid out: %1")
+                          .arg(QString::fromStdString(failure.what())),
+                      QMessageBox::Critical);
+        return;
+    }
+    m_firstRun->hide();
+    adjustSize();
+    m_ok->setFocus();
+}
+
+void KRWSPACE::chooseUpdateFiles()
+{
+    Dialogs::FileRequest request;
+    request.title = QStringLiteral("Choose Update Files");
+    request.directory = QDir::homePath();
+    request.filters = {QStringLiteral("Update Files (*.DAT)"), QStringLiteral("All Files (*)")};
+    request.multiSelect = true;
+    const Dialogs::FileAnswer answer = Dialogs::chooseFile(this, request);
+    if (!answer.accepted)
+        return;
+    std::vector<std::string> files;
+    for (const QString& file : answer.files)
+        files.push_back(file.toStdString());
+    const std::string& folder = m_master.values().programFolder;
+    try {
+        const std::vector<std::string> refused = FirstRun::placeUpdateFiles(folder, files);
+        if (!refused.empty()) {
+            QStringList names;
+            for (const std::string& name : refused)
+                names << QString::fromStdString(name);
+            Dialogs::tell(this, Dialogs::defaultTitle(),
+                          QStringLiteral("These are no update files and were left alone:\r\n") +
+                              names.join(QStringLiteral("\r\n")),
+                          QMessageBox::Warning);
+        }
+    } catch (const std::exception& failure) {
+        Dialogs::tell(this, Dialogs::defaultTitle(), QString::fromStdString(failure.what()),
+                      QMessageBox::Critical);
+    }
+    if (FirstRun::isNeeded(folder))
+        return;
+    m_firstRun->hide();
+    adjustSize();
+    Dialogs::tell(this, Dialogs::defaultTitle(),
+                  QStringLiteral("The update files are in the program folder. Choose their state "
+                                 "and press OK to load them."),
+                  QMessageBox::Information);
 }
 
 } // namespace kora

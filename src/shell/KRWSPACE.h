@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QComboBox;
+class QFrame;
 class QPushButton;
 
 namespace kora {
@@ -29,6 +30,9 @@ private:
     void activate();
     void accept() override;
     void deleteWorkspace();
+    // The offer of a program folder without data: the demo data, or update files.
+    void layOutDemo();
+    void chooseUpdateFiles();
     bool isListed(const QString& name) const;
     QString workspaceFolder(const QString& name) const;
 
@@ -36,6 +40,7 @@ private:
     QComboBox* m_workspace; // WORKSPACE
     QComboBox* m_state;     // STATE
     QPushButton* m_ok;      // OK
+    QFrame* m_firstRun;     // shown while the program folder holds no data
 };
 
 } // namespace kora

@@ -3,6 +3,7 @@
 #include "database/Database.h"
 #include "loading/UpdateRun.h"
 #include "shell/TITLE.h"
+#include "shell/WindowProgress.h"
 #include "widgets/Dialogs.h"
 #include "widgets/NormalCursor.h"
 
@@ -11,41 +12,6 @@
 namespace kora {
 
 namespace {
-
-// The loads' progress on the splash, or only the window events handled when
-// there is none; their questions asked in a message box.
-class WindowProgress : public LoadProgress
-{
-public:
-    WindowProgress(QWidget* parent, TITLE* splash) : m_parent(parent), m_splash(splash) {}
-
-    void status(const std::string& text) override
-    {
-        if (m_splash)
-            m_splash->status(text);
-        else
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-    bool agrees(const std::string& question) override
-    {
-        // The splash stays in front of every window: out of the way of the question.
-        if (m_splash)
-            m_splash->hide();
-        restoreNormalCursor();
-        const bool yes =
-            Dialogs::ask(m_parent, Dialogs::defaultTitle(), QString::fromStdString(question),
-                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
-                         QMessageBox::No) == QMessageBox::Yes;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        if (m_splash)
-            m_splash->show();
-        return yes;
-    }
-
-private:
-    QWidget* m_parent;
-    TITLE* m_splash;
-};
 
 QString lines(const std::vector<std::string>& texts)
 {

@@ -1,3 +1,4 @@
+#include "base/AtomicFile.h"
 #include "base/CommandStates.h"
 #include "base/Dates.h"
 #include "base/Folders.h"
@@ -8,9 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <map>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kora::test {
 namespace {
@@ -53,6 +56,39 @@ TEST(Folders, TemporaryFolderIsPrivateToTheUserUnlessTmpdirNamesOne)
         setenv("TMPDIR", saved.c_str(), 1);
     else
         unsetenv("TMPDIR");
+}
+
+TEST(Folders, WhatIsMadeInAFolderSharedByItsGroupStaysWritableForTheGroup)
+{
+    const mode_t saved = umask(022);
+    TempFolder scratch;
+    const auto madeMode = [&](const std::string& name) {
+        const std::string path = scratch.path() + name;
+        close(open(path.c_str(), O_CREAT | O_WRONLY, 0666));
+        struct stat info = {};
+        stat(path.c_str(), &info);
+        return info.st_mode & 0777;
+    };
+    Folders::shareWithGroup(scratch.path());
+    EXPECT_EQ(madeMode("PRIVATE.LCK"), 0644u);
+    chmod(scratch.path().c_str(), 02775);
+    Folders::shareWithGroup(scratch.path());
+    EXPECT_EQ(madeMode("SHARED.LCK"), 0664u);
+    // A file made narrower by its maker (as SQLite makes databases), and one
+    // replacing a file whose permissions were chosen.
+    const auto replacedMode = [&](const std::string& name) {
+        const std::string path = scratch.path() + name;
+        AtomicFile::replace(path, [](const std::string& made) {
+            close(open(made.c_str(), O_CREAT | O_WRONLY, 0644));
+        });
+        struct stat info = {};
+        stat(path.c_str(), &info);
+        return info.st_mode & 0777;
+    };
+    EXPECT_EQ(replacedMode("BACKUPPA.MDB"), 0664u);
+    chmod((scratch.path() + "BACKUPPA.MDB").c_str(), 0660);
+    EXPECT_EQ(replacedMode("BACKUPPA.MDB"), 0660u);
+    umask(saved);
 }
 
 TEST(FormPlacement, CentresAtTwoFifthsOfTheScreenHeightAndNeverOffIt)

@@ -23,6 +23,7 @@
 #include "windows/KRUPGRD.h"
 
 #include <QComboBox>
+#include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -726,6 +727,49 @@ private slots:
                      "The command could not be completed: The connection to the server (" + text +
                      ") was lost: ")),
                  qPrintable(messages[1]));
+    }
+
+    // A program folder without data offers the demo data or a delivery's
+    // update files; once either is there, the offer is gone, also from the
+    // next workspace window.
+    void anEmptyProgramFolderOffersTheDemoDataOrUpdateFiles()
+    {
+        OpenWorkspaces delivered;
+        const auto offered = [](const OpenWorkspaces& open) {
+            return open.window->findChild<QFrame*>("firstRun")->isVisible();
+        };
+        QVERIFY(offered(delivered));
+        TempFolder delivery;
+        writeFile(delivery.path() + "DATAPA.DAT", "delivered companies\r\n");
+        writeFile(delivery.path() + "README.TXT", "not an update\r\n");
+        bool several = false;
+        Dialogs::setFileScript([&delivery, &several](const Dialogs::FileRequest& request) {
+            several = request.multiSelect;
+            return Dialogs::FileAnswer{true,
+                                       {QString::fromStdString(delivery.path() + "DATAPA.DAT"),
+                                        QString::fromStdString(delivery.path() + "README.TXT")}};
+        });
+        press(delivered.window.get(), QString::fromUtf8("Choose update files\u2026"));
+        QVERIFY(several);
+        const std::string program = delivered.fixture.programFolder();
+        QCOMPARE(fileBytes(program + "DATAPA.DAT"), std::string("delivered companies\r\n"));
+        QVERIFY(!std::filesystem::exists(program + "README.TXT"));
+        QVERIFY(!offered(delivered));
+        QCOMPARE(delivered.fixture.messageTexts(),
+                 QStringList({"These are no update files and were left alone:\r\nREADME.TXT",
+                              "The update files are in the program folder. Choose their state "
+                              "and press OK to load them."}));
+
+        OpenWorkspaces demo;
+        QVERIFY(offered(demo));
+        press(demo.window.get(), "Lay out demo data");
+        QVERIFY(!offered(demo));
+        QCOMPARE(value(demo.fixture, "SELECT COUNT(*) FROM PRIME"), std::string("2000"));
+        QVERIFY(!QDir(demo.folder() + "INITIAL").entryList({"*.KRD"}).isEmpty());
+        QVERIFY(demo.fixture.messages().isEmpty());
+        KRWSPACE again(demo.master);
+        again.show();
+        QVERIFY(!again.findChild<QFrame*>("firstRun")->isVisible());
     }
 };
 
