@@ -13,11 +13,11 @@ std::string ResultListData::allCompaniesQuery(Order order)
     case Order::File:
         return "SELECT rowid, FILE || SEQUENCE FROM PRIME ORDER BY FILE, SEQUENCE";
     case Order::County:
-        return "SELECT rowid, CountySort FROM PRIME ORDER BY CountySort";
+        return "SELECT rowid, CountySort FROM PRIME ORDER BY CountySort, rowid";
     case Order::Name:
         break;
     }
-    return "SELECT rowid, NameSort FROM PRIME ORDER BY NameSort";
+    return "SELECT rowid, NameSort FROM PRIME ORDER BY NameSort, rowid";
 }
 
 std::string ResultListData::lookupRowsQuery(const LookupStatement& lookup,
@@ -27,7 +27,10 @@ std::string ResultListData::lookupRowsQuery(const LookupStatement& lookup,
                                 ? "substr(EXPIRE, 6, 2) || '/' || substr(EXPIRE, 9, 2) || '/' || "
                                   "substr(EXPIRE, 3, 2)"
                                 : searchField;
-    return lookup.selecting("rowid, " + key).text();
+    LookupStatement rows = lookup.selecting("rowid, " + key);
+    if (!rows.orderBy.empty())
+        rows.orderBy += ", rowid";
+    return rows.text();
 }
 
 ResultListData::GridRows ResultListData::lookupGridRows(const LookupStatement& lookup,

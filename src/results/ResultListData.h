@@ -43,6 +43,8 @@ public:
 
     explicit ResultListData(Database& db) : m_db(db) {}
 
+    // The grids' statements order equal keys by row id, so that their first
+    // rows read alone are the first rows of all of them.
     // The row ids of every company in an order, with the text the search box compares.
     static std::string allCompaniesQuery(Order order);
     // The row ids of a lookup's companies in its order, with the text the search

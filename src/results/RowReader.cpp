@@ -67,7 +67,9 @@ bool RowReader::finished(long long request)
 
 void RowReader::readInto(Database& db, const std::string& sql, Rows& rows, size_t limit)
 {
-    Statement query = db.prepare(sql);
+    // A limit the engine knows lets it plan for the first rows alone, and a
+    // server's cursor need not hold the whole result.
+    Statement query = db.prepare(limit == 0 ? sql : sql + " LIMIT " + std::to_string(limit));
     if (limit == 0) {
         query.readWholeResult();
         rows.rowIds.reserve(kRoomForRows);

@@ -75,7 +75,7 @@ TEST(ResultListData, LookupRowsKeepTheLookupsConditionAndOrder)
 {
     const LookupStatement lookup{"*", "ZIP >= '19000'", " ORDER BY NAME1"};
     EXPECT_EQ(ResultListData::lookupRowsQuery(lookup, "NAME1"),
-              "SELECT rowid, NAME1 FROM PRIME WHERE ZIP >= '19000' ORDER BY NAME1");
+              "SELECT rowid, NAME1 FROM PRIME WHERE ZIP >= '19000' ORDER BY NAME1, rowid");
     EXPECT_EQ(ResultListData::lookupRowsQuery(LookupStatement{}, "EXPIRE"),
               "SELECT rowid, substr(EXPIRE, 6, 2) || '/' || substr(EXPIRE, 9, 2) || '/' || "
               "substr(EXPIRE, 3, 2) FROM PRIME");
