@@ -1,6 +1,7 @@
 #include "results/OrderedCompanies.h"
 
 #include "base/FieldName.h"
+#include "database/DbError.h"
 
 #include <algorithm>
 #include <string_view>
@@ -67,20 +68,32 @@ void OrderedCompanies::load(const std::string& sql, const std::string& firstRows
     // A statement of their own for the first rows runs while the reader
     // already reads all of them on the other connection.
     if (!firstRowsSql.empty())
-        m_restRequest = m_reader->request(sql);
+        m_restRequest = requestRest(sql);
+    const bool ownFirstRows = m_restRequest != 0;
     // One row past the first ones tells whether there are more to read.
-    RowReader::readInto(m_db, firstRowsSql.empty() ? sql : firstRowsSql, m_rows, m_firstRows + 1);
+    RowReader::readInto(m_db, ownFirstRows ? firstRowsSql : sql, m_rows, m_firstRows + 1);
     if (m_rows.rowIds.size() > m_firstRows) {
         m_rows.rowIds.pop_back();
         m_rows.keyEnds.pop_back();
         m_rows.keyText.resize(m_rows.keyEnds.empty() ? 0 : m_rows.keyEnds.back());
-        if (m_restRequest == 0)
-            m_restRequest = m_reader->request(sql);
-    } else if (m_restRequest != 0) {
+        if (!ownFirstRows && (m_restRequest = requestRest(sql)) == 0) {
+            m_rows = {};
+            RowReader::readInto(m_db, sql, m_rows);
+        }
+    } else if (ownFirstRows) {
         // Too few for a screen tells nothing of the rest: the rows come all at once.
         m_rows = {};
         if (fetchRest(true))
             takeRest();
+    }
+}
+
+long long OrderedCompanies::requestRest(const std::string& sql)
+{
+    try {
+        return m_reader->request(sql);
+    } catch (const DbError&) {
+        return 0;
     }
 }
 

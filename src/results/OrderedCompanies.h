@@ -64,6 +64,9 @@ public:
     void forgetAll() { m_cache.clear(); }
 
 private:
+    // Asks the reader for all the rows of a statement; 0 when its connection
+    // cannot be opened, and the caller then reads them on its own.
+    long long requestRest(const std::string& sql);
     // Reads the block of positions holding the given one into the cache.
     void readBlock(long long position);
 

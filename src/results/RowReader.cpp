@@ -40,6 +40,8 @@ long long RowReader::request(std::string sql)
     long long number = 0;
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_db)
+            m_db = std::make_unique<Database>(m_open());
         number = ++m_latest;
         m_pending = std::move(sql);
         m_rows.reset();
@@ -95,8 +97,6 @@ void RowReader::work()
         const long long request = m_latest;
         std::optional<Rows> rows;
         try {
-            if (!m_db)
-                m_db = std::make_unique<Database>(m_open());
             m_reading = request;
             lock.unlock();
             rows.emplace();

@@ -31,7 +31,8 @@ public:
     // Called on the reading thread, with the reader's lock held, once a
     // request's rows are ready to take: it may only pass the news on.
     using Ready = std::function<void(long long request)>;
-    // Opens the reader's own connection, when the first request comes.
+    // Opens the reader's own connection, on the caller's thread when the
+    // first request comes.
     using Open = std::function<Database()>;
 
     RowReader(Open open, Ready ready);
@@ -40,7 +41,8 @@ public:
     RowReader& operator=(const RowReader&) = delete;
 
     // Asks for the rows of a query (first column the row id, second the
-    // search text); returns the request's number.
+    // search text); returns the request's number. Throws DbError when the
+    // reader's connection cannot be opened.
     long long request(std::string sql);
     // Waits for the rows of a request; none when a newer request replaced it
     // or the rows could not be read.

@@ -138,10 +138,7 @@ void KRLIST::buildWindow()
     m_lookupGrid = makeGrid("TDBGrid4", m_lookupModel, {80, 70, 0, 90});
     // A big state or lookup shows its first screens at once; the rest of its
     // rows and its count follow from a connection of their own.
-    const RowReader::Open openReader = [path = m_host.programValues().stateDatabasePath(),
-                                        connect = m_host.programValues().stateConnect] {
-        return Database(path, connect);
-    };
+    const RowReader::Open openReader = [this] { return m_db.reader(); };
     for (CompanyGridModel* model : {m_allModel, m_lookupModel}) {
         model->readRestInBackground(openReader, kFirstRows);
         connect(model, &CompanyGridModel::counted, this, [this, model] {

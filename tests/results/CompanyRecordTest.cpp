@@ -1,5 +1,6 @@
 #include "results/CompanyRecord.h"
 
+#include "database/DbError.h"
 #include "results/OrderedCompanies.h"
 #include "results/ResultListData.h"
 #include "results/RowReader.h"
@@ -124,6 +125,12 @@ TEST_P(ResultListTest, ReadsTheRowsOfEveryPositionInOrder)
     ASSERT_EQ(early.count(), kCompanies);
     for (long long position : {599, 99, 100, 256})
         EXPECT_EQ(early.row(position)->text("NAME1"), nameAt(position));
+    // Without a connection of their own the rows are all read at once.
+    OrderedCompanies alone(db());
+    alone.readRestInBackground([]() -> Database { throw DbError("refused"); }, 100, [] {});
+    alone.load(ResultListData::allCompaniesQuery(ResultListData::Order::Name));
+    EXPECT_FALSE(alone.counting());
+    EXPECT_EQ(alone.count(), kCompanies);
     EXPECT_EQ(companies.row(kCompanies), nullptr);
     EXPECT_EQ(companies.firstAtOrAfter("Co 1070"), 70);
     EXPECT_EQ(companies.firstAtOrAfter("D"), kCompanies);
