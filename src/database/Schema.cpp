@@ -135,7 +135,8 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
          {{"PRIMARY", {"FILE", "SEQUENCE"}, true}}},
         versionTable(),
         loadChangesTable(),
-        modTrendTable()};
+        modTrendTable(),
+        followUpTable()};
     if (StateRules::isNewYork(state))
         tables.push_back(
             {"ADDRESSES",
@@ -172,6 +173,15 @@ Schema::Table Schema::loadedFilesTable()
     return {"LOADEDFILES", textFields({"NAME", "IDENTITY"}), {{"PRIMARY", {"NAME"}, true}}};
 }
 
+Schema::Table Schema::followUpTable()
+{
+    // The due list reads the follow-ups in the order of their days.
+    return {
+        "FOLLOWUP",
+        {{"FILE", Kind::Text}, {"SEQUENCE", Kind::Text}, {"DUE", Kind::Date}, {"TEXT", Kind::Text}},
+        {{"PRIMARY", {"FILE", "SEQUENCE"}, true}, {"DUE", {"DUE"}, false}}};
+}
+
 std::vector<Schema::Table> Schema::everyTableOf(const std::string& state)
 {
     std::vector<Table> tables = stateTables(state);
@@ -191,7 +201,8 @@ std::vector<Schema::Table> Schema::backupTables()
              textFields({"FILE", "SEQUENCE", "User1", "User2", "User3", "UserPhone", "UserFax",
                          "UserContact", "UserTitle", "Omit"}),
              {}},
-            versionTable()};
+            versionTable(),
+            followUpTable()};
 }
 
 std::vector<Schema::Table> Schema::reportTables()

@@ -59,6 +59,9 @@ public:
     // it from a later delivery, until the file is deleted: a file that a crash
     // left behind after its load is not loaded again.
     static Table loadedFilesTable();
+    // The agent's follow-up on a company: the day it is due (YYYY-MM-DD) and
+    // what to do. Kept with the notes by loads, backups and upgrades.
+    static Table followUpTable();
     // Every table a state database holds, the loads' own included; of any
     // state: those of New York, which has the most.
     static std::vector<Table> everyTableOf(const std::string& state);
