@@ -234,7 +234,9 @@ std::vector<Schema::Table> Schema::reportTables()
                                              {"NOTES", Kind::Memo},
                                              {"ADDRESSES", Kind::Memo},
                                              {"REVISED", Kind::YesNo},
-                                             {"INTERSTATE", Kind::YesNo}});
+                                             {"INTERSTATE", Kind::YesNo},
+                                             {"FOLLOWUPDUE", Kind::Date},
+                                             {"FOLLOWUPTEXT", Kind::Text}});
     Table classes{"CLASS", textFields({"FILE", "SEQUENCE"}), {}};
     for (int n = 0; n <= 20; ++n) {
         const std::string number = std::to_string(n);
