@@ -7,6 +7,7 @@
 #include "database/Connection.h"
 #include "database/Transaction.h"
 
+#include <algorithm>
 #include <set>
 
 namespace kora {
@@ -65,6 +66,28 @@ Schema::Table versionTable()
     return {"VERSION",
             {{"Dummy", Kind::Text}, {"Version", Kind::Date}},
             {{"PRIMARY", {"Dummy"}, false}}};
+}
+
+// A server's table made after the state was published takes the owner and
+// the grants of a table that the publishing made.
+std::string sameAccessSql(const std::string& table, const std::string& model)
+{
+    // The server keeps names unquoted, in lower case.
+    const auto lower = [](std::string name) {
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return name;
+    };
+    return "DO $$DECLARE model oid := to_regclass('" + lower(model) +
+           "'); granted record; BEGIN FOR granted IN SELECT a.grantee, a.privilege_type FROM "
+           "pg_class c, aclexplode(c.relacl) a WHERE c.oid = model AND a.grantee <> c.relowner "
+           "LOOP EXECUTE format('GRANT %s ON " +
+           lower(table) +
+           " TO %s', granted.privilege_type, CASE WHEN granted.grantee = 0 THEN 'PUBLIC' ELSE "
+           "granted.grantee::regrole::text END); END LOOP; EXECUTE format('ALTER TABLE " +
+           lower(table) +
+           " OWNER TO %s', (SELECT relowner::regrole::text FROM pg_class WHERE oid = model)); "
+           "END$$";
 }
 
 void addVersionRow(Database& db)
@@ -343,11 +366,13 @@ void Schema::createTables(Database& db, const std::vector<Table>& tables)
     }
 }
 
-bool Schema::createIfMissing(Database& db, const Table& table)
+bool Schema::createIfMissing(Database& db, const Table& table, const std::string& accessLike)
 {
     if (db.tableExists(table.name))
         return false;
     createTables(db, {table});
+    if (db.connection().target() == SqlDialect::Target::Postgres)
+        db.execute(sameAccessSql(table.name, accessLike));
     return true;
 }
 

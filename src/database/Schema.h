@@ -90,8 +90,11 @@ public:
     static std::vector<std::string> createIndexesSql(const Table& table, SqlDialect::Target target);
     static void createTables(Database& db, const std::vector<Table>& tables);
     // Creates a table of our own that a database of an older release lacks;
-    // false when it is there already.
-    static bool createIfMissing(Database& db, const Table& table);
+    // false when it is there already. On a server the new table gets the
+    // owner and the grants of the table accessLike, so that the agents use it
+    // as they use that one.
+    static bool createIfMissing(Database& db, const Table& table,
+                                const std::string& accessLike = "PRIME");
 
     // New database files with every table and index. A state database comes with
     // its band and merit tables filled and a VERSION row dated today; a backup

@@ -122,7 +122,7 @@ void UpdateRun::addMissingTables(Database& db)
         return;
     Transaction transaction(db);
     Schema::createIfMissing(db, Schema::loadChangesTable());
-    Schema::createIfMissing(db, Schema::followUpTable());
+    Schema::createIfMissing(db, Schema::followUpTable(), "NOTES");
     if (!db.tableExists(Schema::modTrendTable().name))
         ModTrendWriter::fill(db);
     transaction.commit();

@@ -149,7 +149,7 @@ UserDataCounts UserDataRestore::run(Mode mode, const std::string& statePath,
     Database state(statePath, stateConnect);
     Transaction transaction(state);
     // A database an upgrade delivered from an older release has no follow-ups yet.
-    Schema::createIfMissing(state, Schema::followUpTable());
+    Schema::createIfMissing(state, Schema::followUpTable(), "NOTES");
     Restorer restorer(mode, state, backup);
     restorer.restoreNotes();
     restorer.restoreFields();

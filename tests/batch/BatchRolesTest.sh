@@ -65,7 +65,13 @@ as $agent restore --folder "$work/pa" --state PA >/dev/null 2>"$work/err" || fai
     "Call in May HOT Y" ] || fail "the agent's restore did not write the notes and user fields back"
 [ "$(sql $agent "UPDATE prime SET userphone = '555' WHERE file = '$file'")" = "" ] ||
     fail "the agent cannot write a user field"
-# Follow-ups too, kept as notes are.
+# Follow-ups too, kept as notes are; a state published without their table
+# gets it when an administrator opens it, with the notes' owner and grants.
+sql "$superuser" "DROP TABLE followup" >/dev/null
+as $admin query --folder "$work/pa" --state PA --lookup "$lookup" >/dev/null 2>"$work/err" ||
+    fail "admin's query: $(cat "$work/err")"
+[ "$(sql "$superuser" "SELECT tableowner FROM pg_tables WHERE schemaname = 'kora_pa' AND tablename = 'followup'")" = $admins ] ||
+    fail "the follow-ups' table made on opening is not the administrators'"
 sql "$superuser" "INSERT INTO followup (file, sequence, due, text) VALUES ('$file', '$sequence', '2026-12-14', 'Call')" >/dev/null
 as $agent backup --folder "$work/pa" --state PA >/dev/null 2>"$work/err" || fail "agent's backup: $(cat "$work/err")"
 sql "$superuser" "DELETE FROM followup" >/dev/null
