@@ -86,7 +86,7 @@ public:
 
     // Restore puts the saved follow-up in place of the current one; merge
     // keeps the earlier of the two. Like notes, they are left alone while
-    // another user's record window holds the company.
+    // another user's record window holds the company (its note is counted).
     void restoreFollowUps()
     {
         if (!m_backup.tableExists(Schema::followUpTable().name))
@@ -103,10 +103,8 @@ public:
                 continue;
             inState.reset();
             const FollowUp backedUp{saved.column(2).toString(), saved.column(3).toString()};
-            if (!m_lock.tryLock(file, sequence)) {
-                ++m_counts.notesHeld;
+            if (!m_lock.tryLock(file, sequence))
                 continue;
-            }
             const auto now = current.of(file, sequence);
             if (m_mode == UserDataRestore::Mode::Restore || !now || backedUp.due < now->due)
                 current.store(file, sequence, backedUp);

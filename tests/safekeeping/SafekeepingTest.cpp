@@ -388,6 +388,13 @@ TEST_P(SafekeepingAfterALoad, FollowUpsAreKeptLikeNotes)
     restore(folder, Mode::Merge);
     EXPECT_EQ(folder.followUp(a), "2026-03-01|Earlier here");
     EXPECT_EQ(folder.followUp(b), "2026-04-01|Send the letter");
+
+    // What is due by a day: oldest first, with the company's name.
+    std::vector<std::string> due;
+    for (const FollowUps::Due& one : FollowUps(folder.db()).dueBy("2026-03-31"))
+        due.push_back(one.due + " " + one.file + " " + one.sequence + " " + one.text);
+    EXPECT_EQ(due, (Strings{"2026-01-05 " + c.first + " " + c.second + " Only here",
+                            "2026-03-01 " + a.first + " " + a.second + " Earlier here"}));
 }
 
 TEST(PendingRestore, BringsFollowUpsIntoADeliveredDatabaseWithoutTheirTable)
