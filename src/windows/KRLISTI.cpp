@@ -368,6 +368,9 @@ void KRLISTI::fillCompany()
 {
     const CompanyRecord company = record();
     const std::optional<CompanyRow> prime = company.read();
+    m_followUp->showCompany(
+        FollowUps(m_list->database()).of(m_file.toStdString(), m_sequence.toStdString()),
+        prime ? prime->text("EXPIRE") : std::string());
     if (!prime)
         return;
     showDelivered(*prime);
@@ -391,9 +394,6 @@ void KRLISTI::fillCompany()
                                               : QString::fromStdString(assignedRisk));
     for (QLineEdit* box : m_userBoxes)
         box->setText(textOf(prime->field(box->objectName().toStdString())));
-    m_followUp->showCompany(
-        FollowUps(m_list->database()).of(m_file.toStdString(), m_sequence.toStdString()),
-        prime->text("EXPIRE"));
 }
 
 CompanyRecord KRLISTI::record() const
