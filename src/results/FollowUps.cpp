@@ -23,6 +23,22 @@ std::string dateOf(int year, int month, int day)
     return text;
 }
 
+// The text cut to its first kTextLength characters, never inside one of UTF-8.
+std::string shortened(const std::string& text)
+{
+    const auto continues = [&text](size_t at) {
+        return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+    };
+    size_t end = 0;
+    for (size_t characters = 0; end < text.size() && characters < FollowUps::kTextLength;
+         ++characters) {
+        ++end;
+        while (continues(end))
+            ++end;
+    }
+    return text.substr(0, end);
+}
+
 } // namespace
 
 std::optional<FollowUp> FollowUps::of(const std::string& file, const std::string& sequence)
@@ -44,8 +60,8 @@ void FollowUps::store(const std::string& file, const std::string& sequence,
     if (!followUp)
         return;
     m_db.prepare("INSERT INTO FOLLOWUP (FILE, SEQUENCE, DUE, TEXT) VALUES (?, ?, ?, ?)")
-        .bindAll({Value(file), Value(sequence), Value(followUp->due),
-                  Value(followUp->text.substr(0, kTextLength))})
+        .bindAll(
+            {Value(file), Value(sequence), Value(followUp->due), Value(shortened(followUp->text))})
         .run();
 }
 

@@ -38,7 +38,7 @@ public:
 
     std::optional<FollowUp> of(const std::string& file, const std::string& sequence);
     // Sets the company's follow-up, or clears it with nullopt. The text is cut
-    // to kTextLength characters.
+    // to kTextLength characters (of UTF-8).
     void store(const std::string& file, const std::string& sequence,
                const std::optional<FollowUp>& followUp);
     // The follow-ups of the state's companies due on or before lastDay, oldest

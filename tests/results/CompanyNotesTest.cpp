@@ -148,6 +148,11 @@ TEST(CompanyNotes, FollowUpChangesUnderTheNoteLockAndDoneLeavesADatedLine)
     EXPECT_EQ(data.stored("1000001"), Value("12/07/26 - Done: Call about renewal"));
     EXPECT_TRUE(data.lockable("1000001"));
 
+    // A text is kept to 60 characters, none of them cut in two.
+    const std::string long_ = std::string(59, 'x') + "\xC3\xA9\xC3\xA9";
+    FollowUps(data.db()).store("1000001", "01", FollowUp{"2026-12-14", long_});
+    EXPECT_EQ(FollowUps(data.db()).of("1000001", "01")->text, long_.substr(0, 61));
+
     // 30 days before the next renewal still to come; February 29 renews on March 1.
     EXPECT_EQ(FollowUps::beforeRenewal("2025-12-20", "2026-11-20"), "2026-11-20");
     EXPECT_EQ(FollowUps::beforeRenewal("2025-12-20", "2026-11-21"), "2027-11-20");
