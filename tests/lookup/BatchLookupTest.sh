@@ -75,6 +75,11 @@ if command -v sqlite3 >/dev/null; then
         "" followups --state PA --due 2
     expect 2 "" "kora-batch followups: --due must be a whole number of days, not soon" \
         followups --state PA --due soon
+    # The Follow-up Due field read from its lookup file: days from today, over a month end.
+    lookup SEARCH5.KRD '"CALLS","Follow-up Due","-6","1","FOLLOWUP",#FALSE#'
+    expect 0 "SELECT * FROM PRIME WHERE EXISTS (SELECT 1 FROM FOLLOWUP AS F WHERE F.FILE = PRIME.FILE AND F.SEQUENCE = PRIME.SEQUENCE AND F.DUE BETWEEN '2026-12-01' AND '2026-12-08')" "" \
+        sql --state PA --lookup "$lookups/SEARCH5.KRD"
+    expect 0 "$(rows 1000003 01 'ZETA CO')" "" query --state PA --lookup "$lookups/SEARCH5.KRD"
     unset KORA_TODAY
 fi
 
