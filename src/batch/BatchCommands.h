@@ -21,6 +21,8 @@ int runMerge(const std::vector<std::string>& arguments);
 int runPrint(const std::vector<std::string>& arguments);
 int runExport(const std::vector<std::string>& arguments);
 int runBreakdown(const std::vector<std::string>& arguments);
+// The follow-ups due by today and a number of days, oldest first.
+int runFollowUps(const std::vector<std::string>& arguments);
 // A state moved onto a database server or back into its file, and where it is.
 int runPublish(const std::vector<std::string>& arguments);
 int runWhere(const std::vector<std::string>& arguments);

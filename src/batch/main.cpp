@@ -30,7 +30,8 @@ const char* const kUsage =
     "  breakdown [--folder DIR] --state ST --lookup FILE.KRD --by county|sic|modband|month\n"
     "  publish [--folder DIR] --state ST (--server CONNINFO [--agents ROLE] [--admins ROLE]\n"
     "          | --file)\n"
-    "  where   [--folder DIR] --state ST\n";
+    "  where   [--folder DIR] --state ST\n"
+    "  followups [--folder DIR] --state ST [--due DAYS]\n";
 
 } // namespace
 
@@ -38,13 +39,21 @@ int main(int argc, char** argv)
 {
     using Command = std::function<int(const std::vector<std::string>&)>;
     const std::map<std::string, Command> commands = {
-        {"init", kora::runInit},       {"demo", kora::runDemo},
-        {"update", kora::runUpdate},   {"query", kora::runQuery},
-        {"sql", kora::runSql},         {"upgrade", kora::runUpgrade},
-        {"backup", kora::runBackup},   {"restore", kora::runRestore},
-        {"merge", kora::runMerge},     {"print", kora::runPrint},
-        {"export", kora::runExport},   {"breakdown", kora::runBreakdown},
-        {"publish", kora::runPublish}, {"where", kora::runWhere},
+        {"init", kora::runInit},
+        {"demo", kora::runDemo},
+        {"update", kora::runUpdate},
+        {"query", kora::runQuery},
+        {"sql", kora::runSql},
+        {"upgrade", kora::runUpgrade},
+        {"backup", kora::runBackup},
+        {"restore", kora::runRestore},
+        {"merge", kora::runMerge},
+        {"print", kora::runPrint},
+        {"export", kora::runExport},
+        {"breakdown", kora::runBreakdown},
+        {"publish", kora::runPublish},
+        {"where", kora::runWhere},
+        {"followups", kora::runFollowUps},
     };
     if (argc < 2) {
         std::cerr << "kora-batch: a command is needed (see kora-batch --help)\n";

@@ -7,6 +7,7 @@
 #include "database/Connection.h"
 #include "database/Transaction.h"
 
+#include <algorithm>
 #include <set>
 
 namespace kora {
@@ -65,6 +66,28 @@ Schema::Table versionTable()
     return {"VERSION",
             {{"Dummy", Kind::Text}, {"Version", Kind::Date}},
             {{"PRIMARY", {"Dummy"}, false}}};
+}
+
+// A server's table made after the state was published takes the owner and
+// the grants of a table that the publishing made.
+std::string sameAccessSql(const std::string& table, const std::string& model)
+{
+    // The server keeps names unquoted, in lower case.
+    const auto lower = [](std::string name) {
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return name;
+    };
+    return "DO $$DECLARE model oid := to_regclass('" + lower(model) +
+           "'); granted record; BEGIN FOR granted IN SELECT a.grantee, a.privilege_type FROM "
+           "pg_class c, aclexplode(c.relacl) a WHERE c.oid = model AND a.grantee <> c.relowner "
+           "LOOP EXECUTE format('GRANT %s ON " +
+           lower(table) +
+           " TO %s', granted.privilege_type, CASE WHEN granted.grantee = 0 THEN 'PUBLIC' ELSE "
+           "granted.grantee::regrole::text END); END LOOP; EXECUTE format('ALTER TABLE " +
+           lower(table) +
+           " OWNER TO %s', (SELECT relowner::regrole::text FROM pg_class WHERE oid = model)); "
+           "END$$";
 }
 
 void addVersionRow(Database& db)
@@ -135,7 +158,8 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
          {{"PRIMARY", {"FILE", "SEQUENCE"}, true}}},
         versionTable(),
         loadChangesTable(),
-        modTrendTable()};
+        modTrendTable(),
+        followUpTable()};
     if (StateRules::isNewYork(state))
         tables.push_back(
             {"ADDRESSES",
@@ -172,6 +196,15 @@ Schema::Table Schema::loadedFilesTable()
     return {"LOADEDFILES", textFields({"NAME", "IDENTITY"}), {{"PRIMARY", {"NAME"}, true}}};
 }
 
+Schema::Table Schema::followUpTable()
+{
+    // The due list reads the follow-ups in the order of their days.
+    return {
+        "FOLLOWUP",
+        {{"FILE", Kind::Text}, {"SEQUENCE", Kind::Text}, {"DUE", Kind::Date}, {"TEXT", Kind::Text}},
+        {{"PRIMARY", {"FILE", "SEQUENCE"}, true}, {"DUE", {"DUE"}, false}}};
+}
+
 std::vector<Schema::Table> Schema::everyTableOf(const std::string& state)
 {
     std::vector<Table> tables = stateTables(state);
@@ -191,7 +224,8 @@ std::vector<Schema::Table> Schema::backupTables()
              textFields({"FILE", "SEQUENCE", "User1", "User2", "User3", "UserPhone", "UserFax",
                          "UserContact", "UserTitle", "Omit"}),
              {}},
-            versionTable()};
+            versionTable(),
+            followUpTable()};
 }
 
 std::vector<Schema::Table> Schema::reportTables()
@@ -223,7 +257,9 @@ std::vector<Schema::Table> Schema::reportTables()
                                              {"NOTES", Kind::Memo},
                                              {"ADDRESSES", Kind::Memo},
                                              {"REVISED", Kind::YesNo},
-                                             {"INTERSTATE", Kind::YesNo}});
+                                             {"INTERSTATE", Kind::YesNo},
+                                             {"FOLLOWUPDUE", Kind::Date},
+                                             {"FOLLOWUPTEXT", Kind::Text}});
     Table classes{"CLASS", textFields({"FILE", "SEQUENCE"}), {}};
     for (int n = 0; n <= 20; ++n) {
         const std::string number = std::to_string(n);
@@ -330,11 +366,13 @@ void Schema::createTables(Database& db, const std::vector<Table>& tables)
     }
 }
 
-bool Schema::createIfMissing(Database& db, const Table& table)
+bool Schema::createIfMissing(Database& db, const Table& table, const std::string& accessLike)
 {
     if (db.tableExists(table.name))
         return false;
     createTables(db, {table});
+    if (db.connection().target() == SqlDialect::Target::Postgres)
+        db.execute(sameAccessSql(table.name, accessLike));
     return true;
 }
 

@@ -59,6 +59,9 @@ public:
     // it from a later delivery, until the file is deleted: a file that a crash
     // left behind after its load is not loaded again.
     static Table loadedFilesTable();
+    // The agent's follow-up on a company: the day it is due (YYYY-MM-DD) and
+    // what to do. Kept with the notes by loads, backups and upgrades.
+    static Table followUpTable();
     // Every table a state database holds, the loads' own included; of any
     // state: those of New York, which has the most.
     static std::vector<Table> everyTableOf(const std::string& state);
@@ -87,8 +90,11 @@ public:
     static std::vector<std::string> createIndexesSql(const Table& table, SqlDialect::Target target);
     static void createTables(Database& db, const std::vector<Table>& tables);
     // Creates a table of our own that a database of an older release lacks;
-    // false when it is there already.
-    static bool createIfMissing(Database& db, const Table& table);
+    // false when it is there already. On a server the new table gets the
+    // owner and the grants of the table accessLike, so that the agents use it
+    // as they use that one.
+    static bool createIfMissing(Database& db, const Table& table,
+                                const std::string& accessLike = "PRIME");
 
     // New database files with every table and index. A state database comes with
     // its band and merit tables filled and a VERSION row dated today; a backup

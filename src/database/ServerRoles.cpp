@@ -75,7 +75,8 @@ std::vector<std::string> ServerRoles::grantsSql(const std::string& state,
     sql.push_back("GRANT SELECT ON ALL TABLES IN SCHEMA " + schema + " TO " + m_agents);
     // The row ids of new notes come from the tables' sequences.
     sql.push_back("GRANT USAGE ON ALL SEQUENCES IN SCHEMA " + schema + " TO " + m_agents);
-    sql.push_back("GRANT INSERT, UPDATE, DELETE ON " + schema + ".notes TO " + m_agents);
+    for (const char* table : {".notes", ".followup"})
+        sql.push_back("GRANT INSERT, UPDATE, DELETE ON " + schema + table + " TO " + m_agents);
     sql.push_back("GRANT UPDATE (" + userFieldList() + ") ON " + schema + ".prime TO " + m_agents);
     return sql;
 }

@@ -127,10 +127,12 @@ void UpdateRun::addMissingTables(Database& db)
     // Readers come here too: when nothing is missing they take no write lock,
     // so a load or a backup running beside them never holds them up.
     if (db.tableExists(Schema::loadChangesTable().name) &&
-        db.tableExists(Schema::modTrendTable().name))
+        db.tableExists(Schema::modTrendTable().name) &&
+        db.tableExists(Schema::followUpTable().name))
         return;
     Transaction transaction(db);
     Schema::createIfMissing(db, Schema::loadChangesTable());
+    Schema::createIfMissing(db, Schema::followUpTable(), "NOTES");
     if (!db.tableExists(Schema::modTrendTable().name))
         ModTrendWriter::fill(db);
     transaction.commit();

@@ -59,7 +59,8 @@ public:
 
     // Adds what a state database of an older release lacks: an empty record
     // of load changes, and the mod trends worked out from PRIME and MODS
-    // (seconds on a whole state). Does nothing to a database that has both.
+    // (seconds on a whole state), and an empty table of follow-ups. Does
+    // nothing to a database that has them all.
     static void addMissingTables(Database& db);
 
 private:

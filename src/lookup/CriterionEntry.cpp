@@ -37,6 +37,8 @@ CriterionEntry::Range CriterionEntry::startingRange(int position, int year, int 
         return {"0795", threeMonthsOn(year, month)};
     case Field::IssueYear:
         return {std::to_string(year), std::to_string(year)};
+    case Field::FollowUpDue:
+        return {"-999", "0"};
     default:
         return {};
     }

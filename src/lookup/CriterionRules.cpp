@@ -47,6 +47,8 @@ const char* const kHints[FieldCatalogue::kCount] = {
     "Newest mods above 1.00 in a row, 0 to 99.",
     "Pick New Company, New Mod or Any Change from the From box's list: what the latest company "
     "load found.",
+    "Days from today of the follow-up, negative for overdue: -999 to 0 finds every follow-up "
+    "due by today.",
 };
 
 bool isFourDigits(const std::string& text)
@@ -127,6 +129,7 @@ bool fromAboveThru(FieldCatalogue::ValueForm form, const std::string& from, cons
     case Form::ModDifference:
     case Form::Years:
     case Form::ChangeKind:
+    case Form::DueDays:
         return false;
     default:
         return folded(from) > folded(thru);
@@ -139,7 +142,7 @@ std::optional<double> boundedNumber(const std::string& text, bool whole, double 
     std::optional<double> value;
     if (!whole)
         value = LookupNumber::decimal(text);
-    else if (const std::optional<int> number = LookupNumber::whole(text))
+    else if (const std::optional<int> number = LookupNumber::signedWhole(text))
         value = *number;
     if (!value || *value < low || *value > high)
         return std::nullopt;
@@ -169,6 +172,8 @@ std::string prospectingMessage(FieldCatalogue::ValueForm form, const std::string
         limits = {false, -9.999, 9.999, "Mod change must be a number from -9.999 to 9.999!"};
     else if (form == Form::Years)
         limits = {true, 0, 99, "Years must be whole numbers from 0 to 99!"};
+    else if (form == Form::DueDays)
+        limits = {true, -999, 999, "Days must be whole numbers from -999 to 999!"};
     else
         return {};
     const auto low = boundedNumber(from, limits.whole, limits.low, limits.high);

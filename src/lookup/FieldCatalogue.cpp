@@ -41,6 +41,7 @@ constexpr std::array<Field, FieldCatalogue::kCount> kFields = {{
     {"Mod Change", "MODCHANGE", false, Form::ModDifference},
     {"Years Mod Over 1.00", "MODYEARS", false, Form::Years},
     {"Changed in Last Update", "LASTUPDATE", false, Form::ChangeKind},
+    {"Follow-up Due", "FOLLOWUP", false, Form::DueDays},
 }};
 
 const Field& field(int position)

@@ -33,8 +33,9 @@ public:
         ModChange,
         YearsModOver,
         LastUpdate,
+        FollowUpDue,
     };
-    static constexpr int kCount = LastUpdate + 1;
+    static constexpr int kCount = FollowUpDue + 1;
 
     // What the From and Thru values hold.
     enum class ValueForm
@@ -56,6 +57,7 @@ public:
         ModDifference, // -9.999 to 9.999
         Years,         // whole numbers 0 to 99
         ChangeKind,    // "New Company", "New Mod" or "Any Change"; From only
+        DueDays,       // whole days from today, -999 to 999; negative for overdue
     };
 
     // Position 0 reads "Anniversary" on the New York database.

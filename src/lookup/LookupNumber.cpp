@@ -76,4 +76,14 @@ std::optional<int> LookupNumber::whole(std::string_view text)
     return value;
 }
 
+std::optional<int> LookupNumber::signedWhole(std::string_view text)
+{
+    text = trimBlanks(text);
+    const bool negative = !text.empty() && text.front() == '-';
+    const std::optional<int> value = whole(text.substr(negative ? 1 : 0));
+    if (!value)
+        return std::nullopt;
+    return negative ? -*value : *value;
+}
+
 } // namespace kora

@@ -23,6 +23,8 @@ public:
     static std::optional<double> withExponent(std::string_view text);
     // Digits alone.
     static std::optional<int> whole(std::string_view text);
+    // Digits after an optional minus sign.
+    static std::optional<int> signedWhole(std::string_view text);
 };
 
 } // namespace kora

@@ -90,7 +90,7 @@ const std::string& numberText(const SQLPARAMETER& criterion, const std::string& 
 
 int days(const SQLPARAMETER& criterion, const std::string& value)
 {
-    const std::optional<int> days = LookupNumber::whole(value);
+    const std::optional<int> days = LookupNumber::signedWhole(value);
     if (!days)
         refuseValue(criterion, value, "a number of days");
     return *days;
@@ -157,6 +157,17 @@ std::string lastUpdateClause(const SQLPARAMETER& criterion)
            kind + ")";
 }
 
+// The companies with a follow-up due from today + From through today + Thru days.
+std::string followUpClause(const SQLPARAMETER& criterion)
+{
+    const std::string today = Dates::today();
+    return std::string(criterion.SQLEXCLUDE ? "NOT " : "") +
+           "EXISTS (SELECT 1 FROM FOLLOWUP AS F WHERE F.FILE = PRIME.FILE AND F.SEQUENCE = "
+           "PRIME.SEQUENCE AND F.DUE BETWEEN " +
+           quoted(Dates::addDays(today, days(criterion, criterion.SQLFROM))) + " AND " +
+           quoted(Dates::addDays(today, days(criterion, criterion.SQLTHRU))) + ")";
+}
+
 // The clause of a prospecting field; empty for every other code.
 std::string prospectingClause(const SQLPARAMETER& criterion)
 {
@@ -165,6 +176,8 @@ std::string prospectingClause(const SQLPARAMETER& criterion)
         return renewalClause(criterion);
     if (code == "LASTUPDATE")
         return lastUpdateClause(criterion);
+    if (code == "FOLLOWUP")
+        return followUpClause(criterion);
     return {};
 }
 

@@ -45,6 +45,8 @@ struct ExportCompany
     std::vector<Mod> mods;              // newest first, at most the layout's slots
     std::vector<Class> classes;         // at most the layout's slots
     std::vector<std::string> newJersey; // NJPPAP ... ARTOTLOSS; empty for other states
+    std::string followUpDue;            // MM/DD/YYYY; read for the workbook alone, as the text
+    std::string followUpText;
 };
 
 } // namespace kora

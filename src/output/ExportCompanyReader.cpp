@@ -29,7 +29,8 @@ ExportCompanyReader::ExportCompanyReader(Database& stateDb, const ExportChoice& 
       m_classes(stateDb.prepare("SELECT C.CLASS, L.\"DESC\" FROM CLASS C LEFT JOIN CLASSLIST L "
                                 "ON L.CLASS = C.CLASS WHERE C.FILE = ? AND C.SEQUENCE = ?")),
       m_employeeBands(stateDb.prepare("SELECT DESCRIPTION FROM EMPLOYEES WHERE CODE = ? LIMIT 1")),
-      m_salesBands(stateDb.prepare("SELECT DESCRIPTION FROM SALES WHERE CODE = ? LIMIT 1"))
+      m_salesBands(stateDb.prepare("SELECT DESCRIPTION FROM SALES WHERE CODE = ? LIMIT 1")),
+      m_followUp(stateDb.prepare("SELECT DUE, TEXT FROM FOLLOWUP WHERE FILE = ? AND SEQUENCE = ?"))
 {
 }
 
@@ -57,6 +58,13 @@ ExportCompany ExportCompanyReader::read(const SourceRow& row, bool zipJoined)
     if (m_choice.layout == ExportLayout::Workbook) {
         company.employeesText = bandText(m_employeeBands, company.employees);
         company.salesText = bandText(m_salesBands, company.sales);
+        m_followUp.reset();
+        m_followUp.bindAll({file, sequence});
+        if (m_followUp.step()) {
+            company.followUpDue = ExportText::expirationText(m_followUp.column(0).toString());
+            company.followUpText = m_followUp.column(1).toString();
+        }
+        m_followUp.reset();
     }
     company.user1 = row.text("User1");
     company.user2 = row.text("User2");

@@ -31,6 +31,7 @@ private:
     Statement m_classes;
     Statement m_employeeBands;
     Statement m_salesBands;
+    Statement m_followUp;
 };
 
 } // namespace kora

@@ -1,9 +1,12 @@
 #include "output/ReportDatabase.h"
 
+#include "base/FieldName.h"
 #include "base/Folders.h"
 #include "base/StateCodes.h"
+#include "database/Schema.h"
 
 #include <filesystem>
+#include <set>
 #include <stdexcept>
 
 namespace kora {
@@ -30,7 +33,23 @@ Database ReportDatabase::openScratch(const std::string& programFolder)
     if (!fs::copy_file(templatePath, target, fs::copy_options::overwrite_existing, error))
         throw std::runtime_error("Cannot copy " + templatePath + " to " + target + ": " +
                                  error.message());
-    return Database(target, "");
+    Database scratch(target, "");
+    addMissingColumns(scratch);
+    return scratch;
+}
+
+void ReportDatabase::addMissingColumns(Database& scratch)
+{
+    // The template of an older release lacks the columns added since.
+    for (const Schema::Table& table : Schema::reportTables()) {
+        std::set<std::string> present;
+        Statement columns = scratch.prepare("PRAGMA table_info(" + table.name + ")");
+        while (columns.step())
+            present.insert(foldFieldName(columns.column(1).toString()));
+        for (const Schema::Field& field : table.fields)
+            if (!present.count(foldFieldName(field.name)))
+                scratch.execute("ALTER TABLE " + table.name + " ADD COLUMN " + field.name);
+    }
 }
 
 } // namespace kora

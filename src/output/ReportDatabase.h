@@ -18,6 +18,9 @@ public:
     // std::runtime_error when the temporary folder or the template is missing
     // or the copy cannot be made; callers show their own message for it.
     static Database openScratch(const std::string& programFolder);
+
+private:
+    static void addMissingColumns(Database& scratch);
 };
 
 } // namespace kora

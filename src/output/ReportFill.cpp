@@ -62,6 +62,7 @@ ReportFill::ReportFill(Database& stateDb, Database& scratch, std::string state, 
       m_sic(stateDb.prepare("SELECT [DESC] FROM SICCODES WHERE CODE = ? LIMIT 1")),
       m_sales(stateDb.prepare("SELECT DESCRIPTION FROM SALES WHERE CODE = ? LIMIT 1")),
       m_notes(stateDb.prepare("SELECT NOTES FROM NOTES WHERE FILE = ? AND SEQUENCE = ?")),
+      m_followUp(stateDb.prepare("SELECT DUE, TEXT FROM FOLLOWUP WHERE FILE = ? AND SEQUENCE = ?")),
       m_primeColumns(columnsOf("PRIME")),
       m_insertPrime(scratch.prepare(Database::insertSql("PRIME", m_primeColumns))),
       m_insertClass(scratch.prepare(Database::insertSql("CLASS", columnsOf("CLASS"))))
@@ -157,6 +158,13 @@ void ReportFill::addCompany(const ForwardCursor& company)
         set("NJAR", assignedRisk.empty() ? " " : assignedRisk);
     }
     set("NOTES", lookUp(m_notes, file, sequence));
+    m_followUp.reset();
+    m_followUp.bindAll({file, sequence});
+    if (m_followUp.step()) {
+        set("FOLLOWUPDUE", m_followUp.column(0));
+        set("FOLLOWUPTEXT", m_followUp.column(1));
+    }
+    m_followUp.reset();
     if (StateRules::isNewYork(m_state)) {
         set("ADDRESSES", lookUp(*m_addresses, file, sequence));
         set("REVISED", company.field("REVISED"));

@@ -65,6 +65,7 @@ private:
     Statement m_sic;
     Statement m_sales;
     Statement m_notes;
+    Statement m_followUp;
     std::optional<Statement> m_addresses; // New York only
     std::vector<std::string> m_primeColumns;
     std::map<std::string, int> m_primeIndex;

@@ -149,8 +149,9 @@ WorkbookExport::WorkbookExport(const std::string& path, std::string target,
     m_mod = workbook_add_format(m_workbook);
     format_set_num_format(m_mod, "0.000");
 
-    const std::vector<std::string> names =
+    std::vector<std::string> names =
         withBandTexts(ExportLine::headerNames(choice, newJersey), "EMPDESC", "SALESDESC");
+    names.insert(names.end(), {"FOLLOWUPDUE", "FOLLOWUPTEXT"});
     m_widths.assign(names.size(), 0);
     for (size_t column = 0; column < names.size(); ++column) {
         worksheet_write_string(m_sheet, 0, static_cast<lxw_col_t>(column), names[column].c_str(),
@@ -204,6 +205,13 @@ void WorkbookExport::add(const ExportCompany& company)
             m_widths[column] = std::max<size_t>(m_widths[column], 5);
         }
     }
+    const auto dueColumn = static_cast<int>(values.size());
+    lxw_datetime due;
+    if (dateOf(company.followUpDue, due)) {
+        worksheet_write_datetime(m_sheet, m_row, static_cast<lxw_col_t>(dueColumn), &due, m_date);
+        m_widths[dueColumn] = std::max<size_t>(m_widths[dueColumn], 10);
+    }
+    text(dueColumn + 1, company.followUpText);
     ++m_row;
 }
 

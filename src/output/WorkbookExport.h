@@ -14,10 +14,11 @@ namespace kora {
 
 // The export as an Excel workbook: one sheet named after the lookup, the full
 // layout's columns, with the employees and sales band texts (EMPDESC,
-// SALESDESC) beside their codes, under a bold, frozen header row with an
-// autofilter; file
-// number, zip, phone, fax and SIC as text, mods as numbers with three
-// decimals, expirations as dates, columns as wide as their values.
+// SALESDESC) beside their codes and the follow-up's day and text
+// (FOLLOWUPDUE, FOLLOWUPTEXT) last, under a bold, frozen header row with an
+// autofilter; file number, zip, phone, fax and SIC as text, mods as numbers
+// with three decimals, expirations and follow-ups as dates, columns as wide
+// as their values.
 class WorkbookExport
 {
 public:

@@ -1,6 +1,7 @@
 #include "results/CompanyNotes.h"
 
 #include "base/Blanks.h"
+#include "base/Dates.h"
 #include "database/DbError.h"
 #include "results/UserDataChanges.h"
 
@@ -88,6 +89,43 @@ void CompanyNotes::release()
     m_file.clear();
     m_sequence.clear();
     m_note.clear();
+}
+
+void CompanyNotes::storeFollowUp(const std::optional<FollowUp>& followUp)
+{
+    if (!m_lock.isLocked())
+        return;
+    FollowUps followUps(m_db);
+    if (followUps.of(m_file, m_sequence) == followUp)
+        return;
+    followUps.store(m_file, m_sequence, followUp);
+    UserDataChanges::record();
+}
+
+bool CompanyNotes::changeFollowUp(const std::string& file, const std::string& sequence,
+                                  const std::optional<FollowUp>& followUp, bool done)
+{
+    const std::string note = lockedNote(file, sequence);
+    if (note == kLocked)
+        return false;
+    const auto current = FollowUps(m_db).of(file, sequence);
+    try {
+        storeFollowUp(followUp);
+    } catch (const DbError&) {
+        release();
+        throw;
+    }
+    if (done && current)
+        storeNote(withDoneLine(note, FollowUps::doneLine(Dates::today(), current->text)));
+    else
+        release();
+    return true;
+}
+
+std::string CompanyNotes::withDoneLine(const std::string& note, const std::string& line)
+{
+    const std::string_view kept = trimBlanks(note);
+    return kept.empty() ? line : std::string(kept) + "\n" + line;
 }
 
 } // namespace kora

@@ -2,6 +2,7 @@
 
 #include "base/Prompt.h"
 #include "database/Database.h"
+#include "results/FollowUps.h"
 #include "results/NoteLock.h"
 
 #include <optional>
@@ -9,9 +10,10 @@
 
 namespace kora {
 
-// The user's note on each company (table NOTES), guarded while a record
-// window has it open: lockedNote takes an operating-system lock that other
-// processes cannot take, storeNote stores the note and releases it.
+// The user's note on each company (table NOTES) and its follow-up, guarded
+// while a record window has them open: lockedNote takes an operating-system
+// lock that other processes cannot take, storeNote stores the note and
+// releases it.
 class CompanyNotes
 {
 public:
@@ -31,6 +33,19 @@ public:
     void storeNote(const std::string& note);
     // Releases the lock without storing (a record window closed another way).
     void release();
+    // Stores the follow-up of the locked company (nullopt clears it); nothing
+    // without the lock.
+    void storeFollowUp(const std::optional<FollowUp>& followUp);
+    // Sets the company's follow-up from outside a record window, under the
+    // lock for that moment; done appends the done line of the current
+    // follow-up to the note first. False (after telling the user why) when
+    // another user holds the company.
+    bool changeFollowUp(const std::string& file, const std::string& sequence,
+                        const std::optional<FollowUp>& followUp, bool done);
+
+    // The note with a line added at its end, after a line break as the record
+    // window writes it (an empty note becomes the line).
+    static std::string withDoneLine(const std::string& note, const std::string& line);
 
 private:
     std::optional<std::string> readNote(const std::string& file, const std::string& sequence);

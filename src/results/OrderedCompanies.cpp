@@ -138,7 +138,10 @@ void OrderedCompanies::readBlock(long long position)
     if (m_cache.size() + kBlockRows > kCachedRows)
         m_cache.clear();
     if (!m_blockQuery) {
-        std::string sql = "SELECT rowid, * FROM PRIME WHERE rowid IN (?";
+        // With the day of the company's follow-up, which the grid may show.
+        std::string sql = "SELECT rowid, *, (SELECT DUE FROM FOLLOWUP AS F WHERE F.FILE = "
+                          "PRIME.FILE AND F.SEQUENCE = PRIME.SEQUENCE) AS FollowUpDue FROM PRIME "
+                          "WHERE rowid IN (?";
         for (long long i = 1; i < kBlockRows; ++i)
             sql += ", ?";
         m_blockQuery.emplace(m_db.prepare(sql + ")"));

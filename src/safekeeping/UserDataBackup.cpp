@@ -5,12 +5,12 @@
 #include "base/Folders.h"
 #include "base/Quoting.h"
 #include "base/StateCodes.h"
+#include "base/UserFields.h"
 #include "database/Database.h"
 #include "database/LockFile.h"
 #include "database/Schema.h"
 #include "database/Transaction.h"
 #include "safekeeping/PendingRestore.h"
-#include "base/UserFields.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -87,6 +87,23 @@ UserDataCounts copyUserData(Database& state, Database& backup)
             addFields.bind(column + 1, fields.column(column));
         addFields.run();
         ++counts.fields;
+    }
+
+    // A state of an older release may have no follow-ups yet; an older backup no place for them.
+    Schema::createIfMissing(backup, Schema::followUpTable());
+    backup.execute("DELETE FROM FOLLOWUP");
+    if (state.tableExists(Schema::followUpTable().name)) {
+        Statement addFollowUp =
+            backup.prepare("INSERT INTO FOLLOWUP (FILE, SEQUENCE, DUE, TEXT) VALUES (?, ?, ?, ?)");
+        Statement followUps = state.prepare("SELECT FILE, SEQUENCE, DUE, TEXT FROM FOLLOWUP");
+        while (followUps.step()) {
+            addFollowUp.reset();
+            addFollowUp
+                .bindAll({followUps.column(0), followUps.column(1), followUps.column(2),
+                          followUps.column(3)})
+                .run();
+            ++counts.followUps;
+        }
     }
     transaction.commit();
     return counts;

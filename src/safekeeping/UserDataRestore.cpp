@@ -2,8 +2,10 @@
 
 #include "base/UserFields.h"
 #include "database/Database.h"
+#include "database/Schema.h"
 #include "database/Transaction.h"
 #include "results/AddressOverride.h"
+#include "results/FollowUps.h"
 #include "results/NoteLock.h"
 
 namespace kora {
@@ -14,7 +16,7 @@ class Restorer
 {
 public:
     Restorer(UserDataRestore::Mode mode, Database& state, Database& backup)
-        : m_mode(mode), m_backup(backup), m_lock(state),
+        : m_mode(mode), m_state(state), m_backup(backup), m_lock(state),
           // A load keeps the notes rows of the companies it drops; they are
           // not the state's any more and get nothing back.
           m_readNote(state.prepare("SELECT NOTES FROM NOTES WHERE FILE = ? AND SEQUENCE = ? AND "
@@ -82,6 +84,35 @@ public:
         }
     }
 
+    // Restore puts the saved follow-up in place of the current one; merge
+    // keeps the earlier of the two. Like notes, they are left alone while
+    // another user's record window holds the company (its note is counted).
+    void restoreFollowUps()
+    {
+        if (!m_backup.tableExists(Schema::followUpTable().name))
+            return;
+        FollowUps current(m_state);
+        Statement saved = m_backup.prepare("SELECT FILE, SEQUENCE, DUE, TEXT FROM FOLLOWUP");
+        Statement inState = m_state.prepare("SELECT 1 FROM PRIME WHERE FILE = ? AND SEQUENCE = ?");
+        while (saved.step()) {
+            const std::string file = saved.column(0).toString();
+            const std::string sequence = saved.column(1).toString();
+            inState.reset();
+            inState.bindAll({Value(file), Value(sequence)});
+            if (!inState.step())
+                continue;
+            inState.reset();
+            const FollowUp backedUp{saved.column(2).toString(), saved.column(3).toString()};
+            if (!m_lock.tryLock(file, sequence))
+                continue;
+            const auto now = current.of(file, sequence);
+            if (m_mode == UserDataRestore::Mode::Restore || !now || backedUp.due < now->due)
+                current.store(file, sequence, backedUp);
+            m_lock.unlock();
+            ++m_counts.followUps;
+        }
+    }
+
     const UserDataCounts& counts() const { return m_counts; }
 
 private:
@@ -97,6 +128,7 @@ private:
     }
 
     UserDataRestore::Mode m_mode;
+    Database& m_state;
     Database& m_backup;
     NoteLock m_lock;
     Statement m_readNote;
@@ -114,9 +146,12 @@ UserDataCounts UserDataRestore::run(Mode mode, const std::string& statePath,
     Database backup(backupPath, "");
     Database state(statePath, stateConnect);
     Transaction transaction(state);
+    // A database an upgrade delivered from an older release has no follow-ups yet.
+    Schema::createIfMissing(state, Schema::followUpTable(), "NOTES");
     Restorer restorer(mode, state, backup);
     restorer.restoreNotes();
     restorer.restoreFields();
+    restorer.restoreFollowUps();
     transaction.commit();
     return restorer.counts();
 }

@@ -1,10 +1,13 @@
 #include "shell/MASTER.h"
 
 #include "base/Command.h"
+#include "base/Dates.h"
 #include "base/StateCodes.h"
 #include "database/Database.h"
+#include "database/DbError.h"
 #include "database/NetworkFolder.h"
 #include "database/TableRecordSet.h"
+#include "results/FollowUps.h"
 #include "results/UserDataChanges.h"
 #include "shell/CommandBar.h"
 #include "shell/HelpWindow.h"
@@ -16,6 +19,7 @@
 #include "widgets/Dialogs.h"
 #include "widgets/LocalFormats.h"
 #include "widgets/NormalCursor.h"
+#include "windows/FollowUpsDue.h"
 #include "windows/KREDDEL.h"
 #include "windows/KREXPORT.h"
 #include "windows/KRLIST.h"
@@ -42,7 +46,7 @@ namespace kora {
 MASTER::MASTER(TITLE* splash)
     : m_splash(splash), m_area(new QMdiArea(this)), m_commands(new CommandBar(*this)),
       m_lblProgram(new QLabel(this)), m_lblVersion(new QLabel(this)),
-      m_userDataChangesAtStart(UserDataChanges::count())
+      m_lblFollowUps(new QLabel(this)), m_userDataChangesAtStart(UserDataChanges::count())
 {
     setObjectName(QStringLiteral("MASTER"));
     setWindowTitle(QStringLiteral("KORA"));
@@ -56,6 +60,10 @@ MASTER::MASTER(TITLE* splash)
     statusBar()->addPermanentWidget(m_lblVersion);
     statusBar()->addPermanentWidget(new QLabel(QStringLiteral("  Program version:"), this));
     statusBar()->addPermanentWidget(m_lblProgram);
+    m_lblFollowUps->setObjectName(QStringLiteral("lblFollowUps"));
+    m_lblFollowUps->hide();
+    statusBar()->addWidget(m_lblFollowUps);
+    connect(m_lblFollowUps, &QLabel::linkActivated, this, &MASTER::showFollowUpsDue);
     connect(m_commands, &CommandBar::triggered, this, &MASTER::run);
     if (auto* application = qobject_cast<KoraApplication*>(QCoreApplication::instance()))
         connect(application, &KoraApplication::databaseDisconnected, this,
@@ -239,6 +247,7 @@ bool MASTER::showResultList(const QString& workspace, const QString& state)
         m_list->showMaximized();
         m_list->SORT_SELECT(2);
         m_list->SETTABS();
+        remindOfFollowUps();
     } catch (const DbError& error) {
         // The database failed after its check: choose again.
         if (m_list)
@@ -557,6 +566,32 @@ void MASTER::setupPrinter()
     QPageSetupDialog dialog(&printer(), this);
     dialog.setWindowTitle(QStringLiteral("Printer Setup"));
     dialog.exec();
+}
+
+void MASTER::remindOfFollowUps()
+{
+    size_t due = 0;
+    if (m_list) {
+        try {
+            due = FollowUps(m_list->database()).dueBy(Dates::today()).size();
+        } catch (const DbError&) {
+            // Without the reminder the agent works on; the list reports its database.
+        }
+    }
+    m_lblFollowUps->setVisible(due > 0);
+    m_lblFollowUps->setText(
+        QString::number(due) +
+        (due == 1 ? QStringLiteral(" follow-up due") : QStringLiteral(" follow-ups due")) +
+        QStringLiteral(" \u2014 <a href=\"show\">Show</a>"));
+}
+
+void MASTER::showFollowUpsDue()
+{
+    if (!m_list)
+        return;
+    FollowUpsDue window(*m_list, this);
+    window.exec();
+    remindOfFollowUps();
 }
 
 } // namespace kora

@@ -103,6 +103,10 @@ private:
     void setupPrinter();
     // The selected company shown again after a restore or merge.
     void showRestoredUserData();
+    // The status bar's line on the follow-ups overdue or due today, hidden
+    // when there are none; its Show opens the window that lists them.
+    void remindOfFollowUps();
+    void showFollowUpsDue();
     // Workspace choice and the "Update Database?" offer; false when the program ended.
     bool chooseWorkspace(QString& workspace, QString& state);
     // Opens the chosen state database and runs a waiting update. False when it
@@ -127,6 +131,7 @@ private:
     CommandBar* m_commands;
     QLabel* m_lblProgram;
     QLabel* m_lblVersion;
+    QLabel* m_lblFollowUps;
     KRLIST* m_list = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     bool m_ended = false;

@@ -37,8 +37,9 @@ std::optional<std::string> DeliveredDatabase::fault(const std::string& path,
         const std::string verdict = check.step() ? check.column(0).toString() : "no answer";
         if (verdict != "ok")
             return "it is damaged (" + verdict + ")";
+        // The follow-ups are the agent's own, and opening the state adds their table.
         for (const Schema::Table& table : Schema::stateTables(state))
-            if (!db.tableExists(table.name))
+            if (table.name != Schema::followUpTable().name && !db.tableExists(table.name))
                 return "it lacks the table " + table.name + " of a " + state + " database";
         if (ownPassword)
             db.changePassword(connect);

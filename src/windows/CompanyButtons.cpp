@@ -25,6 +25,7 @@ CompanyButtons::CompanyButtons(WindowHost& host, const std::string& state, QWidg
     m_exportRecord = addButton(QStringLiteral("Export Record"), "EXPORTCUR", 1, 1);
     m_mark = addButton(QStringLiteral("Exclude"), "MarkIt", 0, 2);
     QPushButton* breakdown = addButton(QStringLiteral("Breakdown..."), "cmdBreakdown", 1, 2);
+    m_followUp = addButton(QStringLiteral("Follow-up..."), "cmdFollowUp", 2, 0);
     giveKey(m_moreInfo, QKeySequence(Qt::CTRL | Qt::Key_I),
             QStringLiteral("Opens the company's record"));
     giveKey(m_mark, QKeySequence(Qt::CTRL | Qt::Key_M),
@@ -33,11 +34,14 @@ CompanyButtons::CompanyButtons(WindowHost& host, const std::string& state, QWidg
             QStringLiteral("Prints the company's record"));
     giveKey(m_exportRecord, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
             QStringLiteral("Exports the company's record"));
+    giveKey(m_followUp, QKeySequence(Qt::CTRL | Qt::Key_U),
+            QStringLiteral("Sets, moves or finishes the company's follow-up"));
     clear();
 
     connect(m_moreInfo, &QPushButton::clicked, this, &CompanyButtons::moreInfoClicked);
     connect(m_mark, &QPushButton::clicked, this, &CompanyButtons::markClicked);
     connect(breakdown, &QPushButton::clicked, this, &CompanyButtons::breakdownClicked);
+    connect(m_followUp, &QPushButton::clicked, this, &CompanyButtons::followUpClicked);
     connect(m_fullAddress, &QPushButton::clicked, this, &CompanyButtons::openFullAddress);
     connect(m_printRecord, &QPushButton::clicked, this, &CompanyButtons::printRecord);
     connect(m_exportRecord, &QPushButton::clicked, this, &CompanyButtons::exportRecord);
@@ -64,7 +68,7 @@ void CompanyButtons::showCompany(const CompanyRow& row, bool onLookupTab)
     m_file = row.text("FILE");
     m_sequence = row.text("SEQUENCE");
     m_name = row.text("NAME1");
-    for (QPushButton* button : {m_moreInfo, m_printRecord, m_exportRecord})
+    for (QPushButton* button : {m_moreInfo, m_printRecord, m_exportRecord, m_followUp})
         button->setEnabled(true);
     m_fullAddress->setEnabled(m_newYork);
     m_mark->setEnabled(onLookupTab);
@@ -75,7 +79,8 @@ void CompanyButtons::clear()
     m_file.clear();
     m_sequence.clear();
     m_name.clear();
-    for (QPushButton* button : {m_moreInfo, m_fullAddress, m_printRecord, m_exportRecord, m_mark})
+    for (QPushButton* button :
+         {m_moreInfo, m_fullAddress, m_printRecord, m_exportRecord, m_mark, m_followUp})
         button->setEnabled(false);
     m_mark->setText(QStringLiteral("Exclude"));
 }

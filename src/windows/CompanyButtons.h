@@ -32,6 +32,7 @@ signals:
     void moreInfoClicked();
     void markClicked();
     void breakdownClicked();
+    void followUpClicked();
 
 private:
     QPushButton* addButton(const QString& caption, const char* name, int row, int column);
@@ -51,6 +52,7 @@ private:
     QPushButton* m_printRecord;  // PRINTCUR
     QPushButton* m_exportRecord; // EXPORTCUR
     QPushButton* m_mark;         // MarkIt
+    QPushButton* m_followUp;
 };
 
 } // namespace kora

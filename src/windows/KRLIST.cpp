@@ -2,6 +2,7 @@
 
 #include "base/CommandStates.h"
 #include "base/StateRules.h"
+#include "database/DbError.h"
 #include "widgets/ColouredSelectionDelegate.h"
 #include "widgets/Dialogs.h"
 #include "widgets/HourglassGuard.h"
@@ -15,6 +16,7 @@
 #include "windows/CompanyButtons.h"
 #include "windows/CompanyGridModel.h"
 #include "windows/CompanyPanel.h"
+#include "windows/FollowUpDialog.h"
 #include "windows/KRLISTI.h"
 #include "windows/WindowHost.h"
 
@@ -56,7 +58,8 @@ withOptionalColumns(std::vector<CompanyGridModel::Column> columns)
         {QStringLiteral("County"), "COUNTYNAME"},
         {QStringLiteral("City"), "CITY"},
         {QStringLiteral("Zip"), "ZIP"},
-        {QStringLiteral("SIC"), "SIC"}};
+        {QStringLiteral("SIC"), "SIC"},
+        {QStringLiteral("Due"), "FollowUpDue", CompanyGridModel::Format::Date}};
     for (const auto& column : optional)
         if (std::none_of(columns.begin(), columns.end(),
                          [&](const auto& shown) { return shown.field == column.field; }))
@@ -233,6 +236,7 @@ void KRLIST::buildWindow()
     connect(m_buttons, &CompanyButtons::markClicked, this, &KRLIST::toggleMark);
     connect(m_buttons, &CompanyButtons::moreInfoClicked, this, &KRLIST::openRecord);
     connect(m_buttons, &CompanyButtons::breakdownClicked, this, &KRLIST::showBreakdown);
+    connect(m_buttons, &CompanyButtons::followUpClicked, this, &KRLIST::editFollowUp);
 }
 
 void KRLIST::showEvent(QShowEvent* event)
@@ -616,6 +620,32 @@ void KRLIST::SETNOTES(QPlainTextEdit* NOTE)
 void KRLIST::releaseNotes()
 {
     m_notes->release();
+}
+
+void KRLIST::storeFollowUp(const std::optional<FollowUp>& followUp)
+{
+    m_notes->storeFollowUp(followUp);
+}
+
+void KRLIST::editFollowUp()
+{
+    const CompanyRow* row = selectedCompany();
+    if (!row)
+        return;
+    const std::string file = row->text("FILE");
+    const std::string sequence = row->text("SEQUENCE");
+    FollowUpDialog dialog(FollowUps(m_db).of(file, sequence), row->text("EXPIRE"),
+                          QString::fromStdString(row->text("NAME1")).trimmed(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    try {
+        m_notes->changeFollowUp(file, sequence, dialog.followUp(), dialog.wasDone());
+    } catch (const DbError& error) {
+        Dialogs::tell(this, Dialogs::defaultTitle(),
+                      QStringLiteral("The follow-up could not be stored: ") + error.what(),
+                      QMessageBox::Warning);
+    }
+    refreshCompany();
 }
 
 void KRLIST::refreshCompany()

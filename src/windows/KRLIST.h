@@ -86,6 +86,9 @@ public:
     void SETNOTES(QPlainTextEdit* NOTE) override;
     // Releases a note lock without storing.
     void releaseNotes() override;
+    void storeFollowUp(const std::optional<FollowUp>& followUp) override;
+    // Sets, moves or finishes the selected company's follow-up in a window of its own.
+    void editFollowUp();
 
     // Shows the selected company again after a record window stored a change.
     void refreshCompany() override;

@@ -2,6 +2,7 @@
 
 #include "results/CompanyRecord.h"
 
+#include "base/Dates.h"
 #include "base/StateRules.h"
 #include "database/DbError.h"
 #include "database/Schema.h"
@@ -15,6 +16,7 @@
 #include "widgets/Dialogs.h"
 #include "widgets/LocalFormats.h"
 #include "windows/AssociatesBox.h"
+#include "windows/FollowUpBox.h"
 #include "windows/ModChart.h"
 #include "windows/RatingClassesBox.h"
 #include "windows/RecordWindowHost.h"
@@ -102,6 +104,13 @@ KRLISTI::KRLISTI(RecordWindowHost& list, const QString& file, const QString& seq
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 3);
+    m_followUp = new FollowUpBox(this);
+    // A done follow-up leaves its line in the notes, which are stored on closing.
+    connect(m_followUp, &FollowUpBox::done, this, [this](const FollowUp& done) {
+        m_notes->setPlainText(QString::fromStdString(CompanyNotes::withDoneLine(
+            m_notes->toPlainText().toStdString(), FollowUps::doneLine(Dates::today(), done.text))));
+    });
+    layout->addWidget(m_followUp);
     layout->addWidget(buildNotes(), 2);
     layout->addLayout(buttons);
 
@@ -359,6 +368,9 @@ void KRLISTI::fillCompany()
 {
     const CompanyRecord company = record();
     const std::optional<CompanyRow> prime = company.read();
+    m_followUp->showCompany(
+        FollowUps(m_list->database()).of(m_file.toStdString(), m_sequence.toStdString()),
+        prime ? prime->text("EXPIRE") : std::string());
     if (!prime)
         return;
     showDelivered(*prime);
@@ -508,14 +520,23 @@ void KRLISTI::finish(bool tellFailure)
     m_notes->setDating(false);
     if (!m_listWidget)
         return;
-    try {
-        m_list->SETNOTES(m_notes);
-    } catch (const DbError& error) {
-        const QString message = QStringLiteral("The notes could not be stored: ") + error.what();
+    const auto tell = [this, tellFailure](const char* what, const DbError& error) {
+        const QString message = QString::fromLatin1(what) + error.what();
         if (tellFailure)
             Dialogs::tell(this, Dialogs::defaultTitle(), message, QMessageBox::Warning);
         else
             qWarning("%s", qUtf8Printable(message));
+    };
+    // Stored while the note's lock still guards the follow-up too.
+    try {
+        m_list->storeFollowUp(m_followUp->followUp());
+    } catch (const DbError& error) {
+        tell("The follow-up could not be stored: ", error);
+    }
+    try {
+        m_list->SETNOTES(m_notes);
+    } catch (const DbError& error) {
+        tell("The notes could not be stored: ", error);
     }
 }
 

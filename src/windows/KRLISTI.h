@@ -17,6 +17,7 @@ namespace kora {
 
 class AssociatesBox;
 class DatedNotesEdit;
+class FollowUpBox;
 class RecordWindowHost;
 class CompanyRecord;
 class ModChart;
@@ -94,6 +95,7 @@ private:
     RatingClassesBox* m_classes = nullptr;
     AssociatesBox* m_associates = nullptr;
     DatedNotesEdit* m_notes = nullptr; // NOTES
+    FollowUpBox* m_followUp = nullptr;
     ModChart* m_modChart = nullptr;
 };
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "results/FollowUps.h"
+
+#include <optional>
+
 class QPlainTextEdit;
 class QString;
 class QWidget;
@@ -23,6 +27,8 @@ public:
     virtual void GETNOTES(const QString& file, const QString& sequence, QPlainTextEdit* NOTE) = 0;
     virtual void SETNOTES(QPlainTextEdit* NOTE) = 0;
     virtual void releaseNotes() = 0;
+    // Stores the follow-up of the company GETNOTES locked (nullopt clears it).
+    virtual void storeFollowUp(const std::optional<FollowUp>& followUp) = 0;
     virtual void refreshCompany() = 0;
     virtual void positionOn(const QString& file, const QString& sequence) = 0;
 };

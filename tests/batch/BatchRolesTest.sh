@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Who may do what with a published state. An agent's login reads the state,
-# keeps notes, user fields and Omit marks, and is refused loads, publishing
+# keeps notes, follow-ups, user fields and Omit marks, and is refused loads, publishing
 # and changes of company rows, told so plainly. An administrator's login that
 # is no superuser loads the state and publishes it anew.
 set -u
@@ -65,6 +65,19 @@ as $agent restore --folder "$work/pa" --state PA >/dev/null 2>"$work/err" || fai
     "Call in May HOT Y" ] || fail "the agent's restore did not write the notes and user fields back"
 [ "$(sql $agent "UPDATE prime SET userphone = '555' WHERE file = '$file'")" = "" ] ||
     fail "the agent cannot write a user field"
+# Follow-ups too, kept as notes are; a state published without their table
+# gets it when an administrator opens it, with the notes' owner and grants.
+sql "$superuser" "DROP TABLE followup" >/dev/null
+as $admin query --folder "$work/pa" --state PA --lookup "$lookup" >/dev/null 2>"$work/err" ||
+    fail "admin's query: $(cat "$work/err")"
+[ "$(sql "$superuser" "SELECT tableowner FROM pg_tables WHERE schemaname = 'kora_pa' AND tablename = 'followup'")" = $admins ] ||
+    fail "the follow-ups' table made on opening is not the administrators'"
+sql "$superuser" "INSERT INTO followup (file, sequence, due, text) VALUES ('$file', '$sequence', '2026-12-14', 'Call')" >/dev/null
+as $agent backup --folder "$work/pa" --state PA >/dev/null 2>"$work/err" || fail "agent's backup: $(cat "$work/err")"
+sql "$superuser" "DELETE FROM followup" >/dev/null
+as $agent restore --folder "$work/pa" --state PA >/dev/null 2>"$work/err" || fail "agent's restore: $(cat "$work/err")"
+[ "$(sql "$superuser" "SELECT due || ' ' || text FROM followup")" = "2026-12-14 Call" ] ||
+    fail "the agent's restore did not write the follow-up back"
 
 # The agent changes no company rows and loads nothing.
 for change in "UPDATE prime SET name1 = 'X'" "DELETE FROM mods" "INSERT INTO class (file) VALUES ('X')" \

@@ -185,7 +185,7 @@ TEST(Schema, OnlyNewYorkHasAddressesAndEveryStateItsReferenceRows)
                           "(SELECT DESCRIPTION FROM MERIT ORDER BY CODE DESC)) || ' ' || "
                           "(SELECT LENGTH(Version) FROM VERSION WHERE Dummy = '1')";
     EXPECT_EQ(pa.value(counted).toString(),
-              std::string("44 15 10 1000+ Under 1 million Debit/Credit/Neutral/N/Q 10"));
+              std::string("44 17 10 1000+ Under 1 million Debit/Credit/Neutral/N/Q 10"));
 }
 
 TEST(SqlDialect, TranslatesTheOriginalFormsOnly)

@@ -1,5 +1,5 @@
 #!/bin/sh
-# kora-batch sql and query: what they print, where, and their exit status.
+# kora-batch sql, query and followups: what they print, where, and their exit status.
 # Lookup files no editor wrote are refused by every command that reads one,
 # with a one-line message and status 1, without crashing or hanging.
 set -u
@@ -58,6 +58,29 @@ if command -v sqlite3 >/dev/null; then
         query --state PA --lookup "$lookups/SEARCH1.KRD" --sort expires
     expect 0 "$(rows 1000001 02 'alpha inc' 1000002 01 'MIDDLE LLC' 1000003 01 'ZETA CO' 1000004 01 OUTSIDE)" \
         "ALL RECORDS SELECTED" query --state PA --lookup "$lookups/SEARCH3.KRD" --sort file
+
+    # followups: what is due by today (+ --due days), oldest first; a dropped company's is not.
+    sqlite3 "$folder/KORAPA.MDB" "INSERT INTO FOLLOWUP (FILE, SEQUENCE, DUE, TEXT) VALUES
+        ('1000003', '01', '2026-12-07', 'Call about renewal'),
+        ('1000001', '02', '2026-11-30', 'Send the letter'),
+        ('1000002', '01', '2026-12-09', 'Call again'),
+        ('9999999', '01', '2026-01-01', 'Dropped')" || fail "sqlite3"
+    due() { printf '%s\t%s\t%s\t%s\t%s\n' "$@"; }
+    export KORA_TODAY=2026-12-07
+    expect 0 "$(due 2026-11-30 1000001 02 'alpha inc' 'Send the letter' \
+        2026-12-07 1000003 01 'ZETA CO' 'Call about renewal')" "" followups --state PA
+    expect 0 "$(due 2026-11-30 1000001 02 'alpha inc' 'Send the letter')" "" followups --state PA --due -1
+    expect 0 "$(due 2026-11-30 1000001 02 'alpha inc' 'Send the letter' \
+        2026-12-07 1000003 01 'ZETA CO' 'Call about renewal' 2026-12-09 1000002 01 'MIDDLE LLC' 'Call again')" \
+        "" followups --state PA --due 2
+    expect 2 "" "kora-batch followups: --due must be a whole number of days, not soon" \
+        followups --state PA --due soon
+    # The Follow-up Due field read from its lookup file: days from today, over a month end.
+    lookup SEARCH5.KRD '"CALLS","Follow-up Due","-6","1","FOLLOWUP",#FALSE#'
+    expect 0 "SELECT * FROM PRIME WHERE EXISTS (SELECT 1 FROM FOLLOWUP AS F WHERE F.FILE = PRIME.FILE AND F.SEQUENCE = PRIME.SEQUENCE AND F.DUE BETWEEN '2026-12-01' AND '2026-12-08')" "" \
+        sql --state PA --lookup "$lookups/SEARCH5.KRD"
+    expect 0 "$(rows 1000003 01 'ZETA CO')" "" query --state PA --lookup "$lookups/SEARCH5.KRD"
+    unset KORA_TODAY
 fi
 
 # Hand-written lookups: every command that reads one refuses it with its message.

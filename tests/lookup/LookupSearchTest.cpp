@@ -3,6 +3,7 @@
 #include "lookup/LookupFile.h"
 #include "lookup/LookupTestDatabase.h"
 #include "lookup/RenewalWindow.h"
+#include "results/FollowUps.h"
 
 #include <gtest/gtest.h>
 
@@ -271,6 +272,27 @@ TEST_P(ProspectingLookup, SelectsTheCompaniesOfTheRange)
         EXPECT_EQ(data().names(c.criteria), c.names)
             << c.today << " " << c.criteria[0].SQLFIELD << " " << c.criteria[0].SQLFROM;
     }
+}
+
+// Follow-ups due around a year end: days from today, negative for overdue.
+TEST_P(ProspectingLookup, FollowUpDueCountsDaysFromToday)
+{
+    FollowUps followUps(db());
+    followUps.store("1", "01", FollowUp{"2026-12-28", "Call"});
+    followUps.store("2", "01", FollowUp{"2026-12-30", "Letter"});
+    followUps.store("3", "01", FollowUp{"2027-01-02", "Call again"});
+    followUps.store("4", "01", FollowUp{"2026-11-30", "Late"});
+    setenv("KORA_TODAY", "2026-12-30", 1);
+    const std::pair<std::vector<SQLPARAMETER>, const char*> cases[] = {
+        {{criterion(F::FollowUpDue, "-999", "0")}, "FALLING|RISING|SINGLE"},
+        {{criterion(F::FollowUpDue, "-2", "-1")}, "RISING"},
+        {{criterion(F::FollowUpDue, "1", "3")}, "FLAT"},
+        {{criterion(F::FollowUpDue, "-30", "-30")}, "SINGLE"},
+        {{criterion(F::FollowUpDue, "-999", "0", true)},
+         "BROKEN RUN|FLAT|MERIT|NO MODS|SAME DATES|STORED UNORDERED"}};
+    for (const auto& [criteria, names] : cases)
+        EXPECT_EQ(data().names(criteria), names)
+            << criteria[0].SQLFROM << " " << criteria[0].SQLTHRU;
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LookupResultsTest,

@@ -148,6 +148,9 @@ TEST(CriterionRules, RefusesValuesNotOfTheFieldsFormOrImpossibleRanges)
                   {F::YearsModOver, "2", "100", "Years must be whole numbers from 0 to 99!"},
                   {F::YearsModOver, "5", "3", kAbove},
                   {F::LastUpdate, "New Mod", "", ""},
+                  {F::FollowUpDue, "-999", "-5", ""},
+                  {F::FollowUpDue, "-1000", "0", "Days must be whole numbers from -999 to 999!"},
+                  {F::FollowUpDue, "5", "-5", kAbove},
                   {F::LastUpdate, "new company", "",
                    "Changed in Last Update must be New Company, New Mod or Any Change!"}};
     for (const auto& c : ranges) {

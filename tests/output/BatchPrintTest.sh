@@ -1,7 +1,7 @@
 #!/bin/sh
 # kora-batch print: page counts of every format, the laser label grid, a used
 # sheet with a shift, the test sheet, the Omit mark, the record printout, the
-# lookup title on the page and the renewal order.
+# lookup title on the page, the renewal order and the follow-up line.
 set -u
 batch=$1
 folder=$(mktemp -d)
@@ -94,5 +94,20 @@ key=$(sqlite3 -separator ' ' "$folder/KORAPA.MDB" "SELECT FILE, SEQUENCE FROM PR
 [ "$(pages "$folder/record.pdf")" = 1 ] || fail "record pages"
 pdftotext "$folder/record.pdf" - | grep -q "$omitted" || fail "record printout left out its company"
 pdftotext "$folder/record.pdf" - | grep -q "Print Record" || fail "record title"
+
+# The follow-up on the detail printout and the summary; a company without one shows no line.
+sqlite3 "$folder/KORAPA.MDB" "INSERT INTO FOLLOWUP (FILE, SEQUENCE, DUE, TEXT) VALUES ('${key% *}', '${key#* }', '2026-12-14', 'Call about renewal')"
+# shellcheck disable=SC2086
+"$batch" print --folder "$folder" --state PA --company $key --format detail \
+    --pdf "$folder/record.pdf" 2>"$folder/err" || fail "record: $(cat "$folder/err")"
+pdftotext "$folder/record.pdf" - | grep -q "Follow-up 12/14/2026: Call about renewal" ||
+    fail "no follow-up on the record printout"
+# shellcheck disable=SC2086
+"$batch" print --folder "$folder" --state PA --company $key --format summary \
+    --pdf "$folder/summary.pdf" 2>"$folder/err" || fail "summary: $(cat "$folder/err")"
+pdftotext "$folder/summary.pdf" - | grep -q "Follow-up 12/14/2026: Call about renewal" ||
+    fail "no follow-up on the summary"
+print detail
+[ "$(pdftotext "$folder/detail.pdf" - | grep -c "Follow-up")" = 0 ] || fail "follow-up lines without one"
 
 echo "ok"

@@ -56,6 +56,10 @@ protected:
         m_db.execute("INSERT INTO CLASS (FILE, SEQUENCE, CLASS) VALUES ('0000001', '01', "
                      "'0042'), ('0000001', '01', '9999')");
         m_db.execute("INSERT INTO CLASSLIST (CLASS, \"DESC\") VALUES ('0042', '  Landscaping ')");
+        // A follow-up, which goes into the workbook alone: the text layouts
+        // below stay as they are, byte for byte.
+        m_db.execute("INSERT INTO FOLLOWUP (FILE, SEQUENCE, DUE, TEXT) VALUES ('0000001', '01', "
+                     "'2026-12-14', 'Call about renewal')");
     }
     void TearDown() override { unsetenv("TMPDIR"); }
 
@@ -422,10 +426,14 @@ TEST_F(ExportWriterTest, WorkbookIsWellFormedAndKeepsCodesAsTextAndModsAsNumbers
     EXPECT_EQ(after("EMPLOYEES"), QStringList({"EMPLOYEES", "EMPDESC", "SALES", "SALESDESC"}));
     EXPECT_EQ(after("10 - 19"), QStringList({"10 - 19", "9", "1 Billion +", "Y"}));
     EXPECT_EQ(xml.texts.at(xml.texts.indexOf("10 - 19") - 1), QString("3"));
-    // 03/15/2026 and 12/31/2025 as day numbers; 0.95 is stored as its double.
-    for (const char* number : {"1.234", "46096", "1", "46022"})
+    // 03/15/2026, 12/31/2025 and 12/14/2026 as day numbers; 0.95 is stored as its double.
+    // The follow-up's day and text are the last two columns.
+    const auto line = xml.texts.indexOf("0000001-01");
+    EXPECT_EQ(xml.texts.mid(line - 2, 2), QStringList({"FOLLOWUPDUE", "FOLLOWUPTEXT"}));
+    EXPECT_GT(xml.texts.indexOf("Call about renewal"), line);
+    for (const char* number : {"1.234", "46096", "1", "46022", "46370"})
         EXPECT_TRUE(xml.numbers.contains(QString(number))) << number;
-    EXPECT_EQ(xml.numbers.size(), 5);
+    EXPECT_EQ(xml.numbers.size(), 6);
 }
 
 const std::string kSheet = "<?xml version=\"1.0\"?>\n<worksheet xmlns=\"x\"><sheetData><row "

@@ -1,6 +1,7 @@
 #include "output/ReportFill.h"
 
 #include "database/Schema.h"
+#include "output/ReportDatabase.h"
 #include "output/ReportDefinition.h"
 #include "support/StateDatabase.h"
 
@@ -70,6 +71,8 @@ TEST_F(ReportFillTest, FieldsTakeUserOverridesDescriptionsTheNewestTwentyModsAnd
     stateDb.execute("INSERT INTO SICCODES (CODE, DESC) VALUES ('1711', 'PLUMBING')");
     stateDb.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) VALUES ('1000001', '01', 'Call "
                     "in May')");
+    stateDb.execute("INSERT INTO FOLLOWUP (FILE, SEQUENCE, DUE, TEXT) VALUES ('1000001', '01', "
+                    "'2026-12-14', 'Call about renewal')");
     for (int year = 1990; year < 2015; ++year)
         addMod("1000001", year, 0.8 + (year - 1990) / 100.0);
     for (int n = 0; n < 30; ++n)
@@ -83,6 +86,7 @@ TEST_F(ReportFillTest, FieldsTakeUserOverridesDescriptionsTheNewestTwentyModsAnd
     EXPECT_EQ(rows("SELECT ZIP, PHONE, FAX, CONTACT, UserPhone, SICDESC, EMPDESC <> '', "
                    "SALESDESC, NOTES, User1 FROM PRIME"),
               "19103-4410|6105550199|2155550101|JANE ROE|NULL|PLUMBING|1|NULL|Call in May|OWN");
+    EXPECT_EQ(rows("SELECT FOLLOWUPDUE, FOLLOWUPTEXT FROM PRIME"), "2026-12-14|Call about renewal");
     EXPECT_EQ(rows("SELECT EXPIRE0, EFFECTIVE19, MOD0 = 0.8 + 24 / 100.0, EXPIRE FROM PRIME"),
               "2015-02-28|1995-03-01|1|228");
     EXPECT_EQ(rows("SELECT FILE || SEQUENCE, CLASS0, CLASS20, CLASSLOSS20 FROM CLASS"),
@@ -131,6 +135,27 @@ TEST_F(ReportFillTest, NewYorkRecordPrintKeepsTheEffectiveDates)
 }
 
 // The shipped definitions are read by every print: the print tests check their pages.
+// The template of a program folder installed by an older release lacks the
+// follow-up's columns; its scratch copy gets them.
+TEST(ReportDatabaseTest, ScratchOfAnOlderTemplateGetsTheNewColumns)
+{
+    TempFolder program;
+    TempFolder temporary;
+    setenv("TMPDIR", temporary.path().c_str(), 1);
+    Schema::createReportDatabase(program.file("REPORT.MDB"));
+    {
+        Database old(program.file("REPORT.MDB"), "");
+        old.execute("ALTER TABLE PRIME DROP COLUMN FOLLOWUPDUE");
+        old.execute("ALTER TABLE PRIME DROP COLUMN FOLLOWUPTEXT");
+    }
+    Database scratch = ReportDatabase::openScratch(program.path());
+    scratch.execute("INSERT INTO PRIME (FILE, FOLLOWUPDUE, FOLLOWUPTEXT) VALUES ('1', "
+                    "'2026-12-14', 'Call')");
+    EXPECT_EQ(queryRows(scratch, "SELECT FILE, FOLLOWUPDUE, FOLLOWUPTEXT FROM PRIME", "NULL"),
+              std::vector<std::string>{"1|2026-12-14|Call"});
+    unsetenv("TMPDIR");
+}
+
 TEST(ReportDefinitionTest, FaultsNameTheirLine)
 {
     const struct

@@ -112,6 +112,55 @@ TEST(CompanyNotes, SecondHolderIsTurnedAwayUntilTheFirstStoresOrReleases)
     EXPECT_EQ(first.toldTexts(), Messages{kHeld});
 }
 
+// Setting, moving and finishing a follow-up from the result list takes the
+// company's note lock for that moment; done leaves a dated line in the note.
+TEST(CompanyNotes, FollowUpChangesUnderTheNoteLockAndDoneLeavesADatedLine)
+{
+    NotesDatabase data({" ", "Met the owner"});
+    NotesUser first(data);
+    NotesUser second(data);
+    setenv("KORA_TODAY", "2026-12-07", 1);
+    const FollowUp call{"2026-12-14", "Call about renewal"};
+    ASSERT_TRUE(first.notes.changeFollowUp("1000002", "01", call, false));
+    EXPECT_EQ(FollowUps(data.db()).of("1000002", "01"), call);
+    EXPECT_TRUE(data.lockable("1000002"));
+
+    // A record window open elsewhere holds the follow-up with the note.
+    EXPECT_EQ(second.notes.lockedNote("1000002", "01"), "Met the owner");
+    EXPECT_FALSE(first.notes.changeFollowUp("1000002", "01", std::nullopt, true));
+    EXPECT_EQ(first.toldTexts(), Messages{kHeld});
+    EXPECT_EQ(FollowUps(data.db()).of("1000002", "01"), call);
+    second.notes.release();
+
+    const FollowUp letter{"2026-12-28", "Send the letter"};
+    ASSERT_TRUE(first.notes.changeFollowUp("1000002", "01", letter, true));
+    EXPECT_EQ(data.stored("1000002"), Value("Met the owner\n12/07/26 - Done: Call about renewal"));
+    EXPECT_EQ(FollowUps(data.db()).of("1000002", "01"), letter);
+    ASSERT_TRUE(first.notes.changeFollowUp("1000002", "01", std::nullopt, true));
+    EXPECT_EQ(data.stored("1000002"), Value("Met the owner\n12/07/26 - Done: Call about "
+                                            "renewal\n12/07/26 - Done: Send the letter"));
+    EXPECT_EQ(FollowUps(data.db()).of("1000002", "01"), std::nullopt);
+    // Done without a follow-up leaves the note alone; a blank note becomes the line.
+    ASSERT_TRUE(first.notes.changeFollowUp("1000001", "01", std::nullopt, true));
+    EXPECT_EQ(data.stored("1000001"), Value(" "));
+    first.notes.changeFollowUp("1000001", "01", call, false);
+    first.notes.changeFollowUp("1000001", "01", std::nullopt, true);
+    EXPECT_EQ(data.stored("1000001"), Value("12/07/26 - Done: Call about renewal"));
+    EXPECT_TRUE(data.lockable("1000001"));
+
+    // A text is kept to 60 characters, none of them cut in two.
+    const std::string long_ = std::string(59, 'x') + "\xC3\xA9\xC3\xA9";
+    FollowUps(data.db()).store("1000001", "01", FollowUp{"2026-12-14", long_});
+    EXPECT_EQ(FollowUps(data.db()).of("1000001", "01")->text, long_.substr(0, 61));
+
+    // 30 days before the next renewal still to come; February 29 renews on March 1.
+    EXPECT_EQ(FollowUps::beforeRenewal("2025-12-20", "2026-11-20"), "2026-11-20");
+    EXPECT_EQ(FollowUps::beforeRenewal("2025-12-20", "2026-11-21"), "2027-11-20");
+    EXPECT_EQ(FollowUps::beforeRenewal("2024-02-29", "2026-12-07"), "2027-01-30");
+    EXPECT_EQ(FollowUps::beforeRenewal("", "2026-12-07"), "");
+    unsetenv("KORA_TODAY");
+}
+
 TEST(CompanyNotes, LockHoldsBetweenProcessesUntilTheNoteIsStored)
 {
     NotesDatabase data({"before"});

@@ -5,6 +5,7 @@
 #include "demo/DemoData.h"
 #include "loading/RecordedProgress.h"
 #include "loading/UpdateRun.h"
+#include "results/FollowUps.h"
 #include "support/StateDatabase.h"
 
 #include <filesystem>
@@ -79,6 +80,16 @@ public:
     {
         return value("SELECT NOTES FROM NOTES WHERE FILE = ? AND SEQUENCE = ?",
                      {key.first, key.second});
+    }
+    void setFollowUp(const Key& key, const std::optional<FollowUp>& followUp)
+    {
+        FollowUps(db()).store(key.first, key.second, followUp);
+    }
+    // "DUE|TEXT" of the company's follow-up, "(none)" without one.
+    std::string followUp(const Key& key)
+    {
+        const auto followUp = FollowUps(db()).of(key.first, key.second);
+        return followUp ? followUp->due + "|" + followUp->text : "(none)";
     }
     // The named columns of the company's row, "|" between them, NULL for no value.
     std::string fields(const Key& key, const std::string& names)

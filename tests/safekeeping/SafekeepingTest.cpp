@@ -352,6 +352,67 @@ TEST(PendingRestore, RestoresAfterAnUpgradeAndDeletesTheMarkerOnlyWhenItWorked)
     EXPECT_FALSE(fs::exists(marker));
 }
 
+// Follow-ups go wherever the notes go: through a company load, into the
+// backup, back by restore (the backup's wins) and merge (the earlier date
+// wins), and across an upgrade that delivers a database without their table.
+TEST_P(SafekeepingAfterALoad, FollowUpsAreKeptLikeNotes)
+{
+    SafekeepingFolder& folder = data();
+    const auto a = folder.company(0), b = folder.company(1), c = folder.company(2),
+               dropped = folder.company(19);
+    folder.setFollowUp(a, FollowUp{"2026-03-14", "Call about renewal"});
+    folder.setFollowUp(b, FollowUp{"2026-04-01", "Send the letter"});
+    folder.setFollowUp(dropped, FollowUp{"2026-05-01", "gone"});
+    folder.load(20);
+    EXPECT_EQ(folder.followUp(a), "2026-03-14|Call about renewal");
+
+    EXPECT_EQ(backUp(folder).followUps, 3);
+    EXPECT_EQ(folder.backupRows("FOLLOWUP"), (Strings{keyOf(a) + "2026-03-14|Call about renewal",
+                                                      keyOf(b) + "2026-04-01|Send the letter",
+                                                      keyOf(dropped) + "2026-05-01|gone"}));
+
+    folder.setFollowUp(a, std::nullopt);
+    folder.setFollowUp(b, FollowUp{"2026-06-01", "Moved"});
+    folder.setFollowUp(c, FollowUp{"2026-01-05", "Only here"});
+    folder.db().execute("DELETE FROM PRIME WHERE FILE = '" + dropped.first + "' AND SEQUENCE = '" +
+                        dropped.second + "'");
+    folder.setFollowUp(dropped, std::nullopt);
+    EXPECT_EQ(restore(folder).followUps, 2);
+    EXPECT_EQ(folder.followUp(a), "2026-03-14|Call about renewal");
+    EXPECT_EQ(folder.followUp(b), "2026-04-01|Send the letter");
+    EXPECT_EQ(folder.followUp(c), "2026-01-05|Only here");
+    EXPECT_EQ(folder.followUp(dropped), "(none)");
+
+    folder.setFollowUp(a, FollowUp{"2026-03-01", "Earlier here"});
+    folder.setFollowUp(b, FollowUp{"2026-04-02", "Later here"});
+    restore(folder, Mode::Merge);
+    EXPECT_EQ(folder.followUp(a), "2026-03-01|Earlier here");
+    EXPECT_EQ(folder.followUp(b), "2026-04-01|Send the letter");
+
+    // What is due by a day: oldest first, with the company's name.
+    std::vector<std::string> due;
+    for (const FollowUps::Due& one : FollowUps(folder.db()).dueBy("2026-03-31"))
+        due.push_back(one.due + " " + one.file + " " + one.sequence + " " + one.text);
+    EXPECT_EQ(due, (Strings{"2026-01-05 " + c.first + " " + c.second + " Only here",
+                            "2026-03-01 " + a.first + " " + a.second + " Earlier here"}));
+}
+
+TEST(PendingRestore, BringsFollowUpsIntoADeliveredDatabaseWithoutTheirTable)
+{
+    SafekeepingFolder folder;
+    folder.load(10);
+    const auto key = folder.company(3);
+    folder.setFollowUp(key, FollowUp{"2026-03-14", "Call about renewal"});
+    backUp(folder);
+    folder.replaceStateDatabase();
+    folder.db().execute("DROP TABLE FOLLOWUP");
+    folder.load(10);
+    writeFile(PendingRestore::markerPath(folder.path(), "PA"), " \r\n");
+    RecordingPrompt prompt;
+    ASSERT_TRUE(PendingRestore::run(folder.path(), "PA", kConnect, prompt));
+    EXPECT_EQ(folder.followUp(key), "2026-03-14|Call about renewal");
+}
+
 TEST(NotesSafekeeping, BacksUpToAnotherFolderThenRestoresAndMergesFromIt)
 {
     SafekeepingFolder folder;

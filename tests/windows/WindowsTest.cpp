@@ -4,6 +4,7 @@
 #include "lookup/Criteria.h"
 #include "lookup/FieldCatalogue.h"
 #include "lookup/LookupFile.h"
+#include "results/FollowUps.h"
 #include "results/NoteLock.h"
 #include "shell/KRWSPACE.h"
 #include "shell/MASTER.h"
@@ -13,6 +14,8 @@
 #include "support/WriteFailure.h"
 #include "upgrade/ZipBuilder.h"
 #include "windows/BreakdownWindow.h"
+#include "windows/FollowUpDialog.h"
+#include "windows/FollowUpsDue.h"
 #include "windows/KREDDEL.h"
 #include "windows/KREXPORT.h"
 #include "windows/KRLIST.h"
@@ -35,6 +38,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDate>
+#include <QDateEdit>
 #include <QDateTime>
 #include <QFile>
 #include <QHeaderView>
@@ -54,6 +58,7 @@
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QValueAxis>
@@ -833,6 +838,32 @@ void doubleClickCriterion(const LookupEditor& editor, int row)
     const QPoint place = grid->visualRect(grid->model()->index(row, 1)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, place);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, place);
+}
+
+// Drives the follow-up box of a record window or of the list's follow-up
+// window; "FOLLOWWEEK", "FOLLOWDONE" ... are its buttons.
+struct FollowUpPage
+{
+    QWidget* window;
+
+    template <typename T> T* child(const char* name) const { return named<T>(window, name); }
+    void click(const char* button) const { child<QPushButton>(button)->click(); }
+    QDate due() const { return child<QDateEdit>("FOLLOWDUE")->date(); }
+    // The day shown, empty when there is none.
+    QString dueText() const { return child<QDateEdit>("FOLLOWDUE")->text().trimmed(); }
+    void type(const QString& text) const
+    {
+        child<QLineEdit>("FOLLOWTEXT")->clear();
+        QTest::keyClicks(child<QLineEdit>("FOLLOWTEXT"), text);
+    }
+};
+
+// "DUE|TEXT" of a company's stored follow-up, "(none)" without one.
+QString storedFollowUp(Database& db, const char* file, const char* sequence = "01")
+{
+    const auto followUp = FollowUps(db).of(file, sequence);
+    return followUp ? QString::fromStdString(followUp->due + "|" + followUp->text)
+                    : QStringLiteral("(none)");
 }
 
 class WindowsTest : public QObject
@@ -2693,6 +2724,123 @@ private slots:
         const ModChart chart;
         QCOMPARE(chart.chart()->backgroundBrush().color(), dark.color(QPalette::Base));
         QCOMPARE(chart.chart()->axes().first()->labelsBrush().color(), dark.color(QPalette::Text));
+    }
+
+    // Follow-ups: set and finished in the record window, set from the list,
+    // shown in the Due column, reminded of after the state and listed when due.
+    void aFollowUpIsSetInTheRecordAndDoneLeavesADatedLineInTheNotes()
+    {
+        setenv("KORA_TODAY", "2026-12-07", 1);
+        const auto today = qScopeGuard([] { unsetenv("KORA_TODAY"); });
+        Record record;
+        record.data.db().execute("UPDATE PRIME SET EXPIRE = '2025-03-01' WHERE FILESEQ = "
+                                 "'100000101'");
+        QVERIFY(record.open());
+        FollowUpPage followUp{record.window.get()};
+        QCOMPARE(followUp.dueText(), QString());
+        followUp.click("FOLLOWTWOWEEKS");
+        QCOMPARE(followUp.due(), QDate(2026, 12, 21));
+        followUp.click("FOLLOWWEEK");
+        QCOMPARE(followUp.due(), QDate(2026, 12, 14));
+        followUp.type("Call about renewal");
+        record.page.close();
+        QCOMPARE(storedFollowUp(record.data.db(), "1000001"),
+                 QString("2026-12-14|Call about renewal"));
+        QVERIFY(record.noteFree());
+
+        // Done: a dated line in the notes, and the next follow-up 30 days before the
+        // renewal of March 1.
+        QVERIFY(record.open());
+        followUp.window = record.window.get();
+        QCOMPARE(followUp.due(), QDate(2026, 12, 14));
+        QCOMPARE(followUp.child<QLineEdit>("FOLLOWTEXT")->text(), QString("Call about renewal"));
+        followUp.click("FOLLOWDONE");
+        QCOMPARE(followUp.dueText(), QString());
+        QCOMPARE(record.page.notes()->toPlainText(),
+                 QString("Called in March\n12/07/26 - Done: Call about renewal"));
+        followUp.click("FOLLOWRENEWAL");
+        QCOMPARE(followUp.due(), QDate(2027, 1, 30));
+        followUp.type("Send the letter");
+        record.page.close();
+        QCOMPARE(storedFollowUp(record.data.db(), "1000001"),
+                 QString("2027-01-30|Send the letter"));
+        QCOMPARE(record.data.note("1000001", "01"),
+                 Value("Called in March\n12/07/26 - Done: Call about renewal"));
+
+        // Cleared: no follow-up is kept.
+        QVERIFY(record.open());
+        FollowUpPage{record.window.get()}.click("FOLLOWCLEAR");
+        record.page.close();
+        QCOMPARE(storedFollowUp(record.data.db(), "1000001"), QString("(none)"));
+    }
+
+    void theListSetsAFollowUpAndShowsItsDay()
+    {
+        setenv("KORA_TODAY", "2026-12-07", 1);
+        const auto today = qScopeGuard([] { unsetenv("KORA_TODAY"); });
+        Open open;
+        ResultList& list = open.page;
+        list.search("SMITH");
+        auto* button = list.child<QPushButton>("cmdFollowUp");
+        QVERIFY(button->isEnabled());
+        open.data.onModal<FollowUpDialog>([](FollowUpDialog* window) {
+            const FollowUpPage followUp{window};
+            followUp.click("FOLLOWTWOWEEKS");
+            followUp.type("Call about renewal");
+            window->accept();
+        });
+        QCOMPARE(button->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_U));
+        button->click();
+        QCOMPARE(storedFollowUp(open.data.db(), "1000001"),
+                 QString("2026-12-21|Call about renewal"));
+        QVERIFY(NoteLock(open.data.db()).tryLock("1000001", "01"));
+        // The Due column, one of the grid's optional columns.
+        const QAbstractItemModel* model = list.grid()->model();
+        int dueColumn = -1;
+        for (int column = 0; column < model->columnCount(); ++column)
+            if (model->headerData(column, Qt::Horizontal).toString() == "Due")
+                dueColumn = column;
+        QVERIFY(dueColumn > 0);
+        QCOMPARE(list.current(dueColumn), QString("12/21/26"));
+        list.search("acme");
+        QCOMPARE(list.current(dueColumn), QString());
+    }
+
+    void followUpsDueAreRemindedOfAfterTheStateAndOpenTheirRecords()
+    {
+        setenv("KORA_TODAY", "2026-12-07", 1);
+        const auto today = qScopeGuard([] { unsetenv("KORA_TODAY"); });
+        StartedFixture started;
+        auto* reminder = named<QLabel>(&started.master(), "lblFollowUps");
+        QVERIFY(reminder->isHidden());
+        FollowUps followUps(started.list().database());
+        followUps.store("1000003", "01", FollowUp{"2026-12-07", "Call about renewal"});
+        followUps.store("1000005", "01", FollowUp{"2026-11-30", "Send the letter"});
+        followUps.store("1000001", "01", FollowUp{"2026-12-08", "Tomorrow"});
+        started.master().SubChangeState();
+        QVERIFY(!reminder->isHidden());
+        QCOMPARE(reminder->text(), QString("2 follow-ups due \u2014 <a href=\"show\">Show</a>"));
+
+        // Oldest first; Enter opens the record, where the follow-up is done.
+        QStringList shown;
+        QStringList afterDone;
+        started.onModal<FollowUpsDue>([&](FollowUpsDue* window) {
+            auto* grid = named<QTableWidget>(window, "grdFollowUps");
+            shown = gridRows(grid, {0, 3, 4});
+            QTest::keyClick(grid, Qt::Key_Return);
+            afterDone = gridRows(grid, {0, 3, 4});
+            window->reject();
+        });
+        started.onModal<KRLISTI>([](KRLISTI* window) {
+            FollowUpPage{window}.click("FOLLOWDONE");
+            named<QPushButton>(window, "Command1")->click();
+        });
+        emit reminder->linkActivated(QStringLiteral("show"));
+        QCOMPARE(shown, QStringList({"11/30/26|Easton Steel|Send the letter",
+                                     "12/07/26|Carter Homes|Call about renewal"}));
+        QCOMPARE(afterDone, QStringList({"12/07/26|Carter Homes|Call about renewal"}));
+        QCOMPARE(reminder->text(), QString("1 follow-up due \u2014 <a href=\"show\">Show</a>"));
+        QCOMPARE(storedFollowUp(started.list().database(), "1000005"), QString("(none)"));
     }
 };
 
