@@ -389,6 +389,8 @@ int run(const std::vector<std::string>& arguments)
     if (generated > 0)
         installation.create(false);
     Database db(folder + stateDatabaseName(state), installation.stateConnect(state));
+    // The tables the workspace window's acceptance adds to a state of an older program.
+    UpdateRun::addMissingTables(db);
     if (generated > 0) {
         const auto start = Clock::now();
         generate(db, generated);

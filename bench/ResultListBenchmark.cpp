@@ -8,6 +8,7 @@
 //                          [--lookup FILE.KRD]   (a lookup file to show instead of the zip range)
 
 #include "database/Installation.h"
+#include "loading/UpdateRun.h"
 #include "lookup/LookupFile.h"
 #include "lookup/LookupSearch.h"
 #include "results/ResultListData.h"
@@ -99,6 +100,8 @@ int main(int argc, char** argv)
 
     // The floors: the bare statements the list runs, on a connection of their own.
     kora::Database bare(master.values().stateDatabasePath(), master.values().stateConnect);
+    // The tables the workspace window's acceptance adds to a state of an older program.
+    kora::UpdateRun::addMissingTables(bare);
     const auto floor = [&bare](const std::string& sql, size_t rows) {
         QElapsedTimer timer;
         timer.start();
