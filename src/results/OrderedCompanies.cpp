@@ -2,6 +2,7 @@
 
 #include "base/FieldName.h"
 #include "database/DbError.h"
+#include "database/Schema.h"
 
 #include <algorithm>
 #include <string_view>
@@ -138,10 +139,15 @@ void OrderedCompanies::readBlock(long long position)
     if (m_cache.size() + kBlockRows > kCachedRows)
         m_cache.clear();
     if (!m_blockQuery) {
-        // With the day of the company's follow-up, which the grid may show.
-        std::string sql = "SELECT rowid, *, (SELECT DUE FROM FOLLOWUP AS F WHERE F.FILE = "
-                          "PRIME.FILE AND F.SEQUENCE = PRIME.SEQUENCE) AS FollowUpDue FROM PRIME "
-                          "WHERE rowid IN (?";
+        // With the day of the company's follow-up, which the grid may show; a
+        // state on a server that no administrator opened since follow-ups came
+        // has none yet.
+        const std::string due = m_db.tableExists(Schema::followUpTable().name)
+                                    ? "(SELECT DUE FROM FOLLOWUP AS F WHERE F.FILE = PRIME.FILE "
+                                      "AND F.SEQUENCE = PRIME.SEQUENCE)"
+                                    : "NULL";
+        std::string sql =
+            "SELECT rowid, *, " + due + " AS FollowUpDue FROM PRIME WHERE rowid IN (?";
         for (long long i = 1; i < kBlockRows; ++i)
             sql += ", ?";
         m_blockQuery.emplace(m_db.prepare(sql + ")"));

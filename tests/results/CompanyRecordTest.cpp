@@ -145,6 +145,13 @@ TEST_P(ResultListTest, ReadsTheRowsOfEveryPositionInOrder)
     EXPECT_EQ(companies.row(71)->text("STREET"), "1 MAIN ST");
     EXPECT_EQ(companies.row(72), nullptr);
     EXPECT_EQ(companies.row(73)->text("NAME1"), "co 1073");
+
+    // A state of an older program has no follow-ups to show.
+    db().execute("DROP TABLE FOLLOWUP");
+    OrderedCompanies older(db());
+    older.load(ResultListData::allCompaniesQuery(ResultListData::Order::Name));
+    EXPECT_EQ(older.row(0)->text("NAME1"), nameAt(0));
+    EXPECT_TRUE(older.row(0)->field("FollowUpDue").isNull());
 }
 
 TEST_P(ResultListTest, ALookupsFirstRowsAreTheFirstRowsOfItsWholeGrid)
