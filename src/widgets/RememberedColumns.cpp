@@ -70,8 +70,7 @@ void RememberedColumns::applyShown(int column, bool shown)
         }
 }
 
-// Each column is kept as "header<TAB>visual position<TAB>width<TAB>shown", so a
-// list saved before columns were added or renamed is read back only where it fits.
+// Each column is kept as "header<TAB>visual position<TAB>width<TAB>shown".
 void RememberedColumns::save()
 {
     m_pendingSave.stop();
@@ -88,26 +87,32 @@ void RememberedColumns::save()
 
 void RememberedColumns::restore()
 {
-    const QStringList columns = Preferences::value(m_key).toStringList();
-    if (columns.size() != m_grid->model()->columnCount())
-        return;
+    // Saved columns are found by their headers, so a list saved before a
+    // column was added still brings back the others; new ones follow them.
     QHeaderView* header = m_grid->horizontalHeader();
-    std::vector<std::pair<int, int>> positions; // visual position, column
-    for (int column = 0; column < columns.size(); ++column) {
-        const QStringList parts = columns[column].split(QLatin1Char('\t'));
-        if (parts.size() != 4 || parts[0] != headerText(m_grid, column))
-            return;
-        positions.emplace_back(parts[1].toInt(), column);
-    }
-    std::sort(positions.begin(), positions.end());
-    for (int visual = 0; visual < static_cast<int>(positions.size()); ++visual)
-        header->moveSection(header->visualIndex(positions[visual].second), visual);
-    for (int column = 0; column < columns.size(); ++column) {
-        const QStringList parts = columns[column].split(QLatin1Char('\t'));
+    const int count = m_grid->model()->columnCount();
+    std::vector<std::pair<int, int>> saved; // visual position, column
+    for (const QString& entry : Preferences::value(m_key).toStringList()) {
+        const QStringList parts = entry.split(QLatin1Char('\t'));
+        int column = 0;
+        while (column < count && headerText(m_grid, column) != parts.value(0))
+            ++column;
+        if (parts.size() != 4 || column == count)
+            continue;
+        saved.emplace_back(parts[1].toInt(), column);
         if (header->sectionResizeMode(column) == QHeaderView::Interactive && parts[2].toInt() > 0)
             header->resizeSection(column, parts[2].toInt());
         applyShown(column, parts[3] == QLatin1String("1"));
     }
+    std::sort(saved.begin(), saved.end());
+    std::vector<int> order;
+    for (const auto& [position, column] : saved)
+        order.push_back(column);
+    for (int visual = 0; visual < count; ++visual)
+        if (std::find(order.begin(), order.end(), header->logicalIndex(visual)) == order.end())
+            order.push_back(header->logicalIndex(visual));
+    for (int visual = 0; visual < count; ++visual)
+        header->moveSection(header->visualIndex(order[static_cast<size_t>(visual)]), visual);
 }
 
 } // namespace kora

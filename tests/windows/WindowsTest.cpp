@@ -13,6 +13,7 @@
 #include "support/WindowFixture.h"
 #include "support/WriteFailure.h"
 #include "upgrade/ZipBuilder.h"
+#include "widgets/Preferences.h"
 #include "windows/BreakdownWindow.h"
 #include "windows/FollowUpDialog.h"
 #include "windows/FollowUpsDue.h"
@@ -1194,6 +1195,16 @@ private slots:
         // Another workspace keeps its own columns.
         auto* other = new KRLIST(open.data.master(), "OTHER", "PA", folder + "INITIAL/");
         QVERIFY(ResultList{other}.allGrid()->isColumnHidden(6));
+        // Columns kept by an earlier program, which had fewer, come back by their headings.
+        Preferences::setValue("workspace/EARLIER/TDBGrid1",
+                              QStringList{"Phone\t0\t120\t1", "FILE\t1\t70\t1", "Gone\t2\t9\t1"});
+        auto* earlier = new KRLIST(open.data.master(), "EARLIER", "PA", folder + "INITIAL/");
+        QTableView* earlierGrid = ResultList{earlier}.allGrid();
+        QVERIFY(!earlierGrid->isColumnHidden(6));
+        QCOMPARE(earlierGrid->horizontalHeader()->visualIndex(6), 0);
+        QCOMPARE(earlierGrid->horizontalHeader()->visualIndex(0), 1);
+        QCOMPARE(earlierGrid->horizontalHeader()->visualIndex(1), 2);
+        QCOMPARE(earlierGrid->columnWidth(6), 120);
     }
 
     // A big state shows its first rows at once, the very rows the whole result
