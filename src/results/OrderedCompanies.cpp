@@ -1,7 +1,6 @@
 #include "results/OrderedCompanies.h"
 
 #include "base/FieldName.h"
-#include "database/DbError.h"
 #include "database/Schema.h"
 
 #include <algorithm>
@@ -68,20 +67,18 @@ void OrderedCompanies::load(const std::string& sql, const std::string& firstRows
     }
     // A statement of their own for the first rows runs while the reader
     // already reads all of them on the other connection.
+    m_restSql = sql;
     if (!firstRowsSql.empty())
-        m_restRequest = requestRest(sql);
-    const bool ownFirstRows = m_restRequest != 0;
+        m_restRequest = m_reader->request(sql);
     // One row past the first ones tells whether there are more to read.
-    RowReader::readInto(m_db, ownFirstRows ? firstRowsSql : sql, m_rows, m_firstRows + 1);
+    RowReader::readInto(m_db, firstRowsSql.empty() ? sql : firstRowsSql, m_rows, m_firstRows + 1);
     if (m_rows.rowIds.size() > m_firstRows) {
         m_rows.rowIds.pop_back();
         m_rows.keyEnds.pop_back();
         m_rows.keyText.resize(m_rows.keyEnds.empty() ? 0 : m_rows.keyEnds.back());
-        if (!ownFirstRows && (m_restRequest = requestRest(sql)) == 0) {
-            m_rows = {};
-            RowReader::readInto(m_db, sql, m_rows);
-        }
-    } else if (ownFirstRows) {
+        if (m_restRequest == 0)
+            m_restRequest = m_reader->request(sql);
+    } else if (m_restRequest != 0) {
         // Too few for a screen tells nothing of the rest: the rows come all at once.
         m_rows = {};
         if (fetchRest(true))
@@ -89,22 +86,17 @@ void OrderedCompanies::load(const std::string& sql, const std::string& firstRows
     }
 }
 
-long long OrderedCompanies::requestRest(const std::string& sql)
-{
-    try {
-        return m_reader->request(sql);
-    } catch (const DbError&) {
-        return 0;
-    }
-}
-
 bool OrderedCompanies::fetchRest(bool wait)
 {
     if (m_restRequest == 0 || (!wait && !m_reader->finished(m_restRequest)))
         return false;
-    // Read or not, this request is done with; without rows the grid keeps its first ones.
+    // A reader that could not read them (nor connect) leaves them to this connection.
     m_rest = m_reader->wait(m_restRequest);
     m_restRequest = 0;
+    if (!m_rest) {
+        m_rest.emplace();
+        RowReader::readInto(m_db, m_restSql, *m_rest);
+    }
     if (m_rest && m_rest->rowIds.size() < m_rows.rowIds.size())
         m_rest.reset();
     return m_rest.has_value();

@@ -64,9 +64,6 @@ public:
     void forgetAll() { m_cache.clear(); }
 
 private:
-    // Asks the reader for all the rows of a statement; 0 when its connection
-    // cannot be opened, and the caller then reads them on its own.
-    long long requestRest(const std::string& sql);
     // Reads the block of positions holding the given one into the cache.
     void readBlock(long long position);
 
@@ -75,6 +72,7 @@ private:
     std::unique_ptr<RowReader> m_reader;
     size_t m_firstRows = 0;
     long long m_restRequest = 0; // the reader's request for the rest, 0 when none
+    std::string m_restSql;       // the statement of all the rows of the last load
     std::optional<RowReader::Rows> m_rest;
     // A position whose company is gone holds no row.
     std::unordered_map<long long, std::optional<CompanyRow>> m_cache;

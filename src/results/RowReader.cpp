@@ -40,8 +40,6 @@ long long RowReader::request(std::string sql)
     long long number = 0;
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
-        if (!m_db)
-            m_db = std::make_unique<Database>(m_open());
         number = ++m_latest;
         m_pending = std::move(sql);
         m_rows.reset();
@@ -96,14 +94,26 @@ void RowReader::work()
         m_pending.reset();
         const long long request = m_latest;
         std::optional<Rows> rows;
+        lock.unlock();
         try {
-            m_reading = request;
-            lock.unlock();
-            rows.emplace();
-            readInto(*m_db, sql, *rows);
+            // The connection is opened here, once, so that the grid's first
+            // rows never wait for it; only this thread sets it.
+            std::unique_ptr<Database> opened;
+            if (!m_db)
+                opened = std::make_unique<Database>(m_open());
+            lock.lock();
+            if (opened)
+                m_db = std::move(opened);
+            // While it connected, the request may have been replaced or the reader closed.
+            if (request == m_latest && !m_stopping) {
+                m_reading = request;
+                lock.unlock();
+                rows.emplace();
+                readInto(*m_db, sql, *rows);
+            }
         } catch (const DbError&) {
-            // Interrupted for a newer request, or unreadable: the grid keeps
-            // the rows it shows.
+            // Interrupted for a newer request, or no connection: the caller
+            // reads the rows itself.
             rows.reset();
         }
         if (!lock.owns_lock())

@@ -31,8 +31,8 @@ public:
     // Called on the reading thread, with the reader's lock held, once a
     // request's rows are ready to take: it may only pass the news on.
     using Ready = std::function<void(long long request)>;
-    // Opens the reader's own connection, on the caller's thread when the
-    // first request comes.
+    // Opens the reader's own connection, on the reading thread when the
+    // first request comes; it only reads what does not change once opened.
     using Open = std::function<Database()>;
 
     RowReader(Open open, Ready ready);
@@ -41,11 +41,10 @@ public:
     RowReader& operator=(const RowReader&) = delete;
 
     // Asks for the rows of a query (first column the row id, second the
-    // search text); returns the request's number. Throws DbError when the
-    // reader's connection cannot be opened.
+    // search text); returns the request's number.
     long long request(std::string sql);
     // Waits for the rows of a request; none when a newer request replaced it
-    // or the rows could not be read.
+    // or the rows could not be read (nor the connection opened).
     std::optional<Rows> wait(long long request);
     // Whether the request was read to its end (with or without rows), so
     // that wait() returns at once.

@@ -125,12 +125,15 @@ TEST_P(ResultListTest, ReadsTheRowsOfEveryPositionInOrder)
     ASSERT_EQ(early.count(), kCompanies);
     for (long long position : {599, 99, 100, 256})
         EXPECT_EQ(early.row(position)->text("NAME1"), nameAt(position));
-    // Without a connection of their own the rows are all read at once.
+    // A reader that cannot connect leaves the rest to the list's connection.
     OrderedCompanies alone(db());
     alone.readRestInBackground([]() -> Database { throw DbError("refused"); }, 100, [] {});
     alone.load(ResultListData::allCompaniesQuery(ResultListData::Order::Name));
+    ASSERT_TRUE(alone.fetchRest(true));
+    alone.takeRest();
     EXPECT_FALSE(alone.counting());
     EXPECT_EQ(alone.count(), kCompanies);
+    EXPECT_EQ(alone.row(599)->text("NAME1"), nameAt(599));
     EXPECT_EQ(companies.row(kCompanies), nullptr);
     EXPECT_EQ(companies.firstAtOrAfter("Co 1070"), 70);
     EXPECT_EQ(companies.firstAtOrAfter("D"), kCompanies);
