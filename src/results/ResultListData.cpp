@@ -48,12 +48,12 @@ ResultListData::GridRows ResultListData::lookupGridRows(const LookupStatement& l
     // characters of NAME1): when the condition holds for a screenful of them,
     // those are the lookup's first rows, found without sorting all it selects.
     constexpr int kNamesWalked = 5000;
-    // A subquery has no row id of its own: it carries PRIME's as primeRow.
-    rows.first =
-        "SELECT primeRow, NAME1 FROM (SELECT rowid AS primeRow, * FROM PRIME ORDER BY NameSort, "
-        "rowid LIMIT " +
-        std::to_string(kNamesWalked) + ") AS PRIME WHERE " + lookup.condition +
-        " ORDER BY NameSort, primeRow";
+    // The names are chosen apart from the condition, whose own subqueries
+    // an engine would otherwise be tempted to run once per name.
+    rows.first = "SELECT rowid, NAME1 FROM PRIME WHERE rowid IN (SELECT rowid FROM PRIME ORDER BY "
+                 "NameSort, rowid LIMIT " +
+                 std::to_string(kNamesWalked) + ") AND (" + lookup.condition +
+                 ") ORDER BY NameSort, rowid";
     return rows;
 }
 
