@@ -58,17 +58,19 @@ FollowUpBox::FollowUpBox(QWidget* parent) : QGroupBox(QStringLiteral("Follow-up"
     });
     connect(clear, &QPushButton::clicked, this, [this] { setFollowUp(std::nullopt); });
 
+    // Narrow enough to stand beside the notes: the day, its quick choices,
+    // the text, then what ends the follow-up.
     auto* layout = new QGridLayout(this);
     layout->addWidget(dueLabel, 0, 0);
-    layout->addWidget(m_due, 0, 1);
-    layout->addWidget(week, 0, 2);
-    layout->addWidget(twoWeeks, 0, 3);
-    layout->addWidget(m_beforeRenewal, 0, 4);
-    layout->addWidget(textLabel, 1, 0);
-    layout->addWidget(m_text, 1, 1, 1, 2);
-    layout->addWidget(doneButton, 1, 3);
-    layout->addWidget(clear, 1, 4);
-    layout->setColumnStretch(1, 1);
+    layout->addWidget(m_due, 0, 1, 1, 3);
+    layout->addWidget(week, 1, 1);
+    layout->addWidget(twoWeeks, 1, 2);
+    layout->addWidget(m_beforeRenewal, 1, 3);
+    layout->addWidget(textLabel, 2, 0);
+    layout->addWidget(m_text, 2, 1, 1, 3);
+    layout->addWidget(doneButton, 3, 2);
+    layout->addWidget(clear, 3, 3);
+    layout->setRowStretch(4, 1);
 }
 
 QPushButton* FollowUpBox::quickChoice(const QString& caption, const char* name,

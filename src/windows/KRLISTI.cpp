@@ -30,6 +30,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -102,7 +103,10 @@ KRLISTI::KRLISTI(RecordWindowHost& list, const QString& file, const QString& seq
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(close);
-    auto* layout = new QVBoxLayout(this);
+    // On a screen smaller than the window the record scrolls, every box within reach.
+    auto* content = new QWidget(this);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(columns, 3);
     m_followUp = new FollowUpBox(this);
     // A done follow-up leaves its line in the notes, which are stored on closing.
@@ -110,9 +114,18 @@ KRLISTI::KRLISTI(RecordWindowHost& list, const QString& file, const QString& seq
         m_notes->setPlainText(QString::fromStdString(CompanyNotes::withDoneLine(
             m_notes->toPlainText().toStdString(), FollowUps::doneLine(Dates::today(), done.text))));
     });
-    layout->addWidget(m_followUp);
-    layout->addWidget(buildNotes(), 2);
-    layout->addLayout(buttons);
+    auto* notesRow = new QHBoxLayout;
+    notesRow->addWidget(buildNotes(), 3);
+    notesRow->addWidget(m_followUp, 2);
+    layout->addLayout(notesRow, 2);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("RecordScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(scroll, 1);
+    outer->addLayout(buttons);
 
     QList<QWidget*> tabOrder(m_userBoxes.begin(), m_userBoxes.end());
     tabOrder << m_notes << m_classes->grid() << m_associates->grid() << close;
@@ -122,8 +135,9 @@ KRLISTI::KRLISTI(RecordWindowHost& list, const QString& file, const QString& seq
 
     // The list closes with its workspace and with the program; the note is stored first.
     m_listWidget->installEventFilter(this);
-    // As large as the design, but never larger than the screen.
-    resize(QSize(980, 740).boundedTo(screen()->availableSize() - QSize(20, 40)));
+    // As large as its boxes want, but never larger than the screen.
+    resize(QSize(980, content->sizeHint().height() + close->sizeHint().height() + 30)
+               .boundedTo(screen()->availableSize() - QSize(20, 40)));
     CENTERFORM(this);
 }
 
