@@ -36,17 +36,13 @@ std::string ResultListData::lookupRowsQuery(const LookupStatement& lookup,
 ResultListData::GridRows ResultListData::lookupGridRows(const LookupStatement& lookup,
                                                         const std::string& searchField)
 {
-    if (searchField != "NAME1")
-        return {lookupRowsQuery(lookup, searchField), {}};
-    // Equal names go by row id, so that both statements give one order.
-    LookupStatement byName = lookup.selecting("rowid, NAME1");
-    byName.orderBy = " ORDER BY NAME1, rowid";
-    GridRows rows{byName.text(), {}};
-    if (lookup.condition.empty())
+    GridRows rows{lookupRowsQuery(lookup, searchField), {}};
+    if (searchField != "NAME1" || lookup.condition.empty())
         return rows;
     // The first names of the state along the name index (NameSort holds the
     // characters of NAME1): when the condition holds for a screenful of them,
-    // those are the lookup's first rows, found without sorting all it selects.
+    // those are the lookup's first rows (equal names go by row id in both),
+    // found without sorting all it selects.
     constexpr int kNamesWalked = 5000;
     // The names are chosen apart from the condition, whose own subqueries
     // an engine would otherwise be tempted to run once per name.

@@ -10,6 +10,7 @@
 #include "widgets/Preferences.h"
 #include "widgets/RememberedColumns.h"
 #include "widgets/RowGrid.h"
+#include "widgets/ScrollingContent.h"
 #include "widgets/TabStrip.h"
 #include "widgets/TypingToSearchBox.h"
 #include "windows/BreakdownWindow.h"
@@ -30,7 +31,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
-#include <QScrollArea>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -203,11 +203,7 @@ void KRLIST::buildWindow()
     auto* layout = new QHBoxLayout(content);
     layout->addLayout(left, 3);
     layout->addLayout(right, 2);
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("ListScroll"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(content);
+    QScrollArea* scroll = scrollingContent(content, "ListScroll", this);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);

@@ -15,6 +15,7 @@
 #include "widgets/DatedNotesEdit.h"
 #include "widgets/Dialogs.h"
 #include "widgets/LocalFormats.h"
+#include "widgets/ScrollingContent.h"
 #include "windows/AssociatesBox.h"
 #include "windows/FollowUpBox.h"
 #include "windows/ModChart.h"
@@ -30,7 +31,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -118,11 +118,7 @@ KRLISTI::KRLISTI(RecordWindowHost& list, const QString& file, const QString& seq
     notesRow->addWidget(buildNotes(), 3);
     notesRow->addWidget(m_followUp, 2);
     layout->addLayout(notesRow, 2);
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("RecordScroll"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(content);
+    QScrollArea* scroll = scrollingContent(content, "RecordScroll", this);
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(scroll, 1);
     outer->addLayout(buttons);
