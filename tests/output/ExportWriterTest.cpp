@@ -4,6 +4,7 @@
 #include "output/ExportError.h"
 #include "output/ReportDatabase.h"
 #include "output/WorkbookCheck.h"
+#include "support/FixedToday.h"
 #include "support/TempFolder.h"
 #include "support/WriteFailure.h"
 
@@ -244,7 +245,7 @@ TEST_F(ExportWriterTest, ExpirationSortPutsDecemberFirstAndCompaniesWithoutModsA
 // without mods comes last. Ties keep the order the companies were copied in.
 TEST_F(ExportWriterTest, RenewalSortStartsAtTodayAndWrapsOverTheYearEnd)
 {
-    setenv("KORA_TODAY", "2026-12-08", 1);
+    const FixedToday today("2026-12-08");
     m_db.execute("DELETE FROM MODS");
     m_db.execute("INSERT INTO MODS (FILE, SEQUENCE, EFFECTIVE, EXPIRE, MOD) VALUES "
                  "('0000001', '01', '2026-03-15', '2027-03-15', 1), "
@@ -266,7 +267,6 @@ TEST_F(ExportWriterTest, RenewalSortStartsAtTodayAndWrapsOverTheYearEnd)
     };
     EXPECT_EQ(keys(ExportSort::Renewal), "5463127");
     EXPECT_EQ(keys(ExportSort::Expiration), "4652713");
-    unsetenv("KORA_TODAY");
 }
 
 // The expiration sort and the prints fill a copy of the program's report database.

@@ -2,6 +2,7 @@
 
 #include "results/NoteLock.h"
 #include "results/UserDataChanges.h"
+#include "support/FixedToday.h"
 #include "support/HolderProcess.h"
 #include "support/RecordingPrompt.h"
 #include "support/StateDatabase.h"
@@ -119,7 +120,7 @@ TEST(CompanyNotes, FollowUpChangesUnderTheNoteLockAndDoneLeavesADatedLine)
     NotesDatabase data({" ", "Met the owner"});
     NotesUser first(data);
     NotesUser second(data);
-    setenv("KORA_TODAY", "2026-12-07", 1);
+    const FixedToday today("2026-12-07");
     const FollowUp call{"2026-12-14", "Call about renewal"};
     ASSERT_TRUE(first.notes.changeFollowUp("1000002", "01", call, false));
     EXPECT_EQ(FollowUps(data.db()).of("1000002", "01"), call);
@@ -158,7 +159,6 @@ TEST(CompanyNotes, FollowUpChangesUnderTheNoteLockAndDoneLeavesADatedLine)
     EXPECT_EQ(FollowUps::beforeRenewal("2025-12-20", "2026-11-21"), "2027-11-20");
     EXPECT_EQ(FollowUps::beforeRenewal("2024-02-29", "2026-12-07"), "2027-01-30");
     EXPECT_EQ(FollowUps::beforeRenewal("", "2026-12-07"), "");
-    unsetenv("KORA_TODAY");
 }
 
 TEST(CompanyNotes, LockHoldsBetweenProcessesUntilTheNoteIsStored)

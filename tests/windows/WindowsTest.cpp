@@ -9,6 +9,7 @@
 #include "shell/KRWSPACE.h"
 #include "shell/MASTER.h"
 #include "support/BreakdownDatabase.h"
+#include "support/FixedToday.h"
 #include "support/PdfText.h"
 #include "support/WindowFixture.h"
 #include "support/WriteFailure.h"
@@ -661,15 +662,6 @@ struct BackupWindow
     void ok() const { named<QPushButton>(&window, "OK")->click(); }
 
     KRNOTES window;
-};
-
-// The date that counts as today, for one test.
-struct FixedToday
-{
-    explicit FixedToday(const char* date) { setenv("KORA_TODAY", date, 1); }
-    ~FixedToday() { unsetenv("KORA_TODAY"); }
-    FixedToday(const FixedToday&) = delete;
-    FixedToday& operator=(const FixedToday&) = delete;
 };
 
 // Seven companies whose newest mods expire around the year's end, the lookup
@@ -2741,8 +2733,7 @@ private slots:
     // shown in the Due column, reminded of after the state and listed when due.
     void aFollowUpIsSetInTheRecordAndDoneLeavesADatedLineInTheNotes()
     {
-        setenv("KORA_TODAY", "2026-12-07", 1);
-        const auto today = qScopeGuard([] { unsetenv("KORA_TODAY"); });
+        const FixedToday today("2026-12-07");
         Record record;
         record.data.db().execute("UPDATE PRIME SET EXPIRE = '2025-03-01' WHERE FILESEQ = "
                                  "'100000101'");
@@ -2787,8 +2778,7 @@ private slots:
 
     void theListSetsAFollowUpAndShowsItsDay()
     {
-        setenv("KORA_TODAY", "2026-12-07", 1);
-        const auto today = qScopeGuard([] { unsetenv("KORA_TODAY"); });
+        const FixedToday today("2026-12-07");
         Open open;
         ResultList& list = open.page;
         list.search("SMITH");
@@ -2819,8 +2809,7 @@ private slots:
 
     void followUpsDueAreRemindedOfAfterTheStateAndOpenTheirRecords()
     {
-        setenv("KORA_TODAY", "2026-12-07", 1);
-        const auto today = qScopeGuard([] { unsetenv("KORA_TODAY"); });
+        const FixedToday today("2026-12-07");
         StartedFixture started;
         auto* reminder = named<QLabel>(&started.master(), "lblFollowUps");
         QVERIFY(reminder->isHidden());
