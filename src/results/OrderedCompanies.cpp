@@ -102,16 +102,19 @@ bool OrderedCompanies::fetchRest(bool wait)
     return m_rest.has_value();
 }
 
-void OrderedCompanies::takeRest()
+bool OrderedCompanies::takeRest()
 {
     if (!m_rest)
-        return;
-    // The rest were read by the same ordered statement, so the first rows
-    // stand where they stood; a company changed since may not.
-    if (!std::equal(m_rows.rowIds.begin(), m_rows.rowIds.end(), m_rest->rowIds.begin()))
+        return false;
+    // The rest were read in the same order, so the first rows stand where
+    // they stood; a company changed since may not.
+    const bool moved =
+        !std::equal(m_rows.rowIds.begin(), m_rows.rowIds.end(), m_rest->rowIds.begin());
+    if (moved)
         m_cache.clear();
     m_rows = std::move(*m_rest);
     m_rest.reset();
+    return moved;
 }
 
 const CompanyRow* OrderedCompanies::row(long long position)

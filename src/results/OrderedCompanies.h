@@ -45,7 +45,8 @@ public:
     {
         return m_rest ? static_cast<long long>(m_rest->rowIds.size()) : count();
     }
-    void takeRest();
+    // Takes the fetched rows; true when the rows known before stand elsewhere now.
+    bool takeRest();
 
     // The rows known so far.
     long long count() const { return static_cast<long long>(m_rows.rowIds.size()); }

@@ -99,10 +99,10 @@ void CompanyGridModel::takeRest(bool wait)
         const auto all = static_cast<int>(m_companies.fetchedCount());
         if (all > shown)
             beginInsertRows({}, shown, all - 1);
-        m_companies.takeRest();
+        const bool moved = m_companies.takeRest();
         if (all > shown)
             endInsertRows();
-        if (shown > 0)
+        if (moved && shown > 0)
             emit dataChanged(index(0, 0), index(shown - 1, columnCount() - 1));
     }
     if (!m_companies.counting())
