@@ -1,21 +1,24 @@
 // kora_load_bench: times the update run of a full state, the real case of a
 // delivery that replaces every employer of a state database already filled.
 //
-//   kora_load_bench [--folder DIR] [--keep] [--companies N] [--server CONNINFO]
+//   kora_load_bench [--folder DIR] [--keep] [--companies N] [--runs R] [--server CONNINFO]
 //
 // Generates the update files of two Pennsylvania deliveries once (default
 // 300,000 employers in the latest, about 3.5 mods and 4 classes each; the one
 // before lacks a few companies and a few newest mods), loads the earlier into
 // an empty database, then the latest into the now full one and reports the
-// wall time of that second run and the peak memory of the process. Then it
-// times the company load alone and, apart, what recording its changes and
-// keeping its mod trends take.
+// wall time of that second run (the median of R runs, each from the earlier
+// delivery) and the peak memory of the process. On a file, each run first
+// times the floor: a bare SQLite loader of the same files into a copy of the
+// same database. Then it times the company load alone and, apart, what
+// recording its changes and keeping its mod trends take.
 // With --keep the folder stays behind as a full PA installation for other
 // benchmarks. With --server the state is published to that database server
 // (its schema kora_pa replaced) before the first load, and every load goes there.
 
 #include "base/Dates.h"
 #include "base/StateCodes.h"
+#include "database/BackgroundCheckpoint.h"
 #include "database/Database.h"
 #include "database/Installation.h"
 #include "database/StatePublication.h"
@@ -25,17 +28,24 @@
 #include "loading/DeferredIndexes.h"
 #include "loading/LoadChanges.h"
 #include "loading/ModTrendWriter.h"
+#include "loading/RecordValues.h"
+#include "loading/UpdateFile.h"
 #include "loading/UpdateRun.h"
 
+#include <sqlite3.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <map>
+#include <stdexcept>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -78,6 +88,204 @@ double timedRun(kora::Database& db, const fs::path& data, const fs::path& folder
     kora::UpdateRun::run(db, folder, kState, progress);
     return secondsSince(start);
 }
+
+// The floor a reload is measured against: the same company and class files
+// written into PRIME, MODS and CLASS of a copy of the same database by the
+// plainest loader SQLite allows: SQLite as it comes, one thread, one
+// transaction, a prepared insert per row into the emptied tables, the indexes
+// other than the tables' keys dropped first and built after. A row met twice
+// replaces the first; it records no change and keeps no trend.
+class BareLoader
+{
+public:
+    explicit BareLoader(const fs::path& database)
+    {
+        if (sqlite3_open_v2(database.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+            fail("cannot open " + database.string());
+    }
+    BareLoader(const BareLoader&) = delete;
+    BareLoader& operator=(const BareLoader&) = delete;
+    ~BareLoader() { sqlite3_close_v2(m_db); }
+
+    double load(const fs::path& data)
+    {
+        const auto start = Clock::now();
+        execute("BEGIN");
+        const std::vector<std::string> indexes = dropIndexes();
+        for (const char* table : {"PRIME", "MODS", "CLASS"})
+            execute(std::string("DELETE FROM ") + table);
+        loadCompanies(data / kora::DataLoader::companyFileName(kState));
+        loadClasses(data / kora::DataLoader::classFileName(kState));
+        for (const std::string& create : indexes)
+            execute(create);
+        execute("COMMIT");
+        return secondsSince(start);
+    }
+
+private:
+    [[noreturn]] void fail(const std::string& what)
+    {
+        throw std::runtime_error("bare loader: " + what + ": " + sqlite3_errmsg(m_db));
+    }
+
+    void execute(const std::string& sql)
+    {
+        if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            fail(sql);
+    }
+
+    sqlite3_stmt* prepare(const std::string& sql)
+    {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
+            fail(sql);
+        return statement;
+    }
+
+    void insert(sqlite3_stmt* statement)
+    {
+        if (sqlite3_step(statement) != SQLITE_DONE)
+            fail("insert");
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+    }
+
+    static void bind(sqlite3_stmt* statement, int index, std::string_view text)
+    {
+        sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()),
+                          SQLITE_TRANSIENT);
+    }
+
+    std::vector<std::string> dropIndexes()
+    {
+        std::vector<std::string> creates;
+        std::vector<std::string> names;
+        sqlite3_stmt* query = prepare(
+            "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
+            "AND sql NOT LIKE 'CREATE UNIQUE %' AND tbl_name IN ('PRIME', 'MODS', 'CLASS')");
+        while (sqlite3_step(query) == SQLITE_ROW) {
+            names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(query, 0)));
+            creates.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(query, 1)));
+        }
+        sqlite3_finalize(query);
+        for (const std::string& name : names)
+            execute("DROP INDEX \"" + name + "\"");
+        return creates;
+    }
+
+    std::unordered_map<std::string, std::string> codes(const std::string& sql)
+    {
+        std::unordered_map<std::string, std::string> found;
+        sqlite3_stmt* query = prepare(sql);
+        while (sqlite3_step(query) == SQLITE_ROW)
+            found.emplace(reinterpret_cast<const char*>(sqlite3_column_text(query, 0)),
+                          reinterpret_cast<const char*>(sqlite3_column_text(query, 1)));
+        sqlite3_finalize(query);
+        return found;
+    }
+
+    // Every PRIME column the real load writes, bound from the record's fields.
+    void loadCompanies(const fs::path& path)
+    {
+        using namespace kora::CompanyRecord;
+        const auto counties = codes("SELECT CODE, COUNTY FROM COUNTY");
+        sqlite3_stmt* company = prepare(
+            "INSERT OR REPLACE INTO PRIME (STATE, FILE, SEQUENCE, FILESEQ, NAME1, NameSort, NAME2, "
+            "STREET, "
+            "CITY, ST, ZIP, ZIPEXT, PHONE, AREA, FAX, CONTACT, TITLE, SIC, COUNTY, COUNTYNAME, "
+            "CountySort, EMPLOYEES, SALES, ASSOCIATES, EXPIRE, [MOD], ISSUE1, User1, User2, "
+            "User3, Omit) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+            "?, ?, ?, ?, ?, ?, ' ', ' ', ' ', ' ')");
+        sqlite3_stmt* mod =
+            prepare("INSERT OR REPLACE INTO MODS (FILE, SEQUENCE, ISSUE, EFFECTIVE, EXPIRE, "
+                    "[MOD]) VALUES (?, ?, ?, ?, ?, ?)");
+        kora::UpdateFile file(path.string(), kLength);
+        while (file.next()) {
+            if (file.record() <= std::string_view("!"))
+                continue;
+            const std::string_view number = file.field(kFile);
+            const std::string_view sequence = file.field(kSequence);
+            int column = 0;
+            for (kora::RecordField field : {kora::CompanyRecord::kState, kFile, kSequence})
+                bind(company, ++column, file.field(field));
+            bind(company, ++column, std::string(number) + std::string(sequence));
+            for (kora::RecordField field :
+                 {kName1, kName1, kName2, kStreet, kCity, kSt, kZip, kZipExt, kPhone, kArea, kFax,
+                  kContact, kTitle, kSic, kCounty})
+                bind(company, ++column, file.field(field));
+            const auto county = counties.find(std::string(file.field(kCounty)));
+            if (county != counties.end()) {
+                bind(company, ++column, county->second);
+                bind(company, ++column, county->second);
+            } else {
+                column += 2;
+            }
+            bind(company, ++column, file.field(kEmployees));
+            bind(company, ++column, file.field(kSales));
+            sqlite3_bind_int(company, ++column, file.field(kAssociates) == "Y");
+            std::string latestExpire;
+            for (int slot = 0; slot < kSlotCount; ++slot) {
+                const auto month = kora::RecordValues::digits(
+                    file.field(slotField(slot, {kSlotEffective.position + 2, 2})));
+                const auto digits =
+                    kora::RecordValues::digits(file.field(slotField(slot, kSlotMod)));
+                if (!month || *month == 0 || !digits)
+                    continue;
+                const std::string issue =
+                    kora::RecordValues::date(file.field(slotField(slot, kSlotIssue)), true);
+                const std::string expire =
+                    kora::RecordValues::date(file.field(slotField(slot, kSlotExpire)), true);
+                const double value = static_cast<double>(*digits) / 1000.0;
+                bind(mod, 1, number);
+                bind(mod, 2, sequence);
+                bind(mod, 3, issue);
+                bind(mod, 4,
+                     kora::RecordValues::date(file.field(slotField(slot, kSlotEffective)), true));
+                bind(mod, 5, expire);
+                sqlite3_bind_double(mod, 6, value);
+                insert(mod);
+                if (expire > latestExpire) {
+                    latestExpire = expire;
+                    bind(company, column + 1, expire);
+                    sqlite3_bind_double(company, column + 2, value);
+                    sqlite3_bind_int(company, column + 3, std::stoi(issue.substr(0, 4)));
+                }
+            }
+            insert(company);
+        }
+        sqlite3_finalize(company);
+        sqlite3_finalize(mod);
+    }
+
+    void loadClasses(const fs::path& path)
+    {
+        using namespace kora::ClassRecord;
+        const auto descriptions = codes("SELECT CLASS, [DESC] FROM CLASSLIST");
+        sqlite3_stmt* row =
+            prepare("INSERT OR REPLACE INTO CLASS (FILE, SEQUENCE, FILESEQ, CLASS, CLASSDESC, "
+                    "LOSSCOST) VALUES (?, ?, ?, ?, ?, ?)");
+        kora::UpdateFile file(path.string(), kLength);
+        while (file.next()) {
+            if (file.record() <= std::string_view(" !"))
+                continue;
+            const std::string_view number = file.field(kFile);
+            const std::string_view sequence = file.field(kSequence);
+            bind(row, 1, number);
+            bind(row, 2, sequence);
+            bind(row, 3, std::string(number) + std::string(sequence));
+            bind(row, 4, file.field(kClass));
+            const auto description = descriptions.find(std::string(file.field(kClass)));
+            if (description != descriptions.end())
+                bind(row, 5, description->second);
+            if (const auto digits = kora::RecordValues::digits(file.field(kLossCost)))
+                sqlite3_bind_double(row, 6, static_cast<double>(*digits) / 100.0);
+            insert(row);
+        }
+        sqlite3_finalize(row);
+    }
+
+    sqlite3* m_db = nullptr;
+};
 
 // The company load alone, changes recorded as in every load.
 double timedCompanyLoad(kora::Database& db, const fs::path& data, const fs::path& folder)
@@ -174,6 +382,12 @@ double timedTrendFill(kora::Database& db)
     return secondsSince(start);
 }
 
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 long long count(kora::Database& db, const std::string& table)
 {
     kora::Statement query = db.prepare("SELECT COUNT(*) FROM " + table);
@@ -183,8 +397,8 @@ long long count(kora::Database& db, const std::string& table)
 
 int usage()
 {
-    std::cerr << "usage: kora_load_bench [--folder DIR] [--keep] [--companies N] [--server "
-                 "CONNINFO]\n";
+    std::cerr << "usage: kora_load_bench [--folder DIR] [--keep] [--companies N] [--runs R] "
+                 "[--server CONNINFO]\n";
     return 2;
 }
 
@@ -196,6 +410,7 @@ int main(int argc, char** argv)
     std::string server;
     bool keep = false;
     long long companies = 300'000;
+    int runs = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--keep")
@@ -206,10 +421,12 @@ int main(int argc, char** argv)
             server = argv[++i];
         else if (argument == "--companies" && i + 1 < argc)
             companies = std::atoll(argv[++i]);
+        else if (argument == "--runs" && i + 1 < argc)
+            runs = std::atoi(argv[++i]);
         else
             return usage();
     }
-    if (companies < 1)
+    if (companies < 1 || runs < 1)
         return usage();
 
     try {
@@ -239,20 +456,41 @@ int main(int argc, char** argv)
             static_cast<double>(fs::file_size(data / "DATAPA.DAT")) / 1e6,
             static_cast<double>(fs::file_size(data / "DATA1PA.DAT")) / 1e6);
 
-        kora::Database db((folder / kora::stateDatabaseName(kState)).string(),
-                          installation.stateConnect(kState));
+        const fs::path databasePath = folder / kora::stateDatabaseName(kState);
+        kora::Database db(databasePath.string(), installation.stateConnect(kState));
         std::printf("first load %8.2f s  (the earlier delivery, into an empty database)\n",
                     timedRun(db, earlier, folder));
-        const double seconds = timedRun(db, data, folder);
+        // Each run goes back to the earlier delivery first, so that every
+        // reload has the same changes to make.
+        std::vector<double> reloads;
+        std::vector<double> bareLoads;
+        for (int run = 0; run < runs; ++run) {
+            if (run > 0)
+                timedRun(db, earlier, folder);
+            kora::BackgroundCheckpoint::wait();
+            if (server.empty()) {
+                db.execute("PRAGMA wal_checkpoint(TRUNCATE)");
+                const fs::path copy = folder / "bare-load.db";
+                fs::copy_file(databasePath, copy, fs::copy_options::overwrite_existing);
+                bareLoads.push_back(BareLoader(copy).load(data));
+                fs::remove(copy);
+            }
+            reloads.push_back(timedRun(db, data, folder));
+        }
+        const double seconds = median(reloads);
         const long long rows = count(db, "PRIME") + count(db, "MODS") + count(db, "CLASS");
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
-        std::printf("reload     %8.2f s  (into a full database)\n", seconds);
+        std::printf("reload     %8.2f s  (into a full database; median of %d)\n", seconds, runs);
+        if (!bareLoads.empty())
+            std::printf("bare load  %8.2f s  (the same files, bare SQLite loader; reload %.2fx)\n",
+                        median(bareLoads), seconds / median(bareLoads));
         std::printf("rows       %8lld    (PRIME %lld, MODS %lld, CLASS %lld)\n", rows,
                     count(db, "PRIME"), count(db, "MODS"), count(db, "CLASS"));
         std::printf("rows/s     %8.0f\n", static_cast<double>(rows) / seconds);
         std::printf("peak RSS   %8.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
         std::printf("changes    %8lld    (recorded by the reload)\n", count(db, "LOADCHANGES"));
+        kora::BackgroundCheckpoint::wait();
         // The earlier company file again, so that the latest one timed alone
         // has its changes to record, and leaves them for other benchmarks.
         timedCompanyLoad(db, earlier, folder);
