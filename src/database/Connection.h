@@ -44,6 +44,9 @@ public:
     // committed before it.
     virtual bool indexChangesBlockReaders() const = 0;
     virtual void interrupt() = 0;
+    // Gives a long load the memory it needs for its pages and the sorts of its
+    // index builds, and takes it back after.
+    virtual void sizeForLoad(bool loading) = 0;
 
     // A read-only connection of its own to the same database.
     virtual std::unique_ptr<Connection> reader() const = 0;

@@ -20,7 +20,7 @@ public:
     void add(const std::vector<Value>& row) override
     {
         m_insert.reset();
-        m_insert.bindAll(row).run();
+        m_insert.bindAllInPlace(row).run();
     }
     void finish() override {}
 
@@ -198,6 +198,11 @@ bool Database::hasChangedRows() const
 bool Database::indexChangesBlockReaders() const
 {
     return m_connection && m_connection->indexChangesBlockReaders();
+}
+
+void Database::sizeForLoad(bool loading)
+{
+    connection().sizeForLoad(loading);
 }
 
 void Database::interrupt()

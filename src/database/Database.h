@@ -86,6 +86,8 @@ public:
     // Stops the statement running on this connection, from any thread: its
     // step throws DbError. Does nothing while no statement runs.
     void interrupt();
+    // See Connection::sizeForLoad.
+    void sizeForLoad(bool loading);
 
     // Locks one key (a company's note) for as long as the lock lives: null
     // while anyone else holds it, in this process or another. The lock goes

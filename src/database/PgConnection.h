@@ -44,6 +44,8 @@ public:
     // DROP INDEX locks its table against every reader until the commit.
     bool indexChangesBlockReaders() const override { return true; }
     void interrupt() override;
+    // The server's memory is its administrator's to size.
+    void sizeForLoad(bool) override {}
 
     std::unique_ptr<Connection> reader() const override;
     std::unique_ptr<KeyLock> tryLockKey(const std::string& key) const override;

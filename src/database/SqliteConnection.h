@@ -37,6 +37,7 @@ public:
     bool hasChangedRows() const override;
     bool indexChangesBlockReaders() const override { return false; }
     void interrupt() override;
+    void sizeForLoad(bool loading) override;
 
     std::unique_ptr<Connection> reader() const override;
     std::unique_ptr<KeyLock> tryLockKey(const std::string& key) const override;

@@ -24,6 +24,13 @@ void SqliteStatement::check(int rc, int index) const
         throw sqliteError(m_db, "Cannot bind parameter " + std::to_string(index));
 }
 
+void SqliteStatement::bindTextInPlace(int index, std::string_view text)
+{
+    check(
+        sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC),
+        index);
+}
+
 void SqliteStatement::bindNull(int index)
 {
     check(sqlite3_bind_null(m_stmt, index), index);

@@ -19,6 +19,7 @@ public:
     void bindInteger(int index, long long value) override;
     void bindReal(int index, double value) override;
     void bindText(int index, std::string_view text) override;
+    void bindTextInPlace(int index, std::string_view text) override;
 
     bool step() override;
     long long changes() const override;

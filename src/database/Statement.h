@@ -28,6 +28,9 @@ public:
         return *this;
     }
     Statement& bindAll(const std::vector<Value>& values);
+    // Binds the values without copying their texts: they must stay as they
+    // are until the next step. For rows added by the million.
+    Statement& bindAllInPlace(const std::vector<Value>& values);
 
     // Reads the whole result in one piece when the statement runs: for results
     // of a few small columns that are read to their end at once (one round
@@ -57,6 +60,8 @@ public:
 
 private:
     friend class Database;
+    void bindValue(int index, const Value& value, bool inPlace);
+
     friend class QueryRecordSet;
     // Made only through Database::prepare, which translates the dialect first.
     explicit Statement(std::unique_ptr<StatementEngine> engine) : m_engine(std::move(engine)) {}

@@ -18,6 +18,8 @@ public:
     virtual void bindInteger(int index, long long value) = 0;
     virtual void bindReal(int index, double value) = 0;
     virtual void bindText(int index, std::string_view text) = 0;
+    // A text that stays where it is until the next step: the engine need not copy it.
+    virtual void bindTextInPlace(int index, std::string_view text) { bindText(index, text); }
 
     // Asks for the whole result in one piece rather than a chunk at a time.
     virtual void readWholeResult() {}

@@ -21,6 +21,8 @@ public:
     bool isNull() const { return std::holds_alternative<std::monostate>(m_data); }
     bool isInteger() const { return std::holds_alternative<long long>(m_data); }
     bool isReal() const { return std::holds_alternative<double>(m_data); }
+    // The text held, or null for a value that is not a text.
+    const std::string* textIf() const { return std::get_if<std::string>(&m_data); }
 
     // No value reads as "", numbers in their shortest general form (0.95, 1, 9507).
     std::string toString() const;

@@ -100,6 +100,20 @@ DataLoader::DataLoader(Database& db, std::filesystem::path programFolder, std::s
 {
 }
 
+DataLoader::LoadSizing::LoadSizing(Database& db) : db(db)
+{
+    db.sizeForLoad(true);
+}
+
+DataLoader::LoadSizing::~LoadSizing()
+{
+    // The memory is taken back when the connection closes at the latest.
+    try {
+        db.sizeForLoad(false);
+    } catch (const std::exception&) {
+    }
+}
+
 std::string DataLoader::companyFileName(const std::string& state)
 {
     return "DATA" + state + ".DAT";

@@ -59,6 +59,13 @@ private:
     std::string m_state;
     LoadProgress& m_progress;
     std::vector<std::string> m_notices;
+    // Sized for the load for as long as the loader lives.
+    struct LoadSizing
+    {
+        explicit LoadSizing(Database& db);
+        ~LoadSizing();
+        Database& db;
+    } m_sizing{m_db};
 };
 
 } // namespace kora
