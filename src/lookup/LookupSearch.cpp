@@ -82,7 +82,7 @@ long long LookupSearch::recordCount(Database& db) const
 {
     if (m_curSql.empty())
         return 0;
-    Statement count = db.prepare("SELECT COUNT(*) FROM (" + m_curSql + ")");
+    Statement count = db.prepare(LookupStatement{"COUNT(*)", m_source.condition, ""}.text());
     return count.step() ? count.column(0).toInteger() : 0;
 }
 
