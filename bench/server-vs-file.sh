@@ -29,7 +29,17 @@ medians() {
              label = $1; for (i = 2; $i != "min"; ++i) label = label " " $i
              for (i = 1; i <= NF; ++i) if ($i == "median") print heading " / " label "\t" $(i + 1) }
          /^(open on all|search box|scrolling|lookup tab)/ {
-             split($0, part, ": "); print "result list / " part[1] "\t" part[2] + 0 }'
+             # Each figure in ms with the words before it, a floor named after the figure it follows.
+             split($0, part, ": "); n = split(part[2], word, " "); label = ""; last = ""
+             for (i = 1; i <= n; ++i) {
+                 if (word[i] ~ /^ms[),]*$/ && i > 1) {
+                     if (label ~ /^\(floor$/) label = last " floor"; else last = label
+                     print "result list / " part[1] " / " label "\t" word[i - 1] + 0; label = ""
+                 } else if (i < n && word[i + 1] ~ /^ms/) {
+                 } else {
+                     sub(/^,/, "", word[i]); if (word[i] != "") label = label (label == "" ? "" : " ") word[i]
+                 }
+             } }'
 }
 for where in file server; do
     "$build/bench/kora_lookup_bench" --folder "$work/$where" --state PA --runs "${RUNS:-5}" >"$work/$where.lookups"

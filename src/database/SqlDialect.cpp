@@ -571,6 +571,44 @@ std::optional<std::string> inRowIdOrder(const std::string& work, SqlDialect::Tar
            addition + work.substr(insertAt);
 }
 
+// A walk along the first companies in an order, "SELECT ... FROM PRIME WHERE
+// rowid IN (SELECT rowid FROM PRIME ORDER BY ... LIMIT n) AND ...", reads
+// those companies as a table of their own on the server: it then tests them
+// in their order and stops at the rows asked for, instead of joining every
+// one of them back to PRIME and sorting what holds. Empty for any other
+// statement.
+std::optional<std::string> walkAsTable(const std::string& work)
+{
+    size_t statementEnd = 0;
+    const std::vector<Token> tokens = topLevelTokens(work, statementEnd);
+    const auto from = std::find_if(tokens.begin(), tokens.end(),
+                                   [](const Token& token) { return token.word == "FROM"; });
+    if (tokens.empty() || tokens.front().word != "SELECT" || tokens.end() - from < 5 ||
+        from[1].word != "PRIME" || from[2].word != "WHERE" || from[3].word != "ROWID" ||
+        from[4].word != "IN" || !from[4].calls)
+        return std::nullopt;
+    const size_t open = work.find('(', from[4].end);
+    size_t close = open;
+    for (int depth = 0; close < work.size(); ++close) {
+        depth += work[close] == '(' ? 1 : (work[close] == ')' ? -1 : 0);
+        if (depth == 0)
+            break;
+    }
+    const std::string walked = "SELECT ROWID FROM PRIME ORDER BY ";
+    const std::string inner = work.substr(open + 1, close - open - 1);
+    size_t innerEnd = 0;
+    const std::vector<Token> innerTokens = topLevelTokens(inner, innerEnd);
+    const size_t next = skipSpaces(work, close + 1);
+    if (close >= work.size() || upperWord(inner, 0, walked.size()) != walked ||
+        std::none_of(innerTokens.begin(), innerTokens.end(),
+                     [](const Token& token) { return token.word == "LIMIT"; }) ||
+        !hasWordAt(work, next, "AND") || next + 3 >= work.size() || isWordChar(work[next + 3]))
+        return std::nullopt;
+    return work.substr(0, from[0].end) + " (SELECT * FROM PRIME " +
+           inner.substr(walked.size() - std::string("ORDER BY ").size()) + ") AS PRIME WHERE" +
+           work.substr(next + 3);
+}
+
 // One walk over a statement whose literals are set aside, making the
 // changes PostgreSQL needs (see SqlDialect).
 class PostgresRewriter
@@ -782,7 +820,11 @@ std::string SqlDialect::translate(const std::string& sql, Target target, int* pa
         return sql;
 
     std::vector<Span> literals;
-    const std::string work = setAsideLiterals(sql, literals);
+    std::string work = setAsideLiterals(sql, literals);
+    if (target == Target::Postgres) {
+        if (auto walk = walkAsTable(work))
+            work = std::move(*walk);
+    }
     const auto ordered = inRowIdOrder(work, target);
     auto rewritten = Rewriter(ordered ? *ordered : work).run();
     if (!rewritten)

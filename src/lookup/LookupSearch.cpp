@@ -44,16 +44,23 @@ LookupSearch::SetUp LookupSearch::SetUpSQL(const std::string& lookupPath, bool c
         return refuse(newJerseyOnlyMessage());
 
     std::string condition;
+    LookupStatement source;
     try {
         condition = QueryBuilder::condition(criteria);
+        const std::string perCompany =
+            QueryBuilder::condition(criteria, QueryBuilder::ClassTest::PerCompany);
+        source = {"*", QueryBuilder::runCondition(criteria), "",
+                  perCompany == condition ? "" : perCompany};
     } catch (const LookupValueError& error) {
         return refuse({error.what(), kVerificationTitle, LookupMessage::Icon::Exclamation});
     }
 
     SetUp setUp{true, {}};
     m_criteria = std::move(criteria);
-    m_source = LookupStatement{"*", condition, ""};
-    m_curSql = m_source.text();
+    // The statement shown is the lookup's own; the rows are read by the
+    // quickest statement that selects the same companies.
+    m_curSql = QueryBuilder::statement(condition);
+    m_source = std::move(source);
     if (condition.empty())
         setUp.messages.push_back({"ALL RECORDS SELECTED", "", LookupMessage::Icon::None});
     if (copySqlToClipboard)
@@ -75,7 +82,7 @@ long long LookupSearch::recordCount(Database& db) const
 {
     if (m_curSql.empty())
         return 0;
-    Statement count = db.prepare("SELECT COUNT(*) FROM (" + m_curSql + ")");
+    Statement count = db.prepare(LookupStatement{"COUNT(*)", m_source.condition, ""}.text());
     return count.step() ? count.column(0).toInteger() : 0;
 }
 

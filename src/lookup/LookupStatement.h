@@ -13,6 +13,15 @@ struct LookupStatement
     std::string selectList = "*";
     std::string condition; // empty: every company
     std::string orderBy;   // " ORDER BY ..." or empty
+    // The same companies as condition with the class ranges tested company by
+    // company (QueryBuilder::ClassTest::PerCompany), for a statement that
+    // tests few companies; empty when it would be condition itself.
+    std::string perCompanyCondition = {};
+
+    const std::string& fewCompaniesCondition() const
+    {
+        return perCompanyCondition.empty() ? condition : perCompanyCondition;
+    }
 
     // "SELECT " list " FROM PRIME", with " WHERE " and the condition when there
     // is one, then the order.

@@ -249,11 +249,16 @@ std::string trendPart(const Clauses& clauses)
            " IN (SELECT FILE, SEQUENCE FROM MODTREND WHERE " + closed(clauses.trend, 5) + ")";
 }
 
-std::string classPart(const Clauses& clauses)
+std::string classPart(const Clauses& clauses, QueryBuilder::ClassTest classTest)
 {
     const std::string in = closed(clauses.classIn, 4);
     const std::string out = closed(clauses.classOut, 4);
-    const std::string inPart = "FILESEQ IN (SELECT FILESEQ FROM CLASS WHERE " + in + ")";
+    const std::string inPart =
+        classTest == QueryBuilder::ClassTest::List
+            ? "FILESEQ IN (SELECT FILESEQ FROM CLASS WHERE " + in + ")"
+            : "EXISTS (SELECT 1 FROM CLASS AS C WHERE C.FILE = PRIME.FILE AND C.SEQUENCE = "
+              "PRIME.SEQUENCE AND C.FILESEQ = PRIME.FILESEQ AND (" +
+                  in + "))";
     const std::string outPart = "FILESEQ NOT IN (SELECT FILESEQ FROM CLASS WHERE " + out + ")";
     if (!in.empty() && !out.empty())
         return inPart + " AND " + outPart;
@@ -264,20 +269,22 @@ std::string classPart(const Clauses& clauses)
     return {};
 }
 
-} // namespace
-
-std::string QueryBuilder::condition(const std::vector<SQLPARAMETER>& criteria)
+Clauses clausesOf(const std::vector<SQLPARAMETER>& criteria)
 {
     Clauses clauses;
     for (const SQLPARAMETER& criterion : criteria)
         addClause(clauses, criterion);
+    return clauses;
+}
 
+std::string conditionOf(const Clauses& clauses, QueryBuilder::ClassTest classTest)
+{
     std::string condition;
     auto append = [&condition](const std::string& part) {
         if (!part.empty())
             condition += (condition.empty() ? "" : " AND ") + part;
     };
-    append(classPart(clauses));
+    append(classPart(clauses, classTest));
     append(closed(clauses.main, 5));
     append(trendPart(clauses));
     for (const std::string* group : {&clauses.county, &clauses.zip, &clauses.area, &clauses.sic,
@@ -286,6 +293,19 @@ std::string QueryBuilder::condition(const std::vector<SQLPARAMETER>& criteria)
             append("(" + closed(*group, 4) + ")");
     }
     return condition;
+}
+
+} // namespace
+
+std::string QueryBuilder::condition(const std::vector<SQLPARAMETER>& criteria, ClassTest classTest)
+{
+    return conditionOf(clausesOf(criteria), classTest);
+}
+
+std::string QueryBuilder::runCondition(const std::vector<SQLPARAMETER>& criteria)
+{
+    const Clauses clauses = clausesOf(criteria);
+    return conditionOf(clauses, clauses.zip.empty() ? ClassTest::List : ClassTest::PerCompany);
 }
 
 std::string QueryBuilder::statement(const std::string& condition)

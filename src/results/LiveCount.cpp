@@ -82,7 +82,7 @@ LiveCount::Result LiveCount::count(const Pending& pending)
 {
     Result result{pending.request, 0, {}};
     try {
-        const LookupStatement lookup{"COUNT(*)", QueryBuilder::condition(pending.criteria), ""};
+        const LookupStatement lookup{"COUNT(*)", QueryBuilder::runCondition(pending.criteria), ""};
         Statement query = m_reader.prepare(lookup.text());
         if (query.step())
             result.companies = query.column(0).toInteger();

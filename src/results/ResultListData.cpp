@@ -46,9 +46,11 @@ ResultListData::GridRows ResultListData::lookupGridRows(const LookupStatement& l
     constexpr int kNamesWalked = 5000;
     // The names are chosen apart from the condition, whose own subqueries
     // an engine would otherwise be tempted to run once per name.
+    // The class ranges are tested on each walked company's own class rows,
+    // not by listing every company of the ranges first.
     rows.first = "SELECT rowid, NAME1 FROM PRIME WHERE rowid IN (SELECT rowid FROM PRIME ORDER BY "
                  "NameSort, rowid LIMIT " +
-                 std::to_string(kNamesWalked) + ") AND (" + lookup.condition +
+                 std::to_string(kNamesWalked) + ") AND (" + lookup.fewCompaniesCondition() +
                  ") ORDER BY NameSort, rowid";
     return rows;
 }

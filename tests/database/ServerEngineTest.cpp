@@ -576,6 +576,18 @@ INSTANTIATE_TEST_SUITE_P(
                     "SELECT NAME2 AS CITY FROM PRIME ORDER BY CITY NULLS FIRST, lower(p.Zip::text "
                     "COLLATE ucs_basic) DESC NULLS LAST, \"mod\" NULLS FIRST, substr(NAME1, 2) "
                     "NULLS FIRST, PRIME.rowid NULLS FIRST"},
+        // A walk along the first names reads them as a table of their own.
+        Translation{"SELECT rowid, NAME1 FROM PRIME WHERE rowid IN (SELECT rowid FROM PRIME ORDER "
+                    "BY NameSort, rowid LIMIT 5000) AND (ZIP = 'AND' OR EXISTS (SELECT 1 FROM "
+                    "CLASS AS C WHERE C.FILE = PRIME.FILE)) ORDER BY NameSort, rowid",
+                    "SELECT rowid, NAME1 FROM (SELECT * FROM PRIME ORDER BY NameSort NULLS FIRST, "
+                    "rowid NULLS FIRST LIMIT 5000) AS PRIME WHERE (ZIP = 'AND' OR EXISTS (SELECT 1 "
+                    "FROM CLASS AS C WHERE C.FILE = PRIME.FILE)) ORDER BY NameSort NULLS FIRST, "
+                    "rowid NULLS FIRST"},
+        Translation{"SELECT rowid FROM PRIME WHERE rowid IN (SELECT rowid FROM PRIME ORDER BY "
+                    "NameSort) AND ZIP = '1'",
+                    "SELECT rowid FROM PRIME WHERE rowid IN (SELECT rowid FROM PRIME ORDER BY "
+                    "NameSort NULLS FIRST) AND ZIP = '1' ORDER BY PRIME.rowid NULLS FIRST"},
         Translation{"SELECT * FROM PRIME WHERE N = 'ORDER BY'", "SELECT * FROM PRIME WHERE N = "
                                                                 "'ORDER BY' ORDER BY PRIME.rowid "
                                                                 "NULLS FIRST"}));

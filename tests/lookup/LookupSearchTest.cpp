@@ -2,8 +2,10 @@
 #include "lookup/Criteria.h"
 #include "lookup/LookupFile.h"
 #include "lookup/LookupTestDatabase.h"
+#include "lookup/QueryBuilder.h"
 #include "lookup/RenewalWindow.h"
 #include "results/FollowUps.h"
+#include "results/ResultListData.h"
 
 #include <gtest/gtest.h>
 
@@ -141,6 +143,43 @@ TEST_P(LookupResultsTest, EachFieldSelectsTheCompaniesItMeans)
          "FOX & HOUND"}};
     for (const auto& [criteria, names] : cases)
         EXPECT_EQ(data().names(criteria), names) << criteria[0].SQLFIELD;
+}
+
+// Class ranges are read company by company where zip ranges narrow the
+// lookup, and in the walk along the first names: the same companies in the
+// same order as the lookup's own statement, which the lookup still shows.
+TEST_P(LookupResultsTest, ClassRangesTestedPerCompanySelectWhatTheStatementShown)
+{
+    // A second company under ACME's file number: its class rows are its own.
+    db().execute("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, NameSort, ZIP) VALUES "
+                 "('1000007', '02', '100000702', 'ACME BRANCH', 'ACME BRANCH', '19020')");
+    db().execute("INSERT INTO CLASS (FILE, SEQUENCE, FILESEQ, CLASS) VALUES ('1000007', '02', "
+                 "'100000702', '3632')");
+    const std::string path = data().folder().file("UNTITLED.KRD");
+    const std::pair<std::vector<SQLPARAMETER>, std::string> cases[] = {
+        {{criterion(F::ClassCode, "8810", "8810"), criterion(F::ZipCode, "19000", "19099"),
+          criterion(F::ZipCode, "19300", "19399")},
+         "ACME TOOL|delta labs|FOX & HOUND"},
+        {{criterion(F::ClassCode, "3632", "3632"), criterion(F::ZipCode, "19000", "19399")},
+         "ACME BRANCH|FOX & HOUND"},
+        {{criterion(F::ClassCode, "5000", "8999"), criterion(F::ClassCode, "3632", "3632", true),
+          criterion(F::ZipCode, "19000", "19999")},
+         "ACME TOOL|BAKER'S DOZEN|delta labs"},
+        {{criterion(F::ClassCode, "3632", "3632")}, "ACME BRANCH|CARSON STEEL|FOX & HOUND"}};
+    for (const auto& [criteria, names] : cases) {
+        EXPECT_EQ(data().names(criteria), names) << criteria[0].SQLFROM;
+        LookupFile::write(path, "UNTITLED", criteria);
+        LookupSearch search("PA");
+        ASSERT_TRUE(search.SetUpSQL(path, false).ready);
+        search.sortBy(GridColumn::Name);
+        EXPECT_EQ(search.CurSQL(), QueryBuilder::statement(QueryBuilder::condition(criteria)));
+        const auto shown = queryRows(db(), search.CurSQL() + " ORDER BY NAME1");
+        EXPECT_EQ(queryRows(db(), search.recordSource()), shown);
+        EXPECT_EQ(queryRows(db(), ResultListData::lookupGridRows(search.source(), "NAME1").first),
+                  queryRows(db(), "SELECT rowid, NAME1 FROM PRIME WHERE " +
+                                      QueryBuilder::condition(criteria) +
+                                      " ORDER BY NameSort, rowid"));
+    }
 }
 
 TEST(LookupSearch, ClassRangesAreReadThroughAnIndex)
