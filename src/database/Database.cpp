@@ -200,6 +200,16 @@ bool Database::indexChangesBlockReaders() const
     return m_connection && m_connection->indexChangesBlockReaders();
 }
 
+bool Database::replaceTables(const std::vector<std::string>& tables)
+{
+    return connection().replaceTables(tables);
+}
+
+void Database::indexReplacedTables()
+{
+    connection().indexReplacedTables();
+}
+
 void Database::interrupt()
 {
     if (m_connection)

@@ -2,6 +2,7 @@
 
 #include "database/Connection.h"
 #include "database/DbError.h"
+#include "database/PgReplacedTables.h"
 
 #include <initializer_list>
 #include <memory>
@@ -44,6 +45,8 @@ public:
     // DROP INDEX locks its table against every reader until the commit.
     bool indexChangesBlockReaders() const override { return true; }
     void interrupt() override;
+    bool replaceTables(const std::vector<std::string>& tables) override;
+    void indexReplacedTables() override;
 
     std::unique_ptr<Connection> reader() const override;
     std::unique_ptr<KeyLock> tryLockKey(const std::string& key) const override;
@@ -115,6 +118,8 @@ private:
     // A failure of a change sent, read where it could not be thrown; the next
     // use of the connection throws it, unless it rolls back.
     std::optional<DbError> m_untold;
+    // The tables the open transaction writes anew, put in place by its commit.
+    std::optional<PgReplacedTables> m_replaced;
 };
 
 } // namespace kora
