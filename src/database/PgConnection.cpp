@@ -406,7 +406,9 @@ std::unique_ptr<RowWriter> PgConnection::mergingRowWriter(const std::string& tab
                                                           const std::vector<std::string>& key,
                                                           const std::string& conflictAction)
 {
-    return std::make_unique<PgMergeWriter>(*this, table, columns, key, conflictAction);
+    return std::make_unique<PgMergeWriter>(*this, table, columns, key, conflictAction,
+                                           m_replaced && m_replaced->holds(table) ? &*m_replaced
+                                                                                  : nullptr);
 }
 
 PgResult PgConnection::describe(const std::string& sql, int parameters, const std::string& context)

@@ -69,44 +69,49 @@ void PgReplacedTables::add(const std::vector<std::string>& tables)
                 "EXECUTE format('ALTER TABLE %s OWNER TO %s', twin, "
                 "(SELECT relowner::regrole FROM pg_class WHERE oid = old)); END$$",
             {}, context);
-        // Unique indexes guard the rows as they come (and serve a load's
-        // merging of rows by key); the others wait for the rows.
         const PgResult indexes = m_connection.run(
             "SELECT c.relname, i.indisunique, pg_get_indexdef(c.oid), k.conname, "
             "pg_get_constraintdef(k.oid) FROM pg_index i JOIN pg_class c ON c.oid = "
             "i.indexrelid LEFT JOIN pg_constraint k ON k.conindid = c.oid AND k.conrelid = "
-            "i.indrelid WHERE i.indrelid = $1::regclass ORDER BY c.relname",
+            "i.indrelid WHERE i.indrelid = $1::regclass ORDER BY i.indisunique DESC, c.relname",
             {old.c_str()}, context);
         Twin made{table, {}};
         for (int row = 0; row < PQntuples(indexes.get()); ++row) {
-            const std::string index = PQgetvalue(indexes.get(), row, 0);
             const bool unique = std::string(PQgetvalue(indexes.get(), row, 1)) == "t";
             const std::string definition = PQgetvalue(indexes.get(), row, 2);
-            std::string sql;
             if (!PQgetisnull(indexes.get(), row, 3))
-                sql = "ALTER TABLE " + twin + " ADD CONSTRAINT " +
-                      quoteIdentifier(PQgetvalue(indexes.get(), row, 3)) + " " +
-                      PQgetvalue(indexes.get(), row, 4);
+                made.indexes.push_back("ALTER TABLE " + twin + " ADD CONSTRAINT " +
+                                       quoteIdentifier(PQgetvalue(indexes.get(), row, 3)) + " " +
+                                       PQgetvalue(indexes.get(), row, 4));
             else
-                sql = std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
-                      quoteIdentifier(index) + " ON " + twin +
-                      definition.substr(definition.find(" USING "));
-            if (unique)
-                m_connection.run(sql, {}, context);
-            else
-                made.laterIndexes.push_back(sql);
+                made.indexes.push_back(
+                    std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
+                    quoteIdentifier(PQgetvalue(indexes.get(), row, 0)) + " ON " + twin +
+                    definition.substr(definition.find(" USING ")));
         }
         m_twins.push_back(std::move(made));
     }
 }
 
+bool PgReplacedTables::holds(const std::string& table) const
+{
+    return std::any_of(m_twins.begin(), m_twins.end(),
+                       [&](const Twin& twin) { return twin.table == lowerCase(table); });
+}
+
 void PgReplacedTables::buildIndexes()
 {
+    for (const Twin& twin : m_twins)
+        buildIndexes(twin.table);
+}
+
+void PgReplacedTables::buildIndexes(const std::string& table)
+{
     for (Twin& twin : m_twins) {
-        if (twin.indexed)
+        if (twin.table != lowerCase(table) || twin.indexed)
             continue;
         const std::string context = "Cannot index the new rows of " + m_schema + "." + twin.table;
-        for (const std::string& sql : twin.laterIndexes)
+        for (const std::string& sql : twin.indexes)
             m_connection.run(sql, {}, context);
         // The planner's figures, for the load's own statements and the readers' after it.
         m_connection.run("ANALYZE " + loadSchema() + "." + twin.table, {}, context);

@@ -11,11 +11,13 @@ class PgConnection;
 // a fresh twin in a schema of the load's own (kora_pa_load beside kora_pa),
 // found first on the load's search path, so that the load's statements write
 // and read the twins by the tables' own names while every other session reads
-// the old rows undisturbed. The twins start with the columns, grants and
-// unique indexes of the tables and take their other indexes once the rows are
-// in: building an index at once is far cheaper than keeping it row by row.
+// the old rows undisturbed. The twins start with the columns and grants of
+// the tables and take their indexes once the rows are in: building an index
+// at once is far cheaper than keeping it row by row. A duplicate key then
+// fails the building of a unique index, and the load.
 // Just before the commit the old tables go and the twins move into their
-// place, under their names; readers wait for that moment only. A rollback,
+// place, under their names, with the tables the load made where they were
+// missing; readers wait for that moment only. A rollback,
 // or a load killed at any moment, takes the twins and their schema with it.
 class PgReplacedTables
 {
@@ -25,8 +27,10 @@ public:
 
     // Adds twins of the tables (names as the state's schema holds them).
     void add(const std::vector<std::string>& tables);
-    // Builds the twins' other indexes and their statistics.
+    bool holds(const std::string& table) const;
+    // Builds the indexes of the twins, or of one, unique ones first, and their statistics.
     void buildIndexes();
+    void buildIndexes(const std::string& table);
     // Puts the twins in the place of the tables; in the transaction, before its commit.
     void swapIn();
 
@@ -34,7 +38,7 @@ private:
     struct Twin
     {
         std::string table;
-        std::vector<std::string> laterIndexes; // CREATE INDEX statements
+        std::vector<std::string> indexes; // the statements that build them
         bool indexed = false;
     };
 
