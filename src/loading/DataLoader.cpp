@@ -205,11 +205,9 @@ void DataLoader::writeCompanies(UpdateFile& file, bool newYork)
         progress.pieceRead();
     }
     writer.finish();
-    // Every company gets a notes row holding one blank; notes already written
-    // stay. Found missing in one pass over both tables, not a probe a company.
+    // Every company gets a notes row holding one blank; notes already written stay.
     m_db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, SEQUENCE, ' ' FROM PRIME "
-                 "WHERE NOT EXISTS (SELECT 1 FROM NOTES AS N WHERE N.FILE = PRIME.FILE AND "
-                 "N.SEQUENCE = PRIME.SEQUENCE) ON CONFLICT DO NOTHING");
+                 "WHERE 1 ON CONFLICT DO NOTHING");
     tables.rebuildIndexes();
     trend.finish();
     changes.record();
