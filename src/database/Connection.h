@@ -47,6 +47,13 @@ public:
     // Gives a long load the memory it needs for its pages and the sorts of its
     // index builds, and takes it back after.
     virtual void sizeForLoad(bool loading) = 0;
+    // Has the open transaction write the tables anew: its statements then
+    // find them empty, with their unique indexes only, while other
+    // connections read their rows as they stand; indexReplacedTables() adds
+    // the other indexes once the rows are in, and the commit puts the new
+    // tables in the place of the old. False when the engine has no such way.
+    virtual bool replaceTables(const std::vector<std::string>& /*tables*/) { return false; }
+    virtual void indexReplacedTables() {}
 
     // A read-only connection of its own to the same database.
     virtual std::unique_ptr<Connection> reader() const = 0;

@@ -205,6 +205,16 @@ void Database::sizeForLoad(bool loading)
     connection().sizeForLoad(loading);
 }
 
+bool Database::replaceTables(const std::vector<std::string>& tables)
+{
+    return connection().replaceTables(tables);
+}
+
+void Database::indexReplacedTables()
+{
+    connection().indexReplacedTables();
+}
+
 void Database::interrupt()
 {
     if (m_connection)

@@ -83,6 +83,9 @@ public:
     bool hasChangedRows() const;
     // See Connection::indexChangesBlockReaders.
     bool indexChangesBlockReaders() const;
+    // See Connection::replaceTables and indexReplacedTables.
+    bool replaceTables(const std::vector<std::string>& tables);
+    void indexReplacedTables();
     // Stops the statement running on this connection, from any thread: its
     // step throws DbError. Does nothing while no statement runs.
     void interrupt();

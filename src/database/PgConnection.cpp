@@ -411,7 +411,9 @@ std::unique_ptr<RowWriter> PgConnection::mergingRowWriter(const std::string& tab
                                                           const std::vector<std::string>& key,
                                                           const std::string& conflictAction)
 {
-    return std::make_unique<PgMergeWriter>(*this, table, columns, key, conflictAction);
+    return std::make_unique<PgMergeWriter>(*this, table, columns, key, conflictAction,
+                                           m_replaced && m_replaced->holds(table) ? &*m_replaced
+                                                                                  : nullptr);
 }
 
 PgResult PgConnection::describe(const std::string& sql, int parameters, const std::string& context)
@@ -481,6 +483,10 @@ void PgConnection::execute(const std::string& sql)
     settle(firstWord != "ROLLBACK");
     if (firstWord == "ROLLBACK")
         m_untold.reset();
+    if (firstWord == "COMMIT" && m_replaced)
+        m_replaced->swapIn();
+    if (firstWord == "COMMIT" || firstWord == "ROLLBACK" || firstWord == "BEGIN")
+        m_replaced.reset();
     const PgResult result(PQexec(m_conn, translated.c_str()), PQclear);
     const ExecStatusType status = PQresultStatus(result.get());
     if (firstWord == "ROLLBACK")
@@ -559,6 +565,22 @@ bool PgConnection::inTransaction() const
 bool PgConnection::hasChangedRows() const
 {
     return inTransaction() && m_changedRows;
+}
+
+bool PgConnection::replaceTables(const std::vector<std::string>& tables)
+{
+    if (!inTransaction())
+        throw DbError("Tables are written anew only inside a transaction.");
+    if (!m_replaced)
+        m_replaced.emplace(*this, m_schema);
+    m_replaced->add(tables);
+    return true;
+}
+
+void PgConnection::indexReplacedTables()
+{
+    if (m_replaced)
+        m_replaced->buildIndexes();
 }
 
 void PgConnection::interrupt()

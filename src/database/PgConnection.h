@@ -2,6 +2,7 @@
 
 #include "database/Connection.h"
 #include "database/DbError.h"
+#include "database/PgReplacedTables.h"
 
 #include <initializer_list>
 #include <memory>
@@ -46,6 +47,8 @@ public:
     void interrupt() override;
     // The server's memory is its administrator's to size.
     void sizeForLoad(bool) override {}
+    bool replaceTables(const std::vector<std::string>& tables) override;
+    void indexReplacedTables() override;
 
     std::unique_ptr<Connection> reader() const override;
     std::unique_ptr<KeyLock> tryLockKey(const std::string& key) const override;
@@ -117,6 +120,8 @@ private:
     // A failure of a change sent, read where it could not be thrown; the next
     // use of the connection throws it, unless it rolls back.
     std::optional<DbError> m_untold;
+    // The tables the open transaction writes anew, put in place by its commit.
+    std::optional<PgReplacedTables> m_replaced;
 };
 
 } // namespace kora

@@ -1,12 +1,14 @@
 #include "database/PgMergeWriter.h"
 
 #include "base/FieldName.h"
+#include "base/StableHash.h"
 #include "database/PgConnection.h"
+#include "database/PgReplacedTables.h"
 #include "database/SqlDialect.h"
 
 #include <libpq-fe.h>
 
-#include <cctype>
+#include <algorithm>
 #include <cstdlib>
 
 namespace kora {
@@ -37,8 +39,9 @@ const std::string& madeScratch(PgConnection& connection, const std::string& scra
 
 PgMergeWriter::PgMergeWriter(PgConnection& connection, const std::string& table,
                              const std::vector<std::string>& columns,
-                             const std::vector<std::string>& key, const std::string& conflictAction)
-    : m_connection(connection), m_scratch(scratchOf(table)),
+                             const std::vector<std::string>& key, const std::string& conflictAction,
+                             PgReplacedTables* replaced)
+    : m_connection(connection), m_table(table), m_scratch(scratchOf(table)),
       m_insert(SqlDialect::translate(
           "INSERT INTO " + quoteIdentifier(table) + " (" + quoteIdentifiers(columns) + ") SELECT " +
               quoteIdentifiers(columns) + " FROM (SELECT *, row_number() OVER (PARTITION BY " +
@@ -46,20 +49,51 @@ PgMergeWriter::PgMergeWriter(PgConnection& connection, const std::string& table,
               ") AS added WHERE kora_rank = ? ORDER BY kora_order ON CONFLICT (" +
               quoteIdentifiers(key) + ") " + conflictAction,
           SqlDialect::Target::Postgres)),
-      m_keyList(quoteIdentifiers(key)),
+      m_keyList(quoteIdentifiers(key)), m_replaced(replaced),
       m_copy(connection, madeScratch(connection, m_scratch, table, quoteIdentifiers(columns)),
              columns)
 {
+    for (const std::string& field : key)
+        m_keyColumns.push_back(static_cast<size_t>(
+            std::find(columns.begin(), columns.end(), field) - columns.begin()));
+    if (m_replaced)
+        m_direct.emplace(connection, table, columns);
+}
+
+bool PgMergeWriter::mayBeMetBefore(const std::vector<Value>& row)
+{
+    std::uint64_t hash = kStableHashStart;
+    for (const size_t column : m_keyColumns) {
+        // No value equals no other: such a key is never met before.
+        if (row[column].isNull())
+            return false;
+        for (const char c : row[column].toString()) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte >= 0x80)
+                return true;
+            hash = stableHashStep(hash, byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte);
+        }
+        hash = stableHashStep(hash, 0);
+    }
+    return !m_keysMet.insert(hash).second;
 }
 
 void PgMergeWriter::add(const std::vector<Value>& row)
 {
-    m_copy.add(row);
+    if (m_direct && !mayBeMetBefore(row))
+        m_direct->add(row);
+    else
+        m_copy.add(row);
 }
 
 void PgMergeWriter::finish()
 {
     m_copy.finish();
+    if (m_direct) {
+        m_direct->finish();
+        // The conflicts of the rows that follow are found by the table's unique indexes.
+        m_replaced->buildIndexes(m_table);
+    }
     const std::string context = "Cannot merge the rows of " + m_scratch;
     const PgResult deepest = m_connection.run(
         SqlDialect::translate("SELECT COALESCE(MAX(rows), 0) FROM (SELECT "

@@ -7,11 +7,11 @@
 #include "loading/CodeTable.h"
 #include "loading/CompanyFileCheck.h"
 #include "loading/CompanyWriter.h"
-#include "loading/DeferredIndexes.h"
 #include "loading/LoadChanges.h"
 #include "loading/LoadError.h"
 #include "loading/ModTrendWriter.h"
 #include "loading/RecordValues.h"
+#include "loading/ReplacedTables.h"
 #include "loading/UpdateFile.h"
 
 #include <algorithm>
@@ -208,10 +208,7 @@ void DataLoader::writeCompanies(UpdateFile& file, bool newYork)
     LoadChanges changes(m_db);
     // The load fills the trends of an older release's database too.
     Schema::createIfMissing(m_db, Schema::modTrendTable());
-    DeferredIndexes indexes(m_db, {"PRIME", "MODS", "MODTREND"});
-    m_db.execute("DELETE * FROM PRIME");
-    m_db.execute("DELETE * FROM MODS");
-    m_db.execute("DELETE * FROM MODTREND");
+    ReplacedTables tables(m_db, {"PRIME", "MODS", "MODTREND"});
     ModTrendWriter trend(m_db);
     CompanyWriter writer(m_db, changes, trend, newYork,
                          !newYork && StateRules::hasAssignedRisk(m_state));
@@ -225,7 +222,7 @@ void DataLoader::writeCompanies(UpdateFile& file, bool newYork)
     // Every company gets a notes row holding one blank; notes already written stay.
     m_db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, SEQUENCE, ' ' FROM PRIME "
                  "WHERE 1 ON CONFLICT DO NOTHING");
-    indexes.rebuild();
+    tables.rebuildIndexes();
     trend.finish();
     changes.record();
 }
@@ -253,8 +250,7 @@ void DataLoader::loadNewYorkClasses()
 void DataLoader::writeClasses(UpdateFile& file, bool newYork)
 {
     using namespace ClassRecord;
-    DeferredIndexes indexes(m_db, {"CLASS"});
-    m_db.execute("DELETE * FROM CLASS");
+    ReplacedTables tables(m_db, {"CLASS"});
     // A company and class seen before is changed only when its loss cost differs;
     // a loss cost that cannot be read never replaces the one stored.
     const auto store = m_db.mergingRowWriter(
@@ -287,7 +283,7 @@ void DataLoader::writeClasses(UpdateFile& file, bool newYork)
         progress.pieceRead();
     }
     store->finish();
-    indexes.rebuild();
+    tables.rebuildIndexes();
 }
 
 void DataLoader::loadCounties()

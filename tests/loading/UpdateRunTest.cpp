@@ -7,6 +7,7 @@
 #include "demo/DemoData.h"
 #include "loading/DeferredIndexes.h"
 #include "loading/LoadError.h"
+#include "loading/ReplacedTables.h"
 #include "loading/UpdateFile.h"
 #include "loading/UpdateRun.h"
 
@@ -124,6 +125,48 @@ TEST(UpdateRun, ReadersOfTheServerNeverWaitForALoad)
     indexes.rebuild();
 }
 
+// A load writes the server's tables anew: the agents read the old rows
+// without waiting until the commit, which puts the new rows in their place,
+// in tables with the indexes, grants and owner of the old ones.
+TEST(UpdateRun, TablesWrittenAnewOnTheServerKeepTheirIndexesAndGrants)
+{
+    KORA_SKIP_WITHOUT_SERVER();
+    LoadTestFolder server("PA", Engine::Server);
+    writeDelivery(server, DemoData::Delivery::Earlier);
+    UpdateRun::run(server.db(), server.path(), "PA", server.progress);
+    server.db().execute("GRANT SELECT ON MODS TO PUBLIC");
+    server.db().execute("GRANT UPDATE (MOD) ON MODS TO PUBLIC");
+    server.db().execute("GRANT USAGE ON ALL SEQUENCES IN SCHEMA kora_pa TO PUBLIC");
+    const std::string layout =
+        "SELECT c.relname, c.relowner::regrole, c.relacl, (SELECT string_agg(a.attname || "
+        "a.attacl::text, ' ') FROM pg_attribute a WHERE a.attrelid = c.oid AND a.attacl IS "
+        "NOT NULL), (SELECT string_agg(pg_get_indexdef(i.indexrelid), ' ' ORDER BY "
+        "pg_get_indexdef(i.indexrelid)) FROM pg_index i WHERE i.indrelid = c.oid), (SELECT "
+        "string_agg(s.relowner::regrole || COALESCE(s.relacl::text, ''), ' ') FROM pg_depend d "
+        "JOIN pg_class s ON s.oid = d.objid AND s.relkind = 'S' WHERE d.refobjid = c.oid) "
+        "FROM pg_class c "
+        "WHERE c.relnamespace = 'kora_pa'::regnamespace AND c.relkind = 'r' ORDER BY 1";
+    const Rows before = server.rows(layout);
+    const Value mods = server.value("SELECT COUNT(*) FROM MODS");
+    Database agent(server.StateDatabase::path(), server.connect());
+    agent.execute("SET statement_timeout = 3000");
+    {
+        Transaction load(server.db());
+        ReplacedTables tables(server.db(), {"MODS", "CLASS"});
+        server.db().execute("INSERT INTO MODS (FILE, SEQUENCE, [MOD]) VALUES ('1', '2', 0.9)");
+        EXPECT_EQ(server.value("SELECT COUNT(*) FROM MODS"), Value(1));
+        tables.rebuildIndexes();
+        for (const char* table : {"MODS", "CLASS"})
+            EXPECT_NE(queryRows(agent, std::string("SELECT COUNT(*) FROM ") + table), Rows{"0"})
+                << table;
+        load.commit();
+    }
+    EXPECT_EQ(queryRows(agent, "SELECT FILE, SEQUENCE, [MOD] FROM MODS"), Rows{"1|2|0.9"});
+    EXPECT_EQ(queryRows(agent, "SELECT COUNT(*) FROM CLASS"), Rows{"0"});
+    EXPECT_EQ(server.rows(layout), before);
+    EXPECT_NE(mods, Value(0));
+}
+
 // A company load into the server killed while it writes, at moments spread
 // over its run, leaves its file in place and exactly the old rows, or exactly
 // the new ones of a file's load; a load to its end afterwards gives those.
@@ -158,11 +201,13 @@ TEST(UpdateRun, KilledLoadOnTheServerLeavesTheOldRowsOrTheNew)
             }
             _exit(0);
         }
-        // Killed once it is writing companies, a little later each time.
+        // Killed once it is writing companies (its own PRIME made, or rows
+        // going in), a little later each time.
         const auto waitUntil = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (server.value("SELECT COUNT(*) FROM pg_locks AS L JOIN pg_class AS C ON C.oid = "
-                            "L.relation WHERE C.relname = 'prime' AND L.mode = "
-                            "'RowExclusiveLock' AND L.pid <> pg_backend_pid()") == Value(0) &&
+                            "L.relation WHERE C.relname = 'prime' AND L.mode IN "
+                            "('RowExclusiveLock', 'AccessExclusiveLock') AND "
+                            "L.pid <> pg_backend_pid()") == Value(0) &&
                std::chrono::steady_clock::now() < waitUntil)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         std::this_thread::sleep_for(std::chrono::milliseconds(25 * attempt));

@@ -1,0 +1,175 @@
+#include "database/PgReplacedTables.h"
+
+#include "base/FieldName.h"
+#include "database/PgConnection.h"
+
+#include <libpq-fe.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace kora {
+
+namespace {
+
+// Tries to lock the old tables, each try waiting this long behind readers
+// before it lets the readers queued behind it go on; the last try waits for
+// as long as it takes.
+const char* const kLockWait = "250ms";
+constexpr int kLockTries = 40;
+
+std::string lowerCase(std::string name)
+{
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name;
+}
+
+} // namespace
+
+PgReplacedTables::PgReplacedTables(PgConnection& connection, std::string schema)
+    : m_connection(connection), m_schema(std::move(schema))
+{
+    const std::string context = "Cannot start writing the tables of " + m_schema + " anew";
+    // Owned as the state's schema is, so that the tables' owner may own the new ones.
+    m_connection.run("DO $$BEGIN EXECUTE format('CREATE SCHEMA %I AUTHORIZATION %s', '" +
+                         loadSchema() +
+                         "', (SELECT nspowner::regrole FROM pg_namespace WHERE "
+                         "nspname = '" +
+                         m_schema + "')); END$$",
+                     {}, context);
+    // Until the transaction ends; the state's own schema stays on the path
+    // for its other tables and its functions.
+    m_connection.run("SELECT set_config('search_path', $1 || ', ' || "
+                     "current_setting('search_path'), true), "
+                     "set_config('maintenance_work_mem', '256MB', true)",
+                     {loadSchema().c_str()}, context);
+}
+
+void PgReplacedTables::add(const std::vector<std::string>& tables)
+{
+    for (const std::string& name : tables) {
+        const std::string table = lowerCase(name);
+        const std::string old = m_schema + "." + table;
+        const std::string twin = loadSchema() + "." + table;
+        const std::string context = "Cannot start writing " + old + " anew";
+        m_connection.run("CREATE TABLE " + twin + " (LIKE " + old +
+                             " INCLUDING ALL EXCLUDING INDEXES)",
+                         {}, context);
+        // The grants of the table, of its columns and of its row id's sequence, and its owner.
+        m_connection.run(
+            "DO $$DECLARE old regclass := '" + old + "'; twin regclass := '" + twin +
+                "'; granted record; BEGIN FOR granted IN "
+                "SELECT format('%s ON %s', a.privilege_type, twin) AS what, a.grantee "
+                "FROM pg_class c, aclexplode(c.relacl) a WHERE c.oid = old AND a.grantee <> "
+                "c.relowner UNION ALL "
+                "SELECT format('%s (%I) ON %s', a.privilege_type, t.attname, twin), a.grantee "
+                "FROM pg_attribute t, aclexplode(t.attacl) a WHERE t.attrelid = old UNION ALL "
+                "SELECT format('%s ON SEQUENCE %s', a.privilege_type, "
+                "pg_get_serial_sequence(twin::text, t.attname)), a.grantee FROM pg_attribute t, "
+                "pg_class c, aclexplode(c.relacl) a WHERE t.attrelid = old AND t.attidentity <> "
+                "'' AND c.oid = pg_get_serial_sequence(old::text, t.attname)::regclass AND "
+                "a.grantee <> c.relowner "
+                "LOOP EXECUTE format('GRANT %s TO %s', granted.what, CASE WHEN granted.grantee = "
+                "0 THEN 'PUBLIC' ELSE granted.grantee::regrole::text END); END LOOP; "
+                "EXECUTE format('ALTER TABLE %s OWNER TO %s', twin, "
+                "(SELECT relowner::regrole FROM pg_class WHERE oid = old)); END$$",
+            {}, context);
+        const PgResult indexes = m_connection.run(
+            "SELECT c.relname, i.indisunique, pg_get_indexdef(c.oid), k.conname, "
+            "pg_get_constraintdef(k.oid) FROM pg_index i JOIN pg_class c ON c.oid = "
+            "i.indexrelid LEFT JOIN pg_constraint k ON k.conindid = c.oid AND k.conrelid = "
+            "i.indrelid WHERE i.indrelid = $1::regclass ORDER BY i.indisunique DESC, c.relname",
+            {old.c_str()}, context);
+        Twin made{table, {}};
+        for (int row = 0; row < PQntuples(indexes.get()); ++row) {
+            const bool unique = std::string(PQgetvalue(indexes.get(), row, 1)) == "t";
+            const std::string definition = PQgetvalue(indexes.get(), row, 2);
+            if (!PQgetisnull(indexes.get(), row, 3))
+                made.indexes.push_back("ALTER TABLE " + twin + " ADD CONSTRAINT " +
+                                       quoteIdentifier(PQgetvalue(indexes.get(), row, 3)) + " " +
+                                       PQgetvalue(indexes.get(), row, 4));
+            else
+                made.indexes.push_back(
+                    std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
+                    quoteIdentifier(PQgetvalue(indexes.get(), row, 0)) + " ON " + twin +
+                    definition.substr(definition.find(" USING ")));
+        }
+        m_twins.push_back(std::move(made));
+    }
+}
+
+bool PgReplacedTables::holds(const std::string& table) const
+{
+    return std::any_of(m_twins.begin(), m_twins.end(),
+                       [&](const Twin& twin) { return twin.table == lowerCase(table); });
+}
+
+void PgReplacedTables::buildIndexes()
+{
+    for (const Twin& twin : m_twins)
+        buildIndexes(twin.table);
+}
+
+void PgReplacedTables::buildIndexes(const std::string& table)
+{
+    for (Twin& twin : m_twins) {
+        if (twin.table != lowerCase(table) || twin.indexed)
+            continue;
+        const std::string context = "Cannot index the new rows of " + m_schema + "." + twin.table;
+        for (const std::string& sql : twin.indexes)
+            m_connection.run(sql, {}, context);
+        // The planner's figures, for the load's own statements and the readers' after it.
+        m_connection.run("ANALYZE " + loadSchema() + "." + twin.table, {}, context);
+        twin.indexed = true;
+    }
+}
+
+void PgReplacedTables::lockTables()
+{
+    std::string tables;
+    for (const Twin& twin : m_twins)
+        tables += (tables.empty() ? "" : ", ") + m_schema + "." + twin.table;
+    const std::string context = "Cannot put the new rows in the place of " + tables;
+    for (int attempt = 1;; ++attempt) {
+        const bool last = attempt == kLockTries;
+        m_connection.run("SAVEPOINT kora_swap", {}, context);
+        try {
+            m_connection.run("SELECT set_config('lock_timeout', $1, true)",
+                             {last ? "0" : kLockWait}, context);
+            m_connection.run("LOCK TABLE " + tables + " IN ACCESS EXCLUSIVE MODE", {}, context);
+            m_connection.run("RELEASE kora_swap", {}, context);
+            m_connection.run("SET LOCAL lock_timeout = DEFAULT", {}, context);
+            return;
+        } catch (const DbError& error) {
+            if (last || error.kind() != DbError::Kind::Busy)
+                throw;
+            m_connection.run("ROLLBACK TO kora_swap", {}, context);
+        }
+    }
+}
+
+void PgReplacedTables::swapIn()
+{
+    buildIndexes();
+    lockTables();
+    std::string tables;
+    for (const Twin& twin : m_twins)
+        tables += (tables.empty() ? "" : ", ") + m_schema + "." + twin.table;
+    const std::string context = "Cannot put the new rows in the place of " + tables;
+    m_connection.run("DROP TABLE " + tables, {}, context);
+    // With the twins go the tables the load made where they were missing,
+    // which the search path put beside them.
+    const PgResult made =
+        m_connection.run("SELECT relname FROM pg_class WHERE relnamespace = $1::regnamespace AND "
+                         "relkind = 'r'",
+                         {loadSchema().c_str()}, context);
+    for (int row = 0; row < PQntuples(made.get()); ++row)
+        m_connection.run("ALTER TABLE " + loadSchema() + "." +
+                             quoteIdentifier(PQgetvalue(made.get(), row, 0)) + " SET SCHEMA " +
+                             m_schema,
+                         {}, context);
+    m_connection.run("DROP SCHEMA " + loadSchema(), {}, context);
+}
+
+} // namespace kora

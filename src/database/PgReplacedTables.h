@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kora {
+
+class PgConnection;
+
+// Tables of a state that one transaction writes anew on the server. Each gets
+// a fresh twin in a schema of the load's own (kora_pa_load beside kora_pa),
+// found first on the load's search path, so that the load's statements write
+// and read the twins by the tables' own names while every other session reads
+// the old rows undisturbed. The twins start with the columns and grants of
+// the tables and take their indexes once the rows are in: building an index
+// at once is far cheaper than keeping it row by row. A duplicate key then
+// fails the building of a unique index, and the load.
+// Just before the commit the old tables go and the twins move into their
+// place, under their names, with the tables the load made where they were
+// missing; readers wait for that moment only. A rollback,
+// or a load killed at any moment, takes the twins and their schema with it.
+class PgReplacedTables
+{
+public:
+    // Makes the load's schema and puts it first on the search path; in the open transaction.
+    PgReplacedTables(PgConnection& connection, std::string schema);
+
+    // Adds twins of the tables (names as the state's schema holds them).
+    void add(const std::vector<std::string>& tables);
+    bool holds(const std::string& table) const;
+    // Builds the indexes of the twins, or of one, unique ones first, and their statistics.
+    void buildIndexes();
+    void buildIndexes(const std::string& table);
+    // Puts the twins in the place of the tables; in the transaction, before its commit.
+    void swapIn();
+
+private:
+    struct Twin
+    {
+        std::string table;
+        std::vector<std::string> indexes; // the statements that build them
+        bool indexed = false;
+    };
+
+    std::string loadSchema() const { return m_schema + "_load"; }
+    void lockTables();
+
+    PgConnection& m_connection;
+    std::string m_schema;
+    std::vector<Twin> m_twins;
+};
+
+} // namespace kora
