@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace kora {
@@ -23,6 +24,21 @@ public:
     bool isReal() const { return std::holds_alternative<double>(m_data); }
     // The text held, or null for a value that is not a text.
     const std::string* textIf() const { return std::get_if<std::string>(&m_data); }
+    // The text held, or nothing for a value that is not a text.
+    std::string_view text() const
+    {
+        const std::string* held = textIf();
+        return held ? std::string_view(*held) : std::string_view();
+    }
+    // Makes the value a text; one held already keeps its memory.
+    void setText(std::string_view text)
+    {
+        if (std::string* held = std::get_if<std::string>(&m_data))
+            held->assign(text);
+        else
+            m_data = std::string(text);
+    }
+    void appendText(std::string_view text) { std::get<std::string>(m_data).append(text); }
 
     // No value reads as "", numbers in their shortest general form (0.95, 1, 9507).
     std::string toString() const;

@@ -174,9 +174,7 @@ CompanyWriter::CompanyWriter(Database& db, LoadChanges& changes, ModTrendWriter&
       m_counties(db, "SELECT CODE, COUNTY FROM COUNTY"),
       m_companies(
           db.mergingRowWriter("PRIME", primeColumns(), {"FILE", "SEQUENCE"}, mergeAction())),
-      m_company(PrimeColumnCount),
-      m_mods(db.rowWriter("MODS", {"FILE", "SEQUENCE", "ISSUE", "EFFECTIVE", "EXPIRE", "MOD"})),
-      m_mod(6)
+      m_mods(db.rowWriter("MODS", {"FILE", "SEQUENCE", "ISSUE", "EFFECTIVE", "EXPIRE", "MOD"}))
 {
 }
 
@@ -186,27 +184,30 @@ void CompanyWriter::finish()
     m_companies->finish();
 }
 
-void CompanyWriter::store(const UpdateFile& file)
+bool CompanyWriter::convert(const UpdateFile& file, Rows& rows) const
 {
     using namespace CompanyRecord;
-    // Fields not set stay empty (no value).
-    std::fill(m_company.begin(), m_company.end(), Value());
-    auto put = [this, &file](PrimeColumn column, RecordField field) {
-        m_company[column] = std::string(file.field(field));
+    if (file.record() <= std::string_view("!"))
+        return false;
+    std::vector<Value>& company = rows.company;
+    company.resize(PrimeColumnCount);
+    // Texts are set in place, so that they keep their memory from one record
+    // to the next; fields not set stay empty (no value).
+    auto put = [&company, &file](PrimeColumn column, RecordField field) {
+        company[column].setText(file.field(field));
     };
-    const std::string fileNumber =
-        m_newYork ? RecordValues::newYorkFile(file, kNyFile) : std::string(file.field(kFile));
-    const std::string sequence(file.field(m_newYork ? kNySequence : kSequence));
+    if (m_newYork)
+        company[File] = RecordValues::newYorkFile(file, kNyFile);
+    else
+        put(File, kFile);
+    put(Sequence, m_newYork ? kNySequence : kSequence);
     put(State, kState);
-    m_company[File] = fileNumber;
-    m_company[Sequence] = sequence;
-    m_company[FileSeq] = fileNumber + sequence;
-    m_changes.noteCompany(fileNumber, sequence);
-    m_trend.company(fileNumber, sequence);
+    company[FileSeq].setText(company[File].text());
+    company[FileSeq].appendText(company[Sequence].text());
     put(Name1, m_newYork ? kNyName1 : kName1);
     put(NameSort, m_newYork ? kNyName1 : kName1);
     if (m_newYork)
-        m_company[Name2] = " ";
+        company[Name2].setText(" ");
     else
         put(Name2, kName2);
     put(Street, m_newYork ? kNyStreet : kStreet);
@@ -223,17 +224,23 @@ void CompanyWriter::store(const UpdateFile& file)
     put(County, kCounty);
     // An unknown county leaves the names as they were.
     if (const std::string* countyName = m_counties.find(file.field(kCounty))) {
-        m_company[CountyName] = *countyName;
-        m_company[CountySort] = *countyName;
+        company[CountyName].setText(*countyName);
+        company[CountySort].setText(*countyName);
+    } else {
+        company[CountyName] = Value();
+        company[CountySort] = Value();
     }
     put(Employees, kEmployees);
     put(Sales, kSales);
-    m_company[Associates] = Value(file.field(kAssociates) == "Y");
+    company[Associates] = Value(file.field(kAssociates) == "Y");
     for (PrimeColumn column : {User1, User2, User3, Omit})
-        m_company[column] = " ";
+        company[column].setText(" ");
+    for (PrimeColumn column : {Revised, Interstate, Conditional, ArEstPrem, ArTotPrem, ArTotLoss,
+                               NjAr, NjPpap, NjCcpap, Expire, Mod, Issue1})
+        company[column] = Value();
     if (m_newYork) {
-        m_company[Revised] = Value(file.field(kNyRevised) == "R");
-        m_company[Interstate] = Value(file.field(kNyInterstate) == "I");
+        company[Revised] = Value(file.field(kNyRevised) == "R");
+        company[Interstate] = Value(file.field(kNyInterstate) == "I");
     }
     if (m_newJersey) {
         put(Conditional, kConditional);
@@ -245,18 +252,19 @@ void CompanyWriter::store(const UpdateFile& file)
         const auto year = RecordValues::digits(file.field(kNjArYear));
         const auto month = RecordValues::digits(file.field(kNjArMonth));
         if (year && month)
-            m_company[NjAr] = Value(static_cast<double>(*year * 100 + *month));
+            company[NjAr] = Value(static_cast<double>(*year * 100 + *month));
     }
-    storeMods(file, fileNumber, sequence);
-    m_companies->add(m_company);
+    convertMods(file, rows);
+    return true;
 }
 
-void CompanyWriter::storeMods(const UpdateFile& file, const std::string& fileNumber,
-                              const std::string& sequence)
+void CompanyWriter::convertMods(const UpdateFile& file, Rows& rows) const
 {
     using namespace CompanyRecord;
+    std::vector<Value>& company = rows.company;
     std::optional<std::string> latestExpire;
     std::optional<int> latestIssueYear;
+    rows.modCount = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (!slotHoldsMod(file, slot, m_newYork))
             continue;
@@ -269,28 +277,39 @@ void CompanyWriter::storeMods(const UpdateFile& file, const std::string& fileNum
             RecordValues::date(file.field(slotField(slot, kSlotIssue)), !m_newYork);
         const std::string expire =
             RecordValues::date(file.field(slotField(slot, kSlotExpire)), !m_newYork);
-        const std::string effective =
-            RecordValues::date(file.field(slotField(slot, kSlotEffective)), true);
-        m_mod[0] = fileNumber;
-        m_mod[1] = sequence;
-        m_mod[2] = issue;
-        m_mod[3] = effective;
-        m_mod[4] = expire;
-        m_mod[5] = mod;
-        m_mods->add(m_mod);
-        m_changes.noteMod(effective, expire);
-        m_trend.mod(effective, expire, mod);
+        std::vector<Value>& row = rows.mods[static_cast<std::size_t>(rows.modCount++)];
+        row.resize(6);
+        row[0].setText(company[File].text());
+        row[1].setText(company[Sequence].text());
+        row[2].setText(issue);
+        row[3].setText(RecordValues::date(file.field(slotField(slot, kSlotEffective)), true));
+        row[4].setText(expire);
+        row[5] = mod;
         if (!latestExpire || expire > *latestExpire) {
             latestExpire = expire;
-            m_company[Expire] = expire;
-            m_company[Mod] = Value(mod);
+            company[Expire].setText(expire);
+            company[Mod] = Value(mod);
         }
         const int issueYear = std::stoi(issue.substr(0, 4));
         if (!m_newYork && (!latestIssueYear || issueYear > *latestIssueYear)) {
             latestIssueYear = issueYear;
-            m_company[Issue1] = Value(issueYear);
+            company[Issue1] = Value(issueYear);
         }
     }
+}
+
+void CompanyWriter::write(const Rows& rows)
+{
+    const std::vector<Value>& company = rows.company;
+    m_changes.noteCompany(company[File].text(), company[Sequence].text());
+    m_trend.company(company[File].text(), company[Sequence].text());
+    for (int k = 0; k < rows.modCount; ++k) {
+        const std::vector<Value>& mod = rows.mods[static_cast<std::size_t>(k)];
+        m_mods->add(mod);
+        m_changes.noteMod(mod[3].text(), mod[4].text());
+        m_trend.mod(mod[3].text(), mod[4].text(), mod[5].toDouble());
+    }
+    m_companies->add(company);
 }
 
 std::vector<std::string> CompanyWriter::primeFieldNames()

@@ -4,6 +4,7 @@
 #include "loading/CodeTable.h"
 #include "loading/UpdateFile.h"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,13 +17,25 @@ class ModTrendWriter;
 // Stores the records of a company file as PRIME and MODS rows, telling the
 // load's change record and mod trends of every company and mod it stores. A
 // company met again in the file changes its earlier row field by field.
+// Turning a record into its rows (convert) may run on another thread than
+// writing them (write), one record after the other.
 class CompanyWriter
 {
 public:
+    // The rows of one company record: its PRIME row and a MODS row per mod.
+    struct Rows
+    {
+        std::vector<Value> company;
+        std::array<std::vector<Value>, CompanyRecord::kSlotCount> mods;
+        int modCount = 0;
+    };
+
     CompanyWriter(Database& db, LoadChanges& changes, ModTrendWriter& trend, bool newYork,
                   bool newJersey);
 
-    void store(const UpdateFile& file);
+    // Fills rows from the file's current record; false when it holds no company.
+    bool convert(const UpdateFile& file, Rows& rows) const;
+    void write(const Rows& rows);
     // Writes what is left of the PRIME and MODS rows; before anything reads them.
     void finish();
 
@@ -30,10 +43,9 @@ public:
     static std::vector<std::string> primeFieldNames();
 
 private:
-    // Adds a MODS row per filled slot and binds the company's EXPIRE and MOD
+    // Fills a MODS row per filled slot and sets the company's EXPIRE and MOD
     // (first latest expiration) and, outside New York, ISSUE1 (latest issue year).
-    void storeMods(const UpdateFile& file, const std::string& fileNumber,
-                   const std::string& sequence);
+    void convertMods(const UpdateFile& file, Rows& rows) const;
 
     LoadChanges& m_changes;
     ModTrendWriter& m_trend;
@@ -41,9 +53,7 @@ private:
     bool m_newJersey;
     CodeTable m_counties;
     std::unique_ptr<RowWriter> m_companies;
-    std::vector<Value> m_company; // the PRIME row being written
     std::unique_ptr<RowWriter> m_mods;
-    std::vector<Value> m_mod; // the MODS row being written
 };
 
 } // namespace kora

@@ -10,6 +10,7 @@
 #include "loading/LoadChanges.h"
 #include "loading/LoadError.h"
 #include "loading/ModTrendWriter.h"
+#include "loading/ReadAhead.h"
 #include "loading/RecordValues.h"
 #include "loading/ReplacedTables.h"
 #include "loading/UpdateFile.h"
@@ -213,11 +214,11 @@ void DataLoader::writeCompanies(UpdateFile& file, bool newYork)
     CompanyWriter writer(m_db, changes, trend, newYork,
                          !newYork && StateRules::hasAssignedRisk(m_state));
     BatchProgress progress(m_progress, "TOTAL COMPANIES ADDED IS ", kCompanyBatch);
-    while (file.next()) {
-        if (file.record() > std::string_view("!"))
-            writer.store(file);
-        progress.pieceRead();
-    }
+    ReadAhead<CompanyWriter::Rows> records(file, [&writer](const UpdateFile& record, auto& rows) {
+        return writer.convert(record, rows);
+    });
+    records.forEach([&writer](const CompanyWriter::Rows& rows) { writer.write(rows); },
+                    [&progress] { progress.pieceRead(); });
     writer.finish();
     // Every company gets a notes row holding one blank; notes already written stay.
     m_db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, SEQUENCE, ' ' FROM PRIME "
@@ -261,27 +262,32 @@ void DataLoader::writeClasses(UpdateFile& file, bool newYork)
         "CLASSDESC = COALESCE(excluded.CLASSDESC, CLASS.CLASSDESC), "
         "LOSSCOST = excluded.LOSSCOST WHERE excluded.LOSSCOST IS NOT NULL AND "
         "(CLASS.LOSSCOST IS NULL OR CLASS.LOSSCOST <> excluded.LOSSCOST)");
-    std::vector<Value> row(6);
     const CodeTable descriptions(m_db, "SELECT CLASS, [DESC] FROM CLASSLIST");
     BatchProgress progress(m_progress, "TOTAL CLASSES ADDED IS ", kClassBatch);
-    while (file.next()) {
-        if (file.record() > std::string_view(" !")) {
-            const auto digits = RecordValues::digits(file.field(newYork ? kNyLossCost : kLossCost));
-            const std::string company =
-                newYork ? RecordValues::newYorkFile(file, kNyFile) : std::string(file.field(kFile));
-            const std::string_view sequence = file.field(newYork ? kNySequence : kSequence);
-            row[0] = company;
-            row[1] = std::string(sequence);
-            row[2] = company + std::string(sequence);
-            row[3] = std::string(file.field(kClass));
-            const std::string* description = descriptions.find(file.field(kClass));
-            row[4] = description ? Value(*description) : Value();
-            // Divided, not multiplied by 0.01, so that the stored number is exact.
-            row[5] = digits ? Value(static_cast<double>(*digits) / 100.0) : Value();
-            store->add(row);
-        }
-        progress.pieceRead();
-    }
+    ReadAhead<std::vector<Value>> records(file, [&descriptions, newYork](const UpdateFile& record,
+                                                                         std::vector<Value>& row) {
+        if (record.record() <= std::string_view(" !"))
+            return false;
+        row.resize(6);
+        const auto digits = RecordValues::digits(record.field(newYork ? kNyLossCost : kLossCost));
+        if (newYork)
+            row[0] = RecordValues::newYorkFile(record, kNyFile);
+        else
+            row[0].setText(record.field(kFile));
+        row[1].setText(record.field(newYork ? kNySequence : kSequence));
+        row[2].setText(row[0].text());
+        row[2].appendText(row[1].text());
+        row[3].setText(record.field(kClass));
+        if (const std::string* description = descriptions.find(record.field(kClass)))
+            row[4].setText(*description);
+        else
+            row[4] = Value();
+        // Divided, not multiplied by 0.01, so that the stored number is exact.
+        row[5] = digits ? Value(static_cast<double>(*digits) / 100.0) : Value();
+        return true;
+    });
+    records.forEach([&store](const std::vector<Value>& row) { store->add(row); },
+                    [&progress] { progress.pieceRead(); });
     store->finish();
     tables.rebuildIndexes();
 }

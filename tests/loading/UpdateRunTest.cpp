@@ -201,13 +201,11 @@ TEST(UpdateRun, KilledLoadOnTheServerLeavesTheOldRowsOrTheNew)
             }
             _exit(0);
         }
-        // Killed once it is writing companies (its own PRIME made, or rows
-        // going in), a little later each time.
+        // Killed once its update runs (it holds the update's lock), a little
+        // later each time: before, while and after it writes the companies.
         const auto waitUntil = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (server.value("SELECT COUNT(*) FROM pg_locks AS L JOIN pg_class AS C ON C.oid = "
-                            "L.relation WHERE C.relname = 'prime' AND L.mode IN "
-                            "('RowExclusiveLock', 'AccessExclusiveLock') AND "
-                            "L.pid <> pg_backend_pid()") == Value(0) &&
+        while (server.value("SELECT COUNT(*) FROM pg_locks WHERE locktype = 'advisory' AND "
+                            "pid <> pg_backend_pid()") == Value(0) &&
                std::chrono::steady_clock::now() < waitUntil)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         std::this_thread::sleep_for(std::chrono::milliseconds(25 * attempt));
