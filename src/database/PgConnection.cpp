@@ -296,7 +296,8 @@ PgResult PgConnection::runPrepared(const std::string& name,
     PgResult result(PQexecPrepared(m_conn, name.c_str(), static_cast<int>(parameters.size()),
                                    parameters.data(), nullptr, nullptr, 0),
                     PQclear);
-    if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
+    const ExecStatusType status = PQresultStatus(result.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         throw failure(context, result.get());
     return result;
 }

@@ -112,9 +112,10 @@ void PgStatement::execute()
     const std::string& context = *m_context;
     m_row = -1;
     m_changes = 0;
-    // A change run again, as a load runs its inserts, is parsed and planned
-    // on the server once.
-    if (!m_isQuery && m_preparedName.empty() && ++m_runs > 1)
+    // A change run again, as a load runs its inserts, and a query read whole
+    // again, as the list reads the rows it shows by id, are parsed on the
+    // server once.
+    if ((!m_isQuery || m_whole) && m_preparedName.empty() && ++m_runs > 1)
         prepareOnServer();
     if (!m_isQuery || m_whole) {
         m_rows = m_preparedName.empty() ? m_connection.run(m_sql, values, context)

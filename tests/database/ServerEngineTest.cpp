@@ -133,6 +133,29 @@ TEST_P(RecordSetTest, ReadsValuesWithTheirTypes)
               Value(0.123456789012345));
 }
 
+// The list reads the rows it shows by id, one statement read whole again and
+// again with other ids: each run gives its own rows, none of an earlier run's.
+TEST_P(RecordSetTest, ReadsAWholeResultAgainWithOtherValues)
+{
+    Statement rows = db().prepare("SELECT FILE, NAME1 FROM PRIME WHERE rowid IN (?, ?) ORDER BY "
+                                  "FILE, SEQUENCE");
+    rows.readWholeResult();
+    const std::vector<std::pair<std::vector<Value>, std::string>> runs = {
+        {{1, 2}, "1000001 SMITH TOOL CO; 1000002 acme widgets"},
+        {{4, 4}, "1000003 MILLER & SONS"},
+        {{7, 8}, ""},
+        {{3, 1}, "1000001 SMITH TOOL CO; 1000002 Zenith Labs"}};
+    for (const auto& [ids, expected] : runs) {
+        rows.bindAll(ids);
+        std::string text;
+        while (rows.step())
+            text += (text.empty() ? "" : "; ") + rows.column(0).toString() + " " +
+                    rows.column(1).toString();
+        rows.reset();
+        EXPECT_EQ(text, expected);
+    }
+}
+
 // A pass over more rows than the server sends at once, with other statements
 // run between its rows and a transaction ended in the middle of it.
 TEST_P(RecordSetTest, CursorsInterleaveWithOtherStatements)
