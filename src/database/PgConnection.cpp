@@ -307,7 +307,7 @@ void PgConnection::unprepare(const std::string& name)
     // Not while changes sent wait for their outcomes, which the next use of
     // the connection must tell, nor in a failed transaction, which refuses
     // it: the session ends the statement then.
-    if (m_sent.empty() && PQstatus(m_conn) == CONNECTION_OK &&
+    if (m_sent.empty() && !m_copyPending && PQstatus(m_conn) == CONNECTION_OK &&
         PQtransactionStatus(m_conn) != PQTRANS_INERROR)
         PQclear(PQexec(m_conn, ("DEALLOCATE " + name).c_str()));
 }
@@ -318,7 +318,7 @@ void PgConnection::sendPrepared(const std::string& name, const std::vector<const
     // A few hundred outcomes fit the socket's buffers: the server never
     // waits to write them while this side still writes changes.
     constexpr size_t kMostSent = 500;
-    if (m_sent.size() >= kMostSent)
+    if (m_sent.size() >= kMostSent || m_copyPending)
         settle();
     if (m_sent.empty() && PQenterPipelineMode(m_conn) != 1)
         throw failure(*context, nullptr);
@@ -337,6 +337,13 @@ void PgConnection::settle(bool report)
         const DbError untold = *m_untold;
         m_untold.reset();
         throw untold;
+    }
+    if (m_copyPending) {
+        std::optional<DbError> refused = copyOutcome();
+        if (refused && report)
+            throw *refused;
+        if (refused)
+            m_untold = std::move(refused);
     }
     if (m_sent.empty())
         return;
@@ -369,6 +376,7 @@ void PgConnection::settle(bool report)
 void PgConnection::copyStart(const std::string& sql)
 {
     settle();
+    m_copyMayWait = PQtransactionStatus(m_conn) == PQTRANS_INTRANS;
     const PgResult result(PQexec(m_conn, sql.c_str()), PQclear);
     if (PQresultStatus(result.get()) != PGRES_COPY_IN)
         throw failure("Cannot execute \"" + sql + "\"", result.get());
@@ -384,6 +392,22 @@ void PgConnection::copyEnd(const std::string& abandonedBecause)
 {
     const bool abandoned = !abandonedBecause.empty();
     const bool ended = PQputCopyEnd(m_conn, abandoned ? abandonedBecause.c_str() : nullptr) == 1;
+    if (ended && !abandoned && m_copyMayWait) {
+        m_copyPending = true;
+        return;
+    }
+    const std::optional<DbError> refused = copyOutcome();
+    if (abandoned)
+        return;
+    if (!ended)
+        throw failure("The server (" + m_server + ") did not take the rows", nullptr);
+    if (refused)
+        throw *refused;
+}
+
+std::optional<DbError> PgConnection::copyOutcome()
+{
+    m_copyPending = false;
     // The outcome of the COPY, then nothing; every result must be read.
     std::optional<DbError> refused;
     while (pg_result* next = PQgetResult(m_conn)) {
@@ -393,12 +417,7 @@ void PgConnection::copyEnd(const std::string& abandonedBecause)
         else if (PQresultStatus(next) == PGRES_COMMAND_OK)
             noteChangedRows(std::atoll(PQcmdTuples(next)));
     }
-    if (abandoned)
-        return;
-    if (!ended)
-        throw failure("The server (" + m_server + ") did not take the rows", nullptr);
-    if (refused)
-        throw *refused;
+    return refused;
 }
 
 std::unique_ptr<RowWriter> PgConnection::rowWriter(const std::string& table,
@@ -556,8 +575,8 @@ void PgConnection::begin()
 
 bool PgConnection::inTransaction() const
 {
-    // Changes are sent only inside a transaction.
-    if (!m_sent.empty())
+    // Changes are sent, and COPY outcomes left unread, only inside a transaction.
+    if (!m_sent.empty() || m_copyPending)
         return true;
     const PGTransactionStatusType status = PQtransactionStatus(m_conn);
     return status == PQTRANS_INTRANS || status == PQTRANS_INERROR;
@@ -565,7 +584,7 @@ bool PgConnection::inTransaction() const
 
 bool PgConnection::hasChangedRows() const
 {
-    return inTransaction() && m_changedRows;
+    return inTransaction() && (m_changedRows || m_copyPending);
 }
 
 bool PgConnection::replaceTables(const std::vector<std::string>& tables)

@@ -87,7 +87,10 @@ public:
     void closeCursor(const std::string& name, unsigned rollbacksAtDeclare);
     // What PgCopyWriter needs: a COPY ... FROM STDIN begun, its data, and its
     // end, which throws DbError when the server refused a row; an end with a
-    // reason drops the COPY and throws nothing.
+    // reason drops the COPY and throws nothing. Inside a transaction the end
+    // does not wait for the server: its outcome is read, and a refusal thrown,
+    // where the connection is next used, so that the server stores the rows
+    // while this side makes the next.
     void copyStart(const std::string& sql);
     void copyData(const std::string& data);
     void copyEnd(const std::string& abandonedBecause);
@@ -101,9 +104,11 @@ private:
     std::vector<std::string> names(const std::string& sql,
                                    std::initializer_list<std::string> parameters);
     DbError failure(const std::string& context, const pg_result* result) const;
-    // Reads the outcomes of the changes sent; throws the first failure when
+    // Reads the outcomes of the changes sent and of a COPY ended; throws the first failure when
     // report is set. Every use of the connection but sendPrepared starts here.
     void settle(bool report = true);
+    // Reads the outcome of the COPY ended last; the server's refusal if it refused.
+    std::optional<DbError> copyOutcome();
 
     pg_conn* m_conn = nullptr;
     pg_cancel* m_cancel = nullptr;
@@ -120,6 +125,10 @@ private:
     // A failure of a change sent, read where it could not be thrown; the next
     // use of the connection throws it, unless it rolls back.
     std::optional<DbError> m_untold;
+    // Whether the COPY begun may end without waiting for its outcome, and
+    // whether that outcome is still to be read.
+    bool m_copyMayWait = false;
+    bool m_copyPending = false;
     // The tables the open transaction writes anew, put in place by its commit.
     std::optional<PgReplacedTables> m_replaced;
 };

@@ -220,9 +220,13 @@ void DataLoader::writeCompanies(UpdateFile& file, bool newYork)
     records.forEach([&writer](const CompanyWriter::Rows& rows) { writer.write(rows); },
                     [&progress] { progress.pieceRead(); });
     writer.finish();
-    // Every company gets a notes row holding one blank; notes already written stay.
+    // Every company gets a notes row holding one blank; notes already written
+    // stay. The companies that have one are passed over as a whole first (an
+    // anti-join), not one conflict at a time; an agent's note written meanwhile
+    // still meets the conflict clause.
     m_db.execute("INSERT INTO NOTES (FILE, SEQUENCE, NOTES) SELECT FILE, SEQUENCE, ' ' FROM PRIME "
-                 "WHERE 1 ON CONFLICT DO NOTHING");
+                 "WHERE NOT EXISTS (SELECT 1 FROM NOTES WHERE NOTES.FILE = PRIME.FILE AND "
+                 "NOTES.SEQUENCE = PRIME.SEQUENCE) ON CONFLICT DO NOTHING");
     tables.rebuildIndexes();
     trend.finish();
     changes.record();

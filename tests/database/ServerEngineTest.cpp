@@ -296,6 +296,22 @@ TEST_P(RecordSetTest, SentChangesAreSeenAndTheirFailureTold)
         EXPECT_EQ(error.kind(), DbError::Kind::UniqueViolation);
     }
     EXPECT_EQ(state().value("SELECT COUNT(*) FROM PRIME WHERE NAME1 = 'Sent'"), Value(1200));
+
+    // Rows written in bulk that the server refuses fail the transaction by
+    // its commit at the latest, though the writer did not wait to be told.
+    try {
+        Transaction failing(db());
+        const auto writer = db().rowWriter("PRIME", {"FILE", "SEQUENCE", "NAME1"});
+        writer->add({Value("4000000"), Value("01"), Value("Written")});
+        writer->finish();
+        db().execute("UPDATE PRIME SET NAME1 = 'Changed' WHERE NAME1 = 'Sent'");
+        failing.commit();
+        FAIL() << "a second row with the same key was stored";
+    } catch (const DbError& error) {
+        EXPECT_EQ(error.kind(), DbError::Kind::UniqueViolation) << error.what();
+    }
+    EXPECT_FALSE(db().inTransaction());
+    EXPECT_EQ(state().value("SELECT COUNT(*) FROM PRIME WHERE NAME1 = 'Sent'"), Value(1200));
 }
 
 TEST_P(RecordSetTest, ReadsTablesByIndexAndWritesThroughThem)
