@@ -5,6 +5,7 @@
 #include "database/RowWriter.h"
 #include "database/SqlDialect.h"
 #include "database/StatementEngine.h"
+#include "database/WorkSizing.h"
 
 #include <memory>
 #include <string>
@@ -44,9 +45,10 @@ public:
     // committed before it.
     virtual bool indexChangesBlockReaders() const = 0;
     virtual void interrupt() = 0;
-    // Gives a long load the memory it needs for its pages and the sorts of its
-    // index builds, and takes it back after.
-    virtual void sizeForLoad(bool loading) = 0;
+    // Sizes the memory of the connection for the work that follows: a long
+    // load's rows, its index builds, or ordinary work again after them.
+    virtual void sizeFor(WorkSizing sizing) = 0;
+    virtual WorkSizing sizing() const = 0;
     // Has the open transaction write the tables anew: its statements then
     // find them empty, with their unique indexes only, while other
     // connections read their rows as they stand; indexReplacedTables() adds

@@ -200,9 +200,14 @@ bool Database::indexChangesBlockReaders() const
     return m_connection && m_connection->indexChangesBlockReaders();
 }
 
-void Database::sizeForLoad(bool loading)
+void Database::sizeFor(WorkSizing sizing)
 {
-    connection().sizeForLoad(loading);
+    connection().sizeFor(sizing);
+}
+
+WorkSizing Database::sizing() const
+{
+    return connection().sizing();
 }
 
 bool Database::replaceTables(const std::vector<std::string>& tables)

@@ -6,6 +6,7 @@
 #include "database/RowWriter.h"
 #include "database/StateLock.h"
 #include "database/Statement.h"
+#include "database/WorkSizing.h"
 
 #include <memory>
 #include <string>
@@ -89,8 +90,9 @@ public:
     // Stops the statement running on this connection, from any thread: its
     // step throws DbError. Does nothing while no statement runs.
     void interrupt();
-    // See Connection::sizeForLoad.
-    void sizeForLoad(bool loading);
+    // See Connection::sizeFor.
+    void sizeFor(WorkSizing sizing);
+    WorkSizing sizing() const;
 
     // Locks one key (a company's note) for as long as the lock lives: null
     // while anyone else holds it, in this process or another. The lock goes

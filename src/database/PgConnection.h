@@ -46,7 +46,8 @@ public:
     bool indexChangesBlockReaders() const override { return true; }
     void interrupt() override;
     // The server's memory is its administrator's to size.
-    void sizeForLoad(bool) override {}
+    void sizeFor(WorkSizing sizing) override { m_sizing = sizing; }
+    WorkSizing sizing() const override { return m_sizing; }
     bool replaceTables(const std::vector<std::string>& tables) override;
     void indexReplacedTables() override;
 
@@ -131,6 +132,7 @@ private:
     bool m_copyPending = false;
     // The tables the open transaction writes anew, put in place by its commit.
     std::optional<PgReplacedTables> m_replaced;
+    WorkSizing m_sizing = WorkSizing::Ordinary;
 };
 
 } // namespace kora

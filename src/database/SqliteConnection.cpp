@@ -256,17 +256,32 @@ bool SqliteConnection::hasChangedRows() const
     return inTransaction() && sqlite3_total_changes64(m_db) != m_changesAtBegin;
 }
 
-void SqliteConnection::sizeForLoad(bool loading)
+void SqliteConnection::sizeFor(WorkSizing sizing)
 {
-    // A page cache that holds a whole state keeps the load's pages out of
-    // the log until the commit, and lets an index build sort in memory, on a
-    // second thread. The log is copied into the file once, after the load,
-    // beside whatever comes next.
-    execute(loading ? "PRAGMA cache_size=-262144" : "PRAGMA cache_size=-2000");
+    if (sizing == m_sizing)
+        return;
+    // A load's rows go into a page cache that holds a whole state, which
+    // keeps them out of the log until the commit. An index build sorts its
+    // keys in runs the size of the cache, on two threads: small runs sort
+    // far quicker than one run of everything. The log is copied into the
+    // file once, after the load, beside whatever comes next.
+    const bool loading = sizing != WorkSizing::Ordinary;
+    switch (sizing) {
+    case WorkSizing::Ordinary:
+        execute("PRAGMA cache_size=-2000");
+        break;
+    case WorkSizing::LoadRows:
+        execute("PRAGMA cache_size=-262144");
+        break;
+    case WorkSizing::IndexBuilds:
+        execute("PRAGMA cache_size=-8000");
+        break;
+    }
     execute(loading ? "PRAGMA threads=2" : "PRAGMA threads=0");
     execute(loading ? "PRAGMA wal_autocheckpoint=0" : "PRAGMA wal_autocheckpoint=1000");
     if (!loading)
         BackgroundCheckpoint::start(m_path);
+    m_sizing = sizing;
 }
 
 void SqliteConnection::interrupt()

@@ -37,7 +37,8 @@ public:
     bool hasChangedRows() const override;
     bool indexChangesBlockReaders() const override { return false; }
     void interrupt() override;
-    void sizeForLoad(bool loading) override;
+    void sizeFor(WorkSizing sizing) override;
+    WorkSizing sizing() const override { return m_sizing; }
 
     std::unique_ptr<Connection> reader() const override;
     std::unique_ptr<KeyLock> tryLockKey(const std::string& key) const override;
@@ -52,6 +53,7 @@ private:
 
     sqlite3* m_db = nullptr;
     std::string m_path;
+    WorkSizing m_sizing = WorkSizing::Ordinary;
     long long m_changesAtBegin = 0;
 };
 

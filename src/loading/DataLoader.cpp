@@ -103,14 +103,14 @@ DataLoader::DataLoader(Database& db, std::filesystem::path programFolder, std::s
 
 DataLoader::LoadSizing::LoadSizing(Database& db) : db(db)
 {
-    db.sizeForLoad(true);
+    db.sizeFor(WorkSizing::LoadRows);
 }
 
 DataLoader::LoadSizing::~LoadSizing()
 {
     // The memory is taken back when the connection closes at the latest.
     try {
-        db.sizeForLoad(false);
+        db.sizeFor(WorkSizing::Ordinary);
     } catch (const std::exception&) {
     }
 }

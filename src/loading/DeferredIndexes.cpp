@@ -18,9 +18,14 @@ DeferredIndexes::DeferredIndexes(Database& db, const std::vector<std::string>& t
 
 void DeferredIndexes::rebuild()
 {
+    if (m_createStatements.empty())
+        return;
+    const WorkSizing before = m_db.sizing();
+    m_db.sizeFor(WorkSizing::IndexBuilds);
     for (const std::string& sql : m_createStatements)
         m_db.execute(sql);
     m_createStatements.clear();
+    m_db.sizeFor(before);
 }
 
 } // namespace kora
