@@ -65,21 +65,19 @@ void OrderedCompanies::load(const std::string& sql, const std::string& firstRows
         RowReader::readInto(m_db, sql, m_rows);
         return;
     }
-    // A statement of their own for the first rows runs while the reader
-    // already reads all of them on the other connection.
+    // The first rows first; the reader reads all of them on the other
+    // connection after, so that the first page has the cores to itself.
     m_restSql = sql;
-    if (!firstRowsSql.empty())
-        m_restRequest = m_reader->request(sql);
     // One row past the first ones tells whether there are more to read.
     RowReader::readInto(m_db, firstRowsSql.empty() ? sql : firstRowsSql, m_rows, m_firstRows + 1);
     if (m_rows.rowIds.size() > m_firstRows) {
         m_rows.rowIds.pop_back();
         m_rows.keyEnds.pop_back();
         m_rows.keyText.resize(m_rows.keyEnds.empty() ? 0 : m_rows.keyEnds.back());
-        if (m_restRequest == 0)
-            m_restRequest = m_reader->request(sql);
-    } else if (m_restRequest != 0) {
+        m_restRequest = m_reader->request(sql);
+    } else if (!firstRowsSql.empty()) {
         // Too few for a screen tells nothing of the rest: the rows come all at once.
+        m_restRequest = m_reader->request(sql);
         m_rows = {};
         if (fetchRest(true))
             takeRest();
