@@ -24,6 +24,7 @@
 #include "database/StatePublication.h"
 #include "database/Transaction.h"
 #include "demo/DemoData.h"
+#include "loading/CodeTable.h"
 #include "loading/DataLoader.h"
 #include "loading/DeferredIndexes.h"
 #include "loading/LoadChanges.h"
@@ -41,11 +42,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <map>
 #include <stdexcept>
 #include <string>
 #include <thread>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -98,8 +97,15 @@ double timedRun(kora::Database& db, const fs::path& data, const fs::path& folder
 class BareLoader
 {
 public:
-    explicit BareLoader(const fs::path& database)
+    // database is a copy of original, whose index definitions and code
+    // lists it reads first, outside the timing.
+    BareLoader(const fs::path& database, kora::Database& original)
+        : m_counties(original, "SELECT CODE, COUNTY FROM COUNTY"),
+          m_descriptions(original, "SELECT CLASS, [DESC] FROM CLASSLIST")
     {
+        for (const char* table : {"PRIME", "MODS", "CLASS"})
+            for (kora::IndexDefinition& index : original.nonUniqueIndexesOf(table))
+                m_indexes.push_back(std::move(index));
         if (sqlite3_open_v2(database.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             fail("cannot open " + database.string());
     }
@@ -111,13 +117,14 @@ public:
     {
         const auto start = Clock::now();
         execute("BEGIN");
-        const std::vector<std::string> indexes = dropIndexes();
+        for (const kora::IndexDefinition& index : m_indexes)
+            execute("DROP INDEX \"" + index.name + "\"");
         for (const char* table : {"PRIME", "MODS", "CLASS"})
             execute(std::string("DELETE FROM ") + table);
         loadCompanies(data / kora::DataLoader::companyFileName(kState));
         loadClasses(data / kora::DataLoader::classFileName(kState));
-        for (const std::string& create : indexes)
-            execute(create);
+        for (const kora::IndexDefinition& index : m_indexes)
+            execute(index.createSql);
         execute("COMMIT");
         return secondsSince(start);
     }
@@ -156,39 +163,10 @@ private:
                           SQLITE_TRANSIENT);
     }
 
-    std::vector<std::string> dropIndexes()
-    {
-        std::vector<std::string> creates;
-        std::vector<std::string> names;
-        sqlite3_stmt* query = prepare(
-            "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
-            "AND sql NOT LIKE 'CREATE UNIQUE %' AND tbl_name IN ('PRIME', 'MODS', 'CLASS')");
-        while (sqlite3_step(query) == SQLITE_ROW) {
-            names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(query, 0)));
-            creates.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(query, 1)));
-        }
-        sqlite3_finalize(query);
-        for (const std::string& name : names)
-            execute("DROP INDEX \"" + name + "\"");
-        return creates;
-    }
-
-    std::unordered_map<std::string, std::string> codes(const std::string& sql)
-    {
-        std::unordered_map<std::string, std::string> found;
-        sqlite3_stmt* query = prepare(sql);
-        while (sqlite3_step(query) == SQLITE_ROW)
-            found.emplace(reinterpret_cast<const char*>(sqlite3_column_text(query, 0)),
-                          reinterpret_cast<const char*>(sqlite3_column_text(query, 1)));
-        sqlite3_finalize(query);
-        return found;
-    }
-
     // Every PRIME column the real load writes, bound from the record's fields.
     void loadCompanies(const fs::path& path)
     {
         using namespace kora::CompanyRecord;
-        const auto counties = codes("SELECT CODE, COUNTY FROM COUNTY");
         sqlite3_stmt* company = prepare(
             "INSERT OR REPLACE INTO PRIME (STATE, FILE, SEQUENCE, FILESEQ, NAME1, NameSort, NAME2, "
             "STREET, "
@@ -213,10 +191,9 @@ private:
                  {kName1, kName1, kName2, kStreet, kCity, kSt, kZip, kZipExt, kPhone, kArea, kFax,
                   kContact, kTitle, kSic, kCounty})
                 bind(company, ++column, file.field(field));
-            const auto county = counties.find(std::string(file.field(kCounty)));
-            if (county != counties.end()) {
-                bind(company, ++column, county->second);
-                bind(company, ++column, county->second);
+            if (const std::string* county = m_counties.find(file.field(kCounty))) {
+                bind(company, ++column, *county);
+                bind(company, ++column, *county);
             } else {
                 column += 2;
             }
@@ -260,7 +237,6 @@ private:
     void loadClasses(const fs::path& path)
     {
         using namespace kora::ClassRecord;
-        const auto descriptions = codes("SELECT CLASS, [DESC] FROM CLASSLIST");
         sqlite3_stmt* row =
             prepare("INSERT OR REPLACE INTO CLASS (FILE, SEQUENCE, FILESEQ, CLASS, CLASSDESC, "
                     "LOSSCOST) VALUES (?, ?, ?, ?, ?, ?)");
@@ -274,9 +250,8 @@ private:
             bind(row, 2, sequence);
             bind(row, 3, std::string(number) + std::string(sequence));
             bind(row, 4, file.field(kClass));
-            const auto description = descriptions.find(std::string(file.field(kClass)));
-            if (description != descriptions.end())
-                bind(row, 5, description->second);
+            if (const std::string* description = m_descriptions.find(file.field(kClass)))
+                bind(row, 5, *description);
             if (const auto digits = kora::RecordValues::digits(file.field(kLossCost)))
                 sqlite3_bind_double(row, 6, static_cast<double>(*digits) / 100.0);
             insert(row);
@@ -284,6 +259,9 @@ private:
         sqlite3_finalize(row);
     }
 
+    kora::CodeTable m_counties;
+    kora::CodeTable m_descriptions;
+    std::vector<kora::IndexDefinition> m_indexes;
     sqlite3* m_db = nullptr;
 };
 
@@ -472,7 +450,7 @@ int main(int argc, char** argv)
                 db.execute("PRAGMA wal_checkpoint(TRUNCATE)");
                 const fs::path copy = folder / "bare-load.db";
                 fs::copy_file(databasePath, copy, fs::copy_options::overwrite_existing);
-                bareLoads.push_back(BareLoader(copy).load(data));
+                bareLoads.push_back(BareLoader(copy, db).load(data));
                 fs::remove(copy);
             }
             reloads.push_back(timedRun(db, data, folder));

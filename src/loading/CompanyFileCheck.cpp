@@ -1,7 +1,7 @@
 #include "loading/CompanyFileCheck.h"
 
 #include "loading/RecordValues.h"
-#include "loading/RowKey.h"
+#include "base/RowKey.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "loading/LoadChanges.h"
 
 #include "database/Schema.h"
-#include "loading/RowKey.h"
+#include "base/RowKey.h"
 
 #include <algorithm>
 #include <cctype>

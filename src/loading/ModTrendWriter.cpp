@@ -2,7 +2,7 @@
 
 #include "database/Schema.h"
 #include "loading/DeferredIndexes.h"
-#include "loading/RowKey.h"
+#include "base/RowKey.h"
 
 #include <algorithm>
 #include <map>

@@ -15,15 +15,19 @@ using test::writeFile;
 
 constexpr int kRecordLength = 6;
 
-// A file of numbered records, "000000", "000001", ...; every tenth is blank.
+// Record k: its number in six digits, blank for every tenth.
+std::string record(int k)
+{
+    const std::string number = std::to_string(k);
+    return k % 10 == 9 ? std::string(kRecordLength, ' ')
+                       : std::string(kRecordLength - number.size(), '0') + number;
+}
+
 std::string records(int count)
 {
     std::string bytes;
-    for (int k = 0; k < count; ++k) {
-        const std::string number = std::to_string(k);
-        bytes += k % 10 == 9 ? std::string(kRecordLength, ' ')
-                             : std::string(kRecordLength - number.size(), '0') + number;
-    }
+    for (int k = 0; k < count; ++k)
+        bytes += record(k);
     return bytes;
 }
 
@@ -49,7 +53,7 @@ TEST(ReadAhead, GivesEveryRecordInOrderAcrossItsBatches)
         std::vector<std::string> expected;
         for (int k = 0; k < count; ++k)
             if (k % 10 != 9)
-                expected.push_back(records(k + 1).substr(static_cast<size_t>(k) * kRecordLength));
+                expected.push_back(record(k));
         EXPECT_EQ(written, expected) << count << " records";
     }
 }
