@@ -31,6 +31,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace {
@@ -98,15 +99,22 @@ int main(int argc, char** argv)
     QDir(workspace).removeRecursively();
     QDir().mkpath(workspace);
 
-    // The floors: the bare statements the list runs, on a connection of their own.
-    kora::Database bare(master.values().stateDatabasePath(), master.values().stateConnect);
-    // The tables the workspace window's acceptance adds to a state of an older program.
-    kora::UpdateRun::addMissingTables(bare);
-    const auto floor = [&bare](const std::string& sql, size_t rows) {
+    {
+        // The workspace window's acceptance opens the state before the list,
+        // and adds the tables a state of an older program lacks.
+        kora::Database accepted(master.values().stateDatabasePath(), master.values().stateConnect);
+        kora::UpdateRun::addMissingTables(accepted);
+    }
+    // The floors: the bare statements the list runs, on a connection of their
+    // own, opened once the list's opening is timed.
+    std::optional<kora::Database> bare;
+    const auto floor = [&bare, &master](const std::string& sql, size_t rows) {
+        if (!bare)
+            bare.emplace(master.values().stateDatabasePath(), master.values().stateConnect);
         QElapsedTimer timer;
         timer.start();
         kora::RowReader::Rows read;
-        kora::RowReader::readInto(bare, sql, read, rows);
+        kora::RowReader::readInto(*bare, sql, read, rows);
         return milliseconds(timer);
     };
     const std::string byName =
@@ -116,8 +124,9 @@ int main(int argc, char** argv)
     timer.start();
     auto* list = new kora::KRLIST(master, "BENCH", QString::fromStdString(state), workspace);
     list->showMaximized();
-    list->SORT_SELECT(2);
+    // As the workspace window opens it.
     list->SETTABS();
+    list->SORT_SELECT(2);
     QApplication::processEvents();
     auto* grid = list->findChild<QTableView*>("TDBGrid1");
     grid->viewport()->repaint();

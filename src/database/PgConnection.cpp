@@ -3,6 +3,7 @@
 #include "base/StableHash.h"
 #include "database/ConnectString.h"
 #include "database/PgCopyWriter.h"
+#include "database/PgIdleConnections.h"
 #include "database/PgMergeWriter.h"
 #include "database/PgStatement.h"
 
@@ -104,6 +105,19 @@ PgConnection::PgConnection(std::string text, std::string server, std::string sta
     : m_text(std::move(text)), m_server(std::move(server)), m_state(std::move(state))
 {
     m_schema = serverSchemaOf(m_state);
+    m_conn = PgIdleConnections::take(m_text);
+    if (!m_conn)
+        connectAnew();
+    try {
+        startSession();
+    } catch (...) {
+        PQfinish(m_conn);
+        throw;
+    }
+}
+
+void PgConnection::connectAnew()
+{
     // The connection text comes first so that what follows overrides it.
     const char* keys[] = {"dbname",           "connect_timeout",     "keepalives",
                           "keepalives_idle",  "keepalives_interval", "keepalives_count",
@@ -117,27 +131,25 @@ PgConnection::PgConnection(std::string text, std::string server, std::string sta
         throw DbError("Cannot connect to the server (" + m_server + "): " + reason,
                       DbError::Kind::Disconnected);
     }
+}
+
+void PgConnection::startSession()
+{
     PQsetNoticeReceiver(m_conn, printWarningsOnly, nullptr);
-    m_cancel = PQgetCancel(m_conn);
     // The server's side of the same keepalives: a PC that dies or leaves the
     // network ends its session, and so frees its note locks, within about a
     // minute, not after the system's two hours.
-    try {
-        query("SELECT set_config('tcp_keepalives_idle', '30', false), "
-              "set_config('tcp_keepalives_interval', '10', false), "
-              "set_config('tcp_keepalives_count', '3', false)",
-              {});
-    } catch (...) {
-        PQfreeCancel(m_cancel);
-        PQfinish(m_conn);
-        throw;
-    }
+    query("SELECT set_config('tcp_keepalives_idle', '30', false), "
+          "set_config('tcp_keepalives_interval', '10', false), "
+          "set_config('tcp_keepalives_count', '3', false)",
+          {});
+    m_cancel = PQgetCancel(m_conn);
 }
 
 PgConnection::~PgConnection()
 {
     PQfreeCancel(m_cancel);
-    PQfinish(m_conn);
+    PgIdleConnections::keep(m_text, m_conn);
 }
 
 std::unique_ptr<PgConnection> PgConnection::connect(const std::string& path,

@@ -98,6 +98,10 @@ public:
 
 private:
     PgConnection(std::string text, std::string server, std::string state);
+    // A new connection to the server.
+    void connectAnew();
+    // Readies a new or kept connection for KORA's statements.
+    void startSession();
     static std::unique_ptr<PgConnection> connect(const std::string& path,
                                                  const std::string& connect);
     void useSchema(bool mustExist);

@@ -245,8 +245,10 @@ bool MASTER::showResultList(const QString& workspace, const QString& state)
                             QString::fromStdString(m_values.programFolder) + workspace + '/');
         setWindowTitle(caption(workspace, state));
         m_list->showMaximized();
-        m_list->SORT_SELECT(2);
+        // The tabs first, on a list still empty: the companies are read and
+        // shown once, by the sort.
         m_list->SETTABS();
+        m_list->SORT_SELECT(2);
         remindOfFollowUps();
     } catch (const DbError& error) {
         // The database failed after its check: choose again.

@@ -326,9 +326,6 @@ void KRLIST::tabSelected(int tab)
     }
     m_previousTab = tab;
     SETBUTTONS(this);
-    // Paint the new command states before the lookup runs; input waits, so
-    // no second tab change can start inside this one.
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (tab == 0) {
         m_grids->setCurrentWidget(m_allGrid);
         showCount();
@@ -337,6 +334,9 @@ void KRLIST::tabSelected(int tab)
         currentRowChanged();
     } else {
         m_grids->setCurrentWidget(m_lookupGrid);
+        // Paint the new command states before the lookup runs; input waits, so
+        // no second tab change can start inside this one.
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         SetUpSQL();
     }
     m_searchFor->clear();

@@ -544,6 +544,42 @@ TEST(ServerEngine, InterruptsARunningStatement)
     EXPECT_EQ(state.value("SELECT COUNT(*) FROM SALES"), Value(10));
 }
 
+// A closed connection is kept for the next open as a new session would be:
+// nothing of its work left (locks, statements, settings); one the server has
+// ended meanwhile is replaced by a new connection.
+TEST(ServerEngine, KeepsClosedConnectionsResetAndReplacesEndedOnes)
+{
+    KORA_SKIP_WITHOUT_SERVER();
+    StateDatabase state("NJ", Engine::Server);
+    const auto valueOf = [](Database& db, const std::string& sql) {
+        Statement statement = db.prepare(sql);
+        EXPECT_TRUE(statement.step());
+        return statement.column(0).toString();
+    };
+    std::string session;
+    {
+        Database db(state.StateDatabase::path(), state.connect());
+        session = valueOf(db, "SELECT pg_backend_pid()");
+        valueOf(db, "SELECT pg_advisory_lock(7)");
+        valueOf(db, "SELECT set_config('search_path', 'public', false)");
+        Statement open = db.prepare("SELECT n FROM generate_series(1, 600) AS n");
+        ASSERT_TRUE(open.step());
+    }
+    {
+        Database again(state.StateDatabase::path(), state.connect());
+        EXPECT_EQ(valueOf(again, "SELECT pg_backend_pid()"), session);
+        EXPECT_EQ(valueOf(again, "SELECT COUNT(*) FROM pg_locks WHERE locktype = 'advisory' AND "
+                                 "pid = pg_backend_pid()"),
+                  "0");
+        EXPECT_EQ(valueOf(again, "SELECT COUNT(*) FROM SALES"), "10");
+        EXPECT_EQ(valueOf(again, "SELECT n FROM generate_series(1, 600) AS n"), "1");
+    }
+    EXPECT_EQ(valueOf(state.db(), "SELECT pg_terminate_backend(" + session + ")"), "1");
+    Database after(state.StateDatabase::path(), state.connect());
+    EXPECT_NE(valueOf(after, "SELECT pg_backend_pid()"), session);
+    EXPECT_EQ(valueOf(after, "SELECT COUNT(*) FROM SALES"), "10");
+}
+
 // A state file on a network folder opens with the rollback journal: the
 // write-ahead log needs every user on one host.
 TEST(NetworkFolder, OpensStateFilesThereWithTheRollbackJournal)
