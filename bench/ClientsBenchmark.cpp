@@ -2,7 +2,7 @@
 // update reloads it.
 //
 //   kora_clients_bench --folder DIR [--state PA] [--clients 5,10,20] [--seconds S]
-//                      [--companies N]
+//                      [--companies N] [--pause MS]
 //
 // DIR is an installation whose state is published to a server. For each
 // number of clients the benchmark starts that many client processes, each with
@@ -11,7 +11,9 @@
 // for S seconds (60 by default) or until the reload ends if that is later, a
 // mix of what an agent does: a lookup to its first rows in the result list,
 // a scroll of that list, a company's record opened and its note written under
-// the lock, and a small export. It then reports the latency of each kind of
+// the lock, and a small export, with a pause between two of them as an agent
+// reads what came (MS milliseconds on average, 1500 by default; 0 runs them
+// back to back). It then reports the latency of each kind of
 // work (p50, p95, max) over all clients, each client's p95 of first rows, and
 // the errors.
 
@@ -43,6 +45,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -137,7 +140,8 @@ struct Sample
 // One agent's session: connections of its own, a mix of work until the time
 // is up or the reload has ended, its samples written to a file.
 void runClient(const std::string& folder, const std::string& state, int number, double seconds,
-               const fs::path& reloadDone, const fs::path& scratch, const fs::path& samplesPath)
+               double pauseMilliseconds, const fs::path& reloadDone, const fs::path& scratch,
+               const fs::path& samplesPath)
 {
     std::mt19937 random(static_cast<unsigned>(1207 + number));
     std::ofstream samples(samplesPath);
@@ -151,7 +155,9 @@ void runClient(const std::string& folder, const std::string& state, int number, 
                                 << 15000 + number * 20 + 19 << "\",\"ZIP\",#FALSE#\r\n";
     const auto end = Clock::now() + std::chrono::duration<double>(seconds);
     int lookups = 0;
+    std::uniform_real_distribution<double> pause(0.5 * pauseMilliseconds, 1.5 * pauseMilliseconds);
     while (Clock::now() < end || !fs::exists(reloadDone)) {
+        std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(pause(random)));
         const int choice = std::uniform_int_distribution<int>(0, 9)(random);
         std::string work;
         const auto start = Clock::now();
@@ -221,7 +227,8 @@ double percentile(std::vector<double> values, double share)
     return values[std::min(index, values.size() - 1)];
 }
 
-void report(int clients, double reloadSeconds, const std::vector<fs::path>& samplePaths)
+void report(int clients, double pauseMilliseconds, double reloadSeconds,
+            const std::vector<fs::path>& samplePaths)
 {
     std::map<std::string, std::vector<double>> byWork;
     std::map<std::string, int> errors;
@@ -253,7 +260,8 @@ void report(int clients, double reloadSeconds, const std::vector<fs::path>& samp
         }
         clientP95.push_back(percentile(firstRows, 0.95));
     }
-    std::printf("\n%d clients, with a reload of %.1f s running\n", clients, reloadSeconds);
+    std::printf("\n%d clients pausing %.0f ms on average, with a reload of %.1f s running\n",
+                clients, pauseMilliseconds, reloadSeconds);
     std::printf("  %-22s %7s %9s %9s %9s %7s\n", "work", "count", "p50 ms", "p95 ms", "max ms",
                 "errors");
     for (const auto& [work, values] : byWork)
@@ -273,7 +281,7 @@ void report(int clients, double reloadSeconds, const std::vector<fs::path>& samp
 int usage()
 {
     std::cerr << "usage: kora_clients_bench --folder DIR [--state ST] [--clients 5,10,20] "
-                 "[--seconds S] [--companies N]\n";
+                 "[--seconds S] [--companies N] [--pause MS]\n";
     return 2;
 }
 
@@ -285,6 +293,7 @@ int main(int argc, char** argv)
     std::string state = "PA";
     std::vector<int> clientCounts = {5, 10, 20};
     double seconds = 60;
+    double pauseMilliseconds = 1500;
     long long companies = 300'000;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
@@ -295,6 +304,8 @@ int main(int argc, char** argv)
             state = value;
         else if (option == "--seconds")
             seconds = std::atof(value.c_str());
+        else if (option == "--pause")
+            pauseMilliseconds = std::atof(value.c_str());
         else if (option == "--companies")
             companies = std::atoll(value.c_str());
         else if (option == "--clients") {
@@ -356,8 +367,8 @@ int main(int argc, char** argv)
                 if (child == 0) {
                     int status = 0;
                     try {
-                        runClient(folder, state, number, seconds, reloadDone, round,
-                                  samplePaths.back());
+                        runClient(folder, state, number, seconds, pauseMilliseconds, reloadDone,
+                                  round, samplePaths.back());
                     } catch (const std::exception& error) {
                         std::cerr << "client " << number << ": " << error.what() << "\n";
                         status = 1;
@@ -374,7 +385,7 @@ int main(int argc, char** argv)
             }
             double reloadSeconds = 0;
             std::ifstream(reloadTime) >> reloadSeconds;
-            report(clients, reloadSeconds, samplePaths);
+            report(clients, pauseMilliseconds, reloadSeconds, samplePaths);
             if (failedProcesses)
                 std::printf("  %d processes failed (see above)\n", failedProcesses);
         }

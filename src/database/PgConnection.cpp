@@ -319,7 +319,7 @@ void PgConnection::unprepare(const std::string& name)
     // Not while changes sent wait for their outcomes, which the next use of
     // the connection must tell, nor in a failed transaction, which refuses
     // it: the session ends the statement then.
-    if (m_sent.empty() && !m_copyPending && PQstatus(m_conn) == CONNECTION_OK &&
+    if (m_sent.empty() && !m_copyPending && !m_keepingRowsOf && PQstatus(m_conn) == CONNECTION_OK &&
         PQtransactionStatus(m_conn) != PQTRANS_INERROR)
         PQclear(PQexec(m_conn, ("DEALLOCATE " + name).c_str()));
 }
@@ -330,7 +330,7 @@ void PgConnection::sendPrepared(const std::string& name, const std::vector<const
     // A few hundred outcomes fit the socket's buffers: the server never
     // waits to write them while this side still writes changes.
     constexpr size_t kMostSent = 500;
-    if (m_sent.size() >= kMostSent || m_copyPending)
+    if (m_sent.size() >= kMostSent || m_copyPending || m_keepingRowsOf)
         settle();
     if (m_sent.empty() && PQenterPipelineMode(m_conn) != 1)
         throw failure(*context, nullptr);
@@ -343,8 +343,89 @@ void PgConnection::sendPrepared(const std::string& name, const std::vector<const
     }
 }
 
+PgResult PgConnection::openCursor(const std::string& cursor, const std::string& sql,
+                                  const std::vector<const char*>& parameters, int firstRows,
+                                  const std::string& context)
+{
+    settle();
+    const std::string declare = "DECLARE " + cursor + " NO SCROLL CURSOR WITH HOLD FOR " + sql;
+    const std::string fetch = "FETCH " + std::to_string(firstRows) + " FROM " + cursor;
+    if (inTransaction()) {
+        run(declare, parameters, context);
+        return run(fetch, {}, context);
+    }
+    // A cursor declared outside a transaction is read whole at once, to be
+    // kept past the end of its statement; inside one, only as far as it is
+    // fetched, and the rest is read and kept at the commit. So the first rows
+    // come from a transaction of their own, in one round trip, and the commit
+    // runs on the server while the caller takes them; the next use of the
+    // connection waits for it.
+    const auto send = [this](const std::string& statement, const std::vector<const char*>& values) {
+        return PQsendQueryParams(m_conn, statement.c_str(), static_cast<int>(values.size()),
+                                 nullptr, values.data(), nullptr, nullptr, 0) == 1;
+    };
+    if (PQenterPipelineMode(m_conn) != 1)
+        throw failure(context, nullptr);
+    const bool sent = send("BEGIN", {}) && send(declare, parameters) && send(fetch, {}) &&
+                      PQsendFlushRequest(m_conn) == 1 && send("COMMIT", {}) &&
+                      PQpipelineSync(m_conn) == 1;
+    std::optional<DbError> failed;
+    if (!sent)
+        failed = failure(context, nullptr);
+    PgResult rows(nullptr, PQclear);
+    for (int statement = 0; statement < 3 && !failed; ++statement) {
+        PgResult result(PQgetResult(m_conn), PQclear);
+        const ExecStatusType status = PQresultStatus(result.get());
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+            failed = failure(context, result.get());
+        else
+            rows = std::move(result);
+        while (pg_result* more = PQgetResult(m_conn))
+            PQclear(more);
+    }
+    if (!failed) {
+        m_keepingRowsOf = context;
+        return rows;
+    }
+    // The statements after a failure are skipped up to the sync; the
+    // transaction it left is rolled back.
+    while (PQstatus(m_conn) == CONNECTION_OK && PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF) {
+        pg_result* next = PQgetResult(m_conn);
+        if (next && PQresultStatus(next) == PGRES_PIPELINE_SYNC)
+            PQexitPipelineMode(m_conn);
+        PQclear(next);
+    }
+    if (PQstatus(m_conn) == CONNECTION_OK && PQtransactionStatus(m_conn) == PQTRANS_INERROR)
+        PQclear(PQexec(m_conn, "ROLLBACK"));
+    throw *failed;
+}
+
+std::optional<DbError> PgConnection::keptRowsOutcome()
+{
+    const std::string context = std::move(*m_keepingRowsOf);
+    m_keepingRowsOf.reset();
+    std::optional<DbError> failed;
+    while (pg_result* next = PQgetResult(m_conn)) {
+        const PgResult result(next, PQclear);
+        if (PQresultStatus(next) != PGRES_COMMAND_OK && !failed)
+            failed = failure(context, next);
+    }
+    const PgResult sync(PQgetResult(m_conn), PQclear);
+    if (!failed && PQresultStatus(sync.get()) != PGRES_PIPELINE_SYNC)
+        failed = failure(context, sync.get());
+    PQexitPipelineMode(m_conn);
+    return failed;
+}
+
 void PgConnection::settle(bool report)
 {
+    // Rows past the first that the server could not keep fail the reading of
+    // them; a cursor closed before has no use for them.
+    if (m_keepingRowsOf) {
+        std::optional<DbError> failed = keptRowsOutcome();
+        if (failed && report)
+            throw *failed;
+    }
     if (report && m_untold) {
         const DbError untold = *m_untold;
         m_untold.reset();

@@ -83,6 +83,12 @@ public:
     PgResult describe(const std::string& sql, int parameters, const std::string& context);
     void noteChangedRows(long long rows);
     std::string newCursorName() { return "kora_rows_" + std::to_string(++m_cursors); }
+    // Declares a cursor that outlives the transaction (WITH HOLD) and fetches
+    // its first rows. Outside a transaction these come before the server has
+    // read the rest: it keeps the rest while the caller takes them.
+    PgResult openCursor(const std::string& cursor, const std::string& sql,
+                        const std::vector<const char*>& parameters, int firstRows,
+                        const std::string& context);
     // Counts the rollbacks, which may take cursors with them.
     unsigned rollbacks() const { return m_rollbacks; }
     void closeCursor(const std::string& name, unsigned rollbacksAtDeclare);
@@ -114,6 +120,9 @@ private:
     void settle(bool report = true);
     // Reads the outcome of the COPY ended last; the server's refusal if it refused.
     std::optional<DbError> copyOutcome();
+    // Reads the outcome of the commit that keeps a cursor's rows; its failure
+    // when it failed.
+    std::optional<DbError> keptRowsOutcome();
 
     pg_conn* m_conn = nullptr;
     pg_cancel* m_cancel = nullptr;
@@ -127,6 +136,9 @@ private:
     int m_prepared = 0;
     // The contexts of the changes sent whose outcomes are not read yet.
     std::vector<std::shared_ptr<const std::string>> m_sent;
+    // The statement whose cursor's rows the server keeps at a commit not yet
+    // answered (see openCursor).
+    std::optional<std::string> m_keepingRowsOf;
     // A failure of a change sent, read where it could not be thrown; the next
     // use of the connection throws it, unless it rolls back.
     std::optional<DbError> m_untold;

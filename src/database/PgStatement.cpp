@@ -127,20 +127,23 @@ void PgStatement::execute()
         }
         return;
     }
-    // WITH HOLD keeps the cursor past the end of a transaction, and outside one.
     const std::string cursor = m_connection.newCursorName();
-    m_connection.run("DECLARE " + cursor + " NO SCROLL CURSOR WITH HOLD FOR " + m_sql, values,
-                     context);
+    m_chunkRows = kFirstChunkRows;
+    PgResult first = m_connection.openCursor(cursor, m_sql, values, m_chunkRows, context);
     m_cursor = cursor;
     m_rollbacksAtDeclare = m_connection.rollbacks();
-    m_chunkRows = kFirstChunkRows;
-    fetch();
+    takeChunk(std::move(first));
 }
 
 void PgStatement::fetch()
 {
-    m_rows = m_connection.run("FETCH " + std::to_string(m_chunkRows) + " FROM " + m_cursor, {},
-                              "Cannot read the rows of \"" + m_original + "\"");
+    takeChunk(m_connection.run("FETCH " + std::to_string(m_chunkRows) + " FROM " + m_cursor, {},
+                               "Cannot read the rows of \"" + m_original + "\""));
+}
+
+void PgStatement::takeChunk(PgResult rows)
+{
+    m_rows = std::move(rows);
     m_row = -1;
     m_lastChunk = PQntuples(m_rows.get()) < m_chunkRows;
     m_chunkRows = std::min(m_chunkRows * 2, kLargestChunkRows);

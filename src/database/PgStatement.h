@@ -52,6 +52,8 @@ private:
     // Prepares the statement on the server under a name of its own.
     void prepareOnServer();
     void fetch();
+    // Takes a chunk of the cursor's rows, closing it after the last.
+    void takeChunk(PgResult rows);
     void closeCursor();
     const pg_result* description();
     // The SQL type of a column for a cast: "citext", "double precision", ...

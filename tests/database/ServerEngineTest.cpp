@@ -190,6 +190,15 @@ TEST_P(RecordSetTest, CursorsInterleaveWithOtherStatements)
     EXPECT_EQ(total, 1199.0 * 1200 / 2);
     EXPECT_FALSE(companies.next());
     EXPECT_EQ(state().value("SELECT COUNT(*) FROM NOTES"), Value(4));
+
+    // A query refused leaves no transaction open behind it: what follows is
+    // seen at once by another connection.
+    EXPECT_THROW(db().prepare("SELECT NOSUCHFIELD FROM PRIME").step(), DbError);
+    db().execute("DELETE FROM NOTES");
+    Database other = db().reader();
+    Statement notesLeft = other.prepare("SELECT COUNT(*) FROM NOTES");
+    ASSERT_TRUE(notesLeft.step());
+    EXPECT_EQ(notesLeft.column(0).toInteger(), 0);
 }
 
 TEST_P(RecordSetTest, KeepsTransactionsWholeAndTellsAUniqueViolation)
