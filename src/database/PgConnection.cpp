@@ -319,7 +319,7 @@ void PgConnection::unprepare(const std::string& name)
     // Not while changes sent wait for their outcomes, which the next use of
     // the connection must tell, nor in a failed transaction, which refuses
     // it: the session ends the statement then.
-    if (m_sent.empty() && !m_copyPending && !m_keepingRowsOf && PQstatus(m_conn) == CONNECTION_OK &&
+    if (m_sent.empty() && !m_copyPending && !m_keepingRows && PQstatus(m_conn) == CONNECTION_OK &&
         PQtransactionStatus(m_conn) != PQTRANS_INERROR)
         PQclear(PQexec(m_conn, ("DEALLOCATE " + name).c_str()));
 }
@@ -330,7 +330,7 @@ void PgConnection::sendPrepared(const std::string& name, const std::vector<const
     // A few hundred outcomes fit the socket's buffers: the server never
     // waits to write them while this side still writes changes.
     constexpr size_t kMostSent = 500;
-    if (m_sent.size() >= kMostSent || m_copyPending || m_keepingRowsOf)
+    if (m_sent.size() >= kMostSent || m_copyPending || m_keepingRows)
         settle();
     if (m_sent.empty() && PQenterPipelineMode(m_conn) != 1)
         throw failure(*context, nullptr);
@@ -366,11 +366,11 @@ PgResult PgConnection::openCursor(const std::string& cursor, const std::string& 
     };
     if (PQenterPipelineMode(m_conn) != 1)
         throw failure(context, nullptr);
-    const bool sent = send("BEGIN", {}) && send(declare, parameters) && send(fetch, {}) &&
-                      PQsendFlushRequest(m_conn) == 1 && send("COMMIT", {}) &&
-                      PQpipelineSync(m_conn) == 1;
     std::optional<DbError> failed;
-    if (!sent)
+    bool synced = false;
+    if (!send("BEGIN", {}) || !send(declare, parameters) || !send(fetch, {}) ||
+        PQsendFlushRequest(m_conn) != 1 || !send("COMMIT", {}) ||
+        !(synced = PQpipelineSync(m_conn) == 1))
         failed = failure(context, nullptr);
     PgResult rows(nullptr, PQclear);
     for (int statement = 0; statement < 3 && !failed; ++statement) {
@@ -384,44 +384,51 @@ PgResult PgConnection::openCursor(const std::string& cursor, const std::string& 
             PQclear(more);
     }
     if (!failed) {
-        m_keepingRowsOf = context;
+        m_keepingRows = KeepingRows{cursor, context};
         return rows;
     }
-    // The statements after a failure are skipped up to the sync; the
-    // transaction it left is rolled back.
-    while (PQstatus(m_conn) == CONNECTION_OK && PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF) {
+    if (synced || PQpipelineSync(m_conn) == 1)
+        endPipeline(context);
+    throw *failed;
+}
+
+std::optional<DbError> PgConnection::endPipeline(const std::string& context)
+{
+    // Each statement's outcomes end in a null; a failure skips the rest up to
+    // the sync, and leaves its transaction to be rolled back.
+    std::optional<DbError> failed;
+    while (PQstatus(m_conn) == CONNECTION_OK) {
         pg_result* next = PQgetResult(m_conn);
-        if (next && PQresultStatus(next) == PGRES_PIPELINE_SYNC)
-            PQexitPipelineMode(m_conn);
-        PQclear(next);
+        if (!next)
+            continue;
+        const PgResult result(next, PQclear);
+        const ExecStatusType status = PQresultStatus(next);
+        if (status == PGRES_PIPELINE_SYNC)
+            break;
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK &&
+            status != PGRES_PIPELINE_ABORTED && !failed)
+            failed = failure(context, next);
     }
+    if (PQstatus(m_conn) != CONNECTION_OK && !failed)
+        failed = failure(context, nullptr);
+    PQexitPipelineMode(m_conn);
     if (PQstatus(m_conn) == CONNECTION_OK && PQtransactionStatus(m_conn) == PQTRANS_INERROR)
         PQclear(PQexec(m_conn, "ROLLBACK"));
-    throw *failed;
+    return failed;
 }
 
 std::optional<DbError> PgConnection::keptRowsOutcome()
 {
-    const std::string context = std::move(*m_keepingRowsOf);
-    m_keepingRowsOf.reset();
-    std::optional<DbError> failed;
-    while (pg_result* next = PQgetResult(m_conn)) {
-        const PgResult result(next, PQclear);
-        if (PQresultStatus(next) != PGRES_COMMAND_OK && !failed)
-            failed = failure(context, next);
-    }
-    const PgResult sync(PQgetResult(m_conn), PQclear);
-    if (!failed && PQresultStatus(sync.get()) != PGRES_PIPELINE_SYNC)
-        failed = failure(context, sync.get());
-    PQexitPipelineMode(m_conn);
-    return failed;
+    const std::string context = std::move(m_keepingRows->context);
+    m_keepingRows.reset();
+    return endPipeline(context);
 }
 
 void PgConnection::settle(bool report)
 {
     // Rows past the first that the server could not keep fail the reading of
     // them; a cursor closed before has no use for them.
-    if (m_keepingRowsOf) {
+    if (m_keepingRows) {
         std::optional<DbError> failed = keptRowsOutcome();
         if (failed && report)
             throw *failed;
@@ -567,6 +574,14 @@ void PgConnection::noteChangedRows(long long rows)
 
 void PgConnection::closeCursor(const std::string& name, unsigned rollbacksAtDeclare)
 {
+    if (m_keepingRows && m_keepingRows->cursor == name) {
+        // Rows the server still reads to keep are not wanted now: it stops,
+        // and the cursor goes with the transaction that declared it.
+        if (PQconsumeInput(m_conn) == 1 && PQisBusy(m_conn) == 1)
+            interrupt();
+        if (keptRowsOutcome())
+            return;
+    }
     settle(false);
     const PGTransactionStatusType status = PQtransactionStatus(m_conn);
     if (status == PQTRANS_INERROR || PQstatus(m_conn) != CONNECTION_OK)

@@ -120,6 +120,9 @@ private:
     void settle(bool report = true);
     // Reads the outcome of the COPY ended last; the server's refusal if it refused.
     std::optional<DbError> copyOutcome();
+    // Reads the outcomes of the statements sent in pipeline mode up to its
+    // sync and leaves the mode; the first failure.
+    std::optional<DbError> endPipeline(const std::string& context);
     // Reads the outcome of the commit that keeps a cursor's rows; its failure
     // when it failed.
     std::optional<DbError> keptRowsOutcome();
@@ -136,9 +139,14 @@ private:
     int m_prepared = 0;
     // The contexts of the changes sent whose outcomes are not read yet.
     std::vector<std::shared_ptr<const std::string>> m_sent;
-    // The statement whose cursor's rows the server keeps at a commit not yet
-    // answered (see openCursor).
-    std::optional<std::string> m_keepingRowsOf;
+    // The cursor whose rows the server keeps at a commit not yet answered
+    // (see openCursor), and its statement's context for a failure.
+    struct KeepingRows
+    {
+        std::string cursor;
+        std::string context;
+    };
+    std::optional<KeepingRows> m_keepingRows;
     // A failure of a change sent, read where it could not be thrown; the next
     // use of the connection throws it, unless it rolls back.
     std::optional<DbError> m_untold;

@@ -191,8 +191,14 @@ TEST_P(RecordSetTest, CursorsInterleaveWithOtherStatements)
     EXPECT_FALSE(companies.next());
     EXPECT_EQ(state().value("SELECT COUNT(*) FROM NOTES"), Value(4));
 
-    // A query refused leaves no transaction open behind it: what follows is
-    // seen at once by another connection.
+    // A query left after its first row, and one refused, leave no
+    // transaction open behind them: what follows is seen at once by another
+    // connection.
+    {
+        Statement many = db().prepare("SELECT A.FILE FROM PRIME AS A, PRIME AS B "
+                                      "ORDER BY A.FILE DESC");
+        ASSERT_TRUE(many.step());
+    }
     EXPECT_THROW(db().prepare("SELECT NOSUCHFIELD FROM PRIME").step(), DbError);
     db().execute("DELETE FROM NOTES");
     Database other = db().reader();
