@@ -187,8 +187,14 @@ Schema::Table Schema::modTrendTable()
              {"PRIOR", Kind::Number},
              {"CHANGE", Kind::Number},
              {"YEARSOVER", Kind::Number}},
-            {{"CHANGE", {"CHANGE", "FILE", "SEQUENCE"}, false},
-             {"YEARS", {"YEARSOVER", "FILE", "SEQUENCE"}, false}}};
+            {{.name = "CHANGE",
+              .fields = {"CHANGE", "FILE", "SEQUENCE"},
+              .unique = false,
+              .carriesOnServer = true},
+             {.name = "YEARS",
+              .fields = {"YEARSOVER", "FILE", "SEQUENCE"},
+              .unique = false,
+              .carriesOnServer = true}}};
 }
 
 Schema::Table Schema::loadedFilesTable()
