@@ -35,6 +35,33 @@ const std::string& madeScratch(PgConnection& connection, const std::string& scra
     return scratch;
 }
 
+// The text of a key field, as the key's hash and order read it.
+std::string_view keyText(const Value& value, std::string& number)
+{
+    if (const std::string* text = value.textIf())
+        return *text;
+    number = value.toString();
+    return number;
+}
+
+// The server's order of case-blind text of ASCII letters: bytes compared
+// with the letters folded, no value first.
+bool sortsBefore(const Value& left, const Value& right)
+{
+    if (left.isNull() || right.isNull())
+        return left.isNull() && !right.isNull();
+    std::string leftNumber;
+    std::string rightNumber;
+    const std::string_view a = keyText(left, leftNumber);
+    const std::string_view b = keyText(right, rightNumber);
+    return std::lexicographical_compare(
+        a.begin(), a.end(), b.begin(), b.end(),
+        [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
+}
+
+// Rows a group holds at most; a group is the rows of one company in practice.
+constexpr size_t kGroupLimit = 1000;
+
 } // namespace
 
 PgMergeWriter::PgMergeWriter(PgConnection& connection, const std::string& table,
@@ -68,9 +95,8 @@ bool PgMergeWriter::mayBeMetBefore(const std::vector<Value>& row)
         // No value equals no other: such a key is never met before.
         if (value.isNull())
             return false;
-        const std::string* text = value.textIf();
-        const std::string number = text ? std::string() : value.toString();
-        const std::string_view field = text ? std::string_view(*text) : std::string_view(number);
+        std::string number;
+        const std::string_view field = keyText(value, number);
         // Case-blind text folds more than ASCII on the server: such a key is
         // taken for one met before.
         if (std::any_of(field.begin(), field.end(),
@@ -81,18 +107,52 @@ bool PgMergeWriter::mayBeMetBefore(const std::vector<Value>& row)
     return !m_keysMet.insert(key).second;
 }
 
+bool PgMergeWriter::inGroup(const std::vector<Value>& row) const
+{
+    if (m_group.empty())
+        return true;
+    for (size_t i = 0; i + 1 < m_keyColumns.size(); ++i) {
+        const Value& held = m_group.front()[m_keyColumns[i]];
+        const Value& value = row[m_keyColumns[i]];
+        if (held.isNull() || value.isNull() || !(held == value))
+            return false;
+    }
+    return m_group.size() < kGroupLimit;
+}
+
+void PgMergeWriter::sendGroup()
+{
+    const size_t last = m_keyColumns.back();
+    std::stable_sort(m_group.begin(), m_group.end(),
+                     [last](const std::vector<Value>& left, const std::vector<Value>& right) {
+                         return sortsBefore(left[last], right[last]);
+                     });
+    for (const std::vector<Value>& row : m_group)
+        m_direct->add(row);
+    m_group.clear();
+}
+
 void PgMergeWriter::add(const std::vector<Value>& row)
 {
-    if (m_direct && !mayBeMetBefore(row))
-        m_direct->add(row);
-    else
+    if (!m_direct || mayBeMetBefore(row)) {
         m_copy.add(row);
+        return;
+    }
+    if (m_keyColumns.size() < 2) {
+        m_direct->add(row);
+        return;
+    }
+    if (!inGroup(row))
+        sendGroup();
+    m_group.push_back(row);
 }
 
 void PgMergeWriter::finish()
 {
     m_copy.finish();
     if (m_direct) {
+        if (!m_group.empty())
+            sendGroup();
         m_direct->finish();
         // The conflicts of the rows that follow are found by the table's unique indexes.
         m_replaced->buildIndexes(m_table);

@@ -21,7 +21,12 @@ class PgReplacedTables;
 // take their row ids in the order they were added, as prepared inserts give.
 // Into a table the transaction writes anew (replaced), the first row of each
 // key goes by COPY straight into it, and only the rows of a key met before
-// pass through the scratch table once the table's indexes are built.
+// pass through the scratch table once the table's indexes are built. Those
+// first rows go in the order of the key's last field within each run of rows
+// alike in the fields before it (a company's classes, in practice): the rows
+// of a file in the order of its companies then reach the table in the order
+// of its unique index, whose building then finds them in order instead of
+// sorting them. Their row ids follow that order.
 class PgMergeWriter final : public RowWriter
 {
 public:
@@ -38,6 +43,9 @@ private:
     // case-blind text does; a key with other letters, whose folding is the
     // server's to say, or whose hash was seen, may have been.
     bool mayBeMetBefore(const std::vector<Value>& row);
+    // Whether the row joins the rows held back, which are sent in key order.
+    bool inGroup(const std::vector<Value>& row) const;
+    void sendGroup();
 
     PgConnection& m_connection;
     std::string m_table;
@@ -49,6 +57,7 @@ private:
     PgCopyWriter m_copy;
     std::optional<PgCopyWriter> m_direct;
     std::unordered_set<std::uint64_t> m_keysMet;
+    std::vector<std::vector<Value>> m_group;
 };
 
 } // namespace kora

@@ -44,6 +44,7 @@ private:
 
     std::string loadSchema() const { return m_schema + "_load"; }
     void analyze(const std::string& table, const std::string& context);
+    void allowNestedLoops(bool allowed, const std::string& context);
     void lockTables();
 
     PgConnection& m_connection;

@@ -142,7 +142,7 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
                          {"LOSSCOST", Kind::Number}},
                         {{"PRIMARY", {"FILE", "SEQUENCE", "CLASS"}, true},
                          // Lookups: the companies of a class range.
-                         {"CODE", {"CLASS", "FILESEQ"}, false}}};
+                         {"CODE", {"CLASS", "FILESEQ"}, false, false, true}}};
     std::vector<Table> tables = {
         prime,
         mods,
@@ -187,8 +187,14 @@ Schema::Table Schema::modTrendTable()
              {"PRIOR", Kind::Number},
              {"CHANGE", Kind::Number},
              {"YEARSOVER", Kind::Number}},
-            {{"CHANGE", {"CHANGE", "FILE", "SEQUENCE"}, false},
-             {"YEARS", {"YEARSOVER", "FILE", "SEQUENCE"}, false}}};
+            {{.name = "CHANGE",
+              .fields = {"CHANGE", "FILE", "SEQUENCE"},
+              .unique = false,
+              .carriesOnServer = true},
+             {.name = "YEARS",
+              .fields = {"YEARSOVER", "FILE", "SEQUENCE"},
+              .unique = false,
+              .carriesOnServer = true}}};
 }
 
 Schema::Table Schema::loadedFilesTable()
@@ -293,14 +299,23 @@ std::string createIndexSql(const Schema::Table& table, const Schema::Index& inde
     std::string sql = std::string(index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
                       quoteIdentifier(table.name + "_" + index.name) + " ON " +
                       quoteIdentifier(table.name) + " (";
-    for (size_t i = 0; i < index.fields.size(); ++i)
+    const bool postgres = target == SqlDialect::Target::Postgres;
+    const bool carries = postgres && index.carriesOnServer;
+    const size_t sorted = carries ? 1 : index.fields.size();
+    for (size_t i = 0; i < sorted; ++i)
         sql += (i ? ", " : "") + quoteIdentifier(index.fields[i]) + order;
     // Statements of PRIME end their order in the row id (SqlDialect), as
     // SQLite's indexes end in it; the server's indexes get it as their last
     // key so that they serve that order.
-    if (target == SqlDialect::Target::Postgres && !index.unique)
+    if (postgres && !index.unique)
         sql += std::string(", rowid") + order;
-    return sql + ")";
+    sql += ")";
+    if (carries)
+        sql += " INCLUDE (" +
+               quoteIdentifiers(
+                   std::vector<std::string>(index.fields.begin() + 1, index.fields.end())) +
+               ")";
+    return sql;
 }
 
 } // namespace

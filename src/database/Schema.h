@@ -37,6 +37,9 @@ public:
         // Whole tables are read in its order (the result list's orders). The
         // server keeps a twin of it on the keys it sorts text by (sortKeyOnServer).
         bool ordersTable = false;
+        // The server sorts by the first field alone and carries the others
+        // for reads from the index alone: case-blind keys are slow to sort.
+        bool carriesOnServer = false;
     };
 
     struct Table
