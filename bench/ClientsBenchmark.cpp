@@ -130,6 +130,9 @@ std::string writeRandomLookup(const fs::path& folder, std::mt19937& random, int 
     return path.string();
 }
 
+// The rows the list reads before it shows a grid.
+constexpr size_t kListFirstRows = 200;
+
 struct Sample
 {
     std::string work;
@@ -169,14 +172,22 @@ void runClient(const std::string& folder, const std::string& state, int number, 
                 const std::string path =
                     writeRandomLookup(scratch, random, number * 100000 + ++lookups);
                 if (search.SetUpSQL(path, false).ready && search.sortBy(GridColumn::Name)) {
+                    // As the list's lookup tab: its first rows at once, the
+                    // rest from a reader of its own.
                     list.emplace(db);
-                    list->load(ResultListData::lookupRowsQuery(search.source(), "NAME1"));
+                    list->readRestInBackground([&db] { return db.reader(); }, kListFirstRows,
+                                               [] {});
+                    const auto gridRows = ResultListData::lookupGridRows(search.source(), "NAME1");
+                    list->load(gridRows.all, gridRows.first);
                     for (long long at = 0; at < std::min(50LL, list->count()); ++at)
                         list->row(at);
                 }
                 fs::remove(path);
             } else if (choice < 7) {
                 work = "scroll, a page";
+                // The rest of the rows, once the reader has them.
+                if (list->fetchRest(false))
+                    list->takeRest();
                 list->forgetAll();
                 const long long at = std::uniform_int_distribution<long long>(
                     0, std::max(0LL, list->count() - 50))(random);
