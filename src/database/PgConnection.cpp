@@ -572,12 +572,12 @@ void PgConnection::noteChangedRows(long long rows)
         m_changedRows = true;
 }
 
-void PgConnection::closeCursor(const std::string& name, unsigned rollbacksAtDeclare)
+void PgConnection::closeCursor(const std::string& name, unsigned rollbacksAtDeclare, bool rowsLeft)
 {
     if (m_keepingRows && m_keepingRows->cursor == name) {
         // Rows the server still reads to keep are not wanted now: it stops,
         // and the cursor goes with the transaction that declared it.
-        if (PQconsumeInput(m_conn) == 1 && PQisBusy(m_conn) == 1)
+        if (rowsLeft && PQconsumeInput(m_conn) == 1 && PQisBusy(m_conn) == 1)
             interrupt();
         if (keptRowsOutcome())
             return;

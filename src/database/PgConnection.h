@@ -91,7 +91,8 @@ public:
                         const std::string& context);
     // Counts the rollbacks, which may take cursors with them.
     unsigned rollbacks() const { return m_rollbacks; }
-    void closeCursor(const std::string& name, unsigned rollbacksAtDeclare);
+    // Closes a cursor; rowsLeft when it was not read to its end.
+    void closeCursor(const std::string& name, unsigned rollbacksAtDeclare, bool rowsLeft);
     // What PgCopyWriter needs: a COPY ... FROM STDIN begun, its data, and its
     // end, which throws DbError when the server refused a row; an end with a
     // reason drops the COPY and throws nothing. Inside a transaction the end

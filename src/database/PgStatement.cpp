@@ -155,7 +155,7 @@ void PgStatement::closeCursor()
 {
     if (m_cursor.empty())
         return;
-    m_connection.closeCursor(m_cursor, m_rollbacksAtDeclare);
+    m_connection.closeCursor(m_cursor, m_rollbacksAtDeclare, !m_lastChunk);
     m_cursor.clear();
 }
 
