@@ -515,8 +515,8 @@ std::string serverOrderTerms(const std::string& work, size_t begin, size_t end,
 // companies were loaded (as SQLite's sort, which keeps the order it reads
 // rows in, gives them from a scan of the table); one that does not order
 // reads in row-id order. On the server its text fields sort by their sort
-// keys. A SELECT that groups, counts or combines is left alone. Empty when
-// the statement stays as it is.
+// keys, also where it orders by the row id itself. A SELECT that groups,
+// counts or combines is left alone. Empty when the statement stays as it is.
 std::optional<std::string> inRowIdOrder(const std::string& work, SqlDialect::Target target)
 {
     size_t statementEnd = 0;
@@ -553,17 +553,20 @@ std::optional<std::string> inRowIdOrder(const std::string& work, SqlDialect::Tar
     }
     if (table.empty())
         return std::nullopt;
+    bool endsInRowId = false;
     for (size_t i = orderTerms; orderTerms > 0 && i < tokens.size() && tokens[i].begin < tail;
          ++i) {
         const std::string& word = tokens[i].word;
-        if (word == "ROWID" || word.ends_with(".ROWID"))
-            return std::nullopt;
+        endsInRowId = endsInRowId || word == "ROWID" || word.ends_with(".ROWID");
     }
+    if (endsInRowId && target != SqlDialect::Target::Postgres)
+        return std::nullopt;
     size_t insertAt = tail;
     while (insertAt > 0 && isSpace(work[insertAt - 1]))
         --insertAt;
     const std::string rowId = table + ".rowid";
-    const std::string addition = (orderTerms > 0 ? ", " : " ORDER BY ") + rowId;
+    const std::string addition =
+        endsInRowId ? std::string() : (orderTerms > 0 ? ", " : " ORDER BY ") + rowId;
     if (orderTerms == 0 || target != SqlDialect::Target::Postgres)
         return work.substr(0, insertAt) + addition + work.substr(insertAt);
     const size_t termsBegin = tokens[orderTerms - 1].end;

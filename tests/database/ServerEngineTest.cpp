@@ -666,6 +666,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "SELECT NAME2 AS CITY FROM PRIME ORDER BY CITY NULLS FIRST, lower(p.Zip::text "
                     "COLLATE ucs_basic) DESC NULLS LAST, \"mod\" NULLS FIRST, substr(NAME1, 2) "
                     "NULLS FIRST, PRIME.rowid NULLS FIRST"},
+        // A statement that ends its order in the row id itself keeps it.
+        Translation{"SELECT rowid, NAME1 FROM PRIME WHERE ZIP = ? ORDER BY NAME1, rowid",
+                    "SELECT rowid, NAME1 FROM PRIME WHERE ZIP = $1 ORDER BY lower(NAME1::text "
+                    "COLLATE ucs_basic) NULLS FIRST, rowid NULLS FIRST"},
         // A walk along the first names reads them as a table of their own.
         Translation{"SELECT rowid, NAME1 FROM PRIME WHERE rowid IN (SELECT rowid FROM PRIME ORDER "
                     "BY NameSort, rowid LIMIT 5000) AND (ZIP = 'AND' OR EXISTS (SELECT 1 FROM "
