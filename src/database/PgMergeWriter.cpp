@@ -154,8 +154,9 @@ void PgMergeWriter::finish()
         if (!m_group.empty())
             sendGroup();
         m_direct->finish();
-        // The conflicts of the rows that follow are found by the table's unique indexes.
-        m_replaced->buildIndexes(m_table);
+        // The conflicts of the rows that follow are found by the table's unique
+        // indexes; the others are built after them, not kept row by row.
+        m_replaced->buildUniqueIndexes(m_table);
     }
     const std::string context = "Cannot merge the rows of " + m_scratch;
     const PgResult deepest = m_connection.run(

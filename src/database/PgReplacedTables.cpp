@@ -96,14 +96,16 @@ void PgReplacedTables::add(const std::vector<std::string>& tables)
             const bool unique = std::string(PQgetvalue(indexes.get(), row, 1)) == "t";
             const std::string definition = PQgetvalue(indexes.get(), row, 2);
             if (!PQgetisnull(indexes.get(), row, 3))
-                made.indexes.push_back("ALTER TABLE " + twin + " ADD CONSTRAINT " +
-                                       quoteIdentifier(PQgetvalue(indexes.get(), row, 3)) + " " +
-                                       PQgetvalue(indexes.get(), row, 4));
+                made.indexes.push_back({"ALTER TABLE " + twin + " ADD CONSTRAINT " +
+                                            quoteIdentifier(PQgetvalue(indexes.get(), row, 3)) +
+                                            " " + PQgetvalue(indexes.get(), row, 4),
+                                        unique});
             else
                 made.indexes.push_back(
-                    std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
-                    quoteIdentifier(PQgetvalue(indexes.get(), row, 0)) + " ON " + twin +
-                    definition.substr(definition.find(" USING ")));
+                    {std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
+                         quoteIdentifier(PQgetvalue(indexes.get(), row, 0)) + " ON " + twin +
+                         definition.substr(definition.find(" USING ")),
+                     unique});
         }
         m_twins.push_back(std::move(made));
     }
@@ -129,13 +131,24 @@ void PgReplacedTables::buildIndexes()
 void PgReplacedTables::buildIndexes(const std::string& table)
 {
     for (Twin& twin : m_twins) {
-        if (twin.table != lowerCase(table) || twin.indexed)
+        if (twin.table != lowerCase(table) || twin.analyzed)
             continue;
         const std::string context = "Cannot index the new rows of " + m_schema + "." + twin.table;
-        for (const std::string& sql : twin.indexes)
-            m_connection.run(sql, {}, context);
+        for (; twin.built < twin.indexes.size(); ++twin.built)
+            m_connection.run(twin.indexes[twin.built].sql, {}, context);
         analyze(twin.table, context);
-        twin.indexed = true;
+        twin.analyzed = true;
+    }
+}
+
+void PgReplacedTables::buildUniqueIndexes(const std::string& table)
+{
+    for (Twin& twin : m_twins) {
+        if (twin.table != lowerCase(table))
+            continue;
+        const std::string context = "Cannot index the new rows of " + m_schema + "." + twin.table;
+        for (; twin.built < twin.indexes.size() && twin.indexes[twin.built].unique; ++twin.built)
+            m_connection.run(twin.indexes[twin.built].sql, {}, context);
     }
 }
 

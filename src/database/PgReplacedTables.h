@@ -31,15 +31,23 @@ public:
     // Builds the indexes of the twins, or of one, unique ones first, and their statistics.
     void buildIndexes();
     void buildIndexes(const std::string& table);
+    // Builds only the unique indexes of a twin: those its conflicts are found by.
+    void buildUniqueIndexes(const std::string& table);
     // Puts the twins in the place of the tables; in the transaction, before its commit.
     void swapIn();
 
 private:
+    struct Index
+    {
+        std::string sql; // the statement that builds it
+        bool unique = false;
+    };
     struct Twin
     {
         std::string table;
-        std::vector<std::string> indexes; // the statements that build them
-        bool indexed = false;
+        std::vector<Index> indexes; // the unique ones first
+        size_t built = 0;           // how many of them are built
+        bool analyzed = false;
     };
 
     std::string loadSchema() const { return m_schema + "_load"; }
