@@ -523,7 +523,8 @@ std::optional<DbError> PgConnection::copyOutcome()
 std::unique_ptr<RowWriter> PgConnection::rowWriter(const std::string& table,
                                                    const std::vector<std::string>& columns)
 {
-    return std::make_unique<PgCopyWriter>(*this, table, columns);
+    return std::make_unique<PgCopyWriter>(*this, table, columns,
+                                          m_replaced && m_replaced->holds(table));
 }
 
 std::unique_ptr<RowWriter> PgConnection::mergingRowWriter(const std::string& table,

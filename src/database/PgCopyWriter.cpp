@@ -37,10 +37,11 @@ void appendEscaped(std::string& out, const std::string& text)
 } // namespace
 
 PgCopyWriter::PgCopyWriter(PgConnection& connection, const std::string& table,
-                           const std::vector<std::string>& columns)
+                           const std::vector<std::string>& columns, bool frozen)
     : m_connection(connection),
       m_copy(SqlDialect::translate("COPY " + quoteIdentifier(table) + " (" +
-                                       quoteIdentifiers(columns) + ") FROM STDIN",
+                                       quoteIdentifiers(columns) + ") FROM STDIN" +
+                                       (frozen ? " WITH (FREEZE)" : ""),
                                    SqlDialect::Target::Postgres))
 {
     m_buffer.reserve(kSendAt + 4096);

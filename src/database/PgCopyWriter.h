@@ -16,8 +16,11 @@ class PgConnection;
 class PgCopyWriter final : public RowWriter
 {
 public:
+    // frozen: the table was made in this transaction, and its rows are
+    // written as every later reader sees them (COPY FREEZE), so that
+    // neither the first readers nor the server's vacuum rewrite its pages.
     PgCopyWriter(PgConnection& connection, const std::string& table,
-                 const std::vector<std::string>& columns);
+                 const std::vector<std::string>& columns, bool frozen = false);
 
     void add(const std::vector<Value>& row) override;
     void finish() override;

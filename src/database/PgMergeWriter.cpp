@@ -84,7 +84,7 @@ PgMergeWriter::PgMergeWriter(PgConnection& connection, const std::string& table,
         m_keyColumns.push_back(static_cast<size_t>(
             std::find(columns.begin(), columns.end(), field) - columns.begin()));
     if (m_replaced)
-        m_direct.emplace(connection, table, columns);
+        m_direct.emplace(connection, table, columns, true);
 }
 
 bool PgMergeWriter::mayBeMetBefore(const std::vector<Value>& row)
