@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <iterator>
@@ -43,6 +44,20 @@ public:
         for (const Kept& kept : list)
             if (kept.process == getpid())
                 PQfinish(kept.connection);
+    }
+
+    // Forgets the connections of a parent process and closes those kept too long.
+    void prune()
+    {
+        const auto now = Clock::now();
+        std::erase_if(list, [&now](const Kept& kept) {
+            if (kept.process != getpid())
+                return true;
+            if (now - kept.since <= kKeptFor)
+                return false;
+            PQfinish(kept.connection);
+            return true;
+        });
     }
 
     std::mutex mutex;
@@ -94,21 +109,15 @@ pg_conn* PgIdleConnections::take(const std::string& text)
         {
             Store& kept = store();
             std::lock_guard<std::mutex> lock(kept.mutex);
-            const auto now = Clock::now();
-            std::erase_if(kept.list, [&now](const Kept& other) {
-                if (other.process != getpid())
-                    return true;
-                if (now - other.since <= kKeptFor)
-                    return false;
-                PQfinish(other.connection);
-                return true;
-            });
+            kept.prune();
             // The one kept last has the warmest caches.
-            for (auto at = kept.list.rbegin(); at != kept.list.rend() && !connection; ++at)
-                if (at->text == text) {
-                    connection = at->connection;
-                    kept.list.erase(std::next(at).base());
-                }
+            const auto found =
+                std::find_if(kept.list.rbegin(), kept.list.rend(),
+                             [&text](const Kept& other) { return other.text == text; });
+            if (found != kept.list.rend()) {
+                connection = found->connection;
+                kept.list.erase(std::next(found).base());
+            }
         }
         if (!connection)
             return nullptr;
@@ -130,7 +139,7 @@ void PgIdleConnections::keep(const std::string& text, pg_conn* connection)
     }
     Store& kept = store();
     std::lock_guard<std::mutex> lock(kept.mutex);
-    std::erase_if(kept.list, [](const Kept& other) { return other.process != getpid(); });
+    kept.prune();
     kept.list.push_back({text, connection, Clock::now(), getpid()});
     if (kept.list.size() > kKeptAtMost) {
         PQfinish(kept.list.front().connection);

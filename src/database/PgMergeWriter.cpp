@@ -1,5 +1,6 @@
 #include "database/PgMergeWriter.h"
 
+#include "base/CaseBlind.h"
 #include "base/FieldName.h"
 #include "base/RowKey.h"
 #include "database/PgConnection.h"
@@ -54,9 +55,7 @@ bool sortsBefore(const Value& left, const Value& right)
     std::string rightNumber;
     const std::string_view a = keyText(left, leftNumber);
     const std::string_view b = keyText(right, rightNumber);
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
+    return compareWithoutCase(a, b) < 0;
 }
 
 // Rows a group holds at most; a group is the rows of one company in practice.

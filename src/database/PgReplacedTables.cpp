@@ -116,6 +116,14 @@ void PgReplacedTables::add(const std::vector<std::string>& tables)
     allowNestedLoops(false, starting);
 }
 
+PgReplacedTables::Twin* PgReplacedTables::twinOf(const std::string& table)
+{
+    const auto found = std::find_if(m_twins.begin(), m_twins.end(), [&](const Twin& twin) {
+        return twin.table == lowerCase(table);
+    });
+    return found == m_twins.end() ? nullptr : &*found;
+}
+
 bool PgReplacedTables::holds(const std::string& table) const
 {
     return std::any_of(m_twins.begin(), m_twins.end(),
@@ -130,26 +138,26 @@ void PgReplacedTables::buildIndexes()
 
 void PgReplacedTables::buildIndexes(const std::string& table)
 {
-    for (Twin& twin : m_twins) {
-        if (twin.table != lowerCase(table) || twin.analyzed)
-            continue;
-        const std::string context = "Cannot index the new rows of " + m_schema + "." + twin.table;
-        for (; twin.built < twin.indexes.size(); ++twin.built)
-            m_connection.run(twin.indexes[twin.built].sql, {}, context);
-        analyze(twin.table, context);
-        twin.analyzed = true;
-    }
+    Twin* twin = twinOf(table);
+    if (!twin || twin->analyzed)
+        return;
+    build(*twin, false);
+    analyze(twin->table, "Cannot index the new rows of " + m_schema + "." + twin->table);
+    twin->analyzed = true;
 }
 
 void PgReplacedTables::buildUniqueIndexes(const std::string& table)
 {
-    for (Twin& twin : m_twins) {
-        if (twin.table != lowerCase(table))
-            continue;
-        const std::string context = "Cannot index the new rows of " + m_schema + "." + twin.table;
-        for (; twin.built < twin.indexes.size() && twin.indexes[twin.built].unique; ++twin.built)
-            m_connection.run(twin.indexes[twin.built].sql, {}, context);
-    }
+    if (Twin* twin = twinOf(table))
+        build(*twin, true);
+}
+
+void PgReplacedTables::build(Twin& twin, bool uniqueOnly)
+{
+    const std::string context = "Cannot index the new rows of " + m_schema + "." + twin.table;
+    for (; twin.built < twin.indexes.size() && (!uniqueOnly || twin.indexes[twin.built].unique);
+         ++twin.built)
+        m_connection.run(twin.indexes[twin.built].sql, {}, context);
 }
 
 void PgReplacedTables::analyze(const std::string& table, const std::string& context)

@@ -51,6 +51,9 @@ private:
     };
 
     std::string loadSchema() const { return m_schema + "_load"; }
+    Twin* twinOf(const std::string& table);
+    // Builds the twin's indexes not built yet, or only its unique ones.
+    void build(Twin& twin, bool uniqueOnly);
     void analyze(const std::string& table, const std::string& context);
     void allowNestedLoops(bool allowed, const std::string& context);
     void lockTables();

@@ -142,7 +142,10 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
                          {"LOSSCOST", Kind::Number}},
                         {{"PRIMARY", {"FILE", "SEQUENCE", "CLASS"}, true},
                          // Lookups: the companies of a class range.
-                         {"CODE", {"CLASS", "FILESEQ"}, false, false, true}}};
+                         {.name = "CODE",
+                          .fields = {"CLASS", "FILESEQ"},
+                          .unique = false,
+                          .carriesOnServer = true}}};
     std::vector<Table> tables = {
         prime,
         mods,

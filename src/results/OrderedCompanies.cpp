@@ -1,5 +1,6 @@
 #include "results/OrderedCompanies.h"
 
+#include "base/CaseBlind.h"
 #include "base/FieldName.h"
 #include "database/Schema.h"
 
@@ -13,25 +14,6 @@ namespace {
 
 constexpr size_t kCachedRows = 4000;
 constexpr long long kBlockRows = 256;
-
-int asciiLower(unsigned char c)
-{
-    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
-}
-
-// The order the grids are sorted in, the engine's NOCASE: ASCII letters
-// compare as their lower-case forms, so "A_B" comes before "AB".
-int compareWithoutCase(std::string_view left, std::string_view right)
-{
-    const size_t length = std::min(left.size(), right.size());
-    for (size_t i = 0; i < length; ++i) {
-        const int a = asciiLower(static_cast<unsigned char>(left[i]));
-        const int b = asciiLower(static_cast<unsigned char>(right[i]));
-        if (a != b)
-            return a < b ? -1 : 1;
-    }
-    return left.size() < right.size() ? -1 : (left.size() > right.size() ? 1 : 0);
-}
 
 bool containsWithoutCase(std::string_view text, std::string_view part)
 {
