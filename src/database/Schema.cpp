@@ -119,12 +119,12 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
          {"UserPhone", Kind::Text},   {"UserFax", Kind::Text},    {"UserContact", Kind::Text},
          {"UserTitle", Kind::Text},   {"Omit", Kind::Text}},
         {{"PRIMARY", {"FILE", "SEQUENCE"}, true, true},
-         {"KEY2", {"NameSort"}, false, true},
-         {"KEY3", {"CountySort"}, false, true},
+         {.name = "KEY2", .fields = {"NameSort"}, .unique = false, .rangedOnServer = true},
+         {.name = "KEY3", .fields = {"CountySort"}, .unique = false, .rangedOnServer = true},
          // Lookups on zip ranges. FILESEQ is left without an index on purpose:
          // the engine would then drive every class range from CLASS, one
          // look-up per company, slower than a scan once the range is broad.
-         {"ZIP", {"ZIP"}, false}}};
+         {.name = "ZIP", .fields = {"ZIP"}, .unique = false, .rangedOnServer = true}}};
     const Table mods{"MODS",
                      {{"FILE", Kind::Text},
                       {"SEQUENCE", Kind::Text},
@@ -145,7 +145,7 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
                          {.name = "CODE",
                           .fields = {"CLASS", "FILESEQ"},
                           .unique = false,
-                          .carriesOnServer = true}}};
+                          .rangedOnServer = true}}};
     std::vector<Table> tables = {
         prime,
         mods,
@@ -297,27 +297,31 @@ namespace {
 std::string createIndexSql(const Schema::Table& table, const Schema::Index& index,
                            SqlDialect::Target target)
 {
+    const bool postgres = target == SqlDialect::Target::Postgres;
     // No value sorts first, as on SQLite, so that the index serves ORDER BY.
-    const char* order = target == SqlDialect::Target::Postgres ? " NULLS FIRST" : "";
+    const char* order = postgres ? " NULLS FIRST" : "";
     std::string sql = std::string(index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
                       quoteIdentifier(table.name + "_" + index.name) + " ON " +
                       quoteIdentifier(table.name) + " (";
-    const bool postgres = target == SqlDialect::Target::Postgres;
-    const bool carries = postgres && index.carriesOnServer;
+    const bool ranged = postgres && index.rangedOnServer;
+    const bool carries = postgres && (index.carriesOnServer || ranged);
     const size_t sorted = carries ? 1 : index.fields.size();
-    for (size_t i = 0; i < sorted; ++i)
-        sql += (i ? ", " : "") + quoteIdentifier(index.fields[i]) + order;
+    for (size_t i = 0; i < sorted; ++i) {
+        const std::string field = quoteIdentifier(index.fields[i]);
+        sql += (i ? ", " : "") + (ranged ? Schema::sortKeyOnServer(field) : field) + order;
+    }
     // Statements of PRIME end their order in the row id (SqlDialect), as
     // SQLite's indexes end in it; the server's indexes get it as their last
     // key so that they serve that order.
     if (postgres && !index.unique)
         sql += std::string(", rowid") + order;
     sql += ")";
-    if (carries)
-        sql += " INCLUDE (" +
-               quoteIdentifiers(
-                   std::vector<std::string>(index.fields.begin() + 1, index.fields.end())) +
-               ")";
+    // A ranged index carries its first field too: the server reads a field
+    // from an index only where the index holds the field itself.
+    const std::vector<std::string> carried(index.fields.begin() + (ranged ? 0 : 1),
+                                           index.fields.end());
+    if (carries && !carried.empty())
+        sql += " INCLUDE (" + quoteIdentifiers(carried) + ")";
     return sql;
 }
 
@@ -343,6 +347,19 @@ bool Schema::isPrimeTextField(const std::string& name)
         for (const Field& field : tables.front().fields)
             if (field.kind == Kind::Text)
                 names.insert(foldFieldName(field.name));
+        return names;
+    }();
+    return folded.count(foldFieldName(name)) > 0;
+}
+
+bool Schema::isRangedOnServer(const std::string& name)
+{
+    static const std::set<std::string> folded = [] {
+        std::set<std::string> names;
+        for (const Table& table : anyStateTables())
+            for (const Index& index : table.indexes)
+                if (index.rangedOnServer)
+                    names.insert(foldFieldName(index.fields.front()));
         return names;
     }();
     return folded.count(foldFieldName(name)) > 0;

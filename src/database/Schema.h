@@ -35,11 +35,16 @@ public:
         std::vector<std::string> fields;
         bool unique;
         // Whole tables are read in its order (the result list's orders). The
-        // server keeps a twin of it on the keys it sorts text by (sortKeyOnServer).
+        // server keeps a twin of this unique index on the keys it sorts text
+        // by (sortKeyOnServer).
         bool ordersTable = false;
         // The server sorts by the first field alone and carries the others
         // for reads from the index alone: case-blind keys are slow to sort.
         bool carriesOnServer = false;
+        // Read by ranges of its first field, a case-blind text, and in its
+        // order. The server sorts it by that field's sort key, which it
+        // compares the ranges by (SqlDialect), and carries the fields.
+        bool rangedOnServer = false;
     };
 
     struct Table
@@ -87,6 +92,9 @@ public:
     static std::string sortKeyOnServer(const std::string& column);
     // Whether a field of PRIME holds case-blind text.
     static bool isPrimeTextField(const std::string& name);
+    // Whether the server compares ranges of a field by its sort key: the
+    // first field of a rangedOnServer index.
+    static bool isRangedOnServer(const std::string& name);
     // The statements that build a table's indexes. On the server PRIME also gets
     // an index on expireMonthDay(): the server evaluates MONTH() and DAY() as SQL,
     // several times slower than SQLite's functions over a whole state.

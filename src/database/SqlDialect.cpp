@@ -612,6 +612,83 @@ std::optional<std::string> walkAsTable(const std::string& work)
            work.substr(next + 3);
 }
 
+// A bound of a range: a literal set aside or a parameter; where it ends.
+std::optional<size_t> boundEnd(const std::string& work, size_t at)
+{
+    if (at >= work.size())
+        return std::nullopt;
+    if (work[at] == kLiteral)
+        return at + 1;
+    if (work[at] != '?' && work[at] != '$')
+        return std::nullopt;
+    size_t end = at + 1;
+    while (end < work.size() && isDigit(work[end]))
+        ++end;
+    if (work[at] == '$' && end == at + 1)
+        return std::nullopt;
+    return end;
+}
+
+// "FIELD [NOT] BETWEEN a AND b" on a field the server compares ranges of by
+// its sort key (Schema::isRangedOnServer), with values or parameters as
+// bounds, compares the sort keys: the same test, which the field's index
+// serves. Empty when nothing was rewritten.
+std::optional<std::string> rangesBySortKey(const std::string& work)
+{
+    std::string out;
+    size_t done = 0;
+    for (size_t at = work.find_first_of("Bb"); at != std::string::npos;
+         at = work.find_first_of("Bb", at + 1)) {
+        if ((at > 0 && isNameChar(work[at - 1])) || !hasWordAt(work, at, "BETWEEN") ||
+            (at + 7 < work.size() && isWordChar(work[at + 7])))
+            continue;
+        size_t nameEnd = at;
+        while (nameEnd > done && isSpace(work[nameEnd - 1]))
+            --nameEnd;
+        if (nameEnd >= done + 3 && hasWordAt(work, nameEnd - 3, "NOT") &&
+            (nameEnd == done + 3 || !isNameChar(work[nameEnd - 4]))) {
+            nameEnd -= 3;
+            while (nameEnd > done && isSpace(work[nameEnd - 1]))
+                --nameEnd;
+        }
+        size_t nameBegin = nameEnd;
+        while (nameBegin > done && isNameChar(work[nameBegin - 1]))
+            --nameBegin;
+        if (nameBegin == nameEnd || !isNameStart(work[nameBegin]) ||
+            (nameBegin > 0 && (work[nameBegin - 1] == '"' || work[nameBegin - 1] == ']')))
+            continue;
+        const std::string name = work.substr(nameBegin, nameEnd - nameBegin);
+        if (!Schema::isRangedOnServer(name.substr(name.rfind('.') + 1)))
+            continue;
+        const size_t lowBegin = skipSpaces(work, at + 7);
+        const auto lowEnd = boundEnd(work, lowBegin);
+        if (!lowEnd)
+            continue;
+        const size_t andAt = skipSpaces(work, *lowEnd);
+        if (!hasWordAt(work, andAt, "AND") ||
+            (andAt + 3 < work.size() && isWordChar(work[andAt + 3])))
+            continue;
+        const size_t highBegin = skipSpaces(work, andAt + 3);
+        const auto highEnd = boundEnd(work, highBegin);
+        if (!highEnd || (*highEnd < work.size() && isNameChar(work[*highEnd])))
+            continue;
+        auto sortKey = [&work](size_t begin, size_t end) {
+            return Schema::sortKeyOnServer(work.substr(begin, end - begin));
+        };
+        out.append(work, done, nameBegin - done);
+        out += sortKey(nameBegin, nameEnd);
+        out.append(work, nameEnd, lowBegin - nameEnd);
+        out += sortKey(lowBegin, *lowEnd);
+        out.append(work, *lowEnd, highBegin - *lowEnd);
+        out += sortKey(highBegin, *highEnd);
+        done = *highEnd;
+        at = done - 1;
+    }
+    if (done == 0)
+        return std::nullopt;
+    return out + work.substr(done);
+}
+
 // One walk over a statement whose literals are set aside, making the
 // changes PostgreSQL needs (see SqlDialect).
 class PostgresRewriter
@@ -827,6 +904,8 @@ std::string SqlDialect::translate(const std::string& sql, Target target, int* pa
     if (target == Target::Postgres) {
         if (auto walk = walkAsTable(work))
             work = std::move(*walk);
+        if (auto ranges = rangesBySortKey(work))
+            work = std::move(*ranges);
     }
     const auto ordered = inRowIdOrder(work, target);
     auto rewritten = Rewriter(ordered ? *ordered : work).run();

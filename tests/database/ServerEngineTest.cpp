@@ -670,6 +670,15 @@ INSTANTIATE_TEST_SUITE_P(
         Translation{"SELECT rowid, NAME1 FROM PRIME WHERE ZIP = ? ORDER BY NAME1, rowid",
                     "SELECT rowid, NAME1 FROM PRIME WHERE ZIP = $1 ORDER BY lower(NAME1::text "
                     "COLLATE ucs_basic) NULLS FIRST, rowid NULLS FIRST"},
+        // Ranges of a ranged field compare sort keys, so that its index
+        // serves them; a range of another field, or with other bounds, stays.
+        Translation{"SELECT FILESEQ FROM CLASS AS C WHERE C.CLASS BETWEEN '8a' AND ?2 OR Zip "
+                    "not  BETWEEN ? AND 'B' OR SIC BETWEEN '1' AND '2' OR ZIP BETWEEN A AND 'B'",
+                    "SELECT FILESEQ FROM CLASS AS C WHERE lower(C.CLASS::text COLLATE ucs_basic) "
+                    "BETWEEN lower('8a'::text COLLATE ucs_basic) AND lower($2::text COLLATE "
+                    "ucs_basic) OR lower(Zip::text COLLATE ucs_basic) not  BETWEEN lower($3::text "
+                    "COLLATE ucs_basic) AND lower('B'::text COLLATE ucs_basic) OR SIC BETWEEN '1' "
+                    "AND '2' OR ZIP BETWEEN A AND 'B'"},
         // A walk along the first names reads them as a table of their own.
         Translation{"SELECT rowid, NAME1 FROM PRIME WHERE rowid IN (SELECT rowid FROM PRIME ORDER "
                     "BY NameSort, rowid LIMIT 5000) AND (ZIP = 'AND' OR EXISTS (SELECT 1 FROM "
