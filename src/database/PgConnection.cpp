@@ -148,6 +148,9 @@ void PgConnection::startSession()
 
 PgConnection::~PgConnection()
 {
+    // The COPY's thread has the connection until it ends.
+    if (m_copySent.valid())
+        m_copySent.wait();
     PQfreeCancel(m_cancel);
     PgIdleConnections::keep(m_text, m_conn);
 }
@@ -319,8 +322,8 @@ void PgConnection::unprepare(const std::string& name)
     // Not while changes sent wait for their outcomes, which the next use of
     // the connection must tell, nor in a failed transaction, which refuses
     // it: the session ends the statement then.
-    if (m_sent.empty() && !m_copyPending && !m_keepingRows && PQstatus(m_conn) == CONNECTION_OK &&
-        PQtransactionStatus(m_conn) != PQTRANS_INERROR)
+    if (m_sent.empty() && !m_copySent.valid() && !m_keepingRows &&
+        PQstatus(m_conn) == CONNECTION_OK && PQtransactionStatus(m_conn) != PQTRANS_INERROR)
         PQclear(PQexec(m_conn, ("DEALLOCATE " + name).c_str()));
 }
 
@@ -330,7 +333,7 @@ void PgConnection::sendPrepared(const std::string& name, const std::vector<const
     // A few hundred outcomes fit the socket's buffers: the server never
     // waits to write them while this side still writes changes.
     constexpr size_t kMostSent = 500;
-    if (m_sent.size() >= kMostSent || m_copyPending || m_keepingRows)
+    if (m_sent.size() >= kMostSent || m_copySent.valid() || m_keepingRows)
         settle();
     if (m_sent.empty() && PQenterPipelineMode(m_conn) != 1)
         throw failure(*context, nullptr);
@@ -438,7 +441,7 @@ void PgConnection::settle(bool report)
         m_untold.reset();
         throw untold;
     }
-    if (m_copyPending) {
+    if (m_copySent.valid()) {
         std::optional<DbError> refused = copyOutcome();
         if (refused && report)
             throw *refused;
@@ -473,51 +476,50 @@ void PgConnection::settle(bool report)
         m_untold = failed;
 }
 
-void PgConnection::copyStart(const std::string& sql)
+void PgConnection::copy(const std::string& sql, std::string rows)
 {
     settle();
-    m_copyMayWait = PQtransactionStatus(m_conn) == PQTRANS_INTRANS;
-    const PgResult result(PQexec(m_conn, sql.c_str()), PQclear);
-    if (PQresultStatus(result.get()) != PGRES_COPY_IN)
-        throw failure("Cannot execute \"" + sql + "\"", result.get());
-}
-
-void PgConnection::copyData(const std::string& data)
-{
-    if (!data.empty() && PQputCopyData(m_conn, data.data(), static_cast<int>(data.size())) != 1)
-        throw failure("The server (" + m_server + ") did not take the rows", nullptr);
-}
-
-void PgConnection::copyEnd(const std::string& abandonedBecause)
-{
-    const bool abandoned = !abandonedBecause.empty();
-    const bool ended = PQputCopyEnd(m_conn, abandoned ? abandonedBecause.c_str() : nullptr) == 1;
-    if (ended && !abandoned && m_copyMayWait) {
-        m_copyPending = true;
+    if (PQtransactionStatus(m_conn) != PQTRANS_INTRANS) {
+        CopyOutcome outcome = sendCopy(sql, rows);
+        noteChangedRows(outcome.rows);
+        if (outcome.refused)
+            throw *outcome.refused;
         return;
     }
-    const std::optional<DbError> refused = copyOutcome();
-    if (abandoned)
-        return;
-    if (!ended)
-        throw failure("The server (" + m_server + ") did not take the rows", nullptr);
-    if (refused)
-        throw *refused;
+    m_copySent = std::async(std::launch::async,
+                            [this, sql, rows = std::move(rows)] { return sendCopy(sql, rows); });
+}
+
+PgConnection::CopyOutcome PgConnection::sendCopy(const std::string& sql,
+                                                 const std::string& rows) const
+{
+    CopyOutcome outcome;
+    const PgResult started(PQexec(m_conn, sql.c_str()), PQclear);
+    if (PQresultStatus(started.get()) != PGRES_COPY_IN) {
+        outcome.refused = failure("Cannot execute \"" + sql + "\"", started.get());
+        return outcome;
+    }
+    const bool taken =
+        rows.empty() || PQputCopyData(m_conn, rows.data(), static_cast<int>(rows.size())) == 1;
+    const bool ended = PQputCopyEnd(m_conn, taken ? nullptr : "the rows could not be sent") == 1;
+    if (!taken || !ended)
+        outcome.refused = failure("The server (" + m_server + ") did not take the rows", nullptr);
+    // The outcome of the COPY, then nothing; every result must be read.
+    while (pg_result* next = PQgetResult(m_conn)) {
+        const PgResult result(next, PQclear);
+        if (PQresultStatus(next) == PGRES_COMMAND_OK)
+            outcome.rows += std::atoll(PQcmdTuples(next));
+        else if (!outcome.refused)
+            outcome.refused = failure("The server (" + m_server + ") refused the rows", next);
+    }
+    return outcome;
 }
 
 std::optional<DbError> PgConnection::copyOutcome()
 {
-    m_copyPending = false;
-    // The outcome of the COPY, then nothing; every result must be read.
-    std::optional<DbError> refused;
-    while (pg_result* next = PQgetResult(m_conn)) {
-        const PgResult result(next, PQclear);
-        if (!refused && PQresultStatus(next) != PGRES_COMMAND_OK)
-            refused = failure("The server (" + m_server + ") refused the rows", next);
-        else if (PQresultStatus(next) == PGRES_COMMAND_OK)
-            noteChangedRows(std::atoll(PQcmdTuples(next)));
-    }
-    return refused;
+    CopyOutcome outcome = m_copySent.get();
+    noteChangedRows(outcome.rows);
+    return std::move(outcome.refused);
 }
 
 std::unique_ptr<RowWriter> PgConnection::rowWriter(const std::string& table,
@@ -685,7 +687,7 @@ void PgConnection::begin()
 bool PgConnection::inTransaction() const
 {
     // Changes are sent, and COPY outcomes left unread, only inside a transaction.
-    if (!m_sent.empty() || m_copyPending)
+    if (!m_sent.empty() || m_copySent.valid())
         return true;
     const PGTransactionStatusType status = PQtransactionStatus(m_conn);
     return status == PQTRANS_INTRANS || status == PQTRANS_INERROR;
@@ -693,7 +695,7 @@ bool PgConnection::inTransaction() const
 
 bool PgConnection::hasChangedRows() const
 {
-    return inTransaction() && (m_changedRows || m_copyPending);
+    return inTransaction() && (m_changedRows || m_copySent.valid());
 }
 
 bool PgConnection::replaceTables(const std::vector<std::string>& tables)

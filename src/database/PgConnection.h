@@ -4,6 +4,7 @@
 #include "database/DbError.h"
 #include "database/PgReplacedTables.h"
 
+#include <future>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -93,15 +94,12 @@ public:
     unsigned rollbacks() const { return m_rollbacks; }
     // Closes a cursor; rowsLeft when it was not read to its end.
     void closeCursor(const std::string& name, unsigned rollbacksAtDeclare, bool rowsLeft);
-    // What PgCopyWriter needs: a COPY ... FROM STDIN begun, its data, and its
-    // end, which throws DbError when the server refused a row; an end with a
-    // reason drops the COPY and throws nothing. Inside a transaction the end
-    // does not wait for the server: its outcome is read, and a refusal thrown,
-    // where the connection is next used, so that the server stores the rows
-    // while this side makes the next.
-    void copyStart(const std::string& sql);
-    void copyData(const std::string& data);
-    void copyEnd(const std::string& abandonedBecause);
+    // What PgCopyWriter needs: rows sent with a COPY ... FROM STDIN. Inside a
+    // transaction they go from a thread of their own, so that the server
+    // stores them while this side makes the next; their outcome is read, and
+    // a refusal thrown, where the connection is next used. Outside one it
+    // waits, and throws DbError when the server refused a row.
+    void copy(const std::string& sql, std::string rows);
 
 private:
     PgConnection(std::string text, std::string server, std::string state);
@@ -119,7 +117,15 @@ private:
     // Reads the outcomes of the changes sent and of a COPY ended; throws the first failure when
     // report is set. Every use of the connection but sendPrepared starts here.
     void settle(bool report = true);
-    // Reads the outcome of the COPY ended last; the server's refusal if it refused.
+    // Sends rows with a COPY and reads its outcome. Uses nothing of this
+    // object but the connection, so that it runs on a thread of its own.
+    struct CopyOutcome
+    {
+        std::optional<DbError> refused;
+        long long rows = 0;
+    };
+    CopyOutcome sendCopy(const std::string& sql, const std::string& rows) const;
+    // Takes the outcome of a COPY sent from its thread; the refusal if refused.
     std::optional<DbError> copyOutcome();
     // Reads the outcomes of the statements sent in pipeline mode up to its
     // sync and leaves the mode; the first failure.
@@ -151,10 +157,8 @@ private:
     // A failure of a change sent, read where it could not be thrown; the next
     // use of the connection throws it, unless it rolls back.
     std::optional<DbError> m_untold;
-    // Whether the COPY begun may end without waiting for its outcome, and
-    // whether that outcome is still to be read.
-    bool m_copyMayWait = false;
-    bool m_copyPending = false;
+    // The COPY whose rows its thread still sends, or whose outcome is still to be read.
+    std::future<CopyOutcome> m_copySent;
     // The tables the open transaction writes anew, put in place by its commit.
     std::optional<PgReplacedTables> m_replaced;
     WorkSizing m_sizing = WorkSizing::Ordinary;

@@ -4,6 +4,8 @@
 #include "database/PgConnection.h"
 #include "database/SqlDialect.h"
 
+#include <string_view>
+
 namespace kora {
 
 namespace {
@@ -11,27 +13,34 @@ namespace {
 constexpr size_t kSendAt = 1 << 20;
 
 // A text in COPY's text format: the backslash, and the characters that end a
-// value or a row, escaped.
-void appendEscaped(std::string& out, const std::string& text)
+// value or a row, escaped. Runs without them are copied whole.
+void appendEscaped(std::string& out, std::string_view text)
 {
-    for (const char c : text) {
-        switch (c) {
+    size_t copied = 0;
+    for (size_t at = 0; at < text.size(); ++at) {
+        char escape = 0;
+        switch (text[at]) {
         case '\\':
-            out += "\\\\";
+            escape = '\\';
             break;
         case '\t':
-            out += "\\t";
+            escape = 't';
             break;
         case '\n':
-            out += "\\n";
+            escape = 'n';
             break;
         case '\r':
-            out += "\\r";
+            escape = 'r';
             break;
         default:
-            out += c;
+            continue;
         }
+        out.append(text.substr(copied, at - copied));
+        out += '\\';
+        out += escape;
+        copied = at + 1;
     }
+    out.append(text.substr(copied));
 }
 
 } // namespace
@@ -60,7 +69,7 @@ void PgCopyWriter::add(const std::vector<Value>& row)
         else if (value.isReal())
             m_buffer += Value::formatNumber(value.toDouble());
         else
-            appendEscaped(m_buffer, value.toString());
+            appendEscaped(m_buffer, value.text());
     }
     m_buffer += '\n';
     if (m_buffer.size() >= kSendAt)
@@ -71,15 +80,9 @@ void PgCopyWriter::send()
 {
     if (m_buffer.empty())
         return;
-    m_connection.copyStart(m_copy);
-    try {
-        m_connection.copyData(m_buffer);
-    } catch (...) {
-        m_connection.copyEnd("the rows could not be sent");
-        throw;
-    }
-    m_connection.copyEnd({});
-    m_buffer.clear();
+    m_connection.copy(m_copy, std::move(m_buffer));
+    m_buffer = std::string();
+    m_buffer.reserve(kSendAt + 4096);
 }
 
 void PgCopyWriter::finish()

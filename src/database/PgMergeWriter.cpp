@@ -103,7 +103,7 @@ bool PgMergeWriter::mayBeMetBefore(const std::vector<Value>& row)
             return true;
         key = rowKeyWith(key, {field});
     }
-    return !m_keysMet.insert(key).second;
+    return !m_keysMet.insert(key);
 }
 
 bool PgMergeWriter::inGroup(const std::vector<Value>& row) const

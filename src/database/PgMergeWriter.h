@@ -1,11 +1,11 @@
 #pragma once
 
+#include "base/RowKeySet.h"
 #include "database/PgCopyWriter.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace kora {
@@ -56,7 +56,7 @@ private:
     PgReplacedTables* m_replaced;
     PgCopyWriter m_copy;
     std::optional<PgCopyWriter> m_direct;
-    std::unordered_set<std::uint64_t> m_keysMet;
+    RowKeySet m_keysMet;
     std::vector<std::vector<Value>> m_group;
 };
 

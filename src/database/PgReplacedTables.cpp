@@ -13,8 +13,8 @@ namespace kora {
 namespace {
 
 // Tries to lock the old tables, each try waiting this long behind readers
-// before it lets the readers queued behind it go on; the last try waits for
-// as long as it takes.
+// before it lets the readers queued behind it go on (longer while only the
+// server's autovacuum holds them); the last try waits for as long as it takes.
 const char* const kLockWait = "250ms";
 constexpr int kLockTries = 40;
 
@@ -165,7 +165,8 @@ void PgReplacedTables::analyze(const std::string& table, const std::string& cont
     // The planner's figures, for the load's own statements and the readers'
     // after it: of every column from a quarter of the usual sample, then of
     // the columns the indexes sort by (whose figures choose the indexes) from
-    // the whole. Case-blind text is costly to compare, and PRIME has many columns.
+    // the whole; not the fields they carry. Case-blind text is costly to compare, and PRIME has
+    // many columns.
     const std::string twin = loadSchema() + "." + table;
     const PgResult usual = m_connection.run(
         "SELECT current_setting('default_statistics_target'), set_config("
@@ -175,11 +176,14 @@ void PgReplacedTables::analyze(const std::string& table, const std::string& cont
     m_connection.run("ANALYZE " + twin, {}, context);
     m_connection.run("SELECT set_config('default_statistics_target', $1, true)",
                      {PQgetvalue(usual.get(), 0, 0)}, context);
+    // A catalog query: see add().
+    allowNestedLoops(true, context);
     const PgResult keys = m_connection.run(
         "SELECT string_agg(quote_ident(attname), ', ') FROM pg_attribute WHERE attrelid = "
-        "$1::regclass AND attnum IN (SELECT unnest(indkey) FROM pg_index WHERE indrelid = "
-        "$1::regclass) AND attname <> 'rowid'",
+        "$1::regclass AND attnum IN (SELECT key FROM pg_index, unnest(indkey) WITH ORDINALITY "
+        "AS k(key, n) WHERE indrelid = $1::regclass AND n <= indnkeyatts) AND attname <> 'rowid'",
         {twin.c_str()}, context);
+    allowNestedLoops(false, context);
     if (!PQgetisnull(keys.get(), 0, 0))
         m_connection.run("ANALYZE " + twin + " (" + PQgetvalue(keys.get(), 0, 0) + ")", {},
                          context);
@@ -191,12 +195,13 @@ void PgReplacedTables::lockTables()
     for (const Twin& twin : m_twins)
         tables += (tables.empty() ? "" : ", ") + m_schema + "." + twin.table;
     const std::string context = "Cannot put the new rows in the place of " + tables;
+    std::string wait = kLockWait;
     for (int attempt = 1;; ++attempt) {
         const bool last = attempt == kLockTries;
         m_connection.run("SAVEPOINT kora_swap", {}, context);
         try {
             m_connection.run("SELECT set_config('lock_timeout', $1, true)",
-                             {last ? "0" : kLockWait}, context);
+                             {last ? "0" : wait.c_str()}, context);
             m_connection.run("LOCK TABLE " + tables + " IN ACCESS EXCLUSIVE MODE", {}, context);
             m_connection.run("RELEASE kora_swap", {}, context);
             m_connection.run("SET LOCAL lock_timeout = DEFAULT", {}, context);
@@ -206,6 +211,16 @@ void PgReplacedTables::lockTables()
                 throw;
             m_connection.run("ROLLBACK TO kora_swap", {}, context);
         }
+        // The server's autovacuum gives way only to a lock that has waited
+        // deadlock_timeout; shorter tries would wait until it ends by itself.
+        const PgResult holders = m_connection.run(
+            "SELECT CASE WHEN bool_and(a.backend_type = 'autovacuum worker') THEN "
+            "(extract(epoch FROM current_setting('deadlock_timeout')::interval) * 1000 + 250)"
+            "::bigint || 'ms' ELSE $2 END FROM pg_locks l JOIN pg_stat_activity a ON a.pid = "
+            "l.pid WHERE l.granted AND l.relation = ANY (string_to_array($1, ', ')::regclass[]) "
+            "AND l.pid <> pg_backend_pid()",
+            {tables.c_str(), kLockWait}, context);
+        wait = PQgetisnull(holders.get(), 0, 0) ? kLockWait : PQgetvalue(holders.get(), 0, 0);
     }
 }
 
