@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 
 namespace kora {
@@ -9,6 +10,15 @@ namespace kora {
 inline int asciiLower(unsigned char c)
 {
     return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+}
+
+// A text with its letters A to Z in lower case, as the server names tables.
+inline std::string asciiLowered(std::string_view text)
+{
+    std::string lowered(text);
+    for (char& c : lowered)
+        c = static_cast<char>(asciiLower(static_cast<unsigned char>(c)));
+    return lowered;
 }
 
 // The order of the engines' case-blind text (SQLite's NOCASE, the server's

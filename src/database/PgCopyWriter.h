@@ -31,6 +31,9 @@ private:
     PgConnection& m_connection;
     std::string m_copy;
     std::string m_buffer;
+    // The row id's sequence of a table numbered here, and the last row id given.
+    std::string m_sequence;
+    long long m_lastRowId = 0;
 };
 
 } // namespace kora

@@ -18,10 +18,7 @@ namespace {
 
 std::string scratchOf(const std::string& table)
 {
-    std::string name = "kora_merge_" + table;
-    for (char& c : name)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return name;
+    return "kora_merge_" + asciiLowered(table);
 }
 
 // Makes the scratch table before the writer's COPY is made for it.

@@ -1,12 +1,12 @@
 #include "database/PgReplacedTables.h"
 
+#include "base/CaseBlind.h"
 #include "base/FieldName.h"
 #include "database/PgConnection.h"
 
 #include <libpq-fe.h>
 
 #include <algorithm>
-#include <cctype>
 
 namespace kora {
 
@@ -17,13 +17,6 @@ namespace {
 // server's autovacuum holds them); the last try waits for as long as it takes.
 const char* const kLockWait = "250ms";
 constexpr int kLockTries = 40;
-
-std::string lowerCase(std::string name)
-{
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return name;
-}
 
 } // namespace
 
@@ -59,7 +52,7 @@ void PgReplacedTables::add(const std::vector<std::string>& tables)
     const std::string starting = "Cannot start writing the tables of " + m_schema + " anew";
     allowNestedLoops(true, starting);
     for (const std::string& name : tables) {
-        const std::string table = lowerCase(name);
+        const std::string table = asciiLowered(name);
         const std::string old = m_schema + "." + table;
         const std::string twin = loadSchema() + "." + table;
         const std::string context = "Cannot start writing " + old + " anew";
@@ -119,7 +112,7 @@ void PgReplacedTables::add(const std::vector<std::string>& tables)
 PgReplacedTables::Twin* PgReplacedTables::twinOf(const std::string& table)
 {
     const auto found = std::find_if(m_twins.begin(), m_twins.end(), [&](const Twin& twin) {
-        return twin.table == lowerCase(table);
+        return twin.table == asciiLowered(table);
     });
     return found == m_twins.end() ? nullptr : &*found;
 }
@@ -127,7 +120,7 @@ PgReplacedTables::Twin* PgReplacedTables::twinOf(const std::string& table)
 bool PgReplacedTables::holds(const std::string& table) const
 {
     return std::any_of(m_twins.begin(), m_twins.end(),
-                       [&](const Twin& twin) { return twin.table == lowerCase(table); });
+                       [&](const Twin& twin) { return twin.table == asciiLowered(table); });
 }
 
 void PgReplacedTables::buildIndexes()

@@ -98,7 +98,12 @@ TEST_P(CompanyMerge, ModSlotsAndCompaniesInTwoRecords)
     // Mod digits that are not a number and a zero effective month leave no mod.
     FixedRecord skipped = company("2000003", "SKIPPED");
     skipped.mod(0, "220101|220201|230201|1X00").mod(1, "220101|220001|230201|1000");
+    // A key beyond ASCII, which the server's load merges after the rows it
+    // copies; the row takes a row id after theirs.
     folder.loadCompanies({first.mod(0, "190115|190301|200301|0950"),
+                          company("10\xc3\x89"
+                                  "001",
+                                  "ACCENTED"),
                           company("1000002", "WITHOUT MODS"), second,
                           withMods.mod(0, "210110|210301|220301|1125"), gaps, ties, skipped,
                           company("2000004", "NONE")});
@@ -108,6 +113,8 @@ TEST_P(CompanyMerge, ModSlotsAndCompaniesInTwoRecords)
                           "FROM PRIME ORDER BY FILE"),
               (Rows{"1000001|SECOND NAME||2022-03-01|1.125|2022",
                     "1000002|WITH MODS||2022-03-01|1.125|2021",
+                    "10\xc3\x89"
+                    "001|ACCENTED||-|-|-",
                     "2000001|GAPS||2022-02-01|1.01|2022", "2000002|TIES||2023-02-01|1.1|2022",
                     "2000003|SKIPPED||-|-|-", "2000004|NONE||-|-|-"}));
     EXPECT_EQ(folder.rows("SELECT FILE, SEQUENCE, ISSUE, EFFECTIVE, EXPIRE, [MOD] FROM MODS "
@@ -123,7 +130,8 @@ TEST_P(CompanyMerge, ModSlotsAndCompaniesInTwoRecords)
     EXPECT_EQ(folder.value("SELECT COUNT(*) FROM MODS WHERE [MOD] IN (9.886, 0.95)"), Value(2));
     EXPECT_EQ(folder.value("SELECT COUNT(*) FROM MODS WHERE FILE = '2000002'"), Value(3));
     EXPECT_EQ(folder.value("SELECT COUNT(*) FROM MODS WHERE FILE > '2000002'"), Value(0));
-    EXPECT_EQ(folder.count("NOTES"), 6);
+    EXPECT_EQ(folder.count("NOTES"), 7);
+    EXPECT_EQ(folder.value("SELECT COUNT(DISTINCT rowid) FROM PRIME"), Value(7));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CompanyMerge, ::testing::Values(Engine::File, Engine::Server),
