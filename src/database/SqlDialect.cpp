@@ -607,8 +607,11 @@ std::optional<std::string> walkAsTable(const std::string& work)
                      [](const Token& token) { return token.word == "LIMIT"; }) ||
         !hasWordAt(work, next, "AND") || next + 3 >= work.size() || isWordChar(work[next + 3]))
         return std::nullopt;
-    return work.substr(0, from[0].end) + " (SELECT * FROM PRIME " +
-           inner.substr(walked.size() - std::string("ORDER BY ").size()) + ") AS PRIME WHERE" +
+    // The walk in the order of the server's sort keys, which its indexes hold.
+    const std::string walk =
+        "SELECT * FROM PRIME " + inner.substr(walked.size() - std::string("ORDER BY ").size());
+    const auto ordered = inRowIdOrder(walk, SqlDialect::Target::Postgres);
+    return work.substr(0, from[0].end) + " (" + (ordered ? *ordered : walk) + ") AS PRIME WHERE" +
            work.substr(next + 3);
 }
 

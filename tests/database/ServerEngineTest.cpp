@@ -683,8 +683,9 @@ INSTANTIATE_TEST_SUITE_P(
         Translation{"SELECT rowid, NAME1 FROM PRIME WHERE rowid IN (SELECT rowid FROM PRIME ORDER "
                     "BY NameSort, rowid LIMIT 5000) AND (ZIP = 'AND' OR EXISTS (SELECT 1 FROM "
                     "CLASS AS C WHERE C.FILE = PRIME.FILE)) ORDER BY NameSort, rowid",
-                    "SELECT rowid, NAME1 FROM (SELECT * FROM PRIME ORDER BY NameSort NULLS FIRST, "
-                    "rowid NULLS FIRST LIMIT 5000) AS PRIME WHERE (ZIP = 'AND' OR EXISTS (SELECT 1 "
+                    "SELECT rowid, NAME1 FROM (SELECT * FROM PRIME ORDER BY lower(NameSort::text "
+                    "COLLATE ucs_basic) NULLS FIRST, rowid NULLS FIRST LIMIT 5000) AS PRIME WHERE "
+                    "(ZIP = 'AND' OR EXISTS (SELECT 1 "
                     "FROM CLASS AS C WHERE C.FILE = PRIME.FILE)) ORDER BY NameSort NULLS FIRST, "
                     "rowid NULLS FIRST"},
         Translation{"SELECT rowid FROM PRIME WHERE rowid IN (SELECT rowid FROM PRIME ORDER BY "
