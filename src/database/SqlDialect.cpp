@@ -574,12 +574,43 @@ std::optional<std::string> inRowIdOrder(const std::string& work, SqlDialect::Tar
            addition + work.substr(insertAt);
 }
 
+// The text from begin to end in upper case without blanks, for comparing
+// two orders written apart.
+std::string squeezed(const std::string& text, size_t begin, size_t end)
+{
+    std::string kept;
+    for (size_t at = begin; at < end; ++at)
+        if (!isSpace(text[at]))
+            kept += upper(text[at]);
+    return kept;
+}
+
+// Where the terms of a top-level ORDER BY begin and end; nothing without one.
+std::optional<Span> orderTermsOf(const std::string& statement)
+{
+    size_t statementEnd = 0;
+    const std::vector<Token> tokens = topLevelTokens(statement, statementEnd);
+    for (size_t i = 1; i < tokens.size(); ++i) {
+        if (tokens[i].word != "BY" || tokens[i - 1].word != "ORDER")
+            continue;
+        size_t end = statementEnd;
+        for (size_t j = i + 1; j < tokens.size(); ++j)
+            if (tokens[j].word == "LIMIT" || tokens[j].word == "OFFSET")
+                end = std::min(end, tokens[j].begin);
+        return Span{tokens[i].end, end};
+    }
+    return std::nullopt;
+}
+
 // A walk along the first companies in an order, "SELECT ... FROM PRIME WHERE
 // rowid IN (SELECT rowid FROM PRIME ORDER BY ... LIMIT n) AND ...", reads
 // those companies as a table of their own on the server: it then tests them
 // in their order and stops at the rows asked for, instead of joining every
-// one of them back to PRIME and sorting what holds. Empty for any other
-// statement.
+// one of them back to PRIME and sorting what holds. The walk's text fields
+// go by their sort keys, which the walked table holds as columns of its own
+// (kora_walk_1, ...): a statement ordered as its walk is ordered by those, and
+// the server takes the walked rows as they come, without sorting them again.
+// Empty for any other statement.
 std::optional<std::string> walkAsTable(const std::string& work)
 {
     size_t statementEnd = 0;
@@ -599,20 +630,41 @@ std::optional<std::string> walkAsTable(const std::string& work)
     }
     const std::string walked = "SELECT ROWID FROM PRIME ORDER BY ";
     const std::string inner = work.substr(open + 1, close - open - 1);
-    size_t innerEnd = 0;
-    const std::vector<Token> innerTokens = topLevelTokens(inner, innerEnd);
     const size_t next = skipSpaces(work, close + 1);
-    if (close >= work.size() || upperWord(inner, 0, walked.size()) != walked ||
-        std::none_of(innerTokens.begin(), innerTokens.end(),
-                     [](const Token& token) { return token.word == "LIMIT"; }) ||
-        !hasWordAt(work, next, "AND") || next + 3 >= work.size() || isWordChar(work[next + 3]))
+    const auto innerTerms = orderTermsOf(inner);
+    if (close >= work.size() || upperWord(inner, 0, walked.size()) != walked || !innerTerms ||
+        innerTerms->end == inner.size() || !hasWordAt(work, next, "AND") ||
+        next + 3 >= work.size() || isWordChar(work[next + 3]))
         return std::nullopt;
-    // The walk in the order of the server's sort keys, which its indexes hold.
-    const std::string walk =
-        "SELECT * FROM PRIME " + inner.substr(walked.size() - std::string("ORDER BY ").size());
-    const auto ordered = inRowIdOrder(walk, SqlDialect::Target::Postgres);
-    return work.substr(0, from[0].end) + " (" + (ordered ? *ordered : walk) + ") AS PRIME WHERE" +
-           work.substr(next + 3);
+    std::string keys;
+    std::string order;
+    size_t termBegin = innerTerms->begin;
+    while (termBegin < innerTerms->end) {
+        const size_t comma = std::min(inner.find(',', termBegin), innerTerms->end);
+        const size_t begin = skipSpaces(inner, termBegin);
+        size_t end = comma;
+        while (end > begin && isSpace(inner[end - 1]))
+            --end;
+        const std::string term = inner.substr(begin, end - begin);
+        if (upperWord(term, 0, term.size()) == "ROWID") {
+            order += (order.empty() ? "" : ", ") + term;
+        } else if (Schema::isPrimeTextField(term)) {
+            const std::string key = "kora_walk_" + std::to_string(keys.size() + 1);
+            keys += ", " + Schema::sortKeyOnServer(term) + " AS " + key;
+            order += (order.empty() ? "" : ", ") + key;
+        } else {
+            return std::nullopt;
+        }
+        termBegin = comma + 1;
+    }
+    std::string rest = work.substr(next + 3);
+    if (const auto outerTerms = orderTermsOf(rest);
+        outerTerms && squeezed(rest, outerTerms->begin, outerTerms->end) ==
+                          squeezed(inner, innerTerms->begin, innerTerms->end))
+        rest = rest.substr(0, outerTerms->begin) + " " + order +
+               (outerTerms->end < rest.size() ? " " : "") + rest.substr(outerTerms->end);
+    return work.substr(0, from[0].end) + " (SELECT *" + keys + " FROM PRIME ORDER BY " + order +
+           " " + inner.substr(innerTerms->end) + ") AS PRIME WHERE" + rest;
 }
 
 // A bound of a range: a literal set aside or a parameter; where it ends.

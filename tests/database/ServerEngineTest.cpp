@@ -680,14 +680,15 @@ INSTANTIATE_TEST_SUITE_P(
                     "COLLATE ucs_basic) AND lower('B'::text COLLATE ucs_basic) OR SIC BETWEEN '1' "
                     "AND '2' OR ZIP BETWEEN A AND 'B'"},
         // A walk along the first names reads them as a table of their own.
-        Translation{"SELECT rowid, NAME1 FROM PRIME WHERE rowid IN (SELECT rowid FROM PRIME ORDER "
-                    "BY NameSort, rowid LIMIT 5000) AND (ZIP = 'AND' OR EXISTS (SELECT 1 FROM "
-                    "CLASS AS C WHERE C.FILE = PRIME.FILE)) ORDER BY NameSort, rowid",
-                    "SELECT rowid, NAME1 FROM (SELECT * FROM PRIME ORDER BY lower(NameSort::text "
-                    "COLLATE ucs_basic) NULLS FIRST, rowid NULLS FIRST LIMIT 5000) AS PRIME WHERE "
-                    "(ZIP = 'AND' OR EXISTS (SELECT 1 "
-                    "FROM CLASS AS C WHERE C.FILE = PRIME.FILE)) ORDER BY NameSort NULLS FIRST, "
-                    "rowid NULLS FIRST"},
+        Translation{
+            "SELECT rowid, NAME1 FROM PRIME WHERE rowid IN (SELECT rowid FROM PRIME ORDER "
+            "BY NameSort, rowid LIMIT 5000) AND (ZIP = 'AND' OR EXISTS (SELECT 1 FROM "
+            "CLASS AS C WHERE C.FILE = PRIME.FILE)) ORDER BY NameSort, rowid",
+            "SELECT rowid, NAME1 FROM (SELECT *, lower(NameSort::text COLLATE ucs_basic) AS "
+            "kora_walk_1 FROM PRIME ORDER BY kora_walk_1 NULLS FIRST, rowid NULLS FIRST "
+            "LIMIT 5000) AS PRIME WHERE (ZIP = 'AND' OR EXISTS (SELECT 1 FROM CLASS AS C "
+            "WHERE C.FILE = PRIME.FILE)) ORDER BY kora_walk_1 NULLS FIRST, rowid NULLS "
+            "FIRST"},
         Translation{"SELECT rowid FROM PRIME WHERE rowid IN (SELECT rowid FROM PRIME ORDER BY "
                     "NameSort) AND ZIP = '1'",
                     "SELECT rowid FROM PRIME WHERE rowid IN (SELECT rowid FROM PRIME ORDER BY "
