@@ -3,6 +3,8 @@
 #include "base/CaseBlind.h"
 #include "base/FieldName.h"
 #include "database/PgConnection.h"
+#include "database/Schema.h"
+#include "database/SqlDialect.h"
 
 #include <libpq-fe.h>
 
@@ -84,22 +86,31 @@ void PgReplacedTables::add(const std::vector<std::string>& tables)
             "i.indexrelid LEFT JOIN pg_constraint k ON k.conindid = c.oid AND k.conrelid = "
             "i.indrelid WHERE i.indrelid = $1::regclass ORDER BY i.indisunique DESC, c.relname",
             {old.c_str()}, context);
-        Twin made{table, {}};
+        const std::vector<Index> current = currentIndexes(table);
+        Twin made{table, current};
         for (int row = 0; row < PQntuples(indexes.get()); ++row) {
             const bool unique = std::string(PQgetvalue(indexes.get(), row, 1)) == "t";
             const std::string definition = PQgetvalue(indexes.get(), row, 2);
+            const std::string name = PQgetvalue(indexes.get(), row, 0);
+            if (PQgetisnull(indexes.get(), row, 3) &&
+                std::any_of(current.begin(), current.end(), [&name](const Index& index) {
+                    return name == index.name || name == index.name + "_order";
+                }))
+                continue;
             if (!PQgetisnull(indexes.get(), row, 3))
                 made.indexes.push_back({"ALTER TABLE " + twin + " ADD CONSTRAINT " +
                                             quoteIdentifier(PQgetvalue(indexes.get(), row, 3)) +
                                             " " + PQgetvalue(indexes.get(), row, 4),
-                                        unique});
+                                        unique, name});
             else
                 made.indexes.push_back(
                     {std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
-                         quoteIdentifier(PQgetvalue(indexes.get(), row, 0)) + " ON " + twin +
+                         quoteIdentifier(name) + " ON " + twin +
                          definition.substr(definition.find(" USING ")),
-                     unique});
+                     unique, name});
         }
+        std::stable_partition(made.indexes.begin(), made.indexes.end(),
+                              [](const Index& index) { return index.unique; });
         m_twins.push_back(std::move(made));
     }
     // The load's statements join whole tables, where a nested loop is never
@@ -107,6 +118,24 @@ void PgReplacedTables::add(const std::vector<std::string>& tables)
     // empty (NOTES before a first load), whose scan it then repeats for every
     // row as the table grows.
     allowNestedLoops(false, starting);
+}
+
+std::vector<PgReplacedTables::Index> PgReplacedTables::currentIndexes(const std::string& table)
+{
+    std::vector<Index> indexes;
+    for (const Schema::Table& known : Schema::anyStateTables()) {
+        if (asciiLowered(known.name) != table)
+            continue;
+        // Made on the twin: the load's schema comes first on the search path.
+        for (const std::string& statement :
+             Schema::createIndexesSql(known, SqlDialect::Target::Postgres)) {
+            const std::string sql = SqlDialect::translate(statement, SqlDialect::Target::Postgres);
+            const size_t nameBegin = sql.find('"') + 1;
+            indexes.push_back({sql, sql.starts_with("CREATE UNIQUE"),
+                               sql.substr(nameBegin, sql.find('"', nameBegin) - nameBegin)});
+        }
+    }
+    return indexes;
 }
 
 PgReplacedTables::Twin* PgReplacedTables::twinOf(const std::string& table)

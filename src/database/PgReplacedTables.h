@@ -41,6 +41,7 @@ private:
     {
         std::string sql; // the statement that builds it
         bool unique = false;
+        std::string name;
     };
     struct Twin
     {
@@ -51,6 +52,10 @@ private:
     };
 
     std::string loadSchema() const { return m_schema + "_load"; }
+    // The indexes this release gives a table of a state: a twin gets them in
+    // their current forms, with the other indexes the table has (an
+    // administrator's own) as they are; the forms of an earlier release go.
+    static std::vector<Index> currentIndexes(const std::string& table);
     Twin* twinOf(const std::string& table);
     // Builds the twin's indexes not built yet, or only its unique ones.
     void build(Twin& twin, bool uniqueOnly);

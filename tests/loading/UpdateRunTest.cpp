@@ -167,6 +167,29 @@ TEST(UpdateRun, TablesWrittenAnewOnTheServerKeepTheirIndexesAndGrants)
     EXPECT_NE(mods, Value(0));
 }
 
+// A load gives the tables it writes anew the index forms of this release:
+// those of an earlier one go, and an administrator's own index stays.
+TEST(UpdateRun, TablesWrittenAnewOnTheServerTakeTheCurrentIndexForms)
+{
+    KORA_SKIP_WITHOUT_SERVER();
+    LoadTestFolder server("PA", Engine::Server);
+    server.db().execute("DROP INDEX PRIME_ZIP");
+    server.db().execute("CREATE INDEX PRIME_ZIP ON PRIME (ZIP, rowid)");
+    server.db().execute("CREATE INDEX PRIME_KEY2_ORDER ON PRIME (NameSort)");
+    server.db().execute("CREATE INDEX PRIME_CITY ON PRIME (CITY)");
+    const std::string indexes =
+        "SELECT c.relname, pg_get_indexdef(c.oid) FROM pg_index i JOIN pg_class c ON c.oid = "
+        "i.indexrelid WHERE i.indrelid = 'kora_pa.prime'::regclass AND c.relname IN "
+        "('prime_zip', 'prime_key2_order', 'prime_city') ORDER BY 1";
+    writeCompanies(server, DemoData::Delivery::Earlier);
+    UpdateRun::run(server.db(), server.path(), "PA", server.progress);
+    EXPECT_EQ(server.rows(indexes),
+              (Rows{"prime_city|CREATE INDEX prime_city ON kora_pa.prime USING btree (city)",
+                    "prime_zip|CREATE INDEX prime_zip ON kora_pa.prime USING btree "
+                    "(lower(((zip)::text COLLATE ucs_basic)) NULLS FIRST, rowid NULLS FIRST) "
+                    "INCLUDE (zip)"}));
+}
+
 // A company load into the server killed while it writes, at moments spread
 // over its run, leaves its file in place and exactly the old rows, or exactly
 // the new ones of a file's load; a load to its end afterwards gives those.
