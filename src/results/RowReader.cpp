@@ -68,10 +68,12 @@ bool RowReader::finished(long long request)
 void RowReader::readInto(Database& db, const std::string& sql, Rows& rows, size_t limit)
 {
     // A limit the engine knows lets it plan for the first rows alone, and a
-    // server's cursor need not hold the whole result.
+    // server need not hold the whole result. Those rows come in one piece:
+    // a server plans a cursor for a tenth of its rows, and may then choose a
+    // plan that is quick for the first few and slow for all it asks.
     Statement query = db.prepare(limit == 0 ? sql : sql + " LIMIT " + std::to_string(limit));
+    query.readWholeResult();
     if (limit == 0) {
-        query.readWholeResult();
         rows.rowIds.reserve(kRoomForRows);
         rows.keyEnds.reserve(kRoomForRows);
         rows.keyText.reserve(kRoomForKeyText);
