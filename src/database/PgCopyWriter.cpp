@@ -51,21 +51,19 @@ void appendEscaped(std::string& out, std::string_view text)
 
 PgCopyWriter::PgCopyWriter(PgConnection& connection, const std::string& table,
                            const std::vector<std::string>& columns, bool frozen)
-    : m_connection(connection)
+    : m_connection(connection), m_context("Cannot write the rows of " + table)
 {
     std::string copied = quoteIdentifiers(columns);
     if (frozen) {
         // The new table's row ids are numbered here, in the order of its
         // rows, as the server would number them: it then takes no number
         // from the row id's sequence for each row, a quarter of a COPY's work.
-        m_sequence = asciiLowered(table);
+        const std::string name = asciiLowered(table);
         const PgResult numbered = m_connection.run(
             "SELECT pg_get_serial_sequence($1, 'rowid'), "
             "COALESCE(pg_sequence_last_value(pg_get_serial_sequence($1, 'rowid')), 0)",
-            {m_sequence.c_str()}, "Cannot write the rows of " + table);
-        if (PQgetisnull(numbered.get(), 0, 0)) {
-            m_sequence.clear();
-        } else {
+            {name.c_str()}, m_context);
+        if (!PQgetisnull(numbered.get(), 0, 0)) {
             m_sequence = PQgetvalue(numbered.get(), 0, 0);
             m_lastRowId = std::atoll(PQgetvalue(numbered.get(), 0, 1));
             copied += ", rowid";
@@ -116,8 +114,7 @@ void PgCopyWriter::finish()
     // Rows the load adds later take their row ids from the sequence.
     if (!m_sequence.empty() && m_lastRowId > 0) {
         const std::string last = std::to_string(m_lastRowId);
-        m_connection.run("SELECT setval($1, $2)", {m_sequence.c_str(), last.c_str()},
-                         "Cannot write the rows of " + m_sequence);
+        m_connection.run("SELECT setval($1, $2)", {m_sequence.c_str(), last.c_str()}, m_context);
     }
 }
 

@@ -29,6 +29,7 @@ private:
     void send();
 
     PgConnection& m_connection;
+    std::string m_context; // for a failure's message
     std::string m_copy;
     std::string m_buffer;
     // The row id's sequence of a table numbered here, and the last row id given.

@@ -90,24 +90,24 @@ void PgReplacedTables::add(const std::vector<std::string>& tables)
         Twin made{table, current};
         for (int row = 0; row < PQntuples(indexes.get()); ++row) {
             const bool unique = std::string(PQgetvalue(indexes.get(), row, 1)) == "t";
-            const std::string definition = PQgetvalue(indexes.get(), row, 2);
             const std::string name = PQgetvalue(indexes.get(), row, 0);
-            if (PQgetisnull(indexes.get(), row, 3) &&
-                std::any_of(current.begin(), current.end(), [&name](const Index& index) {
-                    return name == index.name || name == index.name + "_order";
-                }))
-                continue;
-            if (!PQgetisnull(indexes.get(), row, 3))
+            if (!PQgetisnull(indexes.get(), row, 3)) {
                 made.indexes.push_back({"ALTER TABLE " + twin + " ADD CONSTRAINT " +
                                             quoteIdentifier(PQgetvalue(indexes.get(), row, 3)) +
                                             " " + PQgetvalue(indexes.get(), row, 4),
                                         unique, name});
-            else
-                made.indexes.push_back(
-                    {std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
-                         quoteIdentifier(name) + " ON " + twin +
-                         definition.substr(definition.find(" USING ")),
-                     unique, name});
+                continue;
+            }
+            // KORA's own indexes, and the twins of an earlier release, come in their current forms.
+            if (std::any_of(current.begin(), current.end(), [&name](const Index& index) {
+                    return name == index.name || name == index.name + "_order";
+                }))
+                continue;
+            const std::string definition = PQgetvalue(indexes.get(), row, 2);
+            made.indexes.push_back({std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
+                                        quoteIdentifier(name) + " ON " + twin +
+                                        definition.substr(definition.find(" USING ")),
+                                    unique, name});
         }
         std::stable_partition(made.indexes.begin(), made.indexes.end(),
                               [](const Index& index) { return index.unique; });
@@ -187,8 +187,8 @@ void PgReplacedTables::analyze(const std::string& table, const std::string& cont
     // The planner's figures, for the load's own statements and the readers'
     // after it: of every column from a quarter of the usual sample, then of
     // the columns the indexes sort by (whose figures choose the indexes) from
-    // the whole; not the fields they carry. Case-blind text is costly to compare, and PRIME has
-    // many columns.
+    // the whole, not the fields they carry. Case-blind text is costly to
+    // compare, and PRIME has many columns.
     const std::string twin = loadSchema() + "." + table;
     const PgResult usual = m_connection.run(
         "SELECT current_setting('default_statistics_target'), set_config("

@@ -123,13 +123,35 @@ std::string restoreLiterals(const std::string& work, const std::string& sql,
     return out;
 }
 
+// A bound of a range: a literal set aside or a parameter; where it ends.
+std::optional<size_t> boundEnd(const std::string& work, size_t at)
+{
+    if (at >= work.size())
+        return std::nullopt;
+    if (work[at] == kLiteral)
+        return at + 1;
+    if (work[at] != '?' && work[at] != '$')
+        return std::nullopt;
+    size_t end = at + 1;
+    while (end < work.size() && isDigit(work[end]))
+        ++end;
+    if (work[at] == '$' && end == at + 1)
+        return std::nullopt;
+    return end;
+}
+
 // One walk over a statement whose literals are set aside, rewriting
-// "DELETE * FROM" and "x NOT = y". Each look back from a NOT covers only the
-// operand standing right before it, so the walk stays linear in the length.
+// "DELETE * FROM" and "x NOT = y", and for the server the ranges of fields it
+// compares by their sort keys. Each look back from a NOT or a BETWEEN covers
+// only the operand standing right before it, so the walk stays linear in the
+// length.
 class Rewriter
 {
 public:
-    explicit Rewriter(const std::string& work) : m_in(work) {}
+    Rewriter(const std::string& work, SqlDialect::Target target)
+        : m_in(work), m_server(target == SqlDialect::Target::Postgres)
+    {
+    }
 
     // The rewritten statement; no value when nothing was rewritten.
     std::optional<std::string> run()
@@ -140,6 +162,8 @@ public:
                 emit(at, "DELETE FROM");
                 at = m_done = *end;
             } else if (const auto end = notEqualsEnd(at)) {
+                at = *end;
+            } else if (const auto end = m_server ? rangeEnd(at) : std::nullopt) {
                 at = *end;
             } else {
                 ++at;
@@ -204,6 +228,49 @@ private:
             return std::nullopt;
         emit(left->begin, "NOT (" + slice(*left) + " = " + slice(*right) + ")");
         m_done = right->end;
+        return m_done;
+    }
+
+    // At a BETWEEN: "FIELD [NOT] BETWEEN a AND b" on a field the server
+    // compares ranges of by its sort key (Schema::isRangedOnServer), with
+    // values or parameters as bounds, compares the sort keys: the same test,
+    // which the field's index serves. Returns where the range ends.
+    std::optional<size_t> rangeEnd(size_t at)
+    {
+        if (upper(m_in[at]) != 'B' || (at > 0 && isNameChar(m_in[at - 1])) ||
+            !hasWordAt(m_in, at, "BETWEEN") || (at + 7 < m_in.size() && isWordChar(m_in[at + 7])))
+            return std::nullopt;
+        size_t nameEnd = skipSpacesBack(at);
+        if (nameEnd >= m_done + 3 && hasWordAt(m_in, nameEnd - 3, "NOT") &&
+            (nameEnd == m_done + 3 || !isNameChar(m_in[nameEnd - 4])))
+            nameEnd = skipSpacesBack(nameEnd - 3);
+        if (nameEnd == m_done)
+            return std::nullopt;
+        const auto name = nameEndingAt(nameEnd);
+        if (!name)
+            return std::nullopt;
+        const std::string field = slice(*name);
+        if (!Schema::isRangedOnServer(field.substr(field.rfind('.') + 1)))
+            return std::nullopt;
+        const size_t lowBegin = skipSpaces(m_in, at + 7);
+        const auto lowEnd = boundEnd(m_in, lowBegin);
+        if (!lowEnd)
+            return std::nullopt;
+        const size_t andAt = skipSpaces(m_in, *lowEnd);
+        if (!hasWordAt(m_in, andAt, "AND") ||
+            (andAt + 3 < m_in.size() && isWordChar(m_in[andAt + 3])))
+            return std::nullopt;
+        const size_t highBegin = skipSpaces(m_in, andAt + 3);
+        const auto highEnd = boundEnd(m_in, highBegin);
+        if (!highEnd || (*highEnd < m_in.size() && isNameChar(m_in[*highEnd])))
+            return std::nullopt;
+        const auto sortKey = [this](size_t begin, size_t end) {
+            return Schema::sortKeyOnServer(slice({begin, end}));
+        };
+        emit(name->begin, sortKey(name->begin, name->end) + slice({name->end, lowBegin}) +
+                              sortKey(lowBegin, *lowEnd) + slice({*lowEnd, highBegin}) +
+                              sortKey(highBegin, *highEnd));
+        m_done = *highEnd;
         return m_done;
     }
 
@@ -296,6 +363,7 @@ private:
     }
 
     const std::string& m_in;
+    const bool m_server;
     std::string m_out;
     size_t m_done = 0; // the text before this position is settled
     bool m_rewritten = false;
@@ -667,83 +735,6 @@ std::optional<std::string> walkAsTable(const std::string& work)
            " " + inner.substr(innerTerms->end) + ") AS PRIME WHERE" + rest;
 }
 
-// A bound of a range: a literal set aside or a parameter; where it ends.
-std::optional<size_t> boundEnd(const std::string& work, size_t at)
-{
-    if (at >= work.size())
-        return std::nullopt;
-    if (work[at] == kLiteral)
-        return at + 1;
-    if (work[at] != '?' && work[at] != '$')
-        return std::nullopt;
-    size_t end = at + 1;
-    while (end < work.size() && isDigit(work[end]))
-        ++end;
-    if (work[at] == '$' && end == at + 1)
-        return std::nullopt;
-    return end;
-}
-
-// "FIELD [NOT] BETWEEN a AND b" on a field the server compares ranges of by
-// its sort key (Schema::isRangedOnServer), with values or parameters as
-// bounds, compares the sort keys: the same test, which the field's index
-// serves. Empty when nothing was rewritten.
-std::optional<std::string> rangesBySortKey(const std::string& work)
-{
-    std::string out;
-    size_t done = 0;
-    for (size_t at = work.find_first_of("Bb"); at != std::string::npos;
-         at = work.find_first_of("Bb", at + 1)) {
-        if ((at > 0 && isNameChar(work[at - 1])) || !hasWordAt(work, at, "BETWEEN") ||
-            (at + 7 < work.size() && isWordChar(work[at + 7])))
-            continue;
-        size_t nameEnd = at;
-        while (nameEnd > done && isSpace(work[nameEnd - 1]))
-            --nameEnd;
-        if (nameEnd >= done + 3 && hasWordAt(work, nameEnd - 3, "NOT") &&
-            (nameEnd == done + 3 || !isNameChar(work[nameEnd - 4]))) {
-            nameEnd -= 3;
-            while (nameEnd > done && isSpace(work[nameEnd - 1]))
-                --nameEnd;
-        }
-        size_t nameBegin = nameEnd;
-        while (nameBegin > done && isNameChar(work[nameBegin - 1]))
-            --nameBegin;
-        if (nameBegin == nameEnd || !isNameStart(work[nameBegin]) ||
-            (nameBegin > 0 && (work[nameBegin - 1] == '"' || work[nameBegin - 1] == ']')))
-            continue;
-        const std::string name = work.substr(nameBegin, nameEnd - nameBegin);
-        if (!Schema::isRangedOnServer(name.substr(name.rfind('.') + 1)))
-            continue;
-        const size_t lowBegin = skipSpaces(work, at + 7);
-        const auto lowEnd = boundEnd(work, lowBegin);
-        if (!lowEnd)
-            continue;
-        const size_t andAt = skipSpaces(work, *lowEnd);
-        if (!hasWordAt(work, andAt, "AND") ||
-            (andAt + 3 < work.size() && isWordChar(work[andAt + 3])))
-            continue;
-        const size_t highBegin = skipSpaces(work, andAt + 3);
-        const auto highEnd = boundEnd(work, highBegin);
-        if (!highEnd || (*highEnd < work.size() && isNameChar(work[*highEnd])))
-            continue;
-        auto sortKey = [&work](size_t begin, size_t end) {
-            return Schema::sortKeyOnServer(work.substr(begin, end - begin));
-        };
-        out.append(work, done, nameBegin - done);
-        out += sortKey(nameBegin, nameEnd);
-        out.append(work, nameEnd, lowBegin - nameEnd);
-        out += sortKey(lowBegin, *lowEnd);
-        out.append(work, *lowEnd, highBegin - *lowEnd);
-        out += sortKey(highBegin, *highEnd);
-        done = *highEnd;
-        at = done - 1;
-    }
-    if (done == 0)
-        return std::nullopt;
-    return out + work.substr(done);
-}
-
 // One walk over a statement whose literals are set aside, making the
 // changes PostgreSQL needs (see SqlDialect).
 class PostgresRewriter
@@ -959,11 +950,9 @@ std::string SqlDialect::translate(const std::string& sql, Target target, int* pa
     if (target == Target::Postgres) {
         if (auto walk = walkAsTable(work))
             work = std::move(*walk);
-        if (auto ranges = rangesBySortKey(work))
-            work = std::move(*ranges);
     }
     const auto ordered = inRowIdOrder(work, target);
-    auto rewritten = Rewriter(ordered ? *ordered : work).run();
+    auto rewritten = Rewriter(ordered ? *ordered : work, target).run();
     if (!rewritten)
         rewritten = ordered;
     if (target == Target::Postgres) {
