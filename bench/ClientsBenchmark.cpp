@@ -173,10 +173,13 @@ void runClient(const std::string& folder, const std::string& state, int number, 
                     writeRandomLookup(scratch, random, number * 100000 + ++lookups);
                 if (search.SetUpSQL(path, false).ready && search.sortBy(GridColumn::Name)) {
                     // As the list's lookup tab: its first rows at once, the
-                    // rest from a reader of its own.
-                    list.emplace(db);
-                    list->readRestInBackground([&db] { return db.reader(); }, kListFirstRows,
-                                               [] {});
+                    // rest from a reader of its own, which the tab keeps from
+                    // one lookup to the next.
+                    if (!list) {
+                        list.emplace(db);
+                        list->readRestInBackground([&db] { return db.reader(); }, kListFirstRows,
+                                                   [] {});
+                    }
                     const auto gridRows = ResultListData::lookupGridRows(search.source(), "NAME1");
                     list->load(gridRows.all, gridRows.first);
                     for (long long at = 0; at < std::min(50LL, list->count()); ++at)

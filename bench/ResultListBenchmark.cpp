@@ -108,16 +108,16 @@ int main(int argc, char** argv)
     // The floors: the bare statements the list runs, on a connection of their
     // own, opened once the list's opening is timed.
     std::optional<kora::Database> bare;
-    const auto floor = [&bare, &master](const std::string& sql, size_t rows) {
+    const auto floor = [&bare, &master](const kora::RowQuery& query, size_t rows) {
         if (!bare)
             bare.emplace(master.values().stateDatabasePath(), master.values().stateConnect);
         QElapsedTimer timer;
         timer.start();
         kora::RowReader::Rows read;
-        kora::RowReader::readInto(*bare, sql, read, rows);
+        kora::RowReader::readInto(*bare, query, read, rows);
         return milliseconds(timer);
     };
-    const std::string byName =
+    const kora::RowQuery byName =
         kora::ResultListData::allCompaniesQuery(kora::ResultListData::Order::Name);
 
     QElapsedTimer timer;
@@ -187,7 +187,8 @@ int main(int argc, char** argv)
     std::printf("lookup tab (%s): first %d rows %.1f ms (floor %.1f ms), all %d counted %.1f ms "
                 "(floor %.1f ms)\n",
                 shown.c_str(), lookupShown, lookupFirst,
-                floor(lookupRows.first.empty() ? lookupRows.all : lookupRows.first, kFirstRows),
+                floor(lookupRows.first.empty() ? lookupRows.all : kora::RowQuery{lookupRows.first},
+                      kFirstRows),
                 lookupGrid->model()->rowCount(), lookupCounted, floor(lookupRows.all, 0));
     std::printf("peak memory: %ld MB\n", peakMegabytes());
     QDir(workspace).removeRecursively();

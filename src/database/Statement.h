@@ -33,8 +33,8 @@ public:
     Statement& bindAllInPlace(const std::vector<Value>& values);
 
     // Reads the whole result in one piece when the statement runs: for results
-    // of a few small columns that are read to their end at once (one round
-    // trip to a server rather than a cursor's several).
+    // held in memory at once anyway, such as one company's rows or a list's
+    // row ids (one round trip to a server rather than a cursor's several).
     Statement& readWholeResult()
     {
         m_engine->readWholeResult();

@@ -6,6 +6,7 @@ CompanyMods::CompanyMods(Database& db)
     : m_query(db.prepare("SELECT ISSUE, EFFECTIVE, EXPIRE, [MOD] FROM MODS WHERE FILE = ? AND "
                          "SEQUENCE = ? ORDER BY EFFECTIVE DESC, EXPIRE DESC, ISSUE DESC"))
 {
+    m_query.readWholeResult();
 }
 
 std::vector<CompanyMods::Mod> CompanyMods::newestFirst(const Value& file, const Value& sequence,

@@ -32,6 +32,9 @@ ExportCompanyReader::ExportCompanyReader(Database& stateDb, const ExportChoice& 
       m_salesBands(stateDb.prepare("SELECT DESCRIPTION FROM SALES WHERE CODE = ? LIMIT 1")),
       m_followUp(stateDb.prepare("SELECT DUE, TEXT FROM FOLLOWUP WHERE FILE = ? AND SEQUENCE = ?"))
 {
+    // A few rows per company, read for every company exported.
+    for (Statement* perCompany : {&m_classes, &m_employeeBands, &m_salesBands, &m_followUp})
+        perCompany->readWholeResult();
 }
 
 ExportCompany ExportCompanyReader::read(const SourceRow& row, bool zipJoined)

@@ -57,7 +57,7 @@ std::string monthLabel(const std::string& key)
 std::string sicLabel(Database& db, const std::string& key)
 {
     Statement row = db.prepare("SELECT [DESC] FROM SICCODES WHERE CODE = ?");
-    row.bind(1, key + "00");
+    row.readWholeResult().bind(1, key + "00");
     const std::string stated = row.step() ? withoutTrailingBlanks(row.column(0).toString()) : "";
     return stated.empty() ? SicMajorGroups::name(key) : stated;
 }

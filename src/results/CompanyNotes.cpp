@@ -21,7 +21,7 @@ std::optional<std::string> CompanyNotes::readNote(const std::string& file,
                                                   const std::string& sequence)
 {
     Statement query = m_db.prepare("SELECT NOTES FROM NOTES WHERE FILE = ? AND SEQUENCE = ?");
-    query.bind(1, file).bind(2, sequence);
+    query.readWholeResult().bind(1, file).bind(2, sequence);
     if (!query.step())
         return std::nullopt;
     return query.column(0).toString();

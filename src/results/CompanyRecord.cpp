@@ -13,7 +13,7 @@ CompanyRecord::CompanyRecord(Database& db, std::string file, std::string sequenc
 std::optional<CompanyRow> CompanyRecord::read() const
 {
     Statement query = m_db.prepare("SELECT * FROM PRIME WHERE FILE = ? AND SEQUENCE = ?");
-    query.bindAll({Value(m_file), Value(m_sequence)});
+    query.readWholeResult().bindAll({Value(m_file), Value(m_sequence)});
     if (!query.step())
         return std::nullopt;
     return CompanyRow::current(CompanyRow::columnsOf(query), query);
@@ -31,7 +31,7 @@ std::vector<CompanyRecord::Associate> CompanyRecord::associates() const
 {
     Statement query =
         m_db.prepare("SELECT FILE, SEQUENCE, NAME1 FROM PRIME WHERE FILE = ? ORDER BY SEQUENCE");
-    query.bind(1, Value(m_file));
+    query.readWholeResult().bind(1, Value(m_file));
     std::vector<Associate> found;
     while (query.step())
         found.push_back(
@@ -43,7 +43,7 @@ std::vector<CompanyRecord::RatingClass> CompanyRecord::classes() const
 {
     Statement query = m_db.prepare("SELECT CLASS, CLASSDESC, LOSSCOST FROM CLASS "
                                    "WHERE FILE = ? AND SEQUENCE = ? ORDER BY CLASS");
-    query.bindAll({Value(m_file), Value(m_sequence)});
+    query.readWholeResult().bindAll({Value(m_file), Value(m_sequence)});
     std::vector<RatingClass> found;
     while (query.step())
         found.push_back({query.column(0).toString(), query.column(1).toString(), query.column(2)});

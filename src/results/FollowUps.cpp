@@ -45,7 +45,7 @@ std::optional<FollowUp> FollowUps::of(const std::string& file, const std::string
 {
     Statement query =
         m_db.prepare("SELECT DUE, TEXT FROM FOLLOWUP WHERE FILE = ? AND SEQUENCE = ?");
-    query.bindAll({Value(file), Value(sequence)});
+    query.readWholeResult().bindAll({Value(file), Value(sequence)});
     if (!query.step())
         return std::nullopt;
     return FollowUp{query.column(0).toString(), query.column(1).toString()};

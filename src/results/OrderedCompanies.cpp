@@ -37,29 +37,30 @@ void OrderedCompanies::readRestInBackground(RowReader::Open open, size_t firstRo
                                            [ready = std::move(restReady)](long long) { ready(); });
 }
 
-void OrderedCompanies::load(const std::string& sql, const std::string& firstRowsSql)
+void OrderedCompanies::load(const RowQuery& all, const std::string& firstRowsSql)
 {
     m_rows = {};
     m_rest.reset();
     m_restRequest = 0;
     m_cache.clear();
     if (!m_reader) {
-        RowReader::readInto(m_db, sql, m_rows);
+        RowReader::readInto(m_db, all, m_rows);
         return;
     }
     // The first rows first; the reader reads all of them on the other
     // connection after, so that the first page has the cores to itself.
-    m_restSql = sql;
+    m_restQuery = all;
     // One row past the first ones tells whether there are more to read.
-    RowReader::readInto(m_db, firstRowsSql.empty() ? sql : firstRowsSql, m_rows, m_firstRows + 1);
+    RowReader::readInto(m_db, firstRowsSql.empty() ? all : RowQuery{firstRowsSql}, m_rows,
+                        m_firstRows + 1);
     if (m_rows.rowIds.size() > m_firstRows) {
         m_rows.rowIds.pop_back();
         m_rows.keyEnds.pop_back();
         m_rows.keyText.resize(m_rows.keyEnds.empty() ? 0 : m_rows.keyEnds.back());
-        m_restRequest = m_reader->request(sql);
+        m_restRequest = m_reader->request(all);
     } else if (!firstRowsSql.empty()) {
         // Too few for a screen tells nothing of the rest: the rows come all at once.
-        m_restRequest = m_reader->request(sql);
+        m_restRequest = m_reader->request(all);
         m_rows = {};
         if (fetchRest(true))
             takeRest();
@@ -75,7 +76,7 @@ bool OrderedCompanies::fetchRest(bool wait)
     m_restRequest = 0;
     if (!m_rest) {
         m_rest.emplace();
-        RowReader::readInto(m_db, m_restSql, *m_rest);
+        RowReader::readInto(m_db, m_restQuery, *m_rest);
     }
     if (m_rest && m_rest->rowIds.size() < m_rows.rowIds.size())
         m_rest.reset();

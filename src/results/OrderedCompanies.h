@@ -29,12 +29,12 @@ public:
     void readRestInBackground(RowReader::Open open, size_t firstRows,
                               std::function<void()> restReady);
 
-    // Runs a query whose first column is the PRIME rowid and whose second is
-    // the text to search on, in the order of the grid. When the rest are read
+    // Reads the rows of a query on PRIME (see RowQuery), in the order of the
+    // grid. When the rest are read
     // in the background, the first rows may come from a statement of their own
     // that stops sooner (see ResultListData::GridRows); when it gives too few
     // rows for a screen, the load waits for all of them.
-    void load(const std::string& sql, const std::string& firstRowsSql = {});
+    void load(const RowQuery& all, const std::string& firstRowsSql = {});
     // Whether the rest of the last load's rows are still to come.
     bool counting() const { return m_restRequest != 0; }
     // Fetches the rest of the rows, waiting for them or only when they are
@@ -73,7 +73,7 @@ private:
     std::unique_ptr<RowReader> m_reader;
     size_t m_firstRows = 0;
     long long m_restRequest = 0; // the reader's request for the rest, 0 when none
-    std::string m_restSql;       // the statement of all the rows of the last load
+    RowQuery m_restQuery;        // the statement of all the rows of the last load
     std::optional<RowReader::Rows> m_rest;
     // A position whose company is gone holds no row.
     std::unordered_map<long long, std::optional<CompanyRow>> m_cache;

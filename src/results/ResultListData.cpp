@@ -5,32 +5,50 @@
 #include "database/DbError.h"
 #include "database/TableRecordSet.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace kora {
 
-std::string ResultListData::allCompaniesQuery(Order order)
+RowQuery ResultListData::allCompaniesQuery(Order order)
 {
+    // In the order of an index: the engines read it without sorting.
     switch (order) {
     case Order::File:
-        return "SELECT rowid, FILE || SEQUENCE FROM PRIME ORDER BY FILE, SEQUENCE";
+        return {"SELECT rowid, FILE || SEQUENCE FROM PRIME ORDER BY FILE, SEQUENCE"};
     case Order::County:
-        return "SELECT rowid, CountySort FROM PRIME ORDER BY CountySort, rowid";
+        return {"SELECT rowid, CountySort FROM PRIME ORDER BY CountySort, rowid"};
     case Order::Name:
         break;
     }
-    return "SELECT rowid, NameSort FROM PRIME ORDER BY NameSort, rowid";
+    return {"SELECT rowid, NameSort FROM PRIME ORDER BY NameSort, rowid"};
 }
 
-std::string ResultListData::lookupRowsQuery(const LookupStatement& lookup,
-                                            const std::string& searchField)
+RowQuery ResultListData::lookupRowsQuery(const LookupStatement& lookup,
+                                         const std::string& searchField)
 {
     const std::string key = searchField == "EXPIRE"
                                 ? "substr(EXPIRE, 6, 2) || '/' || substr(EXPIRE, 9, 2) || '/' || "
                                   "substr(EXPIRE, 3, 2)"
                                 : searchField;
-    LookupStatement rows = lookup.selecting("rowid, " + key);
-    if (!rows.orderBy.empty())
-        rows.orderBy += ", rowid";
-    return rows.text();
+    // A lookup's order is a list of plain terms (QueryBuilder::orderBy); a
+    // whole read orders its rows by them itself, taken as further columns.
+    std::string columns = "rowid, " + key;
+    int sortKeys = 0;
+    if (const std::string_view orderBy = lookup.orderBy; !orderBy.empty()) {
+        const std::string_view terms = orderBy.substr(orderBy.find("ORDER BY ") + 9);
+        columns += ", " + std::string(terms);
+        sortKeys = 1 + static_cast<int>(std::count(terms.begin(), terms.end(), ','));
+    }
+    LookupStatement rows = lookup.selecting(columns);
+    if (sortKeys == 0)
+        return {rows.text()};
+    rows.orderBy += ", rowid";
+    const std::string ordered = rows.text();
+    rows.orderBy.clear();
+    // As a table of its own the rows come as the engine finds them: a SELECT
+    // of PRIME itself is read in row-id order (see SqlDialect), a sort.
+    return {ordered, "SELECT * FROM (" + rows.text() + ") AS ROWS", sortKeys};
 }
 
 ResultListData::GridRows ResultListData::lookupGridRows(const LookupStatement& lookup,
@@ -67,7 +85,7 @@ std::vector<ResultListData::Mod> ResultListData::mods(const Value& file, const V
 {
     Statement query = m_db.prepare("SELECT ISSUE, EFFECTIVE, EXPIRE, MOD FROM MODS WHERE FILE = ? "
                                    "AND SEQUENCE = ? ORDER BY EFFECTIVE DESC, EXPIRE DESC");
-    query.bind(1, file).bind(2, sequence);
+    query.readWholeResult().bind(1, file).bind(2, sequence);
     std::vector<Mod> mods;
     while (query.step())
         mods.push_back({query.column(0).toString(), query.column(1).toString(),

@@ -2,6 +2,7 @@
 
 #include "database/Database.h"
 #include "lookup/LookupStatement.h"
+#include "results/RowReader.h"
 
 #include <string>
 #include <vector>
@@ -37,7 +38,7 @@ public:
     // them than the grid's first rows; fewer tell nothing.
     struct GridRows
     {
-        std::string all;
+        RowQuery all;
         std::string first;
     };
 
@@ -46,11 +47,10 @@ public:
     // The grids' statements order equal keys by row id, so that their first
     // rows read alone are the first rows of all of them.
     // The row ids of every company in an order, with the text the search box compares.
-    static std::string allCompaniesQuery(Order order);
+    static RowQuery allCompaniesQuery(Order order);
     // The row ids of a lookup's companies in its order, with the text the search
     // box compares: FILE, NAME1 or Omit as stored, the expiration as MM/DD/YY.
-    static std::string lookupRowsQuery(const LookupStatement& lookup,
-                                       const std::string& searchField);
+    static RowQuery lookupRowsQuery(const LookupStatement& lookup, const std::string& searchField);
 
     // The grid of a lookup ordered by the search field's column; in name order
     // the first rows may come from a walk along the first names of the state.

@@ -1,8 +1,12 @@
 #include "results/RowReader.h"
 
+#include "base/CaseBlind.h"
 #include "database/Database.h"
 #include "database/DbError.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
 #include <utility>
 
 namespace kora {
@@ -14,6 +18,91 @@ namespace {
 // state's worth of memory several times over.
 constexpr size_t kRoomForRows = size_t(1) << 20;
 constexpr size_t kRoomForKeyText = kRoomForRows * 32;
+
+// One column a read orders its rows by: each row's value kept compactly
+// (a state's worth of Values would be a heap block each).
+class SortColumn
+{
+public:
+    void add(const Value& value)
+    {
+        if (value.isNull())
+            m_kinds.push_back(Kind::None);
+        else if (value.isInteger() || value.isReal())
+            m_kinds.push_back(Kind::Number);
+        else
+            m_kinds.push_back(Kind::Text);
+        m_numbers.push_back(m_kinds.back() == Kind::Number ? value.toDouble() : 0);
+        m_text += value.text();
+        m_ends.push_back(m_text.size());
+    }
+
+    // Negative, zero or positive as row a's value comes before, with or after row b's.
+    int compare(size_t a, size_t b) const
+    {
+        if (m_kinds[a] != m_kinds[b])
+            return m_kinds[a] < m_kinds[b] ? -1 : 1;
+        if (m_kinds[a] == Kind::Number)
+            return m_numbers[a] < m_numbers[b] ? -1 : (m_numbers[a] > m_numbers[b] ? 1 : 0);
+        return compareWithoutCase(text(a), text(b));
+    }
+
+private:
+    enum class Kind : unsigned char
+    {
+        None,
+        Number,
+        Text
+    };
+
+    std::string_view text(size_t row) const
+    {
+        const size_t begin = row == 0 ? 0 : m_ends[row - 1];
+        return std::string_view(m_text).substr(begin, m_ends[row] - begin);
+    }
+
+    std::vector<Kind> m_kinds;
+    std::vector<double> m_numbers;
+    std::string m_text;
+    std::vector<size_t> m_ends;
+};
+
+// Reads all the rows of a query's select and orders them by its sort keys.
+void readAndOrder(Database& db, const RowQuery& query, RowReader::Rows& rows)
+{
+    Statement statement = db.prepare(query.unorderedSql);
+    statement.readWholeResult();
+    RowReader::Rows read;
+    read.rowIds.reserve(kRoomForRows);
+    read.keyEnds.reserve(kRoomForRows);
+    read.keyText.reserve(kRoomForKeyText);
+    std::vector<SortColumn> keys(static_cast<size_t>(query.sortKeys));
+    while (statement.step()) {
+        read.rowIds.push_back(statement.column(0).toInteger());
+        read.keyText += statement.text(1);
+        read.keyEnds.push_back(read.keyText.size());
+        for (size_t key = 0; key < keys.size(); ++key)
+            keys[key].add(statement.column(static_cast<int>(key) + 2));
+    }
+    std::vector<uint32_t> order(read.rowIds.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        for (const SortColumn& key : keys)
+            if (const int compared = key.compare(a, b))
+                return compared < 0;
+        return read.rowIds[a] < read.rowIds[b];
+    });
+    rows.rowIds.reserve(order.size());
+    rows.keyEnds.reserve(order.size());
+    rows.keyText.reserve(read.keyText.size());
+    const std::string_view keyText = read.keyText;
+    for (const uint32_t row : order) {
+        const size_t begin = row == 0 ? 0 : read.keyEnds[row - 1];
+        rows.rowIds.push_back(read.rowIds[row]);
+        rows.keyText += keyText.substr(begin, read.keyEnds[row] - begin);
+        rows.keyEnds.push_back(rows.keyText.size());
+    }
+}
 
 } // namespace
 
@@ -35,13 +124,13 @@ RowReader::~RowReader()
     m_worker.join();
 }
 
-long long RowReader::request(std::string sql)
+long long RowReader::request(RowQuery query)
 {
     long long number = 0;
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
         number = ++m_latest;
-        m_pending = std::move(sql);
+        m_pending = std::move(query);
         m_rows.reset();
         if (m_reading != 0)
             m_db->interrupt();
@@ -65,12 +154,17 @@ bool RowReader::finished(long long request)
     return m_finished == request;
 }
 
-void RowReader::readInto(Database& db, const std::string& sql, Rows& rows, size_t limit)
+void RowReader::readInto(Database& db, const RowQuery& rowQuery, Rows& rows, size_t limit)
 {
+    if (limit == 0 && !rowQuery.unorderedSql.empty()) {
+        readAndOrder(db, rowQuery, rows);
+        return;
+    }
     // A limit the engine knows lets it plan for the first rows alone, and a
     // server need not hold the whole result. Those rows come in one piece:
     // a server plans a cursor for a tenth of its rows, and may then choose a
     // plan that is quick for the first few and slow for all it asks.
+    const std::string& sql = rowQuery.sql;
     Statement query = db.prepare(limit == 0 ? sql : sql + " LIMIT " + std::to_string(limit));
     query.readWholeResult();
     if (limit == 0) {
@@ -92,7 +186,7 @@ void RowReader::work()
         m_changed.wait(lock, [this] { return m_stopping || m_pending; });
         if (m_stopping)
             return;
-        const std::string sql = std::move(*m_pending);
+        const RowQuery query = std::move(*m_pending);
         m_pending.reset();
         const long long request = m_latest;
         std::optional<Rows> rows;
@@ -111,7 +205,7 @@ void RowReader::work()
                 m_reading = request;
                 lock.unlock();
                 rows.emplace();
-                readInto(*m_db, sql, *rows);
+                readInto(*m_db, query, *rows);
             }
         } catch (const DbError&) {
             // Interrupted for a newer request, or no connection: the caller

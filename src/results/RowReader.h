@@ -13,6 +13,21 @@ namespace kora {
 
 class Database;
 
+// A statement of the ordered rows of a grid: the row id and the search text
+// of each company are its first two columns.
+struct RowQuery
+{
+    std::string sql; // in the grid's order
+    // The same rows in any order, with sortKeys further columns that the order
+    // compares in turn, and then the row id: a whole read takes them as they
+    // come and orders them itself, as the engines order (no value first,
+    // numbers by value, text without regard to case). That spares a server
+    // the sort of a broad lookup, which costs it more than finding the rows.
+    // Empty: the engine orders.
+    std::string unorderedSql = {};
+    int sortKeys = 0;
+};
+
 // Reads the ordered rows of a grid (row id and search text of each company)
 // on a thread of its own with a connection of its own, so that a grid can
 // show its first rows while the rest are read. Only the newest request is
@@ -40,9 +55,8 @@ public:
     RowReader(const RowReader&) = delete;
     RowReader& operator=(const RowReader&) = delete;
 
-    // Asks for the rows of a query (first column the row id, second the
-    // search text); returns the request's number.
-    long long request(std::string sql);
+    // Asks for the rows of a query; returns the request's number.
+    long long request(RowQuery query);
     // Waits for the rows of a request; none when a newer request replaced it
     // or the rows could not be read (nor the connection opened).
     std::optional<Rows> wait(long long request);
@@ -50,8 +64,9 @@ public:
     // that wait() returns at once.
     bool finished(long long request);
 
-    // Appends the rows of a statement to rows, up to a limit (0: all of them).
-    static void readInto(Database& db, const std::string& sql, Rows& rows, size_t limit = 0);
+    // Reads the rows of a query into rows (empty before), in its order, up to
+    // a limit (0: all of them).
+    static void readInto(Database& db, const RowQuery& query, Rows& rows, size_t limit = 0);
 
 private:
     void work();
@@ -60,7 +75,7 @@ private:
     const Ready m_ready;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::optional<std::string> m_pending;
+    std::optional<RowQuery> m_pending;
     long long m_latest = 0;
     long long m_reading = 0;  // the request being read, 0 when none
     long long m_finished = 0; // the newest request read to its end, with or without rows

@@ -81,10 +81,10 @@ void CompanyGridModel::readRestInBackground(RowReader::Open open, size_t firstRo
     });
 }
 
-void CompanyGridModel::load(const std::string& sql, const std::string& firstRowsSql)
+void CompanyGridModel::load(const RowQuery& all, const std::string& firstRowsSql)
 {
     beginResetModel();
-    m_companies.load(sql, firstRowsSql);
+    m_companies.load(all, firstRowsSql);
     endResetModel();
     if (!m_companies.counting())
         emit counted();

@@ -47,7 +47,7 @@ public:
     // thread of their own has read them.
     void readRestInBackground(RowReader::Open open, size_t firstRows);
     // Loads the companies of a query (rowid, search text) in display order.
-    void load(const std::string& sql, const std::string& firstRowsSql = {});
+    void load(const RowQuery& all, const std::string& firstRowsSql = {});
     // Adds the rest of the rows of the last load, waiting for them or only
     // when they have been read; emits counted() once every row is known.
     void takeRest(bool wait);

@@ -1,6 +1,7 @@
 #include "results/CompanyRecord.h"
 
 #include "database/DbError.h"
+#include "lookup/QueryBuilder.h"
 #include "results/OrderedCompanies.h"
 #include "results/ResultListData.h"
 #include "results/RowReader.h"
@@ -74,12 +75,18 @@ TEST_F(CompanyRecordTest, StoresFieldsReturnsTheStoredRowAndCountsOnlyChanges)
 
 TEST(ResultListData, LookupRowsKeepTheLookupsConditionAndOrder)
 {
-    const LookupStatement lookup{"*", "ZIP >= '19000'", " ORDER BY NAME1"};
-    EXPECT_EQ(ResultListData::lookupRowsQuery(lookup, "NAME1"),
-              "SELECT rowid, NAME1 FROM PRIME WHERE ZIP >= '19000' ORDER BY NAME1, rowid");
-    EXPECT_EQ(ResultListData::lookupRowsQuery(LookupStatement{}, "EXPIRE"),
+    const LookupStatement lookup{"*", "ZIP >= '19000'", " ORDER BY MONTH(EXPIRE), NAME1"};
+    const RowQuery rows = ResultListData::lookupRowsQuery(lookup, "NAME1");
+    EXPECT_EQ(rows.sql, "SELECT rowid, NAME1, MONTH(EXPIRE), NAME1 FROM PRIME WHERE ZIP >= '19000' "
+                        "ORDER BY MONTH(EXPIRE), NAME1, rowid");
+    EXPECT_EQ(rows.unorderedSql, "SELECT * FROM (SELECT rowid, NAME1, MONTH(EXPIRE), NAME1 FROM "
+                                 "PRIME WHERE ZIP >= '19000') AS ROWS");
+    EXPECT_EQ(rows.sortKeys, 2);
+    const RowQuery unordered = ResultListData::lookupRowsQuery(LookupStatement{}, "EXPIRE");
+    EXPECT_EQ(unordered.sql,
               "SELECT rowid, substr(EXPIRE, 6, 2) || '/' || substr(EXPIRE, 9, 2) || '/' || "
               "substr(EXPIRE, 3, 2) FROM PRIME");
+    EXPECT_TRUE(unordered.unorderedSql.empty());
 }
 
 // The result list's data on the engine the test runs on.
@@ -168,14 +175,14 @@ TEST_P(ResultListTest, ALookupsFirstRowsAreTheFirstRowsOfItsWholeGrid)
             .bindAll({std::to_string(5000 + i), name, name, i % 3 ? "19001" : "18001"})
             .run();
     }
-    const auto keys = [this](const std::string& sql) {
+    const auto keys = [this](const RowQuery& query) {
         RowReader::Rows read;
-        RowReader::readInto(db(), sql, read);
+        RowReader::readInto(db(), query, read);
         return read.keyText;
     };
     const LookupStatement many{"*", "ZIP = '19001'", " ORDER BY NAME1"};
     const auto walked = ResultListData::lookupGridRows(many, "NAME1");
-    EXPECT_EQ(keys(walked.first), keys(walked.all));
+    EXPECT_EQ(keys({walked.first}), keys(walked.all));
     EXPECT_EQ(keys(walked.all).size(), 200u * 9);
     EXPECT_TRUE(ResultListData::lookupGridRows(many, "FILE").first.empty());
 
@@ -193,6 +200,38 @@ TEST_P(ResultListTest, ALookupsFirstRowsAreTheFirstRowsOfItsWholeGrid)
         const auto files =
             rows("SELECT FILE FROM PRIME WHERE " + lookup.condition + " ORDER BY NAME1, rowid");
         EXPECT_EQ(companies.row(shown - 1)->text("FILE"), files[static_cast<size_t>(shown - 1)]);
+    }
+}
+
+TEST_P(ResultListTest, AWholeReadOrdersItsRowsAsTheEngineDoes)
+{
+    // Texts equal but for case, "_" that falls between the cases, equal names
+    // out of row order, no value and an empty one, a letter beyond ASCII;
+    // expirations of one month, of none and no value.
+    const std::vector<std::tuple<Value, Value, Value>> companies = {
+        {"b2", "b", "2026-03-05"},  {"B1", "B", "2025-03-04"},  {"a_1", "a_b", Value()},
+        {"A2", "AB", "2026-12-01"}, {"a3", "ab", "2024-03-05"}, {"Z0", Value(), "2026-01-31"},
+        {"z1", "", "2026-03-05"},   {"é", "Zed", "2026-12-01"}, {"B0", "b", Value()},
+        {"9", "é", "2025-07-09"},   {"10", "a", "2026-03-04"}};
+    for (const auto& [file, name, expire] : companies)
+        db().prepare("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, NameSort, EXPIRE) VALUES (?, "
+                     "'01', ?, ?, ?)")
+            .bindAll({file, name, name, expire})
+            .run();
+    for (const auto& [column, field] :
+         {std::pair(GridColumn::Name, "NAME1"), std::pair(GridColumn::File, "FILE"),
+          std::pair(GridColumn::Expires, "EXPIRE")}) {
+        const LookupStatement lookup{"*", "", QueryBuilder::orderBy(column)};
+        const RowQuery query = ResultListData::lookupRowsQuery(lookup, field);
+        ASSERT_FALSE(query.unorderedSql.empty());
+        RowReader::Rows here;
+        RowReader::readInto(db(), query, here);
+        // A limit leaves the order to the engine.
+        RowReader::Rows byEngine;
+        RowReader::readInto(db(), query, byEngine, companies.size() + 1);
+        EXPECT_EQ(here.rowIds, byEngine.rowIds) << field;
+        EXPECT_EQ(here.keyText, byEngine.keyText) << field;
+        EXPECT_EQ(here.keyEnds, byEngine.keyEnds) << field;
     }
 }
 
