@@ -47,9 +47,13 @@ void OrderedCompanies::load(const RowQuery& all, const std::string& firstRowsSql
         RowReader::readInto(m_db, all, m_rows);
         return;
     }
-    // The first rows first; the reader reads all of them on the other
-    // connection after, so that the first page has the cores to itself.
+    // The first rows on this connection, then all of them on the reader's.
+    // First rows from a statement of their own may be too few to tell: all
+    // of them are then read at the same time, so that the whole read, which
+    // then gives the first rows, has begun already.
     m_restQuery = all;
+    if (!firstRowsSql.empty())
+        m_restRequest = m_reader->request(all);
     // One row past the first ones tells whether there are more to read.
     RowReader::readInto(m_db, firstRowsSql.empty() ? all : RowQuery{firstRowsSql}, m_rows,
                         m_firstRows + 1);
@@ -57,10 +61,10 @@ void OrderedCompanies::load(const RowQuery& all, const std::string& firstRowsSql
         m_rows.rowIds.pop_back();
         m_rows.keyEnds.pop_back();
         m_rows.keyText.resize(m_rows.keyEnds.empty() ? 0 : m_rows.keyEnds.back());
-        m_restRequest = m_reader->request(all);
-    } else if (!firstRowsSql.empty()) {
+        if (m_restRequest == 0)
+            m_restRequest = m_reader->request(all);
+    } else if (m_restRequest != 0) {
         // Too few for a screen tells nothing of the rest: the rows come all at once.
-        m_restRequest = m_reader->request(all);
         m_rows = {};
         if (fetchRest(true))
             takeRest();

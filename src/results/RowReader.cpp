@@ -20,7 +20,8 @@ constexpr size_t kRoomForRows = size_t(1) << 20;
 constexpr size_t kRoomForKeyText = kRoomForRows * 32;
 
 // One column a read orders its rows by: each row's value kept compactly
-// (a state's worth of Values would be a heap block each).
+// (a state's worth of Values would be a heap block each), texts lowered once
+// so that comparing them is comparing bytes.
 class SortColumn
 {
 public:
@@ -33,7 +34,8 @@ public:
         else
             m_kinds.push_back(Kind::Text);
         m_numbers.push_back(m_kinds.back() == Kind::Number ? value.toDouble() : 0);
-        m_text += value.text();
+        for (const char c : value.text())
+            m_text += static_cast<char>(asciiLower(static_cast<unsigned char>(c)));
         m_ends.push_back(m_text.size());
     }
 
@@ -44,7 +46,7 @@ public:
             return m_kinds[a] < m_kinds[b] ? -1 : 1;
         if (m_kinds[a] == Kind::Number)
             return m_numbers[a] < m_numbers[b] ? -1 : (m_numbers[a] > m_numbers[b] ? 1 : 0);
-        return compareWithoutCase(text(a), text(b));
+        return text(a).compare(text(b));
     }
 
 private:
