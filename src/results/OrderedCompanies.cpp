@@ -165,13 +165,9 @@ long long OrderedCompanies::firstAtOrAfter(const std::string& text) const
 {
     // A plain scan: the keys of a lookup sorted by expiration month are not in
     // key order, and a scan finds the first one in display order either way.
-    const std::string_view keys = m_rows.keyText;
-    size_t begin = 0;
-    for (size_t i = 0; i < m_rows.keyEnds.size(); ++i) {
-        if (compareWithoutCase(keys.substr(begin, m_rows.keyEnds[i] - begin), text) >= 0)
+    for (size_t i = 0; i < m_rows.keyEnds.size(); ++i)
+        if (compareWithoutCase(m_rows.key(i), text) >= 0)
             return static_cast<long long>(i);
-        begin = m_rows.keyEnds[i];
-    }
     return count();
 }
 
@@ -180,12 +176,10 @@ long long OrderedCompanies::firstContaining(const std::string& text, long long f
     const long long rows = count();
     if (rows == 0)
         return rows;
-    const std::string_view keys = m_rows.keyText;
     const long long start = std::clamp(from, 0LL, rows - 1);
     for (long long step = 0; step < rows; ++step) {
         const auto at = static_cast<size_t>((start + step) % rows);
-        const size_t begin = at == 0 ? 0 : m_rows.keyEnds[at - 1];
-        if (containsWithoutCase(keys.substr(begin, m_rows.keyEnds[at] - begin), text))
+        if (containsWithoutCase(m_rows.key(at), text))
             return static_cast<long long>(at);
     }
     return rows;

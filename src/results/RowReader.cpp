@@ -69,23 +69,9 @@ private:
     std::vector<size_t> m_ends;
 };
 
-// Reads all the rows of a query's select and orders them by its sort keys.
-void readAndOrder(Database& db, const RowQuery& query, RowReader::Rows& rows)
+// The rows in the order of their sort keys, then of their row ids.
+RowReader::Rows orderedBy(const std::vector<SortColumn>& keys, const RowReader::Rows& read)
 {
-    Statement statement = db.prepare(query.unorderedSql);
-    statement.readWholeResult();
-    RowReader::Rows read;
-    read.rowIds.reserve(kRoomForRows);
-    read.keyEnds.reserve(kRoomForRows);
-    read.keyText.reserve(kRoomForKeyText);
-    std::vector<SortColumn> keys(static_cast<size_t>(query.sortKeys));
-    while (statement.step()) {
-        read.rowIds.push_back(statement.column(0).toInteger());
-        read.keyText += statement.text(1);
-        read.keyEnds.push_back(read.keyText.size());
-        for (size_t key = 0; key < keys.size(); ++key)
-            keys[key].add(statement.column(static_cast<int>(key) + 2));
-    }
     std::vector<uint32_t> order(read.rowIds.size());
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
@@ -94,16 +80,13 @@ void readAndOrder(Database& db, const RowQuery& query, RowReader::Rows& rows)
                 return compared < 0;
         return read.rowIds[a] < read.rowIds[b];
     });
+    RowReader::Rows rows;
     rows.rowIds.reserve(order.size());
     rows.keyEnds.reserve(order.size());
     rows.keyText.reserve(read.keyText.size());
-    const std::string_view keyText = read.keyText;
-    for (const uint32_t row : order) {
-        const size_t begin = row == 0 ? 0 : read.keyEnds[row - 1];
-        rows.rowIds.push_back(read.rowIds[row]);
-        rows.keyText += keyText.substr(begin, read.keyEnds[row] - begin);
-        rows.keyEnds.push_back(rows.keyText.size());
-    }
+    for (const uint32_t row : order)
+        rows.add(read.rowIds[row], read.key(row));
+    return rows;
 }
 
 } // namespace
@@ -158,15 +141,12 @@ bool RowReader::finished(long long request)
 
 void RowReader::readInto(Database& db, const RowQuery& rowQuery, Rows& rows, size_t limit)
 {
-    if (limit == 0 && !rowQuery.unorderedSql.empty()) {
-        readAndOrder(db, rowQuery, rows);
-        return;
-    }
     // A limit the engine knows lets it plan for the first rows alone, and a
     // server need not hold the whole result. Those rows come in one piece:
     // a server plans a cursor for a tenth of its rows, and may then choose a
     // plan that is quick for the first few and slow for all it asks.
-    const std::string& sql = rowQuery.sql;
+    const bool ordersHere = limit == 0 && !rowQuery.unorderedSql.empty();
+    const std::string& sql = ordersHere ? rowQuery.unorderedSql : rowQuery.sql;
     Statement query = db.prepare(limit == 0 ? sql : sql + " LIMIT " + std::to_string(limit));
     query.readWholeResult();
     if (limit == 0) {
@@ -174,11 +154,14 @@ void RowReader::readInto(Database& db, const RowQuery& rowQuery, Rows& rows, siz
         rows.keyEnds.reserve(kRoomForRows);
         rows.keyText.reserve(kRoomForKeyText);
     }
+    std::vector<SortColumn> keys(ordersHere ? static_cast<size_t>(rowQuery.sortKeys) : 0);
     while ((limit == 0 || rows.rowIds.size() < limit) && query.step()) {
-        rows.rowIds.push_back(query.column(0).toInteger());
-        rows.keyText += query.text(1);
-        rows.keyEnds.push_back(rows.keyText.size());
+        rows.add(query.column(0).toInteger(), query.text(1));
+        for (size_t key = 0; key < keys.size(); ++key)
+            keys[key].add(query.column(static_cast<int>(key) + 2));
     }
+    if (ordersHere)
+        rows = orderedBy(keys, rows);
 }
 
 void RowReader::work()

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -42,6 +43,19 @@ public:
         // The search texts end to end, and where each ends.
         std::string keyText;
         std::vector<size_t> keyEnds;
+
+        void add(long long rowId, std::string_view key)
+        {
+            rowIds.push_back(rowId);
+            keyText += key;
+            keyEnds.push_back(keyText.size());
+        }
+        // The search text of a position.
+        std::string_view key(size_t position) const
+        {
+            const size_t begin = position == 0 ? 0 : keyEnds[position - 1];
+            return std::string_view(keyText).substr(begin, keyEnds[position] - begin);
+        }
     };
     // Called on the reading thread, with the reader's lock held, once a
     // request's rows are ready to take: it may only pass the news on.
