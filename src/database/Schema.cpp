@@ -124,7 +124,13 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
          // Lookups on zip ranges. FILESEQ is left without an index on purpose:
          // the engine would then drive every class range from CLASS, one
          // look-up per company, slower than a scan once the range is broad.
-         {.name = "ZIP", .fields = {"ZIP"}, .unique = false, .rangedOnServer = true}}};
+         {.name = "ZIP", .fields = {"ZIP"}, .unique = false, .rangedOnServer = true},
+         // Lookups on SIC ranges, which often select few companies.
+         {.name = "SIC",
+          .fields = {"SIC"},
+          .unique = false,
+          .rangedOnServer = true,
+          .onServerOnly = true}}};
     const Table mods{"MODS",
                      {{"FILE", Kind::Text},
                       {"SEQUENCE", Kind::Text},
@@ -367,10 +373,12 @@ bool Schema::isRangedOnServer(const std::string& name)
 
 std::vector<std::string> Schema::createIndexesSql(const Table& table, SqlDialect::Target target)
 {
+    const bool postgres = target == SqlDialect::Target::Postgres;
     std::vector<std::string> statements;
     for (const Index& index : table.indexes)
-        statements.push_back(createIndexSql(table, index, target));
-    if (target != SqlDialect::Target::Postgres)
+        if (postgres || !index.onServerOnly)
+            statements.push_back(createIndexSql(table, index, target));
+    if (!postgres)
         return statements;
     const std::string on = " ON " + quoteIdentifier(table.name) + " (";
     for (const Index& index : table.indexes) {

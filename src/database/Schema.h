@@ -45,6 +45,10 @@ public:
         // order. The server sorts it by that field's sort key, which it
         // compares the ranges by (SqlDialect), and carries the fields.
         bool rangedOnServer = false;
+        // Made on the server alone, whose planner weighs it against a scan
+        // by what it knows of the data; SQLite would take it for broad
+        // ranges too, where a scan is quicker.
+        bool onServerOnly = false;
     };
 
     struct Table

@@ -2,6 +2,7 @@
 
 #include "results/UserDataChanges.h"
 
+#include "base/CaseBlind.h"
 #include "database/DbError.h"
 #include "database/TableRecordSet.h"
 
@@ -31,24 +32,37 @@ RowQuery ResultListData::lookupRowsQuery(const LookupStatement& lookup,
                                 ? "substr(EXPIRE, 6, 2) || '/' || substr(EXPIRE, 9, 2) || '/' || "
                                   "substr(EXPIRE, 3, 2)"
                                 : searchField;
-    // A lookup's order is a list of plain terms (QueryBuilder::orderBy); a
-    // whole read orders its rows by them itself, taken as further columns.
-    std::string columns = "rowid, " + key;
-    int sortKeys = 0;
-    if (const std::string_view orderBy = lookup.orderBy; !orderBy.empty()) {
-        const std::string_view terms = orderBy.substr(orderBy.find("ORDER BY ") + 9);
-        columns += ", " + std::string(terms);
-        sortKeys = 1 + static_cast<int>(std::count(terms.begin(), terms.end(), ','));
-    }
-    LookupStatement rows = lookup.selecting(columns);
-    if (sortKeys == 0)
+    LookupStatement rows = lookup.selecting("rowid, " + key);
+    if (lookup.orderBy.empty())
         return {rows.text()};
     rows.orderBy += ", rowid";
-    const std::string ordered = rows.text();
+    RowQuery query{rows.text()};
+    // A lookup's order is a list of plain terms (QueryBuilder::orderBy); a
+    // whole read orders its rows by them itself, taken as further columns.
+    // A term that is the search text itself is not read twice: a lookup
+    // ordered by name would otherwise carry every name twice.
+    std::string columns = "rowid, " + key;
+    const std::string_view orderBy = lookup.orderBy;
+    std::string_view terms = orderBy.substr(orderBy.find("ORDER BY ") + 9);
+    int nextColumn = 2;
+    while (!terms.empty()) {
+        const size_t comma = terms.find(',');
+        const std::string_view term = terms.substr(0, comma);
+        terms = comma == std::string_view::npos ? std::string_view() : terms.substr(comma + 1);
+        const std::string_view plain = term.substr(term.find_first_not_of(' '));
+        if (compareWithoutCase(plain, key) == 0) {
+            query.sortColumns.push_back(1);
+            continue;
+        }
+        columns += ", " + std::string(plain);
+        query.sortColumns.push_back(nextColumn++);
+    }
+    rows = lookup.selecting(columns);
     rows.orderBy.clear();
     // As a table of its own the rows come as the engine finds them: a SELECT
     // of PRIME itself is read in row-id order (see SqlDialect), a sort.
-    return {ordered, "SELECT * FROM (" + rows.text() + ") AS ROWS", sortKeys};
+    query.unorderedSql = "SELECT * FROM (" + rows.text() + ") AS ROWS";
+    return query;
 }
 
 ResultListData::GridRows ResultListData::lookupGridRows(const LookupStatement& lookup,

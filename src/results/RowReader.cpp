@@ -102,8 +102,7 @@ RowReader::~RowReader()
         const std::lock_guard<std::mutex> lock(m_mutex);
         m_stopping = true;
         m_pending.reset();
-        if (m_reading != 0)
-            m_db->interrupt();
+        interruptReading();
     }
     m_changed.notify_all();
     m_worker.join();
@@ -117,8 +116,7 @@ long long RowReader::request(RowQuery query)
         number = ++m_latest;
         m_pending = std::move(query);
         m_rows.reset();
-        if (m_reading != 0)
-            m_db->interrupt();
+        interruptReading();
     }
     m_changed.notify_all();
     return number;
@@ -139,7 +137,16 @@ bool RowReader::finished(long long request)
     return m_finished == request;
 }
 
-void RowReader::readInto(Database& db, const RowQuery& rowQuery, Rows& rows, size_t limit)
+void RowReader::interruptReading()
+{
+    if (m_reading == 0)
+        return;
+    m_superseded = true;
+    m_db->interrupt();
+}
+
+void RowReader::readInto(Database& db, const RowQuery& rowQuery, Rows& rows, size_t limit,
+                         const std::atomic<bool>* stop)
 {
     // A limit the engine knows lets it plan for the first rows alone, and a
     // server need not hold the whole result. Those rows come in one piece:
@@ -154,12 +161,19 @@ void RowReader::readInto(Database& db, const RowQuery& rowQuery, Rows& rows, siz
         rows.keyEnds.reserve(kRoomForRows);
         rows.keyText.reserve(kRoomForKeyText);
     }
-    std::vector<SortColumn> keys(ordersHere ? static_cast<size_t>(rowQuery.sortKeys) : 0);
+    std::vector<SortColumn> keys(ordersHere ? rowQuery.sortColumns.size() : 0);
+    // A whole result came in one piece; what is left is the program's work,
+    // which a busy machine may stretch to seconds.
+    constexpr size_t kRowsBetweenStopChecks = 4096;
     while ((limit == 0 || rows.rowIds.size() < limit) && query.step()) {
         rows.add(query.column(0).toInteger(), query.text(1));
         for (size_t key = 0; key < keys.size(); ++key)
-            keys[key].add(query.column(static_cast<int>(key) + 2));
+            keys[key].add(query.column(rowQuery.sortColumns[key]));
+        if (stop && rows.rowIds.size() % kRowsBetweenStopChecks == 0 && *stop)
+            return;
     }
+    if (stop && *stop)
+        return;
     if (ordersHere)
         rows = orderedBy(keys, rows);
 }
@@ -188,9 +202,10 @@ void RowReader::work()
             // While it connected, the request may have been replaced or the reader closed.
             if (request == m_latest && !m_stopping) {
                 m_reading = request;
+                m_superseded = false;
                 lock.unlock();
                 rows.emplace();
-                readInto(*m_db, query, *rows);
+                readInto(*m_db, query, *rows, 0, &m_superseded);
             }
         } catch (const DbError&) {
             // Interrupted for a newer request, or no connection: the caller

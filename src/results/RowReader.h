@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -19,14 +20,15 @@ class Database;
 struct RowQuery
 {
     std::string sql; // in the grid's order
-    // The same rows in any order, with sortKeys further columns that the order
-    // compares in turn, and then the row id: a whole read takes them as they
-    // come and orders them itself, as the engines order (no value first,
-    // numbers by value, text without regard to case). That spares a server
-    // the sort of a broad lookup, which costs it more than finding the rows.
-    // Empty: the engine orders.
+    // The same rows in any order, with the columns that the order compares
+    // in turn (sortColumns: their positions; a term that is the search text
+    // is column 1), and then the row id: a whole read
+    // takes them as they come and orders them itself, as the engines order
+    // (no value first, numbers by value, text without regard to case). That
+    // spares a server the sort of a broad lookup, which costs it more than
+    // finding the rows. Empty: the engine orders.
     std::string unorderedSql = {};
-    int sortKeys = 0;
+    std::vector<int> sortColumns = {};
 };
 
 // Reads the ordered rows of a grid (row id and search text of each company)
@@ -79,11 +81,15 @@ public:
     bool finished(long long request);
 
     // Reads the rows of a query into rows (empty before), in its order, up to
-    // a limit (0: all of them).
-    static void readInto(Database& db, const RowQuery& query, Rows& rows, size_t limit = 0);
+    // a limit (0: all of them). Once stop turns true it reads no further and
+    // leaves rows incomplete.
+    static void readInto(Database& db, const RowQuery& query, Rows& rows, size_t limit = 0,
+                         const std::atomic<bool>* stop = nullptr);
 
 private:
     void work();
+    // Stops the read under way, if any; called with the lock held.
+    void interruptReading();
 
     const Open m_open;
     const Ready m_ready;
@@ -91,7 +97,10 @@ private:
     std::condition_variable m_changed;
     std::optional<RowQuery> m_pending;
     long long m_latest = 0;
-    long long m_reading = 0;  // the request being read, 0 when none
+    long long m_reading = 0; // the request being read, 0 when none
+    // Set when the read under way is no longer wanted: the server's part of
+    // it is interrupted, the program's (taking and ordering the rows) stops.
+    std::atomic<bool> m_superseded = false;
     long long m_finished = 0; // the newest request read to its end, with or without rows
     std::optional<Rows> m_rows;
     bool m_stopping = false;

@@ -673,11 +673,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Ranges of a ranged field compare sort keys, so that its index
         // serves them; a range of another field, or with other bounds, stays.
         Translation{"SELECT FILESEQ FROM CLASS AS C WHERE C.CLASS BETWEEN '8a' AND ?2 OR Zip "
-                    "not  BETWEEN ? AND 'B' OR SIC BETWEEN '1' AND '2' OR ZIP BETWEEN A AND 'B'",
+                    "not  BETWEEN ? AND 'B' OR CITY BETWEEN '1' AND '2' OR ZIP BETWEEN A AND 'B'",
                     "SELECT FILESEQ FROM CLASS AS C WHERE lower(C.CLASS::text COLLATE ucs_basic) "
                     "BETWEEN lower('8a'::text COLLATE ucs_basic) AND lower($2::text COLLATE "
                     "ucs_basic) OR lower(Zip::text COLLATE ucs_basic) not  BETWEEN lower($3::text "
-                    "COLLATE ucs_basic) AND lower('B'::text COLLATE ucs_basic) OR SIC BETWEEN '1' "
+                    "COLLATE ucs_basic) AND lower('B'::text COLLATE ucs_basic) OR CITY BETWEEN '1' "
                     "AND '2' OR ZIP BETWEEN A AND 'B'"},
         // A walk along the first names reads them as a table of their own.
         Translation{

@@ -77,11 +77,11 @@ TEST(ResultListData, LookupRowsKeepTheLookupsConditionAndOrder)
 {
     const LookupStatement lookup{"*", "ZIP >= '19000'", " ORDER BY MONTH(EXPIRE), NAME1"};
     const RowQuery rows = ResultListData::lookupRowsQuery(lookup, "NAME1");
-    EXPECT_EQ(rows.sql, "SELECT rowid, NAME1, MONTH(EXPIRE), NAME1 FROM PRIME WHERE ZIP >= '19000' "
+    EXPECT_EQ(rows.sql, "SELECT rowid, NAME1 FROM PRIME WHERE ZIP >= '19000' "
                         "ORDER BY MONTH(EXPIRE), NAME1, rowid");
-    EXPECT_EQ(rows.unorderedSql, "SELECT * FROM (SELECT rowid, NAME1, MONTH(EXPIRE), NAME1 FROM "
+    EXPECT_EQ(rows.unorderedSql, "SELECT * FROM (SELECT rowid, NAME1, MONTH(EXPIRE) FROM "
                                  "PRIME WHERE ZIP >= '19000') AS ROWS");
-    EXPECT_EQ(rows.sortKeys, 2);
+    EXPECT_EQ(rows.sortColumns, (std::vector<int>{2, 1}));
     const RowQuery unordered = ResultListData::lookupRowsQuery(LookupStatement{}, "EXPIRE");
     EXPECT_EQ(unordered.sql,
               "SELECT rowid, substr(EXPIRE, 6, 2) || '/' || substr(EXPIRE, 9, 2) || '/' || "
