@@ -5,8 +5,8 @@
 #include "database/DbError.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
-#include <numeric>
 #include <utility>
 
 namespace kora {
@@ -37,6 +37,25 @@ public:
         for (const char c : value.text())
             m_text += static_cast<char>(asciiLower(static_cast<unsigned char>(c)));
         m_ends.push_back(m_text.size());
+    }
+
+    // A number whose order agrees with the values': a row whose prefix is
+    // the smaller comes first; equal prefixes tell nothing. The kind, then
+    // the first bytes of a text or the leading bits of a number.
+    uint64_t prefix(size_t row) const
+    {
+        uint64_t rest = 0;
+        if (m_kinds[row] == Kind::Number) {
+            // The bits of a double, turned so that they order as its values do.
+            const double value = m_numbers[row] == 0 ? 0.0 : m_numbers[row];
+            const auto bits = std::bit_cast<uint64_t>(value);
+            rest = ((bits >> 63) != 0 ? ~bits : bits | (uint64_t(1) << 63)) >> 8;
+        } else {
+            const std::string_view value = text(row);
+            for (size_t i = 0; i < 7; ++i)
+                rest = rest << 8 | (i < value.size() ? static_cast<unsigned char>(value[i]) : 0);
+        }
+        return uint64_t(m_kinds[row]) << 56 | rest;
     }
 
     // Negative, zero or positive as row a's value comes before, with or after row b's.
@@ -72,20 +91,31 @@ private:
 // The rows in the order of their sort keys, then of their row ids.
 RowReader::Rows orderedBy(const std::vector<SortColumn>& keys, const RowReader::Rows& read)
 {
-    std::vector<uint32_t> order(read.rowIds.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    // Most rows differ in the prefix of their first key, which compares as
+    // one number kept beside the row: the whole comparison is left to the few
+    // that do not.
+    struct Entry
+    {
+        uint64_t prefix;
+        uint32_t row;
+    };
+    std::vector<Entry> order(read.rowIds.size());
+    for (uint32_t row = 0; row < order.size(); ++row)
+        order[row] = {keys.empty() ? 0 : keys.front().prefix(row), row};
+    std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
         for (const SortColumn& key : keys)
-            if (const int compared = key.compare(a, b))
+            if (const int compared = key.compare(a.row, b.row))
                 return compared < 0;
-        return read.rowIds[a] < read.rowIds[b];
+        return read.rowIds[a.row] < read.rowIds[b.row];
     });
     RowReader::Rows rows;
     rows.rowIds.reserve(order.size());
     rows.keyEnds.reserve(order.size());
     rows.keyText.reserve(read.keyText.size());
-    for (const uint32_t row : order)
-        rows.add(read.rowIds[row], read.key(row));
+    for (const Entry& entry : order)
+        rows.add(read.rowIds[entry.row], read.key(entry.row));
     return rows;
 }
 

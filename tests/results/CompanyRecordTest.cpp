@@ -206,13 +206,23 @@ TEST_P(ResultListTest, ALookupsFirstRowsAreTheFirstRowsOfItsWholeGrid)
 TEST_P(ResultListTest, AWholeReadOrdersItsRowsAsTheEngineDoes)
 {
     // Texts equal but for case, "_" that falls between the cases, equal names
-    // out of row order, no value and an empty one, a letter beyond ASCII;
+    // out of row order, no value and an empty one, a letter beyond ASCII,
+    // names that differ only past their first bytes;
     // expirations of one month, of none and no value.
     const std::vector<std::tuple<Value, Value, Value>> companies = {
-        {"b2", "b", "2026-03-05"},  {"B1", "B", "2025-03-04"},  {"a_1", "a_b", Value()},
-        {"A2", "AB", "2026-12-01"}, {"a3", "ab", "2024-03-05"}, {"Z0", Value(), "2026-01-31"},
-        {"z1", "", "2026-03-05"},   {"é", "Zed", "2026-12-01"}, {"B0", "b", Value()},
-        {"9", "é", "2025-07-09"},   {"10", "a", "2026-03-04"}};
+        {"b2", "b", "2026-03-05"},
+        {"B1", "B", "2025-03-04"},
+        {"a_1", "a_b", Value()},
+        {"A2", "AB", "2026-12-01"},
+        {"a3", "ab", "2024-03-05"},
+        {"Z0", Value(), "2026-01-31"},
+        {"z1", "", "2026-03-05"},
+        {"é", "Zed", "2026-12-01"},
+        {"B0", "b", Value()},
+        {"9", "é", "2025-07-09"},
+        {"10", "a", "2026-03-04"},
+        {"11", "LONG NAMEZ", Value()},
+        {"12", "long namea", "2026-03-05"}};
     for (const auto& [file, name, expire] : companies)
         db().prepare("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, NameSort, EXPIRE) VALUES (?, "
                      "'01', ?, ?, ?)")
