@@ -5,6 +5,7 @@
 #include "database/DbError.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <utility>
@@ -39,23 +40,28 @@ public:
         m_ends.push_back(m_text.size());
     }
 
-    // A number whose order agrees with the values': a row whose prefix is
-    // the smaller comes first; equal prefixes tell nothing. The kind, then
-    // the first bytes of a text or the leading bits of a number.
-    uint64_t prefix(size_t row) const
+    // Two numbers whose order agrees with the values': a row whose prefix
+    // is the smaller comes first; equal prefixes tell nothing. The kind and
+    // the first 15 bytes of a text, or the bits of a number.
+    using Prefix = std::array<uint64_t, 2>;
+    Prefix prefix(size_t row) const
     {
-        uint64_t rest = 0;
+        const uint64_t kind = uint64_t(m_kinds[row]) << 56;
         if (m_kinds[row] == Kind::Number) {
             // The bits of a double, turned so that they order as its values do.
             const double value = m_numbers[row] == 0 ? 0.0 : m_numbers[row];
             const auto bits = std::bit_cast<uint64_t>(value);
-            rest = ((bits >> 63) != 0 ? ~bits : bits | (uint64_t(1) << 63)) >> 8;
-        } else {
-            const std::string_view value = text(row);
-            for (size_t i = 0; i < 7; ++i)
-                rest = rest << 8 | (i < value.size() ? static_cast<unsigned char>(value[i]) : 0);
+            const uint64_t ordered = (bits >> 63) != 0 ? ~bits : bits | (uint64_t(1) << 63);
+            return {kind | ordered >> 8, ordered << 56};
         }
-        return uint64_t(m_kinds[row]) << 56 | rest;
+        const std::string_view value = text(row);
+        const auto bytes = [&value](size_t from, size_t count) {
+            uint64_t word = 0;
+            for (size_t i = from; i < from + count; ++i)
+                word = word << 8 | (i < value.size() ? static_cast<unsigned char>(value[i]) : 0);
+            return word;
+        };
+        return {kind | bytes(0, 7), bytes(7, 8)};
     }
 
     // Negative, zero or positive as row a's value comes before, with or after row b's.
@@ -92,16 +98,16 @@ private:
 RowReader::Rows orderedBy(const std::vector<SortColumn>& keys, const RowReader::Rows& read)
 {
     // Most rows differ in the prefix of their first key, which compares as
-    // one number kept beside the row: the whole comparison is left to the few
-    // that do not.
+    // two numbers kept beside the row: the whole comparison is left to the
+    // few that do not.
     struct Entry
     {
-        uint64_t prefix;
+        SortColumn::Prefix prefix;
         uint32_t row;
     };
     std::vector<Entry> order(read.rowIds.size());
     for (uint32_t row = 0; row < order.size(); ++row)
-        order[row] = {keys.empty() ? 0 : keys.front().prefix(row), row};
+        order[row] = {keys.empty() ? SortColumn::Prefix{} : keys.front().prefix(row), row};
     std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
         if (a.prefix != b.prefix)
             return a.prefix < b.prefix;

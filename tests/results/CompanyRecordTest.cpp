@@ -221,8 +221,8 @@ TEST_P(ResultListTest, AWholeReadOrdersItsRowsAsTheEngineDoes)
         {"B0", "b", Value()},
         {"9", "é", "2025-07-09"},
         {"10", "a", "2026-03-04"},
-        {"11", "LONG NAMEZ", Value()},
-        {"12", "long namea", "2026-03-05"}};
+        {"11", "LONG COMPANY NAMEZ", Value()},
+        {"12", "long company namea", "2026-03-05"}};
     for (const auto& [file, name, expire] : companies)
         db().prepare("INSERT INTO PRIME (FILE, SEQUENCE, NAME1, NameSort, EXPIRE) VALUES (?, "
                      "'01', ?, ?, ?)")
