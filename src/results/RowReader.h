@@ -22,11 +22,11 @@ struct RowQuery
     std::string sql; // in the grid's order
     // The same rows in any order, with the columns that the order compares
     // in turn (sortColumns: their positions; a term that is the search text
-    // is column 1), and then the row id: a whole read
-    // takes them as they come and orders them itself, as the engines order
-    // (no value first, numbers by value, text without regard to case). That
-    // spares a server the sort of a broad lookup, which costs it more than
-    // finding the rows. Empty: the engine orders.
+    // is column 1), and then the row id: a whole read takes them as they come
+    // and orders them itself, as the engines order (no value first, numbers
+    // by value, text without regard to case). That spares a server the sort
+    // of a broad lookup, which costs it more than finding the rows. Empty:
+    // the engine orders.
     std::string unorderedSql = {};
     std::vector<int> sortColumns = {};
 };
