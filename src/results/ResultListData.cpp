@@ -2,6 +2,7 @@
 
 #include "results/UserDataChanges.h"
 
+#include "base/Blanks.h"
 #include "base/CaseBlind.h"
 #include "database/DbError.h"
 #include "database/TableRecordSet.h"
@@ -32,7 +33,8 @@ RowQuery ResultListData::lookupRowsQuery(const LookupStatement& lookup,
                                 ? "substr(EXPIRE, 6, 2) || '/' || substr(EXPIRE, 9, 2) || '/' || "
                                   "substr(EXPIRE, 3, 2)"
                                 : searchField;
-    LookupStatement rows = lookup.selecting("rowid, " + key);
+    const std::string searchColumns = "rowid, " + key;
+    LookupStatement rows = lookup.selecting(searchColumns);
     if (lookup.orderBy.empty())
         return {rows.text()};
     rows.orderBy += ", rowid";
@@ -41,7 +43,7 @@ RowQuery ResultListData::lookupRowsQuery(const LookupStatement& lookup,
     // whole read orders its rows by them itself, taken as further columns.
     // A term that is the search text itself is not read twice: a lookup
     // ordered by name would otherwise carry every name twice.
-    std::string columns = "rowid, " + key;
+    std::string columns = searchColumns;
     const std::string_view orderBy = lookup.orderBy;
     std::string_view terms = orderBy.substr(orderBy.find("ORDER BY ") + 9);
     int nextColumn = 2;
@@ -49,7 +51,7 @@ RowQuery ResultListData::lookupRowsQuery(const LookupStatement& lookup,
         const size_t comma = terms.find(',');
         const std::string_view term = terms.substr(0, comma);
         terms = comma == std::string_view::npos ? std::string_view() : terms.substr(comma + 1);
-        const std::string_view plain = term.substr(term.find_first_not_of(' '));
+        const std::string_view plain = trimBlanks(term);
         if (compareWithoutCase(plain, key) == 0) {
             query.sortColumns.push_back(1);
             continue;

@@ -94,7 +94,7 @@ private:
     std::vector<size_t> m_ends;
 };
 
-// The rows in the order of their sort keys, then of their row ids.
+// The rows in the order of their sort keys (one at least), then of their row ids.
 RowReader::Rows orderedBy(const std::vector<SortColumn>& keys, const RowReader::Rows& read)
 {
     // Most rows differ in the prefix of their first key, which compares as
@@ -107,7 +107,7 @@ RowReader::Rows orderedBy(const std::vector<SortColumn>& keys, const RowReader::
     };
     std::vector<Entry> order(read.rowIds.size());
     for (uint32_t row = 0; row < order.size(); ++row)
-        order[row] = {keys.empty() ? SortColumn::Prefix{} : keys.front().prefix(row), row};
+        order[row] = {keys.front().prefix(row), row};
     std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
         if (a.prefix != b.prefix)
             return a.prefix < b.prefix;
@@ -188,7 +188,7 @@ void RowReader::readInto(Database& db, const RowQuery& rowQuery, Rows& rows, siz
     // server need not hold the whole result. Those rows come in one piece:
     // a server plans a cursor for a tenth of its rows, and may then choose a
     // plan that is quick for the first few and slow for all it asks.
-    const bool ordersHere = limit == 0 && !rowQuery.unorderedSql.empty();
+    const bool ordersHere = limit == 0 && !rowQuery.sortColumns.empty();
     const std::string& sql = ordersHere ? rowQuery.unorderedSql : rowQuery.sql;
     Statement query = db.prepare(limit == 0 ? sql : sql + " LIMIT " + std::to_string(limit));
     query.readWholeResult();

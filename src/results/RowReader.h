@@ -25,8 +25,8 @@ struct RowQuery
     // is column 1), and then the row id: a whole read takes them as they come
     // and orders them itself, as the engines order (no value first, numbers
     // by value, text without regard to case). That spares a server the sort
-    // of a broad lookup, which costs it more than finding the rows. Empty:
-    // the engine orders.
+    // of a broad lookup, which costs it more than finding the rows. Without
+    // sort columns the engine orders.
     std::string unorderedSql = {};
     std::vector<int> sortColumns = {};
 };
