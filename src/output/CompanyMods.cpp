@@ -3,22 +3,20 @@
 namespace kora {
 
 CompanyMods::CompanyMods(Database& db)
-    : m_query(db.prepare("SELECT ISSUE, EFFECTIVE, EXPIRE, [MOD] FROM MODS WHERE FILE = ? AND "
-                         "SEQUENCE = ? ORDER BY EFFECTIVE DESC, EXPIRE DESC, ISSUE DESC"))
+    : m_batch(db, "SELECT FILE, SEQUENCE, ISSUE, EFFECTIVE, EXPIRE, [MOD] FROM MODS", "FILE",
+              "FILE, SEQUENCE, EFFECTIVE DESC, EXPIRE DESC, ISSUE DESC")
 {
-    m_query.readWholeResult();
 }
 
-std::vector<CompanyMods::Mod> CompanyMods::newestFirst(const Value& file, const Value& sequence,
-                                                       size_t limit)
+std::vector<std::vector<CompanyMods::Mod>>
+CompanyMods::newestFirst(const std::vector<CompanyBatch::Company>& companies, size_t limit)
 {
-    m_query.reset();
-    m_query.bind(1, file).bind(2, sequence);
-    std::vector<Mod> mods;
-    while (mods.size() < limit && m_query.step())
-        mods.push_back({m_query.column(0).toString(), m_query.column(1).toString(),
-                        m_query.column(2).toString(), m_query.column(3)});
-    m_query.reset();
+    std::vector<std::vector<Mod>> mods(companies.size());
+    m_batch.read(companies, [&](size_t place, const Statement& row) {
+        if (mods[place].size() < limit)
+            mods[place].push_back({row.column(2).toString(), row.column(3).toString(),
+                                   row.column(4).toString(), row.column(5)});
+    });
     return mods;
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "database/Database.h"
+#include "output/CompanyBatch.h"
 
 #include <string>
 #include <vector>
 
 namespace kora {
 
-// The mods of one company after another, newest first (latest effective date,
-// then latest expiration, then latest issue), through one prepared statement.
+// The mods of a batch of companies, each company's newest first (latest
+// effective date, then latest expiration, then latest issue).
 class CompanyMods
 {
 public:
@@ -23,11 +23,13 @@ public:
 
     explicit CompanyMods(Database& db);
 
-    // At most limit mods of the company.
-    std::vector<Mod> newestFirst(const Value& file, const Value& sequence, size_t limit);
+    // At most limit mods of each company, in the companies' order; at most
+    // CompanyBatch::kCompanies companies.
+    std::vector<std::vector<Mod>> newestFirst(const std::vector<CompanyBatch::Company>& companies,
+                                              size_t limit);
 
 private:
-    Statement m_query;
+    CompanyBatch m_batch;
 };
 
 } // namespace kora

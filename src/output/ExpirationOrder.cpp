@@ -5,10 +5,10 @@
 #include "base/StateRules.h"
 #include "database/Transaction.h"
 #include "output/CompanyMods.h"
-#include "output/ExportCompanyReader.h"
 #include "output/ExportText.h"
 #include "output/SourceRow.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace kora {
@@ -60,6 +60,25 @@ long long ExpirationOrder::fill(Database& stateDb, const std::string& query, Dat
     Transaction transaction(scratch);
     // The renewal order puts a company without mods last, not at November 11.
     const bool withoutModsLast = sort == ExportSort::Renewal;
+    const size_t expireAt =
+        static_cast<size_t>(std::find(columns.begin(), columns.end(), "EXPIRE") - columns.begin());
+    // Rows wait for their latest mod, which is read for a batch of companies at once.
+    std::vector<std::vector<Value>> batch;
+    std::vector<CompanyBatch::Company> companies;
+    const auto insertBatch = [&] {
+        const auto newest = mods.newestFirst(companies, 1);
+        for (size_t place = 0; place < batch.size(); ++place) {
+            Value& expire = batch[place][expireAt];
+            if (!newest[place].empty())
+                expire = Value(ExportText::monthDay(newest[place][0].expire));
+            else if (!withoutModsLast)
+                expire = Value(kWithoutMods);
+            insert.reset();
+            insert.bindAll(batch[place]).run();
+        }
+        batch.clear();
+        companies.clear();
+    };
     long long count = 0;
     while (rows.step()) {
         progress.counted(++count);
@@ -67,23 +86,22 @@ long long ExpirationOrder::fill(Database& stateDb, const std::string& query, Dat
         const std::string extension = row.text("ZIPEXT");
         if (passesExclamationTest(extension))
             zip += "-" + extension;
-        const auto newest = mods.newestFirst(row.field("FILE"), row.field("SEQUENCE"), 1);
-        const int expire = newest.empty() ? kWithoutMods : ExportText::monthDay(newest[0].expire);
         std::vector<Value> values;
         values.reserve(columns.size());
         for (const std::string& column : columns) {
-            if (column == "EXPIRE" && newest.empty() && withoutModsLast)
+            if (column == "EXPIRE")
                 values.emplace_back();
-            else if (column == "EXPIRE")
-                values.emplace_back(expire);
             else if (column == "ZIP")
                 values.emplace_back(zip);
             else
                 values.push_back(asText(overridden(row, column)));
         }
-        insert.reset();
-        insert.bindAll(values).run();
+        batch.push_back(std::move(values));
+        companies.push_back({row.field("FILE"), row.field("SEQUENCE")});
+        if (batch.size() == CompanyBatch::kCompanies)
+            insertBatch();
     }
+    insertBatch();
     transaction.commit();
     return count;
 }

@@ -5,6 +5,8 @@
 #include "base/StateRules.h"
 #include "output/ExportText.h"
 
+#include <utility>
+
 namespace kora {
 
 namespace {
@@ -26,18 +28,21 @@ std::string trimmed(const std::string& text)
 ExportCompanyReader::ExportCompanyReader(Database& stateDb, const ExportChoice& choice,
                                          bool newJersey)
     : m_choice(choice), m_newJersey(newJersey), m_mods(stateDb),
-      m_classes(stateDb.prepare("SELECT C.CLASS, L.\"DESC\" FROM CLASS C LEFT JOIN CLASSLIST L "
-                                "ON L.CLASS = C.CLASS WHERE C.FILE = ? AND C.SEQUENCE = ?")),
+      // Each company's classes in the order of their codes, as its key's index gives them.
+      m_classes(stateDb,
+                "SELECT C.FILE, C.SEQUENCE, C.CLASS, L.\"DESC\" FROM CLASS C LEFT JOIN "
+                "CLASSLIST L ON L.CLASS = C.CLASS",
+                "C.FILE", "C.FILE, C.SEQUENCE, C.CLASS"),
+      m_followUps(stateDb, "SELECT FILE, SEQUENCE, DUE, TEXT FROM FOLLOWUP", "FILE",
+                  "FILE, SEQUENCE"),
       m_employeeBands(stateDb.prepare("SELECT DESCRIPTION FROM EMPLOYEES WHERE CODE = ? LIMIT 1")),
-      m_salesBands(stateDb.prepare("SELECT DESCRIPTION FROM SALES WHERE CODE = ? LIMIT 1")),
-      m_followUp(stateDb.prepare("SELECT DUE, TEXT FROM FOLLOWUP WHERE FILE = ? AND SEQUENCE = ?"))
+      m_salesBands(stateDb.prepare("SELECT DESCRIPTION FROM SALES WHERE CODE = ? LIMIT 1"))
 {
-    // A few rows per company, read for every company exported.
-    for (Statement* perCompany : {&m_classes, &m_employeeBands, &m_salesBands, &m_followUp})
-        perCompany->readWholeResult();
+    m_employeeBands.readWholeResult();
+    m_salesBands.readWholeResult();
 }
 
-ExportCompany ExportCompanyReader::read(const SourceRow& row, bool zipJoined)
+void ExportCompanyReader::add(const SourceRow& row, bool zipJoined)
 {
     ExportCompany company;
     const Value file = row.field("FILE");
@@ -59,15 +64,8 @@ ExportCompany ExportCompanyReader::read(const SourceRow& row, bool zipJoined)
     company.employees = row.text("EMPLOYEES");
     company.sales = row.text("SALES");
     if (m_choice.layout == ExportLayout::Workbook) {
-        company.employeesText = bandText(m_employeeBands, company.employees);
-        company.salesText = bandText(m_salesBands, company.sales);
-        m_followUp.reset();
-        m_followUp.bindAll({file, sequence});
-        if (m_followUp.step()) {
-            company.followUpDue = ExportText::expirationText(m_followUp.column(0).toString());
-            company.followUpText = m_followUp.column(1).toString();
-        }
-        m_followUp.reset();
+        company.employeesText = bandText(m_employeeBands, m_employeeTexts, company.employees);
+        company.salesText = bandText(m_salesBands, m_salesTexts, company.sales);
     }
     company.user1 = row.text("User1");
     company.user2 = row.text("User2");
@@ -76,36 +74,61 @@ ExportCompany ExportCompanyReader::read(const SourceRow& row, bool zipJoined)
         for (std::string* text : {&company.name1, &company.name2, &company.street, &company.city,
                                   &company.contact, &company.title})
             *text = ExportText::properCase(*text);
-
-    for (const CompanyMods::Mod& mod :
-         m_mods.newestFirst(file, sequence, static_cast<size_t>(m_choice.modSlots())))
-        company.mods.push_back({ExportText::expirationText(mod.expire), mod.mod});
-    if (m_choice.classSlots() > 0)
-        readClasses(file, sequence, company);
     if (m_newJersey)
         for (const char* field : StateRules::kAssignedRiskFields)
             company.newJersey.push_back(row.text(field));
-    return company;
+    m_companies.push_back(std::move(company));
+    m_keys.push_back({file, sequence});
 }
 
-void ExportCompanyReader::readClasses(const Value& file, const Value& sequence,
-                                      ExportCompany& company)
+std::vector<ExportCompany> ExportCompanyReader::take()
 {
-    m_classes.reset();
-    m_classes.bind(1, file).bind(2, sequence);
+    const auto mods = m_mods.newestFirst(m_keys, static_cast<size_t>(m_choice.modSlots()));
+    for (size_t place = 0; place < m_companies.size(); ++place)
+        for (const CompanyMods::Mod& mod : mods[place])
+            m_companies[place].mods.push_back({ExportText::expirationText(mod.expire), mod.mod});
+    if (m_choice.classSlots() > 0)
+        readClasses();
+    if (m_choice.layout == ExportLayout::Workbook)
+        readFollowUps();
+    m_keys.clear();
+    std::vector<ExportCompany> companies = std::exchange(m_companies, {});
+    m_companies.reserve(CompanyBatch::kCompanies);
+    return companies;
+}
+
+void ExportCompanyReader::readClasses()
+{
     const auto slots = static_cast<size_t>(m_choice.classSlots());
-    while (company.classes.size() < slots && m_classes.step())
-        company.classes.push_back({m_classes.column(0).toString(), m_classes.column(1).toString()});
-    m_classes.reset();
+    m_classes.read(m_keys, [&](size_t place, const Statement& row) {
+        std::vector<ExportCompany::Class>& classes = m_companies[place].classes;
+        if (classes.size() < slots)
+            classes.push_back({row.column(2).toString(), row.column(3).toString()});
+    });
 }
 
-std::string ExportCompanyReader::bandText(Statement& bands, const std::string& code)
+void ExportCompanyReader::readFollowUps()
 {
+    // A company has one follow-up at most.
+    m_followUps.read(m_keys, [&](size_t place, const Statement& row) {
+        ExportCompany& company = m_companies[place];
+        company.followUpDue = ExportText::expirationText(row.column(2).toString());
+        company.followUpText = row.column(3).toString();
+    });
+}
+
+std::string ExportCompanyReader::bandText(Statement& bands,
+                                          std::map<std::string, std::string>& known,
+                                          const std::string& code)
+{
+    const auto at = known.find(code);
+    if (at != known.end())
+        return at->second;
     bands.reset();
     bands.bind(1, Value(code));
     const std::string text = bands.step() ? bands.column(0).toString() : std::string();
     bands.reset();
-    return text;
+    return known.emplace(code, text).first->second;
 }
 
 } // namespace kora
