@@ -121,16 +121,18 @@ std::vector<Schema::Table> Schema::stateTables(const std::string& state)
         {{"PRIMARY", {"FILE", "SEQUENCE"}, true, true},
          {.name = "KEY2", .fields = {"NameSort"}, .unique = false, .rangedOnServer = true},
          {.name = "KEY3", .fields = {"CountySort"}, .unique = false, .rangedOnServer = true},
-         // Lookups on zip ranges. FILESEQ is left without an index on purpose:
-         // the engine would then drive every class range from CLASS, one
-         // look-up per company, slower than a scan once the range is broad.
+         // Lookups on zip ranges.
          {.name = "ZIP", .fields = {"ZIP"}, .unique = false, .rangedOnServer = true},
          // Lookups on SIC ranges, which often select few companies.
          {.name = "SIC",
           .fields = {"SIC"},
           .unique = false,
           .rangedOnServer = true,
-          .onServerOnly = true}}};
+          .onServerOnly = true},
+         // Class ranges of few companies, sought one by one from CLASS. A file
+         // has none: SQLite would drive every class range so, slower than a
+         // scan once the range is broad, where the server weighs the two.
+         {.name = "FILESEQ", .fields = {"FILESEQ"}, .unique = false, .onServerOnly = true}}};
     const Table mods{"MODS",
                      {{"FILE", Kind::Text},
                       {"SEQUENCE", Kind::Text},

@@ -145,24 +145,28 @@ TEST_P(LookupResultsTest, EachFieldSelectsTheCompaniesItMeans)
         EXPECT_EQ(data().names(criteria), names) << criteria[0].SQLFIELD;
 }
 
-// SIC ranges, which often select few companies, are found through an index
-// on the server, whose planner weighs it against a scan; a file has none,
-// where SQLite would take it for broad ranges too.
-TEST_P(LookupResultsTest, SicRangesAreReadThroughAnIndexOnTheServerAlone)
+// SIC ranges and class ranges, which often select few companies, are found
+// through indexes on the server, whose planner weighs them against a scan; a
+// file has none, where SQLite would take them for broad ranges too.
+TEST_P(LookupResultsTest, SicAndClassRangesAreReadThroughIndexesOnTheServerAlone)
 {
-    const std::string lookup =
-        QueryBuilder::statement(QueryBuilder::condition({criterion(F::SicCode, "2000", "2099")}));
     if (GetParam() == Engine::File) {
         EXPECT_EQ(queryRows(db(), "SELECT name FROM sqlite_master WHERE type = 'index' AND "
-                                  "tbl_name = 'PRIME' AND sql LIKE '%SIC%'"),
+                                  "tbl_name = 'PRIME' AND (sql LIKE '%SIC%' OR sql LIKE "
+                                  "'%FILESEQ%')"),
                   std::vector<std::string>{});
         return;
     }
     db().execute("SET enable_seqscan = off");
-    const std::vector<std::string> plan = queryRows(db(), "EXPLAIN " + lookup);
-    EXPECT_TRUE(std::any_of(plan.begin(), plan.end(), [](const std::string& line) {
-        return line.find(" prime_sic ") != std::string::npos;
-    })) << lookup;
+    for (const auto& [field, index] :
+         {std::pair{F::SicCode, " prime_sic "}, {F::ClassCode, " prime_fileseq "}}) {
+        const std::string lookup =
+            QueryBuilder::statement(QueryBuilder::condition({criterion(field, "2000", "2099")}));
+        const std::vector<std::string> plan = queryRows(db(), "EXPLAIN " + lookup);
+        EXPECT_TRUE(std::any_of(plan.begin(), plan.end(), [index](const std::string& line) {
+            return line.find(index) != std::string::npos;
+        })) << lookup;
+    }
 }
 
 // Class ranges are read company by company where zip ranges narrow the
