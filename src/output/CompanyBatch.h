@@ -11,8 +11,8 @@ namespace kora {
 // Reads the rows of a batch of companies with one statement, where reading
 // them one company at a time would cost a server a round trip each. The
 // statement selects the rows of the batch's files; each row goes to the
-// companies whose file and sequence it carries, as the engines compare text
-// (without regard to case).
+// companies whose file and sequence it carries, matched by their rowKey, which
+// folds case as the engines compare text.
 class CompanyBatch
 {
 public:

@@ -37,7 +37,7 @@ protected:
         setenv("TMPDIR", m_temporary.path().c_str(), 1);
         Installation(m_program.path()).create(false); // the report template of the scratch copy
         Transaction transaction(db());
-        std::string prime, mods, classes;
+        std::string prime, mods, classes, descriptions;
         for (int i = 0; i < kCompanies; ++i) {
             const std::string file = fileOf(i), sequence = sequenceOf(i);
             prime += std::string(prime.empty() ? "" : ", ") + "('" + file + "', '" + sequence +
@@ -52,8 +52,8 @@ protected:
                 classes += std::string(classes.empty() ? "" : ", ") + "('" + file + "', '" +
                            sequence + "', '" + classOf('B', i) + "'), ('" + file + "', '" +
                            sequence + "', '" + classOf('A', i) + "')";
-                db().execute("INSERT INTO CLASSLIST (CLASS, \"DESC\") VALUES ('" + classOf('A', i) +
-                             "', 'DESC " + classOf('A', i) + "')");
+                descriptions += std::string(descriptions.empty() ? "" : ", ") + "('" +
+                                classOf('A', i) + "', 'DESC " + classOf('A', i) + "')";
             }
             if (i % 500 == 499) {
                 db().execute("INSERT INTO PRIME (FILE, SEQUENCE, FILESEQ, NAME1, NameSort, ZIP, "
@@ -64,6 +64,7 @@ protected:
         }
         db().execute("INSERT INTO MODS (FILE, SEQUENCE, EFFECTIVE, EXPIRE, MOD) VALUES " + mods);
         db().execute("INSERT INTO CLASS (FILE, SEQUENCE, CLASS) VALUES " + classes);
+        db().execute("INSERT INTO CLASSLIST (CLASS, \"DESC\") VALUES " + descriptions);
         transaction.commit();
     }
     void TearDown() override { unsetenv("TMPDIR"); }
